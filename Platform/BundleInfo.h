@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// The app's build-time information dictionary, generated from CMake cache variables.
+namespace BundleInfo {
+
+QString bundleIdentifier();
+// The value for a key ("API_BASE_URL", "CLERK_PUBLISHABLE_KEY", "CFBundleShortVersionString",
+// "CFBundleVersion"); invalid when the key is missing.
+QVariant value(const QString& key);
+
+// Replaces the dictionary for the rest of the process (tests); keys absent from `values` read as missing.
+void overrideForTesting(const QVariantMap& values);
+
+} // namespace BundleInfo

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// One category per area, named under the bundle identifier ("com.orbelo.desktop.Auth").
+Q_DECLARE_LOGGING_CATEGORY(lcAuth)
+Q_DECLARE_LOGGING_CATEGORY(lcDocNarration)
+Q_DECLARE_LOGGING_CATEGORY(lcUpdates)
+Q_DECLARE_LOGGING_CATEGORY(lcNetwork)
+Q_DECLARE_LOGGING_CATEGORY(lcTasks)
