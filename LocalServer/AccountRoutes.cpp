@@ -1,0 +1,116 @@
+#include "AccountRoutes.h"
+
+#include "AuthStore.h"
+#include "LibraryStore.h"
+#include "ServerContext.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QTimeZone>
+
+namespace {
+
+// Keys of the profile update, with the JSON type each must have.
+const QList<QPair<QString, QJsonValue::Type>>& profileKeys() {
+    static const QList<QPair<QString, QJsonValue::Type>> keys = {
+        {"interests", QJsonValue::Array},       {"background", QJsonValue::String},
+        {"school_level", QJsonValue::String},   {"university_id", QJsonValue::String},
+        {"academic_goals", QJsonValue::Array},  {"study_time_per_week", QJsonValue::Double},
+        {"learning_style", QJsonValue::String}, {"has_completed_onboarding", QJsonValue::Bool}};
+    return keys;
+}
+
+bool validInterests(const QJsonArray& interests) {
+    for (const QJsonValue& entry : interests) {
+        const QJsonObject interest = entry.toObject();
+        if (!interest.value("category").isString() || !interest.value("items").isArray())
+            return false;
+        for (const QJsonValue& item : interest.value("items").toArray()) {
+            if (!item.isString())
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void AccountRoutes::registerRoutes(Router& router) {
+    auth_.add(router, "GET", "/api/bootstrap",
+              [this](const HttpRequest&, const QString& u) { return bootstrap(u); });
+    auth_.add(router, "GET", "/api/user/profile",
+              [this](const HttpRequest&, const QString& u) { return profile(u); });
+    auth_.add(router, "PUT", "/api/user/profile",
+              [this](const HttpRequest& r, const QString& u) { return updateProfile(r, u); });
+    auth_.add(router, "PATCH", "/api/user/timezone",
+              [this](const HttpRequest& r, const QString& u) { return reportTimeZone(r, u); });
+    auth_.add(router, "DELETE", "/api/user/account",
+              [this](const HttpRequest&, const QString& u) { return deleteAccount(u); });
+}
+
+HttpResponse AccountRoutes::bootstrap(const QString& userId) {
+    LibraryStore library(context_);
+    const QJsonArray documents = library.documents(userId);
+    return HttpResponse::json(QJsonObject{{"courses", library.courses(userId)},
+                                          {"documents", documents},
+                                          {"documents_count", documents.size()}});
+}
+
+HttpResponse AccountRoutes::profile(const QString& userId) {
+    const auto user = AuthStore(context_).user(userId);
+    const auto row = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
+    const QJsonObject stored =
+        row ? QJsonDocument::fromJson(row->value("profile").toByteArray()).object() : QJsonObject();
+    const QString name =
+        QStringList{user->value("first_name").toString(), user->value("last_name").toString()}
+            .join(' ')
+            .trimmed();
+    auto orNull = [&](const char* key) { return stored.contains(key) ? stored.value(key) : QJsonValue(); };
+    return HttpResponse::json(
+        QJsonObject{{"user_id", userId},
+                    {"name", name.isEmpty() ? QJsonValue() : QJsonValue(name)},
+                    {"email", user->value("email").toString()},
+                    {"interests", stored.value("interests").toArray()},
+                    {"background", orNull("background")},
+                    {"university_id", orNull("university_id")},
+                    {"has_completed_onboarding", stored.value("has_completed_onboarding").toBool()}});
+}
+
+HttpResponse AccountRoutes::updateProfile(const HttpRequest& request, const QString& userId) {
+    const QJsonDocument body = QJsonDocument::fromJson(request.body);
+    if (!body.isObject())
+        return HttpResponse::apiError(422, "The body must be a JSON object.");
+    const auto row = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
+    QJsonObject stored =
+        row ? QJsonDocument::fromJson(row->value("profile").toByteArray()).object() : QJsonObject();
+    for (const auto& [key, type] : profileKeys()) {
+        const QJsonValue value = body.object().value(key);
+        if (value.isUndefined() || value.isNull())
+            continue;
+        if (value.type() != type || (key == "interests" && !validInterests(value.toArray())))
+            return HttpResponse::apiError(422, "Invalid value for " + key + ".");
+        stored.insert(key, value);
+    }
+    context_.db.exec("INSERT INTO profiles (user_id, profile) VALUES (?, ?)"
+                     " ON CONFLICT(user_id) DO UPDATE SET profile = excluded.profile",
+                     {userId, QString::fromUtf8(QJsonDocument(stored).toJson(QJsonDocument::Compact))});
+    return profile(userId);
+}
+
+HttpResponse AccountRoutes::reportTimeZone(const HttpRequest& request, const QString& userId) {
+    const QString zone = request.jsonBody().value("timezone").toString();
+    if (zone.isEmpty() || !QTimeZone(zone.toUtf8()).isValid())
+        return HttpResponse::apiError(422, "Unknown time zone.");
+    context_.db.exec("INSERT INTO profiles (user_id, timezone) VALUES (?, ?)"
+                     " ON CONFLICT(user_id) DO UPDATE SET timezone = excluded.timezone",
+                     {userId, zone});
+    return HttpResponse::json(QJsonObject{{"status", "ok"}});
+}
+
+HttpResponse AccountRoutes::deleteAccount(const QString& userId) {
+    AuthStore(context_).deleteUser(userId);
+    QDir(QDir(context_.storageDir()).filePath(userId)).removeRecursively();
+    QDir(QDir(context_.mediaDir()).filePath(userId)).removeRecursively();
+    return HttpResponse::json(QJsonObject{
+        {"status", "deleted"}, {"message", "Your account and all of its data have been deleted."}});
+}

@@ -1,0 +1,30 @@
+#include "ApiAuth.h"
+
+#include "AuthStore.h"
+#include "ServerContext.h"
+
+QString ApiAuth::authenticate(const HttpRequest& request) const {
+    const QByteArray header = request.header("authorization");
+    if (!header.startsWith("Bearer "))
+        return {};
+    const TokenSigner::Result verified =
+        context_.signer->verify(QString::fromLatin1(header.mid(7)), context_.nowSeconds());
+    if (verified.failure != TokenSigner::Failure::None)
+        return {};
+    AuthStore store(context_);
+    const QString userId = verified.claims.value("sub").toString();
+    const auto session = store.session(verified.claims.value("sid").toString());
+    if (!session || session->value("status").toString() != "active" ||
+        session->value("user_id").toString() != userId || !store.user(userId))
+        return {};
+    return userId;
+}
+
+void ApiAuth::add(Router& router, const QByteArray& method, const QString& pattern, Handler handler) const {
+    router.add(method, pattern, [this, handler = std::move(handler)](const HttpRequest& request) {
+        const QString userId = authenticate(request);
+        if (userId.isEmpty())
+            return HttpResponse::apiError(401, "Not authenticated");
+        return handler(request, userId);
+    });
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "HttpRequest.h"
+#include "HttpResponse.h"
+#include "Router.h"
+
+#include <QString>
+#include <functional>
+
+struct ServerContext;
+
+// Bearer authentication of the Orbelo API: a session token signed by this server, unexpired,
+// whose session is still active and whose user still exists.
+class ApiAuth {
+public:
+    using Handler = std::function<HttpResponse(const HttpRequest&, const QString& userId)>;
+
+    explicit ApiAuth(ServerContext& context) : context_(context) {}
+
+    // The user the request's bearer token names, or an empty string.
+    QString authenticate(const HttpRequest& request) const;
+    // Registers a route whose handler runs only for an authenticated user; others get 401.
+    void add(Router& router, const QByteArray& method, const QString& pattern, Handler handler) const;
+
+private:
+    ServerContext& context_;
+};

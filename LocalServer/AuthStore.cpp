@@ -1,0 +1,333 @@
+#include "AuthStore.h"
+
+#include "RandomId.h"
+#include "ServerContext.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+
+QJsonValue orNull(const QVariant& value) {
+    return value.isNull() || value.toString().isEmpty() ? QJsonValue() : QJsonValue(value.toString());
+}
+
+QString maskedPhone(const QString& phone) {
+    return phone.size() <= 4 ? phone : QString(phone.size() - 4, '*') + phone.right(4);
+}
+
+} // namespace
+
+std::optional<QVariantMap> AuthStore::clientFor(const HttpRequest& request) {
+    const QByteArray token = request.header("authorization");
+    if (token.isEmpty())
+        return std::nullopt;
+    return context_.db.row("SELECT * FROM clients WHERE device_token = ?", {QString::fromUtf8(token)});
+}
+
+QVariantMap AuthStore::clientOrCreate(const HttpRequest& request, QByteArray* newDeviceToken) {
+    if (auto existing = clientFor(request))
+        return *existing;
+    const QString id = RandomId::make("client");
+    const QString token = RandomId::make("dvc") + RandomId::make("x").mid(2);
+    const qint64 now = context_.nowMs();
+    context_.db.exec("INSERT INTO clients (id, device_token, created_at, updated_at) VALUES (?, ?, ?, ?)",
+                     {id, token, now, now});
+    *newDeviceToken = token.toUtf8();
+    return *context_.db.row("SELECT * FROM clients WHERE id = ?", {id});
+}
+
+void AuthStore::touchClient(const QString& clientId) {
+    context_.db.exec("UPDATE clients SET updated_at = MAX(?, updated_at + 1) WHERE id = ?",
+                     {context_.nowMs(), clientId});
+}
+
+void AuthStore::setClientAttempt(const QString& clientId, const QString& column, const QString& attemptId) {
+    Q_ASSERT(column == "sign_in_id" || column == "sign_up_id");
+    context_.db.exec(QStringLiteral("UPDATE clients SET %1 = ? WHERE id = ?").arg(column),
+                     {attemptId.isEmpty() ? QVariant() : QVariant(attemptId), clientId});
+    touchClient(clientId);
+}
+
+std::optional<QVariantMap> AuthStore::user(const QString& id) {
+    return context_.db.row("SELECT * FROM users WHERE id = ?", {id});
+}
+
+std::optional<QVariantMap> AuthStore::userByEmail(const QString& email) {
+    return context_.db.row("SELECT * FROM users WHERE email = ?", {email.trimmed().toLower()});
+}
+
+QString AuthStore::createUser(const QString& email, const QString& passwordHash, const QString& firstName,
+                              const QString& lastName) {
+    const QString id = RandomId::make("user");
+    const qint64 now = context_.nowMs();
+    const bool inserted =
+        context_.db.exec("INSERT INTO users (id, email, email_id, password_hash, first_name, last_name, "
+                         "created_at, updated_at)"
+                         " VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                         {id, email.trimmed().toLower(), RandomId::make("idn"),
+                          passwordHash.isEmpty() ? QVariant() : passwordHash, firstName, lastName, now, now});
+    return inserted ? id : QString();
+}
+
+void AuthStore::deleteUser(const QString& userId) {
+    Database& db = context_.db;
+    db.transaction();
+    db.exec("UPDATE sessions SET status = 'removed', updated_at = ? WHERE user_id = ?",
+            {context_.nowMs(), userId});
+    for (const QString table : {"documents", "courses", "summaries", "jobs", "profiles"})
+        db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
+    db.exec("DELETE FROM users WHERE id = ?", {userId});
+    db.commit();
+    for (const QVariantMap& client :
+         db.rows("SELECT DISTINCT client_id FROM sessions WHERE user_id = ?", {userId}))
+        touchClient(client.value("client_id").toString());
+}
+
+QString AuthStore::createSession(const QString& clientId, const QString& userId, const QString& strategy) {
+    const QString id = RandomId::make("sess");
+    const qint64 now = context_.nowMs();
+    context_.db.exec(
+        "INSERT INTO sessions (id, client_id, user_id, status, created_at, updated_at, last_active_at,"
+        " expire_at, abandon_at) VALUES (?, ?, ?, 'active', ?, ?, ?, ?, ?)",
+        {id, clientId, userId, now, now, now, now + sessionLifetimeMs, now + sessionAbandonMs});
+    context_.db.exec("UPDATE clients SET last_active_session_id = ?, last_strategy = ? WHERE id = ?",
+                     {id, strategy, clientId});
+    touchClient(clientId);
+    return id;
+}
+
+std::optional<QVariantMap> AuthStore::session(const QString& id) {
+    auto row = context_.db.row("SELECT * FROM sessions WHERE id = ?", {id});
+    if (!row || row->value("status").toString() != "active")
+        return row;
+    const qint64 now = context_.nowMs();
+    QString status;
+    if (now >= row->value("abandon_at").toLongLong())
+        status = "abandoned";
+    else if (now >= row->value("expire_at").toLongLong())
+        status = "expired";
+    if (!status.isEmpty()) {
+        setSessionStatus(id, status);
+        (*row)["status"] = status;
+    }
+    return row;
+}
+
+void AuthStore::setSessionStatus(const QString& id, const QString& status) {
+    context_.db.exec("UPDATE sessions SET status = ?, updated_at = ? WHERE id = ?",
+                     {status, context_.nowMs(), id});
+}
+
+bool AuthStore::isSessionActive(const QString& id) {
+    const auto row = session(id);
+    return row && row->value("status").toString() == "active";
+}
+
+std::optional<QJsonObject> AuthStore::attempt(const QString& id, const QString& clientId,
+                                              const QString& kind) {
+    const auto row = context_.db.row("SELECT state FROM attempts WHERE id = ? AND client_id = ? AND kind = ?",
+                                     {id, clientId, kind});
+    if (!row)
+        return std::nullopt;
+    return QJsonDocument::fromJson(row->value("state").toByteArray()).object();
+}
+
+void AuthStore::saveAttempt(const QString& id, const QString& clientId, const QString& kind,
+                            const QJsonObject& state) {
+    const qint64 now = context_.nowMs();
+    context_.db.exec(
+        "INSERT INTO attempts (id, client_id, kind, state, created_at, updated_at) VALUES (?, ?, ?, ?, ?, ?)"
+        " ON CONFLICT(id) DO UPDATE SET state = excluded.state, updated_at = excluded.updated_at",
+        {id, clientId, kind, QString::fromUtf8(QJsonDocument(state).toJson(QJsonDocument::Compact)), now,
+         now});
+    touchClient(clientId);
+}
+
+QJsonObject AuthStore::clientJson(const QString& clientId) {
+    const auto client = context_.db.row("SELECT * FROM clients WHERE id = ?", {clientId});
+    if (!client)
+        return {};
+    QJsonArray sessions;
+    for (const QVariantMap& row : context_.db.rows(
+             "SELECT id FROM sessions WHERE client_id = ? AND status = 'active' ORDER BY created_at",
+             {clientId})) {
+        const auto current = session(row.value("id").toString());
+        if (current && current->value("status").toString() == "active")
+            sessions.append(sessionJson(*current));
+    }
+    QString lastActive = client->value("last_active_session_id").toString();
+    if (!lastActive.isEmpty() && !isSessionActive(lastActive))
+        lastActive.clear();
+    QJsonValue signIn, signUp;
+    const QString signInId = client->value("sign_in_id").toString();
+    if (const auto state = attempt(signInId, clientId, "sign_in"))
+        signIn = signInJson(signInId, *state);
+    const QString signUpId = client->value("sign_up_id").toString();
+    if (const auto state = attempt(signUpId, clientId, "sign_up"))
+        signUp = signUpJson(signUpId, *state);
+    return QJsonObject{
+        {"object", "client"},
+        {"id", clientId},
+        {"sessions", sessions},
+        {"sign_in", signIn},
+        {"sign_up", signUp},
+        {"last_active_session_id", lastActive.isEmpty() ? QJsonValue() : QJsonValue(lastActive)},
+        {"last_authentication_strategy", orNull(client->value("last_strategy"))},
+        {"created_at", client->value("created_at").toLongLong()},
+        {"updated_at", client->value("updated_at").toLongLong()}};
+}
+
+QJsonObject AuthStore::sessionJson(const QVariantMap& session) {
+    const auto owner = user(session.value("user_id").toString());
+    QJsonValue userValue, publicData;
+    if (owner) {
+        userValue = userJson(*owner);
+        publicData = QJsonObject{{"first_name", orNull(owner->value("first_name"))},
+                                 {"last_name", orNull(owner->value("last_name"))},
+                                 {"image_url", ""},
+                                 {"has_image", false},
+                                 {"identifier", owner->value("email").toString()}};
+    }
+    const QString id = session.value("id").toString();
+    QJsonValue token;
+    if (owner && session.value("status").toString() == "active") {
+        token = QJsonObject{{"object", "token"},
+                            {"jwt", context_.signer->issue(id, owner->value("id").toString(),
+                                                           context_.nowSeconds(), tokenLifetimeSeconds)}};
+    }
+    return QJsonObject{{"object", "session"},
+                       {"id", id},
+                       {"status", session.value("status").toString()},
+                       {"expire_at", session.value("expire_at").toLongLong()},
+                       {"abandon_at", session.value("abandon_at").toLongLong()},
+                       {"last_active_at", session.value("last_active_at").toLongLong()},
+                       {"last_active_organization_id", QJsonValue()},
+                       {"actor", QJsonValue()},
+                       {"user", userValue},
+                       {"public_user_data", publicData},
+                       {"created_at", session.value("created_at").toLongLong()},
+                       {"updated_at", session.value("updated_at").toLongLong()},
+                       {"tasks", QJsonArray()},
+                       {"last_active_token", token}};
+}
+
+QJsonObject AuthStore::userJson(const QVariantMap& user) {
+    const QString emailId = user.value("email_id").toString();
+    const QJsonObject email{
+        {"object", "email_address"},
+        {"id", emailId},
+        {"email_address", user.value("email").toString()},
+        {"verification", QJsonObject{{"status", "verified"}, {"strategy", "email_code"}}}};
+    QJsonArray phones;
+    const QString phone = user.value("phone").toString();
+    if (!phone.isEmpty()) {
+        phones.append(
+            QJsonObject{{"object", "phone_number"},
+                        {"id", user.value("phone_id").toString()},
+                        {"phone_number", phone},
+                        {"reserved_for_second_factor", true},
+                        {"verification", QJsonObject{{"status", "verified"}, {"strategy", "phone_code"}}}});
+    }
+    return QJsonObject{{"object", "user"},
+                       {"id", user.value("id").toString()},
+                       {"username", QJsonValue()},
+                       {"first_name", orNull(user.value("first_name"))},
+                       {"last_name", orNull(user.value("last_name"))},
+                       {"image_url", ""},
+                       {"has_image", false},
+                       {"primary_email_address_id", emailId},
+                       {"primary_phone_number_id",
+                        phone.isEmpty() ? QJsonValue() : QJsonValue(user.value("phone_id").toString())},
+                       {"email_addresses", QJsonArray{email}},
+                       {"phone_numbers", phones},
+                       {"external_accounts", QJsonArray()},
+                       {"password_enabled", !user.value("password_hash").isNull()},
+                       {"two_factor_enabled", !phone.isEmpty()},
+                       {"backup_code_enabled", !phone.isEmpty()},
+                       {"public_metadata", QJsonObject()},
+                       {"unsafe_metadata", QJsonObject()},
+                       {"created_at", user.value("created_at").toLongLong()},
+                       {"updated_at", user.value("updated_at").toLongLong()}};
+}
+
+QJsonObject AuthStore::signInJson(const QString& id, const QJsonObject& state) {
+    const auto owner = user(state.value("user_id").toString());
+    QJsonArray firstFactors, secondFactors;
+    QJsonValue userData;
+    if (owner) {
+        if (!owner->value("password_hash").isNull())
+            firstFactors.append(QJsonObject{{"strategy", "password"}});
+        firstFactors.append(QJsonObject{{"strategy", "email_code"},
+                                        {"safe_identifier", owner->value("email").toString()},
+                                        {"email_address_id", owner->value("email_id").toString()},
+                                        {"primary", true}});
+        const QString phone = owner->value("phone").toString();
+        if (!phone.isEmpty()) {
+            secondFactors.append(QJsonObject{{"strategy", "phone_code"},
+                                             {"safe_identifier", maskedPhone(phone)},
+                                             {"phone_number_id", owner->value("phone_id").toString()},
+                                             {"default", true}});
+            secondFactors.append(QJsonObject{{"strategy", "backup_code"}});
+        }
+        userData = QJsonObject{{"first_name", orNull(owner->value("first_name"))},
+                               {"last_name", orNull(owner->value("last_name"))},
+                               {"image_url", ""},
+                               {"has_image", false}};
+    }
+    return QJsonObject{
+        {"object", "sign_in"},
+        {"id", id},
+        {"status", state.value("status")},
+        {"supported_identifiers", QJsonArray{"email_address"}},
+        {"identifier", state.value("identifier")},
+        {"supported_first_factors", firstFactors},
+        {"supported_second_factors", secondFactors.isEmpty() ? QJsonValue() : QJsonValue(secondFactors)},
+        {"first_factor_verification", state.value("first_factor_verification")},
+        {"second_factor_verification", state.value("second_factor_verification")},
+        {"user_data", userData},
+        {"created_session_id", state.value("created_session_id")},
+        {"abandon_at", state.value("abandon_at")}};
+}
+
+QJsonObject AuthStore::signUpJson(const QString& id, const QJsonObject& state) {
+    QJsonArray missing, unverified;
+    if (state.value("email_address").toString().isEmpty())
+        missing.append("email_address");
+    if (state.value("password_hash").toString().isEmpty() && !state.value("transfer").toBool())
+        missing.append("password");
+    const QJsonObject verification = state.value("verification").toObject();
+    if (verification.value("status").toString() != "verified")
+        unverified.append("email_address");
+    return QJsonObject{{"object", "sign_up"},
+                       {"id", id},
+                       {"status", state.value("status")},
+                       {"required_fields", QJsonArray{"email_address", "password"}},
+                       {"optional_fields", QJsonArray{"first_name", "last_name"}},
+                       {"missing_fields", missing},
+                       {"unverified_fields", unverified},
+                       {"verifications", QJsonObject{{"email_address", state.value("verification")},
+                                                     {"phone_number", QJsonValue()},
+                                                     {"web3_wallet", QJsonValue()},
+                                                     {"external_account", state.value("external_account")}}},
+                       {"username", QJsonValue()},
+                       {"email_address", state.value("email_address")},
+                       {"phone_number", QJsonValue()},
+                       {"web3_wallet", QJsonValue()},
+                       {"password_enabled", !state.value("password_hash").toString().isEmpty()},
+                       {"first_name", state.value("first_name")},
+                       {"last_name", state.value("last_name")},
+                       {"unsafe_metadata", QJsonObject()},
+                       {"created_session_id", state.value("created_session_id")},
+                       {"created_user_id", state.value("created_user_id")},
+                       {"abandon_at", state.value("abandon_at")}};
+}
+
+HttpResponse AuthStore::envelope(const QJsonValue& response, const QString& clientId,
+                                 const QByteArray& newDeviceToken) {
+    HttpResponse http =
+        HttpResponse::json(QJsonObject{{"response", response}, {"client", clientJson(clientId)}});
+    if (!newDeviceToken.isEmpty())
+        http.setHeader("Authorization", newDeviceToken);
+    return http;
+}

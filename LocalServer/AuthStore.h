@@ -1,0 +1,59 @@
+#pragma once
+
+#include "HttpRequest.h"
+#include "HttpResponse.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QVariantMap>
+#include <optional>
+
+struct ServerContext;
+
+// Users, device clients and sessions of the auth service, and their wire objects.
+class AuthStore {
+public:
+    static constexpr qint64 sessionLifetimeMs = 7LL * 24 * 3600 * 1000;
+    static constexpr qint64 sessionAbandonMs = 30LL * 24 * 3600 * 1000;
+    static constexpr int tokenLifetimeSeconds = 60;
+
+    explicit AuthStore(ServerContext& context) : context_(context) {}
+
+    // The client named by the request's device token ("Authorization"), if any.
+    std::optional<QVariantMap> clientFor(const HttpRequest& request);
+    // As clientFor, creating a client and a device token for a device that has none.
+    QVariantMap clientOrCreate(const HttpRequest& request, QByteArray* newDeviceToken);
+    // Marks the client changed: updated_at becomes now, and always grows.
+    void touchClient(const QString& clientId);
+    void setClientAttempt(const QString& clientId, const QString& column, const QString& attemptId);
+
+    std::optional<QVariantMap> user(const QString& id);
+    std::optional<QVariantMap> userByEmail(const QString& email);
+    QString createUser(const QString& email, const QString& passwordHash, const QString& firstName,
+                       const QString& lastName);
+    // Removes the user, their sessions and their Orbelo data.
+    void deleteUser(const QString& userId);
+
+    QString createSession(const QString& clientId, const QString& userId, const QString& strategy);
+    // The session with its status brought up to date ("expired", "abandoned" by time).
+    std::optional<QVariantMap> session(const QString& id);
+    void setSessionStatus(const QString& id, const QString& status);
+    bool isSessionActive(const QString& id);
+
+    std::optional<QJsonObject> attempt(const QString& id, const QString& clientId, const QString& kind);
+    void saveAttempt(const QString& id, const QString& clientId, const QString& kind,
+                     const QJsonObject& state);
+
+    QJsonObject clientJson(const QString& clientId);
+    QJsonObject sessionJson(const QVariantMap& session);
+    QJsonObject userJson(const QVariantMap& user);
+    QJsonObject signInJson(const QString& id, const QJsonObject& state);
+    QJsonObject signUpJson(const QString& id, const QJsonObject& state);
+
+    // {"response": response, "client": <client>} with the device token header when one was issued.
+    HttpResponse envelope(const QJsonValue& response, const QString& clientId,
+                          const QByteArray& newDeviceToken = {});
+
+private:
+    ServerContext& context_;
+};

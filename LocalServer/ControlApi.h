@@ -1,0 +1,21 @@
+#pragma once
+
+#include "FaultInjector.h"
+#include "Router.h"
+
+struct ServerContext;
+
+// Loopback-only controls for tests and demos under /__control: scripted faults, and a second
+// factor (phone number and backup codes) for an account.
+class ControlApi {
+public:
+    ControlApi(ServerContext& context, FaultInjector& faults) : context_(context), faults_(faults) {}
+
+    void registerRoutes(Router& router);
+
+private:
+    HttpResponse enableSecondFactor(const HttpRequest& request);
+
+    ServerContext& context_;
+    FaultInjector& faults_;
+};

@@ -1,0 +1,228 @@
+#include "FrontendApi.h"
+
+#include "ClerkError.h"
+#include "RandomId.h"
+#include "ServerContext.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimeZone>
+#include <QUrl>
+
+namespace {
+
+QJsonObject attribute(bool enabled, bool required, const QJsonArray& firstFactors,
+                      const QJsonArray& secondFactors, const QJsonArray& verifications, bool verifyAtSignUp) {
+    return QJsonObject{{"enabled", enabled},
+                       {"required", required},
+                       {"used_for_first_factor", !firstFactors.isEmpty()},
+                       {"first_factors", firstFactors},
+                       {"used_for_second_factor", !secondFactors.isEmpty()},
+                       {"second_factors", secondFactors},
+                       {"verifications", verifications},
+                       {"verify_at_sign_up", verifyAtSignUp}};
+}
+
+QJsonObject social(const QString& strategy) {
+    return QJsonObject{{"enabled", true},      {"required", false},       {"authenticatable", true},
+                       {"strategy", strategy}, {"not_selectable", false}, {"logo_url", ""}};
+}
+
+QString escapeHtml(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+} // namespace
+
+void FrontendApi::registerRoutes(Router& router) {
+    router.add("GET", "/v1/environment", [this](const HttpRequest&) { return environment(); });
+    router.add("GET", "/v1/client", [this](const HttpRequest& r) { return client(r); });
+    router.add("POST", "/v1/client/sessions/{id}/tokens", [this](const HttpRequest& r) { return token(r); });
+    router.add("POST", "/v1/client/sessions/{id}/tokens/{template}", [](const HttpRequest&) {
+        return ClerkError::notFound("No JWT template with that name exists.");
+    });
+    router.add("POST", "/v1/client/sessions/{id}/touch", [this](const HttpRequest& r) { return touch(r); });
+    router.add("POST", "/v1/client/sessions/{id}/remove", [this](const HttpRequest& r) { return remove(r); });
+    router.add("DELETE", "/v1/client/sessions", [this](const HttpRequest& r) { return signOutAll(r); });
+    router.add("POST", "/v1/event", [](const HttpRequest&) { return HttpResponse::json(QJsonObject{}); });
+    router.add("GET", "/oauth/consent", [this](const HttpRequest& r) { return consentPage(r); });
+    router.add("POST", "/oauth/consent", [this](const HttpRequest& r) { return consent(r); });
+    router.add("GET", "/mailbox", [this](const HttpRequest&) { return mailbox(); });
+    signIns_.registerRoutes(router);
+    signUps_.registerRoutes(router);
+}
+
+HttpResponse FrontendApi::environment() const {
+    const QJsonArray none;
+    const QJsonObject attributes{
+        {"email_address", attribute(true, true, {"email_code"}, none, {"email_code"}, true)},
+        {"password", attribute(true, true, none, none, none, false)},
+        {"phone_number", attribute(true, false, none, {"phone_code"}, {"phone_code"}, false)},
+        {"backup_code", attribute(true, false, none, {"backup_code"}, none, false)},
+        {"first_name", attribute(true, false, none, none, none, false)},
+        {"last_name", attribute(true, false, none, none, none, false)}};
+    const QJsonObject userSettings{
+        {"attributes", attributes},
+        {"sign_up", QJsonObject{{"custom_action_required", false},
+                                {"progressive", true},
+                                {"legal_consent_enabled", false}}},
+        {"social",
+         QJsonObject{{"oauth_google", social("oauth_google")}, {"oauth_apple", social("oauth_apple")}}},
+        {"actions", QJsonObject{{"delete_self", true}, {"create_organization", false}}},
+        {"passkey_settings", QJsonObject{{"allow_autofill", false}, {"show_sign_in_button", false}}}};
+    const QJsonObject displayConfig{
+        {"object", "display_config"},   {"id", "display_config_local"},
+        {"application_name", "Orbelo"}, {"branded", false},
+        {"home_url", context_.baseUrl}, {"instance_environment_type", "development"},
+        {"logo_image_url", ""},         {"preferred_sign_in_strategy", "password"},
+        {"privacy_policy_url", ""},     {"show_devmode_warning", false},
+        {"support_email", ""},          {"terms_url", ""}};
+    const QJsonObject organizationSettings{
+        {"enabled", false},
+        {"max_allowed_memberships", 0},
+        {"force_organization_selection", false},
+        {"actions", QJsonObject{{"admin_delete", false}}},
+        {"domains",
+         QJsonObject{{"enabled", false}, {"enrollment_modes", none}, {"default_role", QJsonValue()}}},
+        {"organization_creation_defaults", QJsonObject{{"enabled", false}}}};
+    return HttpResponse::json(QJsonObject{
+        {"object", "environment"},
+        {"id", "env_local"},
+        {"auth_config",
+         QJsonObject{{"object", "auth_config"}, {"id", "aac_local"}, {"single_session_mode", false}}},
+        {"display_config", displayConfig},
+        {"user_settings", userSettings},
+        {"organization_settings", organizationSettings}});
+}
+
+HttpResponse FrontendApi::client(const HttpRequest& request) {
+    const auto row = store_.clientFor(request);
+    const QJsonValue current =
+        row ? QJsonValue(store_.clientJson(row->value("id").toString())) : QJsonValue();
+    return HttpResponse::json(QJsonObject{{"response", current}, {"client", QJsonValue()}});
+}
+
+HttpResponse FrontendApi::token(const HttpRequest& request) {
+    const auto client = store_.clientFor(request);
+    if (!client)
+        return ClerkError::authenticationInvalid("This device is not known; sign in again.");
+    const auto session = store_.session(request.param(0));
+    if (!session || session->value("client_id") != client->value("id"))
+        return ClerkError::notFound("No session with that id exists on this client.");
+    if (session->value("status").toString() != "active")
+        return ClerkError::authenticationInvalid("The session is " + session->value("status").toString() +
+                                                 ".");
+    if (!store_.user(session->value("user_id").toString()))
+        return ClerkError::authenticationInvalid("The account of this session no longer exists.");
+    context_.db.exec("UPDATE sessions SET last_active_at = ? WHERE id = ?",
+                     {context_.nowMs(), request.param(0)});
+    const QString jwt = context_.signer->issue(request.param(0), session->value("user_id").toString(),
+                                               context_.nowSeconds(), AuthStore::tokenLifetimeSeconds);
+    return HttpResponse::json(QJsonObject{{"object", "token"}, {"jwt", jwt}});
+}
+
+HttpResponse FrontendApi::touch(const HttpRequest& request) {
+    const auto client = store_.clientFor(request);
+    if (!client)
+        return ClerkError::authenticationInvalid("This device is not known; sign in again.");
+    const QString clientId = client->value("id").toString();
+    const auto session = store_.session(request.param(0));
+    if (!session || session->value("client_id").toString() != clientId)
+        return ClerkError::notFound("No session with that id exists on this client.");
+    if (session->value("status").toString() == "active") {
+        context_.db.exec("UPDATE sessions SET last_active_at = ?, updated_at = ? WHERE id = ?",
+                         {context_.nowMs(), context_.nowMs(), request.param(0)});
+        context_.db.exec("UPDATE clients SET last_active_session_id = ? WHERE id = ?",
+                         {request.param(0), clientId});
+        store_.touchClient(clientId);
+    }
+    return store_.envelope(store_.sessionJson(*store_.session(request.param(0))), clientId);
+}
+
+HttpResponse FrontendApi::remove(const HttpRequest& request) {
+    const auto client = store_.clientFor(request);
+    if (!client)
+        return ClerkError::authenticationInvalid("This device is not known; sign in again.");
+    const QString clientId = client->value("id").toString();
+    const auto session = store_.session(request.param(0));
+    if (!session || session->value("client_id").toString() != clientId)
+        return ClerkError::notFound("No session with that id exists on this client.");
+    if (session->value("status").toString() == "active")
+        store_.setSessionStatus(request.param(0), "removed");
+    store_.touchClient(clientId);
+    return store_.envelope(store_.sessionJson(*store_.session(request.param(0))), clientId);
+}
+
+HttpResponse FrontendApi::signOutAll(const HttpRequest& request) {
+    const auto client = store_.clientFor(request);
+    if (!client)
+        return ClerkError::authenticationInvalid("This device is not known; sign in again.");
+    const QString clientId = client->value("id").toString();
+    context_.db.exec(
+        "UPDATE sessions SET status = 'ended', updated_at = ? WHERE client_id = ? AND status = 'active'",
+        {context_.nowMs(), clientId});
+    context_.db.exec(
+        "UPDATE clients SET last_active_session_id = NULL, sign_in_id = NULL, sign_up_id = NULL WHERE id = ?",
+        {clientId});
+    store_.touchClient(clientId);
+    const QJsonObject current = store_.clientJson(clientId);
+    return HttpResponse::json(QJsonObject{{"response", current}, {"client", current}});
+}
+
+HttpResponse FrontendApi::consentPage(const HttpRequest& request) {
+    const QString signIn = request.query.queryItemValue("sign_in", QUrl::FullyDecoded);
+    const QString provider = request.query.queryItemValue("provider", QUrl::FullyDecoded);
+    const QString providerName = provider == "apple" ? "Apple" : "Google";
+    const QString page =
+        QStringLiteral(
+            "<!doctype html><html><head><meta charset=\"utf-8\"><title>Sign in with %1</title></head>"
+            "<body><h1>Sign in with %1</h1><p>This local server stands in for %1. Enter the email address "
+            "of the %1 account to sign in with; an address without an Orbelo account creates one.</p>"
+            "<form method=\"post\" action=\"/oauth/consent\"><input type=\"hidden\" name=\"sign_in\" "
+            "value=\"%2\"><input type=\"hidden\" name=\"provider\" value=\"%3\"><label>Email "
+            "<input type=\"email\" name=\"email\" required></label> <button type=\"submit\">Continue"
+            "</button></form></body></html>")
+            .arg(providerName, escapeHtml(signIn), escapeHtml(provider));
+    return HttpResponse::bytes(page.toUtf8(), "text/html; charset=utf-8");
+}
+
+HttpResponse FrontendApi::consent(const HttpRequest& request) {
+    const QUrlQuery form = request.formBody();
+    const QString signInId = form.queryItemValue("sign_in", QUrl::FullyDecoded);
+    const QString email = form.queryItemValue("email", QUrl::FullyDecoded).trimmed().toLower();
+    const auto row = context_.db.row(
+        "SELECT client_id, state FROM attempts WHERE id = ? AND kind = 'sign_in'", {signInId});
+    if (!row || email.isEmpty())
+        return HttpResponse::bytes("Unknown or expired sign-in.", "text/plain; charset=utf-8", 400);
+    QJsonObject state = QJsonDocument::fromJson(row->value("state").toByteArray()).object();
+    QJsonObject oauth = state.value("oauth").toObject();
+    const QString nonce = RandomId::make("nonce");
+    oauth["email"] = email;
+    oauth["nonce"] = nonce;
+    state["oauth"] = oauth;
+    store_.saveAttempt(signInId, row->value("client_id").toString(), "sign_in", state);
+    QUrl callback(oauth.value("redirect_url").toString());
+    QUrlQuery query(callback);
+    query.addQueryItem("rotating_token_nonce", nonce);
+    callback.setQuery(query);
+    HttpResponse response = HttpResponse::empty(302);
+    response.setHeader("Location", callback.toString(QUrl::FullyEncoded).toUtf8());
+    return response;
+}
+
+HttpResponse FrontendApi::mailbox() {
+    QString page = "<!doctype html><html><head><meta charset=\"utf-8\"><title>Mailbox</title></head><body>"
+                   "<h1>Messages sent by the local server</h1><ul>";
+    for (const QVariantMap& mail : context_.db.rows(
+             "SELECT recipient, subject, body, created_at FROM mailbox ORDER BY id DESC LIMIT 100")) {
+        page +=
+            QStringLiteral("<li>%1 — to %2 — %3: %4</li>")
+                .arg(QDateTime::fromMSecsSinceEpoch(mail.value("created_at").toLongLong(), Qt::UTC)
+                         .toString(Qt::ISODate),
+                     escapeHtml(mail.value("recipient").toString()),
+                     escapeHtml(mail.value("subject").toString()), escapeHtml(mail.value("body").toString()));
+    }
+    page += "</ul></body></html>";
+    return HttpResponse::bytes(page.toUtf8(), "text/html; charset=utf-8");
+}

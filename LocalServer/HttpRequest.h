@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QHostAddress>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QUrlQuery>
+
+// One parsed HTTP/1.1 request. Header names are stored in lower case.
+struct HttpRequest {
+    QByteArray method;
+    QString path;
+    QUrlQuery query;
+    QHash<QByteArray, QByteArray> headers;
+    QByteArray body;
+    QHostAddress peer;
+    QStringList pathParams;
+
+    QByteArray header(const QByteArray& name) const { return headers.value(name.toLower()); }
+    QString param(int index) const { return pathParams.value(index); }
+    // The body as a JSON object; an empty object when it is not one.
+    QJsonObject jsonBody() const;
+    // The body as an application/x-www-form-urlencoded map.
+    QUrlQuery formBody() const;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QList>
+#include <QPair>
+
+// A response under construction. `drop` closes the connection without answering.
+struct HttpResponse {
+    int status = 200;
+    QList<QPair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+    bool drop = false;
+
+    static HttpResponse json(const QJsonObject& object, int status = 200);
+    static HttpResponse json(const QJsonArray& array, int status = 200);
+    static HttpResponse bytes(const QByteArray& body, const QByteArray& contentType, int status = 200);
+    static HttpResponse empty(int status);
+    // The Orbelo API's error body: {"detail": message}.
+    static HttpResponse apiError(int status, const QString& message);
+
+    void setHeader(const QByteArray& name, const QByteArray& value);
+    QByteArray headerValue(const QByteArray& name) const;
+    // The wire form: status line, headers, blank line, body.
+    QByteArray serialize(bool keepAlive) const;
+    static QByteArray reasonPhrase(int status);
+};

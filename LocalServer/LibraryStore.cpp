@@ -1,0 +1,81 @@
+#include "LibraryStore.h"
+
+#include "RandomId.h"
+#include "ServerContext.h"
+
+#include <QJsonDocument>
+
+namespace {
+QJsonValue text(const QVariant& value) {
+    return value.isNull() ? QJsonValue() : QJsonValue(value.toString());
+}
+} // namespace
+
+std::optional<QVariantMap> LibraryStore::document(const QString& id, const QString& userId) {
+    return context_.db.row("SELECT * FROM documents WHERE id = ? AND user_id = ?", {id, userId});
+}
+
+std::optional<QVariantMap> LibraryStore::course(const QString& id, const QString& userId) {
+    return context_.db.row("SELECT * FROM courses WHERE id = ? AND user_id = ?", {id, userId});
+}
+
+QJsonArray LibraryStore::documents(const QString& userId) {
+    QJsonArray list;
+    for (const QVariantMap& row :
+         context_.db.rows("SELECT * FROM documents WHERE user_id = ? AND status != 'awaiting_upload'"
+                          " ORDER BY created_at DESC, id",
+                          {userId}))
+        list.append(documentJson(row));
+    return list;
+}
+
+QJsonArray LibraryStore::courses(const QString& userId) {
+    QJsonArray list;
+    for (const QVariantMap& row :
+         context_.db.rows("SELECT * FROM courses WHERE user_id = ? ORDER BY created_at, id", {userId}))
+        list.append(courseJson(row));
+    return list;
+}
+
+QJsonObject LibraryStore::documentJson(const QVariantMap& row) const {
+    return QJsonObject{
+        {"id", row.value("id").toString()},
+        {"document_id", row.value("id").toString()},
+        {"filename", row.value("filename").toString()},
+        {"title", text(row.value("title"))},
+        {"document_type", text(row.value("document_type"))},
+        {"file_type", text(row.value("file_type"))},
+        {"course_id", text(row.value("course_id"))},
+        {"chunk_count", row.value("chunk_count").isNull() ? QJsonValue() : row.value("chunk_count").toInt()},
+        {"uploaded_at", text(row.value("uploaded_at"))},
+        {"status", row.value("status").toString()},
+        {"failure_reason", text(row.value("failure_reason"))}};
+}
+
+QJsonObject LibraryStore::courseJson(const QVariantMap& row) const {
+    const QJsonObject info = QJsonDocument::fromJson(row.value("info").toByteArray()).object();
+    QJsonObject course{{"course_id", row.value("id").toString()},
+                       {"course_name", row.value("name").toString()},
+                       {"document_id", text(row.value("document_id"))},
+                       {"class_information", info},
+                       {"created_at", row.value("created_at").toLongLong()}};
+    const QJsonObject plan = QJsonDocument::fromJson(row.value("study_plan").toByteArray()).object();
+    course.insert("study_plan", plan.isEmpty() ? QJsonValue() : QJsonValue(plan));
+    return course;
+}
+
+void LibraryStore::setDocumentStatus(const QString& id, const QString& status, const QString& failureReason) {
+    context_.db.exec("UPDATE documents SET status = ?, failure_reason = ? WHERE id = ?",
+                     {status, failureReason.isEmpty() ? QVariant() : QVariant(failureReason), id});
+}
+
+QString LibraryStore::createCourse(const QString& userId, const QJsonObject& info,
+                                   const QString& documentId) {
+    const QString id = RandomId::make("course");
+    context_.db.exec(
+        "INSERT INTO courses (id, user_id, name, info, document_id, created_at) VALUES (?, ?, ?, ?, ?, ?)",
+        {id, userId, info.value("class_title").toString(),
+         QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Compact)),
+         documentId.isEmpty() ? QVariant() : QVariant(documentId), context_.nowMs()});
+    return id;
+}

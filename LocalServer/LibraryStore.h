@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+#include <QVariantMap>
+#include <optional>
+
+struct ServerContext;
+
+// The user's documents and courses and their wire records.
+class LibraryStore {
+public:
+    explicit LibraryStore(ServerContext& context) : context_(context) {}
+
+    std::optional<QVariantMap> document(const QString& id, const QString& userId);
+    std::optional<QVariantMap> course(const QString& id, const QString& userId);
+    // Documents whose upload has been completed, newest first.
+    QJsonArray documents(const QString& userId);
+    QJsonArray courses(const QString& userId);
+    QJsonObject documentJson(const QVariantMap& row) const;
+    QJsonObject courseJson(const QVariantMap& row) const;
+    void setDocumentStatus(const QString& id, const QString& status, const QString& failureReason = {});
+    // Creates a course from class details (class_title, class_instructor, …) and returns its id.
+    QString createCourse(const QString& userId, const QJsonObject& info, const QString& documentId);
+
+private:
+    ServerContext& context_;
+};

@@ -1,0 +1,153 @@
+#include "LocalServer.h"
+
+#include "ClerkError.h"
+#include "ControlApi.h"
+#include "FrontendApi.h"
+#include "JobQueue.h"
+#include "OrbeloApi.h"
+#include "RandomId.h"
+#include "ServerContext.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QLoggingCategory>
+#include <QSslConfiguration>
+#include <QTimeZone>
+
+Q_LOGGING_CATEGORY(lcHttp, "orbelo.server.http")
+
+namespace {
+
+QByteArray httpDate(qint64 ms) {
+    return QLocale::c()
+        .toString(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC), "ddd, dd MMM yyyy HH:mm:ss 'GMT'")
+        .toLatin1();
+}
+
+} // namespace
+
+LocalServer::LocalServer(ServerOptions options, QObject* parent)
+    : QObject(parent), context_(std::make_unique<ServerContext>()) {
+    context_->options = std::move(options);
+    context_->clock = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    for (const FaultInjector::Fault& fault : context_->options.faults)
+        faults_.add(fault);
+}
+
+LocalServer::~LocalServer() {
+    if (http_)
+        http_->close();
+}
+
+void LocalServer::setClock(std::function<qint64()> clock) {
+    context_->clock = std::move(clock);
+}
+
+quint16 LocalServer::port() const {
+    return http_ ? http_->serverPort() : 0;
+}
+
+QString LocalServer::baseUrl() const {
+    return context_->baseUrl;
+}
+
+bool LocalServer::loadSecret(QByteArray* secret) {
+    if (const auto row = context_->db.row("SELECT value FROM settings WHERE key = 'token_secret'")) {
+        *secret = QByteArray::fromBase64(row->value("value").toByteArray());
+        return secret->size() >= 32;
+    }
+    *secret = RandomId::bytes(32);
+    return context_->db.exec("INSERT INTO settings (key, value) VALUES ('token_secret', ?)",
+                             {QString::fromLatin1(secret->toBase64())});
+}
+
+bool LocalServer::start(QString* error) {
+    ServerContext& context = *context_;
+    const QDir dataDir(context.options.dataDir);
+    if (!dataDir.mkpath(".") || !dataDir.mkpath("storage") || !dataDir.mkpath("media")) {
+        *error = "cannot create the data dir " + context.options.dataDir;
+        return false;
+    }
+    if (!context.db.open(dataDir.filePath("orbelo.sqlite")) || !context.db.migrate()) {
+        *error = "database: " + context.db.lastError();
+        return false;
+    }
+    if (!tls_.loadOrCreate(dataDir.path(), error))
+        return false;
+    QByteArray secret;
+    if (!loadSecret(&secret)) {
+        *error = "cannot read or store the token secret";
+        return false;
+    }
+
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(tls_.certificate());
+    tls.setPrivateKey(tls_.key());
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    http_ = std::make_unique<HttpServer>(
+        tls, [this](const HttpRequest& request, const HttpServer::Responder& responder) {
+            handle(request, responder);
+        });
+    if (!http_->listen(QHostAddress::LocalHost, context.options.port)) {
+        *error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2")
+                     .arg(context.options.port)
+                     .arg(http_->errorString());
+        return false;
+    }
+    context.baseUrl = QStringLiteral("https://127.0.0.1:%1").arg(http_->serverPort());
+    context.signer = std::make_unique<TokenSigner>(secret, context.baseUrl);
+
+    jobs_ = std::make_unique<JobQueue>(context);
+    context.jobs = jobs_.get();
+    frontend_ = std::make_unique<FrontendApi>(context);
+    api_ = std::make_unique<OrbeloApi>(context);
+    control_ = std::make_unique<ControlApi>(context, faults_);
+    frontend_->registerRoutes(router_);
+    api_->registerRoutes(router_);
+    control_->registerRoutes(router_);
+    jobs_->resumeUnfinished();
+    return true;
+}
+
+HttpResponse LocalServer::route(const HttpRequest& request) {
+    if (request.path.startsWith("/__control/") && !request.peer.isLoopback())
+        return HttpResponse::apiError(403, "Controls answer on loopback only.");
+    if (auto response = router_.dispatch(request))
+        return *response;
+    if (request.path.startsWith("/v1/"))
+        return ClerkError::notFound("No such resource: " + request.path);
+    return HttpResponse::apiError(404, "Not Found");
+}
+
+void LocalServer::handle(const HttpRequest& request, const HttpServer::Responder& responder) {
+    QElapsedTimer timer;
+    timer.start();
+    const quint64 requestId = ++requestCount_;
+    int delayMs = 0;
+    HttpResponse response;
+    const bool controlled = request.path.startsWith("/__control/");
+    const auto fault = controlled ? std::nullopt : faults_.take(request.method, request.path);
+    if (fault && fault->drop) {
+        response.drop = true;
+    } else if (fault && fault->status > 0) {
+        response = HttpResponse::apiError(fault->status, "Injected fault");
+    } else {
+        response = route(request);
+    }
+    if (!controlled)
+        delayMs = context_->options.latencyMs + (fault ? fault->delayMs : 0);
+    response.setHeader("Date", httpDate(context_->nowMs()));
+    // The path only: queries may carry upload signatures or OAuth nonces.
+    qCInfo(lcHttp).noquote() << QStringLiteral(
+                                    "id=%1 method=%2 path=%3 status=%4 bytes=%5 handler_ms=%6 delay_ms=%7")
+                                    .arg(requestId)
+                                    .arg(QString::fromLatin1(request.method), request.path,
+                                         response.drop ? QStringLiteral("dropped")
+                                                       : QString::number(response.status))
+                                    .arg(response.body.size())
+                                    .arg(timer.elapsed())
+                                    .arg(delayMs);
+    responder.send(response, delayMs);
+}

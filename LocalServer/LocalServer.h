@@ -1,0 +1,52 @@
+#pragma once
+
+#include "FaultInjector.h"
+#include "HttpServer.h"
+#include "Router.h"
+#include "ServerOptions.h"
+#include "TlsIdentity.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+class JobQueue;
+struct ServerContext;
+class FrontendApi;
+class OrbeloApi;
+class ControlApi;
+
+// orbelo-local-server: the auth service stand-in and the Orbelo API over HTTPS on 127.0.0.1.
+class LocalServer : public QObject {
+    Q_OBJECT
+public:
+    explicit LocalServer(ServerOptions options, QObject* parent = nullptr);
+    ~LocalServer() override;
+
+    // Prepares the data dir, database, certificate and routes, then listens; false with a
+    // message in `error` when any of it fails.
+    bool start(QString* error);
+    quint16 port() const;
+    QString baseUrl() const;
+    QString certificatePath() const { return tls_.certificatePath(); }
+    // Replaces the wall clock (milliseconds since 1970).
+    void setClock(std::function<qint64()> clock);
+    FaultInjector& faults() { return faults_; }
+    ServerContext& context() { return *context_; }
+
+private:
+    void handle(const HttpRequest& request, const HttpServer::Responder& responder);
+    HttpResponse route(const HttpRequest& request);
+    bool loadSecret(QByteArray* secret);
+
+    std::unique_ptr<ServerContext> context_;
+    TlsIdentity tls_;
+    FaultInjector faults_;
+    Router router_;
+    std::unique_ptr<JobQueue> jobs_;
+    std::unique_ptr<FrontendApi> frontend_;
+    std::unique_ptr<OrbeloApi> api_;
+    std::unique_ptr<ControlApi> control_;
+    std::unique_ptr<HttpServer> http_;
+    quint64 requestCount_ = 0;
+};

@@ -1,0 +1,5 @@
+#include "OrbeloApi.h"
+
+void OrbeloApi::registerRoutes(Router& router) {
+    account_.registerRoutes(router);
+}

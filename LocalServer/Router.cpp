@@ -1,0 +1,26 @@
+#include "Router.h"
+
+void Router::add(const QByteArray& method, const QString& pattern, Handler handler) {
+    QString expression = QRegularExpression::escape(pattern);
+    expression.replace(QRegularExpression(R"(\\\{[a-z_]+\\\})"), "([^/]+)");
+    routes_.append({method, QRegularExpression("^" + expression + "$"), std::move(handler)});
+}
+
+std::optional<HttpResponse> Router::dispatch(HttpRequest request) const {
+    bool pathMatched = false;
+    for (const Route& route : routes_) {
+        const QRegularExpressionMatch match = route.pattern.match(request.path);
+        if (!match.hasMatch())
+            continue;
+        pathMatched = true;
+        if (route.method != request.method)
+            continue;
+        request.pathParams.clear();
+        for (int i = 1; i <= match.lastCapturedIndex(); ++i)
+            request.pathParams.append(match.captured(i));
+        return route.handler(request);
+    }
+    if (pathMatched)
+        return HttpResponse::empty(405);
+    return std::nullopt;
+}

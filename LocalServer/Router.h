@@ -1,0 +1,28 @@
+#pragma once
+
+#include "HttpRequest.h"
+#include "HttpResponse.h"
+
+#include <QList>
+#include <QRegularExpression>
+#include <functional>
+#include <optional>
+
+// Maps a method and a path pattern such as "/v1/client/sign_ins/{id}" to a handler. Placeholders
+// match one path segment and arrive in HttpRequest::pathParams in order.
+class Router {
+public:
+    using Handler = std::function<HttpResponse(const HttpRequest&)>;
+
+    void add(const QByteArray& method, const QString& pattern, Handler handler);
+    // The handler's answer, 405 when only the method differs, or nothing when no pattern matches.
+    std::optional<HttpResponse> dispatch(HttpRequest request) const;
+
+private:
+    struct Route {
+        QByteArray method;
+        QRegularExpression pattern;
+        Handler handler;
+    };
+    QList<Route> routes_;
+};

@@ -1,0 +1,26 @@
+#include "ServerContext.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QLoggingCategory>
+#include <QTimeZone>
+
+Q_LOGGING_CATEGORY(lcMail, "orbelo.server.mail")
+
+QString ServerContext::isoNow() const {
+    return QDateTime::fromMSecsSinceEpoch(nowMs(), Qt::UTC).toString(Qt::ISODateWithMs);
+}
+
+QString ServerContext::storageDir() const {
+    return QDir(options.dataDir).filePath("storage");
+}
+
+QString ServerContext::mediaDir() const {
+    return QDir(options.dataDir).filePath("media");
+}
+
+void ServerContext::deliverMail(const QString& recipient, const QString& subject, const QString& body) {
+    db.exec("INSERT INTO mailbox (recipient, subject, body, created_at) VALUES (?, ?, ?, ?)",
+            {recipient, subject, body, nowMs()});
+    qCInfo(lcMail).noquote() << "to" << recipient << "|" << subject << "|" << body;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Database.h"
+#include "ServerOptions.h"
+#include "TokenSigner.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class JobQueue;
+
+// What the route modules share: the store, the clock, the signer and the server's own address.
+struct ServerContext {
+    ServerOptions options;
+    Database db;
+    std::unique_ptr<TokenSigner> signer;
+    JobQueue* jobs = nullptr;
+    QString baseUrl; // "https://127.0.0.1:<port>"
+    // Milliseconds since 1970; replaceable so that tests move time without waiting.
+    std::function<qint64()> clock;
+
+    qint64 nowMs() const { return clock(); }
+    qint64 nowSeconds() const { return clock() / 1000; }
+    // ISO 8601 UTC with milliseconds, the form of every date in the Orbelo API.
+    QString isoNow() const;
+    QString storageDir() const;
+    QString mediaDir() const;
+    // Records a message for the local mailbox page and the log (verification codes).
+    void deliverMail(const QString& recipient, const QString& subject, const QString& body);
+};

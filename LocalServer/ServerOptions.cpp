@@ -1,0 +1,63 @@
+#include "ServerOptions.h"
+
+#include <QDir>
+
+QString ServerOptions::defaultDataDir() {
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + "/.local/share";
+    return base + "/orbelo-local-server";
+}
+
+QString ServerOptions::usage() {
+    return QStringLiteral("Usage: orbelo-local-server [options]\n"
+                          "  --port N          TCP port on 127.0.0.1 (default 8443; 0 picks a free one)\n"
+                          "  --data-dir DIR    database, certificate, uploads and audio (default %1)\n"
+                          "  --latency MS      extra delay before every answer (default 0)\n"
+                          "  --job-delay MS    time a queued job waits before it runs (default 1500)\n"
+                          "  --fault PATH=X    scripted fault: X is a status code, 'drop' or 'delay:MS';\n"
+                          "                    a PATH ending in '*' is a prefix; repeatable\n"
+                          "  --help            this text\n")
+        .arg(defaultDataDir());
+}
+
+std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, QString* error) {
+    ServerOptions options;
+    options.dataDir = defaultDataDir();
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& name = arguments[i];
+        if (i + 1 >= arguments.size()) {
+            *error = "missing value for " + name;
+            return std::nullopt;
+        }
+        const QString value = arguments[++i];
+        bool ok = true;
+        if (name == "--port") {
+            const uint port = value.toUInt(&ok);
+            ok = ok && port <= 65535;
+            options.port = quint16(port);
+        } else if (name == "--data-dir") {
+            options.dataDir = value;
+            ok = !value.isEmpty();
+        } else if (name == "--latency") {
+            options.latencyMs = value.toInt(&ok);
+            ok = ok && options.latencyMs >= 0;
+        } else if (name == "--job-delay") {
+            options.jobDelayMs = value.toInt(&ok);
+            ok = ok && options.jobDelayMs >= 0;
+        } else if (name == "--fault") {
+            const auto fault = FaultInjector::fromOption(value);
+            ok = fault.has_value();
+            if (ok)
+                options.faults.append(*fault);
+        } else {
+            *error = "unknown option " + name;
+            return std::nullopt;
+        }
+        if (!ok) {
+            *error = "invalid value for " + name + ": " + value;
+            return std::nullopt;
+        }
+    }
+    return options;
+}

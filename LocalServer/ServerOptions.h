@@ -1,0 +1,22 @@
+#pragma once
+
+#include "FaultInjector.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Command-line options of orbelo-local-server.
+struct ServerOptions {
+    quint16 port = 8443;
+    QString dataDir;
+    int latencyMs = 0;
+    int jobDelayMs = 1500;
+    QList<FaultInjector::Fault> faults;
+
+    static QString defaultDataDir();
+    static QString usage();
+    // Parses the arguments after the program name; nothing (with `error` set) when they are invalid.
+    static std::optional<ServerOptions> parse(const QStringList& arguments, QString* error);
+};

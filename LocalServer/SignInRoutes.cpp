@@ -1,0 +1,302 @@
+#include "SignInRoutes.h"
+
+#include "ClerkError.h"
+#include "PasswordHash.h"
+#include "RandomId.h"
+#include "ServerContext.h"
+#include "VerificationCode.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUrl>
+
+namespace {
+constexpr qint64 attemptLifetimeMs = 24LL * 3600 * 1000;
+
+HttpResponse withDeviceToken(HttpResponse response, const QByteArray& token) {
+    if (!token.isEmpty())
+        response.setHeader("Authorization", token);
+    return response;
+}
+} // namespace
+
+std::optional<HttpResponse> SignInRoutes::load(const HttpRequest& request, QString* clientId,
+                                               std::optional<QJsonObject>* state) {
+    const auto client = store_.clientFor(request);
+    if (!client)
+        return ClerkError::authenticationInvalid("This device is not known; sign in again.");
+    *clientId = client->value("id").toString();
+    *state = store_.attempt(request.param(0), *clientId, "sign_in");
+    if (!*state)
+        return ClerkError::notFound("No sign-in with that id exists on this client.");
+    return std::nullopt;
+}
+
+void SignInRoutes::registerRoutes(Router& router) {
+    router.add("POST", "/v1/client/sign_ins", [this](const HttpRequest& r) { return create(r); });
+    router.add("GET", "/v1/client/sign_ins/{id}", [this](const HttpRequest& r) { return reload(r); });
+    router.add("POST", "/v1/client/sign_ins/{id}/prepare_first_factor",
+               [this](const HttpRequest& r) { return prepareFirstFactor(r); });
+    router.add("POST", "/v1/client/sign_ins/{id}/attempt_first_factor",
+               [this](const HttpRequest& r) { return attemptFirstFactor(r); });
+    router.add("POST", "/v1/client/sign_ins/{id}/prepare_second_factor",
+               [this](const HttpRequest& r) { return prepareSecondFactor(r); });
+    router.add("POST", "/v1/client/sign_ins/{id}/attempt_second_factor",
+               [this](const HttpRequest& r) { return attemptSecondFactor(r); });
+}
+
+HttpResponse SignInRoutes::create(const HttpRequest& request) {
+    const QUrlQuery form = request.formBody();
+    QByteArray newToken;
+    const QString clientId = store_.clientOrCreate(request, &newToken).value("id").toString();
+    const QString strategy = form.queryItemValue("strategy", QUrl::FullyDecoded);
+    const QString identifier = form.queryItemValue("identifier", QUrl::FullyDecoded).trimmed().toLower();
+    const QString password = form.queryItemValue("password", QUrl::FullyDecoded);
+
+    const QString id = RandomId::make("sia");
+    QJsonObject state{{"status", "needs_identifier"},
+                      {"identifier", QJsonValue()},
+                      {"user_id", QJsonValue()},
+                      {"first_factor_verification", QJsonValue()},
+                      {"second_factor_verification", QJsonValue()},
+                      {"created_session_id", QJsonValue()},
+                      {"abandon_at", context_.nowMs() + attemptLifetimeMs}};
+
+    if (strategy == "oauth_google" || strategy == "oauth_apple")
+        return startOAuth(id, clientId, strategy, form.queryItemValue("redirect_url", QUrl::FullyDecoded),
+                          state, newToken);
+    if (!strategy.isEmpty() && strategy != "password" && strategy != "email_code")
+        return withDeviceToken(
+            ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
+                                 "The verification strategy is not valid for this account.", "strategy"),
+            newToken);
+    if (identifier.isEmpty())
+        return withDeviceToken(ClerkError::missingParam("identifier"), newToken);
+    const auto user = store_.userByEmail(identifier);
+    if (!user) {
+        return withDeviceToken(ClerkError::response(422, "form_identifier_not_found",
+                                                    "Couldn't find your account.",
+                                                    "Couldn't find your account.", "identifier"),
+                               newToken);
+    }
+    state["identifier"] = identifier;
+    state["user_id"] = user->value("id").toString();
+    state["status"] = "needs_first_factor";
+    if (!password.isEmpty()) {
+        if (!PasswordHash::matches(password, user->value("password_hash").toString())) {
+            return withDeviceToken(
+                ClerkError::response(422, "form_password_incorrect", "Password is incorrect.",
+                                     "Password is incorrect. Try again, or use another method.", "password"),
+                newToken);
+        }
+        state["first_factor_verification"] = VerificationCode::verification("verified", "password", 1, 0);
+        advance(clientId, state);
+    }
+    store_.saveAttempt(id, clientId, "sign_in", state);
+    if (state.value("status").toString() != "complete")
+        store_.setClientAttempt(clientId, "sign_in_id", id);
+    return store_.envelope(store_.signInJson(id, state), clientId, newToken);
+}
+
+void SignInRoutes::advance(const QString& clientId, QJsonObject& state) {
+    const auto user = store_.user(state.value("user_id").toString());
+    if (user && !user->value("phone").toString().isEmpty() &&
+        state.value("second_factor_verification").toObject().value("status").toString() != "verified") {
+        state["status"] = "needs_second_factor";
+        return;
+    }
+    const QString strategy = state.value("first_factor_verification").toObject().value("strategy").toString();
+    state["status"] = "complete";
+    state["created_session_id"] = store_.createSession(clientId, state.value("user_id").toString(), strategy);
+    store_.setClientAttempt(clientId, "sign_in_id", {});
+}
+
+HttpResponse SignInRoutes::reload(const HttpRequest& request) {
+    QString clientId;
+    const QString id = request.param(0);
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    const QString nonce = request.query.queryItemValue("rotating_token_nonce", QUrl::FullyDecoded);
+    QJsonObject oauth = state->value("oauth").toObject();
+    if (!nonce.isEmpty() && nonce == oauth.value("nonce").toString() &&
+        !oauth.value("email").toString().isEmpty()) {
+        oauth.remove("nonce");
+        state->insert("oauth", oauth);
+        QJsonObject verification = state->value("first_factor_verification").toObject();
+        const QString email = oauth.value("email").toString();
+        if (const auto user = store_.userByEmail(email)) {
+            verification["status"] = "verified";
+            state->insert("first_factor_verification", verification);
+            state->insert("identifier", email);
+            state->insert("user_id", user->value("id").toString());
+            advance(clientId, *state);
+        } else {
+            // No account yet: the sign-up with transfer=true creates it from this verification.
+            verification["status"] = "transferable";
+            state->insert("first_factor_verification", verification);
+            state->insert("status", "needs_identifier");
+        }
+        store_.saveAttempt(id, clientId, "sign_in", *state);
+    }
+    return store_.envelope(store_.signInJson(id, *state), clientId);
+}
+
+HttpResponse SignInRoutes::startOAuth(const QString& signInId, const QString& clientId,
+                                      const QString& strategy, const QString& redirectUrl, QJsonObject& state,
+                                      const QByteArray& newDeviceToken) {
+    if (redirectUrl.isEmpty())
+        return withDeviceToken(ClerkError::missingParam("redirect_url"), newDeviceToken);
+    state["status"] = "needs_first_factor";
+    QUrl consent(context_.baseUrl + "/oauth/consent");
+    consent.setQuery(QUrlQuery{{"sign_in", signInId}, {"provider", strategy.mid(6)}});
+    QJsonObject verification = VerificationCode::verification(
+        "unverified", strategy, 0, context_.nowMs() + VerificationCode::lifetimeMs);
+    verification["external_verification_redirect_url"] = consent.toString(QUrl::FullyEncoded);
+    state["first_factor_verification"] = verification;
+    state["oauth"] = QJsonObject{{"provider", strategy.mid(6)}, {"redirect_url", redirectUrl}};
+    store_.saveAttempt(signInId, clientId, "sign_in", state);
+    store_.setClientAttempt(clientId, "sign_in_id", signInId);
+    return store_.envelope(store_.signInJson(signInId, state), clientId, newDeviceToken);
+}
+
+HttpResponse SignInRoutes::prepareFirstFactor(const HttpRequest& request) {
+    QString clientId;
+    const QString id = request.param(0);
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    const QUrlQuery form = request.formBody();
+    const QString strategy = form.queryItemValue("strategy", QUrl::FullyDecoded);
+    if (strategy == "oauth_google" || strategy == "oauth_apple")
+        return startOAuth(id, clientId, strategy, form.queryItemValue("redirect_url", QUrl::FullyDecoded),
+                          *state, {});
+    if (strategy != "email_code" || state->value("identifier").toString().isEmpty())
+        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
+                                    "The verification strategy is not valid for this account.", "strategy");
+    QJsonObject secrets = state->value("secrets").toObject();
+    secrets["email_code"] =
+        VerificationCode::send(context_, state->value("identifier").toString(), "Sign-in code");
+    state->insert("secrets", secrets);
+    state->insert("first_factor_verification",
+                  VerificationCode::verification("unverified", "email_code", 0,
+                                                 context_.nowMs() + VerificationCode::lifetimeMs));
+    store_.saveAttempt(id, clientId, "sign_in", *state);
+    return store_.envelope(store_.signInJson(id, *state), clientId);
+}
+
+HttpResponse SignInRoutes::attemptFirstFactor(const HttpRequest& request) {
+    QString clientId;
+    const QString id = request.param(0);
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    if (state->value("status").toString() != "needs_first_factor")
+        return ClerkError::notFound("No sign-in awaiting a first factor with that id exists on this client.");
+    const auto user = store_.user(state->value("user_id").toString());
+    if (!user)
+        return ClerkError::notFound("The account of this sign-in no longer exists.");
+    const QUrlQuery form = request.formBody();
+    const QString strategy = form.queryItemValue("strategy", QUrl::FullyDecoded);
+    if (strategy == "password") {
+        if (!PasswordHash::matches(form.queryItemValue("password", QUrl::FullyDecoded),
+                                   user->value("password_hash").toString()))
+            return ClerkError::response(422, "form_password_incorrect", "Password is incorrect.",
+                                        "Password is incorrect. Try again, or use another method.",
+                                        "password");
+        state->insert("first_factor_verification",
+                      VerificationCode::verification("verified", "password", 1, 0));
+    } else if (strategy == "email_code") {
+        QJsonObject verification = state->value("first_factor_verification").toObject();
+        if (verification.value("strategy").toString() != "email_code")
+            verification = VerificationCode::verification("unverified", "email_code", 0, 0);
+        const auto failure = VerificationCode::check(
+            verification, state->value("secrets").toObject().value("email_code").toString(),
+            form.queryItemValue("code", QUrl::FullyDecoded), user->value("email").toString(),
+            context_.nowMs());
+        state->insert("first_factor_verification", verification);
+        if (failure) {
+            store_.saveAttempt(id, clientId, "sign_in", *state);
+            return *failure;
+        }
+    } else {
+        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
+                                    "The verification strategy is not valid for this account.", "strategy");
+    }
+    advance(clientId, *state);
+    store_.saveAttempt(id, clientId, "sign_in", *state);
+    return store_.envelope(store_.signInJson(id, *state), clientId);
+}
+
+HttpResponse SignInRoutes::prepareSecondFactor(const HttpRequest& request) {
+    QString clientId;
+    const QString id = request.param(0);
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    if (state->value("status").toString() != "needs_second_factor")
+        return ClerkError::notFound(
+            "No sign-in awaiting a second factor with that id exists on this client.");
+    const auto user = store_.user(state->value("user_id").toString());
+    if (!user || user->value("phone").toString().isEmpty() ||
+        request.formBody().queryItemValue("strategy") != "phone_code")
+        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
+                                    "The verification strategy is not valid for this account.", "strategy");
+    QJsonObject secrets = state->value("secrets").toObject();
+    secrets["phone_code"] =
+        VerificationCode::send(context_, user->value("phone").toString(), "Sign-in code (text message)");
+    state->insert("secrets", secrets);
+    state->insert("second_factor_verification",
+                  VerificationCode::verification("unverified", "phone_code", 0,
+                                                 context_.nowMs() + VerificationCode::lifetimeMs));
+    store_.saveAttempt(id, clientId, "sign_in", *state);
+    return store_.envelope(store_.signInJson(id, *state), clientId);
+}
+
+HttpResponse SignInRoutes::attemptSecondFactor(const HttpRequest& request) {
+    QString clientId;
+    const QString id = request.param(0);
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    if (state->value("status").toString() != "needs_second_factor")
+        return ClerkError::notFound(
+            "No sign-in awaiting a second factor with that id exists on this client.");
+    const auto user = store_.user(state->value("user_id").toString());
+    if (!user)
+        return ClerkError::notFound("The account of this sign-in no longer exists.");
+    const QUrlQuery form = request.formBody();
+    const QString strategy = form.queryItemValue("strategy", QUrl::FullyDecoded);
+    const QString code = form.queryItemValue("code", QUrl::FullyDecoded).trimmed();
+    if (strategy == "phone_code") {
+        QJsonObject verification = state->value("second_factor_verification").toObject();
+        if (verification.value("strategy").toString() != "phone_code")
+            verification = VerificationCode::verification("unverified", "phone_code", 0, 0);
+        const auto failure = VerificationCode::check(
+            verification, state->value("secrets").toObject().value("phone_code").toString(), code, {},
+            context_.nowMs());
+        state->insert("second_factor_verification", verification);
+        if (failure) {
+            store_.saveAttempt(id, clientId, "sign_in", *state);
+            return *failure;
+        }
+    } else if (strategy == "backup_code") {
+        QJsonArray codes = QJsonDocument::fromJson(user->value("backup_codes").toByteArray()).array();
+        const qsizetype index = codes.toVariantList().indexOf(code);
+        if (code.isEmpty() || index < 0)
+            return ClerkError::response(422, "form_code_incorrect", "Incorrect code", "Incorrect code",
+                                        "code");
+        codes.removeAt(index); // each backup code works once
+        context_.db.exec(
+            "UPDATE users SET backup_codes = ? WHERE id = ?",
+            {QString::fromUtf8(QJsonDocument(codes).toJson(QJsonDocument::Compact)), user->value("id")});
+        state->insert("second_factor_verification",
+                      VerificationCode::verification("verified", "backup_code", 1, 0));
+    } else {
+        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
+                                    "The verification strategy is not valid for this account.", "strategy");
+    }
+    advance(clientId, *state);
+    store_.saveAttempt(id, clientId, "sign_in", *state);
+    return store_.envelope(store_.signInJson(id, *state), clientId);
+}

@@ -1,0 +1,218 @@
+#include "SignUpRoutes.h"
+
+#include "ClerkError.h"
+#include "PasswordHash.h"
+#include "RandomId.h"
+#include "ServerContext.h"
+#include "VerificationCode.h"
+
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+constexpr qint64 attemptLifetimeMs = 24LL * 3600 * 1000;
+constexpr int minimumPasswordLength = 8;
+
+QString field(const QUrlQuery& form, const QString& name) {
+    return form.queryItemValue(name, QUrl::FullyDecoded);
+}
+
+HttpResponse withDeviceToken(HttpResponse response, const QByteArray& token) {
+    if (!token.isEmpty())
+        response.setHeader("Authorization", token);
+    return response;
+}
+} // namespace
+
+void SignUpRoutes::registerRoutes(Router& router) {
+    router.add("POST", "/v1/client/sign_ups", [this](const HttpRequest& r) { return create(r); });
+    router.add("PATCH", "/v1/client/sign_ups/{id}", [this](const HttpRequest& r) { return update(r); });
+    router.add("GET", "/v1/client/sign_ups/{id}", [this](const HttpRequest& r) {
+        QString clientId;
+        std::optional<QJsonObject> state;
+        if (auto failure = load(r, &clientId, &state))
+            return *failure;
+        return store_.envelope(store_.signUpJson(r.param(0), *state), clientId);
+    });
+    router.add("POST", "/v1/client/sign_ups/{id}/prepare_verification",
+               [this](const HttpRequest& r) { return prepareVerification(r); });
+    router.add("POST", "/v1/client/sign_ups/{id}/attempt_verification",
+               [this](const HttpRequest& r) { return attemptVerification(r); });
+}
+
+std::optional<HttpResponse> SignUpRoutes::load(const HttpRequest& request, QString* clientId,
+                                               std::optional<QJsonObject>* state) {
+    const auto client = store_.clientFor(request);
+    if (!client)
+        return ClerkError::authenticationInvalid("This device is not known; sign up again.");
+    *clientId = client->value("id").toString();
+    *state = store_.attempt(request.param(0), *clientId, "sign_up");
+    if (!*state)
+        return ClerkError::notFound("No sign-up with that id exists on this client.");
+    return std::nullopt;
+}
+
+std::optional<HttpResponse> SignUpRoutes::applyFields(const QUrlQuery& form, QJsonObject& state) {
+    if (form.hasQueryItem("email_address")) {
+        const QString email = field(form, "email_address").trimmed().toLower();
+        static const QRegularExpression shape(R"(^[^@\s]+@[^@\s]+\.[^@\s]+$)");
+        if (!shape.match(email).hasMatch())
+            return ClerkError::response(422, "form_param_format_invalid", "is invalid",
+                                        "email_address must be a valid email address.", "email_address");
+        if (store_.userByEmail(email))
+            return ClerkError::response(422, "form_identifier_exists", "That email address is taken.",
+                                        "That email address is taken. Please try another.", "email_address");
+        if (email != state.value("email_address").toString()) {
+            state["email_address"] = email;
+            state["verification"] = QJsonValue();
+        }
+    }
+    if (form.hasQueryItem("password")) {
+        const QString password = field(form, "password");
+        if (password.size() < minimumPasswordLength)
+            return ClerkError::response(422, "form_password_length_too_short",
+                                        "Passwords must be 8 characters or more.",
+                                        "Passwords must be 8 characters or more.", "password");
+        state["password_hash"] = PasswordHash::make(password);
+    }
+    for (const QString name : {"first_name", "last_name"}) {
+        if (form.hasQueryItem(name))
+            state[name] = field(form, name);
+    }
+    return std::nullopt;
+}
+
+HttpResponse SignUpRoutes::create(const HttpRequest& request) {
+    const QUrlQuery form = request.formBody();
+    QByteArray newToken;
+    const QString clientId = store_.clientOrCreate(request, &newToken).value("id").toString();
+    if (field(form, "transfer") == "true")
+        return transfer(clientId, newToken);
+    QJsonObject state{
+        {"status", "missing_requirements"}, {"email_address", QJsonValue()},
+        {"password_hash", QJsonValue()},    {"first_name", QJsonValue()},
+        {"last_name", QJsonValue()},        {"verification", QJsonValue()},
+        {"external_account", QJsonValue()}, {"created_session_id", QJsonValue()},
+        {"created_user_id", QJsonValue()},  {"abandon_at", context_.nowMs() + attemptLifetimeMs}};
+    if (auto failure = applyFields(form, state))
+        return withDeviceToken(*failure, newToken);
+    const QString id = RandomId::make("sua");
+    store_.saveAttempt(id, clientId, "sign_up", state);
+    store_.setClientAttempt(clientId, "sign_up_id", id);
+    return store_.envelope(store_.signUpJson(id, state), clientId, newToken);
+}
+
+HttpResponse SignUpRoutes::transfer(const QString& clientId, const QByteArray& newDeviceToken) {
+    const auto client = context_.db.row("SELECT sign_in_id FROM clients WHERE id = ?", {clientId});
+    const QString signInId = client ? client->value("sign_in_id").toString() : QString();
+    auto signIn = store_.attempt(signInId, clientId, "sign_in");
+    const QJsonObject verification =
+        signIn ? signIn->value("first_factor_verification").toObject() : QJsonObject();
+    const QString email = signIn ? signIn->value("oauth").toObject().value("email").toString() : QString();
+    if (verification.value("status").toString() != "transferable" || email.isEmpty())
+        return withDeviceToken(
+            ClerkError::response(400, "transfer_unavailable", "Nothing to transfer",
+                                 "There is no transferable external account on this client.", "transfer"),
+            newDeviceToken);
+    if (store_.userByEmail(email))
+        return withDeviceToken(
+            ClerkError::response(422, "form_identifier_exists", "That email address is taken.",
+                                 "That email address is taken. Please try another.", "email_address"),
+            newDeviceToken);
+    const QString userId = store_.createUser(email, {}, {}, {});
+    const QString sessionId =
+        store_.createSession(clientId, userId, verification.value("strategy").toString());
+    store_.setClientAttempt(clientId, "sign_in_id", {});
+    QJsonObject state{{"status", "complete"},
+                      {"email_address", email},
+                      {"password_hash", QJsonValue()},
+                      {"first_name", QJsonValue()},
+                      {"last_name", QJsonValue()},
+                      {"transfer", true},
+                      {"verification", VerificationCode::verification("verified", "email_code", 0, 0)},
+                      {"external_account",
+                       QJsonObject{{"status", "verified"}, {"strategy", verification.value("strategy")}}},
+                      {"created_session_id", sessionId},
+                      {"created_user_id", userId},
+                      {"abandon_at", context_.nowMs() + attemptLifetimeMs}};
+    const QString id = RandomId::make("sua");
+    store_.saveAttempt(id, clientId, "sign_up", state);
+    return store_.envelope(store_.signUpJson(id, state), clientId, newDeviceToken);
+}
+
+HttpResponse SignUpRoutes::update(const HttpRequest& request) {
+    QString clientId;
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    if (state->value("status").toString() == "complete")
+        return ClerkError::response(400, "sign_up_already_complete", "Sign-up already complete",
+                                    "This sign-up has already been completed.");
+    if (auto failure = applyFields(request.formBody(), *state))
+        return *failure;
+    completeIfReady(clientId, *state);
+    store_.saveAttempt(request.param(0), clientId, "sign_up", *state);
+    return store_.envelope(store_.signUpJson(request.param(0), *state), clientId);
+}
+
+HttpResponse SignUpRoutes::prepareVerification(const HttpRequest& request) {
+    QString clientId;
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    const QString email = state->value("email_address").toString();
+    if (field(request.formBody(), "strategy") != "email_code" || email.isEmpty())
+        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
+                                    "Only email_code verification of an email address is available.",
+                                    "strategy");
+    state->insert("email_code", VerificationCode::send(context_, email, "Confirm your email address"));
+    state->insert("verification",
+                  VerificationCode::verification("unverified", "email_code", 0,
+                                                 context_.nowMs() + VerificationCode::lifetimeMs));
+    store_.saveAttempt(request.param(0), clientId, "sign_up", *state);
+    return store_.envelope(store_.signUpJson(request.param(0), *state), clientId);
+}
+
+HttpResponse SignUpRoutes::attemptVerification(const HttpRequest& request) {
+    QString clientId;
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    const QUrlQuery form = request.formBody();
+    if (field(form, "strategy") != "email_code")
+        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
+                                    "Only email_code verification of an email address is available.",
+                                    "strategy");
+    if (state->value("status").toString() == "complete")
+        return ClerkError::response(400, "sign_up_already_complete", "Sign-up already complete",
+                                    "This sign-up has already been completed.");
+    QJsonObject verification = state->value("verification").toObject();
+    if (verification.isEmpty())
+        verification = VerificationCode::verification("unverified", "email_code", 0, 0);
+    const auto failure = VerificationCode::check(verification, state->value("email_code").toString(),
+                                                 field(form, "code").trimmed(),
+                                                 state->value("email_address").toString(), context_.nowMs());
+    state->insert("verification", verification);
+    if (!failure)
+        completeIfReady(clientId, *state);
+    store_.saveAttempt(request.param(0), clientId, "sign_up", *state);
+    if (failure)
+        return *failure;
+    return store_.envelope(store_.signUpJson(request.param(0), *state), clientId);
+}
+
+void SignUpRoutes::completeIfReady(const QString& clientId, QJsonObject& state) {
+    const QString email = state.value("email_address").toString();
+    if (email.isEmpty() || state.value("password_hash").toString().isEmpty() ||
+        state.value("verification").toObject().value("status").toString() != "verified")
+        return;
+    const QString userId =
+        store_.createUser(email, state.value("password_hash").toString(),
+                          state.value("first_name").toString(), state.value("last_name").toString());
+    if (userId.isEmpty())
+        return; // the address was taken meanwhile; the sign-up stays incomplete
+    state["status"] = "complete";
+    state["created_user_id"] = userId;
+    state["created_session_id"] = store_.createSession(clientId, userId, "email_code");
+    store_.setClientAttempt(clientId, "sign_up_id", {});
+}

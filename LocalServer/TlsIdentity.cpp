@@ -1,0 +1,36 @@
+#include "TlsIdentity.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+bool TlsIdentity::loadOrCreate(const QString& directory, QString* error) {
+    certificatePath_ = QDir(directory).filePath("server-cert.pem");
+    const QString keyPath = QDir(directory).filePath("server-key.pem");
+    if (!QFile::exists(certificatePath_) || !QFile::exists(keyPath)) {
+        QProcess openssl;
+        openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                                  "-nodes", "-days", "3650", "-subj", "/CN=127.0.0.1", "-addext",
+                                  "subjectAltName=IP:127.0.0.1,DNS:localhost", "-keyout", keyPath, "-out",
+                                  certificatePath_});
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
+            *error = "openssl could not create the certificate: " +
+                     QString::fromUtf8(openssl.readAllStandardError());
+            return false;
+        }
+        QFile::setPermissions(keyPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    QFile certificateFile(certificatePath_);
+    QFile keyFile(keyPath);
+    if (!certificateFile.open(QIODevice::ReadOnly) || !keyFile.open(QIODevice::ReadOnly)) {
+        *error = "cannot read the certificate or key in " + directory;
+        return false;
+    }
+    certificate_ = QSslCertificate(&certificateFile, QSsl::Pem);
+    key_ = QSslKey(&keyFile, QSsl::Ec, QSsl::Pem);
+    if (certificate_.isNull() || key_.isNull()) {
+        *error = "the certificate or key in " + directory + " is unreadable";
+        return false;
+    }
+    return true;
+}

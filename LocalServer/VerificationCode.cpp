@@ -1,0 +1,46 @@
+#include "VerificationCode.h"
+
+#include "ClerkError.h"
+#include "RandomId.h"
+#include "ServerContext.h"
+
+namespace VerificationCode {
+
+QString send(ServerContext& context, const QString& recipient, const QString& purpose) {
+    const QString code = RandomId::digits(6);
+    context.deliverMail(recipient, purpose, "Your Orbelo verification code is " + code);
+    return code;
+}
+
+QJsonObject verification(const QString& status, const QString& strategy, int attempts, qint64 expireAt) {
+    return QJsonObject{{"status", status},      {"strategy", strategy},
+                       {"attempts", attempts},  {"expire_at", expireAt},
+                       {"error", QJsonValue()}, {"external_verification_redirect_url", QJsonValue()},
+                       {"nonce", QJsonValue()}};
+}
+
+std::optional<HttpResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
+                                  const QString& recipient, qint64 nowMs) {
+    const bool testAddress = recipient.trimmed().toLower().endsWith("@example.com");
+    if (given.isEmpty())
+        return ClerkError::missingParam("code");
+    if (verification.value("status").toString() == "failed" ||
+        verification.value("attempts").toInt() >= maxAttempts) {
+        verification["status"] = "failed";
+        return ClerkError::response(422, "verification_failed", "Too many failed attempts",
+                                    "You have to try again with the same or another method.", "code");
+    }
+    if (!expected.isEmpty() && nowMs >= verification.value("expire_at").toInteger()) {
+        verification["status"] = "expired";
+        return ClerkError::response(422, "verification_expired", "expired",
+                                    "This verification has expired. You must create a new one.", "code");
+    }
+    verification["attempts"] = verification.value("attempts").toInt() + 1;
+    if ((!expected.isEmpty() && given == expected) || (testAddress && given == fixedTestCode)) {
+        verification["status"] = "verified";
+        return std::nullopt;
+    }
+    return ClerkError::response(422, "form_code_incorrect", "Incorrect code", "Incorrect code", "code");
+}
+
+} // namespace VerificationCode

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "HttpResponse.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <optional>
+
+struct ServerContext;
+
+// Six-digit one-time codes for email and phone verification. Addresses at the reserved test
+// domain example.com also accept the fixed code 424242.
+namespace VerificationCode {
+constexpr qint64 lifetimeMs = 10 * 60 * 1000;
+constexpr int maxAttempts = 5;
+inline const QString fixedTestCode = QStringLiteral("424242");
+
+// Creates a code, delivers it to the mailbox page and the log, and returns it.
+QString send(ServerContext& context, const QString& recipient, const QString& purpose);
+// A verification object as the auth service shows it.
+QJsonObject verification(const QString& status, const QString& strategy, int attempts, qint64 expireAt);
+// Checks `given` against the pending verification in `verification` (updated in place: attempts,
+// status). Nothing when it is accepted, else the error to answer with.
+std::optional<HttpResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
+                                  const QString& recipient, qint64 nowMs);
+} // namespace VerificationCode

@@ -1,0 +1,56 @@
+#include "LocalServer.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2];
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("orbelo-local-server");
+    const QStringList arguments = app.arguments().mid(1);
+    if (arguments.contains("--help")) {
+        std::fputs(qPrintable(ServerOptions::usage()), stdout);
+        return 0;
+    }
+    QString error;
+    const auto options = ServerOptions::parse(arguments, &error);
+    if (!options) {
+        std::fprintf(stderr, "orbelo-local-server: %s\n%s", qPrintable(error),
+                     qPrintable(ServerOptions::usage()));
+        return 2;
+    }
+
+    // SIGTERM and SIGINT end the event loop through a socket pair, so shutdown runs normally.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return 1;
+    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+
+    LocalServer server(*options);
+    if (!server.start(&error)) {
+        std::fprintf(stderr, "orbelo-local-server: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf(
+        "orbelo-local-server listening on %s\n  data dir: %s\n  certificate: %s\n  mailbox: %s/mailbox\n",
+        qPrintable(server.baseUrl()), qPrintable(options->dataDir), qPrintable(server.certificatePath()),
+        qPrintable(server.baseUrl()));
+    std::fflush(stdout);
+    const int status = app.exec();
+    std::printf("orbelo-local-server stopped\n");
+    return status;
+}

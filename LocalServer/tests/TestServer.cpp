@@ -1,0 +1,151 @@
+#include "TestServer.h"
+
+#include <QDateTime>
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QLoggingCategory>
+#include <QNetworkReply>
+#include <QSslConfiguration>
+#include <QTest>
+#include <QTimer>
+#include <QUrlQuery>
+
+QJsonObject TestServer::Reply::json() const {
+    return QJsonDocument::fromJson(body).object();
+}
+
+QJsonArray TestServer::Reply::jsonArray() const {
+    return QJsonDocument::fromJson(body).array();
+}
+
+QByteArray TestServer::Reply::header(const QByteArray& name) const {
+    for (const auto& pair : headers) {
+        if (pair.first.compare(name, Qt::CaseInsensitive) == 0)
+            return pair.second;
+    }
+    return {};
+}
+
+QString TestServer::Reply::errorCode() const {
+    return json().value("errors").toArray().at(0).toObject().value("code").toString();
+}
+
+TestServer::TestServer(const QString& dataDir) : dataDir_(dataDir) {
+    QLoggingCategory::setFilterRules("orbelo.server.*.info=false");
+    if (dataDir_.isEmpty()) {
+        temporary_ = std::make_unique<QTemporaryDir>();
+        dataDir_ = temporary_->path();
+    }
+}
+
+TestServer::~TestServer() {
+    stop();
+}
+
+bool TestServer::start() {
+    ServerOptions options;
+    options.port = 0;
+    options.dataDir = dataDir_;
+    options.jobDelayMs = 0;
+    server_ = std::make_unique<LocalServer>(options);
+    server_->setClock([this] { return QDateTime::currentMSecsSinceEpoch() + offsetMs_; });
+    QString error;
+    if (!server_->start(&error)) {
+        qWarning() << "server did not start:" << error;
+        return false;
+    }
+    return true;
+}
+
+void TestServer::stop() {
+    network_.clearConnectionCache();
+    server_.reset();
+}
+
+QString TestServer::url(const QString& path) const {
+    return server_->baseUrl() + path;
+}
+
+TestServer::Reply TestServer::send(const QByteArray& method, const QString& pathOrUrl, const QByteArray& body,
+                                   const QList<QPair<QByteArray, QByteArray>>& headers) {
+    QNetworkRequest request(QUrl(pathOrUrl.startsWith("https://") ? pathOrUrl : url(pathOrUrl)));
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setCaCertificates(QSslCertificate::fromPath(server_->certificatePath()));
+    request.setSslConfiguration(tls);
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    for (const auto& [name, value] : headers)
+        request.setRawHeader(name, value);
+    QNetworkReply* reply = network_.sendCustomRequest(request, method, body);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    Reply result;
+    result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    result.body = reply->readAll();
+    result.headers = reply->rawHeaderPairs();
+    result.networkError = reply->error();
+    if (reply->error() != QNetworkReply::NoError && result.status == 0)
+        qWarning() << "transport error" << reply->errorString();
+    reply->deleteLater();
+    return result;
+}
+
+TestServer::Reply TestServer::form(const QByteArray& method, const QString& path,
+                                   const QList<QPair<QString, QString>>& fields, const Device& device) {
+    QUrlQuery query;
+    for (const auto& [key, value] : fields)
+        query.addQueryItem(QString::fromLatin1(QUrl::toPercentEncoding(key)),
+                           QString::fromLatin1(QUrl::toPercentEncoding(value)));
+    QList<QPair<QByteArray, QByteArray>> headers{{"Content-Type", "application/x-www-form-urlencoded"}};
+    if (!device.deviceToken.isEmpty())
+        headers.append({"Authorization", device.deviceToken});
+    return send(method, path + "?_is_native=true", query.toString(QUrl::FullyEncoded).toUtf8(), headers);
+}
+
+TestServer::Reply TestServer::api(const QByteArray& method, const QString& path, const QString& token,
+                                  const QJsonObject& body) {
+    QList<QPair<QByteArray, QByteArray>> headers{{"Content-Type", "application/json"},
+                                                 {"Accept", "application/json"}};
+    if (!token.isEmpty())
+        headers.append({"Authorization", "Bearer " + token.toLatin1()});
+    const bool hasBody = method == "POST" || method == "PUT" || method == "PATCH";
+    return send(method, path, hasBody ? QJsonDocument(body).toJson(QJsonDocument::Compact) : QByteArray(),
+                headers);
+}
+
+TestServer::Device TestServer::signUp(const QString& email, const QString& password) {
+    Device device;
+    const Reply created =
+        form("POST", "/v1/client/sign_ups", {{"email_address", email}, {"password", password}}, device);
+    device.deviceToken = created.header("Authorization");
+    const QString signUpId = created.json().value("response").toObject().value("id").toString();
+    form("POST", "/v1/client/sign_ups/" + signUpId + "/prepare_verification", {{"strategy", "email_code"}},
+         device);
+    const Reply verified = form("POST", "/v1/client/sign_ups/" + signUpId + "/attempt_verification",
+                                {{"strategy", "email_code"}, {"code", "424242"}}, device);
+    const QJsonObject signUp = verified.json().value("response").toObject();
+    device.sessionId = signUp.value("created_session_id").toString();
+    device.userId = signUp.value("created_user_id").toString();
+    return device;
+}
+
+QString TestServer::sessionToken(const Device& device) {
+    return form("POST", "/v1/client/sessions/" + device.sessionId + "/tokens", {{"organization_id", ""}},
+                device)
+        .json()
+        .value("jwt")
+        .toString();
+}
+
+QJsonObject TestServer::waitForJob(const QString& jobId, const QString& token) {
+    QJsonObject job;
+    for (int polls = 0; polls < 10000; ++polls) {
+        job = api("GET", "/api/jobs/" + jobId, token).json();
+        const QString status = job.value("status").toString();
+        if (status != "queued" && status != "processing")
+            break;
+        QTest::qWait(0);
+    }
+    return job;
+}
