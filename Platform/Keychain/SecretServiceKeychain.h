@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Keychain.h"
+
+// Items in the desktop's Secret Service (GNOME Keyring, KWallet, KeePassXC) through QtKeychain,
+// stored under `service` with the account as key. Each call waits for the service with an event
+// loop of its own: call it from a worker thread, never from the main thread.
+class SecretServiceKeychain final : public Keychain {
+public:
+    explicit SecretServiceKeychain(QString service);
+
+    std::optional<QByteArray> data(const QString& account) override;
+    void setData(const QString& account, const QByteArray& data) override;
+    void remove(const QString& account) override;
+
+private:
+    QString service_;
+};
