@@ -40,9 +40,9 @@ QString styledFragment(const QTextFragment& fragment) {
     return text;
 }
 
-QString styledLine(QStringView line) {
+QString styledPiece(QStringView text) {
     QTextDocument document;
-    document.setMarkdown(InlineMarkdown::escapeBlockSyntax(line),
+    document.setMarkdown(InlineMarkdown::escapeBlockSyntax(text),
                          QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub |
                                                          QTextDocument::MarkdownNoHTML));
     QStringList blocks;
@@ -53,7 +53,26 @@ QString styledLine(QStringView line) {
                 styled += styledFragment(it.fragment());
         blocks.append(styled);
     }
-    return blocks.join(QStringLiteral("<br>"));
+    return blocks.join(u"<br>");
+}
+
+// QTextDocument's Markdown import takes time quadratic in the length of a paragraph with many
+// inline spans, so a very long line is rendered in pieces cut at spaces. Emphasis that crosses a
+// cut shows its markers.
+QString styledLine(QStringView line) {
+    constexpr qsizetype longestPiece = 1000;
+    QString styled;
+    while (line.size() > longestPiece) {
+        qsizetype cut = line.lastIndexOf(u' ', longestPiece);
+        const bool atSpace = cut > 0;
+        if (!atSpace)
+            cut = line[longestPiece - 1].isHighSurrogate() ? longestPiece - 1 : longestPiece;
+        styled += styledPiece(line.left(cut));
+        if (atSpace)
+            styled += u' ';
+        line = line.mid(atSpace ? cut + 1 : cut);
+    }
+    return styled + styledPiece(line);
 }
 
 } // namespace

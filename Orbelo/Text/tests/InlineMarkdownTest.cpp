@@ -45,6 +45,15 @@ private slots:
         QCOMPARE(InlineMarkdown::styledText(markdown), styled);
     }
 
+    void longLinesLoseNoText() {
+        // Long lines are rendered in pieces; every word and space must survive the cuts.
+        const QString words = QStringLiteral(" word").repeated(400);
+        QCOMPARE(InlineMarkdown::styledText(u"**a**"_qs + words + u" *z*"_qs),
+                 u"<b>a</b>"_qs + words + u" <i>z</i>"_qs);
+        const QString letters = QString(2500, u'x') + QString::fromUtf8("\U0001D400");
+        QCOMPARE(InlineMarkdown::styledText(letters), letters);
+    }
+
     void markdownTextModel() {
         MarkdownText model;
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
