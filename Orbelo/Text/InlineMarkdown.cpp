@@ -49,7 +49,7 @@ QString styledPiece(QStringView text) {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QString styled;
         for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().isValid())
+            if (it.fragment().isValid() && !it.fragment().charFormat().isImageFormat())
                 styled += styledFragment(it.fragment());
         blocks.append(styled);
     }
