@@ -36,7 +36,8 @@ private slots:
                                             << "---";
         QTest::newRow("unclosed emphasis stays literal") << "2 * 3 **x"
                                                          << "2 * 3 **x";
-        QTest::newRow("images are left out") << "See ![diagram](d.png) here" << "See  here";
+        QTest::newRow("images are left out") << "See ![diagram](d.png) here"
+                                             << "See  here";
         QTest::newRow("strikethrough") << "~~old~~ new"
                                        << "<s>old</s> new";
     }
