@@ -184,6 +184,9 @@ private slots:
                                         << CardBlock::grid({{u"a"_qs, u"b"_qs}, {u"c"_qs}}, 2);
         QTest::newRow("explicit tracks") << "display: Grid; grid-template-columns: 1fr 2fr 1fr"
                                          << CardBlock::grid({{u"a"_qs, u"b"_qs, u"c"_qs}}, 3);
+        QTest::newRow("tracks with spaces inside functions")
+            << "display:grid;grid-template-columns: minmax(0, 1fr)  fit-content( 8em )"
+            << CardBlock::grid({{u"a"_qs, u"b"_qs}, {u"c"_qs}}, 2);
         QTest::newRow("grid without columns is one column")
             << "display:grid" << CardBlock::grid({{u"a"_qs}, {u"b"_qs}, {u"c"_qs}}, 1);
         QTest::newRow("more columns than cells")
