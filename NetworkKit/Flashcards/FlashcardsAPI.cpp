@@ -1,0 +1,16 @@
+#include "FlashcardsAPI.h"
+
+async::Task<FlashcardListResponse> FlashcardsAPI::flashcards() const {
+    return client_.get<FlashcardListResponse>(QStringLiteral("/api/study-content/flashcards"));
+}
+
+async::Task<DueFlashcardsResponse> FlashcardsAPI::dueFlashcards() const {
+    return client_.get<DueFlashcardsResponse>(QStringLiteral("/api/study-content/flashcards/due?limit=") +
+                                              QString::number(dueLimit));
+}
+
+async::Task<FlashcardReviewResponse> FlashcardsAPI::review(const QString& flashcardId,
+                                                           const FlashcardReviewRequest& request) const {
+    return client_.post<FlashcardReviewResponse>(
+        QStringLiteral("/api/study-content/flashcards/") + flashcardId + QStringLiteral("/review"), request);
+}

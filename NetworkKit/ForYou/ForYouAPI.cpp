@@ -1,0 +1,18 @@
+#include "ForYouAPI.h"
+
+#include "EmptyRequestBody.h"
+
+async::Task<ForYouFeedResponse> ForYouAPI::feed(int limit) const {
+    return client_.get<ForYouFeedResponse>(QStringLiteral("/api/courses/foryou/feed?limit=") +
+                                           QString::number(limit));
+}
+
+async::Task<ForYouEventView> ForYouAPI::reportEvent(const ForYouEventCreate& event) const {
+    return client_.post<ForYouEventView>(QStringLiteral("/api/courses/foryou/events"), event);
+}
+
+async::Task<CardLikeResponse> ForYouAPI::like(const QString& cardId, const QString& conceptId) const {
+    return client_.post<CardLikeResponse>(QStringLiteral("/api/courses/foryou/cards/") + cardId +
+                                              QStringLiteral("/like?concept_id=") + conceptId,
+                                          EmptyRequestBody{});
+}

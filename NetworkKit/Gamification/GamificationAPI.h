@@ -1,0 +1,29 @@
+#pragma once
+
+#include "APIClient.h"
+#include "CreditsBalance.h"
+#include "GamificationSummary.h"
+#include "PurchaseRewardRequest.h"
+#include "PurchaseRewardResponse.h"
+#include "RewardCatalogItem.h"
+#include "SongGenerationResult.h"
+#include "UseSongRewardRequest.h"
+#include "UserLevelDTO.h"
+#include "UserRewardItem.h"
+
+// Credits, levels and the rewards they buy, including study songs made from the user's notes.
+class GamificationAPI {
+public:
+    explicit GamificationAPI(APIClient client) : client_(std::move(client)) {}
+
+    async::Task<GamificationSummary> summary() const;
+    async::Task<CreditsBalance> creditsBalance(const QString& userId) const;
+    async::Task<UserLevelDTO> level(const QString& userId) const;
+    async::Task<QList<RewardCatalogItem>> catalog() const;
+    async::Task<QList<UserRewardItem>> purchasedRewards(const QString& userId) const;
+    async::Task<PurchaseRewardResponse> purchase(const PurchaseRewardRequest& request) const;
+    async::Task<SongGenerationResult> makeSong(const UseSongRewardRequest& request) const;
+
+private:
+    APIClient client_;
+};

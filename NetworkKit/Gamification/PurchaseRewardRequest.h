@@ -1,0 +1,9 @@
+#pragma once
+
+#include "JsonRecord.h"
+
+struct PurchaseRewardRequest {
+    QString userId;
+    QString rewardId;
+    JSON_RECORD(PurchaseRewardRequest, userId, rewardId)
+};

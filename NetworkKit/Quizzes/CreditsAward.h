@@ -1,0 +1,10 @@
+#pragma once
+
+#include "JsonRecord.h"
+
+struct CreditsAward {
+    std::optional<int> amount;
+    std::optional<QString> tier;
+    std::optional<int> pointValue;
+    JSON_RECORD(CreditsAward, amount, tier, pointValue)
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "JsonRecord.h"
+#include "QuizQuestion.h"
+
+struct GenerateQuizResponse {
+    std::optional<QString> title;
+    std::optional<QString> description;
+    QList<QuizQuestion> questions;
+    std::optional<int> totalQuestions;
+    std::optional<QString> difficulty;
+    std::optional<bool> fromCache;
+    std::optional<int> attemptCount;
+    std::optional<bool> canRegenerate;
+    std::optional<int> dailyGenerationsUsed;
+    std::optional<int> dailyGenerationsRemaining;
+    std::optional<int> maxDailyGenerations;
+    JSON_RECORD(GenerateQuizResponse, title, description, questions, totalQuestions, difficulty, fromCache,
+                attemptCount, canRegenerate, dailyGenerationsUsed, dailyGenerationsRemaining,
+                maxDailyGenerations)
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "DocumentNarration.h"
+#include "JsonRecord.h"
+
+// Either a ready playlist or a job to follow.
+struct DocumentNarrationSubmission {
+    std::optional<QString> jobId;
+    std::optional<DocumentNarration> playlist;
+    JSON_RECORD(DocumentNarrationSubmission, jobId, playlist)
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "APIClient.h"
+#include "BootstrapResponse.h"
+#include "DeleteAccountResponse.h"
+#include "TimezoneSync.h"
+#include "UserProfileDTO.h"
+#include "UserProfileUpdateDTO.h"
+
+// The signed-in user's data: what screens load on opening, the profile, the time zone, the account.
+class UserAPI {
+public:
+    explicit UserAPI(APIClient client) : client_(std::move(client)) {}
+
+    async::Task<BootstrapResponse> bootstrap() const;
+    async::Task<UserProfileDTO> profile() const;
+    async::Task<UserProfileDTO> updateProfile(const UserProfileUpdateDTO& update) const;
+    async::Task<TimezoneSync::Response> reportTimezone(const QString& timezone) const;
+    async::Task<DeleteAccountResponse> deleteAccount() const;
+
+private:
+    APIClient client_;
+};
