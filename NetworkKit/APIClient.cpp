@@ -8,6 +8,9 @@
 #include <QByteArrayView>
 #include <QUuid>
 
+#include <cctype>
+#include <cstring>
+
 namespace {
 
 bool isTransient(URLError::Code code) {
@@ -28,6 +31,26 @@ std::optional<QString> utf8Text(const QByteArray& bytes) {
     return QString::fromUtf8(bytes);
 }
 
+// Letters, digits, "-._~", the given delimiters and well-formed %XX escapes only.
+bool isPercentEncoded(const QString& text, const char* delimiters) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.unicode() > 0x7e)
+            return false;
+        const char a = char(c.unicode());
+        if (std::isalnum(static_cast<unsigned char>(a)) || std::strchr("-._~", a) ||
+            std::strchr(delimiters, a))
+            continue;
+        if (a == '%' && i + 2 < text.size() && text[i + 1].unicode() < 0x80 && text[i + 2].unicode() < 0x80 &&
+            std::isxdigit(text[i + 1].unicode()) && std::isxdigit(text[i + 2].unicode())) {
+            i += 2;
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
 void postAuthenticationFailure() {
     NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
 }
@@ -42,12 +65,13 @@ std::optional<QUrl> APIClient::buildURL(const QUrl& baseURL, const QString& path
         return std::nullopt;
     const qsizetype mark = path.indexOf(QLatin1Char('?'));
     const QString pathPart = mark < 0 ? path : path.left(mark);
+    const QString query = mark < 0 ? QString() : path.mid(mark + 1);
+    // The caller's text is already percent-encoded and goes out as it is.
+    if (!isPercentEncoded(pathPart, "/:@!$&'()*+,;=") || !isPercentEncoded(query, "/:@!$&'()*+,;=?"))
+        return std::nullopt;
     QUrl url = baseURL;
-    url.setPath(baseURL.path(QUrl::FullyEncoded) + pathPart, QUrl::TolerantMode);
-    if (mark < 0)
-        url.setQuery(QString());
-    else
-        url.setQuery(path.mid(mark + 1), QUrl::TolerantMode);
+    url.setPath(baseURL.path(QUrl::FullyEncoded) + pathPart, QUrl::StrictMode);
+    url.setQuery(mark < 0 ? QString() : query, QUrl::StrictMode);
     if (!url.isValid())
         return std::nullopt;
     return url;
@@ -156,7 +180,8 @@ QByteArray APIClient::multipartBody(const QByteArray& boundary, const QList<Mult
 }
 
 QByteArray APIClient::formEncode(const QString& text) {
-    return text.toUtf8().toPercentEncoding(QByteArray(), "-._~");
+    // Qt leaves exactly letters, digits and "-._~" unencoded.
+    return text.toUtf8().toPercentEncoding();
 }
 
 QByteArray APIClient::formBody(const QList<QPair<QString, QString>>& fields) {
