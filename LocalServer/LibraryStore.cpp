@@ -2,6 +2,7 @@
 
 #include "RandomId.h"
 #include "ServerContext.h"
+#include "StudyPlanBuilder.h"
 
 #include <QJsonDocument>
 
@@ -78,4 +79,20 @@ QString LibraryStore::createCourse(const QString& userId, const QJsonObject& inf
          QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Compact)),
          documentId.isEmpty() ? QVariant() : QVariant(documentId), context_.nowMs()});
     return id;
+}
+
+void LibraryStore::buildStudyPlan(const QString& courseId, const QStringList& topics) {
+    const auto row = context_.db.row("SELECT name, info FROM courses WHERE id = ?", {courseId});
+    if (!row)
+        return;
+    QStringList planTopics = topics;
+    if (planTopics.isEmpty()) {
+        for (const QJsonValue& topic :
+             QJsonDocument::fromJson(row->value("info").toByteArray()).object().value("topics").toArray())
+            planTopics.append(topic.toString());
+    }
+    const QJsonObject plan =
+        StudyPlanBuilder::build(courseId, row->value("name").toString(), planTopics, context_.isoNow());
+    context_.db.exec("UPDATE courses SET study_plan = ? WHERE id = ?",
+                     {QString::fromUtf8(QJsonDocument(plan).toJson(QJsonDocument::Compact)), courseId});
 }

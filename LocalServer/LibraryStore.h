@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 #include <optional>
 
@@ -23,6 +24,8 @@ public:
     void setDocumentStatus(const QString& id, const QString& status, const QString& failureReason = {});
     // Creates a course from class details (class_title, class_instructor, …) and returns its id.
     QString createCourse(const QString& userId, const QJsonObject& info, const QString& documentId);
+    // Builds and stores the course's study plan from its topics (or `topics` when given).
+    void buildStudyPlan(const QString& courseId, const QStringList& topics = {});
 
 private:
     ServerContext& context_;

@@ -98,6 +98,7 @@ bool LocalServer::start(QString* error) {
     }
     context.baseUrl = QStringLiteral("https://127.0.0.1:%1").arg(http_->serverPort());
     context.signer = std::make_unique<TokenSigner>(secret, context.baseUrl);
+    context.secret = secret;
 
     jobs_ = std::make_unique<JobQueue>(context);
     context.jobs = jobs_.get();

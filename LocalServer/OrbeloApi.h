@@ -1,6 +1,8 @@
 #pragma once
 
 #include "AccountRoutes.h"
+#include "DocumentProcessor.h"
+#include "LibraryRoutes.h"
 #include "Router.h"
 
 struct ServerContext;
@@ -8,10 +10,14 @@ struct ServerContext;
 // The Orbelo API under /api, with presigned storage under /storage and audio under /media.
 class OrbeloApi {
 public:
-    explicit OrbeloApi(ServerContext& context) : account_(context) {}
+    explicit OrbeloApi(ServerContext& context)
+        : context_(context), account_(context), library_(context), processor_(context) {}
 
     void registerRoutes(Router& router);
 
 private:
+    ServerContext& context_;
     AccountRoutes account_;
+    LibraryRoutes library_;
+    DocumentProcessor processor_;
 };

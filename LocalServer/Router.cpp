@@ -2,6 +2,7 @@
 
 void Router::add(const QByteArray& method, const QString& pattern, Handler handler) {
     QString expression = QRegularExpression::escape(pattern);
+    expression.replace(QRegularExpression(R"(\\\{[a-z_]+\\\*\\\})"), "(.+)");
     expression.replace(QRegularExpression(R"(\\\{[a-z_]+\\\})"), "([^/]+)");
     routes_.append({method, QRegularExpression("^" + expression + "$"), std::move(handler)});
 }

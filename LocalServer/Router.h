@@ -9,7 +9,8 @@
 #include <optional>
 
 // Maps a method and a path pattern such as "/v1/client/sign_ins/{id}" to a handler. Placeholders
-// match one path segment and arrive in HttpRequest::pathParams in order.
+// match one path segment ("{path*}" matches the rest of the path) and arrive in
+// HttpRequest::pathParams in order.
 class Router {
 public:
     using Handler = std::function<HttpResponse(const HttpRequest&)>;

@@ -3,12 +3,18 @@
 #include <QDateTime>
 #include <QDir>
 #include <QLoggingCategory>
+#include <QMessageAuthenticationCode>
 #include <QTimeZone>
 
 Q_LOGGING_CATEGORY(lcMail, "orbelo.server.mail")
 
 QString ServerContext::isoNow() const {
     return QDateTime::fromMSecsSinceEpoch(nowMs(), Qt::UTC).toString(Qt::ISODateWithMs);
+}
+
+QString ServerContext::sign(const QByteArray& data) const {
+    return QString::fromLatin1(
+        QMessageAuthenticationCode::hash(data, secret, QCryptographicHash::Sha256).toHex());
 }
 
 QString ServerContext::storageDir() const {

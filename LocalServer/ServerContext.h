@@ -15,6 +15,7 @@ struct ServerContext {
     ServerOptions options;
     Database db;
     std::unique_ptr<TokenSigner> signer;
+    QByteArray secret; // signs tokens, upload URLs and media names; never logged
     JobQueue* jobs = nullptr;
     QString baseUrl; // "https://127.0.0.1:<port>"
     // Milliseconds since 1970; replaceable so that tests move time without waiting.
@@ -24,6 +25,8 @@ struct ServerContext {
     qint64 nowSeconds() const { return clock() / 1000; }
     // ISO 8601 UTC with milliseconds, the form of every date in the Orbelo API.
     QString isoNow() const;
+    // Hex HMAC-SHA256 of `data` under the server secret.
+    QString sign(const QByteArray& data) const;
     QString storageDir() const;
     QString mediaDir() const;
     // Records a message for the local mailbox page and the log (verification codes).

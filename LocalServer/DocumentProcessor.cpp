@@ -1,0 +1,88 @@
+#include "DocumentProcessor.h"
+
+#include "DocumentText.h"
+#include "LibraryStore.h"
+#include "ServerContext.h"
+#include "SyllabusAnalyzer.h"
+#include "TextChunker.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// "lecture" for slides and lecture notes, "book" for long texts, else "reading".
+QString classify(const QString& fileType, const QString& filename, const QString& text) {
+    if (fileType == "pptx" || filename.contains("lecture", Qt::CaseInsensitive) ||
+        filename.contains("slides", Qt::CaseInsensitive))
+        return "lecture";
+    return text.size() > 150000 ? "book" : "reading";
+}
+
+QString titleFrom(const QString& filename) {
+    QString title = QFileInfo(filename).completeBaseName();
+    title.replace('_', ' ');
+    return title.simplified();
+}
+
+} // namespace
+
+JobQueue::Runner DocumentProcessor::runner() {
+    return {[this](const JobQueue::Job& job) {
+                LibraryStore(context_).setDocumentStatus(job.input.value("document_id").toString(),
+                                                         "processing");
+            },
+            [this](const JobQueue::Job& job) { return process(job); }};
+}
+
+JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
+    LibraryStore library(context_);
+    const QString documentId = job.input.value("document_id").toString();
+    const auto document = library.document(documentId, job.userId);
+    if (!document)
+        return JobQueue::Outcome::failure("The document was deleted.");
+    const QString filename = document->value("filename").toString();
+    const DocumentText extracted =
+        DocumentText::extract(QDir(context_.storageDir()).filePath(document->value("s3_key").toString()),
+                              filename, document->value("content_type").toString());
+    if (!extracted.error.isEmpty()) {
+        context_.db.exec(
+            "UPDATE documents SET file_type = ? WHERE id = ?",
+            {extracted.fileType.isEmpty() ? QVariant() : QVariant(extracted.fileType), documentId});
+        library.setDocumentStatus(documentId, "failed", extracted.error);
+        return JobQueue::Outcome::failure(extracted.error);
+    }
+    const int chunkCount = int(TextChunker::chunks(extracted.text).size());
+    QString courseId = document->value("course_id").toString();
+    QString documentType = classify(extracted.fileType, filename, extracted.text);
+    QJsonObject result{{"document_id", documentId}, {"chunk_count", chunkCount}, {"source", "upload"}};
+
+    if (job.input.value("check_syllabus").toBool() && courseId.isEmpty()) {
+        const SyllabusAnalyzer syllabus = SyllabusAnalyzer::analyze(extracted.text);
+        if (syllabus.isSyllabus) {
+            documentType = "syllabus";
+            QJsonObject info = syllabus.classInfo();
+            if (!info.contains("class_title"))
+                info.insert("class_title", titleFrom(filename));
+            courseId = library.createCourse(job.userId, info, documentId);
+            library.buildStudyPlan(courseId);
+            result.insert("status", "success");
+            result.insert("message", "Created the course from the syllabus.");
+            result.insert("course_id", courseId);
+            result.insert("course_name", info.value("class_title").toString());
+        } else {
+            result.insert("status", "not_syllabus");
+            result.insert("message",
+                          "The document does not look like a syllabus; it was added to your library.");
+        }
+    } else {
+        result.insert("status", "ready");
+    }
+    context_.db.exec(
+        "UPDATE documents SET text = ?, chunk_count = ?, file_type = ?, document_type = ?, title = ?,"
+        " course_id = ?, status = 'ready', failure_reason = NULL WHERE id = ?",
+        {extracted.text, chunkCount, extracted.fileType, documentType,
+         extracted.title.isEmpty() ? titleFrom(filename) : extracted.title,
+         courseId.isEmpty() ? QVariant() : QVariant(courseId), documentId});
+    return JobQueue::Outcome::success(result);
+}

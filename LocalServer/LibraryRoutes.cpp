@@ -1,0 +1,159 @@
+#include "LibraryRoutes.h"
+
+#include "DocumentProcessor.h"
+#include "JobQueue.h"
+#include "LibraryStore.h"
+#include "RandomId.h"
+#include "ServerContext.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace {
+
+// A file name safe as one path segment of a storage key.
+QString safeName(const QString& filename) {
+    QString name = QFileInfo(filename).fileName();
+    name.replace(QRegularExpression("[^A-Za-z0-9._-]+"), "_");
+    name.remove(QRegularExpression("^\\.+"));
+    return name.isEmpty() ? QStringLiteral("upload") : name.left(120);
+}
+
+QByteArray storageSigningInput(const QString& key, qint64 expires) {
+    return "PUT\n" + key.toUtf8() + '\n' + QByteArray::number(expires);
+}
+
+HttpResponse storageError(int status, const QString& code, const QString& message) {
+    return HttpResponse::bytes(
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Error><Code>%1</Code><Message>%2</Message></Error>")
+            .arg(code, message.toHtmlEscaped())
+            .toUtf8(),
+        "application/xml", status);
+}
+
+} // namespace
+
+void LibraryRoutes::registerRoutes(Router& router) {
+    auth_.add(router, "POST", "/api/v2/uploads/document/initiate",
+              [this](const HttpRequest& r, const QString& u) { return initiate(r, u); });
+    auth_.add(router, "POST", "/api/v2/uploads/document/complete",
+              [this](const HttpRequest& r, const QString& u) { return complete(r, u); });
+    router.add("PUT", "/storage/{key*}", [this](const HttpRequest& r) { return store(r); });
+    auth_.add(router, "DELETE", "/api/documents/{id}",
+              [this](const HttpRequest& r, const QString& u) { return remove(r.param(0), u); });
+    auth_.add(router, "GET", "/api/jobs/{id}",
+              [this](const HttpRequest& r, const QString& u) { return job(r.param(0), u); });
+}
+
+HttpResponse LibraryRoutes::initiate(const HttpRequest& request, const QString& userId) {
+    const QJsonObject body = request.jsonBody();
+    const QString filename = body.value("filename").toString().trimmed();
+    const QJsonValue size = body.value("file_size");
+    if (filename.isEmpty() || !size.isDouble() || size.toDouble() < 0)
+        return HttpResponse::apiError(422, "filename and file_size are required.");
+    if (size.toInteger() > maxUploadBytes)
+        return HttpResponse::apiError(413, "Files up to 64 MB can be uploaded.");
+    const QString courseId = body.value("course_id").toString();
+    if (!courseId.isEmpty() && !LibraryStore(context_).course(courseId, userId))
+        return HttpResponse::apiError(404, "No such course.");
+
+    const QString documentId = RandomId::make("doc");
+    const QString key = userId + '/' + documentId + '/' + safeName(filename);
+    context_.db.exec(
+        "INSERT INTO documents (id, user_id, filename, content_type, file_size, course_id, s3_key, status,"
+        " uploaded_at, created_at) VALUES (?, ?, ?, ?, ?, ?, ?, 'awaiting_upload', ?, ?)",
+        {documentId, userId, QFileInfo(filename).fileName(), body.value("content_type").toString(),
+         size.toInteger(), courseId.isEmpty() ? QVariant() : QVariant(courseId), key, context_.isoNow(),
+         context_.nowMs()});
+    const qint64 expires = context_.nowSeconds() + uploadUrlLifetimeSeconds;
+    QUrl url(context_.baseUrl + "/storage/" + key);
+    url.setQuery(QUrlQuery{{"expires", QString::number(expires)},
+                           {"signature", context_.sign(storageSigningInput(key, expires))}});
+    return HttpResponse::json(QJsonObject{{"presigned_url", url.toString(QUrl::FullyEncoded)},
+                                          {"document_id", documentId},
+                                          {"s3_key", key},
+                                          {"expires_in", uploadUrlLifetimeSeconds}});
+}
+
+HttpResponse LibraryRoutes::store(const HttpRequest& request) {
+    const QString key = request.param(0);
+    const qint64 expires = request.query.queryItemValue("expires").toLongLong();
+    const QString signature = request.query.queryItemValue("signature");
+    const QString expected = context_.sign(storageSigningInput(key, expires));
+    unsigned char difference = signature.size() == expected.size() ? 0 : 1;
+    for (qsizetype i = 0; i < qMin(signature.size(), expected.size()); ++i)
+        difference |= static_cast<unsigned char>(signature[i].unicode() ^ expected[i].unicode());
+    if (difference != 0)
+        return storageError(403, "SignatureDoesNotMatch", "The request signature does not match.");
+    if (context_.nowSeconds() > expires)
+        return storageError(403, "AccessDenied", "Request has expired");
+    const auto document = context_.db.row("SELECT id, status FROM documents WHERE s3_key = ?", {key});
+    if (!document ||
+        (document->value("status") != "awaiting_upload" && document->value("status") != "uploaded"))
+        return storageError(409, "InvalidObjectState", "The upload for this key is closed.");
+    const QString path = QDir(context_.storageDir()).filePath(key);
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(request.body) != request.body.size() || !file.commit())
+        return storageError(500, "InternalError", "The object could not be stored.");
+    context_.db.exec("UPDATE documents SET status = 'uploaded', file_size = ? WHERE id = ?",
+                     {request.body.size(), document->value("id")});
+    return HttpResponse::empty(200);
+}
+
+HttpResponse LibraryRoutes::complete(const HttpRequest& request, const QString& userId) {
+    const QJsonObject body = request.jsonBody();
+    const QString documentId = body.value("document_id").toString();
+    if (documentId.isEmpty() || !body.value("skip_syllabus_extraction").isBool())
+        return HttpResponse::apiError(422, "document_id, s3_key and skip_syllabus_extraction are required.");
+    LibraryStore library(context_);
+    const auto document = library.document(documentId, userId);
+    if (!document || document->value("s3_key").toString() != body.value("s3_key").toString())
+        return HttpResponse::apiError(404, "No such upload.");
+    const QString status = document->value("status").toString();
+    if (status == "awaiting_upload")
+        return HttpResponse::apiError(409, "The file has not been uploaded yet.");
+    if (status != "uploaded")
+        return HttpResponse::apiError(409, "This upload has already been completed.");
+    QString courseId = body.value("course_id").toString();
+    if (!courseId.isEmpty() && !library.course(courseId, userId))
+        return HttpResponse::apiError(404, "No such course.");
+    if (courseId.isEmpty())
+        courseId = document->value("course_id").toString();
+    const QString original = QFileInfo(body.value("original_filename").toString()).fileName();
+    context_.db.exec("UPDATE documents SET status = 'queued', course_id = ?, filename = ? WHERE id = ?",
+                     {courseId.isEmpty() ? QVariant() : QVariant(courseId),
+                      original.isEmpty() ? document->value("filename") : QVariant(original), documentId});
+    const bool checkSyllabus = !body.value("skip_syllabus_extraction").toBool() && courseId.isEmpty();
+    const QString jobId =
+        context_.jobs->enqueue(userId, DocumentProcessor::jobType,
+                               QJsonObject{{"document_id", documentId}, {"check_syllabus", checkSyllabus}});
+    QJsonObject answer{{"status", "queued"}, {"document_id", documentId}};
+    // A job id tells the app that the file is being checked as a syllabus.
+    if (checkSyllabus) {
+        answer.insert("job_id", jobId);
+        answer.insert("job_type", DocumentProcessor::jobType);
+    }
+    return HttpResponse::json(answer);
+}
+
+HttpResponse LibraryRoutes::remove(const QString& documentId, const QString& userId) {
+    const auto document = LibraryStore(context_).document(documentId, userId);
+    if (!document)
+        return HttpResponse::apiError(404, "No such document.");
+    context_.db.exec("DELETE FROM documents WHERE id = ?", {documentId});
+    context_.db.exec("DELETE FROM summaries WHERE document_id = ?", {documentId});
+    QDir(QDir(context_.storageDir()).filePath(userId + '/' + documentId)).removeRecursively();
+    return HttpResponse::json(QJsonObject{{"status", "deleted"}, {"message", "Document deleted."}});
+}
+
+HttpResponse LibraryRoutes::job(const QString& jobId, const QString& userId) {
+    const auto status = context_.jobs->statusJson(jobId, userId);
+    if (!status)
+        return HttpResponse::apiError(404, "No such job.");
+    return HttpResponse::json(*status);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ApiAuth.h"
+#include "Router.h"
+
+struct ServerContext;
+
+// The document library: presigned direct upload (initiate, PUT under /storage, complete),
+// deletion, and the status of queued jobs.
+class LibraryRoutes {
+public:
+    static constexpr int uploadUrlLifetimeSeconds = 900;
+    static constexpr qint64 maxUploadBytes = 64LL * 1024 * 1024;
+
+    explicit LibraryRoutes(ServerContext& context) : context_(context), auth_(context) {}
+
+    void registerRoutes(Router& router);
+
+private:
+    HttpResponse initiate(const HttpRequest& request, const QString& userId);
+    HttpResponse store(const HttpRequest& request);
+    HttpResponse complete(const HttpRequest& request, const QString& userId);
+    HttpResponse remove(const QString& documentId, const QString& userId);
+    HttpResponse job(const QString& jobId, const QString& userId);
+
+    ServerContext& context_;
+    ApiAuth auth_;
+};

@@ -1,0 +1,195 @@
+#include "SampleDocuments.h"
+#include "TestServer.h"
+
+#include <QJsonArray>
+#include <QTest>
+
+// The app's path from sign-up to a processed library, over HTTPS: upload through the presigned
+// URL, processing to ready or failed, syllabus detection, and deletion.
+class LibraryFlowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestServer> server;
+    QString token;
+
+    struct Upload {
+        QString documentId;
+        QJsonObject completion;
+    };
+
+    Upload upload(const QByteArray& bytes, const QString& filename, const QString& contentType,
+                  const QString& courseId = {}) {
+        QJsonObject initiate{
+            {"filename", filename}, {"file_size", bytes.size()}, {"content_type", contentType}};
+        if (!courseId.isEmpty())
+            initiate.insert("course_id", courseId);
+        const auto started = server->api("POST", "/api/v2/uploads/document/initiate", token, initiate);
+        const QJsonObject presigned = started.json();
+        const auto put = server->send("PUT", presigned.value("presigned_url").toString(), bytes,
+                                      {{"Content-Type", contentType.toLatin1()}});
+        if (put.status != 200)
+            qWarning() << "PUT failed" << put.status << put.body;
+        QJsonObject complete{{"document_id", presigned.value("document_id")},
+                             {"s3_key", presigned.value("s3_key")},
+                             {"original_filename", filename},
+                             {"skip_syllabus_extraction", !courseId.isEmpty()}};
+        if (!courseId.isEmpty())
+            complete.insert("course_id", courseId);
+        return {presigned.value("document_id").toString(),
+                server->api("POST", "/api/v2/uploads/document/complete", token, complete).json()};
+    }
+
+    // Reloads the library as the app's processing watch does until the document settles.
+    QJsonObject settled(const QString& documentId) {
+        for (int polls = 0; polls < 10000; ++polls) {
+            const QJsonObject bootstrap = server->api("GET", "/api/bootstrap", token).json();
+            for (const QJsonValue& value : bootstrap.value("documents").toArray()) {
+                const QJsonObject document = value.toObject();
+                const QString status = document.value("status").toString();
+                if (document.value("id").toString() == documentId && status != "queued" &&
+                    status != "processing")
+                    return document;
+            }
+            QTest::qWait(0);
+        }
+        return {};
+    }
+
+private slots:
+    void init() {
+        server = std::make_unique<TestServer>();
+        QVERIFY(server->start());
+        const auto device = server->signUp("student@example.com", "study-hard-1");
+        token = server->sessionToken(device);
+        QVERIFY(!token.isEmpty());
+    }
+    void cleanup() { server.reset(); }
+
+    void pdfAndDocxReachReady() {
+        const auto bootstrap = server->api("GET", "/api/bootstrap", token).json();
+        QCOMPARE(bootstrap.value("documents").toArray().size(), 0);
+        QCOMPARE(bootstrap.value("documents_count").toInt(), 0);
+        QVERIFY(bootstrap.value("courses").isArray());
+
+        const QString pageText =
+            QString("The mitochondrion is the organelle that produces most of the cell's energy. ")
+                .repeated(30);
+        const Upload pdf = upload(SampleDocuments::pdf({pageText, pageText}), "Cell Biology Lecture 3.pdf",
+                                  "application/pdf");
+        QCOMPARE(pdf.completion.value("status").toString(), "queued");
+        QVERIFY(pdf.completion.contains("job_id")); // no course: checked as a syllabus, and it is none
+        const QJsonObject pdfDocument = settled(pdf.documentId);
+        QCOMPARE(pdfDocument.value("status").toString(), "ready");
+        QCOMPARE(pdfDocument.value("file_type").toString(), "pdf");
+        QCOMPARE(pdfDocument.value("document_type").toString(), "lecture");
+        QVERIFY(pdfDocument.value("chunk_count").toInt() >= 2);
+        QCOMPARE(pdfDocument.value("filename").toString(), "Cell Biology Lecture 3.pdf");
+
+        const Upload docx =
+            upload(SampleDocuments::docx({"Osmosis is the diffusion of water across a membrane.",
+                                          "Diffusion moves particles down a gradient."}),
+                   "reading.docx", "application/vnd.openxmlformats-officedocument.wordprocessingml.document");
+        const QJsonObject docxDocument = settled(docx.documentId);
+        QCOMPARE(docxDocument.value("status").toString(), "ready");
+        QCOMPARE(docxDocument.value("file_type").toString(), "docx");
+        QCOMPARE(docxDocument.value("chunk_count").toInt(), 1);
+        QCOMPARE(server->api("GET", "/api/bootstrap", token).json().value("documents_count").toInt(), 2);
+    }
+
+    void uploadWithoutCourseIsCheckedAsSyllabus() {
+        const QString syllabus =
+            "BIOL 201 Cell Biology Syllabus\nInstructor: Dr. Rosalind Franklin\n"
+            "Meeting Times: Mon/Wed 10:00-11:15\nLocation: Science Hall 204\n"
+            "Office Hours: Tuesday 2-4pm\nGrading: exams 60%, labs 40%\n"
+            "Week 1: Cell structure\nWeek 2: Membranes and transport\nWeek 3: Cellular respiration\n";
+        const Upload upload =
+            this->upload(SampleDocuments::pdf({syllabus}), "syllabus.pdf", "application/pdf");
+        const QString jobId = upload.completion.value("job_id").toString();
+        QVERIFY(!jobId.isEmpty());
+        const QJsonObject job = server->waitForJob(jobId, token);
+        QCOMPARE(job.value("status").toString(), "complete");
+        const QJsonObject result = job.value("result").toObject();
+        QCOMPARE(result.value("status").toString(), "success");
+        QCOMPARE(result.value("course_name").toString(), "BIOL 201 Cell Biology");
+
+        const QJsonObject bootstrap = server->api("GET", "/api/bootstrap", token).json();
+        const QJsonObject course = bootstrap.value("courses").toArray().at(0).toObject();
+        QCOMPARE(course.value("course_id").toString(), result.value("course_id").toString());
+        QCOMPARE(course.value("class_information").toObject().value("class_instructor").toString(),
+                 "Dr. Rosalind Franklin");
+        const QJsonArray weeks = course.value("study_plan").toObject().value("weeks").toArray();
+        QCOMPARE(weeks.size(), 3);
+        QCOMPARE(weeks.at(1).toObject().value("topic").toString(), "Membranes and transport");
+        const QJsonObject document = bootstrap.value("documents").toArray().at(0).toObject();
+        QCOMPARE(document.value("course_id"), course.value("course_id"));
+        QCOMPARE(document.value("document_type").toString(), "syllabus");
+
+        // Notes for an existing course skip the check: no job id, no new course.
+        const Upload notes = this->upload("Plain lecture notes about ATP synthase.", "notes.txt",
+                                          "text/plain", course.value("course_id").toString());
+        QVERIFY(!notes.completion.contains("job_id"));
+        QCOMPARE(settled(notes.documentId).value("course_id"), course.value("course_id"));
+        QCOMPARE(server->api("GET", "/api/bootstrap", token).json().value("courses").toArray().size(), 1);
+    }
+
+    void unreadableUploadFailsWithReason() {
+        const Upload upload = this->upload("not a pdf at all", "scan.pdf", "application/pdf", {});
+        const QJsonObject job = server->waitForJob(upload.completion.value("job_id").toString(), token);
+        QCOMPARE(job.value("status").toString(), "failed");
+        QVERIFY(!job.value("error").toString().isEmpty());
+        const QJsonObject document = settled(upload.documentId);
+        QCOMPARE(document.value("status").toString(), "failed");
+        QCOMPARE(document.value("failure_reason").toString(), job.value("error").toString());
+    }
+
+    void presignedUrlIsSignedAndExpires() {
+        const auto initiate = [&] {
+            return server
+                ->api("POST", "/api/v2/uploads/document/initiate", token,
+                      {{"filename", "a.txt"}, {"file_size", 5}, {"content_type", "text/plain"}})
+                .json();
+        };
+        const QJsonObject first = initiate();
+        QCOMPARE(first.value("expires_in").toInt(), 900);
+        QUrl tampered(first.value("presigned_url").toString());
+        tampered.setPath(tampered.path().replace("a.txt", "b.txt"));
+        QCOMPARE(server->send("PUT", tampered.toString(), "hello", {{"Content-Type", "text/plain"}}).status,
+                 403);
+        const QJsonObject early = server
+                                      ->api("POST", "/api/v2/uploads/document/complete", token,
+                                            {{"document_id", first.value("document_id")},
+                                             {"s3_key", first.value("s3_key")},
+                                             {"skip_syllabus_extraction", true}})
+                                      .json();
+        QVERIFY(early.value("detail").toString().contains("not been uploaded"));
+
+        const QJsonObject second = initiate();
+        server->advanceClock(901 * 1000);
+        QCOMPARE(server
+                     ->send("PUT", second.value("presigned_url").toString(), "hello",
+                            {{"Content-Type", "text/plain"}})
+                     .status,
+                 403);
+        // Uploads never completed stay out of the library.
+        token = server->sessionToken(server->signUp("second@example.com", "study-hard-1"));
+        QCOMPARE(server->api("GET", "/api/bootstrap", token).json().value("documents").toArray().size(), 0);
+    }
+
+    void deletionAndOwnership() {
+        const Upload upload = this->upload("Some text to keep.", "keep.txt", "text/plain", {});
+        const QString jobId = upload.completion.value("job_id").toString();
+        server->waitForJob(jobId, token);
+        const QString otherToken =
+            server->sessionToken(server->signUp("intruder@example.com", "study-hard-1"));
+        QCOMPARE(server->api("GET", "/api/jobs/" + jobId, otherToken).status, 404);
+        QCOMPARE(server->api("DELETE", "/api/documents/" + upload.documentId, otherToken).status, 404);
+        const auto deleted = server->api("DELETE", "/api/documents/" + upload.documentId, token);
+        QCOMPARE(deleted.status, 200);
+        QCOMPARE(deleted.json().value("status").toString(), "deleted");
+        QCOMPARE(server->api("GET", "/api/bootstrap", token).json().value("documents").toArray().size(), 0);
+        QCOMPARE(server->api("DELETE", "/api/documents/" + upload.documentId, token).status, 404);
+    }
+};
+
+QTEST_MAIN(LibraryFlowTest)
+#include "LibraryFlowTest.moc"
