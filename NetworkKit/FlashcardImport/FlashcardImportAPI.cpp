@@ -93,8 +93,11 @@ async::Task<ImportHandle> FlashcardImportAPI::paste(APIClient client, QString te
     const qint64 size = text.toUtf8().size();
     if (size > maxDeckBytes)
         throw ImportError::deckTooLarge(size, maxDeckBytes);
+    // Bodies are built before the co_await: g++ 12 destroys an aggregate temporary inside a
+    // co_await expression twice.
+    const InitiatePasteRequest request{text};
     const InitiateResponse answer = co_await client.post<InitiateResponse>(
-        QStringLiteral("/api/study-content/import/initiate/paste"), InitiatePasteRequest{text});
+        QStringLiteral("/api/study-content/import/initiate/paste"), request);
     co_return handleFrom(answer);
 }
 
@@ -108,9 +111,9 @@ async::Task<ImportHandle> FlashcardImportAPI::upload(APIClient client, QString f
         extension != QLatin1String("tsv"))
         throw ImportError::unsupportedFileType(extension);
 
-    const InitiateResponse answer =
-        co_await client.post<InitiateResponse>(QStringLiteral("/api/study-content/import/initiate/upload"),
-                                               InitiateUploadRequest{filename, plainText, data.size()});
+    const InitiateUploadRequest request{filename, plainText, data.size()};
+    const InitiateResponse answer = co_await client.post<InitiateResponse>(
+        QStringLiteral("/api/study-content/import/initiate/upload"), request);
     if (!answer.uploadUrl || answer.uploadUrl->isEmpty())
         throw ImportError::missingUploadURL();
     co_await APIClient::uploadToPresignedURL(QUrl(*answer.uploadUrl), data, plainText);
