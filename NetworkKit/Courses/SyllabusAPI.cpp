@@ -15,8 +15,8 @@ SyllabusAPI::SyllabusUploadError SyllabusAPI::SyllabusUploadError::fileTooLarge(
 }
 
 QString SyllabusAPI::SyllabusUploadError::errorDescription() const {
-    return QStringLiteral("That file is %1. Syllabus files are limited to %2.")
-        .arg(ByteCountFormatter::fileString(bytes_), ByteCountFormatter::fileString(limit_));
+    return QStringLiteral("That syllabus file is too large. Files up to %1 can be uploaded.")
+        .arg(ByteCountFormatter::fileString(limit_));
 }
 
 async::Task<SyllabusProcessResult> SyllabusAPI::processFile(const QString& source, const QString& filename,

@@ -140,6 +140,8 @@ private Q_SLOTS:
             api.processFile("ios-pdf", "big.pdf", "application/pdf", QByteArray(5'500'001, 'x')));
         QCOMPARE(error.bytes(), 5'500'001);
         QCOMPARE(error.limit(), 5'500'000);
+        QCOMPARE(error.errorDescription(),
+                 QStringLiteral("That syllabus file is too large. Files up to 5.5 MB can be uploaded."));
         QCOMPARE(h.server.requestCount(), 0);
 
         h.answer(QStringLiteral("syllabus_process.json"));
