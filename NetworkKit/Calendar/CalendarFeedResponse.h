@@ -2,8 +2,7 @@
 
 #include "JsonRecord.h"
 
-// The two published addresses of the user's feed (calendar-subscription scheme and https), with a note to
-// show beside them.
+// The two published addresses of the user's feed (webcal and https), with a note to show beside them.
 struct CalendarFeedResponse {
     QString webcalUrl;
     QString httpsUrl;

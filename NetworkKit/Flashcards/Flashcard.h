@@ -3,8 +3,7 @@
 #include "JsonRecord.h"
 #include "SynonymItem.h"
 
-// The spaced-repetition fields (easeFactor to lastReviewedAt) are the backend's; the client only shows
-// them.
+// The spaced-repetition state (easeFactor to lastReviewedAt) is the backend's; the client shows it.
 struct Flashcard {
     QString id;
     QString front;

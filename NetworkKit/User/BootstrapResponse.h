@@ -4,8 +4,8 @@
 #include "Documents/DocumentItem.h"
 #include "JsonRecord.h"
 
-// What a screen loads on opening: the user's courses and documents. documentsCount is the backend's total
-// and may exceed the documents listed.
+// What a screen loads on opening: the user's courses and documents. documentsCount is the
+// backend's total and may exceed the number of documents listed.
 struct BootstrapResponse {
     QList<CourseSummary> courses;
     QList<DocumentItem> documents;
