@@ -118,6 +118,20 @@ private Q_SLOTS:
         QCOMPARE(quiz.questions.size(), 3);
     }
 
+    void aCallOutlivesTheObjectItWasMadeOn() {
+        EndpointHarness h;
+        h.answerJson(R"({"job_id":"job_quiz_6","status":"queued","job_type":"quiz_generation"})");
+        h.answerJson(R"({"job_id":"job_quiz_6","user_id":"user_2k9XfQ","job_type":"quiz_generation",
+                         "status":"complete","created_at":"2026-02-12T09:00:00Z","result":)" +
+                     h.fixture("quiz.json") + "}");
+        async::Task<GenerateQuizResponse> call = [&h] {
+            const QuizAPI api(h.client());
+            return api.generate("crs_bio201",
+                                {std::nullopt, 3, QuizDifficulty::easy, QuizQuestionType::trueFalse, false});
+        }();
+        QCOMPARE(h.await(std::move(call)).questions.size(), 3);
+    }
+
     void reportingAFinishedQuiz() {
         EndpointHarness h;
         const QuizAPI api(h.client());
