@@ -6,5 +6,11 @@
 void OrbeloApi::registerRoutes(Router& router) {
     account_.registerRoutes(router);
     library_.registerRoutes(router);
+    summaries_.registerRoutes(router);
+    courses_.registerRoutes(router);
+    speech_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
+    context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
+    context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());
+    context_.jobs->registerRunner(SpeechRoutes::jobType, speech_.runner());
 }

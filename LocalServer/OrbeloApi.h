@@ -1,9 +1,12 @@
 #pragma once
 
 #include "AccountRoutes.h"
+#include "CourseRoutes.h"
 #include "DocumentProcessor.h"
 #include "LibraryRoutes.h"
 #include "Router.h"
+#include "SpeechRoutes.h"
+#include "SummaryRoutes.h"
 
 struct ServerContext;
 
@@ -11,7 +14,8 @@ struct ServerContext;
 class OrbeloApi {
 public:
     explicit OrbeloApi(ServerContext& context)
-        : context_(context), account_(context), library_(context), processor_(context) {}
+        : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
+          courses_(context), speech_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -20,4 +24,7 @@ private:
     AccountRoutes account_;
     LibraryRoutes library_;
     DocumentProcessor processor_;
+    SummaryRoutes summaries_;
+    CourseRoutes courses_;
+    SpeechRoutes speech_;
 };

@@ -1,5 +1,6 @@
 #include "SampleDocuments.h"
 #include "TestServer.h"
+#include "WavInfo.h"
 
 #include <QJsonArray>
 #include <QTest>
@@ -94,6 +95,81 @@ private slots:
         QCOMPARE(docxDocument.value("file_type").toString(), "docx");
         QCOMPARE(docxDocument.value("chunk_count").toInt(), 1);
         QCOMPARE(server->api("GET", "/api/bootstrap", token).json().value("documents_count").toInt(), 2);
+    }
+
+    void summaryAndNarrationOfAProcessedDocument() {
+        const QString notes =
+            "The mitochondrion is the organelle that produces most of the energy of the cell. "
+            "Cellular respiration refers to the process that turns glucose into usable energy. "
+            "ATP is a molecule that carries energy within the cell. "
+            "The mitochondrion makes ATP during cellular respiration. "
+            "Glycolysis splits glucose in the cytoplasm before the mitochondrion takes over.";
+        const Upload upload =
+            this->upload(SampleDocuments::pdf({notes}), "respiration.pdf", "application/pdf");
+        QCOMPARE(settled(upload.documentId).value("status").toString(), "ready");
+
+        const auto before = server->api("GET", "/api/bookshelf/summaries/" + upload.documentId, token);
+        QCOMPARE(before.status, 200);
+        QVERIFY(!before.json().contains("summary"));
+        const QJsonObject request{{"course_id", ""}, {"document_id", upload.documentId}};
+        const QJsonObject enqueued =
+            server->api("POST", "/api/bookshelf/generate-summary", token, request).json();
+        QCOMPARE(enqueued.value("status").toString(), "queued");
+        const QJsonObject job = server->waitForJob(enqueued.value("job_id").toString(), token);
+        QCOMPARE(job.value("status").toString(), "complete");
+        const QJsonObject summary = job.value("result").toObject().value("summary").toObject();
+        QVERIFY(summary.value("summary_text").toString().contains("mitochondrion"));
+        QCOMPARE(summary.value("domain").toString(), "biology");
+        QStringList terms;
+        for (const QJsonValue& term : summary.value("key_terms").toArray())
+            terms.append(term.toObject().value("term").toString());
+        QVERIFY2(terms.contains("mitochondrion") && terms.contains("ATP"), qPrintable(terms.join(',')));
+        QCOMPARE(server->api("GET", "/api/bookshelf/summaries/" + upload.documentId, token)
+                     .json()
+                     .value("summary"),
+                 QJsonValue(summary));
+        // Asked again, the notes come back inline.
+        QCOMPARE(
+            server->api("POST", "/api/bookshelf/generate-summary", token, request).json().value("summary"),
+            QJsonValue(summary));
+
+        const QJsonObject submission =
+            server->api("POST", "/api/tts/document/" + upload.documentId, token, {{"voice", "en-us"}}).json();
+        const QJsonObject narration = server->waitForJob(submission.value("job_id").toString(), token);
+        QCOMPARE(narration.value("status").toString(), "complete");
+        const QJsonObject playlist = narration.value("result").toObject();
+        QCOMPARE(playlist.value("document_id").toString(), upload.documentId);
+        QCOMPARE(playlist.value("provider").toString(), "espeak-ng");
+        const QJsonArray segments = playlist.value("segments").toArray();
+        QVERIFY(!segments.isEmpty());
+        int chars = 0;
+        for (qsizetype i = 0; i < segments.size(); ++i) {
+            const QJsonObject segment = segments[i].toObject();
+            QCOMPARE(segment.value("index").toInt(), int(i));
+            const auto audio = server->send("GET", segment.value("url").toString());
+            QCOMPARE(audio.status, 200);
+            const auto wav = WavInfo::read(audio.body);
+            QVERIFY(wav);
+            QCOMPARE(wav->durationMs(), segment.value("duration_ms").toInteger());
+            // Speech at about 165 words per minute: a sentence takes seconds, not milliseconds.
+            QVERIFY(wav->durationMs() > segment.value("char_count").toInt() * 20);
+            chars += segment.value("char_count").toInt();
+        }
+        QVERIFY(chars > 0);
+        const QJsonObject again =
+            server->api("POST", "/api/tts/document/" + upload.documentId, token, {{"voice", "en-us"}}).json();
+        QCOMPARE(again.value("playlist").toObject(), playlist);
+
+        const QJsonObject clip =
+            server->api("POST", "/api/tts/speak", token, {{"text", "Good morning."}}).json();
+        const auto clipAudio = server->send("GET", clip.value("url").toString());
+        QCOMPARE(WavInfo::read(clipAudio.body)->durationMs(), clip.value("duration_ms").toInteger());
+        QCOMPARE(clip.value("size_bytes").toInteger(), clipAudio.body.size());
+        QCOMPARE(clip.value("cached").toBool(), false);
+        QCOMPARE(
+            server->api("POST", "/api/tts/speak", token, {{"text", "Good morning."}}).json().value("cached"),
+            QJsonValue(true));
+        QCOMPARE(server->send("GET", "/media/../orbelo.sqlite").status, 404);
     }
 
     void uploadWithoutCourseIsCheckedAsSyllabus() {

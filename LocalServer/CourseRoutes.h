@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ApiAuth.h"
+#include "JobQueue.h"
+#include "Router.h"
+
+struct ServerContext;
+
+// Courses: syllabus processing (a file as multipart, or recognised text as a queued
+// "syllabus_text" job), typed class details, and study-plan generation.
+class CourseRoutes {
+public:
+    static constexpr auto jobType = "syllabus_text";
+    static constexpr qint64 maxSyllabusBytes = 5500000;
+    static constexpr int minimumTextLength = 50;
+
+    explicit CourseRoutes(ServerContext& context) : context_(context), auth_(context) {}
+
+    void registerRoutes(Router& router);
+    JobQueue::Runner runner();
+
+private:
+    HttpResponse processDocument(const HttpRequest& request, const QString& userId);
+    HttpResponse processFile(const HttpRequest& request, const QString& userId);
+    HttpResponse classInfo(const HttpRequest& request, const QString& userId);
+    HttpResponse generateStudyPlan(const HttpRequest& request, const QString& userId);
+    // Creates the document and, when the text is a syllabus, its course and plan. The result holds
+    // status ("success" or "not_syllabus"), message, course_id, course_name, document_id,
+    // chunk_count, source and extracted_data.
+    QJsonObject importSyllabus(const QString& userId, const QString& text, const QString& filename,
+                               const QString& fileType, const QString& source);
+
+    ServerContext& context_;
+    ApiAuth auth_;
+};

@@ -1,0 +1,137 @@
+#include "SpeechRoutes.h"
+
+#include "LibraryStore.h"
+#include "ServerContext.h"
+#include "SpeechSynthesizer.h"
+#include "TextChunker.h"
+#include "WavInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace {
+
+QJsonObject clipInfo(const QString& file) {
+    QFile audio(file);
+    if (!audio.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = audio.readAll();
+    const auto wav = WavInfo::read(bytes);
+    return QJsonObject{{"size_bytes", bytes.size()}, {"duration_ms", wav ? wav->durationMs() : 0}};
+}
+
+// Sentences grouped into segments of about `limit` characters.
+QStringList segments(const QString& text, int limit) {
+    QStringList out;
+    QString current;
+    for (const QString& sentence : TextChunker::sentences(text)) {
+        if (!current.isEmpty() && current.size() + 1 + sentence.size() > limit) {
+            out.append(current);
+            current.clear();
+        }
+        current += (current.isEmpty() ? QString() : QStringLiteral(" ")) + sentence;
+    }
+    if (!current.isEmpty())
+        out.append(current);
+    return out;
+}
+
+} // namespace
+
+void SpeechRoutes::registerRoutes(Router& router) {
+    auth_.add(router, "POST", "/api/tts/speak",
+              [this](const HttpRequest& r, const QString& u) { return speak(r, u); });
+    auth_.add(router, "POST", "/api/tts/document/{id}",
+              [this](const HttpRequest& r, const QString& u) { return narrate(r, u); });
+    router.add("GET", "/media/{path*}", [this](const HttpRequest& r) { return media(r.param(0)); });
+}
+
+JobQueue::Runner SpeechRoutes::runner() {
+    return {{}, [this](const JobQueue::Job& job) { return narration(job); }};
+}
+
+QString SpeechRoutes::mediaPath(const QString& userId, const QString& kind, const QStringList& parts) const {
+    return userId + '/' + kind + '-' + context_.sign((userId + '|' + parts.join('|')).toUtf8()).left(40) +
+           ".wav";
+}
+
+HttpResponse SpeechRoutes::speak(const HttpRequest& request, const QString& userId) {
+    const QJsonObject body = request.jsonBody();
+    const QString text = body.value("text").toString().trimmed();
+    if (text.isEmpty())
+        return HttpResponse::apiError(422, "text is required.");
+    if (text.size() > maxSpeakChars)
+        return HttpResponse::apiError(413, "Clips are limited to 5000 characters.");
+    const QString voice = SpeechSynthesizer::voiceFor(body.value("voice").toString());
+    const QString relative = mediaPath(userId, "speak", {voice, text});
+    const QString file = QDir(context_.mediaDir()).filePath(relative);
+    const bool cached = QFile::exists(file);
+    QString error;
+    if (!cached && !SpeechSynthesizer::synthesize(text, voice, file, &error))
+        return HttpResponse::apiError(503, "Speech synthesis failed: " + error);
+    QJsonObject answer = clipInfo(file);
+    answer.insert("url", context_.baseUrl + "/media/" + relative);
+    answer.insert("cached", cached);
+    return HttpResponse::json(answer);
+}
+
+HttpResponse SpeechRoutes::narrate(const HttpRequest& request, const QString& userId) {
+    const QString documentId = request.param(0);
+    const auto document = LibraryStore(context_).document(documentId, userId);
+    if (!document || document->value("status").toString() != "ready" ||
+        document->value("text").toString().isEmpty())
+        return HttpResponse::apiError(404, "The document is not ready to narrate.");
+    const QString voice = SpeechSynthesizer::voiceFor(request.jsonBody().value("voice").toString());
+    const QJsonObject input{{"document_id", documentId}, {"voice", voice}};
+    const QString inputText = QString::fromUtf8(QJsonDocument(input).toJson(QJsonDocument::Compact));
+    // A narration already made for this document and voice is answered as a ready playlist.
+    const auto done =
+        context_.db.row("SELECT result FROM jobs WHERE user_id = ? AND job_type = ? AND input = ?"
+                        " AND status = 'complete' ORDER BY completed_at DESC LIMIT 1",
+                        {userId, jobType, inputText});
+    if (done)
+        return HttpResponse::json(
+            QJsonObject{{"playlist", QJsonDocument::fromJson(done->value("result").toByteArray()).object()}});
+    return HttpResponse::json(QJsonObject{{"job_id", context_.jobs->enqueue(userId, jobType, input)}});
+}
+
+JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
+    const QString documentId = job.input.value("document_id").toString();
+    const QString voice = job.input.value("voice").toString();
+    const auto document = LibraryStore(context_).document(documentId, job.userId);
+    if (!document)
+        return JobQueue::Outcome::failure("The document was deleted.");
+    const QString text = document->value("text").toString();
+    QJsonArray list;
+    const QStringList parts = segments(text, segmentChars);
+    for (qsizetype index = 0; index < parts.size(); ++index) {
+        const QString relative =
+            mediaPath(job.userId, "narration", {documentId, voice, QString::number(index)});
+        const QString file = QDir(context_.mediaDir()).filePath(relative);
+        QString error;
+        if (!QFile::exists(file) && !SpeechSynthesizer::synthesize(parts[index], voice, file, &error))
+            return JobQueue::Outcome::failure("Narration failed: " + error);
+        list.append(QJsonObject{{"index", int(index)},
+                                {"url", context_.baseUrl + "/media/" + relative},
+                                {"duration_ms", clipInfo(file).value("duration_ms")},
+                                {"char_count", int(parts[index].size())}});
+    }
+    return JobQueue::Outcome::success(QJsonObject{{"document_id", documentId},
+                                                  {"segments", list},
+                                                  {"voice", voice},
+                                                  {"provider", SpeechSynthesizer::provider},
+                                                  {"total_chars", int(text.size())}});
+}
+
+HttpResponse SpeechRoutes::media(const QString& path) {
+    if (path.contains("..") || path.startsWith('/'))
+        return HttpResponse::apiError(404, "Not Found");
+    QFile file(QDir(context_.mediaDir()).filePath(path));
+    if (!path.endsWith(".wav") || !file.open(QIODevice::ReadOnly))
+        return HttpResponse::apiError(404, "Not Found");
+    HttpResponse response = HttpResponse::bytes(file.readAll(), "audio/wav");
+    response.setHeader("Cache-Control", "private, max-age=86400");
+    return response;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ApiAuth.h"
+#include "JobQueue.h"
+#include "Router.h"
+
+struct ServerContext;
+
+// Speech: short clips (/api/tts/speak), whole-document narration as a queued "narration" job
+// of audio segments, and the audio files under /media (unguessable signed names, no token, so
+// that a media player can fetch them).
+class SpeechRoutes {
+public:
+    static constexpr auto jobType = "narration";
+    static constexpr int maxSpeakChars = 5000;
+    static constexpr int segmentChars = 600;
+
+    explicit SpeechRoutes(ServerContext& context) : context_(context), auth_(context) {}
+
+    void registerRoutes(Router& router);
+    JobQueue::Runner runner();
+
+private:
+    HttpResponse speak(const HttpRequest& request, const QString& userId);
+    HttpResponse narrate(const HttpRequest& request, const QString& userId);
+    HttpResponse media(const QString& path);
+    JobQueue::Outcome narration(const JobQueue::Job& job);
+    // The media path (relative to the media dir) of a clip identified by `parts`.
+    QString mediaPath(const QString& userId, const QString& kind, const QStringList& parts) const;
+
+    ServerContext& context_;
+    ApiAuth auth_;
+};

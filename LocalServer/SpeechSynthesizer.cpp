@@ -1,0 +1,38 @@
+#include "SpeechSynthesizer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+QString SpeechSynthesizer::voiceFor(const QString& requested) {
+    static const QRegularExpression espeakVoice("^[a-z]{2,3}(-[a-z0-9]{2,8})?(\\+[a-z0-9]+)?$");
+    const QString voice = requested.trimmed().toLower();
+    return espeakVoice.match(voice).hasMatch() ? voice : QString(defaultVoice);
+}
+
+bool SpeechSynthesizer::synthesize(const QString& text, const QString& voice, const QString& path,
+                                   QString* error) {
+    QDir().mkpath(QFileInfo(path).path());
+    const QString partial = path + ".part";
+    QProcess espeak;
+    espeak.start("espeak-ng", {"-v", voiceFor(voice), "-s", "165", "-w", partial, "--stdin"});
+    if (!espeak.waitForStarted(10000)) {
+        *error = "espeak-ng could not be started";
+        return false;
+    }
+    espeak.write(text.toUtf8());
+    espeak.closeWriteChannel();
+    if (!espeak.waitForFinished(120000) || espeak.exitStatus() != QProcess::NormalExit ||
+        espeak.exitCode() != 0) {
+        *error = "espeak-ng failed: " + QString::fromUtf8(espeak.readAllStandardError()).trimmed();
+        QFile::remove(partial);
+        return false;
+    }
+    QFile::remove(path);
+    if (!QFile::rename(partial, path)) {
+        *error = "the audio file could not be stored";
+        return false;
+    }
+    return true;
+}

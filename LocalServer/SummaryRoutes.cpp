@@ -1,0 +1,58 @@
+#include "SummaryRoutes.h"
+
+#include "LibraryStore.h"
+#include "ServerContext.h"
+#include "Summarizer.h"
+
+#include <QJsonDocument>
+
+void SummaryRoutes::registerRoutes(Router& router) {
+    auth_.add(router, "GET", "/api/bookshelf/summaries/{id}",
+              [this](const HttpRequest& r, const QString& u) { return read(r.param(0), u); });
+    auth_.add(router, "POST", "/api/bookshelf/generate-summary",
+              [this](const HttpRequest& r, const QString& u) { return generate(r, u); });
+}
+
+JobQueue::Runner SummaryRoutes::runner() {
+    return {{}, [this](const JobQueue::Job& job) { return summarize(job); }};
+}
+
+HttpResponse SummaryRoutes::read(const QString& documentId, const QString& userId) {
+    if (!LibraryStore(context_).document(documentId, userId))
+        return HttpResponse::apiError(404, "No such document.");
+    const auto row = context_.db.row("SELECT summary FROM summaries WHERE document_id = ?", {documentId});
+    if (!row)
+        return HttpResponse::json(QJsonObject{{"status", "not_generated"}});
+    return HttpResponse::json(
+        QJsonObject{{"status", "complete"},
+                    {"summary", QJsonDocument::fromJson(row->value("summary").toByteArray()).object()}});
+}
+
+HttpResponse SummaryRoutes::generate(const HttpRequest& request, const QString& userId) {
+    const QString documentId = request.jsonBody().value("document_id").toString();
+    const auto document = LibraryStore(context_).document(documentId, userId);
+    if (!document)
+        return HttpResponse::apiError(404, "No such document.");
+    if (document->value("status").toString() != "ready")
+        return HttpResponse::apiError(409, "The document has not finished processing.");
+    // Notes already made are answered at once; they depend only on the document's text.
+    const auto existing =
+        context_.db.row("SELECT summary FROM summaries WHERE document_id = ?", {documentId});
+    if (existing)
+        return read(documentId, userId);
+    const QString jobId = context_.jobs->enqueue(userId, jobType, QJsonObject{{"document_id", documentId}});
+    return HttpResponse::json(QJsonObject{{"job_id", jobId}, {"status", "queued"}, {"job_type", jobType}});
+}
+
+JobQueue::Outcome SummaryRoutes::summarize(const JobQueue::Job& job) {
+    const QString documentId = job.input.value("document_id").toString();
+    const auto document = LibraryStore(context_).document(documentId, job.userId);
+    if (!document)
+        return JobQueue::Outcome::failure("The document was deleted.");
+    const QJsonObject summary = Summarizer::summarize(document->value("text").toString())
+                                    .toJson(document->value("document_type").toString(), context_.isoNow());
+    context_.db.exec(
+        "INSERT OR REPLACE INTO summaries (document_id, user_id, summary) VALUES (?, ?, ?)",
+        {documentId, job.userId, QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Compact))});
+    return JobQueue::Outcome::success(QJsonObject{{"status", "complete"}, {"summary", summary}});
+}
