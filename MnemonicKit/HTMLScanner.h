@@ -5,9 +5,9 @@
 
 // Finds tags in an HTML fragment by hand, in time linear in the fragment. Patterns such as
 // "<div\b[^>]*>" or "<h3\b[^>]*>([\s\S]*?)</h3\s*>" retried at every start position by a regex engine
-// go quadratic on input with many unterminated tags; these scans never look at a character twice
-// more than a constant number of times. Names are ASCII and compared case-insensitively; "\b" and
-// "\s" have their regex meaning.
+// go quadratic on input with many unterminated tags; these scans visit each character a bounded
+// number of times. Names are ASCII and compared case-insensitively; "\b" and "\s" have their regex
+// meaning.
 class HTMLScanner {
 public:
     struct Range {
