@@ -46,7 +46,7 @@ bool TestServer::start() {
     ServerOptions options;
     options.port = 0;
     options.dataDir = dataDir_;
-    options.jobDelayMs = 0;
+    options.jobDelayMs = jobDelayMs_;
     server_ = std::make_unique<LocalServer>(options);
     server_->setClock([this] { return QDateTime::currentMSecsSinceEpoch() + offsetMs_; });
     QString error;

@@ -42,6 +42,8 @@ public:
     LocalServer& server() { return *server_; }
     QString dataDir() const { return dataDir_; }
     QString url(const QString& path) const;
+    // Takes effect at the next start().
+    void setJobDelay(int ms) { jobDelayMs_ = ms; }
     // Moves the server's clock forward.
     void advanceClock(qint64 ms) { offsetMs_ += ms; }
 
@@ -64,4 +66,5 @@ private:
     std::unique_ptr<LocalServer> server_;
     QNetworkAccessManager network_;
     qint64 offsetMs_ = 0;
+    int jobDelayMs_ = 0;
 };
