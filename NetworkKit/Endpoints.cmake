@@ -5,7 +5,7 @@ target_sources(NetworkKit PRIVATE
     PathEncoding.cpp PathEncoding.h
     User/BootstrapResponse.h
     User/DeleteAccountResponse.h
-    User/TimezoneSync.h
+    User/TimezoneSync.cpp User/TimezoneSync.h
     User/University.h
     User/UniversityAPI.cpp
     User/UniversityAPI.h

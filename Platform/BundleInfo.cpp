@@ -24,6 +24,7 @@ QVariantMap generated() {
     put("CFBundleShortVersionString", BundleInfoValues::shortVersion);
     put("CFBundleVersion", BundleInfoValues::buildNumber);
     put("CFBundleIdentifier", BundleInfoValues::bundleIdentifier);
+    put("OrbeloAppcastURL", BundleInfoValues::appcastURL);
     return values;
 }
 } // namespace

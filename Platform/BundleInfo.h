@@ -8,7 +8,7 @@ namespace BundleInfo {
 
 QString bundleIdentifier();
 // The value for a key ("API_BASE_URL", "CLERK_PUBLISHABLE_KEY", "CFBundleShortVersionString",
-// "CFBundleVersion"); invalid when the key is missing.
+// "CFBundleVersion", "OrbeloAppcastURL"); invalid when the key is missing.
 QVariant value(const QString& key);
 
 // Replaces the dictionary for the rest of the process (tests); keys absent from `values` read as missing.

@@ -270,7 +270,7 @@ private Q_SLOTS:
     }
 
     void invalidPathsFailBeforeSending() {
-        for (const QString path : {QStringLiteral("/a b"), QStringLiteral("/a%zz"), QStringLiteral("/a?q=%2"),
+        for (const QString& path : {QStringLiteral("/a b"), QStringLiteral("/a%zz"), QStringLiteral("/a?q=%2"),
                                    QStringLiteral("/é")}) {
             TaskProbe<Item> probe(
                 clientWithToken(QUrl(QStringLiteral("http://127.0.0.1:1"))).post<Item>(path, NewItem{}));

@@ -1,0 +1,12 @@
+#include "NetworkMonitor.h"
+
+NetworkMonitor::NetworkMonitor(std::unique_ptr<NetworkPathMonitor> monitor, QObject* parent)
+    : QObject(parent), monitor_(std::move(monitor)) {
+    connect(monitor_.get(), &NetworkPathMonitor::pathUpdated, this, [this](bool satisfied) {
+        if (satisfied == isOnline_)
+            return;
+        isOnline_ = satisfied;
+        Q_EMIT isOnlineChanged();
+    });
+    monitor_->start();
+}

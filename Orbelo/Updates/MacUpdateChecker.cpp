@@ -1,0 +1,88 @@
+#include "MacUpdateChecker.h"
+
+#include "BundleInfo.h"
+#include "Clock.h"
+#include "HttpTransfer.h"
+#include "Json.h"
+#include "Logging.h"
+#include "URLError.h"
+
+namespace {
+const QString cachedManifestKey = QStringLiteral("mac.update.cachedManifest");
+const QString lastFetchKey = QStringLiteral("mac.update.lastFetch");
+const QString dismissedBuildKey = QStringLiteral("mac.update.dismissedBuild");
+} // namespace
+
+MacUpdateChecker::MacUpdateChecker(QUrl manifestURL, PreferencesStore& defaults, QObject* parent)
+    : QObject(parent), manifestURL_(std::move(manifestURL)), defaults_(defaults) {
+    if (const auto cached = defaults_.data(cachedManifestKey)) {
+        try {
+            evaluate(json::decode<MacAppcast>(*cached));
+        } catch (const json::DecodingError&) {
+            // A cache that no longer decodes is replaced by the next good fetch.
+        }
+    }
+}
+
+QString MacUpdateChecker::availableVersion() const {
+    if (!availableUpdate_)
+        return {};
+    return availableUpdate_->shortVersion.value_or(QString::number(availableUpdate_->latestBuild));
+}
+
+int MacUpdateChecker::currentBuild() {
+    bool ok = false;
+    const int build = BundleInfo::value(QStringLiteral("CFBundleVersion")).toString().toInt(&ok);
+    return ok ? build : 0;
+}
+
+async::Task<void> MacUpdateChecker::check() {
+    HttpRequest request;
+    request.url = manifestURL_;
+    request.timeout = fetchTimeout;
+    request.resourceTimeout = fetchTimeout;
+    try {
+        const HttpResponse response = co_await HttpTransfer::send(request);
+        if (response.status != 200)
+            co_return;
+        const MacAppcast manifest = json::decode<MacAppcast>(response.body);
+        defaults_.setValue(cachedManifestKey, response.body);
+        defaults_.setValue(lastFetchKey, async::Clock::current().now());
+        evaluate(manifest);
+    } catch (const URLError& e) {
+        qCWarning(lcUpdates, "update check failed: %s", qUtf8Printable(e.localizedDescription()));
+    } catch (const json::DecodingError& e) {
+        qCWarning(lcUpdates, "update check failed: %s", qUtf8Printable(e.localizedDescription()));
+    }
+}
+
+void MacUpdateChecker::checkIfDue() {
+    const QDateTime last = defaults_.value(lastFetchKey).toDateTime();
+    const QDateTime now = async::Clock::current().now();
+    if (last.isValid() && last.secsTo(now) < minFetchInterval.count())
+        return;
+    tasks_.cancelAll();
+    tasks_.spawn(check());
+}
+
+void MacUpdateChecker::dismiss() {
+    if (!availableUpdate_)
+        return;
+    defaults_.setValue(dismissedBuildKey, availableUpdate_->latestBuild);
+    setAvailableUpdate(std::nullopt);
+}
+
+void MacUpdateChecker::evaluate(const MacAppcast& manifest) {
+    const qint64 dismissed = defaults_.integer(dismissedBuildKey).value_or(0);
+    if (currentBuild() < manifest.latestBuild && dismissed < manifest.latestBuild)
+        setAvailableUpdate(manifest);
+    else
+        setAvailableUpdate(std::nullopt);
+}
+
+void MacUpdateChecker::setAvailableUpdate(std::optional<MacAppcast> update) {
+    if (update == availableUpdate_)
+        return;
+    availableUpdate_ = std::move(update);
+    Q_EMIT availableUpdateChanged();
+}
