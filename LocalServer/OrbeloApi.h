@@ -7,6 +7,7 @@
 #include "Router.h"
 #include "SpeechRoutes.h"
 #include "SummaryRoutes.h"
+#include "UniversityRoutes.h"
 
 struct ServerContext;
 
@@ -15,7 +16,7 @@ class OrbeloApi {
 public:
     explicit OrbeloApi(ServerContext& context)
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
-          courses_(context), speech_(context) {}
+          courses_(context), speech_(context), universities_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -27,4 +28,5 @@ private:
     SummaryRoutes summaries_;
     CourseRoutes courses_;
     SpeechRoutes speech_;
+    UniversityRoutes universities_;
 };

@@ -1,6 +1,7 @@
 #include "MultipartForm.h"
 #include "Summarizer.h"
 #include "SyllabusAnalyzer.h"
+#include "UniversityDirectory.h"
 #include "WavInfo.h"
 
 #include <QJsonArray>
@@ -91,6 +92,30 @@ private slots:
         QCOMPARE(form->file->data, QByteArray("%PDF\r\n--x"));
         QVERIFY(!MultipartForm::parse(body, "multipart/form-data"));
         QVERIFY(!MultipartForm::parse(body.left(60), "multipart/form-data; boundary=----OBBoundary-X"));
+    }
+
+    void universityDirectorySearch() {
+        const auto directory =
+            UniversityDirectory::fromCsv("id,name,short_name,city,state,institution_type\n"
+                                         "a,Université de Montréal,UdeM,Montréal,QC,public\n"
+                                         "b,Boston University,BU,Boston,MA,private nonprofit\n"
+                                         "c,University of Boston Harbor,,Quincy,MA,public\n"
+                                         "d,\"Smith, Jones College\",SJC,Boston,MA,public\n"
+                                         ",No Id,,,,\n");
+        QCOMPARE(directory.size(), 4);
+        QCOMPARE(directory.find("d")->name, "Smith, Jones College");
+        auto ids = [&](const QString& query) {
+            QStringList out;
+            for (const auto& university : directory.search(query, 10))
+                out.append(university.id);
+            return out;
+        };
+        QCOMPARE(ids("boston"), (QStringList{"b", "c", "d"})); // name start, word start, city
+        QCOMPARE(ids("universite de montreal"), QStringList{"a"});
+        QCOMPARE(ids("ma").size(), 3);
+        QCOMPARE(directory.search("", 2).size(), 2);
+        QVERIFY(UniversityDirectory::bundled().size() > 50);
+        QCOMPARE(UniversityDirectory::bundled().find("mit")->city, "Cambridge");
     }
 
     void wavHeaderGivesDuration() {

@@ -133,6 +133,21 @@ private slots:
                  422);
     }
 
+    void universitySearchAndLookup() {
+        const QJsonArray found =
+            server->api("GET", "/api/universities?q=Texas%20A%26M&limit=5", token).jsonArray();
+        QCOMPARE(found.size(), 1);
+        const QJsonObject university = found[0].toObject();
+        QCOMPARE(university.value("short_name").toString(), "Texas A&M");
+        QCOMPARE(university.value("state").toString(), "TX");
+        QCOMPARE(university.value("institution_type").toString(), "public");
+        QCOMPARE(server->api("GET", "/api/universities/" + university.value("id").toString(), token).json(),
+                 university);
+        QCOMPARE(server->api("GET", "/api/universities/nowhere", token).status, 404);
+        QCOMPARE(server->api("GET", "/api/universities?q=university&limit=3", token).jsonArray().size(), 3);
+        QCOMPARE(server->api("GET", "/api/universities?q=mit", {}).status, 401);
+    }
+
     void accountDeletionRemovesDataAndTheAuthUser() {
         server->api("POST", "/api/class-info", token, {{"class_title", "Doomed"}});
         const auto deleted = server->api("DELETE", "/api/user/account", token);
