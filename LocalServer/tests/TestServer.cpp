@@ -72,7 +72,6 @@ TestServer::Reply TestServer::send(const QByteArray& method, const QString& path
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     tls.setCaCertificates(QSslCertificate::fromPath(server_->certificatePath()));
     request.setSslConfiguration(tls);
-    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     for (const auto& [name, value] : headers)
         request.setRawHeader(name, value);
