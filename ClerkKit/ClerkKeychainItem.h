@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The accounts of the auth client's items in secure storage.
+namespace ClerkKeychainItem {
+
+inline const QString cachedClient = QStringLiteral("cachedClient");
+inline const QString cachedClientServerDate = QStringLiteral("cachedClientServerDate");
+inline const QString cachedEnvironment = QStringLiteral("cachedEnvironment");
+inline const QString deviceToken = QStringLiteral("clerkDeviceToken");
+inline const QString deviceTokenSynced = QStringLiteral("clerkDeviceTokenSynced");
+inline const QString pendingMagicLinkFlow = QStringLiteral("pendingMagicLinkFlow");
+
+inline QStringList all() {
+    return {cachedClient, cachedClientServerDate, cachedEnvironment,
+            deviceToken,  deviceTokenSynced,      pendingMagicLinkFlow};
+}
+
+} // namespace ClerkKeychainItem

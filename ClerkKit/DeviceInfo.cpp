@@ -1,0 +1,37 @@
+#include "DeviceInfo.h"
+
+#include "BundleInfo.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSysInfo>
+
+namespace {
+
+QString readFirstLine(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readLine()).trimmed();
+}
+
+} // namespace
+
+DeviceInfo DeviceInfo::current() {
+    DeviceInfo info;
+    const QByteArray machineId = QSysInfo::machineUniqueId();
+    if (!machineId.isEmpty()) {
+        // Never the machine id itself: a hash of it, salted with the app, as apps do on Linux.
+        const QByteArray salted = machineId + BundleInfo::bundleIdentifier().toUtf8();
+        info.deviceId =
+            QString::fromLatin1(QCryptographicHash::hash(salted, QCryptographicHash::Sha256).toHex());
+    }
+    info.deviceType = QStringLiteral("desktop");
+    const QString product = readFirstLine(QStringLiteral("/sys/class/dmi/id/product_name"));
+    info.deviceModel = product.isEmpty() ? QSysInfo::currentCpuArchitecture() : product;
+    info.osVersion = QSysInfo::prettyProductName();
+    info.appVersion = BundleInfo::value(QStringLiteral("CFBundleShortVersionString")).toString();
+    info.bundleId = BundleInfo::bundleIdentifier();
+    info.isSandboxed = QFile::exists(QStringLiteral("/.flatpak-info")) || qEnvironmentVariableIsSet("SNAP");
+    return info;
+}
