@@ -13,10 +13,18 @@ QString SpeechSynthesizer::voiceFor(const QString& requested) {
 
 bool SpeechSynthesizer::synthesize(const QString& text, const QString& voice, const QString& path,
                                    QString* error) {
+    const QString espeakVoice = voiceFor(voice);
+    if (run(text, espeakVoice, path, error))
+        return true;
+    // A voice that espeak-ng does not have falls back to the default one.
+    return espeakVoice != defaultVoice && run(text, defaultVoice, path, error);
+}
+
+bool SpeechSynthesizer::run(const QString& text, const QString& voice, const QString& path, QString* error) {
     QDir().mkpath(QFileInfo(path).path());
     const QString partial = path + ".part";
     QProcess espeak;
-    espeak.start("espeak-ng", {"-v", voiceFor(voice), "-s", "165", "-w", partial, "--stdin"});
+    espeak.start("espeak-ng", {"-v", voice, "-s", "165", "-w", partial, "--stdin"});
     if (!espeak.waitForStarted(10000)) {
         *error = "espeak-ng could not be started";
         return false;

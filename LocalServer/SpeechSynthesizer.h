@@ -12,4 +12,7 @@ public:
     static QString voiceFor(const QString& requested);
     // Writes `text` spoken by `voice` to `path`; false with a message in `error` on failure.
     static bool synthesize(const QString& text, const QString& voice, const QString& path, QString* error);
+
+private:
+    static bool run(const QString& text, const QString& voice, const QString& path, QString* error);
 };

@@ -170,6 +170,11 @@ private slots:
             server->api("POST", "/api/tts/speak", token, {{"text", "Good morning."}}).json().value("cached"),
             QJsonValue(true));
         QCOMPARE(server->send("GET", "/media/../orbelo.sqlite").status, 404);
+        // A voice espeak-ng lacks falls back to the default voice.
+        const auto fallback =
+            server->api("POST", "/api/tts/speak", token, {{"text", "Hello."}, {"voice", "zz"}});
+        QCOMPARE(fallback.status, 200);
+        QVERIFY(WavInfo::read(server->send("GET", fallback.json().value("url").toString()).body));
     }
 
     void uploadWithoutCourseIsCheckedAsSyllabus() {
