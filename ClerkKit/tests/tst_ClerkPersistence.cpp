@@ -1,0 +1,191 @@
+// Configuration, loading and the state kept in secure storage across launches.
+#include "FrontendApiFixture.h"
+
+#include "CacheManager.h"
+#include "ClerkInitializationError.h"
+#include "ClerkKeychainItem.h"
+#include "KeychainError.h"
+
+#include <QSemaphore>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Secure storage whose first write waits until the test lets it go on.
+class GatedKeychain final : public Keychain {
+public:
+    std::optional<QByteArray> data(const QString& account) override { return inner.data(account); }
+    void setData(const QString& account, const QByteArray& data) override {
+        if (firstWrite.exchange(false)) {
+            entered.release();
+            gate.acquire();
+        }
+        QMutexLocker lock(&mutex);
+        written << account + QLatin1Char('=') + QString::fromUtf8(data);
+        inner.setData(account, data);
+    }
+    void remove(const QString& account) override { inner.remove(account); }
+
+    InMemoryKeychain inner;
+    std::atomic<bool> firstWrite{true};
+    QSemaphore entered, gate;
+    QMutex mutex;
+    QStringList written;
+};
+
+async::Task<void> drain(std::shared_ptr<PersistenceWorker> worker) {
+    co_await worker->drain();
+}
+
+bool waitFor(const std::function<bool()>& condition) {
+    return QTest::qWaitFor(condition, 20'000);
+}
+
+// Waits for `done`, moving the virtual clock over the short retry waits on the way.
+bool waitSteppingClock(FrontendApiFixture& f, const bool& done) {
+    return waitFor([&] {
+        if (f.clock.pendingTimers() > 0 && f.clock.nextTimerIn() <= 1s)
+            f.clock.advanceToNextTimer();
+        return done;
+    });
+}
+
+} // namespace
+
+class ClerkPersistenceTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void configurationHasDefaultsAndHappensOnce() {
+        const ClerkOptions defaults;
+        QCOMPARE(defaults.keychainConfig.service, QStringLiteral("com.orbelo.desktop"));
+        QVERIFY(!defaults.keychainConfig.accessGroup);
+        QCOMPARE(defaults.redirectConfig.redirectUrl, QStringLiteral("com.orbelo.desktop://callback"));
+        QCOMPARE(defaults.redirectConfig.callbackUrlScheme, QStringLiteral("com.orbelo.desktop"));
+        QCOMPARE(defaults.logLevel, LogLevel::verbose);
+        QVERIFY(defaults.telemetryEnabled);
+
+        Clerk clerk(std::make_shared<InMemoryKeychain>());
+        async::TaskScope scope;
+        QString loadError;
+        scope.spawn(clerk.load(), async::TaskScope::ErrorHandler([&](std::exception_ptr e) {
+                        loadError = errorAs<ClerkInitializationError>(e).message();
+                    }));
+        QCOMPARE(loadError, ClerkInitializationError::missingPublishableKey().message());
+
+        QVERIFY_THROWS_EXCEPTION(ClerkInitializationError, clerk.configure(QStringLiteral("pk_nope")));
+        QVERIFY(!clerk.isConfigured());
+        clerk.configure(FrontendApiFixture::publishableKey(QStringLiteral("clerk.example.com")));
+        QCOMPARE(clerk.configuration().frontendApiUrl, QUrl(QStringLiteral("https://clerk.example.com")));
+        QCOMPARE(clerk.configurationEpoch(), 1);
+        try {
+            clerk.configure(FrontendApiFixture::publishableKey(QStringLiteral("clerk.example.com")));
+            QFAIL("a second configuration must fail");
+        } catch (const ClerkInitializationError& e) {
+            QCOMPARE(e.message(),
+                     QStringLiteral("Clerk has already been configured. Configure can only be called once."));
+        }
+    }
+
+    void loadShowsTheCachedClientAtOnceThenTheFreshOne() {
+        FrontendApiFixture f;
+        const QByteArray session = FrontendApiFixture::sessionJson("sess_1");
+        f.keychain->setData(ClerkKeychainItem::cachedClient,
+                            FrontendApiFixture::clientJson("client_cached", {session}, "sess_1"));
+        f.keychain->setData(ClerkKeychainItem::cachedEnvironment,
+                            R"({"display_config":{"application_name":"Cached"}})");
+        f.server.enqueue(ScriptedResponse::held(ScriptedResponse::json(
+            200,
+            R"({"display_config":{"application_name":"Fresh","instance_environment_type":"development"}})")));
+        f.server.enqueue(ScriptedResponse::json(
+            200, R"({"response":)" + FrontendApiFixture::clientJson("client_fresh", {session}, "sess_1") +
+                     R"(,"client":null})"));
+
+        bool loaded = false;
+        f.scope.spawn(f.clerk->load(), [&] { loaded = true; });
+        QVERIFY(waitFor([&] { return f.server.heldCount() == 1; }));
+        QCOMPARE(f.clerk->session()->id, QStringLiteral("sess_1")); // before any answer
+        QCOMPARE(f.clerk->client()->id, QStringLiteral("client_cached"));
+        QCOMPARE(f.clerk->environment().displayConfig->applicationName, QStringLiteral("Cached"));
+        f.server.releaseHeld();
+        QVERIFY(waitFor([&] { return loaded; }));
+        QCOMPARE(f.clerk->client()->id, QStringLiteral("client_fresh"));
+        QVERIFY(f.clerk->environment().isDevelopmentInstance());
+        QVERIFY(f.clerk->isLoaded());
+        QCOMPARE(f.clock.nextTimerIn(), 5s); // the session poll
+
+        f.drainPersistence();
+        QVERIFY(f.keychain->data(ClerkKeychainItem::cachedClient)->contains("client_fresh"));
+        QVERIFY(f.keychain->data(ClerkKeychainItem::cachedEnvironment)->contains("Fresh"));
+    }
+
+    void loadGoesOnPastFailures() {
+        FrontendApiFixture f;
+        f.keychain->setFailing(ClerkKeychainItem::cachedEnvironment, true);
+        f.keychain->setData(ClerkKeychainItem::cachedClient, "{ not json");
+        f.server.setHandler([](const RecordedRequest& request) {
+            if (request.path == "/v1/environment")
+                return ScriptedResponse::json(200, "{}");
+            return ScriptedResponse::json(400, R"({"errors":[{"code":"client_not_found"}]})");
+        });
+        bool loaded = false;
+        f.scope.spawn(f.clerk->load(), [&] { loaded = true; });
+        QVERIFY(waitSteppingClock(f, loaded));
+        f.drainPersistence();
+        QVERIFY(f.logged(
+            "Failed to load cached client from keychain. This is non-critical and initialization will "
+            "continue."));
+        QVERIFY(f.logged(
+            "Failed to load cached environment from keychain. This is non-critical and initialization "
+            "will continue."));
+        QVERIFY(f.logged("Failed to load client or environment"));
+        QVERIFY(
+            f.logged("Failed to save environment to keychain. This is non-critical but may affect offline "
+                     "functionality."));
+        QVERIFY(!f.clerk->client());
+        QVERIFY(f.clerk->isLoaded());
+    }
+
+    void aPendingWriteIsReplacedByANewerOne() {
+        auto keychain = std::make_shared<GatedKeychain>();
+        auto worker = std::make_shared<PersistenceWorker>(keychain, ClerkLogger());
+        worker->write("a", QByteArray("1"), {});
+        keychain->entered.acquire(); // the first write is under way and waits
+        worker->write("a", QByteArray("2"), {});
+        worker->write("b", QByteArray("x"), {});
+        worker->write("a", QByteArray("3"), {});
+        keychain->gate.release();
+        async::TaskScope scope;
+        bool drained = false;
+        scope.spawn(drain(worker), [&] { drained = true; });
+        QVERIFY(waitFor([&] { return drained; }));
+        QCOMPARE(keychain->written, (QStringList{"a=1", "a=3", "b=x"}));
+    }
+
+    void keychainItemsAreClearedLenientlyOrStrictly() {
+        InMemoryKeychain keychain;
+        for (const QString& account : ClerkKeychainItem::all())
+            keychain.setData(account, "x");
+        keychain.setFailing(ClerkKeychainItem::cachedClientServerDate, true);
+        QVERIFY_THROWS_EXCEPTION(KeychainError, CacheManager::clearAllKeychainItemsStrictly(keychain));
+        QVERIFY(keychain.data(ClerkKeychainItem::deviceToken)); // stopped at the failure
+        CacheManager::clearAllKeychainItems(keychain);
+        keychain.setFailing(ClerkKeychainItem::cachedClientServerDate, false);
+        for (const QString& account : ClerkKeychainItem::all())
+            QCOMPARE(bool(keychain.data(account)), account == ClerkKeychainItem::cachedClientServerDate);
+    }
+
+    void aPendingSessionIsReported() {
+        FrontendApiFixture f;
+        const QByteArray session = FrontendApiFixture::sessionJson(
+            "sess_1", "pending", R"(,"tasks":[{"key":"choose-organization"},{"key":"setup-mfa"}])");
+        f.clerk->applyResponseClient(
+            json::decode<Client>(FrontendApiFixture::clientJson("c", {session}, "sess_1")), 1, std::nullopt);
+        QVERIFY(f.logged(
+            R"(Your session is currently pending. Complete the remaining session tasks to activate it. )"
+            R"(Remaining session tasks: ["choose-organization", "setup-mfa"])"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ClerkPersistenceTest)
+#include "tst_ClerkPersistence.moc"
