@@ -21,10 +21,13 @@
 
 namespace {
 
-// Throws cancellation when the auth client went away while a task of its was suspended.
+// Throws cancellation when the auth client went away while a task of its was suspended, and the
+// missing-key error when it was never configured.
 Clerk& alive(const QPointer<Clerk>& clerk) {
     if (!clerk)
         throw URLError(URLError::Code::cancelled);
+    if (!clerk->isConfigured())
+        throw ClerkInitializationError::missingPublishableKey();
     return *clerk;
 }
 
@@ -99,16 +102,14 @@ async::Task<void> Clerk::load() {
 }
 
 async::Task<std::optional<Client>> Clerk::refreshClient() {
-    const QPointer<Clerk> self(this);
     if (!isConfigured())
-        throw ClerkInitializationError::missingPublishableKey();
+        return fetchClient(QPointer<Clerk>(this)); // fails at once with the missing-key error
     return retryingOperation(
-        clientRefreshPolicy, QStringLiteral("client refresh"), [self] { return fetchClient(self); }, logger_);
+        clientRefreshPolicy, QStringLiteral("client refresh"),
+        [self = QPointer<Clerk>(this)] { return fetchClient(self); }, logger_);
 }
 
 async::Task<Clerk::Environment> Clerk::refreshEnvironment() {
-    if (!isConfigured())
-        throw ClerkInitializationError::missingPublishableKey();
     return fetchEnvironment(QPointer<Clerk>(this));
 }
 
@@ -129,16 +130,13 @@ async::Task<Clerk::Environment> Clerk::fetchEnvironment(QPointer<Clerk> self) {
 }
 
 async::Task<void> Clerk::signOut() {
-    if (!isConfigured())
-        throw ClerkInitializationError::missingPublishableKey();
-    return [](ClerkAPIClient api) -> async::Task<void> {
+    return [](QPointer<Clerk> self) -> async::Task<void> {
+        const ClerkAPIClient api = alive(self).apiClient();
         co_await api.send("DELETE", QStringLiteral("/v1/client/sessions"));
-    }(*apiClient_);
+    }(QPointer<Clerk>(this));
 }
 
 async::Task<void> Clerk::loadSequence(QPointer<Clerk> self) {
-    if (!alive(self).isConfigured())
-        throw ClerkInitializationError::missingPublishableKey();
     alive(self).telemetry_->record({QStringLiteral("METHOD_CALLED"), {{QStringLiteral("method"), "load"}}});
 
     {

@@ -146,6 +146,39 @@ private Q_SLOTS:
         QVERIFY(f.clerk->isLoaded());
     }
 
+    void theForegroundRefreshesAndPollsTheActiveSession() {
+        FrontendApiFixture f;
+        const QByteArray client =
+            FrontendApiFixture::clientJson("client_1", {FrontendApiFixture::sessionJson("sess_1")}, "sess_1");
+        f.server.setHandler([&](const RecordedRequest& request) {
+            if (request.path == "/v1/client")
+                return ScriptedResponse::json(200, R"({"response":)" + client + R"(,"client":null})");
+            if (request.path == "/v1/environment")
+                return ScriptedResponse::json(200, "{}");
+            const QString jwt = FrontendApiFixture::jwt(f.clock.now(), 60);
+            return ScriptedResponse::json(200, R"({"object":"token","jwt":")" + jwt.toLatin1() + R"("})");
+        });
+        QVERIFY(!f.run(f.clerk->load()));
+        QCOMPARE(f.server.requestCount(), 2);
+
+        // Polling asks for the session's token, which costs a request only when it nears expiry.
+        f.clock.advance(5s);
+        QVERIFY(
+            waitFor([&] { return f.requestsTo("POST", "/v1/client/sessions/sess_1/tokens").size() == 1; }));
+        QVERIFY(waitFor([&] { return f.clock.nextTimerIn() == 5s; }));
+        f.clock.advance(5s);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.requestsTo("POST", "/v1/client/sessions/sess_1/tokens").size(), 1);
+
+        f.clerk->applicationDidEnterBackground();
+        QCOMPARE(f.clock.pendingTimers(), 0);
+        f.clerk->applicationDidBecomeActive();
+        QVERIFY(waitFor([&] { return f.server.requestCount() == 5; }));
+        QCOMPARE(f.requestsTo("GET", "/v1/client").size(), 2);
+        QVERIFY(waitFor([&] { return f.requestsTo("GET", "/v1/environment").size() == 2; }));
+        QCOMPARE(f.clock.nextTimerIn(), 5s);
+    }
+
     void aPendingWriteIsReplacedByANewerOne() {
         auto keychain = std::make_shared<GatedKeychain>();
         auto worker = std::make_shared<PersistenceWorker>(keychain, ClerkLogger());
