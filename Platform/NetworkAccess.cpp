@@ -6,12 +6,25 @@
 
 namespace NetworkAccess {
 
+namespace {
+QPointer<QNetworkAccessManager> instance;
+
+// Closes the kept-alive connections while the application object is still whole: a TLS
+// connection left to the manager's own teardown at exit can outlive its thread.
+void shutDown() {
+    if (instance) {
+        instance->clearConnectionCache();
+        delete instance.data();
+    }
+}
+} // namespace
+
 QNetworkAccessManager& manager() {
-    static QPointer<QNetworkAccessManager> instance;
     if (!instance) {
-        instance = new QNetworkAccessManager(QCoreApplication::instance());
+        instance = new QNetworkAccessManager();
         // Redirects are followed by HttpTransfer, which may rewrite them.
         instance->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+        qAddPostRoutine(shutDown);
     }
     return *instance;
 }
