@@ -9,6 +9,6 @@ chmod 700 "$scratch/runtime"
 export HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime"
 export XDG_DATA_HOME="$scratch/home/.local/share" XDG_CONFIG_HOME="$scratch/home/.config"
 unset DBUS_SESSION_BUS_ADDRESS GNOME_KEYRING_CONTROL
-exec dbus-run-session -- sh -c '
+dbus-run-session -- sh -c '
     printf "%s" "test-password" | gnome-keyring-daemon --unlock --components=secrets >/dev/null
     exec "$@"' sh "$@"
