@@ -68,6 +68,7 @@ private Q_SLOTS:
         QCOMPARE(events, QList<AuthEvent>{AuthEvent::signInNeedsContinuation});
 
         // The token handed out comes back raw, with the client's id, on the next request.
+        f.drainPersistence();
         QCOMPARE(f.keychain->data(ClerkKeychainItem::deviceToken), QByteArray("dvc_secret_1"));
         ClerkEnvironment environment;
         QVERIFY(!f.run(f.clerk->refreshEnvironment(), &environment));
