@@ -108,6 +108,24 @@ private Q_SLOTS:
         QVERIFY(f.keychain->data(ClerkKeychainItem::cachedClient)->contains("client_2"));
     }
 
+    void signingOutEndsTheActiveSession() {
+        FrontendApiFixture f;
+        QList<AuthEvent> events;
+        connect(f.clerk.get(), &Clerk::authEventReceived, this, [&](AuthEvent e) { events << e; });
+        const QByteArray ended = FrontendApiFixture::sessionJson("sess_1", "ended");
+        const QByteArray client = FrontendApiFixture::clientJson("client_1", {ended});
+        f.clerk->applyResponseClient(json::decode<Client>(FrontendApiFixture::clientJson(
+                                         "client_1", {FrontendApiFixture::sessionJson("sess_1")}, "sess_1")),
+                                     ClerkNetworkingPipeline::nextSequence(), std::nullopt);
+        f.server.enqueue(
+            ScriptedResponse::json(200, R"({"response":)" + client + R"(,"client":)" + client + "}"));
+        QVERIFY(!f.run(f.clerk->signOut()));
+        QCOMPARE(f.server.requests().at(0).method, QByteArray("DELETE"));
+        QCOMPARE(f.server.requests().at(0).path, QByteArray("/v1/client/sessions"));
+        QVERIFY(!f.clerk->session());
+        QCOMPARE(events, QList<AuthEvent>{AuthEvent::signedOut});
+    }
+
     void anOlderAnswerArrivingLateIsIgnored() {
         FrontendApiFixture f;
         f.server.enqueue(ScriptedResponse::held(
