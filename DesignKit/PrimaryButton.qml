@@ -1,0 +1,40 @@
+import QtQuick
+import QtQuick.Controls
+
+// The main action of a screen: filled with the accent colour.
+Button {
+    id: control
+    property string symbol
+
+    implicitHeight: 40
+    leftPadding: Theme.spacing.xl
+    rightPadding: Theme.spacing.xl
+    font.pixelSize: Theme.font.headline
+    font.weight: Font.DemiBold
+    Accessible.name: text
+
+    contentItem: Row {
+        spacing: Theme.spacing.s
+        SymbolIcon {
+            visible: control.symbol.length > 0
+            symbol: control.symbol
+            tint: Theme.color.textOnAccent
+            size: 16
+            anchors.verticalCenter: parent.verticalCenter
+        }
+        Text {
+            text: control.text
+            font: control.font
+            color: Theme.color.textOnAccent
+            anchors.verticalCenter: parent.verticalCenter
+        }
+    }
+    background: Rectangle {
+        radius: Theme.radius.medium
+        color: control.down || control.hovered ? Theme.color.accentHover : Theme.color.accent
+        opacity: control.enabled ? 1 : 0.5
+        border.width: control.visualFocus ? 2 : 0
+        border.color: Theme.color.focusRing
+        Behavior on color { ColorAnimation { duration: Theme.motion.quick } }
+    }
+}

@@ -1,0 +1,49 @@
+#include "SymbolCatalog.h"
+
+#include <QHash>
+
+namespace {
+
+const QHash<QString, QString>& table() {
+    static const QHash<QString, QString> names{
+        {QStringLiteral("book.pages"), QStringLiteral("book-open-text")},
+        {QStringLiteral("sparkles"), QStringLiteral("sparkles")},
+        {QStringLiteral("rectangle.on.rectangle"), QStringLiteral("copy")},
+        {QStringLiteral("checkmark.bubble"), QStringLiteral("list-checks")},
+        {QStringLiteral("books.vertical"), QStringLiteral("library")},
+        {QStringLiteral("gift.fill"), QStringLiteral("gift")},
+        {QStringLiteral("bell"), QStringLiteral("bell")},
+        {QStringLiteral("bell.badge"), QStringLiteral("bell-dot")},
+        {QStringLiteral("gearshape"), QStringLiteral("settings")},
+        {QStringLiteral("wifi.slash"), QStringLiteral("wifi-off")},
+        {QStringLiteral("graduationcap.fill"), QStringLiteral("graduation-cap")},
+        {QStringLiteral("exclamationmark.circle"), QStringLiteral("circle-alert")},
+        {QStringLiteral("exclamationmark.triangle"), QStringLiteral("triangle-alert")},
+        {QStringLiteral("tray"), QStringLiteral("inbox")},
+        {QStringLiteral("person.crop.circle"), QStringLiteral("circle-user")},
+        {QStringLiteral("rectangle.portrait.and.arrow.right"), QStringLiteral("log-out")},
+        {QStringLiteral("arrow.clockwise"), QStringLiteral("refresh-cw")},
+        {QStringLiteral("envelope"), QStringLiteral("mail")},
+        {QStringLiteral("lock"), QStringLiteral("lock")},
+        {QStringLiteral("key"), QStringLiteral("key-round")},
+        {QStringLiteral("checkmark.shield"), QStringLiteral("shield-check")},
+        {QStringLiteral("hourglass"), QStringLiteral("hourglass")},
+        {QStringLiteral("questionmark.circle"), QStringLiteral("circle-help")},
+    };
+    return names;
+}
+
+QString pathFor(const QString& file) {
+    return QStringLiteral(":/qt/qml/DesignKit/icons/%1.svg").arg(file);
+}
+
+} // namespace
+
+QString SymbolCatalog::iconPath(const QString& symbol) {
+    const auto it = table().constFind(symbol);
+    return it == table().cend() ? QString() : pathFor(*it);
+}
+
+QString SymbolCatalog::fallbackIconPath() {
+    return pathFor(QStringLiteral("circle-help"));
+}

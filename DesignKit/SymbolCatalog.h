@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Maps the symbol names the screens use ("book.pages", "gift.fill") to the bundled icon set.
+class SymbolCatalog {
+public:
+    // The resource path of the icon for `symbol`, or an empty string for a name that has none.
+    static QString iconPath(const QString& symbol);
+    // The icon drawn for a name that has none: a plain question mark, so a gap is visible but harmless.
+    static QString fallbackIconPath();
+};
