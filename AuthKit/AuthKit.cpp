@@ -1,0 +1,108 @@
+#include "AuthKit.h"
+
+#include "APIConfiguration.h"
+#include "BundleInfo.h"
+#include "Clerk.h"
+#include "ClerkAPIError.h"
+#include "Logging.h"
+#include "URLError.h"
+
+namespace {
+
+QString describe(std::exception_ptr error) {
+    return AuthKit::errorDescription(error);
+}
+
+async::Task<std::optional<QString>> providedToken() {
+    co_return co_await AuthKit::currentToken();
+}
+
+} // namespace
+
+ClerkOptions AuthKit::optionsFor(const QString& bundleIdentifier, const QString& keychainAccessGroup) {
+    ClerkOptions options;
+    options.keychainConfig.service = bundleIdentifier;
+    options.keychainConfig.accessGroup = keychainAccessGroup;
+    options.redirectConfig.redirectUrl = bundleIdentifier + QStringLiteral("://callback");
+    options.redirectConfig.callbackUrlScheme = bundleIdentifier;
+    return options;
+}
+
+Clerk& AuthKit::configure(const QString& publishableKey, const QString& keychainAccessGroup) {
+    Clerk& clerk = Clerk::shared();
+    clerk.configure(publishableKey, optionsFor(BundleInfo::bundleIdentifier(), keychainAccessGroup));
+    return clerk;
+}
+
+async::Task<std::optional<QString>> AuthKit::currentToken() {
+    return currentToken(Clerk::shared());
+}
+
+async::Task<std::optional<QString>> AuthKit::currentToken(Clerk& clerk) {
+    const std::optional<Session> session = clerk.session();
+    if (!session)
+        co_return std::nullopt;
+    std::exception_ptr failure;
+    try {
+        const TokenResource token = co_await session->getToken(Session::GetTokenOptions{}, clerk);
+        co_return token.jwt;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // The session may have changed while the lookup ran: report the state as it is now.
+    const std::optional<Session> now = clerk.session();
+    QString userId = QStringLiteral("nil");
+    if (now && now->user)
+        userId = now->user->id;
+    else if (now && now->publicUserData && now->publicUserData->userId)
+        userId = *now->publicUserData->userId;
+    qCWarning(lcAuth).noquote()
+        << QStringLiteral("currentToken: getToken failed — %1 | hasSession=%2 sessionId=%3 userId=%4")
+               .arg(describe(failure), now ? QStringLiteral("1") : QStringLiteral("0"),
+                    now ? now->id : QStringLiteral("nil"), userId);
+    co_return std::nullopt;
+}
+
+async::Task<void> AuthKit::signOut() {
+    return signOut(Clerk::shared());
+}
+
+async::Task<void> AuthKit::signOut(Clerk& clerk) {
+    std::exception_ptr failure;
+    try {
+        co_await clerk.signOut();
+        co_return;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    qCWarning(lcAuth).noquote()
+        << QStringLiteral("signOut failed; re-syncing client — %1").arg(describe(failure));
+    try {
+        co_await clerk.refreshClient();
+    } catch (...) {
+        qCWarning(lcAuth).noquote() << QStringLiteral("client re-sync after sign-out failed — %1")
+                                           .arg(describe(std::current_exception()));
+    }
+}
+
+APIClient::TokenProvider AuthKit::tokenProvider() {
+    return &providedToken;
+}
+
+APIClient AuthKit::makeAPIClient() {
+    return APIClient(APIConfiguration::baseURL(), tokenProvider());
+}
+
+QString AuthKit::errorDescription(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const ClerkAPIError& e) {
+        return e.localizedDescription();
+    } catch (const URLError& e) {
+        return e.localizedDescription();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("unknown error");
+    }
+}

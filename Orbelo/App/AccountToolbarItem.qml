@@ -1,0 +1,99 @@
+import QtQuick
+import QtQuick.Controls
+import DesignKit
+import OrbeloModels
+
+// The account menu: the signed-in name with an initials badge, and Notifications, Rewards,
+// Settings and Sign out. The first three open their screens as sheets.
+ToolButton {
+    id: button
+    required property QtObject shell
+
+    AccountToolbarModel { id: account }
+
+    implicitHeight: 40
+    hoverEnabled: true
+    Accessible.name: account.accessibleLabel
+    Accessible.description: "Opens the account menu"
+    onClicked: menu.open()
+
+    contentItem: Row {
+        spacing: Theme.spacing.s
+        Rectangle {
+            anchors.verticalCenter: parent.verticalCenter
+            width: 28
+            height: 28
+            radius: 14
+            color: Theme.color.accent
+            Text {
+                anchors.centerIn: parent
+                text: account.initials
+                color: Theme.color.textOnAccent
+                font.pixelSize: Theme.font.caption
+                font.weight: Font.Bold
+            }
+        }
+        Text {
+            anchors.verticalCenter: parent.verticalCenter
+            text: account.displayName
+            color: Theme.color.textPrimary
+            font.pixelSize: Theme.font.body
+            font.weight: Font.Medium
+        }
+    }
+    background: Rectangle {
+        radius: Theme.radius.pill
+        color: button.hovered || menu.visible ? Theme.color.raised : "transparent"
+        border.width: button.visualFocus ? 2 : 0
+        border.color: Theme.color.focusRing
+    }
+
+    Menu {
+        id: menu
+        y: button.height + Theme.spacing.xs
+        MenuItem {
+            text: account.notificationsTitle
+            icon.source: Theme.symbol("bell.badge", Theme.color.textPrimary)
+            Accessible.name: text
+            onTriggered: account.showNotifications = true
+        }
+        MenuItem {
+            text: "Rewards"
+            icon.source: Theme.symbol("gift.fill", Theme.color.textPrimary)
+            Accessible.name: text
+            onTriggered: account.showRewards = true
+        }
+        MenuItem {
+            text: "Settings"
+            icon.source: Theme.symbol("gearshape", Theme.color.textPrimary)
+            Accessible.name: text
+            onTriggered: account.showSettings = true
+        }
+        MenuSeparator {}
+        MenuItem {
+            text: "Sign out"
+            enabled: !account.isSigningOut
+            Accessible.name: text
+            onTriggered: account.signOut()
+        }
+    }
+
+    ComingSoonSheet {
+        shell: button.shell
+        tab: 6
+        shown: account.showNotifications
+        onDismissed: account.showNotifications = false
+    }
+    ComingSoonSheet {
+        shell: button.shell
+        tab: 5
+        shown: account.showRewards
+        onDismissed: account.showRewards = false
+    }
+    ComingSoonSheet {
+        shell: button.shell
+        tab: 7
+        shown: account.showSettings
+        onDismissed: account.showSettings = false
+    }
+}

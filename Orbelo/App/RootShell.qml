@@ -1,0 +1,80 @@
+import QtQuick
+import QtQuick.Layouts
+import DesignKit
+import OrbeloModels
+
+// The signed-in window: the sidebar and the selected section's screen, with the offline banner
+// along the top edge while the machine is offline.
+Item {
+    id: shell
+    property QtObject networkMonitor
+    readonly property bool offline: networkMonitor !== null && !networkMonitor.isOnline
+
+    RootShellModel { id: model }
+
+    RowLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        RootSidebar {
+            Layout.preferredWidth: 232
+            Layout.fillHeight: true
+            shell: model
+        }
+        Rectangle {
+            Layout.preferredWidth: 1
+            Layout.fillHeight: true
+            color: Theme.color.separator
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            color: Theme.color.background
+            clip: true
+
+            OfflineBanner {
+                id: banner
+                objectName: "offlineBanner"
+                width: parent.width
+                y: shell.offline ? 0 : -height
+                opacity: shell.offline ? 1 : 0
+                visible: opacity > 0
+                z: 1
+                Behavior on y { NumberAnimation { duration: Theme.motion.standard; easing.type: Easing.OutCubic } }
+                Behavior on opacity { NumberAnimation { duration: Theme.motion.standard } }
+            }
+
+            ColumnLayout {
+                anchors.fill: parent
+                anchors.topMargin: shell.offline ? banner.height : 0
+                spacing: 0
+
+                RowLayout {
+                    Layout.fillWidth: true
+                    Layout.leftMargin: Theme.spacing.xxl
+                    Layout.rightMargin: Theme.spacing.l
+                    Layout.topMargin: Theme.spacing.l
+                    Text {
+                        Layout.fillWidth: true
+                        text: model.selectedLabel
+                        color: Theme.color.textPrimary
+                        font.pixelSize: Theme.font.largeTitle
+                        font.weight: Font.Bold
+                        Accessible.role: Accessible.Heading
+                        Accessible.name: text
+                    }
+                    AccountToolbarItem { shell: model }
+                }
+
+                EmptyStateView {
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    symbol: model.selectedSymbol
+                    title: model.selectedLabel + " is coming soon"
+                    message: model.selectedComingSoonMessage
+                }
+            }
+        }
+    }
+}

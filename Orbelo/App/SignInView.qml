@@ -1,0 +1,143 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import DesignKit
+import OrbeloModels
+
+// Sign in, create an account, confirm it with the emailed code, or pass the second factor.
+Rectangle {
+    id: view
+    color: Theme.color.background
+
+    SignInViewModel { id: model }
+
+    readonly property bool asksForCredentials: model.modeName === "signIn" || model.modeName === "signUp"
+
+    // A soft accent wash behind the card.
+    Rectangle {
+        anchors.fill: parent
+        gradient: Gradient {
+            GradientStop { position: 0; color: Theme.color.accentSoft }
+            GradientStop { position: 0.6; color: Theme.color.background }
+        }
+    }
+
+    Rectangle {
+        id: card
+        anchors.centerIn: parent
+        width: 420
+        height: form.implicitHeight + Theme.spacing.xxl * 2
+        radius: Theme.radius.large
+        color: Theme.color.surface
+        border.color: Theme.color.separator
+
+        ColumnLayout {
+            id: form
+            anchors.fill: parent
+            anchors.margins: Theme.spacing.xxl
+            spacing: Theme.spacing.l
+
+            BrandMark {
+                Layout.alignment: Qt.AlignHCenter
+                size: 56
+            }
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: Theme.spacing.xs
+                Text {
+                    Layout.fillWidth: true
+                    text: model.title
+                    horizontalAlignment: Text.AlignHCenter
+                    color: Theme.color.textPrimary
+                    font.pixelSize: Theme.font.title
+                    font.weight: Font.Bold
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
+                }
+                Text {
+                    Layout.fillWidth: true
+                    text: model.subtitle
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.WordWrap
+                    color: Theme.color.textSecondary
+                    font.pixelSize: Theme.font.body
+                }
+            }
+
+            FormField {
+                id: emailField
+                Layout.fillWidth: true
+                visible: view.asksForCredentials
+                label: "Email"
+                placeholder: "you@school.edu"
+                inputMethodHints: Qt.ImhEmailCharactersOnly | Qt.ImhNoAutoUppercase
+                text: model.email
+                description: "The email address of your Orbelo account"
+                onEdited: (text) => model.email = text
+                onAccepted: passwordField.input.forceActiveFocus()
+            }
+            FormField {
+                id: passwordField
+                Layout.fillWidth: true
+                visible: view.asksForCredentials
+                label: "Password"
+                echoMode: TextInput.Password
+                text: model.password
+                onEdited: (text) => model.password = text
+                onAccepted: model.submit()
+            }
+            FormField {
+                id: codeField
+                Layout.fillWidth: true
+                visible: !view.asksForCredentials
+                label: model.modeName === "verify" ? "6-digit code"
+                     : model.usesBackupCode ? "Backup code" : "6-digit code"
+                maximumLength: model.usesBackupCode ? 32 : 6
+                inputMethodHints: model.usesBackupCode ? Qt.ImhNoAutoUppercase : Qt.ImhDigitsOnly
+                text: model.verificationCode
+                description: model.subtitle
+                onEdited: (text) => model.verificationCode = text
+                onAccepted: model.submit()
+            }
+
+            InlineErrorView {
+                Layout.fillWidth: true
+                message: model.errorMessage
+            }
+
+            PrimaryButton {
+                Layout.fillWidth: true
+                text: model.primaryButtonLabel
+                enabled: !model.isSubmitting
+                Accessible.description: model.title
+                onClicked: model.submit()
+            }
+
+            SecondaryButton {
+                Layout.alignment: Qt.AlignHCenter
+                visible: model.modeName === "secondFactor" && model.canUsePhoneCode
+                plain: true
+                text: model.usesBackupCode ? "Use the code we texted you" : "Use a backup code"
+                onClicked: model.useBackupCode(!model.usesBackupCode)
+            }
+
+            RowLayout {
+                Layout.alignment: Qt.AlignHCenter
+                spacing: Theme.spacing.xs
+                Text {
+                    text: model.modeName === "signIn" ? "New to Orbelo?" : "Already have an account?"
+                    color: Theme.color.textSecondary
+                    font.pixelSize: Theme.font.callout
+                }
+                SecondaryButton {
+                    plain: true
+                    enabled: !model.isSubmitting
+                    text: model.modeName === "signIn" ? "Create an account" : "Sign in instead"
+                    onClicked: model.modeName === "signIn" ? model.showSignUp() : model.showSignIn()
+                }
+            }
+        }
+    }
+
+    Component.onCompleted: emailField.input.forceActiveFocus()
+}

@@ -1,0 +1,64 @@
+#include "OrbeloApp.h"
+#include "SymbolImageProvider.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickStyle>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(DesignKitPlugin)
+Q_IMPORT_QML_PLUGIN(OrbeloModelsPlugin)
+Q_IMPORT_QML_PLUGIN(OrbeloViewsPlugin)
+
+namespace {
+
+// Adds the certificate at `path` (PEM) to the certificates every TLS connection trusts: how a build
+// talks to the local server and its self-signed certificate.
+bool trustCertificate(const QString& path) {
+    const QList<QSslCertificate> certificates = QSslCertificate::fromPath(path, QSsl::Pem);
+    if (certificates.isEmpty())
+        return false;
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.addCaCertificates(certificates);
+    QSslConfiguration::setDefaultConfiguration(configuration);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QGuiApplication application(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Orbelo"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Orbelo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.orbelo.desktop"));
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption trust(
+        QStringLiteral("trust-certificate"),
+        QStringLiteral("Also trust the PEM certificate in <file> (the local server's)."),
+        QStringLiteral("file"));
+    parser.addOption(trust);
+    parser.process(application);
+    if (parser.isSet(trust) && !trustCertificate(parser.value(trust)))
+        qWarning("no certificate in %s", qPrintable(parser.value(trust)));
+
+    OrbeloApp app;
+    app.launch();
+
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    QQmlApplicationEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    engine.addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
+    engine.setInitialProperties(
+        {{QStringLiteral("networkMonitor"), QVariant::fromValue(app.networkMonitor())}});
+    QObject::connect(
+        &engine, &QQmlApplicationEngine::objectCreationFailed, &application,
+        [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    engine.load(QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
+    return application.exec();
+}

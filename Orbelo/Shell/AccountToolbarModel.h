@@ -1,0 +1,80 @@
+#pragma once
+
+// moc needs a Qt header before <coroutine>.
+#include <QObject>
+
+#include "TaskScope.h"
+#include "User.h"
+
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+
+// The account menu in the shell's toolbar: who is signed in, its four items, and the sheets they
+// open. "orbeloOpenSettings", "orbeloOpenRewards" and "orbeloOpenNotifications" open them too.
+class AccountToolbarModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString displayName READ displayName NOTIFY userChanged)
+    Q_PROPERTY(QString initials READ initials NOTIFY userChanged)
+    Q_PROPERTY(QString accessibleLabel READ accessibleLabel NOTIFY userChanged)
+    Q_PROPERTY(int unreadCount READ unreadCount WRITE setUnreadCount NOTIFY unreadCountChanged)
+    Q_PROPERTY(QString notificationsTitle READ notificationsTitle NOTIFY unreadCountChanged)
+    Q_PROPERTY(bool isSigningOut READ isSigningOut NOTIFY isSigningOutChanged)
+    Q_PROPERTY(bool showNotifications READ showNotifications WRITE setShowNotifications NOTIFY sheetsChanged)
+    Q_PROPERTY(bool showRewards READ showRewards WRITE setShowRewards NOTIFY sheetsChanged)
+    Q_PROPERTY(bool showSettings READ showSettings WRITE setShowSettings NOTIFY sheetsChanged)
+public:
+    static inline const QString openRewardsNotification = QStringLiteral("orbeloOpenRewards");
+    static inline const QString openNotificationsNotification = QStringLiteral("orbeloOpenNotifications");
+
+    // Follows the shared auth client's current user.
+    explicit AccountToolbarModel(QObject* parent = nullptr);
+    // `signOut` replaces AuthKit::signOut (tests); the user is set with setUser.
+    AccountToolbarModel(std::function<async::Task<void>()> signOut, QObject* parent = nullptr);
+
+    void setUser(const std::optional<User>& user);
+    QString displayName() const;
+    QString initials() const;
+    QString accessibleLabel() const { return QStringLiteral("Account: ") + displayName(); }
+    int unreadCount() const { return unreadCount_; }
+    void setUnreadCount(int count);
+    QString notificationsTitle() const;
+    bool isSigningOut() const { return isSigningOut_; }
+    bool showNotifications() const { return showNotifications_; }
+    void setShowNotifications(bool show);
+    bool showRewards() const { return showRewards_; }
+    void setShowRewards(bool show);
+    bool showSettings() const { return showSettings_; }
+    void setShowSettings(bool show);
+
+    Q_INVOKABLE void signOut();
+
+    // First and last name when both are there, the first name alone, else the e-mail address,
+    // else "Signed in". Blank parts count as missing; a last name alone is not used.
+    static QString displayName(const std::optional<QString>& firstName,
+                               const std::optional<QString>& lastName, const std::optional<QString>& email);
+    // The badge: the first letters of the names shown, or of the e-mail address shown, uppercased.
+    static QString initials(const std::optional<QString>& firstName, const std::optional<QString>& lastName,
+                            const std::optional<QString>& email);
+
+Q_SIGNALS:
+    void userChanged();
+    void unreadCountChanged();
+    void isSigningOutChanged();
+    void sheetsChanged();
+
+private:
+    static async::Task<void> runSignOut(AccountToolbarModel* self);
+    void setSigningOut(bool signingOut);
+    std::optional<QString> primaryEmail() const;
+
+    std::function<async::Task<void>()> signOut_;
+    std::optional<User> user_;
+    int unreadCount_ = 0;
+    bool isSigningOut_ = false;
+    bool showNotifications_ = false;
+    bool showRewards_ = false;
+    bool showSettings_ = false;
+    async::TaskScope tasks_; // last: tasks end before what they use
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+// moc needs a Qt header before <coroutine>.
+#include <QObject>
+
+#include "NetworkMonitor.h"
+#include "TaskScope.h"
+
+#include <QVariant>
+
+#include <optional>
+
+// The application at start: the application-wide objects, the auth client's configuration and
+// the first load of its state. The window is built by the caller once launch() returns.
+class OrbeloApp : public QObject {
+    Q_OBJECT
+public:
+    static inline const char* const missingKeyMessage =
+        "CLERK_PUBLISHABLE_KEY missing in Info.plist — check the active xcconfig";
+
+    explicit OrbeloApp(QObject* parent = nullptr);
+    ~OrbeloApp() override;
+
+    // Runs the start-up steps in order; stops the process when the publishable key is unusable.
+    void launch();
+
+    NetworkMonitor* networkMonitor() const { return networkMonitor_.get(); }
+
+    // The publishable key in a bundle value, or nothing when it is missing, not a string, empty,
+    // or still the "__SET_ME__" placeholder.
+    static std::optional<QString> publishableKey(const QVariant& value);
+    // The two start-up log lines: the backend base URL and the first 20 characters of the key.
+    static QStringList launchLogLines(const QVariant& baseURL, const QString& publishableKey);
+    // The keychain access group the auth client is configured with.
+    static QString keychainAccessGroup();
+
+private:
+    std::unique_ptr<NetworkMonitor> networkMonitor_;
+    async::TaskScope tasks_; // last: tasks end before what they use
+};

@@ -1,0 +1,47 @@
+#include "RootShellModel.h"
+
+#include "NotificationCenter.h"
+
+RootShellModel::RootShellModel(QObject* parent) : QObject(parent) {
+    NotificationCenter::shared().observe(selectSectionNotification, this, [this](const QVariant& object) {
+        if (const std::optional<RootTab> tab = RootTabs::forSectionNumber(object))
+            setSelectedTab(*tab);
+    });
+}
+
+void RootShellModel::setSelectedTab(RootTab tab) {
+    if (tab == selectedTab_)
+        return;
+    selectedTab_ = tab;
+    Q_EMIT selectedTabChanged();
+}
+
+void RootShellModel::selectTab(int index) {
+    if (index < 0 || index > int(RootTab::settings))
+        return;
+    setSelectedTab(RootTab(index));
+}
+
+QVariantList RootShellModel::sidebarSections() const {
+    QVariantList sections{QVariantList{}, QVariantList{}};
+    for (RootTab tab : RootTabs::all()) {
+        QVariantList group = sections[RootTabs::sidebarSection(tab)].toList();
+        group.append(QVariantMap{{QStringLiteral("tab"), int(tab)},
+                                 {QStringLiteral("label"), RootTabs::label(tab)},
+                                 {QStringLiteral("symbol"), RootTabs::symbol(tab)}});
+        sections[RootTabs::sidebarSection(tab)] = group;
+    }
+    return sections;
+}
+
+QString RootShellModel::comingSoonMessage(int tab) const {
+    return tab < 0 || tab > int(RootTab::settings) ? QString() : RootTabs::comingSoonMessage(RootTab(tab));
+}
+
+QString RootShellModel::label(int tab) const {
+    return tab < 0 || tab > int(RootTab::settings) ? QString() : RootTabs::label(RootTab(tab));
+}
+
+QString RootShellModel::symbol(int tab) const {
+    return tab < 0 || tab > int(RootTab::settings) ? QString() : RootTabs::symbol(RootTab(tab));
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "RootTab.h"
+
+#include <QObject>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+// The shell's navigation state: the selected section, the sidebar's two groups, and selection by
+// number through "orbeloSelectSection".
+class RootShellModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(int selectedTab READ selectedTabIndex WRITE selectTab NOTIFY selectedTabChanged)
+    Q_PROPERTY(QString selectedLabel READ selectedLabel NOTIFY selectedTabChanged)
+    Q_PROPERTY(QString selectedSymbol READ selectedSymbol NOTIFY selectedTabChanged)
+    Q_PROPERTY(QString selectedComingSoonMessage READ selectedComingSoonMessage NOTIFY selectedTabChanged)
+    Q_PROPERTY(QVariantList sidebarSections READ sidebarSections CONSTANT)
+public:
+    static inline const QString selectSectionNotification = QStringLiteral("orbeloSelectSection");
+
+    explicit RootShellModel(QObject* parent = nullptr);
+
+    RootTab selectedTab() const { return selectedTab_; }
+    void setSelectedTab(RootTab tab);
+    int selectedTabIndex() const { return int(selectedTab_); }
+    // Ignores indexes outside the enumeration.
+    void selectTab(int index);
+    QString selectedLabel() const { return RootTabs::label(selectedTab_); }
+    QString selectedSymbol() const { return RootTabs::symbol(selectedTab_); }
+    QString selectedComingSoonMessage() const { return RootTabs::comingSoonMessage(selectedTab_); }
+    // What a section's screen will hold (its sheet says so while the screen is not built yet).
+    Q_INVOKABLE QString comingSoonMessage(int tab) const;
+    Q_INVOKABLE QString label(int tab) const;
+    Q_INVOKABLE QString symbol(int tab) const;
+    // Two lists of {tab, label, symbol}: the study tools, then rewards, notifications and settings.
+    QVariantList sidebarSections() const;
+
+Q_SIGNALS:
+    void selectedTabChanged();
+
+private:
+    RootTab selectedTab_ = RootTab::study;
+};

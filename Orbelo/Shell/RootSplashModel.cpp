@@ -1,0 +1,27 @@
+#include "RootSplashModel.h"
+
+#include "Clock.h"
+
+RootSplashModel::RootSplashModel(QObject* parent)
+    : QObject(parent), startedAt_(async::Clock::current().now()) {}
+
+void RootSplashModel::setMinimumDisplay(int milliseconds) {
+    if (milliseconds == minimumDisplay_)
+        return;
+    minimumDisplay_ = milliseconds;
+    Q_EMIT minimumDisplayChanged();
+}
+
+void RootSplashModel::start() {
+    if (!splashVisible_ || tasks_.isRunning(hideTask_))
+        return;
+    const qint64 elapsed = startedAt_.msecsTo(async::Clock::current().now());
+    hideTask_ = tasks_.spawn(
+        hideWhenDue(this, std::chrono::milliseconds(qMax<qint64>(0, minimumDisplay_ - elapsed))));
+}
+
+async::Task<void> RootSplashModel::hideWhenDue(RootSplashModel* self, std::chrono::milliseconds wait) {
+    co_await async::Clock::current().sleep(wait);
+    self->splashVisible_ = false;
+    Q_EMIT self->splashVisibleChanged();
+}

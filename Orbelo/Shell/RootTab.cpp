@@ -1,0 +1,108 @@
+#include "RootTab.h"
+
+namespace RootTabs {
+
+QList<RootTab> all() {
+    return {RootTab::study,   RootTab::forYou,  RootTab::flashcards,    RootTab::quiz,
+            RootTab::library, RootTab::rewards, RootTab::notifications, RootTab::settings};
+}
+
+QString label(RootTab tab) {
+    switch (tab) {
+    case RootTab::study:
+        return QStringLiteral("Study");
+    case RootTab::forYou:
+        return QStringLiteral("For You");
+    case RootTab::flashcards:
+        return QStringLiteral("Cards");
+    case RootTab::quiz:
+        return QStringLiteral("Quiz");
+    case RootTab::library:
+        return QStringLiteral("Library");
+    case RootTab::rewards:
+        return QStringLiteral("Rewards");
+    case RootTab::notifications:
+        return QStringLiteral("Notifications");
+    case RootTab::settings:
+        return QStringLiteral("Settings");
+    }
+    return {};
+}
+
+QString symbol(RootTab tab) {
+    switch (tab) {
+    case RootTab::study:
+        return QStringLiteral("book.pages");
+    case RootTab::forYou:
+        return QStringLiteral("sparkles");
+    case RootTab::flashcards:
+        return QStringLiteral("rectangle.on.rectangle");
+    case RootTab::quiz:
+        return QStringLiteral("checkmark.bubble");
+    case RootTab::library:
+        return QStringLiteral("books.vertical");
+    case RootTab::rewards:
+        return QStringLiteral("gift.fill");
+    case RootTab::notifications:
+        return QStringLiteral("bell");
+    case RootTab::settings:
+        return QStringLiteral("gearshape");
+    }
+    return {};
+}
+
+QString comingSoonMessage(RootTab tab) {
+    QString holds;
+    switch (tab) {
+    case RootTab::study:
+        holds = QStringLiteral("Your study schedule and today's plan");
+        break;
+    case RootTab::forYou:
+        holds = QStringLiteral("A feed of cards picked for what you're learning");
+        break;
+    case RootTab::flashcards:
+        holds = QStringLiteral("Your flashcard decks and reviews");
+        break;
+    case RootTab::quiz:
+        holds = QStringLiteral("Practice tests made from your courses");
+        break;
+    case RootTab::library:
+        holds = QStringLiteral("Your documents and courses");
+        break;
+    case RootTab::rewards:
+        holds = QStringLiteral("Your credits, level and rewards");
+        break;
+    case RootTab::notifications:
+        holds = QStringLiteral("Your notifications");
+        break;
+    case RootTab::settings:
+        holds = QStringLiteral("Your account, profile and support options");
+        break;
+    }
+    return holds + QStringLiteral(" will appear here. This screen isn't built yet — it's coming soon.");
+}
+
+int sidebarSection(RootTab tab) {
+    return int(tab) <= int(RootTab::library) ? 0 : 1;
+}
+
+std::optional<RootTab> forSectionNumber(const QVariant& object) {
+    // Only true integers count: a string "6" or a fractional number is not a section number.
+    switch (object.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        break;
+    default:
+        return std::nullopt;
+    }
+    const qlonglong n = object.toLongLong();
+    if (n < 1 || n > 7)
+        return std::nullopt;
+    return RootTab(n - 1);
+}
+
+} // namespace RootTabs

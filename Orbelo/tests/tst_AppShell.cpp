@@ -1,0 +1,325 @@
+// moc needs a Qt header before <coroutine>.
+#include <QtTest>
+
+#include "APIClient.h"
+#include "AccountToolbarModel.h"
+#include "ContentViewModel.h"
+#include "LoadingViewModel.h"
+#include "NotificationCenter.h"
+#include "OrbeloApp.h"
+#include "OrbeloMacCommands.h"
+#include "RootShellModel.h"
+#include "RootSplashModel.h"
+#include "VirtualClock.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+Client clientWith(bool activeSession, std::optional<SignIn::Status> signInStatus = std::nullopt) {
+    Client client;
+    client.id = QStringLiteral("client_1");
+    Session session;
+    session.id = QStringLiteral("sess_1");
+    Session::PublicUserData user;
+    user.userId = QStringLiteral("user_1");
+    session.publicUserData = user;
+    client.sessions = {session};
+    if (activeSession)
+        client.lastActiveSessionId = QStringLiteral("sess_1");
+    if (signInStatus) {
+        SignIn signIn;
+        signIn.id = QStringLiteral("sia_1");
+        signIn.status = signInStatus;
+        client.signIn = signIn;
+    }
+    return client;
+}
+
+// The auth state a ContentViewModel sees in these tests. Token lookups and sign-outs take 1 s of
+// virtual time so that a recovery can be caught while it runs.
+struct FakeAuth {
+    static inline bool loaded = false;
+    static inline std::optional<Client> client;
+    static inline std::optional<QString> token;
+    static inline int tokenLookups = 0;
+    static inline int signOuts = 0;
+
+    static void reset() {
+        loaded = false;
+        client.reset();
+        token.reset();
+        tokenLookups = 0;
+        signOuts = 0;
+    }
+    static async::Task<std::optional<QString>> currentToken() {
+        ++tokenLookups;
+        co_await async::Clock::current().sleep(1s);
+        co_return token;
+    }
+    static async::Task<void> signOut() {
+        ++signOuts;
+        co_await async::Clock::current().sleep(1s);
+        client.reset();
+    }
+    static ContentViewModel::AuthSource source() {
+        return {[] { return loaded; }, [] { return client; }, &currentToken, &signOut};
+    }
+};
+
+async::Task<void> countedSignOut() {
+    ++FakeAuth::signOuts;
+    co_return;
+}
+
+} // namespace
+
+class AppShellTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { FakeAuth::reset(); }
+
+    // Loading until the auth client has loaded; then signed in only with an active session and no
+    // unfinished sign-in attempt (a pending second factor counts as signed out).
+    void rootStateSelection() {
+        using S = ContentViewModel::RootState;
+        QCOMPARE(ContentViewModel::stateFor(false, clientWith(true)), S::Loading);
+        QCOMPARE(ContentViewModel::stateFor(true, std::nullopt), S::SignedOut);
+        QCOMPARE(ContentViewModel::stateFor(true, clientWith(false)), S::SignedOut);
+        QCOMPARE(ContentViewModel::stateFor(true, clientWith(true)), S::Shell);
+        QCOMPARE(ContentViewModel::stateFor(true, clientWith(true, SignIn::Status::needsSecondFactor)),
+                 S::SignedOut);
+        QCOMPARE(ContentViewModel::stateFor(true, clientWith(true, SignIn::Status::complete)), S::Shell);
+
+        ContentViewModel model(FakeAuth::source());
+        QSignalSpy changes(&model, &ContentViewModel::rootStateChanged);
+        QCOMPARE(model.rootState(), S::Loading);
+        FakeAuth::loaded = true;
+        FakeAuth::client = clientWith(true);
+        model.refresh();
+        QCOMPARE(model.rootState(), S::Shell);
+        QCOMPARE(model.userId(), QStringLiteral("user_1"));
+        model.refresh();
+        QCOMPARE(changes.count(), 1);
+        FakeAuth::client.reset();
+        model.refresh();
+        QCOMPARE(model.rootState(), S::SignedOut);
+        QCOMPARE(model.userId(), QString());
+    }
+
+    // However many refusals arrive, one recovery runs; a token keeps the session, none signs out.
+    void authenticationRecovery() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        FakeAuth::loaded = true;
+        FakeAuth::client = clientWith(true);
+        ContentViewModel model(FakeAuth::source());
+
+        FakeAuth::token = QStringLiteral("jwt");
+        NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
+        NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
+        QTRY_VERIFY(model.isRecoveringAuth());
+        QCoreApplication::processEvents();
+        QCOMPARE(FakeAuth::tokenLookups, 1);
+        clock.advance(1s);
+        QVERIFY(!model.isRecoveringAuth());
+        QCOMPARE(FakeAuth::signOuts, 0);
+
+        for (const std::optional<QString>& none :
+             {std::optional<QString>(), std::optional<QString>(QString())}) {
+            FakeAuth::client = clientWith(true);
+            FakeAuth::token = none;
+            NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
+            QTRY_VERIFY(model.isRecoveringAuth());
+            clock.advance(1s);
+            QVERIFY(model.isRecoveringAuth()); // still signing out
+            clock.advance(1s);
+            QVERIFY(!model.isRecoveringAuth());
+        }
+        QCOMPARE(FakeAuth::signOuts, 2);
+        QCOMPARE(FakeAuth::tokenLookups, 3);
+
+        // Without a session there is nothing to recover.
+        NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
+        QCoreApplication::processEvents();
+        QCOMPARE(FakeAuth::tokenLookups, 3);
+        QVERIFY(!model.isRecoveringAuth());
+    }
+
+    // The splash stays 1.3 s from its creation even when everything is ready at once, and not longer.
+    void splashMinimumDisplay() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        RootSplashModel splash;
+        splash.start();
+        clock.advance(1299ms);
+        QVERIFY(splash.splashVisible());
+        clock.advance(1ms);
+        QVERIFY(!splash.splashVisible());
+
+        RootSplashModel late;
+        clock.advance(1000ms);
+        late.start(); // appears late: only the rest of the minimum remains
+        late.start();
+        QCOMPARE(clock.nextTimerIn(), 300ms);
+        clock.advance(300ms);
+        QVERIFY(!late.splashVisible());
+        QCOMPARE(clock.pendingTimers(), 0);
+    }
+
+    void slowLoadingHint() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        LoadingViewModel loading;
+        QCOMPARE(loading.message(), QStringLiteral("Loading…"));
+        loading.start();
+        clock.advance(9999ms);
+        QVERIFY(!loading.showSlowHint());
+        clock.advance(1ms);
+        QVERIFY(loading.showSlowHint());
+        QCOMPARE(loading.slowHint(), QStringLiteral("This is taking longer than usual — still working…"));
+
+        LoadingViewModel leaving;
+        leaving.start();
+        clock.advance(2s);
+        leaving.stop();
+        QVERIFY(leaving.showSlowHint());
+        QCOMPARE(clock.pendingTimers(), 0);
+    }
+
+    // Sections in order with their labels and symbols; selection by number accepts only the
+    // integers 1 to 7.
+    void sectionsAndSelectionByNumber() {
+        RootShellModel shell;
+        const QVariantList sections = shell.sidebarSections();
+        QCOMPARE(sections.size(), 2);
+        QStringList labels, symbols;
+        for (const QVariant& group : sections) {
+            for (const QVariant& row : group.toList()) {
+                labels << row.toMap().value("label").toString();
+                symbols << row.toMap().value("symbol").toString();
+            }
+            labels << "|";
+        }
+        QCOMPARE(labels.join(','),
+                 QStringLiteral("Study,For You,Cards,Quiz,Library,|,Rewards,Notifications,Settings,|"));
+        QCOMPARE(symbols.join(','),
+                 QStringLiteral("book.pages,sparkles,rectangle.on.rectangle,checkmark.bubble,"
+                                "books.vertical,gift.fill,bell,gearshape"));
+        QCOMPARE(shell.selectedTab(), RootTab::study);
+
+        for (const QVariant& ignored :
+             {QVariant(0), QVariant(8), QVariant(QStringLiteral("6")), QVariant(6.0), QVariant()})
+            NotificationCenter::shared().post(RootShellModel::selectSectionNotification, ignored);
+        QCoreApplication::processEvents();
+        QCOMPARE(shell.selectedTab(), RootTab::study);
+
+        NotificationCenter::shared().post(RootShellModel::selectSectionNotification, 6);
+        QTRY_COMPARE(shell.selectedTab(), RootTab::rewards);
+        QCOMPARE(shell.selectedLabel(), QStringLiteral("Rewards"));
+
+        OrbeloMacCommands commands(&countedSignOut);
+        commands.selectSection(7);
+        QTRY_COMPARE(shell.selectedTab(), RootTab::notifications);
+        QCOMPARE(commands.goItems().size(), 7);
+        QCOMPARE(commands.goItems().last().toMap().value("label").toString(),
+                 QStringLiteral("Notifications"));
+    }
+
+    void menuCommands() {
+        OrbeloMacCommands commands(&countedSignOut);
+        QVERIFY(!commands.canRefresh());
+        int refreshed = 0;
+        commands.refresh();
+        commands.setRefreshAction([&] { ++refreshed; });
+        QVERIFY(commands.canRefresh());
+        commands.refresh();
+        commands.setRefreshAction({});
+        QVERIFY(!commands.canRefresh());
+        QCOMPARE(refreshed, 1);
+
+        QStringList posted;
+        QObject context;
+        NotificationCenter::shared().observe(OrbeloMacCommands::openSettingsNotification, &context,
+                                             [&](const QVariant&) { posted << "settings"; });
+        commands.openSettings();
+        QTRY_COMPARE(posted, QStringList{"settings"});
+        commands.signOut();
+        QTRY_COMPARE(FakeAuth::signOuts, 1);
+    }
+
+    // The account menu's title and badge from the user's names and primary address.
+    void accountNameAndBadge() {
+        using A = AccountToolbarModel;
+        const std::optional<QString> none;
+        QCOMPARE(A::displayName(" Ada ", "Lovelace ", "ada@example.com"), QStringLiteral("Ada Lovelace"));
+        QCOMPARE(A::initials(" ada ", "lovelace", "x@example.com"), QStringLiteral("AL"));
+        QCOMPARE(A::displayName("Ada", "  ", "ada@example.com"), QStringLiteral("Ada"));
+        QCOMPARE(A::initials("Ada", none, "ada@example.com"), QStringLiteral("A"));
+        QCOMPARE(A::displayName(none, "Lovelace", " ada@example.com"), QStringLiteral("ada@example.com"));
+        QCOMPARE(A::initials(none, "Lovelace", "ada@example.com"), QStringLiteral("A"));
+        QCOMPARE(A::displayName("", "Lovelace", none), QStringLiteral("Signed in"));
+        QCOMPARE(A::initials(none, none, none), QString());
+
+        AccountToolbarModel account(&countedSignOut);
+        User user;
+        user.id = "user_1";
+        user.firstName = "Grace";
+        user.primaryEmailAddressId = "idn_2";
+        User::EmailAddress old, primary;
+        old.id = "idn_1";
+        old.emailAddress = "old@example.com";
+        primary.id = "idn_2";
+        primary.emailAddress = "grace@example.com";
+        user.emailAddresses = QList<User::EmailAddress>{old, primary};
+        account.setUser(user);
+        QCOMPARE(account.accessibleLabel(), QStringLiteral("Account: Grace"));
+        user.firstName.reset();
+        account.setUser(user);
+        QCOMPARE(account.displayName(), QStringLiteral("grace@example.com"));
+        QCOMPARE(account.initials(), QStringLiteral("G"));
+
+        QCOMPARE(account.notificationsTitle(), QStringLiteral("Notifications"));
+        account.setUnreadCount(3);
+        QCOMPARE(account.notificationsTitle(), QStringLiteral("Notifications (3)"));
+    }
+
+    // The sheets open from their notifications; "Sign out" is disabled while it runs.
+    void accountSheetsAndSignOut() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        AccountToolbarModel account(&FakeAuth::signOut);
+        NotificationCenter::shared().post(OrbeloMacCommands::openSettingsNotification);
+        NotificationCenter::shared().post(AccountToolbarModel::openRewardsNotification);
+        QTRY_VERIFY(account.showSettings() && account.showRewards());
+        QVERIFY(!account.showNotifications());
+        NotificationCenter::shared().post(AccountToolbarModel::openNotificationsNotification);
+        QTRY_VERIFY(account.showNotifications());
+
+        account.signOut();
+        QVERIFY(account.isSigningOut());
+        account.signOut();
+        QCOMPARE(FakeAuth::signOuts, 1);
+        clock.advance(1s);
+        QVERIFY(!account.isSigningOut());
+    }
+
+    void publishableKeyAndLaunchLog() {
+        QCOMPARE(OrbeloApp::publishableKey(QStringLiteral("pk_test_abc")).value(),
+                 QStringLiteral("pk_test_abc"));
+        QVERIFY(!OrbeloApp::publishableKey(QVariant()));
+        QVERIFY(!OrbeloApp::publishableKey(QString()));
+        QVERIFY(!OrbeloApp::publishableKey(42));
+        QVERIFY(!OrbeloApp::publishableKey(QStringLiteral("__SET_ME__pk")));
+
+        const QStringList lines = OrbeloApp::launchLogLines(QStringLiteral("https://127.0.0.1:8443"),
+                                                            "pk_test_0123456789abcdefXYZ");
+        QCOMPARE(lines, (QStringList{"API_BASE_URL=https://127.0.0.1:8443",
+                                     "CLERK_PUBLISHABLE_KEY prefix=pk_test_0123456789ab (expect pk_live for "
+                                     "Release/Debug-Dev)"}));
+        QCOMPARE(OrbeloApp::launchLogLines(QVariant(), "pk").first(), QStringLiteral("API_BASE_URL=(nil)"));
+    }
+};
+
+QTEST_GUILESS_MAIN(AppShellTest)
+#include "tst_AppShell.moc"
