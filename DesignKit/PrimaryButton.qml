@@ -13,20 +13,26 @@ Button {
     font.weight: Font.DemiBold
     Accessible.name: text
 
-    contentItem: Row {
-        spacing: Theme.spacing.s
-        SymbolIcon {
-            visible: control.symbol.length > 0
-            symbol: control.symbol
-            tint: Theme.color.textOnAccent
-            size: 16
-            anchors.verticalCenter: parent.verticalCenter
-        }
-        Text {
-            text: control.text
-            font: control.font
-            color: Theme.color.textOnAccent
-            anchors.verticalCenter: parent.verticalCenter
+    contentItem: Item {
+        implicitWidth: row.implicitWidth
+        implicitHeight: row.implicitHeight
+        Row {
+            id: row
+            anchors.centerIn: parent
+            spacing: Theme.spacing.s
+            SymbolIcon {
+                visible: control.symbol.length > 0
+                symbol: control.symbol
+                tint: Theme.color.textOnAccent
+                size: 16
+                anchors.verticalCenter: parent.verticalCenter
+            }
+            Text {
+                text: control.text
+                font: control.font
+                color: Theme.color.textOnAccent
+                anchors.verticalCenter: parent.verticalCenter
+            }
         }
     }
     background: Rectangle {

@@ -54,18 +54,24 @@ ToolButton {
         MenuItem {
             text: account.notificationsTitle
             icon.source: Theme.symbol("bell.badge", Theme.color.textPrimary)
+            icon.width: 18
+            icon.height: 18
             Accessible.name: text
             onTriggered: account.showNotifications = true
         }
         MenuItem {
             text: "Rewards"
             icon.source: Theme.symbol("gift.fill", Theme.color.textPrimary)
+            icon.width: 18
+            icon.height: 18
             Accessible.name: text
             onTriggered: account.showRewards = true
         }
         MenuItem {
             text: "Settings"
             icon.source: Theme.symbol("gearshape", Theme.color.textPrimary)
+            icon.width: 18
+            icon.height: 18
             Accessible.name: text
             onTriggered: account.showSettings = true
         }

@@ -54,12 +54,9 @@ ApplicationWindow {
                 model: commands.goItems
                 delegate: MenuItem {
                     required property var modelData
-                    action: Action {
-                        text: modelData.label
-                        shortcut: "Ctrl+" + modelData.number
-                        enabled: content.signedIn
-                        onTriggered: commands.selectSection(modelData.number)
-                    }
+                    text: modelData.label
+                    enabled: content.signedIn
+                    onTriggered: commands.selectSection(modelData.number)
                 }
             }
         }
@@ -71,6 +68,16 @@ ApplicationWindow {
             }
         }
     }
+
+    // The "Go" menu's keys. Items a Repeater adds to a menu do not register shortcuts, so the
+    // window holds them.
+    Shortcut { sequence: "Ctrl+1"; enabled: content.signedIn; onActivated: commands.selectSection(1) }
+    Shortcut { sequence: "Ctrl+2"; enabled: content.signedIn; onActivated: commands.selectSection(2) }
+    Shortcut { sequence: "Ctrl+3"; enabled: content.signedIn; onActivated: commands.selectSection(3) }
+    Shortcut { sequence: "Ctrl+4"; enabled: content.signedIn; onActivated: commands.selectSection(4) }
+    Shortcut { sequence: "Ctrl+5"; enabled: content.signedIn; onActivated: commands.selectSection(5) }
+    Shortcut { sequence: "Ctrl+6"; enabled: content.signedIn; onActivated: commands.selectSection(6) }
+    Shortcut { sequence: "Ctrl+7"; enabled: content.signedIn; onActivated: commands.selectSection(7) }
 
     RootSplashContainer {
         anchors.fill: parent

@@ -140,4 +140,13 @@ Rectangle {
     }
 
     Component.onCompleted: emailField.input.forceActiveFocus()
+    Connections {
+        target: model
+        function onModeChanged() {
+            if (view.asksForCredentials)
+                emailField.input.forceActiveFocus()
+            else
+                codeField.input.forceActiveFocus()
+        }
+    }
 }
