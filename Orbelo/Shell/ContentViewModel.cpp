@@ -4,11 +4,14 @@
 #include "AuthKit.h"
 #include "Clerk.h"
 #include "NotificationCenter.h"
+#include "PreferencesStore.h"
+#include "User/UserAPI.h"
 
 ContentViewModel::ContentViewModel(QObject* parent)
     : ContentViewModel(AuthSource{[] { return Clerk::shared().isLoaded(); },
                                   [] { return Clerk::shared().client(); },
-                                  [] { return AuthKit::currentToken(); }, [] { return AuthKit::signOut(); }},
+                                  [] { return AuthKit::currentToken(); }, [] { return AuthKit::signOut(); },
+                                  [] { return UserAPI(AuthKit::makeAPIClient()).profile(); }},
                        parent) {
     Clerk& clerk = Clerk::shared();
     connect(&clerk, &Clerk::clientChanged, this, &ContentViewModel::refresh);
@@ -16,7 +19,8 @@ ContentViewModel::ContentViewModel(QObject* parent)
 }
 
 ContentViewModel::ContentViewModel(AuthSource source, QObject* parent)
-    : QObject(parent), source_(std::move(source)) {
+    : QObject(parent), source_(std::move(source)),
+      onboarding_(new OnboardingGate(source_.fetchProfile, PreferencesStore::standard(), this)) {
     NotificationCenter::shared().observe(APIClient::authenticationFailureNotification, this,
                                          [this](const QVariant&) { authenticationFailed(); });
     refresh();
@@ -53,6 +57,8 @@ void ContentViewModel::refresh() {
         userId_ = userId;
         Q_EMIT userIdChanged();
     }
+    if (state == RootState::Shell)
+        onboarding_->resolve();
 }
 
 void ContentViewModel::authenticationFailed() {

@@ -4,6 +4,7 @@
 #include <QObject>
 
 #include "Client.h"
+#include "OnboardingGate.h"
 #include "TaskScope.h"
 
 #include <QtQml/qqmlregistration.h>
@@ -20,6 +21,7 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(RootState rootState READ rootState NOTIFY rootStateChanged)
     Q_PROPERTY(bool isRecoveringAuth READ isRecoveringAuth NOTIFY isRecoveringAuthChanged)
     Q_PROPERTY(QString userId READ userId NOTIFY userIdChanged)
+    Q_PROPERTY(OnboardingGate* onboarding READ onboarding CONSTANT)
 public:
     enum class RootState { Loading, SignedOut, Shell };
     Q_ENUM(RootState)
@@ -30,6 +32,7 @@ public:
         std::function<std::optional<Client>()> client;
         std::function<async::Task<std::optional<QString>>()> currentToken;
         std::function<async::Task<void>()> signOut;
+        OnboardingGate::ProfileFetch fetchProfile;
     };
 
     explicit ContentViewModel(QObject* parent = nullptr);
@@ -38,6 +41,8 @@ public:
     RootState rootState() const { return rootState_; }
     bool isRecoveringAuth() const { return isRecoveringAuth_; }
     QString userId() const { return userId_; }
+    // The onboarding decision, taken when the shell first shows.
+    OnboardingGate* onboarding() const { return onboarding_; }
 
     // Re-reads the auth state; called whenever the auth client changes.
     Q_INVOKABLE void refresh();
@@ -60,5 +65,6 @@ private:
     RootState rootState_ = RootState::Loading;
     bool isRecoveringAuth_ = false;
     QString userId_;
+    OnboardingGate* onboarding_ = nullptr;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -4,8 +4,10 @@
 #include "APIClient.h"
 #include "AccountToolbarModel.h"
 #include "ContentViewModel.h"
+#include "InMemoryPreferences.h"
 #include "LoadingViewModel.h"
 #include "NotificationCenter.h"
+#include "OnboardingGate.h"
 #include "OrbeloApp.h"
 #include "OrbeloMacCommands.h"
 #include "RootShellModel.h"
@@ -64,6 +66,22 @@ struct FakeAuth {
     }
     static ContentViewModel::AuthSource source() {
         return {[] { return loaded; }, [] { return client; }, &currentToken, &signOut};
+    }
+};
+
+// Profile answers for the onboarding gate: completed, not completed, absent, or a failure.
+struct FakeProfile {
+    static inline int requests = 0;
+    static inline std::optional<bool> completed;
+    static inline bool fails = false;
+    static async::Task<UserProfileDTO> fetch() {
+        ++requests;
+        co_await async::Clock::current().sleep(1s);
+        if (fails)
+            throw std::runtime_error("offline");
+        UserProfileDTO profile;
+        profile.hasCompletedOnboarding = completed;
+        co_return profile;
     }
 };
 
@@ -246,6 +264,70 @@ private Q_SLOTS:
         QTRY_COMPARE(posted, QStringList{"settings"});
         commands.signOut();
         QTRY_COMPARE(FakeAuth::signOuts, 1);
+    }
+
+    // The onboarding decision: the preference spares the profile request; the profile's answer is
+    // remembered; not completed, absent or failed all show onboarding; decided once per window.
+    void onboardingDecision() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        struct Case {
+            bool preference;
+            bool prompted;
+            std::optional<bool> completed;
+            bool fails;
+            int requests;
+            bool showOnboarding;
+            bool showInterests;
+        };
+        const QList<Case> cases{
+            {true, false, std::nullopt, false, 0, false, true},
+            {true, true, std::nullopt, false, 0, false, false},
+            {false, false, true, false, 1, false, true},
+            {false, true, true, false, 1, false, false},
+            {false, false, false, false, 1, true, false},
+            {false, false, std::nullopt, false, 1, true, false},
+            {false, false, true, true, 1, true, false},
+        };
+        for (const Case& c : cases) {
+            InMemoryPreferences preferences;
+            if (c.preference)
+                preferences.setValue(OnboardingGate::completedKey, true);
+            if (c.prompted)
+                preferences.setValue(OnboardingGate::interestsPromptedKey, true);
+            FakeProfile::requests = 0;
+            FakeProfile::completed = c.completed;
+            FakeProfile::fails = c.fails;
+            OnboardingGate gate(&FakeProfile::fetch, preferences);
+            gate.resolve();
+            gate.resolve();
+            clock.advance(1s);
+            QVERIFY(gate.onboardingResolved());
+            QCOMPARE(FakeProfile::requests, c.requests);
+            QCOMPARE(gate.showOnboarding(), c.showOnboarding);
+            QCOMPARE(gate.showInterestsPrompt(), c.showInterests);
+            QCOMPARE(preferences.boolValue(OnboardingGate::completedKey), !c.showOnboarding);
+            gate.resolve(); // once per window, whoever signs in next
+            QCOMPARE(FakeProfile::requests, c.requests);
+        }
+    }
+
+    void onboardingCompletion() {
+        InMemoryPreferences preferences;
+        FakeProfile::completed = false;
+        FakeProfile::fails = false;
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        OnboardingGate gate(&FakeProfile::fetch, preferences);
+        gate.resolve();
+        clock.advance(1s);
+        QVERIFY(gate.showOnboarding());
+        gate.complete(true);
+        QVERIFY(!gate.showOnboarding());
+        QVERIFY(gate.pendingOnboardingLibraryDeepLink());
+        QVERIFY(preferences.boolValue(OnboardingGate::completedKey));
+        QVERIFY(preferences.boolValue(OnboardingGate::interestsPromptedKey));
+        QVERIFY(!gate.showInterestsPrompt());
     }
 
     // The account menu's title and badge from the user's names and primary address.
