@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Window
 import DesignKit
 import OrbeloModels
 
@@ -28,5 +29,9 @@ Item {
         }
     }
 
-    Component.onCompleted: model.start()
+    // The minimum display time counts from the first frame on screen, not from loading the QML.
+    Connections {
+        target: container.Window.window
+        function onFrameSwapped() { model.start() }
+    }
 }

@@ -2,8 +2,7 @@
 
 #include "Clock.h"
 
-RootSplashModel::RootSplashModel(QObject* parent)
-    : QObject(parent), startedAt_(async::Clock::current().now()) {}
+RootSplashModel::RootSplashModel(QObject* parent) : QObject(parent) {}
 
 void RootSplashModel::setMinimumDisplay(int milliseconds) {
     if (milliseconds == minimumDisplay_)
@@ -15,9 +14,7 @@ void RootSplashModel::setMinimumDisplay(int milliseconds) {
 void RootSplashModel::start() {
     if (!splashVisible_ || tasks_.isRunning(hideTask_))
         return;
-    const qint64 elapsed = startedAt_.msecsTo(async::Clock::current().now());
-    hideTask_ = tasks_.spawn(
-        hideWhenDue(this, std::chrono::milliseconds(qMax<qint64>(0, minimumDisplay_ - elapsed))));
+    hideTask_ = tasks_.spawn(hideWhenDue(this, std::chrono::milliseconds(minimumDisplay_)));
 }
 
 async::Task<void> RootSplashModel::hideWhenDue(RootSplashModel* self, std::chrono::milliseconds wait) {

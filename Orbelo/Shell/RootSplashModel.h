@@ -5,11 +5,10 @@
 
 #include "TaskScope.h"
 
-#include <QDateTime>
 #include <QtQml/qqmlregistration.h>
 
 // The splash that covers the window at start: visible for at least `minimumDisplay` from the
-// moment it was created, however fast the content below gets ready.
+// moment it is first on screen, however fast the content below gets ready.
 class RootSplashModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -22,7 +21,7 @@ public:
     int minimumDisplay() const { return minimumDisplay_; }
     void setMinimumDisplay(int milliseconds);
 
-    // Called when the splash appears: hides it once the minimum display time has passed.
+    // Called when the splash is first on screen: hides it once the minimum display time has passed.
     Q_INVOKABLE void start();
 
 Q_SIGNALS:
@@ -34,7 +33,6 @@ private:
 
     bool splashVisible_ = true;
     int minimumDisplay_ = 1300;
-    QDateTime startedAt_;
     async::TaskScope::TaskId hideTask_ = 0;
     async::TaskScope tasks_; // last: tasks end before what they use
 };
