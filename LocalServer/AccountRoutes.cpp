@@ -37,26 +37,26 @@ bool validInterests(const QJsonArray& interests) {
 
 void AccountRoutes::registerRoutes(Router& router) {
     auth_.add(router, "GET", "/api/bootstrap",
-              [this](const HttpRequest&, const QString& u) { return bootstrap(u); });
+              [this](const ServerRequest&, const QString& u) { return bootstrap(u); });
     auth_.add(router, "GET", "/api/user/profile",
-              [this](const HttpRequest&, const QString& u) { return profile(u); });
+              [this](const ServerRequest&, const QString& u) { return profile(u); });
     auth_.add(router, "PUT", "/api/user/profile",
-              [this](const HttpRequest& r, const QString& u) { return updateProfile(r, u); });
+              [this](const ServerRequest& r, const QString& u) { return updateProfile(r, u); });
     auth_.add(router, "PATCH", "/api/user/timezone",
-              [this](const HttpRequest& r, const QString& u) { return reportTimeZone(r, u); });
+              [this](const ServerRequest& r, const QString& u) { return reportTimeZone(r, u); });
     auth_.add(router, "DELETE", "/api/user/account",
-              [this](const HttpRequest&, const QString& u) { return deleteAccount(u); });
+              [this](const ServerRequest&, const QString& u) { return deleteAccount(u); });
 }
 
-HttpResponse AccountRoutes::bootstrap(const QString& userId) {
+ServerResponse AccountRoutes::bootstrap(const QString& userId) {
     LibraryStore library(context_);
     const QJsonArray documents = library.documents(userId);
-    return HttpResponse::json(QJsonObject{{"courses", library.courses(userId)},
+    return ServerResponse::json(QJsonObject{{"courses", library.courses(userId)},
                                           {"documents", documents},
                                           {"documents_count", documents.size()}});
 }
 
-HttpResponse AccountRoutes::profile(const QString& userId) {
+ServerResponse AccountRoutes::profile(const QString& userId) {
     const auto user = AuthStore(context_).user(userId);
     const auto row = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
     const QJsonObject stored =
@@ -66,7 +66,7 @@ HttpResponse AccountRoutes::profile(const QString& userId) {
             .join(' ')
             .trimmed();
     auto orNull = [&](const char* key) { return stored.contains(key) ? stored.value(key) : QJsonValue(); };
-    return HttpResponse::json(
+    return ServerResponse::json(
         QJsonObject{{"user_id", userId},
                     {"name", name.isEmpty() ? QJsonValue() : QJsonValue(name)},
                     {"email", user->value("email").toString()},
@@ -76,10 +76,10 @@ HttpResponse AccountRoutes::profile(const QString& userId) {
                     {"has_completed_onboarding", stored.value("has_completed_onboarding").toBool()}});
 }
 
-HttpResponse AccountRoutes::updateProfile(const HttpRequest& request, const QString& userId) {
+ServerResponse AccountRoutes::updateProfile(const ServerRequest& request, const QString& userId) {
     const QJsonDocument body = QJsonDocument::fromJson(request.body);
     if (!body.isObject())
-        return HttpResponse::apiError(422, "The body must be a JSON object.");
+        return ServerResponse::apiError(422, "The body must be a JSON object.");
     const auto row = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
     QJsonObject stored =
         row ? QJsonDocument::fromJson(row->value("profile").toByteArray()).object() : QJsonObject();
@@ -88,7 +88,7 @@ HttpResponse AccountRoutes::updateProfile(const HttpRequest& request, const QStr
         if (value.isUndefined() || value.isNull())
             continue;
         if (value.type() != type || (key == "interests" && !validInterests(value.toArray())))
-            return HttpResponse::apiError(422, "Invalid value for " + key + ".");
+            return ServerResponse::apiError(422, "Invalid value for " + key + ".");
         stored.insert(key, value);
     }
     context_.db.exec("INSERT INTO profiles (user_id, profile) VALUES (?, ?)"
@@ -97,20 +97,20 @@ HttpResponse AccountRoutes::updateProfile(const HttpRequest& request, const QStr
     return profile(userId);
 }
 
-HttpResponse AccountRoutes::reportTimeZone(const HttpRequest& request, const QString& userId) {
+ServerResponse AccountRoutes::reportTimeZone(const ServerRequest& request, const QString& userId) {
     const QString zone = request.jsonBody().value("timezone").toString();
     if (zone.isEmpty() || !QTimeZone(zone.toUtf8()).isValid())
-        return HttpResponse::apiError(422, "Unknown time zone.");
+        return ServerResponse::apiError(422, "Unknown time zone.");
     context_.db.exec("INSERT INTO profiles (user_id, timezone) VALUES (?, ?)"
                      " ON CONFLICT(user_id) DO UPDATE SET timezone = excluded.timezone",
                      {userId, zone});
-    return HttpResponse::json(QJsonObject{{"status", "ok"}});
+    return ServerResponse::json(QJsonObject{{"status", "ok"}});
 }
 
-HttpResponse AccountRoutes::deleteAccount(const QString& userId) {
+ServerResponse AccountRoutes::deleteAccount(const QString& userId) {
     AuthStore(context_).deleteUser(userId);
     QDir(QDir(context_.storageDir()).filePath(userId)).removeRecursively();
     QDir(QDir(context_.mediaDir()).filePath(userId)).removeRecursively();
-    return HttpResponse::json(QJsonObject{
+    return ServerResponse::json(QJsonObject{
         {"status", "deleted"}, {"message", "Your account and all of its data have been deleted."}});
 }

@@ -13,11 +13,11 @@ public:
     void registerRoutes(Router& router);
 
 private:
-    HttpResponse bootstrap(const QString& userId);
-    HttpResponse profile(const QString& userId);
-    HttpResponse updateProfile(const HttpRequest& request, const QString& userId);
-    HttpResponse reportTimeZone(const HttpRequest& request, const QString& userId);
-    HttpResponse deleteAccount(const QString& userId);
+    ServerResponse bootstrap(const QString& userId);
+    ServerResponse profile(const QString& userId);
+    ServerResponse updateProfile(const ServerRequest& request, const QString& userId);
+    ServerResponse reportTimeZone(const ServerRequest& request, const QString& userId);
+    ServerResponse deleteAccount(const QString& userId);
 
     ServerContext& context_;
     ApiAuth auth_;

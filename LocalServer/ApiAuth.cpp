@@ -3,7 +3,7 @@
 #include "AuthStore.h"
 #include "ServerContext.h"
 
-QString ApiAuth::authenticate(const HttpRequest& request) const {
+QString ApiAuth::authenticate(const ServerRequest& request) const {
     const QByteArray header = request.header("authorization");
     if (!header.startsWith("Bearer "))
         return {};
@@ -21,10 +21,10 @@ QString ApiAuth::authenticate(const HttpRequest& request) const {
 }
 
 void ApiAuth::add(Router& router, const QByteArray& method, const QString& pattern, Handler handler) const {
-    router.add(method, pattern, [this, handler = std::move(handler)](const HttpRequest& request) {
+    router.add(method, pattern, [this, handler = std::move(handler)](const ServerRequest& request) {
         const QString userId = authenticate(request);
         if (userId.isEmpty())
-            return HttpResponse::apiError(401, "Not authenticated");
+            return ServerResponse::apiError(401, "Not authenticated");
         return handler(request, userId);
     });
 }

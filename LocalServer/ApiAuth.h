@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HttpRequest.h"
-#include "HttpResponse.h"
+#include "ServerRequest.h"
+#include "ServerResponse.h"
 #include "Router.h"
 
 #include <QString>
@@ -13,12 +13,12 @@ struct ServerContext;
 // whose session is still active and whose user still exists.
 class ApiAuth {
 public:
-    using Handler = std::function<HttpResponse(const HttpRequest&, const QString& userId)>;
+    using Handler = std::function<ServerResponse(const ServerRequest&, const QString& userId)>;
 
     explicit ApiAuth(ServerContext& context) : context_(context) {}
 
     // The user the request's bearer token names, or an empty string.
-    QString authenticate(const HttpRequest& request) const;
+    QString authenticate(const ServerRequest& request) const;
     // Registers a route whose handler runs only for an authenticated user; others get 401.
     void add(Router& router, const QByteArray& method, const QString& pattern, Handler handler) const;
 

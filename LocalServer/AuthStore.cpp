@@ -18,14 +18,14 @@ QString maskedPhone(const QString& phone) {
 
 } // namespace
 
-std::optional<QVariantMap> AuthStore::clientFor(const HttpRequest& request) {
+std::optional<QVariantMap> AuthStore::clientFor(const ServerRequest& request) {
     const QByteArray token = request.header("authorization");
     if (token.isEmpty())
         return std::nullopt;
     return context_.db.row("SELECT * FROM clients WHERE device_token = ?", {QString::fromUtf8(token)});
 }
 
-QVariantMap AuthStore::clientOrCreate(const HttpRequest& request, QByteArray* newDeviceToken) {
+QVariantMap AuthStore::clientOrCreate(const ServerRequest& request, QByteArray* newDeviceToken) {
     if (auto existing = clientFor(request))
         return *existing;
     const QString id = RandomId::make("client");
@@ -323,10 +323,10 @@ QJsonObject AuthStore::signUpJson(const QString& id, const QJsonObject& state) {
                        {"abandon_at", state.value("abandon_at")}};
 }
 
-HttpResponse AuthStore::envelope(const QJsonValue& response, const QString& clientId,
+ServerResponse AuthStore::envelope(const QJsonValue& response, const QString& clientId,
                                  const QByteArray& newDeviceToken) {
-    HttpResponse http =
-        HttpResponse::json(QJsonObject{{"response", response}, {"client", clientJson(clientId)}});
+    ServerResponse http =
+        ServerResponse::json(QJsonObject{{"response", response}, {"client", clientJson(clientId)}});
     if (!newDeviceToken.isEmpty())
         http.setHeader("Authorization", newDeviceToken);
     return http;

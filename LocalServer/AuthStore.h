@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HttpRequest.h"
-#include "HttpResponse.h"
+#include "ServerRequest.h"
+#include "ServerResponse.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -20,9 +20,9 @@ public:
     explicit AuthStore(ServerContext& context) : context_(context) {}
 
     // The client named by the request's device token ("Authorization"), if any.
-    std::optional<QVariantMap> clientFor(const HttpRequest& request);
+    std::optional<QVariantMap> clientFor(const ServerRequest& request);
     // As clientFor, creating a client and a device token for a device that has none.
-    QVariantMap clientOrCreate(const HttpRequest& request, QByteArray* newDeviceToken);
+    QVariantMap clientOrCreate(const ServerRequest& request, QByteArray* newDeviceToken);
     // Marks the client changed: updated_at becomes now, and always grows.
     void touchClient(const QString& clientId);
     void setClientAttempt(const QString& clientId, const QString& column, const QString& attemptId);
@@ -51,7 +51,7 @@ public:
     QJsonObject signUpJson(const QString& id, const QJsonObject& state);
 
     // {"response": response, "client": <client>} with the device token header when one was issued.
-    HttpResponse envelope(const QJsonValue& response, const QString& clientId,
+    ServerResponse envelope(const QJsonValue& response, const QString& clientId,
                           const QByteArray& newDeviceToken = {});
 
 private:

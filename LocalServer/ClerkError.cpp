@@ -4,26 +4,26 @@
 
 namespace ClerkError {
 
-HttpResponse response(int status, const QString& code, const QString& message, const QString& longMessage,
+ServerResponse response(int status, const QString& code, const QString& message, const QString& longMessage,
                       const QString& paramName) {
     QJsonObject meta;
     if (!paramName.isEmpty())
         meta.insert("param_name", paramName);
     const QJsonObject error{
         {"code", code}, {"message", message}, {"long_message", longMessage}, {"meta", meta}};
-    return HttpResponse::json(
+    return ServerResponse::json(
         QJsonObject{{"errors", QJsonArray{error}}, {"clerk_trace_id", RandomId::make("trace")}}, status);
 }
 
-HttpResponse authenticationInvalid(const QString& longMessage) {
+ServerResponse authenticationInvalid(const QString& longMessage) {
     return response(401, "authentication_invalid", "Invalid authentication", longMessage);
 }
 
-HttpResponse notFound(const QString& longMessage) {
+ServerResponse notFound(const QString& longMessage) {
     return response(404, "resource_not_found", "not found", longMessage);
 }
 
-HttpResponse missingParam(const QString& paramName) {
+ServerResponse missingParam(const QString& paramName) {
     return response(422, "form_param_missing", "is missing", paramName + " must be included.", paramName);
 }
 

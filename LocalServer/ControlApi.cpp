@@ -9,29 +9,29 @@
 
 void ControlApi::registerRoutes(Router& router) {
     router.add("GET", "/__control/faults",
-               [this](const HttpRequest&) { return HttpResponse::json(faults_.toJson()); });
-    router.add("POST", "/__control/faults", [this](const HttpRequest& request) {
+               [this](const ServerRequest&) { return ServerResponse::json(faults_.toJson()); });
+    router.add("POST", "/__control/faults", [this](const ServerRequest& request) {
         const auto fault = FaultInjector::fromJson(request.jsonBody());
         if (!fault)
-            return HttpResponse::apiError(400, "A fault needs a \"path\".");
+            return ServerResponse::apiError(400, "A fault needs a \"path\".");
         faults_.add(*fault);
-        return HttpResponse::json(faults_.toJson(), 201);
+        return ServerResponse::json(faults_.toJson(), 201);
     });
-    router.add("DELETE", "/__control/faults", [this](const HttpRequest&) {
+    router.add("DELETE", "/__control/faults", [this](const ServerRequest&) {
         faults_.clear();
-        return HttpResponse::json(QJsonArray());
+        return ServerResponse::json(QJsonArray());
     });
     router.add("POST", "/__control/second-factor",
-               [this](const HttpRequest& r) { return enableSecondFactor(r); });
+               [this](const ServerRequest& r) { return enableSecondFactor(r); });
 }
 
-HttpResponse ControlApi::enableSecondFactor(const HttpRequest& request) {
+ServerResponse ControlApi::enableSecondFactor(const ServerRequest& request) {
     const QJsonObject body = request.jsonBody();
     AuthStore store(context_);
     const auto user = store.userByEmail(body.value("email").toString());
     const QString phone = body.value("phone_number").toString();
     if (!user || phone.isEmpty())
-        return HttpResponse::apiError(400, "Needs the \"email\" of an account and a \"phone_number\".");
+        return ServerResponse::apiError(400, "Needs the \"email\" of an account and a \"phone_number\".");
     QJsonArray codes;
     for (int i = 0; i < 8; ++i)
         codes.append(RandomId::digits(8));
@@ -39,5 +39,5 @@ HttpResponse ControlApi::enableSecondFactor(const HttpRequest& request) {
         "UPDATE users SET phone = ?, phone_id = ?, backup_codes = ?, updated_at = ? WHERE id = ?",
         {phone, RandomId::make("idn"), QString::fromUtf8(QJsonDocument(codes).toJson(QJsonDocument::Compact)),
          context_.nowMs(), user->value("id")});
-    return HttpResponse::json(QJsonObject{{"backup_codes", codes}});
+    return ServerResponse::json(QJsonObject{{"backup_codes", codes}});
 }

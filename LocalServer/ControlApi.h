@@ -14,7 +14,7 @@ public:
     void registerRoutes(Router& router);
 
 private:
-    HttpResponse enableSecondFactor(const HttpRequest& request);
+    ServerResponse enableSecondFactor(const ServerRequest& request);
 
     ServerContext& context_;
     FaultInjector& faults_;

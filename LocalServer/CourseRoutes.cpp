@@ -21,11 +21,11 @@ const QStringList classInfoKeys = {"class_title", "class_description", "class_in
 
 void CourseRoutes::registerRoutes(Router& router) {
     auth_.add(router, "POST", "/api/process-document",
-              [this](const HttpRequest& r, const QString& u) { return processDocument(r, u); });
+              [this](const ServerRequest& r, const QString& u) { return processDocument(r, u); });
     auth_.add(router, "POST", "/api/class-info",
-              [this](const HttpRequest& r, const QString& u) { return classInfo(r, u); });
+              [this](const ServerRequest& r, const QString& u) { return classInfo(r, u); });
     auth_.add(router, "POST", "/api/generate-study-plan",
-              [this](const HttpRequest& r, const QString& u) { return generateStudyPlan(r, u); });
+              [this](const ServerRequest& r, const QString& u) { return generateStudyPlan(r, u); });
 }
 
 JobQueue::Runner CourseRoutes::runner() {
@@ -75,13 +75,13 @@ QJsonObject CourseRoutes::importSyllabus(const QString& userId, const QString& t
     return result;
 }
 
-HttpResponse CourseRoutes::processDocument(const HttpRequest& request, const QString& userId) {
+ServerResponse CourseRoutes::processDocument(const ServerRequest& request, const QString& userId) {
     if (request.header("content-type").startsWith("multipart/form-data"))
         return processFile(request, userId);
     const QJsonObject body = request.jsonBody();
     const QString text = body.value("document_content").toString().trimmed();
     if (text.size() < minimumTextLength)
-        return HttpResponse::apiError(422,
+        return ServerResponse::apiError(422,
                                       "empty_or_too_short: the syllabus text needs at least 50 characters.");
     const QString jobId = context_.jobs->enqueue(
         userId, jobType,
@@ -89,27 +89,27 @@ HttpResponse CourseRoutes::processDocument(const HttpRequest& request, const QSt
             {"text", text},
             {"source", body.value("source").toString()},
             {"document_name", body.value("document_name").toString(body.value("filename").toString())}});
-    return HttpResponse::json(QJsonObject{{"job_id", jobId}, {"status", "queued"}, {"job_type", jobType}});
+    return ServerResponse::json(QJsonObject{{"job_id", jobId}, {"status", "queued"}, {"job_type", jobType}});
 }
 
-HttpResponse CourseRoutes::processFile(const HttpRequest& request, const QString& userId) {
+ServerResponse CourseRoutes::processFile(const ServerRequest& request, const QString& userId) {
     const auto form = MultipartForm::parse(request.body, request.header("content-type"));
     if (!form || !form->file || form->file->name != "file")
-        return HttpResponse::apiError(422, "Send the syllabus as a multipart part named \"file\".");
+        return ServerResponse::apiError(422, "Send the syllabus as a multipart part named \"file\".");
     if (form->file->data.size() > maxSyllabusBytes)
-        return HttpResponse::apiError(413, "Syllabus files up to 5,500,000 bytes are accepted.");
+        return ServerResponse::apiError(413, "Syllabus files up to 5,500,000 bytes are accepted.");
     const QString filename = QFileInfo(form->file->filename).fileName();
     const QString path = QDir(context_.storageDir()).filePath(userId + "/syllabus-" + RandomId::make("file"));
     QDir().mkpath(QFileInfo(path).path());
     QSaveFile saved(path);
     if (!saved.open(QIODevice::WriteOnly) || saved.write(form->file->data) < 0 || !saved.commit())
-        return HttpResponse::apiError(500, "The file could not be stored.");
+        return ServerResponse::apiError(500, "The file could not be stored.");
     const DocumentText extracted = DocumentText::extract(path, filename, form->file->contentType);
     QFile::remove(path);
     if (extracted.fileType.isEmpty())
-        return HttpResponse::apiError(415, extracted.error);
+        return ServerResponse::apiError(415, extracted.error);
     if (extracted.text.size() < minimumTextLength) {
-        return HttpResponse::json(QJsonObject{
+        return ServerResponse::json(QJsonObject{
             {"status", "empty_or_too_short"},
             {"message",
              "empty_or_too_short: no text could be read from the file; it may hold only page images."},
@@ -117,17 +117,17 @@ HttpResponse CourseRoutes::processFile(const HttpRequest& request, const QString
     }
     QJsonObject result =
         importSyllabus(userId, extracted.text, filename, extracted.fileType, form->fields.value("source"));
-    return HttpResponse::json(QJsonObject{{"status", result.value("status")},
+    return ServerResponse::json(QJsonObject{{"status", result.value("status")},
                                           {"message", result.value("message")},
                                           {"extracted_data", result.value("extracted_data")},
                                           {"course_id", result.value("course_id")},
                                           {"document_id", result.value("document_id")}});
 }
 
-HttpResponse CourseRoutes::classInfo(const HttpRequest& request, const QString& userId) {
+ServerResponse CourseRoutes::classInfo(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     if (body.value("class_title").toString().trimmed().isEmpty())
-        return HttpResponse::apiError(422, "class_title is required.");
+        return ServerResponse::apiError(422, "class_title is required.");
     QJsonObject info;
     for (const QString& key : classInfoKeys) {
         const QString value = body.value(key).toString().trimmed();
@@ -142,19 +142,19 @@ HttpResponse CourseRoutes::classInfo(const HttpRequest& request, const QString& 
     if (!topics.isEmpty())
         info.insert("topics", topics);
     const QString courseId = LibraryStore(context_).createCourse(userId, info, {});
-    return HttpResponse::json(QJsonObject{{"status", "success"},
+    return ServerResponse::json(QJsonObject{{"status", "success"},
                                           {"message", "Course created."},
                                           {"course_id", courseId},
                                           {"document_id", QJsonValue()}});
 }
 
-HttpResponse CourseRoutes::generateStudyPlan(const HttpRequest& request, const QString& userId) {
+ServerResponse CourseRoutes::generateStudyPlan(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     const QString courseId = body.value("course_id").toString();
     LibraryStore library(context_);
     const auto course = library.course(courseId, userId);
     if (!course)
-        return HttpResponse::apiError(404, "No such course.");
+        return ServerResponse::apiError(404, "No such course.");
     const QJsonObject syllabus = body.value("syllabus_info").toObject();
     QJsonObject info = QJsonDocument::fromJson(course->value("info").toByteArray()).object();
     const QList<QPair<QString, QString>> mapping = {{"instructor", "class_instructor"},
@@ -173,5 +173,5 @@ HttpResponse CourseRoutes::generateStudyPlan(const HttpRequest& request, const Q
             topics.append(objective.toString());
     }
     library.buildStudyPlan(courseId, topics);
-    return HttpResponse::json(QJsonObject{{"status", "success"}, {"message", "Study plan created."}});
+    return ServerResponse::json(QJsonObject{{"status", "success"}, {"message", "Study plan created."}});
 }

@@ -20,10 +20,10 @@ public:
     JobQueue::Runner runner();
 
 private:
-    HttpResponse processDocument(const HttpRequest& request, const QString& userId);
-    HttpResponse processFile(const HttpRequest& request, const QString& userId);
-    HttpResponse classInfo(const HttpRequest& request, const QString& userId);
-    HttpResponse generateStudyPlan(const HttpRequest& request, const QString& userId);
+    ServerResponse processDocument(const ServerRequest& request, const QString& userId);
+    ServerResponse processFile(const ServerRequest& request, const QString& userId);
+    ServerResponse classInfo(const ServerRequest& request, const QString& userId);
+    ServerResponse generateStudyPlan(const ServerRequest& request, const QString& userId);
     // Creates the document and, when the text is a syllabus, its course and plan. The result holds
     // status ("success" or "not_syllabus"), message, course_id, course_name, document_id,
     // chunk_count, source and extracted_data.

@@ -36,24 +36,24 @@ QString escapeHtml(const QString& text) {
 } // namespace
 
 void FrontendApi::registerRoutes(Router& router) {
-    router.add("GET", "/v1/environment", [this](const HttpRequest&) { return environment(); });
-    router.add("GET", "/v1/client", [this](const HttpRequest& r) { return client(r); });
-    router.add("POST", "/v1/client/sessions/{id}/tokens", [this](const HttpRequest& r) { return token(r); });
-    router.add("POST", "/v1/client/sessions/{id}/tokens/{template}", [](const HttpRequest&) {
+    router.add("GET", "/v1/environment", [this](const ServerRequest&) { return environment(); });
+    router.add("GET", "/v1/client", [this](const ServerRequest& r) { return client(r); });
+    router.add("POST", "/v1/client/sessions/{id}/tokens", [this](const ServerRequest& r) { return token(r); });
+    router.add("POST", "/v1/client/sessions/{id}/tokens/{template}", [](const ServerRequest&) {
         return ClerkError::notFound("No JWT template with that name exists.");
     });
-    router.add("POST", "/v1/client/sessions/{id}/touch", [this](const HttpRequest& r) { return touch(r); });
-    router.add("POST", "/v1/client/sessions/{id}/remove", [this](const HttpRequest& r) { return remove(r); });
-    router.add("DELETE", "/v1/client/sessions", [this](const HttpRequest& r) { return signOutAll(r); });
-    router.add("POST", "/v1/event", [](const HttpRequest&) { return HttpResponse::json(QJsonObject{}); });
-    router.add("GET", "/oauth/consent", [this](const HttpRequest& r) { return consentPage(r); });
-    router.add("POST", "/oauth/consent", [this](const HttpRequest& r) { return consent(r); });
-    router.add("GET", "/mailbox", [this](const HttpRequest&) { return mailbox(); });
+    router.add("POST", "/v1/client/sessions/{id}/touch", [this](const ServerRequest& r) { return touch(r); });
+    router.add("POST", "/v1/client/sessions/{id}/remove", [this](const ServerRequest& r) { return remove(r); });
+    router.add("DELETE", "/v1/client/sessions", [this](const ServerRequest& r) { return signOutAll(r); });
+    router.add("POST", "/v1/event", [](const ServerRequest&) { return ServerResponse::json(QJsonObject{}); });
+    router.add("GET", "/oauth/consent", [this](const ServerRequest& r) { return consentPage(r); });
+    router.add("POST", "/oauth/consent", [this](const ServerRequest& r) { return consent(r); });
+    router.add("GET", "/mailbox", [this](const ServerRequest&) { return mailbox(); });
     signIns_.registerRoutes(router);
     signUps_.registerRoutes(router);
 }
 
-HttpResponse FrontendApi::environment() const {
+ServerResponse FrontendApi::environment() const {
     const QJsonArray none;
     const QJsonObject attributes{
         {"email_address", attribute(true, true, {"email_code"}, none, {"email_code"}, true)},
@@ -86,7 +86,7 @@ HttpResponse FrontendApi::environment() const {
         {"domains",
          QJsonObject{{"enabled", false}, {"enrollment_modes", none}, {"default_role", QJsonValue()}}},
         {"organization_creation_defaults", QJsonObject{{"enabled", false}}}};
-    return HttpResponse::json(QJsonObject{
+    return ServerResponse::json(QJsonObject{
         {"object", "environment"},
         {"id", "env_local"},
         {"auth_config",
@@ -96,14 +96,14 @@ HttpResponse FrontendApi::environment() const {
         {"organization_settings", organizationSettings}});
 }
 
-HttpResponse FrontendApi::client(const HttpRequest& request) {
+ServerResponse FrontendApi::client(const ServerRequest& request) {
     const auto row = store_.clientFor(request);
     const QJsonValue current =
         row ? QJsonValue(store_.clientJson(row->value("id").toString())) : QJsonValue();
-    return HttpResponse::json(QJsonObject{{"response", current}, {"client", QJsonValue()}});
+    return ServerResponse::json(QJsonObject{{"response", current}, {"client", QJsonValue()}});
 }
 
-HttpResponse FrontendApi::token(const HttpRequest& request) {
+ServerResponse FrontendApi::token(const ServerRequest& request) {
     const auto client = store_.clientFor(request);
     if (!client)
         return ClerkError::authenticationInvalid("This device is not known; sign in again.");
@@ -119,10 +119,10 @@ HttpResponse FrontendApi::token(const HttpRequest& request) {
                      {context_.nowMs(), request.param(0)});
     const QString jwt = context_.signer->issue(request.param(0), session->value("user_id").toString(),
                                                context_.nowSeconds(), AuthStore::tokenLifetimeSeconds);
-    return HttpResponse::json(QJsonObject{{"object", "token"}, {"jwt", jwt}});
+    return ServerResponse::json(QJsonObject{{"object", "token"}, {"jwt", jwt}});
 }
 
-HttpResponse FrontendApi::touch(const HttpRequest& request) {
+ServerResponse FrontendApi::touch(const ServerRequest& request) {
     const auto client = store_.clientFor(request);
     if (!client)
         return ClerkError::authenticationInvalid("This device is not known; sign in again.");
@@ -140,7 +140,7 @@ HttpResponse FrontendApi::touch(const HttpRequest& request) {
     return store_.envelope(store_.sessionJson(*store_.session(request.param(0))), clientId);
 }
 
-HttpResponse FrontendApi::remove(const HttpRequest& request) {
+ServerResponse FrontendApi::remove(const ServerRequest& request) {
     const auto client = store_.clientFor(request);
     if (!client)
         return ClerkError::authenticationInvalid("This device is not known; sign in again.");
@@ -154,7 +154,7 @@ HttpResponse FrontendApi::remove(const HttpRequest& request) {
     return store_.envelope(store_.sessionJson(*store_.session(request.param(0))), clientId);
 }
 
-HttpResponse FrontendApi::signOutAll(const HttpRequest& request) {
+ServerResponse FrontendApi::signOutAll(const ServerRequest& request) {
     const auto client = store_.clientFor(request);
     if (!client)
         return ClerkError::authenticationInvalid("This device is not known; sign in again.");
@@ -167,10 +167,10 @@ HttpResponse FrontendApi::signOutAll(const HttpRequest& request) {
         {clientId});
     store_.touchClient(clientId);
     const QJsonObject current = store_.clientJson(clientId);
-    return HttpResponse::json(QJsonObject{{"response", current}, {"client", current}});
+    return ServerResponse::json(QJsonObject{{"response", current}, {"client", current}});
 }
 
-HttpResponse FrontendApi::consentPage(const HttpRequest& request) {
+ServerResponse FrontendApi::consentPage(const ServerRequest& request) {
     const QString signIn = request.query.queryItemValue("sign_in", QUrl::FullyDecoded);
     const QString provider = request.query.queryItemValue("provider", QUrl::FullyDecoded);
     const QString providerName = provider == "apple" ? "Apple" : "Google";
@@ -184,17 +184,17 @@ HttpResponse FrontendApi::consentPage(const HttpRequest& request) {
             "<input type=\"email\" name=\"email\" required></label> <button type=\"submit\">Continue"
             "</button></form></body></html>")
             .arg(providerName, escapeHtml(signIn), escapeHtml(provider));
-    return HttpResponse::bytes(page.toUtf8(), "text/html; charset=utf-8");
+    return ServerResponse::bytes(page.toUtf8(), "text/html; charset=utf-8");
 }
 
-HttpResponse FrontendApi::consent(const HttpRequest& request) {
+ServerResponse FrontendApi::consent(const ServerRequest& request) {
     const QUrlQuery form = request.formBody();
     const QString signInId = form.queryItemValue("sign_in", QUrl::FullyDecoded);
     const QString email = form.queryItemValue("email", QUrl::FullyDecoded).trimmed().toLower();
     const auto row = context_.db.row(
         "SELECT client_id, state FROM attempts WHERE id = ? AND kind = 'sign_in'", {signInId});
     if (!row || email.isEmpty())
-        return HttpResponse::bytes("Unknown or expired sign-in.", "text/plain; charset=utf-8", 400);
+        return ServerResponse::bytes("Unknown or expired sign-in.", "text/plain; charset=utf-8", 400);
     QJsonObject state = QJsonDocument::fromJson(row->value("state").toByteArray()).object();
     QJsonObject oauth = state.value("oauth").toObject();
     const QString nonce = RandomId::make("nonce");
@@ -206,12 +206,12 @@ HttpResponse FrontendApi::consent(const HttpRequest& request) {
     QUrlQuery query(callback);
     query.addQueryItem("rotating_token_nonce", nonce);
     callback.setQuery(query);
-    HttpResponse response = HttpResponse::empty(302);
+    ServerResponse response = ServerResponse::empty(302);
     response.setHeader("Location", callback.toString(QUrl::FullyEncoded).toUtf8());
     return response;
 }
 
-HttpResponse FrontendApi::mailbox() {
+ServerResponse FrontendApi::mailbox() {
     QString page = "<!doctype html><html><head><meta charset=\"utf-8\"><title>Mailbox</title></head><body>"
                    "<h1>Messages sent by the local server</h1><ul>";
     for (const QVariantMap& mail : context_.db.rows(
@@ -224,5 +224,5 @@ HttpResponse FrontendApi::mailbox() {
                      escapeHtml(mail.value("subject").toString()), escapeHtml(mail.value("body").toString()));
     }
     page += "</ul></body></html>";
-    return HttpResponse::bytes(page.toUtf8(), "text/html; charset=utf-8");
+    return ServerResponse::bytes(page.toUtf8(), "text/html; charset=utf-8");
 }

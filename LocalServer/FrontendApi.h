@@ -18,15 +18,15 @@ public:
     void registerRoutes(Router& router);
 
 private:
-    HttpResponse environment() const;
-    HttpResponse client(const HttpRequest& request);
-    HttpResponse token(const HttpRequest& request);
-    HttpResponse touch(const HttpRequest& request);
-    HttpResponse remove(const HttpRequest& request);
-    HttpResponse signOutAll(const HttpRequest& request);
-    HttpResponse consentPage(const HttpRequest& request);
-    HttpResponse consent(const HttpRequest& request);
-    HttpResponse mailbox();
+    ServerResponse environment() const;
+    ServerResponse client(const ServerRequest& request);
+    ServerResponse token(const ServerRequest& request);
+    ServerResponse touch(const ServerRequest& request);
+    ServerResponse remove(const ServerRequest& request);
+    ServerResponse signOutAll(const ServerRequest& request);
+    ServerResponse consentPage(const ServerRequest& request);
+    ServerResponse consent(const ServerRequest& request);
+    ServerResponse mailbox();
 
     ServerContext& context_;
     AuthStore store_;

@@ -39,7 +39,7 @@ void HttpConnection::parseBuffered() {
         fail(400);
         return;
     }
-    HttpRequest request;
+    ServerRequest request;
     request.method = requestLine[0];
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const qsizetype colon = lines[i].indexOf(':');
@@ -83,7 +83,7 @@ void HttpConnection::parseBuffered() {
     emit requestReceived(request);
 }
 
-void HttpConnection::respond(const HttpResponse& response) {
+void HttpConnection::respond(const ServerResponse& response) {
     if (response.drop) {
         socket_->abort();
         deleteLater();
@@ -102,7 +102,7 @@ void HttpConnection::respond(const HttpResponse& response) {
 void HttpConnection::fail(int status) {
     keepAlive_ = false;
     awaitingResponse_ = true;
-    HttpResponse response = HttpResponse::empty(status);
+    ServerResponse response = ServerResponse::empty(status);
     socket_->write(response.serialize(false));
     socket_->disconnectFromHost();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HttpRequest.h"
-#include "HttpResponse.h"
+#include "ServerRequest.h"
+#include "ServerResponse.h"
 
 #include <QObject>
 #include <QSslSocket>
@@ -13,10 +13,10 @@ class HttpConnection : public QObject {
 public:
     HttpConnection(QSslSocket* socket, qint64 maxBodyBytes, QObject* parent = nullptr);
 
-    void respond(const HttpResponse& response);
+    void respond(const ServerResponse& response);
 
 signals:
-    void requestReceived(const HttpRequest& request);
+    void requestReceived(const ServerRequest& request);
 
 private:
     void readAvailable();

@@ -10,7 +10,7 @@ constexpr qint64 maxBodyBytes = 64LL * 1024 * 1024;
 
 HttpServer::Responder::Responder(HttpConnection* connection) : connection_(connection) {}
 
-void HttpServer::Responder::send(const HttpResponse& response, int delayMs) const {
+void HttpServer::Responder::send(const ServerResponse& response, int delayMs) const {
     if (!connection_)
         return;
     if (delayMs <= 0) {
@@ -35,6 +35,6 @@ void HttpServer::incomingConnection(qintptr descriptor) {
     socket->setSslConfiguration(tls_);
     auto* connection = new HttpConnection(socket, maxBodyBytes, this);
     connect(connection, &HttpConnection::requestReceived, this,
-            [this, connection](const HttpRequest& request) { handler_(request, Responder(connection)); });
+            [this, connection](const ServerRequest& request) { handler_(request, Responder(connection)); });
     socket->startServerEncryption();
 }

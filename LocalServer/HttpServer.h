@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HttpRequest.h"
-#include "HttpResponse.h"
+#include "ServerRequest.h"
+#include "ServerResponse.h"
 
 #include <QPointer>
 #include <QSslConfiguration>
@@ -19,13 +19,13 @@ public:
     public:
         explicit Responder(HttpConnection* connection);
         // Answers after `delayMs` milliseconds; nothing happens if the client has gone away.
-        void send(const HttpResponse& response, int delayMs = 0) const;
+        void send(const ServerResponse& response, int delayMs = 0) const;
 
     private:
         QPointer<HttpConnection> connection_;
     };
 
-    using Handler = std::function<void(const HttpRequest&, const Responder&)>;
+    using Handler = std::function<void(const ServerRequest&, const Responder&)>;
 
     HttpServer(const QSslConfiguration& tls, Handler handler, QObject* parent = nullptr);
 

@@ -26,8 +26,8 @@ QByteArray storageSigningInput(const QString& key, qint64 expires) {
     return "PUT\n" + key.toUtf8() + '\n' + QByteArray::number(expires);
 }
 
-HttpResponse storageError(int status, const QString& code, const QString& message) {
-    return HttpResponse::bytes(
+ServerResponse storageError(int status, const QString& code, const QString& message) {
+    return ServerResponse::bytes(
         QStringLiteral(
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Error><Code>%1</Code><Message>%2</Message></Error>")
             .arg(code, message.toHtmlEscaped())
@@ -39,27 +39,27 @@ HttpResponse storageError(int status, const QString& code, const QString& messag
 
 void LibraryRoutes::registerRoutes(Router& router) {
     auth_.add(router, "POST", "/api/v2/uploads/document/initiate",
-              [this](const HttpRequest& r, const QString& u) { return initiate(r, u); });
+              [this](const ServerRequest& r, const QString& u) { return initiate(r, u); });
     auth_.add(router, "POST", "/api/v2/uploads/document/complete",
-              [this](const HttpRequest& r, const QString& u) { return complete(r, u); });
-    router.add("PUT", "/storage/{key*}", [this](const HttpRequest& r) { return store(r); });
+              [this](const ServerRequest& r, const QString& u) { return complete(r, u); });
+    router.add("PUT", "/storage/{key*}", [this](const ServerRequest& r) { return store(r); });
     auth_.add(router, "DELETE", "/api/documents/{id}",
-              [this](const HttpRequest& r, const QString& u) { return remove(r.param(0), u); });
+              [this](const ServerRequest& r, const QString& u) { return remove(r.param(0), u); });
     auth_.add(router, "GET", "/api/jobs/{id}",
-              [this](const HttpRequest& r, const QString& u) { return job(r.param(0), u); });
+              [this](const ServerRequest& r, const QString& u) { return job(r.param(0), u); });
 }
 
-HttpResponse LibraryRoutes::initiate(const HttpRequest& request, const QString& userId) {
+ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     const QString filename = body.value("filename").toString().trimmed();
     const QJsonValue size = body.value("file_size");
     if (filename.isEmpty() || !size.isDouble() || size.toDouble() < 0)
-        return HttpResponse::apiError(422, "filename and file_size are required.");
+        return ServerResponse::apiError(422, "filename and file_size are required.");
     if (size.toInteger() > maxUploadBytes)
-        return HttpResponse::apiError(413, "Files up to 64 MB can be uploaded.");
+        return ServerResponse::apiError(413, "Files up to 64 MB can be uploaded.");
     const QString courseId = body.value("course_id").toString();
     if (!courseId.isEmpty() && !LibraryStore(context_).course(courseId, userId))
-        return HttpResponse::apiError(404, "No such course.");
+        return ServerResponse::apiError(404, "No such course.");
 
     const QString documentId = RandomId::make("doc");
     const QString key = userId + '/' + documentId + '/' + safeName(filename);
@@ -73,13 +73,13 @@ HttpResponse LibraryRoutes::initiate(const HttpRequest& request, const QString& 
     QUrl url(context_.baseUrl + "/storage/" + key);
     url.setQuery(QUrlQuery{{"expires", QString::number(expires)},
                            {"signature", context_.sign(storageSigningInput(key, expires))}});
-    return HttpResponse::json(QJsonObject{{"presigned_url", url.toString(QUrl::FullyEncoded)},
+    return ServerResponse::json(QJsonObject{{"presigned_url", url.toString(QUrl::FullyEncoded)},
                                           {"document_id", documentId},
                                           {"s3_key", key},
                                           {"expires_in", uploadUrlLifetimeSeconds}});
 }
 
-HttpResponse LibraryRoutes::store(const HttpRequest& request) {
+ServerResponse LibraryRoutes::store(const ServerRequest& request) {
     const QString key = request.param(0);
     const qint64 expires = request.query.queryItemValue("expires").toLongLong();
     const QString signature = request.query.queryItemValue("signature");
@@ -102,26 +102,26 @@ HttpResponse LibraryRoutes::store(const HttpRequest& request) {
         return storageError(500, "InternalError", "The object could not be stored.");
     context_.db.exec("UPDATE documents SET status = 'uploaded', file_size = ? WHERE id = ?",
                      {request.body.size(), document->value("id")});
-    return HttpResponse::empty(200);
+    return ServerResponse::empty(200);
 }
 
-HttpResponse LibraryRoutes::complete(const HttpRequest& request, const QString& userId) {
+ServerResponse LibraryRoutes::complete(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     const QString documentId = body.value("document_id").toString();
     if (documentId.isEmpty() || !body.value("skip_syllabus_extraction").isBool())
-        return HttpResponse::apiError(422, "document_id, s3_key and skip_syllabus_extraction are required.");
+        return ServerResponse::apiError(422, "document_id, s3_key and skip_syllabus_extraction are required.");
     LibraryStore library(context_);
     const auto document = library.document(documentId, userId);
     if (!document || document->value("s3_key").toString() != body.value("s3_key").toString())
-        return HttpResponse::apiError(404, "No such upload.");
+        return ServerResponse::apiError(404, "No such upload.");
     const QString status = document->value("status").toString();
     if (status == "awaiting_upload")
-        return HttpResponse::apiError(409, "The file has not been uploaded yet.");
+        return ServerResponse::apiError(409, "The file has not been uploaded yet.");
     if (status != "uploaded")
-        return HttpResponse::apiError(409, "This upload has already been completed.");
+        return ServerResponse::apiError(409, "This upload has already been completed.");
     QString courseId = body.value("course_id").toString();
     if (!courseId.isEmpty() && !library.course(courseId, userId))
-        return HttpResponse::apiError(404, "No such course.");
+        return ServerResponse::apiError(404, "No such course.");
     if (courseId.isEmpty())
         courseId = document->value("course_id").toString();
     const QString original = QFileInfo(body.value("original_filename").toString()).fileName();
@@ -138,22 +138,22 @@ HttpResponse LibraryRoutes::complete(const HttpRequest& request, const QString& 
         answer.insert("job_id", jobId);
         answer.insert("job_type", DocumentProcessor::jobType);
     }
-    return HttpResponse::json(answer);
+    return ServerResponse::json(answer);
 }
 
-HttpResponse LibraryRoutes::remove(const QString& documentId, const QString& userId) {
+ServerResponse LibraryRoutes::remove(const QString& documentId, const QString& userId) {
     const auto document = LibraryStore(context_).document(documentId, userId);
     if (!document)
-        return HttpResponse::apiError(404, "No such document.");
+        return ServerResponse::apiError(404, "No such document.");
     context_.db.exec("DELETE FROM documents WHERE id = ?", {documentId});
     context_.db.exec("DELETE FROM summaries WHERE document_id = ?", {documentId});
     QDir(QDir(context_.storageDir()).filePath(userId + '/' + documentId)).removeRecursively();
-    return HttpResponse::json(QJsonObject{{"status", "deleted"}, {"message", "Document deleted."}});
+    return ServerResponse::json(QJsonObject{{"status", "deleted"}, {"message", "Document deleted."}});
 }
 
-HttpResponse LibraryRoutes::job(const QString& jobId, const QString& userId) {
+ServerResponse LibraryRoutes::job(const QString& jobId, const QString& userId) {
     const auto status = context_.jobs->statusJson(jobId, userId);
     if (!status)
-        return HttpResponse::apiError(404, "No such job.");
-    return HttpResponse::json(*status);
+        return ServerResponse::apiError(404, "No such job.");
+    return ServerResponse::json(*status);
 }

@@ -17,11 +17,11 @@ public:
     void registerRoutes(Router& router);
 
 private:
-    HttpResponse initiate(const HttpRequest& request, const QString& userId);
-    HttpResponse store(const HttpRequest& request);
-    HttpResponse complete(const HttpRequest& request, const QString& userId);
-    HttpResponse remove(const QString& documentId, const QString& userId);
-    HttpResponse job(const QString& jobId, const QString& userId);
+    ServerResponse initiate(const ServerRequest& request, const QString& userId);
+    ServerResponse store(const ServerRequest& request);
+    ServerResponse complete(const ServerRequest& request, const QString& userId);
+    ServerResponse remove(const QString& documentId, const QString& userId);
+    ServerResponse job(const QString& jobId, const QString& userId);
 
     ServerContext& context_;
     ApiAuth auth_;

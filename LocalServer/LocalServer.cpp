@@ -87,7 +87,7 @@ bool LocalServer::start(QString* error) {
     tls.setPrivateKey(tls_.key());
     tls.setPeerVerifyMode(QSslSocket::VerifyNone);
     http_ = std::make_unique<HttpServer>(
-        tls, [this](const HttpRequest& request, const HttpServer::Responder& responder) {
+        tls, [this](const ServerRequest& request, const HttpServer::Responder& responder) {
             handle(request, responder);
         });
     if (!http_->listen(QHostAddress::LocalHost, context.options.port)) {
@@ -112,28 +112,28 @@ bool LocalServer::start(QString* error) {
     return true;
 }
 
-HttpResponse LocalServer::route(const HttpRequest& request) {
+ServerResponse LocalServer::route(const ServerRequest& request) {
     if (request.path.startsWith("/__control/") && !request.peer.isLoopback())
-        return HttpResponse::apiError(403, "Controls answer on loopback only.");
+        return ServerResponse::apiError(403, "Controls answer on loopback only.");
     if (auto response = router_.dispatch(request))
         return *response;
     if (request.path.startsWith("/v1/"))
         return ClerkError::notFound("No such resource: " + request.path);
-    return HttpResponse::apiError(404, "Not Found");
+    return ServerResponse::apiError(404, "Not Found");
 }
 
-void LocalServer::handle(const HttpRequest& request, const HttpServer::Responder& responder) {
+void LocalServer::handle(const ServerRequest& request, const HttpServer::Responder& responder) {
     QElapsedTimer timer;
     timer.start();
     const quint64 requestId = ++requestCount_;
     int delayMs = 0;
-    HttpResponse response;
+    ServerResponse response;
     const bool controlled = request.path.startsWith("/__control/");
     const auto fault = controlled ? std::nullopt : faults_.take(request.method, request.path);
     if (fault && fault->drop) {
         response.drop = true;
     } else if (fault && fault->status > 0) {
-        response = HttpResponse::apiError(fault->status, "Injected fault");
+        response = ServerResponse::apiError(fault->status, "Injected fault");
     } else {
         response = route(request);
     }

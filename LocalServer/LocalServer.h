@@ -35,8 +35,8 @@ public:
     ServerContext& context() { return *context_; }
 
 private:
-    void handle(const HttpRequest& request, const HttpServer::Responder& responder);
-    HttpResponse route(const HttpRequest& request);
+    void handle(const ServerRequest& request, const HttpServer::Responder& responder);
+    ServerResponse route(const ServerRequest& request);
     bool loadSecret(QByteArray* secret);
 
     std::unique_ptr<ServerContext> context_;

@@ -7,7 +7,7 @@ void Router::add(const QByteArray& method, const QString& pattern, Handler handl
     routes_.append({method, QRegularExpression("^" + expression + "$"), std::move(handler)});
 }
 
-std::optional<HttpResponse> Router::dispatch(HttpRequest request) const {
+std::optional<ServerResponse> Router::dispatch(ServerRequest request) const {
     bool pathMatched = false;
     for (const Route& route : routes_) {
         const QRegularExpressionMatch match = route.pattern.match(request.path);
@@ -22,6 +22,6 @@ std::optional<HttpResponse> Router::dispatch(HttpRequest request) const {
         return route.handler(request);
     }
     if (pathMatched)
-        return HttpResponse::empty(405);
+        return ServerResponse::empty(405);
     return std::nullopt;
 }

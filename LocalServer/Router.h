@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HttpRequest.h"
-#include "HttpResponse.h"
+#include "ServerRequest.h"
+#include "ServerResponse.h"
 
 #include <QList>
 #include <QRegularExpression>
@@ -10,14 +10,14 @@
 
 // Maps a method and a path pattern such as "/v1/client/sign_ins/{id}" to a handler. Placeholders
 // match one path segment ("{path*}" matches the rest of the path) and arrive in
-// HttpRequest::pathParams in order.
+// ServerRequest::pathParams in order.
 class Router {
 public:
-    using Handler = std::function<HttpResponse(const HttpRequest&)>;
+    using Handler = std::function<ServerResponse(const ServerRequest&)>;
 
     void add(const QByteArray& method, const QString& pattern, Handler handler);
     // The handler's answer, 405 when only the method differs, or nothing when no pattern matches.
-    std::optional<HttpResponse> dispatch(HttpRequest request) const;
+    std::optional<ServerResponse> dispatch(ServerRequest request) const;
 
 private:
     struct Route {

@@ -13,14 +13,14 @@
 namespace {
 constexpr qint64 attemptLifetimeMs = 24LL * 3600 * 1000;
 
-HttpResponse withDeviceToken(HttpResponse response, const QByteArray& token) {
+ServerResponse withDeviceToken(ServerResponse response, const QByteArray& token) {
     if (!token.isEmpty())
         response.setHeader("Authorization", token);
     return response;
 }
 } // namespace
 
-std::optional<HttpResponse> SignInRoutes::load(const HttpRequest& request, QString* clientId,
+std::optional<ServerResponse> SignInRoutes::load(const ServerRequest& request, QString* clientId,
                                                std::optional<QJsonObject>* state) {
     const auto client = store_.clientFor(request);
     if (!client)
@@ -33,19 +33,19 @@ std::optional<HttpResponse> SignInRoutes::load(const HttpRequest& request, QStri
 }
 
 void SignInRoutes::registerRoutes(Router& router) {
-    router.add("POST", "/v1/client/sign_ins", [this](const HttpRequest& r) { return create(r); });
-    router.add("GET", "/v1/client/sign_ins/{id}", [this](const HttpRequest& r) { return reload(r); });
+    router.add("POST", "/v1/client/sign_ins", [this](const ServerRequest& r) { return create(r); });
+    router.add("GET", "/v1/client/sign_ins/{id}", [this](const ServerRequest& r) { return reload(r); });
     router.add("POST", "/v1/client/sign_ins/{id}/prepare_first_factor",
-               [this](const HttpRequest& r) { return prepareFirstFactor(r); });
+               [this](const ServerRequest& r) { return prepareFirstFactor(r); });
     router.add("POST", "/v1/client/sign_ins/{id}/attempt_first_factor",
-               [this](const HttpRequest& r) { return attemptFirstFactor(r); });
+               [this](const ServerRequest& r) { return attemptFirstFactor(r); });
     router.add("POST", "/v1/client/sign_ins/{id}/prepare_second_factor",
-               [this](const HttpRequest& r) { return prepareSecondFactor(r); });
+               [this](const ServerRequest& r) { return prepareSecondFactor(r); });
     router.add("POST", "/v1/client/sign_ins/{id}/attempt_second_factor",
-               [this](const HttpRequest& r) { return attemptSecondFactor(r); });
+               [this](const ServerRequest& r) { return attemptSecondFactor(r); });
 }
 
-HttpResponse SignInRoutes::create(const HttpRequest& request) {
+ServerResponse SignInRoutes::create(const ServerRequest& request) {
     const QUrlQuery form = request.formBody();
     QByteArray newToken;
     const QString clientId = store_.clientOrCreate(request, &newToken).value("id").toString();
@@ -111,7 +111,7 @@ void SignInRoutes::advance(const QString& clientId, QJsonObject& state) {
     store_.setClientAttempt(clientId, "sign_in_id", {});
 }
 
-HttpResponse SignInRoutes::reload(const HttpRequest& request) {
+ServerResponse SignInRoutes::reload(const ServerRequest& request) {
     QString clientId;
     const QString id = request.param(0);
     std::optional<QJsonObject> state;
@@ -142,7 +142,7 @@ HttpResponse SignInRoutes::reload(const HttpRequest& request) {
     return store_.envelope(store_.signInJson(id, *state), clientId);
 }
 
-HttpResponse SignInRoutes::startOAuth(const QString& signInId, const QString& clientId,
+ServerResponse SignInRoutes::startOAuth(const QString& signInId, const QString& clientId,
                                       const QString& strategy, const QString& redirectUrl, QJsonObject& state,
                                       const QByteArray& newDeviceToken) {
     if (redirectUrl.isEmpty())
@@ -160,7 +160,7 @@ HttpResponse SignInRoutes::startOAuth(const QString& signInId, const QString& cl
     return store_.envelope(store_.signInJson(signInId, state), clientId, newDeviceToken);
 }
 
-HttpResponse SignInRoutes::prepareFirstFactor(const HttpRequest& request) {
+ServerResponse SignInRoutes::prepareFirstFactor(const ServerRequest& request) {
     QString clientId;
     const QString id = request.param(0);
     std::optional<QJsonObject> state;
@@ -185,7 +185,7 @@ HttpResponse SignInRoutes::prepareFirstFactor(const HttpRequest& request) {
     return store_.envelope(store_.signInJson(id, *state), clientId);
 }
 
-HttpResponse SignInRoutes::attemptFirstFactor(const HttpRequest& request) {
+ServerResponse SignInRoutes::attemptFirstFactor(const ServerRequest& request) {
     QString clientId;
     const QString id = request.param(0);
     std::optional<QJsonObject> state;
@@ -228,7 +228,7 @@ HttpResponse SignInRoutes::attemptFirstFactor(const HttpRequest& request) {
     return store_.envelope(store_.signInJson(id, *state), clientId);
 }
 
-HttpResponse SignInRoutes::prepareSecondFactor(const HttpRequest& request) {
+ServerResponse SignInRoutes::prepareSecondFactor(const ServerRequest& request) {
     QString clientId;
     const QString id = request.param(0);
     std::optional<QJsonObject> state;
@@ -253,7 +253,7 @@ HttpResponse SignInRoutes::prepareSecondFactor(const HttpRequest& request) {
     return store_.envelope(store_.signInJson(id, *state), clientId);
 }
 
-HttpResponse SignInRoutes::attemptSecondFactor(const HttpRequest& request) {
+ServerResponse SignInRoutes::attemptSecondFactor(const ServerRequest& request) {
     QString clientId;
     const QString id = request.param(0);
     std::optional<QJsonObject> state;

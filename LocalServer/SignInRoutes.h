@@ -16,19 +16,19 @@ public:
     void registerRoutes(Router& router);
 
 private:
-    HttpResponse create(const HttpRequest& request);
-    HttpResponse reload(const HttpRequest& request);
-    HttpResponse prepareFirstFactor(const HttpRequest& request);
-    HttpResponse attemptFirstFactor(const HttpRequest& request);
-    HttpResponse prepareSecondFactor(const HttpRequest& request);
-    HttpResponse attemptSecondFactor(const HttpRequest& request);
+    ServerResponse create(const ServerRequest& request);
+    ServerResponse reload(const ServerRequest& request);
+    ServerResponse prepareFirstFactor(const ServerRequest& request);
+    ServerResponse attemptFirstFactor(const ServerRequest& request);
+    ServerResponse prepareSecondFactor(const ServerRequest& request);
+    ServerResponse attemptSecondFactor(const ServerRequest& request);
 
     // Finds the device's client and the sign-in named in the path, or the error to answer with.
-    std::optional<HttpResponse> load(const HttpRequest& request, QString* clientId,
+    std::optional<ServerResponse> load(const ServerRequest& request, QString* clientId,
                                      std::optional<QJsonObject>* state);
     // Moves a sign-in whose first factor is verified on to its second factor or to completion.
     void advance(const QString& clientId, QJsonObject& state);
-    HttpResponse startOAuth(const QString& signInId, const QString& clientId, const QString& strategy,
+    ServerResponse startOAuth(const QString& signInId, const QString& clientId, const QString& strategy,
                             const QString& redirectUrl, QJsonObject& state, const QByteArray& newDeviceToken);
 
     ServerContext& context_;

@@ -17,7 +17,7 @@ QString field(const QUrlQuery& form, const QString& name) {
     return form.queryItemValue(name, QUrl::FullyDecoded);
 }
 
-HttpResponse withDeviceToken(HttpResponse response, const QByteArray& token) {
+ServerResponse withDeviceToken(ServerResponse response, const QByteArray& token) {
     if (!token.isEmpty())
         response.setHeader("Authorization", token);
     return response;
@@ -25,9 +25,9 @@ HttpResponse withDeviceToken(HttpResponse response, const QByteArray& token) {
 } // namespace
 
 void SignUpRoutes::registerRoutes(Router& router) {
-    router.add("POST", "/v1/client/sign_ups", [this](const HttpRequest& r) { return create(r); });
-    router.add("PATCH", "/v1/client/sign_ups/{id}", [this](const HttpRequest& r) { return update(r); });
-    router.add("GET", "/v1/client/sign_ups/{id}", [this](const HttpRequest& r) {
+    router.add("POST", "/v1/client/sign_ups", [this](const ServerRequest& r) { return create(r); });
+    router.add("PATCH", "/v1/client/sign_ups/{id}", [this](const ServerRequest& r) { return update(r); });
+    router.add("GET", "/v1/client/sign_ups/{id}", [this](const ServerRequest& r) {
         QString clientId;
         std::optional<QJsonObject> state;
         if (auto failure = load(r, &clientId, &state))
@@ -35,12 +35,12 @@ void SignUpRoutes::registerRoutes(Router& router) {
         return store_.envelope(store_.signUpJson(r.param(0), *state), clientId);
     });
     router.add("POST", "/v1/client/sign_ups/{id}/prepare_verification",
-               [this](const HttpRequest& r) { return prepareVerification(r); });
+               [this](const ServerRequest& r) { return prepareVerification(r); });
     router.add("POST", "/v1/client/sign_ups/{id}/attempt_verification",
-               [this](const HttpRequest& r) { return attemptVerification(r); });
+               [this](const ServerRequest& r) { return attemptVerification(r); });
 }
 
-std::optional<HttpResponse> SignUpRoutes::load(const HttpRequest& request, QString* clientId,
+std::optional<ServerResponse> SignUpRoutes::load(const ServerRequest& request, QString* clientId,
                                                std::optional<QJsonObject>* state) {
     const auto client = store_.clientFor(request);
     if (!client)
@@ -52,7 +52,7 @@ std::optional<HttpResponse> SignUpRoutes::load(const HttpRequest& request, QStri
     return std::nullopt;
 }
 
-std::optional<HttpResponse> SignUpRoutes::applyFields(const QUrlQuery& form, QJsonObject& state) {
+std::optional<ServerResponse> SignUpRoutes::applyFields(const QUrlQuery& form, QJsonObject& state) {
     if (form.hasQueryItem("email_address")) {
         const QString email = field(form, "email_address").trimmed().toLower();
         static const QRegularExpression shape(R"(^[^@\s]+@[^@\s]+\.[^@\s]+$)");
@@ -82,7 +82,7 @@ std::optional<HttpResponse> SignUpRoutes::applyFields(const QUrlQuery& form, QJs
     return std::nullopt;
 }
 
-HttpResponse SignUpRoutes::create(const HttpRequest& request) {
+ServerResponse SignUpRoutes::create(const ServerRequest& request) {
     const QUrlQuery form = request.formBody();
     QByteArray newToken;
     const QString clientId = store_.clientOrCreate(request, &newToken).value("id").toString();
@@ -102,7 +102,7 @@ HttpResponse SignUpRoutes::create(const HttpRequest& request) {
     return store_.envelope(store_.signUpJson(id, state), clientId, newToken);
 }
 
-HttpResponse SignUpRoutes::transfer(const QString& clientId, const QByteArray& newDeviceToken) {
+ServerResponse SignUpRoutes::transfer(const QString& clientId, const QByteArray& newDeviceToken) {
     const auto client = context_.db.row("SELECT sign_in_id FROM clients WHERE id = ?", {clientId});
     const QString signInId = client ? client->value("sign_in_id").toString() : QString();
     auto signIn = store_.attempt(signInId, clientId, "sign_in");
@@ -140,7 +140,7 @@ HttpResponse SignUpRoutes::transfer(const QString& clientId, const QByteArray& n
     return store_.envelope(store_.signUpJson(id, state), clientId, newDeviceToken);
 }
 
-HttpResponse SignUpRoutes::update(const HttpRequest& request) {
+ServerResponse SignUpRoutes::update(const ServerRequest& request) {
     QString clientId;
     std::optional<QJsonObject> state;
     if (auto failure = load(request, &clientId, &state))
@@ -155,7 +155,7 @@ HttpResponse SignUpRoutes::update(const HttpRequest& request) {
     return store_.envelope(store_.signUpJson(request.param(0), *state), clientId);
 }
 
-HttpResponse SignUpRoutes::prepareVerification(const HttpRequest& request) {
+ServerResponse SignUpRoutes::prepareVerification(const ServerRequest& request) {
     QString clientId;
     std::optional<QJsonObject> state;
     if (auto failure = load(request, &clientId, &state))
@@ -173,7 +173,7 @@ HttpResponse SignUpRoutes::prepareVerification(const HttpRequest& request) {
     return store_.envelope(store_.signUpJson(request.param(0), *state), clientId);
 }
 
-HttpResponse SignUpRoutes::attemptVerification(const HttpRequest& request) {
+ServerResponse SignUpRoutes::attemptVerification(const ServerRequest& request) {
     QString clientId;
     std::optional<QJsonObject> state;
     if (auto failure = load(request, &clientId, &state))

@@ -16,18 +16,18 @@ public:
     void registerRoutes(Router& router);
 
 private:
-    HttpResponse create(const HttpRequest& request);
-    HttpResponse update(const HttpRequest& request);
-    HttpResponse prepareVerification(const HttpRequest& request);
-    HttpResponse attemptVerification(const HttpRequest& request);
+    ServerResponse create(const ServerRequest& request);
+    ServerResponse update(const ServerRequest& request);
+    ServerResponse prepareVerification(const ServerRequest& request);
+    ServerResponse attemptVerification(const ServerRequest& request);
 
-    std::optional<HttpResponse> load(const HttpRequest& request, QString* clientId,
+    std::optional<ServerResponse> load(const ServerRequest& request, QString* clientId,
                                      std::optional<QJsonObject>* state);
     // Applies the form's email, password and names to the state; the error to answer with if invalid.
-    std::optional<HttpResponse> applyFields(const QUrlQuery& form, QJsonObject& state);
+    std::optional<ServerResponse> applyFields(const QUrlQuery& form, QJsonObject& state);
     // Creates the user and the session once nothing is missing and the address is verified.
     void completeIfReady(const QString& clientId, QJsonObject& state);
-    HttpResponse transfer(const QString& clientId, const QByteArray& newDeviceToken);
+    ServerResponse transfer(const QString& clientId, const QByteArray& newDeviceToken);
 
     ServerContext& context_;
     AuthStore store_;

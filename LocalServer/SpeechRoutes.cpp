@@ -42,10 +42,10 @@ QStringList segments(const QString& text, int limit) {
 
 void SpeechRoutes::registerRoutes(Router& router) {
     auth_.add(router, "POST", "/api/tts/speak",
-              [this](const HttpRequest& r, const QString& u) { return speak(r, u); });
+              [this](const ServerRequest& r, const QString& u) { return speak(r, u); });
     auth_.add(router, "POST", "/api/tts/document/{id}",
-              [this](const HttpRequest& r, const QString& u) { return narrate(r, u); });
-    router.add("GET", "/media/{path*}", [this](const HttpRequest& r) { return media(r.param(0)); });
+              [this](const ServerRequest& r, const QString& u) { return narrate(r, u); });
+    router.add("GET", "/media/{path*}", [this](const ServerRequest& r) { return media(r.param(0)); });
 }
 
 JobQueue::Runner SpeechRoutes::runner() {
@@ -57,32 +57,32 @@ QString SpeechRoutes::mediaPath(const QString& userId, const QString& kind, cons
            ".wav";
 }
 
-HttpResponse SpeechRoutes::speak(const HttpRequest& request, const QString& userId) {
+ServerResponse SpeechRoutes::speak(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     const QString text = body.value("text").toString().trimmed();
     if (text.isEmpty())
-        return HttpResponse::apiError(422, "text is required.");
+        return ServerResponse::apiError(422, "text is required.");
     if (text.size() > maxSpeakChars)
-        return HttpResponse::apiError(413, "Clips are limited to 5000 characters.");
+        return ServerResponse::apiError(413, "Clips are limited to 5000 characters.");
     const QString voice = SpeechSynthesizer::voiceFor(body.value("voice").toString());
     const QString relative = mediaPath(userId, "speak", {voice, text});
     const QString file = QDir(context_.mediaDir()).filePath(relative);
     const bool cached = QFile::exists(file);
     QString error;
     if (!cached && !SpeechSynthesizer::synthesize(text, voice, file, &error))
-        return HttpResponse::apiError(503, "Speech synthesis failed: " + error);
+        return ServerResponse::apiError(503, "Speech synthesis failed: " + error);
     QJsonObject answer = clipInfo(file);
     answer.insert("url", context_.baseUrl + "/media/" + relative);
     answer.insert("cached", cached);
-    return HttpResponse::json(answer);
+    return ServerResponse::json(answer);
 }
 
-HttpResponse SpeechRoutes::narrate(const HttpRequest& request, const QString& userId) {
+ServerResponse SpeechRoutes::narrate(const ServerRequest& request, const QString& userId) {
     const QString documentId = request.param(0);
     const auto document = LibraryStore(context_).document(documentId, userId);
     if (!document || document->value("status").toString() != "ready" ||
         document->value("text").toString().isEmpty())
-        return HttpResponse::apiError(404, "The document is not ready to narrate.");
+        return ServerResponse::apiError(404, "The document is not ready to narrate.");
     const QString voice = SpeechSynthesizer::voiceFor(request.jsonBody().value("voice").toString());
     const QJsonObject input{{"document_id", documentId}, {"voice", voice}};
     const QString inputText = QString::fromUtf8(QJsonDocument(input).toJson(QJsonDocument::Compact));
@@ -92,9 +92,9 @@ HttpResponse SpeechRoutes::narrate(const HttpRequest& request, const QString& us
                         " AND status = 'complete' ORDER BY completed_at DESC LIMIT 1",
                         {userId, jobType, inputText});
     if (done)
-        return HttpResponse::json(
+        return ServerResponse::json(
             QJsonObject{{"playlist", QJsonDocument::fromJson(done->value("result").toByteArray()).object()}});
-    return HttpResponse::json(QJsonObject{{"job_id", context_.jobs->enqueue(userId, jobType, input)}});
+    return ServerResponse::json(QJsonObject{{"job_id", context_.jobs->enqueue(userId, jobType, input)}});
 }
 
 JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
@@ -125,13 +125,13 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
                                                   {"total_chars", int(text.size())}});
 }
 
-HttpResponse SpeechRoutes::media(const QString& path) {
+ServerResponse SpeechRoutes::media(const QString& path) {
     if (path.contains("..") || path.startsWith('/'))
-        return HttpResponse::apiError(404, "Not Found");
+        return ServerResponse::apiError(404, "Not Found");
     QFile file(QDir(context_.mediaDir()).filePath(path));
     if (!path.endsWith(".wav") || !file.open(QIODevice::ReadOnly))
-        return HttpResponse::apiError(404, "Not Found");
-    HttpResponse response = HttpResponse::bytes(file.readAll(), "audio/wav");
+        return ServerResponse::apiError(404, "Not Found");
+    ServerResponse response = ServerResponse::bytes(file.readAll(), "audio/wav");
     response.setHeader("Cache-Control", "private, max-age=86400");
     return response;
 }

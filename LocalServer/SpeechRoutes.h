@@ -21,9 +21,9 @@ public:
     JobQueue::Runner runner();
 
 private:
-    HttpResponse speak(const HttpRequest& request, const QString& userId);
-    HttpResponse narrate(const HttpRequest& request, const QString& userId);
-    HttpResponse media(const QString& path);
+    ServerResponse speak(const ServerRequest& request, const QString& userId);
+    ServerResponse narrate(const ServerRequest& request, const QString& userId);
+    ServerResponse media(const QString& path);
     JobQueue::Outcome narration(const JobQueue::Job& job);
     // The media path (relative to the media dir) of a clip identified by `parts`.
     QString mediaPath(const QString& userId, const QString& kind, const QStringList& parts) const;

@@ -8,40 +8,40 @@
 
 void SummaryRoutes::registerRoutes(Router& router) {
     auth_.add(router, "GET", "/api/bookshelf/summaries/{id}",
-              [this](const HttpRequest& r, const QString& u) { return read(r.param(0), u); });
+              [this](const ServerRequest& r, const QString& u) { return read(r.param(0), u); });
     auth_.add(router, "POST", "/api/bookshelf/generate-summary",
-              [this](const HttpRequest& r, const QString& u) { return generate(r, u); });
+              [this](const ServerRequest& r, const QString& u) { return generate(r, u); });
 }
 
 JobQueue::Runner SummaryRoutes::runner() {
     return {{}, [this](const JobQueue::Job& job) { return summarize(job); }};
 }
 
-HttpResponse SummaryRoutes::read(const QString& documentId, const QString& userId) {
+ServerResponse SummaryRoutes::read(const QString& documentId, const QString& userId) {
     if (!LibraryStore(context_).document(documentId, userId))
-        return HttpResponse::apiError(404, "No such document.");
+        return ServerResponse::apiError(404, "No such document.");
     const auto row = context_.db.row("SELECT summary FROM summaries WHERE document_id = ?", {documentId});
     if (!row)
-        return HttpResponse::json(QJsonObject{{"status", "not_generated"}});
-    return HttpResponse::json(
+        return ServerResponse::json(QJsonObject{{"status", "not_generated"}});
+    return ServerResponse::json(
         QJsonObject{{"status", "complete"},
                     {"summary", QJsonDocument::fromJson(row->value("summary").toByteArray()).object()}});
 }
 
-HttpResponse SummaryRoutes::generate(const HttpRequest& request, const QString& userId) {
+ServerResponse SummaryRoutes::generate(const ServerRequest& request, const QString& userId) {
     const QString documentId = request.jsonBody().value("document_id").toString();
     const auto document = LibraryStore(context_).document(documentId, userId);
     if (!document)
-        return HttpResponse::apiError(404, "No such document.");
+        return ServerResponse::apiError(404, "No such document.");
     if (document->value("status").toString() != "ready")
-        return HttpResponse::apiError(409, "The document has not finished processing.");
+        return ServerResponse::apiError(409, "The document has not finished processing.");
     // Notes already made are answered at once; they depend only on the document's text.
     const auto existing =
         context_.db.row("SELECT summary FROM summaries WHERE document_id = ?", {documentId});
     if (existing)
         return read(documentId, userId);
     const QString jobId = context_.jobs->enqueue(userId, jobType, QJsonObject{{"document_id", documentId}});
-    return HttpResponse::json(QJsonObject{{"job_id", jobId}, {"status", "queued"}, {"job_type", jobType}});
+    return ServerResponse::json(QJsonObject{{"job_id", jobId}, {"status", "queued"}, {"job_type", jobType}});
 }
 
 JobQueue::Outcome SummaryRoutes::summarize(const JobQueue::Job& job) {

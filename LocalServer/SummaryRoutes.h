@@ -18,8 +18,8 @@ public:
     JobQueue::Runner runner();
 
 private:
-    HttpResponse read(const QString& documentId, const QString& userId);
-    HttpResponse generate(const HttpRequest& request, const QString& userId);
+    ServerResponse read(const QString& documentId, const QString& userId);
+    ServerResponse generate(const ServerRequest& request, const QString& userId);
     JobQueue::Outcome summarize(const JobQueue::Job& job);
 
     ServerContext& context_;

@@ -19,7 +19,7 @@ QJsonObject verification(const QString& status, const QString& strategy, int att
                        {"nonce", QJsonValue()}};
 }
 
-std::optional<HttpResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
+std::optional<ServerResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
                                   const QString& recipient, qint64 nowMs) {
     const bool testAddress = recipient.trimmed().toLower().endsWith("@example.com");
     if (given.isEmpty())

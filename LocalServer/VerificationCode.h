@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HttpResponse.h"
+#include "ServerResponse.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -21,6 +21,6 @@ QString send(ServerContext& context, const QString& recipient, const QString& pu
 QJsonObject verification(const QString& status, const QString& strategy, int attempts, qint64 expireAt);
 // Checks `given` against the pending verification in `verification` (updated in place: attempts,
 // status). Nothing when it is accepted, else the error to answer with.
-std::optional<HttpResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
+std::optional<ServerResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
                                   const QString& recipient, qint64 nowMs);
 } // namespace VerificationCode

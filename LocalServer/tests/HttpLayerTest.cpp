@@ -102,10 +102,10 @@ private slots:
     void routerCapturesSegmentsAndRests() {
         Router router;
         router.add("GET", "/a/{id}/b",
-                   [](const HttpRequest& r) { return HttpResponse::bytes(r.param(0).toUtf8(), "t"); });
+                   [](const ServerRequest& r) { return ServerResponse::bytes(r.param(0).toUtf8(), "t"); });
         router.add("PUT", "/files/{key*}",
-                   [](const HttpRequest& r) { return HttpResponse::bytes(r.param(0).toUtf8(), "t"); });
-        HttpRequest request;
+                   [](const ServerRequest& r) { return ServerResponse::bytes(r.param(0).toUtf8(), "t"); });
+        ServerRequest request;
         request.method = "GET";
         request.path = "/a/x.y/b";
         QCOMPARE(router.dispatch(request)->body, "x.y");

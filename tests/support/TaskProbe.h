@@ -2,7 +2,7 @@
 
 #include "TaskScope.h"
 
-#include <QtGlobal>
+#include <QString>
 
 #include <exception>
 #include <optional>
@@ -40,6 +40,19 @@ public:
             qFatal("the task failed otherwise: %s", e.what());
         }
         qFatal("the task failed with an unknown exception");
+    }
+
+    // What the task failed with, for test messages.
+    QString errorText() const {
+        try {
+            if (error_)
+                std::rethrow_exception(error_);
+        } catch (const std::exception& e) {
+            return QString::fromUtf8(e.what());
+        } catch (...) {
+            return QStringLiteral("an unknown exception");
+        }
+        return {};
     }
 
     void cancel() { scope_.cancelAll(); }

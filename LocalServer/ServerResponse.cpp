@@ -1,34 +1,34 @@
-#include "HttpResponse.h"
+#include "ServerResponse.h"
 
 #include <QJsonDocument>
 
-HttpResponse HttpResponse::json(const QJsonObject& object, int status) {
+ServerResponse ServerResponse::json(const QJsonObject& object, int status) {
     return bytes(QJsonDocument(object).toJson(QJsonDocument::Compact), "application/json", status);
 }
 
-HttpResponse HttpResponse::json(const QJsonArray& array, int status) {
+ServerResponse ServerResponse::json(const QJsonArray& array, int status) {
     return bytes(QJsonDocument(array).toJson(QJsonDocument::Compact), "application/json", status);
 }
 
-HttpResponse HttpResponse::bytes(const QByteArray& body, const QByteArray& contentType, int status) {
-    HttpResponse response;
+ServerResponse ServerResponse::bytes(const QByteArray& body, const QByteArray& contentType, int status) {
+    ServerResponse response;
     response.status = status;
     response.body = body;
     response.setHeader("Content-Type", contentType);
     return response;
 }
 
-HttpResponse HttpResponse::empty(int status) {
-    HttpResponse response;
+ServerResponse ServerResponse::empty(int status) {
+    ServerResponse response;
     response.status = status;
     return response;
 }
 
-HttpResponse HttpResponse::apiError(int status, const QString& message) {
+ServerResponse ServerResponse::apiError(int status, const QString& message) {
     return json(QJsonObject{{"detail", message}}, status);
 }
 
-void HttpResponse::setHeader(const QByteArray& name, const QByteArray& value) {
+void ServerResponse::setHeader(const QByteArray& name, const QByteArray& value) {
     for (auto& header : headers) {
         if (header.first.compare(name, Qt::CaseInsensitive) == 0) {
             header.second = value;
@@ -38,7 +38,7 @@ void HttpResponse::setHeader(const QByteArray& name, const QByteArray& value) {
     headers.append({name, value});
 }
 
-QByteArray HttpResponse::headerValue(const QByteArray& name) const {
+QByteArray ServerResponse::headerValue(const QByteArray& name) const {
     for (const auto& header : headers) {
         if (header.first.compare(name, Qt::CaseInsensitive) == 0)
             return header.second;
@@ -46,7 +46,7 @@ QByteArray HttpResponse::headerValue(const QByteArray& name) const {
     return {};
 }
 
-QByteArray HttpResponse::serialize(bool keepAlive) const {
+QByteArray ServerResponse::serialize(bool keepAlive) const {
     QByteArray out = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n";
     for (const auto& header : headers)
         out += header.first + ": " + header.second + "\r\n";
@@ -57,7 +57,7 @@ QByteArray HttpResponse::serialize(bool keepAlive) const {
     return out;
 }
 
-QByteArray HttpResponse::reasonPhrase(int status) {
+QByteArray ServerResponse::reasonPhrase(int status) {
     switch (status) {
     case 100:
         return "Continue";

@@ -1,12 +1,12 @@
-#include "HttpRequest.h"
+#include "ServerRequest.h"
 
 #include <QJsonDocument>
 
-QJsonObject HttpRequest::jsonBody() const {
+QJsonObject ServerRequest::jsonBody() const {
     return QJsonDocument::fromJson(body).object();
 }
 
-QUrlQuery HttpRequest::formBody() const {
+QUrlQuery ServerRequest::formBody() const {
     // '+' means a space in form bodies; QUrlQuery only decodes percent escapes.
     QByteArray text = body;
     text.replace('+', "%20");

@@ -9,7 +9,7 @@
 #include <QUrlQuery>
 
 // One parsed HTTP/1.1 request. Header names are stored in lower case.
-struct HttpRequest {
+struct ServerRequest {
     QByteArray method;
     QString path;
     QUrlQuery query;

@@ -7,18 +7,18 @@
 #include <QPair>
 
 // A response under construction. `drop` closes the connection without answering.
-struct HttpResponse {
+struct ServerResponse {
     int status = 200;
     QList<QPair<QByteArray, QByteArray>> headers;
     QByteArray body;
     bool drop = false;
 
-    static HttpResponse json(const QJsonObject& object, int status = 200);
-    static HttpResponse json(const QJsonArray& array, int status = 200);
-    static HttpResponse bytes(const QByteArray& body, const QByteArray& contentType, int status = 200);
-    static HttpResponse empty(int status);
+    static ServerResponse json(const QJsonObject& object, int status = 200);
+    static ServerResponse json(const QJsonArray& array, int status = 200);
+    static ServerResponse bytes(const QByteArray& body, const QByteArray& contentType, int status = 200);
+    static ServerResponse empty(int status);
     // The Orbelo API's error body: {"detail": message}.
-    static HttpResponse apiError(int status, const QString& message);
+    static ServerResponse apiError(int status, const QString& message);
 
     void setHeader(const QByteArray& name, const QByteArray& value);
     QByteArray headerValue(const QByteArray& name) const;

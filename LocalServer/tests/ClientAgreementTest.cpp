@@ -1,0 +1,157 @@
+// The app's own clients against the server: ClerkKit loads the device's client from the auth
+// service and issues session tokens, and NetworkKit's families use them to fill the library,
+// read a summary and narrate a document. Both sides must agree on every path, key and status.
+#include "Clerk.h"
+#include "ClerkKeychainItem.h"
+#include "Documents/DocumentsAPI.h"
+#include "InMemoryKeychain.h"
+#include "JobsAPI.h"
+#include "SampleDocuments.h"
+#include "Speech/SpeechAPI.h"
+#include "TaskProbe.h"
+#include "TestServer.h"
+#include "User/UserAPI.h"
+#include "VirtualClock.h"
+
+#include <QSslConfiguration>
+#include <QtTest>
+
+namespace {
+
+async::Task<std::optional<QString>> sessionToken(Clerk* clerk) {
+    const auto session = clerk->session();
+    if (!session)
+        co_return std::nullopt;
+    const TokenResource token = co_await session->getToken(Session::GetTokenOptions{}, *clerk);
+    co_return token.jwt;
+}
+
+async::Task<QString> uploadNotes(APIClient api, QByteArray pdf) {
+    const DocumentsAPI documents(api);
+    DocumentUploadInitiateRequest initiate;
+    initiate.filename = QStringLiteral("Cell biology.pdf");
+    initiate.fileSize = pdf.size();
+    initiate.contentType = QStringLiteral("application/pdf");
+    const DocumentUploadInitiateResponse started = co_await documents.initiateUpload(initiate);
+    co_await DocumentsAPI::uploadFile(initiate, started, pdf);
+    DocumentUploadCompleteRequest complete;
+    complete.documentId = started.documentId;
+    complete.s3Key = started.s3Key;
+    complete.originalFilename = initiate.filename;
+    complete.skipSyllabusExtraction = true;
+    co_await documents.completeUpload(complete);
+    co_return started.documentId;
+}
+
+async::Task<std::optional<DocumentItem>> findDocument(APIClient api, QString documentId) {
+    const UserAPI user(api);
+    const BootstrapResponse bootstrap = co_await user.bootstrap();
+    for (const DocumentItem& item : bootstrap.documents)
+        if (item.id == documentId)
+            co_return item;
+    co_return std::nullopt;
+}
+
+async::Task<DocumentNarration> narrate(APIClient api, QString documentId) {
+    const SpeechAPI speech(api);
+    const DocumentNarrationRequest request;
+    const DocumentNarrationSubmission submitted = co_await speech.narrateDocument(documentId, request);
+    if (submitted.playlist)
+        co_return *submitted.playlist;
+    for (;;) {
+        const DocumentNarrationJob job = co_await speech.narrationJob(*submitted.jobId);
+        if (job.result)
+            co_return *job.result;
+        if (job.status == QLatin1String("failed"))
+            throw std::runtime_error("narration failed");
+    }
+}
+
+template <class T> const T& finish(TaskProbe<T>& probe) {
+    if (!QTest::qWaitFor([&] { return probe.done(); }, 30'000))
+        qFatal("the call did not end");
+    if (!probe.succeeded())
+        qFatal("the call failed: %s", qPrintable(probe.errorText()));
+    return probe.value();
+}
+
+} // namespace
+
+class ClientAgreementTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void theAppsClientsAndTheServerAgree() {
+        // Waits stay on virtual time: the session polling that loading starts never fires here.
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        TestServer server;
+        QVERIFY(server.start());
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.addCaCertificates(QSslCertificate::fromPath(server.server().certificatePath()));
+        QSslConfiguration::setDefaultConfiguration(tls);
+
+        const TestServer::Device device =
+            server.signUp(QStringLiteral("ada@example.com"), QStringLiteral("mitosis-2026"));
+        auto keychain = std::make_shared<InMemoryKeychain>();
+        keychain->setData(ClerkKeychainItem::deviceToken, device.deviceToken);
+        Clerk clerk(keychain);
+        const QUrl base(server.url(QString()));
+        const QString hostAndPort = QStringLiteral("%1:%2").arg(base.host()).arg(base.port());
+        clerk.configure(QStringLiteral("pk_test_") +
+                        QString::fromLatin1(
+                            (hostAndPort + QLatin1Char('$'))
+                                .toUtf8()
+                                .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals)));
+        TaskProbe<void> load(clerk.load());
+        QTRY_VERIFY(clerk.isLoaded());
+        QVERIFY(clerk.session());
+        QCOMPARE(clerk.session()->id, device.sessionId);
+
+        const APIClient api(base, [&clerk] { return sessionToken(&clerk); });
+        TaskProbe<QString> upload(uploadNotes(
+            api, SampleDocuments::pdf(
+                     {QStringLiteral("Mitosis is the division of a cell nucleus into two identical nuclei. "
+                                     "Prophase, metaphase, anaphase and telophase are its four stages."),
+                      QStringLiteral("Meiosis produces four gametes, each with half the chromosomes.")})));
+        const QString documentId = finish(upload);
+
+        std::optional<DocumentItem> document;
+        for (int polls = 0; polls < 500; ++polls) {
+            TaskProbe<std::optional<DocumentItem>> listed(findDocument(api, documentId));
+            document = finish(listed);
+            if (document && document->processingState() != DocumentItem::ProcessingState::processing)
+                break;
+        }
+        QVERIFY(document);
+        QCOMPARE(document->processingState(), DocumentItem::ProcessingState::ready);
+        QCOMPARE(document->filename, QStringLiteral("Cell biology.pdf"));
+        QVERIFY(document->chunkCount.value_or(0) > 0);
+
+        // No notes yet; generating them is a queued job, followed on virtual time.
+        TaskProbe<DocumentSummaryResponse> before(DocumentsAPI(api).summary(documentId));
+        QVERIFY(!finish(before).summary);
+        GenerateSummaryRequest generate;
+        generate.courseId = document->courseId.value_or(QString());
+        generate.documentId = documentId;
+        TaskProbe<DocumentSummaryResponse> generated(DocumentsAPI(api).generateSummary(generate));
+        while (!generated.done()) {
+            QTRY_VERIFY(generated.done() || clock.nextTimerIn() <= JobsAPI::pollInterval);
+            if (!generated.done())
+                clock.advance(clock.nextTimerIn());
+        }
+        QVERIFY2(generated.succeeded(), qPrintable(generated.errorText()));
+        TaskProbe<DocumentSummaryResponse> summary(DocumentsAPI(api).summary(documentId));
+        QVERIFY(finish(summary).summary);
+        QVERIFY(summary.value().summary->summaryText.value_or(QString()).contains(QStringLiteral("Mitosis")));
+        QVERIFY(!summary.value().summary->keyTerms.value_or(QList<DocumentKeyTerm>()).isEmpty());
+
+        TaskProbe<DocumentNarration> narration(narrate(api, documentId));
+        QVERIFY(!finish(narration).segments.isEmpty());
+        const TestServer::Reply audio = server.send("GET", narration.value().segments.first().url);
+        QCOMPARE(audio.status, 200);
+        QVERIFY(audio.body.startsWith("RIFF"));
+    }
+};
+
+QTEST_MAIN(ClientAgreementTest)
+#include "ClientAgreementTest.moc"
