@@ -134,11 +134,7 @@ private Q_SLOTS:
         generate.courseId = document->courseId.value_or(QString());
         generate.documentId = documentId;
         TaskProbe<DocumentSummaryResponse> generated(DocumentsAPI(api).generateSummary(generate));
-        while (!generated.done()) {
-            QTRY_VERIFY(generated.done() || clock.nextTimerIn() <= JobsAPI::pollInterval);
-            if (!generated.done())
-                clock.advance(clock.nextTimerIn());
-        }
+        QVERIFY(generated.runOnVirtualTime(clock, JobsAPI::pollInterval));
         QVERIFY2(generated.succeeded(), qPrintable(generated.errorText()));
         TaskProbe<DocumentSummaryResponse> summary(DocumentsAPI(api).summary(documentId));
         QVERIFY(finish(summary).summary);

@@ -45,13 +45,8 @@ class GenerationJobsTest : public QObject {
         return JobsAPI(APIClient(server.baseUrl(), noToken));
     }
 
-    // Lets each poll reach the server, then moves virtual time on to the next poll.
     template <class T> void pollUntilDone(TaskProbe<T>& probe) {
-        while (!probe.done()) {
-            QTRY_VERIFY(probe.done() || clock.nextTimerIn() <= JobsAPI::pollInterval);
-            if (!probe.done())
-                clock.advance(clock.nextTimerIn());
-        }
+        QVERIFY(probe.runOnVirtualTime(clock, JobsAPI::pollInterval));
     }
 
 private Q_SLOTS:

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "TaskScope.h"
+#include "VirtualClock.h"
+
+#include <QTest>
 
 #include <QString>
 
@@ -40,6 +43,18 @@ public:
             qFatal("the task failed otherwise: %s", e.what());
         }
         qFatal("the task failed with an unknown exception");
+    }
+
+    // Lets real I/O finish and moves virtual time on to each wait of at most `longestWait` (longer
+    // timers are the timeouts of requests in flight), until the task ends. False if it stalls.
+    bool runOnVirtualTime(async::VirtualClock& clock, std::chrono::milliseconds longestWait) {
+        while (!finished_) {
+            if (!QTest::qWaitFor([&] { return finished_ || clock.nextTimerIn() <= longestWait; }))
+                return false;
+            if (!finished_)
+                clock.advance(clock.nextTimerIn());
+        }
+        return true;
     }
 
     // What the task failed with, for test messages.
