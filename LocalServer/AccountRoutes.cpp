@@ -8,6 +8,9 @@
 #include <QJsonDocument>
 #include <QTimeZone>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // Keys of the profile update, with the JSON type each must have.
@@ -18,6 +21,15 @@ const QList<QPair<QString, QJsonValue::Type>>& profileKeys() {
         {"academic_goals", QJsonValue::Array},  {"study_time_per_week", QJsonValue::Double},
         {"learning_style", QJsonValue::String}, {"has_completed_onboarding", QJsonValue::Bool}};
     return keys;
+}
+
+bool allStrings(const QJsonArray& values) {
+    return std::all_of(values.begin(), values.end(), [](const QJsonValue& v) { return v.isString(); });
+}
+
+// A whole number of hours that fits in a week.
+bool isWeeklyHours(double hours) {
+    return hours >= 0 && hours <= 168 && hours == std::floor(hours);
 }
 
 bool validInterests(const QJsonArray& interests) {
@@ -73,6 +85,10 @@ ServerResponse AccountRoutes::profile(const QString& userId) {
                     {"interests", stored.value("interests").toArray()},
                     {"background", orNull("background")},
                     {"university_id", orNull("university_id")},
+                    {"school_level", orNull("school_level")},
+                    {"academic_goals", stored.value("academic_goals").toArray()},
+                    {"study_time_per_week", orNull("study_time_per_week")},
+                    {"learning_style", orNull("learning_style")},
                     {"has_completed_onboarding", stored.value("has_completed_onboarding").toBool()}});
 }
 
@@ -87,7 +103,9 @@ ServerResponse AccountRoutes::updateProfile(const ServerRequest& request, const 
         const QJsonValue value = body.object().value(key);
         if (value.isUndefined() || value.isNull())
             continue;
-        if (value.type() != type || (key == "interests" && !validInterests(value.toArray())))
+        if (value.type() != type || (key == "interests" && !validInterests(value.toArray())) ||
+            (key == "academic_goals" && !allStrings(value.toArray())) ||
+            (key == "study_time_per_week" && !isWeeklyHours(value.toDouble())))
             return ServerResponse::apiError(422, "Invalid value for " + key + ".");
         stored.insert(key, value);
     }

@@ -133,6 +133,46 @@ private slots:
                  422);
     }
 
+    // Every onboarding answer comes back from the profile, also after a restart; a later partial
+    // update keeps the rest, and values of the wrong shape are refused.
+    void onboardingAnswersRoundTrip() {
+        const QJsonObject fresh = server->api("GET", "/api/user/profile", token).json();
+        QCOMPARE(fresh.value("school_level"), QJsonValue());
+        QCOMPARE(fresh.value("academic_goals").toArray(), QJsonArray());
+        const QJsonArray interests{
+            QJsonObject{{"category", "Sports"}, {"items", QJsonArray{"Basketball", "Tennis"}}},
+            QJsonObject{{"category", "Hobbies"}, {"items", QJsonArray{"Cooking"}}}};
+        const QJsonObject answers{{"interests", interests},
+                                  {"school_level", "High school"},
+                                  {"academic_goals", QJsonArray{"Pass exams", "Master subject"}},
+                                  {"study_time_per_week", 12},
+                                  {"learning_style", "kinesthetic"},
+                                  {"background", "Second-year nursing student"},
+                                  {"university_id", "u-42"}};
+        QCOMPARE(server->api("PUT", "/api/user/profile", token, answers).status, 200);
+        QCOMPARE(server->api("PUT", "/api/user/profile", token, {{"has_completed_onboarding", true}}).status,
+                 200);
+
+        server->stop();
+        QVERIFY(server->start());
+        token = server->sessionToken(device);
+        const QJsonObject stored = server->api("GET", "/api/user/profile", token).json();
+        for (auto it = answers.begin(); it != answers.end(); ++it)
+            QCOMPARE(stored.value(it.key()), it.value());
+        QCOMPARE(stored.value("has_completed_onboarding"), QJsonValue(true));
+
+        for (const auto& [key, value] :
+             QList<QPair<QString, QJsonValue>>{{"academic_goals", QJsonArray{"Pass exams", 3}},
+                                               {"study_time_per_week", 2.5},
+                                               {"study_time_per_week", -1},
+                                               {"learning_style", 4},
+                                               {"school_level", QJsonArray{}}}) {
+            QCOMPARE(server->api("PUT", "/api/user/profile", token, {{key, value}}).status, 422);
+        }
+        QCOMPARE(server->api("GET", "/api/user/profile", token).json().value("study_time_per_week"),
+                 QJsonValue(12));
+    }
+
     void universitySearchAndLookup() {
         const QJsonArray found =
             server->api("GET", "/api/universities?q=Texas%20A%26M&limit=5", token).jsonArray();
