@@ -2,16 +2,9 @@
 
 #include "BundleInfoValues.h"
 
-#include <optional>
-
 namespace BundleInfo {
 
 namespace {
-std::optional<QVariantMap>& overridden() {
-    static std::optional<QVariantMap> values;
-    return values;
-}
-
 QVariantMap generated() {
     QVariantMap values;
     const auto put = [&](const char* key, const char* v) {
@@ -27,6 +20,11 @@ QVariantMap generated() {
     put("OrbeloAppcastURL", BundleInfoValues::appcastURL);
     return values;
 }
+
+QVariantMap& current() {
+    static QVariantMap values = generated();
+    return values;
+}
 } // namespace
 
 QString bundleIdentifier() {
@@ -34,12 +32,15 @@ QString bundleIdentifier() {
 }
 
 QVariant value(const QString& key) {
-    static const QVariantMap built = generated();
-    return (overridden() ? *overridden() : built).value(key);
+    return current().value(key);
+}
+
+void setValues(const QVariantMap& values) {
+    current().insert(values);
 }
 
 void overrideForTesting(const QVariantMap& values) {
-    overridden() = values;
+    current() = values;
 }
 
 } // namespace BundleInfo

@@ -11,6 +11,10 @@ QString bundleIdentifier();
 // "CFBundleVersion", "OrbeloAppcastURL"); invalid when the key is missing.
 QVariant value(const QString& key);
 
+// Replaces the values of the keys in `values` for the rest of the process, leaving the others as
+// built. Call it at start, before anything reads them.
+void setValues(const QVariantMap& values);
+
 // Replaces the dictionary for the rest of the process (tests); keys absent from `values` read as missing.
 void overrideForTesting(const QVariantMap& values);
 

@@ -1,4 +1,5 @@
 #include "OrbeloApp.h"
+#include "ServerOverride.h"
 #include "SymbolImageProvider.h"
 
 #include <QCommandLineParser>
@@ -43,9 +44,16 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Also trust the PEM certificate in <file> (the local server's)."),
         QStringLiteral("file"));
     parser.addOption(trust);
+    const QCommandLineOption server(
+        QStringLiteral("server"),
+        QStringLiteral("Talk to the server at <origin> (https://host:port) instead of the build's."),
+        QStringLiteral("origin"));
+    parser.addOption(server);
     parser.process(application);
     if (parser.isSet(trust) && !trustCertificate(parser.value(trust)))
         qWarning("no certificate in %s", qPrintable(parser.value(trust)));
+    if (QString error; parser.isSet(server) && !ServerOverride::apply(parser.value(server), &error))
+        qFatal("%s", qPrintable(error));
 
     OrbeloApp app;
     app.launch();
