@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QtPlugin>
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
@@ -14,7 +15,7 @@ Q_IMPORT_QML_PLUGIN(DesignKitPlugin)
 class DesignKitTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Every symbol the shell and sign-in screens name resolves to a bundled file.
+    // Every symbol the shell, sign-in and interest screens name resolves to a bundled file.
     void everyShellSymbolHasAnIcon() {
         const QStringList symbols{"book.pages",
                                   "sparkles",
@@ -28,7 +29,16 @@ private Q_SLOTS:
                                   "wifi.slash",
                                   "graduationcap.fill",
                                   "exclamationmark.circle",
-                                  "rectangle.portrait.and.arrow.right"};
+                                  "rectangle.portrait.and.arrow.right",
+                                  "tv",
+                                  "film",
+                                  "sparkles.tv",
+                                  "wand.and.stars",
+                                  "music.mic",
+                                  "globe.americas",
+                                  "sportscourt",
+                                  "paintpalette",
+                                  "checkmark"};
         for (const QString& symbol : symbols) {
             const QString path = SymbolCatalog::iconPath(symbol);
             QVERIFY2(!path.isEmpty(), qPrintable(symbol));
@@ -81,10 +91,27 @@ private Q_SLOTS:
             "  property int fade: Theme.motion.fade\n"
             "  PrimaryButton { text: \"Go\" }\n  SecondaryButton { text: \"Back\"; plain: true }\n"
             "  FormField { label: \"Email\" }\n  EmptyStateView { title: \"Nothing\" }\n"
-            "  InlineErrorView { message: \"Oops\" }\n  BrandMark {}\n}\n",
+            "  InlineErrorView { message: \"Oops\" }\n  BrandMark {}\n"
+            "  FlowLayout { objectName: \"flow\"; width: 200\n"
+            "    Chip { text: \"Basketball\"; selected: true }\n    Chip { text: \"Golf\" }\n"
+            "    Chip { text: \"Track & Field\" }\n  }\n}\n",
             QUrl("qrc:/test.qml"));
         std::unique_ptr<QObject> root(component.create());
         QVERIFY2(root, qPrintable(component.errorString()));
+
+        // Chips run left to right and wrap when the next one would not fit the width.
+        auto* flow = root->findChild<QQuickItem*>("flow");
+        QVERIFY(flow);
+        QMetaObject::invokeMethod(flow, "forceLayout");
+        const QList<QQuickItem*> chips = flow->childItems();
+        QCOMPARE(chips.size(), 3);
+        QCOMPARE(chips[0]->position(), QPointF(0, 0));
+        QCOMPARE(chips[1]->y(), 0);
+        QVERIFY(chips[1]->x() >= chips[0]->width());
+        QVERIFY(chips[1]->x() + chips[1]->width() <= 200);
+        QCOMPARE(chips[2]->x(), 0);
+        QVERIFY(chips[2]->y() >= chips[0]->height());
+        QVERIFY(flow->implicitHeight() >= chips[2]->y() + chips[2]->height());
         auto* motion =
             engine.singletonInstance<MotionSettings*>(qmlTypeId("DesignKit", 1, 0, "MotionSettings"));
         QVERIFY(motion);

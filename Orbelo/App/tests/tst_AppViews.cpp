@@ -34,6 +34,14 @@ QList<QQuickItem*> itemsNamed(QQuickItem* root, const QString& name) {
     return found;
 }
 
+// The accessibility attachment of `item`.
+QObject* accessible(QQuickItem* item) {
+    for (QObject* child : item->children())
+        if (QString::fromLatin1(child->metaObject()->className()).startsWith("QQuickAccessibleAttached"))
+            return child;
+    return nullptr;
+}
+
 } // namespace
 
 // The screens load without QML errors, and what a user reaches them by is there.
@@ -79,6 +87,29 @@ private Q_SLOTS:
         QTRY_COMPARE(banner->opacity(), 1.0);
         path->report(true);
         QTRY_VERIFY(!banner->isVisible());
+    }
+
+    // A name in two categories is one interest: its chips show the same state in both, and
+    // pressing either asks for that one name.
+    void interestChipsShareOneSelection() {
+        std::unique_ptr<QQuickItem> view = load("InterestChipsView.qml");
+        QVERIFY(view);
+        QList<QQuickItem*> formula = itemsNamed(view.get(), "Formula 1");
+        QCOMPARE(formula.size(), 2);
+        QVERIFY(!formula[0]->property("selected").toBool());
+        QCOMPARE(accessible(formula[0])->property("checkable").toBool(), true);
+
+        QSignalSpy toggled(view.get(), SIGNAL(toggled(QString)));
+        QMetaObject::invokeMethod(formula[1], "clicked");
+        QCOMPARE(toggled.size(), 1);
+        QCOMPARE(toggled[0][0].toString(), QStringLiteral("Formula 1"));
+
+        view->setProperty("selectedNames", QStringList{"Formula 1", "Tokyo"});
+        QVERIFY(formula[0]->property("selected").toBool());
+        QVERIFY(formula[1]->property("selected").toBool());
+        QVERIFY(accessible(formula[1])->property("checked").toBool());
+        QVERIFY(itemsNamed(view.get(), "Tokyo")[0]->property("selected").toBool());
+        QVERIFY(!itemsNamed(view.get(), "Paris")[0]->property("selected").toBool());
     }
 
     void loadingAndSplash() {

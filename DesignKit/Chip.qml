@@ -1,0 +1,51 @@
+import QtQuick
+import QtQuick.Controls
+
+// A pill that shows whether its choice is selected. It does not toggle itself: the owner binds
+// `selected` and acts on `clicked`, so one choice shown in several places stays in step.
+// Space or Enter presses it when it has focus.
+AbstractButton {
+    id: chip
+    property bool selected: false
+
+    implicitHeight: 34
+    implicitWidth: label.implicitWidth + leftPadding + rightPadding
+    leftPadding: selected ? Theme.spacing.m + 18 : Theme.spacing.m
+    rightPadding: Theme.spacing.m
+    focusPolicy: Qt.StrongFocus
+    hoverEnabled: true
+    font.pixelSize: Theme.font.callout
+    font.weight: selected ? Font.DemiBold : Font.Normal
+
+    Accessible.role: Accessible.CheckBox
+    Accessible.name: text
+    Accessible.checkable: true
+    Accessible.checked: selected
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+
+    SymbolIcon {
+        visible: chip.selected
+        symbol: "checkmark"
+        tint: Theme.color.accent
+        size: 14
+        x: Theme.spacing.m
+        anchors.verticalCenter: parent.verticalCenter
+    }
+    contentItem: Text {
+        id: label
+        text: chip.text
+        font: chip.font
+        color: chip.selected ? Theme.color.accent : Theme.color.textPrimary
+        verticalAlignment: Text.AlignVCenter
+        elide: Text.ElideRight
+    }
+    background: Rectangle {
+        radius: Theme.radius.pill
+        color: chip.selected ? Theme.color.accentSoft : (chip.hovered ? Theme.color.raised : Theme.color.surface)
+        border.width: chip.visualFocus ? 2 : 1
+        border.color: chip.visualFocus ? Theme.color.focusRing
+                      : chip.selected ? Theme.color.accent : Theme.color.separator
+        Behavior on color { ColorAnimation { duration: Theme.motion.quick } }
+    }
+}

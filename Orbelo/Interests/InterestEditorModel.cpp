@@ -1,0 +1,124 @@
+#include "InterestEditorModel.h"
+
+#include "AuthKit.h"
+#include "Clock.h"
+#include "InterestCatalog.h"
+#include "PreferencesStore.h"
+#include "User/UserAPI.h"
+
+#include <algorithm>
+
+InterestEditorModel::InterestEditorModel(QObject* parent)
+    : InterestEditorModel(
+          [](UserProfileUpdateDTO update) { return UserAPI(AuthKit::makeAPIClient()).updateProfile(update); },
+          PreferencesStore::standard(), parent) {}
+
+InterestEditorModel::InterestEditorModel(ProfileUpdate updateProfile, PreferencesStore& preferences,
+                                         QObject* parent)
+    : QObject(parent), updateProfile_(std::move(updateProfile)), store_(preferences) {}
+
+void InterestEditorModel::setPrompt(bool prompt) {
+    if (prompt == isPrompt_)
+        return;
+    isPrompt_ = prompt;
+    Q_EMIT isPromptChanged();
+}
+
+QStringList InterestEditorModel::selectedNames() const {
+    QStringList names(selection_.cbegin(), selection_.cend());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void InterestEditorModel::setBackground(const QString& background) {
+    if (background == background_)
+        return;
+    background_ = background;
+    Q_EMIT backgroundChanged();
+}
+
+QString InterestEditorModel::saveTitle() const {
+    return isPrompt_ ? QStringLiteral("Save & continue") : QStringLiteral("Save");
+}
+
+void InterestEditorModel::load() {
+    selection_ = store_.selections();
+    Q_EMIT selectionChanged();
+    setBackground(store_.background());
+    setErrorMessage({});
+}
+
+void InterestEditorModel::toggle(const QString& name) {
+    if (!selection_.remove(name))
+        selection_.insert(name);
+    Q_EMIT selectionChanged();
+}
+
+void InterestEditorModel::save() {
+    if (isSaving_)
+        return;
+    setErrorMessage({});
+    store_.setSelections(selection_);
+    store_.setBackground(background_);
+
+    UserProfileUpdateDTO update;
+    // An empty selection goes out as an empty list: the user cleared their interests.
+    update.interests = InterestCatalog::profileInterests(selection_);
+    update.background = background_.trimmed();
+    setSaving(true);
+    hintTask_ = tasks_.spawn(waitThenHint(this));
+    tasks_.spawn(send(this, std::move(update)),
+                 async::TaskScope::ErrorHandler([this](std::exception_ptr) { endSave(false); }));
+}
+
+async::Task<void> InterestEditorModel::send(InterestEditorModel* self, UserProfileUpdateDTO update) {
+    co_await self->updateProfile_(std::move(update));
+    self->endSave(true);
+}
+
+async::Task<void> InterestEditorModel::waitThenHint(InterestEditorModel* self) {
+    co_await async::Clock::current().sleep(slowHintDelay);
+    self->setShowSlowHint(true);
+}
+
+void InterestEditorModel::endSave(bool succeeded) {
+    tasks_.cancel(hintTask_);
+    setShowSlowHint(false);
+    setSaving(false);
+    if (!succeeded) {
+        setErrorMessage(failureMessage);
+        return;
+    }
+    if (isPrompt_)
+        store_.setPrompted(true);
+    // Posted: whoever closes the sheet on `finished` may destroy this model, which must not
+    // happen inside the task that is ending.
+    QMetaObject::invokeMethod(this, &InterestEditorModel::finished, Qt::QueuedConnection);
+}
+
+void InterestEditorModel::dismiss() {
+    if (isPrompt_)
+        store_.setPrompted(true);
+    Q_EMIT finished();
+}
+
+void InterestEditorModel::setSaving(bool saving) {
+    if (saving == isSaving_)
+        return;
+    isSaving_ = saving;
+    Q_EMIT isSavingChanged();
+}
+
+void InterestEditorModel::setShowSlowHint(bool show) {
+    if (show == showSlowHint_)
+        return;
+    showSlowHint_ = show;
+    Q_EMIT showSlowHintChanged();
+}
+
+void InterestEditorModel::setErrorMessage(const QString& message) {
+    if (message == errorMessage_)
+        return;
+    errorMessage_ = message;
+    Q_EMIT errorMessageChanged();
+}
