@@ -23,7 +23,12 @@ Column {
         color: Theme.color.textSecondary
         font.pixelSize: Theme.font.callout
         font.weight: Font.Medium
-        Accessible.ignored: true
+        // The field carries the caption as its name, but Qt 6.4's AT-SPI bridge publishes no name
+        // for password fields: there the caption is read as the field's label instead.
+        readonly property bool readAsLabel: input.echoMode !== TextInput.Normal
+        Accessible.role: Accessible.StaticText
+        Accessible.name: readAsLabel ? text : ""
+        Accessible.ignored: !readAsLabel
     }
     TextField {
         id: input

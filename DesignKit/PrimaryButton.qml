@@ -12,6 +12,9 @@ Button {
     font.pixelSize: Theme.font.headline
     font.weight: Font.DemiBold
     Accessible.name: text
+    // Qt 6.4's buttons ignore the accessibility "Press" action; handling it here lets screen
+    // readers and other assistive tools press the button.
+    Accessible.onPressAction: if (control.enabled) control.clicked()
 
     contentItem: Item {
         implicitWidth: row.implicitWidth

@@ -12,6 +12,8 @@ Button {
     font.pixelSize: plain ? Theme.font.callout : Theme.font.headline
     font.weight: Font.Medium
     Accessible.name: text
+    // Qt 6.4's buttons ignore the accessibility "Press" action (see PrimaryButton).
+    Accessible.onPressAction: if (control.enabled) control.clicked()
 
     contentItem: Text {
         text: control.text

@@ -15,6 +15,8 @@ ToolButton {
     hoverEnabled: true
     Accessible.name: account.accessibleLabel
     Accessible.description: "Opens the account menu"
+    // Qt 6.4's buttons and menu items ignore the accessibility "Press" action; each handles it here.
+    Accessible.onPressAction: menu.open()
     onClicked: menu.open()
 
     contentItem: Row {
@@ -57,6 +59,7 @@ ToolButton {
             icon.width: 18
             icon.height: 18
             Accessible.name: text
+            Accessible.onPressAction: if (enabled) clicked()
             onTriggered: account.showNotifications = true
         }
         MenuItem {
@@ -65,6 +68,7 @@ ToolButton {
             icon.width: 18
             icon.height: 18
             Accessible.name: text
+            Accessible.onPressAction: if (enabled) clicked()
             onTriggered: account.showRewards = true
         }
         MenuItem {
@@ -73,6 +77,7 @@ ToolButton {
             icon.width: 18
             icon.height: 18
             Accessible.name: text
+            Accessible.onPressAction: if (enabled) clicked()
             onTriggered: account.showSettings = true
         }
         MenuSeparator {}
@@ -80,6 +85,7 @@ ToolButton {
             text: "Sign out"
             enabled: !account.isSigningOut
             Accessible.name: text
+            Accessible.onPressAction: if (enabled) clicked()
             onTriggered: account.signOut()
         }
     }

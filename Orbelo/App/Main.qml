@@ -19,6 +19,12 @@ ApplicationWindow {
     OrbeloMacCommands { id: commands }
 
     menuBar: MenuBar {
+        // Menus are read by their titles without the mnemonic marker, and open on the
+        // accessibility "Press" action, which Qt 6.4's menu bar items ignore.
+        delegate: MenuBarItem {
+            Accessible.name: text.replace("&", "")
+            Accessible.onPressAction: clicked()
+        }
         Menu {
             title: "&Orbelo"
             Action {
@@ -56,6 +62,7 @@ ApplicationWindow {
                     required property var modelData
                     text: modelData.label
                     enabled: content.signedIn
+                    Accessible.onPressAction: if (enabled) clicked()
                     onTriggered: commands.selectSection(modelData.number)
                 }
             }

@@ -66,6 +66,7 @@ Rectangle {
                         Accessible.role: Accessible.ListItem
                         Accessible.name: modelData.label
                         Accessible.selected: selected
+                        Accessible.onPressAction: sidebar.shell.selectedTab = modelData.tab
                         onClicked: sidebar.shell.selectedTab = modelData.tab
 
                         contentItem: Row {
