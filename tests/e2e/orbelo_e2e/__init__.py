@@ -1,0 +1,1 @@
+"""End-to-end harness: the built app against the local server, driven through AT-SPI."""

@@ -1,0 +1,267 @@
+"""A private desktop session for one run of the app.
+
+Everything lives in a throwaway directory: a home with its own XDG directories, a virtual X
+server, a D-Bus session bus, the accessibility bus, an unlocked GNOME Keyring serving the Secret
+Service, and the local server with a fresh data dir on a free port. Nothing from the caller's
+session (display, buses, keyring) is used, so a run needs neither a display nor a login session.
+"""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+from .waiting import Timeout, wait_until
+
+SCREEN = "1400x900x24"
+KEYRING_PASSWORD = "e2e-keyring"
+
+# Variables of the caller's session that must not leak into the private one.
+_SESSION_VARIABLES = (
+    "DISPLAY", "WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
+    "GNOME_KEYRING_CONTROL", "SSH_AUTH_SOCK", "SESSION_MANAGER", "XDG_SESSION_TYPE",
+    "XDG_CURRENT_DESKTOP", "QT_QPA_PLATFORM", "QT_QPA_PLATFORMTHEME",
+)
+
+
+class EnvironmentError(RuntimeError):
+    pass
+
+
+class Environment:
+    """Starts the session's processes in order and stops them in reverse; a context manager."""
+
+    def __init__(self, app, server, log_dir, startup_timeout=30.0):
+        self.app_path = app
+        self.server_path = server
+        self.log_dir = log_dir
+        self.startup_timeout = startup_timeout
+        self.root = None
+        self.env = None
+        self.display = None
+        self.server_url = None
+        self.certificate = None
+        self.app = None
+        self._processes = []  # (name, Popen), in start order
+        self._logs = {}
+
+    # -- lifecycle ------------------------------------------------------------------------------
+
+    def __enter__(self):
+        try:
+            self.start()
+        except BaseException:
+            self.stop()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
+        return False
+
+    def start(self):
+        os.makedirs(self.log_dir, exist_ok=True)
+        self.root = tempfile.mkdtemp(prefix="orbelo-e2e-")
+        home = os.path.join(self.root, "home")
+        runtime = os.path.join(self.root, "runtime")
+        os.makedirs(home)
+        os.makedirs(runtime, mode=0o700)
+        env = {k: v for k, v in os.environ.items() if k not in _SESSION_VARIABLES}
+        env.update({
+            "HOME": home,
+            "XDG_RUNTIME_DIR": runtime,
+            "XDG_CONFIG_HOME": os.path.join(home, ".config"),
+            "XDG_DATA_HOME": os.path.join(home, ".local", "share"),
+            "XDG_CACHE_HOME": os.path.join(home, ".cache"),
+        })
+        self.env = env
+        self._start_x()
+        self._start_session_bus()
+        self._start_accessibility_bus()
+        self._start_keyring()
+        self._start_server()
+        # pyatspi (libatspi) reads these when it first connects, in this process.
+        for key in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "HOME"):
+            os.environ[key] = env[key]
+
+    def stop(self):
+        for name, process in reversed(self._processes):
+            if process.poll() is None:
+                process.send_signal(signal.SIGTERM)
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        self._processes.clear()
+        for log in self._logs.values():
+            log.close()
+        self._logs.clear()
+        if self.root:
+            shutil.rmtree(self.root, ignore_errors=True)
+            self.root = None
+
+    # -- the app --------------------------------------------------------------------------------
+
+    def launch_app(self, extra_env=None):
+        """Starts the app against the local server, with the accessibility bridge on."""
+        env = dict(self.env)
+        env.update({
+            "QT_QPA_PLATFORM": "xcb",
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            "QT_FORCE_STDERR_LOGGING": "1",
+        })
+        # libxkbcommon-x11 hands strndup a buffer without a terminating NUL within its bound, which
+        # strict string checks report; the check stays on for everything else.
+        asan = [o for o in env.get("ASAN_OPTIONS", "").split(":") if o and not o.startswith("strict_string_checks")]
+        env["ASAN_OPTIONS"] = ":".join(asan)
+        # Leaks are judged from the report after the run (leaks.py), not by the exit status.
+        lsan = env.get("LSAN_OPTIONS", "")
+        env["LSAN_OPTIONS"] = (lsan + ":" if lsan else "") + "exitcode=0"
+        env.update(extra_env or {})
+        self.app = self._spawn(
+            "app", [self.app_path, "--trust-certificate", self.certificate, "--server", self.server_url], env)
+        return self.app
+
+    def activate_app_window(self):
+        """Gives the app's window the keyboard focus, as a window manager would on a desktop;
+        without one the window never becomes active and its shortcuts stay off."""
+        def search():
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.app.pid)],
+                                   env=self.env, capture_output=True, text=True, timeout=10)
+            return found.stdout.split()[0] if found.stdout.split() else None
+        try:
+            window = wait_until(search, self.startup_timeout, "the app's window",
+                                abort=lambda: self.app.poll() is not None)
+            subprocess.run(["xdotool", "windowfocus", "--sync", window], env=self.env, check=True,
+                           capture_output=True, timeout=10)
+        except (Timeout, subprocess.TimeoutExpired, subprocess.CalledProcessError) as error:
+            raise EnvironmentError("cannot focus the app's window: %s\n%s" % (error, self.log_text("app")))
+
+    def quit_app(self, timeout=20.0):
+        """Waits for the app to end after it was asked to quit; its exit status (leak checks count)."""
+        try:
+            return self.app.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Timeout("the app did not quit within %.0f s" % timeout)
+
+    def log_path(self, name):
+        return os.path.join(self.log_dir, name + ".log")
+
+    def log_text(self, name):
+        try:
+            with open(self.log_path(name), errors="replace") as f:
+                return f.read()
+        except OSError:
+            return ""
+
+    # -- the session's processes ----------------------------------------------------------------
+
+    def _spawn(self, name, argv, env=None, **kwargs):
+        log = open(self.log_path(name), "w")
+        self._logs[name] = log
+        try:
+            process = subprocess.Popen(argv, env=env or self.env, stdout=log, stderr=subprocess.STDOUT,
+                                       cwd=self.root, start_new_session=True, **kwargs)
+        except OSError as error:
+            raise EnvironmentError("cannot start %s: %s" % (argv[0], error))
+        self._processes.append((name, process))
+        return process
+
+    def _read_fd_line(self, name, process, fd):
+        """A line that a starting process writes to the pipe `fd`, within the start-up deadline."""
+        deadline = time.monotonic() + self.startup_timeout
+        data = b""
+        os.set_blocking(fd, False)
+        while b"\n" not in data:
+            if process.poll() is not None:
+                raise EnvironmentError("%s ended at start:\n%s" % (name, self.log_text(name)))
+            if time.monotonic() > deadline:
+                raise EnvironmentError("%s did not start:\n%s" % (name, self.log_text(name)))
+            try:
+                chunk = os.read(fd, 256)
+                if chunk:
+                    data += chunk
+                    continue
+            except BlockingIOError:
+                pass
+            time.sleep(0.05)
+        os.close(fd)
+        return data.decode().strip()
+
+    def _start_x(self):
+        read_end, write_end = os.pipe()
+        process = self._spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN,
+                                       "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,))
+        os.close(write_end)
+        self.display = ":" + self._read_fd_line("xvfb", process, read_end)
+        self.env["DISPLAY"] = self.display
+
+    def _start_session_bus(self):
+        read_end, write_end = os.pipe()
+        process = self._spawn("dbus", ["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                                       "--address=unix:dir=" + self.env["XDG_RUNTIME_DIR"],
+                                       "--print-address=%d" % write_end], pass_fds=(write_end,))
+        os.close(write_end)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self._read_fd_line("dbus", process, read_end)
+
+    def _start_accessibility_bus(self):
+        launcher = _first_existing("/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher")
+        process = self._spawn("atspi", [launcher, "--launch-immediately"])
+        # The registry daemon starts on the accessibility bus when the first client asks for it.
+        self._wait_for_bus_name("org.a11y.Bus", process, "atspi")
+
+    def _start_keyring(self):
+        process = self._spawn("keyring", ["gnome-keyring-daemon", "--foreground", "--unlock",
+                                          "--components=secrets"], stdin=subprocess.PIPE)
+        process.stdin.write(KEYRING_PASSWORD.encode())
+        process.stdin.close()
+        self._wait_for_bus_name("org.freedesktop.secrets", process, "keyring")
+
+    def _start_server(self):
+        data_dir = os.path.join(self.root, "server")
+        process = self._spawn("server", [self.server_path, "--port", "0", "--data-dir", data_dir])
+        try:
+            text = wait_until(lambda: _server_ready(self.log_text("server")), self.startup_timeout,
+                              "the local server to report its address",
+                              abort=lambda: process.poll() is not None)
+        except Timeout as timeout:
+            raise EnvironmentError("%s\n%s" % (timeout, self.log_text("server")))
+        self.server_url, self.certificate = text
+
+    def _wait_for_bus_name(self, name, process, log_name):
+        from gi.repository import Gio, GLib
+        bus = Gio.DBusConnection.new_for_address_sync(
+            self.env["DBUS_SESSION_BUS_ADDRESS"],
+            Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION,
+            None, None)
+
+        def owned():
+            reply = bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                  "NameHasOwner", GLib.Variant("(s)", (name,)), None,
+                                  Gio.DBusCallFlags.NONE, 5000, None)
+            return reply.unpack()[0]
+
+        try:
+            wait_until(owned, self.startup_timeout, "%s on the session bus" % name,
+                       abort=lambda: process.poll() is not None)
+        except Timeout as timeout:
+            raise EnvironmentError("%s\n%s" % (timeout, self.log_text(log_name)))
+        finally:
+            bus.close_sync(None)
+
+
+def _server_ready(log):
+    url = re.search(r"listening on (https://\S+)", log)
+    certificate = re.search(r"^  certificate: (.+)$", log, re.MULTILINE)
+    return (url.group(1), certificate.group(1).strip()) if url and certificate else None
+
+
+def _first_existing(*paths):
+    for path in paths:
+        if os.path.exists(path):
+            return path
+    raise EnvironmentError("none of %s exists (install at-spi2-core)" % ", ".join(paths))

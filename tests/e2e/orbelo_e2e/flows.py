@@ -1,0 +1,128 @@
+"""Steps that many scenarios share: getting an account, getting into the shell, leaving it."""
+
+import re
+
+# The fixed code that the local server accepts for addresses at example.com.
+TEST_CODE = "424242"
+ONBOARDING_HEADING = "What are you into?"
+SECTIONS = ("Study", "For You", "Cards", "Quiz", "Library", "Rewards", "Notifications")
+
+
+def sign_up(ui, email, password, shots=True):
+    """From the sign-in screen: create the account and confirm it with the test code."""
+    ui.wait_for("heading", "Welcome back")
+    if shots:
+        ui.screenshot("sign-in")
+    ui.press("push button", "Create an account")
+    ui.wait_for("heading", "Create your account")
+    ui.fill("Email", email)
+    ui.fill("Password", password)
+    if shots:
+        ui.screenshot("sign-up")
+    ui.press("push button", "Create account")
+    ui.wait_for("heading", "Check your email")
+    ui.wait_for("text", "6-digit code")
+    ui.fill("6-digit code", TEST_CODE)
+    if shots:
+        ui.screenshot("code-entry")
+    ui.press("push button", "Verify")
+
+
+def sign_in(ui, email, password, shots=True):
+    """From the sign-in screen: email and password."""
+    ui.wait_for("heading", "Welcome back")
+    ui.fill("Email", email)
+    ui.fill("Password", password)
+    if shots:
+        ui.screenshot("sign-in-filled")
+    ui.key("Return")  # Enter in the password field submits
+
+
+def wait_for_shell(ui, timeout=None):
+    """Waits for the shell: the sidebar "Orbelo" with its sections and a section heading."""
+    sidebar = ui.wait_for("list", "Orbelo", timeout=timeout)
+    ui.wait_for("list item", "Study", within=sidebar)
+    return sidebar
+
+
+def land_after_sign_up(ui, finish_onboarding, timeout=None):
+    """After verifying a new account: the onboarding cover when the build has one, else the shell.
+
+    `finish_onboarding(ui)` walks the cover to its end; it is called only when the cover shows.
+    Returns whether onboarding was shown.
+    """
+    index, _ = ui.wait_for_any([("heading", ONBOARDING_HEADING), ("list", "Orbelo")], timeout=timeout)
+    if index == 0:
+        ui.screenshot("onboarding")
+        finish_onboarding(ui)
+    wait_for_shell(ui)
+    return index == 0
+
+
+def section_heading(ui, label, timeout=None):
+    """The detail column's heading once it reads `label`."""
+    return ui.wait_for("heading", label, timeout=timeout)
+
+
+def select_section(ui, number):
+    """Go menu key Ctrl+number; waits for the section's heading and its selected sidebar row."""
+    label = SECTIONS[number - 1]
+    ui.key("ctrl+%d" % number)
+    section_heading(ui, label)
+    ui.wait_until(lambda: _selected_row(ui) == label, "sidebar row %r to be selected" % label)
+
+
+def select_section_from_menu(ui, label):
+    """Opens the menu bar's "Go" menu through its accessible actions and picks `label`."""
+    ui.press(("menu bar", "menu item", "menu"), "Go")
+    ui.press("menu item", label)
+    section_heading(ui, label)
+
+
+def open_account_menu(ui):
+    ui.press("push button", re.compile(r"^Account: "))
+    return ui.wait_for("menu item", "Sign out")
+
+
+def sign_out_from_account_menu(ui):
+    open_account_menu(ui)
+    ui.screenshot("account-menu")
+    ui.press("menu item", "Sign out")
+    ui.wait_for("heading", "Welcome back")
+
+
+def _selected_row(ui):
+    sidebar = ui.find("list", "Orbelo")
+    for row in ui.find_all("list item", within=sidebar):
+        if ui.has_state(row, "selected"):
+            return row.get_name()
+    return None
+
+
+# Controls a user can pick in a questionnaire, whatever widget draws them.
+CHOICE_ROLES = ("push button", "toggle button", "check box", "radio button", "list item")
+
+
+def choose(ui, label):
+    """Picks the option whose accessible name starts with `label` ("Undergraduate" matches
+    "Undergraduate, Working toward a bachelor’s")."""
+    ui.press(CHOICE_ROLES, re.compile("^" + re.escape(label)))
+
+
+def finish_onboarding(ui):
+    """Answers the onboarding questions and ends it with "Start studying"."""
+    choose(ui, "Cooking")
+    ui.press("push button", "Continue")
+    ui.wait_for("heading", "Where are you studying?")
+    choose(ui, "Undergraduate")
+    ui.wait_for("heading", "What are you working toward?")
+    choose(ui, "Actually remembering it")
+    ui.press("push button", "Continue")
+    ui.wait_for("heading", "How much time each week?")
+    choose(ui, "3 to 8 hours")
+    ui.wait_for("heading", "How do you learn best?")
+    choose(ui, "Practising until it sticks")
+    ui.wait_for("heading", "You're set.")
+    ui.screenshot("onboarding-ready")
+    ui.press("push button", "Start studying")
+    ui.wait_gone("heading", "You're set.")

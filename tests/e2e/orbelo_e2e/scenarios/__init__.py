@@ -1,0 +1,1 @@
+"""One module per scenario, each with `run(run)` taking a `runner.Run`."""
