@@ -21,6 +21,10 @@ AbstractButton {
     Accessible.name: text
     Accessible.checkable: true
     Accessible.checked: selected
+    // Qt 6.4 ignores the accessibility "Press" and "Toggle" actions on its own buttons; both
+    // press the chip here, as a click would.
+    Accessible.onPressAction: if (chip.enabled) chip.clicked()
+    Accessible.onToggleAction: if (chip.enabled) chip.clicked()
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
 

@@ -41,6 +41,9 @@ Column {
         selectByMouse: true
         Accessible.name: caption.text
         Accessible.description: field.description
+        // TextField puts its placeholder in the description once accessibility is on; put the
+        // field's own description back.
+        Component.onCompleted: Accessible.description = Qt.binding(() => field.description)
         onAccepted: field.accepted()
         onTextEdited: field.edited(text)
         background: Rectangle {
