@@ -2,6 +2,8 @@
 
 import re
 
+from .waiting import Timeout
+
 # The fixed code that the local server accepts for addresses at example.com.
 TEST_CODE = "424242"
 ONBOARDING_HEADING = "What are you into?"
@@ -45,18 +47,25 @@ def wait_for_shell(ui, timeout=None):
     return sidebar
 
 
-def land_after_sign_up(ui, finish_onboarding, timeout=None):
-    """After verifying a new account: the onboarding cover when the build has one, else the shell.
+def land_after_sign_up(run, finish_onboarding, timeout=None):
+    """After verifying a new account: through the onboarding cover when it shows, into the shell.
 
-    `finish_onboarding(ui)` walks the cover to its end; it is called only when the cover shows.
-    Returns whether onboarding was shown.
+    The shell appears first; the cover follows once the profile request answers that onboarding
+    is not done. So this waits for that request in the server's log, then for the cover for a
+    moment. `finish_onboarding(ui)` walks the cover to its end. Returns whether it showed.
     """
-    index, _ = ui.wait_for_any([("heading", ONBOARDING_HEADING), ("list", "Orbelo")], timeout=timeout)
-    if index == 0:
-        ui.screenshot("onboarding")
-        finish_onboarding(ui)
+    ui = run.ui
+    wait_for_shell(ui, timeout=timeout)
+    ui.wait_until(lambda: "method=GET path=/api/user/profile status=" in run.env.log_text("server"),
+                  "the onboarding decision's profile request")
+    try:
+        ui.wait_for("heading", ONBOARDING_HEADING, timeout=3)
+    except Timeout:
+        return False
+    ui.screenshot("onboarding")
+    finish_onboarding(ui)
     wait_for_shell(ui)
-    return index == 0
+    return True
 
 
 def section_heading(ui, label, timeout=None):
@@ -99,14 +108,13 @@ def _selected_row(ui):
     return None
 
 
-# Controls a user can pick in a questionnaire, whatever widget draws them.
-CHOICE_ROLES = ("push button", "toggle button", "check box", "radio button", "list item")
+# Answers are check boxes (several allowed) or radio buttons (one).
+CHOICE_ROLES = ("check box", "radio button")
 
 
 def choose(ui, label):
-    """Picks the option whose accessible name starts with `label` ("Undergraduate" matches
-    "Undergraduate, Working toward a bachelor’s")."""
-    ui.press(CHOICE_ROLES, re.compile("^" + re.escape(label)))
+    """Picks the answer called `label`."""
+    ui.choose(CHOICE_ROLES, label)
 
 
 def finish_onboarding(ui):

@@ -13,7 +13,7 @@ import subprocess
 
 from .waiting import Timeout, wait_until
 
-DEFAULT_TIMEOUT = 20.0
+DEFAULT_TIMEOUT = 30.0
 
 # Action names that mean "activate" in Qt's bridge and elsewhere, best first.
 _ACTIVATE = ("press", "click", "activate", "toggle", "showmenu", "jump")
@@ -191,12 +191,32 @@ class UI:
             return "<gone>"
 
     def screenshot(self, label):
-        """Saves the whole screen as "NN-label.png" in the screenshot dir; the file's path."""
+        """Saves the whole screen as "NN-label.png" in the screenshot dir once two captures in a
+        row agree (the last change has reached the screen); the file's path."""
         self._shots += 1
         path = os.path.join(self.screenshot_dir, "%02d-%s.png" % (self._shots, label))
-        subprocess.run(["import", "-display", self.display, "-window", "root", path],
-                       check=True, capture_output=True, timeout=30)
+        previous = [None]
+
+        def settled():
+            image = subprocess.run(["import", "-display", self.display, "-window", "root", "png:-"],
+                                   check=True, capture_output=True, timeout=30).stdout
+            same = image == previous[0]
+            previous[0] = image
+            return same
+        try:
+            wait_until(settled, 5.0, "the screen to settle")
+        except Timeout:
+            pass  # an animation that never stops: keep the last capture
+        with open(path, "wb") as f:
+            f.write(previous[0])
         return path
+
+    def choose(self, role, name, timeout=None):
+        """Picks a control the way a keyboard user does: focus it, then Space."""
+        element = self.wait_for(role, name, timeout=timeout)
+        self.focus(element)
+        self.key("space")
+        return element
 
     def dump_tree(self, within=None):
         """The accessibility tree as indented lines: role, name, description and notable states."""
