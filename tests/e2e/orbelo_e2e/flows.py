@@ -50,18 +50,19 @@ def wait_for_shell(ui, timeout=None):
 def land_after_sign_up(run, finish_onboarding, timeout=None):
     """After verifying a new account: through the onboarding cover when it shows, into the shell.
 
-    The shell appears first; the cover follows once the profile request answers that onboarding
-    is not done. So this waits for that request in the server's log, then for the cover for a
-    moment. `finish_onboarding(ui)` walks the cover to its end. Returns whether it showed.
+    The shell may show before the cover, which follows once the profile request answers that
+    onboarding is not done: then this waits for that request in the server's log, and for the
+    cover a moment longer. `finish_onboarding(ui)` walks the cover to its end. Returns whether it showed.
     """
     ui = run.ui
-    wait_for_shell(ui, timeout=timeout)
-    ui.wait_until(lambda: "method=GET path=/api/user/profile status=" in run.env.log_text("server"),
-                  "the onboarding decision's profile request")
-    try:
-        ui.wait_for("heading", ONBOARDING_HEADING, timeout=3)
-    except Timeout:
-        return False
+    index, _ = ui.wait_for_any([("heading", ONBOARDING_HEADING), ("list", "Orbelo")], timeout=timeout)
+    if index == 1:
+        ui.wait_until(lambda: "method=GET path=/api/user/profile status=" in run.env.log_text("server"),
+                      "the onboarding decision's profile request")
+        try:
+            ui.wait_for("heading", ONBOARDING_HEADING, timeout=3)
+        except Timeout:
+            return False
     ui.screenshot("onboarding")
     finish_onboarding(ui)
     wait_for_shell(ui)
@@ -108,8 +109,9 @@ def _selected_row(ui):
     return None
 
 
-# Answers are check boxes (several allowed) or radio buttons (one).
-CHOICE_ROLES = ("check box", "radio button")
+# Answers are check boxes (several allowed) or radio buttons (one); a control whose role Qt
+# reset to its own reads as a push button.
+CHOICE_ROLES = ("check box", "radio button", "push button")
 
 
 def choose(ui, label):
@@ -119,7 +121,7 @@ def choose(ui, label):
 
 def finish_onboarding(ui):
     """Answers the onboarding questions and ends it with "Start studying"."""
-    choose(ui, "Cooking")
+    choose(ui, "The Office")
     ui.press("push button", "Continue")
     ui.wait_for("heading", "Where are you studying?")
     choose(ui, "Undergraduate")
