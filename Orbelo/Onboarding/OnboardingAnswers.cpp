@@ -1,0 +1,27 @@
+#include "OnboardingAnswers.h"
+
+#include "InterestCatalog.h"
+#include "OnboardingHoursBand.h"
+
+UserProfileUpdateDTO OnboardingAnswers::profileUpdate(bool completing) const {
+    UserProfileUpdateDTO update;
+    if (!interests.isEmpty())
+        update.interests =
+            InterestCatalog::profileInterests(QSet<QString>(interests.begin(), interests.end()));
+    if (level)
+        update.schoolLevel = wireSchoolLevel(*level);
+    if (!goals.isEmpty())
+        update.academicGoals = goals;
+    if (hours) {
+        if (const auto band = OnboardingHoursBand::withId(*hours))
+            update.studyTimePerWeek = band->hours;
+    }
+    update.learningStyle = style;
+    if (completing)
+        update.hasCompletedOnboarding = true;
+    return update;
+}
+
+QString OnboardingAnswers::wireSchoolLevel(const QString& level) {
+    return level == QLatin1String("High School") ? QStringLiteral("High school") : level;
+}
