@@ -1,7 +1,8 @@
 import QtQuick
 import OrbeloModels
 
-// Fills the window with the loading screen, the sign-in screen or the shell.
+// Fills the window with the loading screen, the sign-in screen or the shell (with onboarding
+// over it the first time).
 Item {
     id: view
     property QtObject networkMonitor
@@ -17,5 +18,25 @@ Item {
 
     Component { id: loading; LoadingView {} }
     Component { id: signIn; SignInView {} }
-    Component { id: shell; RootShell { networkMonitor: view.networkMonitor } }
+    // The shell, under the onboarding questionnaire while this user still has it to do.
+    Component {
+        id: shell
+        Item {
+            RootShell {
+                anchors.fill: parent
+                visible: !model.onboarding.showOnboarding
+                networkMonitor: view.networkMonitor
+                onboarding: model.onboarding
+            }
+            Loader {
+                anchors.fill: parent
+                active: model.onboarding.showOnboarding
+                focus: active
+                sourceComponent: OnboardingView {
+                    // The flow goes away with this, so not while its signal is still being handled.
+                    onFinished: (openLibrary) => Qt.callLater(() => model.onboarding.complete(openLibrary))
+                }
+            }
+        }
+    }
 }

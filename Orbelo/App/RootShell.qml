@@ -8,9 +8,23 @@ import OrbeloModels
 Item {
     id: shell
     property QtObject networkMonitor
+    // The onboarding decision; its Library request is followed once, then cleared.
+    property QtObject onboarding
     readonly property bool offline: networkMonitor !== null && !networkMonitor.isOnline
 
     RootShellModel { id: model }
+
+    function followLibraryDeepLink() {
+        if (!onboarding || !onboarding.pendingOnboardingLibraryDeepLink)
+            return
+        model.openLibrary()
+        onboarding.pendingOnboardingLibraryDeepLink = false
+    }
+    Connections {
+        target: shell.onboarding
+        function onChanged() { shell.followLibraryDeepLink() }
+    }
+    Component.onCompleted: followLibraryDeepLink()
 
     RowLayout {
         anchors.fill: parent

@@ -26,6 +26,8 @@ public:
     int selectedTabIndex() const { return int(selectedTab_); }
     // Ignores indexes outside the enumeration.
     void selectTab(int index);
+    // Where a new student goes after onboarding.
+    Q_INVOKABLE void openLibrary() { setSelectedTab(RootTab::library); }
     QString selectedLabel() const { return RootTabs::label(selectedTab_); }
     QString selectedSymbol() const { return RootTabs::symbol(selectedTab_); }
     QString selectedComingSoonMessage() const { return RootTabs::comingSoonMessage(selectedTab_); }

@@ -1,8 +1,11 @@
 #include <QtTest>
 
 #include "FakeNetworkPathMonitor.h"
+#include "InMemoryPreferences.h"
 #include "NetworkMonitor.h"
+#include "OnboardingGate.h"
 #include "SymbolImageProvider.h"
+#include "VirtualClock.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -113,12 +116,58 @@ private Q_SLOTS:
         QVERIFY(!itemsNamed(view.get(), "Paris")[0]->property("selected").toBool());
     }
 
+    // A finished onboarding that asks for the Library gets it once; the request is then cleared.
+    void shellFollowsTheLibraryRequest() {
+        InMemoryPreferences preferences;
+        OnboardingGate gate(OnboardingGate::ProfileFetch{}, preferences);
+        gate.complete(true);
+        std::unique_ptr<QQuickItem> shell =
+            load("RootShell.qml", {{"onboarding", QVariant::fromValue<QObject*>(&gate)}});
+        QVERIFY(shell);
+        QCOMPARE(itemsNamed(shell.get(), "Library").size(), 2); // in the sidebar and as the heading
+        QCOMPARE(itemsNamed(shell.get(), "Study").size(), 1);
+        QVERIFY(!gate.pendingOnboardingLibraryDeepLink());
+    }
+
+    // Onboarding: every answer and button is reachable by its name, "Skip" moves on from the
+    // interests, and a tap on a level moves on to the goals after the pause.
+    void onboardingSteps() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        std::unique_ptr<QQuickItem> view = load("OnboardingView.qml");
+        QVERIFY(view);
+        QVERIFY(!itemsNamed(view.get(), "What are you into?").isEmpty());
+        QCOMPARE(itemsNamed(view.get(), "Basketball").size(), 1);
+        QCOMPARE(itemsNamed(view.get(), "Formula 1").size(), 2); // listed in two categories
+        QVERIFY(itemsNamed(view.get(), "Continue").at(0)->property("enabled") == false);
+        press(view.get(), "Skip");
+
+        QVERIFY(!itemsNamed(view.get(), "Where are you studying?").isEmpty());
+        for (const char* label : {"High school", "Undergraduate", "Graduate", "Out of school", "Back"})
+            QVERIFY2(itemsNamed(view.get(), label).size() == 1, label);
+        press(view.get(), "Graduate");
+        QTRY_COMPARE(clock.pendingTimers(), 2); // the pause before moving on, and the save
+        clock.advance(std::chrono::milliseconds(300));
+        QVERIFY(!itemsNamed(view.get(), "What are you working toward?").isEmpty());
+        QVERIFY(!itemsNamed(view.get(), "Pick at least one").isEmpty());
+        QVERIFY(itemsNamed(view.get(), "Continue").at(0)->property("enabled") == false);
+        press(view.get(), "Passing a specific exam");
+        QVERIFY(itemsNamed(view.get(), "Continue").at(0)->property("enabled") == true);
+        QVERIFY(itemsNamed(view.get(), "Passing a specific exam").at(0)->property("selected").toBool());
+    }
+
     void loadingAndSplash() {
         QVERIFY(load("LoadingView.qml"));
         QVERIFY(load("SplashView.qml"));
     }
 
 private:
+    static void press(QQuickItem* root, const QString& name) {
+        const QList<QQuickItem*> found = itemsNamed(root, name);
+        QVERIFY2(found.size() == 1, qPrintable(name));
+        QVERIFY(QMetaObject::invokeMethod(found.at(0), "clicked"));
+    }
+
     std::unique_ptr<QQuickItem> load(const QString& file, const QVariantMap& properties = {}) {
         QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/") + file));
         if (component.isError()) { // Qt 6.4 crashes creating a component in error
