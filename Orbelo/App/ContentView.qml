@@ -7,6 +7,8 @@ Item {
     id: view
     property QtObject networkMonitor
     readonly property bool signedIn: model.rootState === ContentViewModel.Shell
+    // The shell is in use: signed in and not under the onboarding questions.
+    readonly property bool inShell: signedIn && !model.onboarding.showOnboarding
 
     ContentViewModel { id: model }
 

@@ -30,6 +30,7 @@ ApplicationWindow {
             Action {
                 text: "Settings…"
                 shortcut: "Ctrl+,"
+                enabled: content.inShell
                 onTriggered: commands.openSettings()
             }
             Action {
@@ -61,7 +62,7 @@ ApplicationWindow {
                 delegate: MenuItem {
                     required property var modelData
                     text: modelData.label
-                    enabled: content.signedIn
+                    enabled: content.inShell
                     Accessible.onPressAction: if (enabled) clicked()
                     onTriggered: commands.selectSection(modelData.number)
                 }
@@ -78,13 +79,13 @@ ApplicationWindow {
 
     // The "Go" menu's keys. Items a Repeater adds to a menu do not register shortcuts, so the
     // window holds them.
-    Shortcut { sequence: "Ctrl+1"; enabled: content.signedIn; onActivated: commands.selectSection(1) }
-    Shortcut { sequence: "Ctrl+2"; enabled: content.signedIn; onActivated: commands.selectSection(2) }
-    Shortcut { sequence: "Ctrl+3"; enabled: content.signedIn; onActivated: commands.selectSection(3) }
-    Shortcut { sequence: "Ctrl+4"; enabled: content.signedIn; onActivated: commands.selectSection(4) }
-    Shortcut { sequence: "Ctrl+5"; enabled: content.signedIn; onActivated: commands.selectSection(5) }
-    Shortcut { sequence: "Ctrl+6"; enabled: content.signedIn; onActivated: commands.selectSection(6) }
-    Shortcut { sequence: "Ctrl+7"; enabled: content.signedIn; onActivated: commands.selectSection(7) }
+    Shortcut { sequence: "Ctrl+1"; enabled: content.inShell; onActivated: commands.selectSection(1) }
+    Shortcut { sequence: "Ctrl+2"; enabled: content.inShell; onActivated: commands.selectSection(2) }
+    Shortcut { sequence: "Ctrl+3"; enabled: content.inShell; onActivated: commands.selectSection(3) }
+    Shortcut { sequence: "Ctrl+4"; enabled: content.inShell; onActivated: commands.selectSection(4) }
+    Shortcut { sequence: "Ctrl+5"; enabled: content.inShell; onActivated: commands.selectSection(5) }
+    Shortcut { sequence: "Ctrl+6"; enabled: content.inShell; onActivated: commands.selectSection(6) }
+    Shortcut { sequence: "Ctrl+7"; enabled: content.inShell; onActivated: commands.selectSection(7) }
 
     RootSplashContainer {
         anchors.fill: parent
