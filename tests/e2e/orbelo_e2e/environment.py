@@ -161,6 +161,8 @@ class Environment:
     # -- the session's processes ----------------------------------------------------------------
 
     def _spawn(self, name, argv, env=None, **kwargs):
+        if name in self._logs:  # a relaunch: the new run's log replaces the old one
+            self._logs[name].close()
         log = open(self.log_path(name), "w")
         self._logs[name] = log
         try:
