@@ -8,6 +8,8 @@
 #include "OnboardingReadySample.h"
 #include "User/UserAPI.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QVariantMap>
 
 namespace {
@@ -27,6 +29,34 @@ QString labelFor(const QList<OnboardingOption>& options, const std::optional<QSt
         return QStringLiteral("Not chosen");
     const auto option = OnboardingOption::find(options, *value);
     return option ? option->label : *value;
+}
+
+// Why the last save failed, as a sentence: the server's own message when it sent one.
+QString failureReason(std::exception_ptr error) {
+    QString reason;
+    try {
+        std::rethrow_exception(error);
+    } catch (const APIError& e) {
+        if (e.kind() == APIError::Kind::unauthorized) {
+            reason = QStringLiteral("you're signed out");
+        } else if (e.kind() == APIError::Kind::server) {
+            const QJsonObject body = QJsonDocument::fromJson(e.body().value_or(QString()).toUtf8()).object();
+            reason = body.value(QLatin1String("detail")).toString();
+            if (reason.isEmpty())
+                reason = QStringLiteral("the server answered %1").arg(e.status());
+        } else {
+            reason = e.errorDescription();
+        }
+    } catch (const std::exception& e) {
+        reason = QString::fromUtf8(e.what());
+    } catch (...) {
+        reason = QStringLiteral("something went wrong");
+    }
+    reason = reason.trimmed();
+    static const QList<QChar> endings{u'.', u'!', u'?', u'…'};
+    if (reason.isEmpty() || !endings.contains(reason.back()))
+        reason += QLatin1Char('.');
+    return reason;
 }
 
 } // namespace
@@ -274,19 +304,9 @@ async::Task<void> OnboardingFlowModel::revealSlowHint(OnboardingFlowModel* self)
 
 void OnboardingFlowModel::finishFailed(std::exception_ptr error) {
     tasks_.cancel(slowHintTask_);
-    QString reason;
-    try {
-        std::rethrow_exception(error);
-    } catch (const APIError& e) {
-        reason = e.errorDescription();
-    } catch (const std::exception& e) {
-        reason = QString::fromUtf8(e.what());
-    } catch (...) {
-        reason = QStringLiteral("something went wrong.");
-    }
     isFinishing_ = false;
     showSlowHint_ = false;
-    errorMessage_ = QStringLiteral("Couldn't save your answers: ") + reason;
+    errorMessage_ = QStringLiteral("Couldn't save your answers: ") + failureReason(error);
     Q_EMIT changed();
     Q_EMIT announcement(errorMessage_);
 }

@@ -254,13 +254,14 @@ private Q_SLOTS:
     }
 
     // A slow last save shows the hint after 5 s; a failed one stays on the summary with the
-    // reason, and the next press tries again.
+    // reason (the server's message), and the next press tries again.
     void failedFinishStaysAndRetries() {
         async::VirtualClock clock;
         async::ScopedClock useClock(clock);
         ScriptedHttpServer server;
         server.enqueue(
             ScriptedResponse::held(ScriptedResponse::json(500, R"({"detail":"database is down"})")));
+        server.enqueue(ScriptedResponse::json(401, R"({"detail":"expired"})"));
         server.enqueue(ScriptedResponse::json(200, "{}"));
         Flow flow(server);
         OnboardingFlowModel& model = flow.model;
@@ -277,16 +278,19 @@ private Q_SLOTS:
         QTRY_VERIFY(!model.isFinishing());
         QVERIFY(!model.showSlowHint());
         QCOMPARE(model.currentStep(), OnboardingStep::ready);
-        QVERIFY2(model.errorMessage().startsWith(QStringLiteral("Couldn't save your answers: ")),
-                 qPrintable(model.errorMessage()));
+        QCOMPARE(model.errorMessage(), QStringLiteral("Couldn't save your answers: database is down."));
         QCOMPARE(announced.constLast().at(0).toString(), model.errorMessage());
         QCOMPARE(finished.count(), 0);
 
         model.startStudying();
         QVERIFY(model.errorMessage().isEmpty());
+        QTRY_VERIFY(!model.isFinishing());
+        QCOMPARE(model.errorMessage(), QStringLiteral("Couldn't save your answers: you're signed out."));
+
+        model.startStudying();
         QTRY_COMPARE(finished.count(), 1);
-        QCOMPARE(server.requestCount(), 2);
-        QCOMPARE(bodyOf(server.requests().at(1)).value("has_completed_onboarding"), QJsonValue(true));
+        QCOMPARE(server.requestCount(), 3);
+        QCOMPARE(bodyOf(server.requests().at(2)).value("has_completed_onboarding"), QJsonValue(true));
     }
 
     // The summary step's sample and rows follow the answers.
