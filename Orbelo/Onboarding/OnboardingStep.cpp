@@ -29,14 +29,6 @@ QString rawValue(OnboardingStep step) {
     return {};
 }
 
-std::optional<OnboardingStep> fromRawValue(const QString& raw) {
-    for (OnboardingStep step : all()) {
-        if (rawValue(step) == raw)
-            return step;
-    }
-    return std::nullopt;
-}
-
 int index(OnboardingStep step) {
     return int(all().indexOf(step));
 }

@@ -14,7 +14,6 @@ inline constexpr int questionCount = 5;
 
 QList<OnboardingStep> all();
 QString rawValue(OnboardingStep step);
-std::optional<OnboardingStep> fromRawValue(const QString& raw);
 // Position in the flow, 0 for interests.
 int index(OnboardingStep step);
 std::optional<OnboardingStep> next(OnboardingStep step);
