@@ -75,7 +75,7 @@ void AuthStore::deleteUser(const QString& userId) {
     db.transaction();
     db.exec("UPDATE sessions SET status = 'removed', updated_at = ? WHERE user_id = ?",
             {context_.nowMs(), userId});
-    for (const QString table : {"documents", "courses", "summaries", "jobs", "profiles"})
+    for (const QString table : {"documents", "courses", "summaries", "jobs", "profiles", "directory_visibility"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     db.exec("DELETE FROM users WHERE id = ?", {userId});
     db.commit();

@@ -45,6 +45,9 @@ const QList<QStringList>& migrations() {
          " status TEXT NOT NULL, input TEXT NOT NULL DEFAULT '{}', result TEXT, error TEXT,"
          " created_at TEXT NOT NULL, started_at TEXT, completed_at TEXT)",
          "CREATE INDEX jobs_status ON jobs (status)"},
+        // 3: whether each user shows in their school's directory.
+        {"CREATE TABLE directory_visibility (user_id TEXT PRIMARY KEY,"
+         " school_discoverable INTEGER NOT NULL DEFAULT 0)"},
     };
     return list;
 }

@@ -10,6 +10,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     courses_.registerRoutes(router);
     speech_.registerRoutes(router);
     universities_.registerRoutes(router);
+    directory_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());

@@ -2,6 +2,7 @@
 
 #include "AccountRoutes.h"
 #include "CourseRoutes.h"
+#include "DirectoryRoutes.h"
 #include "DocumentProcessor.h"
 #include "LibraryRoutes.h"
 #include "Router.h"
@@ -16,7 +17,7 @@ class OrbeloApi {
 public:
     explicit OrbeloApi(ServerContext& context)
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
-          courses_(context), speech_(context), universities_(context) {}
+          courses_(context), speech_(context), universities_(context), directory_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -29,4 +30,5 @@ private:
     CourseRoutes courses_;
     SpeechRoutes speech_;
     UniversityRoutes universities_;
+    DirectoryRoutes directory_;
 };

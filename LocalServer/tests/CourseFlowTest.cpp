@@ -1,4 +1,5 @@
 #include "SampleDocuments.h"
+#include "ServerContext.h"
 #include "TestServer.h"
 
 #include <QJsonArray>
@@ -186,6 +187,39 @@ private slots:
         QCOMPARE(server->api("GET", "/api/universities/nowhere", token).status, 404);
         QCOMPARE(server->api("GET", "/api/universities?q=university&limit=3", token).jsonArray().size(), 3);
         QCOMPARE(server->api("GET", "/api/universities?q=mit", {}).status, 401);
+    }
+
+    // Directory visibility needs a school; without one it reads as hidden whatever was stored.
+    // It is kept per user, across restarts, and goes with the account.
+    void schoolDiscoverability() {
+        const QString path = "/api/network/discoverability";
+        QCOMPARE(server->api("GET", path, token).json(),
+                 (QJsonObject{{"is_school_discoverable", false}, {"has_university", false}}));
+        QCOMPARE(server->api("POST", path, token, {{"enabled", true}}).status, 409);
+        QCOMPARE(server->api("POST", path, token, {{"enabled", "yes"}}).status, 422);
+        QCOMPARE(server->api("POST", path, {}, {{"enabled", true}}).status, 401);
+
+        server->api("PUT", "/api/user/profile", token, {{"university_id", "tamu"}});
+        const auto set = server->api("POST", path, token, {{"enabled", true}});
+        QCOMPARE(set.status, 200);
+        QCOMPARE(set.json(), (QJsonObject{{"is_school_discoverable", true}}));
+
+        const TestServer::Device other = server->signUp("other@example.com", "study-hard-3");
+        const QString otherToken = server->sessionToken(other);
+        QCOMPARE(server->api("GET", path, otherToken).json().value("is_school_discoverable").toBool(), false);
+
+        server->stop();
+        QVERIFY(server->start());
+        token = server->sessionToken(device);
+        QCOMPARE(server->api("GET", path, token).json(),
+                 (QJsonObject{{"is_school_discoverable", true}, {"has_university", true}}));
+        QCOMPARE(server->api("POST", path, token, {{"enabled", false}}).json(),
+                 (QJsonObject{{"is_school_discoverable", false}}));
+        server->api("POST", path, token, {{"enabled", true}});
+
+        server->api("DELETE", "/api/user/account", token);
+        QVERIFY(!server->server().context().db.row("SELECT * FROM directory_visibility WHERE user_id = ?",
+                                                   {device.userId}));
     }
 
     void accountDeletionRemovesDataAndTheAuthUser() {
