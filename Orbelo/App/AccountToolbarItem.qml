@@ -102,9 +102,7 @@ ToolButton {
         shown: account.showRewards
         onDismissed: account.showRewards = false
     }
-    ComingSoonSheet {
-        shell: button.shell
-        tab: 7
+    SettingsSheet {
         shown: account.showSettings
         onDismissed: account.showSettings = false
     }

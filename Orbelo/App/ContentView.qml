@@ -18,6 +18,13 @@ Item {
                        : model.rootState === ContentViewModel.SignedOut ? signIn : shell
     }
 
+    // Offered once to a user whose onboarding is done; closing it either way marks it offered.
+    InterestEditorSheet {
+        prompt: true
+        shown: view.signedIn && model.onboarding.showInterestsPrompt
+        onDismissed: model.onboarding.showInterestsPrompt = false
+    }
+
     Component { id: loading; LoadingView {} }
     Component { id: signIn; SignInView {} }
     // The shell, under the onboarding questionnaire while this user still has it to do.

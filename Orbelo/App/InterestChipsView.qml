@@ -30,6 +30,8 @@ ColumnLayout {
                     symbol: category.modelData.symbol
                     tint: Theme.color.accent
                     size: 18
+                    Layout.preferredWidth: 18
+                    Layout.preferredHeight: 18
                 }
                 Text {
                     text: category.modelData.name

@@ -81,12 +81,19 @@ Item {
                     AccountToolbarItem { shell: model }
                 }
 
-                EmptyStateView {
+                Loader {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
-                    symbol: model.selectedSymbol
-                    title: model.selectedLabel + " is coming soon"
-                    message: model.selectedComingSoonMessage
+                    sourceComponent: model.selectedTab === 7 ? settingsScreen : comingSoon
+                }
+                Component { id: settingsScreen; SettingsView {} }
+                Component {
+                    id: comingSoon
+                    EmptyStateView {
+                        symbol: model.selectedSymbol
+                        title: model.selectedLabel + " is coming soon"
+                        message: model.selectedComingSoonMessage
+                    }
                 }
             }
         }

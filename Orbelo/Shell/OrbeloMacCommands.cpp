@@ -4,6 +4,7 @@
 #include "NotificationCenter.h"
 #include "RootShellModel.h"
 #include "RootTab.h"
+#include "SupportLinks.h"
 
 #include <QDesktopServices>
 
@@ -30,7 +31,7 @@ QVariantList OrbeloMacCommands::goItems() const {
 }
 
 QUrl OrbeloMacCommands::supportURL() const {
-    return QUrl(QStringLiteral("https://orbelo.app/support"));
+    return SupportLinks::contactSupport();
 }
 
 void OrbeloMacCommands::openSettings() {

@@ -1,0 +1,137 @@
+#include "SettingsModel.h"
+
+#include "AuthKit.h"
+#include "Clerk.h"
+#include "SupportLinks.h"
+#include "User/UserAPI.h"
+
+#include <QDesktopServices>
+
+SettingsModel::SettingsModel(QObject* parent)
+    : SettingsModel(
+          AuthKit::makeAPIClient(), [] { return AuthKit::signOut(); }, parent) {
+    Clerk& clerk = Clerk::shared();
+    auto follow = [this, &clerk] {
+        const std::optional<Session> session = clerk.session();
+        setUser(session ? session->user : std::nullopt);
+    };
+    connect(&clerk, &Clerk::clientChanged, this, follow);
+    follow();
+}
+
+SettingsModel::SettingsModel(APIClient client, std::function<async::Task<void>()> signOut, QObject* parent)
+    : QObject(parent), client_(std::move(client)), signOut_(std::move(signOut)) {}
+
+void SettingsModel::setUser(const std::optional<User>& user) {
+    const QString email = primaryEmail(user);
+    if (email == email_)
+        return;
+    email_ = email;
+    Q_EMIT emailChanged();
+}
+
+QString SettingsModel::primaryEmail(const std::optional<User>& user) {
+    if (!user || !user->emailAddresses || !user->primaryEmailAddressId)
+        return {};
+    for (const User::EmailAddress& address : *user->emailAddresses)
+        if (address.id == *user->primaryEmailAddressId)
+            return address.emailAddress;
+    return {};
+}
+
+QUrl SettingsModel::contactSupportURL() const {
+    return SupportLinks::contactSupport();
+}
+
+QUrl SettingsModel::emailUsURL() const {
+    return SupportLinks::emailUs();
+}
+
+QString SettingsModel::supportEmail() const {
+    return SupportLinks::supportEmail();
+}
+
+QUrl SettingsModel::termsURL() const {
+    return SupportLinks::termsOfUse();
+}
+
+QUrl SettingsModel::privacyURL() const {
+    return SupportLinks::privacyPolicy();
+}
+
+void SettingsModel::openLink(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+void SettingsModel::signOut() {
+    if (isSigningOut_)
+        return;
+    setSigningOut(true);
+    tasks_.spawn(runSignOut(this));
+}
+
+async::Task<void> SettingsModel::runSignOut(SettingsModel* self) {
+    co_await self->signOut_();
+    self->setSigningOut(false);
+}
+
+void SettingsModel::deleteAccount() {
+    if (isDeletingAccount_)
+        return;
+    setDeletionMessage({});
+    setDeleting(true);
+    tasks_.spawn(runDeletion(this), async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
+                     setDeleting(false);
+                     setDeletionMessage(deletionFailureMessage(error));
+                 }));
+}
+
+async::Task<void> SettingsModel::runDeletion(SettingsModel* self) {
+    const UserAPI api(self->client_);
+    const DeleteAccountResponse answer = co_await api.deleteAccount();
+    // The server removes the data first and the sign-in record last; any other status than
+    // "deleted" means the second step did not go through.
+    if (answer.status != QLatin1String("deleted")) {
+        self->setDeleting(false);
+        self->setDeletionMessage(partialDeletionMessage);
+        co_return;
+    }
+    co_await self->signOut_();
+    self->setDeleting(false);
+}
+
+QString SettingsModel::deletionFailureMessage(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const APIError& e) {
+        if (e.kind() == APIError::Kind::unauthorized)
+            return sessionExpiredMessage;
+        return QStringLiteral("Couldn't delete your account on the server: ") + e.errorDescription();
+    } catch (const std::exception& e) {
+        return QStringLiteral("Couldn't delete your account on the server: ") + QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Couldn't delete your account on the server: ") +
+               QStringLiteral("unknown error");
+    }
+}
+
+void SettingsModel::setSigningOut(bool signingOut) {
+    if (signingOut == isSigningOut_)
+        return;
+    isSigningOut_ = signingOut;
+    Q_EMIT isSigningOutChanged();
+}
+
+void SettingsModel::setDeleting(bool deleting) {
+    if (deleting == isDeletingAccount_)
+        return;
+    isDeletingAccount_ = deleting;
+    Q_EMIT isDeletingAccountChanged();
+}
+
+void SettingsModel::setDeletionMessage(const QString& message) {
+    if (message == deletionMessage_)
+        return;
+    deletionMessage_ = message;
+    Q_EMIT deletionMessageChanged();
+}
