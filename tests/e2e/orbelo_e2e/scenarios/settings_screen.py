@@ -10,7 +10,7 @@ SWITCH_ROLES = ("check box", "toggle button", "push button")
 def run(run):
     ui = run.ui
     flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
-    flows.land_after_sign_up(ui, flows.finish_onboarding, timeout=30)
+    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
 
     ui.press("list item", "Settings")
     flows.section_heading(ui, "Settings")
