@@ -105,6 +105,7 @@ ScrollView {
                     id: discoverable
                     checked: directory.isSchoolDiscoverable
                     enabled: directory.isLoaded && directory.hasUniversity && !directory.isUpdating
+                    palette.dark: Theme.color.accent // the track when on
                     Accessible.name: "Show me in my school's directory"
                     Accessible.description: "Lets schoolmates find you in the school directory"
                     onToggled: directory.setDiscoverable(checked)
