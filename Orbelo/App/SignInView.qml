@@ -12,6 +12,8 @@ Rectangle {
     SignInViewModel { id: model }
 
     readonly property bool asksForCredentials: model.modeName === "signIn" || model.modeName === "signUp"
+    readonly property bool waitsForBrowser: model.isGoogleSigningIn || model.isAppleSigningIn
+    readonly property bool busy: model.isSubmitting || waitsForBrowser
 
     // A soft accent wash behind the card.
     Rectangle {
@@ -108,7 +110,7 @@ Rectangle {
             PrimaryButton {
                 Layout.fillWidth: true
                 text: model.primaryButtonLabel
-                enabled: !model.isSubmitting
+                enabled: !view.busy
                 Accessible.description: model.title
                 onClicked: model.submit()
             }
@@ -121,6 +123,57 @@ Rectangle {
                 onClicked: model.useBackupCode(!model.usesBackupCode)
             }
 
+            // Google and Apple accounts sign in in the browser, which hands the result back to the app.
+            ColumnLayout {
+                Layout.fillWidth: true
+                visible: view.asksForCredentials
+                spacing: Theme.spacing.s
+
+                RowLayout {
+                    Layout.fillWidth: true
+                    spacing: Theme.spacing.s
+                    Rectangle { Layout.fillWidth: true; height: 1; color: Theme.color.separator }
+                    Text {
+                        text: "or"
+                        color: Theme.color.textSecondary
+                        font.pixelSize: Theme.font.callout
+                    }
+                    Rectangle { Layout.fillWidth: true; height: 1; color: Theme.color.separator }
+                }
+                SecondaryButton {
+                    Layout.fillWidth: true
+                    text: model.isGoogleSigningIn ? "Waiting for Google…" : "Continue with Google"
+                    enabled: !view.busy
+                    Accessible.name: "Continue with Google"
+                    Accessible.description: "Signs in with your Google account in your web browser."
+                    onClicked: model.signInWithGoogle()
+                }
+                SecondaryButton {
+                    Layout.fillWidth: true
+                    text: model.isAppleSigningIn ? "Waiting for Apple…" : "Continue with Apple"
+                    enabled: !view.busy
+                    Accessible.name: "Continue with Apple"
+                    Accessible.description: "Signs in with your Apple ID in your web browser."
+                    onClicked: model.signInWithApple()
+                }
+                RowLayout {
+                    Layout.alignment: Qt.AlignHCenter
+                    visible: view.waitsForBrowser
+                    spacing: Theme.spacing.xs
+                    Text {
+                        text: "Finish signing in in your browser."
+                        color: Theme.color.textSecondary
+                        font.pixelSize: Theme.font.callout
+                    }
+                    SecondaryButton {
+                        plain: true
+                        text: "Cancel"
+                        Accessible.description: "Stops waiting for the browser."
+                        onClicked: model.cancelBrowserSignIn()
+                    }
+                }
+            }
+
             RowLayout {
                 Layout.alignment: Qt.AlignHCenter
                 spacing: Theme.spacing.xs
@@ -131,13 +184,15 @@ Rectangle {
                 }
                 SecondaryButton {
                     plain: true
-                    enabled: !model.isSubmitting
+                    enabled: !view.busy
                     text: model.modeName === "signIn" ? "Create an account" : "Sign in instead"
                     onClicked: model.modeName === "signIn" ? model.showSignUp() : model.showSignIn()
                 }
             }
         }
     }
+
+    Keys.onEscapePressed: model.cancelBrowserSignIn()
 
     Component.onCompleted: emailField.input.forceActiveFocus()
     Connections {

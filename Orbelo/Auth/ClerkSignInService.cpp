@@ -9,10 +9,10 @@ namespace {
 
 // The API client is copied into the frame, so a call outlives the service object it was made on.
 template <class T>
-async::Task<T> call(ClerkAPIClient api, QByteArray method, QString path, QJsonObject body) {
-    std::optional<QJsonObject> payload = std::move(body);
-    const ClientResponse<T> answer =
-        co_await api.request<ClientResponse<T>>(std::move(method), std::move(path), std::move(payload));
+async::Task<T> call(ClerkAPIClient api, QByteArray method, QString path, std::optional<QJsonObject> body,
+                    ClerkAPIClient::QueryItems query = {}) {
+    const ClientResponse<T> answer = co_await api.request<ClientResponse<T>>(
+        std::move(method), std::move(path), std::move(body), std::move(query));
     co_return answer.response;
 }
 
@@ -52,4 +52,22 @@ async::Task<SignUp> ClerkSignInService::attemptVerification(QString signUpId, QS
     QJsonObject body{{"strategy", strategy}, {"code", code}};
     return call<SignUp>(clerk_.apiClient(), "POST",
                         QStringLiteral("/v1/client/sign_ups/%1/attempt_verification").arg(signUpId), body);
+}
+
+async::Task<SignIn> ClerkSignInService::createOAuthSignIn(QString strategy, QString redirectUrl) {
+    QJsonObject body{{"strategy", strategy}, {"redirect_url", redirectUrl}};
+    return call<SignIn>(clerk_.apiClient(), "POST", QStringLiteral("/v1/client/sign_ins"), body);
+}
+
+async::Task<SignIn> ClerkSignInService::reloadSignIn(QString signInId, QString rotatingTokenNonce) {
+    ClerkAPIClient::QueryItems query;
+    if (!rotatingTokenNonce.isEmpty())
+        query.append({QStringLiteral("rotating_token_nonce"), rotatingTokenNonce});
+    return call<SignIn>(clerk_.apiClient(), "GET", QStringLiteral("/v1/client/sign_ins/%1").arg(signInId),
+                        std::nullopt, query);
+}
+
+async::Task<SignUp> ClerkSignInService::createTransferSignUp() {
+    QJsonObject body{{"transfer", true}};
+    return call<SignUp>(clerk_.apiClient(), "POST", QStringLiteral("/v1/client/sign_ups"), body);
 }

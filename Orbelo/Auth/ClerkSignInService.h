@@ -15,6 +15,9 @@ public:
     async::Task<SignUp> createSignUp(QString emailAddress, QString password) override;
     async::Task<SignUp> prepareVerification(QString signUpId, QString strategy) override;
     async::Task<SignUp> attemptVerification(QString signUpId, QString strategy, QString code) override;
+    async::Task<SignIn> createOAuthSignIn(QString strategy, QString redirectUrl) override;
+    async::Task<SignIn> reloadSignIn(QString signInId, QString rotatingTokenNonce) override;
+    async::Task<SignUp> createTransferSignUp() override;
 
 private:
     Clerk& clerk_;

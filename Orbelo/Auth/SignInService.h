@@ -17,4 +17,12 @@ public:
     virtual async::Task<SignUp> createSignUp(QString emailAddress, QString password) = 0;
     virtual async::Task<SignUp> prepareVerification(QString signUpId, QString strategy) = 0;
     virtual async::Task<SignUp> attemptVerification(QString signUpId, QString strategy, QString code) = 0;
+
+    // Browser OAuth: a sign-in with an "oauth_" strategy whose first factor names the page to
+    // open; the page sends the user to `redirectUrl` with a "rotating_token_nonce".
+    virtual async::Task<SignIn> createOAuthSignIn(QString strategy, QString redirectUrl) = 0;
+    // The sign-in as it is now; with the nonce of the callback, the OAuth outcome is applied.
+    virtual async::Task<SignIn> reloadSignIn(QString signInId, QString rotatingTokenNonce) = 0;
+    // Creates the account of the client's sign-in whose external account had no user yet.
+    virtual async::Task<SignUp> createTransferSignUp() = 0;
 };

@@ -1,10 +1,13 @@
 #include "SignInViewModel.h"
 
 #include "AuthKit.h"
+#include "BrowserAuthenticationSession.h"
 #include "Clerk.h"
+#include "ClerkClientError.h"
 #include "ClerkSignInService.h"
 
 #include <QMetaEnum>
+#include <QUrlQuery>
 
 namespace {
 
@@ -24,14 +27,29 @@ QString incomplete(const QString& status) {
 const QString phoneCode = QStringLiteral("phone_code");
 const QString backupCode = QStringLiteral("backup_code");
 const QString emailCode = QStringLiteral("email_code");
+const QString googleStrategy = QStringLiteral("oauth_google");
+const QString appleStrategy = QStringLiteral("oauth_apple");
+
+bool isCancellation(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const WebAuthenticationError& e) {
+        return e.code() == WebAuthenticationError::Code::canceledLogin;
+    } catch (...) {
+        return false;
+    }
+}
 
 } // namespace
 
 SignInViewModel::SignInViewModel(QObject* parent)
-    : SignInViewModel(std::make_shared<ClerkSignInService>(Clerk::shared()), parent) {}
+    : SignInViewModel(std::make_shared<ClerkSignInService>(Clerk::shared()),
+                      BrowserAuthenticationSession::shared(),
+                      Clerk::shared().configuration().options.redirectConfig, parent) {}
 
-SignInViewModel::SignInViewModel(std::shared_ptr<SignInService> service, QObject* parent)
-    : QObject(parent), service_(std::move(service)) {}
+SignInViewModel::SignInViewModel(std::shared_ptr<SignInService> service, WebAuthenticationSession& browser,
+                                 ClerkOptions::RedirectConfig redirect, QObject* parent)
+    : QObject(parent), service_(std::move(service)), browser_(browser), redirect_(std::move(redirect)) {}
 
 SignInViewModel::~SignInViewModel() = default;
 
@@ -105,7 +123,7 @@ QString SignInViewModel::primaryButtonLabel() const {
 }
 
 void SignInViewModel::submit() {
-    if (isSubmitting_)
+    if (isSubmitting_ || !browserStrategy_.isEmpty())
         return;
     const QString email = email_.trimmed();
     switch (mode_) {
@@ -150,6 +168,37 @@ void SignInViewModel::useBackupCode(bool backup) {
     setSecondFactorStrategy(backup ? backupCode : phoneCode);
 }
 
+void SignInViewModel::signInWithGoogle() {
+    startBrowserSignIn(googleStrategy);
+}
+
+void SignInViewModel::signInWithApple() {
+    startBrowserSignIn(appleStrategy);
+}
+
+void SignInViewModel::cancelBrowserSignIn() {
+    if (browserStrategy_.isEmpty())
+        return;
+    tasks_.cancel(browserTask_);
+    setBrowserStrategy({});
+    setSubmitting(false);
+    setError({});
+}
+
+void SignInViewModel::startBrowserSignIn(const QString& strategy) {
+    if (isSubmitting_ || !browserStrategy_.isEmpty())
+        return;
+    setError({});
+    setBrowserStrategy(strategy);
+    browserTask_ = tasks_.spawn(browserSignIn(this, strategy),
+                                async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
+                                    setBrowserStrategy({});
+                                    setSubmitting(false);
+                                    if (!isCancellation(error))
+                                        setError(AuthKit::errorDescription(error));
+                                }));
+}
+
 void SignInViewModel::run(async::Task<void> task) {
     setError({});
     setSubmitting(true);
@@ -161,6 +210,38 @@ void SignInViewModel::run(async::Task<void> task) {
 
 async::Task<void> SignInViewModel::signIn(SignInViewModel* self, QString email, QString password) {
     const SignIn signIn = co_await self->service_->createSignIn(email, password);
+    co_await continueSignIn(self, signIn);
+    self->setSubmitting(false);
+}
+
+async::Task<void> SignInViewModel::browserSignIn(SignInViewModel* self, QString strategy) {
+    const SignIn started = co_await self->service_->createOAuthSignIn(strategy, self->redirect_.redirectUrl);
+    const QString page =
+        started.firstFactorVerification
+            ? started.firstFactorVerification->externalVerificationRedirectUrl.value_or(QString())
+            : QString();
+    if (page.isEmpty())
+        throw ClerkClientError(QStringLiteral("The sign-in has no page to open in the browser."));
+    const QUrl pageURL(page);
+    const QUrl callback = co_await self->browser_.start(pageURL, self->redirect_.callbackUrlScheme);
+    const QString nonce =
+        QUrlQuery(callback).queryItemValue(QStringLiteral("rotating_token_nonce"), QUrl::FullyDecoded);
+    const SignIn signIn = co_await self->service_->reloadSignIn(started.id, nonce);
+    const bool transferable = signIn.firstFactorVerification &&
+                              signIn.firstFactorVerification->status == QLatin1String("transferable");
+    if (signIn.status != SignIn::Status::complete && transferable) {
+        // The external account has no user yet: the sign-up creates it from this verification.
+        const SignUp signUp = co_await self->service_->createTransferSignUp();
+        if (signUp.status != SignUp::Status::complete)
+            self->setError(incomplete(rawValue(signUp.status)));
+    } else {
+        co_await continueSignIn(self, signIn);
+    }
+    self->setBrowserStrategy({});
+    self->setSubmitting(false);
+}
+
+async::Task<void> SignInViewModel::continueSignIn(SignInViewModel* self, SignIn signIn) {
     if (signIn.status == SignIn::Status::needsSecondFactor) {
         self->signInId_ = signIn.id;
         self->phoneCodePrepared_ = false;
@@ -178,7 +259,6 @@ async::Task<void> SignInViewModel::signIn(SignInViewModel* self, QString email, 
     } else if (signIn.status != SignIn::Status::complete) {
         self->setError(incomplete(rawValue(signIn.status)));
     }
-    self->setSubmitting(false);
 }
 
 async::Task<void> SignInViewModel::signUp(SignInViewModel* self, QString email, QString password) {
@@ -234,4 +314,11 @@ void SignInViewModel::setSecondFactorStrategy(const QString& strategy) {
         return;
     secondFactorStrategy_ = strategy;
     Q_EMIT subtitleChanged();
+}
+
+void SignInViewModel::setBrowserStrategy(const QString& strategy) {
+    if (strategy == browserStrategy_)
+        return;
+    browserStrategy_ = strategy;
+    Q_EMIT browserSignInChanged();
 }

@@ -3,16 +3,18 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
+#include "ClerkOptions.h"
 #include "SignInService.h"
 #include "TaskScope.h"
+#include "WebAuthenticationSession.h"
 
 #include <QtQml/qqmlregistration.h>
 
 #include <memory>
 
-// The sign-in screen: email and password sign-in, sign-up with an emailed six-digit code, and the
-// second factor. The flow ends when the auth client has a current session; the root then leaves
-// this screen on its own.
+// The sign-in screen: email and password sign-in, sign-up with an emailed six-digit code, the
+// second factor, and Google and Apple sign-in in the browser. The flow ends when the auth client has a
+// current session; the root then leaves this screen on its own.
 class SignInViewModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -30,13 +32,17 @@ class SignInViewModel : public QObject {
     Q_PROPERTY(QString primaryButtonLabel READ primaryButtonLabel NOTIFY primaryButtonLabelChanged)
     Q_PROPERTY(bool usesBackupCode READ usesBackupCode NOTIFY subtitleChanged)
     Q_PROPERTY(bool canUsePhoneCode READ canUsePhoneCode NOTIFY subtitleChanged)
+    Q_PROPERTY(bool isGoogleSigningIn READ isGoogleSigningIn NOTIFY browserSignInChanged)
+    Q_PROPERTY(bool isAppleSigningIn READ isAppleSigningIn NOTIFY browserSignInChanged)
 public:
     enum class Mode { signIn, signUp, verify, secondFactor };
     Q_ENUM(Mode)
 
-    // The screen as the app shows it, over the shared auth client.
+    // The screen as the app shows it, over the shared auth client and the desktop's browser.
     explicit SignInViewModel(QObject* parent = nullptr);
-    SignInViewModel(std::shared_ptr<SignInService> service, QObject* parent = nullptr);
+    // `browser` must outlive the model; `redirect` names the OAuth callback.
+    SignInViewModel(std::shared_ptr<SignInService> service, WebAuthenticationSession& browser,
+                    ClerkOptions::RedirectConfig redirect, QObject* parent = nullptr);
     ~SignInViewModel() override;
 
     Mode mode() const { return mode_; }
@@ -54,6 +60,8 @@ public:
     QString primaryButtonLabel() const;
     bool usesBackupCode() const { return secondFactorStrategy_ == QLatin1String("backup_code"); }
     bool canUsePhoneCode() const { return phoneCodePrepared_; }
+    bool isGoogleSigningIn() const { return browserStrategy_ == QLatin1String("oauth_google"); }
+    bool isAppleSigningIn() const { return browserStrategy_ == QLatin1String("oauth_apple"); }
 
     // The primary button: sign in, create the account, or check the code, by mode.
     Q_INVOKABLE void submit();
@@ -61,6 +69,11 @@ public:
     Q_INVOKABLE void showSignIn();
     // On the second-factor step: switch between the texted code and a backup code.
     Q_INVOKABLE void useBackupCode(bool backup);
+    // Sign-in in the browser; the screen waits for the browser to come back to the app.
+    Q_INVOKABLE void signInWithGoogle();
+    Q_INVOKABLE void signInWithApple();
+    // Stops waiting for the browser: back to the form, without a message.
+    Q_INVOKABLE void cancelBrowserSignIn();
 
 Q_SIGNALS:
     void modeChanged();
@@ -71,6 +84,7 @@ Q_SIGNALS:
     void errorMessageChanged();
     void subtitleChanged();
     void primaryButtonLabelChanged();
+    void browserSignInChanged();
 
 private:
     static async::Task<void> signIn(SignInViewModel* self, QString email, QString password);
@@ -78,14 +92,21 @@ private:
     static async::Task<void> verify(SignInViewModel* self, QString signUpId, QString code);
     static async::Task<void> secondFactor(SignInViewModel* self, QString signInId, QString strategy,
                                           QString code);
+    static async::Task<void> browserSignIn(SignInViewModel* self, QString strategy);
+    // Moves on from a sign-in answer: done, the second-factor step, or its status as the message.
+    static async::Task<void> continueSignIn(SignInViewModel* self, SignIn signIn);
 
     void run(async::Task<void> task);
+    void startBrowserSignIn(const QString& strategy);
+    void setBrowserStrategy(const QString& strategy);
     void setMode(Mode mode);
     void setSubmitting(bool submitting);
     void setError(const QString& message);
     void setSecondFactorStrategy(const QString& strategy);
 
     std::shared_ptr<SignInService> service_;
+    WebAuthenticationSession& browser_;
+    ClerkOptions::RedirectConfig redirect_;
     Mode mode_ = Mode::signIn;
     QString email_;
     QString password_;
@@ -96,5 +117,8 @@ private:
     QString signInId_;
     QString secondFactorStrategy_;
     bool phoneCodePrepared_ = false;
+    // The "oauth_" strategy of the browser sign-in under way, empty when there is none.
+    QString browserStrategy_;
+    async::TaskScope::TaskId browserTask_ = 0;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -1,6 +1,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QtTest>
 
+#include "BrowserAuthenticationSession.h"
 #include "ClerkAPIError.h"
 #include "SignInViewModel.h"
 #include "VirtualClock.h"
@@ -50,20 +51,43 @@ public:
             throw *verificationError;
         co_return verificationAnswer;
     }
+    async::Task<SignIn> createOAuthSignIn(QString strategy, QString redirectUrl) override {
+        calls << QStringLiteral("createOAuthSignIn %1 %2").arg(strategy, redirectUrl);
+        co_await async::Clock::current().sleep(std::chrono::milliseconds(1));
+        SignIn started = signInWith(SignIn::Status::needsFirstFactor);
+        Verification verification;
+        verification.externalVerificationRedirectUrl = QStringLiteral("https://auth.example/consent");
+        started.firstFactorVerification = verification;
+        co_return started;
+    }
+    async::Task<SignIn> reloadSignIn(QString signInId, QString rotatingTokenNonce) override {
+        calls << QStringLiteral("reloadSignIn %1 %2").arg(signInId, rotatingTokenNonce);
+        co_await async::Clock::current().sleep(std::chrono::milliseconds(1));
+        co_return signInAnswer;
+    }
+    async::Task<SignUp> createTransferSignUp() override {
+        calls << QStringLiteral("createTransferSignUp");
+        co_await async::Clock::current().sleep(std::chrono::milliseconds(1));
+        co_return signUpAnswer;
+    }
+
+    static SignIn signInWith(SignIn::Status status, const QStringList& secondFactors = {}) {
+        SignIn signIn;
+        signIn.id = QStringLiteral("sia_1");
+        signIn.status = status;
+        QList<Factor> factors;
+        for (const QString& strategy : secondFactors) {
+            Factor factor;
+            factor.strategy = strategy;
+            factors << factor;
+        }
+        signIn.supportedSecondFactors = factors;
+        return signIn;
+    }
 };
 
 SignIn signInWith(SignIn::Status status, const QStringList& secondFactors = {}) {
-    SignIn signIn;
-    signIn.id = QStringLiteral("sia_1");
-    signIn.status = status;
-    QList<Factor> factors;
-    for (const QString& strategy : secondFactors) {
-        Factor factor;
-        factor.strategy = strategy;
-        factors << factor;
-    }
-    signIn.supportedSecondFactors = factors;
-    return signIn;
+    return FakeSignInService::signInWith(status, secondFactors);
 }
 
 SignUp signUpWith(SignUp::Status status) {
@@ -82,10 +106,18 @@ private Q_SLOTS:
         clock = std::make_unique<async::VirtualClock>();
         useClock = std::make_unique<async::ScopedClock>(*clock);
         service = std::make_shared<FakeSignInService>();
-        model = std::make_unique<SignInViewModel>(service);
+        opened.clear();
+        browser = std::make_unique<BrowserAuthenticationSession>([this](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        ClerkOptions::RedirectConfig redirect{QStringLiteral("com.orbelo.desktop://callback"),
+                                              QStringLiteral("com.orbelo.desktop")};
+        model = std::make_unique<SignInViewModel>(service, *browser, redirect);
     }
     void cleanup() {
         model.reset();
+        browser.reset();
         useClock.reset();
         clock.reset();
     }
@@ -212,6 +244,91 @@ private Q_SLOTS:
         QCOMPARE(model->errorMessage(), QString());
     }
 
+    // The browser flow: the page opens, the callback's nonce reloads the sign-in, and an account
+    // that needs a second factor moves to that step as a password sign-in would.
+    void browserSignInCarriesTheNonceIntoTheReload() {
+        service->signInAnswer = signInWith(SignIn::Status::needsSecondFactor, {"backup_code"});
+        model->signInWithApple();
+        QVERIFY(model->isAppleSigningIn());
+        QVERIFY(!model->isGoogleSigningIn());
+        model->signInWithGoogle(); // one browser sign-in at a time
+        model->submit();
+        clock->advance(std::chrono::milliseconds(1));
+        QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://auth.example/consent"))});
+        QVERIFY(browser->isWaiting());
+        browser->complete(QUrl(QStringLiteral("com.orbelo.desktop://callback?rotating_token_nonce=n%2B1")));
+        QTRY_COMPARE(service->calls.size(), 2);
+        clock->advance(std::chrono::milliseconds(1));
+        QCOMPARE(service->calls, (QStringList{"createOAuthSignIn oauth_apple com.orbelo.desktop://callback",
+                                              "reloadSignIn sia_1 n+1"}));
+        QVERIFY(!model->isAppleSigningIn());
+        QCOMPARE(model->mode(), SignInViewModel::Mode::secondFactor);
+        QCOMPARE(model->errorMessage(), QString());
+    }
+
+    // Cancelling the wait returns to the form without a message; the late callback is dropped.
+    void cancellingTheBrowserWaitIsQuiet() {
+        model->signInWithGoogle();
+        clock->advance(std::chrono::milliseconds(1));
+        QVERIFY(browser->isWaiting());
+        model->cancelBrowserSignIn();
+        QVERIFY(!model->isGoogleSigningIn());
+        QVERIFY(!browser->isWaiting());
+        QTest::ignoreMessage(QtWarningMsg, "Continuation already completed. Ignoring.");
+        browser->complete(QUrl(QStringLiteral("com.orbelo.desktop://callback?rotating_token_nonce=late")));
+        clock->advance(std::chrono::milliseconds(5));
+        QCOMPARE(service->calls.size(), 1);
+        QCOMPARE(model->errorMessage(), QString());
+    }
+
+    // An empty callback fails the sign-in with its message; a second one is ignored. A URL of
+    // another scheme is not a callback and leaves the wait alone.
+    void anEmptyCallbackSaysSo() {
+        model->signInWithGoogle();
+        clock->advance(std::chrono::milliseconds(1));
+        browser->complete(QUrl(QStringLiteral("https://orbelo.app/elsewhere")));
+        QVERIFY(browser->isWaiting());
+        browser->complete(QUrl());
+        QTRY_COMPARE(model->errorMessage(), QStringLiteral("Missing callback URL"));
+        QVERIFY(!model->isGoogleSigningIn());
+        QTest::ignoreMessage(QtWarningMsg, "Continuation already completed. Ignoring.");
+        browser->complete(QUrl(QStringLiteral("com.orbelo.desktop://callback")));
+        QCOMPARE(service->calls.size(), 1);
+    }
+
+    // An unknown account: the reload answers "transferable" and the transfer sign-up completes it.
+    void aTransferableAccountIsCreated() {
+        SignIn transferable = signInWith(SignIn::Status::needsIdentifier);
+        Verification verification;
+        verification.status = QStringLiteral("transferable");
+        transferable.firstFactorVerification = verification;
+        service->signInAnswer = transferable;
+        service->signUpAnswer = signUpWith(SignUp::Status::missingRequirements);
+        model->signInWithGoogle();
+        clock->advance(std::chrono::milliseconds(1));
+        browser->complete(QUrl(QStringLiteral("com.orbelo.desktop://callback?rotating_token_nonce=x")));
+        QTRY_COMPARE(service->calls.size(), 2);
+        clock->advance(std::chrono::milliseconds(2));
+        QCOMPARE(service->calls.last(), QStringLiteral("createTransferSignUp"));
+        QCOMPARE(model->errorMessage(),
+                 QStringLiteral("Verification incomplete. Status: missing_requirements"));
+        QVERIFY(!model->isGoogleSigningIn());
+    }
+
+    // A browser that cannot be opened is reported.
+    void noBrowserIsReported() {
+        model.reset();
+        browser = std::make_unique<BrowserAuthenticationSession>([](const QUrl&) { return false; });
+        model = std::make_unique<SignInViewModel>(
+            service, *browser,
+            ClerkOptions::RedirectConfig{QStringLiteral("com.orbelo.desktop://callback"),
+                                         QStringLiteral("com.orbelo.desktop")});
+        model->signInWithApple();
+        clock->advance(std::chrono::milliseconds(1));
+        QCOMPARE(model->errorMessage(), QStringLiteral("Couldn't open your web browser."));
+        QVERIFY(!model->isAppleSigningIn());
+    }
+
     // The screen going away mid-request ends the request; nothing touches the model afterwards.
     void destroyingTheScreenEndsItsRequest() {
         service->signInAnswer = signInWith(SignIn::Status::complete);
@@ -226,6 +343,8 @@ private:
     std::unique_ptr<async::VirtualClock> clock;
     std::unique_ptr<async::ScopedClock> useClock;
     std::shared_ptr<FakeSignInService> service;
+    QList<QUrl> opened;
+    std::unique_ptr<BrowserAuthenticationSession> browser;
     std::unique_ptr<SignInViewModel> model;
 };
 
