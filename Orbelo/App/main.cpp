@@ -1,5 +1,8 @@
+#include "BrowserAuthenticationSession.h"
+#include "BundleInfo.h"
 #include "OrbeloApp.h"
 #include "ServerOverride.h"
+#include "SingleInstance.h"
 #include "SymbolImageProvider.h"
 
 #include <QCommandLineParser>
@@ -7,6 +10,7 @@
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
+#include <QQuickWindow>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QtQml/qqmlextensionplugin.h>
@@ -29,6 +33,15 @@ bool trustCertificate(const QString& path) {
     return true;
 }
 
+void bringToFront(QQmlApplicationEngine& engine) {
+    for (QObject* root : engine.rootObjects())
+        if (auto* window = qobject_cast<QQuickWindow*>(root)) {
+            window->show();
+            window->raise();
+            window->requestActivate();
+        }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -49,11 +62,20 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Talk to the server at <origin> (https://host:port) instead of the build's."),
         QStringLiteral("origin"));
     parser.addOption(server);
+    parser.addPositionalArgument(QStringLiteral("url"),
+                                 QStringLiteral("A sign-in callback URL from the browser."),
+                                 QStringLiteral("[url]"));
     parser.process(application);
     if (parser.isSet(trust) && !trustCertificate(parser.value(trust)))
         qWarning("no certificate in %s", qPrintable(parser.value(trust)));
     if (QString error; parser.isSet(server) && !ServerOverride::apply(parser.value(server), &error))
         qFatal("%s", qPrintable(error));
+
+    // The browser starts `orbelo <callback>`: a running instance takes it, and this process ends.
+    const QUrl startURL(parser.positionalArguments().value(0));
+    SingleInstance instance(SingleInstance::socketName(BundleInfo::bundleIdentifier()));
+    if (instance.claim(startURL) == SingleInstance::Role::handedOver)
+        return 0;
 
     OrbeloApp app;
     app.launch();
@@ -68,5 +90,14 @@ int main(int argc, char* argv[]) {
         &engine, &QQmlApplicationEngine::objectCreationFailed, &application,
         [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     engine.load(QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
+
+    QObject::connect(&instance, &SingleInstance::urlReceived, &application, [&engine](const QUrl& url) {
+        BrowserAuthenticationSession::shared().complete(url);
+        bringToFront(engine);
+    });
+    QObject::connect(&instance, &SingleInstance::activationRequested, &application,
+                     [&engine] { bringToFront(engine); });
+    if (!startURL.isEmpty())
+        BrowserAuthenticationSession::shared().complete(startURL);
     return application.exec();
 }
