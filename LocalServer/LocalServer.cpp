@@ -1,5 +1,6 @@
 #include "LocalServer.h"
 
+#include "AppcastRoutes.h"
 #include "ClerkError.h"
 #include "ControlApi.h"
 #include "FrontendApi.h"
@@ -108,6 +109,8 @@ bool LocalServer::start(QString* error) {
     frontend_->registerRoutes(router_);
     api_->registerRoutes(router_);
     control_->registerRoutes(router_);
+    appcast_ = std::make_unique<AppcastRoutes>(context);
+    appcast_->registerRoutes(router_);
     jobs_->resumeUnfinished();
     return true;
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class AppcastRoutes;
 class JobQueue;
 struct ServerContext;
 class FrontendApi;
@@ -47,6 +48,7 @@ private:
     std::unique_ptr<FrontendApi> frontend_;
     std::unique_ptr<OrbeloApi> api_;
     std::unique_ptr<ControlApi> control_;
+    std::unique_ptr<AppcastRoutes> appcast_;
     std::unique_ptr<HttpServer> http_;
     quint64 requestCount_ = 0;
 };

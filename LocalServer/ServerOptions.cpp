@@ -1,5 +1,7 @@
 #include "ServerOptions.h"
 
+#include "BundleInfoValues.h"
+
 #include <QDir>
 
 QString ServerOptions::defaultDataDir() {
@@ -17,13 +19,20 @@ QString ServerOptions::usage() {
                           "  --job-delay MS    time a queued job waits before it runs (default 1500)\n"
                           "  --fault PATH=X    scripted fault: X is a status code, 'drop' or 'delay:MS';\n"
                           "                    a PATH ending in '*' is a prefix; repeatable\n"
+                          "  --appcast-build N the newest build /appcast.json announces (default %2, the\n"
+                          "                    app's own: no update banner); a higher one shows the banner\n"
+                          "  --appcast-version V  its version name (default %3)\n"
+                          "  --appcast-notes T its release notes\n"
                           "  --help            this text\n")
-        .arg(defaultDataDir());
+        .arg(defaultDataDir(), QString::fromLatin1(BundleInfoValues::buildNumber),
+             QString::fromLatin1(BundleInfoValues::shortVersion));
 }
 
 std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, QString* error) {
     ServerOptions options;
     options.dataDir = defaultDataDir();
+    options.appcastBuild = QByteArray(BundleInfoValues::buildNumber).toInt();
+    options.appcastVersion = QString::fromLatin1(BundleInfoValues::shortVersion);
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& name = arguments[i];
         if (i + 1 >= arguments.size()) {
@@ -45,6 +54,13 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, 
         } else if (name == "--job-delay") {
             options.jobDelayMs = value.toInt(&ok);
             ok = ok && options.jobDelayMs >= 0;
+        } else if (name == "--appcast-build") {
+            options.appcastBuild = value.toInt(&ok);
+            ok = ok && options.appcastBuild >= 0;
+        } else if (name == "--appcast-version") {
+            options.appcastVersion = value;
+        } else if (name == "--appcast-notes") {
+            options.appcastNotes = value;
         } else if (name == "--fault") {
             const auto fault = FaultInjector::fromOption(value);
             ok = fault.has_value();

@@ -14,6 +14,10 @@ struct ServerOptions {
     int latencyMs = 0;
     int jobDelayMs = 1500;
     QList<FaultInjector::Fault> faults;
+    // What /appcast.json advertises; the defaults are the app build's own.
+    int appcastBuild = 0;
+    QString appcastVersion;
+    QString appcastNotes;
 
     static QString defaultDataDir();
     static QString usage();

@@ -13,6 +13,7 @@ Item {
     readonly property bool offline: networkMonitor !== null && !networkMonitor.isOnline
 
     RootShellModel { id: model }
+    MacUpdateBannerModifier { id: updates }
 
     function followLibraryDeepLink() {
         if (!onboarding || !onboarding.pendingOnboardingLibraryDeepLink)
@@ -24,7 +25,10 @@ Item {
         target: shell.onboarding
         function onChanged() { shell.followLibraryDeepLink() }
     }
-    Component.onCompleted: followLibraryDeepLink()
+    Component.onCompleted: {
+        updates.appear()
+        followLibraryDeepLink()
+    }
 
     RowLayout {
         anchors.fill: parent
@@ -63,6 +67,17 @@ Item {
                 anchors.fill: parent
                 anchors.topMargin: shell.offline ? banner.height : 0
                 spacing: 0
+
+                MacUpdateBanner {
+                    objectName: "updateBanner"
+                    Layout.fillWidth: true
+                    visible: updates.showsBanner
+                    version: updates.availableVersion
+                    notes: updates.releaseNotes
+                    canDismiss: updates.canDismiss
+                    onDownloadRequested: updates.download()
+                    onDismissed: updates.later()
+                }
 
                 RowLayout {
                     Layout.fillWidth: true

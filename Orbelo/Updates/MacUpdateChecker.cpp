@@ -59,9 +59,9 @@ async::Task<void> MacUpdateChecker::check() {
 void MacUpdateChecker::checkIfDue() {
     const QDateTime last = defaults_.value(lastFetchKey).toDateTime();
     const QDateTime now = async::Clock::current().now();
-    if (last.isValid() && last.secsTo(now) < minFetchInterval.count())
+    // A check already under way answers for this one too.
+    if ((last.isValid() && last.secsTo(now) < minFetchInterval.count()) || tasks_.runningCount() > 0)
         return;
-    tasks_.cancelAll();
     tasks_.spawn(check());
 }
 

@@ -1,12 +1,14 @@
 // When the update banner shows, and what survives a restart.
+// moc needs a Qt header before <coroutine>.
+#include <QtTest>
+
 #include "BundleInfo.h"
 #include "InMemoryPreferences.h"
+#include "MacUpdateBannerModifier.h"
 #include "MacUpdateChecker.h"
 #include "ScriptedHttpServer.h"
 #include "TaskProbe.h"
 #include "VirtualClock.h"
-
-#include <QtTest>
 
 using namespace std::chrono_literals;
 
@@ -107,6 +109,59 @@ private Q_SLOTS:
         QTRY_COMPARE(server.requestCount(), 2);
         QTRY_COMPARE(clock.pendingTimers(), 0);
         QCOMPARE(server.requestCount(), 2);
+    }
+
+    // The shell checks when it appears and again when the app comes back after a day; "Download"
+    // opens the manifest's page and "Later" hides the banner.
+    void theBannerChecksOnAppearAndOnReturn() {
+        ScriptedHttpServer server;
+        server.setHandler([](const RecordedRequest&) { return ScriptedResponse::json(200, manifest(42)); });
+        InMemoryPreferences defaults;
+        QList<QUrl> opened;
+        MacUpdateBannerModifier banner(server.baseUrl(), defaults, [&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        banner.applicationBecameActive(); // the shell is not up yet
+        QCOMPARE(server.requestCount(), 0);
+        banner.appear();
+        QTRY_VERIFY(banner.showsBanner());
+        QCOMPARE(banner.availableVersion(), QStringLiteral("1.42"));
+        QCOMPARE(banner.releaseNotes(), QStringLiteral("Faster review."));
+        QVERIFY(banner.canDismiss());
+        banner.download();
+        QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://orbelo.app/download"))});
+
+        banner.later();
+        QVERIFY(!banner.showsBanner());
+        QCOMPARE(defaults.integer(QStringLiteral("mac.update.dismissedBuild")), 42);
+        banner.download(); // nothing to download any more
+        QCOMPARE(opened.size(), 1);
+
+        banner.applicationBecameActive();
+        clock.advance(24h);
+        banner.applicationBecameActive();
+        QTRY_COMPARE(server.requestCount(), 2);
+        QTRY_COMPARE(clock.pendingTimers(), 0);
+        QVERIFY(!banner.showsBanner());
+    }
+
+    // A critical update, or one the running build is too old to skip, has no "Later".
+    void criticalUpdatesCannotBePutOff() {
+        for (const QByteArray& extra :
+             {QByteArray("\"critical\":true"), QByteArray("\"minSupportedBuild\":42")}) {
+            ScriptedHttpServer server;
+            server.enqueue(ScriptedResponse::json(
+                200, "{\"latestBuild\":42,\"downloadURL\":\"https://orbelo.app/download\"," + extra + "}"));
+            InMemoryPreferences defaults;
+            MacUpdateBannerModifier banner(server.baseUrl(), defaults, [](const QUrl&) { return true; });
+            banner.appear();
+            QTRY_VERIFY(banner.showsBanner());
+            QVERIFY(!banner.canDismiss());
+            banner.later();
+            QVERIFY(banner.showsBanner());
+            QCOMPARE(banner.availableVersion(), QStringLiteral("42"));
+        }
     }
 };
 
