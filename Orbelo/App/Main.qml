@@ -27,11 +27,14 @@ ApplicationWindow {
         }
         Menu {
             title: "&Orbelo"
-            Action {
-                text: "Settings…"
-                shortcut: "Ctrl+,"
-                enabled: content.inShell
-                onTriggered: commands.openSettings()
+            ShortcutMenuItem {
+                shortcutText: "Ctrl+,"
+                action: Action {
+                    text: "Settings…"
+                    shortcut: "Ctrl+,"
+                    enabled: content.inShell
+                    onTriggered: commands.openSettings()
+                }
             }
             Action {
                 text: "Sign Out"
@@ -39,19 +42,25 @@ ApplicationWindow {
                 onTriggered: commands.signOut()
             }
             MenuSeparator {}
-            Action {
-                text: "Quit Orbelo"
-                shortcut: StandardKey.Quit
-                onTriggered: Qt.quit()
+            ShortcutMenuItem {
+                shortcutText: "Ctrl+Q"
+                action: Action {
+                    text: "Quit Orbelo"
+                    shortcut: StandardKey.Quit
+                    onTriggered: Qt.quit()
+                }
             }
         }
         Menu {
             title: "&View"
-            Action {
-                text: "Refresh"
-                shortcut: "Ctrl+R"
-                enabled: commands.canRefresh
-                onTriggered: commands.refresh()
+            ShortcutMenuItem {
+                shortcutText: "Ctrl+R"
+                action: Action {
+                    text: "Refresh"
+                    shortcut: "Ctrl+R"
+                    enabled: commands.canRefresh
+                    onTriggered: commands.refresh()
+                }
             }
         }
         Menu {
@@ -59,9 +68,10 @@ ApplicationWindow {
             title: "&Go"
             Repeater {
                 model: commands.goItems
-                delegate: MenuItem {
+                delegate: ShortcutMenuItem {
                     required property var modelData
                     text: modelData.label
+                    shortcutText: "Ctrl+" + modelData.number
                     enabled: content.inShell
                     Accessible.onPressAction: if (enabled) clicked()
                     onTriggered: commands.selectSection(modelData.number)
@@ -70,9 +80,13 @@ ApplicationWindow {
         }
         Menu {
             title: "&Help"
-            Action {
-                text: "Orbelo Help"
-                onTriggered: commands.openHelp()
+            ShortcutMenuItem {
+                shortcutText: "F1"
+                action: Action {
+                    text: "Orbelo Help"
+                    shortcut: StandardKey.HelpContents
+                    onTriggered: commands.openHelp()
+                }
             }
         }
     }

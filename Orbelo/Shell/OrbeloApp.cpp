@@ -3,8 +3,21 @@
 #include "AuthKit.h"
 #include "BundleInfo.h"
 #include "Clerk.h"
+#include "ContentViewModel.h"
 #include "Logging.h"
+#include "PreferencesStore.h"
 #include "SystemNetworkPathMonitor.h"
+#include "User/TimezoneSync.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+async::Task<void> reportTimezone(QString userId) {
+    co_await TimezoneSync::syncIfNeeded(AuthKit::makeAPIClient(), userId, PreferencesStore::standard());
+}
+
+} // namespace
 
 OrbeloApp::OrbeloApp(QObject* parent) : QObject(parent) {}
 
@@ -32,6 +45,24 @@ QString OrbeloApp::keychainAccessGroup() {
     return QStringLiteral("orbelo.") + BundleInfo::bundleIdentifier();
 }
 
+std::optional<QString> OrbeloApp::signedInUserId(const std::optional<Client>& client) {
+    if (!ContentViewModel::isSignedIn(client))
+        return std::nullopt;
+    const std::optional<Session> session = client->activeSession();
+    if (session && session->user)
+        return session->user->id;
+    if (session && session->publicUserData && session->publicUserData->userId)
+        return *session->publicUserData->userId;
+    return std::nullopt;
+}
+
+void OrbeloApp::forwardApplicationState(Qt::ApplicationState state, Clerk& clerk) {
+    if (state == Qt::ApplicationActive)
+        clerk.applicationDidBecomeActive();
+    else
+        clerk.applicationDidEnterBackground();
+}
+
 void OrbeloApp::launch() {
     // 1. Application-wide objects.
     networkMonitor_ = std::make_unique<NetworkMonitor>(std::make_unique<SystemNetworkPathMonitor>());
@@ -48,6 +79,15 @@ void OrbeloApp::launch() {
     // 4. What this run talks to.
     for (const QString& line : launchLogLines(BundleInfo::value(QStringLiteral("API_BASE_URL")), *key))
         qCInfo(lcAuth).noquote() << line;
+
+    // The time zone report, for each user who signs in.
+    timezoneReport_ =
+        std::make_unique<UserKeyedTask>([&clerk] { return signedInUserId(clerk.client()); }, &reportTimezone);
+    connect(&clerk, &Clerk::clientChanged, timezoneReport_.get(), &UserKeyedTask::update);
+
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(application, &QGuiApplication::applicationStateChanged, &clerk,
+                [&clerk](Qt::ApplicationState state) { forwardApplicationState(state, clerk); });
 
     // The stored client and session, then the fresh ones; the window shows "Loading…" meanwhile.
     tasks_.spawn(clerk.load(), async::TaskScope::ErrorHandler([](std::exception_ptr error) {

@@ -3,10 +3,14 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
+#include "Client.h"
 #include "NetworkMonitor.h"
 #include "TaskScope.h"
+#include "UserKeyedTask.h"
 
 #include <QVariant>
+
+class Clerk;
 
 #include <optional>
 
@@ -33,8 +37,14 @@ public:
     static QStringList launchLogLines(const QVariant& baseURL, const QString& publishableKey);
     // The keychain access group the auth client is configured with.
     static QString keychainAccessGroup();
+    // The signed-in user's id, when someone is signed in.
+    static std::optional<QString> signedInUserId(const std::optional<Client>& client);
+    // The auth client's lifecycle hooks for an application state: only the active app polls its
+    // session, and coming back to the front refreshes it.
+    static void forwardApplicationState(Qt::ApplicationState state, Clerk& clerk);
 
 private:
     std::unique_ptr<NetworkMonitor> networkMonitor_;
+    std::unique_ptr<UserKeyedTask> timezoneReport_;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -12,6 +12,9 @@
 #include "OrbeloMacCommands.h"
 #include "RootShellModel.h"
 #include "RootSplashModel.h"
+#include "ScriptedHttpServer.h"
+#include "User/TimezoneSync.h"
+#include "UserKeyedTask.h"
 #include "VirtualClock.h"
 
 using namespace std::chrono_literals;
@@ -84,6 +87,10 @@ struct FakeProfile {
         co_return profile;
     }
 };
+
+async::Task<std::optional<QString>> testToken() {
+    co_return QStringLiteral("token");
+}
 
 async::Task<void> countedSignOut() {
     ++FakeAuth::signOuts;
@@ -384,6 +391,50 @@ private Q_SLOTS:
         QCOMPARE(FakeAuth::signOuts, 1);
         clock.advance(1s);
         QVERIFY(!account.isSigningOut());
+    }
+
+    // The time zone goes out once per user: signing in reports it, the same user again does not,
+    // a second user gets a report of their own, and nobody signed in means no request.
+    void timezoneReportFollowsTheSignedInUser() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        ScriptedHttpServer server;
+        server.setHandler(
+            [](const RecordedRequest&) { return ScriptedResponse::json(200, R"({"status":"ok"})"); });
+        InMemoryPreferences defaults;
+        std::optional<Client> client;
+        UserKeyedTask report([&client] { return OrbeloApp::signedInUserId(client); },
+                             [&](QString userId) {
+                                 return TimezoneSync::syncIfNeeded(APIClient(server.baseUrl(), &testToken),
+                                                                   userId, defaults,
+                                                                   QStringLiteral("Europe/Paris"));
+                             });
+        report.update();
+        client = clientWith(true, SignIn::Status::needsSecondFactor); // not signed in yet
+        report.update();
+        QCOMPARE(server.requestCount(), 0);
+
+        client = clientWith(true);
+        report.update();
+        QTRY_COMPARE(defaults.string(QStringLiteral("orbelo.syncedTimezone.user_1")),
+                     QStringLiteral("Europe/Paris"));
+        QCOMPARE(server.requests().first().method, QByteArray("PATCH"));
+        QCOMPARE(server.requests().first().path, QByteArray("/api/user/timezone"));
+        report.update();
+        client.reset();
+        report.update();
+        client = clientWith(true); // the same user again: already reported
+        report.update();
+        QTRY_VERIFY(!report.isRunning());
+        QCOMPARE(server.requestCount(), 1);
+
+        Session::PublicUserData second;
+        second.userId = QStringLiteral("user_2");
+        client->sessions.first().publicUserData = second;
+        report.update();
+        QTRY_COMPARE(defaults.string(QStringLiteral("orbelo.syncedTimezone.user_2")),
+                     QStringLiteral("Europe/Paris"));
+        QCOMPARE(server.requestCount(), 2);
     }
 
     void publishableKeyAndLaunchLog() {
