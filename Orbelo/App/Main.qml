@@ -73,7 +73,6 @@ ApplicationWindow {
                     text: modelData.label
                     shortcutText: "Ctrl+" + modelData.number
                     enabled: content.inShell
-                    Accessible.onPressAction: if (enabled) clicked()
                     onTriggered: commands.selectSection(modelData.number)
                 }
             }

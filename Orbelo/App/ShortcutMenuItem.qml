@@ -10,12 +10,20 @@ MenuItem {
 
     Accessible.name: text
     Accessible.description: shortcutText.length > 0 ? "Shortcut " + shortcutText : ""
+    // Qt 6.4's menu items ignore the accessibility "Press" action.
+    Accessible.onPressAction: {
+        if (!enabled)
+            return
+        if (action)
+            action.trigger(item)
+        else
+            clicked()
+    }
 
     contentItem: RowLayout {
         spacing: Theme.spacing.xl
         Text {
             Layout.fillWidth: true
-            leftPadding: item.leftPadding
             text: item.text
             font: item.font
             color: item.enabled ? Theme.color.textPrimary : Theme.color.textTertiary
