@@ -4,6 +4,10 @@
 
 #include <QDir>
 
+ServerOptions::ServerOptions()
+    : appcastBuild(QByteArray(BundleInfoValues::buildNumber).toInt()),
+      appcastVersion(QString::fromLatin1(BundleInfoValues::shortVersion)) {}
+
 QString ServerOptions::defaultDataDir() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
     if (base.isEmpty())
@@ -31,8 +35,6 @@ QString ServerOptions::usage() {
 std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, QString* error) {
     ServerOptions options;
     options.dataDir = defaultDataDir();
-    options.appcastBuild = QByteArray(BundleInfoValues::buildNumber).toInt();
-    options.appcastVersion = QString::fromLatin1(BundleInfoValues::shortVersion);
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& name = arguments[i];
         if (i + 1 >= arguments.size()) {

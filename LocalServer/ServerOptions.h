@@ -9,6 +9,9 @@
 
 // Command-line options of orbelo-local-server.
 struct ServerOptions {
+    // Defaults throughout; the appcast announces the app build's own number and version.
+    ServerOptions();
+
     quint16 port = 8443;
     QString dataDir;
     int latencyMs = 0;

@@ -154,11 +154,37 @@ private slots:
         QVERIFY(!ServerOptions::parse({"--fault", "/api=teapot"}, &error));
         QVERIFY(!ServerOptions::parse({"--latency"}, &error));
         QVERIFY(!ServerOptions::parse({"--verbose", "1"}, &error));
+        QVERIFY(!ServerOptions::parse({"--appcast-build", "soon"}, &error));
 
         FaultInjector faults;
         faults.add(*FaultInjector::fromOption("/api/*=500"));
         QVERIFY(faults.take("GET", "/api/bootstrap"));
         QVERIFY(!faults.take("GET", "/apix"));
+    }
+
+    // The appcast announces the app's own build unless told otherwise, so the app shows no banner;
+    // a higher build with its version and notes is what the banner shows.
+    void appcastAnnouncesTheConfiguredBuild() {
+        TestServer plain;
+        QVERIFY(plain.start());
+        const QJsonObject own = plain.send("GET", "/appcast.json").json();
+        QCOMPARE(own.value("latestBuild").toInt(), ServerOptions().appcastBuild);
+        QVERIFY(ServerOptions().appcastBuild > 0);
+        QCOMPARE(own.value("downloadURL").toString(), plain.url("/download"));
+        QVERIFY(!own.contains("releaseNotes"));
+        QCOMPARE(plain.send("GET", "/download").status, 200);
+
+        QString error;
+        const auto options = ServerOptions::parse(
+            {"--appcast-build", "99", "--appcast-version", "2.0", "--appcast-notes", "Faster review."},
+            &error);
+        QVERIFY2(options, qPrintable(error));
+        QCOMPARE(options->appcastBuild, 99);
+        plain.server().context().options = *options;
+        const QJsonObject announced = plain.send("GET", "/appcast.json").json();
+        QCOMPARE(announced.value("latestBuild").toInt(), 99);
+        QCOMPARE(announced.value("shortVersion").toString(), "2.0");
+        QCOMPARE(announced.value("releaseNotes").toString(), "Faster review.");
     }
 
     void logsCarryNoSecrets() {
