@@ -89,6 +89,15 @@ QList<UserInterestDTO> InterestCatalog::profileInterests(const QSet<QString>& se
     return interests;
 }
 
+QSet<QString> InterestCatalog::selection(const QList<UserInterestDTO>& profileInterests) {
+    QSet<QString> names;
+    for (const UserInterestDTO& entry : profileInterests)
+        for (const QString& item : entry.items)
+            if (contains(item))
+                names.insert(item);
+    return names;
+}
+
 QVariantList InterestCatalog::categoryList() const {
     QVariantList list;
     for (const Category& category : all())

@@ -35,6 +35,8 @@ public:
     // items in catalogue order; a name in two categories appears under both. Names outside the
     // catalogue are left out.
     static QList<UserInterestDTO> profileInterests(const QSet<QString>& selection);
+    // The selection a profile's entries stand for: every catalogue name listed under any category.
+    static QSet<QString> selection(const QList<UserInterestDTO>& profileInterests);
 
     QVariantList categoryList() const;
 };

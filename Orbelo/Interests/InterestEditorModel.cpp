@@ -10,12 +10,14 @@
 
 InterestEditorModel::InterestEditorModel(QObject* parent)
     : InterestEditorModel(
+          [] { return UserAPI(AuthKit::makeAPIClient()).profile(); },
           [](UserProfileUpdateDTO update) { return UserAPI(AuthKit::makeAPIClient()).updateProfile(update); },
           PreferencesStore::standard(), parent) {}
 
-InterestEditorModel::InterestEditorModel(ProfileUpdate updateProfile, PreferencesStore& preferences,
-                                         QObject* parent)
-    : QObject(parent), updateProfile_(std::move(updateProfile)), store_(preferences) {}
+InterestEditorModel::InterestEditorModel(ProfileFetch fetchProfile, ProfileUpdate updateProfile,
+                                         PreferencesStore& preferences, QObject* parent)
+    : QObject(parent), fetchProfile_(std::move(fetchProfile)), updateProfile_(std::move(updateProfile)),
+      store_(preferences) {}
 
 void InterestEditorModel::setPrompt(bool prompt) {
     if (prompt == isPrompt_)
@@ -34,6 +36,7 @@ void InterestEditorModel::setBackground(const QString& background) {
     if (background == background_)
         return;
     background_ = background;
+    backgroundEdited_ = true;
     Q_EMIT backgroundChanged();
 }
 
@@ -42,15 +45,44 @@ QString InterestEditorModel::saveTitle() const {
 }
 
 void InterestEditorModel::load() {
+    tasks_.cancel(profileFetch_);
+    userChoices_.clear();
     selection_ = store_.selections();
     Q_EMIT selectionChanged();
     setBackground(store_.background());
+    backgroundEdited_ = false;
     setErrorMessage({});
+    // Interests picked during onboarding elsewhere live only in the profile; without them a save
+    // here would replace the profile's interests with what little is ticked. A failed request
+    // leaves the editor as it is.
+    if (!store_.hasSelections())
+        profileFetch_ = tasks_.spawn(
+            fetchProfile_(), [this](const UserProfileDTO& profile) { fillFromProfile(profile); },
+            async::TaskScope::ErrorHandler([](std::exception_ptr) {}));
+}
+
+void InterestEditorModel::fillFromProfile(const UserProfileDTO& profile) {
+    QSet<QString> filled = InterestCatalog::selection(profile.interests.value_or(QList<UserInterestDTO>()));
+    for (auto choice = userChoices_.cbegin(); choice != userChoices_.cend(); ++choice) {
+        if (choice.value())
+            filled.insert(choice.key());
+        else
+            filled.remove(choice.key());
+    }
+    if (filled != selection_) {
+        selection_ = filled;
+        Q_EMIT selectionChanged();
+    }
+    if (!backgroundEdited_ && profile.background && !profile.background->isEmpty()) {
+        setBackground(*profile.background);
+        backgroundEdited_ = false;
+    }
 }
 
 void InterestEditorModel::toggle(const QString& name) {
     if (!selection_.remove(name))
         selection_.insert(name);
+    userChoices_.insert(name, selection_.contains(name));
     Q_EMIT selectionChanged();
 }
 
@@ -58,6 +90,8 @@ void InterestEditorModel::save() {
     if (isSaving_)
         return;
     setErrorMessage({});
+    // What is saved now stands; a profile answer arriving later must not change it.
+    tasks_.cancel(profileFetch_);
     store_.setSelections(selection_);
     store_.setBackground(background_);
 
@@ -97,6 +131,7 @@ void InterestEditorModel::endSave(bool succeeded) {
 }
 
 void InterestEditorModel::dismiss() {
+    tasks_.cancel(profileFetch_);
     if (isPrompt_)
         store_.setPrompted(true);
     Q_EMIT finished();

@@ -8,6 +8,7 @@
 #include "User/UserProfileDTO.h"
 #include "User/UserProfileUpdateDTO.h"
 
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
@@ -17,9 +18,11 @@
 class PreferencesStore;
 
 // The "Your interests" editor: the chosen interests and the background sentence, loaded from the
-// store when it opens. Saving writes the store first, then the profile; a failed profile update
-// keeps the editor open with the user's choices. Shown from Settings, or once as a prompt with
-// "Save & continue" and "Skip", where closing it either way marks the prompt as offered.
+// store when it opens. When this machine has never stored a selection, the profile's interests
+// fill it in the background, keeping whatever the user changed in the meantime. Saving writes the
+// store first, then the profile; a failed profile update keeps the editor open with the user's
+// choices. Shown from Settings, or once as a prompt with "Save & continue" and "Skip", where
+// closing it either way marks the prompt as offered.
 class InterestEditorModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -31,6 +34,7 @@ class InterestEditorModel : public QObject {
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
     Q_PROPERTY(QString saveTitle READ saveTitle NOTIFY isPromptChanged)
 public:
+    using ProfileFetch = std::function<async::Task<UserProfileDTO>()>;
     using ProfileUpdate = std::function<async::Task<UserProfileDTO>(UserProfileUpdateDTO)>;
 
     static constexpr std::chrono::seconds slowHintDelay{5};
@@ -42,7 +46,7 @@ public:
     // The app's profile endpoint and preferences.
     explicit InterestEditorModel(QObject* parent = nullptr);
     // `preferences` outlives the model.
-    InterestEditorModel(ProfileUpdate updateProfile, PreferencesStore& preferences,
+    InterestEditorModel(ProfileFetch fetchProfile, ProfileUpdate updateProfile, PreferencesStore& preferences,
                         QObject* parent = nullptr);
 
     bool isPrompt() const { return isPrompt_; }
@@ -56,7 +60,8 @@ public:
     QString errorMessage() const { return errorMessage_; }
     QString saveTitle() const;
 
-    // Reads the stored selection and background (called when the editor opens).
+    // Reads the stored selection and background (called when the editor opens); with no stored
+    // selection, also asks the profile for one.
     Q_INVOKABLE void load();
     Q_INVOKABLE void toggle(const QString& name);
     Q_INVOKABLE bool isSelected(const QString& name) const { return selection_.contains(name); }
@@ -77,19 +82,25 @@ Q_SIGNALS:
 private:
     static async::Task<void> send(InterestEditorModel* self, UserProfileUpdateDTO update);
     static async::Task<void> waitThenHint(InterestEditorModel* self);
+    void fillFromProfile(const UserProfileDTO& profile);
     void endSave(bool succeeded);
     void setSaving(bool saving);
     void setShowSlowHint(bool show);
     void setErrorMessage(const QString& message);
 
+    ProfileFetch fetchProfile_;
     ProfileUpdate updateProfile_;
     InterestSelectionStore store_;
     bool isPrompt_ = false;
     QSet<QString> selection_;
     QString background_;
+    // What the user ticked (true) or unticked since the editor opened, and whether they typed.
+    QHash<QString, bool> userChoices_;
+    bool backgroundEdited_ = false;
     bool isSaving_ = false;
     bool showSlowHint_ = false;
     QString errorMessage_;
     async::TaskScope::TaskId hintTask_ = 0;
+    async::TaskScope::TaskId profileFetch_ = 0;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -17,6 +17,10 @@ QSet<QString> InterestSelectionStore::selections() const {
     }
 }
 
+bool InterestSelectionStore::hasSelections() const {
+    return preferences_.contains(selectionsKey);
+}
+
 void InterestSelectionStore::setSelections(const QSet<QString>& selections) {
     // Sorted so the same set is always stored as the same bytes.
     QList<QString> names(selections.cbegin(), selections.cend());

@@ -18,6 +18,8 @@ public:
 
     // A missing or unreadable value is the empty set (the next save replaces it).
     QSet<QString> selections() const;
+    // Whether a selection was ever stored here, readable or not.
+    bool hasSelections() const;
     void setSelections(const QSet<QString>& selections);
     QString background() const;
     void setBackground(const QString& background);

@@ -4,8 +4,10 @@
 #include "AuthKit.h"
 #include "Clock.h"
 #include "InterestCatalog.h"
+#include "InterestSelectionStore.h"
 #include "OnboardingHoursBand.h"
 #include "OnboardingReadySample.h"
+#include "PreferencesStore.h"
 #include "User/UserAPI.h"
 
 #include <QJsonDocument>
@@ -66,10 +68,10 @@ OnboardingFlowModel::OnboardingFlowModel(QObject* parent)
           [](const UserProfileUpdateDTO& update) {
               return UserAPI(AuthKit::makeAPIClient()).updateProfile(update);
           },
-          parent) {}
+          PreferencesStore::standard(), parent) {}
 
-OnboardingFlowModel::OnboardingFlowModel(SaveProfile save, QObject* parent)
-    : QObject(parent), save_(std::move(save)) {}
+OnboardingFlowModel::OnboardingFlowModel(SaveProfile save, PreferencesStore& preferences, QObject* parent)
+    : QObject(parent), save_(std::move(save)), preferences_(preferences) {}
 
 const QList<OnboardingOption>* OnboardingFlowModel::currentOptions() const {
     switch (step_) {
@@ -289,6 +291,12 @@ void OnboardingFlowModel::startStudying() {
 async::Task<void> OnboardingFlowModel::finishSave(OnboardingFlowModel* self) {
     const UserProfileUpdateDTO update = self->answers_.profileUpdate(true);
     co_await self->save_(update);
+    // The interests editor starts from the local selection. With none chosen the profile's
+    // interests were left as they were, so the editor is left to read them from there.
+    if (!self->answers_.interests.isEmpty()) {
+        const QSet<QString> interests(self->answers_.interests.cbegin(), self->answers_.interests.cend());
+        InterestSelectionStore(self->preferences_).setSelections(interests);
+    }
     self->tasks_.cancel(self->slowHintTask_);
     // Whoever listens may close the flow and destroy this model, so not from inside this task.
     // A new student lands on the Library, where they add their first material.

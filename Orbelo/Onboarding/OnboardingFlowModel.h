@@ -15,9 +15,12 @@
 #include <chrono>
 #include <functional>
 
+class PreferencesStore;
+
 // The first-run questionnaire: five questions and a summary. Single-choice questions move on by
 // themselves shortly after a tap; every change of the answers is saved to the profile after a
-// short pause, and "Start studying" sends the last save with the completion flag.
+// short pause, and "Start studying" sends the last save with the completion flag, after which the
+// chosen interests are also kept locally for the interests editor.
 class OnboardingFlowModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -52,7 +55,8 @@ public:
     static constexpr std::chrono::seconds slowSaveThreshold{5};
 
     explicit OnboardingFlowModel(QObject* parent = nullptr);
-    explicit OnboardingFlowModel(SaveProfile save, QObject* parent = nullptr);
+    // `preferences` outlives the model.
+    OnboardingFlowModel(SaveProfile save, PreferencesStore& preferences, QObject* parent = nullptr);
 
     OnboardingStep currentStep() const { return step_; }
     const OnboardingAnswers& answers() const { return answers_; }
@@ -118,6 +122,7 @@ private:
     const QList<OnboardingOption>* currentOptions() const;
 
     SaveProfile save_;
+    PreferencesStore& preferences_;
     OnboardingStep step_ = OnboardingStep::interests;
     OnboardingAnswers answers_;
     bool isFinishing_ = false;

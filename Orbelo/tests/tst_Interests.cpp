@@ -15,6 +15,11 @@
 namespace {
 
 const QByteArray profileAnswer = R"({"user_id":"u1","interests":[]})";
+// A profile filled during onboarding on another machine, with a category the app does not know.
+const QByteArray profileWithInterests =
+    R"({"user_id":"u1","background":"Night-shift nurse","interests":[)"
+    R"({"category":"Pop Culture","items":["Formula 1"]},{"category":"Science","items":["Biology"]},)"
+    R"({"category":"Sports","items":["Formula 1","Golf"]}]})";
 
 QJsonObject bodyOf(const RecordedRequest& request) {
     return QJsonDocument::fromJson(request.body).object();
@@ -55,6 +60,11 @@ private Q_SLOTS:
         QCOMPARE(interests[2].category, QStringLiteral("Sports"));
         QCOMPARE(interests[2].items, (QStringList{"Basketball", "Tennis", "Formula 1"}));
         QVERIFY(InterestCatalog::profileInterests({}).isEmpty());
+
+        // Read back, a profile's entries give the names alone: once each, catalogue names only.
+        QCOMPARE(InterestCatalog::selection(interests),
+                 (QSet<QString>{"Tennis", "Formula 1", "Friends", "Basketball"}));
+        QCOMPARE(InterestCatalog::selection({{"Science", {"Biology", "Golf"}}}), QSet<QString>{"Golf"});
     }
 
     void qmlSeesCategoriesWithSymbols() {
@@ -71,6 +81,7 @@ private Q_SLOTS:
         InMemoryPreferences preferences;
         InterestSelectionStore store(preferences);
         QVERIFY(store.selections().isEmpty());
+        QVERIFY(!store.hasSelections());
         QCOMPARE(store.background(), QString());
         QVERIFY(!store.prompted());
 
@@ -79,6 +90,7 @@ private Q_SLOTS:
               QVariant(QByteArray("[1,2]")), QVariant(42)}) {
             preferences.setValue(InterestSelectionStore::selectionsKey, corrupt);
             QVERIFY2(store.selections().isEmpty(), qPrintable(corrupt.toString()));
+            QVERIFY(store.hasSelections());
         }
         store.setSelections({"Tokyo", "Cooking"});
         QCOMPARE(preferences.value(InterestSelectionStore::selectionsKey).toByteArray(),
@@ -105,7 +117,7 @@ private Q_SLOTS:
         server.enqueue(ScriptedResponse::held(ScriptedResponse::json(200, profileAnswer)));
         InMemoryPreferences preferences;
         preferences.setValue(InterestSelectionStore::selectionsKey, QByteArray("not json"));
-        InterestEditorModel editor(updater(server), preferences);
+        InterestEditorModel editor(fetcher(server), updater(server), preferences);
         editor.setPrompt(true);
         QCOMPARE(editor.saveTitle(), QStringLiteral("Save & continue"));
         editor.load();
@@ -158,7 +170,7 @@ private Q_SLOTS:
         InterestSelectionStore store(preferences);
         store.setSelections({"Golf"});
         store.setBackground("Retired");
-        InterestEditorModel editor(updater(server), preferences);
+        InterestEditorModel editor(fetcher(server), updater(server), preferences);
         QCOMPARE(editor.saveTitle(), QStringLiteral("Save"));
         editor.load();
         QCOMPARE(editor.selectedNames(), QStringList{"Golf"});
@@ -186,12 +198,13 @@ private Q_SLOTS:
 
     void skippingThePromptMarksItOffered() {
         InMemoryPreferences preferences;
+        InterestSelectionStore(preferences).setSelections({});
         ScriptedHttpServer server;
-        InterestEditorModel settings(updater(server), preferences);
+        InterestEditorModel settings(fetcher(server), updater(server), preferences);
         settings.dismiss();
         QVERIFY(!InterestSelectionStore(preferences).prompted());
 
-        InterestEditorModel prompt(updater(server), preferences);
+        InterestEditorModel prompt(fetcher(server), updater(server), preferences);
         prompt.setPrompt(true);
         prompt.load();
         prompt.toggle("Golf");
@@ -203,7 +216,95 @@ private Q_SLOTS:
         QCOMPARE(server.requestCount(), 0);
     }
 
+    // Nothing stored on this machine (interests chosen during onboarding elsewhere): the profile's
+    // interests and background fill the editor, which stays usable while the answer is on its way;
+    // what the user changed meanwhile wins over the answer. Once saved, the store is used alone.
+    void editorFillsFromProfileWhenNothingStored() {
+        async::VirtualClock clock;
+        async::ScopedClock scoped(clock);
+        ScriptedHttpServer server;
+        server.enqueue(ScriptedResponse::json(200, profileWithInterests));
+        server.enqueue(ScriptedResponse::held(ScriptedResponse::json(200, profileWithInterests)));
+        server.enqueue(ScriptedResponse::json(200, profileAnswer));
+
+        InMemoryPreferences untouched;
+        InterestEditorModel plain(fetcher(server), updater(server), untouched);
+        plain.load();
+        QTRY_COMPARE(plain.selectedNames(), (QStringList{"Formula 1", "Golf"}));
+        QCOMPARE(plain.background(), QStringLiteral("Night-shift nurse"));
+        const RecordedRequest& fetch = server.requests().at(0);
+        QCOMPARE(fetch.method, QByteArray("GET"));
+        QCOMPARE(fetch.path, QByteArray("/api/user/profile"));
+        QCOMPARE(fetch.header("Authorization"), QByteArray("Bearer tok"));
+        QVERIFY(!InterestSelectionStore(untouched).hasSelections()); // only a save stores them
+
+        InMemoryPreferences preferences;
+        InterestEditorModel editor(fetcher(server), updater(server), preferences);
+        editor.load();
+        QTRY_COMPARE(server.heldCount(), 1);
+        editor.toggle("Tokyo");
+        editor.toggle("Golf");
+        editor.toggle("Golf"); // ticked and unticked: the user does not want it
+        editor.setBackground("Student");
+        QCOMPARE(editor.selectedNames(), QStringList{"Tokyo"});
+        server.releaseHeld();
+        QTRY_COMPARE(editor.selectedNames(), (QStringList{"Formula 1", "Tokyo"}));
+        QCOMPARE(editor.background(), QStringLiteral("Student"));
+        QVERIFY(editor.errorMessage().isEmpty());
+
+        QSignalSpy finished(&editor, &InterestEditorModel::finished);
+        editor.save();
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(QJsonDocument(bodyOf(server.requests().at(2))).toJson(QJsonDocument::Compact),
+                 QByteArray(R"({"background":"Student","interests":[)"
+                            R"({"category":"Pop Culture","items":["Formula 1"]},)"
+                            R"({"category":"Places","items":["Tokyo"]},)"
+                            R"({"category":"Sports","items":["Formula 1"]}]})"));
+        editor.load();
+        QCOMPARE(editor.selectedNames(), (QStringList{"Formula 1", "Tokyo"}));
+        QTest::qWait(50);
+        QCOMPARE(server.requestCount(), 3);
+    }
+
+    // A failed profile request leaves the editor empty and quiet. A save made before the answer
+    // comes stands: the request is dropped and its answer changes nothing.
+    void profileFetchFailureOrLateAnswerChangesNothing() {
+        async::VirtualClock clock;
+        async::ScopedClock scoped(clock);
+        ScriptedHttpServer server;
+        server.enqueue(ScriptedResponse::json(500, R"({"detail":"db down"})"));
+        server.enqueue(ScriptedResponse::held(ScriptedResponse::json(200, profileWithInterests)));
+        server.enqueue(ScriptedResponse::json(200, profileAnswer));
+        InMemoryPreferences preferences;
+        InterestEditorModel editor(fetcher(server), updater(server), preferences);
+        QSignalSpy selectionChanged(&editor, &InterestEditorModel::selectionChanged);
+        editor.load();
+        QTRY_COMPARE(server.requestCount(), 1);
+        QTest::qWait(50);
+        QVERIFY(editor.selectedNames().isEmpty());
+        QCOMPARE(editor.background(), QString());
+        QVERIFY(editor.errorMessage().isEmpty());
+        QCOMPARE(selectionChanged.size(), 1); // the load itself
+
+        editor.load();
+        QTRY_COMPARE(server.heldCount(), 1);
+        editor.toggle("Hiking");
+        QSignalSpy finished(&editor, &InterestEditorModel::finished);
+        editor.save();
+        QTRY_COMPARE(finished.size(), 1);
+        QTRY_COMPARE(server.clientAbortsWhileHeld(), 1);
+        server.releaseHeld();
+        QTest::qWait(50);
+        QCOMPARE(editor.selectedNames(), QStringList{"Hiking"});
+        QCOMPARE(InterestSelectionStore(preferences).selections(), QSet<QString>{"Hiking"});
+        QCOMPARE(server.requests().at(2).method, QByteArray("PUT"));
+    }
+
 private:
+    static InterestEditorModel::ProfileFetch fetcher(const ScriptedHttpServer& server) {
+        const APIClient client(server.baseUrl(), [] { return token(); });
+        return [client] { return UserAPI(client).profile(); };
+    }
     static InterestEditorModel::ProfileUpdate updater(const ScriptedHttpServer& server) {
         const APIClient client(server.baseUrl(), [] { return token(); });
         return [client](UserProfileUpdateDTO update) { return UserAPI(client).updateProfile(update); };

@@ -2,6 +2,8 @@
 #include <QtTest>
 
 #include "APIClient.h"
+#include "InMemoryPreferences.h"
+#include "InterestSelectionStore.h"
 #include "OnboardingFlowModel.h"
 #include "OnboardingHoursBand.h"
 #include "ScriptedHttpServer.h"
@@ -30,11 +32,12 @@ async::Task<UserProfileDTO> unanswered(UserProfileUpdateDTO) {
 // A flow whose saves go to the scripted server as the app's would.
 struct Flow {
     explicit Flow(ScriptedHttpServer& server)
-        : client(server.baseUrl(), &testToken), model([this](const UserProfileUpdateDTO& update) {
-              return UserAPI(client).updateProfile(update);
-          }) {}
+        : client(server.baseUrl(), &testToken),
+          model([this](const UserProfileUpdateDTO& update) { return UserAPI(client).updateProfile(update); },
+                preferences) {}
 
     APIClient client;
+    InMemoryPreferences preferences;
     OnboardingFlowModel model;
 };
 
@@ -85,7 +88,8 @@ private Q_SLOTS:
     void singleChoiceAdvance() {
         async::VirtualClock clock;
         async::ScopedClock useClock(clock);
-        OnboardingFlowModel model(&unanswered);
+        InMemoryPreferences preferences;
+        OnboardingFlowModel model(&unanswered, preferences);
         QCOMPARE(model.progressText(), QStringLiteral("Question 1 of 5"));
         model.choose(QStringLiteral("Graduate")); // not a single-choice step
         QCOMPARE(model.currentStep(), OnboardingStep::interests);
@@ -123,7 +127,8 @@ private Q_SLOTS:
     void goalsNeedOne() {
         async::VirtualClock clock;
         async::ScopedClock useClock(clock);
-        OnboardingFlowModel model(&unanswered);
+        InMemoryPreferences preferences;
+        OnboardingFlowModel model(&unanswered, preferences);
         model.setReduceMotion(true);
         model.continueToNext();
         model.choose(QStringLiteral("Graduate"));
@@ -240,6 +245,8 @@ private Q_SLOTS:
         QVERIFY(!model.canGoBack());
         model.startStudying(); // a second press while it runs sends nothing more
         QTRY_COMPARE(finished.count(), 1);
+        // The interests editor opens on what was chosen here.
+        QCOMPARE(InterestSelectionStore(flow.preferences).selections(), QSet<QString>{"Cooking"});
         QCOMPARE(finished.at(0).at(0).toBool(), true);
         clock.advance(2s);
         QTest::qWait(50);
@@ -281,6 +288,7 @@ private Q_SLOTS:
         QCOMPARE(model.errorMessage(), QStringLiteral("Couldn't save your answers: database is down."));
         QCOMPARE(announced.constLast().at(0).toString(), model.errorMessage());
         QCOMPARE(finished.count(), 0);
+        QVERIFY(!InterestSelectionStore(flow.preferences).hasSelections());
 
         model.startStudying();
         QVERIFY(model.errorMessage().isEmpty());
@@ -291,13 +299,38 @@ private Q_SLOTS:
         QTRY_COMPARE(finished.count(), 1);
         QCOMPARE(server.requestCount(), 3);
         QCOMPARE(bodyOf(server.requests().at(2)).value("has_completed_onboarding"), QJsonValue(true));
+        QCOMPARE(InterestSelectionStore(flow.preferences).selections(), QSet<QString>{"Cooking"});
+    }
+
+    // Skipped interests leave the profile's as they were, so nothing is stored for the editor
+    // either: it reads them from the profile instead.
+    void skippedInterestsStoreNothing() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        ScriptedHttpServer server;
+        server.setHandler([](const RecordedRequest&) { return ScriptedResponse::json(200, "{}"); });
+        Flow flow(server);
+        OnboardingFlowModel& model = flow.model;
+        QSignalSpy finished(&model, &OnboardingFlowModel::finished);
+        model.setReduceMotion(true);
+        model.continueToNext();
+        model.choose(QStringLiteral("Graduate"));
+        model.toggleGoal(QStringLiteral("Pass exams"));
+        model.continueToNext();
+        model.choose(QStringLiteral("steady"));
+        model.choose(QStringLiteral("visual"));
+        model.startStudying();
+        QTRY_COMPARE(finished.count(), 1);
+        QVERIFY(!bodyOf(server.requests().constLast()).contains("interests"));
+        QVERIFY(!InterestSelectionStore(flow.preferences).hasSelections());
     }
 
     // The summary step's sample and rows follow the answers.
     void readySampleAndSummary() {
         async::VirtualClock clock;
         async::ScopedClock useClock(clock);
-        OnboardingFlowModel model(&unanswered);
+        InMemoryPreferences preferences;
+        OnboardingFlowModel model(&unanswered, preferences);
         model.setReduceMotion(true);
         model.continueToNext();
         model.choose(QStringLiteral("Professional"));

@@ -1,6 +1,6 @@
 """A new student answers the onboarding questions: the answers reach their profile on the server,
 the Library opens, and the questions never come back, not even after a restart on a machine that
-has forgotten they were answered."""
+has forgotten they were answered; there the interests editor offered once shows the chosen ones."""
 
 import json
 import os
@@ -105,6 +105,14 @@ def run(run):
         pass
     else:
         raise AssertionError("the questions came back after they were answered")
+    # Nothing stored here either, so the interests editor offered once starts from the profile's.
+    ui.wait_for("heading", "Interests")
+    ui.wait_until(lambda: all(ui.has_state(ui.find("check box", name, showing=False), "checked")
+                              for name in ("Basketball", "Cooking")),
+                  "the profile's interests ticked")
+    ui.screenshot("interests-from-profile")
+    ui.press("push button", "Skip")
+    ui.wait_gone("heading", "Interests")
     flows.section_heading(ui, "Study")
     ui.screenshot("restarted")
     run.quit_app()
