@@ -49,6 +49,16 @@ const QHash<QString, QString>& table() {
         {QStringLiteral("person.2"), QStringLiteral("users")},
         {QStringLiteral("heart"), QStringLiteral("heart")},
         {QStringLiteral("chevron.right"), QStringLiteral("chevron-right")},
+        {QStringLiteral("character.book.closed"), QStringLiteral("book-a")},
+        {QStringLiteral("play.circle.fill"), QStringLiteral("circle-play")},
+        {QStringLiteral("pause.circle.fill"), QStringLiteral("circle-pause")},
+        {QStringLiteral("stop.fill"), QStringLiteral("square")},
+        {QStringLiteral("speaker.wave.3"), QStringLiteral("volume-2")},
+        {QStringLiteral("lightbulb"), QStringLiteral("lightbulb")},
+        // The icon set has no filled variants; an active filter shows the funnel instead, so the
+        // change of state stays visible.
+        {QStringLiteral("line.3.horizontal.decrease.circle"), QStringLiteral("list-filter")},
+        {QStringLiteral("line.3.horizontal.decrease.circle.fill"), QStringLiteral("filter")},
     };
     return names;
 }
@@ -62,6 +72,10 @@ QString pathFor(const QString& file) {
 QString SymbolCatalog::iconPath(const QString& symbol) {
     const auto it = table().constFind(symbol);
     return it == table().cend() ? QString() : pathFor(*it);
+}
+
+QStringList SymbolCatalog::symbols() {
+    return table().keys();
 }
 
 QString SymbolCatalog::fallbackIconPath() {

@@ -2,10 +2,14 @@
 #include "SymbolCatalog.h"
 #include "SymbolImageProvider.h"
 
+#include <QAccessible>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QSvgRenderer>
 #include <QtPlugin>
 #include <QtQml/qqmlextensionplugin.h>
 #include <QtTest>
@@ -15,7 +19,8 @@ Q_IMPORT_QML_PLUGIN(DesignKitPlugin)
 class DesignKitTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // Every symbol the shell, sign-in and interest screens name resolves to a bundled file.
+    // Every symbol the screens name (shell, sign-in, interests, library, study aids, audio controls)
+    // resolves to a bundled file.
     void everyShellSymbolHasAnIcon() {
         const QStringList symbols{"book.pages",
                                   "sparkles",
@@ -38,7 +43,17 @@ private Q_SLOTS:
                                   "globe.americas",
                                   "sportscourt",
                                   "paintpalette",
-                                  "checkmark"};
+                                  "checkmark",
+                                  "character.book.closed",
+                                  "play.circle.fill",
+                                  "pause.circle.fill",
+                                  "stop.fill",
+                                  "speaker.wave.3",
+                                  "trash",
+                                  "magnifyingglass",
+                                  "line.3.horizontal.decrease.circle",
+                                  "lightbulb",
+                                  "doc.text"};
         for (const QString& symbol : symbols) {
             const QString path = SymbolCatalog::iconPath(symbol);
             QVERIFY2(!path.isEmpty(), qPrintable(symbol));
@@ -47,6 +62,21 @@ private Q_SLOTS:
         QVERIFY(SymbolCatalog::iconPath("no.such.symbol").isEmpty());
         QVERIFY(QFile::exists(SymbolCatalog::fallbackIconPath()));
         QVERIFY(QFile::exists(":/qt/qml/DesignKit/icons/LICENSE"));
+    }
+
+    // Every mapped name points at an icon that parses, and every bundled icon is reachable by a name.
+    void everyMappedSymbolLoadsAndNoIconIsOrphaned() {
+        QSet<QString> used;
+        for (const QString& symbol : SymbolCatalog::symbols()) {
+            const QString path = SymbolCatalog::iconPath(symbol);
+            QSvgRenderer renderer(path);
+            QVERIFY2(renderer.isValid(), qPrintable(symbol + " -> " + path));
+            used.insert(QFileInfo(path).fileName());
+        }
+        const QStringList bundled = QDir(":/qt/qml/DesignKit/icons").entryList({"*.svg"}, QDir::Files);
+        QVERIFY(bundled.size() > 40);
+        for (const QString& file : bundled)
+            QVERIFY2(used.contains(file), qPrintable(file + " is bundled but no symbol uses it"));
     }
 
     // Icons are drawn in the colour asked for, at the size asked for; unknown names still draw.
@@ -119,6 +149,70 @@ private Q_SLOTS:
         QCOMPARE(root->property("fade").toInt(), 450);
         motion->setReduceMotion(true);
         QCOMPARE(root->property("fade").toInt(), 0);
+    }
+
+    // The skeleton pulses only while motion is allowed and reads as one loading element; confetti
+    // leaves no pieces behind when its burst ends, and with reduced motion never makes any.
+    void skeletonAndConfettiHonourReduceMotion() {
+        QQmlEngine engine;
+        engine.addImportPath("qrc:/qt/qml");
+        auto* motion =
+            engine.singletonInstance<MotionSettings*>(qmlTypeId("DesignKit", 1, 0, "MotionSettings"));
+        QVERIFY(motion);
+        motion->setReduceMotion(false);
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick\nimport DesignKit\nItem {\n"
+                          "  width: 400; height: 300\n"
+                          "  property alias skeleton: skeleton\n  property alias confetti: confetti\n"
+                          "  readonly property int skeletonRole: skeleton.Accessible.role\n"
+                          "  SkeletonRows { id: skeleton; width: 300; rows: 4 }\n"
+                          "  ConfettiView { id: confetti; anchors.fill: parent; pieceCount: 24 }\n}\n",
+                          QUrl("qrc:/effects.qml"));
+        std::unique_ptr<QObject> root(component.create());
+        QVERIFY2(root, qPrintable(component.errorString()));
+        auto* skeleton = root->property("skeleton").value<QQuickItem*>();
+        auto* confetti = root->property("confetti").value<QQuickItem*>();
+        QVERIFY(skeleton && confetti);
+
+        QCOMPARE(root->property("skeletonRole").toInt(), int(QAccessible::ProgressBar));
+        QCOMPARE(skeleton->property("accessibleName").toString(), QStringLiteral("Loading"));
+        QVERIFY(skeleton->property("animating").toBool());
+        motion->setReduceMotion(true);
+        QVERIFY(!skeleton->property("animating").toBool());
+        QCOMPARE(skeleton->childItems().first()->opacity(), 1.0);
+
+        const auto pieces = [confetti] {
+            const QList<QQuickItem*> items = confetti->childItems();
+            return std::count_if(items.cbegin(), items.cend(),
+                                 [](const QQuickItem* item) { return item->inherits("QQuickRectangle"); });
+        };
+        QMetaObject::invokeMethod(confetti, "fire");
+        QCOMPARE(pieces(), 0);
+        QVERIFY(!confetti->property("active").toBool());
+
+        motion->setReduceMotion(false);
+        QMetaObject::invokeMethod(confetti, "fire");
+        QCOMPARE(pieces(), 24);
+        QVERIFY(confetti->property("active").toBool());
+        // Firing again restarts the burst rather than piling up pieces.
+        QMetaObject::invokeMethod(confetti, "fire");
+        QCOMPARE(pieces(), 24);
+
+        // Run the burst to its end without waiting for it.
+        const QObjectList children = confetti->children();
+        const auto fall = std::find_if(children.cbegin(), children.cend(), [](const QObject* child) {
+            return child->inherits("QQuickNumberAnimation");
+        });
+        QVERIFY(fall != children.cend());
+        QMetaObject::invokeMethod(*fall, "complete");
+        QVERIFY(!confetti->property("active").toBool());
+        QCOMPARE(pieces(), 0);
+
+        // Switching reduce motion on mid-burst clears it at once.
+        QMetaObject::invokeMethod(confetti, "fire");
+        QCOMPARE(pieces(), 24);
+        motion->setReduceMotion(true);
+        QCOMPARE(pieces(), 0);
     }
 };
 
