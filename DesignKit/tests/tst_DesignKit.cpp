@@ -214,6 +214,63 @@ private Q_SLOTS:
         motion->setReduceMotion(true);
         QCOMPARE(pieces(), 0);
     }
+
+    // A menu's rows answer the accessibility "Press" action as a click would, Action rows
+    // included, and close the menu; a disabled row does nothing.
+    void menuRowsAnswerThePressAction() {
+        QQmlEngine engine;
+        engine.addImportPath("qrc:/qt/qml");
+        engine.addImageProvider("symbol", new SymbolImageProvider);
+        auto* motion =
+            engine.singletonInstance<MotionSettings*>(qmlTypeId("DesignKit", 1, 0, "MotionSettings"));
+        QVERIFY(motion);
+        motion->setReduceMotion(true);
+        QQmlComponent component(&engine);
+        component.setData(
+            "import QtQuick\nimport QtQuick.Controls\nimport DesignKit\n"
+            "Window {\n  visible: true; width: 400; height: 400\n"
+            "  property alias menu: menu\n"
+            "  PopupMenu {\n    id: menu\n    property int clicks: 0\n    property int actions: 0\n"
+            "    PopupMenuItem { text: \"Plain\"; symbol: \"bell\"; onTriggered: menu.clicks++ }\n"
+            "    Action { text: \"Act\"; onTriggered: menu.actions++ }\n"
+            "    PopupMenuSeparator {}\n"
+            "    PopupMenuItem { text: \"Off\"; enabled: false; onTriggered: menu.clicks += 100 }\n"
+            "  }\n}\n",
+            QUrl("qrc:/menu-test.qml"));
+        std::unique_ptr<QObject> window(component.create());
+        QVERIFY2(window, qPrintable(component.errorString()));
+        auto* menu = window->property("menu").value<QObject*>();
+        QVERIFY(menu);
+
+        const auto pressRow = [&](int index) {
+            QQuickItem* row = nullptr;
+            QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem*, row), Q_ARG(int, index));
+            QVERIFY(row);
+            // Rows made from Actions get the same look and handling.
+            QVERIFY(row->metaObject()->indexOfProperty("shortcutText") >= 0);
+            QObject* accessible = nullptr;
+            for (QObject* child : row->children())
+                if (QByteArray(child->metaObject()->className()).startsWith("QQuickAccessibleAttached"))
+                    accessible = child;
+            QVERIFY(accessible);
+            QVERIFY(QMetaObject::invokeMethod(accessible, "pressAction"));
+        };
+
+        for (const int row : {0, 1}) {
+            QMetaObject::invokeMethod(menu, "open");
+            QTRY_VERIFY(menu->property("opened").toBool());
+            pressRow(row);
+            QTRY_VERIFY(!menu->property("visible").toBool());
+        }
+        QCOMPARE(menu->property("clicks").toInt(), 1);
+        QCOMPARE(menu->property("actions").toInt(), 1);
+
+        QMetaObject::invokeMethod(menu, "open");
+        QTRY_VERIFY(menu->property("opened").toBool());
+        pressRow(3);
+        QVERIFY(menu->property("visible").toBool());
+        QCOMPARE(menu->property("clicks").toInt(), 1);
+    }
 };
 
 QTEST_MAIN(DesignKitTest)

@@ -50,42 +50,30 @@ ToolButton {
         border.color: Theme.color.focusRing
     }
 
-    Menu {
+    PopupMenu {
         id: menu
         y: button.height + Theme.spacing.xs
-        MenuItem {
+        x: button.width - width
+        PopupMenuItem {
             text: account.notificationsTitle
-            icon.source: Theme.symbol("bell.badge", Theme.color.textPrimary)
-            icon.width: 18
-            icon.height: 18
-            Accessible.name: text
-            Accessible.onPressAction: if (enabled) clicked()
+            symbol: "bell.badge"
             onTriggered: account.showNotifications = true
         }
-        MenuItem {
+        PopupMenuItem {
             text: "Rewards"
-            icon.source: Theme.symbol("gift.fill", Theme.color.textPrimary)
-            icon.width: 18
-            icon.height: 18
-            Accessible.name: text
-            Accessible.onPressAction: if (enabled) clicked()
+            symbol: "gift.fill"
             onTriggered: account.showRewards = true
         }
-        MenuItem {
+        PopupMenuItem {
             text: "Settings"
-            icon.source: Theme.symbol("gearshape", Theme.color.textPrimary)
-            icon.width: 18
-            icon.height: 18
-            Accessible.name: text
-            Accessible.onPressAction: if (enabled) clicked()
+            symbol: "gearshape"
             onTriggered: account.showSettings = true
         }
-        MenuSeparator {}
-        MenuItem {
+        PopupMenuSeparator {}
+        PopupMenuItem {
             text: "Sign out"
+            symbol: "rectangle.portrait.and.arrow.right"
             enabled: !account.isSigningOut
-            Accessible.name: text
-            Accessible.onPressAction: if (enabled) clicked()
             onTriggered: account.signOut()
         }
     }

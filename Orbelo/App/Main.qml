@@ -22,12 +22,33 @@ ApplicationWindow {
         // Menus are read by their titles without the mnemonic marker, and open on the
         // accessibility "Press" action, which Qt 6.4's menu bar items ignore.
         delegate: MenuBarItem {
+            id: barItem
             Accessible.name: text.replace("&", "")
             Accessible.onPressAction: clicked()
+            leftPadding: Theme.spacing.m
+            rightPadding: Theme.spacing.m
+            topInset: 3
+            bottomInset: 3
+            font.pixelSize: Theme.font.callout
+            palette.buttonText: highlighted ? Theme.color.accent : Theme.color.textPrimary
+            background: Rectangle {
+                radius: Theme.radius.small
+                color: barItem.highlighted ? Theme.color.accentSoft : "transparent"
+            }
         }
-        Menu {
+        background: Rectangle {
+            implicitHeight: 32
+            color: Theme.color.sidebar
+            Rectangle {
+                anchors.bottom: parent.bottom
+                width: parent.width
+                height: 1
+                color: Theme.color.separator
+            }
+        }
+        PopupMenu {
             title: "&Orbelo"
-            ShortcutMenuItem {
+            PopupMenuItem {
                 shortcutText: "Ctrl+,"
                 action: Action {
                     text: "Settings…"
@@ -41,8 +62,8 @@ ApplicationWindow {
                 enabled: content.signedIn
                 onTriggered: commands.signOut()
             }
-            MenuSeparator {}
-            ShortcutMenuItem {
+            PopupMenuSeparator {}
+            PopupMenuItem {
                 shortcutText: "Ctrl+Q"
                 action: Action {
                     text: "Quit Orbelo"
@@ -51,9 +72,9 @@ ApplicationWindow {
                 }
             }
         }
-        Menu {
+        PopupMenu {
             title: "&View"
-            ShortcutMenuItem {
+            PopupMenuItem {
                 shortcutText: "Ctrl+R"
                 action: Action {
                     text: "Refresh"
@@ -63,12 +84,12 @@ ApplicationWindow {
                 }
             }
         }
-        Menu {
+        PopupMenu {
             id: goMenu
             title: "&Go"
             Repeater {
                 model: commands.goItems
-                delegate: ShortcutMenuItem {
+                delegate: PopupMenuItem {
                     required property var modelData
                     text: modelData.label
                     shortcutText: "Ctrl+" + modelData.number
@@ -77,9 +98,9 @@ ApplicationWindow {
                 }
             }
         }
-        Menu {
+        PopupMenu {
             title: "&Help"
-            ShortcutMenuItem {
+            PopupMenuItem {
                 shortcutText: "F1"
                 action: Action {
                     text: "Orbelo Help"
