@@ -26,14 +26,10 @@ MenuItem {
     Accessible.onPressAction: {
         if (!enabled)
             return
-        if (action) {
-            // Triggering the action directly bypasses the item, so the menu is closed here.
+        if (action)
             action.trigger(item)
-            if (menu)
-                menu.dismiss()
-        } else {
+        else
             clicked()
-        }
     }
 
     contentItem: RowLayout {
