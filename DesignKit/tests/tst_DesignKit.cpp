@@ -156,10 +156,6 @@ private Q_SLOTS:
     void skeletonAndConfettiHonourReduceMotion() {
         QQmlEngine engine;
         engine.addImportPath("qrc:/qt/qml");
-        auto* motion =
-            engine.singletonInstance<MotionSettings*>(qmlTypeId("DesignKit", 1, 0, "MotionSettings"));
-        QVERIFY(motion);
-        motion->setReduceMotion(false);
         QQmlComponent component(&engine);
         component.setData("import QtQuick\nimport DesignKit\nItem {\n"
                           "  width: 400; height: 300\n"
@@ -173,6 +169,11 @@ private Q_SLOTS:
         auto* skeleton = root->property("skeleton").value<QQuickItem*>();
         auto* confetti = root->property("confetti").value<QQuickItem*>();
         QVERIFY(skeleton && confetti);
+        // Looked up once the component has loaded the module that registers it.
+        auto* motion =
+            engine.singletonInstance<MotionSettings*>(qmlTypeId("DesignKit", 1, 0, "MotionSettings"));
+        QVERIFY(motion);
+        motion->setReduceMotion(false);
 
         QCOMPARE(root->property("skeletonRole").toInt(), int(QAccessible::ProgressBar));
         QCOMPARE(skeleton->property("accessibleName").toString(), QStringLiteral("Loading"));
