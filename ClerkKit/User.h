@@ -25,6 +25,17 @@ struct User {
     std::optional<QList<EmailAddress>> emailAddresses;
     std::optional<ClerkDate> createdAt;
     std::optional<ClerkDate> updatedAt;
+
+    // The address marked primary, when the user has one among their addresses.
+    std::optional<QString> primaryEmailAddress() const {
+        if (!primaryEmailAddressId || !emailAddresses)
+            return std::nullopt;
+        for (const EmailAddress& address : *emailAddresses)
+            if (address.id == *primaryEmailAddressId)
+                return address.emailAddress;
+        return std::nullopt;
+    }
+
     JSON_RECORD(User, id, username, firstName, lastName, imageUrl, hasImage, primaryEmailAddressId,
                 primaryPhoneNumberId, emailAddresses, createdAt, updatedAt)
 };

@@ -148,6 +148,25 @@ private Q_SLOTS:
         QCOMPARE(factor.default_, true);
         QCOMPARE(json::parse(json::encode(factor)).toObject().value("default"), QJsonValue(true));
     }
+
+    void primaryEmailIsTheMarkedAddress() {
+        User user;
+        user.primaryEmailAddressId = QStringLiteral("em_2");
+        user.emailAddresses = QList<User::EmailAddress>{};
+        User::EmailAddress work;
+        work.id = QStringLiteral("em_1");
+        work.emailAddress = QStringLiteral("old@example.com");
+        User::EmailAddress home;
+        home.id = QStringLiteral("em_2");
+        home.emailAddress = QStringLiteral("ana@example.com");
+        user.emailAddresses->append(work);
+        user.emailAddresses->append(home);
+        QCOMPARE(user.primaryEmailAddress().value_or(QString()), QStringLiteral("ana@example.com"));
+        user.primaryEmailAddressId.reset();
+        QVERIFY(!user.primaryEmailAddress());
+        user.primaryEmailAddressId = QStringLiteral("em_3");
+        QVERIFY(!user.primaryEmailAddress());
+    }
 };
 
 QTEST_GUILESS_MAIN(ClerkFormatsTest)

@@ -23,20 +23,11 @@ SettingsModel::SettingsModel(APIClient client, std::function<async::Task<void>()
     : QObject(parent), client_(std::move(client)), signOut_(std::move(signOut)) {}
 
 void SettingsModel::setUser(const std::optional<User>& user) {
-    const QString email = primaryEmail(user);
+    const QString email = user ? user->primaryEmailAddress().value_or(QString()) : QString();
     if (email == email_)
         return;
     email_ = email;
     Q_EMIT emailChanged();
-}
-
-QString SettingsModel::primaryEmail(const std::optional<User>& user) {
-    if (!user || !user->emailAddresses || !user->primaryEmailAddressId)
-        return {};
-    for (const User::EmailAddress& address : *user->emailAddresses)
-        if (address.id == *user->primaryEmailAddressId)
-            return address.emailAddress;
-    return {};
 }
 
 QUrl SettingsModel::contactSupportURL() const {

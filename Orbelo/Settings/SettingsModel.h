@@ -57,8 +57,6 @@ public:
 
     // The line shown when the deletion request fails.
     static QString deletionFailureMessage(std::exception_ptr error);
-    // The user's primary address, or an empty string.
-    static QString primaryEmail(const std::optional<User>& user);
 
 Q_SIGNALS:
     void emailChanged();

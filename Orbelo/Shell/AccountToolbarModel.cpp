@@ -45,12 +45,7 @@ void AccountToolbarModel::setUser(const std::optional<User>& user) {
 }
 
 std::optional<QString> AccountToolbarModel::primaryEmail() const {
-    if (!user_ || !user_->emailAddresses)
-        return std::nullopt;
-    for (const User::EmailAddress& address : *user_->emailAddresses)
-        if (user_->primaryEmailAddressId && address.id == *user_->primaryEmailAddressId)
-            return address.emailAddress;
-    return std::nullopt;
+    return user_ ? user_->primaryEmailAddress() : std::nullopt;
 }
 
 QString AccountToolbarModel::displayName() const {

@@ -183,24 +183,6 @@ private Q_SLOTS:
         QCOMPARE(settings.deletionMessage(), message);
         QCOMPARE(signOuts, signsOut ? 1 : 0);
     }
-
-    void emailIsThePrimaryAddress() {
-        User user;
-        user.primaryEmailAddressId = QStringLiteral("em_2");
-        user.emailAddresses = QList<User::EmailAddress>{};
-        User::EmailAddress work;
-        work.id = QStringLiteral("em_1");
-        work.emailAddress = QStringLiteral("old@example.com");
-        User::EmailAddress home;
-        home.id = QStringLiteral("em_2");
-        home.emailAddress = QStringLiteral("ana@example.com");
-        user.emailAddresses->append(work);
-        user.emailAddresses->append(home);
-        QCOMPARE(SettingsModel::primaryEmail(user), QStringLiteral("ana@example.com"));
-        user.primaryEmailAddressId.reset();
-        QCOMPARE(SettingsModel::primaryEmail(user), QString());
-        QCOMPARE(SettingsModel::primaryEmail(std::nullopt), QString());
-    }
 };
 
 QTEST_GUILESS_MAIN(SettingsTest)
