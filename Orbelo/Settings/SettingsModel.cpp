@@ -97,13 +97,9 @@ QString SettingsModel::deletionFailureMessage(std::exception_ptr error) {
     } catch (const APIError& e) {
         if (e.kind() == APIError::Kind::unauthorized)
             return sessionExpiredMessage;
-        return QStringLiteral("Couldn't delete your account on the server: ") + e.errorDescription();
-    } catch (const std::exception& e) {
-        return QStringLiteral("Couldn't delete your account on the server: ") + QString::fromUtf8(e.what());
     } catch (...) {
-        return QStringLiteral("Couldn't delete your account on the server: ") +
-               QStringLiteral("unknown error");
     }
+    return QStringLiteral("Couldn't delete your account on the server: ") + AuthKit::errorDescription(error);
 }
 
 void SettingsModel::setSigningOut(bool signingOut) {
