@@ -2,11 +2,17 @@
 
 #include "NetworkPathMonitor.h"
 
-// The system's reachability through QNetworkInformation. Without a backend (no NetworkManager on
-// the bus, say) it reports nothing, and the app stays online.
+#include <QString>
+
+// The system's reachability through QNetworkInformation, judged for the backend's host by
+// ReachabilityRule. Without a backend (no NetworkManager on the bus, say) it reports nothing, and
+// the app stays online.
 class SystemNetworkPathMonitor final : public NetworkPathMonitor {
     Q_OBJECT
 public:
-    using NetworkPathMonitor::NetworkPathMonitor;
+    explicit SystemNetworkPathMonitor(QString apiHost, QObject* parent = nullptr);
     void start() override;
+
+private:
+    QString apiHost_;
 };

@@ -1,0 +1,35 @@
+#include "ReachabilityRule.h"
+
+#include <QHostAddress>
+
+using Reachability = QNetworkInformation::Reachability;
+
+ReachabilityRule::HostScope ReachabilityRule::scopeOf(const QString& host) {
+    const QString name = host.toLower();
+    if (name == QLatin1String("localhost") || name.endsWith(QLatin1String(".localhost")))
+        return HostScope::loopback;
+    const QHostAddress address(name.startsWith('[') ? name.mid(1, name.size() - 2) : name);
+    if (address.isNull())
+        return name.endsWith(QLatin1String(".local")) || !name.contains('.') ? HostScope::localNetwork
+                                                                              : HostScope::internet;
+    if (address.isLoopback())
+        return HostScope::loopback;
+    if (address.isPrivateUse() || address.isLinkLocal() || address.isUniqueLocalUnicast() ||
+        address.isSiteLocal())
+        return HostScope::localNetwork;
+    return HostScope::internet;
+}
+
+std::optional<bool> ReachabilityRule::isOnline(Reachability reachability, const QString& host) {
+    if (reachability == Reachability::Unknown)
+        return std::nullopt;
+    switch (scopeOf(host)) {
+    case HostScope::loopback:
+        return true;
+    case HostScope::localNetwork:
+        return reachability != Reachability::Disconnected;
+    case HostScope::internet:
+        return reachability == Reachability::Online;
+    }
+    return std::nullopt;
+}
