@@ -1,21 +1,44 @@
 #include "SecretServiceKeychain.h"
 
 #include "KeychainError.h"
+#include "KeychainWait.h"
 
 #include <QEventLoop>
+
+#include <memory>
 #include <qt6keychain/keychain.h>
 
 namespace {
 
-// Runs the job to its end on the calling thread.
-void runToCompletion(QKeychain::Job& job, const QString& account) {
-    job.setAutoDelete(false);
-    job.setInsecureFallback(false);
-    job.setKey(account);
+// Runs the job to its end on the calling thread, unless the user chose to go on without the
+// keyring: then it returns nothing at once, and a job still waiting is left to delete itself when
+// the service answers (the service's callback holds on to it).
+template <class Job>
+Job* runToCompletion(Job* job, const QString& account, KeychainWait& wait) {
+    if (wait.isBypassed()) {
+        delete job;
+        return nullptr;
+    }
+    job->setAutoDelete(false);
+    job->setInsecureFallback(false);
+    job->setKey(account);
+    bool finished = false;
     QEventLoop loop;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);
-    job.start();
-    loop.exec();
+    QObject::connect(job, &QKeychain::Job::finished, &loop, [&] {
+        finished = true;
+        loop.quit();
+    });
+    QObject::connect(&wait, &KeychainWait::bypassRequested, &loop, &QEventLoop::quit);
+    wait.begin();
+    job->start();
+    if (!wait.isBypassed())
+        loop.exec();
+    wait.end();
+    if (finished)
+        return job;
+    QObject::disconnect(job, nullptr, &loop, nullptr);
+    job->setAutoDelete(true);
+    return nullptr;
 }
 
 [[noreturn]] void fail(const char* what, const QString& account, const QKeychain::Job& job) {
@@ -25,29 +48,30 @@ void runToCompletion(QKeychain::Job& job, const QString& account) {
 
 } // namespace
 
-SecretServiceKeychain::SecretServiceKeychain(QString service) : service_(std::move(service)) {}
+SecretServiceKeychain::SecretServiceKeychain(QString service, KeychainWait& wait)
+    : service_(std::move(service)), wait_(wait) {}
 
 std::optional<QByteArray> SecretServiceKeychain::data(const QString& account) {
-    QKeychain::ReadPasswordJob job(service_);
-    runToCompletion(job, account);
-    if (job.error() == QKeychain::EntryNotFound)
+    std::unique_ptr<QKeychain::ReadPasswordJob> job(
+        runToCompletion(new QKeychain::ReadPasswordJob(service_), account, wait_));
+    if (!job || job->error() == QKeychain::EntryNotFound)
         return std::nullopt;
-    if (job.error() != QKeychain::NoError)
-        fail("Reading", account, job);
-    return job.binaryData();
+    if (job->error() != QKeychain::NoError)
+        fail("Reading", account, *job);
+    return job->binaryData();
 }
 
 void SecretServiceKeychain::setData(const QString& account, const QByteArray& data) {
-    QKeychain::WritePasswordJob job(service_);
-    job.setBinaryData(data);
-    runToCompletion(job, account);
-    if (job.error() != QKeychain::NoError)
-        fail("Writing", account, job);
+    auto* write = new QKeychain::WritePasswordJob(service_);
+    write->setBinaryData(data);
+    std::unique_ptr<QKeychain::WritePasswordJob> job(runToCompletion(write, account, wait_));
+    if (job && job->error() != QKeychain::NoError)
+        fail("Writing", account, *job);
 }
 
 void SecretServiceKeychain::remove(const QString& account) {
-    QKeychain::DeletePasswordJob job(service_);
-    runToCompletion(job, account);
-    if (job.error() != QKeychain::NoError && job.error() != QKeychain::EntryNotFound)
-        fail("Removing", account, job);
+    std::unique_ptr<QKeychain::DeletePasswordJob> job(
+        runToCompletion(new QKeychain::DeletePasswordJob(service_), account, wait_));
+    if (job && job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound)
+        fail("Removing", account, *job);
 }

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "Keychain.h"
+#include "KeychainWait.h"
 
 // Items in the desktop's Secret Service (GNOME Keyring, KWallet, KeePassXC) through QtKeychain,
 // stored under `service` with the account as key. Each call waits for the service with an event
-// loop of its own: call it from a worker thread, never from the main thread.
+// loop of its own: call it from a worker thread, never from the main thread. `wait` hears of each
+// call while it waits, and can let the calls go on without the keyring.
 class SecretServiceKeychain final : public Keychain {
 public:
-    explicit SecretServiceKeychain(QString service);
+    explicit SecretServiceKeychain(QString service, KeychainWait& wait = KeychainWait::shared());
 
     std::optional<QByteArray> data(const QString& account) override;
     void setData(const QString& account, const QByteArray& data) override;
@@ -15,4 +17,5 @@ public:
 
 private:
     QString service_;
+    KeychainWait& wait_;
 };

@@ -66,6 +66,25 @@ private Q_SLOTS:
         QCOMPARE(result.otherService, std::nullopt);
         QCOMPARE(result.afterRemove, std::nullopt);
     }
+
+    // Once the user goes on without the keyring, calls neither wait nor change what it holds.
+    void aBypassedKeyringIsLeftAlone() {
+        const QString account = QStringLiteral("cachedClient");
+        SecretServiceKeychain kept(QStringLiteral("com.orbelo.desktop.tests.bypass"));
+        kept.setData(account, "kept");
+        KeychainWait wait;
+        QSignalSpy waiting(&wait, &KeychainWait::waitingChanged);
+        SecretServiceKeychain bypassed(QStringLiteral("com.orbelo.desktop.tests.bypass"), wait);
+        QCOMPARE(bypassed.data(account), QByteArray("kept"));
+        QCOMPARE(waiting.count(), 2); // began and ended
+        wait.bypass();
+        QCOMPARE(bypassed.data(account), std::nullopt);
+        bypassed.setData(account, "dropped");
+        bypassed.remove(account);
+        QCOMPARE(waiting.count(), 2);
+        QCOMPARE(kept.data(account), QByteArray("kept"));
+        kept.remove(account);
+    }
 };
 
 QTEST_GUILESS_MAIN(SecretServiceKeychainTest)
