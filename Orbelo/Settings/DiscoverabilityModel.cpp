@@ -1,6 +1,7 @@
 #include "DiscoverabilityModel.h"
 
 #include "AuthKit.h"
+#include "FailureMessage.h"
 #include "NetworkDirectory/NetworkDirectoryAPI.h"
 
 DiscoverabilityModel::DiscoverabilityModel(QObject* parent)
@@ -42,14 +43,8 @@ void DiscoverabilityModel::setDiscoverable(bool enabled) {
     tasks_.spawn(write(this, enabled), async::TaskScope::ErrorHandler([this, previous](std::exception_ptr e) {
                      discoverable_ = previous;
                      isUpdating_ = false;
-                     try {
-                         std::rethrow_exception(e);
-                     } catch (const APIError& error) {
-                         errorMessage_ = QStringLiteral("Couldn't change your directory setting: ") +
-                                         error.errorDescription();
-                     } catch (...) {
-                         errorMessage_ = QStringLiteral("Couldn't change your directory setting.");
-                     }
+                     errorMessage_ =
+                         FailureMessage::compose(QStringLiteral("Couldn't change your directory setting"), e);
                      Q_EMIT changed();
                  }));
 }

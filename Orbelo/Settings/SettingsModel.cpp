@@ -1,7 +1,7 @@
 #include "SettingsModel.h"
 
 #include "AuthKit.h"
-#include "Clerk.h"
+#include "CurrentUser.h"
 #include "SupportLinks.h"
 #include "User/UserAPI.h"
 
@@ -10,17 +10,13 @@
 SettingsModel::SettingsModel(QObject* parent)
     : SettingsModel(
           AuthKit::makeAPIClient(), [] { return AuthKit::signOut(); }, parent) {
-    Clerk& clerk = Clerk::shared();
-    auto follow = [this, &clerk] {
-        const std::optional<Session> session = clerk.session();
-        setUser(session ? session->user : std::nullopt);
-    };
-    connect(&clerk, &Clerk::clientChanged, this, follow);
-    follow();
+    CurrentUser::follow(this, [this](const std::optional<User>& user) { setUser(user); });
 }
 
-SettingsModel::SettingsModel(APIClient client, std::function<async::Task<void>()> signOut, QObject* parent)
-    : QObject(parent), client_(std::move(client)), signOut_(std::move(signOut)) {}
+SettingsModel::SettingsModel(APIClient client, SignOutCommand::SignOut signOut, QObject* parent)
+    : QObject(parent), client_(std::move(client)), signOut_(std::move(signOut)) {
+    connect(&signOut_, &SignOutCommand::isRunningChanged, this, &SettingsModel::isSigningOutChanged);
+}
 
 void SettingsModel::setUser(const std::optional<User>& user) {
     const QString email = user ? user->primaryEmailAddress().value_or(QString()) : QString();
@@ -55,15 +51,7 @@ void SettingsModel::openLink(const QUrl& url) {
 }
 
 void SettingsModel::signOut() {
-    if (isSigningOut_)
-        return;
-    setSigningOut(true);
-    tasks_.spawn(runSignOut(this));
-}
-
-async::Task<void> SettingsModel::runSignOut(SettingsModel* self) {
-    co_await self->signOut_();
-    self->setSigningOut(false);
+    signOut_.run();
 }
 
 void SettingsModel::deleteAccount() {
@@ -87,7 +75,7 @@ async::Task<void> SettingsModel::runDeletion(SettingsModel* self) {
         self->setDeletionMessage(partialDeletionMessage);
         co_return;
     }
-    co_await self->signOut_();
+    co_await self->signOut_.signOut();
     self->setDeleting(false);
 }
 
@@ -100,13 +88,6 @@ QString SettingsModel::deletionFailureMessage(std::exception_ptr error) {
     } catch (...) {
     }
     return QStringLiteral("Couldn't delete your account on the server: ") + AuthKit::errorDescription(error);
-}
-
-void SettingsModel::setSigningOut(bool signingOut) {
-    if (signingOut == isSigningOut_)
-        return;
-    isSigningOut_ = signingOut;
-    Q_EMIT isSigningOutChanged();
 }
 
 void SettingsModel::setDeleting(bool deleting) {

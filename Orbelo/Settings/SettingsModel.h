@@ -4,14 +4,13 @@
 #include <QObject>
 
 #include "APIClient.h"
+#include "SignOutCommand.h"
 #include "TaskScope.h"
 #include "User.h"
 #include "User/DeleteAccountResponse.h"
 
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
-
-#include <functional>
 
 // The settings screen's account and support parts: the signed-in address, signing out, the
 // support and legal links, and deleting the account. Deletion removes the account on the server
@@ -37,11 +36,11 @@ public:
     // The shared auth client's user, the app's backend client and AuthKit's sign-out.
     explicit SettingsModel(QObject* parent = nullptr);
     // `signOut` replaces AuthKit::signOut (tests); the user is set with setUser.
-    SettingsModel(APIClient client, std::function<async::Task<void>()> signOut, QObject* parent = nullptr);
+    SettingsModel(APIClient client, SignOutCommand::SignOut signOut, QObject* parent = nullptr);
 
     void setUser(const std::optional<User>& user);
     QString email() const { return email_; }
-    bool isSigningOut() const { return isSigningOut_; }
+    bool isSigningOut() const { return signOut_.isRunning(); }
     bool isDeletingAccount() const { return isDeletingAccount_; }
     QString deletionMessage() const { return deletionMessage_; }
     QUrl contactSupportURL() const;
@@ -65,16 +64,13 @@ Q_SIGNALS:
     void deletionMessageChanged();
 
 private:
-    static async::Task<void> runSignOut(SettingsModel* self);
     static async::Task<void> runDeletion(SettingsModel* self);
-    void setSigningOut(bool signingOut);
     void setDeleting(bool deleting);
     void setDeletionMessage(const QString& message);
 
     APIClient client_;
-    std::function<async::Task<void>()> signOut_;
+    SignOutCommand signOut_;
     QString email_;
-    bool isSigningOut_ = false;
     bool isDeletingAccount_ = false;
     QString deletionMessage_;
     async::TaskScope tasks_; // last: tasks end before what they use

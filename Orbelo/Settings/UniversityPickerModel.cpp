@@ -2,6 +2,7 @@
 
 #include "AuthKit.h"
 #include "Clock.h"
+#include "FailureMessage.h"
 #include "User/UniversityAPI.h"
 #include "User/UserAPI.h"
 
@@ -71,13 +72,7 @@ void UniversityPickerModel::setQuery(const QString& query) {
     searchTask_ = tasks_.spawn(
         search(this, text), async::TaskScope::ErrorHandler([this](std::exception_ptr e) {
             setSearching(false);
-            try {
-                std::rethrow_exception(e);
-            } catch (const APIError& error) {
-                setErrorMessage(QStringLiteral("Couldn't search schools: ") + error.errorDescription());
-            } catch (...) {
-                setErrorMessage(QStringLiteral("Couldn't search schools."));
-            }
+            setErrorMessage(FailureMessage::compose(QStringLiteral("Couldn't search schools"), e));
         }));
 }
 
@@ -98,13 +93,7 @@ void UniversityPickerModel::choose(int index) {
     tasks_.spawn(
         store(this, results_.at(index)), async::TaskScope::ErrorHandler([this](std::exception_ptr e) {
             setSaving(false);
-            try {
-                std::rethrow_exception(e);
-            } catch (const APIError& error) {
-                setErrorMessage(QStringLiteral("Couldn't save your school: ") + error.errorDescription());
-            } catch (...) {
-                setErrorMessage(QStringLiteral("Couldn't save your school."));
-            }
+            setErrorMessage(FailureMessage::compose(QStringLiteral("Couldn't save your school"), e));
         }));
 }
 

@@ -1,9 +1,9 @@
 #include "AccountToolbarModel.h"
 
 #include "AuthKit.h"
-#include "Clerk.h"
+#include "CurrentUser.h"
+#include "MenuCommands.h"
 #include "NotificationCenter.h"
-#include "OrbeloMacCommands.h"
 
 namespace {
 
@@ -18,19 +18,14 @@ std::optional<QString> present(const std::optional<QString>& text) {
 
 AccountToolbarModel::AccountToolbarModel(QObject* parent)
     : AccountToolbarModel([] { return AuthKit::signOut(); }, parent) {
-    Clerk& clerk = Clerk::shared();
-    auto follow = [this, &clerk] {
-        const std::optional<Session> session = clerk.session();
-        setUser(session ? session->user : std::nullopt);
-    };
-    connect(&clerk, &Clerk::clientChanged, this, follow);
-    follow();
+    CurrentUser::follow(this, [this](const std::optional<User>& user) { setUser(user); });
 }
 
-AccountToolbarModel::AccountToolbarModel(std::function<async::Task<void>()> signOut, QObject* parent)
+AccountToolbarModel::AccountToolbarModel(SignOutCommand::SignOut signOut, QObject* parent)
     : QObject(parent), signOut_(std::move(signOut)) {
+    connect(&signOut_, &SignOutCommand::isRunningChanged, this, &AccountToolbarModel::isSigningOutChanged);
     NotificationCenter& center = NotificationCenter::shared();
-    center.observe(OrbeloMacCommands::openSettingsNotification, this,
+    center.observe(MenuCommands::openSettingsNotification, this,
                    [this](const QVariant&) { setShowSettings(true); });
     center.observe(openRewardsNotification, this, [this](const QVariant&) { setShowRewards(true); });
     center.observe(openNotificationsNotification, this,
@@ -116,21 +111,5 @@ void AccountToolbarModel::setShowSettings(bool show) {
 }
 
 void AccountToolbarModel::signOut() {
-    if (isSigningOut_)
-        return;
-    setSigningOut(true);
-    tasks_.spawn(runSignOut(this),
-                 async::TaskScope::ErrorHandler([this](std::exception_ptr) { setSigningOut(false); }));
-}
-
-async::Task<void> AccountToolbarModel::runSignOut(AccountToolbarModel* self) {
-    co_await self->signOut_();
-    self->setSigningOut(false);
-}
-
-void AccountToolbarModel::setSigningOut(bool signingOut) {
-    if (signingOut == isSigningOut_)
-        return;
-    isSigningOut_ = signingOut;
-    Q_EMIT isSigningOutChanged();
+    signOut_.run();
 }

@@ -3,12 +3,10 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "TaskScope.h"
+#include "SignOutCommand.h"
 #include "User.h"
 
 #include <QtQml/qqmlregistration.h>
-
-#include <functional>
 
 // The account menu in the shell's toolbar: who is signed in, its four items, and the sheets they
 // open. "orbeloOpenSettings", "orbeloOpenRewards" and "orbeloOpenNotifications" open them too.
@@ -31,7 +29,7 @@ public:
     // Follows the shared auth client's current user.
     explicit AccountToolbarModel(QObject* parent = nullptr);
     // `signOut` replaces AuthKit::signOut (tests); the user is set with setUser.
-    AccountToolbarModel(std::function<async::Task<void>()> signOut, QObject* parent = nullptr);
+    AccountToolbarModel(SignOutCommand::SignOut signOut, QObject* parent = nullptr);
 
     void setUser(const std::optional<User>& user);
     QString displayName() const;
@@ -40,7 +38,7 @@ public:
     int unreadCount() const { return unreadCount_; }
     void setUnreadCount(int count);
     QString notificationsTitle() const;
-    bool isSigningOut() const { return isSigningOut_; }
+    bool isSigningOut() const { return signOut_.isRunning(); }
     bool showNotifications() const { return showNotifications_; }
     void setShowNotifications(bool show);
     bool showRewards() const { return showRewards_; }
@@ -65,16 +63,12 @@ Q_SIGNALS:
     void sheetsChanged();
 
 private:
-    static async::Task<void> runSignOut(AccountToolbarModel* self);
-    void setSigningOut(bool signingOut);
     std::optional<QString> primaryEmail() const;
 
-    std::function<async::Task<void>()> signOut_;
+    SignOutCommand signOut_;
     std::optional<User> user_;
     int unreadCount_ = 0;
-    bool isSigningOut_ = false;
     bool showNotifications_ = false;
     bool showRewards_ = false;
     bool showSettings_ = false;
-    async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -1,0 +1,13 @@
+#include "FailureMessage.h"
+
+#include "APIError.h"
+
+QString FailureMessage::compose(const QString& leadIn, std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const APIError& apiError) {
+        return leadIn + QStringLiteral(": ") + apiError.errorDescription();
+    } catch (...) {
+        return leadIn + QLatin1Char('.');
+    }
+}

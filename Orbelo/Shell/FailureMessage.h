@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+// A failed action's line: its lead-in ("Couldn't save your school") followed by the backend's
+// description of the failure, or by a full stop when the failure did not come from the backend.
+class FailureMessage {
+public:
+    static QString compose(const QString& leadIn, std::exception_ptr error);
+};
