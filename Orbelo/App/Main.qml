@@ -16,7 +16,10 @@ ApplicationWindow {
     title: "Orbelo"
     color: Theme.color.background
 
-    OrbeloMacCommands { id: commands }
+    MenuCommands {
+        id: commands
+        focusItem: window.activeFocusItem
+    }
 
     menuBar: MenuBar {
         // Menus are read by their titles without the mnemonic marker, and open on the

@@ -65,7 +65,9 @@ void OrbeloApp::forwardApplicationState(Qt::ApplicationState state, Clerk& clerk
 
 void OrbeloApp::launch() {
     // 1. Application-wide objects.
-    networkMonitor_ = std::make_unique<NetworkMonitor>(std::make_unique<SystemNetworkPathMonitor>());
+    const QUrl baseURL(BundleInfo::value(QStringLiteral("API_BASE_URL")).toString());
+    networkMonitor_ =
+        std::make_unique<NetworkMonitor>(std::make_unique<SystemNetworkPathMonitor>(baseURL.host()));
 
     // 2. The publishable key, once per process; without it the build is broken, not the run.
     const std::optional<QString> key =

@@ -10,7 +10,7 @@
 
 // The desktop appcast: the newest build and where to download it. Its keys are the field names
 // themselves, not snake case.
-struct MacAppcast {
+struct Appcast {
     int latestBuild = 0;
     std::optional<QString> shortVersion;
     QUrl downloadURL;
@@ -18,6 +18,6 @@ struct MacAppcast {
     std::optional<int> minSupportedBuild;
     std::optional<bool> critical;
 
-    static MacAppcast decodeJson(const QJsonValue& value, const json::Path& path);
-    bool operator==(const MacAppcast&) const = default;
+    static Appcast decodeJson(const QJsonValue& value, const json::Path& path);
+    bool operator==(const Appcast&) const = default;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MacAppcast.h"
+#include "Appcast.h"
 #include "PreferencesStore.h"
 #include "TaskScope.h"
 
@@ -11,7 +11,7 @@
 
 // Checks the appcast for a newer build, at most once a day, and decides whether the update
 // banner shows. A cached manifest decides at start without a request.
-class MacUpdateChecker : public QObject {
+class DesktopUpdateChecker : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool hasUpdate READ hasUpdate NOTIFY availableUpdateChanged)
     Q_PROPERTY(QString availableVersion READ availableVersion NOTIFY availableUpdateChanged)
@@ -20,9 +20,9 @@ public:
     static constexpr std::chrono::seconds minFetchInterval{86'400};
     static constexpr std::chrono::milliseconds fetchTimeout{10'000};
 
-    MacUpdateChecker(QUrl manifestURL, PreferencesStore& defaults, QObject* parent = nullptr);
+    DesktopUpdateChecker(QUrl manifestURL, PreferencesStore& defaults, QObject* parent = nullptr);
 
-    const std::optional<MacAppcast>& availableUpdate() const { return availableUpdate_; }
+    const std::optional<Appcast>& availableUpdate() const { return availableUpdate_; }
     bool hasUpdate() const { return availableUpdate_.has_value(); }
     QString availableVersion() const;
     QUrl downloadURL() const { return availableUpdate_ ? availableUpdate_->downloadURL : QUrl(); }
@@ -40,11 +40,11 @@ Q_SIGNALS:
     void availableUpdateChanged();
 
 private:
-    void evaluate(const MacAppcast& manifest);
-    void setAvailableUpdate(std::optional<MacAppcast> update);
+    void evaluate(const Appcast& manifest);
+    void setAvailableUpdate(std::optional<Appcast> update);
 
     QUrl manifestURL_;
     PreferencesStore& defaults_;
-    std::optional<MacAppcast> availableUpdate_;
+    std::optional<Appcast> availableUpdate_;
     async::TaskScope tasks_;
 };

@@ -1,4 +1,4 @@
-#include "MacAppcast.h"
+#include "Appcast.h"
 
 #include "JsonCoding.h"
 
@@ -21,11 +21,11 @@ template <class T> T requiredField(const QJsonObject& o, const char* key, const 
 }
 } // namespace
 
-MacAppcast MacAppcast::decodeJson(const QJsonValue& value, const json::Path& path) {
+Appcast Appcast::decodeJson(const QJsonValue& value, const json::Path& path) {
     if (!value.isObject())
         json::throwTypeMismatch(path, "Dictionary<String, Any>", value);
     const QJsonObject o = value.toObject();
-    MacAppcast appcast;
+    Appcast appcast;
     appcast.latestBuild = requiredField<int>(o, "latestBuild", path);
     appcast.shortVersion = optionalField<QString>(o, "shortVersion", path);
     const QString url = requiredField<QString>(o, "downloadURL", path);

@@ -5,11 +5,13 @@
 #include "AccountToolbarModel.h"
 #include "ContentViewModel.h"
 #include "InMemoryPreferences.h"
+#include "KeychainWait.h"
 #include "LoadingViewModel.h"
+#include "MenuCommands.h"
 #include "NotificationCenter.h"
 #include "OnboardingGate.h"
 #include "OrbeloApp.h"
-#include "OrbeloMacCommands.h"
+#include "Refreshable.h"
 #include "RootShellModel.h"
 #include "RootSplashModel.h"
 #include "ScriptedHttpServer.h"
@@ -212,6 +214,52 @@ private Q_SLOTS:
         QCOMPARE(clock.pendingTimers(), 0);
     }
 
+    // A keyring call that has waited three seconds brings the prompt; its answer or the user's
+    // choice to go on takes it away, and after that choice no call reaches the keyring.
+    void lockedKeyringPrompt() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        KeychainWait keychain;
+        LoadingViewModel loading(keychain);
+        QSignalSpy prompts(&loading, &LoadingViewModel::showKeyringPromptChanged);
+
+        keychain.begin();
+        keychain.begin(); // a second call waiting behind the first changes nothing
+        QCoreApplication::processEvents();
+        clock.advance(2999ms);
+        QVERIFY(!loading.showKeyringPrompt());
+        clock.advance(1ms);
+        QVERIFY(loading.showKeyringPrompt());
+        QCOMPARE(loading.keyringMessage(),
+                 QStringLiteral("Unlock your keyring to continue — Orbelo keeps your sign-in there."));
+
+        keychain.end();
+        QCoreApplication::processEvents();
+        QVERIFY(loading.showKeyringPrompt());
+        keychain.end(); // the keyring answered
+        QTRY_VERIFY(!loading.showKeyringPrompt());
+
+        keychain.begin(); // a short wait never shows it
+        QCoreApplication::processEvents();
+        clock.advance(1s);
+        keychain.end();
+        QCoreApplication::processEvents();
+        clock.advance(5s);
+        QVERIFY(!loading.showKeyringPrompt());
+        QCOMPARE(prompts.count(), 2);
+
+        QSignalSpy bypassed(&keychain, &KeychainWait::bypassRequested);
+        keychain.begin();
+        QCoreApplication::processEvents();
+        clock.advance(3s);
+        QVERIFY(loading.showKeyringPrompt());
+        loading.continueWithoutKeyring();
+        QVERIFY(!loading.showKeyringPrompt());
+        QVERIFY(keychain.isBypassed());
+        QCOMPARE(bypassed.count(), 1);
+        keychain.end();
+    }
+
     // Sections in order with their labels and symbols; selection by number accepts only the
     // integers 1 to 7.
     void sectionsAndSelectionByNumber() {
@@ -243,7 +291,7 @@ private Q_SLOTS:
         QTRY_COMPARE(shell.selectedTab(), RootTab::rewards);
         QCOMPARE(shell.selectedLabel(), QStringLiteral("Rewards"));
 
-        OrbeloMacCommands commands(&countedSignOut);
+        MenuCommands commands(&countedSignOut);
         commands.selectSection(7);
         QTRY_COMPARE(shell.selectedTab(), RootTab::notifications);
         QCOMPARE(commands.goItems().size(), 7);
@@ -251,21 +299,56 @@ private Q_SLOTS:
                  QStringLiteral("Notifications"));
     }
 
-    void menuCommands() {
-        OrbeloMacCommands commands(&countedSignOut);
+    // Refresh follows the focus to the screen that attached Refreshable, stays with it while the
+    // focus visits the sidebar, and ends when the screen is hidden, disabled or destroyed.
+    void refreshReachesTheFocusedScreen() {
+        QQuickItem window, sidebar, field;
+        sidebar.setParentItem(&window);
+        auto* settings = new QQuickItem(&window);
+        settings->setParentItem(&window);
+        auto* row = new QQuickItem(settings);
+        row->setParentItem(settings);
+        field.setParentItem(row);
+        auto* refreshable =
+            qobject_cast<Refreshable*>(qmlAttachedPropertiesObject<Refreshable>(settings, true));
+        int requests = 0;
+        connect(refreshable, &Refreshable::requested, this, [&] { ++requests; });
+
+        MenuCommands commands(&countedSignOut);
+        QSignalSpy changes(&commands, &MenuCommands::canRefreshChanged);
+        commands.setFocusItem(&sidebar);
         QVERIFY(!commands.canRefresh());
-        int refreshed = 0;
-        commands.refresh();
-        commands.setRefreshAction([&] { ++refreshed; });
+        commands.setFocusItem(&field);
+        QVERIFY(commands.canRefresh());
+        commands.setFocusItem(&sidebar);
         QVERIFY(commands.canRefresh());
         commands.refresh();
-        commands.setRefreshAction({});
+        QCOMPARE(requests, 1);
+
+        refreshable->setEnabled(false);
         QVERIFY(!commands.canRefresh());
-        QCOMPARE(refreshed, 1);
+        commands.refresh();
+        QCOMPARE(requests, 1);
+        refreshable->setEnabled(true);
+        settings->setVisible(false);
+        QVERIFY(!commands.canRefresh());
+        settings->setVisible(true);
+        QVERIFY(commands.canRefresh());
+        delete settings;
+        QVERIFY(!commands.canRefresh());
+        commands.refresh();
+        QCOMPARE(requests, 1);
+        QCOMPARE(changes.count(), 6);
+    }
+
+    void menuCommands() {
+        MenuCommands commands(&countedSignOut);
+        QVERIFY(!commands.canRefresh());
+        commands.refresh();
 
         QStringList posted;
         QObject context;
-        NotificationCenter::shared().observe(OrbeloMacCommands::openSettingsNotification, &context,
+        NotificationCenter::shared().observe(MenuCommands::openSettingsNotification, &context,
                                              [&](const QVariant&) { posted << "settings"; });
         commands.openSettings();
         QTRY_COMPARE(posted, QStringList{"settings"});
@@ -378,7 +461,7 @@ private Q_SLOTS:
         async::VirtualClock clock;
         async::ScopedClock useClock(clock);
         AccountToolbarModel account(&FakeAuth::signOut);
-        NotificationCenter::shared().post(OrbeloMacCommands::openSettingsNotification);
+        NotificationCenter::shared().post(MenuCommands::openSettingsNotification);
         NotificationCenter::shared().post(AccountToolbarModel::openRewardsNotification);
         QTRY_VERIFY(account.showSettings() && account.showRewards());
         QVERIFY(!account.showNotifications());

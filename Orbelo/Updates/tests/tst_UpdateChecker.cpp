@@ -4,8 +4,8 @@
 
 #include "BundleInfo.h"
 #include "InMemoryPreferences.h"
-#include "MacUpdateBannerModifier.h"
-#include "MacUpdateChecker.h"
+#include "UpdateBannerModel.h"
+#include "DesktopUpdateChecker.h"
 #include "ScriptedHttpServer.h"
 #include "TaskProbe.h"
 #include "VirtualClock.h"
@@ -28,7 +28,7 @@ class UpdateCheckerTest : public QObject {
     async::VirtualClock clock;
     std::unique_ptr<async::ScopedClock> useClock;
 
-    void check(MacUpdateChecker& checker) {
+    void check(DesktopUpdateChecker& checker) {
         TaskProbe<void> probe(checker.check());
         QTRY_VERIFY(probe.done());
         QVERIFY(probe.succeeded());
@@ -46,7 +46,7 @@ private Q_SLOTS:
         server.enqueue(ScriptedResponse::json(200, manifest(42)));
         server.enqueue(ScriptedResponse::json(200, manifest(43)));
         InMemoryPreferences defaults;
-        MacUpdateChecker checker(server.baseUrl(), defaults);
+        DesktopUpdateChecker checker(server.baseUrl(), defaults);
         QVERIFY(!checker.hasUpdate());
 
         check(checker);
@@ -65,7 +65,7 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         server.enqueue(ScriptedResponse::json(200, manifest(41)));
         InMemoryPreferences defaults;
-        MacUpdateChecker checker(server.baseUrl(), defaults);
+        DesktopUpdateChecker checker(server.baseUrl(), defaults);
         check(checker);
         QVERIFY(!checker.hasUpdate());
     }
@@ -77,18 +77,18 @@ private Q_SLOTS:
         server.enqueue(ScriptedResponse::json(200, R"({"latestBuild":"fifty"})"));
         InMemoryPreferences defaults;
         {
-            MacUpdateChecker first(server.baseUrl(), defaults);
+            DesktopUpdateChecker first(server.baseUrl(), defaults);
             check(first);
         }
         // A restart while offline: the cached manifest decides without a request.
-        MacUpdateChecker checker(
+        DesktopUpdateChecker checker(
             QUrl(QStringLiteral("http://127.0.0.1:%1/appcast.json").arg(ScriptedHttpServer::closedPort())),
             defaults);
         QVERIFY(checker.hasUpdate());
         check(checker); // cannot connect
         QVERIFY(checker.hasUpdate());
 
-        MacUpdateChecker online(server.baseUrl(), defaults);
+        DesktopUpdateChecker online(server.baseUrl(), defaults);
         check(online); // 404
         check(online); // does not decode
         QCOMPARE(online.availableUpdate()->latestBuild, 50);
@@ -99,7 +99,7 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         server.setHandler([](const RecordedRequest&) { return ScriptedResponse::json(200, manifest(42)); });
         InMemoryPreferences defaults;
-        MacUpdateChecker checker(server.baseUrl(), defaults);
+        DesktopUpdateChecker checker(server.baseUrl(), defaults);
         checker.checkIfDue();
         QTRY_VERIFY(checker.hasUpdate());
         clock.advance(23h);
@@ -118,7 +118,7 @@ private Q_SLOTS:
         server.setHandler([](const RecordedRequest&) { return ScriptedResponse::json(200, manifest(42)); });
         InMemoryPreferences defaults;
         QList<QUrl> opened;
-        MacUpdateBannerModifier banner(server.baseUrl(), defaults, [&opened](const QUrl& url) {
+        UpdateBannerModel banner(server.baseUrl(), defaults, [&opened](const QUrl& url) {
             opened << url;
             return true;
         });
@@ -154,7 +154,7 @@ private Q_SLOTS:
             server.enqueue(ScriptedResponse::json(
                 200, "{\"latestBuild\":42,\"downloadURL\":\"https://orbelo.app/download\"," + extra + "}"));
             InMemoryPreferences defaults;
-            MacUpdateBannerModifier banner(server.baseUrl(), defaults, [](const QUrl&) { return true; });
+            UpdateBannerModel banner(server.baseUrl(), defaults, [](const QUrl&) { return true; });
             banner.appear();
             QTRY_VERIFY(banner.showsBanner());
             QVERIFY(!banner.canDismiss());

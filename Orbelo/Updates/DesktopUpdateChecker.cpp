@@ -1,4 +1,4 @@
-#include "MacUpdateChecker.h"
+#include "DesktopUpdateChecker.h"
 
 #include "BundleInfo.h"
 #include "Clock.h"
@@ -13,30 +13,30 @@ const QString lastFetchKey = QStringLiteral("mac.update.lastFetch");
 const QString dismissedBuildKey = QStringLiteral("mac.update.dismissedBuild");
 } // namespace
 
-MacUpdateChecker::MacUpdateChecker(QUrl manifestURL, PreferencesStore& defaults, QObject* parent)
+DesktopUpdateChecker::DesktopUpdateChecker(QUrl manifestURL, PreferencesStore& defaults, QObject* parent)
     : QObject(parent), manifestURL_(std::move(manifestURL)), defaults_(defaults) {
     if (const auto cached = defaults_.data(cachedManifestKey)) {
         try {
-            evaluate(json::decode<MacAppcast>(*cached));
+            evaluate(json::decode<Appcast>(*cached));
         } catch (const json::DecodingError&) {
             // A cache that no longer decodes is replaced by the next good fetch.
         }
     }
 }
 
-QString MacUpdateChecker::availableVersion() const {
+QString DesktopUpdateChecker::availableVersion() const {
     if (!availableUpdate_)
         return {};
     return availableUpdate_->shortVersion.value_or(QString::number(availableUpdate_->latestBuild));
 }
 
-int MacUpdateChecker::currentBuild() {
+int DesktopUpdateChecker::currentBuild() {
     bool ok = false;
     const int build = BundleInfo::value(QStringLiteral("CFBundleVersion")).toString().toInt(&ok);
     return ok ? build : 0;
 }
 
-async::Task<void> MacUpdateChecker::check() {
+async::Task<void> DesktopUpdateChecker::check() {
     HttpRequest request;
     request.url = manifestURL_;
     request.timeout = fetchTimeout;
@@ -45,7 +45,7 @@ async::Task<void> MacUpdateChecker::check() {
         const HttpResponse response = co_await HttpTransfer::send(request);
         if (response.status != 200)
             co_return;
-        const MacAppcast manifest = json::decode<MacAppcast>(response.body);
+        const Appcast manifest = json::decode<Appcast>(response.body);
         defaults_.setValue(cachedManifestKey, response.body);
         defaults_.setValue(lastFetchKey, async::Clock::current().now());
         evaluate(manifest);
@@ -56,7 +56,7 @@ async::Task<void> MacUpdateChecker::check() {
     }
 }
 
-void MacUpdateChecker::checkIfDue() {
+void DesktopUpdateChecker::checkIfDue() {
     const QDateTime last = defaults_.value(lastFetchKey).toDateTime();
     const QDateTime now = async::Clock::current().now();
     // A check already under way answers for this one too.
@@ -65,14 +65,14 @@ void MacUpdateChecker::checkIfDue() {
     tasks_.spawn(check());
 }
 
-void MacUpdateChecker::dismiss() {
+void DesktopUpdateChecker::dismiss() {
     if (!availableUpdate_)
         return;
     defaults_.setValue(dismissedBuildKey, availableUpdate_->latestBuild);
     setAvailableUpdate(std::nullopt);
 }
 
-void MacUpdateChecker::evaluate(const MacAppcast& manifest) {
+void DesktopUpdateChecker::evaluate(const Appcast& manifest) {
     const qint64 dismissed = defaults_.integer(dismissedBuildKey).value_or(0);
     if (currentBuild() < manifest.latestBuild && dismissed < manifest.latestBuild)
         setAvailableUpdate(manifest);
@@ -80,7 +80,7 @@ void MacUpdateChecker::evaluate(const MacAppcast& manifest) {
         setAvailableUpdate(std::nullopt);
 }
 
-void MacUpdateChecker::setAvailableUpdate(std::optional<MacAppcast> update) {
+void DesktopUpdateChecker::setAvailableUpdate(std::optional<Appcast> update) {
     if (update == availableUpdate_)
         return;
     availableUpdate_ = std::move(update);

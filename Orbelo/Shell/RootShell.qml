@@ -13,7 +13,7 @@ Item {
     readonly property bool offline: networkMonitor !== null && !networkMonitor.isOnline
 
     RootShellModel { id: model }
-    MacUpdateBannerModifier { id: updates }
+    UpdateBannerModel { id: updates }
 
     function followLibraryDeepLink() {
         if (!onboarding || !onboarding.pendingOnboardingLibraryDeepLink)
@@ -68,7 +68,7 @@ Item {
                 anchors.topMargin: shell.offline ? banner.height : 0
                 spacing: 0
 
-                MacUpdateBanner {
+                UpdateBanner {
                     objectName: "updateBanner"
                     Layout.fillWidth: true
                     visible: updates.showsBanner

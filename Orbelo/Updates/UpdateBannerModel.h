@@ -3,7 +3,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "MacUpdateChecker.h"
+#include "DesktopUpdateChecker.h"
 
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
@@ -14,7 +14,7 @@
 // The update check as the shell carries it: a check when the shell appears and whenever the app
 // becomes active again (the checker spaces fetches a day apart), and the banner's state and
 // buttons. A critical update, or one the running build is too old to skip, cannot be put off.
-class MacUpdateBannerModifier : public QObject {
+class UpdateBannerModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(bool showsBanner READ showsBanner NOTIFY bannerChanged)
@@ -26,12 +26,12 @@ public:
 
     // The app's: the appcast of the bundle key "OrbeloAppcastURL", the standard preferences and
     // the desktop's browser.
-    explicit MacUpdateBannerModifier(QObject* parent = nullptr);
-    MacUpdateBannerModifier(QUrl manifestURL, PreferencesStore& defaults, Opener open,
+    explicit UpdateBannerModel(QObject* parent = nullptr);
+    UpdateBannerModel(QUrl manifestURL, PreferencesStore& defaults, Opener open,
                             QObject* parent = nullptr);
-    ~MacUpdateBannerModifier() override;
+    ~UpdateBannerModel() override;
 
-    MacUpdateChecker& checker() { return *checker_; }
+    DesktopUpdateChecker& checker() { return *checker_; }
     bool showsBanner() const { return checker_->hasUpdate(); }
     QString availableVersion() const { return checker_->availableVersion(); }
     QString releaseNotes() const;
@@ -50,7 +50,7 @@ Q_SIGNALS:
     void bannerChanged();
 
 private:
-    std::unique_ptr<MacUpdateChecker> checker_;
+    std::unique_ptr<DesktopUpdateChecker> checker_;
     Opener open_;
     bool appeared_ = false;
 };

@@ -1,22 +1,22 @@
-#include "MacUpdateBannerModifier.h"
+#include "UpdateBannerModel.h"
 
 #include "BundleInfo.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
 
-MacUpdateBannerModifier::MacUpdateBannerModifier(QObject* parent)
-    : MacUpdateBannerModifier(
+UpdateBannerModel::UpdateBannerModel(QObject* parent)
+    : UpdateBannerModel(
           QUrl(BundleInfo::value(QStringLiteral("OrbeloAppcastURL")).toString()),
           PreferencesStore::standard(), [](const QUrl& url) { return QDesktopServices::openUrl(url); },
           parent) {}
 
-MacUpdateBannerModifier::MacUpdateBannerModifier(QUrl manifestURL, PreferencesStore& defaults, Opener open,
+UpdateBannerModel::UpdateBannerModel(QUrl manifestURL, PreferencesStore& defaults, Opener open,
                                                  QObject* parent)
-    : QObject(parent), checker_(std::make_unique<MacUpdateChecker>(std::move(manifestURL), defaults)),
+    : QObject(parent), checker_(std::make_unique<DesktopUpdateChecker>(std::move(manifestURL), defaults)),
       open_(std::move(open)) {
-    connect(checker_.get(), &MacUpdateChecker::availableUpdateChanged, this,
-            &MacUpdateBannerModifier::bannerChanged);
+    connect(checker_.get(), &DesktopUpdateChecker::availableUpdateChanged, this,
+            &UpdateBannerModel::bannerChanged);
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(application, &QGuiApplication::applicationStateChanged, this,
                 [this](Qt::ApplicationState state) {
@@ -25,38 +25,38 @@ MacUpdateBannerModifier::MacUpdateBannerModifier(QUrl manifestURL, PreferencesSt
                 });
 }
 
-MacUpdateBannerModifier::~MacUpdateBannerModifier() = default;
+UpdateBannerModel::~UpdateBannerModel() = default;
 
-QString MacUpdateBannerModifier::releaseNotes() const {
+QString UpdateBannerModel::releaseNotes() const {
     const auto& update = checker_->availableUpdate();
     return update ? update->releaseNotes.value_or(QString()) : QString();
 }
 
-bool MacUpdateBannerModifier::canDismiss() const {
+bool UpdateBannerModel::canDismiss() const {
     const auto& update = checker_->availableUpdate();
     if (!update)
         return false;
     const bool unsupported =
-        update->minSupportedBuild && MacUpdateChecker::currentBuild() < *update->minSupportedBuild;
+        update->minSupportedBuild && DesktopUpdateChecker::currentBuild() < *update->minSupportedBuild;
     return !update->critical.value_or(false) && !unsupported;
 }
 
-void MacUpdateBannerModifier::appear() {
+void UpdateBannerModel::appear() {
     appeared_ = true;
     checker_->checkIfDue();
 }
 
-void MacUpdateBannerModifier::download() {
+void UpdateBannerModel::download() {
     if (checker_->hasUpdate())
         open_(checker_->downloadURL());
 }
 
-void MacUpdateBannerModifier::later() {
+void UpdateBannerModel::later() {
     if (canDismiss())
         checker_->dismiss();
 }
 
-void MacUpdateBannerModifier::applicationBecameActive() {
+void UpdateBannerModel::applicationBecameActive() {
     // Before the shell is up there is no banner to show.
     if (appeared_)
         checker_->checkIfDue();

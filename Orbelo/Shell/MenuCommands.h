@@ -1,0 +1,62 @@
+#pragma once
+
+// moc needs a Qt header before <coroutine>.
+#include <QObject>
+
+#include "SignOutCommand.h"
+
+#include <QPointer>
+#include <QQuickItem>
+#include <QUrl>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+class Refreshable;
+
+// The menu bar's commands: "Settings…", "Sign Out", "Refresh" for the focused screen, the "Go"
+// menu and "Orbelo Help". Commands reach the screens through process-local notifications; Refresh
+// reaches the screen that attached `Refreshable` nearest above the window's focus item.
+class MenuCommands : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(bool canRefresh READ canRefresh NOTIFY canRefreshChanged)
+    Q_PROPERTY(QQuickItem* focusItem READ focusItem WRITE setFocusItem NOTIFY focusItemChanged)
+    Q_PROPERTY(QVariantList goItems READ goItems CONSTANT)
+    Q_PROPERTY(QUrl supportURL READ supportURL CONSTANT)
+public:
+    static inline const QString openSettingsNotification = QStringLiteral("orbeloOpenSettings");
+
+    explicit MenuCommands(QObject* parent = nullptr);
+    // `signOut` replaces AuthKit::signOut (tests).
+    MenuCommands(SignOutCommand::SignOut signOut, QObject* parent = nullptr);
+
+    bool canRefresh() const;
+    // The window's focus item. When it moves somewhere no screen claims (the sidebar, the menu
+    // bar), the screen that had it stays the one to refresh as long as it is visible.
+    QQuickItem* focusItem() const { return focusItem_; }
+    void setFocusItem(QQuickItem* item);
+    // {number, label} for "Study" … "Notifications", numbered 1 to 7.
+    QVariantList goItems() const;
+    QUrl supportURL() const;
+
+    Q_INVOKABLE void openSettings();
+    Q_INVOKABLE void signOut();
+    Q_INVOKABLE void refresh();
+    Q_INVOKABLE void selectSection(int number);
+    Q_INVOKABLE void openHelp();
+
+Q_SIGNALS:
+    void canRefreshChanged();
+    void focusItemChanged();
+
+private:
+    SignOutCommand signOut_;
+    void setTarget(Refreshable* target, QQuickItem* screen);
+    void updateCanRefresh();
+
+    QPointer<QQuickItem> focusItem_;
+    QPointer<Refreshable> target_;
+    QPointer<QQuickItem> targetScreen_;
+    QList<QMetaObject::Connection> targetConnections_;
+    bool couldRefresh_ = false;
+};
