@@ -4,6 +4,21 @@
 
 using Reachability = QNetworkInformation::Reachability;
 
+namespace {
+
+// The IPv4 ranges set aside for private networks.
+bool isPrivateIPv4(const QHostAddress& address) {
+    static const std::pair<QHostAddress, int> ranges[] = {{QHostAddress(QStringLiteral("10.0.0.0")), 8},
+                                                          {QHostAddress(QStringLiteral("172.16.0.0")), 12},
+                                                          {QHostAddress(QStringLiteral("192.168.0.0")), 16}};
+    for (const auto& [network, prefix] : ranges)
+        if (address.isInSubnet(network, prefix))
+            return true;
+    return false;
+}
+
+} // namespace
+
 ReachabilityRule::HostScope ReachabilityRule::scopeOf(const QString& host) {
     const QString name = host.toLower();
     if (name == QLatin1String("localhost") || name.endsWith(QLatin1String(".localhost")))
@@ -14,7 +29,7 @@ ReachabilityRule::HostScope ReachabilityRule::scopeOf(const QString& host) {
                                                                               : HostScope::internet;
     if (address.isLoopback())
         return HostScope::loopback;
-    if (address.isPrivateUse() || address.isLinkLocal() || address.isUniqueLocalUnicast() ||
+    if (isPrivateIPv4(address) || address.isLinkLocal() || address.isUniqueLocalUnicast() ||
         address.isSiteLocal())
         return HostScope::localNetwork;
     return HostScope::internet;

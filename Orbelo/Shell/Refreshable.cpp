@@ -1,6 +1,5 @@
 #include "Refreshable.h"
 
-#include <QtQml/qqml.h>
 
 Refreshable::Refreshable(QObject* parent) : QObject(parent) {}
 
@@ -9,7 +8,8 @@ Refreshable* Refreshable::qmlAttachedProperties(QObject* object) {
 }
 
 Refreshable* Refreshable::of(QObject* object) {
-    return qobject_cast<Refreshable*>(qmlAttachedPropertiesObject<Refreshable>(object, false));
+    // The attached object is a child of the object it is attached to.
+    return object->findChild<Refreshable*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 void Refreshable::setEnabled(bool enabled) {

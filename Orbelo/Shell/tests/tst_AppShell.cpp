@@ -309,8 +309,7 @@ private Q_SLOTS:
         auto* row = new QQuickItem(settings);
         row->setParentItem(settings);
         field.setParentItem(row);
-        auto* refreshable =
-            qobject_cast<Refreshable*>(qmlAttachedPropertiesObject<Refreshable>(settings, true));
+        auto* refreshable = Refreshable::qmlAttachedProperties(settings);
         int requests = 0;
         connect(refreshable, &Refreshable::requested, this, [&] { ++requests; });
 
