@@ -119,7 +119,7 @@ ServerResponse FrontendApi::token(const ServerRequest& request) {
                      {context_.nowMs(), request.param(0)});
     const QString jwt = context_.signer->issue(request.param(0), session->value("user_id").toString(),
                                                context_.nowSeconds(), AuthStore::tokenLifetimeSeconds);
-    return ServerResponse::json(QJsonObject{{"object", "token"}, {"jwt", jwt}});
+    return store_.envelope(QJsonObject{{"object", "token"}, {"jwt", jwt}}, client->value("id").toString());
 }
 
 ServerResponse FrontendApi::touch(const ServerRequest& request) {

@@ -181,8 +181,12 @@ private slots:
         const auto reply = server->form("POST", "/v1/client/sessions/" + device.sessionId + "/tokens",
                                         {{"organization_id", ""}}, device);
         QCOMPARE(reply.status, 200);
-        QCOMPARE(reply.json().value("object").toString(), "token");
-        const QStringList parts = reply.json().value("jwt").toString().split('.');
+        const QJsonObject token = reply.json().value("response").toObject();
+        QCOMPARE(token.value("object").toString(), "token");
+        const QJsonObject client = reply.json().value("client").toObject();
+        QCOMPARE(client.value("last_active_session_id").toString(), device.sessionId);
+        QCOMPARE(client.value("sessions").toArray().size(), 1);
+        const QStringList parts = token.value("jwt").toString().split('.');
         QCOMPARE(parts.size(), 3);
         const QJsonObject claims =
             QJsonDocument::fromJson(

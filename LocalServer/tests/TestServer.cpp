@@ -133,6 +133,8 @@ QString TestServer::sessionToken(const Device& device) {
     return form("POST", "/v1/client/sessions/" + device.sessionId + "/tokens", {{"organization_id", ""}},
                 device)
         .json()
+        .value("response")
+        .toObject()
         .value("jwt")
         .toString();
 }
