@@ -52,7 +52,7 @@ public:
 
     // {"response": response, "client": <client>} with the device token header when one was issued.
     ServerResponse envelope(const QJsonValue& response, const QString& clientId,
-                          const QByteArray& newDeviceToken = {});
+                            const QByteArray& newDeviceToken = {});
 
 private:
     ServerContext& context_;
