@@ -121,6 +121,16 @@ void AuthStore::setSessionStatus(const QString& id, const QString& status) {
                      {status, context_.nowMs(), id});
 }
 
+void AuthStore::revokeSessionsOf(const QString& userId) {
+    const auto clients = context_.db.rows(
+        "SELECT DISTINCT client_id FROM sessions WHERE user_id = ? AND status = 'active'", {userId});
+    context_.db.exec(
+        "UPDATE sessions SET status = 'revoked', updated_at = ? WHERE user_id = ? AND status = 'active'",
+        {context_.nowMs(), userId});
+    for (const QVariantMap& client : clients)
+        touchClient(client.value("client_id").toString());
+}
+
 bool AuthStore::isSessionActive(const QString& id) {
     const auto row = session(id);
     return row && row->value("status").toString() == "active";
@@ -264,6 +274,9 @@ QJsonObject AuthStore::signInJson(const QString& id, const QJsonObject& state) {
                                         {"safe_identifier", owner->value("email").toString()},
                                         {"email_address_id", owner->value("email_id").toString()},
                                         {"primary", true}});
+        firstFactors.append(QJsonObject{{"strategy", "reset_password_email_code"},
+                                        {"safe_identifier", owner->value("email").toString()},
+                                        {"email_address_id", owner->value("email_id").toString()}});
         const QString phone = owner->value("phone").toString();
         if (!phone.isEmpty()) {
             secondFactors.append(QJsonObject{{"strategy", "phone_code"},
