@@ -191,11 +191,15 @@ ServerResponse SignInRoutes::prepareFirstFactor(const ServerRequest& request) {
         return ClerkError::response(422, "form_param_value_invalid", "is invalid",
                                     "email_address_id is not an email address of this account.",
                                     "email_address_id");
+    // One cool-down for every email code of the attempt: they all go to the same inbox.
+    if (auto refused = VerificationCode::throttle(state->value("code_sent_at").toInteger(), context_.nowMs()))
+        return *refused;
     QJsonObject secrets = state->value("secrets").toObject();
     secrets[strategy] =
         VerificationCode::send(context_, user->value("email").toString(),
                                strategy == "email_code" ? "Sign-in code" : "Password reset code");
     state->insert("secrets", secrets);
+    state->insert("code_sent_at", context_.nowMs());
     state->insert("first_factor_verification",
                   VerificationCode::verification("unverified", strategy, 0,
                                                  context_.nowMs() + VerificationCode::lifetimeMs));

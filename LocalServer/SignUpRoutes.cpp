@@ -181,7 +181,10 @@ ServerResponse SignUpRoutes::prepareVerification(const ServerRequest& request) {
         return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
                                     "Only email_code verification of an email address is available.",
                                     "strategy");
+    if (auto refused = VerificationCode::throttle(state->value("code_sent_at").toInteger(), context_.nowMs()))
+        return *refused;
     state->insert("email_code", VerificationCode::send(context_, email, "Confirm your email address"));
+    state->insert("code_sent_at", context_.nowMs());
     state->insert("verification",
                   VerificationCode::verification("unverified", "email_code", 0,
                                                  context_.nowMs() + VerificationCode::lifetimeMs));
