@@ -2,6 +2,7 @@
 
 #include "RandomId.h"
 #include "ServerContext.h"
+#include "SignUpRequirements.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -75,7 +76,8 @@ void AuthStore::deleteUser(const QString& userId) {
     db.transaction();
     db.exec("UPDATE sessions SET status = 'removed', updated_at = ? WHERE user_id = ?",
             {context_.nowMs(), userId});
-    for (const QString table : {"documents", "courses", "summaries", "jobs", "profiles", "directory_visibility"})
+    for (const QString table :
+         {"documents", "courses", "summaries", "jobs", "profiles", "directory_visibility"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     db.exec("DELETE FROM users WHERE id = ?", {userId});
     db.commit();
@@ -117,6 +119,16 @@ std::optional<QVariantMap> AuthStore::session(const QString& id) {
 void AuthStore::setSessionStatus(const QString& id, const QString& status) {
     context_.db.exec("UPDATE sessions SET status = ?, updated_at = ? WHERE id = ?",
                      {status, context_.nowMs(), id});
+}
+
+void AuthStore::revokeSessionsOf(const QString& userId) {
+    const auto clients = context_.db.rows(
+        "SELECT DISTINCT client_id FROM sessions WHERE user_id = ? AND status = 'active'", {userId});
+    context_.db.exec(
+        "UPDATE sessions SET status = 'revoked', updated_at = ? WHERE user_id = ? AND status = 'active'",
+        {context_.nowMs(), userId});
+    for (const QVariantMap& client : clients)
+        touchClient(client.value("client_id").toString());
 }
 
 bool AuthStore::isSessionActive(const QString& id) {
@@ -262,6 +274,9 @@ QJsonObject AuthStore::signInJson(const QString& id, const QJsonObject& state) {
                                         {"safe_identifier", owner->value("email").toString()},
                                         {"email_address_id", owner->value("email_id").toString()},
                                         {"primary", true}});
+        firstFactors.append(QJsonObject{{"strategy", "reset_password_email_code"},
+                                        {"safe_identifier", owner->value("email").toString()},
+                                        {"email_address_id", owner->value("email_id").toString()}});
         const QString phone = owner->value("phone").toString();
         if (!phone.isEmpty()) {
             secondFactors.append(QJsonObject{{"strategy", "phone_code"},
@@ -291,20 +306,17 @@ QJsonObject AuthStore::signInJson(const QString& id, const QJsonObject& state) {
 }
 
 QJsonObject AuthStore::signUpJson(const QString& id, const QJsonObject& state) {
-    QJsonArray missing, unverified;
-    if (state.value("email_address").toString().isEmpty())
-        missing.append("email_address");
-    if (state.value("password_hash").toString().isEmpty() && !state.value("transfer").toBool())
-        missing.append("password");
+    const SignUpRequirements requirements(context_.options.signUpRequires);
+    QJsonArray unverified;
     const QJsonObject verification = state.value("verification").toObject();
     if (verification.value("status").toString() != "verified")
         unverified.append("email_address");
     return QJsonObject{{"object", "sign_up"},
                        {"id", id},
                        {"status", state.value("status")},
-                       {"required_fields", QJsonArray{"email_address", "password"}},
-                       {"optional_fields", QJsonArray{"first_name", "last_name"}},
-                       {"missing_fields", missing},
+                       {"required_fields", requirements.requiredFields()},
+                       {"optional_fields", requirements.optionalFields()},
+                       {"missing_fields", requirements.missingFields(state)},
                        {"unverified_fields", unverified},
                        {"verifications", QJsonObject{{"email_address", state.value("verification")},
                                                      {"phone_number", QJsonValue()},
@@ -324,7 +336,7 @@ QJsonObject AuthStore::signUpJson(const QString& id, const QJsonObject& state) {
 }
 
 ServerResponse AuthStore::envelope(const QJsonValue& response, const QString& clientId,
-                                 const QByteArray& newDeviceToken) {
+                                   const QByteArray& newDeviceToken) {
     ServerResponse http =
         ServerResponse::json(QJsonObject{{"response", response}, {"client", clientJson(clientId)}});
     if (!newDeviceToken.isEmpty())

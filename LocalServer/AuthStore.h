@@ -38,6 +38,8 @@ public:
     // The session with its status brought up to date ("expired", "abandoned" by time).
     std::optional<QVariantMap> session(const QString& id);
     void setSessionStatus(const QString& id, const QString& status);
+    // Ends every active session of the user, on all devices.
+    void revokeSessionsOf(const QString& userId);
     bool isSessionActive(const QString& id);
 
     std::optional<QJsonObject> attempt(const QString& id, const QString& clientId, const QString& kind);
@@ -52,7 +54,7 @@ public:
 
     // {"response": response, "client": <client>} with the device token header when one was issued.
     ServerResponse envelope(const QJsonValue& response, const QString& clientId,
-                          const QByteArray& newDeviceToken = {});
+                            const QByteArray& newDeviceToken = {});
 
 private:
     ServerContext& context_;

@@ -5,7 +5,7 @@
 namespace ClerkError {
 
 ServerResponse response(int status, const QString& code, const QString& message, const QString& longMessage,
-                      const QString& paramName) {
+                        const QString& paramName) {
     QJsonObject meta;
     if (!paramName.isEmpty())
         meta.insert("param_name", paramName);
@@ -25,6 +25,14 @@ ServerResponse notFound(const QString& longMessage) {
 
 ServerResponse missingParam(const QString& paramName) {
     return response(422, "form_param_missing", "is missing", paramName + " must be included.", paramName);
+}
+
+ServerResponse tooManyRequests(qint64 retryAfterSeconds) {
+    ServerResponse answer =
+        response(429, "too_many_requests", "Too many requests",
+                 QStringLiteral("Too many requests. Try again in %1 seconds.").arg(retryAfterSeconds));
+    answer.setHeader("Retry-After", QByteArray::number(retryAfterSeconds));
+    return answer;
 }
 
 } // namespace ClerkError

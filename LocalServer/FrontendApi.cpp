@@ -3,6 +3,7 @@
 #include "ClerkError.h"
 #include "RandomId.h"
 #include "ServerContext.h"
+#include "SignUpRequirements.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -38,12 +39,14 @@ QString escapeHtml(const QString& text) {
 void FrontendApi::registerRoutes(Router& router) {
     router.add("GET", "/v1/environment", [this](const ServerRequest&) { return environment(); });
     router.add("GET", "/v1/client", [this](const ServerRequest& r) { return client(r); });
-    router.add("POST", "/v1/client/sessions/{id}/tokens", [this](const ServerRequest& r) { return token(r); });
+    router.add("POST", "/v1/client/sessions/{id}/tokens",
+               [this](const ServerRequest& r) { return token(r); });
     router.add("POST", "/v1/client/sessions/{id}/tokens/{template}", [](const ServerRequest&) {
         return ClerkError::notFound("No JWT template with that name exists.");
     });
     router.add("POST", "/v1/client/sessions/{id}/touch", [this](const ServerRequest& r) { return touch(r); });
-    router.add("POST", "/v1/client/sessions/{id}/remove", [this](const ServerRequest& r) { return remove(r); });
+    router.add("POST", "/v1/client/sessions/{id}/remove",
+               [this](const ServerRequest& r) { return remove(r); });
     router.add("DELETE", "/v1/client/sessions", [this](const ServerRequest& r) { return signOutAll(r); });
     router.add("POST", "/v1/event", [](const ServerRequest&) { return ServerResponse::json(QJsonObject{}); });
     router.add("GET", "/oauth/consent", [this](const ServerRequest& r) { return consentPage(r); });
@@ -55,18 +58,19 @@ void FrontendApi::registerRoutes(Router& router) {
 
 ServerResponse FrontendApi::environment() const {
     const QJsonArray none;
+    const SignUpRequirements requirements(context_.options.signUpRequires);
     const QJsonObject attributes{
         {"email_address", attribute(true, true, {"email_code"}, none, {"email_code"}, true)},
         {"password", attribute(true, true, none, none, none, false)},
         {"phone_number", attribute(true, false, none, {"phone_code"}, {"phone_code"}, false)},
         {"backup_code", attribute(true, false, none, {"backup_code"}, none, false)},
-        {"first_name", attribute(true, false, none, none, none, false)},
-        {"last_name", attribute(true, false, none, none, none, false)}};
+        {"first_name", attribute(true, requirements.isRequired("first_name"), none, none, none, false)},
+        {"last_name", attribute(true, requirements.isRequired("last_name"), none, none, none, false)}};
     const QJsonObject userSettings{
         {"attributes", attributes},
         {"sign_up", QJsonObject{{"custom_action_required", false},
                                 {"progressive", true},
-                                {"legal_consent_enabled", false}}},
+                                {"legal_consent_enabled", requirements.isRequired("legal_accepted")}}},
         {"social",
          QJsonObject{{"oauth_google", social("oauth_google")}, {"oauth_apple", social("oauth_apple")}}},
         {"actions", QJsonObject{{"delete_self", true}, {"create_organization", false}}},
@@ -119,7 +123,7 @@ ServerResponse FrontendApi::token(const ServerRequest& request) {
                      {context_.nowMs(), request.param(0)});
     const QString jwt = context_.signer->issue(request.param(0), session->value("user_id").toString(),
                                                context_.nowSeconds(), AuthStore::tokenLifetimeSeconds);
-    return ServerResponse::json(QJsonObject{{"object", "token"}, {"jwt", jwt}});
+    return store_.envelope(QJsonObject{{"object", "token"}, {"jwt", jwt}}, client->value("id").toString());
 }
 
 ServerResponse FrontendApi::touch(const ServerRequest& request) {

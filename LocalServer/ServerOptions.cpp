@@ -1,6 +1,7 @@
 #include "ServerOptions.h"
 
 #include "BundleInfoValues.h"
+#include "SignUpRequirements.h"
 
 #include <QDir>
 
@@ -27,6 +28,8 @@ QString ServerOptions::usage() {
                           "                    app's own: no update banner); a higher one shows the banner\n"
                           "  --appcast-version V  its version name (default %3)\n"
                           "  --appcast-notes T its release notes\n"
+                          "  --sign-up-requires F,...  fields a sign-up must also give: first_name,\n"
+                          "                    last_name, legal_accepted (default none)\n"
                           "  --help            this text\n")
         .arg(defaultDataDir(), QString::fromLatin1(BundleInfoValues::buildNumber),
              QString::fromLatin1(BundleInfoValues::shortVersion));
@@ -63,6 +66,11 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, 
             options.appcastVersion = value;
         } else if (name == "--appcast-notes") {
             options.appcastNotes = value;
+        } else if (name == "--sign-up-requires") {
+            options.signUpRequires = value.split(',', Qt::SkipEmptyParts);
+            ok = !options.signUpRequires.isEmpty();
+            for (const QString& field : options.signUpRequires)
+                ok = ok && SignUpRequirements::selectable.contains(field);
         } else if (name == "--fault") {
             const auto fault = FaultInjector::fromOption(value);
             ok = fault.has_value();

@@ -21,6 +21,8 @@ struct ServerOptions {
     int appcastBuild = 0;
     QString appcastVersion;
     QString appcastNotes;
+    // Sign-up fields required beyond email address and password (SignUpRequirements::selectable).
+    QStringList signUpRequires;
 
     static QString defaultDataDir();
     static QString usage();

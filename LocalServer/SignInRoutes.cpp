@@ -2,6 +2,7 @@
 
 #include "ClerkError.h"
 #include "PasswordHash.h"
+#include "PasswordPolicy.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 #include "VerificationCode.h"
@@ -13,6 +14,16 @@
 namespace {
 constexpr qint64 attemptLifetimeMs = 24LL * 3600 * 1000;
 
+// The first factors whose code goes to the account's email address.
+bool isEmailCodeStrategy(const QString& strategy) {
+    return strategy == "email_code" || strategy == "reset_password_email_code";
+}
+
+ServerResponse invalidStrategy() {
+    return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
+                                "The verification strategy is not valid for this account.", "strategy");
+}
+
 ServerResponse withDeviceToken(ServerResponse response, const QByteArray& token) {
     if (!token.isEmpty())
         response.setHeader("Authorization", token);
@@ -21,7 +32,7 @@ ServerResponse withDeviceToken(ServerResponse response, const QByteArray& token)
 } // namespace
 
 std::optional<ServerResponse> SignInRoutes::load(const ServerRequest& request, QString* clientId,
-                                               std::optional<QJsonObject>* state) {
+                                                 std::optional<QJsonObject>* state) {
     const auto client = store_.clientFor(request);
     if (!client)
         return ClerkError::authenticationInvalid("This device is not known; sign in again.");
@@ -43,6 +54,8 @@ void SignInRoutes::registerRoutes(Router& router) {
                [this](const ServerRequest& r) { return prepareSecondFactor(r); });
     router.add("POST", "/v1/client/sign_ins/{id}/attempt_second_factor",
                [this](const ServerRequest& r) { return attemptSecondFactor(r); });
+    router.add("POST", "/v1/client/sign_ins/{id}/reset_password",
+               [this](const ServerRequest& r) { return resetPassword(r); });
 }
 
 ServerResponse SignInRoutes::create(const ServerRequest& request) {
@@ -66,10 +79,7 @@ ServerResponse SignInRoutes::create(const ServerRequest& request) {
         return startOAuth(id, clientId, strategy, form.queryItemValue("redirect_url", QUrl::FullyDecoded),
                           state, newToken);
     if (!strategy.isEmpty() && strategy != "password" && strategy != "email_code")
-        return withDeviceToken(
-            ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
-                                 "The verification strategy is not valid for this account.", "strategy"),
-            newToken);
+        return withDeviceToken(invalidStrategy(), newToken);
     if (identifier.isEmpty())
         return withDeviceToken(ClerkError::missingParam("identifier"), newToken);
     const auto user = store_.userByEmail(identifier);
@@ -143,8 +153,8 @@ ServerResponse SignInRoutes::reload(const ServerRequest& request) {
 }
 
 ServerResponse SignInRoutes::startOAuth(const QString& signInId, const QString& clientId,
-                                      const QString& strategy, const QString& redirectUrl, QJsonObject& state,
-                                      const QByteArray& newDeviceToken) {
+                                        const QString& strategy, const QString& redirectUrl,
+                                        QJsonObject& state, const QByteArray& newDeviceToken) {
     if (redirectUrl.isEmpty())
         return withDeviceToken(ClerkError::missingParam("redirect_url"), newDeviceToken);
     state["status"] = "needs_first_factor";
@@ -171,15 +181,27 @@ ServerResponse SignInRoutes::prepareFirstFactor(const ServerRequest& request) {
     if (strategy == "oauth_google" || strategy == "oauth_apple")
         return startOAuth(id, clientId, strategy, form.queryItemValue("redirect_url", QUrl::FullyDecoded),
                           *state, {});
-    if (strategy != "email_code" || state->value("identifier").toString().isEmpty())
-        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
-                                    "The verification strategy is not valid for this account.", "strategy");
+    if (!isEmailCodeStrategy(strategy) || state->value("identifier").toString().isEmpty())
+        return invalidStrategy();
+    const auto user = store_.user(state->value("user_id").toString());
+    if (!user)
+        return ClerkError::notFound("The account of this sign-in no longer exists.");
+    const QString emailAddressId = form.queryItemValue("email_address_id", QUrl::FullyDecoded);
+    if (!emailAddressId.isEmpty() && emailAddressId != user->value("email_id").toString())
+        return ClerkError::response(422, "form_param_value_invalid", "is invalid",
+                                    "email_address_id is not an email address of this account.",
+                                    "email_address_id");
+    // One cool-down for every email code of the attempt: they all go to the same inbox.
+    if (auto refused = VerificationCode::throttle(state->value("code_sent_at").toInteger(), context_.nowMs()))
+        return *refused;
     QJsonObject secrets = state->value("secrets").toObject();
-    secrets["email_code"] =
-        VerificationCode::send(context_, state->value("identifier").toString(), "Sign-in code");
+    secrets[strategy] =
+        VerificationCode::send(context_, user->value("email").toString(),
+                               strategy == "email_code" ? "Sign-in code" : "Password reset code");
     state->insert("secrets", secrets);
+    state->insert("code_sent_at", context_.nowMs());
     state->insert("first_factor_verification",
-                  VerificationCode::verification("unverified", "email_code", 0,
+                  VerificationCode::verification("unverified", strategy, 0,
                                                  context_.nowMs() + VerificationCode::lifetimeMs));
     store_.saveAttempt(id, clientId, "sign_in", *state);
     return store_.envelope(store_.signInJson(id, *state), clientId);
@@ -206,12 +228,13 @@ ServerResponse SignInRoutes::attemptFirstFactor(const ServerRequest& request) {
                                         "password");
         state->insert("first_factor_verification",
                       VerificationCode::verification("verified", "password", 1, 0));
-    } else if (strategy == "email_code") {
+    } else if (isEmailCodeStrategy(strategy)) {
         QJsonObject verification = state->value("first_factor_verification").toObject();
-        if (verification.value("strategy").toString() != "email_code")
-            verification = VerificationCode::verification("unverified", "email_code", 0, 0);
+        // A code answers only the strategy it was sent for.
+        if (verification.value("strategy").toString() != strategy)
+            verification = VerificationCode::verification("unverified", strategy, 0, 0);
         const auto failure = VerificationCode::check(
-            verification, state->value("secrets").toObject().value("email_code").toString(),
+            verification, state->value("secrets").toObject().value(strategy).toString(),
             form.queryItemValue("code", QUrl::FullyDecoded), user->value("email").toString(),
             context_.nowMs());
         state->insert("first_factor_verification", verification);
@@ -220,9 +243,38 @@ ServerResponse SignInRoutes::attemptFirstFactor(const ServerRequest& request) {
             return *failure;
         }
     } else {
-        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
-                                    "The verification strategy is not valid for this account.", "strategy");
+        return invalidStrategy();
     }
+    if (strategy == "reset_password_email_code")
+        state->insert("status", "needs_new_password");
+    else
+        advance(clientId, *state);
+    store_.saveAttempt(id, clientId, "sign_in", *state);
+    return store_.envelope(store_.signInJson(id, *state), clientId);
+}
+
+ServerResponse SignInRoutes::resetPassword(const ServerRequest& request) {
+    QString clientId;
+    const QString id = request.param(0);
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    if (state->value("status").toString() != "needs_new_password")
+        return ClerkError::response(422, "reset_password_not_allowed", "Password reset not allowed",
+                                    "Verify a password reset code before setting a new password.");
+    const QString userId = state->value("user_id").toString();
+    if (!store_.user(userId))
+        return ClerkError::notFound("The account of this sign-in no longer exists.");
+    const QUrlQuery form = request.formBody();
+    if (!form.hasQueryItem("password"))
+        return ClerkError::missingParam("password");
+    const QString password = form.queryItemValue("password", QUrl::FullyDecoded);
+    if (auto failure = PasswordPolicy::check(password))
+        return *failure;
+    context_.db.exec("UPDATE users SET password_hash = ?, updated_at = ? WHERE id = ?",
+                     {PasswordHash::make(password), context_.nowMs(), userId});
+    if (form.queryItemValue("sign_out_of_other_sessions") == "true")
+        store_.revokeSessionsOf(userId);
     advance(clientId, *state);
     store_.saveAttempt(id, clientId, "sign_in", *state);
     return store_.envelope(store_.signInJson(id, *state), clientId);
@@ -240,8 +292,7 @@ ServerResponse SignInRoutes::prepareSecondFactor(const ServerRequest& request) {
     const auto user = store_.user(state->value("user_id").toString());
     if (!user || user->value("phone").toString().isEmpty() ||
         request.formBody().queryItemValue("strategy") != "phone_code")
-        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
-                                    "The verification strategy is not valid for this account.", "strategy");
+        return invalidStrategy();
     QJsonObject secrets = state->value("secrets").toObject();
     secrets["phone_code"] =
         VerificationCode::send(context_, user->value("phone").toString(), "Sign-in code (text message)");
@@ -293,8 +344,7 @@ ServerResponse SignInRoutes::attemptSecondFactor(const ServerRequest& request) {
         state->insert("second_factor_verification",
                       VerificationCode::verification("verified", "backup_code", 1, 0));
     } else {
-        return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
-                                    "The verification strategy is not valid for this account.", "strategy");
+        return invalidStrategy();
     }
     advance(clientId, *state);
     store_.saveAttempt(id, clientId, "sign_in", *state);

@@ -7,8 +7,9 @@
 
 struct ServerContext;
 
-// The sign-in resource of the auth service: password and email-code first factors, phone-code
-// and backup-code second factors, and browser OAuth through the local consent page.
+// The sign-in resource of the auth service: password and email-code first factors, a password
+// reset by emailed code, phone-code and backup-code second factors, and browser OAuth through the
+// local consent page.
 class SignInRoutes {
 public:
     explicit SignInRoutes(ServerContext& context) : context_(context), store_(context) {}
@@ -22,14 +23,16 @@ private:
     ServerResponse attemptFirstFactor(const ServerRequest& request);
     ServerResponse prepareSecondFactor(const ServerRequest& request);
     ServerResponse attemptSecondFactor(const ServerRequest& request);
+    ServerResponse resetPassword(const ServerRequest& request);
 
     // Finds the device's client and the sign-in named in the path, or the error to answer with.
     std::optional<ServerResponse> load(const ServerRequest& request, QString* clientId,
-                                     std::optional<QJsonObject>* state);
+                                       std::optional<QJsonObject>* state);
     // Moves a sign-in whose first factor is verified on to its second factor or to completion.
     void advance(const QString& clientId, QJsonObject& state);
     ServerResponse startOAuth(const QString& signInId, const QString& clientId, const QString& strategy,
-                            const QString& redirectUrl, QJsonObject& state, const QByteArray& newDeviceToken);
+                              const QString& redirectUrl, QJsonObject& state,
+                              const QByteArray& newDeviceToken);
 
     ServerContext& context_;
     AuthStore store_;

@@ -2,8 +2,10 @@
 
 #include "ClerkError.h"
 #include "PasswordHash.h"
+#include "PasswordPolicy.h"
 #include "RandomId.h"
 #include "ServerContext.h"
+#include "SignUpRequirements.h"
 #include "VerificationCode.h"
 
 #include <QRegularExpression>
@@ -11,7 +13,6 @@
 
 namespace {
 constexpr qint64 attemptLifetimeMs = 24LL * 3600 * 1000;
-constexpr int minimumPasswordLength = 8;
 
 QString field(const QUrlQuery& form, const QString& name) {
     return form.queryItemValue(name, QUrl::FullyDecoded);
@@ -41,7 +42,7 @@ void SignUpRoutes::registerRoutes(Router& router) {
 }
 
 std::optional<ServerResponse> SignUpRoutes::load(const ServerRequest& request, QString* clientId,
-                                               std::optional<QJsonObject>* state) {
+                                                 std::optional<QJsonObject>* state) {
     const auto client = store_.clientFor(request);
     if (!client)
         return ClerkError::authenticationInvalid("This device is not known; sign up again.");
@@ -69,15 +70,20 @@ std::optional<ServerResponse> SignUpRoutes::applyFields(const QUrlQuery& form, Q
     }
     if (form.hasQueryItem("password")) {
         const QString password = field(form, "password");
-        if (password.size() < minimumPasswordLength)
-            return ClerkError::response(422, "form_password_length_too_short",
-                                        "Passwords must be 8 characters or more.",
-                                        "Passwords must be 8 characters or more.", "password");
+        if (auto failure = PasswordPolicy::check(password))
+            return failure;
         state["password_hash"] = PasswordHash::make(password);
+    }
+    if (form.hasQueryItem("legal_accepted")) {
+        const QString accepted = field(form, "legal_accepted");
+        if (accepted != "true" && accepted != "false")
+            return ClerkError::response(422, "form_param_format_invalid", "is invalid",
+                                        "legal_accepted must be true or false.", "legal_accepted");
+        state["legal_accepted"] = accepted == "true";
     }
     for (const QString name : {"first_name", "last_name"}) {
         if (form.hasQueryItem(name))
-            state[name] = field(form, name);
+            state[name] = field(form, name).trimmed();
     }
     return std::nullopt;
 }
@@ -87,13 +93,18 @@ ServerResponse SignUpRoutes::create(const ServerRequest& request) {
     QByteArray newToken;
     const QString clientId = store_.clientOrCreate(request, &newToken).value("id").toString();
     if (field(form, "transfer") == "true")
-        return transfer(clientId, newToken);
-    QJsonObject state{
-        {"status", "missing_requirements"}, {"email_address", QJsonValue()},
-        {"password_hash", QJsonValue()},    {"first_name", QJsonValue()},
-        {"last_name", QJsonValue()},        {"verification", QJsonValue()},
-        {"external_account", QJsonValue()}, {"created_session_id", QJsonValue()},
-        {"created_user_id", QJsonValue()},  {"abandon_at", context_.nowMs() + attemptLifetimeMs}};
+        return transfer(clientId, form, newToken);
+    QJsonObject state{{"status", "missing_requirements"},
+                      {"email_address", QJsonValue()},
+                      {"password_hash", QJsonValue()},
+                      {"first_name", QJsonValue()},
+                      {"last_name", QJsonValue()},
+                      {"verification", QJsonValue()},
+                      {"external_account", QJsonValue()},
+                      {"created_session_id", QJsonValue()},
+                      {"created_user_id", QJsonValue()},
+                      {"legal_accepted", false},
+                      {"abandon_at", context_.nowMs() + attemptLifetimeMs}};
     if (auto failure = applyFields(form, state))
         return withDeviceToken(*failure, newToken);
     const QString id = RandomId::make("sua");
@@ -102,7 +113,8 @@ ServerResponse SignUpRoutes::create(const ServerRequest& request) {
     return store_.envelope(store_.signUpJson(id, state), clientId, newToken);
 }
 
-ServerResponse SignUpRoutes::transfer(const QString& clientId, const QByteArray& newDeviceToken) {
+ServerResponse SignUpRoutes::transfer(const QString& clientId, const QUrlQuery& form,
+                                      const QByteArray& newDeviceToken) {
     const auto client = context_.db.row("SELECT sign_in_id FROM clients WHERE id = ?", {clientId});
     const QString signInId = client ? client->value("sign_in_id").toString() : QString();
     auto signIn = store_.attempt(signInId, clientId, "sign_in");
@@ -119,24 +131,28 @@ ServerResponse SignUpRoutes::transfer(const QString& clientId, const QByteArray&
             ClerkError::response(422, "form_identifier_exists", "That email address is taken.",
                                  "That email address is taken. Please try another.", "email_address"),
             newDeviceToken);
-    const QString userId = store_.createUser(email, {}, {}, {});
-    const QString sessionId =
-        store_.createSession(clientId, userId, verification.value("strategy").toString());
-    store_.setClientAttempt(clientId, "sign_in_id", {});
-    QJsonObject state{{"status", "complete"},
+    QJsonObject state{{"status", "missing_requirements"},
                       {"email_address", email},
                       {"password_hash", QJsonValue()},
                       {"first_name", QJsonValue()},
                       {"last_name", QJsonValue()},
+                      {"legal_accepted", false},
                       {"transfer", true},
                       {"verification", VerificationCode::verification("verified", "email_code", 0, 0)},
                       {"external_account",
                        QJsonObject{{"status", "verified"}, {"strategy", verification.value("strategy")}}},
-                      {"created_session_id", sessionId},
-                      {"created_user_id", userId},
+                      {"created_session_id", QJsonValue()},
+                      {"created_user_id", QJsonValue()},
                       {"abandon_at", context_.nowMs() + attemptLifetimeMs}};
+    if (auto failure = applyFields(form, state))
+        return withDeviceToken(*failure, newDeviceToken);
     const QString id = RandomId::make("sua");
+    completeIfReady(clientId, state);
     store_.saveAttempt(id, clientId, "sign_up", state);
+    // The OAuth sign-in has done its part; the sign-up carries on from here.
+    store_.setClientAttempt(clientId, "sign_in_id", {});
+    if (state.value("status").toString() != "complete")
+        store_.setClientAttempt(clientId, "sign_up_id", id);
     return store_.envelope(store_.signUpJson(id, state), clientId, newDeviceToken);
 }
 
@@ -165,7 +181,10 @@ ServerResponse SignUpRoutes::prepareVerification(const ServerRequest& request) {
         return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
                                     "Only email_code verification of an email address is available.",
                                     "strategy");
+    if (auto refused = VerificationCode::throttle(state->value("code_sent_at").toInteger(), context_.nowMs()))
+        return *refused;
     state->insert("email_code", VerificationCode::send(context_, email, "Confirm your email address"));
+    state->insert("code_sent_at", context_.nowMs());
     state->insert("verification",
                   VerificationCode::verification("unverified", "email_code", 0,
                                                  context_.nowMs() + VerificationCode::lifetimeMs));
@@ -202,17 +221,20 @@ ServerResponse SignUpRoutes::attemptVerification(const ServerRequest& request) {
 }
 
 void SignUpRoutes::completeIfReady(const QString& clientId, QJsonObject& state) {
-    const QString email = state.value("email_address").toString();
-    if (email.isEmpty() || state.value("password_hash").toString().isEmpty() ||
+    const SignUpRequirements requirements(context_.options.signUpRequires);
+    if (!requirements.missingFields(state).isEmpty() ||
         state.value("verification").toObject().value("status").toString() != "verified")
         return;
     const QString userId =
-        store_.createUser(email, state.value("password_hash").toString(),
+        store_.createUser(state.value("email_address").toString(), state.value("password_hash").toString(),
                           state.value("first_name").toString(), state.value("last_name").toString());
     if (userId.isEmpty())
         return; // the address was taken meanwhile; the sign-up stays incomplete
+    const QString strategy = state.value("transfer").toBool()
+                                 ? state.value("external_account").toObject().value("strategy").toString()
+                                 : QStringLiteral("email_code");
     state["status"] = "complete";
     state["created_user_id"] = userId;
-    state["created_session_id"] = store_.createSession(clientId, userId, "email_code");
+    state["created_session_id"] = store_.createSession(clientId, userId, strategy);
     store_.setClientAttempt(clientId, "sign_up_id", {});
 }

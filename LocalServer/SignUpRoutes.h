@@ -7,8 +7,9 @@
 
 struct ServerContext;
 
-// The sign-up resource: email and password with an emailed code, and the transfer sign-up that
-// creates the account of an OAuth sign-in whose external account had no user.
+// The sign-up resource: email and password with an emailed code, the fields the server was told
+// to require, and the transfer sign-up that creates the account of an OAuth sign-in whose external
+// account had no user.
 class SignUpRoutes {
 public:
     explicit SignUpRoutes(ServerContext& context) : context_(context), store_(context) {}
@@ -22,12 +23,14 @@ private:
     ServerResponse attemptVerification(const ServerRequest& request);
 
     std::optional<ServerResponse> load(const ServerRequest& request, QString* clientId,
-                                     std::optional<QJsonObject>* state);
-    // Applies the form's email, password and names to the state; the error to answer with if invalid.
+                                       std::optional<QJsonObject>* state);
+    // Applies the form's email, password, names and legal acceptance to the state; the error to
+    // answer with if one is invalid.
     std::optional<ServerResponse> applyFields(const QUrlQuery& form, QJsonObject& state);
-    // Creates the user and the session once nothing is missing and the address is verified.
+    // Creates the user and the session once no required field is missing and the address is verified.
     void completeIfReady(const QString& clientId, QJsonObject& state);
-    ServerResponse transfer(const QString& clientId, const QByteArray& newDeviceToken);
+    // The sign-up of an OAuth sign-in whose external account has no user yet.
+    ServerResponse transfer(const QString& clientId, const QUrlQuery& form, const QByteArray& newDeviceToken);
 
     ServerContext& context_;
     AuthStore store_;

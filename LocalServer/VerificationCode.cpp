@@ -12,6 +12,14 @@ QString send(ServerContext& context, const QString& recipient, const QString& pu
     return code;
 }
 
+std::optional<ServerResponse> throttle(qint64 lastSentMs, qint64 nowMs) {
+    const qint64 leftMs = lastSentMs + resendCooldownMs - nowMs;
+    if (lastSentMs <= 0 || leftMs <= 0)
+        return std::nullopt;
+    // Rounded up, so that a client waiting as told is never refused again.
+    return ClerkError::tooManyRequests((leftMs + 999) / 1000);
+}
+
 QJsonObject verification(const QString& status, const QString& strategy, int attempts, qint64 expireAt) {
     return QJsonObject{{"status", status},      {"strategy", strategy},
                        {"attempts", attempts},  {"expire_at", expireAt},
@@ -20,7 +28,7 @@ QJsonObject verification(const QString& status, const QString& strategy, int att
 }
 
 std::optional<ServerResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
-                                  const QString& recipient, qint64 nowMs) {
+                                    const QString& recipient, qint64 nowMs) {
     const bool testAddress = recipient.trimmed().toLower().endsWith("@example.com");
     if (given.isEmpty())
         return ClerkError::missingParam("code");

@@ -14,13 +14,18 @@ namespace VerificationCode {
 constexpr qint64 lifetimeMs = 10 * 60 * 1000;
 constexpr int maxAttempts = 5;
 inline const QString fixedTestCode = QStringLiteral("424242");
+// One attempt sends a new code at most this often: asking again sooner is refused with 429.
+constexpr qint64 resendCooldownMs = 30 * 1000;
 
 // Creates a code, delivers it to the mailbox page and the log, and returns it.
 QString send(ServerContext& context, const QString& recipient, const QString& purpose);
+// Nothing when an attempt whose last code went out at `lastSentMs` (0: none yet) may be sent
+// another at `nowMs`, else the 429 to answer with, its Retry-After the whole seconds left.
+std::optional<ServerResponse> throttle(qint64 lastSentMs, qint64 nowMs);
 // A verification object as the auth service shows it.
 QJsonObject verification(const QString& status, const QString& strategy, int attempts, qint64 expireAt);
 // Checks `given` against the pending verification in `verification` (updated in place: attempts,
 // status). Nothing when it is accepted, else the error to answer with.
 std::optional<ServerResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
-                                  const QString& recipient, qint64 nowMs);
+                                    const QString& recipient, qint64 nowMs);
 } // namespace VerificationCode

@@ -161,18 +161,32 @@ private slots:
         const QString id = state.value("id").toString();
         server->form("POST", "/v1/client/sign_ins/" + id + "/prepare_second_factor",
                      {{"strategy", "phone_code"}}, device);
-        const auto mail =
-            server->server().context().db.row("SELECT body FROM mailbox WHERE recipient = '+15555550123'");
-        const QString code = QRegularExpression("(\\d{6})").match(mail->value("body").toString()).captured(1);
+        const QString code = server->lastCodeSentTo("+15555550123");
+        QCOMPARE(code.size(), 6);
+        const auto wrong = server->form(
+            "POST", "/v1/client/sign_ins/" + id + "/attempt_second_factor",
+            {{"strategy", "phone_code"}, {"code", code == "000000" ? "111111" : "000000"}}, device);
+        QCOMPARE(wrong.status, 422);
+        QCOMPARE(wrong.errorCode(), "form_code_incorrect");
+        const auto reloaded =
+            server->send("GET", "/v1/client/sign_ins/" + id, {}, {{"Authorization", device.deviceToken}});
+        QCOMPARE(reloaded.at("response.status").toString(), "needs_second_factor");
+        QCOMPARE(reloaded.at("client.sessions").toArray().size(), 0);
         const auto done = server->form("POST", "/v1/client/sign_ins/" + id + "/attempt_second_factor",
                                        {{"strategy", "phone_code"}, {"code", code}}, device);
         QCOMPARE(done.json().value("response").toObject().value("status").toString(), "complete");
+        QCOMPARE(done.at("client.last_active_session_id"), done.at("response.created_session_id"));
 
-        for (int round = 0; round < 2; ++round) {
+        // A backup code works once; a wrong one never.
+        const QList<QPair<QString, int>> backupAttempts{
+            {"00000000", 422}, {backupCode, 200}, {backupCode, 422}};
+        for (const auto& [given, status] : backupAttempts) {
             const QString next = signIn(device).value("id").toString();
             const auto reply = server->form("POST", "/v1/client/sign_ins/" + next + "/attempt_second_factor",
-                                            {{"strategy", "backup_code"}, {"code", backupCode}}, device);
-            QCOMPARE(reply.status, round == 0 ? 200 : 422);
+                                            {{"strategy", "backup_code"}, {"code", given}}, device);
+            QCOMPARE(reply.status, status);
+            if (status == 422)
+                QCOMPARE(reply.errorCode(), "form_code_incorrect");
         }
     }
 
@@ -181,8 +195,12 @@ private slots:
         const auto reply = server->form("POST", "/v1/client/sessions/" + device.sessionId + "/tokens",
                                         {{"organization_id", ""}}, device);
         QCOMPARE(reply.status, 200);
-        QCOMPARE(reply.json().value("object").toString(), "token");
-        const QStringList parts = reply.json().value("jwt").toString().split('.');
+        const QJsonObject token = reply.json().value("response").toObject();
+        QCOMPARE(token.value("object").toString(), "token");
+        const QJsonObject client = reply.json().value("client").toObject();
+        QCOMPARE(client.value("last_active_session_id").toString(), device.sessionId);
+        QCOMPARE(client.value("sessions").toArray().size(), 1);
+        const QStringList parts = token.value("jwt").toString().split('.');
         QCOMPARE(parts.size(), 3);
         const QJsonObject claims =
             QJsonDocument::fromJson(
@@ -208,6 +226,17 @@ private slots:
         QCOMPARE(server->api("GET", "/api/bootstrap", server->sessionToken(device)).status, 200);
     }
 
+    // The API takes a token up to the last millisecond before its "exp" second.
+    void apiTokenLifetimeEndsExactlyAtExp() {
+        const auto device = server->signUp("edge@example.com", "password-1");
+        server->freezeClock();
+        const QString token = server->sessionToken(device);
+        server->advanceClock(59'999);
+        QCOMPARE(server->api("GET", "/api/bootstrap", token).status, 200);
+        server->advanceClock(1);
+        QCOMPARE(server->api("GET", "/api/bootstrap", token).status, 401);
+    }
+
     void signedOutAndExpiredSessionsGetNoTokens() {
         const auto device = server->signUp("stale@example.com", "password-1");
         const QString token = server->sessionToken(device);
@@ -227,6 +256,36 @@ private slots:
                  401);
         const auto client = server->send("GET", "/v1/client", {}, {{"Authorization", other.deviceToken}});
         QVERIFY(client.json().value("response").toObject().value("last_active_session_id").isNull());
+    }
+
+    // The device token identifies the client only when sent back exactly as issued.
+    void deviceTokenMustMatchExactly_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("status");
+        QTest::newRow("as issued") << "none" << 200;
+        QTest::newRow("missing") << "missing" << 401;
+        QTest::newRow("cut short") << "truncated" << 401;
+        QTest::newRow("with a character more") << "extended" << 401;
+        QTest::newRow("upper case") << "upper" << 401;
+    }
+
+    void deviceTokenMustMatchExactly() {
+        QFETCH(QString, change);
+        QFETCH(int, status);
+        TestServer::Device device = server->signUp("device@example.com", "password-1");
+        if (change == "missing")
+            device.deviceToken.clear();
+        else if (change == "truncated")
+            device.deviceToken.chop(1);
+        else if (change == "extended")
+            device.deviceToken.append('x');
+        else if (change == "upper")
+            device.deviceToken = device.deviceToken.toUpper();
+        const auto reply =
+            server->form("POST", "/v1/client/sessions/" + device.sessionId + "/tokens", {}, device);
+        QCOMPARE(reply.status, status);
+        if (status == 401)
+            QCOMPARE(reply.errorCode(), "authentication_invalid");
     }
 
     void removeEndsOneSessionAndUpdatedAtGrows() {

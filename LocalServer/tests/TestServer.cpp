@@ -1,10 +1,13 @@
 #include "TestServer.h"
 
+#include "ServerContext.h"
+
 #include <QDateTime>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QNetworkReply>
+#include <QRegularExpression>
 #include <QSslConfiguration>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +19,16 @@ QJsonObject TestServer::Reply::json() const {
 
 QJsonArray TestServer::Reply::jsonArray() const {
     return QJsonDocument::fromJson(body).array();
+}
+
+QJsonValue TestServer::Reply::at(const QString& path) const {
+    QJsonValue value = QJsonDocument::fromJson(body).object();
+    for (const QString& step : path.split('.')) {
+        bool isIndex = false;
+        const int index = step.toInt(&isIndex);
+        value = isIndex && value.isArray() ? value.toArray().at(index) : value.toObject().value(step);
+    }
+    return value;
 }
 
 QByteArray TestServer::Reply::header(const QByteArray& name) const {
@@ -43,12 +56,13 @@ TestServer::~TestServer() {
 }
 
 bool TestServer::start() {
-    ServerOptions options;
+    ServerOptions options = options_;
     options.port = 0;
     options.dataDir = dataDir_;
     options.jobDelayMs = jobDelayMs_;
     server_ = std::make_unique<LocalServer>(options);
-    server_->setClock([this] { return QDateTime::currentMSecsSinceEpoch() + offsetMs_; });
+    server_->setClock(
+        [this] { return frozenAtMs_.value_or(QDateTime::currentMSecsSinceEpoch()) + offsetMs_; });
     QString error;
     if (!server_->start(&error)) {
         qWarning() << "server did not start:" << error;
@@ -113,6 +127,15 @@ TestServer::Reply TestServer::api(const QByteArray& method, const QString& path,
                 headers);
 }
 
+QString TestServer::lastCodeSentTo(const QString& recipient) {
+    const auto mail = server_->context().db.row(
+        "SELECT body FROM mailbox WHERE recipient = ? ORDER BY id DESC LIMIT 1", {recipient});
+    if (!mail)
+        return {};
+    static const QRegularExpression code("\\b(\\d{6})\\b");
+    return code.match(mail->value("body").toString()).captured(1);
+}
+
 TestServer::Device TestServer::signUp(const QString& email, const QString& password) {
     Device device;
     const Reply created =
@@ -133,6 +156,8 @@ QString TestServer::sessionToken(const Device& device) {
     return form("POST", "/v1/client/sessions/" + device.sessionId + "/tokens", {{"organization_id", ""}},
                 device)
         .json()
+        .value("response")
+        .toObject()
         .value("jwt")
         .toString();
 }

@@ -2,12 +2,14 @@
 
 #include "LocalServer.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 
 // Starts orbelo-local-server in this process on a free loopback port with a data dir of its own
 // and no job delay, and talks to it over HTTPS, trusting exactly its certificate.
@@ -22,6 +24,9 @@ public:
         QJsonObject json() const;
         QJsonArray jsonArray() const;
         QByteArray header(const QByteArray& name) const;
+        // A value inside the JSON body by a dotted path of keys and array indexes:
+        // at("client.sessions.0.id").
+        QJsonValue at(const QString& path) const;
         // The first error code of an auth-service error envelope.
         QString errorCode() const;
     };
@@ -44,8 +49,13 @@ public:
     QString url(const QString& path) const;
     // Takes effect at the next start().
     void setJobDelay(int ms) { jobDelayMs_ = ms; }
+    // Options for the next start(); the port, data dir and job delay stay the test server's own.
+    ServerOptions& options() { return options_; }
     // Moves the server's clock forward.
     void advanceClock(qint64 ms) { offsetMs_ += ms; }
+    // Stops the server's clock on a whole second: from then on only advanceClock() moves it, so
+    // that a test can stand exactly on a time limit.
+    void freezeClock() { frozenAtMs_ = QDateTime::currentMSecsSinceEpoch() / 1000 * 1000; }
 
     Reply send(const QByteArray& method, const QString& pathOrUrl, const QByteArray& body = {},
                const QList<QPair<QByteArray, QByteArray>>& headers = {});
@@ -54,6 +64,8 @@ public:
     Reply api(const QByteArray& method, const QString& path, const QString& token,
               const QJsonObject& body = {});
 
+    // The six-digit code of the latest message to `recipient` in the mailbox; empty if none.
+    QString lastCodeSentTo(const QString& recipient);
     // Signs up with the fixed test code and returns the signed-in device.
     Device signUp(const QString& email, const QString& password);
     QString sessionToken(const Device& device);
@@ -65,6 +77,8 @@ private:
     std::unique_ptr<QTemporaryDir> temporary_;
     std::unique_ptr<LocalServer> server_;
     QNetworkAccessManager network_;
+    ServerOptions options_;
+    std::optional<qint64> frozenAtMs_;
     qint64 offsetMs_ = 0;
     int jobDelayMs_ = 0;
 };
