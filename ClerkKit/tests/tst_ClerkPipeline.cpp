@@ -108,6 +108,27 @@ private Q_SLOTS:
         QVERIFY(f.keychain->data(ClerkKeychainItem::cachedClient)->contains("client_2"));
     }
 
+    // An error answer's client is applied like any other; without the member nothing changes.
+    void errorAnswersCarryTheClientToo() {
+        FrontendApiFixture f;
+        const QByteArray session = FrontendApiFixture::sessionJson("sess_1");
+        const auto refusal = [](const QByteArray& client) {
+            return ScriptedResponse::json(422,
+                                          R"({"errors":[{"code":"form_code_incorrect"}])" + client + "}");
+        };
+        f.server.enqueue(
+            refusal(R"(,"client":)" + FrontendApiFixture::clientJson("client_1", {session}, "sess_1")));
+        f.server.enqueue(refusal(""));
+        f.server.enqueue(refusal(R"(,"client":null)"));
+
+        QVERIFY(f.run(touch(f.clerk->apiClient())));
+        QCOMPARE(f.clerk->session()->id, QStringLiteral("sess_1"));
+        QVERIFY(f.run(touch(f.clerk->apiClient())));
+        QCOMPARE(f.clerk->client()->id, QStringLiteral("client_1"));
+        QVERIFY(f.run(touch(f.clerk->apiClient())));
+        QVERIFY(!f.clerk->client());
+    }
+
     void signingOutEndsTheActiveSession() {
         FrontendApiFixture f;
         QList<AuthEvent> events;
