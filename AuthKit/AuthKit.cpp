@@ -4,6 +4,7 @@
 #include "BundleInfo.h"
 #include "Clerk.h"
 #include "ClerkAPIError.h"
+#include "ClerkInitializationError.h"
 #include "Logging.h"
 #include "URLError.h"
 
@@ -30,8 +31,19 @@ ClerkOptions AuthKit::optionsFor(const QString& bundleIdentifier, const QString&
 
 Clerk& AuthKit::configure(const QString& publishableKey, const QString& keychainAccessGroup) {
     Clerk& clerk = Clerk::shared();
-    clerk.configure(publishableKey, optionsFor(BundleInfo::bundleIdentifier(), keychainAccessGroup));
+    if (const auto failure = tryConfigure(clerk, publishableKey, keychainAccessGroup))
+        qFatal("%s", qUtf8Printable(*failure));
     return clerk;
+}
+
+std::optional<QString> AuthKit::tryConfigure(Clerk& clerk, const QString& publishableKey,
+                                             const QString& keychainAccessGroup) {
+    try {
+        clerk.configure(publishableKey, optionsFor(BundleInfo::bundleIdentifier(), keychainAccessGroup));
+        return std::nullopt;
+    } catch (const ClerkInitializationError& e) {
+        return e.message();
+    }
 }
 
 async::Task<std::optional<QString>> AuthKit::currentToken() {

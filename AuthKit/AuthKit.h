@@ -15,8 +15,13 @@ class Clerk;
 // token for backend calls, and signing out. Everything runs on the main thread and nothing throws.
 class AuthKit {
 public:
-    // Configures Clerk::shared() with the app's options and returns it.
+    // Configures Clerk::shared() with the app's options and returns it. When that fails (a key
+    // that does not decode, a second call) the process ends with tryConfigure's message.
     static Clerk& configure(const QString& publishableKey, const QString& keychainAccessGroup);
+    // Configures `clerk` with the app's options: nothing when that worked, else the message to
+    // stop with, which shows an invalid key only by its first 10 characters.
+    static std::optional<QString> tryConfigure(Clerk& clerk, const QString& publishableKey,
+                                               const QString& keychainAccessGroup);
 
     // The options configure() passes, for the given bundle identifier (empty when there is none).
     static ClerkOptions optionsFor(const QString& bundleIdentifier, const QString& keychainAccessGroup);

@@ -4,6 +4,8 @@
 #include "Json.h"
 #include "KeychainError.h"
 
+#include <QCryptographicHash>
+
 namespace {
 
 // The decoded item, or nothing when it is absent or unreadable (logged with `failure`).
@@ -41,7 +43,40 @@ const QString dateFailure =
 const QString environmentFailure = QStringLiteral(
     "Failed to save environment to keychain. This is non-critical but may affect offline functionality.");
 
+async::Task<bool> claim(std::shared_ptr<PersistenceWorker> persistence, ClerkLogger logger,
+                        QByteArray instance) {
+    const auto claimItems = [instance](Keychain& keychain) {
+        const auto stored = keychain.data(ClerkKeychainItem::instance);
+        if (stored == instance)
+            return;
+        if (stored) {
+            try {
+                CacheManager::clearAllKeychainItemsStrictly(keychain);
+            } catch (const KeychainError&) {
+                CacheManager::clearAllKeychainItems(keychain); // as much as can go
+                throw;
+            }
+        }
+        keychain.setData(ClerkKeychainItem::instance, instance);
+    };
+    try {
+        co_await persistence->run(claimItems);
+        co_return true;
+    } catch (const KeychainError&) {
+    }
+    logger.error(QStringLiteral("Unable to clear Clerk keychain items during reconfiguration."));
+    co_return false;
+}
+
 } // namespace
+
+QByteArray CacheManager::instanceId(const QString& publishableKey) {
+    return QCryptographicHash::hash(publishableKey.toUtf8(), QCryptographicHash::Sha256).toHex();
+}
+
+async::Task<bool> CacheManager::claimForInstance(const QString& publishableKey) const {
+    return claim(persistence_, logger_, instanceId(publishableKey));
+}
 
 async::Task<std::optional<Client>> CacheManager::loadCachedClient() const {
     return load<Client>(persistence_, logger_, ClerkKeychainItem::cachedClient,

@@ -14,6 +14,13 @@ public:
     CacheManager(std::shared_ptr<PersistenceWorker> persistence, ClerkLogger logger)
         : persistence_(std::move(persistence)), logger_(std::move(logger)) {}
 
+    // Makes the stored items those of the instance with this publishable key: items stored for
+    // another instance are all removed first. Items stored before instances were recorded are
+    // kept. False when the removal failed (logged): the stored items must not be used then.
+    async::Task<bool> claimForInstance(const QString& publishableKey) const;
+    // What the items record of the instance with this key; never the key itself.
+    static QByteArray instanceId(const QString& publishableKey);
+
     async::Task<std::optional<Client>> loadCachedClient() const;
     async::Task<std::optional<QDateTime>> loadCachedServerDate() const;
     async::Task<std::optional<ClerkEnvironment>> loadCachedEnvironment() const;

@@ -139,7 +139,9 @@ async::Task<void> Clerk::signOut() {
 async::Task<void> Clerk::loadSequence(QPointer<Clerk> self) {
     alive(self).telemetry_->record({QStringLiteral("METHOD_CALLED"), {{QStringLiteral("method"), "load"}}});
 
-    {
+    const bool cacheUsable =
+        co_await alive(self).cacheManager_->claimForInstance(alive(self).configuration().publishableKey);
+    if (cacheUsable) {
         const CacheManager& cache = *alive(self).cacheManager_;
         auto cachedClient = co_await cache.loadCachedClient();
         const auto cachedDate = co_await alive(self).cacheManager_->loadCachedServerDate();

@@ -20,7 +20,8 @@ std::optional<AuthEvent> ClerkAuthEventEmitterResponseMiddleware::eventFor(const
         return complete ? AuthEvent::signInCompleted : AuthEvent::signInNeedsContinuation;
     if (object == QLatin1String("sign_up_attempt") || (method != "GET" && path.contains(u"/sign_ups")))
         return complete ? AuthEvent::signUpCompleted : AuthEvent::signUpNeedsContinuation;
-    if (body.value(QStringLiteral("object")).toString() == QLatin1String("token"))
+    if (object == QLatin1String("token") ||
+        body.value(QStringLiteral("object")).toString() == QLatin1String("token"))
         return AuthEvent::tokenRefreshed;
     if ((method == "DELETE" && path.endsWith(u"/v1/client/sessions")) ||
         (method == "POST" && path.endsWith(u"/remove")) ||

@@ -11,11 +11,11 @@ bool ClerkClientSyncResponseMiddleware::isClientFetch(const ClerkRequest& reques
 }
 
 void ClerkClientSyncResponseMiddleware::validate(const HttpResponse& response, const ClerkRequest& request) {
-    if (!clerk_ || response.status >= 400)
+    if (!clerk_)
         return;
     const QJsonObject body = QJsonDocument::fromJson(response.body).object();
     QJsonValue probe;
-    if (isClientFetch(request))
+    if (isClientFetch(request) && body.contains(QStringLiteral("response")))
         probe = body.value(QStringLiteral("response"));
     else if (body.contains(QStringLiteral("client")))
         probe = body.value(QStringLiteral("client"));

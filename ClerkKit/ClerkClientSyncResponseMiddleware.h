@@ -8,8 +8,8 @@
 class Clerk;
 
 // Applies the client that an answer carries: a top-level "client" member or one inside "response"
-// (for the client resource itself, "response" is the client). An explicit null signs the device
-// out; an answer without the member changes nothing.
+// (for the client resource itself, "response" is the client), in error answers too. An explicit
+// null signs the device out; an answer without the member changes nothing.
 class ClerkClientSyncResponseMiddleware final : public ClerkResponseMiddleware {
 public:
     ClerkClientSyncResponseMiddleware(QPointer<Clerk> clerk, ClerkLogger logger)

@@ -12,6 +12,8 @@ inline const QString cachedEnvironment = QStringLiteral("cachedEnvironment");
 inline const QString deviceToken = QStringLiteral("clerkDeviceToken");
 inline const QString deviceTokenSynced = QStringLiteral("clerkDeviceTokenSynced");
 inline const QString pendingMagicLinkFlow = QStringLiteral("pendingMagicLinkFlow");
+// Which instance the other items belong to: a hash of its publishable key. Not one of all().
+inline const QString instance = QStringLiteral("clerkInstance");
 
 inline QStringList all() {
     return {cachedClient, cachedClientServerDate, cachedEnvironment,

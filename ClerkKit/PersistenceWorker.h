@@ -24,6 +24,10 @@ public:
     auto read(const QString& account) {
         return thread_.run([keychain = keychain_, account] { return keychain->data(account); });
     }
+    // co_await worker.run(fn): fn(keychain) on the worker, in turn with the other jobs.
+    template <class F> auto run(F fn) {
+        return thread_.run([keychain = keychain_, fn = std::move(fn)] { return fn(*keychain); });
+    }
     // co_await worker.drain(): every job asked for before has ended.
     auto drain() {
         return thread_.run([] {});

@@ -4,10 +4,18 @@
 
 namespace {
 
+// The token as the token endpoint answers it: inside the client envelope, or bare.
+TokenResource tokenOf(const QByteArray& body) {
+    const QJsonValue answer = json::parse(body);
+    const QJsonValue resource = answer.toObject().value(QStringLiteral("response"));
+    return json::fromValue<TokenResource>(resource.isObject() ? resource : answer);
+}
+
 async::Task<TokenResource> fetch(ClerkAPIClient api, std::shared_ptr<SessionTokensCache> cache, QString key,
                                  QString path, QString organizationId) {
     const QJsonObject body{{QStringLiteral("organization_id"), organizationId}};
-    TokenResource token = co_await api.request<TokenResource>("POST", path, body);
+    const HttpResponse answer = co_await api.send("POST", path, body);
+    TokenResource token = tokenOf(answer.body);
     cache->insert(key, token);
     co_return token;
 }

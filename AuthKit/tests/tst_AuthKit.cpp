@@ -33,6 +33,22 @@ private Q_SLOTS:
         QCOMPARE(AuthKit::optionsFor(QString(), "g").keychainConfig.service, QString());
     }
 
+    // A key that fails to configure gives a message to stop with, showing 10 of its characters.
+    void configuringReportsWhatToStopWith() {
+        Clerk clerk(std::make_shared<InMemoryKeychain>());
+        QCOMPARE(
+            AuthKit::tryConfigure(clerk, "pk_test_not*base64url", "g").value_or(QString()),
+            QStringLiteral("Invalid publishable key format: 'pk_test_no...'. Publishable keys must start "
+                           "with 'pk_test_' or 'pk_live_'."));
+        QVERIFY(!clerk.isConfigured());
+
+        const QString key = FrontendApiFixture::publishableKey(QStringLiteral("clerk.example.com"));
+        QVERIFY(!AuthKit::tryConfigure(clerk, key, "g"));
+        QVERIFY(clerk.isConfigured());
+        QCOMPARE(AuthKit::tryConfigure(clerk, key, "g").value_or(QString()),
+                 QStringLiteral("Clerk has already been configured. Configure can only be called once."));
+    }
+
     // No session: nothing, without asking anyone. A session: its token. A refusal: logged, nothing.
     void currentToken() {
         FrontendApiFixture f;

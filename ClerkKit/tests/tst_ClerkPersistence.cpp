@@ -208,6 +208,53 @@ private Q_SLOTS:
             QCOMPARE(bool(keychain.data(account)), account == ClerkKeychainItem::cachedClientServerDate);
     }
 
+    // Items stored for another publishable key are removed before anything is read or sent.
+    void storedItemsBelongToOneInstance_data() {
+        QTest::addColumn<QString>("storedFor");
+        QTest::addColumn<bool>("clearFails");
+        QTest::addColumn<bool>("kept");
+        const QString other = FrontendApiFixture::publishableKey(QStringLiteral("clerk.other.example"));
+        QTest::newRow("same key") << QStringLiteral("this") << false << true;
+        QTest::newRow("no record: kept and recorded") << QString() << false << true;
+        QTest::newRow("another key") << other << false << false;
+        QTest::newRow("another key, clearing fails") << other << true << false;
+    }
+
+    void storedItemsBelongToOneInstance() {
+        QFETCH(QString, storedFor);
+        QFETCH(bool, clearFails);
+        QFETCH(bool, kept);
+        FrontendApiFixture f;
+        const QString key = f.clerk->configuration().publishableKey;
+        if (storedFor == QLatin1String("this"))
+            storedFor = key;
+        if (!storedFor.isEmpty())
+            f.keychain->setData(ClerkKeychainItem::instance, CacheManager::instanceId(storedFor));
+        const QByteArray session = FrontendApiFixture::sessionJson("sess_1");
+        f.keychain->setData(ClerkKeychainItem::cachedClient,
+                            FrontendApiFixture::clientJson("client_cached", {session}, "sess_1"));
+        f.keychain->setData(ClerkKeychainItem::deviceToken, "dvc_1");
+        f.keychain->setFailing(ClerkKeychainItem::pendingMagicLinkFlow, clearFails);
+        f.server.enqueue(ScriptedResponse::held(ScriptedResponse::json(200, "{}")));
+        f.server.enqueue(ScriptedResponse::json(200, R"({"response":null,"client":null})"));
+
+        bool loaded = false;
+        f.scope.spawn(f.clerk->load(), [&] { loaded = true; });
+        QVERIFY(waitFor([&] { return f.server.heldCount() == 1; }));
+        QCOMPARE(bool(f.clerk->client()), kept);
+        QCOMPARE(f.server.requests().at(0).header("Authorization"),
+                 kept ? std::optional<QByteArray>("dvc_1") : std::nullopt);
+        QCOMPARE(f.logged("Unable to clear Clerk keychain items during reconfiguration."), clearFails);
+        f.server.releaseHeld();
+        QVERIFY(waitFor([&] { return loaded; }));
+
+        f.keychain->setFailing(ClerkKeychainItem::pendingMagicLinkFlow, false);
+        // A failed clear leaves the record as it was, so the next launch tries again.
+        QCOMPARE(f.keychain->data(ClerkKeychainItem::instance),
+                 CacheManager::instanceId(clearFails ? storedFor : key));
+        QVERIFY(!f.keychain->data(ClerkKeychainItem::instance)->contains(key.toUtf8()));
+    }
+
     void aPendingSessionIsReported() {
         FrontendApiFixture f;
         const QByteArray session = FrontendApiFixture::sessionJson(

@@ -108,6 +108,27 @@ private Q_SLOTS:
         QVERIFY(f.keychain->data(ClerkKeychainItem::cachedClient)->contains("client_2"));
     }
 
+    // An error answer's client is applied like any other; without the member nothing changes.
+    void errorAnswersCarryTheClientToo() {
+        FrontendApiFixture f;
+        const QByteArray session = FrontendApiFixture::sessionJson("sess_1");
+        const auto refusal = [](const QByteArray& client) {
+            return ScriptedResponse::json(422,
+                                          R"({"errors":[{"code":"form_code_incorrect"}])" + client + "}");
+        };
+        f.server.enqueue(
+            refusal(R"(,"client":)" + FrontendApiFixture::clientJson("client_1", {session}, "sess_1")));
+        f.server.enqueue(refusal(""));
+        f.server.enqueue(refusal(R"(,"client":null)"));
+
+        QVERIFY(f.run(touch(f.clerk->apiClient())));
+        QCOMPARE(f.clerk->session()->id, QStringLiteral("sess_1"));
+        QVERIFY(f.run(touch(f.clerk->apiClient())));
+        QCOMPARE(f.clerk->client()->id, QStringLiteral("client_1"));
+        QVERIFY(f.run(touch(f.clerk->apiClient())));
+        QVERIFY(!f.clerk->client());
+    }
+
     void signingOutEndsTheActiveSession() {
         FrontendApiFixture f;
         QList<AuthEvent> events;
@@ -259,6 +280,76 @@ private Q_SLOTS:
         QVERIFY(waitFor([&] { return done; }));
         QCOMPARE(errorAs<ClerkAPIError>(error).code, QStringLiteral("too_many_requests"));
         QCOMPARE(f.server.requestCount(), 4);
+    }
+
+    void statusesOnTheRetryListAreSentAgain_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("retried");
+        for (const int status : {408, 425, 429, 500, 502, 503, 504})
+            QTest::addRow("%d", status) << status << true;
+        for (const int status : {400, 404, 501})
+            QTest::addRow("%d", status) << status << false;
+    }
+
+    void statusesOnTheRetryListAreSentAgain() {
+        QFETCH(int, status);
+        QFETCH(bool, retried);
+        FrontendApiFixture f;
+        f.server.enqueue(ScriptedResponse::json(status, errorBody("e")));
+        f.server.enqueue(ScriptedResponse::json(200, "{}"));
+        bool done = false;
+        f.scope.spawn(
+            get(f.clerk->apiClient(), QStringLiteral("/v1/environment")), [&] { done = true; },
+            [&](std::exception_ptr) { done = true; });
+        if (retried) {
+            QVERIFY(waitFor([&] {
+                return f.logged(QStringLiteral("Retrying request: %1/v1/environment after status %2. Backing "
+                                               "off for 500ms")
+                                    .arg(f.server.baseUrl().toString())
+                                    .arg(status));
+            }));
+            QCOMPARE(f.clock.nextTimerIn(), 500ms);
+            f.clock.advance(500ms);
+        }
+        QVERIFY(waitFor([&] { return done; }));
+        QCOMPARE(f.server.requestCount(), retried ? 2 : 1);
+    }
+
+    // Either code refreshes the client, from any request but the client fetch itself.
+    void invalidAuthenticationCodes_data() {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("code");
+        QTest::addColumn<bool>("refreshes");
+        const QString touchPath = QStringLiteral("/v1/client/sessions/sess_1/touch");
+        QTest::newRow("authentication_invalid")
+            << QByteArray("POST") << touchPath << QByteArray("authentication_invalid") << true;
+        QTest::newRow("resource_not_found")
+            << QByteArray("POST") << touchPath << QByteArray("resource_not_found") << true;
+        QTest::newRow("POST .../client") << QByteArray("POST") << QStringLiteral("/v1/client")
+                                         << QByteArray("authentication_invalid") << true;
+        QTest::newRow("GET .../client")
+            << QByteArray("GET") << QStringLiteral("/v1/client") << QByteArray("resource_not_found") << false;
+        QTest::newRow("another code")
+            << QByteArray("POST") << touchPath << QByteArray("session_exists") << false;
+    }
+
+    void invalidAuthenticationCodes() {
+        QFETCH(QByteArray, method);
+        QFETCH(QString, path);
+        QFETCH(QByteArray, code);
+        QFETCH(bool, refreshes);
+        FrontendApiFixture f;
+        f.server.enqueue(ScriptedResponse::json(401, errorBody(code)));
+        f.server.enqueue(ScriptedResponse::json(200, R"({"response":null,"client":null})"));
+        QVERIFY(f.run(f.clerk->apiClient().send(method, path)));
+        if (refreshes) {
+            QVERIFY(waitFor([&] { return f.clerk->lastAppliedClientResponseSequence().has_value(); }));
+            QCOMPARE(f.requestsTo("GET", "/v1/client").size(), method == "GET" ? 2 : 1);
+        } else {
+            QTest::qWait(50);
+            QCOMPARE(f.server.requestCount(), 1);
+        }
     }
 
     void unreachableServersAreRetriedAfterHalfASecond() {

@@ -130,6 +130,36 @@ private Q_SLOTS:
         QCOMPARE(f.server.requestCount(), 2);
     }
 
+    // The token endpoint answers in the client envelope, whose client is applied; the bare token
+    // is still read.
+    void tokensArriveInTheClientEnvelopeOrBare() {
+        FrontendApiFixture f;
+        signIn(f);
+        QList<AuthEvent> events;
+        connect(f.clerk.get(), &Clerk::authEventReceived, this, [&](AuthEvent e) { events << e; });
+        const QString wrapped = FrontendApiFixture::jwt(f.clock.now(), 60);
+        const QByteArray client = FrontendApiFixture::clientJson(
+            "client_1",
+            {FrontendApiFixture::sessionJson("sess_1"), FrontendApiFixture::sessionJson("sess_2")}, "sess_1",
+            2000);
+        f.server.enqueue(ScriptedResponse::json(200, R"({"response":{"object":"token","jwt":")" +
+                                                         wrapped.toLatin1() + R"("},"client":)" + client +
+                                                         "}"));
+        TokenResource token;
+        QVERIFY(!f.run(f.clerk->session()->getToken(Session::GetTokenOptions{}, *f.clerk), &token));
+        QCOMPARE(token.jwt, wrapped);
+        QCOMPARE(f.clerk->client()->sessions.size(), 2);
+        QVERIFY(!f.run(f.clerk->session()->getToken(Session::GetTokenOptions{}, *f.clerk), &token));
+        QCOMPARE(f.server.requestCount(), 1); // the envelope's token was cached
+
+        const QString bare = FrontendApiFixture::jwt(f.clock.now(), 60);
+        f.server.enqueue(tokenAnswer(bare));
+        QVERIFY(!f.run(f.clerk->session()->getToken({.skipCache = true}, *f.clerk), &token));
+        QCOMPARE(token.jwt, bare);
+        QCOMPARE(f.clerk->client()->sessions.size(), 2);
+        QCOMPARE(events, (QList<AuthEvent>{AuthEvent::tokenRefreshed, AuthEvent::tokenRefreshed}));
+    }
+
     void templatesHaveTheirOwnPathAndCacheEntry() {
         FrontendApiFixture f;
         signIn(f);
