@@ -14,6 +14,8 @@
 #include "SessionPoller.h"
 #include "SessionTokenFetcher.h"
 #include "SessionTokensCache.h"
+#include "SignInAPI.h"
+#include "SignUpAPI.h"
 #include "TelemetryCollector.h"
 
 #include <memory>
@@ -72,6 +74,8 @@ public:
 
     // Dependencies, available once configured.
     const ClerkAPIClient& apiClient() const { return *apiClient_; }
+    SignInAPI signIns() const { return SignInAPI(*apiClient_); }
+    SignUpAPI signUps() const { return SignUpAPI(*apiClient_); }
     SessionTokenFetcher& tokenFetcher() { return *tokenFetcher_; }
     const std::shared_ptr<PersistenceWorker>& persistence() const { return persistence_; }
     TelemetryCollector& telemetry() { return *telemetry_; }

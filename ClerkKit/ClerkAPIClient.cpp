@@ -1,6 +1,6 @@
 #include "ClerkAPIClient.h"
 
-#include <QUrlQuery>
+#include "URLEncodedForm.h"
 
 HttpRequest ClerkAPIClient::makeRequest(const QByteArray& method, const QString& path,
                                         const std::optional<QJsonObject>& body,
@@ -9,9 +9,14 @@ HttpRequest ClerkAPIClient::makeRequest(const QByteArray& method, const QString&
     QUrl url = baseURL_;
     url.setPath(baseURL_.path() + path);
     if (!query.isEmpty()) {
-        QUrlQuery items;
-        items.setQueryItems(query);
-        url.setQuery(items);
+        // Escaped like form values: QUrlQuery would leave "+", which servers read as a space.
+        QByteArray encoded;
+        for (const auto& [name, value] : query) {
+            if (!encoded.isEmpty())
+                encoded += '&';
+            encoded += URLEncodedForm::escape(name) + '=' + URLEncodedForm::escape(value);
+        }
+        url.setQuery(QString::fromLatin1(encoded), QUrl::StrictMode);
     }
     request.url = url;
     request.method = method;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Factor.h"
+#include "FactorStrategy.h"
 #include "Verification.h"
 
 #include <QList>
@@ -22,6 +23,55 @@ struct SignIn {
         std::optional<QString> imageUrl;
         std::optional<bool> hasImage;
         JSON_RECORD(UserData, firstName, lastName, imageUrl, hasImage)
+    };
+
+    // The bodies of the sign-in requests; absent members are not sent.
+    struct CreateParams {
+        std::optional<QString> identifier;
+        std::optional<QString> password;
+        std::optional<FactorStrategy> strategy;
+        std::optional<QString> redirectUrl;
+        std::optional<QString> token;
+        std::optional<QString> ticket;
+        std::optional<bool> transfer;
+        std::optional<QString> locale;
+        JSON_RECORD(CreateParams, identifier, password, strategy, redirectUrl, token, ticket, transfer,
+                    locale)
+    };
+    struct PrepareFirstFactorParams {
+        FactorStrategy strategy = FactorStrategy::emailCode();
+        std::optional<QString> emailAddressId;
+        std::optional<QString> phoneNumberId;
+        std::optional<QString> redirectUrl;
+        std::optional<QString> redirectUri;
+        std::optional<QString> codeChallenge;
+        std::optional<QString> codeChallengeMethod;
+        JSON_RECORD(PrepareFirstFactorParams, strategy, emailAddressId, phoneNumberId, redirectUrl,
+                    redirectUri, codeChallenge, codeChallengeMethod)
+    };
+    struct AttemptFirstFactorParams {
+        FactorStrategy strategy = FactorStrategy::emailCode();
+        std::optional<QString> code;
+        std::optional<QString> password;
+        std::optional<QString> token;
+        std::optional<QString> publicKeyCredential;
+        JSON_RECORD(AttemptFirstFactorParams, strategy, code, password, token, publicKeyCredential)
+    };
+    struct PrepareSecondFactorParams {
+        FactorStrategy strategy = FactorStrategy::phoneCode();
+        std::optional<QString> emailAddressId;
+        std::optional<QString> phoneNumberId;
+        JSON_RECORD(PrepareSecondFactorParams, strategy, emailAddressId, phoneNumberId)
+    };
+    struct AttemptSecondFactorParams {
+        FactorStrategy strategy = FactorStrategy::phoneCode();
+        std::optional<QString> code;
+        JSON_RECORD(AttemptSecondFactorParams, strategy, code)
+    };
+    struct ResetPasswordParams {
+        std::optional<QString> password;
+        std::optional<bool> signOutOfOtherSessions;
+        JSON_RECORD(ResetPasswordParams, password, signOutOfOtherSessions)
     };
 
     QString id;
