@@ -1,73 +1,78 @@
 #include "ClerkSignInService.h"
 
 #include "Clerk.h"
-#include "ClientResponse.h"
-
-#include <QJsonObject>
-
-namespace {
-
-// The API client is copied into the frame, so a call outlives the service object it was made on.
-template <class T>
-async::Task<T> call(ClerkAPIClient api, QByteArray method, QString path, std::optional<QJsonObject> body,
-                    ClerkAPIClient::QueryItems query = {}) {
-    const ClientResponse<T> answer = co_await api.request<ClientResponse<T>>(
-        std::move(method), std::move(path), std::move(body), std::move(query));
-    co_return answer.response;
-}
-
-} // namespace
 
 async::Task<SignIn> ClerkSignInService::createSignIn(QString identifier, QString password) {
-    QJsonObject body{{"identifier", identifier}, {"password", password}};
-    return call<SignIn>(clerk_.apiClient(), "POST", QStringLiteral("/v1/client/sign_ins"), body);
+    return clerk_.signIns().createWithPassword(identifier, password);
 }
 
-async::Task<SignIn> ClerkSignInService::prepareSecondFactor(QString signInId, QString strategy) {
-    QJsonObject body{{"strategy", strategy}};
-    return call<SignIn>(clerk_.apiClient(), "POST",
-                        QStringLiteral("/v1/client/sign_ins/%1/prepare_second_factor").arg(signInId), body);
+async::Task<SignIn> ClerkSignInService::prepareSecondFactor(QString signInId, FactorStrategy strategy) {
+    SignIn::PrepareSecondFactorParams params;
+    params.strategy = std::move(strategy);
+    return clerk_.signIns().prepareSecondFactor(signInId, params);
 }
 
-async::Task<SignIn> ClerkSignInService::attemptSecondFactor(QString signInId, QString strategy,
+async::Task<SignIn> ClerkSignInService::attemptSecondFactor(QString signInId, FactorStrategy strategy,
                                                             QString code) {
-    QJsonObject body{{"strategy", strategy}, {"code", code}};
-    return call<SignIn>(clerk_.apiClient(), "POST",
-                        QStringLiteral("/v1/client/sign_ins/%1/attempt_second_factor").arg(signInId), body);
+    SignIn::AttemptSecondFactorParams params;
+    params.strategy = std::move(strategy);
+    params.code = std::move(code);
+    return clerk_.signIns().attemptSecondFactor(signInId, params);
 }
 
 async::Task<SignUp> ClerkSignInService::createSignUp(QString emailAddress, QString password) {
-    QJsonObject body{{"email_address", emailAddress}, {"password", password}};
-    return call<SignUp>(clerk_.apiClient(), "POST", QStringLiteral("/v1/client/sign_ups"), body);
+    return clerk_.signUps().createWithPassword(emailAddress, password);
 }
 
-async::Task<SignUp> ClerkSignInService::prepareVerification(QString signUpId, QString strategy) {
-    QJsonObject body{{"strategy", strategy}};
-    return call<SignUp>(clerk_.apiClient(), "POST",
-                        QStringLiteral("/v1/client/sign_ups/%1/prepare_verification").arg(signUpId), body);
+async::Task<SignUp> ClerkSignInService::updateSignUp(QString signUpId, SignUp::UpdateParams fields) {
+    return clerk_.signUps().update(signUpId, fields);
 }
 
-async::Task<SignUp> ClerkSignInService::attemptVerification(QString signUpId, QString strategy,
+async::Task<SignUp> ClerkSignInService::prepareVerification(QString signUpId, FactorStrategy strategy) {
+    SignUp::PrepareVerificationParams params;
+    params.strategy = std::move(strategy);
+    return clerk_.signUps().prepareVerification(signUpId, params);
+}
+
+async::Task<SignUp> ClerkSignInService::attemptVerification(QString signUpId, FactorStrategy strategy,
                                                             QString code) {
-    QJsonObject body{{"strategy", strategy}, {"code", code}};
-    return call<SignUp>(clerk_.apiClient(), "POST",
-                        QStringLiteral("/v1/client/sign_ups/%1/attempt_verification").arg(signUpId), body);
+    SignUp::AttemptVerificationParams params;
+    params.strategy = std::move(strategy);
+    params.code = std::move(code);
+    return clerk_.signUps().attemptVerification(signUpId, params);
 }
 
-async::Task<SignIn> ClerkSignInService::createOAuthSignIn(QString strategy, QString redirectUrl) {
-    QJsonObject body{{"strategy", strategy}, {"redirect_url", redirectUrl}};
-    return call<SignIn>(clerk_.apiClient(), "POST", QStringLiteral("/v1/client/sign_ins"), body);
+async::Task<SignIn> ClerkSignInService::startPasswordReset(QString emailAddress) {
+    return clerk_.signIns().startPasswordReset(emailAddress);
+}
+
+async::Task<SignIn> ClerkSignInService::resendPasswordResetCode(SignIn signIn) {
+    return clerk_.signIns().sendPasswordResetEmailCode(signIn);
+}
+
+async::Task<SignIn> ClerkSignInService::verifyPasswordResetCode(SignIn signIn, QString code) {
+    return clerk_.signIns().verifyPasswordResetCode(signIn, code);
+}
+
+async::Task<SignIn> ClerkSignInService::resetPassword(QString signInId, QString password) {
+    SignIn::ResetPasswordParams params;
+    params.password = std::move(password);
+    return clerk_.signIns().resetPassword(signInId, params);
+}
+
+async::Task<SignIn> ClerkSignInService::createOAuthSignIn(OAuthProvider provider, QString redirectUrl) {
+    SignIn::CreateParams params;
+    params.strategy = FactorStrategy::oauth(provider);
+    params.redirectUrl = std::move(redirectUrl);
+    return clerk_.signIns().create(params);
 }
 
 async::Task<SignIn> ClerkSignInService::reloadSignIn(QString signInId, QString rotatingTokenNonce) {
-    ClerkAPIClient::QueryItems query;
-    if (!rotatingTokenNonce.isEmpty())
-        query.append({QStringLiteral("rotating_token_nonce"), rotatingTokenNonce});
-    return call<SignIn>(clerk_.apiClient(), "GET", QStringLiteral("/v1/client/sign_ins/%1").arg(signInId),
-                        std::nullopt, query);
+    return clerk_.signIns().reload(signInId, rotatingTokenNonce.isEmpty()
+                                                 ? std::nullopt
+                                                 : std::optional<QString>(rotatingTokenNonce));
 }
 
 async::Task<SignUp> ClerkSignInService::createTransferSignUp() {
-    QJsonObject body{{"transfer", true}};
-    return call<SignUp>(clerk_.apiClient(), "POST", QStringLiteral("/v1/client/sign_ups"), body);
+    return clerk_.signUps().createTransfer();
 }

@@ -4,7 +4,8 @@ import QtQuick.Layouts
 import DesignKit
 import OrbeloModels
 
-// Sign in, create an account, confirm it with the emailed code, or pass the second factor.
+// Sign in, create an account, confirm it with the emailed code and finish it, pass the second
+// factor, or reset a forgotten password with an emailed code.
 Rectangle {
     id: view
     color: Theme.color.background
@@ -12,6 +13,10 @@ Rectangle {
     SignInViewModel { id: model }
 
     readonly property bool asksForCredentials: model.modeName === "signIn" || model.modeName === "signUp"
+    readonly property bool asksForEmail: asksForCredentials || model.modeName === "resetPassword"
+    readonly property bool asksForPassword: asksForCredentials || model.modeName === "newPassword"
+    readonly property bool asksForCode: ["verify", "secondFactor", "newPassword"].indexOf(model.modeName) >= 0
+    readonly property bool resetsPassword: model.modeName === "resetPassword" || model.modeName === "newPassword"
     readonly property bool waitsForBrowser: model.isGoogleSigningIn || model.isAppleSigningIn
     readonly property bool busy: model.isSubmitting || waitsForBrowser
 
@@ -69,37 +74,77 @@ Rectangle {
             FormField {
                 id: emailField
                 Layout.fillWidth: true
-                visible: view.asksForCredentials
+                visible: view.asksForEmail
                 label: "Email"
                 placeholder: "you@school.edu"
                 inputMethodHints: Qt.ImhEmailCharactersOnly | Qt.ImhNoAutoUppercase
                 text: model.email
                 description: "The email address of your Orbelo account"
                 onEdited: (text) => model.email = text
-                onAccepted: passwordField.input.forceActiveFocus()
+                onAccepted: view.asksForPassword ? passwordField.input.forceActiveFocus() : model.submit()
+            }
+            FormField {
+                id: codeField
+                Layout.fillWidth: true
+                visible: view.asksForCode
+                label: model.modeName === "secondFactor" && model.usesBackupCode ? "Backup code" : "6-digit code"
+                maximumLength: model.modeName === "secondFactor" && model.usesBackupCode ? 32 : 6
+                inputMethodHints: model.usesBackupCode ? Qt.ImhNoAutoUppercase : Qt.ImhDigitsOnly
+                text: model.verificationCode
+                description: model.subtitle
+                onEdited: (text) => model.verificationCode = text
+                onAccepted: view.asksForPassword ? passwordField.input.forceActiveFocus() : model.submit()
             }
             FormField {
                 id: passwordField
                 Layout.fillWidth: true
-                visible: view.asksForCredentials
-                label: "Password"
+                visible: view.asksForPassword
+                label: model.modeName === "newPassword" ? "New password" : "Password"
                 echoMode: TextInput.Password
                 text: model.password
                 onEdited: (text) => model.password = text
                 onAccepted: model.submit()
             }
+            SecondaryButton {
+                Layout.alignment: Qt.AlignRight
+                visible: model.modeName === "signIn"
+                plain: true
+                enabled: !view.busy
+                text: "Forgot password?"
+                Accessible.description: "Resets your password with a code sent to your email."
+                onClicked: model.showPasswordReset()
+            }
+
+            // What a sign-up still needs once its address is verified.
             FormField {
-                id: codeField
+                id: firstNameField
                 Layout.fillWidth: true
-                visible: !view.asksForCredentials
-                label: model.modeName === "verify" ? "6-digit code"
-                     : model.usesBackupCode ? "Backup code" : "6-digit code"
-                maximumLength: model.usesBackupCode ? 32 : 6
-                inputMethodHints: model.usesBackupCode ? Qt.ImhNoAutoUppercase : Qt.ImhDigitsOnly
-                text: model.verificationCode
-                description: model.subtitle
-                onEdited: (text) => model.verificationCode = text
+                visible: model.modeName === "completeSignUp" && model.needsFirstName
+                label: "First name"
+                text: model.firstName
+                onEdited: (text) => model.firstName = text
+                onAccepted: lastNameField.visible ? lastNameField.input.forceActiveFocus() : model.submit()
+            }
+            FormField {
+                id: lastNameField
+                Layout.fillWidth: true
+                visible: model.modeName === "completeSignUp" && model.needsLastName
+                label: "Last name"
+                text: model.lastName
+                onEdited: (text) => model.lastName = text
                 onAccepted: model.submit()
+            }
+            CheckBox {
+                id: legalBox
+                Layout.fillWidth: true
+                visible: model.modeName === "completeSignUp" && model.needsLegalAcceptance
+                checked: model.legalAccepted
+                text: "I accept the Terms of Service and the Privacy Policy"
+                font.pixelSize: Theme.font.callout
+                palette.windowText: Theme.color.textPrimary
+                Accessible.name: text
+                onToggled: model.legalAccepted = checked
+                Keys.onReturnPressed: model.submit()
             }
 
             InlineErrorView {
@@ -113,6 +158,16 @@ Rectangle {
                 enabled: !view.busy
                 Accessible.description: model.title
                 onClicked: model.submit()
+            }
+
+            SecondaryButton {
+                Layout.alignment: Qt.AlignHCenter
+                visible: model.modeName === "verify" || model.modeName === "newPassword"
+                plain: true
+                enabled: model.canResendCode
+                text: model.resendCodeLabel
+                Accessible.description: "Sends a new code to " + model.email.trim()
+                onClicked: model.resendCode()
             }
 
             SecondaryButton {
@@ -178,14 +233,16 @@ Rectangle {
                 Layout.alignment: Qt.AlignHCenter
                 spacing: Theme.spacing.xs
                 Text {
-                    text: model.modeName === "signIn" ? "New to Orbelo?" : "Already have an account?"
+                    text: model.modeName === "signIn" ? "New to Orbelo?"
+                        : view.resetsPassword ? "Remembered it?" : "Already have an account?"
                     color: Theme.color.textSecondary
                     font.pixelSize: Theme.font.callout
                 }
                 SecondaryButton {
                     plain: true
                     enabled: !view.busy
-                    text: model.modeName === "signIn" ? "Create an account" : "Sign in instead"
+                    text: model.modeName === "signIn" ? "Create an account"
+                        : view.resetsPassword ? "Back to sign in" : "Sign in instead"
                     onClicked: model.modeName === "signIn" ? model.showSignUp() : model.showSignIn()
                 }
             }
@@ -198,10 +255,16 @@ Rectangle {
     Connections {
         target: model
         function onModeChanged() {
-            if (view.asksForCredentials)
+            if (view.asksForEmail)
                 emailField.input.forceActiveFocus()
-            else
+            else if (view.asksForCode)
                 codeField.input.forceActiveFocus()
+            else if (firstNameField.visible)
+                firstNameField.input.forceActiveFocus()
+            else if (lastNameField.visible)
+                lastNameField.input.forceActiveFocus()
+            else
+                legalBox.forceActiveFocus()
         }
     }
 }

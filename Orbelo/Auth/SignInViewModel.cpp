@@ -5,6 +5,7 @@
 #include "Clerk.h"
 #include "ClerkClientError.h"
 #include "ClerkSignInService.h"
+#include "Clock.h"
 
 #include <QMetaEnum>
 #include <QUrlQuery>
@@ -24,11 +25,9 @@ QString incomplete(const QString& status) {
     return QStringLiteral("Verification incomplete. Status: %1").arg(status);
 }
 
-const QString phoneCode = QStringLiteral("phone_code");
-const QString backupCode = QStringLiteral("backup_code");
-const QString emailCode = QStringLiteral("email_code");
-const QString googleStrategy = QStringLiteral("oauth_google");
-const QString appleStrategy = QStringLiteral("oauth_apple");
+// The fields this screen can ask for when a sign-up lacks them.
+const QStringList completableFields{QStringLiteral("first_name"), QStringLiteral("last_name"),
+                                    QStringLiteral("legal_accepted")};
 
 bool isCancellation(std::exception_ptr error) {
     try {
@@ -74,6 +73,38 @@ void SignInViewModel::setVerificationCode(const QString& code) {
     Q_EMIT verificationCodeChanged();
 }
 
+void SignInViewModel::setFirstName(const QString& name) {
+    if (name == firstName_)
+        return;
+    firstName_ = name;
+    Q_EMIT firstNameChanged();
+}
+
+void SignInViewModel::setLastName(const QString& name) {
+    if (name == lastName_)
+        return;
+    lastName_ = name;
+    Q_EMIT lastNameChanged();
+}
+
+void SignInViewModel::setLegalAccepted(bool accepted) {
+    if (accepted == legalAccepted_)
+        return;
+    legalAccepted_ = accepted;
+    Q_EMIT legalAcceptedChanged();
+}
+
+bool SignInViewModel::canResendCode() const {
+    return (mode_ == Mode::verify || mode_ == Mode::newPassword) && resendSecondsLeft_ == 0 &&
+           !isResending_ && !isSubmitting_;
+}
+
+QString SignInViewModel::resendCodeLabel() const {
+    if (resendSecondsLeft_ > 0)
+        return QStringLiteral("Resend code in %1 s").arg(resendSecondsLeft_);
+    return isResending_ ? QStringLiteral("Sending…") : QStringLiteral("Resend code");
+}
+
 QString SignInViewModel::modeName() const {
     return QString::fromLatin1(QMetaEnum::fromType<Mode>().valueToKey(int(mode_)));
 }
@@ -88,6 +119,12 @@ QString SignInViewModel::title() const {
         return QStringLiteral("Check your email");
     case Mode::secondFactor:
         return QStringLiteral("Two-step verification");
+    case Mode::completeSignUp:
+        return QStringLiteral("Finish creating your account");
+    case Mode::resetPassword:
+        return QStringLiteral("Reset your password");
+    case Mode::newPassword:
+        return QStringLiteral("Choose a new password");
     }
     return {};
 }
@@ -103,6 +140,12 @@ QString SignInViewModel::subtitle() const {
     case Mode::secondFactor:
         return usesBackupCode() ? QStringLiteral("Enter a backup code")
                                 : QStringLiteral("Enter the code we texted you");
+    case Mode::completeSignUp:
+        return QStringLiteral("Your email is verified. A few more details and you're in.");
+    case Mode::resetPassword:
+        return QStringLiteral("We'll email you a 6-digit code to reset your password.");
+    case Mode::newPassword:
+        return QStringLiteral("Enter the code we sent to %1 and your new password.").arg(email_.trimmed());
     }
     return {};
 }
@@ -118,28 +161,49 @@ QString SignInViewModel::primaryButtonLabel() const {
     case Mode::verify:
     case Mode::secondFactor:
         return QStringLiteral("Verify");
+    case Mode::completeSignUp:
+        return QStringLiteral("Continue");
+    case Mode::resetPassword:
+        return QStringLiteral("Send code");
+    case Mode::newPassword:
+        return QStringLiteral("Reset password");
     }
     return {};
 }
 
 void SignInViewModel::submit() {
-    if (isSubmitting_ || !browserStrategy_.isEmpty())
+    if (isSubmitting_ || browserProvider_)
         return;
     const QString email = email_.trimmed();
     switch (mode_) {
     case Mode::signIn:
+        run(signIn(this, email, password_));
+        return;
     case Mode::signUp:
-        if (email.isEmpty()) {
-            setError(QStringLiteral("Email address is required."));
-            return;
-        }
-        run(mode_ == Mode::signIn ? signIn(this, email, password_) : signUp(this, email, password_));
+        run(signUp(this, email, password_));
         return;
     case Mode::verify:
         run(verify(this, signUpId_, verificationCode_.trimmed()));
         return;
     case Mode::secondFactor:
         run(secondFactor(this, signInId_, secondFactorStrategy_, verificationCode_.trimmed()));
+        return;
+    case Mode::completeSignUp: {
+        SignUp::UpdateParams fields;
+        if (needsFirstName())
+            fields.firstName = firstName_.trimmed();
+        if (needsLastName())
+            fields.lastName = lastName_.trimmed();
+        if (needsLegalAcceptance())
+            fields.legalAccepted = legalAccepted_;
+        run(completeSignUp(this, signUpId_, fields));
+        return;
+    }
+    case Mode::resetPassword:
+        run(startReset(this, email));
+        return;
+    case Mode::newPassword:
+        run(finishReset(this, verificationCode_.trimmed(), password_));
         return;
     }
 }
@@ -159,40 +223,88 @@ void SignInViewModel::showSignIn() {
     setMode(Mode::signIn);
 }
 
+void SignInViewModel::showPasswordReset() {
+    if (isSubmitting_ || browserProvider_)
+        return;
+    setError({});
+    setPassword({});
+    setVerificationCode({});
+    resetSignIn_.reset();
+    resetCodeAccepted_ = false;
+    setMode(Mode::resetPassword);
+}
+
+void SignInViewModel::resendCode() {
+    if (!canResendCode())
+        return;
+    setError({});
+    isResending_ = true;
+    Q_EMIT resendChanged();
+    tasks_.spawn(resend(this), async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
+                     isResending_ = false;
+                     Q_EMIT resendChanged();
+                     setError(AuthKit::errorDescription(error));
+                 }));
+}
+
+async::Task<void> SignInViewModel::resend(SignInViewModel* self) {
+    if (self->mode_ == Mode::verify)
+        co_await self->service_->prepareVerification(self->signUpId_, FactorStrategy::emailCode());
+    else
+        self->resetSignIn_ = co_await self->service_->resendPasswordResetCode(*self->resetSignIn_);
+    self->isResending_ = false;
+    self->codeSent();
+}
+
+void SignInViewModel::codeSent() {
+    tasks_.cancel(resendCountdown_);
+    resendSecondsLeft_ = int(resendCooldown.count());
+    Q_EMIT resendChanged();
+    resendCountdown_ = tasks_.spawn(countDownResend(this));
+}
+
+async::Task<void> SignInViewModel::countDownResend(SignInViewModel* self) {
+    while (self->resendSecondsLeft_ > 0) {
+        co_await async::Clock::current().sleep(std::chrono::seconds(1));
+        --self->resendSecondsLeft_;
+        Q_EMIT self->resendChanged();
+    }
+}
+
 void SignInViewModel::useBackupCode(bool backup) {
     if (mode_ != Mode::secondFactor)
         return;
     if (!backup && !phoneCodePrepared_)
         return;
     setVerificationCode({});
-    setSecondFactorStrategy(backup ? backupCode : phoneCode);
+    setSecondFactorStrategy(backup ? FactorStrategy::backupCode() : FactorStrategy::phoneCode());
 }
 
 void SignInViewModel::signInWithGoogle() {
-    startBrowserSignIn(googleStrategy);
+    startBrowserSignIn(OAuthProvider::Kind::google);
 }
 
 void SignInViewModel::signInWithApple() {
-    startBrowserSignIn(appleStrategy);
+    startBrowserSignIn(OAuthProvider::Kind::apple);
 }
 
 void SignInViewModel::cancelBrowserSignIn() {
-    if (browserStrategy_.isEmpty())
+    if (!browserProvider_)
         return;
     tasks_.cancel(browserTask_);
-    setBrowserStrategy({});
+    setBrowserProvider(std::nullopt);
     setSubmitting(false);
     setError({});
 }
 
-void SignInViewModel::startBrowserSignIn(const QString& strategy) {
-    if (isSubmitting_ || !browserStrategy_.isEmpty())
+void SignInViewModel::startBrowserSignIn(OAuthProvider provider) {
+    if (isSubmitting_ || browserProvider_)
         return;
     setError({});
-    setBrowserStrategy(strategy);
-    browserTask_ = tasks_.spawn(browserSignIn(this, strategy),
+    setBrowserProvider(provider);
+    browserTask_ = tasks_.spawn(browserSignIn(this, provider),
                                 async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
-                                    setBrowserStrategy({});
+                                    setBrowserProvider(std::nullopt);
                                     setSubmitting(false);
                                     if (!isCancellation(error))
                                         setError(AuthKit::errorDescription(error));
@@ -214,8 +326,8 @@ async::Task<void> SignInViewModel::signIn(SignInViewModel* self, QString email, 
     self->setSubmitting(false);
 }
 
-async::Task<void> SignInViewModel::browserSignIn(SignInViewModel* self, QString strategy) {
-    const SignIn started = co_await self->service_->createOAuthSignIn(strategy, self->redirect_.redirectUrl);
+async::Task<void> SignInViewModel::browserSignIn(SignInViewModel* self, OAuthProvider provider) {
+    const SignIn started = co_await self->service_->createOAuthSignIn(provider, self->redirect_.redirectUrl);
     const QString page =
         started.firstFactorVerification
             ? started.firstFactorVerification->externalVerificationRedirectUrl.value_or(QString())
@@ -232,12 +344,12 @@ async::Task<void> SignInViewModel::browserSignIn(SignInViewModel* self, QString 
     if (signIn.status != SignIn::Status::complete && transferable) {
         // The external account has no user yet: the sign-up creates it from this verification.
         const SignUp signUp = co_await self->service_->createTransferSignUp();
-        if (signUp.status != SignUp::Status::complete)
-            self->setError(incomplete(rawValue(signUp.status)));
+        self->signUpId_ = signUp.id;
+        self->continueSignUp(signUp);
     } else {
         co_await continueSignIn(self, signIn);
     }
-    self->setBrowserStrategy({});
+    self->setBrowserProvider(std::nullopt);
     self->setSubmitting(false);
 }
 
@@ -247,14 +359,14 @@ async::Task<void> SignInViewModel::continueSignIn(SignInViewModel* self, SignIn 
         self->phoneCodePrepared_ = false;
         bool offersPhone = false;
         for (const Factor& factor : signIn.supportedSecondFactors.value_or(QList<Factor>{}))
-            offersPhone = offersPhone || factor.strategy == phoneCode;
+            offersPhone = offersPhone || factor.strategy == FactorStrategy::phoneCode().rawValue();
         self->setVerificationCode({});
-        self->setSecondFactorStrategy(backupCode);
+        self->setSecondFactorStrategy(FactorStrategy::backupCode());
         self->setMode(Mode::secondFactor);
         if (offersPhone) {
-            co_await self->service_->prepareSecondFactor(signIn.id, phoneCode);
+            co_await self->service_->prepareSecondFactor(signIn.id, FactorStrategy::phoneCode());
             self->phoneCodePrepared_ = true;
-            self->setSecondFactorStrategy(phoneCode);
+            self->setSecondFactorStrategy(FactorStrategy::phoneCode());
         }
     } else if (signIn.status != SignIn::Status::complete) {
         self->setError(incomplete(rawValue(signIn.status)));
@@ -264,21 +376,74 @@ async::Task<void> SignInViewModel::continueSignIn(SignInViewModel* self, SignIn 
 async::Task<void> SignInViewModel::signUp(SignInViewModel* self, QString email, QString password) {
     const SignUp signUp = co_await self->service_->createSignUp(email, password);
     self->signUpId_ = signUp.id;
-    co_await self->service_->prepareVerification(signUp.id, emailCode);
+    co_await self->service_->prepareVerification(signUp.id, FactorStrategy::emailCode());
     self->setVerificationCode({});
     self->setMode(Mode::verify);
+    self->codeSent();
     self->setSubmitting(false);
 }
 
 async::Task<void> SignInViewModel::verify(SignInViewModel* self, QString signUpId, QString code) {
-    const SignUp signUp = co_await self->service_->attemptVerification(signUpId, emailCode, code);
-    if (signUp.status != SignUp::Status::complete)
-        self->setError(incomplete(rawValue(signUp.status)));
+    const SignUp signUp =
+        co_await self->service_->attemptVerification(signUpId, FactorStrategy::emailCode(), code);
+    self->continueSignUp(signUp);
     self->setSubmitting(false);
 }
 
-async::Task<void> SignInViewModel::secondFactor(SignInViewModel* self, QString signInId, QString strategy,
-                                                QString code) {
+async::Task<void> SignInViewModel::completeSignUp(SignInViewModel* self, QString signUpId,
+                                                  SignUp::UpdateParams fields) {
+    const SignUp signUp = co_await self->service_->updateSignUp(signUpId, fields);
+    self->continueSignUp(signUp);
+    self->setSubmitting(false);
+}
+
+void SignInViewModel::continueSignUp(const SignUp& signUp) {
+    if (signUp.status == SignUp::Status::complete)
+        return;
+    const QStringList missing = signUp.missingFields.value_or(QList<QString>{});
+    const bool completable =
+        signUp.status == SignUp::Status::missingRequirements && !missing.isEmpty() &&
+        std::all_of(missing.begin(), missing.end(),
+                    [](const QString& field) { return completableFields.contains(field); });
+    if (!completable) {
+        setError(incomplete(rawValue(signUp.status)));
+        return;
+    }
+    // Asked again after a try, the fields still missing keep what was typed.
+    if (mode_ == Mode::completeSignUp)
+        setError(QStringLiteral("Please fill in every field to continue."));
+    setMissingFields(missing);
+    setMode(Mode::completeSignUp);
+}
+
+async::Task<void> SignInViewModel::startReset(SignInViewModel* self, QString email) {
+    self->resetSignIn_ = co_await self->service_->startPasswordReset(email);
+    self->resetCodeAccepted_ = false;
+    self->setVerificationCode({});
+    self->setPassword({});
+    self->setMode(Mode::newPassword);
+    self->codeSent();
+    self->setSubmitting(false);
+}
+
+async::Task<void> SignInViewModel::finishReset(SignInViewModel* self, QString code, QString password) {
+    // A new password the server refused keeps the accepted code: only the password goes again.
+    if (!self->resetCodeAccepted_) {
+        self->resetSignIn_ = co_await self->service_->verifyPasswordResetCode(*self->resetSignIn_, code);
+        self->resetCodeAccepted_ = self->resetSignIn_->status == SignIn::Status::needsNewPassword;
+        if (!self->resetCodeAccepted_) {
+            self->setError(incomplete(rawValue(self->resetSignIn_->status)));
+            self->setSubmitting(false);
+            co_return;
+        }
+    }
+    const SignIn signIn = co_await self->service_->resetPassword(self->resetSignIn_->id, password);
+    co_await continueSignIn(self, signIn);
+    self->setSubmitting(false);
+}
+
+async::Task<void> SignInViewModel::secondFactor(SignInViewModel* self, QString signInId,
+                                                FactorStrategy strategy, QString code) {
     const SignIn signIn = co_await self->service_->attemptSecondFactor(signInId, strategy, code);
     if (signIn.status != SignIn::Status::complete)
         self->setError(incomplete(rawValue(signIn.status)));
@@ -292,6 +457,7 @@ void SignInViewModel::setMode(Mode mode) {
     Q_EMIT modeChanged();
     Q_EMIT subtitleChanged();
     Q_EMIT primaryButtonLabelChanged();
+    Q_EMIT resendChanged();
 }
 
 void SignInViewModel::setSubmitting(bool submitting) {
@@ -300,6 +466,14 @@ void SignInViewModel::setSubmitting(bool submitting) {
     isSubmitting_ = submitting;
     Q_EMIT isSubmittingChanged();
     Q_EMIT primaryButtonLabelChanged();
+    Q_EMIT resendChanged();
+}
+
+void SignInViewModel::setMissingFields(const QStringList& fields) {
+    if (fields == missingFields_)
+        return;
+    missingFields_ = fields;
+    Q_EMIT missingFieldsChanged();
 }
 
 void SignInViewModel::setError(const QString& message) {
@@ -309,16 +483,16 @@ void SignInViewModel::setError(const QString& message) {
     Q_EMIT errorMessageChanged();
 }
 
-void SignInViewModel::setSecondFactorStrategy(const QString& strategy) {
+void SignInViewModel::setSecondFactorStrategy(const FactorStrategy& strategy) {
     if (strategy == secondFactorStrategy_)
         return;
     secondFactorStrategy_ = strategy;
     Q_EMIT subtitleChanged();
 }
 
-void SignInViewModel::setBrowserStrategy(const QString& strategy) {
-    if (strategy == browserStrategy_)
+void SignInViewModel::setBrowserProvider(std::optional<OAuthProvider> provider) {
+    if (provider == browserProvider_)
         return;
-    browserStrategy_ = strategy;
+    browserProvider_ = std::move(provider);
     Q_EMIT browserSignInChanged();
 }
