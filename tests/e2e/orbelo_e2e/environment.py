@@ -34,9 +34,10 @@ class EnvironmentError(RuntimeError):
 class Environment:
     """Starts the session's processes in order and stops them in reverse; a context manager."""
 
-    def __init__(self, app, server, log_dir, startup_timeout=30.0):
+    def __init__(self, app, server, log_dir, startup_timeout=30.0, server_args=()):
         self.app_path = app
         self.server_path = server
+        self.server_args = list(server_args)
         self.log_dir = log_dir
         self.startup_timeout = startup_timeout
         self.root = None
@@ -225,7 +226,7 @@ class Environment:
 
     def _start_server(self):
         data_dir = os.path.join(self.root, "server")
-        process = self._spawn("server", [self.server_path, "--port", "0", "--data-dir", data_dir])
+        process = self._spawn("server", [self.server_path, "--port", "0", "--data-dir", data_dir] + self.server_args)
         try:
             text = wait_until(lambda: _server_ready(self.log_text("server")), self.startup_timeout,
                               "the local server to report its address",
