@@ -24,5 +24,4 @@ struct ServerResponse {
     QByteArray headerValue(const QByteArray& name) const;
     // The wire form: status line, headers, blank line, body.
     QByteArray serialize(bool keepAlive) const;
-    static QByteArray reasonPhrase(int status);
 };

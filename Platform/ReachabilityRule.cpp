@@ -26,7 +26,7 @@ ReachabilityRule::HostScope ReachabilityRule::scopeOf(const QString& host) {
     const QHostAddress address(name.startsWith('[') ? name.mid(1, name.size() - 2) : name);
     if (address.isNull())
         return name.endsWith(QLatin1String(".local")) || !name.contains('.') ? HostScope::localNetwork
-                                                                              : HostScope::internet;
+                                                                             : HostScope::internet;
     if (address.isLoopback())
         return HostScope::loopback;
     if (isPrivateIPv4(address) || address.isLinkLocal() || address.isUniqueLocalUnicast() ||

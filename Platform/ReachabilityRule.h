@@ -11,8 +11,7 @@
 // the network. Nothing when the system does not know.
 class ReachabilityRule {
 public:
-    static std::optional<bool> isOnline(QNetworkInformation::Reachability reachability,
-                                        const QString& host);
+    static std::optional<bool> isOnline(QNetworkInformation::Reachability reachability, const QString& host);
 
     enum class HostScope { loopback, localNetwork, internet };
     static HostScope scopeOf(const QString& host);

@@ -10,7 +10,6 @@
 #include "VirtualClock.h"
 
 #include <QRegularExpression>
-#include <QSslConfiguration>
 
 namespace {
 
@@ -40,9 +39,7 @@ private Q_SLOTS:
         async::ScopedClock useClock(clock);
         TestServer server;
         QVERIFY(server.start());
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.addCaCertificates(QSslCertificate::fromPath(server.server().certificatePath()));
-        QSslConfiguration::setDefaultConfiguration(tls);
+        server.trustCertificate();
 
         const QString email = QStringLiteral("grace@example.com");
         const QString password = QStringLiteral("compilers-1952");
@@ -54,11 +51,7 @@ private Q_SLOTS:
         QCOMPARE(enabled.status, 200);
 
         Clerk clerk(std::make_shared<InMemoryKeychain>());
-        const QUrl base(server.url(QString()));
-        const QByteArray host = QStringLiteral("%1:%2$").arg(base.host()).arg(base.port()).toUtf8();
-        clerk.configure(QStringLiteral("pk_test_") +
-                        QString::fromLatin1(
-                            host.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals)));
+        clerk.configure(server.publishableKey());
 
         TaskProbe<SignIn> created(clerk.signIns().createWithPassword(email, password));
         const SignIn signIn = finish(created);

@@ -13,7 +13,6 @@
 #include "User/UserAPI.h"
 #include "VirtualClock.h"
 
-#include <QSslConfiguration>
 #include <QtTest>
 
 namespace {
@@ -86,28 +85,20 @@ private Q_SLOTS:
         async::ScopedClock useClock(clock);
         TestServer server;
         QVERIFY(server.start());
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.addCaCertificates(QSslCertificate::fromPath(server.server().certificatePath()));
-        QSslConfiguration::setDefaultConfiguration(tls);
+        server.trustCertificate();
 
         const TestServer::Device device =
             server.signUp(QStringLiteral("ada@example.com"), QStringLiteral("mitosis-2026"));
         auto keychain = std::make_shared<InMemoryKeychain>();
         keychain->setData(ClerkKeychainItem::deviceToken, device.deviceToken);
         Clerk clerk(keychain);
-        const QUrl base(server.url(QString()));
-        const QString hostAndPort = QStringLiteral("%1:%2").arg(base.host()).arg(base.port());
-        clerk.configure(QStringLiteral("pk_test_") +
-                        QString::fromLatin1(
-                            (hostAndPort + QLatin1Char('$'))
-                                .toUtf8()
-                                .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals)));
+        clerk.configure(server.publishableKey());
         TaskProbe<void> load(clerk.load());
         QTRY_VERIFY(clerk.isLoaded());
         QVERIFY(clerk.session());
         QCOMPARE(clerk.session()->id, device.sessionId);
 
-        const APIClient api(base, [&clerk] { return sessionToken(&clerk); });
+        const APIClient api(QUrl(server.url(QString())), [&clerk] { return sessionToken(&clerk); });
         TaskProbe<QString> upload(uploadNotes(
             api, SampleDocuments::pdf(
                      {QStringLiteral("Mitosis is the division of a cell nucleus into two identical nuclei. "

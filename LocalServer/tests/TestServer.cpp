@@ -8,6 +8,7 @@
 #include <QLoggingCategory>
 #include <QNetworkReply>
 #include <QRegularExpression>
+#include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QTest>
 #include <QTimer>
@@ -78,6 +79,19 @@ void TestServer::stop() {
 
 QString TestServer::url(const QString& path) const {
     return server_->baseUrl() + path;
+}
+
+void TestServer::trustCertificate() const {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.addCaCertificates(QSslCertificate::fromPath(server_->certificatePath()));
+    QSslConfiguration::setDefaultConfiguration(tls);
+}
+
+QString TestServer::publishableKey() const {
+    const QUrl base(url(QString()));
+    const QByteArray host = QStringLiteral("%1:%2$").arg(base.host()).arg(base.port()).toUtf8();
+    return QStringLiteral("pk_test_") +
+           QString::fromLatin1(host.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
 }
 
 TestServer::Reply TestServer::send(const QByteArray& method, const QString& pathOrUrl, const QByteArray& body,

@@ -47,6 +47,10 @@ public:
     LocalServer& server() { return *server_; }
     QString dataDir() const { return dataDir_; }
     QString url(const QString& path) const;
+    // Makes every TLS connection of the process trust the server's certificate.
+    void trustCertificate() const;
+    // The auth client key whose Frontend API is this server.
+    QString publishableKey() const;
     // Takes effect at the next start().
     void setJobDelay(int ms) { jobDelayMs_ = ms; }
     // Options for the next start(); the port, data dir and job delay stay the test server's own.

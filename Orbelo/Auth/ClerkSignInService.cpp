@@ -68,9 +68,8 @@ async::Task<SignIn> ClerkSignInService::createOAuthSignIn(OAuthProvider provider
 }
 
 async::Task<SignIn> ClerkSignInService::reloadSignIn(QString signInId, QString rotatingTokenNonce) {
-    return clerk_.signIns().reload(signInId, rotatingTokenNonce.isEmpty()
-                                                 ? std::nullopt
-                                                 : std::optional<QString>(rotatingTokenNonce));
+    return clerk_.signIns().reload(
+        signInId, rotatingTokenNonce.isEmpty() ? std::nullopt : std::optional<QString>(rotatingTokenNonce));
 }
 
 async::Task<SignUp> ClerkSignInService::createTransferSignUp() {

@@ -401,10 +401,10 @@ void SignInViewModel::continueSignUp(const SignUp& signUp) {
     if (signUp.status == SignUp::Status::complete)
         return;
     const QStringList missing = signUp.missingFields.value_or(QList<QString>{});
-    const bool completable =
-        signUp.status == SignUp::Status::missingRequirements && !missing.isEmpty() &&
-        std::all_of(missing.begin(), missing.end(),
-                    [](const QString& field) { return completableFields.contains(field); });
+    const bool completable = signUp.status == SignUp::Status::missingRequirements && !missing.isEmpty() &&
+                             std::all_of(missing.begin(), missing.end(), [](const QString& field) {
+                                 return completableFields.contains(field);
+                             });
     if (!completable) {
         setError(incomplete(rawValue(signUp.status)));
         return;

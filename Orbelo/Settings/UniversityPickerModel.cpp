@@ -90,11 +90,11 @@ void UniversityPickerModel::choose(int index) {
         return;
     setErrorMessage({});
     setSaving(true);
-    tasks_.spawn(
-        store(this, results_.at(index)), async::TaskScope::ErrorHandler([this](std::exception_ptr e) {
-            setSaving(false);
-            setErrorMessage(FailureMessage::compose(QStringLiteral("Couldn't save your school"), e));
-        }));
+    tasks_.spawn(store(this, results_.at(index)),
+                 async::TaskScope::ErrorHandler([this](std::exception_ptr e) {
+                     setSaving(false);
+                     setErrorMessage(FailureMessage::compose(QStringLiteral("Couldn't save your school"), e));
+                 }));
 }
 
 async::Task<void> UniversityPickerModel::store(UniversityPickerModel* self, University university) {

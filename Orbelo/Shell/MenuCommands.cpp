@@ -9,8 +9,7 @@
 
 #include <QDesktopServices>
 
-MenuCommands::MenuCommands(QObject* parent)
-    : MenuCommands([] { return AuthKit::signOut(); }, parent) {}
+MenuCommands::MenuCommands(QObject* parent) : MenuCommands([] { return AuthKit::signOut(); }, parent) {}
 
 MenuCommands::MenuCommands(SignOutCommand::SignOut signOut, QObject* parent)
     : QObject(parent), signOut_(std::move(signOut)) {}

@@ -1,6 +1,5 @@
 #include "Refreshable.h"
 
-
 Refreshable::Refreshable(QObject* parent) : QObject(parent) {}
 
 Refreshable* Refreshable::qmlAttachedProperties(QObject* object) {

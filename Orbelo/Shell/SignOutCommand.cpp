@@ -2,8 +2,7 @@
 
 #include "AuthKit.h"
 
-SignOutCommand::SignOutCommand(QObject* parent)
-    : SignOutCommand([] { return AuthKit::signOut(); }, parent) {}
+SignOutCommand::SignOutCommand(QObject* parent) : SignOutCommand([] { return AuthKit::signOut(); }, parent) {}
 
 SignOutCommand::SignOutCommand(SignOut signOut, QObject* parent)
     : QObject(parent), signOut_(std::move(signOut)) {}

@@ -12,7 +12,7 @@ UpdateBannerModel::UpdateBannerModel(QObject* parent)
           parent) {}
 
 UpdateBannerModel::UpdateBannerModel(QUrl manifestURL, PreferencesStore& defaults, Opener open,
-                                                 QObject* parent)
+                                     QObject* parent)
     : QObject(parent), checker_(std::make_unique<DesktopUpdateChecker>(std::move(manifestURL), defaults)),
       open_(std::move(open)) {
     connect(checker_.get(), &DesktopUpdateChecker::availableUpdateChanged, this,

@@ -27,8 +27,7 @@ public:
     // The app's: the appcast of the bundle key "OrbeloAppcastURL", the standard preferences and
     // the desktop's browser.
     explicit UpdateBannerModel(QObject* parent = nullptr);
-    UpdateBannerModel(QUrl manifestURL, PreferencesStore& defaults, Opener open,
-                            QObject* parent = nullptr);
+    UpdateBannerModel(QUrl manifestURL, PreferencesStore& defaults, Opener open, QObject* parent = nullptr);
     ~UpdateBannerModel() override;
 
     DesktopUpdateChecker& checker() { return *checker_; }

@@ -13,8 +13,7 @@ namespace {
 // Runs the job to its end on the calling thread, unless the user chose to go on without the
 // keyring: then it returns nothing at once, and a job still waiting is left to delete itself when
 // the service answers (the service's callback holds on to it).
-template <class Job>
-Job* runToCompletion(Job* job, const QString& account, KeychainWait& wait) {
+template <class Job> Job* runToCompletion(Job* job, const QString& account, KeychainWait& wait) {
     if (wait.isBypassed()) {
         delete job;
         return nullptr;

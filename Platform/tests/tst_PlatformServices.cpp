@@ -15,20 +15,34 @@ private Q_SLOTS:
     void reachabilityCountsForTheBackendsNetwork_data() {
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("expected"); // Disconnected, Local, Site, Online
-        QTest::newRow("loopback v4") << "127.0.0.1" << "1111";
-        QTest::newRow("loopback range") << "127.8.0.3" << "1111";
-        QTest::newRow("loopback v6") << "[::1]" << "1111";
-        QTest::newRow("localhost") << "LocalHost" << "1111";
-        QTest::newRow("private 10/8") << "10.0.0.7" << "0111";
-        QTest::newRow("private 172.16/12 low") << "172.16.0.1" << "0111";
-        QTest::newRow("just above 172.16/12") << "172.32.0.1" << "0001";
-        QTest::newRow("private 192.168/16") << "192.168.1.20" << "0111";
-        QTest::newRow("link-local") << "169.254.3.4" << "0111";
-        QTest::newRow("unique-local v6") << "fd12::1" << "0111";
-        QTest::newRow("mDNS name") << "studybox.local" << "0111";
-        QTest::newRow("single label") << "studybox" << "0111";
-        QTest::newRow("public address") << "93.184.216.34" << "0001";
-        QTest::newRow("public name") << "api.orbelo.app" << "0001";
+        QTest::newRow("loopback v4") << "127.0.0.1"
+                                     << "1111";
+        QTest::newRow("loopback range") << "127.8.0.3"
+                                        << "1111";
+        QTest::newRow("loopback v6") << "[::1]"
+                                     << "1111";
+        QTest::newRow("localhost") << "LocalHost"
+                                   << "1111";
+        QTest::newRow("private 10/8") << "10.0.0.7"
+                                      << "0111";
+        QTest::newRow("private 172.16/12 low") << "172.16.0.1"
+                                               << "0111";
+        QTest::newRow("just above 172.16/12") << "172.32.0.1"
+                                              << "0001";
+        QTest::newRow("private 192.168/16") << "192.168.1.20"
+                                            << "0111";
+        QTest::newRow("link-local") << "169.254.3.4"
+                                    << "0111";
+        QTest::newRow("unique-local v6") << "fd12::1"
+                                         << "0111";
+        QTest::newRow("mDNS name") << "studybox.local"
+                                   << "0111";
+        QTest::newRow("single label") << "studybox"
+                                      << "0111";
+        QTest::newRow("public address") << "93.184.216.34"
+                                        << "0001";
+        QTest::newRow("public name") << "api.orbelo.app"
+                                     << "0001";
     }
     void reachabilityCountsForTheBackendsNetwork() {
         QFETCH(QString, host);

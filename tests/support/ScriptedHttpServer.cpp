@@ -1,5 +1,7 @@
 #include "ScriptedHttpServer.h"
 
+#include "HttpStatus.h"
+
 #include <QFile>
 #include <QSslConfiguration>
 #include <QSslKey>
@@ -15,44 +17,6 @@ QByteArray readData(const char* name) {
     return f.readAll();
 }
 
-QByteArray reasonPhrase(int status) {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 201:
-        return "Created";
-    case 204:
-        return "No Content";
-    case 301:
-        return "Moved Permanently";
-    case 302:
-        return "Found";
-    case 303:
-        return "See Other";
-    case 307:
-        return "Temporary Redirect";
-    case 308:
-        return "Permanent Redirect";
-    case 400:
-        return "Bad Request";
-    case 401:
-        return "Unauthorized";
-    case 404:
-        return "Not Found";
-    case 429:
-        return "Too Many Requests";
-    case 500:
-        return "Internal Server Error";
-    case 502:
-        return "Bad Gateway";
-    case 503:
-        return "Service Unavailable";
-    case 504:
-        return "Gateway Timeout";
-    default:
-        return "Status";
-    }
-}
 } // namespace
 
 struct ScriptedHttpServer::Connection {
@@ -179,8 +143,8 @@ void ScriptedHttpServer::answer(Connection& c, const ScriptedResponse& response)
         c.socket->abort();
         return;
     }
-    QByteArray out =
-        "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status) + "\r\n";
+    QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' +
+                     HttpStatus::reasonPhrase(response.status) + "\r\n";
     bool hasLength = false;
     for (const auto& [name, value] : response.headers) {
         hasLength |= name.compare("Content-Length", Qt::CaseInsensitive) == 0;

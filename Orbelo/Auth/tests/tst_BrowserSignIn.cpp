@@ -16,7 +16,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRegularExpression>
-#include <QSslConfiguration>
 #include <QUrlQuery>
 
 namespace {
@@ -98,19 +97,12 @@ private Q_SLOTS:
         useClock = std::make_unique<async::ScopedClock>(clock);
         server = std::make_unique<TestServer>();
         QVERIFY(server->start());
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.addCaCertificates(QSslCertificate::fromPath(server->server().certificatePath()));
-        QSslConfiguration::setDefaultConfiguration(tls);
+        server->trustCertificate();
 
         clerk = std::make_unique<Clerk>(std::make_shared<InMemoryKeychain>());
-        const QUrl base(server->url(QString()));
-        const QByteArray hostAndPort = QStringLiteral("%1:%2$").arg(base.host()).arg(base.port()).toUtf8();
         const ClerkOptions options =
             AuthKit::optionsFor(QStringLiteral("com.orbelo.desktop"), QStringLiteral("orbelo.tests"));
-        clerk->configure(QStringLiteral("pk_test_") +
-                             QString::fromLatin1(hostAndPort.toBase64(QByteArray::Base64UrlEncoding |
-                                                                      QByteArray::OmitTrailingEquals)),
-                         options);
+        clerk->configure(server->publishableKey(), options);
         consent.opened.clear();
         consent.redirect.reset();
         browser = std::make_unique<BrowserAuthenticationSession>(

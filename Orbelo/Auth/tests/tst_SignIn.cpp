@@ -41,7 +41,8 @@ public:
         co_await async::Clock::current().sleep(std::chrono::milliseconds(1));
         co_return signInAnswer;
     }
-    async::Task<SignIn> attemptSecondFactor(QString signInId, FactorStrategy strategy, QString code) override {
+    async::Task<SignIn> attemptSecondFactor(QString signInId, FactorStrategy strategy,
+                                            QString code) override {
         calls << QStringLiteral("attemptSecondFactor %1 %2 %3").arg(signInId, strategy.rawValue(), code);
         co_await async::Clock::current().sleep(std::chrono::milliseconds(1));
         SignIn done = signInAnswer;
@@ -84,7 +85,8 @@ public:
         calls << QStringLiteral("resetPassword %1 %2").arg(signInId, password);
         return answer(resetAnswer, resetPasswordError);
     }
-    async::Task<SignUp> attemptVerification(QString signUpId, FactorStrategy strategy, QString code) override {
+    async::Task<SignUp> attemptVerification(QString signUpId, FactorStrategy strategy,
+                                            QString code) override {
         calls << QStringLiteral("attemptVerification %1 %2 %3").arg(signUpId, strategy.rawValue(), code);
         co_await async::Clock::current().sleep(std::chrono::milliseconds(1));
         if (verificationError)
@@ -92,8 +94,8 @@ public:
         co_return verificationAnswer;
     }
     async::Task<SignIn> createOAuthSignIn(OAuthProvider provider, QString redirectUrl) override {
-        calls << QStringLiteral("createOAuthSignIn %1 %2").arg(FactorStrategy::oauth(provider).rawValue(),
-                                                                redirectUrl);
+        calls << QStringLiteral("createOAuthSignIn %1 %2")
+                     .arg(FactorStrategy::oauth(provider).rawValue(), redirectUrl);
         co_await async::Clock::current().sleep(std::chrono::milliseconds(1));
         SignIn started = signInWith(SignIn::Status::needsFirstFactor);
         Verification verification;
@@ -286,8 +288,8 @@ private Q_SLOTS:
     // them with the update; fields this screen cannot ask for end in the status message.
     void missingRequirementsAreAskedFor() {
         service->signUpAnswer = signUpWith(SignUp::Status::missingRequirements);
-        service->verificationAnswer = signUpWith(SignUp::Status::missingRequirements,
-                                                 {"first_name", "legal_accepted"});
+        service->verificationAnswer =
+            signUpWith(SignUp::Status::missingRequirements, {"first_name", "legal_accepted"});
         model->showSignUp();
         model->setEmail(QStringLiteral("new@example.com"));
         model->submit();
@@ -350,7 +352,8 @@ private Q_SLOTS:
         QVERIFY(model->canResendCode());
         QCOMPARE(model->resendCodeLabel(), QStringLiteral("Resend code"));
 
-        service->resendError = apiError(QStringLiteral("too_many_requests"), QStringLiteral("Too many codes"));
+        service->resendError =
+            apiError(QStringLiteral("too_many_requests"), QStringLiteral("Too many codes"));
         model->resendCode();
         QCOMPARE(model->resendCodeLabel(), QStringLiteral("Sending…"));
         clock->advance(std::chrono::milliseconds(1));
@@ -381,7 +384,8 @@ private Q_SLOTS:
         QCOMPARE(model->mode(), SignInViewModel::Mode::newPassword);
         QCOMPARE(model->resendCodeLabel(), QStringLiteral("Resend code in 30 s"));
 
-        service->resetCodeError = apiError(QStringLiteral("form_code_incorrect"), QStringLiteral("Incorrect code"));
+        service->resetCodeError =
+            apiError(QStringLiteral("form_code_incorrect"), QStringLiteral("Incorrect code"));
         model->setVerificationCode(QStringLiteral("000000"));
         model->setPassword(QStringLiteral("brand new pass"));
         model->submit();
