@@ -139,7 +139,7 @@ Rectangle {
                 Layout.fillWidth: true
                 visible: model.modeName === "completeSignUp" && model.needsLegalAcceptance
                 checked: model.legalAccepted
-                text: "I accept the Terms of Service and the Privacy Policy"
+                text: "I accept the Terms and the Privacy Policy"
                 font.pixelSize: Theme.font.callout
                 palette.windowText: Theme.color.textPrimary
                 Accessible.name: text
