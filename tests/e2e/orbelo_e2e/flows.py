@@ -2,6 +2,7 @@
 
 import re
 
+from .ui import UI
 from .waiting import Timeout
 
 # The fixed code that the local server accepts for addresses at example.com.
@@ -136,3 +137,11 @@ def finish_onboarding(ui):
     ui.screenshot("onboarding-ready")
     ui.press("push button", "Start studying")
     ui.wait_gone("heading", "You're set.")
+
+
+def relaunch(run):
+    """Starts the app again in the same session (keyring, preferences, server)."""
+    process = run.env.launch_app()
+    run.ui = UI(process, run.ui.screenshot_dir, run.env.display)
+    run.env.activate_app_window()
+    return run.ui

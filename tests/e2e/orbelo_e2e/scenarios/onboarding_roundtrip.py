@@ -7,7 +7,6 @@ import os
 import sqlite3
 
 from .. import flows
-from ..ui import UI
 from ..waiting import Timeout
 
 PROFILE_REQUEST = "method=GET path=/api/user/profile status="
@@ -67,14 +66,6 @@ def stored_profile(run):
     return json.loads(rows[0][0])
 
 
-def relaunch(run):
-    """Starts the app again in the same session (keyring, preferences, server)."""
-    process = run.env.launch_app()
-    run.ui = UI(process, run.ui.screenshot_dir, run.env.display)
-    run.env.activate_app_window()
-    return run.ui
-
-
 def run(run):
     ui = run.ui
     flows.sign_up(ui, run.new_email(), "osmosis in the kitchen 7", shots=False)
@@ -95,7 +86,7 @@ def run(run):
     run.quit_app()
     os.remove(os.path.join(run.env.env["XDG_CONFIG_HOME"], "com.orbelo.desktop.conf"))
     requests_before = run.env.log_text("server").count(PROFILE_REQUEST)
-    ui = relaunch(run)
+    ui = flows.relaunch(run)
     flows.wait_for_shell(ui, timeout=60)
     ui.wait_until(lambda: run.env.log_text("server").count(PROFILE_REQUEST) > requests_before,
                   "the onboarding decision's profile request")
