@@ -3,6 +3,7 @@
 #include "AuthKit.h"
 #include "NotificationCenter.h"
 #include "Refreshable.h"
+#include "RefreshableRegistry.h"
 #include "RootShellModel.h"
 #include "RootTab.h"
 #include "SupportLinks.h"
@@ -12,33 +13,29 @@
 MenuCommands::MenuCommands(QObject* parent) : MenuCommands([] { return AuthKit::signOut(); }, parent) {}
 
 MenuCommands::MenuCommands(SignOutCommand::SignOut signOut, QObject* parent)
-    : QObject(parent), signOut_(std::move(signOut)) {}
+    : QObject(parent), signOut_(std::move(signOut)) {
+    // Queued: a screen being destroyed tells of it before its items are gone.
+    connect(&RefreshableRegistry::shared(), &RefreshableRegistry::changed, this,
+            &MenuCommands::updateCanRefresh, Qt::QueuedConnection);
+}
 
 bool MenuCommands::canRefresh() const {
-    return target_ && target_->isEnabled() && targetScreen_ && targetScreen_->isVisible();
+    const Refreshable* refreshable = target();
+    return refreshable && refreshable->isEnabled() && refreshable->isShown();
+}
+
+Refreshable* MenuCommands::target() const {
+    for (QQuickItem* item = focusItem_; item; item = item->parentItem())
+        if (Refreshable* refreshable = Refreshable::of(item))
+            return refreshable;
+    return RefreshableRegistry::shared().lastShown();
 }
 
 void MenuCommands::setFocusItem(QQuickItem* item) {
     if (focusItem_ == item)
         return;
     focusItem_ = item;
-    for (QQuickItem* screen = item; screen; screen = screen->parentItem())
-        if (Refreshable* refreshable = Refreshable::of(screen)) {
-            setTarget(refreshable, screen);
-            break;
-        }
     Q_EMIT focusItemChanged();
-}
-
-void MenuCommands::setTarget(Refreshable* target, QQuickItem* screen) {
-    for (const QMetaObject::Connection& connection : targetConnections_)
-        disconnect(connection);
-    target_ = target;
-    targetScreen_ = screen;
-    targetConnections_ = {
-        connect(target, &Refreshable::enabledChanged, this, &MenuCommands::updateCanRefresh),
-        connect(screen, &QQuickItem::visibleChanged, this, &MenuCommands::updateCanRefresh),
-        connect(screen, &QObject::destroyed, this, &MenuCommands::updateCanRefresh)};
     updateCanRefresh();
 }
 
@@ -72,7 +69,7 @@ void MenuCommands::signOut() {
 
 void MenuCommands::refresh() {
     if (canRefresh())
-        Q_EMIT target_->requested();
+        Q_EMIT target()->requested();
 }
 
 void MenuCommands::selectSection(int number) {

@@ -15,7 +15,8 @@ class Refreshable;
 
 // The menu bar's commands: "Settings…", "Sign Out", "Refresh" for the focused screen, the "Go"
 // menu and "Orbelo Help". Commands reach the screens through process-local notifications; Refresh
-// reaches the screen that attached `Refreshable` nearest above the window's focus item.
+// reaches the screen that attached `Refreshable` nearest above the window's focus item, or when
+// the focus is in no screen, the one shown last.
 class MenuCommands : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -31,8 +32,7 @@ public:
     MenuCommands(SignOutCommand::SignOut signOut, QObject* parent = nullptr);
 
     bool canRefresh() const;
-    // The window's focus item. When it moves somewhere no screen claims (the sidebar, the menu
-    // bar), the screen that had it stays the one to refresh as long as it is visible.
+    // The window's focus item.
     QQuickItem* focusItem() const { return focusItem_; }
     void setFocusItem(QQuickItem* item);
     // {number, label} for "Study" … "Notifications", numbered 1 to 7.
@@ -51,12 +51,9 @@ Q_SIGNALS:
 
 private:
     SignOutCommand signOut_;
-    void setTarget(Refreshable* target, QQuickItem* screen);
+    Refreshable* target() const;
     void updateCanRefresh();
 
     QPointer<QQuickItem> focusItem_;
-    QPointer<Refreshable> target_;
-    QPointer<QQuickItem> targetScreen_;
-    QList<QMetaObject::Connection> targetConnections_;
     bool couldRefresh_ = false;
 };

@@ -18,6 +18,12 @@ def run(run):
     ui.wait_for(None, "Danger Zone", showing=False)
     ui.screenshot("settings")
 
+    # View → Refresh (Ctrl+R) reloads the screen in view, though the focus is on the sidebar.
+    ui.wait_until(lambda: directory_reads(run) >= 1, "the directory setting read on open")
+    reads = directory_reads(run)
+    ui.key("ctrl+r")
+    ui.wait_until(lambda: directory_reads(run) > reads, "the directory setting read again on Ctrl+R")
+
     # The interests editor: one chip per name, shared across categories.
     ui.press("push button", "Interests")
     ui.wait_for("heading", "Interests")
@@ -62,3 +68,8 @@ def run(run):
     ui.wait_gone("push button", "Done")
 
     run.quit_app()
+
+
+def directory_reads(run):
+    """How often the server was asked for the directory setting."""
+    return run.env.log_text("server").count("method=GET path=/api/network/discoverability ")
