@@ -4,6 +4,18 @@
 
 using Reachability = QNetworkInformation::Reachability;
 
+namespace {
+
+// The IPv4 private-use ranges (RFC 1918); QHostAddress::isPrivateUse() is newer than Qt 6.4.
+bool isPrivateUse(const QHostAddress& address) {
+    for (const char* range : {"10.0.0.0/8", "172.16.0.0/12", "192.168.0.0/16"})
+        if (address.isInSubnet(QHostAddress::parseSubnet(QLatin1String(range))))
+            return true;
+    return false;
+}
+
+} // namespace
+
 ReachabilityRule::HostScope ReachabilityRule::scopeOf(const QString& host) {
     const QString name = host.toLower();
     if (name == QLatin1String("localhost") || name.endsWith(QLatin1String(".localhost")))
@@ -14,7 +26,7 @@ ReachabilityRule::HostScope ReachabilityRule::scopeOf(const QString& host) {
                                                                               : HostScope::internet;
     if (address.isLoopback())
         return HostScope::loopback;
-    if (address.isPrivateUse() || address.isLinkLocal() || address.isUniqueLocalUnicast() ||
+    if (isPrivateUse(address) || address.isLinkLocal() || address.isUniqueLocalUnicast() ||
         address.isSiteLocal())
         return HostScope::localNetwork;
     return HostScope::internet;
