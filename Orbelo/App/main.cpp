@@ -3,6 +3,8 @@
 #include "OrbeloApp.h"
 #include "ServerOverride.h"
 #include "SingleInstance.h"
+#include "StartupExit.h"
+#include "StartupTrace.h"
 #include "SymbolImageProvider.h"
 
 #include <QCommandLineParser>
@@ -45,6 +47,7 @@ void bringToFront(QQmlApplicationEngine& engine) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    StartupTrace::mark("main");
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Orbelo"));
     QGuiApplication::setOrganizationName(QStringLiteral("Orbelo"));
@@ -79,6 +82,7 @@ int main(int argc, char* argv[]) {
 
     OrbeloApp app;
     app.launch();
+    StartupTrace::mark("launched");
 
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     QQmlApplicationEngine engine;
@@ -90,6 +94,9 @@ int main(int argc, char* argv[]) {
         &engine, &QQmlApplicationEngine::objectCreationFailed, &application,
         [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
     engine.load(QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
+    StartupTrace::mark("window created");
+    for (QObject* root : engine.rootObjects())
+        StartupExit::shared().watch(qobject_cast<QQuickWindow*>(root));
 
     QObject::connect(&instance, &SingleInstance::urlReceived, &application, [&engine](const QUrl& url) {
         BrowserAuthenticationSession::shared().complete(url);
