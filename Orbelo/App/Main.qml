@@ -3,10 +3,14 @@ import QtQuick.Controls
 import DesignKit
 import OrbeloModels
 
-// The one window: the splash over the content, the menu bar, and the minimum size.
+// The one window: the splash over the content, the menu bar, and the minimum size. The first
+// frame holds only the splash; the content loads behind it once the app has launched.
 ApplicationWindow {
     id: window
-    required property QtObject networkMonitor
+    // The app's network monitor, set when the app has launched, after the first frame.
+    property QtObject networkMonitor: null
+    readonly property bool signedIn: content.item ? content.item.signedIn : false
+    readonly property bool inShell: content.item ? content.item.inShell : false
 
     width: 1200
     height: 800
@@ -56,13 +60,13 @@ ApplicationWindow {
                 action: Action {
                     text: "Settings…"
                     shortcut: "Ctrl+,"
-                    enabled: content.inShell
+                    enabled: window.inShell
                     onTriggered: commands.openSettings()
                 }
             }
             Action {
                 text: "Sign Out"
-                enabled: content.signedIn
+                enabled: window.signedIn
                 onTriggered: commands.signOut()
             }
             PopupMenuSeparator {}
@@ -96,7 +100,7 @@ ApplicationWindow {
                     required property var modelData
                     text: modelData.label
                     shortcutText: "Ctrl+" + modelData.number
-                    enabled: content.inShell
+                    enabled: window.inShell
                     onTriggered: commands.selectSection(modelData.number)
                 }
             }
@@ -116,20 +120,26 @@ ApplicationWindow {
 
     // The "Go" menu's keys. Items a Repeater adds to a menu do not register shortcuts, so the
     // window holds them.
-    Shortcut { sequence: "Ctrl+1"; enabled: content.inShell; onActivated: commands.selectSection(1) }
-    Shortcut { sequence: "Ctrl+2"; enabled: content.inShell; onActivated: commands.selectSection(2) }
-    Shortcut { sequence: "Ctrl+3"; enabled: content.inShell; onActivated: commands.selectSection(3) }
-    Shortcut { sequence: "Ctrl+4"; enabled: content.inShell; onActivated: commands.selectSection(4) }
-    Shortcut { sequence: "Ctrl+5"; enabled: content.inShell; onActivated: commands.selectSection(5) }
-    Shortcut { sequence: "Ctrl+6"; enabled: content.inShell; onActivated: commands.selectSection(6) }
-    Shortcut { sequence: "Ctrl+7"; enabled: content.inShell; onActivated: commands.selectSection(7) }
+    Shortcut { sequence: "Ctrl+1"; enabled: window.inShell; onActivated: commands.selectSection(1) }
+    Shortcut { sequence: "Ctrl+2"; enabled: window.inShell; onActivated: commands.selectSection(2) }
+    Shortcut { sequence: "Ctrl+3"; enabled: window.inShell; onActivated: commands.selectSection(3) }
+    Shortcut { sequence: "Ctrl+4"; enabled: window.inShell; onActivated: commands.selectSection(4) }
+    Shortcut { sequence: "Ctrl+5"; enabled: window.inShell; onActivated: commands.selectSection(5) }
+    Shortcut { sequence: "Ctrl+6"; enabled: window.inShell; onActivated: commands.selectSection(6) }
+    Shortcut { sequence: "Ctrl+7"; enabled: window.inShell; onActivated: commands.selectSection(7) }
 
     RootSplashContainer {
         anchors.fill: parent
-        ContentView {
+        // By address rather than as an inline component, so that none of the screens is compiled
+        // before the first frame; asynchronously, so that the splash keeps moving meanwhile.
+        Loader {
             id: content
             anchors.fill: parent
-            networkMonitor: window.networkMonitor
+            focus: true
+            active: window.networkMonitor !== null
+            asynchronous: true
+            source: "ContentView.qml"
+            onLoaded: item.networkMonitor = window.networkMonitor
         }
     }
 }
