@@ -32,6 +32,8 @@ public:
     static Milestone milestoneFrom(const QByteArray& afterFirstFrame, const QByteArray& atSignIn);
 
     Milestone milestone() const { return milestone_; }
+    // The milestone was reached and the process is on its way out: start nothing new.
+    bool isEnding() const { return quitting_; }
 
     // Reports the window's frames; the connections run on the window's render thread.
     void watch(QQuickWindow* window);

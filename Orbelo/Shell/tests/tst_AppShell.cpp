@@ -539,9 +539,11 @@ private Q_SLOTS:
         exit.signInShown(); // not what this run waits for
         exit.frameSwapped();
         QCOMPARE(quits, 0);
+        QVERIFY(!exit.isEnding());
         exit.frameSynchronized();
         exit.frameSwapped();
         QCOMPARE(quits, 1);
+        QVERIFY(exit.isEnding());
         exit.frameSynchronized();
         exit.frameSwapped();
         QCOMPARE(quits, 1);
