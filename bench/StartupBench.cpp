@@ -5,7 +5,10 @@
 // headless session (HeadlessSession). Prints the median, fastest and slowest of N runs, the
 // ratio of each median to the bare window's, and the median peak RSS.
 //
-//   bench_Startup [--runs N] [--warmup N] [--app <orbelo>]
+//   bench_Startup [--runs N] [--warmup N] [--app <orbelo>] [--against <orbelo>]
+//
+// --against times a second build of the app in the same rounds (one from before a change, say),
+// so that both meet the same load on the machine.
 #include "HeadlessSession.h"
 #include "TimedLaunch.h"
 
@@ -20,7 +23,7 @@
 namespace {
 
 struct Case {
-    const char* name;
+    QString name;
     QString program;
     QStringList arguments;
     QStringList environment;
@@ -42,7 +45,7 @@ TimedLaunch runOnce(const Case& c, const HeadlessSession& session) {
     if (!launch || launch->exitStatus != 0) {
         QFile output(log);
         output.open(QIODevice::ReadOnly);
-        std::fprintf(stderr, "%s: %s\n%s\n", c.name,
+        std::fprintf(stderr, "%s: %s\n%s\n", qPrintable(c.name),
                      launch ? "the run failed (exit status or timeout)" : "cannot start the program",
                      output.readAll().right(4000).constData());
         std::exit(1);
@@ -60,7 +63,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption warmupOption("warmup", "Untimed runs of each case first (default 2).", "n", "2");
     const QCommandLineOption appOption("app", "Time this build of the app (default: the tree's).", "path",
                                        QStringLiteral(ORBELO_APP));
-    parser.addOptions({runsOption, warmupOption, appOption});
+    const QCommandLineOption againstOption("against", "Also time this other build of the app.", "path");
+    parser.addOptions({runsOption, warmupOption, appOption, againstOption});
     parser.process(application);
     const int runs = std::max(1, parser.value(runsOption).toInt());
     const int warmup = std::max(0, parser.value(warmupOption).toInt());
@@ -75,10 +79,16 @@ int main(int argc, char* argv[]) {
     const QStringList common{"QT_QPA_PLATFORM=xcb"};
     std::vector<Case> cases{
         {"bare window, first frame", QStringLiteral(BARE_WINDOW), {}, common},
-        {"orbelo, first frame (splash)", appProgram, app,
-         common + QStringList{"ORBELO_EXIT_AFTER_FIRST_FRAME=1"}},
-        {"orbelo, sign-in screen", appProgram, app, common + QStringList{"ORBELO_EXIT_AT_SIGN_IN=1"}},
     };
+    const auto addApp = [&](const QString& label, const QString& program) {
+        cases.push_back({label + ", first frame (splash)", program, app,
+                         common + QStringList{"ORBELO_EXIT_AFTER_FIRST_FRAME=1"}});
+        cases.push_back(
+            {label + ", sign-in screen", program, app, common + QStringList{"ORBELO_EXIT_AT_SIGN_IN=1"}});
+    };
+    addApp(QStringLiteral("orbelo"), appProgram);
+    if (parser.isSet(againstOption))
+        addApp(QStringLiteral("against"), parser.value(againstOption));
 
     std::printf("Start-up: %d runs of each case after %d warm-up runs, interleaved, on %s\n", runs, warmup,
                 qPrintable(session.display()));
@@ -94,7 +104,7 @@ int main(int argc, char* argv[]) {
     for (const TimedLaunch& launch : cases.front().runs)
         bareTimes.push_back(launch.milliseconds);
     const double bare = median(bareTimes);
-    std::printf("%-30s %10s %10s %10s %8s %14s\n", "case", "median ms", "min ms", "max ms", "ratio",
+    std::printf("%-34s %10s %10s %10s %8s %14s\n", "case", "median ms", "min ms", "max ms", "ratio",
                 "peak RSS MiB");
     for (const Case& c : cases) {
         std::vector<double> times;
@@ -104,7 +114,7 @@ int main(int argc, char* argv[]) {
             rss.push_back(launch.peakRssKiB);
         }
         const double m = median(times);
-        std::printf("%-30s %10.1f %10.1f %10.1f %7.2fx %14.1f\n", c.name, m,
+        std::printf("%-34s %10.1f %10.1f %10.1f %7.2fx %14.1f\n", qPrintable(c.name), m,
                     *std::min_element(times.begin(), times.end()),
                     *std::max_element(times.begin(), times.end()), m / bare, median(rss) / 1024.0);
     }
