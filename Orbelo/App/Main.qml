@@ -154,6 +154,7 @@ ApplicationWindow {
         // before the first frame; asynchronously, so that the splash keeps moving meanwhile.
         Loader {
             id: content
+            objectName: "content"
             anchors.fill: parent
             focus: true
             active: window.launched
