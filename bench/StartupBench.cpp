@@ -36,8 +36,8 @@ template <class T> T median(std::vector<T> values) {
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// Runs the case once; stops the benchmark when the program fails, with the end of its output.
-TimedLaunch runOnce(const Case& c, const HeadlessSession& session) {
+// Runs the case once; nothing when the program fails, whose output's end is then printed.
+std::optional<TimedLaunch> runOnce(const Case& c, const HeadlessSession& session) {
     const QString log = session.path(QStringLiteral("last-run.log"));
     QFile::remove(log);
     const std::optional<TimedLaunch> launch =
@@ -48,9 +48,9 @@ TimedLaunch runOnce(const Case& c, const HeadlessSession& session) {
         std::fprintf(stderr, "%s: %s\n%s\n", qPrintable(c.name),
                      launch ? "the run failed (exit status or timeout)" : "cannot start the program",
                      output.readAll().right(4000).constData());
-        std::exit(1);
+        return std::nullopt;
     }
-    return *launch;
+    return launch;
 }
 
 } // namespace
@@ -95,9 +95,11 @@ int main(int argc, char* argv[]) {
     // Interleaved, so that whatever else the machine does weighs on every case alike.
     for (int round = 0; round < warmup + runs; ++round)
         for (Case& c : cases) {
-            const TimedLaunch launch = runOnce(c, session);
+            const std::optional<TimedLaunch> launch = runOnce(c, session);
+            if (!launch)
+                return 1; // the session stops its processes on the way out
             if (round >= warmup)
-                c.runs.push_back(launch);
+                c.runs.push_back(*launch);
         }
 
     std::vector<double> bareTimes;
