@@ -3,6 +3,8 @@
 #include "OrbeloApp.h"
 #include "ServerOverride.h"
 #include "SingleInstance.h"
+#include "StartupExit.h"
+#include "StartupTrace.h"
 #include "SymbolImageProvider.h"
 
 #include <QCommandLineParser>
@@ -45,6 +47,7 @@ void bringToFront(QQmlApplicationEngine& engine) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    StartupTrace::mark("main");
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Orbelo"));
     QGuiApplication::setOrganizationName(QStringLiteral("Orbelo"));
@@ -66,8 +69,6 @@ int main(int argc, char* argv[]) {
                                  QStringLiteral("A sign-in callback URL from the browser."),
                                  QStringLiteral("[url]"));
     parser.process(application);
-    if (parser.isSet(trust) && !trustCertificate(parser.value(trust)))
-        qWarning("no certificate in %s", qPrintable(parser.value(trust)));
     if (QString error; parser.isSet(server) && !ServerOverride::apply(parser.value(server), &error))
         qFatal("%s", qPrintable(error));
 
@@ -77,19 +78,38 @@ int main(int argc, char* argv[]) {
     if (instance.claim(startURL) == SingleInstance::Role::handedOver)
         return 0;
 
-    OrbeloApp app;
-    app.launch();
-
+    OrbeloApp app; // outlives the window, which uses its objects
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     engine.addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
-    engine.setInitialProperties(
-        {{QStringLiteral("networkMonitor"), QVariant::fromValue(app.networkMonitor())}});
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreationFailed, &application,
         [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+
+    // The window comes first, with only the splash in it. Once that is on screen the app launches
+    // (TLS set-up, the auth client, the network monitor), and the content loads behind the splash.
+    const auto launch = [&] {
+        if (StartupExit::shared().isEnding())
+            return; // the run was only timing its first frame
+        if (parser.isSet(trust) && !trustCertificate(parser.value(trust)))
+            qWarning("no certificate in %s", qPrintable(parser.value(trust)));
+        app.launch();
+        StartupTrace::mark("launched");
+        for (QObject* root : engine.rootObjects())
+            root->setProperty("networkMonitor", QVariant::fromValue(app.networkMonitor()));
+        if (!startURL.isEmpty())
+            BrowserAuthenticationSession::shared().complete(startURL);
+    };
     engine.load(QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
+    StartupTrace::mark("window created");
+    for (QObject* root : engine.rootObjects())
+        if (auto* window = qobject_cast<QQuickWindow*>(root)) {
+            StartupExit::shared().watch(window);
+            // Swaps are reported on the render thread; the launch runs on this one.
+            QObject::connect(window, &QQuickWindow::frameSwapped, &app, launch,
+                             Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+        }
 
     QObject::connect(&instance, &SingleInstance::urlReceived, &application, [&engine](const QUrl& url) {
         BrowserAuthenticationSession::shared().complete(url);
@@ -97,7 +117,5 @@ int main(int argc, char* argv[]) {
     });
     QObject::connect(&instance, &SingleInstance::activationRequested, &application,
                      [&engine] { bringToFront(engine); });
-    if (!startURL.isEmpty())
-        BrowserAuthenticationSession::shared().complete(startURL);
     return application.exec();
 }

@@ -16,6 +16,7 @@ Item {
         anchors.fill: parent
         sourceComponent: model.rootState === ContentViewModel.Loading ? loading
                        : model.rootState === ContentViewModel.SignedOut ? signIn : shell
+        onLoaded: if (model.rootState === ContentViewModel.SignedOut) StartupExit.signInShown()
     }
 
     // Offered once to a user whose onboarding is done; closing it either way marks it offered.

@@ -11,6 +11,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickStyle>
+#include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(DesignKitPlugin)
@@ -162,6 +163,36 @@ private Q_SLOTS:
     void loadingAndSplash() {
         QVERIFY(load("LoadingView.qml"));
         QVERIFY(load("SplashView.qml"));
+    }
+
+    // Until the app has launched the window holds the splash and the menu bar's strip, at the
+    // bar's height; then the menus and the content (the loading screen here) come in.
+    void windowBeforeAndAfterLaunch() {
+        NetworkMonitor monitor{std::make_unique<FakeNetworkPathMonitor>()}; // outlives the window
+        QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
+        QVERIFY2(!component.isError(), qPrintable(component.errorString()));
+        // Not shown: what is in the scene is the question here, not what a frame of it looks like.
+        std::unique_ptr<QQuickWindow> window(
+            qobject_cast<QQuickWindow*>(component.createWithInitialProperties({{"visible", false}})));
+        QVERIFY(window);
+        QQuickItem* root = window->contentItem();
+        auto* menus = window->property("menuBar").value<QQuickItem*>();
+        QVERIFY(menus);
+        QCOMPARE(menus->height(), 32.0);
+        auto* content = window->findChild<QQuickItem*>("content");
+        QVERIFY(content);
+        QVERIFY(!itemsNamed(root, "Orbelo").isEmpty()); // the splash
+        QVERIFY(!menus->property("active").toBool());
+        QVERIFY(!content->property("active").toBool());
+
+        window->setProperty("networkMonitor", QVariant::fromValue<QObject*>(&monitor));
+        QVERIFY(menus->property("active").toBool());
+        QVERIFY(content->property("active").toBool());
+        QTRY_COMPARE(itemsNamed(root, "Loading…").size(), 1);
+        for (const char* menu : {"View", "Go", "Help"})
+            QVERIFY2(itemsNamed(root, menu).size() == 1, menu);
+        QCOMPARE(menus->height(), 32.0);
+        QVERIFY(!window->property("signedIn").toBool());
     }
 
 private:

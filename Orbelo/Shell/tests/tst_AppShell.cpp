@@ -15,6 +15,7 @@
 #include "RootShellModel.h"
 #include "RootSplashModel.h"
 #include "ScriptedHttpServer.h"
+#include "StartupExit.h"
 #include "User/TimezoneSync.h"
 #include "UserKeyedTask.h"
 #include "VirtualClock.h"
@@ -526,6 +527,56 @@ private Q_SLOTS:
         QTRY_COMPARE(defaults.string(QStringLiteral("orbelo.syncedTimezone.user_2")),
                      QStringLiteral("Europe/Paris"));
         QCOMPARE(server.requestCount(), 2);
+    }
+
+    // The start-up exit switches: "1" or "true" turns one on, the first frame wins over the sign-in.
+    void startupExitSwitches() {
+        using M = StartupExit::Milestone;
+        QCOMPARE(StartupExit::milestoneFrom({}, {}), M::none);
+        QCOMPARE(StartupExit::milestoneFrom("0", "false"), M::none);
+        QCOMPARE(StartupExit::milestoneFrom("1", {}), M::firstFrame);
+        QCOMPARE(StartupExit::milestoneFrom(" TRUE\n", {}), M::firstFrame);
+        QCOMPARE(StartupExit::milestoneFrom({}, "1"), M::signInScreen);
+        QCOMPARE(StartupExit::milestoneFrom("1", "1"), M::firstFrame);
+    }
+
+    // Quits once, after the first frame's swap; a swap without a synchronized frame is not one.
+    void startupExitAfterFirstFrame() {
+        int quits = 0;
+        StartupExit exit(StartupExit::Milestone::firstFrame, [&] { ++quits; });
+        exit.signInShown(); // not what this run waits for
+        exit.frameSwapped();
+        QCOMPARE(quits, 0);
+        QVERIFY(!exit.isEnding());
+        exit.frameSynchronized();
+        exit.frameSwapped();
+        QCOMPARE(quits, 1);
+        QVERIFY(exit.isEnding());
+        exit.frameSynchronized();
+        exit.frameSwapped();
+        QCOMPARE(quits, 1);
+    }
+
+    // Quits on the swap of the first frame synchronized after the sign-in screen came; a frame
+    // taken from the scene before it, even if swapped after, does not show it.
+    void startupExitAtSignIn() {
+        int quits = 0;
+        StartupExit exit(StartupExit::Milestone::signInScreen, [&] { ++quits; });
+        exit.frameSynchronized();
+        exit.frameSwapped(); // the splash
+        exit.frameSynchronized();
+        exit.signInShown();
+        exit.frameSwapped();
+        QCOMPARE(quits, 0);
+        exit.frameSynchronized();
+        exit.frameSwapped();
+        QCOMPARE(quits, 1);
+
+        StartupExit off(StartupExit::Milestone::none, [&] { ++quits; });
+        off.signInShown();
+        off.frameSynchronized();
+        off.frameSwapped();
+        QCOMPARE(quits, 1);
     }
 
     void publishableKeyAndLaunchLog() {
