@@ -56,6 +56,8 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
     QString courseId = document->value("course_id").toString();
     QString documentType = classify(extracted.fileType, filename, extracted.text);
     QJsonObject result{{"document_id", documentId}, {"chunk_count", chunkCount}, {"source", "upload"}};
+    if (extracted.truncated)
+        result.insert("text_truncated", true);
 
     if (job.input.value("check_syllabus").toBool() && courseId.isEmpty()) {
         const SyllabusAnalyzer syllabus = SyllabusAnalyzer::analyze(extracted.text);

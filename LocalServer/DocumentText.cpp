@@ -3,6 +3,7 @@
 #include "RtfText.h"
 #include "ZipArchive.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QPdfDocument>
 #include <QPdfSelection>
@@ -22,15 +23,75 @@ QString normalized(QString text) {
     return text.trimmed();
 }
 
-// The text of a PDF with its line breaks, from poppler's pdftotext (QtPdf 6.4 reports line
-// breaks as plain spaces); nothing when the tool is unavailable or fails.
-std::optional<QString> popplerText(const QString& path) {
+// The text of a PDF's first pages with their line breaks, from poppler's pdftotext (QtPdf 6.4
+// reports line breaks as plain spaces); nothing when the tool is unavailable or fails. The
+// output is read as it comes and the tool stopped once it has written more than `maxBytes`.
+std::optional<QString> popplerText(const QString& path, int pages, qsizetype maxBytes) {
     QProcess process;
-    process.start("pdftotext", {"-enc", "UTF-8", "-q", path, "-"});
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
+    process.start("pdftotext", {"-enc", "UTF-8", "-q", "-l", QString::number(pages), path, "-"});
+    if (!process.waitForStarted())
         return std::nullopt;
-    return QString::fromUtf8(process.readAllStandardOutput()).replace('\f', "\n\n");
+    const QDeadlineTimer deadline(60000);
+    QByteArray out;
+    bool enough = false;
+    while (!enough && process.waitForReadyRead(int(deadline.remainingTime()))) {
+        out += process.readAllStandardOutput();
+        enough = out.size() > maxBytes;
+    }
+    if (enough) {
+        process.kill();
+        process.waitForFinished();
+    } else {
+        // Waiting for output also returns when the tool has exited.
+        if (process.state() != QProcess::NotRunning &&
+            !process.waitForFinished(int(deadline.remainingTime())))
+            return std::nullopt;
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            return std::nullopt;
+        out += process.readAllStandardOutput();
+    }
+    return QString::fromUtf8(out).replace('\f', "\n\n");
+}
+
+// The reason a DOCX or PPTX is refused, from why its archive could not be read.
+QString archiveFailure(ZipArchive::Error error) {
+    switch (error) {
+    case ZipArchive::Error::tooManyEntries:
+        return QStringLiteral("The document holds more than %1 files; it was not unpacked.")
+            .arg(ZipArchive::maxEntries);
+    case ZipArchive::Error::overlappingEntries:
+        return "The document's files share their data, as in a ZIP bomb; it was not unpacked.";
+    case ZipArchive::Error::entryTooLarge:
+        return QStringLiteral("A file in the document unpacks to more than %1 MiB; it was not read.")
+            .arg(ZipArchive::maxEntryBytes / (1024 * 1024));
+    case ZipArchive::Error::archiveTooLarge:
+        return QStringLiteral("The document unpacks to more than %1 MiB; it was not read.")
+            .arg(ZipArchive::maxTotalBytes / (1024 * 1024));
+    case ZipArchive::Error::ratioTooHigh:
+        return QStringLiteral(
+                   "The document is compressed more than %1 to 1, as in a ZIP bomb; it was not read.")
+            .arg(ZipArchive::maxRatio);
+    default:
+        return "The file is not a readable Word or PowerPoint document.";
+    }
+}
+
+QString rtfFailure(RtfText::Error error) {
+    if (error == RtfText::Error::tooDeep)
+        return QStringLiteral("The RTF document nests groups more than %1 deep; it was not read.")
+            .arg(RtfText::maxDepth);
+    return QStringLiteral("The RTF document has a control word longer than %1 letters; it was not read.")
+        .arg(RtfText::maxControlWordLength);
+}
+
+// Cuts `text` to `maxChars`, never between the halves of a surrogate pair; tells whether it cut.
+bool cut(QString& text, qsizetype maxChars) {
+    if (text.size() <= maxChars)
+        return false;
+    text.truncate(maxChars);
+    if (!text.isEmpty() && text.back().isHighSurrogate())
+        text.chop(1);
+    return true;
 }
 
 DocumentText failure(const QString& type, const QString& error) {
@@ -60,10 +121,11 @@ QString DocumentText::detectType(const QByteArray& head, const QString& filename
     return {};
 }
 
-QString DocumentText::officeXmlText(const QByteArray& xml) {
+QString DocumentText::officeXmlText(const QByteArray& xml, qsizetype maxChars) {
     QString out;
+    // QXmlStreamReader bounds entity expansion itself (entityExpansionLimit).
     QXmlStreamReader reader(xml);
-    while (!reader.atEnd()) {
+    while (!reader.atEnd() && out.size() <= maxChars) {
         reader.readNext();
         if (reader.isStartElement()) {
             const auto name = reader.name();
@@ -96,27 +158,30 @@ DocumentText DocumentText::extract(const QString& path, const QString& filename,
         QPdfDocument pdf;
         if (pdf.load(path) != QPdfDocument::Error::None)
             return failure(type, "The PDF could not be opened; it may be damaged or password-protected.");
-        if (const auto text = popplerText(path)) {
+        result.truncated = pdf.pageCount() > maxPdfPages;
+        const int pages = std::min(pdf.pageCount(), maxPdfPages);
+        if (const auto text = popplerText(path, pages, maxTextBytes)) {
             result.text = *text;
         } else {
-            QStringList pages;
-            for (int page = 0; page < pdf.pageCount(); ++page)
-                pages.append(pdf.getAllText(page).text());
-            result.text = pages.join("\n\n");
+            for (int page = 0; page < pages && result.text.size() <= maxTextChars; ++page)
+                result.text += (page > 0 ? "\n\n" : "") + pdf.getAllText(page).text();
         }
         result.title = pdf.metaData(QPdfDocument::MetaDataField::Title).toString().trimmed();
     } else if (type == "docx" || type == "pptx") {
-        const auto archive = ZipArchive::open(file.readAll());
-        if (!archive)
-            return failure(type, "The file is not a readable Word or PowerPoint document.");
+        ZipArchive archive = ZipArchive::open(file.readAll());
+        if (archive.error() != ZipArchive::Error::none)
+            return failure(type, archiveFailure(archive.error()));
         QStringList slides;
-        for (const QString& name : archive->names()) {
+        for (const QString& name : archive.names()) {
             if (QRegularExpression(R"(^ppt/slides/slide\d+\.xml$)").match(name).hasMatch())
                 slides.append(name);
         }
-        if (archive->names().contains("word/document.xml")) {
+        if (archive.names().contains("word/document.xml")) {
             result.fileType = "docx";
-            result.text = officeXmlText(archive->read("word/document.xml").value_or(QByteArray()));
+            const auto document = archive.read("word/document.xml");
+            if (!document)
+                return failure(type, archiveFailure(archive.error()));
+            result.text = officeXmlText(*document);
         } else if (!slides.isEmpty()) {
             result.fileType = "pptx";
             auto number = [](const QString& name) {
@@ -124,22 +189,33 @@ DocumentText DocumentText::extract(const QString& path, const QString& filename,
             };
             std::sort(slides.begin(), slides.end(),
                       [&](const QString& a, const QString& b) { return number(a) < number(b); });
-            QStringList texts;
-            for (const QString& slide : slides)
-                texts.append(officeXmlText(archive->read(slide).value_or(QByteArray())));
-            result.text = texts.join("\n\n");
+            for (const QString& slide : slides) {
+                if (result.text.size() > maxTextChars)
+                    break; // cut below
+                const auto xml = archive.read(slide);
+                if (!xml)
+                    return failure(type, archiveFailure(archive.error()));
+                result.text += (slide == slides.first() ? "" : "\n\n") + officeXmlText(*xml);
+            }
         } else {
             return failure(type, "The file is not a readable Word or PowerPoint document.");
         }
     } else if (type == "rtf") {
-        result.text = RtfText::extract(file.readAll());
+        const RtfText rtf = RtfText::extract(file.readAll(), maxTextChars);
+        if (rtf.error != RtfText::Error::none)
+            return failure(type, rtfFailure(rtf.error));
+        result.text = rtf.text;
+        result.truncated = rtf.truncated;
     } else {
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = file.read(maxTextBytes);
+        result.truncated = !file.atEnd();
+        // A character cut at the end of what was read stays in the decoder, not an error.
         QStringDecoder utf8(QStringDecoder::Utf8);
         result.text = utf8.decode(bytes);
         if (utf8.hasError())
             result.text = QString::fromLatin1(bytes);
     }
+    result.truncated = cut(result.text, maxTextChars) || result.truncated;
     result.text = normalized(result.text);
     if (result.text.isEmpty())
         result.error = "No text could be found in the document; it may hold only images.";

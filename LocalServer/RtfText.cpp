@@ -1,25 +1,31 @@
 #include "RtfText.h"
 
+#include <QList>
 #include <QSet>
 #include <QStringDecoder>
 
-namespace RtfText {
-
-QString extract(const QByteArray& rtf) {
+RtfText RtfText::extract(const QByteArray& rtf, qsizetype maxChars) {
     static const QSet<QByteArray> skippedDestinations = {
         "fonttbl",   "colortbl",  "stylesheet",        "info",     "pict",
         "header",    "footer",    "footnote",          "object",   "themedata",
         "datastore", "listtable", "listoverridetable", "generator"};
     QStringDecoder windows1252("windows-1252");
-    QString out;
+    RtfText result;
+    QString& out = result.text;
     // One entry per open group: whether its text is skipped.
     QList<bool> skipping{false};
     int unicodeFallback = 1; // characters to skip after \uN
     int pendingSkip = 0;
     const qsizetype size = rtf.size();
     for (qsizetype i = 0; i < size; ++i) {
+        if (out.size() > maxChars)
+            break; // truncated below
         const char c = rtf[i];
         if (c == '{') {
+            if (skipping.size() > maxDepth) {
+                result.error = Error::tooDeep;
+                break;
+            }
             skipping.append(skipping.last());
         } else if (c == '}') {
             if (skipping.size() > 1)
@@ -52,13 +58,18 @@ QString extract(const QByteArray& rtf) {
                 qsizetype j = i + 1;
                 while (j < size && std::isalpha(static_cast<unsigned char>(rtf[j])))
                     ++j;
-                const QByteArray word = rtf.mid(i + 1, j - i - 1);
                 qsizetype k = j;
                 if (k < size && (rtf[k] == '-' || std::isdigit(static_cast<unsigned char>(rtf[k])))) {
                     ++k;
                     while (k < size && std::isdigit(static_cast<unsigned char>(rtf[k])))
                         ++k;
                 }
+                const qsizetype digits = k - j - (k > j && rtf[j] == '-' ? 1 : 0);
+                if (j - i - 1 > maxControlWordLength || digits > maxParameterLength) {
+                    result.error = Error::controlWordTooLong;
+                    break;
+                }
+                const QByteArray word = rtf.mid(i + 1, j - i - 1);
                 const int parameter = rtf.mid(j, k - j).toInt();
                 if (k < size && rtf[k] == ' ')
                     ++k; // the delimiter space belongs to the control word
@@ -87,7 +98,9 @@ QString extract(const QByteArray& rtf) {
                 out += QChar::fromLatin1(c);
         }
     }
-    return out;
+    if (out.size() > maxChars) {
+        out.truncate(maxChars);
+        result.truncated = true;
+    }
+    return result;
 }
-
-} // namespace RtfText
