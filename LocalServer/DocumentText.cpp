@@ -215,8 +215,8 @@ DocumentText DocumentText::extract(const QString& path, const QString& filename,
         if (utf8.hasError())
             result.text = QString::fromLatin1(bytes);
     }
-    result.truncated = cut(result.text, maxTextChars) || result.truncated;
     result.text = normalized(result.text);
+    result.truncated = cut(result.text, maxTextChars) || result.truncated;
     if (result.text.isEmpty())
         result.error = "No text could be found in the document; it may hold only images.";
     return result;
