@@ -35,12 +35,12 @@ ZipBuilder::Member ZipBuilder::stored(const QString& name, const QByteArray& dat
     return {name, 0, quint32(crc), quint32(data.size()), data};
 }
 
-ZipBuilder::Member ZipBuilder::deflated(const QString& name, const QByteArray& data) {
+ZipBuilder::Member ZipBuilder::deflated(const QString& name, const QByteArray& data, int level) {
     Member member = stored(name, data);
     member.method = 8;
     QByteArray out(qsizetype(compressBound(uLong(data.size()))) + 64, Qt::Uninitialized);
     z_stream stream{};
-    deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
     stream.avail_in = uInt(data.size());
     stream.next_out = reinterpret_cast<Bytef*>(out.data());

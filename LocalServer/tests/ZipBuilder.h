@@ -16,7 +16,8 @@ public:
     };
 
     static Member stored(const QString& name, const QByteArray& data);
-    static Member deflated(const QString& name, const QByteArray& data);
+    // Level 1 by default, fast enough for members of many megabytes.
+    static Member deflated(const QString& name, const QByteArray& data, int level = 1);
 
     // Writes the member's local record and a directory entry for it; answers its offset.
     quint32 add(const Member& member);
