@@ -101,7 +101,7 @@ private slots:
         QFETCH(Error, error);
         ZipBuilder builder;
         for (int i = 0; i < entries; ++i)
-            builder.add(ZipBuilder::stored(QStringLiteral("part%1.xml").arg(i), "x"));
+            builder.add(ZipBuilder::stored(QStringLiteral("member%1.xml").arg(i), "x"));
         const ZipArchive archive = ZipArchive::open(builder.bytes());
         QCOMPARE(archive.error(), error);
         QCOMPARE(archive.names().size(), error == Error::none ? entries : 0);
@@ -124,13 +124,13 @@ private slots:
         QFETCH(Error, error);
         ZipBuilder builder;
         for (qsizetype i = 0; i < sizes.size(); ++i)
-            builder.add(ZipBuilder::stored(QStringLiteral("part%1.xml").arg(i), QByteArray(sizes[i], 'x')));
+            builder.add(ZipBuilder::stored(QStringLiteral("member%1.xml").arg(i), QByteArray(sizes[i], 'x')));
         ZipArchive archive = ZipArchive::open(builder.bytes());
         QCOMPARE(archive.error(), error);
         if (error != Error::none)
             return;
         for (qsizetype i = 0; i < sizes.size(); ++i)
-            QCOMPARE(archive.read(QStringLiteral("part%1.xml").arg(i)).value_or(QByteArray()).size(),
+            QCOMPARE(archive.read(QStringLiteral("member%1.xml").arg(i)).value_or(QByteArray()).size(),
                      sizes[i]);
         QCOMPARE(archive.error(), Error::none);
     }
@@ -223,7 +223,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         ZipBuilder many;
         for (int i = 0; i <= ZipArchive::maxEntries; ++i)
-            many.add(ZipBuilder::stored(QStringLiteral("word/part%1.xml").arg(i), "x"));
+            many.add(ZipBuilder::stored(QStringLiteral("word/media%1.xml").arg(i), "x"));
         QTest::newRow("entries") << many.bytes()
                                  << "The document holds more than 2000 files; it was not unpacked.";
         ZipBuilder large;

@@ -34,6 +34,32 @@ class TextLimitsTest : public QObject {
         return out;
     }
 
+    // A PDF of `pages` pages sharing one content stream, small however many pages it has.
+    static QByteArray pdfOfPages(int pages) {
+        QList<QByteArray> objects{
+            "<< /Type /Catalog /Pages 2 0 R >>",
+            {},
+            "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+            "<< /Length 40 >>\nstream\nBT /F1 12 Tf 72 720 Td (Same page) Tj ET\nendstream"};
+        QByteArray kids;
+        for (int page = 0; page < pages; ++page) {
+            kids += QByteArray::number(objects.size() + 1) + " 0 R ";
+            objects.append(
+                "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 3 0 R "
+                ">> >> /Contents 4 0 R >>");
+        }
+        objects[1] = "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pages) + " >>";
+        QByteArray out = "%PDF-1.4\n";
+        QByteArray xref = "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+        for (qsizetype i = 0; i < objects.size(); ++i) {
+            xref += QByteArray::number(out.size()).rightJustified(10, '0') + " 00000 n \n";
+            out += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+        }
+        const QByteArray start = QByteArray::number(out.size());
+        return out + xref + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
+               " /Root 1 0 R >>\nstartxref\n" + start + "\n%%EOF\n";
+    }
+
     static QByteArray nested(int depth) { return QByteArray(depth, '{') + "text" + QByteArray(depth, '}'); }
 
 private slots:
@@ -135,6 +161,20 @@ private slots:
         QCOMPARE(result.text.size(), DocumentText::maxTextChars);
         QCOMPARE(result.truncated, extra > 0);
         QVERIFY(result.text.startsWith(first + "\n\n" + second.left(3)));
+    }
+
+    void pdfPagesAreCut_data() {
+        QTest::addColumn<int>("pages");
+        QTest::newRow("at the limit") << DocumentText::maxPdfPages;
+        QTest::newRow("one past") << DocumentText::maxPdfPages + 1;
+    }
+
+    void pdfPagesAreCut() {
+        QFETCH(int, pages);
+        const DocumentText result = extract(pdfOfPages(pages), "pages.pdf");
+        QCOMPARE(result.error, "");
+        QCOMPARE(result.text.count("Same page"), std::min(pages, DocumentText::maxPdfPages));
+        QCOMPARE(result.truncated, pages > DocumentText::maxPdfPages);
     }
 
     void cutKeepsSurrogatePairsWhole() {
