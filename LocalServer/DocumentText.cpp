@@ -25,20 +25,20 @@ QString normalized(QString text) {
 
 // The text of a PDF's first pages with their line breaks, from poppler's pdftotext (QtPdf 6.4
 // reports line breaks as plain spaces); nothing when the tool is unavailable or fails. The
-// output is read as it comes and the tool stopped once it has written more than `maxBytes`.
-std::optional<QString> popplerText(const QString& path, int pages, qsizetype maxBytes) {
+// output is read as it comes and the tool stopped once it has written more than `maxBytes`,
+// which sets `stopped`.
+std::optional<QString> popplerText(const QString& path, int pages, qsizetype maxBytes, bool& stopped) {
     QProcess process;
     process.start("pdftotext", {"-enc", "UTF-8", "-q", "-l", QString::number(pages), path, "-"});
     if (!process.waitForStarted())
         return std::nullopt;
     const QDeadlineTimer deadline(60000);
     QByteArray out;
-    bool enough = false;
-    while (!enough && process.waitForReadyRead(int(deadline.remainingTime()))) {
+    while (!stopped && process.waitForReadyRead(int(deadline.remainingTime()))) {
         out += process.readAllStandardOutput();
-        enough = out.size() > maxBytes;
+        stopped = out.size() > maxBytes;
     }
-    if (enough) {
+    if (stopped) {
         process.kill();
         process.waitForFinished();
     } else {
@@ -158,14 +158,14 @@ DocumentText DocumentText::extract(const QString& path, const QString& filename,
         QPdfDocument pdf;
         if (pdf.load(path) != QPdfDocument::Error::None)
             return failure(type, "The PDF could not be opened; it may be damaged or password-protected.");
-        result.truncated = pdf.pageCount() > maxPdfPages;
         const int pages = std::min(pdf.pageCount(), maxPdfPages);
-        if (const auto text = popplerText(path, pages, maxTextBytes)) {
+        if (const auto text = popplerText(path, pages, maxTextBytes, result.truncated)) {
             result.text = *text;
         } else {
             for (int page = 0; page < pages && result.text.size() <= maxTextChars; ++page)
                 result.text += (page > 0 ? "\n\n" : "") + pdf.getAllText(page).text();
         }
+        result.truncated = result.truncated || pdf.pageCount() > maxPdfPages;
         result.title = pdf.metaData(QPdfDocument::MetaDataField::Title).toString().trimmed();
     } else if (type == "docx" || type == "pptx") {
         ZipArchive archive = ZipArchive::open(file.readAll());
