@@ -6,6 +6,7 @@
 #include "FrontendApi.h"
 #include "JobQueue.h"
 #include "OrbeloApi.h"
+#include "PrivateFile.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 
@@ -25,6 +26,14 @@ QByteArray httpDate(qint64 ms) {
     return QLocale::c()
         .toString(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC), "ddd, dd MMM yyyy HH:mm:ss 'GMT'")
         .toLatin1();
+}
+
+// Compares in constant time, so that timing does not reveal how much of a guess was right.
+bool sameSecret(const QByteArray& a, const QByteArray& b) {
+    unsigned char difference = a.size() == b.size() ? 0 : 1;
+    for (qsizetype i = 0; i < qMin(a.size(), b.size()); ++i)
+        difference |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return difference == 0;
 }
 
 } // namespace
@@ -64,6 +73,35 @@ bool LocalServer::loadSecret(QByteArray* secret) {
                              {QString::fromLatin1(secret->toBase64())});
 }
 
+QString LocalServer::adminTokenPath() const {
+    return QDir(context_->options.dataDir).filePath("admin-token");
+}
+
+bool LocalServer::loadAdminToken() {
+    if (const auto stored = PrivateFile::read(adminTokenPath()); stored && stored->size() >= 32) {
+        adminToken_ = *stored;
+        return PrivateFile::restrictFile(adminTokenPath());
+    }
+    adminToken_ = RandomId::bytes(32).toHex();
+    return PrivateFile::write(adminTokenPath(), adminToken_ + '\n');
+}
+
+std::optional<ServerResponse> LocalServer::refuseControl(const ServerRequest& request) const {
+    if (!request.peer.isLoopback())
+        return ServerResponse::apiError(403, "Controls answer on loopback only.");
+    if (context_->options.demo)
+        return std::nullopt;
+    const QByteArray authorization = request.header("authorization");
+    if (!authorization.startsWith("Bearer ")) {
+        ServerResponse refused = ServerResponse::apiError(401, "Controls need the admin token.");
+        refused.setHeader("WWW-Authenticate", "Bearer");
+        return refused;
+    }
+    if (!sameSecret(authorization.mid(7).trimmed(), adminToken_))
+        return ServerResponse::apiError(403, "Wrong admin token.");
+    return std::nullopt;
+}
+
 bool LocalServer::start(QString* error) {
     ServerContext& context = *context_;
     const QDir dataDir(context.options.dataDir);
@@ -80,6 +118,10 @@ bool LocalServer::start(QString* error) {
     QByteArray secret;
     if (!loadSecret(&secret)) {
         *error = "cannot read or store the token secret";
+        return false;
+    }
+    if (!loadAdminToken()) {
+        *error = "cannot read or store the admin token " + adminTokenPath();
         return false;
     }
 
@@ -116,8 +158,10 @@ bool LocalServer::start(QString* error) {
 }
 
 ServerResponse LocalServer::route(const ServerRequest& request) {
-    if (request.path.startsWith("/__control/") && !request.peer.isLoopback())
-        return ServerResponse::apiError(403, "Controls answer on loopback only.");
+    if (request.path.startsWith("/__control/")) {
+        if (auto refused = refuseControl(request))
+            return *refused;
+    }
     if (auto response = router_.dispatch(request))
         return *response;
     if (request.path.startsWith("/v1/"))
