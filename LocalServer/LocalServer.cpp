@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QSslConfiguration>
@@ -63,14 +64,52 @@ QString LocalServer::baseUrl() const {
     return context_->baseUrl;
 }
 
+QString LocalServer::tokenSecretPath() const {
+    return QDir(context_->options.dataDir).filePath("token-secret");
+}
+
 bool LocalServer::loadSecret(QByteArray* secret) {
-    if (const auto row = context_->db.row("SELECT value FROM settings WHERE key = 'token_secret'")) {
-        *secret = QByteArray::fromBase64(row->value("value").toByteArray());
-        return secret->size() >= 32;
+    Database& db = context_->db;
+    if (const auto stored = PrivateFile::read(tokenSecretPath())) {
+        *secret = QByteArray::fromBase64(*stored);
+        if (secret->size() < 32 || !PrivateFile::restrictFile(tokenSecretPath()))
+            return false;
+    } else {
+        // Older data dirs kept the secret in the settings table, next to user data: it moves to
+        // its own file unchanged, so that the tokens and links signed with it stay valid.
+        const auto row = db.row("SELECT value FROM settings WHERE key = 'token_secret'");
+        *secret = row ? QByteArray::fromBase64(row->value("value").toByteArray()) : RandomId::bytes(32);
+        if (secret->size() < 32 || !PrivateFile::write(tokenSecretPath(), secret->toBase64() + '\n'))
+            return false;
     }
-    *secret = RandomId::bytes(32);
-    return context_->db.exec("INSERT INTO settings (key, value) VALUES ('token_secret', ?)",
-                             {QString::fromLatin1(secret->toBase64())});
+    // Also after a stop between writing the file and deleting the row.
+    return db.exec("DELETE FROM settings WHERE key = 'token_secret'");
+}
+
+bool LocalServer::prepareDataDir(QString* error) {
+    const QDir dataDir(context_->options.dataDir);
+    if (!dataDir.mkpath(".") || !dataDir.mkpath("storage") || !dataDir.mkpath("media") ||
+        !PrivateFile::restrictDirectory(dataDir.path()) ||
+        !PrivateFile::restrictDirectory(context_->storageDir()) ||
+        !PrivateFile::restrictDirectory(context_->mediaDir())) {
+        *error = "cannot create the data dir " + dataDir.path();
+        return false;
+    }
+    // Made 0600 before SQLite opens it: SQLite gives its -wal and -shm files the database's mode.
+    const QString database = dataDir.filePath("orbelo.sqlite");
+    if (!PrivateFile::createFile(database)) {
+        *error = "cannot create the database " + database;
+        return false;
+    }
+    for (const QString& companion : {database + "-wal", database + "-shm"}) {
+        if (QFile::exists(companion))
+            PrivateFile::restrictFile(companion);
+    }
+    if (!context_->db.open(database) || !context_->db.migrate()) {
+        *error = "database: " + context_->db.lastError();
+        return false;
+    }
+    return true;
 }
 
 QString LocalServer::adminTokenPath() const {
@@ -104,20 +143,11 @@ std::optional<ServerResponse> LocalServer::refuseControl(const ServerRequest& re
 
 bool LocalServer::start(QString* error) {
     ServerContext& context = *context_;
-    const QDir dataDir(context.options.dataDir);
-    if (!dataDir.mkpath(".") || !dataDir.mkpath("storage") || !dataDir.mkpath("media")) {
-        *error = "cannot create the data dir " + context.options.dataDir;
-        return false;
-    }
-    if (!context.db.open(dataDir.filePath("orbelo.sqlite")) || !context.db.migrate()) {
-        *error = "database: " + context.db.lastError();
-        return false;
-    }
-    if (!tls_.loadOrCreate(dataDir.path(), error))
+    if (!prepareDataDir(error) || !tls_.loadOrCreate(context.options.dataDir, error))
         return false;
     QByteArray secret;
     if (!loadSecret(&secret)) {
-        *error = "cannot read or store the token secret";
+        *error = "cannot read or store the token secret " + tokenSecretPath();
         return false;
     }
     if (!loadAdminToken()) {

@@ -35,11 +35,14 @@ public:
     FaultInjector& faults() { return faults_; }
     // Where the token that opens the controls of a server without --demo is kept.
     QString adminTokenPath() const;
+    // The secret that signs session tokens, upload URLs and media names.
+    QString tokenSecretPath() const;
     ServerContext& context() { return *context_; }
 
 private:
     void handle(const ServerRequest& request, const HttpServer::Responder& responder);
     ServerResponse route(const ServerRequest& request);
+    bool prepareDataDir(QString* error);
     bool loadSecret(QByteArray* secret);
     bool loadAdminToken();
     // Nothing when the request may use the controls, else the refusal to answer with.

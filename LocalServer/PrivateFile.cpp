@@ -15,6 +15,14 @@ bool restrictFile(const QString& path) {
     return ::chmod(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
+bool createFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const bool restricted = ::fchmod(fd, 0600) == 0;
+    return ::close(fd) == 0 && restricted;
+}
+
 std::optional<QByteArray> read(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -11,6 +11,8 @@ namespace PrivateFile {
 bool restrictDirectory(const QString& path);
 // Sets 0600 on a file; false when it does not exist or the mode cannot be set.
 bool restrictFile(const QString& path);
+// Creates `path` empty when it does not exist; either way leaves it 0600.
+bool createFile(const QString& path);
 // The contents of `path` without surrounding whitespace; nothing when it cannot be read.
 std::optional<QByteArray> read(const QString& path);
 // Replaces `path` with `contents` atomically; the file is 0600 from its creation on.
