@@ -148,9 +148,7 @@ ServerResponse LibraryRoutes::remove(const QString& documentId, const QString& u
     const auto document = LibraryStore(context_).document(documentId, userId);
     if (!document)
         return ServerResponse::apiError(404, "No such document.");
-    context_.db.exec("DELETE FROM documents WHERE id = ?", {documentId});
-    context_.db.exec("DELETE FROM summaries WHERE document_id = ?", {documentId});
-    QDir(QDir(context_.storageDir()).filePath(userId + '/' + documentId)).removeRecursively();
+    LibraryStore(context_).removeDocument(documentId, userId);
     return ServerResponse::json(QJsonObject{{"status", "deleted"}, {"message", "Document deleted."}});
 }
 
