@@ -73,16 +73,34 @@ QString AuthStore::createUser(const QString& email, const QString& passwordHash,
 
 void AuthStore::deleteUser(const QString& userId) {
     Database& db = context_.db;
+    const auto account = user(userId);
+    const QString email = account ? account->value("email").toString().toLower() : QString();
+    const QString phone = account ? account->value("phone").toString() : QString();
+    const QList<QVariantMap> clients =
+        db.rows("SELECT DISTINCT client_id FROM sessions WHERE user_id = ?", {userId});
+    // Sign-in and sign-up attempts name the account by id or by address.
+    const QString attempts =
+        "SELECT id FROM attempts WHERE json_valid(state) AND (json_extract(state, '$.user_id') = ?"
+        " OR json_extract(state, '$.created_user_id') = ? OR lower(json_extract(state, '$.identifier')) = ?"
+        " OR lower(json_extract(state, '$.email_address')) = ? OR lower(json_extract(state, "
+        "'$.oauth.email')) = ?)";
+    const QVariantList attemptValues{userId, userId, email, email, email};
     db.transaction();
-    db.exec("UPDATE sessions SET status = 'removed', updated_at = ? WHERE user_id = ?",
-            {context_.nowMs(), userId});
+    // The devices stay; they forget the account's sessions and attempts.
+    db.exec("UPDATE clients SET last_active_session_id = NULL"
+            " WHERE last_active_session_id IN (SELECT id FROM sessions WHERE user_id = ?)",
+            {userId});
+    db.exec("UPDATE clients SET sign_in_id = NULL WHERE sign_in_id IN (" + attempts + ")", attemptValues);
+    db.exec("UPDATE clients SET sign_up_id = NULL WHERE sign_up_id IN (" + attempts + ")", attemptValues);
+    db.exec("DELETE FROM attempts WHERE id IN (" + attempts + ")", attemptValues);
+    db.exec("DELETE FROM mailbox WHERE lower(recipient) = ? OR (? <> '' AND recipient = ?)",
+            {email, phone, phone});
     for (const QString table :
-         {"documents", "courses", "summaries", "jobs", "profiles", "directory_visibility"})
+         {"sessions", "documents", "courses", "summaries", "jobs", "profiles", "directory_visibility"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     db.exec("DELETE FROM users WHERE id = ?", {userId});
     db.commit();
-    for (const QVariantMap& client :
-         db.rows("SELECT DISTINCT client_id FROM sessions WHERE user_id = ?", {userId}))
+    for (const QVariantMap& client : clients)
         touchClient(client.value("client_id").toString());
 }
 

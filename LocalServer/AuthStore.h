@@ -31,7 +31,8 @@ public:
     std::optional<QVariantMap> userByEmail(const QString& email);
     QString createUser(const QString& email, const QString& passwordHash, const QString& firstName,
                        const QString& lastName);
-    // Removes the user, their sessions and their Orbelo data.
+    // Removes the user and every row that names them: sessions, sign-in and sign-up attempts,
+    // mail to their address or phone, and their Orbelo data (files are the caller's).
     void deleteUser(const QString& userId);
 
     QString createSession(const QString& clientId, const QString& userId, const QString& strategy);

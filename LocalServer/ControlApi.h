@@ -6,7 +6,8 @@
 struct ServerContext;
 
 // Loopback-only controls for tests and demos under /__control: scripted faults, and a second
-// factor (phone number and backup codes) for an account.
+// factor (phone number and backup codes) for an account. Open with --demo, else they need the
+// admin token (LocalServer::refuseControl).
 class ControlApi {
 public:
     ControlApi(ServerContext& context, FaultInjector& faults) : context_(context), faults_(faults) {}

@@ -25,8 +25,8 @@ QJsonObject attribute(bool enabled, bool required, const QJsonArray& firstFactor
                        {"verify_at_sign_up", verifyAtSignUp}};
 }
 
-QJsonObject social(const QString& strategy) {
-    return QJsonObject{{"enabled", true},      {"required", false},       {"authenticatable", true},
+QJsonObject social(const QString& strategy, bool enabled) {
+    return QJsonObject{{"enabled", enabled},   {"required", false},       {"authenticatable", true},
                        {"strategy", strategy}, {"not_selectable", false}, {"logo_url", ""}};
 }
 
@@ -49,9 +49,11 @@ void FrontendApi::registerRoutes(Router& router) {
                [this](const ServerRequest& r) { return remove(r); });
     router.add("DELETE", "/v1/client/sessions", [this](const ServerRequest& r) { return signOutAll(r); });
     router.add("POST", "/v1/event", [](const ServerRequest&) { return ServerResponse::json(QJsonObject{}); });
-    router.add("GET", "/oauth/consent", [this](const ServerRequest& r) { return consentPage(r); });
-    router.add("POST", "/oauth/consent", [this](const ServerRequest& r) { return consent(r); });
-    router.add("GET", "/mailbox", [this](const ServerRequest&) { return mailbox(); });
+    if (context_.options.demo) {
+        router.add("GET", "/oauth/consent", [this](const ServerRequest& r) { return consentPage(r); });
+        router.add("POST", "/oauth/consent", [this](const ServerRequest& r) { return consent(r); });
+        router.add("GET", "/mailbox", [this](const ServerRequest&) { return mailbox(); });
+    }
     signIns_.registerRoutes(router);
     signUps_.registerRoutes(router);
 }
@@ -72,7 +74,9 @@ ServerResponse FrontendApi::environment() const {
                                 {"progressive", true},
                                 {"legal_consent_enabled", requirements.isRequired("legal_accepted")}}},
         {"social",
-         QJsonObject{{"oauth_google", social("oauth_google")}, {"oauth_apple", social("oauth_apple")}}},
+         // Google and Apple sign-in go through the consent stand-in, which only a demo server has.
+         QJsonObject{{"oauth_google", social("oauth_google", context_.options.demo)},
+                     {"oauth_apple", social("oauth_apple", context_.options.demo)}}},
         {"actions", QJsonObject{{"delete_self", true}, {"create_organization", false}}},
         {"passkey_settings", QJsonObject{{"allow_autofill", false}, {"show_sign_in_button", false}}}};
     const QJsonObject displayConfig{

@@ -8,8 +8,8 @@
 struct ServerContext;
 
 // The auth service's Frontend API under /v1: environment, client, sign-ins, sign-ups, sessions
-// and session tokens, plus the local pages a hosted service would show in a browser (the OAuth
-// consent page and the mailbox of sent codes).
+// and session tokens, plus, on a demo server, the local pages a hosted service would show in a
+// browser (the OAuth consent page and the mailbox of sent codes).
 class FrontendApi {
 public:
     explicit FrontendApi(ServerContext& context)

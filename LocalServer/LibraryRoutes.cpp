@@ -3,6 +3,7 @@
 #include "DocumentProcessor.h"
 #include "JobQueue.h"
 #include "LibraryStore.h"
+#include "PrivateFile.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 
@@ -74,9 +75,9 @@ ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QStri
     url.setQuery(QUrlQuery{{"expires", QString::number(expires)},
                            {"signature", context_.sign(storageSigningInput(key, expires))}});
     return ServerResponse::json(QJsonObject{{"presigned_url", url.toString(QUrl::FullyEncoded)},
-                                          {"document_id", documentId},
-                                          {"s3_key", key},
-                                          {"expires_in", uploadUrlLifetimeSeconds}});
+                                            {"document_id", documentId},
+                                            {"s3_key", key},
+                                            {"expires_in", uploadUrlLifetimeSeconds}});
 }
 
 ServerResponse LibraryRoutes::store(const ServerRequest& request) {
@@ -98,7 +99,8 @@ ServerResponse LibraryRoutes::store(const ServerRequest& request) {
     const QString path = QDir(context_.storageDir()).filePath(key);
     QDir().mkpath(QFileInfo(path).path());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(request.body) != request.body.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(request.body) != request.body.size() ||
+        !file.commit() || !PrivateFile::restrictFile(path))
         return storageError(500, "InternalError", "The object could not be stored.");
     context_.db.exec("UPDATE documents SET status = 'uploaded', file_size = ? WHERE id = ?",
                      {request.body.size(), document->value("id")});
@@ -109,7 +111,8 @@ ServerResponse LibraryRoutes::complete(const ServerRequest& request, const QStri
     const QJsonObject body = request.jsonBody();
     const QString documentId = body.value("document_id").toString();
     if (documentId.isEmpty() || !body.value("skip_syllabus_extraction").isBool())
-        return ServerResponse::apiError(422, "document_id, s3_key and skip_syllabus_extraction are required.");
+        return ServerResponse::apiError(422,
+                                        "document_id, s3_key and skip_syllabus_extraction are required.");
     LibraryStore library(context_);
     const auto document = library.document(documentId, userId);
     if (!document || document->value("s3_key").toString() != body.value("s3_key").toString())
@@ -145,9 +148,7 @@ ServerResponse LibraryRoutes::remove(const QString& documentId, const QString& u
     const auto document = LibraryStore(context_).document(documentId, userId);
     if (!document)
         return ServerResponse::apiError(404, "No such document.");
-    context_.db.exec("DELETE FROM documents WHERE id = ?", {documentId});
-    context_.db.exec("DELETE FROM summaries WHERE document_id = ?", {documentId});
-    QDir(QDir(context_.storageDir()).filePath(userId + '/' + documentId)).removeRecursively();
+    LibraryStore(context_).removeDocument(documentId, userId);
     return ServerResponse::json(QJsonObject{{"status", "deleted"}, {"message", "Document deleted."}});
 }
 

@@ -4,6 +4,8 @@
 #include "ServerContext.h"
 #include "StudyPlanBuilder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 
 namespace {
@@ -63,6 +65,38 @@ QJsonObject LibraryStore::courseJson(const QVariantMap& row) const {
     const QJsonObject plan = QJsonDocument::fromJson(row.value("study_plan").toByteArray()).object();
     course.insert("study_plan", plan.isEmpty() ? QJsonValue() : QJsonValue(plan));
     return course;
+}
+
+void LibraryStore::removeDocument(const QString& id, const QString& userId) {
+    Database& db = context_.db;
+    const QString jobsOfDocument =
+        "FROM jobs WHERE user_id = ? AND json_valid(input) AND json_extract(input, '$.document_id') = ?";
+    // Narrations made before audio had a folder per document are found through their playlists.
+    QStringList audio;
+    for (const QVariantMap& job : db.rows("SELECT result " + jobsOfDocument +
+                                              " AND job_type = 'narration'"
+                                              " AND result IS NOT NULL AND json_valid(result)",
+                                          {userId, id})) {
+        const QJsonArray segments =
+            QJsonDocument::fromJson(job.value("result").toByteArray()).object().value("segments").toArray();
+        for (const QJsonValue& segment : segments) {
+            const QString url = segment.toObject().value("url").toString();
+            const qsizetype at = url.indexOf("/media/");
+            const QString relative = at < 0 ? QString() : url.mid(at + 7);
+            if (relative.startsWith(userId + '/') && !relative.contains(".."))
+                audio.append(relative);
+        }
+    }
+    db.transaction();
+    db.exec("DELETE " + jobsOfDocument, {userId, id});
+    db.exec("DELETE FROM summaries WHERE document_id = ?", {id});
+    db.exec("DELETE FROM documents WHERE id = ? AND user_id = ?", {id, userId});
+    db.commit();
+    const QDir media(context_.mediaDir());
+    for (const QString& relative : audio)
+        QFile::remove(media.filePath(relative));
+    QDir(media.filePath(userId + '/' + id)).removeRecursively();
+    QDir(QDir(context_.storageDir()).filePath(userId + '/' + id)).removeRecursively();
 }
 
 void LibraryStore::setDocumentStatus(const QString& id, const QString& status, const QString& failureReason) {

@@ -6,12 +6,14 @@
 #include "FrontendApi.h"
 #include "JobQueue.h"
 #include "OrbeloApi.h"
+#include "PrivateFile.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QSslConfiguration>
@@ -25,6 +27,14 @@ QByteArray httpDate(qint64 ms) {
     return QLocale::c()
         .toString(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC), "ddd, dd MMM yyyy HH:mm:ss 'GMT'")
         .toLatin1();
+}
+
+// Compares in constant time, so that timing does not reveal how much of a guess was right.
+bool sameSecret(const QByteArray& a, const QByteArray& b) {
+    unsigned char difference = a.size() == b.size() ? 0 : 1;
+    for (qsizetype i = 0; i < qMin(a.size(), b.size()); ++i)
+        difference |= static_cast<unsigned char>(a[i] ^ b[i]);
+    return difference == 0;
 }
 
 } // namespace
@@ -54,32 +64,94 @@ QString LocalServer::baseUrl() const {
     return context_->baseUrl;
 }
 
+QString LocalServer::tokenSecretPath() const {
+    return QDir(context_->options.dataDir).filePath("token-secret");
+}
+
 bool LocalServer::loadSecret(QByteArray* secret) {
-    if (const auto row = context_->db.row("SELECT value FROM settings WHERE key = 'token_secret'")) {
-        *secret = QByteArray::fromBase64(row->value("value").toByteArray());
-        return secret->size() >= 32;
+    Database& db = context_->db;
+    if (const auto stored = PrivateFile::read(tokenSecretPath())) {
+        *secret = QByteArray::fromBase64(*stored);
+        if (secret->size() < 32 || !PrivateFile::restrictFile(tokenSecretPath()))
+            return false;
+    } else {
+        // Older data dirs kept the secret in the settings table, next to user data: it moves to
+        // its own file unchanged, so that the tokens and links signed with it stay valid.
+        const auto row = db.row("SELECT value FROM settings WHERE key = 'token_secret'");
+        *secret = row ? QByteArray::fromBase64(row->value("value").toByteArray()) : RandomId::bytes(32);
+        if (secret->size() < 32 || !PrivateFile::write(tokenSecretPath(), secret->toBase64() + '\n'))
+            return false;
     }
-    *secret = RandomId::bytes(32);
-    return context_->db.exec("INSERT INTO settings (key, value) VALUES ('token_secret', ?)",
-                             {QString::fromLatin1(secret->toBase64())});
+    // Also after a stop between writing the file and deleting the row.
+    return db.exec("DELETE FROM settings WHERE key = 'token_secret'");
+}
+
+bool LocalServer::prepareDataDir(QString* error) {
+    const QDir dataDir(context_->options.dataDir);
+    if (!dataDir.mkpath(".") || !dataDir.mkpath("storage") || !dataDir.mkpath("media") ||
+        !PrivateFile::restrictDirectory(dataDir.path()) ||
+        !PrivateFile::restrictDirectory(context_->storageDir()) ||
+        !PrivateFile::restrictDirectory(context_->mediaDir())) {
+        *error = "cannot create the data dir " + dataDir.path();
+        return false;
+    }
+    // Made 0600 before SQLite opens it: SQLite gives its -wal and -shm files the database's mode.
+    const QString database = dataDir.filePath("orbelo.sqlite");
+    if (!PrivateFile::createFile(database)) {
+        *error = "cannot create the database " + database;
+        return false;
+    }
+    for (const QString& companion : {database + "-wal", database + "-shm"}) {
+        if (QFile::exists(companion))
+            PrivateFile::restrictFile(companion);
+    }
+    if (!context_->db.open(database) || !context_->db.migrate()) {
+        *error = "database: " + context_->db.lastError();
+        return false;
+    }
+    return true;
+}
+
+QString LocalServer::adminTokenPath() const {
+    return QDir(context_->options.dataDir).filePath("admin-token");
+}
+
+bool LocalServer::loadAdminToken() {
+    if (const auto stored = PrivateFile::read(adminTokenPath()); stored && stored->size() >= 32) {
+        adminToken_ = *stored;
+        return PrivateFile::restrictFile(adminTokenPath());
+    }
+    adminToken_ = RandomId::bytes(32).toHex();
+    return PrivateFile::write(adminTokenPath(), adminToken_ + '\n');
+}
+
+std::optional<ServerResponse> LocalServer::refuseControl(const ServerRequest& request) const {
+    if (!request.peer.isLoopback())
+        return ServerResponse::apiError(403, "Controls answer on loopback only.");
+    if (context_->options.demo)
+        return std::nullopt;
+    const QByteArray authorization = request.header("authorization");
+    if (!authorization.startsWith("Bearer ")) {
+        ServerResponse refused = ServerResponse::apiError(401, "Controls need the admin token.");
+        refused.setHeader("WWW-Authenticate", "Bearer");
+        return refused;
+    }
+    if (!sameSecret(authorization.mid(7).trimmed(), adminToken_))
+        return ServerResponse::apiError(403, "Wrong admin token.");
+    return std::nullopt;
 }
 
 bool LocalServer::start(QString* error) {
     ServerContext& context = *context_;
-    const QDir dataDir(context.options.dataDir);
-    if (!dataDir.mkpath(".") || !dataDir.mkpath("storage") || !dataDir.mkpath("media")) {
-        *error = "cannot create the data dir " + context.options.dataDir;
-        return false;
-    }
-    if (!context.db.open(dataDir.filePath("orbelo.sqlite")) || !context.db.migrate()) {
-        *error = "database: " + context.db.lastError();
-        return false;
-    }
-    if (!tls_.loadOrCreate(dataDir.path(), error))
+    if (!prepareDataDir(error) || !tls_.loadOrCreate(context.options.dataDir, error))
         return false;
     QByteArray secret;
     if (!loadSecret(&secret)) {
-        *error = "cannot read or store the token secret";
+        *error = "cannot read or store the token secret " + tokenSecretPath();
+        return false;
+    }
+    if (!loadAdminToken()) {
+        *error = "cannot read or store the admin token " + adminTokenPath();
         return false;
     }
 
@@ -116,8 +188,10 @@ bool LocalServer::start(QString* error) {
 }
 
 ServerResponse LocalServer::route(const ServerRequest& request) {
-    if (request.path.startsWith("/__control/") && !request.peer.isLoopback())
-        return ServerResponse::apiError(403, "Controls answer on loopback only.");
+    if (request.path.startsWith("/__control/")) {
+        if (auto refused = refuseControl(request))
+            return *refused;
+    }
     if (auto response = router_.dispatch(request))
         return *response;
     if (request.path.startsWith("/v1/"))

@@ -33,12 +33,20 @@ public:
     // Replaces the wall clock (milliseconds since 1970).
     void setClock(std::function<qint64()> clock);
     FaultInjector& faults() { return faults_; }
+    // Where the token that opens the controls of a server without --demo is kept.
+    QString adminTokenPath() const;
+    // The secret that signs session tokens, upload URLs and media names.
+    QString tokenSecretPath() const;
     ServerContext& context() { return *context_; }
 
 private:
     void handle(const ServerRequest& request, const HttpServer::Responder& responder);
     ServerResponse route(const ServerRequest& request);
+    bool prepareDataDir(QString* error);
     bool loadSecret(QByteArray* secret);
+    bool loadAdminToken();
+    // Nothing when the request may use the controls, else the refusal to answer with.
+    std::optional<ServerResponse> refuseControl(const ServerRequest& request) const;
 
     std::unique_ptr<ServerContext> context_;
     TlsIdentity tls_;
@@ -50,5 +58,6 @@ private:
     std::unique_ptr<ControlApi> control_;
     std::unique_ptr<AppcastRoutes> appcast_;
     std::unique_ptr<HttpServer> http_;
+    QByteArray adminToken_; // never logged
     quint64 requestCount_ = 0;
 };

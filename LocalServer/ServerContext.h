@@ -29,6 +29,7 @@ struct ServerContext {
     QString sign(const QByteArray& data) const;
     QString storageDir() const;
     QString mediaDir() const;
-    // Records a message for the local mailbox page and the log (verification codes).
+    // Writes a message (verification codes) to the log as one line, and on a demo server also to
+    // the mailbox page.
     void deliverMail(const QString& recipient, const QString& subject, const QString& body);
 };

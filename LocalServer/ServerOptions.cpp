@@ -30,6 +30,8 @@ QString ServerOptions::usage() {
                           "  --appcast-notes T its release notes\n"
                           "  --sign-up-requires F,...  fields a sign-up must also give: first_name,\n"
                           "                    last_name, legal_accepted (default none)\n"
+                          "  --demo            demo mode: code 424242 for example.com, /mailbox, OAuth\n"
+                          "                    consent page, controls without the admin token\n"
                           "  --help            this text\n")
         .arg(defaultDataDir(), QString::fromLatin1(BundleInfoValues::buildNumber),
              QString::fromLatin1(BundleInfoValues::shortVersion));
@@ -40,6 +42,10 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, 
     options.dataDir = defaultDataDir();
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& name = arguments[i];
+        if (name == "--demo") {
+            options.demo = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) {
             *error = "missing value for " + name;
             return std::nullopt;

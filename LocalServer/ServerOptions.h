@@ -23,6 +23,9 @@ struct ServerOptions {
     QString appcastNotes;
     // Sign-up fields required beyond email address and password (SignUpRequirements::selectable).
     QStringList signUpRequires;
+    // Opens what demos and automated tests lean on: the fixed code 424242 for example.com
+    // addresses, the mailbox page, the OAuth consent stand-in and the controls without a token.
+    bool demo = false;
 
     static QString defaultDataDir();
     static QString usage();

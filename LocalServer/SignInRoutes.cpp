@@ -19,6 +19,10 @@ bool isEmailCodeStrategy(const QString& strategy) {
     return strategy == "email_code" || strategy == "reset_password_email_code";
 }
 
+bool isOAuthStrategy(const QString& strategy) {
+    return strategy == "oauth_google" || strategy == "oauth_apple";
+}
+
 ServerResponse invalidStrategy() {
     return ClerkError::response(422, "strategy_for_user_invalid", "Invalid verification strategy",
                                 "The verification strategy is not valid for this account.", "strategy");
@@ -75,7 +79,7 @@ ServerResponse SignInRoutes::create(const ServerRequest& request) {
                       {"created_session_id", QJsonValue()},
                       {"abandon_at", context_.nowMs() + attemptLifetimeMs}};
 
-    if (strategy == "oauth_google" || strategy == "oauth_apple")
+    if (isOAuthStrategy(strategy))
         return startOAuth(id, clientId, strategy, form.queryItemValue("redirect_url", QUrl::FullyDecoded),
                           state, newToken);
     if (!strategy.isEmpty() && strategy != "password" && strategy != "email_code")
@@ -155,6 +159,9 @@ ServerResponse SignInRoutes::reload(const ServerRequest& request) {
 ServerResponse SignInRoutes::startOAuth(const QString& signInId, const QString& clientId,
                                         const QString& strategy, const QString& redirectUrl,
                                         QJsonObject& state, const QByteArray& newDeviceToken) {
+    // The consent stand-in that plays the provider exists on demo servers only.
+    if (!context_.options.demo)
+        return withDeviceToken(invalidStrategy(), newDeviceToken);
     if (redirectUrl.isEmpty())
         return withDeviceToken(ClerkError::missingParam("redirect_url"), newDeviceToken);
     state["status"] = "needs_first_factor";
@@ -178,7 +185,7 @@ ServerResponse SignInRoutes::prepareFirstFactor(const ServerRequest& request) {
         return *failure;
     const QUrlQuery form = request.formBody();
     const QString strategy = form.queryItemValue("strategy", QUrl::FullyDecoded);
-    if (strategy == "oauth_google" || strategy == "oauth_apple")
+    if (isOAuthStrategy(strategy))
         return startOAuth(id, clientId, strategy, form.queryItemValue("redirect_url", QUrl::FullyDecoded),
                           *state, {});
     if (!isEmailCodeStrategy(strategy) || state->value("identifier").toString().isEmpty())
@@ -235,8 +242,8 @@ ServerResponse SignInRoutes::attemptFirstFactor(const ServerRequest& request) {
             verification = VerificationCode::verification("unverified", strategy, 0, 0);
         const auto failure = VerificationCode::check(
             verification, state->value("secrets").toObject().value(strategy).toString(),
-            form.queryItemValue("code", QUrl::FullyDecoded), user->value("email").toString(),
-            context_.nowMs());
+            form.queryItemValue("code", QUrl::FullyDecoded),
+            VerificationCode::acceptsFixedCode(context_, user->value("email").toString()), context_.nowMs());
         state->insert("first_factor_verification", verification);
         if (failure) {
             store_.saveAttempt(id, clientId, "sign_in", *state);
@@ -324,7 +331,7 @@ ServerResponse SignInRoutes::attemptSecondFactor(const ServerRequest& request) {
         if (verification.value("strategy").toString() != "phone_code")
             verification = VerificationCode::verification("unverified", "phone_code", 0, 0);
         const auto failure = VerificationCode::check(
-            verification, state->value("secrets").toObject().value("phone_code").toString(), code, {},
+            verification, state->value("secrets").toObject().value("phone_code").toString(), code, false,
             context_.nowMs());
         state->insert("second_factor_verification", verification);
         if (failure) {

@@ -52,8 +52,9 @@ JobQueue::Runner SpeechRoutes::runner() {
     return {{}, [this](const JobQueue::Job& job) { return narration(job); }};
 }
 
-QString SpeechRoutes::mediaPath(const QString& userId, const QString& kind, const QStringList& parts) const {
-    return userId + '/' + kind + '-' + context_.sign((userId + '|' + parts.join('|')).toUtf8()).left(40) +
+QString SpeechRoutes::mediaPath(const QString& directory, const QString& userId, const QString& kind,
+                                const QStringList& parts) const {
+    return directory + '/' + kind + '-' + context_.sign((userId + '|' + parts.join('|')).toUtf8()).left(40) +
            ".wav";
 }
 
@@ -65,7 +66,7 @@ ServerResponse SpeechRoutes::speak(const ServerRequest& request, const QString& 
     if (text.size() > maxSpeakChars)
         return ServerResponse::apiError(413, "Clips are limited to 5000 characters.");
     const QString voice = SpeechSynthesizer::voiceFor(body.value("voice").toString());
-    const QString relative = mediaPath(userId, "speak", {voice, text});
+    const QString relative = mediaPath(userId, userId, "speak", {voice, text});
     const QString file = QDir(context_.mediaDir()).filePath(relative);
     const bool cached = QFile::exists(file);
     QString error;
@@ -107,8 +108,9 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
     QJsonArray list;
     const QStringList parts = segments(text, segmentChars);
     for (qsizetype index = 0; index < parts.size(); ++index) {
-        const QString relative =
-            mediaPath(job.userId, "narration", {documentId, voice, QString::number(index)});
+        // In a folder of the document's own, which goes when the document is deleted.
+        const QString relative = mediaPath(job.userId + '/' + documentId, job.userId, "narration",
+                                           {documentId, voice, QString::number(index)});
         const QString file = QDir(context_.mediaDir()).filePath(relative);
         QString error;
         if (!QFile::exists(file) && !SpeechSynthesizer::synthesize(parts[index], voice, file, &error))

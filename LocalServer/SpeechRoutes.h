@@ -25,8 +25,9 @@ private:
     ServerResponse narrate(const ServerRequest& request, const QString& userId);
     ServerResponse media(const QString& path);
     JobQueue::Outcome narration(const JobQueue::Job& job);
-    // The media path (relative to the media dir) of a clip identified by `parts`.
-    QString mediaPath(const QString& userId, const QString& kind, const QStringList& parts) const;
+    // The media path (relative to the media dir) of a clip identified by `parts`, in `directory`.
+    QString mediaPath(const QString& directory, const QString& userId, const QString& kind,
+                      const QStringList& parts) const;
 
     ServerContext& context_;
     ApiAuth auth_;

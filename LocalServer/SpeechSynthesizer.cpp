@@ -1,5 +1,7 @@
 #include "SpeechSynthesizer.h"
 
+#include "PrivateFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -38,7 +40,7 @@ bool SpeechSynthesizer::run(const QString& text, const QString& voice, const QSt
         return false;
     }
     QFile::remove(path);
-    if (!QFile::rename(partial, path)) {
+    if (!PrivateFile::restrictFile(partial) || !QFile::rename(partial, path)) {
         *error = "the audio file could not be stored";
         return false;
     }

@@ -12,6 +12,10 @@ QString send(ServerContext& context, const QString& recipient, const QString& pu
     return code;
 }
 
+bool acceptsFixedCode(const ServerContext& context, const QString& recipient) {
+    return context.options.demo && recipient.trimmed().toLower().endsWith("@example.com");
+}
+
 std::optional<ServerResponse> throttle(qint64 lastSentMs, qint64 nowMs) {
     const qint64 leftMs = lastSentMs + resendCooldownMs - nowMs;
     if (lastSentMs <= 0 || leftMs <= 0)
@@ -28,8 +32,7 @@ QJsonObject verification(const QString& status, const QString& strategy, int att
 }
 
 std::optional<ServerResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
-                                    const QString& recipient, qint64 nowMs) {
-    const bool testAddress = recipient.trimmed().toLower().endsWith("@example.com");
+                                    bool fixedCodeAccepted, qint64 nowMs) {
     if (given.isEmpty())
         return ClerkError::missingParam("code");
     if (verification.value("status").toString() == "failed" ||
@@ -44,7 +47,7 @@ std::optional<ServerResponse> check(QJsonObject& verification, const QString& ex
                                     "This verification has expired. You must create a new one.", "code");
     }
     verification["attempts"] = verification.value("attempts").toInt() + 1;
-    if ((!expected.isEmpty() && given == expected) || (testAddress && given == fixedTestCode)) {
+    if ((!expected.isEmpty() && given == expected) || (fixedCodeAccepted && given == fixedTestCode)) {
         verification["status"] = "verified";
         return std::nullopt;
     }

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -17,6 +18,8 @@ void onSignal(int) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Everything the server creates (database, uploads, audio, secrets) is its user's alone.
+    ::umask(077);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("orbelo-local-server");
     const QStringList arguments = app.arguments().mid(1);
@@ -45,10 +48,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "orbelo-local-server: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf(
-        "orbelo-local-server listening on %s\n  data dir: %s\n  certificate: %s\n  mailbox: %s/mailbox\n",
-        qPrintable(server.baseUrl()), qPrintable(options->dataDir), qPrintable(server.certificatePath()),
-        qPrintable(server.baseUrl()));
+    std::printf("orbelo-local-server listening on %s\n  data dir: %s\n  certificate: %s\n",
+                qPrintable(server.baseUrl()), qPrintable(options->dataDir),
+                qPrintable(server.certificatePath()));
+    if (options->demo)
+        std::printf("  demo mode: code 424242 for example.com, mailbox: %s/mailbox\n",
+                    qPrintable(server.baseUrl()));
+    else
+        std::printf("  controls need the admin token in %s\n", qPrintable(server.adminTokenPath()));
     std::fflush(stdout);
     const int status = app.exec();
     std::printf("orbelo-local-server stopped\n");

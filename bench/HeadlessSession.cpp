@@ -157,7 +157,7 @@ bool HeadlessSession::waitForBusName(const QString& name, QString* error) {
 bool HeadlessSession::startServer(const QString& program, QString* error) {
     // Its output goes to a file, which nobody has to keep reading while the app is timed.
     QProcess* server =
-        spawn(program, {"--port", "0", "--data-dir", root_.filePath("server")}, Output::logged);
+        spawn(program, {"--port", "0", "--data-dir", root_.filePath("server"), "--demo"}, Output::logged);
     // It prints its address and the path of its certificate once it listens.
     const QRegularExpression listening(QStringLiteral("listening on (https://\\S+)"));
     const QRegularExpression certificate(QStringLiteral("^  certificate: (.+)$"),

@@ -1,5 +1,6 @@
 #include "Database.h"
 #include "FaultInjector.h"
+#include "PrivateFile.h"
 #include "SampleDocuments.h"
 #include "ServerContext.h"
 #include "ServerOptions.h"
@@ -189,10 +190,15 @@ private slots:
 
     void logsCarryNoSecrets() {
         TestServer server;
-        QVERIFY(server.start());
+        server.options().demo = false;
         QLoggingCategory::setFilterRules("orbelo.server.*=true");
         capturedLog.clear();
         const auto previous = qInstallMessageHandler(captureMessage);
+        QVERIFY(server.start());
+        const QByteArray adminToken = *PrivateFile::read(server.server().adminTokenPath());
+        QCOMPARE(
+            server.send("GET", "/__control/faults", {}, {{"Authorization", "Bearer " + adminToken}}).status,
+            200);
         const auto device = server.signUp("secret@example.com", "hunter2-password");
         const QString token = server.sessionToken(device);
         const QJsonObject presigned = server
@@ -207,7 +213,10 @@ private slots:
         const QString signature =
             QUrlQuery(QUrl(presigned.value("presigned_url").toString())).queryItemValue("signature");
         for (const QString& secret :
-             {QString("hunter2-password"), token, QString::fromLatin1(device.deviceToken), signature}) {
+             {QString("hunter2-password"), token, QString::fromLatin1(device.deviceToken), signature,
+              QString::fromLatin1(adminToken),
+              QString::fromLatin1(server.server().context().secret.toBase64()),
+              QString::fromLatin1(server.server().context().secret.toHex())}) {
             QVERIFY(!secret.isEmpty());
             QVERIFY2(!log.contains(secret), qPrintable(secret));
         }
@@ -222,6 +231,10 @@ private slots:
             output += process.readAllStandardOutput();
         QVERIFY2(output.contains("listening on https://127.0.0.1:"), output.constData());
         QVERIFY(output.contains(dir.filePath("server-cert.pem").toUtf8()));
+        // Without --demo it names the admin token's file, never the token, and has no mailbox.
+        QVERIFY2(output.contains(dir.filePath("admin-token").toUtf8()), output.constData());
+        QVERIFY(!output.contains(*PrivateFile::read(dir.filePath("admin-token"))));
+        QVERIFY(!output.contains("mailbox"));
         process.terminate();
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);

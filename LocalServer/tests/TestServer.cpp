@@ -45,6 +45,7 @@ QString TestServer::Reply::errorCode() const {
 }
 
 TestServer::TestServer(const QString& dataDir) : dataDir_(dataDir) {
+    options_.demo = true;
     QLoggingCategory::setFilterRules("orbelo.server.*.info=false");
     if (dataDir_.isEmpty()) {
         temporary_ = std::make_unique<QTemporaryDir>();
@@ -158,8 +159,19 @@ TestServer::Device TestServer::signUp(const QString& email, const QString& passw
     const QString signUpId = created.json().value("response").toObject().value("id").toString();
     form("POST", "/v1/client/sign_ups/" + signUpId + "/prepare_verification", {{"strategy", "email_code"}},
          device);
+    // Without --demo the code goes to the log only; the test reads it from the stored attempt.
+    const QString code =
+        options_.demo
+            ? QStringLiteral("424242")
+            : QJsonDocument::fromJson(server_->context()
+                                          .db.row("SELECT state FROM attempts WHERE id = ?", {signUpId})
+                                          ->value("state")
+                                          .toByteArray())
+                  .object()
+                  .value("email_code")
+                  .toString();
     const Reply verified = form("POST", "/v1/client/sign_ups/" + signUpId + "/attempt_verification",
-                                {{"strategy", "email_code"}, {"code", "424242"}}, device);
+                                {{"strategy", "email_code"}, {"code", code}}, device);
     const QJsonObject signUp = verified.json().value("response").toObject();
     device.sessionId = signUp.value("created_session_id").toString();
     device.userId = signUp.value("created_user_id").toString();

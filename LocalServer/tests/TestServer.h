@@ -12,7 +12,8 @@
 #include <optional>
 
 // Starts orbelo-local-server in this process on a free loopback port with a data dir of its own
-// and no job delay, and talks to it over HTTPS, trusting exactly its certificate.
+// and no job delay, and talks to it over HTTPS, trusting exactly its certificate. It runs with
+// --demo (fixed code, mailbox, consent page, open controls) unless options().demo is cleared.
 class TestServer {
 public:
     struct Reply {
@@ -70,7 +71,8 @@ public:
 
     // The six-digit code of the latest message to `recipient` in the mailbox; empty if none.
     QString lastCodeSentTo(const QString& recipient);
-    // Signs up with the fixed test code and returns the signed-in device.
+    // Signs up (with the fixed code on a demo server, else with the code sent) and returns the
+    // signed-in device.
     Device signUp(const QString& email, const QString& password);
     QString sessionToken(const Device& device);
     // Processes events until the job reaches a final status; returns its record.

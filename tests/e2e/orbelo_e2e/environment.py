@@ -226,7 +226,9 @@ class Environment:
 
     def _start_server(self):
         data_dir = os.path.join(self.root, "server")
-        process = self._spawn("server", [self.server_path, "--port", "0", "--data-dir", data_dir] + self.server_args)
+        # --demo: the scenarios sign up with the fixed code 424242.
+        process = self._spawn("server", [self.server_path, "--port", "0", "--data-dir", data_dir, "--demo"]
+                              + self.server_args)
         try:
             text = wait_until(lambda: _server_ready(self.log_text("server")), self.startup_timeout,
                               "the local server to report its address",
