@@ -1,5 +1,6 @@
 #include "AuthStore.h"
 
+#include "EmailAddress.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 #include "SignUpRequirements.h"
@@ -55,7 +56,7 @@ std::optional<QVariantMap> AuthStore::user(const QString& id) {
 }
 
 std::optional<QVariantMap> AuthStore::userByEmail(const QString& email) {
-    return context_.db.row("SELECT * FROM users WHERE email = ?", {email.trimmed().toLower()});
+    return context_.db.row("SELECT * FROM users WHERE email = ?", {EmailAddress::normalized(email)});
 }
 
 QString AuthStore::createUser(const QString& email, const QString& passwordHash, const QString& firstName,
@@ -66,7 +67,7 @@ QString AuthStore::createUser(const QString& email, const QString& passwordHash,
         context_.db.exec("INSERT INTO users (id, email, email_id, password_hash, first_name, last_name, "
                          "created_at, updated_at)"
                          " VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
-                         {id, email.trimmed().toLower(), RandomId::make("idn"),
+                         {id, EmailAddress::normalized(email), RandomId::make("idn"),
                           passwordHash.isEmpty() ? QVariant() : passwordHash, firstName, lastName, now, now});
     return inserted ? id : QString();
 }

@@ -1,6 +1,7 @@
 #include "FrontendApi.h"
 
 #include "ClerkError.h"
+#include "EmailAddress.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 #include "SignUpRequirements.h"
@@ -198,7 +199,7 @@ ServerResponse FrontendApi::consentPage(const ServerRequest& request) {
 ServerResponse FrontendApi::consent(const ServerRequest& request) {
     const QUrlQuery form = request.formBody();
     const QString signInId = form.queryItemValue("sign_in", QUrl::FullyDecoded);
-    const QString email = form.queryItemValue("email", QUrl::FullyDecoded).trimmed().toLower();
+    const QString email = EmailAddress::normalized(form.queryItemValue("email", QUrl::FullyDecoded));
     const auto row = context_.db.row(
         "SELECT client_id, state FROM attempts WHERE id = ? AND kind = 'sign_in'", {signInId});
     if (!row || email.isEmpty())

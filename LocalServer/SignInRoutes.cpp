@@ -1,6 +1,7 @@
 #include "SignInRoutes.h"
 
 #include "ClerkError.h"
+#include "EmailAddress.h"
 #include "PasswordHash.h"
 #include "PasswordPolicy.h"
 #include "RandomId.h"
@@ -67,7 +68,8 @@ ServerResponse SignInRoutes::create(const ServerRequest& request) {
     QByteArray newToken;
     const QString clientId = store_.clientOrCreate(request, &newToken).value("id").toString();
     const QString strategy = form.queryItemValue("strategy", QUrl::FullyDecoded);
-    const QString identifier = form.queryItemValue("identifier", QUrl::FullyDecoded).trimmed().toLower();
+    const QString identifier =
+        EmailAddress::normalized(form.queryItemValue("identifier", QUrl::FullyDecoded));
     const QString password = form.queryItemValue("password", QUrl::FullyDecoded);
 
     const QString id = RandomId::make("sia");

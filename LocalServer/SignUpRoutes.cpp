@@ -1,6 +1,7 @@
 #include "SignUpRoutes.h"
 
 #include "ClerkError.h"
+#include "EmailAddress.h"
 #include "PasswordHash.h"
 #include "PasswordPolicy.h"
 #include "RandomId.h"
@@ -55,7 +56,7 @@ std::optional<ServerResponse> SignUpRoutes::load(const ServerRequest& request, Q
 
 std::optional<ServerResponse> SignUpRoutes::applyFields(const QUrlQuery& form, QJsonObject& state) {
     if (form.hasQueryItem("email_address")) {
-        const QString email = field(form, "email_address").trimmed().toLower();
+        const QString email = EmailAddress::normalized(field(form, "email_address"));
         static const QRegularExpression shape(R"(^[^@\s]+@[^@\s]+\.[^@\s]+$)");
         if (!shape.match(email).hasMatch())
             return ClerkError::response(422, "form_param_format_invalid", "is invalid",

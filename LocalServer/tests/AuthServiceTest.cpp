@@ -90,6 +90,13 @@ private slots:
                      "param_name"),
                  "email_address");
         QVERIFY(taken.json().contains("clerk_trace_id"));
+        // One mailbox is one account, however its address is spelled.
+        for (const char* spelling : {" Taken@Example.COM", "taken@example.com.", "TAKEN@EXAMPLE.COM.."}) {
+            const auto again =
+                server->form("POST", "/v1/client/sign_ups",
+                             {{"email_address", spelling}, {"password", "long enough"}}, device);
+            QCOMPARE(again.errorCode(), "form_identifier_exists");
+        }
         const auto shortPassword =
             server->form("POST", "/v1/client/sign_ups",
                          {{"email_address", "new@example.com"}, {"password", "short"}}, device);
@@ -110,7 +117,7 @@ private slots:
         QCOMPARE(wrong.errorCode(), "form_password_incorrect");
         const auto ok =
             server->form("POST", "/v1/client/sign_ins",
-                         {{"identifier", "GRACE@example.com"}, {"password", "hopper-1906"}}, device);
+                         {{"identifier", "GRACE@example.com."}, {"password", "hopper-1906"}}, device);
         QCOMPARE(ok.status, 200);
         QCOMPARE(ok.json().value("response").toObject().value("status").toString(), "complete");
         QVERIFY(ok.json().value("client").toObject().value("sign_in").isNull());
