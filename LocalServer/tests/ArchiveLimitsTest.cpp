@@ -1,4 +1,5 @@
 #include "DocumentText.h"
+#include "SampleDocuments.h"
 #include "ZipArchive.h"
 #include "ZipBuilder.h"
 
@@ -17,12 +18,7 @@ class ArchiveLimitsTest : public QObject {
     QTemporaryDir dir;
 
     DocumentText extract(const QByteArray& bytes, const QString& filename) {
-        const QString path = dir.filePath(filename);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        file.close();
-        return DocumentText::extract(path, filename, {});
+        return SampleDocuments::extracted(dir, bytes, filename);
     }
 
     // Bytes that do not deflate: a random block longer than the deflate window, repeated.

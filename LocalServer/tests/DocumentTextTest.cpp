@@ -13,12 +13,7 @@ class DocumentTextTest : public QObject {
     QTemporaryDir dir;
 
     DocumentText extract(const QByteArray& bytes, const QString& filename, const QString& contentType = {}) {
-        const QString path = dir.filePath(filename);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        file.close();
-        return DocumentText::extract(path, filename, contentType);
+        return SampleDocuments::extracted(dir, bytes, filename, contentType);
     }
 
 private slots:

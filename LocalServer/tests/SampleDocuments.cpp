@@ -1,6 +1,9 @@
 #include "SampleDocuments.h"
 
+#include "ZipBuilder.h"
+
 #include <QBuffer>
+#include <QFile>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -9,30 +12,6 @@
 
 namespace SampleDocuments {
 namespace {
-
-void put16(QByteArray& out, quint16 value) {
-    out.append(char(value & 0xff));
-    out.append(char(value >> 8));
-}
-
-void put32(QByteArray& out, quint32 value) {
-    put16(out, quint16(value & 0xffff));
-    put16(out, quint16(value >> 16));
-}
-
-QByteArray rawDeflate(const QByteArray& data) {
-    QByteArray out(int(compressBound(uLong(data.size()))) + 64, Qt::Uninitialized);
-    z_stream stream{};
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
-    stream.avail_in = uInt(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = uInt(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(qsizetype(stream.total_out));
-    deflateEnd(&stream);
-    return out;
-}
 
 QByteArray escape(const QString& text) {
     return text.toHtmlEscaped().toUtf8();
@@ -63,51 +42,21 @@ QByteArray pdf(const QStringList& pages, const QString& title) {
 }
 
 QByteArray zip(const QList<QPair<QString, QByteArray>>& members, bool deflate) {
-    QByteArray out;
-    QByteArray directory;
-    for (const auto& [name, data] : members) {
-        const QByteArray stored = deflate ? rawDeflate(data) : data;
-        const quint32 crc =
-            quint32(crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size())));
-        const quint32 offset = quint32(out.size());
-        const QByteArray utf8Name = name.toUtf8();
-        auto header = [&](QByteArray& target, bool central) {
-            put32(target, central ? 0x02014b50 : 0x04034b50);
-            if (central)
-                put16(target, 20);
-            put16(target, 20);
-            put16(target, 0);
-            put16(target, deflate ? 8 : 0);
-            put32(target, 0); // time and date
-            put32(target, crc);
-            put32(target, quint32(stored.size()));
-            put32(target, quint32(data.size()));
-            put16(target, quint16(utf8Name.size()));
-            put16(target, 0);
-            if (central) {
-                put16(target, 0);
-                put16(target, 0);
-                put16(target, 0);
-                put32(target, 0);
-                put32(target, offset);
-            }
-            target += utf8Name;
-        };
-        header(out, false);
-        out += stored;
-        header(directory, true);
-    }
-    const quint32 directoryOffset = quint32(out.size());
-    out += directory;
-    put32(out, 0x06054b50);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, quint16(members.size()));
-    put16(out, quint16(members.size()));
-    put32(out, quint32(directory.size()));
-    put32(out, directoryOffset);
-    put16(out, 0);
-    return out;
+    ZipBuilder builder;
+    for (const auto& [name, data] : members)
+        builder.add(deflate ? ZipBuilder::deflated(name, data, Z_BEST_COMPRESSION)
+                            : ZipBuilder::stored(name, data));
+    return builder.bytes();
+}
+
+DocumentText extracted(const QTemporaryDir& dir, const QByteArray& bytes, const QString& filename,
+                       const QString& contentType) {
+    const QString path = dir.filePath(filename);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    file.close();
+    return DocumentText::extract(path, filename, contentType);
 }
 
 QByteArray docx(const QStringList& paragraphs) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "DocumentText.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 // Real documents made in the test: PDFs drawn with QPdfWriter and Office files zipped here.
 namespace SampleDocuments {
@@ -16,4 +19,7 @@ QByteArray zip(const QList<QPair<QString, QByteArray>>& members, bool deflate);
 QByteArray docx(const QStringList& paragraphs);
 // A minimal PPTX with one slide per entry (added in reverse order to test slide ordering).
 QByteArray pptx(const QStringList& slides);
+// The text of `bytes` saved in `dir` as `filename`, as the server's reader extracts it.
+DocumentText extracted(const QTemporaryDir& dir, const QByteArray& bytes, const QString& filename,
+                       const QString& contentType = {});
 } // namespace SampleDocuments

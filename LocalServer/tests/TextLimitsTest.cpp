@@ -16,12 +16,7 @@ class TextLimitsTest : public QObject {
     QTemporaryDir dir;
 
     DocumentText extract(const QByteArray& bytes, const QString& filename) {
-        const QString path = dir.filePath(filename);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        file.close();
-        return DocumentText::extract(path, filename, {});
+        return SampleDocuments::extracted(dir, bytes, filename);
     }
 
     // Random lowercase letters, which compress like prose rather than like a bomb.
