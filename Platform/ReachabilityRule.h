@@ -13,6 +13,7 @@ class ReachabilityRule {
 public:
     static std::optional<bool> isOnline(QNetworkInformation::Reachability reachability, const QString& host);
 
+private:
     enum class HostScope { loopback, localNetwork, internet };
     static HostScope scopeOf(const QString& host);
 };

@@ -26,7 +26,6 @@ public:
     // The one attached to `object`, when it has one.
     static Refreshable* of(QObject* object);
 
-    QQuickItem* screen() const { return screen_; }
     bool isShown() const;
     // When the screen was last shown, in RefreshableRegistry's order.
     quint64 shownOrder() const { return shownOrder_; }
