@@ -36,6 +36,7 @@ def run(run):
     ui.press("push button", "Forgot password?")
     ui.wait_for("heading", "Reset your password")
     ui.fill("Email", email)
+    ui.screenshot("reset-password")
     ui.press("push button", "Send code")
     ui.wait_for("heading", "Choose a new password")
     # The code was just sent: sending it again waits out the cool-down (Qt 6.4 does not publish
