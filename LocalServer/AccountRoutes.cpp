@@ -64,8 +64,8 @@ ServerResponse AccountRoutes::bootstrap(const QString& userId) {
     LibraryStore library(context_);
     const QJsonArray documents = library.documents(userId);
     return ServerResponse::json(QJsonObject{{"courses", library.courses(userId)},
-                                          {"documents", documents},
-                                          {"documents_count", documents.size()}});
+                                            {"documents", documents},
+                                            {"documents_count", documents.size()}});
 }
 
 ServerResponse AccountRoutes::profile(const QString& userId) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "Router.h"
 #include "ServerRequest.h"
 #include "ServerResponse.h"
-#include "Router.h"
 
 #include <QString>
 #include <functional>

@@ -30,16 +30,15 @@ void CourseRoutes::registerRoutes(Router& router) {
 
 JobQueue::Runner CourseRoutes::runner() {
     return {{}, [this](const JobQueue::Job& job) {
-                return JobQueue::Outcome::success(
-                    importSyllabus(job.userId, job.input.value("text").toString(),
-                                   job.input.value("document_name").toString(), "txt",
-                                   job.input.value("source").toString()));
+                return importSyllabus(job.userId, job.input.value("text").toString(),
+                                      job.input.value("document_name").toString(), "txt",
+                                      job.input.value("source").toString());
             }};
 }
 
-QJsonObject CourseRoutes::importSyllabus(const QString& userId, const QString& text, const QString& filename,
-                                         const QString& fileType, const QString& source) {
-    LibraryStore library(context_);
+JobQueue::Outcome CourseRoutes::importSyllabus(const QString& userId, const QString& text,
+                                               const QString& filename, const QString& fileType,
+                                               const QString& source) {
     const SyllabusAnalyzer syllabus = SyllabusAnalyzer::analyze(text);
     const QString name = filename.isEmpty() ? QStringLiteral("Syllabus") : filename;
     const QString documentId = RandomId::make("doc");
@@ -53,8 +52,7 @@ QJsonObject CourseRoutes::importSyllabus(const QString& userId, const QString& t
     if (syllabus.isSyllabus) {
         if (!info.contains("class_title"))
             info.insert("class_title", QFileInfo(name).completeBaseName());
-        courseId = library.createCourse(userId, info, documentId);
-        library.buildStudyPlan(courseId);
+        courseId = RandomId::make("course");
         result.insert("status", "success");
         result.insert("message", "Created your course " + info.value("class_title").toString() + ".");
         result.insert("course_id", courseId);
@@ -64,15 +62,21 @@ QJsonObject CourseRoutes::importSyllabus(const QString& userId, const QString& t
         result.insert("status", "not_syllabus");
         result.insert("message", "We couldn't find class details in that text.");
     }
-    context_.db.exec(
-        "INSERT INTO documents (id, user_id, filename, title, document_type, file_type, file_size,"
-        " course_id, s3_key, status, chunk_count, text, uploaded_at, created_at)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 'ready', ?, ?, ?, ?)",
-        {documentId, userId, name, QFileInfo(name).completeBaseName(),
-         syllabus.isSyllabus ? "syllabus" : "reading", fileType, text.toUtf8().size(),
-         courseId.isEmpty() ? QVariant() : QVariant(courseId), userId + '/' + documentId + "/text",
-         chunkCount, text, context_.isoNow(), context_.nowMs()});
-    return result;
+    return JobQueue::Outcome::success(result, [=, this] {
+        if (!courseId.isEmpty()) {
+            LibraryStore library(context_);
+            library.createCourse(userId, info, documentId, courseId);
+            library.buildStudyPlan(courseId);
+        }
+        context_.db.exec(
+            "INSERT INTO documents (id, user_id, filename, title, document_type, file_type, file_size,"
+            " course_id, s3_key, status, chunk_count, text, uploaded_at, created_at)"
+            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 'ready', ?, ?, ?, ?)",
+            {documentId, userId, name, QFileInfo(name).completeBaseName(),
+             syllabus.isSyllabus ? "syllabus" : "reading", fileType, text.toUtf8().size(),
+             courseId.isEmpty() ? QVariant() : QVariant(courseId), userId + '/' + documentId + "/text",
+             chunkCount, text, context_.isoNow(), context_.nowMs()});
+    });
 }
 
 ServerResponse CourseRoutes::processDocument(const ServerRequest& request, const QString& userId) {
@@ -81,8 +85,8 @@ ServerResponse CourseRoutes::processDocument(const ServerRequest& request, const
     const QJsonObject body = request.jsonBody();
     const QString text = body.value("document_content").toString().trimmed();
     if (text.size() < minimumTextLength)
-        return ServerResponse::apiError(422,
-                                      "empty_or_too_short: the syllabus text needs at least 50 characters.");
+        return ServerResponse::apiError(
+            422, "empty_or_too_short: the syllabus text needs at least 50 characters.");
     const QString jobId = context_.jobs->enqueue(
         userId, jobType,
         QJsonObject{
@@ -115,13 +119,17 @@ ServerResponse CourseRoutes::processFile(const ServerRequest& request, const QSt
              "empty_or_too_short: no text could be read from the file; it may hold only page images."},
             {"extracted_data", QJsonValue()}});
     }
-    QJsonObject result =
+    const JobQueue::Outcome imported =
         importSyllabus(userId, extracted.text, filename, extracted.fileType, form->fields.value("source"));
+    context_.db.transaction();
+    imported.commit();
+    context_.db.commit();
+    const QJsonObject& result = imported.result;
     return ServerResponse::json(QJsonObject{{"status", result.value("status")},
-                                          {"message", result.value("message")},
-                                          {"extracted_data", result.value("extracted_data")},
-                                          {"course_id", result.value("course_id")},
-                                          {"document_id", result.value("document_id")}});
+                                            {"message", result.value("message")},
+                                            {"extracted_data", result.value("extracted_data")},
+                                            {"course_id", result.value("course_id")},
+                                            {"document_id", result.value("document_id")}});
 }
 
 ServerResponse CourseRoutes::classInfo(const ServerRequest& request, const QString& userId) {
@@ -143,9 +151,9 @@ ServerResponse CourseRoutes::classInfo(const ServerRequest& request, const QStri
         info.insert("topics", topics);
     const QString courseId = LibraryStore(context_).createCourse(userId, info, {});
     return ServerResponse::json(QJsonObject{{"status", "success"},
-                                          {"message", "Course created."},
-                                          {"course_id", courseId},
-                                          {"document_id", QJsonValue()}});
+                                            {"message", "Course created."},
+                                            {"course_id", courseId},
+                                            {"document_id", QJsonValue()}});
 }
 
 ServerResponse CourseRoutes::generateStudyPlan(const ServerRequest& request, const QString& userId) {

@@ -24,11 +24,11 @@ private:
     ServerResponse processFile(const ServerRequest& request, const QString& userId);
     ServerResponse classInfo(const ServerRequest& request, const QString& userId);
     ServerResponse generateStudyPlan(const ServerRequest& request, const QString& userId);
-    // Creates the document and, when the text is a syllabus, its course and plan. The result holds
-    // status ("success" or "not_syllabus"), message, course_id, course_name, document_id,
-    // chunk_count, source and extracted_data.
-    QJsonObject importSyllabus(const QString& userId, const QString& text, const QString& filename,
-                               const QString& fileType, const QString& source);
+    // Reads the text; committing creates the document and, when the text is a syllabus, its
+    // course and plan. The result holds status ("success" or "not_syllabus"), message, course_id,
+    // course_name, document_id, chunk_count, source and extracted_data.
+    JobQueue::Outcome importSyllabus(const QString& userId, const QString& text, const QString& filename,
+                                     const QString& fileType, const QString& source);
 
     ServerContext& context_;
     ApiAuth auth_;

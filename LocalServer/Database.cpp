@@ -3,6 +3,8 @@
 #include <QLoggingCategory>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QThread>
+#include <QThreadStorage>
 #include <QUuid>
 
 Q_LOGGING_CATEGORY(lcDatabase, "orbelo.server.db")
@@ -48,31 +50,85 @@ const QList<QStringList>& migrations() {
         // 3: whether each user shows in their school's directory.
         {"CREATE TABLE directory_visibility (user_id TEXT PRIMARY KEY,"
          " school_discoverable INTEGER NOT NULL DEFAULT 0)"},
+        // 4: how many times each job has been started, so that one interrupted twice is stopped.
+        {"ALTER TABLE jobs ADD COLUMN starts INTEGER NOT NULL DEFAULT 0"},
     };
     return list;
 }
 
 } // namespace
 
+namespace {
+
+// The connections one thread opened; they close when the thread ends.
+struct ThreadConnections {
+    QStringList names;
+    ~ThreadConnections() {
+        for (const QString& name : std::as_const(names)) {
+            QSqlDatabase::database(name, false).close();
+            QSqlDatabase::removeDatabase(name);
+        }
+    }
+};
+
+QThreadStorage<ThreadConnections*>& threadConnections() {
+    static QThreadStorage<ThreadConnections*> storage;
+    return storage;
+}
+
+// How long a writer waits for another's transaction before giving up.
+constexpr int busyTimeoutMs = 10'000;
+
+} // namespace
+
 Database::Database()
-    : connectionName_("orbelo-server-" + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+    : connectionPrefix_("orbelo-server-" + QUuid::createUuid().toString(QUuid::WithoutBraces) + '-') {}
 
 Database::~Database() {
-    db_.close();
-    db_ = QSqlDatabase();
-    QSqlDatabase::removeDatabase(connectionName_);
+    // Only this thread's connection can be closed here; the others closed with their threads.
+    if (!threadConnections().hasLocalData())
+        return;
+    QStringList& names = threadConnections().localData()->names;
+    for (qsizetype i = names.size() - 1; i >= 0; --i) {
+        if (!names[i].startsWith(connectionPrefix_))
+            continue;
+        QSqlDatabase::database(names[i], false).close();
+        QSqlDatabase::removeDatabase(names[i]);
+        names.removeAt(i);
+    }
 }
 
 bool Database::open(const QString& path) {
-    db_ = QSqlDatabase::addDatabase("QSQLITE", connectionName_);
-    db_.setDatabaseName(path);
-    if (!db_.open()) {
-        lastError_ = db_.lastError().text();
+    path_ = path;
+    QSqlDatabase db = connection();
+    if (!db.isOpen())
         return false;
+    // Persistent in the file: every connection after this one is in WAL mode too.
+    return exec("PRAGMA journal_mode=WAL");
+}
+
+QSqlDatabase Database::connection() {
+    if (!threadConnections().hasLocalData())
+        threadConnections().setLocalData(new ThreadConnections);
+    const QString name = connectionPrefix_ + QString::number(quintptr(QThread::currentThreadId()), 16);
+    if (QSqlDatabase::contains(name))
+        return QSqlDatabase::database(name, false);
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+    threadConnections().localData()->names.append(name);
+    db.setDatabaseName(path_);
+    if (!db.open() || !configure(db)) {
+        lastError_ = db.lastError().text();
+        qCCritical(lcDatabase) << "cannot open the database:" << db.lastError().text();
     }
-    // WAL with full sync: a committed request survives a crash of the process or the machine.
-    return exec("PRAGMA journal_mode=WAL") && exec("PRAGMA synchronous=FULL") &&
-           exec("PRAGMA foreign_keys=ON");
+    return db;
+}
+
+bool Database::configure(QSqlDatabase& db) {
+    // Full sync: a committed request survives a crash of the process or the machine. Both
+    // settings belong to the connection, not the file.
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(busyTimeoutMs)) &&
+           query.exec("PRAGMA synchronous=FULL") && query.exec("PRAGMA foreign_keys=ON");
 }
 
 int Database::latestVersion() {
@@ -80,7 +136,7 @@ int Database::latestVersion() {
 }
 
 int Database::schemaVersion() const {
-    QSqlQuery query(db_);
+    QSqlQuery query(const_cast<Database*>(this)->connection());
     if (!query.exec("PRAGMA user_version") || !query.next())
         return -1;
     return query.value(0).toInt();
@@ -92,7 +148,8 @@ bool Database::migrate(int targetVersion) {
             return false;
         for (const QString& statement : migrations().at(version - 1)) {
             if (!exec(statement)) {
-                db_.rollback();
+                lastError_ = QStringLiteral("migration to schema version %1 failed").arg(version);
+                rollback();
                 return false;
             }
         }
@@ -105,22 +162,20 @@ bool Database::migrate(int targetVersion) {
 
 bool Database::prepare(QSqlQuery& query, const QString& sql, const QVariantList& values) {
     if (!query.prepare(sql)) {
-        lastError_ = query.lastError().text();
-        qCCritical(lcDatabase) << "cannot prepare" << sql << lastError_;
+        qCCritical(lcDatabase) << "cannot prepare" << sql << query.lastError().text();
         return false;
     }
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec()) {
-        lastError_ = query.lastError().text();
-        qCWarning(lcDatabase) << "statement failed:" << lastError_;
+        qCWarning(lcDatabase) << "statement failed:" << query.lastError().text();
         return false;
     }
     return true;
 }
 
 bool Database::exec(const QString& sql, const QVariantList& values) {
-    QSqlQuery query(db_);
+    QSqlQuery query(connection());
     return prepare(query, sql, values);
 }
 
@@ -132,7 +187,7 @@ std::optional<QVariantMap> Database::row(const QString& sql, const QVariantList&
 }
 
 QList<QVariantMap> Database::rows(const QString& sql, const QVariantList& values) {
-    QSqlQuery query(db_);
+    QSqlQuery query(connection());
     QList<QVariantMap> result;
     if (!prepare(query, sql, values))
         return result;
@@ -147,9 +202,13 @@ QList<QVariantMap> Database::rows(const QString& sql, const QVariantList& values
 }
 
 bool Database::transaction() {
-    return db_.transaction();
+    return exec("BEGIN IMMEDIATE");
 }
 
 bool Database::commit() {
-    return db_.commit();
+    return exec("COMMIT");
+}
+
+bool Database::rollback() {
+    return exec("ROLLBACK");
 }

@@ -8,7 +8,9 @@
 #include <QVariantMap>
 #include <optional>
 
-// The server's SQLite store with versioned schema migrations (PRAGMA user_version).
+// The server's SQLite store with versioned schema migrations (PRAGMA user_version). Each thread
+// that uses it gets a connection of its own, opened on first use and closed when the thread
+// ends; SQLite's WAL lets them read side by side while one writes.
 class Database {
 public:
     Database();
@@ -30,13 +32,19 @@ public:
     bool exec(const QString& sql, const QVariantList& values = {});
     std::optional<QVariantMap> row(const QString& sql, const QVariantList& values = {});
     QList<QVariantMap> rows(const QString& sql, const QVariantList& values = {});
+    // BEGIN IMMEDIATE: the write lock is taken at once, so two writers queue up (for up to the
+    // busy timeout) instead of one failing when it upgrades a read.
     bool transaction();
     bool commit();
+    bool rollback();
 
 private:
+    // This thread's connection, opened when it first asks.
+    QSqlDatabase connection();
+    bool configure(QSqlDatabase& db);
     bool prepare(QSqlQuery& query, const QString& sql, const QVariantList& values);
 
-    QString connectionName_;
-    QSqlDatabase db_;
-    QString lastError_;
+    QString connectionPrefix_;
+    QString path_;
+    QString lastError_; // of open() and migrate(), which run before any other thread uses the store
 };

@@ -2,6 +2,7 @@
 
 #include "DocumentText.h"
 #include "LibraryStore.h"
+#include "RandomId.h"
 #include "ServerContext.h"
 #include "SyllabusAnalyzer.h"
 #include "TextChunker.h"
@@ -32,13 +33,16 @@ JobQueue::Runner DocumentProcessor::runner() {
                 LibraryStore(context_).setDocumentStatus(job.input.value("document_id").toString(),
                                                          "processing");
             },
-            [this](const JobQueue::Job& job) { return process(job); }};
+            [this](const JobQueue::Job& job) { return process(job); },
+            [this](const JobQueue::Job& job, const QString& error) {
+                LibraryStore(context_).setDocumentStatus(job.input.value("document_id").toString(), "failed",
+                                                         error);
+            }};
 }
 
 JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
-    LibraryStore library(context_);
     const QString documentId = job.input.value("document_id").toString();
-    const auto document = library.document(documentId, job.userId);
+    const auto document = LibraryStore(context_).document(documentId, job.userId);
     if (!document)
         return JobQueue::Outcome::failure("The document was deleted.");
     const QString filename = document->value("filename").toString();
@@ -46,11 +50,12 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
         DocumentText::extract(QDir(context_.storageDir()).filePath(document->value("s3_key").toString()),
                               filename, document->value("content_type").toString());
     if (!extracted.error.isEmpty()) {
-        context_.db.exec(
-            "UPDATE documents SET file_type = ? WHERE id = ?",
-            {extracted.fileType.isEmpty() ? QVariant() : QVariant(extracted.fileType), documentId});
-        library.setDocumentStatus(documentId, "failed", extracted.error);
-        return JobQueue::Outcome::failure(extracted.error);
+        return JobQueue::Outcome::failure(extracted.error, [this, documentId, extracted] {
+            context_.db.exec(
+                "UPDATE documents SET file_type = ? WHERE id = ?",
+                {extracted.fileType.isEmpty() ? QVariant() : QVariant(extracted.fileType), documentId});
+            LibraryStore(context_).setDocumentStatus(documentId, "failed", extracted.error);
+        });
     }
     const int chunkCount = int(TextChunker::chunks(extracted.text).size());
     QString courseId = document->value("course_id").toString();
@@ -59,19 +64,19 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
     if (extracted.truncated)
         result.insert("text_truncated", true);
 
+    QJsonObject courseInfo;
     if (job.input.value("check_syllabus").toBool() && courseId.isEmpty()) {
         const SyllabusAnalyzer syllabus = SyllabusAnalyzer::analyze(extracted.text);
         if (syllabus.isSyllabus) {
             documentType = "syllabus";
-            QJsonObject info = syllabus.classInfo();
-            if (!info.contains("class_title"))
-                info.insert("class_title", titleFrom(filename));
-            courseId = library.createCourse(job.userId, info, documentId);
-            library.buildStudyPlan(courseId);
+            courseInfo = syllabus.classInfo();
+            if (!courseInfo.contains("class_title"))
+                courseInfo.insert("class_title", titleFrom(filename));
+            courseId = RandomId::make("course");
             result.insert("status", "success");
             result.insert("message", "Created the course from the syllabus.");
             result.insert("course_id", courseId);
-            result.insert("course_name", info.value("class_title").toString());
+            result.insert("course_name", courseInfo.value("class_title").toString());
         } else {
             result.insert("status", "not_syllabus");
             result.insert("message",
@@ -80,11 +85,18 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
     } else {
         result.insert("status", "ready");
     }
-    context_.db.exec(
-        "UPDATE documents SET text = ?, chunk_count = ?, file_type = ?, document_type = ?, title = ?,"
-        " course_id = ?, status = 'ready', failure_reason = NULL WHERE id = ?",
-        {extracted.text, chunkCount, extracted.fileType, documentType,
-         extracted.title.isEmpty() ? titleFrom(filename) : extracted.title,
-         courseId.isEmpty() ? QVariant() : QVariant(courseId), documentId});
-    return JobQueue::Outcome::success(result);
+    const QString title = extracted.title.isEmpty() ? titleFrom(filename) : extracted.title;
+    return JobQueue::Outcome::success(
+        result, [this, job, documentId, extracted, chunkCount, documentType, title, courseId, courseInfo] {
+            LibraryStore library(context_);
+            if (!courseInfo.isEmpty()) {
+                library.createCourse(job.userId, courseInfo, documentId, courseId);
+                library.buildStudyPlan(courseId);
+            }
+            context_.db.exec(
+                "UPDATE documents SET text = ?, chunk_count = ?, file_type = ?, document_type = ?, title = ?,"
+                " course_id = ?, status = 'ready', failure_reason = NULL WHERE id = ?",
+                {extracted.text, chunkCount, extracted.fileType, documentType, title,
+                 courseId.isEmpty() ? QVariant() : QVariant(courseId), documentId});
+        });
 }

@@ -37,14 +37,17 @@ std::optional<FaultInjector::Fault> FaultInjector::fromOption(const QString& tex
 }
 
 void FaultInjector::add(const Fault& fault) {
+    std::lock_guard lock(mutex_);
     faults_.append(fault);
 }
 
 void FaultInjector::clear() {
+    std::lock_guard lock(mutex_);
     faults_.clear();
 }
 
 QJsonArray FaultInjector::toJson() const {
+    std::lock_guard lock(mutex_);
     QJsonArray list;
     for (const Fault& fault : faults_) {
         list.append(QJsonObject{{"path", fault.path},
@@ -58,6 +61,7 @@ QJsonArray FaultInjector::toJson() const {
 }
 
 std::optional<FaultInjector::Fault> FaultInjector::take(const QByteArray& method, const QString& path) {
+    std::lock_guard lock(mutex_);
     for (qsizetype i = 0; i < faults_.size(); ++i) {
         Fault& fault = faults_[i];
         const bool pathMatches =

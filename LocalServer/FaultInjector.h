@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QString>
+#include <mutex>
 #include <optional>
 
 // Scripted faults for reliability tests: per path (and optionally method), answer with a fixed
@@ -32,5 +33,6 @@ public:
     std::optional<Fault> take(const QByteArray& method, const QString& path);
 
 private:
+    mutable std::mutex mutex_; // requests are handled on several threads
     QList<Fault> faults_;
 };

@@ -1,40 +1,206 @@
 #include "HttpServer.h"
 
-#include "HttpConnection.h"
+#include "HttpSession.h"
 
-#include <QTimer>
+#include <QHash>
+#include <QLoggingCategory>
+#include <QThreadPool>
+#include <atomic>
+#include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ssl/context.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/strand.hpp>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+Q_LOGGING_CATEGORY(lcHttpServer, "orbelo.server.http")
+
+namespace net = boost::asio;
+using boost::system::error_code;
+using tcp = net::ip::tcp;
 
 namespace {
-constexpr qint64 maxBodyBytes = 64LL * 1024 * 1024;
-}
+// Connections past the cap still get a short "busy" answer, up to this many at a time; beyond
+// that they are closed at once.
+constexpr int maxRefusing = 64;
+// After a failed accept (out of descriptors, say) the listener pauses rather than spinning.
+constexpr std::chrono::milliseconds acceptPause{100};
+} // namespace
 
-HttpServer::Responder::Responder(HttpConnection* connection) : connection_(connection) {}
+struct HttpServer::Impl {
+    // Declared before the I/O context: connections that end while it is destroyed still count
+    // themselves out here.
+    HttpSession::Host host;
+    Handler handler;
+    std::mutex peersMutex;
+    QHash<QString, int> connectionsPerPeer;
+    std::atomic<int> connections{0};
+    std::atomic<int> refusing{0};
+    std::atomic<int> queued{0};
+    QThreadPool workers;
 
-void HttpServer::Responder::send(const ServerResponse& response, int delayMs) const {
-    if (!connection_)
-        return;
-    if (delayMs <= 0) {
-        connection_->respond(response);
-        return;
-    }
-    QTimer::singleShot(delayMs, connection_.data(), [connection = connection_, response] {
-        if (connection)
-            connection->respond(response);
+    std::unique_ptr<net::io_context> io;
+    std::unique_ptr<net::executor_work_guard<net::io_context::executor_type>> work;
+    net::ssl::context tls{net::ssl::context::tls_server};
+    std::unique_ptr<tcp::acceptor> acceptor;
+    std::unique_ptr<net::steady_timer> pause;
+    std::vector<std::thread> threads;
+    quint16 port = 0;
+
+    void accept();
+    void admit(tcp::socket socket);
+    bool dispatch(const std::shared_ptr<HttpSession>& session, ServerRequest request);
+};
+
+void HttpServer::Impl::accept() {
+    acceptor->async_accept(net::make_strand(*io), [this](error_code ec, tcp::socket socket) {
+        if (ec == net::error::operation_aborted)
+            return;
+        if (ec) {
+            qCWarning(lcHttpServer) << "accept failed:" << QString::fromStdString(ec.message());
+            pause->expires_after(acceptPause);
+            pause->async_wait([this](error_code waitError) {
+                if (!waitError)
+                    accept();
+            });
+            return;
+        }
+        admit(std::move(socket));
+        accept();
     });
 }
 
-HttpServer::HttpServer(const QSslConfiguration& tls, Handler handler, QObject* parent)
-    : QTcpServer(parent), tls_(tls), handler_(std::move(handler)) {}
-
-void HttpServer::incomingConnection(qintptr descriptor) {
-    auto* socket = new QSslSocket;
-    if (!socket->setSocketDescriptor(descriptor)) {
-        delete socket;
+void HttpServer::Impl::admit(tcp::socket socket) {
+    error_code ec;
+    const QString peer = QString::fromStdString(socket.remote_endpoint(ec).address().to_string());
+    if (ec)
+        return;
+    bool admitted = false;
+    {
+        std::lock_guard lock(peersMutex);
+        if (connections < host.limits.maxConnections &&
+            connectionsPerPeer.value(peer) < host.limits.maxConnectionsPerPeer) {
+            ++connections;
+            ++connectionsPerPeer[peer];
+            admitted = true;
+        }
+    }
+    if (admitted) {
+        std::make_shared<HttpSession>(std::move(socket), tls, host, false, [this, peer] {
+            std::lock_guard lock(peersMutex);
+            --connections;
+            if (--connectionsPerPeer[peer] <= 0)
+                connectionsPerPeer.remove(peer);
+        })->start();
         return;
     }
-    socket->setSslConfiguration(tls_);
-    auto* connection = new HttpConnection(socket, maxBodyBytes, this);
-    connect(connection, &HttpConnection::requestReceived, this,
-            [this, connection](const ServerRequest& request) { handler_(request, Responder(connection)); });
-    socket->startServerEncryption();
+    if (refusing.fetch_add(1) >= maxRefusing) {
+        --refusing;
+        socket.close(ec);
+        return;
+    }
+    qCInfo(lcHttpServer).noquote() << "connection refused: the server is full";
+    std::make_shared<HttpSession>(std::move(socket), tls, host, true, [this] { --refusing; })->start();
+}
+
+bool HttpServer::Impl::dispatch(const std::shared_ptr<HttpSession>& session, ServerRequest request) {
+    if (queued.fetch_add(1) >= host.limits.maxQueuedRequests) {
+        --queued;
+        return false;
+    }
+    workers.start([this, session, request = std::move(request)] {
+        --queued;
+        handler(request, Responder(session));
+    });
+    return true;
+}
+
+HttpServer::Responder::Responder(std::shared_ptr<HttpSession> session) : session_(std::move(session)) {}
+
+void HttpServer::Responder::send(const ServerResponse& response, int delayMs) const {
+    session_->respond(response, delayMs);
+}
+
+HttpServer::HttpServer(HttpLimits limits, Handler handler, BodyLimit bodyLimit)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->host.limits = limits;
+    impl_->host.bodyLimit = std::move(bodyLimit);
+    impl_->host.dispatch = [impl = impl_.get()](const std::shared_ptr<HttpSession>& session,
+                                                ServerRequest request) {
+        return impl->dispatch(session, std::move(request));
+    };
+    impl_->handler = std::move(handler);
+    impl_->workers.setMaxThreadCount(limits.workerThreads);
+    impl_->workers.setExpiryTimeout(-1);
+}
+
+HttpServer::~HttpServer() {
+    close();
+}
+
+bool HttpServer::listen(quint16 port, const QByteArray& certificatePem, const QByteArray& keyPem,
+                        QString* error) {
+    Impl& d = *impl_;
+    error_code ec;
+    d.tls.set_options(net::ssl::context::default_workarounds | net::ssl::context::no_sslv2 |
+                      net::ssl::context::no_sslv3 | net::ssl::context::no_tlsv1 |
+                      net::ssl::context::no_tlsv1_1);
+    d.tls.use_certificate_chain(net::buffer(certificatePem.constData(), std::size_t(certificatePem.size())),
+                                ec);
+    if (!ec)
+        d.tls.use_private_key(net::buffer(keyPem.constData(), std::size_t(keyPem.size())),
+                              net::ssl::context::pem, ec);
+    if (ec) {
+        *error = "TLS identity: " + QString::fromStdString(ec.message());
+        return false;
+    }
+    d.io = std::make_unique<net::io_context>(d.host.limits.ioThreads);
+    d.work = std::make_unique<net::executor_work_guard<net::io_context::executor_type>>(d.io->get_executor());
+    d.pause = std::make_unique<net::steady_timer>(*d.io);
+    d.acceptor = std::make_unique<tcp::acceptor>(*d.io);
+    const tcp::endpoint endpoint(net::ip::address_v4::loopback(), port);
+    d.acceptor->open(endpoint.protocol(), ec);
+    if (!ec)
+        d.acceptor->set_option(net::socket_base::reuse_address(true), ec);
+    if (!ec)
+        d.acceptor->bind(endpoint, ec);
+    if (!ec)
+        d.acceptor->listen(net::socket_base::max_listen_connections, ec);
+    if (ec) {
+        *error = QString::fromStdString(ec.message());
+        d.acceptor.reset();
+        return false;
+    }
+    d.port = d.acceptor->local_endpoint().port();
+    return true;
+}
+
+void HttpServer::serve() {
+    Impl& d = *impl_;
+    d.accept();
+    for (int i = 0; i < d.host.limits.ioThreads; ++i)
+        d.threads.emplace_back([io = d.io.get()] { io->run(); });
+}
+
+quint16 HttpServer::port() const {
+    return impl_->port;
+}
+
+void HttpServer::close() {
+    Impl& d = *impl_;
+    if (!d.io)
+        return;
+    d.io->stop();
+    for (std::thread& thread : d.threads)
+        thread.join();
+    d.threads.clear();
+    // Handlers still running may post answers; the stopped context only queues them.
+    d.workers.waitForDone();
+    d.acceptor.reset();
+    d.pause.reset();
+    d.work.reset();
+    d.io.reset();
 }

@@ -1,38 +1,51 @@
 #pragma once
 
+#include "HttpLimits.h"
 #include "ServerRequest.h"
 #include "ServerResponse.h"
 
-#include <QPointer>
-#include <QSslConfiguration>
-#include <QTcpServer>
+#include <QByteArray>
+#include <QString>
 #include <functional>
+#include <memory>
 
-class HttpConnection;
+class HttpSession;
 
-// HTTPS listener. Each request goes to the handler together with a Responder that may answer
-// at once or later (for latency and queued work).
-class HttpServer : public QTcpServer {
-    Q_OBJECT
+// HTTPS/1.1 on Boost.Beast: connections are served by a few I/O threads, requests by a bounded
+// pool of worker threads, so that one slow request or client never holds up the others.
+class HttpServer {
 public:
+    // Answers one request, at once or later, from any thread; it keeps the connection until
+    // then. Copies share the request.
     class Responder {
     public:
-        explicit Responder(HttpConnection* connection);
+        explicit Responder(std::shared_ptr<HttpSession> session);
         // Answers after `delayMs` milliseconds; nothing happens if the client has gone away.
         void send(const ServerResponse& response, int delayMs = 0) const;
 
     private:
-        QPointer<HttpConnection> connection_;
+        std::shared_ptr<HttpSession> session_;
     };
 
+    // Runs on a worker thread.
     using Handler = std::function<void(const ServerRequest&, const Responder&)>;
+    // The largest body a request may carry, given its method and path.
+    using BodyLimit = std::function<qint64(const QByteArray& method, const QString& path)>;
 
-    HttpServer(const QSslConfiguration& tls, Handler handler, QObject* parent = nullptr);
+    HttpServer(HttpLimits limits, Handler handler, BodyLimit bodyLimit);
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
 
-protected:
-    void incomingConnection(qintptr descriptor) override;
+    // Binds 127.0.0.1:`port` (0: any free port) with the PEM certificate and key; false with a
+    // message in `error` when that fails. Connections wait in the backlog until serve().
+    bool listen(quint16 port, const QByteArray& certificatePem, const QByteArray& keyPem, QString* error);
+    void serve();
+    quint16 port() const;
+    // Stops accepting, closes every connection and waits for the running handlers.
+    void close();
 
 private:
-    QSslConfiguration tls_;
-    Handler handler_;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };

@@ -1,5 +1,6 @@
 #include "JobQueue.h"
 
+#include "FailPoint.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 
@@ -9,7 +10,32 @@
 
 Q_LOGGING_CATEGORY(lcJobs, "orbelo.server.jobs")
 
-JobQueue::JobQueue(ServerContext& context, QObject* parent) : QObject(parent), context_(context) {}
+namespace {
+constexpr int workerThreads = 2;
+const QString interrupted = QStringLiteral("The job was interrupted twice and has been stopped.");
+} // namespace
+
+JobQueue::JobQueue(ServerContext& context) : context_(context), timers_(new QObject) {
+    workers_.setMaxThreadCount(workerThreads);
+    timers_->moveToThread(&scheduler_);
+    scheduler_.setObjectName("jobs-scheduler");
+    scheduler_.start();
+}
+
+JobQueue::~JobQueue() {
+    stop();
+}
+
+void JobQueue::stop() {
+    if (scheduler_.isRunning()) {
+        scheduler_.quit();
+        scheduler_.wait();
+    }
+    delete timers_;
+    timers_ = nullptr;
+    workers_.clear();
+    workers_.waitForDone();
+}
 
 void JobQueue::registerRunner(const QString& type, Runner runner) {
     runners_.insert(type, std::move(runner));
@@ -27,18 +53,29 @@ QString JobQueue::enqueue(const QString& userId, const QString& type, const QJso
 }
 
 void JobQueue::resumeUnfinished() {
-    for (const QVariantMap& row : context_.db.rows(
-             "SELECT id FROM jobs WHERE status IN ('queued', 'processing') ORDER BY created_at")) {
-        context_.db.exec("UPDATE jobs SET status = 'queued' WHERE id = ?", {row.value("id")});
-        schedule(row.value("id").toString());
+    for (const QVariantMap& row : context_.db.rows("SELECT id, starts FROM jobs WHERE status IN ('queued', "
+                                                   "'processing') ORDER BY created_at")) {
+        const QString id = row.value("id").toString();
+        if (row.value("starts").toInt() >= maxStarts) {
+            abandon(id);
+            continue;
+        }
+        context_.db.exec("UPDATE jobs SET status = 'queued' WHERE id = ?", {id});
+        schedule(id);
     }
 }
 
 void JobQueue::schedule(const QString& jobId) {
+    if (!timers_)
+        return; // stopping; the job resumes at the next start
     const int half = context_.options.jobDelayMs / 2;
-    QTimer::singleShot(half, this, [this, jobId, half] {
-        start(jobId);
-        QTimer::singleShot(context_.options.jobDelayMs - half, this, [this, jobId] { finish(jobId); });
+    const int rest = context_.options.jobDelayMs - half;
+    QMetaObject::invokeMethod(timers_, [this, jobId, half, rest] {
+        QTimer::singleShot(half, timers_, [this, jobId, rest] {
+            start(jobId);
+            QTimer::singleShot(rest, timers_,
+                               [this, jobId] { workers_.start([this, jobId] { finish(jobId); }); });
+        });
     });
 }
 
@@ -54,11 +91,15 @@ void JobQueue::start(const QString& jobId) {
     const auto job = load(jobId);
     if (!job)
         return;
-    context_.db.exec("UPDATE jobs SET status = 'processing', started_at = ? WHERE id = ?",
-                     {context_.isoNow(), jobId});
+    Database& db = context_.db;
+    db.transaction();
+    db.exec("UPDATE jobs SET status = 'processing', started_at = ?, starts = starts + 1 WHERE id = ?",
+            {context_.isoNow(), jobId});
     const Runner runner = runners_.value(job->type);
     if (runner.started)
         runner.started(*job);
+    db.commit();
+    FailPoint::reach("job-started");
 }
 
 void JobQueue::finish(const QString& jobId) {
@@ -70,12 +111,44 @@ void JobQueue::finish(const QString& jobId) {
     const QString result =
         outcome.ok ? QString::fromUtf8(QJsonDocument(outcome.result).toJson(QJsonDocument::Compact))
                    : QString();
-    context_.db.exec("UPDATE jobs SET status = ?, result = ?, error = ?, completed_at = ? WHERE id = ?",
-                     {outcome.ok ? "complete" : "failed", outcome.ok ? QVariant(result) : QVariant(),
-                      outcome.ok ? QVariant() : QVariant(outcome.error), context_.isoNow(), jobId});
+    Database& db = context_.db;
+    if (!db.transaction())
+        return;
+    // Deleted with its user meanwhile, or already finished: nothing is written twice.
+    const auto current = db.row("SELECT status FROM jobs WHERE id = ?", {jobId});
+    if (!current || current->value("status").toString() != "processing") {
+        db.rollback();
+        return;
+    }
+    if (outcome.commit)
+        outcome.commit();
+    db.exec("UPDATE jobs SET status = ?, result = ?, error = ?, completed_at = ? WHERE id = ?",
+            {outcome.ok ? "complete" : "failed", outcome.ok ? QVariant(result) : QVariant(),
+             outcome.ok ? QVariant() : QVariant(outcome.error), context_.isoNow(), jobId});
+    FailPoint::reach("job-before-commit");
+    if (!db.commit()) {
+        db.rollback();
+        qCWarning(lcJobs).noquote() << "job" << jobId
+                                    << "could not be saved; it runs again at the next start";
+        return;
+    }
     qCInfo(lcJobs).noquote() << "job" << jobId << job->type
                              << (outcome.ok ? "complete" : "failed: " + outcome.error);
-    emit finished(jobId);
+}
+
+void JobQueue::abandon(const QString& jobId) {
+    const auto job = load(jobId);
+    if (!job)
+        return;
+    Database& db = context_.db;
+    db.transaction();
+    const Runner runner = runners_.value(job->type);
+    if (runner.abandoned)
+        runner.abandoned(*job, interrupted);
+    db.exec("UPDATE jobs SET status = 'failed', error = ?, completed_at = ? WHERE id = ?",
+            {interrupted, context_.isoNow(), jobId});
+    db.commit();
+    qCWarning(lcJobs).noquote() << "job" << jobId << job->type << "stopped after a second interruption";
 }
 
 std::optional<QJsonObject> JobQueue::statusJson(const QString& jobId, const QString& userId) const {

@@ -104,9 +104,9 @@ void LibraryStore::setDocumentStatus(const QString& id, const QString& status, c
                      {status, failureReason.isEmpty() ? QVariant() : QVariant(failureReason), id});
 }
 
-QString LibraryStore::createCourse(const QString& userId, const QJsonObject& info,
-                                   const QString& documentId) {
-    const QString id = RandomId::make("course");
+QString LibraryStore::createCourse(const QString& userId, const QJsonObject& info, const QString& documentId,
+                                   const QString& givenId) {
+    const QString id = givenId.isEmpty() ? RandomId::make("course") : givenId;
     context_.db.exec(
         "INSERT INTO courses (id, user_id, name, info, document_id, created_at) VALUES (?, ?, ?, ?, ?, ?)",
         {id, userId, info.value("class_title").toString(),

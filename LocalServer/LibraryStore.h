@@ -25,7 +25,8 @@ public:
     void removeDocument(const QString& id, const QString& userId);
     void setDocumentStatus(const QString& id, const QString& status, const QString& failureReason = {});
     // Creates a course from class details (class_title, class_instructor, …) and returns its id.
-    QString createCourse(const QString& userId, const QJsonObject& info, const QString& documentId);
+    QString createCourse(const QString& userId, const QJsonObject& info, const QString& documentId,
+                         const QString& id = {});
     // Builds and stores the course's study plan from its topics (or `topics` when given).
     void buildStudyPlan(const QString& courseId, const QStringList& topics = {});
 

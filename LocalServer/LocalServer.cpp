@@ -3,6 +3,7 @@
 #include "AppcastRoutes.h"
 #include "ClerkError.h"
 #include "ControlApi.h"
+#include "CourseRoutes.h"
 #include "FrontendApi.h"
 #include "JobQueue.h"
 #include "OrbeloApi.h"
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QLocale>
 #include <QLoggingCategory>
-#include <QSslConfiguration>
 #include <QTimeZone>
 
 Q_LOGGING_CATEGORY(lcHttp, "orbelo.server.http")
@@ -48,8 +48,11 @@ LocalServer::LocalServer(ServerOptions options, QObject* parent)
 }
 
 LocalServer::~LocalServer() {
+    // The handlers and jobs use everything below; they finish before any of it goes.
     if (http_)
         http_->close();
+    if (jobs_)
+        jobs_->stop();
 }
 
 void LocalServer::setClock(std::function<qint64()> clock) {
@@ -57,7 +60,7 @@ void LocalServer::setClock(std::function<qint64()> clock) {
 }
 
 quint16 LocalServer::port() const {
-    return http_ ? http_->serverPort() : 0;
+    return http_ ? http_->port() : 0;
 }
 
 QString LocalServer::baseUrl() const {
@@ -155,21 +158,17 @@ bool LocalServer::start(QString* error) {
         return false;
     }
 
-    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.setLocalCertificate(tls_.certificate());
-    tls.setPrivateKey(tls_.key());
-    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
     http_ = std::make_unique<HttpServer>(
-        tls, [this](const ServerRequest& request, const HttpServer::Responder& responder) {
+        context.options.http,
+        [this](const ServerRequest& request, const HttpServer::Responder& responder) {
             handle(request, responder);
-        });
-    if (!http_->listen(QHostAddress::LocalHost, context.options.port)) {
-        *error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2")
-                     .arg(context.options.port)
-                     .arg(http_->errorString());
+        },
+        [this](const QByteArray& method, const QString& path) { return bodyLimit(method, path); });
+    if (!http_->listen(context.options.port, tls_.certificate().toPem(), tls_.key().toPem(), error)) {
+        *error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2").arg(context.options.port).arg(*error);
         return false;
     }
-    context.baseUrl = QStringLiteral("https://127.0.0.1:%1").arg(http_->serverPort());
+    context.baseUrl = QStringLiteral("https://127.0.0.1:%1").arg(http_->port());
     context.signer = std::make_unique<TokenSigner>(secret, context.baseUrl);
     context.secret = secret;
 
@@ -184,7 +183,18 @@ bool LocalServer::start(QString* error) {
     appcast_ = std::make_unique<AppcastRoutes>(context);
     appcast_->registerRoutes(router_);
     jobs_->resumeUnfinished();
+    http_->serve();
     return true;
+}
+
+qint64 LocalServer::bodyLimit(const QByteArray& method, const QString& path) const {
+    const HttpLimits& limits = context_->options.http;
+    if (method == "PUT" && path.startsWith("/storage/"))
+        return limits.maxUploadBytes;
+    // A syllabus file as multipart form data, with room for the form's own lines.
+    if (method == "POST" && path == "/api/process-document")
+        return CourseRoutes::maxSyllabusBytes + 64 * 1024;
+    return limits.maxBodyBytes;
 }
 
 ServerResponse LocalServer::route(const ServerRequest& request) {

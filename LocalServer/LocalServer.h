@@ -7,6 +7,7 @@
 #include "TlsIdentity.h"
 
 #include <QObject>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -40,7 +41,9 @@ public:
     ServerContext& context() { return *context_; }
 
 private:
+    // Runs on a worker thread of the HTTP engine.
     void handle(const ServerRequest& request, const HttpServer::Responder& responder);
+    qint64 bodyLimit(const QByteArray& method, const QString& path) const;
     ServerResponse route(const ServerRequest& request);
     bool prepareDataDir(QString* error);
     bool loadSecret(QByteArray* secret);
@@ -59,5 +62,5 @@ private:
     std::unique_ptr<AppcastRoutes> appcast_;
     std::unique_ptr<HttpServer> http_;
     QByteArray adminToken_; // never logged
-    quint64 requestCount_ = 0;
+    std::atomic<quint64> requestCount_{0};
 };

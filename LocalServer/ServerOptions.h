@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FaultInjector.h"
+#include "HttpLimits.h"
 
 #include <QList>
 #include <QString>
@@ -26,6 +27,8 @@ struct ServerOptions {
     // Opens what demos and automated tests lean on: the fixed code 424242 for example.com
     // addresses, the mailbox page, the OAuth consent stand-in and the controls without a token.
     bool demo = false;
+    // Timeouts, sizes and thread counts of the HTTP engine; tests shorten them.
+    HttpLimits http;
 
     static QString defaultDataDir();
     static QString usage();

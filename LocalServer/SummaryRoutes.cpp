@@ -51,8 +51,9 @@ JobQueue::Outcome SummaryRoutes::summarize(const JobQueue::Job& job) {
         return JobQueue::Outcome::failure("The document was deleted.");
     const QJsonObject summary = Summarizer::summarize(document->value("text").toString())
                                     .toJson(document->value("document_type").toString(), context_.isoNow());
-    context_.db.exec(
-        "INSERT OR REPLACE INTO summaries (document_id, user_id, summary) VALUES (?, ?, ?)",
-        {documentId, job.userId, QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Compact))});
-    return JobQueue::Outcome::success(QJsonObject{{"status", "complete"}, {"summary", summary}});
+    return JobQueue::Outcome::success(QJsonObject{{"status", "complete"}, {"summary", summary}}, [=, this] {
+        context_.db.exec("INSERT OR REPLACE INTO summaries (document_id, user_id, summary) VALUES (?, ?, ?)",
+                         {documentId, job.userId,
+                          QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Compact))});
+    });
 }

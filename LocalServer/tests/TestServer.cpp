@@ -63,8 +63,10 @@ bool TestServer::start() {
     options.dataDir = dataDir_;
     options.jobDelayMs = jobDelayMs_;
     server_ = std::make_unique<LocalServer>(options);
-    server_->setClock(
-        [this] { return frozenAtMs_.value_or(QDateTime::currentMSecsSinceEpoch()) + offsetMs_; });
+    server_->setClock([this] {
+        const qint64 frozen = frozenAtMs_;
+        return (frozen ? frozen : QDateTime::currentMSecsSinceEpoch()) + offsetMs_;
+    });
     QString error;
     if (!server_->start(&error)) {
         qWarning() << "server did not start:" << error;

@@ -8,6 +8,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTemporaryDir>
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -84,7 +85,8 @@ private:
     std::unique_ptr<LocalServer> server_;
     QNetworkAccessManager network_;
     ServerOptions options_;
-    std::optional<qint64> frozenAtMs_;
-    qint64 offsetMs_ = 0;
+    // Read by the server's worker threads. 0: not frozen.
+    std::atomic<qint64> frozenAtMs_{0};
+    std::atomic<qint64> offsetMs_{0};
     int jobDelayMs_ = 0;
 };

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QtGlobal>
+#include <cstddef>
+
+// What one connection and the whole server may take. Every wait has a deadline and every buffer
+// a size, so that a slow or hostile client costs a bounded amount and never stalls the others.
+struct HttpLimits {
+    int handshakeTimeoutMs = 5'000;
+    // From the first byte of a request to the end of its header block.
+    int headerTimeoutMs = 10'000;
+    // A kept-alive connection may wait this long for its next request.
+    int idleTimeoutMs = 30'000;
+    // For the whole body, once the header block has arrived.
+    int bodyTimeoutMs = 60'000;
+    // For one answer to leave: a client that does not read is cut off after it.
+    int writeTimeoutMs = 30'000;
+
+    std::size_t maxHeaderBytes = 16 * 1024;
+    int maxHeaderFields = 100;
+    // Uploads to /storage; every other body is form fields or JSON.
+    qint64 maxUploadBytes = 64LL * 1024 * 1024;
+    qint64 maxBodyBytes = 256 * 1024;
+
+    int maxConnections = 512;
+    int maxConnectionsPerPeer = 256;
+    // Requests waiting for a worker; past it the server answers 503 at once.
+    int maxQueuedRequests = 512;
+    int ioThreads = 2;
+    int workerThreads = 4;
+};
