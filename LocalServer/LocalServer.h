@@ -39,6 +39,8 @@ public:
     // The secret that signs session tokens, upload URLs and media names.
     QString tokenSecretPath() const;
     ServerContext& context() { return *context_; }
+    // Requests handed to the routes so far.
+    quint64 requestsHandled() const { return requestCount_; }
 
 private:
     // Runs on a worker thread of the HTTP engine.

@@ -1,5 +1,6 @@
 #include "SpeechRoutes.h"
 
+#include "ByteRange.h"
 #include "LibraryStore.h"
 #include "ServerContext.h"
 #include "SpeechSynthesizer.h"
@@ -7,6 +8,7 @@
 #include "WavInfo.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -45,7 +47,7 @@ void SpeechRoutes::registerRoutes(Router& router) {
               [this](const ServerRequest& r, const QString& u) { return speak(r, u); });
     auth_.add(router, "POST", "/api/tts/document/{id}",
               [this](const ServerRequest& r, const QString& u) { return narrate(r, u); });
-    router.add("GET", "/media/{path*}", [this](const ServerRequest& r) { return media(r.param(0)); });
+    router.add("GET", "/media/{path*}", [this](const ServerRequest& r) { return media(r); });
 }
 
 JobQueue::Runner SpeechRoutes::runner() {
@@ -69,6 +71,8 @@ ServerResponse SpeechRoutes::speak(const ServerRequest& request, const QString& 
     const QString relative = mediaPath(userId, userId, "speak", {voice, text});
     const QString file = QDir(context_.mediaDir()).filePath(relative);
     const bool cached = QFile::exists(file);
+    if (const QString quota = audioQuotaError(userId); !cached && !quota.isEmpty())
+        return ServerResponse::apiError(507, quota);
     QString error;
     if (!cached && !SpeechSynthesizer::synthesize(text, voice, file, &error))
         return ServerResponse::apiError(503, "Speech synthesis failed: " + error);
@@ -84,6 +88,8 @@ ServerResponse SpeechRoutes::narrate(const ServerRequest& request, const QString
     if (!document || document->value("status").toString() != "ready" ||
         document->value("text").toString().isEmpty())
         return ServerResponse::apiError(404, "The document is not ready to narrate.");
+    if (document->value("text").toString().size() > maxNarrationChars)
+        return ServerResponse::apiError(413, "Narration is limited to 200,000 characters per document.");
     const QString voice = SpeechSynthesizer::voiceFor(request.jsonBody().value("voice").toString());
     const QJsonObject input{{"document_id", documentId}, {"voice", voice}};
     const QString inputText = QString::fromUtf8(QJsonDocument(input).toJson(QJsonDocument::Compact));
@@ -95,6 +101,8 @@ ServerResponse SpeechRoutes::narrate(const ServerRequest& request, const QString
     if (done)
         return ServerResponse::json(
             QJsonObject{{"playlist", QJsonDocument::fromJson(done->value("result").toByteArray()).object()}});
+    if (const QString quota = audioQuotaError(userId); !quota.isEmpty())
+        return ServerResponse::apiError(507, quota);
     return ServerResponse::json(QJsonObject{{"job_id", context_.jobs->enqueue(userId, jobType, input)}});
 }
 
@@ -113,6 +121,8 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
                                            {documentId, voice, QString::number(index)});
         const QString file = QDir(context_.mediaDir()).filePath(relative);
         QString error;
+        if (const QString quota = audioQuotaError(job.userId); !QFile::exists(file) && !quota.isEmpty())
+            return JobQueue::Outcome::failure(quota);
         if (!QFile::exists(file) && !SpeechSynthesizer::synthesize(parts[index], voice, file, &error))
             return JobQueue::Outcome::failure("Narration failed: " + error);
         list.append(QJsonObject{{"index", int(index)},
@@ -127,13 +137,40 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
                                                   {"total_chars", int(text.size())}});
 }
 
-ServerResponse SpeechRoutes::media(const QString& path) {
+QString SpeechRoutes::audioQuotaError(const QString& userId) const {
+    qint64 total = 0;
+    QDirIterator files(QDir(context_.mediaDir()).filePath(userId), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        files.next();
+        total += files.fileInfo().size();
+    }
+    if (total < maxAudioBytesPerUser)
+        return {};
+    return QStringLiteral(
+        "Your narrated audio has reached its limit of 512 MB. Delete documents you no longer "
+        "listen to and try again.");
+}
+
+ServerResponse SpeechRoutes::media(const ServerRequest& request) {
+    const QString path = request.param(0);
     if (path.contains("..") || path.startsWith('/'))
         return ServerResponse::apiError(404, "Not Found");
     QFile file(QDir(context_.mediaDir()).filePath(path));
     if (!path.endsWith(".wav") || !file.open(QIODevice::ReadOnly))
         return ServerResponse::apiError(404, "Not Found");
-    ServerResponse response = ServerResponse::bytes(file.readAll(), "audio/wav");
+    const qint64 size = file.size();
+    const ByteRange range = ByteRange::parse(request.header("range"), size);
+    ServerResponse response;
+    if (range.kind == ByteRange::Kind::Unsatisfiable) {
+        response = ServerResponse::empty(416);
+    } else if (range.kind == ByteRange::Kind::Partial && file.seek(range.first)) {
+        response = ServerResponse::bytes(file.read(range.length()), "audio/wav", 206);
+    } else {
+        response = ServerResponse::bytes(file.readAll(), "audio/wav");
+    }
+    if (range.kind != ByteRange::Kind::Whole)
+        response.setHeader("Content-Range", range.contentRange(size));
+    response.setHeader("Accept-Ranges", "bytes");
     response.setHeader("Cache-Control", "private, max-age=86400");
     return response;
 }

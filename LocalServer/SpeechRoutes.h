@@ -14,6 +14,10 @@ public:
     static constexpr auto jobType = "narration";
     static constexpr int maxSpeakChars = 5000;
     static constexpr int segmentChars = 600;
+    // About four hours of speech: longer texts are refused rather than narrated for hours.
+    static constexpr int maxNarrationChars = 200'000;
+    // All of one user's audio on disk, clips and narrations together.
+    static constexpr qint64 maxAudioBytesPerUser = 512LL * 1024 * 1024;
 
     explicit SpeechRoutes(ServerContext& context) : context_(context), auth_(context) {}
 
@@ -23,7 +27,9 @@ public:
 private:
     ServerResponse speak(const ServerRequest& request, const QString& userId);
     ServerResponse narrate(const ServerRequest& request, const QString& userId);
-    ServerResponse media(const QString& path);
+    ServerResponse media(const ServerRequest& request);
+    // The refusal when the user's audio has reached maxAudioBytesPerUser, else an empty string.
+    QString audioQuotaError(const QString& userId) const;
     JobQueue::Outcome narration(const JobQueue::Job& job);
     // The media path (relative to the media dir) of a clip identified by `parts`, in `directory`.
     QString mediaPath(const QString& directory, const QString& userId, const QString& kind,

@@ -12,6 +12,8 @@ QByteArray HttpStatus::reasonPhrase(int status) {
         return "Accepted";
     case 204:
         return "No Content";
+    case 206:
+        return "Partial Content";
     case 301:
         return "Moved Permanently";
     case 302:
@@ -42,10 +44,14 @@ QByteArray HttpStatus::reasonPhrase(int status) {
         return "Payload Too Large";
     case 415:
         return "Unsupported Media Type";
+    case 416:
+        return "Range Not Satisfiable";
     case 422:
         return "Unprocessable Entity";
     case 429:
         return "Too Many Requests";
+    case 431:
+        return "Request Header Fields Too Large";
     case 500:
         return "Internal Server Error";
     case 501:
@@ -56,6 +62,8 @@ QByteArray HttpStatus::reasonPhrase(int status) {
         return "Service Unavailable";
     case 504:
         return "Gateway Timeout";
+    case 507:
+        return "Insufficient Storage";
     default:
         return "Status";
     }

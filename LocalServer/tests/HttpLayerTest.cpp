@@ -1,42 +1,20 @@
+#include "RawExchange.h"
 #include "Router.h"
 #include "TestServer.h"
 
-#include <QEventLoop>
 #include <QSslSocket>
 #include <QTest>
 
-// The hand-written HTTP/1.1 layer seen from a raw TLS socket: framing, pipelining, limits and
+// The HTTP/1.1 layer seen from a raw TLS socket: framing, pipelining, limits and
 // the fallbacks for unknown paths and methods.
 class HttpLayerTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestServer> server;
 
-    using Until = std::function<bool(const QByteArray& received, QSslSocket& socket)>;
-
-    // Sends `writes` and collects what arrives until `done` holds (it may also write more) or the
-    // server closes the connection. The event loop keeps running, so the in-process server answers.
-    QByteArray exchange(const QList<QByteArray>& writes, const Until& done) {
-        QSslSocket socket;
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setCaCertificates(QSslCertificate::fromPath(server->server().certificatePath()));
-        socket.setSslConfiguration(tls);
-        QByteArray received;
-        QEventLoop loop;
-        connect(&socket, &QSslSocket::encrypted, &loop, [&] {
-            for (const QByteArray& bytes : writes)
-                socket.write(bytes);
-        });
-        connect(&socket, &QSslSocket::readyRead, &loop, [&] {
-            received += socket.readAll();
-            if (done(received, socket))
-                loop.quit();
-        });
-        connect(&socket, &QSslSocket::disconnected, &loop, &QEventLoop::quit);
-        connect(&socket, &QSslSocket::errorOccurred, &loop, &QEventLoop::quit);
-        socket.connectToHostEncrypted("127.0.0.1", server->server().port());
-        loop.exec();
-        return received + socket.readAll();
+    QByteArray exchange(const QList<QByteArray>& writes, const RawExchange::Until& done) {
+        return RawExchange::run(server->server().port(), server->server().certificatePath(), writes, done)
+            .received;
     }
 
     static bool hasResponses(const QByteArray& data, int count) { return data.count("HTTP/1.1 ") >= count; }
