@@ -1,6 +1,7 @@
 #include "AuthStore.h"
 
 #include "EmailAddress.h"
+#include "GuessLimits.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 #include "SignUpRequirements.h"
@@ -99,6 +100,7 @@ void AuthStore::deleteUser(const QString& userId) {
     for (const QString table :
          {"sessions", "documents", "courses", "summaries", "jobs", "profiles", "directory_visibility"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
+    GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});
     db.commit();
     for (const QVariantMap& client : clients)

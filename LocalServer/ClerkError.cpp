@@ -27,10 +27,10 @@ ServerResponse missingParam(const QString& paramName) {
     return response(422, "form_param_missing", "is missing", paramName + " must be included.", paramName);
 }
 
-ServerResponse tooManyRequests(qint64 retryAfterSeconds) {
+ServerResponse tooManyRequests(qint64 retryAfterSeconds, const QString& reason, const QString& paramName) {
     ServerResponse answer =
         response(429, "too_many_requests", "Too many requests",
-                 QStringLiteral("Too many requests. Try again in %1 seconds.").arg(retryAfterSeconds));
+                 QStringLiteral("%1 Try again in %2 seconds.").arg(reason).arg(retryAfterSeconds), paramName);
     answer.setHeader("Retry-After", QByteArray::number(retryAfterSeconds));
     return answer;
 }

@@ -12,6 +12,8 @@ ServerResponse response(int status, const QString& code, const QString& message,
 ServerResponse authenticationInvalid(const QString& longMessage);
 ServerResponse notFound(const QString& longMessage);
 ServerResponse missingParam(const QString& paramName);
-// 429 with a Retry-After header of `retryAfterSeconds`.
-ServerResponse tooManyRequests(qint64 retryAfterSeconds);
+// 429 with a Retry-After header of `retryAfterSeconds`; `reason` opens the long message.
+ServerResponse tooManyRequests(qint64 retryAfterSeconds,
+                               const QString& reason = QStringLiteral("Too many requests."),
+                               const QString& paramName = {});
 } // namespace ClerkError

@@ -50,7 +50,11 @@ const QList<QStringList>& migrations() {
         // 3: whether each user shows in their school's directory.
         {"CREATE TABLE directory_visibility (user_id TEXT PRIMARY KEY,"
          " school_discoverable INTEGER NOT NULL DEFAULT 0)"},
-        // 4: how many times each job has been started, so that one interrupted twice is stopped.
+        // 4: counters of wrong guesses at codes, passwords and backup codes (GuessLimiter).
+        {"CREATE TABLE guess_counters (key TEXT PRIMARY KEY, failures INTEGER NOT NULL,"
+         " window_ends INTEGER NOT NULL, locked_until INTEGER NOT NULL DEFAULT 0)",
+         "CREATE INDEX guess_counters_window ON guess_counters (window_ends)"},
+        // 5: how many times each job has been started, so that one interrupted twice is stopped.
         {"ALTER TABLE jobs ADD COLUMN starts INTEGER NOT NULL DEFAULT 0"},
     };
     return list;

@@ -2,6 +2,7 @@
 
 #include "ClerkError.h"
 #include "EmailAddress.h"
+#include "GuessLimits.h"
 #include "PasswordHash.h"
 #include "PasswordPolicy.h"
 #include "RandomId.h"
@@ -34,7 +35,28 @@ ServerResponse withDeviceToken(ServerResponse response, const QByteArray& token)
         response.setHeader("Authorization", token);
     return response;
 }
+
+ServerResponse incorrectCode() {
+    return ClerkError::response(422, "form_code_incorrect", "Incorrect code", "Incorrect code", "code");
+}
 } // namespace
+
+std::optional<ServerResponse> SignInRoutes::checkPassword(const ServerRequest& request,
+                                                          const QString& clientId, const QVariantMap& user,
+                                                          const QString& password) {
+    GuessLimiter guesses =
+        GuessLimits::password(context_, user.value("id").toString(), clientId, request.peer);
+    // Refused guesses cost no hashing.
+    if (auto refused = guesses.admit())
+        return refused;
+    if (!PasswordHash::matches(password, user.value("password_hash").toString())) {
+        guesses.failed();
+        return ClerkError::response(422, "form_password_incorrect", "Password is incorrect.",
+                                    "Password is incorrect. Try again, or use another method.", "password");
+    }
+    guesses.succeeded();
+    return std::nullopt;
+}
 
 std::optional<ServerResponse> SignInRoutes::load(const ServerRequest& request, QString* clientId,
                                                  std::optional<QJsonObject>* state) {
@@ -99,12 +121,8 @@ ServerResponse SignInRoutes::create(const ServerRequest& request) {
     state["user_id"] = user->value("id").toString();
     state["status"] = "needs_first_factor";
     if (!password.isEmpty()) {
-        if (!PasswordHash::matches(password, user->value("password_hash").toString())) {
-            return withDeviceToken(
-                ClerkError::response(422, "form_password_incorrect", "Password is incorrect.",
-                                     "Password is incorrect. Try again, or use another method.", "password"),
-                newToken);
-        }
+        if (auto failure = checkPassword(request, clientId, *user, password))
+            return withDeviceToken(*failure, newToken);
         state["first_factor_verification"] = VerificationCode::verification("verified", "password", 1, 0);
         advance(clientId, state);
     }
@@ -230,11 +248,9 @@ ServerResponse SignInRoutes::attemptFirstFactor(const ServerRequest& request) {
     const QUrlQuery form = request.formBody();
     const QString strategy = form.queryItemValue("strategy", QUrl::FullyDecoded);
     if (strategy == "password") {
-        if (!PasswordHash::matches(form.queryItemValue("password", QUrl::FullyDecoded),
-                                   user->value("password_hash").toString()))
-            return ClerkError::response(422, "form_password_incorrect", "Password is incorrect.",
-                                        "Password is incorrect. Try again, or use another method.",
-                                        "password");
+        if (auto failure =
+                checkPassword(request, clientId, *user, form.queryItemValue("password", QUrl::FullyDecoded)))
+            return *failure;
         state->insert("first_factor_verification",
                       VerificationCode::verification("verified", "password", 1, 0));
     } else if (isEmailCodeStrategy(strategy)) {
@@ -242,10 +258,12 @@ ServerResponse SignInRoutes::attemptFirstFactor(const ServerRequest& request) {
         // A code answers only the strategy it was sent for.
         if (verification.value("strategy").toString() != strategy)
             verification = VerificationCode::verification("unverified", strategy, 0, 0);
+        const QString email = user->value("email").toString();
+        GuessLimiter guesses = GuessLimits::code(context_, id, email);
         const auto failure = VerificationCode::check(
             verification, state->value("secrets").toObject().value(strategy).toString(),
             form.queryItemValue("code", QUrl::FullyDecoded),
-            VerificationCode::acceptsFixedCode(context_, user->value("email").toString()), context_.nowMs());
+            VerificationCode::acceptsFixedCode(context_, email), context_.nowMs(), &guesses);
         state->insert("first_factor_verification", verification);
         if (failure) {
             store_.saveAttempt(id, clientId, "sign_in", *state);
@@ -282,6 +300,7 @@ ServerResponse SignInRoutes::resetPassword(const ServerRequest& request) {
         return *failure;
     context_.db.exec("UPDATE users SET password_hash = ?, updated_at = ? WHERE id = ?",
                      {PasswordHash::make(password), context_.nowMs(), userId});
+    GuessLimits::forgetPasswordGuesses(context_.db, userId);
     if (form.queryItemValue("sign_out_of_other_sessions") == "true")
         store_.revokeSessionsOf(userId);
     advance(clientId, *state);
@@ -332,20 +351,29 @@ ServerResponse SignInRoutes::attemptSecondFactor(const ServerRequest& request) {
         QJsonObject verification = state->value("second_factor_verification").toObject();
         if (verification.value("strategy").toString() != "phone_code")
             verification = VerificationCode::verification("unverified", "phone_code", 0, 0);
+        GuessLimiter guesses = GuessLimits::code(context_, id, user->value("phone").toString());
         const auto failure = VerificationCode::check(
             verification, state->value("secrets").toObject().value("phone_code").toString(), code, false,
-            context_.nowMs());
+            context_.nowMs(), &guesses);
         state->insert("second_factor_verification", verification);
         if (failure) {
             store_.saveAttempt(id, clientId, "sign_in", *state);
             return *failure;
         }
     } else if (strategy == "backup_code") {
+        if (code.isEmpty())
+            return incorrectCode();
+        GuessLimiter guesses =
+            GuessLimits::backupCode(context_, user->value("id").toString(), clientId, request.peer);
+        if (auto refused = guesses.admit())
+            return *refused;
         QJsonArray codes = QJsonDocument::fromJson(user->value("backup_codes").toByteArray()).array();
         const qsizetype index = codes.toVariantList().indexOf(code);
-        if (code.isEmpty() || index < 0)
-            return ClerkError::response(422, "form_code_incorrect", "Incorrect code", "Incorrect code",
-                                        "code");
+        if (index < 0) {
+            guesses.failed();
+            return incorrectCode();
+        }
+        guesses.succeeded();
         codes.removeAt(index); // each backup code works once
         context_.db.exec(
             "UPDATE users SET backup_codes = ? WHERE id = ?",

@@ -28,6 +28,10 @@ private:
     // Finds the device's client and the sign-in named in the path, or the error to answer with.
     std::optional<ServerResponse> load(const ServerRequest& request, QString* clientId,
                                        std::optional<QJsonObject>* state);
+    // Nothing when `password` is the account's, else the error to answer with; guesses are limited
+    // per account, device and network address.
+    std::optional<ServerResponse> checkPassword(const ServerRequest& request, const QString& clientId,
+                                                const QVariantMap& user, const QString& password);
     // Moves a sign-in whose first factor is verified on to its second factor or to completion.
     void advance(const QString& clientId, QJsonObject& state);
     ServerResponse startOAuth(const QString& signInId, const QString& clientId, const QString& strategy,

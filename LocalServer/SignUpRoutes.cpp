@@ -2,6 +2,7 @@
 
 #include "ClerkError.h"
 #include "EmailAddress.h"
+#include "GuessLimits.h"
 #include "PasswordHash.h"
 #include "PasswordPolicy.h"
 #include "RandomId.h"
@@ -209,10 +210,11 @@ ServerResponse SignUpRoutes::attemptVerification(const ServerRequest& request) {
     QJsonObject verification = state->value("verification").toObject();
     if (verification.isEmpty())
         verification = VerificationCode::verification("unverified", "email_code", 0, 0);
+    const QString email = state->value("email_address").toString();
+    GuessLimiter guesses = GuessLimits::code(context_, request.param(0), email);
     const auto failure = VerificationCode::check(
         verification, state->value("email_code").toString(), field(form, "code").trimmed(),
-        VerificationCode::acceptsFixedCode(context_, state->value("email_address").toString()),
-        context_.nowMs());
+        VerificationCode::acceptsFixedCode(context_, email), context_.nowMs(), &guesses);
     state->insert("verification", verification);
     if (!failure)
         completeIfReady(clientId, *state);

@@ -1,6 +1,7 @@
 #include "VerificationCode.h"
 
 #include "ClerkError.h"
+#include "GuessLimiter.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 
@@ -32,7 +33,7 @@ QJsonObject verification(const QString& status, const QString& strategy, int att
 }
 
 std::optional<ServerResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
-                                    bool fixedCodeAccepted, qint64 nowMs) {
+                                    bool fixedCodeAccepted, qint64 nowMs, GuessLimiter* guesses) {
     if (given.isEmpty())
         return ClerkError::missingParam("code");
     if (verification.value("status").toString() == "failed" ||
@@ -46,11 +47,19 @@ std::optional<ServerResponse> check(QJsonObject& verification, const QString& ex
         return ClerkError::response(422, "verification_expired", "expired",
                                     "This verification has expired. You must create a new one.", "code");
     }
+    if (guesses) {
+        if (auto refused = guesses->admit())
+            return refused;
+    }
     verification["attempts"] = verification.value("attempts").toInt() + 1;
     if ((!expected.isEmpty() && given == expected) || (fixedCodeAccepted && given == fixedTestCode)) {
         verification["status"] = "verified";
+        if (guesses)
+            guesses->succeeded();
         return std::nullopt;
     }
+    if (guesses)
+        guesses->failed();
     return ClerkError::response(422, "form_code_incorrect", "Incorrect code", "Incorrect code", "code");
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+class GuessLimiter;
 struct ServerContext;
 
 // Six-digit one-time codes for email and phone verification. On a demo server, addresses at the
@@ -27,7 +28,8 @@ bool acceptsFixedCode(const ServerContext& context, const QString& recipient);
 // A verification object as the auth service shows it.
 QJsonObject verification(const QString& status, const QString& strategy, int attempts, qint64 expireAt);
 // Checks `given` against the pending verification in `verification` (updated in place: attempts,
-// status). Nothing when it is accepted, else the error to answer with.
+// status). Nothing when it is accepted, else the error to answer with. With `guesses`, a code that
+// would be compared must first be admitted there, and its outcome is counted there.
 std::optional<ServerResponse> check(QJsonObject& verification, const QString& expected, const QString& given,
-                                    bool fixedCodeAccepted, qint64 nowMs);
+                                    bool fixedCodeAccepted, qint64 nowMs, GuessLimiter* guesses = nullptr);
 } // namespace VerificationCode

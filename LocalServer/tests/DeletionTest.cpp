@@ -84,6 +84,11 @@ private slots:
         server->form("POST", "/v1/client/sign_ins/" + signInId + "/prepare_second_factor",
                      {{"strategy", "phone_code"}}, other);
         QCOMPARE(server->lastCodeSentTo("+15555550123").size(), 6);
+        // Wrong guesses, counted by the account's id and phone number.
+        server->form("POST", "/v1/client/sign_ins/" + signInId + "/attempt_second_factor",
+                     {{"strategy", "phone_code"}, {"code", "wrong"}}, other);
+        server->form("POST", "/v1/client/sign_ins",
+                     {{"identifier", "gone@example.com"}, {"password", "wrong"}}, other);
         // Orbelo data of every kind.
         server->api("PUT", "/api/user/profile", token, {{"university_id", "tamu"}});
         server->api("PATCH", "/api/user/timezone", token, {{"timezone", "America/Chicago"}});
