@@ -183,6 +183,11 @@ bool Database::exec(const QString& sql, const QVariantList& values) {
     return prepare(query, sql, values);
 }
 
+int Database::changed(const QString& sql, const QVariantList& values) {
+    QSqlQuery query(connection());
+    return prepare(query, sql, values) ? query.numRowsAffected() : -1;
+}
+
 std::optional<QVariantMap> Database::row(const QString& sql, const QVariantList& values) {
     const QList<QVariantMap> all = rows(sql, values);
     if (all.isEmpty())

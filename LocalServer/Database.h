@@ -30,6 +30,8 @@ public:
     // Run one statement with positional bindings; failures are logged and reported as false or
     // as no rows.
     bool exec(const QString& sql, const QVariantList& values = {});
+    // As exec; the number of rows the statement changed, or -1 when it failed.
+    int changed(const QString& sql, const QVariantList& values = {});
     std::optional<QVariantMap> row(const QString& sql, const QVariantList& values = {});
     QList<QVariantMap> rows(const QString& sql, const QVariantList& values = {});
     // BEGIN IMMEDIATE: the write lock is taken at once, so two writers queue up (for up to the

@@ -367,17 +367,23 @@ ServerResponse SignInRoutes::attemptSecondFactor(const ServerRequest& request) {
             GuessLimits::backupCode(context_, user->value("id").toString(), clientId, request.peer);
         if (auto refused = guesses.admit())
             return *refused;
-        QJsonArray codes = QJsonDocument::fromJson(user->value("backup_codes").toByteArray()).array();
+        const QByteArray stored = user->value("backup_codes").toByteArray();
+        QJsonArray codes = QJsonDocument::fromJson(stored).array();
         const qsizetype index = codes.toVariantList().indexOf(code);
         if (index < 0) {
             guesses.failed();
             return incorrectCode();
         }
+        codes.removeAt(index);
+        // Each backup code works once: of two requests racing with the same code, only the one
+        // that still finds the list it read may use it.
+        const int used =
+            context_.db.changed("UPDATE users SET backup_codes = ? WHERE id = ? AND backup_codes = ?",
+                                {QString::fromUtf8(QJsonDocument(codes).toJson(QJsonDocument::Compact)),
+                                 user->value("id"), QString::fromUtf8(stored)});
+        if (used != 1)
+            return incorrectCode();
         guesses.succeeded();
-        codes.removeAt(index); // each backup code works once
-        context_.db.exec(
-            "UPDATE users SET backup_codes = ? WHERE id = ?",
-            {QString::fromUtf8(QJsonDocument(codes).toJson(QJsonDocument::Compact)), user->value("id")});
         state->insert("second_factor_verification",
                       VerificationCode::verification("verified", "backup_code", 1, 0));
     } else {
