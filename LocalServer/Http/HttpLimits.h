@@ -16,6 +16,9 @@ struct HttpLimits {
     // For one answer to leave: a client that does not read is cut off after it.
     int writeTimeoutMs = 30'000;
 
+    // The kernel's share of a client's unread answers (it doubles the figure for bookkeeping).
+    int socketSendBufferBytes = 256 * 1024;
+
     std::size_t maxHeaderBytes = 16 * 1024;
     int maxHeaderFields = 100;
     // Uploads to /storage; every other body is form fields or JSON.

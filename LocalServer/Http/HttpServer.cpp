@@ -89,6 +89,7 @@ void HttpServer::Impl::admit(tcp::socket socket) {
         }
     }
     if (admitted) {
+        socket.set_option(net::socket_base::send_buffer_size(host.limits.socketSendBufferBytes), ec);
         std::make_shared<HttpSession>(std::move(socket), tls, host, false, [this, peer] {
             std::lock_guard lock(peersMutex);
             --connections;
