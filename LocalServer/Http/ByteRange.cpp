@@ -37,10 +37,12 @@ ByteRange ByteRange::parse(const QByteArray& header, qint64 size) {
     }
     const qint64 first = number(from);
     const qint64 last = to.isEmpty() ? size - 1 : number(to);
-    if (first < 0 || last < 0 || last < first)
+    if (first < 0)
         return whole;
     if (first >= size)
         return {Kind::Unsatisfiable, 0, -1};
+    if (last < first)
+        return whole;
     return {Kind::Partial, first, qMin(last, size - 1)};
 }
 

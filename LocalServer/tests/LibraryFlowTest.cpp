@@ -1,4 +1,5 @@
 #include "SampleDocuments.h"
+#include "SpeechRoutes.h"
 #include "TestServer.h"
 #include "WavInfo.h"
 
@@ -166,6 +167,24 @@ private slots:
         QCOMPARE(WavInfo::read(clipAudio.body)->durationMs(), clip.value("duration_ms").toInteger());
         QCOMPARE(clip.value("size_bytes").toInteger(), clipAudio.body.size());
         QCOMPARE(clip.value("cached").toBool(), false);
+        QCOMPARE(clipAudio.header("Accept-Ranges"), "bytes");
+        // Players seek with ranges: a middle slice, the last bytes, and a start past the end.
+        const QString clipUrl = clip.value("url").toString();
+        const qsizetype size = clipAudio.body.size();
+        const auto middle = server->send("GET", clipUrl, {}, {{"Range", "bytes=100-199"}});
+        QCOMPARE(middle.status, 206);
+        QCOMPARE(middle.body, clipAudio.body.mid(100, 100));
+        QCOMPARE(middle.header("Content-Range"), "bytes 100-199/" + QByteArray::number(size));
+        const auto tail = server->send("GET", clipUrl, {}, {{"Range", "bytes=-10"}});
+        QCOMPARE(tail.body, clipAudio.body.right(10));
+        QCOMPARE(tail.header("Content-Range"), "bytes " + QByteArray::number(size - 10) + '-' +
+                                                   QByteArray::number(size - 1) + '/' +
+                                                   QByteArray::number(size));
+        const auto past =
+            server->send("GET", clipUrl, {}, {{"Range", "bytes=" + QByteArray::number(size) + "-"}});
+        QCOMPARE(past.status, 416);
+        QCOMPARE(past.header("Content-Range"), "bytes */" + QByteArray::number(size));
+        QCOMPARE(server->send("GET", clipUrl, {}, {{"Range", "bytes=0-1,5-6"}}).body, clipAudio.body);
         QCOMPARE(
             server->api("POST", "/api/tts/speak", token, {{"text", "Good morning."}}).json().value("cached"),
             QJsonValue(true));
@@ -175,6 +194,18 @@ private slots:
             server->api("POST", "/api/tts/speak", token, {{"text", "Hello."}, {"voice", "zz"}});
         QCOMPARE(fallback.status, 200);
         QVERIFY(WavInfo::read(server->send("GET", fallback.json().value("url").toString()).body));
+    }
+
+    void narrationOfAVeryLongDocumentIsRefused() {
+        QByteArray text;
+        while (text.size() <= SpeechRoutes::maxNarrationChars)
+            text += "Mitochondria make most of the energy a cell uses. ";
+        const Upload long_ = upload(text, "long.txt", "text/plain");
+        QCOMPARE(settled(long_.documentId).value("status").toString(), "ready");
+        const auto refused = server->api("POST", "/api/tts/document/" + long_.documentId, token);
+        QCOMPARE(refused.status, 413);
+        QCOMPARE(refused.json().value("detail").toString(),
+                 "Narration is limited to 200,000 characters per document.");
     }
 
     void uploadWithoutCourseIsCheckedAsSyllabus() {
