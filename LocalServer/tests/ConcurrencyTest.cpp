@@ -27,15 +27,14 @@ private slots:
             form.addQueryItem("password", "correct horse battery");
             replies.append(network.post(request, form.toString(QUrl::FullyEncoded).toUtf8()));
         }
+        QSet<QByteArray> devices;
         for (QNetworkReply* reply : std::as_const(replies)) {
             if (!reply->isFinished())
                 QVERIFY(QSignalSpy(reply, &QNetworkReply::finished).wait(30'000));
             QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
-            reply->deleteLater();
-        }
-        QSet<QByteArray> devices;
-        for (QNetworkReply* reply : std::as_const(replies))
             devices.insert(reply->rawHeader("Authorization"));
+        }
+        qDeleteAll(replies);
         QCOMPARE(devices.size(), signUps);
     }
 };

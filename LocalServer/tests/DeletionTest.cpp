@@ -165,6 +165,21 @@ private slots:
         QVERIFY(QDir(file("media/" + user + '/' + kept)).exists());
         QCOMPARE(server->send("GET", clip).status, 200);
         QCOMPARE(server->api("DELETE", "/api/documents/" + doomed, token).status, 404);
+
+        // A course made from a syllabus outlives the syllabus, without naming it.
+        const QString syllabus =
+            upload("BIO 110 General Biology\nSyllabus\nInstructor: Dr. Rosalind Franklin\n"
+                   "Office Hours: Monday 2-4pm\nWeek 1: Cells\nWeek 2: Genetics\n",
+                   "bio110.txt");
+        QCOMPARE(rowsNaming(syllabus).count("courses.document_id"), 1);
+        QCOMPARE(server->api("DELETE", "/api/documents/" + syllabus, token).status, 200);
+        QCOMPARE(rowsNaming(syllabus), QStringList());
+        QCOMPARE(server->server()
+                     .context()
+                     .db.row("SELECT COUNT(*) AS n FROM courses WHERE user_id = ?", {user})
+                     ->value("n")
+                     .toInt(),
+                 1);
     }
 };
 
