@@ -20,12 +20,12 @@ ByteRange ByteRange::parse(const QByteArray& header, qint64 size) {
     const QByteArray value = header.trimmed();
     if (!value.startsWith("bytes=") || value.contains(','))
         return whole;
-    const QByteArray spec = value.mid(6).trimmed();
-    const qsizetype dash = spec.indexOf('-');
+    const QByteArray rangeSet = value.mid(6).trimmed();
+    const qsizetype dash = rangeSet.indexOf('-');
     if (dash < 0)
         return whole;
-    const QByteArray from = spec.left(dash).trimmed();
-    const QByteArray to = spec.mid(dash + 1).trimmed();
+    const QByteArray from = rangeSet.left(dash).trimmed();
+    const QByteArray to = rangeSet.mid(dash + 1).trimmed();
     if (from.isEmpty()) {
         // The last N bytes.
         const qint64 suffix = number(to);
