@@ -46,6 +46,8 @@ void LibraryRoutes::registerRoutes(Router& router) {
     router.add("PUT", "/storage/{key*}", [this](const ServerRequest& r) { return store(r); });
     auth_.add(router, "DELETE", "/api/documents/{id}",
               [this](const ServerRequest& r, const QString& u) { return remove(r.param(0), u); });
+    auth_.add(router, "GET", "/api/documents/{id}/status",
+              [this](const ServerRequest& r, const QString& u) { return processingStatus(r.param(0), u); });
     auth_.add(router, "GET", "/api/jobs/{id}",
               [this](const ServerRequest& r, const QString& u) { return job(r.param(0), u); });
 }
@@ -150,6 +152,45 @@ ServerResponse LibraryRoutes::remove(const QString& documentId, const QString& u
         return ServerResponse::apiError(404, "No such document.");
     LibraryStore(context_).removeDocument(documentId, userId);
     return ServerResponse::json(QJsonObject{{"status", "deleted"}, {"message", "Document deleted."}});
+}
+
+ServerResponse LibraryRoutes::processingStatus(const QString& documentId, const QString& userId) {
+    const auto document = LibraryStore(context_).document(documentId, userId);
+    const auto job = context_.db.row(
+        "SELECT id, created_at, started_at, completed_at FROM jobs WHERE user_id = ? AND job_type = ?"
+        " AND json_valid(input) AND json_extract(input, '$.document_id') = ? ORDER BY created_at DESC LIMIT "
+        "1",
+        {userId, DocumentProcessor::jobType, documentId});
+    // Uploads never completed have no processing job and are not in the library yet.
+    if (!document || !job)
+        return ServerResponse::apiError(404, "No such document.");
+    const QString status = document->value("status").toString();
+    const QString failureReason = document->value("failure_reason").toString();
+    double progress = 0;
+    QString step = "Waiting to be processed";
+    if (status == "processing") {
+        progress = 0.5;
+        step = "Reading the text";
+    } else if (status == "ready") {
+        progress = 1;
+        step = "Ready";
+    } else if (status == "failed") {
+        progress = 1;
+        step = "Failed";
+    }
+    QString updatedAt = job->value("completed_at").toString();
+    if (updatedAt.isEmpty())
+        updatedAt = job->value("started_at").toString();
+    if (updatedAt.isEmpty())
+        updatedAt = job->value("created_at").toString();
+    return ServerResponse::json(
+        QJsonObject{{"task_id", job->value("id").toString()},
+                    {"document_id", documentId},
+                    {"status", status},
+                    {"progress", progress},
+                    {"current_step", step},
+                    {"updated_at", updatedAt},
+                    {"failure_reason", failureReason.isEmpty() ? QJsonValue() : QJsonValue(failureReason)}});
 }
 
 ServerResponse LibraryRoutes::job(const QString& jobId, const QString& userId) {

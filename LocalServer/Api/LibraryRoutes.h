@@ -6,7 +6,7 @@
 struct ServerContext;
 
 // The document library: presigned direct upload (initiate, PUT under /storage, complete),
-// deletion, and the status of queued jobs.
+// deletion, the processing state of a document, and the status of queued jobs.
 class LibraryRoutes {
 public:
     static constexpr int uploadUrlLifetimeSeconds = 900;
@@ -21,6 +21,7 @@ private:
     ServerResponse store(const ServerRequest& request);
     ServerResponse complete(const ServerRequest& request, const QString& userId);
     ServerResponse remove(const QString& documentId, const QString& userId);
+    ServerResponse processingStatus(const QString& documentId, const QString& userId);
     ServerResponse job(const QString& jobId, const QString& userId);
 
     ServerContext& context_;

@@ -94,6 +94,15 @@ bool cut(QString& text, qsizetype maxChars) {
     return true;
 }
 
+constexpr auto damagedPdf =
+    "The PDF is damaged and could not be read. Save or export it again, then upload the new file.";
+
+// A file named or announced as a PDF that does not start like one.
+bool claimsPdf(const QString& filename, const QString& contentType) {
+    return filename.section('.', -1).compare("pdf", Qt::CaseInsensitive) == 0 ||
+           contentType.startsWith("application/pdf");
+}
+
 DocumentText failure(const QString& type, const QString& error) {
     DocumentText result;
     result.fileType = type;
@@ -146,18 +155,26 @@ DocumentText DocumentText::extract(const QString& path, const QString& filename,
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failure({}, "The uploaded file is missing.");
+    if (file.size() == 0)
+        return failure({}, "The uploaded file is empty.");
     const QByteArray head = file.peek(8);
     const QString type = detectType(head, filename, contentType);
     DocumentText result;
     result.fileType = type;
+    if (type.isEmpty() && claimsPdf(filename, contentType))
+        return failure("pdf", damagedPdf);
     if (type.isEmpty())
         return failure({}, "Unsupported file type. Upload a PDF, Word, PowerPoint, RTF or text file.");
 
     if (type == "pdf") {
         file.close();
         QPdfDocument pdf;
-        if (pdf.load(path) != QPdfDocument::Error::None)
-            return failure(type, "The PDF could not be opened; it may be damaged or password-protected.");
+        const QPdfDocument::Error error = pdf.load(path);
+        if (error == QPdfDocument::Error::IncorrectPassword)
+            return failure(type,
+                           "The PDF is protected by a password. Remove the password and upload it again.");
+        if (error != QPdfDocument::Error::None)
+            return failure(type, damagedPdf);
         const int pages = std::min(pdf.pageCount(), maxPdfPages);
         if (const auto text = popplerText(path, pages, maxTextBytes, result.truncated)) {
             result.text = *text;

@@ -7,6 +7,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <zlib.h>
 
@@ -39,6 +41,21 @@ QByteArray pdf(const QStringList& pages, const QString& title) {
     }
     painter.end();
     return buffer.data();
+}
+
+QByteArray encryptedPdf(const QByteArray& pdf) {
+    QTemporaryDir dir;
+    QFile plain(dir.filePath("plain.pdf"));
+    if (!plain.open(QIODevice::WriteOnly) || plain.write(pdf) != pdf.size())
+        return {};
+    plain.close();
+    QProcess qpdf;
+    qpdf.start("qpdf", {"--encrypt", "reader-secret", "owner-secret", "256", "--", plain.fileName(),
+                        dir.filePath("locked.pdf")});
+    if (!qpdf.waitForFinished() || qpdf.exitCode() != 0)
+        return {};
+    QFile locked(dir.filePath("locked.pdf"));
+    return locked.open(QIODevice::ReadOnly) ? locked.readAll() : QByteArray();
 }
 
 QByteArray zip(const QList<QPair<QString, QByteArray>>& members, bool deflate) {

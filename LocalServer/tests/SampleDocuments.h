@@ -13,6 +13,8 @@
 namespace SampleDocuments {
 // A PDF whose pages hold the given paragraphs (one page per entry).
 QByteArray pdf(const QStringList& pages, const QString& title = {});
+// `pdf` encrypted by qpdf with AES-256 under a user password, so that opening it needs the password.
+QByteArray encryptedPdf(const QByteArray& pdf);
 // A ZIP archive; members are deflated when `deflate` is true, else stored.
 QByteArray zip(const QList<QPair<QString, QByteArray>>& members, bool deflate);
 // A minimal DOCX with one w:p per paragraph.

@@ -190,6 +190,25 @@ QString TestServer::sessionToken(const Device& device) {
         .toString();
 }
 
+QString TestServer::uploadDocument(const QString& token, const QByteArray& bytes, const QString& filename,
+                                   const QString& contentType, const QString& courseId) {
+    QJsonObject initiate{{"filename", filename}, {"file_size", bytes.size()}, {"content_type", contentType}};
+    if (!courseId.isEmpty())
+        initiate.insert("course_id", courseId);
+    const QJsonObject presigned = api("POST", "/api/v2/uploads/document/initiate", token, initiate).json();
+    const Reply put = send("PUT", presigned.value("presigned_url").toString(), bytes,
+                           {{"Content-Type", contentType.toLatin1()}});
+    QJsonObject complete{{"document_id", presigned.value("document_id")},
+                         {"s3_key", presigned.value("s3_key")},
+                         {"original_filename", filename},
+                         {"skip_syllabus_extraction", !courseId.isEmpty()}};
+    if (!courseId.isEmpty())
+        complete.insert("course_id", courseId);
+    if (put.status != 200 || api("POST", "/api/v2/uploads/document/complete", token, complete).status != 200)
+        return {};
+    return presigned.value("document_id").toString();
+}
+
 QJsonObject TestServer::waitForJob(const QString& jobId, const QString& token) {
     QJsonObject job;
     for (int polls = 0; polls < 10000; ++polls) {

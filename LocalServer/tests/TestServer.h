@@ -76,6 +76,10 @@ public:
     // signed-in device.
     Device signUp(const QString& email, const QString& password);
     QString sessionToken(const Device& device);
+    // Uploads a file as the app does: initiate, PUT to the presigned URL, complete. Without a course
+    // the upload is checked as a syllabus. Answers the document id, or empty when a step failed.
+    QString uploadDocument(const QString& token, const QByteArray& bytes, const QString& filename,
+                           const QString& contentType, const QString& courseId = {});
     // Processes events until the job reaches a final status; returns its record.
     QJsonObject waitForJob(const QString& jobId, const QString& token);
 
