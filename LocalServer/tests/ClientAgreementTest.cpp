@@ -117,6 +117,10 @@ private Q_SLOTS:
         QCOMPARE(document->processingState(), DocumentItem::ProcessingState::ready);
         QCOMPARE(document->filename, QStringLiteral("Cell biology.pdf"));
         QVERIFY(document->chunkCount.value_or(0) > 0);
+        TaskProbe<DocumentProcessingStatusResponse> processing(
+            DocumentsAPI(api).processingStatus(documentId));
+        QCOMPARE(finish(processing).status, QStringLiteral("ready"));
+        QCOMPARE(processing.value().progress, 1.0);
 
         // No notes yet; generating them is a queued job, followed on virtual time.
         TaskProbe<DocumentSummaryResponse> before(DocumentsAPI(api).summary(documentId));

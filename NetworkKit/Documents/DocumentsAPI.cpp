@@ -25,6 +25,12 @@ DocumentsAPI::completeUpload(const DocumentUploadCompleteRequest& request) const
                                                         request);
 }
 
+async::Task<DocumentProcessingStatusResponse>
+DocumentsAPI::processingStatus(const QString& documentId) const {
+    return client_.get<DocumentProcessingStatusResponse>(QStringLiteral("/api/documents/") + documentId +
+                                                         QStringLiteral("/status"));
+}
+
 async::Task<DocumentSummaryResponse> DocumentsAPI::summary(const QString& documentId) const {
     return client_.get<DocumentSummaryResponse>(QStringLiteral("/api/bookshelf/summaries/") + documentId);
 }

@@ -2,6 +2,7 @@
 
 #include "APIClient.h"
 #include "DocumentDeleteResponse.h"
+#include "DocumentProcessingStatusResponse.h"
 #include "DocumentSummaryResponse.h"
 #include "DocumentUploadCompleteRequest.h"
 #include "DocumentUploadCompleteResponse.h"
@@ -9,7 +10,8 @@
 #include "DocumentUploadInitiateResponse.h"
 #include "GenerateSummaryRequest.h"
 
-// The library's documents: deletion, the direct upload through a presigned URL, and summaries.
+// The library's documents: deletion, the direct upload through a presigned URL, processing state,
+// and summaries.
 class DocumentsAPI {
 public:
     explicit DocumentsAPI(APIClient client) : client_(std::move(client)) {}
@@ -24,6 +26,8 @@ public:
                                         const DocumentUploadInitiateResponse& initiated, QByteArray data);
     async::Task<DocumentUploadCompleteResponse>
     completeUpload(const DocumentUploadCompleteRequest& request) const;
+
+    async::Task<DocumentProcessingStatusResponse> processingStatus(const QString& documentId) const;
 
     async::Task<DocumentSummaryResponse> summary(const QString& documentId) const;
     async::Task<DocumentSummaryResponse> generateSummary(const GenerateSummaryRequest& request) const;
