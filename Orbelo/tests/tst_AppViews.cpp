@@ -160,6 +160,32 @@ private Q_SLOTS:
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
     }
 
+    // A document's notes screen before its notes have come: the empty state with its action and
+    // the narration entry, which hands the document on.
+    void documentDetailScreen() {
+        async::VirtualClock clock;
+        async::ScopedClock scoped(clock);
+        std::unique_ptr<QQuickItem> view =
+            load("DocumentDetailView.qml", {{"documentId", "doc_1"}, {"title", "Cell Biology"}});
+        QVERIFY(view);
+        // No backend answers here: the load (with its retry, on the virtual clock) ends in its error
+        // line, then the empty state shows.
+        QVERIFY(!itemsNamed(view.get(), "Loading notes").isEmpty());
+        QTRY_VERIFY((clock.advanceToNextTimer(), itemsNamed(view.get(), "Generate notes").size() == 1));
+        for (const char* name : {"Back to the library", "Cell Biology",
+                                 "No notes yet. Generate study notes from this document — a summary, key "
+                                 "concepts, and key terms.",
+                                 "Large documents can take up to 30 seconds."})
+            QVERIFY2(itemsNamed(view.get(), QString::fromUtf8(name)).size() == 1, name);
+        QSignalSpy narration(view.get(), SIGNAL(narrationRequested(QString, QString)));
+        press(view.get(), "Listen");
+        QCOMPARE(narration.size(), 1);
+        QCOMPARE(narration[0], QVariantList({"doc_1", "Cell Biology"}));
+        QSignalSpy close(view.get(), SIGNAL(closeRequested()));
+        press(view.get(), "Back to the library");
+        QCOMPARE(close.size(), 1);
+    }
+
     void loadingAndSplash() {
         QVERIFY(load("LoadingView.qml"));
         QVERIFY(load("SplashView.qml"));
