@@ -8,15 +8,17 @@ Item {
     required property string kind
     required property int level
     required property string number
-    required property string text
     required property string styledText
 
     readonly property bool isItem: kind === "bullet" || kind === "ordered"
     readonly property int indent: isItem ? level * Theme.spacing.l : 0
+    // What a screen reader says: the styled text without its markup.
+    readonly property string spokenText: styledText.replace(/<[^>]*>/g, "").replace(/&lt;/g, "<")
+        .replace(/&gt;/g, ">").replace(/&quot;/g, "\"").replace(/&amp;/g, "&")
 
     implicitHeight: Math.max(marker.implicitHeight, body.implicitHeight)
     Accessible.role: kind === "heading" ? Accessible.Heading : Accessible.StaticText
-    Accessible.name: kind === "ordered" ? number + ". " + text : text
+    Accessible.name: kind === "ordered" ? number + ". " + spokenText : spokenText
 
     Text {
         id: marker

@@ -3,6 +3,7 @@
 #include "FakeNetworkPathMonitor.h"
 #include "InMemoryPreferences.h"
 #include "NetworkMonitor.h"
+#include "NotesSectionModel.h"
 #include "OnboardingGate.h"
 #include "SymbolImageProvider.h"
 #include "VirtualClock.h"
@@ -184,6 +185,21 @@ private Q_SLOTS:
         QSignalSpy close(view.get(), SIGNAL(closeRequested()));
         press(view.get(), "Back to the library");
         QCOMPARE(close.size(), 1);
+    }
+
+    // A section of notes shows its blocks and offers Copy and Save, naming the section.
+    void notesSectionCard() {
+        NotesSectionModel section({"Key terms", "character.book.closed",
+                                   "## Energy\n- **ATP**: carries energy\n  1. made in the mitochondrion"});
+        std::unique_ptr<QQuickItem> card =
+            load("NotesSectionCard.qml",
+                 {{"section", QVariant::fromValue<QObject*>(&section)}, {"documentTitle", "Cells"}});
+        QVERIFY(card);
+        for (const char* name : {"Key terms", "Energy", "ATP: carries energy", "1. made in the mitochondrion",
+                                 "Save Key terms as Markdown…"})
+            QVERIFY2(itemsNamed(card.get(), QString::fromUtf8(name)).size() == 1, name);
+        press(card.get(), "Copy Key terms");
+        QCOMPARE(itemsNamed(card.get(), "Copied").size(), 1);
     }
 
     void loadingAndSplash() {
