@@ -1,0 +1,5 @@
+#include "MprisRootAdaptor.h"
+
+#include "NowPlayingSession.h"
+
+MprisRootAdaptor::MprisRootAdaptor(NowPlayingSession* session) : QDBusAbstractAdaptor(session) {}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "PlaybackSpeed.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTextToSpeech>
+#include <QtQml/qqmlregistration.h>
+
+class QJSEngine;
+class QQmlEngine;
+
+// Reads texts aloud with the desktop's speech engine: one player shared by every screen that reads
+// aloud, so starting a text anywhere stops the one being read. The speaking rate follows the
+// stored PlaybackSpeed.
+class ReadAloudPlayer : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_PROPERTY(Phase phase READ phase NOTIFY phaseChanged)
+    Q_PROPERTY(bool isSpeaking READ isSpeaking NOTIFY phaseChanged)
+    // False when the desktop has no working speech engine; the screens then say so.
+    Q_PROPERTY(bool isAvailable READ isAvailable CONSTANT)
+public:
+    enum class Phase { idle, loading, speaking, paused };
+    Q_ENUM(Phase)
+
+    // `engines` in order of preference; the first that starts without an error is used.
+    explicit ReadAloudPlayer(const QStringList& engines = preferredEngines(), QObject* parent = nullptr);
+
+    // The application's player, owned by the application object.
+    static ReadAloudPlayer& shared();
+    static ReadAloudPlayer* create(QQmlEngine*, QJSEngine*);
+
+    // speech-dispatcher, then flite, then whatever else is installed.
+    static QStringList preferredEngines();
+    // QTextToSpeech's rate (-1 to 1, 0 the engine's default) for a speed.
+    static double speechRate(PlaybackSpeed speed);
+
+    Phase phase() const { return phase_; }
+    bool isSpeaking() const { return phase_ == Phase::speaking || phase_ == Phase::loading; }
+    bool isAvailable() const { return speech_ != nullptr; }
+    QString engine() const { return speech_ ? speech_->engine() : QString(); }
+
+    // Trims the text; an empty one is ignored. Any speech under way stops first.
+    Q_INVOKABLE void speak(const QString& text);
+    Q_INVOKABLE void stop();
+
+Q_SIGNALS:
+    void phaseChanged();
+
+private:
+    void followEngine(QTextToSpeech::State state);
+    void setPhase(Phase phase);
+
+    QPointer<QTextToSpeech> speech_;
+    Phase phase_ = Phase::idle;
+};

@@ -1,0 +1,75 @@
+#include <QtTest>
+
+#include "PlaybackSpeed.h"
+#include "ReadAloudPlayer.h"
+#include "SettingsPreferences.h"
+
+#include <QTemporaryDir>
+
+// The stored playback speed and the read-aloud player's contract with its callers.
+class StudyKitTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The choice survives the settings file; nothing stored, or a rate that is no choice, means 1×.
+    void playbackSpeedPersists() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("prefs.conf"));
+        {
+            SettingsPreferences store = SettingsPreferences::atPath(file);
+            QCOMPARE(PlaybackSpeed::stored(store), PlaybackSpeed(PlaybackSpeed::x100));
+            PlaybackSpeed(PlaybackSpeed::x175).store(store);
+            store.sync();
+        }
+        SettingsPreferences reopened = SettingsPreferences::atPath(file);
+        QCOMPARE(PlaybackSpeed::stored(reopened), PlaybackSpeed(PlaybackSpeed::x175));
+        reopened.setValue(PlaybackSpeed::preferenceKey, 3.0);
+        QCOMPARE(PlaybackSpeed::stored(reopened), PlaybackSpeed(PlaybackSpeed::x100));
+        reopened.setValue(PlaybackSpeed::preferenceKey, QStringLiteral("fast"));
+        QCOMPARE(PlaybackSpeed::stored(reopened), PlaybackSpeed(PlaybackSpeed::x100));
+
+        const QVariantList menu = PlaybackSpeed::menuEntries();
+        QCOMPARE(menu.size(), 6);
+        QCOMPARE(menu[1].toMap()["spokenLabel"].toString(), QStringLiteral("Normal speed"));
+        QCOMPARE(menu[5].toMap()["label"].toString(), QStringLiteral("2×"));
+    }
+
+    // Faster speeds speak faster, within the engine's range, with 1× at the engine's default.
+    void speechRateFollowsSpeed() {
+        double previous = -2;
+        for (const PlaybackSpeed::Value value : PlaybackSpeed::all) {
+            const double rate = ReadAloudPlayer::speechRate(value);
+            QVERIFY(rate > previous);
+            QVERIFY(rate >= -1 && rate <= 1);
+            previous = rate;
+        }
+        QCOMPARE(ReadAloudPlayer::speechRate(PlaybackSpeed::x100), 0.0);
+    }
+
+    // Without an engine the player says so, and speaking or stopping leaves it idle.
+    void withoutAnEngine() {
+        ReadAloudPlayer player(QStringList{});
+        QVERIFY(!player.isAvailable());
+        QSignalSpy changed(&player, &ReadAloudPlayer::phaseChanged);
+        player.speak(QStringLiteral("Mitochondria make energy."));
+        player.stop();
+        QCOMPARE(player.phase(), ReadAloudPlayer::Phase::idle);
+        QCOMPARE(changed.size(), 0);
+    }
+
+    // Blank text is not spoken; a text is spoken trimmed and stopping ends it at once.
+    void speakAndStop() {
+        ReadAloudPlayer player({QStringLiteral("flite")});
+        if (!player.isAvailable())
+            QSKIP("the flite speech engine is not installed");
+        player.speak(QStringLiteral(" \n\t "));
+        QCOMPARE(player.phase(), ReadAloudPlayer::Phase::idle);
+        player.speak(QStringLiteral("  Key terms.\n"));
+        QVERIFY(player.isSpeaking());
+        player.stop();
+        QCOMPARE(player.phase(), ReadAloudPlayer::Phase::idle);
+        QVERIFY(!player.isSpeaking());
+    }
+};
+
+QTEST_MAIN(StudyKitTest)
+#include "tst_StudyKit.moc"
