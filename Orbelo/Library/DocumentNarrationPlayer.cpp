@@ -1,17 +1,17 @@
 #include "DocumentNarrationPlayer.h"
 
 #include "AuthKit.h"
-#include "GaplessNarrationQueue.h"
 #include "Logging.h"
 #include "NarrationJobError.h"
 #include "NarrationMessage.h"
+#include "PcmNarrationQueue.h"
 
 #include <QMetaEnum>
 
 #include <algorithm>
 
 DocumentNarrationPlayer::DocumentNarrationPlayer(QObject* parent)
-    : DocumentNarrationPlayer(AuthKit::makeAPIClient(), std::make_unique<GaplessNarrationQueue>(),
+    : DocumentNarrationPlayer(AuthKit::makeAPIClient(), std::make_unique<PcmNarrationQueue>(),
                               QDBusConnection::sessionBus(), parent) {}
 
 DocumentNarrationPlayer::DocumentNarrationPlayer(APIClient client, std::unique_ptr<NarrationQueue> queue,

@@ -45,7 +45,7 @@ public:
     static constexpr int maxJobFetches = 90;
     static constexpr std::chrono::milliseconds progressInterval{250};
 
-    // The app's backend client, media players and session bus.
+    // The app's backend client, its audio output and the session bus.
     explicit DocumentNarrationPlayer(QObject* parent = nullptr);
     DocumentNarrationPlayer(APIClient client, std::unique_ptr<NarrationQueue> queue, QDBusConnection bus,
                             QObject* parent = nullptr);

@@ -84,7 +84,7 @@ private:
 } // namespace
 
 // The narration player against a scripted backend, with a recording queue in place of the
-// media players and a virtual clock for the job wait.
+// audio output and a virtual clock for the job wait.
 class DocumentNarrationTest : public QObject {
     Q_OBJECT
     InMemoryPreferences preferences;

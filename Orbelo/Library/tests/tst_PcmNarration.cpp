@@ -1,6 +1,10 @@
 #include <QtTest>
 
+#include "DocumentNarrationPlayer.h"
+#include "InMemoryPreferences.h"
 #include "NarrationPcmStream.h"
+#include "PcmNarrationQueue.h"
+#include "ScriptedHttpServer.h"
 #include "WavAudio.h"
 
 #include <QtEndian>
@@ -94,8 +98,13 @@ double zeroCrossingHz(const QList<qint16>& samples) {
 // wired into the continuous stream, and segment ends found at their exact frame.
 class PcmNarrationTest : public QObject {
     Q_OBJECT
+    InMemoryPreferences preferences;
 
 private Q_SLOTS:
+    void initTestCase() { ScriptedHttpServer::trustTestCertificate(); }
+    void init() { PreferencesStore::setStandardOverride(&preferences); }
+    void cleanup() { PreferencesStore::setStandardOverride(nullptr); }
+
     void wellFormedWav() {
         const QList<qint16> samples{1, -2, 300, -32768, 32767, 0};
         WavAudio audio = WavAudio::parse(wav(samples, 2));
@@ -222,6 +231,49 @@ private Q_SLOTS:
         stream.add(0, mono({1, 2}));
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, stream.add(1, WavAudio::parse(wav({1, 2}, 2))));
     }
+
+    void fetchFailures_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not found") << 404 << QByteArray() << "audio answered HTTP 404";
+        QTest::newRow("not audio") << 200 << QByteArray("<html>")
+                                   << "malformed WAV audio: no RIFF/WAVE header";
+        QTest::newRow("truncated") << 200 << wav(sine(440, 100)).left(200)
+                                   << "malformed WAV audio: chunk \"data\" runs past the end of the file";
+    }
+
+    // A segment that cannot be played fails the queue with the reason, fetched over the app's
+    // TLS trust; the player shows its failure message.
+    void fetchFailures() {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, reason);
+        ScriptedHttpServer server(ScriptedHttpServer::Scheme::https);
+        ScriptedResponse audio;
+        audio.status = status;
+        audio.body = body;
+        server.enqueue(audio);
+        PcmNarrationQueue queue;
+        QSignalSpy failed(&queue, &NarrationQueue::failed);
+        queue.start({server.baseUrl().resolved(QUrl("/media/a.wav"))}, 0, 1.0);
+        QTRY_COMPARE(failed.size(), 1);
+        QCOMPARE(failed[0][0].toString(), reason);
+        QCOMPARE(server.requests()[0].path, QByteArray("/media/a.wav"));
+
+        server.enqueue(
+            ScriptedResponse::json(200, R"({"playlist":{"document_id":"d1","voice":"v","provider":"espeak",)"
+                                        R"("segments":[{"index":0,"url":"/media/a.wav"}]}})"));
+        server.enqueue(audio);
+        DocumentNarrationPlayer player(APIClient(server.baseUrl(), [] { return noToken(); }),
+                                       std::make_unique<PcmNarrationQueue>(), QDBusConnection(QString()));
+        player.load();
+        QTRY_COMPARE(player.phase(), DocumentNarrationPlayer::Phase::failed);
+        QCOMPARE(player.failureMessage(), "Something went wrong. Please try again.");
+    }
+
+private:
+    static async::Task<std::optional<QString>> noToken() { co_return std::nullopt; }
 };
 
 QTEST_MAIN(PcmNarrationTest)

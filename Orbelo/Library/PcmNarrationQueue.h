@@ -1,0 +1,55 @@
+#pragma once
+
+// moc needs a Qt header before <coroutine>.
+#include <QObject>
+
+#include "Clock.h"
+#include "NarrationPcmStream.h"
+#include "NarrationQueue.h"
+#include "TaskScope.h"
+
+#include <QAudioSink>
+
+#include <chrono>
+#include <memory>
+
+// Plays the segments through one audio sink that never stops between them: each segment is
+// fetched through the app's own network stack (so with its TLS trust) while the one before it
+// plays, decoded, and stretched into a single PCM stream. Segment ends and progress follow the
+// frames the sink reports as played.
+class PcmNarrationQueue final : public NarrationQueue {
+    Q_OBJECT
+public:
+    // How often playback is followed for segment ends.
+    static constexpr std::chrono::milliseconds followInterval{20};
+    // The sink's buffer: the most that is already stretched when the speed changes.
+    static constexpr std::chrono::milliseconds sinkBuffer{200};
+
+    explicit PcmNarrationQueue(QObject* parent = nullptr);
+    ~PcmNarrationQueue() override;
+
+    void start(const QList<QUrl>& segments, int first, double rate) override;
+    void pause() override;
+    void resume() override;
+    void setRate(double rate) override;
+    void clear() override;
+    double itemProgress() const override { return stream_.progress(); }
+
+private:
+    static async::Task<WavAudio> fetch(QUrl url);
+    void fetchSegment(int index);
+    void arrived(int index, WavAudio audio);
+    void startSink();
+    void followSink(QAudio::State state);
+    void follow();
+    void fail(const QString& reason);
+
+    QList<QUrl> segments_;
+    NarrationPcmStream stream_;
+    std::unique_ptr<QAudioSink> sink_;
+    bool paused_ = false;
+    quint64 generation_ = 0; // changes with every start and clear
+    async::Clock::TimerId followTimer_ = 0;
+    async::TaskScope::TaskId fetch_ = 0;
+    async::TaskScope tasks_; // last: tasks end before what they use
+};
