@@ -42,7 +42,8 @@ public:
     bool isRunning() const { return server_.state() == QProcess::Running && QFile::exists(socket_); }
     // Why the server is not running, in its own words.
     QString failure() {
-        return QString::fromLocal8Bit(server_.readAllStandardError()).trimmed() + ' ' + server_.errorString();
+        const QString said = QString::fromLocal8Bit(server_.readAllStandardError()).trimmed();
+        return said.isEmpty() ? server_.errorString() : said;
     }
 
     void startRecording() {

@@ -175,7 +175,7 @@ private Q_SLOTS:
         stream.add(0, mono(sine(440, rate)));
         QList<qint16> heard;
         const qint64 frames = framesUntilEnd(stream, 0, &heard);
-        QVERIFY2(std::abs(frames - rate / speed) < rate * 0.02, qPrintable(QString::number(frames)));
+        QVERIFY2(std::abs(frames - rate / speed) < rate * 0.005, qPrintable(QString::number(frames)));
         heard.resize(frames);
         QVERIFY(std::abs(zeroCrossingHz(heard) - 440) < 440 * 0.03);
     }
@@ -221,7 +221,7 @@ private Q_SLOTS:
         QCOMPARE(readFrames(stream, rate / 2).size(), rate / 2);
         stream.setSpeed(2.0);
         const qint64 frames = framesUntilEnd(stream, 0);
-        QVERIFY2(std::abs(frames - rate * 3 / 4) < rate * 0.03, qPrintable(QString::number(frames)));
+        QVERIFY2(std::abs(frames - rate * 3 / 4) < rate * 0.01, qPrintable(QString::number(frames)));
     }
 
     // Segments of different formats cannot share the stream.
