@@ -6,14 +6,17 @@ import DesignKit
 import OrbeloModels
 
 // The whole document read aloud by the backend's voice. Owns its player and stops it when it
-// goes away. Space plays and pauses.
+// goes away. Space plays and pauses; Escape goes back.
 FocusScope {
     id: screen
     property string documentId
     property string title
 
+    signal closeRequested()
+
     focus: true
     Keys.onSpacePressed: player.togglePlayPause()
+    Keys.onEscapePressed: screen.closeRequested()
 
     DocumentNarrationPlayer {
         id: player
@@ -22,6 +25,15 @@ FocusScope {
     }
     Component.onCompleted: player.load()
     Component.onDestruction: player.stop()
+
+    SecondaryButton {
+        x: Theme.spacing.xxl
+        y: Theme.spacing.l
+        plain: true
+        text: "Back"
+        Accessible.name: "Back to the notes"
+        onClicked: screen.closeRequested()
+    }
 
     ColumnLayout {
         anchors.centerIn: parent
