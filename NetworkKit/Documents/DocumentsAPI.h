@@ -22,6 +22,9 @@ public:
     // The bytes go up with the content type announced at initiation.
     static async::Task<void> uploadFile(const DocumentUploadInitiateRequest& request,
                                         const DocumentUploadInitiateResponse& initiated, QByteArray data);
+    // The bytes streamed from `file`, which the caller keeps open until the task ends.
+    static async::Task<void> uploadFile(const DocumentUploadInitiateRequest& request, QUrl presignedURL,
+                                        QIODevice* file, APIClient::UploadProgress progress = {});
     async::Task<DocumentUploadCompleteResponse>
     completeUpload(const DocumentUploadCompleteRequest& request) const;
 
