@@ -11,6 +11,8 @@ Item {
     // The onboarding decision; its Library request is followed once, then cleared.
     property QtObject onboarding
     readonly property bool offline: networkMonitor !== null && !networkMonitor.isOnline
+    // A ready document was opened in the Library: its notes screen goes here.
+    signal documentOpened(string documentId, string title)
 
     RootShellModel { id: model }
     UpdateBannerModel { id: updates }
@@ -99,9 +101,16 @@ Item {
                 Loader {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
-                    sourceComponent: model.selectedTab === 7 ? settingsScreen : comingSoon
+                    sourceComponent: model.selectedTab === 7 ? settingsScreen
+                                     : model.selectedTab === 4 ? libraryScreen : comingSoon
                 }
                 Component { id: settingsScreen; SettingsView {} }
+                Component {
+                    id: libraryScreen
+                    DocumentsView {
+                        onOpenDocument: (documentId, title) => shell.documentOpened(documentId, title)
+                    }
+                }
                 Component {
                     id: comingSoon
                     EmptyStateView {
