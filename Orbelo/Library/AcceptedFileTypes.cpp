@@ -43,7 +43,11 @@ QStringList AcceptedFileTypes::nameFilters() {
         const QMimeType type = database.mimeTypeForName(name);
         if (!type.isValid())
             continue;
-        all += type.globPatterns();
+        // Only extension patterns: text/plain also names files like "*,v".
+        for (const QString& pattern : type.globPatterns()) {
+            if (pattern.startsWith(QLatin1String("*.")))
+                all << pattern;
+        }
         each << type.filterString();
     }
     all.removeDuplicates();

@@ -18,7 +18,8 @@ Popup {
     parent: Overlay.overlay
     anchors.centerIn: parent
     width: 480
-    height: Math.min(column.implicitHeight + Theme.spacing.xl * 2, parent ? parent.height - 80 : 600)
+    padding: Theme.spacing.xl
+    height: Math.min(column.implicitHeight + padding * 2, parent ? parent.height - 80 : 600)
     modal: true
     focus: true
     closePolicy: Popup.CloseOnEscape
