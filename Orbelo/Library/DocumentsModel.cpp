@@ -201,6 +201,8 @@ async::Task<void> DocumentsModel::runUpload(DocumentsModel* self, QString path,
         co_await DocumentUpload::run(self->client_, path, courseId, [self](qint64 sent, qint64 total) {
             self->setUploadProgress(double(sent) / double(total));
         });
+    self->uploadTask_ = 0;
+    Q_EMIT self->uploadChanged();
     self->setInfoMessage(QStringLiteral("Uploaded ") + self->uploadingFilename_);
     co_await reload(self);
     // A job id means the backend is checking the file for a syllabus; until the Library follows
@@ -210,9 +212,9 @@ async::Task<void> DocumentsModel::runUpload(DocumentsModel* self, QString path,
 }
 
 void DocumentsModel::cancelUpload() {
-    if (uploadingFilename_.isEmpty())
+    if (!canCancelUpload())
         return;
-    tasks_.cancel(uploadTask_);
+    tasks_.cancel(std::exchange(uploadTask_, 0));
     setInfoMessage(QStringLiteral("Cancelled the upload of ") + uploadingFilename_ + u'.');
     setUploadingFilename({});
 }

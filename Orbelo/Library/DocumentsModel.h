@@ -34,6 +34,7 @@ class DocumentsModel : public QObject {
     Q_PROPERTY(QVariantList courseOptions READ courseOptions NOTIFY filterChanged)
     Q_PROPERTY(QString uploadingFilename READ uploadingFilename NOTIFY uploadChanged)
     Q_PROPERTY(double uploadProgress READ uploadProgress NOTIFY uploadProgressChanged)
+    Q_PROPERTY(bool canCancelUpload READ canCancelUpload NOTIFY uploadChanged)
     Q_PROPERTY(QStringList nameFilters READ nameFilters CONSTANT)
     Q_PROPERTY(QUrl pickerFolder READ pickerFolder CONSTANT)
 public:
@@ -63,6 +64,8 @@ public:
     QString uploadingFilename() const { return uploadingFilename_; }
     // The share of the file sent, 0 to 1; below 0 while the size of the work is not known yet.
     double uploadProgress() const { return uploadProgress_; }
+    // Until the backend has the file: afterwards only the list's reload is left.
+    bool canCancelUpload() const { return !uploadingFilename_.isEmpty() && uploadTask_ != 0; }
     QStringList nameFilters() const;
     // Where the file picker opens: the user's documents folder.
     QUrl pickerFolder() const;

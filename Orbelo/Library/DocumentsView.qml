@@ -53,6 +53,7 @@ Item {
             visible: library.uploadingFilename.length > 0
             filename: library.uploadingFilename
             progress: library.uploadProgress
+            canCancel: library.canCancelUpload
             onCancelRequested: library.cancelUpload()
         }
 

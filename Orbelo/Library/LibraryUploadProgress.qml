@@ -9,6 +9,7 @@ Rectangle {
     property string filename
     // 0 to 1; below 0 while the size of the work is not known yet.
     property real progress: -1
+    property bool canCancel: true
     signal cancelRequested()
 
     implicitHeight: column.implicitHeight + Theme.spacing.m * 2
@@ -48,6 +49,7 @@ Rectangle {
             }
             SecondaryButton {
                 text: "Cancel upload"
+                enabled: panel.canCancel
                 Accessible.description: "Stops sending " + panel.filename
                 onClicked: panel.cancelRequested()
             }

@@ -289,6 +289,7 @@ private Q_SLOTS:
         model.chooseFile(QUrl::fromLocalFile(writeFile(dir_, "big.txt", QByteArray(512 * 1024, 'a'))));
         model.uploadTo("");
         QTRY_COMPARE(backend.server.heldCount(), 1);
+        QVERIFY(model.canCancelUpload());
         model.cancelUpload();
         QVERIFY(model.uploadingFilename().isEmpty());
         QCOMPARE(model.infoMessage(), QStringLiteral("Cancelled the upload of big.txt."));
@@ -309,6 +310,8 @@ private Q_SLOTS:
         model.uploadTo("");
         QTRY_VERIFY(model.uploadingFilename().isEmpty());
         QCOMPARE(backend.bootstraps(), 1);
+        // Polls update the row in place, so a focused row keeps its focus.
+        QSignalSpy resets(model.rows(), &QAbstractItemModel::modelReset);
 
         for (int poll = 1; poll <= ProcessingWatch::maximumPolls; ++poll) {
             QTRY_COMPARE(clock.nextTimerIn(), std::chrono::milliseconds(ProcessingWatch::interval));
@@ -319,6 +322,7 @@ private Q_SLOTS:
         }
         QCOMPARE(rowTexts(model.rows(), DocumentListModel::StateTextRole),
                  QStringList{"Still processing — this can take a few minutes"});
+        QCOMPARE(resets.size(), 0);
         QTest::qWait(20);
         QCOMPARE(clock.pendingTimers(), 0);
         QCOMPARE(model.infoMessage(), QStringLiteral("Uploaded Long.pdf"));
