@@ -121,7 +121,8 @@ async::Task<void> DocumentsModel::reload(DocumentsModel* self) {
     self->setLoading(true);
     self->setErrorMessage({});
     try {
-        const BootstrapResponse answer = co_await UserAPI(self->client_).bootstrap();
+        const UserAPI api(self->client_);
+        const BootstrapResponse answer = co_await api.bootstrap();
         self->documents_ = answer.documents;
         self->courses_ = answer.courses;
         Q_EMIT self->filterChanged();
@@ -197,10 +198,11 @@ void DocumentsModel::uploadTo(const QString& courseId) {
 
 async::Task<void> DocumentsModel::runUpload(DocumentsModel* self, QString path,
                                             std::optional<QString> courseId) {
+    const APIClient::UploadProgress progress = [self](qint64 sent, qint64 total) {
+        self->setUploadProgress(double(sent) / double(total));
+    };
     const DocumentUpload::Result result =
-        co_await DocumentUpload::run(self->client_, path, courseId, [self](qint64 sent, qint64 total) {
-            self->setUploadProgress(double(sent) / double(total));
-        });
+        co_await DocumentUpload::run(self->client_, path, courseId, progress);
     self->uploadTask_ = 0;
     Q_EMIT self->uploadChanged();
     self->setInfoMessage(QStringLiteral("Uploaded ") + self->uploadingFilename_);
@@ -257,7 +259,8 @@ void DocumentsModel::deleteDocument(const QString& documentId) {
 }
 
 async::Task<void> DocumentsModel::runDelete(DocumentsModel* self, QString documentId) {
-    co_await DocumentsAPI(self->client_).deleteDocument(documentId);
+    const DocumentsAPI api(self->client_);
+    co_await api.deleteDocument(documentId);
     co_await reload(self);
 }
 

@@ -69,7 +69,6 @@ Item {
                 spacing: Theme.spacing.xxs
                 model: library.rows
                 keyNavigationEnabled: true
-                activeFocusOnTab: true
                 boundsBehavior: Flickable.StopAtBounds
                 Accessible.role: Accessible.List
                 Accessible.name: library.headerText

@@ -7,6 +7,7 @@ import DesignKit
 // ready document; Delete or the context menu's "Delete" removes it.
 ItemDelegate {
     id: row
+    required property int index
     required property string documentId
     required property string title
     required property string symbol
@@ -24,6 +25,8 @@ ItemDelegate {
     Accessible.description: accessibleDescription
     Accessible.onPressAction: row.openRequested()
     onClicked: row.openRequested()
+    // Arrow keys then move on from the row that has the focus.
+    onActiveFocusChanged: if (activeFocus) ListView.view.currentIndex = index
     Keys.onReturnPressed: row.openRequested()
     Keys.onEnterPressed: row.openRequested()
     Keys.onDeletePressed: row.deleteRequested()

@@ -243,12 +243,10 @@ private Q_SLOTS:
         QCOMPARE(upload(large), QStringLiteral("huge.pdf is too large to upload. Files can be up to 64 MB."));
         QCOMPARE(upload(dir_.filePath("gone.pdf")),
                  QStringLiteral("Couldn't read file: gone.pdf is no longer there."));
-        const QString locked = writeFile(dir_, "locked.pdf", "secret");
-        QFile::setPermissions(locked, {});
-        if (QFile(locked).open(QIODevice::ReadOnly))
-            qInfo("running as root: the unreadable file can be read");
-        else
-            QVERIFY(upload(locked).startsWith("Couldn't read file: "));
+        // Unreadable even for root: a folder under a document's name.
+        QVERIFY(QDir(dir_.path()).mkdir("folder.pdf"));
+        QCOMPARE(upload(dir_.filePath("folder.pdf")),
+                 QStringLiteral("Couldn't read file: file to open is a directory."));
         QCOMPARE(backend.server.requestCount(), 0);
 
         // A presigned URL that does not parse stops before any PUT.
