@@ -147,13 +147,13 @@ async::Task<void> APIClient::uploadToPresignedURL(QUrl url, QByteArray data, QSt
     return presignedPut(std::move(request), std::move(contentType));
 }
 
-async::Task<void> APIClient::uploadToPresignedURL(QUrl url, QIODevice* body, QString contentType,
-                                                  UploadProgress progress) {
+async::Task<void> APIClient::uploadToPresignedURL(QUrl url, std::shared_ptr<QIODevice> body,
+                                                  QString contentType, UploadProgress progress) {
     HttpRequest request;
     request.url = std::move(url);
-    request.bodyDevice = body;
+    setHeader(request.headers, "Content-Length", QByteArray::number(body->size()));
+    request.bodyDevice = std::move(body);
     request.onUploadProgress = std::move(progress);
-    setHeader(request.headers, "Content-Length", QByteArray::number(body->size() - body->pos()));
     return presignedPut(std::move(request), std::move(contentType));
 }
 

@@ -72,10 +72,10 @@ public:
 
     // PUT of raw bytes to an absolute storage URL: no token, no Accept, no redirect rule, no retry.
     static async::Task<void> uploadToPresignedURL(QUrl url, QByteArray data, QString contentType);
-    // The same PUT with the bytes streamed from `body` (open, at its start, kept by the caller until
-    // the task ends), so a large file never sits in memory whole.
-    static async::Task<void> uploadToPresignedURL(QUrl url, QIODevice* body, QString contentType,
-                                                  UploadProgress progress = {});
+    // The same PUT with the bytes streamed from `body` (open, at its start), so a large file never
+    // sits in memory whole.
+    static async::Task<void> uploadToPresignedURL(QUrl url, std::shared_ptr<QIODevice> body,
+                                                  QString contentType, UploadProgress progress = {});
 
     // The core exchange: the 2xx body bytes, or APIError.
     async::Task<QByteArray> send(const QString& path, const QByteArray& method,

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QIODevice;
@@ -23,9 +24,9 @@ struct HttpRequest {
     QByteArray method = "GET";
     HttpHeaders headers;
     std::optional<QByteArray> body;
-    // A body read from the device as it goes out, in place of `body`; the caller keeps the device
-    // open, at its start, until the exchange ends.
-    QIODevice* bodyDevice = nullptr;
+    // A body read from the device as it goes out, in place of `body`: open and at its start.
+    // Qt's reply may read it until the reply itself is gone, after the exchange, so it is shared.
+    std::shared_ptr<QIODevice> bodyDevice;
     // Called as the body goes out with the bytes sent so far and the total.
     std::function<void(qint64 sent, qint64 total)> onUploadProgress;
     // Longest silence allowed while the exchange is under way, and longest exchange overall.

@@ -18,7 +18,7 @@ void followAs(HttpRequest& request, int status, const QUrl& target) {
     if (becomesGet) {
         request.method = "GET";
         request.body.reset();
-        request.bodyDevice = nullptr;
+        request.bodyDevice.reset();
         request.headers.removeIf(
             [](const auto& h) { return h.first.compare("Content-Length", Qt::CaseInsensitive) == 0; });
     } else if (request.bodyDevice)

@@ -30,11 +30,16 @@ void ReplyAwaiter::await_suspend(std::coroutine_handle<> handle) {
 
     auto& manager = NetworkAccess::manager();
     if (request_.bodyDevice)
-        reply_ = manager.sendCustomRequest(qreq, request_.method, request_.bodyDevice);
+        reply_ = manager.sendCustomRequest(qreq, request_.method, request_.bodyDevice.get());
     else if (request_.body)
         reply_ = manager.sendCustomRequest(qreq, request_.method, *request_.body);
     else
         reply_ = manager.sendCustomRequest(qreq, request_.method);
+
+    // An aborted reply still reads its body device from events already queued: the device stays
+    // until the reply is deleted.
+    if (request_.bodyDevice)
+        QObject::connect(reply_, &QObject::destroyed, [device = request_.bodyDevice] {});
 
     connections_ << QObject::connect(reply_, &QNetworkReply::finished, reply_, [this] {
         stopTimers();

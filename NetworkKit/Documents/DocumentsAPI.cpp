@@ -20,9 +20,10 @@ async::Task<void> DocumentsAPI::uploadFile(const DocumentUploadInitiateRequest& 
 }
 
 async::Task<void> DocumentsAPI::uploadFile(const DocumentUploadInitiateRequest& request, QUrl presignedURL,
-                                           QIODevice* file, APIClient::UploadProgress progress) {
+                                           std::shared_ptr<QIODevice> file,
+                                           APIClient::UploadProgress progress) {
     return APIClient::uploadToPresignedURL(
-        std::move(presignedURL), file,
+        std::move(presignedURL), std::move(file),
         request.contentType.value_or(QStringLiteral("application/octet-stream")), std::move(progress));
 }
 

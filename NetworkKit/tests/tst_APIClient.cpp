@@ -348,13 +348,13 @@ private Q_SLOTS:
     // A file goes up from disk in pieces: the body arrives whole, with its length announced, and
     // the progress climbs to the total; a 307 sends it again from its start.
     void presignedUploadStreamsFromDevice() {
-        QTemporaryFile file;
-        QVERIFY(file.open());
+        auto file = std::make_shared<QTemporaryFile>();
+        QVERIFY(file->open());
         QByteArray content;
         for (int i = 0; content.size() < 3 * 1024 * 1024; ++i)
             content += QByteArray::number(i) + ' ';
-        file.write(content);
-        file.seek(0);
+        file->write(content);
+        file->seek(0);
 
         ScriptedHttpServer storage;
         ScriptedResponse moved;
@@ -365,7 +365,7 @@ private Q_SLOTS:
         QList<qint64> sent;
         qint64 total = 0;
         TaskProbe<void> probe(APIClient::uploadToPresignedURL(
-            storage.baseUrl().resolved(QUrl(QStringLiteral("/storage/first"))), &file,
+            storage.baseUrl().resolved(QUrl(QStringLiteral("/storage/first"))), file,
             QStringLiteral("text/plain"), [&](qint64 s, qint64 t) {
                 sent << s;
                 total = t;

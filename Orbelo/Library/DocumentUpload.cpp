@@ -27,12 +27,12 @@ async::Task<DocumentUpload::Result> DocumentUpload::run(APIClient client, QStrin
                                                         std::optional<QString> courseId,
                                                         APIClient::UploadProgress progress) {
     const QString filename = QFileInfo(filePath).fileName();
-    QFile file(filePath);
-    if (!file.exists())
+    const auto file = std::make_shared<QFile>(filePath);
+    if (!file->exists())
         throw DocumentUploadError(readFailure + filename + QStringLiteral(" is no longer there."));
-    if (!file.open(QIODevice::ReadOnly))
-        throw DocumentUploadError(readFailure + file.errorString() + u'.');
-    const qint64 size = file.size();
+    if (!file->open(QIODevice::ReadOnly))
+        throw DocumentUploadError(readFailure + file->errorString() + u'.');
+    const qint64 size = file->size();
     if (size == 0)
         throw DocumentUploadError(filename + QStringLiteral(" is empty, so there is nothing to upload."));
     if (size > maximumSize)
@@ -51,7 +51,7 @@ async::Task<DocumentUpload::Result> DocumentUpload::run(APIClient client, QStrin
         const auto url = presignedURL(initiated.presignedUrl);
         if (!url)
             throw DocumentUploadError(QStringLiteral("Upload failed: invalid presigned URL from server."));
-        co_await DocumentsAPI::uploadFile(initiate, *url, &file, std::move(progress));
+        co_await DocumentsAPI::uploadFile(initiate, *url, file, std::move(progress));
 
         DocumentUploadCompleteRequest complete;
         complete.documentId = initiated.documentId;

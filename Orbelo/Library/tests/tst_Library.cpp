@@ -294,6 +294,21 @@ private Q_SLOTS:
         QTRY_COMPARE(backend.server.clientAbortsWhileHeld(), 1);
         QCOMPARE(backend.requestsTo("/api/v2/uploads/document/complete").size(), 0);
         QVERIFY(model.errorMessage().isEmpty());
+
+        // Cancelled while the file is still going out: the file closes under a transfer that
+        // must not read it again (AddressSanitizer watches).
+        backend.holdPut = false;
+        model.chooseFile(
+            QUrl::fromLocalFile(writeFile(dir_, "bigger.txt", QByteArray(32 * 1024 * 1024, 'b'))));
+        connect(&model, &DocumentsModel::uploadProgressChanged, &model, [&model] {
+            if (model.uploadProgress() > 0 && model.uploadProgress() < 1)
+                model.cancelUpload();
+        });
+        model.uploadTo("");
+        QTRY_VERIFY_WITH_TIMEOUT(model.uploadingFilename().isEmpty(), 20000);
+        QCOMPARE(model.infoMessage(), QStringLiteral("Cancelled the upload of bigger.txt."));
+        QTest::qWait(200);
+        QCOMPARE(backend.requestsTo("/api/v2/uploads/document/complete").size(), 0);
     }
 
     // A document still processing is polled every 5 s, shown as slow from the 13th poll and left
