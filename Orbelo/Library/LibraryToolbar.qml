@@ -83,8 +83,11 @@ RowLayout {
                 required property var modelData
                 text: modelData.label
                 symbol: modelData.checked ? "checkmark" : ""
+                // Unchecked rows keep their text in line with the checked one's.
+                leftPadding: Theme.spacing.m + (modelData.checked ? 0 : 16 + spacing)
                 checkable: true
                 checked: modelData.checked
+                indicator: null
                 onTriggered: toolbar.model.setFilter(modelData.key)
             }
             onObjectAdded: (index, object) => filterMenu.insertItem(index, object)

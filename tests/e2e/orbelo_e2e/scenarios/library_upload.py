@@ -44,6 +44,18 @@ def run(run):
     ui.wait_for(None, TITLE + " is ready.", timeout=60)
     ui.screenshot("ready")
 
+    # The search narrows the list and the header says so; the course filter offers its choices.
+    ui.fill("Search your documents", "mitochondria")
+    ui.wait_for("heading", "Your documents (0 of 1)")
+    ui.fill("Search your documents", "cell")
+    ui.wait_for("heading", "Your documents (1)")
+    ui.press("push button", "Filter by course")
+    ui.wait_for("menu item", "All courses")
+    ui.press("menu item", "No course")
+    ui.wait_until(lambda: ui.find("push button", "Filter by course").get_description()
+                  == "Showing part of your documents", "the course filter on")
+    ui.screenshot("filtered")
+
     # Delete on the focused row removes the document.
     row = ui.wait_for("list item", TITLE)
     assert row.get_description() == "Opens notes for this document. Press Delete to remove it.", \
