@@ -55,6 +55,11 @@ const QHash<QString, QString>& table() {
         {QStringLiteral("stop.fill"), QStringLiteral("square")},
         {QStringLiteral("speaker.wave.3"), QStringLiteral("volume-2")},
         {QStringLiteral("lightbulb"), QStringLiteral("lightbulb")},
+        {QStringLiteral("list.bullet.clipboard"), QStringLiteral("clipboard-list")},
+        {QStringLiteral("mic"), QStringLiteral("mic")},
+        {QStringLiteral("book.closed"), QStringLiteral("book")},
+        {QStringLiteral("plus"), QStringLiteral("plus")},
+        {QStringLiteral("square.and.arrow.up"), QStringLiteral("upload")},
         // The icon set has no filled variants; an active filter shows the funnel instead, so the
         // change of state stays visible.
         {QStringLiteral("line.3.horizontal.decrease.circle"), QStringLiteral("list-filter")},

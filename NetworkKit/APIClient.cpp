@@ -6,6 +6,7 @@
 #include "RedirectRewriter.h"
 
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QUuid>
 
 #include <cctype>
@@ -142,8 +143,22 @@ async::Task<QByteArray> APIClient::exchange(QUrl baseURL, TokenProvider tokenPro
 async::Task<void> APIClient::uploadToPresignedURL(QUrl url, QByteArray data, QString contentType) {
     HttpRequest request;
     request.url = std::move(url);
-    request.method = "PUT";
     request.body = std::move(data);
+    return presignedPut(std::move(request), std::move(contentType));
+}
+
+async::Task<void> APIClient::uploadToPresignedURL(QUrl url, std::shared_ptr<QIODevice> body,
+                                                  QString contentType, UploadProgress progress) {
+    HttpRequest request;
+    request.url = std::move(url);
+    setHeader(request.headers, "Content-Length", QByteArray::number(body->size()));
+    request.bodyDevice = std::move(body);
+    request.onUploadProgress = std::move(progress);
+    return presignedPut(std::move(request), std::move(contentType));
+}
+
+async::Task<void> APIClient::presignedPut(HttpRequest request, QString contentType) {
+    request.method = "PUT";
     request.timeout = requestTimeout;
     request.resourceTimeout = resourceTimeout;
     setHeader(request.headers, "Content-Type", contentType.toUtf8());

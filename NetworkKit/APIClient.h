@@ -68,8 +68,14 @@ public:
         return decoded<T>(send(path, "POST", formBody(fields), "application/x-www-form-urlencoded"));
     }
 
+    using UploadProgress = std::function<void(qint64 sent, qint64 total)>;
+
     // PUT of raw bytes to an absolute storage URL: no token, no Accept, no redirect rule, no retry.
     static async::Task<void> uploadToPresignedURL(QUrl url, QByteArray data, QString contentType);
+    // The same PUT with the bytes streamed from `body` (open, at its start), so a large file never
+    // sits in memory whole.
+    static async::Task<void> uploadToPresignedURL(QUrl url, std::shared_ptr<QIODevice> body,
+                                                  QString contentType, UploadProgress progress = {});
 
     // The core exchange: the 2xx body bytes, or APIError.
     async::Task<QByteArray> send(const QString& path, const QByteArray& method,
@@ -96,6 +102,7 @@ private:
         }
     }
 
+    static async::Task<void> presignedPut(HttpRequest request, QString contentType);
     static async::Task<QByteArray> exchange(QUrl baseURL, TokenProvider tokenProvider, QString path,
                                             QByteArray method, std::optional<QByteArray> body,
                                             QByteArray contentType);

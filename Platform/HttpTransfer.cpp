@@ -3,6 +3,8 @@
 #include "ReplyAwaiter.h"
 #include "URLError.h"
 
+#include <QIODevice>
+
 namespace HttpTransfer {
 
 namespace {
@@ -16,9 +18,11 @@ void followAs(HttpRequest& request, int status, const QUrl& target) {
     if (becomesGet) {
         request.method = "GET";
         request.body.reset();
+        request.bodyDevice.reset();
         request.headers.removeIf(
             [](const auto& h) { return h.first.compare("Content-Length", Qt::CaseInsensitive) == 0; });
-    }
+    } else if (request.bodyDevice)
+        request.bodyDevice->reset(); // the repeated request sends the body again from its start
     request.url = target;
 }
 } // namespace

@@ -29,15 +29,28 @@ void ReplyAwaiter::await_suspend(std::coroutine_handle<> handle) {
         qreq.setRawHeader(name, value);
 
     auto& manager = NetworkAccess::manager();
-    reply_ = request_.body ? manager.sendCustomRequest(qreq, request_.method, *request_.body)
-                           : manager.sendCustomRequest(qreq, request_.method);
+    if (request_.bodyDevice)
+        reply_ = manager.sendCustomRequest(qreq, request_.method, request_.bodyDevice.get());
+    else if (request_.body)
+        reply_ = manager.sendCustomRequest(qreq, request_.method, *request_.body);
+    else
+        reply_ = manager.sendCustomRequest(qreq, request_.method);
+
+    // An aborted reply still reads its body device from events already queued: the device stays
+    // until the reply is deleted.
+    if (request_.bodyDevice)
+        QObject::connect(reply_, &QObject::destroyed, [device = request_.bodyDevice] {});
 
     connections_ << QObject::connect(reply_, &QNetworkReply::finished, reply_, [this] {
         stopTimers();
         wakeup_.fire();
     });
     connections_ << QObject::connect(reply_, &QNetworkReply::uploadProgress, reply_,
-                                     [this] { restartIdleTimer(); });
+                                     [this](qint64 sent, qint64 total) {
+                                         restartIdleTimer();
+                                         if (request_.onUploadProgress && total > 0)
+                                             request_.onUploadProgress(sent, total);
+                                     });
     connections_ << QObject::connect(reply_, &QNetworkReply::downloadProgress, reply_,
                                      [this] { restartIdleTimer(); });
     restartIdleTimer();

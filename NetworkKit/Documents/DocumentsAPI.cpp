@@ -19,6 +19,14 @@ async::Task<void> DocumentsAPI::uploadFile(const DocumentUploadInitiateRequest& 
         request.contentType.value_or(QStringLiteral("application/octet-stream")));
 }
 
+async::Task<void> DocumentsAPI::uploadFile(const DocumentUploadInitiateRequest& request, QUrl presignedURL,
+                                           std::shared_ptr<QIODevice> file,
+                                           APIClient::UploadProgress progress) {
+    return APIClient::uploadToPresignedURL(
+        std::move(presignedURL), std::move(file),
+        request.contentType.value_or(QStringLiteral("application/octet-stream")), std::move(progress));
+}
+
 async::Task<DocumentUploadCompleteResponse>
 DocumentsAPI::completeUpload(const DocumentUploadCompleteRequest& request) const {
     return client_.post<DocumentUploadCompleteResponse>(QStringLiteral("/api/v2/uploads/document/complete"),

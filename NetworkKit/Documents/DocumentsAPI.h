@@ -24,6 +24,10 @@ public:
     // The bytes go up with the content type announced at initiation.
     static async::Task<void> uploadFile(const DocumentUploadInitiateRequest& request,
                                         const DocumentUploadInitiateResponse& initiated, QByteArray data);
+    // The bytes streamed from `file`, open and at its start.
+    static async::Task<void> uploadFile(const DocumentUploadInitiateRequest& request, QUrl presignedURL,
+                                        std::shared_ptr<QIODevice> file,
+                                        APIClient::UploadProgress progress = {});
     async::Task<DocumentUploadCompleteResponse>
     completeUpload(const DocumentUploadCompleteRequest& request) const;
 

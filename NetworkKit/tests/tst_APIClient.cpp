@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <QTemporaryFile>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -270,8 +272,8 @@ private Q_SLOTS:
     }
 
     void invalidPathsFailBeforeSending() {
-        for (const QString& path : {QStringLiteral("/a b"), QStringLiteral("/a%zz"), QStringLiteral("/a?q=%2"),
-                                   QStringLiteral("/é")}) {
+        for (const QString& path : {QStringLiteral("/a b"), QStringLiteral("/a%zz"),
+                                    QStringLiteral("/a?q=%2"), QStringLiteral("/é")}) {
             TaskProbe<Item> probe(
                 clientWithToken(QUrl(QStringLiteral("http://127.0.0.1:1"))).post<Item>(path, NewItem{}));
             QVERIFY(probe.done()); // before any network activity
@@ -341,6 +343,43 @@ private Q_SLOTS:
         QTRY_VERIFY(refused.done());
         QCOMPARE(refused.error<APIError>().errorDescription(),
                  QStringLiteral("Request failed (403). S3 PUT failed"));
+    }
+
+    // A file goes up from disk in pieces: the body arrives whole, with its length announced, and
+    // the progress climbs to the total; a 307 sends it again from its start.
+    void presignedUploadStreamsFromDevice() {
+        auto file = std::make_shared<QTemporaryFile>();
+        QVERIFY(file->open());
+        QByteArray content;
+        for (int i = 0; content.size() < 3 * 1024 * 1024; ++i)
+            content += QByteArray::number(i) + ' ';
+        file->write(content);
+        file->seek(0);
+
+        ScriptedHttpServer storage;
+        ScriptedResponse moved;
+        moved.status = 307;
+        moved.headers = {{"Location", "/storage/second"}};
+        storage.enqueue(moved);
+        storage.enqueue(ScriptedResponse::json(200, ""));
+        QList<qint64> sent;
+        qint64 total = 0;
+        TaskProbe<void> probe(APIClient::uploadToPresignedURL(
+            storage.baseUrl().resolved(QUrl(QStringLiteral("/storage/first"))), file,
+            QStringLiteral("text/plain"), [&](qint64 s, qint64 t) {
+                sent << s;
+                total = t;
+            }));
+        QTRY_VERIFY_WITH_TIMEOUT(probe.done(), 20000);
+        QVERIFY2(probe.succeeded(), qPrintable(probe.errorText()));
+        QCOMPARE(storage.requestCount(), 2);
+        for (const RecordedRequest& r : storage.requests()) {
+            QCOMPARE(r.header("Content-Length"), QByteArray::number(content.size()));
+            QVERIFY(r.body == content);
+        }
+        QCOMPARE(storage.requests()[1].path, QByteArray("/storage/second"));
+        QCOMPARE(total, content.size());
+        QCOMPARE(sent.last(), content.size());
     }
 
     void httpsWithTheTrustedCertificate() {

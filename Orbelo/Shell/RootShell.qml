@@ -99,9 +99,11 @@ Item {
                 Loader {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
-                    sourceComponent: model.selectedTab === 7 ? settingsScreen : comingSoon
+                    sourceComponent: model.selectedTab === 7 ? settingsScreen
+                                     : model.selectedTab === 4 ? libraryScreen : comingSoon
                 }
                 Component { id: settingsScreen; SettingsView {} }
+                Component { id: libraryScreen; LibraryScreen {} }
                 Component {
                     id: comingSoon
                     EmptyStateView {

@@ -1,0 +1,67 @@
+"""A student uploads lecture notes through the Library's picker, waits for them, and deletes them."""
+
+import os
+import re
+
+from .. import flows
+
+NOTES = "Cell biology notes.txt"
+TITLE = "Cell biology notes"  # the server titles a document after its file name
+
+
+def run(run):
+    ui = run.ui
+    documents = os.path.join(run.env.root, "home", "Documents")
+    os.makedirs(documents, exist_ok=True)
+    with open(os.path.join(documents, NOTES), "w") as notes:
+        notes.write("Mitosis has four phases: prophase, metaphase, anaphase and telophase.\n" * 40)
+
+    flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
+    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
+    flows.select_section(ui, 5)
+    ui.wait_for("heading", "Your documents (0)")
+    ui.screenshot("library-empty")
+
+    ui.press("push button", "Add a syllabus or upload a document")
+    ui.press("menu item", "Upload reading or notes")
+    entry = ui.wait_for("label", NOTES).get_parent()
+    ui.screenshot("file-dialog")
+    # Qt's own file dialog ignores the Press action: the file is chosen from the keyboard.
+    ui.focus(entry)
+    ui.key("Return")
+
+    ui.wait_for("heading", "Where does this go?")
+    no_course = ui.wait_for(None, "No course")
+    assert no_course.get_description() == "We'll check it for a syllabus and set up a course if it is one.", \
+        no_course.get_description()
+    ui.screenshot("destination")
+    ui.press(None, "No course")
+    ui.wait_gone("heading", "Where does this go?")
+
+    ui.wait_for(None, "Uploaded " + NOTES, timeout=60)
+    ui.wait_for("list item", re.compile("^" + re.escape(NOTES) + ", Processing"))
+    ui.screenshot("uploaded")
+    ui.wait_for(None, TITLE + " is ready.", timeout=60)
+    ui.screenshot("ready")
+
+    # The search narrows the list and the header says so; the course filter offers its choices.
+    ui.fill("Search your documents", "mitochondria")
+    ui.wait_for("heading", "Your documents (0 of 1)")
+    ui.fill("Search your documents", "cell")
+    ui.wait_for("heading", "Your documents (1)")
+    ui.press("push button", "Filter by course")
+    ui.wait_for("menu item", "All courses")
+    ui.press("menu item", "No course")
+    ui.wait_until(lambda: ui.find("push button", "Filter by course").get_description()
+                  == "Showing part of your documents", "the course filter on")
+    ui.screenshot("filtered")
+
+    # Delete on the focused row removes the document.
+    row = ui.wait_for("list item", TITLE)
+    assert row.get_description() == "Opens notes for this document. Press Delete to remove it.", \
+        row.get_description()
+    ui.focus(row)
+    ui.key("Delete")
+    ui.wait_for("heading", "Your documents (0)")
+    ui.screenshot("deleted")
+    run.quit_app()
