@@ -2,8 +2,9 @@
 
 Everything lives in a throwaway directory: a home with its own XDG directories, a virtual X
 server, a D-Bus session bus, the accessibility bus, an unlocked GNOME Keyring serving the Secret
-Service, and the local server with a fresh data dir on a free port. Nothing from the caller's
-session (display, buses, keyring) is used, so a run needs neither a display nor a login session.
+Service, a PulseAudio with a null sink, and the local server with a fresh data dir on a free
+port. Nothing from the caller's session (display, buses, keyring, sound) is used, so a run needs
+neither a display nor a login session.
 """
 
 import os
@@ -83,6 +84,7 @@ class Environment:
         self._start_session_bus()
         self._start_accessibility_bus()
         self._start_keyring()
+        self._start_sound()
         self._start_server()
         # pyatspi (libatspi) reads these when it first connects, in this process.
         for key in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "HOME"):
@@ -223,6 +225,19 @@ class Environment:
         process.stdin.write(KEYRING_PASSWORD.encode())
         process.stdin.close()
         self._wait_for_bus_name("org.freedesktop.secrets", process, "keyring")
+
+    def _start_sound(self):
+        """A PulseAudio of this run with a null sink, so that narration plays without a sound card."""
+        socket = os.path.join(self.env["XDG_RUNTIME_DIR"], "pulse.sock")
+        process = self._spawn("sound", ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                                        "-L", "module-null-sink sink_name=null",
+                                        "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket])
+        try:
+            wait_until(lambda: os.path.exists(socket), self.startup_timeout, "the sound server's socket",
+                       abort=lambda: process.poll() is not None)
+        except Timeout as timeout:
+            raise EnvironmentError("%s\n%s" % (timeout, self.log_text("sound")))
+        self.env["PULSE_SERVER"] = "unix:" + socket
 
     def _start_server(self):
         data_dir = os.path.join(self.root, "server")
