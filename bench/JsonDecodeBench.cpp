@@ -1,5 +1,5 @@
-// Decoding a bootstrap answer (a Library of 5,000 documents, and 10,000) through the record codec, against a bare
-// QJsonDocument parse of the same bytes.
+// Decoding a bootstrap answer (a Library of 5,000 documents, and 10,000) through the record codec, against a
+// bare QJsonDocument parse of the same bytes.
 #include "Json.h"
 #include "User/BootstrapResponse.h"
 

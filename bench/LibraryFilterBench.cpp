@@ -9,8 +9,8 @@
 namespace {
 
 QList<DocumentItem> library(int count) {
-    static const QStringList subjects{"Cell biology", "Organic chemistry", "World history", "Linear algebra",
-                                      "Microeconomics", "Psychology"};
+    static const QStringList subjects{"Cell biology",   "Organic chemistry", "World history",
+                                      "Linear algebra", "Microeconomics",    "Psychology"};
     QList<DocumentItem> documents;
     for (int i = 0; i < count; ++i) {
         DocumentItem document;
@@ -44,8 +44,8 @@ void BM_SearchKeystroke(benchmark::State& state) {
     qsizetype step = 0;
     for (auto _ : state) {
         const qsizetype length = step % (2 * typed.size());
-        shownRows(documents, {}, typed.left(length < typed.size() ? length + 1 : 2 * typed.size() - length - 1),
-                  rows);
+        shownRows(documents, {},
+                  typed.left(length < typed.size() ? length + 1 : 2 * typed.size() - length - 1), rows);
         ++step;
     }
 }

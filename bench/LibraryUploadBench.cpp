@@ -79,21 +79,21 @@ public:
                                .value("id")
                                .toString();
         form("/v1/client/sign_ups/" + id + "/prepare_verification", {{"strategy", "email_code"}});
-        const QString session =
-            form("/v1/client/sign_ups/" + id + "/attempt_verification",
-                 {{"strategy", "email_code"}, {"code", "424242"}})
-                .value("created_session_id")
-                .toString();
+        const QString session = form("/v1/client/sign_ups/" + id + "/attempt_verification",
+                                     {{"strategy", "email_code"}, {"code", "424242"}})
+                                    .value("created_session_id")
+                                    .toString();
         return form("/v1/client/sessions/" + session + "/tokens", {}).value("jwt").toString();
     }
 
     QUrl presignedUrl(const QString& token) {
         const QJsonObject body{
             {"filename", "big.pdf"}, {"file_size", fileBytes}, {"content_type", "application/pdf"}};
-        return QUrl(send("POST", "/api/v2/uploads/document/initiate", QJsonDocument(body).toJson(),
-                         {{"Content-Type", "application/json"}, {"Authorization", "Bearer " + token.toLatin1()}})
-                        .value("presigned_url")
-                        .toString());
+        return QUrl(
+            send("POST", "/api/v2/uploads/document/initiate", QJsonDocument(body).toJson(),
+                 {{"Content-Type", "application/json"}, {"Authorization", "Bearer " + token.toLatin1()}})
+                .value("presigned_url")
+                .toString());
     }
 
 private:
@@ -159,7 +159,8 @@ int main(int argc, char* argv[]) {
         } else {
             QFile file(path);
             ok = file.open(QIODevice::ReadOnly) &&
-                 upload(APIClient::uploadToPresignedURL(url, file.readAll(), QStringLiteral("application/pdf")));
+                 upload(
+                     APIClient::uploadToPresignedURL(url, file.readAll(), QStringLiteral("application/pdf")));
         }
         const double peak = statusMiB("VmHWM");
         std::printf("%-22s %10.1f %10.1f %8.1f%s\n", streamed ? "streamed from disk" : "read whole", before,

@@ -5,6 +5,7 @@
 #include "InterestCatalog.h"
 #include "InterestEditorModel.h"
 #include "InterestSelectionStore.h"
+#include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "User/UserAPI.h"
 #include "VirtualClock.h"
@@ -302,14 +303,13 @@ private Q_SLOTS:
 
 private:
     static InterestEditorModel::ProfileFetch fetcher(const ScriptedHttpServer& server) {
-        const APIClient client(server.baseUrl(), [] { return token(); });
+        const APIClient client = scriptedClient(server);
         return [client] { return UserAPI(client).profile(); };
     }
     static InterestEditorModel::ProfileUpdate updater(const ScriptedHttpServer& server) {
-        const APIClient client(server.baseUrl(), [] { return token(); });
+        const APIClient client = scriptedClient(server);
         return [client](UserProfileUpdateDTO update) { return UserAPI(client).updateProfile(update); };
     }
-    static async::Task<std::optional<QString>> token() { co_return QStringLiteral("tok"); }
 };
 
 QTEST_GUILESS_MAIN(InterestsTest)

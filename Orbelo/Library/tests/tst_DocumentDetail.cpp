@@ -4,6 +4,7 @@
 #include "DocumentDetailModel.h"
 #include "JobsAPI.h"
 #include "NotesSectionModel.h"
+#include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"
 
@@ -15,14 +16,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-async::Task<std::optional<QString>> token() {
-    co_return QStringLiteral("tok");
-}
-
-APIClient clientFor(const ScriptedHttpServer& server) {
-    return APIClient(server.baseUrl(), [] { return token(); });
-}
 
 const QByteArray notes = R"({"status":"success","summary":{
     "summary_text":"Cells turn **glucose** into ATP.\nMost of it happens in the mitochondrion.",
@@ -59,7 +52,7 @@ class DocumentDetailTest : public QObject {
 private Q_SLOTS:
     void init() {
         server = std::make_unique<ScriptedHttpServer>();
-        model = std::make_unique<DocumentDetailModel>(clientFor(*server));
+        model = std::make_unique<DocumentDetailModel>(scriptedClient(*server));
         model->setDocumentId("doc_1");
         model->setCourseId("course_1");
         model->setTitle("Cell Biology");

@@ -5,6 +5,7 @@
 #include "InMemoryPreferences.h"
 #include "NarrationJobError.h"
 #include "NarrationMessage.h"
+#include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"
 
@@ -17,14 +18,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-async::Task<std::optional<QString>> token() {
-    co_return QStringLiteral("tok");
-}
-
-APIClient clientFor(const ScriptedHttpServer& server) {
-    return APIClient(server.baseUrl(), [] { return token(); });
-}
 
 // Records what the player asks of its audio and lets the test end segments.
 class FakeQueue final : public NarrationQueue {
@@ -93,7 +86,7 @@ class DocumentNarrationTest : public QObject {
                                         QDBusConnection bus = QDBusConnection(QString())) {
         auto fake = std::make_unique<FakeQueue>();
         queue = fake.get();
-        auto* player = new DocumentNarrationPlayer(clientFor(server), std::move(fake), bus, this);
+        auto* player = new DocumentNarrationPlayer(scriptedClient(server), std::move(fake), bus, this);
         player->setDocumentId(QStringLiteral("d1"));
         player->setDocumentTitle(QStringLiteral("Cell biology"));
         return player;
@@ -149,8 +142,7 @@ private Q_SLOTS:
         QCOMPARE(player->failureMessage(), "Something went wrong preparing the narration. Please try again.");
 
         DocumentNarrationPlayer offline(
-            APIClient(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(ScriptedHttpServer::closedPort())),
-                      [] { return token(); }),
+            scriptedClient(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(ScriptedHttpServer::closedPort()))),
             std::make_unique<FakeQueue>(), QDBusConnection(QString()));
         offline.load();
         QTRY_COMPARE(offline.phase(), DocumentNarrationPlayer::Phase::failed);

@@ -6,6 +6,7 @@
 #include "DocumentsModel.h"
 #include "NotificationCenter.h"
 #include "ProcessingWatch.h"
+#include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"
 
@@ -16,10 +17,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-async::Task<std::optional<QString>> token() {
-    co_return QStringLiteral("tok");
-}
 
 QByteArray document(const QString& id, const QString& title, const QString& filename, const QString& status,
                     const QString& courseId = {}) {
@@ -72,9 +69,7 @@ struct Backend {
     }
 
     QString storageURL(const QString& path) const { return server.baseUrl().resolved(QUrl(path)).toString(); }
-    APIClient client() const {
-        return APIClient(server.baseUrl(), [] { return token(); });
-    }
+    APIClient client() const { return scriptedClient(server); }
     QList<RecordedRequest> requestsTo(const QByteArray& pathStart) const {
         QList<RecordedRequest> found;
         for (const RecordedRequest& r : server.requests()) {

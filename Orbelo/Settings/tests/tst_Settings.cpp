@@ -2,6 +2,7 @@
 
 #include "APIClient.h"
 #include "DiscoverabilityModel.h"
+#include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "SettingsModel.h"
 #include "UniversityPickerModel.h"
@@ -12,14 +13,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-async::Task<std::optional<QString>> token() {
-    co_return QStringLiteral("tok");
-}
-
-APIClient clientFor(const ScriptedHttpServer& server) {
-    return APIClient(server.baseUrl(), [] { return token(); });
-}
 
 async::Task<void> countSignOut(int* count) {
     ++*count;
@@ -47,7 +40,7 @@ private Q_SLOTS:
         async::VirtualClock clock;
         async::ScopedClock scoped(clock);
         ScriptedHttpServer server;
-        UniversityPickerModel picker(clientFor(server));
+        UniversityPickerModel picker(scriptedClient(server));
         QSignalSpy changed(&picker, &UniversityPickerModel::universityChanged);
 
         picker.setQuery("Tex");
@@ -95,7 +88,7 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         server.enqueue(ScriptedResponse::json(200, R"({"user_id":"u1","university_id":"mit"})"));
         server.enqueue(ScriptedResponse::json(200, R"({"id":"mit","name":"MIT"})"));
-        UniversityPickerModel picker(clientFor(server));
+        UniversityPickerModel picker(scriptedClient(server));
         picker.load();
         QTRY_COMPARE(picker.selectedName(), QStringLiteral("MIT"));
         QCOMPARE(server.requests()[1].path, QByteArray("/api/universities/mit"));
@@ -117,7 +110,7 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         server.enqueue(
             ScriptedResponse::json(200, R"({"is_school_discoverable":false,"has_university":true})"));
-        DiscoverabilityModel directory(clientFor(server));
+        DiscoverabilityModel directory(scriptedClient(server));
         directory.load();
         QTRY_VERIFY(directory.isLoaded());
         QVERIFY(directory.hasUniversity());
@@ -174,7 +167,7 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         server.enqueue(ScriptedResponse::json(status, body));
         int signOuts = 0;
-        SettingsModel settings(clientFor(server), [&signOuts] { return countSignOut(&signOuts); });
+        SettingsModel settings(scriptedClient(server), [&signOuts] { return countSignOut(&signOuts); });
         settings.deleteAccount();
         QVERIFY(settings.isDeletingAccount());
         QTRY_VERIFY(!settings.isDeletingAccount());

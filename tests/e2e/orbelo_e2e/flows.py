@@ -145,3 +145,18 @@ def relaunch(run):
     run.ui = UI(process, run.ui.screenshot_dir, run.env.display)
     run.env.activate_app_window()
     return run.ui
+
+
+def upload_through_dialog(ui, filename, shots=True):
+    """From the Library: Add → "Upload reading or notes", `filename` chosen in the file dialog (it
+    opens on ~/Documents), then the destination sheet up. Returns the sheet's "No course" choice."""
+    ui.press("push button", "Add a syllabus or upload a document")
+    ui.press("menu item", "Upload reading or notes")
+    entry = ui.wait_for("label", filename).get_parent()
+    if shots:
+        ui.screenshot("file-dialog")
+    # Qt's own file dialog ignores the Press action: the file is chosen from the keyboard.
+    ui.focus(entry)
+    ui.key("Return")
+    ui.wait_for("heading", "Where does this go?")
+    return ui.wait_for(None, "No course")
