@@ -28,6 +28,13 @@ QByteArray toBytes(beast::string_view text) {
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
+// The answer when the server has no room for a connection or a request.
+ServerResponse busy() {
+    ServerResponse response = ServerResponse::apiError(503, "The server is busy; try again shortly.");
+    response.setHeader("Retry-After", "1");
+    return response;
+}
+
 } // namespace
 
 HttpSession::HttpSession(net::ip::tcp::socket socket, net::ssl::context& tls, const Host& host, bool refuse,
@@ -51,9 +58,7 @@ void HttpSession::start() {
             return self->close();
         if (self->refuse_) {
             self->keepAlive_ = false;
-            ServerResponse busy = ServerResponse::apiError(503, "The server is busy; try again shortly.");
-            busy.setHeader("Retry-After", "1");
-            return self->write(busy);
+            return self->write(busy());
         }
         self->waitForRequest();
     });
@@ -166,11 +171,8 @@ void HttpSession::dispatch() {
     parser_.reset();
     // Nothing is read while the request is with a worker; the answer restarts reading.
     beast::get_lowest_layer(stream_).expires_never();
-    if (!host_.dispatch(shared_from_this(), std::move(request))) {
-        ServerResponse busy = ServerResponse::apiError(503, "The server is busy; try again shortly.");
-        busy.setHeader("Retry-After", "1");
-        write(busy);
-    }
+    if (!host_.dispatch(shared_from_this(), std::move(request)))
+        write(busy());
 }
 
 void HttpSession::respond(ServerResponse response, int delayMs) {
