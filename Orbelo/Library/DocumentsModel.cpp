@@ -32,12 +32,40 @@ QString describe(std::exception_ptr error) {
 
 } // namespace
 
-DocumentsModel::DocumentsModel(QObject* parent) : DocumentsModel(AuthKit::makeAPIClient(), parent) {}
+DocumentsModel::DocumentsModel(QObject* parent) : DocumentsModel(AuthKit::makeAPIClient(), {}, {}, parent) {}
 
-DocumentsModel::DocumentsModel(APIClient client, QObject* parent)
-    : QObject(parent), client_(std::move(client)) {
+DocumentsModel::DocumentsModel(APIClient client, std::shared_ptr<TextRecognizer> recognizer,
+                               SyllabusImport::PdfPages pdfPages, QObject* parent)
+    : QObject(parent), client_(client), syllabus_(client, std::move(recognizer), std::move(pdfPages)) {
     connect(this, &DocumentsModel::filterChanged, this, &DocumentsModel::refreshRows);
     connect(this, &DocumentsModel::searchTextChanged, this, &DocumentsModel::refreshRows);
+    connect(&syllabus_, &SyllabusImport::finished, this, &DocumentsModel::showSyllabusOutcome);
+}
+
+void DocumentsModel::showSyllabusOutcome(const QString& info, const QString& error) {
+    setErrorMessage(error);
+    setInfoMessage(info);
+    if (!info.isEmpty())
+        load();
+}
+
+QString DocumentsModel::courseName(const QString& courseId) const {
+    for (const CourseSummary& course : courses_) {
+        if (course.courseId == courseId)
+            return courseLabel(course);
+    }
+    return QStringLiteral("Untitled course");
+}
+
+void DocumentsModel::courseCreated(const QString& courseId) {
+    setErrorMessage({});
+    tasks_.spawn(announceCourse(this, courseId));
+}
+
+async::Task<void> DocumentsModel::announceCourse(DocumentsModel* self, QString courseId) {
+    co_await reload(self);
+    if (self->errorMessage_.isEmpty())
+        self->setInfoMessage(SyllabusMessages::createdCourse(self->courseName(courseId)));
 }
 
 void DocumentsModel::setSearchText(const QString& text) {
@@ -207,9 +235,11 @@ async::Task<void> DocumentsModel::runUpload(DocumentsModel* self, QString path,
     Q_EMIT self->uploadChanged();
     self->setInfoMessage(QStringLiteral("Uploaded ") + self->uploadingFilename_);
     co_await reload(self);
-    // A job id means the backend is checking the file for a syllabus; until the Library follows
-    // that job, the document is watched like any other.
-    self->watch(result.documentId);
+    // Without a course, a job id means the backend is checking the file for a syllabus.
+    if (!courseId && result.completion.jobId && !self->syllabus_.isBusy())
+        self->followSyllabus(result.documentId, self->uploadingFilename_);
+    else
+        self->watch(result.documentId);
     self->setUploadingFilename({});
 }
 
@@ -223,21 +253,55 @@ void DocumentsModel::cancelUpload() {
 
 void DocumentsModel::watch(const QString& documentId) {
     auto poll = [this, documentId] { return pollDocument(this, documentId); };
-    auto markSlow = [this, documentId] {
+    tasks_.spawn(ProcessingWatch::run(poll, slowMarker(documentId)),
+                 [this](const std::optional<DocumentItem>& document) {
+                     if (!document)
+                         return;
+                     const QString name = DocumentText::displayName(*document);
+                     if (document->processingState() == DocumentItem::ProcessingState::ready)
+                         setInfoMessage(name + QStringLiteral(" is ready."));
+                     else
+                         setErrorMessage(name +
+                                         QStringLiteral(" couldn't be processed. Try re-uploading it."));
+                 });
+}
+
+std::function<void()> DocumentsModel::slowMarker(const QString& documentId) {
+    return [this, documentId] {
         if (slowIds_.contains(documentId))
             return;
         slowIds_.insert(documentId);
         refreshRows();
     };
-    tasks_.spawn(ProcessingWatch::run(poll, markSlow), [this](const std::optional<DocumentItem>& document) {
-        if (!document)
-            return;
-        const QString name = DocumentText::displayName(*document);
-        if (document->processingState() == DocumentItem::ProcessingState::ready)
-            setInfoMessage(name + QStringLiteral(" is ready."));
-        else
-            setErrorMessage(name + QStringLiteral(" couldn't be processed. Try re-uploading it."));
-    });
+}
+
+void DocumentsModel::followSyllabus(const QString& documentId, const QString& filename) {
+    syllabus_.setStatus(SyllabusMessages::stillProcessingStatus(filename));
+    auto poll = [this, documentId] { return pollDocument(this, documentId); };
+    tasks_.spawn(
+        ProcessingWatch::run(poll, slowMarker(documentId)),
+        [this, documentId, filename](const std::optional<DocumentItem>& document) {
+            finishSyllabusFollowUp(document, documentId, filename);
+        },
+        async::TaskScope::ErrorHandler([this](std::exception_ptr) { syllabus_.setStatus({}); }));
+}
+
+void DocumentsModel::finishSyllabusFollowUp(const std::optional<DocumentItem>& document,
+                                            const QString& documentId, const QString& filename) {
+    syllabus_.setStatus({});
+    if (!document) {
+        // Gone from the list means deleted meanwhile; still listed means still processing.
+        if (this->document(documentId))
+            setInfoMessage(SyllabusMessages::stillProcessingAfterWatch(filename));
+        return;
+    }
+    const QString name = DocumentText::displayName(*document);
+    if (document->processingState() == DocumentItem::ProcessingState::failed)
+        setErrorMessage(name + QStringLiteral(" couldn't be processed. Try re-uploading it."));
+    else if (document->courseId && !document->courseId->isEmpty())
+        setInfoMessage(SyllabusMessages::createdCourse(courseName(*document->courseId)));
+    else
+        setInfoMessage(name + QStringLiteral(" is ready."));
 }
 
 async::Task<std::optional<DocumentItem>> DocumentsModel::pollDocument(DocumentsModel* self,

@@ -7,6 +7,7 @@
 #include "CourseFilter.h"
 #include "Courses/CourseSummary.h"
 #include "DocumentListModel.h"
+#include "SyllabusImport.h"
 #include "TaskScope.h"
 
 #include <QSet>
@@ -15,7 +16,8 @@
 #include <QtQml/qqmlregistration.h>
 
 // The Library: the user's documents and courses, filtered by course and searched by name; adding
-// a file (choose it, pick where it goes, upload it) and following its processing; deleting.
+// a file (choose it, pick where it goes, upload it) and following its processing; deleting;
+// creating courses from a syllabus.
 class DocumentsModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -37,13 +39,15 @@ class DocumentsModel : public QObject {
     Q_PROPERTY(bool canCancelUpload READ canCancelUpload NOTIFY uploadChanged)
     Q_PROPERTY(QStringList nameFilters READ nameFilters CONSTANT)
     Q_PROPERTY(QUrl pickerFolder READ pickerFolder CONSTANT)
+    Q_PROPERTY(SyllabusImport* syllabus READ syllabus CONSTANT)
 public:
     static inline const QString unsupportedFileMessage =
         QStringLiteral("That file type isn't supported. Try a PDF, Word, PowerPoint, or text file.");
 
     // The app's backend client.
     explicit DocumentsModel(QObject* parent = nullptr);
-    explicit DocumentsModel(APIClient client, QObject* parent = nullptr);
+    explicit DocumentsModel(APIClient client, std::shared_ptr<TextRecognizer> recognizer = {},
+                            SyllabusImport::PdfPages pdfPages = {}, QObject* parent = nullptr);
 
     bool isLoading() const { return isLoading_; }
     QString errorMessage() const { return errorMessage_; }
@@ -70,6 +74,7 @@ public:
     // Where the file picker opens: the user's documents folder.
     QUrl pickerFolder() const;
     const QSet<QString>& slowDocumentIds() const { return slowIds_; }
+    SyllabusImport* syllabus() { return &syllabus_; }
 
     Q_INVOKABLE void load();
     Q_INVOKABLE void setFilter(const QString& key);
@@ -86,6 +91,8 @@ public:
     Q_INVOKABLE void open(const QString& documentId);
     Q_INVOKABLE void openRewards();
     Q_INVOKABLE void dismissMessages();
+    // A course typed in by hand was created: the list reloads and names it.
+    Q_INVOKABLE void courseCreated(const QString& courseId);
 
 Q_SIGNALS:
     void isLoadingChanged();
@@ -104,7 +111,15 @@ private:
     static async::Task<std::optional<DocumentItem>> pollDocument(DocumentsModel* self, QString documentId);
     static async::Task<void> runUpload(DocumentsModel* self, QString path, std::optional<QString> courseId);
     static async::Task<void> runDelete(DocumentsModel* self, QString documentId);
+    static async::Task<void> announceCourse(DocumentsModel* self, QString courseId);
     void watch(const QString& documentId);
+    std::function<void()> slowMarker(const QString& documentId);
+    // An upload without a course that the backend is checking for a syllabus.
+    void followSyllabus(const QString& documentId, const QString& filename);
+    void finishSyllabusFollowUp(const std::optional<DocumentItem>& document, const QString& documentId,
+                                const QString& filename);
+    void showSyllabusOutcome(const QString& info, const QString& error);
+    QString courseName(const QString& courseId) const;
     void refreshRows();
     std::optional<DocumentItem> document(const QString& documentId) const;
     void setLoading(bool loading);
@@ -128,5 +143,6 @@ private:
     QString uploadingFilename_;
     double uploadProgress_ = -1;
     async::TaskScope::TaskId uploadTask_ = 0;
+    SyllabusImport syllabus_;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -19,5 +19,6 @@ public:
 
     virtual ~TextRecognizer() = default;
     // One text per page, in page order. Throws TextRecognitionError.
-    virtual async::Task<QStringList> recognize(std::shared_ptr<const PageSource> pages, Progress progress) = 0;
+    virtual async::Task<QStringList> recognize(std::shared_ptr<const PageSource> pages,
+                                               Progress progress) = 0;
 };

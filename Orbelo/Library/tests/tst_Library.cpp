@@ -337,7 +337,8 @@ private Q_SLOTS:
         QVERIFY(model.errorMessage().isEmpty());
     }
 
-    // The watch ends with the document's outcome; a job id (syllabus check) is watched too.
+    // The watch ends with the document's outcome; a job id (syllabus check) that finds no syllabus
+    // ends the same way.
     void watchReportsReadyAndFailed() {
         async::VirtualClock clock;
         async::ScopedClock scoped(clock);
@@ -367,6 +368,66 @@ private Q_SLOTS:
         QTRY_COMPARE(model.errorMessage(),
                      QStringLiteral("ch3.pdf couldn't be processed. Try re-uploading it."));
         QCOMPARE(clock.pendingTimers(), 0);
+    }
+
+    // An upload without a course that the backend checks for a syllabus is followed in the syllabus
+    // line: it names the course once the document has one, or says after the 36th poll that the file
+    // is still processing. An upload into a course never shows the line.
+    void noCourseUploadFollowsTheSyllabus() {
+        async::VirtualClock clock;
+        async::ScopedClock scoped(clock);
+        Backend backend;
+        backend.documents = {document("d-new", "", "BIO 201.pdf", "processing")};
+        backend.completion =
+            R"({"job_id":"j1","status":"queued","job_type":"syllabus","document_id":"d-new"})";
+        DocumentsModel model(backend.client());
+        model.chooseFile(QUrl::fromLocalFile(writeFile(dir_, "BIO 201.pdf", "%PDF")));
+        model.uploadTo("");
+        QTRY_VERIFY(model.uploadingFilename().isEmpty());
+        QCOMPARE(
+            model.syllabus()->status(),
+            QStringLiteral("Still processing BIO 201.pdf. We'll add your course as soon as it's ready."));
+        for (int poll = 1; poll <= 2; ++poll) {
+            QTRY_COMPARE(clock.nextTimerIn(), std::chrono::milliseconds(ProcessingWatch::interval));
+            clock.advance(ProcessingWatch::interval);
+            QTRY_COMPARE(backend.bootstraps(), poll + 1);
+        }
+        backend.documents = {document("d-new", "BIO 201", "BIO 201.pdf", "done", "c1")};
+        QTRY_COMPARE(clock.nextTimerIn(), std::chrono::milliseconds(ProcessingWatch::interval));
+        clock.advance(ProcessingWatch::interval);
+        QTRY_COMPARE(model.infoMessage(),
+                     QStringLiteral("Created your course “Biology”. Find it in Study and Quiz."));
+        QVERIFY(model.syllabus()->status().isEmpty());
+
+        backend.documents = {document("d-new", "", "Slow.pdf", "processing")};
+        model.chooseFile(QUrl::fromLocalFile(writeFile(dir_, "Slow.pdf", "%PDF")));
+        model.uploadTo("");
+        QTRY_VERIFY(model.uploadingFilename().isEmpty());
+        for (int poll = 1; poll <= ProcessingWatch::maximumPolls; ++poll) {
+            QTRY_COMPARE(clock.nextTimerIn(), std::chrono::milliseconds(ProcessingWatch::interval));
+            QVERIFY(model.syllabus()->isBusy());
+            clock.advance(ProcessingWatch::interval);
+        }
+        QTRY_COMPARE(model.infoMessage(), QStringLiteral("Slow.pdf is still processing. Pull down to refresh "
+                                                         "in a minute; there's no need to upload it again."));
+        QVERIFY(model.syllabus()->status().isEmpty());
+        QCOMPARE(clock.pendingTimers(), 0);
+
+        model.chooseFile(QUrl::fromLocalFile(dir_.filePath("Slow.pdf")));
+        model.uploadTo("c2");
+        QTRY_VERIFY(model.uploadingFilename().isEmpty());
+        QVERIFY(model.syllabus()->status().isEmpty());
+    }
+
+    // A course typed in by hand: the list reloads and the line names the new course.
+    void typedCourseIsAnnounced() {
+        Backend backend;
+        DocumentsModel model(backend.client());
+        backend.courses = R"([{"course_id":"c9","course_name":"BIOL 201 — Cell Biology"}])";
+        model.courseCreated("c9");
+        QTRY_COMPARE(model.infoMessage(), QStringLiteral("Created your course “BIOL 201 — Cell Biology”. "
+                                                         "Find it in Study and Quiz."));
+        QCOMPARE(backend.bootstraps(), 1);
     }
 
     // A watch ends with its model: no timer stays behind and nothing runs on the gone model.
