@@ -60,6 +60,18 @@ const QHash<QString, QString>& table() {
         {QStringLiteral("book.closed"), QStringLiteral("book")},
         {QStringLiteral("plus"), QStringLiteral("plus")},
         {QStringLiteral("square.and.arrow.up"), QStringLiteral("upload")},
+        {QStringLiteral("doc.viewfinder"), QStringLiteral("scan-text")},
+        {QStringLiteral("camera"), QStringLiteral("camera")},
+        {QStringLiteral("photo.on.rectangle"), QStringLiteral("image")},
+        {QStringLiteral("doc.richtext"), QStringLiteral("file-scan")},
+        {QStringLiteral("plus.rectangle.on.folder"), QStringLiteral("folder-plus")},
+        {QStringLiteral("calendar"), QStringLiteral("calendar")},
+        {QStringLiteral("calendar.badge.plus"), QStringLiteral("calendar-plus")},
+        {QStringLiteral("calendar.badge.minus"), QStringLiteral("calendar-x")},
+        {QStringLiteral("link"), QStringLiteral("link")},
+        {QStringLiteral("square.and.arrow.down"), QStringLiteral("download")},
+        {QStringLiteral("xmark.circle"), QStringLiteral("circle-x")},
+        {QStringLiteral("clock"), QStringLiteral("clock")},
         // The icon set has no filled variants; an active filter shows the funnel instead, so the
         // change of state stays visible.
         {QStringLiteral("line.3.horizontal.decrease.circle"), QStringLiteral("list-filter")},
