@@ -33,7 +33,9 @@ Item {
             Layout.fillWidth: true
             model: library
             canAdd: library.uploadingFilename.length === 0
+            canImportSyllabus: !library.syllabus.isBusy
             onUploadRequested: fileDialog.open()
+            onPdfRequested: syllabusPdfDialog.open()
         }
         LibraryMessageBanner {
             objectName: "libraryError"
@@ -47,6 +49,15 @@ Item {
             Layout.fillWidth: true
             message: library.errorMessage.length > 0 ? "" : library.infoMessage
             onDismissed: library.dismissMessages()
+        }
+        LibrarySyllabusProgress {
+            Layout.fillWidth: true
+            visible: library.syllabus.isBusy
+            status: library.syllabus.status
+            progressText: library.syllabus.progressText
+            // The follow-up of an upload is only watched; there is nothing to stop.
+            canCancel: library.syllabus.canCancel
+            onCancelRequested: library.syllabus.cancel()
         }
         LibraryUploadProgress {
             Layout.fillWidth: true
@@ -120,6 +131,13 @@ Item {
         nameFilters: library.nameFilters
         currentFolder: library.pickerFolder
         onAccepted: library.chooseFile(selectedFile)
+    }
+    FileDialog {
+        id: syllabusPdfDialog
+        title: "Import syllabus PDF"
+        nameFilters: ["PDF documents (*.pdf *.PDF)"]
+        currentFolder: library.pickerFolder
+        onAccepted: library.syllabus.importPdf(selectedFile)
     }
     LibraryDestinationSheet {
         filename: library.pendingFilename

@@ -9,7 +9,13 @@ RowLayout {
     id: toolbar
     required property QtObject model
     property bool canAdd: true
+    // One syllabus import runs at a time.
+    property bool canImportSyllabus: true
     signal uploadRequested()
+    signal scanRequested()
+    signal imagesRequested()
+    signal pdfRequested()
+    signal courseFormRequested()
 
     spacing: Theme.spacing.s
 
@@ -114,9 +120,33 @@ RowLayout {
             x: addButton.width - width
             title: "Add a syllabus or upload a document"
             PopupMenuItem {
+                text: "Scan syllabus"
+                symbol: "doc.viewfinder"
+                enabled: toolbar.canImportSyllabus
+                onTriggered: toolbar.scanRequested()
+            }
+            PopupMenuItem {
+                text: "Import syllabus image"
+                symbol: "photo.on.rectangle"
+                enabled: toolbar.canImportSyllabus
+                onTriggered: toolbar.imagesRequested()
+            }
+            PopupMenuItem {
+                text: "Import syllabus PDF"
+                symbol: "doc.richtext"
+                enabled: toolbar.canImportSyllabus
+                onTriggered: toolbar.pdfRequested()
+            }
+            PopupMenuItem {
                 text: "Upload reading or notes"
                 symbol: "square.and.arrow.up"
                 onTriggered: toolbar.uploadRequested()
+            }
+            PopupMenuSeparator {}
+            PopupMenuItem {
+                text: "Add a course"
+                symbol: "plus.rectangle.on.folder"
+                onTriggered: toolbar.courseFormRequested()
             }
         }
     }

@@ -29,17 +29,27 @@ void SyllabusImport::setProgressText(const QString& text) {
     Q_EMIT progressTextChanged();
 }
 
+void SyllabusImport::setTask(async::TaskScope::TaskId task) {
+    if (task == task_)
+        return;
+    task_ = task;
+    Q_EMIT canCancelChanged();
+}
+
 void SyllabusImport::start(async::Task<Line> work, const QString& status) {
     setStatus(status);
-    task_ = tasks_.spawn(
+    const auto task = tasks_.spawn(
         std::move(work), [this](const Line& line) { finish(line); },
         async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
             finish(SyllabusMessages::forError(AuthKit::errorDescription(error)));
         }));
+    // Work that ended before its first wait has already reported.
+    if (isBusy())
+        setTask(task);
 }
 
 void SyllabusImport::finish(const Line& line) {
-    task_ = 0;
+    setTask(0);
     setProgressText({});
     setStatus({});
     Q_EMIT finished(line.info, line.error);
@@ -146,7 +156,8 @@ void SyllabusImport::reportPhotoFailure(const QString& message) {
 void SyllabusImport::cancel() {
     if (task_ == 0)
         return;
-    tasks_.cancel(std::exchange(task_, 0));
+    tasks_.cancel(task_);
+    setTask(0);
     const Line line =
         phase_ == Phase::reading
             ? Line{QStringLiteral("Stopped reading “") + filename_ + QStringLiteral("”. Nothing was sent."),

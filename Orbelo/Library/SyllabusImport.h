@@ -26,6 +26,7 @@ class SyllabusImport : public QObject {
     Q_PROPERTY(QString status READ status NOTIFY statusChanged)
     Q_PROPERTY(bool isBusy READ isBusy NOTIFY statusChanged)
     Q_PROPERTY(QString progressText READ progressText NOTIFY progressTextChanged)
+    Q_PROPERTY(bool canCancel READ canCancel NOTIFY canCancelChanged)
 public:
     using PdfPages = std::function<std::shared_ptr<const PageSource>(const QString& path)>;
 
@@ -40,6 +41,8 @@ public:
     bool isBusy() const { return !status_.isEmpty(); }
     // "Reading page N of M…" while a scanned PDF is read on this computer.
     QString progressText() const { return progressText_; }
+    // While pages are read or the backend's answer is awaited; not while an upload is followed.
+    bool canCancel() const { return task_ != 0; }
 
     Q_INVOKABLE void importPdf(const QUrl& file);
     // The text of a webcam scan and of picked photos, with the number of pages or photos.
@@ -56,6 +59,7 @@ public:
 Q_SIGNALS:
     void statusChanged();
     void progressTextChanged();
+    void canCancelChanged();
     // Exactly one of the two is non-empty; a success asks the Library to reload.
     void finished(const QString& info, const QString& error);
 
@@ -71,6 +75,7 @@ private:
     void start(async::Task<SyllabusMessages::Line> work, const QString& status);
     void finish(const SyllabusMessages::Line& line);
     void setProgressText(const QString& text);
+    void setTask(async::TaskScope::TaskId task);
 
     APIClient client_;
     std::shared_ptr<TextRecognizer> recognizer_;

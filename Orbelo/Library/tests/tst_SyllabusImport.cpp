@@ -256,7 +256,9 @@ private Q_SLOTS:
         import.importPdf(QUrl::fromLocalFile(write("long.pdf", "%PDF")));
         QTRY_COMPARE(import.progressText(), QStringLiteral("Reading page 1 of 3…"));
         QTRY_COMPARE(clock.pendingTimers(), 1);
+        QVERIFY(import.canCancel());
         import.cancel();
+        QVERIFY(!import.canCancel());
         QCOMPARE(clock.pendingTimers(), 0);
         QCOMPARE(finished.size(), 1);
         QCOMPARE(finished[0][0].toString(), QStringLiteral("Stopped reading “long.pdf”. Nothing was sent."));
