@@ -211,6 +211,40 @@ private Q_SLOTS:
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
     }
 
+    // The course sheets open over a window with their controls named; Escape closes each, which
+    // reports cancelled for the two that read pages.
+    void courseSheets() {
+        QQuickWindow window;
+        window.resize(1200, 800);
+        std::unique_ptr<QObject> form = openSheet(window, "ManualCourseFormView.qml");
+        QVERIFY(form);
+        for (const char* name : {"Add a course", "Course title", "Details", "Course code", "Instructor",
+                                 "Meets", "Topics", "Cancel", "Create"})
+            QVERIFY2(!itemsNamed(window.contentItem(), QString::fromUtf8(name)).isEmpty(), name);
+        QVERIFY(!itemsNamed(window.contentItem(), "Create").at(0)->isEnabled());
+        form.reset();
+
+        std::unique_ptr<QObject> scanner = openSheet(window, "DocumentScannerSheet.qml");
+        QVERIFY(scanner);
+        // This computer has no camera: the sheet says so and offers photos.
+        for (const char* name :
+             {"Scan syllabus", "No camera was found on this computer.", "Import syllabus image",
+              "Captured pages appear here.", "Cancel", "Capture page", "Done"})
+            QVERIFY2(!itemsNamed(window.contentItem(), QString::fromUtf8(name)).isEmpty(), name);
+        QSignalSpy cancelled(scanner.get(), SIGNAL(cancelled()));
+        QMetaObject::invokeMethod(scanner.get(), "close");
+        QTRY_COMPARE(cancelled.size(), 1);
+        scanner.reset();
+
+        std::unique_ptr<QObject> picker = openSheet(window, "SyllabusImagePickerSheet.qml");
+        QVERIFY(picker);
+        for (const char* name : {"Import syllabus image",
+                                 "Pick up to 10 photos of your syllabus. We read the text on your device, so "
+                                 "the photos stay with you.",
+                                 "Choose photos…", "Cancel", "Read photos"})
+            QVERIFY2(!itemsNamed(window.contentItem(), QString::fromUtf8(name)).isEmpty(), name);
+    }
+
     void loadingAndSplash() {
         QVERIFY(load("LoadingView.qml"));
         QVERIFY(load("SplashView.qml"));
@@ -251,6 +285,20 @@ private:
         const QList<QQuickItem*> found = itemsNamed(root, name);
         QVERIFY2(found.size() == 1, qPrintable(name));
         QVERIFY(QMetaObject::invokeMethod(found.at(0), "clicked"));
+    }
+
+    // A sheet (a Popup) opened over `window`'s content.
+    std::unique_ptr<QObject> openSheet(QQuickWindow& window, const QString& file) {
+        QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/") + file));
+        if (component.isError()) {
+            qWarning().noquote() << component.errorString();
+            return {};
+        }
+        std::unique_ptr<QObject> sheet(
+            component.createWithInitialProperties({{"parent", QVariant::fromValue(window.contentItem())}}));
+        if (sheet)
+            QMetaObject::invokeMethod(sheet.get(), "open");
+        return sheet;
     }
 
     std::unique_ptr<QQuickItem> load(const QString& file, const QVariantMap& properties = {}) {
