@@ -7,7 +7,7 @@ import OrbeloModels
 
 // "Scan syllabus" with the webcam: capture each page, then "Done" reads them. Reports one
 // outcome and closes: scanned, failed or cancelled (Escape, "Cancel"). While the pages are being
-// read, Escape and "Stop" go back to capturing instead. Without a camera it offers the photo
+// read, Escape and "Cancel" go back to capturing instead. Without a camera it offers the photo
 // picker (importImagesInstead).
 Popup {
     id: sheet
@@ -58,7 +58,7 @@ Popup {
             sheet.report()
             sheet.importImagesInstead()
         }
-        onIsReadingChanged: if (isReading) stopButton.forceActiveFocus()
+        onIsReadingChanged: if (isReading) cancelButton.forceActiveFocus()
     }
 
     background: Rectangle {
@@ -174,26 +174,25 @@ Popup {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
             }
-            SecondaryButton {
-                id: stopButton
-                text: "Stop"
-                Accessible.description: "Stops reading and goes back to capturing"
-                onClicked: scanner.cancelReading()
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
-                Keys.onEscapePressed: clicked()
-            }
         }
 
         RowLayout {
             Layout.fillWidth: true
             spacing: Theme.spacing.s
             SecondaryButton {
+                id: cancelButton
                 text: "Cancel"
-                enabled: !scanner.isReading
-                onClicked: sheet.close()
+                Accessible.description: scanner.isReading
+                                        ? "Stops reading and goes back to capturing" : "Closes without reading"
+                onClicked: scanner.isReading ? scanner.cancelReading() : sheet.close()
                 Keys.onReturnPressed: clicked()
                 Keys.onEnterPressed: clicked()
+                // While reading the sheet ignores Escape: here it stops the reading.
+                Keys.onEscapePressed: event => {
+                    event.accepted = scanner.isReading
+                    if (event.accepted)
+                        scanner.cancelReading()
+                }
             }
             Item { Layout.fillWidth: true }
             SecondaryButton {

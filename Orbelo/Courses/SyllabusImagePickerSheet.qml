@@ -7,7 +7,7 @@ import OrbeloModels
 
 // "Import syllabus image": choose photos of the syllabus, then "Read photos" reads them one by
 // one. Reports one outcome and closes: recognized, failed or cancelled (Escape, "Cancel"). While
-// reading, Escape and "Stop" go back to the chosen photos instead.
+// reading, Escape and "Cancel" go back to the chosen photos instead.
 Popup {
     id: sheet
     signal recognized(string text, int pageCount)
@@ -48,7 +48,7 @@ Popup {
             sheet.failed(message)
         }
         onCancelled: sheet.cancelled()
-        onIsRecognizingChanged: (isRecognizing ? stopButton : readButton).forceActiveFocus()
+        onIsRecognizingChanged: (isRecognizing ? cancelButton : readButton).forceActiveFocus()
     }
 
     FileDialog {
@@ -186,15 +186,6 @@ Popup {
                     Accessible.name: text
                 }
             }
-            SecondaryButton {
-                id: stopButton
-                text: "Stop"
-                Accessible.description: "Stops reading and goes back to the chosen photos"
-                onClicked: picker.cancelReading()
-                Keys.onReturnPressed: clicked()
-                Keys.onEnterPressed: clicked()
-                Keys.onEscapePressed: clicked()
-            }
         }
 
         RowLayout {
@@ -203,11 +194,19 @@ Popup {
             spacing: Theme.spacing.s
             Item { Layout.fillWidth: true }
             SecondaryButton {
+                id: cancelButton
                 text: "Cancel"
-                enabled: !picker.isRecognizing
-                onClicked: sheet.close()
+                Accessible.description: picker.isRecognizing
+                                        ? "Stops reading and goes back to the chosen photos" : "Closes without reading"
+                onClicked: picker.isRecognizing ? picker.cancelReading() : sheet.close()
                 Keys.onReturnPressed: clicked()
                 Keys.onEnterPressed: clicked()
+                // While reading the sheet ignores Escape: here it stops the reading.
+                Keys.onEscapePressed: event => {
+                    event.accepted = picker.isRecognizing
+                    if (event.accepted)
+                        picker.cancelReading()
+                }
             }
             PrimaryButton {
                 id: readButton
