@@ -1,15 +1,26 @@
 #include "ScannerCamera.h"
 
-ScannerCamera::ScannerCamera(QObject* parent) : QObject(parent) {
-    session_.setImageCapture(&imageCapture_);
-    connect(&devices_, &QMediaDevices::videoInputsChanged, this, &ScannerCamera::devicesChanged);
-    connect(&imageCapture_, &QImageCapture::imageCaptured, this,
-            [this](int, const QImage& image) { Q_EMIT captured(image); });
-    connect(&imageCapture_, &QImageCapture::errorOccurred, this,
-            [this](int, QImageCapture::Error, const QString& message) { Q_EMIT captureFailed(message); });
-}
+struct ScannerCamera::Session {
+    QMediaDevices devices;
+    QMediaCaptureSession capture;
+    QImageCapture stills;
+};
+
+ScannerCamera::ScannerCamera(QObject* parent) : QObject(parent) {}
+
+ScannerCamera::~ScannerCamera() = default;
 
 void ScannerCamera::start() {
+    if (!session_) {
+        session_ = std::make_unique<Session>();
+        session_->capture.setImageCapture(&session_->stills);
+        session_->capture.setVideoOutput(preview_);
+        connect(&session_->devices, &QMediaDevices::videoInputsChanged, this, &ScannerCamera::devicesChanged);
+        connect(&session_->stills, &QImageCapture::imageCaptured, this,
+                [this](int, const QImage& image) { Q_EMIT captured(image); });
+        connect(&session_->stills, &QImageCapture::errorOccurred, this,
+                [this](int, QImageCapture::Error, const QString& message) { Q_EMIT captureFailed(message); });
+    }
     started_ = true;
     const QCameraDevice device = QMediaDevices::defaultVideoInput();
     if (device.isNull()) {
@@ -25,12 +36,14 @@ void ScannerCamera::stop() {
 }
 
 void ScannerCamera::setPreview(QObject* videoOutput) {
-    session_.setVideoOutput(videoOutput);
+    preview_ = videoOutput;
+    if (session_)
+        session_->capture.setVideoOutput(videoOutput);
 }
 
 void ScannerCamera::capture() {
-    if (camera_ && imageCapture_.isReadyForCapture())
-        imageCapture_.capture();
+    if (camera_ && session_->stills.isReadyForCapture())
+        session_->stills.capture();
 }
 
 void ScannerCamera::open(const QCameraDevice& device) {
@@ -42,16 +55,17 @@ void ScannerCamera::open(const QCameraDevice& device) {
                 close();
                 Q_EMIT failed(message.isEmpty() ? QStringLiteral("The camera couldn't start.") : message);
             });
-    session_.setCamera(camera_.get());
+    session_->capture.setCamera(camera_.get());
     camera_->start();
     Q_EMIT started();
 }
 
 void ScannerCamera::close() {
-    session_.setCamera(nullptr);
+    if (!camera_)
+        return;
+    session_->capture.setCamera(nullptr);
     // Called from the camera's own error signal: delete it once that has returned.
-    if (camera_)
-        camera_.release()->deleteLater();
+    camera_.release()->deleteLater();
 }
 
 void ScannerCamera::devicesChanged() {

@@ -5,16 +5,19 @@
 #include <QMediaCaptureSession>
 #include <QMediaDevices>
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 
 // The webcam behind the syllabus scanner: the default video input with a live preview and still
 // captures to memory. It follows the computer's cameras while started, so a camera unplugged
-// mid-scan is reported as lost and one plugged in later is opened.
+// mid-scan is reported as lost and one plugged in later is opened. The multimedia side is set up
+// on the first start, not when the sheet is created.
 class ScannerCamera : public QObject {
     Q_OBJECT
 public:
     explicit ScannerCamera(QObject* parent = nullptr);
+    ~ScannerCamera() override;
 
     // Opens the default camera: started(), or missing() when there is none.
     void start();
@@ -35,13 +38,13 @@ Q_SIGNALS:
     void captured(const QImage& page);
 
 private:
+    struct Session;
     void open(const QCameraDevice& device);
     void close();
     void devicesChanged();
 
-    QMediaDevices devices_;
-    QMediaCaptureSession session_;
-    QImageCapture imageCapture_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<QCamera> camera_;
+    QPointer<QObject> preview_;
     bool started_ = false;
 };
