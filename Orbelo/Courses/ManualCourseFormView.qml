@@ -4,7 +4,8 @@ import QtQuick.Layouts
 import DesignKit
 import OrbeloModels
 
-// "Add a course" by hand. Only the title is required; Enter in a field creates the course.
+// "Add a course" by hand. Only the title is required; Enter in a field (Ctrl+Enter in the topics)
+// creates the course.
 // Escape or "Cancel" closes the form, but not while the course is being created: its outcome
 // would be lost.
 Popup {
@@ -119,6 +120,13 @@ Popup {
                     font.pixelSize: Theme.font.body
                     wrapMode: TextEdit.Wrap
                     selectByMouse: true
+                    // Enter starts a new topic; Ctrl+Enter creates the course as in the other fields.
+                    Keys.onReturnPressed: event => {
+                        if (event.modifiers & Qt.ControlModifier)
+                            form.create()
+                        else
+                            event.accepted = false
+                    }
                     Accessible.name: "Topics"
                     Accessible.description: topicsNote.text
                     // TextArea puts its placeholder in the description; keep the note there.
