@@ -174,10 +174,12 @@ private Q_SLOTS:
         ClassInfoRequest request;
         request.classTitle = QStringLiteral("CHEM 110 — General Chemistry");
         request.classInstructor = QStringLiteral("Dr. Lee");
+        request.topics = QStringList{QStringLiteral("Stoichiometry"), QStringLiteral("Gas laws")};
         h.answer(QStringLiteral("class_info.json"));
         const ClassInfoResponse created = h.await(api.createClass(request));
         COMPARE_REQUEST(h.request(), "POST", "/api/class-info",
-                        R"({"class_title":"CHEM 110 — General Chemistry","class_instructor":"Dr. Lee"})");
+                        R"({"class_title":"CHEM 110 — General Chemistry","class_instructor":"Dr. Lee",
+                            "topics":["Stoichiometry","Gas laws"]})");
         QCOMPARE(EndpointHarness::reencoded(created),
                  EndpointHarness::canonical(h.fixture("class_info.json")));
 

@@ -1,11 +1,14 @@
 #include <QtTest>
 
 #include "FakeNetworkPathMonitor.h"
+#include "ImagePageSource.h"
 #include "InMemoryPreferences.h"
 #include "NetworkMonitor.h"
 #include "NotesSectionModel.h"
 #include "OnboardingGate.h"
+#include "SyllabusImagePickerModel.h"
 #include "SymbolImageProvider.h"
+#include "TextRecognizerProvider.h"
 #include "VirtualClock.h"
 
 #include <QQmlComponent>
@@ -38,6 +41,21 @@ QList<QQuickItem*> itemsNamed(QQuickItem* root, const QString& name) {
     }
     return found;
 }
+
+// Reads nothing until the virtual clock reaches the hour: a reading that is still going on.
+class WaitingRecognizer : public TextRecognizer {
+public:
+    async::Task<QStringList> recognize(std::shared_ptr<const PageSource> pages, Progress progress) override {
+        return wait(std::move(pages), std::move(progress));
+    }
+
+private:
+    static async::Task<QStringList> wait(std::shared_ptr<const PageSource> pages, Progress progress) {
+        progress(1, pages->pageCount());
+        co_await async::Clock::current().sleep(std::chrono::hours(1));
+        co_return QStringList();
+    }
+};
 
 } // namespace
 
@@ -211,6 +229,75 @@ private Q_SLOTS:
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
     }
 
+    // The course sheets open over a window with their controls named; Escape closes each, which
+    // reports cancelled for the two that read pages.
+    void courseSheets() {
+        QQuickWindow window;
+        window.resize(1200, 800);
+        std::unique_ptr<QObject> form = openSheet(window, "ManualCourseFormView.qml");
+        QVERIFY(form);
+        for (const char* name : {"Add a course", "Course title", "Details", "Course code", "Instructor",
+                                 "Meets", "Topics", "Cancel", "Create"})
+            QVERIFY2(!itemsNamed(window.contentItem(), QString::fromUtf8(name)).isEmpty(), name);
+        QVERIFY(!itemsNamed(window.contentItem(), "Create").at(0)->isEnabled());
+        form.reset();
+
+        std::unique_ptr<QObject> scanner = openSheet(window, "DocumentScannerSheet.qml");
+        QVERIFY(scanner);
+        // This computer has no camera: the sheet says so and offers photos.
+        for (const char* name :
+             {"Scan syllabus", "No camera was found on this computer.", "Import syllabus image",
+              "Captured pages appear here.", "Cancel", "Capture page", "Done"})
+            QVERIFY2(!itemsNamed(window.contentItem(), QString::fromUtf8(name)).isEmpty(), name);
+        QSignalSpy cancelled(scanner.get(), SIGNAL(cancelled()));
+        QMetaObject::invokeMethod(scanner.get(), "close");
+        QTRY_COMPARE(cancelled.size(), 1);
+        scanner.reset();
+
+        std::unique_ptr<QObject> picker = openSheet(window, "SyllabusImagePickerSheet.qml");
+        QVERIFY(picker);
+        for (const char* name : {"Import syllabus image",
+                                 "Pick up to 10 photos of your syllabus. We read the text on your device, so "
+                                 "the photos stay with you.",
+                                 "Choose photos…", "Cancel", "Read photos"})
+            QVERIFY2(!itemsNamed(window.contentItem(), QString::fromUtf8(name)).isEmpty(), name);
+    }
+
+    // While photos are being read "Cancel" stops the reading and keeps the sheet; then it closes
+    // the sheet, which reports cancelled.
+    void photoSheetCancelsReadingFirst() {
+        async::VirtualClock clock;
+        async::ScopedClock scoped(clock);
+        TextRecognizerProvider::setShared(std::make_shared<WaitingRecognizer>());
+        TextRecognizerProvider::setPhotoPages([](const QStringList& paths) {
+            return std::make_shared<ImagePageSource>(
+                QList<QImage>(paths.size(), QImage(4, 4, QImage::Format_RGB32)));
+        });
+        QQuickWindow window;
+        window.resize(1200, 800);
+        std::unique_ptr<QObject> sheet = openSheet(window, "SyllabusImagePickerSheet.qml");
+        QVERIFY(sheet);
+        auto* picker = sheet->findChild<SyllabusImagePickerModel*>();
+        QVERIFY(picker);
+        QSignalSpy cancelled(sheet.get(), SIGNAL(cancelled()));
+        picker->choose({QUrl::fromLocalFile("/photos/week1.jpg")});
+        QCOMPARE(itemsNamed(window.contentItem(), "Remove week1.jpg").size(), 1);
+
+        press(window.contentItem(), "Read photos");
+        QVERIFY(picker->isRecognizing());
+        for (const char* name : {"Reading your pages…", "Reading page 1 of 1…"})
+            QVERIFY2(itemsNamed(window.contentItem(), QString::fromUtf8(name)).size() == 1, name);
+        press(window.contentItem(), "Cancel");
+        QVERIFY(!picker->isRecognizing());
+        QVERIFY(sheet->property("opened").toBool());
+        QCOMPARE(cancelled.size(), 0);
+
+        press(window.contentItem(), "Cancel");
+        QTRY_COMPARE(cancelled.size(), 1);
+        TextRecognizerProvider::setShared(nullptr);
+        TextRecognizerProvider::setPhotoPages({});
+    }
+
     void loadingAndSplash() {
         QVERIFY(load("LoadingView.qml"));
         QVERIFY(load("SplashView.qml"));
@@ -251,6 +338,20 @@ private:
         const QList<QQuickItem*> found = itemsNamed(root, name);
         QVERIFY2(found.size() == 1, qPrintable(name));
         QVERIFY(QMetaObject::invokeMethod(found.at(0), "clicked"));
+    }
+
+    // A sheet (a Popup) opened over `window`'s content.
+    std::unique_ptr<QObject> openSheet(QQuickWindow& window, const QString& file) {
+        QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/") + file));
+        if (component.isError()) {
+            qWarning().noquote() << component.errorString();
+            return {};
+        }
+        std::unique_ptr<QObject> sheet(
+            component.createWithInitialProperties({{"parent", QVariant::fromValue(window.contentItem())}}));
+        if (sheet)
+            QMetaObject::invokeMethod(sheet.get(), "open");
+        return sheet;
     }
 
     std::unique_ptr<QQuickItem> load(const QString& file, const QVariantMap& properties = {}) {

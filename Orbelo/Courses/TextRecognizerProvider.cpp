@@ -1,0 +1,32 @@
+#include "TextRecognizerProvider.h"
+
+namespace {
+
+// Set once on the main thread at start-up, read there by the models.
+std::shared_ptr<TextRecognizer>& recognizer() {
+    static std::shared_ptr<TextRecognizer> shared;
+    return shared;
+}
+
+TextRecognizerProvider::PhotoPages& photoLoader() {
+    static TextRecognizerProvider::PhotoPages loader;
+    return loader;
+}
+
+} // namespace
+
+std::shared_ptr<TextRecognizer> TextRecognizerProvider::shared() {
+    return recognizer();
+}
+
+void TextRecognizerProvider::setShared(std::shared_ptr<TextRecognizer> value) {
+    recognizer() = std::move(value);
+}
+
+TextRecognizerProvider::PhotoPages TextRecognizerProvider::photoPages() {
+    return photoLoader();
+}
+
+void TextRecognizerProvider::setPhotoPages(PhotoPages pages) {
+    photoLoader() = std::move(pages);
+}

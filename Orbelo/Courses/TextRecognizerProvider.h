@@ -1,0 +1,26 @@
+#pragma once
+
+#include "PageSource.h"
+#include "TextRecognizer.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+// How this computer reads syllabus pages: the recognizer and the loader of photo files that the
+// app sets at start-up. The sheets' models take them from here; either may be missing, and then
+// reading fails with the unavailable line.
+class TextRecognizerProvider {
+public:
+    // The pages of image files, loaded when the recognizer reads them.
+    using PhotoPages = std::function<std::shared_ptr<const PageSource>(const QStringList& paths)>;
+
+    static inline const QString unavailableMessage =
+        QStringLiteral("Text recognition isn't available on this computer.");
+
+    static std::shared_ptr<TextRecognizer> shared();
+    static void setShared(std::shared_ptr<TextRecognizer> recognizer);
+    static PhotoPages photoPages();
+    static void setPhotoPages(PhotoPages pages);
+};
