@@ -13,6 +13,11 @@ TextRecognizerProvider::PhotoPages& photoLoader() {
     return loader;
 }
 
+TextRecognizerProvider::PdfPages& pdfLoader() {
+    static TextRecognizerProvider::PdfPages loader;
+    return loader;
+}
+
 } // namespace
 
 std::shared_ptr<TextRecognizer> TextRecognizerProvider::shared() {
@@ -29,4 +34,12 @@ TextRecognizerProvider::PhotoPages TextRecognizerProvider::photoPages() {
 
 void TextRecognizerProvider::setPhotoPages(PhotoPages pages) {
     photoLoader() = std::move(pages);
+}
+
+TextRecognizerProvider::PdfPages TextRecognizerProvider::pdfPages() {
+    return pdfLoader();
+}
+
+void TextRecognizerProvider::setPdfPages(PdfPages pages) {
+    pdfLoader() = std::move(pages);
 }

@@ -15,6 +15,8 @@ class TextRecognizerProvider {
 public:
     // The pages of image files, loaded when the recognizer reads them.
     using PhotoPages = std::function<std::shared_ptr<const PageSource>(const QStringList& paths)>;
+    // The pages of a PDF, rendered when the recognizer reads them.
+    using PdfPages = std::function<std::shared_ptr<const PageSource>(const QString& path)>;
 
     static inline const QString unavailableMessage =
         QStringLiteral("Text recognition isn't available on this computer.");
@@ -23,4 +25,6 @@ public:
     static void setShared(std::shared_ptr<TextRecognizer> recognizer);
     static PhotoPages photoPages();
     static void setPhotoPages(PhotoPages pages);
+    static PdfPages pdfPages();
+    static void setPdfPages(PdfPages pages);
 };

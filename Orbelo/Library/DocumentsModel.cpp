@@ -9,6 +9,7 @@
 #include "Documents/DocumentsAPI.h"
 #include "NotificationCenter.h"
 #include "ProcessingWatch.h"
+#include "TextRecognizerProvider.h"
 #include "User/UserAPI.h"
 
 #include <QFileInfo>

@@ -36,6 +36,9 @@ Item {
             canImportSyllabus: !library.syllabus.isBusy
             onUploadRequested: fileDialog.open()
             onPdfRequested: syllabusPdfDialog.open()
+            onScanRequested: scannerSheet.open()
+            onImagesRequested: photoSheet.open()
+            onCourseFormRequested: courseForm.open()
         }
         LibraryMessageBanner {
             objectName: "libraryError"
@@ -138,6 +141,22 @@ Item {
         nameFilters: ["PDF documents (*.pdf *.PDF)"]
         currentFolder: library.pickerFolder
         onAccepted: library.syllabus.importPdf(selectedFile)
+    }
+    DocumentScannerSheet {
+        id: scannerSheet
+        onScanned: (text, pageCount) => library.syllabus.submitScan(text, pageCount)
+        onFailed: error => library.syllabus.reportScanFailure(error)
+        // A machine without a camera offers the photos instead.
+        onImportImagesInstead: photoSheet.open()
+    }
+    SyllabusImagePickerSheet {
+        id: photoSheet
+        onRecognized: (text, pageCount) => library.syllabus.submitPhotos(text, pageCount)
+        onFailed: message => library.syllabus.reportPhotoFailure(message)
+    }
+    ManualCourseFormView {
+        id: courseForm
+        onCreated: courseId => library.courseCreated(courseId)
     }
     LibraryDestinationSheet {
         filename: library.pendingFilename
