@@ -12,8 +12,9 @@
 // a syllabus-sized PDF that costs milliseconds beside the seconds a page takes to read.
 class PdfPageSource : public PageSource {
 public:
-    // 200 DPI reads as well as 300 on text of 9 points and up, at about half the time per page
-    // (README, "Reading syllabus pages").
+    // 150, 200 and 300 DPI all read 11-point print without a fault, at 1.3, 1.6 and 2.2 s a page
+    // (README, "Reading syllabus pages"); at 150 DPI 9-point footnotes fall under the 10-pixel
+    // x-height below which Tesseract's accuracy drops, at 200 they stay above it.
     static constexpr int defaultDpi = 200;
 
     // Opens the PDF on the calling thread to count its pages. Throws

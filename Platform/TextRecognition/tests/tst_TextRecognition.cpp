@@ -180,12 +180,19 @@ private slots:
         QTest::newRow("damaged") << "broken.pdf" << QByteArray("%PDF-1.7\n1 0 obj garbage");
         QTest::newRow("an image named .pdf") << "photo.pdf" << pngOf(QSize(100, 100));
         QTest::newRow("missing file") << "absent.pdf" << QByteArray();
+        QTest::newRow("password-protected") << "locked.pdf" << QByteArray();
     }
     void unreadablePdfs() {
         QFETCH(QString, file);
         QFETCH(QByteArray, contents);
         if (!contents.isEmpty())
             QVERIFY(writeFile(file, contents));
+        if (file == "locked.pdf") {
+            QVERIFY(SyllabusPageRenderer::writePdf(dir_.filePath("open.pdf"), 1, 50));
+            QCOMPARE(QProcess::execute("qpdf", {"--encrypt", "reader", "owner", "256", "--",
+                                                dir_.filePath("open.pdf"), dir_.filePath(file)}),
+                     0);
+        }
         try {
             PdfPageSource::open(dir_.filePath(file));
             QFAIL("opened");
