@@ -37,8 +37,10 @@ void TesseractEngine::start() {
             TextRecognitionError::Kind::engineUnavailable,
             QStringLiteral("Text recognition isn't available: the English language data "
                            "for Tesseract is missing (install tesseract-ocr-eng)."));
-    // Automatic layout: syllabi mix headings, paragraphs, lists and two-column grading tables,
-    // which the single-column and single-block modes run together.
+    // Automatic layout. On the benchmark's syllabus, single-column mode reads the same, and
+    // single-block mode is 15% faster but drops characters on a photographed page (99.3% right
+    // against 99.8%); it also takes the page for one uniform block, which reads across the columns
+    // of the tables and two-column layouts that real syllabi often have.
     api->SetPageSegMode(tesseract::PSM_AUTO);
     api_ = std::move(api);
 }
