@@ -22,3 +22,8 @@ public:
     virtual async::Task<QStringList> recognize(std::shared_ptr<const PageSource> pages,
                                                Progress progress) = 0;
 };
+
+// The recognizer the app uses: Tesseract with the system's English data, on a thread of its own
+// (TesseractTextRecognizer). Cheap to make; the engine loads on the first page. Missing language
+// data surfaces as TextRecognitionError(engineUnavailable) from the first recognize().
+std::unique_ptr<TextRecognizer> makeSystemTextRecognizer();

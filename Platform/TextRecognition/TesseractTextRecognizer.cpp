@@ -1,0 +1,61 @@
+#include "TesseractTextRecognizer.h"
+#include "WorkerThread.h"
+
+#include <atomic>
+
+struct TesseractTextRecognizer::Worker {
+    explicit Worker(TesseractEngine::Settings settings)
+        : engine(std::make_shared<TesseractEngine>(std::move(settings))) {}
+
+    // Jobs hold the engine, never the Worker: the thread must be joined from outside itself.
+    std::shared_ptr<TesseractEngine> engine;
+    async::WorkerThread thread{QStringLiteral("Text recognition")};
+};
+
+namespace {
+
+// Lives in the task's frame: destroying the frame cancels the page in flight.
+class CancelOnExit {
+public:
+    CancelOnExit() = default;
+    CancelOnExit(const CancelOnExit&) = delete;
+    CancelOnExit& operator=(const CancelOnExit&) = delete;
+    ~CancelOnExit() { *flag = true; }
+
+    const std::shared_ptr<std::atomic<bool>> flag = std::make_shared<std::atomic<bool>>(false);
+};
+
+} // namespace
+
+TesseractTextRecognizer::TesseractTextRecognizer(TesseractEngine::Settings settings)
+    : worker_(std::make_shared<Worker>(std::move(settings))) {}
+
+TesseractTextRecognizer::~TesseractTextRecognizer() = default;
+
+async::Task<QStringList> TesseractTextRecognizer::recognize(std::shared_ptr<const PageSource> pages,
+                                                            Progress progress) {
+    return run(worker_, std::move(pages), std::move(progress));
+}
+
+async::Task<QStringList> TesseractTextRecognizer::run(std::shared_ptr<Worker> worker,
+                                                      std::shared_ptr<const PageSource> pages,
+                                                      Progress progress) {
+    CancelOnExit cancel;
+    QStringList texts;
+    const int pageCount = pages->pageCount();
+    for (int index = 0; index < pageCount; ++index) {
+        if (progress)
+            progress(index + 1, pageCount);
+        auto readPage = [engine = worker->engine, pages, index, flag = cancel.flag] {
+            if (*flag)
+                return QString();
+            return engine->read(pages->page(index), *flag).value_or(QString());
+        };
+        texts.append(co_await worker->thread.run(std::move(readPage)));
+    }
+    co_return texts;
+}
+
+std::unique_ptr<TextRecognizer> makeSystemTextRecognizer() {
+    return std::make_unique<TesseractTextRecognizer>();
+}
