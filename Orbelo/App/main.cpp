@@ -6,6 +6,7 @@
 #include "StartupExit.h"
 #include "StartupTrace.h"
 #include "SymbolImageProvider.h"
+#include "TextRecognizerProvider.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -79,6 +80,7 @@ int main(int argc, char* argv[]) {
         return 0;
 
     OrbeloApp app; // outlives the window, which uses its objects
+    TextRecognizerProvider::installSystem();
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));

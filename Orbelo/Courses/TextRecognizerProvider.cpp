@@ -1,5 +1,8 @@
 #include "TextRecognizerProvider.h"
 
+#include "ImageFilePageSource.h"
+#include "PdfPageSource.h"
+
 namespace {
 
 // Set once on the main thread at start-up, read there by the models.
@@ -42,4 +45,10 @@ TextRecognizerProvider::PdfPages TextRecognizerProvider::pdfPages() {
 
 void TextRecognizerProvider::setPdfPages(PdfPages pages) {
     pdfLoader() = std::move(pages);
+}
+
+void TextRecognizerProvider::installSystem() {
+    setShared(makeSystemTextRecognizer());
+    setPhotoPages([](const QStringList& paths) { return std::make_shared<ImageFilePageSource>(paths); });
+    setPdfPages([](const QString& path) { return PdfPageSource::open(path); });
 }

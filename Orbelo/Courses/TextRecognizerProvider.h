@@ -21,6 +21,9 @@ public:
     static inline const QString unavailableMessage =
         QStringLiteral("Text recognition isn't available on this computer.");
 
+    // Tesseract, photo files and PDF pages as this computer reads them; the app calls it at start-up.
+    static void installSystem();
+
     static std::shared_ptr<TextRecognizer> shared();
     static void setShared(std::shared_ptr<TextRecognizer> recognizer);
     static PhotoPages photoPages();
