@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "CalendarFeedModel.h"
 #include "FakeNetworkPathMonitor.h"
 #include "InMemoryPreferences.h"
 #include "NetworkMonitor.h"
@@ -209,6 +210,43 @@ private Q_SLOTS:
         for (const char* name :
              {"Search your documents", "Filter by course", "Rewards", "Add a syllabus or upload a document"})
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+    }
+
+    // The Study tab: the schedule (here failing, with "Try again") and the calendar feed's actions;
+    // replacing asks first, and Escape or Cancel answer no without a word to the backend.
+    void studyScreen() {
+        InMemoryPreferences preferences;
+        preferences.setValue(CalendarFeedModel::issuedKey, true);
+        PreferencesStore::setStandardOverride(&preferences);
+        QQuickWindow window; // the confirmation opens in the window's overlay
+        std::unique_ptr<QQuickItem> view = load("StudyScreen.qml");
+        QVERIFY(view);
+        view->setParentItem(window.contentItem());
+        for (const char* card : {"Study schedule", "Calendar feed"}) // the card and its heading
+            QVERIFY2(itemsNamed(view.get(), card).size() == 2, card);
+        for (const char* name : {"Add to Calendar again", "Copy link", "Preview", "Save as .ics file…",
+                                 "Replace link", "Stop sharing"})
+            QVERIFY2(itemsNamed(view.get(), QString::fromUtf8(name)).size() == 1, name);
+        QVERIFY(itemsNamed(view.get(), "Open in Calendar").isEmpty()); // no link in this run yet
+        // Nothing listens where the app's backend would be: the schedule's failure line and its retry.
+        QTRY_COMPARE(itemsNamed(view.get(), "Try again").size(), 1);
+
+        auto* feed = view->findChild<CalendarFeedModel*>();
+        QVERIFY(feed);
+        press(view.get(), "Replace link");
+        QCOMPARE(feed->confirmation(), QStringLiteral("replace"));
+        QTRY_COMPARE(itemsNamed(window.contentItem(), "Replace your calendar link?").size(),
+                     2); // dialog, heading
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QTRY_COMPARE(feed->confirmation(), QString());
+        QTRY_VERIFY(itemsNamed(window.contentItem(), "Replace your calendar link?").isEmpty());
+
+        press(view.get(), "Stop sharing");
+        QTRY_COMPARE(itemsNamed(window.contentItem(), "Stop sharing your calendar?").size(), 2);
+        press(window.contentItem(), "Cancel");
+        QCOMPARE(feed->confirmation(), QString());
+        QVERIFY(!feed->isBusy());
+        PreferencesStore::setStandardOverride(nullptr);
     }
 
     void loadingAndSplash() {
