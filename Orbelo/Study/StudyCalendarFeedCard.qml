@@ -107,32 +107,44 @@ StudyCard {
         }
     }
 
-    ColumnLayout {
+    // This run's link, shown like a password field: it lets anyone read the schedule.
+    Rectangle {
         Layout.fillWidth: true
         visible: card.model.hasLink
-        spacing: Theme.spacing.xs
-        TextEdit {
-            Layout.fillWidth: true
-            text: card.model.linkText
-            readOnly: true
-            selectByMouse: true
-            wrapMode: TextEdit.WrapAnywhere
-            color: Theme.color.textSecondary
-            font.family: "monospace"
-            font.pixelSize: Theme.font.caption
-            Accessible.role: Accessible.StaticText
-            Accessible.name: "Calendar link"
-            Accessible.description: "Treat it like a password."
-        }
-        Text {
-            Layout.fillWidth: true
-            visible: text.length > 0
-            text: card.model.refreshNote
-            wrapMode: Text.WordWrap
-            color: Theme.color.textTertiary
-            font.pixelSize: Theme.font.caption
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
+        implicitHeight: link.implicitHeight + Theme.spacing.s * 2
+        radius: Theme.radius.small
+        color: Theme.color.raised
+        border.color: Theme.color.separator
+
+        ColumnLayout {
+            id: link
+            x: Theme.spacing.m
+            y: Theme.spacing.s
+            width: parent.width - Theme.spacing.m * 2
+            spacing: Theme.spacing.xs
+            TextEdit {
+                Layout.fillWidth: true
+                text: card.model.linkText
+                readOnly: true
+                selectByMouse: true
+                wrapMode: TextEdit.WrapAnywhere
+                color: Theme.color.textPrimary
+                font.family: "monospace"
+                font.pixelSize: Theme.font.caption
+                Accessible.role: Accessible.StaticText
+                Accessible.name: "Calendar link"
+                Accessible.description: "Treat it like a password."
+            }
+            Text {
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: card.model.refreshNote
+                wrapMode: Text.WordWrap
+                color: Theme.color.textSecondary
+                font.pixelSize: Theme.font.caption
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
         }
     }
 

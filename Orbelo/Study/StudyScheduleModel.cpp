@@ -19,9 +19,9 @@ StudyScheduleModel::StudyScheduleModel(QObject* parent)
 StudyScheduleModel::StudyScheduleModel(APIClient client, QTimeZone zone, QObject* parent)
     : QObject(parent), client_(std::move(client)), zone_(std::move(zone)) {}
 
-QVariantList StudyScheduleModel::days() const {
+QVariantList StudyScheduleModel::daysFor(const QList<ScheduleGroup>& groups) {
     QVariantList days;
-    for (const ScheduleGroup& group : groups_) {
+    for (const ScheduleGroup& group : groups) {
         QVariantList entries;
         for (const ScheduleEntry& entry : group.entries)
             entries << QVariantMap{
@@ -65,6 +65,7 @@ async::Task<void> StudyScheduleModel::reload(StudyScheduleModel* self) {
         const QHash<QString, QString> names = co_await courseNames(self->client_);
         self->groups_ =
             ScheduleGrouping::byDay(preview.events.value_or(QList<StudyEventSummary>()), self->zone_, names);
+        self->days_ = daysFor(self->groups_);
         self->counts_ = preview.counts;
         self->loaded_ = true;
         Q_EMIT self->scheduleChanged();

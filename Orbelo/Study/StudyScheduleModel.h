@@ -33,7 +33,7 @@ public:
     // Loaded, and nothing scheduled.
     bool isEmpty() const { return loaded_ && groups_.isEmpty(); }
     const QList<ScheduleGroup>& groups() const { return groups_; }
-    QVariantList days() const;
+    QVariantList days() const { return days_; }
     // "3 weeks · 12 study blocks · 2 courses"; empty when the backend gave no counts.
     QString summary() const;
 
@@ -48,12 +48,14 @@ Q_SIGNALS:
 private:
     static async::Task<void> reload(StudyScheduleModel* self);
     static async::Task<QHash<QString, QString>> courseNames(APIClient client);
+    static QVariantList daysFor(const QList<ScheduleGroup>& groups);
     void setLoading(bool loading);
     void setErrorMessage(const QString& message);
 
     APIClient client_;
     QTimeZone zone_;
     QList<ScheduleGroup> groups_;
+    QVariantList days_; // groups_ as the screen reads them
     std::optional<CalendarPreviewCounts> counts_;
     bool loaded_ = false;
     bool isLoading_ = false;
