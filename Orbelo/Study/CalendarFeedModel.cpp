@@ -114,7 +114,7 @@ void CalendarFeedModel::copyLink() {
 }
 
 void CalendarFeedModel::requestReplace() {
-    if (!isBusy())
+    if (!isBusy() && canManage())
         setConfirmation(QStringLiteral("replace"));
 }
 

@@ -14,6 +14,7 @@
 #include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QScopeGuard>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(DesignKitPlugin)
@@ -218,6 +219,7 @@ private Q_SLOTS:
         InMemoryPreferences preferences;
         preferences.setValue(CalendarFeedModel::issuedKey, true);
         PreferencesStore::setStandardOverride(&preferences);
+        const auto restore = qScopeGuard([] { PreferencesStore::setStandardOverride(nullptr); });
         QQuickWindow window; // the confirmation opens in the window's overlay
         std::unique_ptr<QQuickItem> view = load("StudyScreen.qml");
         QVERIFY(view);
@@ -246,7 +248,6 @@ private Q_SLOTS:
         press(window.contentItem(), "Cancel");
         QCOMPARE(feed->confirmation(), QString());
         QVERIFY(!feed->isBusy());
-        PreferencesStore::setStandardOverride(nullptr);
     }
 
     void loadingAndSplash() {
