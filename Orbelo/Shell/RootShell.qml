@@ -100,10 +100,12 @@ Item {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     sourceComponent: model.selectedTab === 7 ? settingsScreen
-                                     : model.selectedTab === 4 ? libraryScreen : comingSoon
+                                     : model.selectedTab === 4 ? libraryScreen
+                                     : model.selectedTab === 0 ? studyScreen : comingSoon
                 }
                 Component { id: settingsScreen; SettingsView {} }
                 Component { id: libraryScreen; LibraryScreen {} }
+                Component { id: studyScreen; StudyScreen {} }
                 Component {
                     id: comingSoon
                     EmptyStateView {

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "CalendarFeedModel.h"
 #include "FakeNetworkPathMonitor.h"
 #include "ImagePageSource.h"
 #include "InMemoryPreferences.h"
@@ -16,6 +17,7 @@
 #include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QScopeGuard>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(DesignKitPlugin)
@@ -296,6 +298,43 @@ private Q_SLOTS:
         QTRY_COMPARE(cancelled.size(), 1);
         TextRecognizerProvider::setShared(nullptr);
         TextRecognizerProvider::setPhotoPages({});
+    }
+
+    // The Study tab: the schedule (here failing, with "Try again") and the calendar feed's actions;
+    // replacing asks first, and Escape or Cancel answer no without a word to the backend.
+    void studyScreen() {
+        InMemoryPreferences preferences;
+        preferences.setValue(CalendarFeedModel::issuedKey, true);
+        PreferencesStore::setStandardOverride(&preferences);
+        const auto restore = qScopeGuard([] { PreferencesStore::setStandardOverride(nullptr); });
+        QQuickWindow window; // the confirmation opens in the window's overlay
+        std::unique_ptr<QQuickItem> view = load("StudyScreen.qml");
+        QVERIFY(view);
+        view->setParentItem(window.contentItem());
+        for (const char* card : {"Study schedule", "Calendar feed"}) // the card and its heading
+            QVERIFY2(itemsNamed(view.get(), card).size() == 2, card);
+        for (const char* name : {"Add to Calendar again", "Copy link", "Preview", "Save as .ics file…",
+                                 "Replace link", "Stop sharing"})
+            QVERIFY2(itemsNamed(view.get(), QString::fromUtf8(name)).size() == 1, name);
+        QVERIFY(itemsNamed(view.get(), "Open in Calendar").isEmpty()); // no link in this run yet
+        // Nothing listens where the app's backend would be: the schedule's failure line and its retry.
+        QTRY_COMPARE(itemsNamed(view.get(), "Try again").size(), 1);
+
+        auto* feed = view->findChild<CalendarFeedModel*>();
+        QVERIFY(feed);
+        press(view.get(), "Replace link");
+        QCOMPARE(feed->confirmation(), QStringLiteral("replace"));
+        QTRY_COMPARE(itemsNamed(window.contentItem(), "Replace your calendar link?").size(),
+                     2); // dialog, heading
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QTRY_COMPARE(feed->confirmation(), QString());
+        QTRY_VERIFY(itemsNamed(window.contentItem(), "Replace your calendar link?").isEmpty());
+
+        press(view.get(), "Stop sharing");
+        QTRY_COMPARE(itemsNamed(window.contentItem(), "Stop sharing your calendar?").size(), 2);
+        press(window.contentItem(), "Cancel");
+        QCOMPARE(feed->confirmation(), QString());
+        QVERIFY(!feed->isBusy());
     }
 
     void loadingAndSplash() {
