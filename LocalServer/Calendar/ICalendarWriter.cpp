@@ -85,6 +85,10 @@ icalcomponent* eventComponent(const StudyEvent& event, const QByteArray& zoneId,
         icalcomponent_add_property(vevent, icalproperty_new_dtstart(utcOf(event.start)));
         icalcomponent_add_property(vevent, icalproperty_new_dtend(utcOf(event.end)));
     }
+    // iTIP's PUBLISH (RFC 5546) wants an organizer on every event.
+    icalproperty* organizer = icalproperty_new_organizer("mailto:study-plan@orbelo.local");
+    icalproperty_add_parameter(organizer, icalparameter_new_cn("Orbelo"));
+    icalcomponent_add_property(vevent, organizer);
     icalcomponent_add_property(vevent, icalproperty_new_summary(event.title.toUtf8().constData()));
     icalcomponent_add_property(vevent, icalproperty_new_description(event.description.toUtf8().constData()));
     const char* category = event.kind == "plan_week" ? "Study plan" : "Study block";
