@@ -319,6 +319,26 @@ private slots:
         QCOMPARE(server->send("GET", theirs).status, 404);
     }
 
+    void textSurvivesTheRoundTrip() {
+        const QString course = "Ökonomie — Einführung in die Volkswirtschaftslehre für Erstsemester 🎓";
+        const QString topic =
+            "Märkte, Preise; Wettbewerb: «Grundlagen» und \\ Sonderfälle, die über eine Zeile gehen";
+        addCourse({{"class_title", course}, {"topics", QJsonArray{topic}}});
+        const TestServer::Reply reply = server->send("GET", issueFeed(token));
+        const Component calendar(icalparser_parse_string(reply.body.constData()));
+        QVERIFY(calendar);
+        QCOMPARE(parseErrors(calendar.get()), 0);
+        // Lines are folded at 75 octets, never inside a character.
+        for (const QByteArray& line : reply.body.split('\n')) {
+            QVERIFY(line.size() <= 76);
+            QVERIFY(QString::fromUtf8(line).toUtf8() == line);
+        }
+        const QList<icalcomponent*> events = eventsOf(calendar.get());
+        QCOMPARE(events.size(), 3);
+        QCOMPARE(QString::fromUtf8(icalcomponent_get_summary(events[0])), "Week 1: " + topic);
+        QVERIFY(QString::fromUtf8(icalcomponent_get_description(events[0])).startsWith(course + "\n\n"));
+    }
+
     void plansStoredWithoutDatesGetThemFromTheCourse() {
         const QString courseId = addCourse({{"class_title", "HIST 110"}, {"topics", QJsonArray{"Rome"}}});
         // As stored before plans had dates: weeks with topics and tasks only, made on Tuesday, Sept 15.
