@@ -5,7 +5,6 @@
 #include "ServerContext.h"
 #include "StudyScheduleStore.h"
 
-#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QSet>
@@ -124,14 +123,17 @@ ServerResponse CalendarRoutes::feed(const ServerRequest& request) {
         tokenShape().match(token).hasMatch() ? CalendarFeedStore(context_.db).userFor(token) : QString();
     if (userId.isEmpty())
         return ServerResponse::apiError(404, "No such calendar.");
-    const StudyScheduleStore::Schedule schedule = StudyScheduleStore(context_).load(userId);
-    const QByteArray document = ICalendarWriter::write(schedule.events, schedule.timeZone.id);
-    // Calendar apps poll: an unchanged schedule is answered 304 without its body.
-    const QByteArray etag =
-        '"' + QCryptographicHash::hash(document, QCryptographicHash::Sha256).toHex().left(32) + '"';
-    ServerResponse response = matchesETag(request.header("if-none-match"), etag)
-                                  ? ServerResponse::empty(304)
-                                  : ServerResponse::bytes(document, "text/calendar; charset=utf-8");
+    // Calendar apps poll: an unchanged schedule is answered 304, without building the document.
+    const QByteArray etag = QByteArray("\"") + ICalendarWriter::formVersion + '-' +
+                            StudyScheduleStore(context_).fingerprint(userId).toHex().left(32) + '"';
+    ServerResponse response;
+    if (matchesETag(request.header("if-none-match"), etag)) {
+        response = ServerResponse::empty(304);
+    } else {
+        const StudyScheduleStore::Schedule schedule = StudyScheduleStore(context_).load(userId);
+        response = ServerResponse::bytes(ICalendarWriter::write(schedule.events, schedule.timeZone.id),
+                                         "text/calendar; charset=utf-8");
+    }
     response.setHeader("ETag", etag);
     response.setHeader("Cache-Control", "private, no-cache");
     response.setHeader("Content-Disposition", "inline; filename=\"orbelo-study-plan.ics\"");

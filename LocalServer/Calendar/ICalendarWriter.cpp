@@ -96,9 +96,10 @@ icalcomponent* eventComponent(const StudyEvent& event, const QByteArray& zoneId,
     if (!event.courseName.isEmpty())
         icalcomponent_add_property(vevent,
                                    icalproperty_new_categories(event.courseName.toUtf8().constData()));
-    // A plan week spans the whole week and should not show the student as busy.
-    icalcomponent_add_property(
-        vevent, icalproperty_new_transp(event.allDay ? ICAL_TRANSP_TRANSPARENT : ICAL_TRANSP_OPAQUE));
+    // A plan week spans the whole week and should not show the student as busy; blocks are
+    // opaque, the default.
+    if (event.allDay)
+        icalcomponent_add_property(vevent, icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
     return vevent;
 }
 

@@ -13,6 +13,9 @@ namespace ICalendarWriter {
 constexpr auto calendarName = "Orbelo study plan";
 // How often subscribers are asked to fetch the feed again.
 constexpr int refreshHours = 6;
+// Names this form of the document in the feed's ETag: change it whenever write() would write the
+// same events differently.
+constexpr auto formVersion = "1";
 
 // `zoneId` is the IANA zone the events' local times are in ("UTC" writes them in UTC).
 QByteArray write(const QList<StudyEvent>& events, const QString& zoneId);

@@ -91,11 +91,12 @@ QList<StudyEvent> events(const QString& courseId, const QString& courseName, con
             study.key = QStringLiteral("%1:block:%2").arg(weekKey).arg(b + 1);
             study.kind = "study_block";
             study.title = "Study block: " + topic;
-            study.description = QStringLiteral("%1\n\n%2 minutes on week %3: %4\n\n%5")
+            // The week's tasks are on the week itself.
+            study.description = QStringLiteral("%1\n\n%2 minutes on week %3: %4")
                                     .arg(courseName)
                                     .arg(minutes)
                                     .arg(number)
-                                    .arg(topic, tasks.join('\n'));
+                                    .arg(topic);
             study.start = QDateTime(date, time, zone);
             study.end = study.start.addSecs(qint64(minutes) * 60);
             study.allDay = false;

@@ -22,6 +22,10 @@ public:
     // Courses without a study plan add nothing; a plan stored before plans had dates gets them
     // as LibraryStore::datedPlan would give them now.
     Schedule load(const QString& userId);
+    // A digest of everything load() makes the schedule from: the user's time zone and their
+    // courses' ids, names, class details, creation times and plans. The same digest means the
+    // same schedule, so it is found without building it.
+    QByteArray fingerprint(const QString& userId);
 
 private:
     ServerContext& context_;

@@ -252,6 +252,12 @@ private slots:
         const TestServer::Reply changed = server->send("GET", https, {}, {{"If-None-Match", etag}});
         QCOMPARE(changed.status, 200);
         QVERIFY(changed.header("etag") != etag);
+        // So does a new time zone, which moves every study block.
+        const QByteArray before = changed.header("etag");
+        server->api("PATCH", "/api/user/timezone", token, {{"timezone", "America/Chicago"}});
+        const TestServer::Reply moved = server->send("GET", https, {}, {{"If-None-Match", before}});
+        QCOMPARE(moved.status, 200);
+        QVERIFY(moved.body.contains("TZID=America/Chicago:"));
 
         // A new link: the old one is gone at once, the events keep their UIDs.
         const QString replaced = issueFeed(token);
