@@ -227,11 +227,14 @@ void LocalServer::handle(const ServerRequest& request, const HttpServer::Respond
     if (!controlled)
         delayMs = context_->options.latencyMs + (fault ? fault->delayMs : 0);
     response.setHeader("Date", httpDate(context_->nowMs()));
-    // The path only: queries may carry upload signatures or OAuth nonces.
+    // The path only: queries may carry upload signatures or OAuth nonces. A calendar feed's path
+    // is its secret.
+    const QString loggedPath =
+        request.path.startsWith("/calendar/") ? QStringLiteral("/calendar/(token)") : request.path;
     qCInfo(lcHttp).noquote() << QStringLiteral(
                                     "id=%1 method=%2 path=%3 status=%4 bytes=%5 handler_ms=%6 delay_ms=%7")
                                     .arg(requestId)
-                                    .arg(QString::fromLatin1(request.method), request.path,
+                                    .arg(QString::fromLatin1(request.method), loggedPath,
                                          response.drop ? QStringLiteral("dropped")
                                                        : QString::number(response.status))
                                     .arg(response.body.size())

@@ -11,6 +11,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     speech_.registerRoutes(router);
     universities_.registerRoutes(router);
     directory_.registerRoutes(router);
+    calendar_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AccountRoutes.h"
+#include "CalendarRoutes.h"
 #include "CourseRoutes.h"
 #include "DirectoryRoutes.h"
 #include "DocumentProcessor.h"
@@ -12,12 +13,14 @@
 
 struct ServerContext;
 
-// The Orbelo API under /api, with presigned storage under /storage and audio under /media.
+// The Orbelo API under /api, with presigned storage under /storage, audio under /media and
+// calendar feeds under /calendar.
 class OrbeloApi {
 public:
     explicit OrbeloApi(ServerContext& context)
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
-          courses_(context), speech_(context), universities_(context), directory_(context) {}
+          courses_(context), speech_(context), universities_(context), directory_(context),
+          calendar_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -31,4 +34,5 @@ private:
     SpeechRoutes speech_;
     UniversityRoutes universities_;
     DirectoryRoutes directory_;
+    CalendarRoutes calendar_;
 };

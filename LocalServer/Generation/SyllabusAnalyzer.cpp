@@ -1,5 +1,7 @@
 #include "SyllabusAnalyzer.h"
 
+#include "TermStart.h"
+
 #include <QJsonArray>
 #include <QRegularExpression>
 
@@ -25,7 +27,13 @@ SyllabusAnalyzer SyllabusAnalyzer::analyze(const QString& text) {
     static const RE weekRule(R"(^\s*week\s+(\d{1,2})\s*[:.\-–—)]?\s*(.*?)\s*$)", ci);
     for (auto it = weekRule.globalMatch(text); it.hasNext();) {
         const auto match = it.next();
-        const QString topic = match.captured(2).trimmed();
+        QString topic = match.captured(2).trimmed();
+        // "Week 1 (Sep 8): Research methods": the date is the week's, not part of its topic.
+        static const RE datedTopic(R"(^\(([^)]{1,30})\)\s*[:.\-–—]?\s*(.*)$)");
+        if (const auto dated = datedTopic.match(topic);
+            dated.hasMatch() && !dated.captured(2).isEmpty() &&
+            TermStart::parse(dated.captured(1), QDate(2000, 1, 1)))
+            topic = dated.captured(2);
         if (!topic.isEmpty())
             result.weeklyTopics.append(topic);
     }
@@ -59,6 +67,7 @@ SyllabusAnalyzer SyllabusAnalyzer::analyze(const QString& text) {
     result.instructor = firstMatch(text, lineRule("instructor|professor|lecturer|teacher"));
     result.meetingTimes =
         firstMatch(text, lineRule("meeting times?|meets|class times?|lectures?|schedule|time"));
+    result.termStart = TermStart::phrase(text);
     result.location = firstMatch(text, lineRule("location|room|classroom|place"));
     result.description = firstMatch(text, lineRule("course description|description"));
     if (result.description.isEmpty()) {
@@ -79,6 +88,7 @@ QJsonObject SyllabusAnalyzer::classInfo() const {
     put("class_instructor", instructor);
     put("class_time", meetingTimes);
     put("class_location", location);
+    put("class_date", termStart);
     put("course_code", courseCode);
     if (!weeklyTopics.isEmpty())
         info.insert("topics", QJsonArray::fromStringList(weeklyTopics));

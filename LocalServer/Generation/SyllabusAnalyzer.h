@@ -20,10 +20,13 @@ public:
     QString meetingTimes;
     QString location;
     QString description;
+    // The first day of classes as the text writes it (TermStart::phrase).
+    QString termStart;
     QStringList weeklyTopics;
 
     static SyllabusAnalyzer analyze(const QString& text);
     // The class details as the API shows them (class_title, class_description, class_instructor,
-    // class_date, class_time, class_location), empty fields left out, plus "topics".
+    // class_date (the first day of classes), class_time, class_location), empty fields left out, plus
+    // "topics".
     QJsonObject classInfo() const;
 };

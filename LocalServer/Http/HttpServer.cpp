@@ -90,6 +90,9 @@ void HttpServer::Impl::admit(tcp::socket socket) {
     }
     if (admitted) {
         socket.set_option(net::socket_base::send_buffer_size(host.limits.socketSendBufferBytes), ec);
+        // Every answer leaves in one write; Nagle would hold its last segment back until the
+        // client's delayed ACK (40 ms) for answers of more than a few segments.
+        socket.set_option(tcp::no_delay(true), ec);
         std::make_shared<HttpSession>(std::move(socket), tls, host, false, [this, peer] {
             std::lock_guard lock(peersMutex);
             --connections;

@@ -161,6 +161,7 @@ void HttpSession::dispatch() {
     auto message = parser_->release();
     ServerRequest request;
     request.method = toBytes(message.method_string());
+    headRequest_ = request.method == "HEAD";
     const QUrl target(QString::fromUtf8(toBytes(message.target())));
     request.path = target.path();
     request.query = QUrlQuery(target.query(QUrl::FullyEncoded));
@@ -188,7 +189,7 @@ void HttpSession::respond(ServerResponse response, int delayMs) {
 void HttpSession::write(const ServerResponse& response) {
     if (response.drop)
         return close();
-    const QByteArray wire = response.serialize(keepAlive_);
+    const QByteArray wire = response.serialize(keepAlive_, !headRequest_);
     out_.assign(wire.constData(), std::size_t(wire.size()));
     beast::get_lowest_layer(stream_).expires_after(ms(host_.limits.writeTimeoutMs));
     net::async_write(stream_, net::buffer(out_), [self = shared_from_this()](error_code ec, std::size_t) {

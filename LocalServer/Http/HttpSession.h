@@ -63,5 +63,7 @@ private:
     Clock::time_point headerDeadline_;
     bool firstRequest_ = true;
     bool keepAlive_ = true;
+    // The request being answered is a HEAD: its answer has headers only.
+    bool headRequest_ = false;
     std::string out_;
 };

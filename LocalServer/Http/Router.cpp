@@ -14,7 +14,8 @@ std::optional<ServerResponse> Router::dispatch(ServerRequest request) const {
         if (!match.hasMatch())
             continue;
         pathMatched = true;
-        if (route.method != request.method)
+        // HEAD is answered as GET would be; the session leaves the body out.
+        if (route.method != request.method && !(request.method == "HEAD" && route.method == "GET"))
             continue;
         request.pathParams.clear();
         for (int i = 1; i <= match.lastCapturedIndex(); ++i)

@@ -10,7 +10,7 @@
 
 // Maps a method and a path pattern such as "/v1/client/sign_ins/{id}" to a handler. Placeholders
 // match one path segment ("{path*}" matches the rest of the path) and arrive in
-// ServerRequest::pathParams in order.
+// ServerRequest::pathParams in order. A HEAD request runs the path's GET handler.
 class Router {
 public:
     using Handler = std::function<ServerResponse(const ServerRequest&)>;

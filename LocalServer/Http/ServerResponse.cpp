@@ -48,7 +48,7 @@ QByteArray ServerResponse::headerValue(const QByteArray& name) const {
     return {};
 }
 
-QByteArray ServerResponse::serialize(bool keepAlive) const {
+QByteArray ServerResponse::serialize(bool keepAlive, bool withBody) const {
     QByteArray out =
         "HTTP/1.1 " + QByteArray::number(status) + ' ' + HttpStatus::reasonPhrase(status) + "\r\n";
     for (const auto& header : headers)
@@ -56,6 +56,7 @@ QByteArray ServerResponse::serialize(bool keepAlive) const {
     out += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
     out += keepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
     out += "\r\n";
-    out += body;
+    if (withBody)
+        out += body;
     return out;
 }

@@ -22,6 +22,7 @@ struct ServerResponse {
 
     void setHeader(const QByteArray& name, const QByteArray& value);
     QByteArray headerValue(const QByteArray& name) const;
-    // The wire form: status line, headers, blank line, body.
-    QByteArray serialize(bool keepAlive) const;
+    // The wire form: status line, headers, blank line, body. Without the body (the answer to a
+    // HEAD), Content-Length still gives the body's size.
+    QByteArray serialize(bool keepAlive, bool withBody = true) const;
 };

@@ -56,6 +56,9 @@ const QList<QStringList>& migrations() {
          "CREATE INDEX guess_counters_window ON guess_counters (window_ends)"},
         // 5: how many times each job has been started, so that one interrupted twice is stopped.
         {"ALTER TABLE jobs ADD COLUMN starts INTEGER NOT NULL DEFAULT 0"},
+        // 6: each user's calendar feed link, kept as the SHA-256 of its token.
+        {"CREATE TABLE calendar_feeds (user_id TEXT PRIMARY KEY, token_hash TEXT NOT NULL UNIQUE,"
+         " issued_at INTEGER NOT NULL)"},
     };
     return list;
 }

@@ -1,8 +1,12 @@
 #include "LibraryStore.h"
 
+#include "MeetingDays.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 #include "StudyPlanBuilder.h"
+#include "StudySchedule.h"
+#include "TermStart.h"
+#include "UserTimeZone.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,17 +122,30 @@ QString LibraryStore::createCourse(const QString& userId, const QJsonObject& inf
 }
 
 void LibraryStore::buildStudyPlan(const QString& courseId, const QStringList& topics) {
-    const auto row = context_.db.row("SELECT name, info FROM courses WHERE id = ?", {courseId});
+    const auto row = context_.db.row("SELECT * FROM courses WHERE id = ?", {courseId});
     if (!row)
         return;
+    const QJsonObject info = QJsonDocument::fromJson(row->value("info").toByteArray()).object();
     QStringList planTopics = topics;
     if (planTopics.isEmpty()) {
-        for (const QJsonValue& topic :
-             QJsonDocument::fromJson(row->value("info").toByteArray()).object().value("topics").toArray())
+        for (const QJsonValue& topic : info.value("topics").toArray())
             planTopics.append(topic.toString());
     }
     const QJsonObject plan =
         StudyPlanBuilder::build(courseId, row->value("name").toString(), planTopics, context_.isoNow());
+    const QJsonObject dated = datedPlan(*row, plan);
     context_.db.exec("UPDATE courses SET study_plan = ? WHERE id = ?",
-                     {QString::fromUtf8(QJsonDocument(plan).toJson(QJsonDocument::Compact)), courseId});
+                     {QString::fromUtf8(QJsonDocument(dated).toJson(QJsonDocument::Compact)), courseId});
+}
+
+QJsonObject LibraryStore::datedPlan(const QVariantMap& course, const QJsonObject& plan) {
+    const QJsonObject info = QJsonDocument::fromJson(course.value("info").toByteArray()).object();
+    const UserTimeZone zone = UserTimeZone::of(context_.db, course.value("user_id").toString());
+    const QDate created =
+        QDateTime::fromMSecsSinceEpoch(course.value("created_at").toLongLong(), zone.zone).date();
+    const auto termStart = TermStart::parse(info.value("class_date").toString(), created);
+    return StudySchedule::datePlan(plan, termStart.value_or(created),
+                                   termStart ? QStringLiteral("class_date")
+                                             : QStringLiteral("course_created"),
+                                   MeetingDays::parse(info.value("class_time").toString()));
 }

@@ -29,6 +29,10 @@ public:
                          const QString& id = {});
     // Builds and stores the course's study plan from its topics (or `topics` when given).
     void buildStudyPlan(const QString& courseId, const QStringList& topics = {});
+    // `plan` with the dates of its weeks and study blocks (StudySchedule): from the week of the
+    // course's class_date when it names a date, else of the day the course was created, in the
+    // user's time zone; study blocks follow the class_time's meeting days.
+    QJsonObject datedPlan(const QVariantMap& course, const QJsonObject& plan);
 
 private:
     ServerContext& context_;

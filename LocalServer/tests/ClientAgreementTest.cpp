@@ -1,6 +1,8 @@
 // The app's own clients against the server: ClerkKit loads the device's client from the auth
 // service and issues session tokens, and NetworkKit's families use them to fill the library,
-// read a summary and narrate a document. Both sides must agree on every path, key and status.
+// read a summary, narrate a document and manage the study calendar. Both sides must agree on every path, key
+// and status.
+#include "Calendar/CalendarAPI.h"
 #include "Clerk.h"
 #include "ClerkKeychainItem.h"
 #include "Documents/DocumentsAPI.h"
@@ -141,6 +143,28 @@ private Q_SLOTS:
         const TestServer::Reply audio = server.send("GET", narration.value().segments.first().url);
         QCOMPARE(audio.status, 200);
         QVERIFY(audio.body.startsWith("RIFF"));
+
+        const QString bearer = server.sessionToken(device);
+        const QString courseId = server
+                                     .api("POST", "/api/class-info", bearer,
+                                          {{"class_title", "BIOL 201"}, {"topics", QJsonArray{"Cells"}}})
+                                     .json()
+                                     .value("course_id")
+                                     .toString();
+        server.api("POST", "/api/generate-study-plan", bearer, {{"course_id", courseId}});
+        const CalendarAPI calendar(api);
+        TaskProbe<CalendarPreviewResponse> preview(calendar.preview());
+        const QList<StudyEventSummary> events = finish(preview).events.value_or(QList<StudyEventSummary>());
+        QVERIFY(!events.isEmpty());
+        QCOMPARE(events.first().courseId, courseId);
+        QCOMPARE(events.first().title, QStringLiteral("Week 1: Cells"));
+        QCOMPARE(preview.value().counts->planWeeks, 1);
+        QCOMPARE(preview.value().timezoneSource, QStringLiteral("default"));
+        TaskProbe<CalendarFeedResponse> issued(calendar.issueFeed());
+        QVERIFY(finish(issued).webcalUrl.startsWith(QStringLiteral("webcal://")));
+        QCOMPARE(server.send("GET", issued.value().httpsUrl).status, 200);
+        TaskProbe<CalendarFeedRevokeResponse> revoked(calendar.revokeFeed());
+        QCOMPARE(finish(revoked).revoked, true);
     }
 };
 

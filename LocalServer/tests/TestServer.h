@@ -62,6 +62,11 @@ public:
     // Stops the server's clock on a whole second: from then on only advanceClock() moves it, so
     // that a test can stand exactly on a time limit.
     void freezeClock() { frozenAtMs_ = QDateTime::currentMSecsSinceEpoch() / 1000 * 1000; }
+    // Stops the server's clock at `moment` (dates that depend on the day, such as study plans).
+    void setTime(const QDateTime& moment) {
+        frozenAtMs_ = moment.toMSecsSinceEpoch();
+        offsetMs_ = 0;
+    }
 
     Reply send(const QByteArray& method, const QString& pathOrUrl, const QByteArray& body = {},
                const QList<QPair<QByteArray, QByteArray>>& headers = {});
