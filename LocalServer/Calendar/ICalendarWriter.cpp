@@ -90,7 +90,11 @@ icalcomponent* eventComponent(const StudyEvent& event, const QByteArray& zoneId,
     icalproperty_add_parameter(organizer, icalparameter_new_cn("Orbelo"));
     icalcomponent_add_property(vevent, organizer);
     icalcomponent_add_property(vevent, icalproperty_new_summary(event.title.toUtf8().constData()));
-    icalcomponent_add_property(vevent, icalproperty_new_description(event.description.toUtf8().constData()));
+    // A calendar app shows no course of its own, so the feed names it first; the app's preview
+    // lists the course apart.
+    const QString description =
+        event.courseName.isEmpty() ? event.description : event.courseName + "\n\n" + event.description;
+    icalcomponent_add_property(vevent, icalproperty_new_description(description.toUtf8().constData()));
     const char* category = event.kind == "plan_week" ? "Study plan" : "Study block";
     icalcomponent_add_property(vevent, icalproperty_new_categories(category));
     if (!event.courseName.isEmpty())

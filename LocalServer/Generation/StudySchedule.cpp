@@ -72,7 +72,7 @@ QList<StudyEvent> events(const QString& courseId, const QString& courseName, con
         planWeek.courseName = courseName;
         planWeek.kind = "plan_week";
         planWeek.title = QStringLiteral("Week %1: %2").arg(number).arg(topic);
-        planWeek.description = courseName + "\n\n" + tasks.join('\n');
+        planWeek.description = tasks.join('\n');
         planWeek.start = QDateTime(first, QTime(0, 0), zone);
         planWeek.end = QDateTime(last.addDays(1), QTime(0, 0), zone);
         planWeek.allDay = true;
@@ -92,11 +92,8 @@ QList<StudyEvent> events(const QString& courseId, const QString& courseName, con
             study.kind = "study_block";
             study.title = "Study block: " + topic;
             // The week's tasks are on the week itself.
-            study.description = QStringLiteral("%1\n\n%2 minutes on week %3: %4")
-                                    .arg(courseName)
-                                    .arg(minutes)
-                                    .arg(number)
-                                    .arg(topic);
+            study.description =
+                QStringLiteral("%1 minutes on week %2: %3").arg(minutes).arg(number).arg(topic);
             study.start = QDateTime(date, time, zone);
             study.end = study.start.addSecs(qint64(minutes) * 60);
             study.allDay = false;

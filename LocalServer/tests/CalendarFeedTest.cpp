@@ -155,7 +155,7 @@ private slots:
         QCOMPARE(first.value("all_day").toBool(), true);
         QCOMPARE(first.value("starts_at").toString(), "2026-09-14T00:00:00+02:00");
         QCOMPARE(first.value("ends_at").toString(), "2026-09-21T00:00:00+02:00");
-        QVERIFY(first.value("description").toString().startsWith("BIOL 201\n"));
+        QVERIFY(first.value("description").toString().startsWith("Read the material on "));
         const QJsonObject today = events[2].toObject();
         QCOMPARE(today.value("title").toString(), "Study block: Supply");
         QCOMPARE(today.value("kind").toString(), "study_block");

@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(after.start.toString(Qt::ISODate), "2026-11-03T18:00:00-05:00");
         QCOMPARE(after.start.secsTo(after.end), 45 * 60);
         QCOMPARE(after.key, "course_1:week:2:block:1");
-        QCOMPARE(after.description, "BIOL 201\n\n45 minutes on week 2: Topic 2");
+        QCOMPARE(after.description, "45 minutes on week 2: Topic 2");
         QVERIFY(events[3].description.endsWith("Quiz yourself on Topic 2"));
         QCOMPARE(after.stamp, QDateTime(QDate(2026, 8, 1), QTime(9, 0), Qt::UTC));
     }

@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
         return 0;
 
     OrbeloApp app; // outlives the window, which uses its objects
-    TextRecognizerProvider::installSystem();
+    const TextRecognizerProvider::SystemInstallation textRecognition; // outlives the window too
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));

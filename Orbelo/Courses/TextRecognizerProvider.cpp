@@ -47,8 +47,14 @@ void TextRecognizerProvider::setPdfPages(PdfPages pages) {
     pdfLoader() = std::move(pages);
 }
 
-void TextRecognizerProvider::installSystem() {
+TextRecognizerProvider::SystemInstallation::SystemInstallation() {
     setShared(makeSystemTextRecognizer());
     setPhotoPages([](const QStringList& paths) { return std::make_shared<ImageFilePageSource>(paths); });
     setPdfPages([](const QString& path) { return PdfPageSource::open(path); });
+}
+
+TextRecognizerProvider::SystemInstallation::~SystemInstallation() {
+    setShared(nullptr);
+    setPhotoPages({});
+    setPdfPages({});
 }

@@ -21,8 +21,15 @@ public:
     static inline const QString unavailableMessage =
         QStringLiteral("Text recognition isn't available on this computer.");
 
-    // Tesseract, photo files and PDF pages as this computer reads them; the app calls it at start-up.
-    static void installSystem();
+    // Keeps the system's recognition installed while it lives. The recognizer owns a thread and
+    // Tesseract's data, which must go before the application does, not with the static objects.
+    class [[nodiscard]] SystemInstallation {
+    public:
+        SystemInstallation();
+        SystemInstallation(const SystemInstallation&) = delete;
+        SystemInstallation& operator=(const SystemInstallation&) = delete;
+        ~SystemInstallation();
+    };
 
     static std::shared_ptr<TextRecognizer> shared();
     static void setShared(std::shared_ptr<TextRecognizer> recognizer);

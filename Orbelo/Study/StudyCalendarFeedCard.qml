@@ -26,6 +26,39 @@ StudyCard {
         Accessible.name: text
     }
 
+    // Outcomes show above the actions, beside the button that was pressed.
+    RowLayout {
+        visible: card.model.isBusy
+        spacing: Theme.spacing.s
+        BusyIndicator {
+            implicitWidth: 20
+            implicitHeight: 20
+            running: parent.visible
+            Accessible.name: card.model.busyText
+        }
+        Text {
+            text: card.model.busyText
+            color: Theme.color.textSecondary
+            font.pixelSize: Theme.font.callout
+            Accessible.ignored: true
+        }
+    }
+
+    InlineErrorView {
+        Layout.fillWidth: true
+        message: card.model.errorMessage
+    }
+    Text {
+        Layout.fillWidth: true
+        visible: text.length > 0
+        text: card.model.infoMessage
+        wrapMode: Text.WordWrap
+        color: Theme.color.success
+        font.pixelSize: Theme.font.callout
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
+    }
+
     GridLayout {
         Layout.fillWidth: true
         columns: 2
@@ -146,38 +179,6 @@ StudyCard {
                 Accessible.name: text
             }
         }
-    }
-
-    RowLayout {
-        visible: card.model.isBusy
-        spacing: Theme.spacing.s
-        BusyIndicator {
-            implicitWidth: 20
-            implicitHeight: 20
-            running: parent.visible
-            Accessible.name: card.model.busyText
-        }
-        Text {
-            text: card.model.busyText
-            color: Theme.color.textSecondary
-            font.pixelSize: Theme.font.callout
-            Accessible.ignored: true
-        }
-    }
-
-    InlineErrorView {
-        Layout.fillWidth: true
-        message: card.model.errorMessage
-    }
-    Text {
-        Layout.fillWidth: true
-        visible: text.length > 0
-        text: card.model.infoMessage
-        wrapMode: Text.WordWrap
-        color: Theme.color.success
-        font.pixelSize: Theme.font.callout
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
     }
 
     StudyConfirmDialog {

@@ -160,3 +160,12 @@ def upload_through_dialog(ui, filename, shots=True):
     ui.key("Return")
     ui.wait_for("heading", "Where does this go?")
     return ui.wait_for(None, "No course")
+
+
+def reveal(ui, role, name):
+    """Brings a control scrolled out of sight into view as a keyboard user would, by giving it
+    the focus; the control, now showing."""
+    element = ui.wait_for(role, name, showing=False)
+    ui.focus(element)
+    ui.wait_until(lambda: ui.has_state(element, "showing"), "%s %r to scroll into view" % (role, name))
+    return element
