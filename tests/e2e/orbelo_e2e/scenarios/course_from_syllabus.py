@@ -1,5 +1,5 @@
-"""A student photographs a syllabus, gets a course from it, sees its weeks on the Study tab,
-subscribes to the study calendar and stops sharing it again."""
+"""A student photographs a syllabus and gets a course from it, types in a second course, sees the
+weeks of both on the Study tab, subscribes to the study calendar and stops sharing it again."""
 
 import os
 import re
@@ -64,8 +64,18 @@ def run(run):
     course = re.search("“(.+)”", created.get_name()).group(1)
     ui.screenshot("course-created")
 
+    # A second course, typed in by hand with its topics as the weeks.
+    ui.press("push button", "Add a syllabus or upload a document")
+    ui.press("menu item", "Add a course")
+    ui.fill("Course title", "HIST 110 World History")
+    ui.fill("Topics", "The French Revolution")
+    ui.screenshot("course-form")
+    ui.press("push button", "Create")
+    ui.wait_for(None, "Created your course “HIST 110 World History”. Find it in Study and Quiz.", timeout=60)
+
     flows.select_section(ui, 1)
     ui.wait_for(None, re.compile("Week 1: Introduction to cells"), timeout=60)
+    ui.wait_for(None, re.compile("Week 1: The French Revolution"), showing=False)
     ui.screenshot("study-schedule")
 
     # No calendar app here handles webcal: the section says so and the link is copied instead.
