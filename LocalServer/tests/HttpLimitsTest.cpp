@@ -151,8 +151,14 @@ private slots:
 
         held.front()->disconnectFromHost();
         held.erase(held.begin());
+        // Each try is a new connection, and the server may not have seen the last one close yet,
+        // so a try answered 200 counts even if the next is refused.
+        bool recovered = false;
         QTRY_VERIFY_WITH_TIMEOUT(
-            exchange({"GET /v1/environment HTTP/1.1\r\n\r\n"}).received.startsWith("HTTP/1.1 200"), 5000);
+            recovered =
+                recovered ||
+                exchange({"GET /v1/environment HTTP/1.1\r\n\r\n"}).received.startsWith("HTTP/1.1 200"),
+            5000);
     }
 
     void aClientThatDoesNotReadStopsBeingRead() {
