@@ -58,8 +58,10 @@ void DocumentScannerModel::begin() {
     thumbnails_.clear();
     Q_EMIT pagesChanged();
     Q_EMIT stateChanged();
-    if (camera_)
+    if (camera_) {
+        setCamera(false, startingMessage);
         camera_->start();
+    }
 }
 
 void DocumentScannerModel::end() {

@@ -26,6 +26,7 @@ class DocumentScannerModel : public QObject {
     Q_PROPERTY(QString progressText READ progressText NOTIFY progressTextChanged)
 public:
     static inline const QString noCameraMessage = QStringLiteral("No camera was found on this computer.");
+    static inline const QString startingMessage = QStringLiteral("Starting the camera…");
 
     // The computer's webcam and the app's recognizer.
     explicit DocumentScannerModel(QObject* parent = nullptr);

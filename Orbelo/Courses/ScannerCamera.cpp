@@ -55,9 +55,13 @@ void ScannerCamera::open(const QCameraDevice& device) {
                 close();
                 Q_EMIT failed(message.isEmpty() ? QStringLiteral("The camera couldn't start.") : message);
             });
+    // Started once the camera delivers pictures; opening one can take a few seconds.
+    connect(camera_.get(), &QCamera::activeChanged, this, [this](bool active) {
+        if (active)
+            Q_EMIT started();
+    });
     session_->capture.setCamera(camera_.get());
     camera_->start();
-    Q_EMIT started();
 }
 
 void ScannerCamera::close() {

@@ -19,7 +19,7 @@ public:
     explicit ScannerCamera(QObject* parent = nullptr);
     ~ScannerCamera() override;
 
-    // Opens the default camera: started(), or missing() when there is none.
+    // Opens the default camera: started() once it shows pictures, or missing() when there is none.
     void start();
     // Closes the camera; nothing is reported until the next start.
     void stop();
