@@ -43,12 +43,14 @@ ColumnLayout {
         signal chosen(string value)
         Layout.fillWidth: true
         textRole: "label"
+        font.pixelSize: Theme.font.body
         valueRole: "value"
         enabled: !view.importer.isCommitting
-        currentIndex: indexOfValue(value)
+        // count: indexOfValue finds nothing until the options are in.
+        currentIndex: count > 0 ? indexOfValue(value) : -1
         onActivated: {
             chosen(currentValue)
-            currentIndex = Qt.binding(() => indexOfValue(value))
+            currentIndex = Qt.binding(() => count > 0 ? indexOfValue(value) : -1)
         }
         Accessible.onPressAction: popup.open()
     }
