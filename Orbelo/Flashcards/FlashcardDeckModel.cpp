@@ -42,12 +42,12 @@ FlashcardDeckModel::FlashcardDeckModel(QObject* parent)
 FlashcardDeckModel::FlashcardDeckModel(APIClient client, PreferencesStore& preferences, QObject* parent)
     : QObject(parent), client_(client), session_(client, preferences), walk_() {
     connect(&session_, &FlashcardReviewSession::finished, this, [this] {
-        if (phase_ == Phase::review)
-            setPhase(Phase::complete);
+        if (phase_ == Phase::Review)
+            setPhase(Phase::Complete);
     });
-    connect(&walk_, &FlashcardNotecardWalk::finished, this, [this] {
-        if (phase_ == Phase::walk)
-            setPhase(Phase::complete);
+    connect(&walk_, &FlashcardWalk::finished, this, [this] {
+        if (phase_ == Phase::Walk)
+            setPhase(Phase::Complete);
     });
 }
 
@@ -69,7 +69,7 @@ void FlashcardDeckModel::setMode(int mode) {
         return;
     mode_ = Mode(mode);
     Q_EMIT modeChanged();
-    if (phase_ == Phase::setup)
+    if (phase_ == Phase::Setup)
         loadDeck();
 }
 
@@ -92,7 +92,7 @@ void FlashcardDeckModel::selectCourse(const QString& courseId) {
         return;
     selectedCourseId_ = courseId;
     Q_EMIT selectedCourseChanged();
-    if (phase_ == Phase::setup && needsCourse())
+    if (phase_ == Phase::Setup && needsCourse())
         loadDeck();
 }
 
@@ -269,7 +269,7 @@ async::Task<void> FlashcardDeckModel::runGeneration(FlashcardDeckModel* self, QS
 async::Task<void> FlashcardDeckModel::followGeneration(FlashcardDeckModel* self, QString courseId,
                                                        QString jobId) {
     co_await JobsAPI(self->client_).waitForResult<JSONValue>(jobId);
-    if (self->phase_ == Phase::setup && self->needsCourse() && self->selectedCourseId_ == courseId)
+    if (self->phase_ == Phase::Setup && self->needsCourse() && self->selectedCourseId_ == courseId)
         self->loadDeck(false);
 }
 
@@ -300,22 +300,22 @@ void FlashcardDeckModel::start() {
         return;
     if (mode_ == Mode::vocabulary) {
         walk_.start(deck_);
-        setPhase(Phase::walk);
+        setPhase(Phase::Walk);
     } else {
         session_.start(deck_);
-        setPhase(Phase::review);
+        setPhase(Phase::Review);
     }
 }
 
 void FlashcardDeckModel::exit() {
-    if (phase_ == Phase::review || phase_ == Phase::walk)
-        setPhase(Phase::setup);
+    if (phase_ == Phase::Review || phase_ == Phase::Walk)
+        setPhase(Phase::Setup);
 }
 
 void FlashcardDeckModel::back() {
-    if (phase_ != Phase::complete)
+    if (phase_ != Phase::Complete)
         return;
-    setPhase(Phase::setup);
+    setPhase(Phase::Setup);
     // The reviewed cards are scheduled further out now.
     loadDeck();
 }

@@ -5,8 +5,8 @@
 
 #include "APIClient.h"
 #include "Courses/CourseSummary.h"
-#include "FlashcardNotecardWalk.h"
 #include "FlashcardReviewSession.h"
+#include "FlashcardWalk.h"
 #include "TaskScope.h"
 
 #include <QVariantList>
@@ -39,12 +39,13 @@ class FlashcardDeckModel : public QObject {
     Q_PROPERTY(int cardCount READ cardCount NOTIFY deckChanged)
     Q_PROPERTY(bool canStart READ canStart NOTIFY deckChanged)
     Q_PROPERTY(FlashcardReviewSession* session READ session CONSTANT)
-    Q_PROPERTY(FlashcardNotecardWalk* walk READ walk CONSTANT)
+    Q_PROPERTY(FlashcardWalk* walk READ walk CONSTANT)
 public:
     // In the order of the picker.
     enum class Mode { dueSoon, byCourse, vocabulary };
     Q_ENUM(Mode)
-    enum class Phase { setup, review, walk, complete };
+    // Capitalised for QML.
+    enum class Phase { Setup, Review, Walk, Complete };
     Q_ENUM(Phase)
 
     // The app's backend client and preferences.
@@ -72,9 +73,9 @@ public:
     QString noticeText() const { return noticeText_; }
     QString deckTitle() const { return deckTitle_; }
     int cardCount() const { return int(deck_.size()); }
-    bool canStart() const { return phase_ == Phase::setup && !isLoading_ && !deck_.isEmpty(); }
+    bool canStart() const { return phase_ == Phase::Setup && !isLoading_ && !deck_.isEmpty(); }
     FlashcardReviewSession* session() { return &session_; }
-    FlashcardNotecardWalk* walk() { return &walk_; }
+    FlashcardWalk* walk() { return &walk_; }
 
     // The courses, then the deck.
     Q_INVOKABLE void load();
@@ -128,7 +129,7 @@ private:
     Mode mode_ = Mode::dueSoon;
     QList<CourseSummary> courses_;
     QString selectedCourseId_;
-    Phase phase_ = Phase::setup;
+    Phase phase_ = Phase::Setup;
     bool isLoading_ = false;
     bool isGenerating_ = false;
     bool isGeneratingSynonyms_ = false;
@@ -138,7 +139,7 @@ private:
     QString deckTitle_;
     QList<Flashcard> deck_;
     FlashcardReviewSession session_;
-    FlashcardNotecardWalk walk_;
+    FlashcardWalk walk_;
     async::TaskScope::TaskId deckTask_ = 0;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

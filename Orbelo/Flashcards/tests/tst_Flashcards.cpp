@@ -167,7 +167,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!model.isLoading());
         QCOMPARE(model.deckTitle(), QStringLiteral("Biology · Vocabulary"));
         model.start();
-        QCOMPARE(model.phase(), FlashcardDeckModel::Phase::walk);
+        QCOMPARE(model.phase(), FlashcardDeckModel::Phase::Walk);
         QCOMPARE(fronts(*model.walk()), QStringList{"osmosis"});
         QCOMPARE(backend.requestsTo("/api/courses/c1/vocabulary").size(), 2);
     }
@@ -184,7 +184,7 @@ private Q_SLOTS:
                              "No cards due right now. Try “By course” or create flashcards on the web app."));
             QVERIFY(!screen.model.canStart());
             screen.model.start();
-            QCOMPARE(screen.model.phase(), FlashcardDeckModel::Phase::setup);
+            QCOMPARE(screen.model.phase(), FlashcardDeckModel::Phase::Setup);
         }
         {
             Backend backend;
@@ -289,7 +289,7 @@ private Q_SLOTS:
         FlashcardDeckModel& model = screen.model;
         QTRY_COMPARE(model.cardCount(), 2);
         model.start();
-        FlashcardNotecardWalk* walk = model.walk();
+        FlashcardWalk* walk = model.walk();
         QVERIFY(!walk->card().value("hasSynonyms").toBool());
         walk->toggleSynonyms(); // nothing to show yet
         QVERIFY(!walk->areSynonymsShown());
@@ -328,7 +328,7 @@ private Q_SLOTS:
         QTRY_COMPARE(model.cardCount(), 2);
         model.start();
         FlashcardReviewSession* session = model.session();
-        QCOMPARE(model.phase(), FlashcardDeckModel::Phase::review);
+        QCOMPARE(model.phase(), FlashcardDeckModel::Phase::Review);
         QCOMPARE(session->card().value("hintFromMnemonic").toBool(), true);
         QSignalSpy stops(session, &FlashcardReviewSession::stopReadingAloud);
 
@@ -353,10 +353,10 @@ private Q_SLOTS:
         QVERIFY(!session->isReviewing());
         QCOMPARE(session->index(), 1);
         QVERIFY(session->isFlipped()); // the same card, as it was
-        QCOMPARE(model.phase(), FlashcardDeckModel::Phase::review);
+        QCOMPARE(model.phase(), FlashcardDeckModel::Phase::Review);
 
         session->rate(3);
-        QTRY_COMPARE(model.phase(), FlashcardDeckModel::Phase::complete);
+        QTRY_COMPARE(model.phase(), FlashcardDeckModel::Phase::Complete);
         QCOMPARE(session->index(), 1);
         QCOMPARE(session->errorMessage(), QString());
         reviews = backend.requestsTo("/review");
@@ -365,7 +365,7 @@ private Q_SLOTS:
 
         const qsizetype dueLoads = backend.requestsTo("/due").size();
         model.back();
-        QCOMPARE(model.phase(), FlashcardDeckModel::Phase::setup);
+        QCOMPARE(model.phase(), FlashcardDeckModel::Phase::Setup);
         QTRY_COMPARE(backend.requestsTo("/due").size(), dueLoads + 1);
     }
 
@@ -398,8 +398,8 @@ private Q_SLOTS:
     // The walk is bounded to its deck, swipes need 50 points of mostly horizontal drag, and the
     // main button finishes on the last card.
     void notecardWalk() {
-        FlashcardNotecardWalk walk;
-        QSignalSpy finished(&walk, &FlashcardNotecardWalk::finished);
+        FlashcardWalk walk;
+        QSignalSpy finished(&walk, &FlashcardWalk::finished);
         walk.startWith({QVariantMap{{"front", "Osmosis"}, {"back", "Water"}},
                         QVariantMap{{"front", " "}, {"back", "x"}},
                         QVariantMap{{"front", "Mitosis"}, {"back", "Division"}}});

@@ -1,17 +1,17 @@
-#include "FlashcardNotecardWalk.h"
+#include "FlashcardWalk.h"
 
 #include <cmath>
 
-QString FlashcardNotecardWalk::mainButtonText() const {
+QString FlashcardWalk::mainButtonText() const {
     return isLast() ? QStringLiteral("Finish") : QStringLiteral("Next card");
 }
 
-QString FlashcardNotecardWalk::mainButtonDescription() const {
+QString FlashcardWalk::mainButtonDescription() const {
     return isLast() ? QStringLiteral("Finishes this vocabulary deck.")
                     : QStringLiteral("Shows the next vocabulary card.");
 }
 
-void FlashcardNotecardWalk::startWith(const QVariantList& cards) {
+void FlashcardWalk::startWith(const QVariantList& cards) {
     QList<Flashcard> notecards;
     for (const QVariant& value : cards) {
         const QVariantMap map = value.toMap();
@@ -25,24 +25,24 @@ void FlashcardNotecardWalk::startWith(const QVariantList& cards) {
     start(notecards);
 }
 
-void FlashcardNotecardWalk::next() {
+void FlashcardWalk::next() {
     if (!isLast())
         show(index() + 1);
 }
 
-void FlashcardNotecardWalk::previous() {
+void FlashcardWalk::previous() {
     if (canGoBack())
         show(index() - 1);
 }
 
-void FlashcardNotecardWalk::advance() {
+void FlashcardWalk::advance() {
     if (isLast())
         Q_EMIT finished();
     else
         next();
 }
 
-void FlashcardNotecardWalk::swipe(double dx, double dy) {
+void FlashcardWalk::swipe(double dx, double dy) {
     if (std::abs(dx) < minimumSwipe || std::abs(dx) <= std::abs(dy))
         return;
     if (dx < 0)

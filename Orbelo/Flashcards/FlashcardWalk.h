@@ -6,7 +6,7 @@
 
 // A plain walk through notecards, forwards and back, with no ratings: a course's vocabulary, or
 // any list of {front, back} cards handed to the "Study as flashcards" sheet.
-class FlashcardNotecardWalk : public FlashcardDeckCursor {
+class FlashcardWalk : public FlashcardDeckCursor {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(bool isLast READ isLast NOTIFY cardChanged)

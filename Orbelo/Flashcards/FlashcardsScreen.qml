@@ -1,0 +1,57 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import DesignKit
+import OrbeloModels
+
+// The Cards tab: the deck setup, then the review session or the notecard walk, then the
+// deck-complete view. Leaving a card view stops what it read aloud. "Load notecards" asks for the import through importRequested(); call
+// deckModel.importFinished(count) when it has added cards.
+Item {
+    id: screen
+    readonly property alias deckModel: deck
+    signal importRequested()
+
+    FlashcardDeckModel {
+        id: deck
+        onImportRequested: screen.importRequested()
+    }
+    Component.onCompleted: deck.load()
+    Refreshable.onRequested: deck.load()
+    Refreshable.enabled: !deck.isLoading && deck.phase === FlashcardDeckModel.Setup
+
+    Loader {
+        id: page
+        anchors.fill: parent
+        focus: true
+        sourceComponent: deck.phase === FlashcardDeckModel.Review ? reviewPage
+                         : deck.phase === FlashcardDeckModel.Walk ? walkPage
+                         : deck.phase === FlashcardDeckModel.Complete ? completePage : setupPage
+        onLoaded: item.forceActiveFocus()
+    }
+
+    Component {
+        id: setupPage
+        FlashcardDeckSetup { model: deck }
+    }
+    Component {
+        id: reviewPage
+        FlashcardReviewView {
+            model: deck
+            onExitRequested: deck.exit()
+        }
+    }
+    Component {
+        id: walkPage
+        FlashcardNotecardWalk {
+            walk: deck.walk
+            model: deck
+            title: deck.deckTitle
+            onExitRequested: deck.exit()
+        }
+    }
+    Component {
+        id: completePage
+        FlashcardDeckComplete { onBackRequested: deck.back() }
+    }
+}
