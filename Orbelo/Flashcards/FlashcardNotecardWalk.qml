@@ -84,6 +84,7 @@ FocusScope {
             }
         }
 
+        FlashcardReadAloudRow { id: readAloud; cursor: view.walk }
         RowLayout {
             Layout.fillWidth: true
             spacing: Theme.spacing.s
@@ -101,7 +102,6 @@ FocusScope {
                 onClicked: view.walk.flip()
             }
             Item { Layout.fillWidth: true }
-            FlashcardReadAloudRow { id: readAloud; cursor: view.walk }
             PrimaryButton {
                 text: view.walk.mainButtonText
                 hoverEnabled: true
