@@ -55,7 +55,7 @@ FocusScope {
             }
             Text {
                 Layout.fillWidth: true
-                text: view.model.deckTitle + " · " + view.session.progressText
+                text: (view.model.deckTitle.length > 0 ? view.model.deckTitle + " · " : "") + view.session.progressText
                 elide: Text.ElideRight
                 horizontalAlignment: Text.AlignHCenter
                 color: Theme.color.textSecondary

@@ -2,6 +2,7 @@
 
 #include "CalendarFeedModel.h"
 #include "FakeNetworkPathMonitor.h"
+#include "FlashcardDeckModel.h"
 #include "FlashcardWalk.h"
 #include "ImagePageSource.h"
 #include "InMemoryPreferences.h"
@@ -347,6 +348,41 @@ private Q_SLOTS:
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
         QTRY_VERIFY(!itemsNamed(view.get(), "Shows cards due for review across all courses.").isEmpty());
         QVERIFY(load("FlashcardDeckComplete.qml"));
+    }
+
+    // The review session: the four ratings under their accessible names, the side toggle, and the
+    // keys for flipping, the hint and exiting.
+    void flashcardReview() {
+        InMemoryPreferences preferences;
+        PreferencesStore::setStandardOverride(&preferences);
+        const auto restore = qScopeGuard([] { PreferencesStore::setStandardOverride(nullptr); });
+        FlashcardDeckModel deck;
+        Flashcard card;
+        card.id = "f1";
+        card.front = "Osmosis";
+        card.back = "Water crossing a membrane";
+        card.hint = "Think of roots";
+        card.hintSource = "mnemonic";
+        deck.session()->start({card});
+        QQuickWindow window;
+        window.resize(1000, 700);
+        std::unique_ptr<QQuickItem> view =
+            load("FlashcardReviewView.qml", {{"model", QVariant::fromValue(&deck)}});
+        QVERIFY(view);
+        view->setParentItem(window.contentItem());
+        view->forceActiveFocus();
+        for (const char* name : {"Rate this card as again", "Rate this card as hard",
+                                 "Rate this card as good", "Rate this card as easy", "Study definition first",
+                                 "Exit", "Flip card", "Need a hint?", "Answer: Water crossing a membrane"})
+            QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+        QSignalSpy exits(view.get(), SIGNAL(exitRequested()));
+        QTest::keyClick(&window, Qt::Key_Space);
+        QVERIFY(deck.session()->isFlipped());
+        QTest::keyClick(&window, Qt::Key_H);
+        QCOMPARE(itemsNamed(view.get(), "Hint: Think of roots").size(), 1);
+        QCOMPARE(itemsNamed(view.get(), "From your class mnemonic").size(), 1);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QCOMPARE(exits.size(), 1);
     }
 
     // "Study as flashcards": the walk over the cards given, by its buttons and its keys; Escape
