@@ -55,6 +55,7 @@ struct Backend {
     int enrichStatus = 200;
     QByteArrayList enriched;
     QList<int> reviewStatuses;
+    bool holdDue = false;
 
     Backend() {
         server.setHandler([this](const RecordedRequest& r) { return answer(r); });
@@ -69,7 +70,7 @@ struct Backend {
         if (r.path == "/api/bootstrap")
             return ScriptedResponse::json(200, "{\"courses\":" + courses + ",\"documents\":[]}");
         if (r.target == "/api/study-content/flashcards/due?limit=100")
-            return list("flashcards", due);
+            return holdDue ? ScriptedResponse::held(list("flashcards", due)) : list("flashcards", due);
         if (r.path == "/api/study-content/flashcards")
             return list("flashcards", all);
         if (r.path.endsWith("/vocabulary"))
@@ -170,6 +171,24 @@ private Q_SLOTS:
         QCOMPARE(model.phase(), FlashcardDeckModel::Phase::Walk);
         QCOMPARE(fronts(*model.walk()), QStringList{"osmosis"});
         QCOMPARE(backend.requestsTo("/api/courses/c1/vocabulary").size(), 2);
+    }
+
+    // Choosing another deck while one is loading drops the first: its late answer shows nowhere.
+    void theLastChoiceWins() {
+        Backend backend;
+        backend.holdDue = true;
+        backend.due = {card("f1", "Mitosis", "Cell division")};
+        backend.vocabulary = {term("osmosis", "Water crossing a membrane."),
+                              term("diffusion", "Spreading out.")};
+        Screen screen(backend);
+        QTRY_COMPARE(backend.server.heldCount(), 1);
+        screen.model.setMode(int(FlashcardDeckModel::Mode::vocabulary));
+        QTRY_COMPARE(screen.model.cardCount(), 2);
+        QVERIFY(!screen.model.isLoading());
+        backend.server.releaseHeld();
+        QTRY_COMPARE(backend.server.clientAbortsWhileHeld(), 1);
+        QCOMPARE(screen.model.deckTitle(), QStringLiteral("Biology · Vocabulary"));
+        QCOMPARE(screen.model.cardCount(), 2);
     }
 
     // What an empty deck says: nothing due, no course to pick, the vocabulary's failure as a
