@@ -40,7 +40,7 @@ FlashcardDeckModel::FlashcardDeckModel(QObject* parent)
     : FlashcardDeckModel(AuthKit::makeAPIClient(), PreferencesStore::standard(), parent) {}
 
 FlashcardDeckModel::FlashcardDeckModel(APIClient client, PreferencesStore& preferences, QObject* parent)
-    : QObject(parent), client_(client), session_(client, preferences), walk_() {
+    : QObject(parent), client_(client), session_(client, preferences, this), walk_(this) {
     connect(&session_, &FlashcardReviewSession::finished, this, [this] {
         if (phase_ == Phase::Review)
             setPhase(Phase::Complete);
