@@ -101,11 +101,13 @@ Item {
                     Layout.fillHeight: true
                     sourceComponent: model.selectedTab === 7 ? settingsScreen
                                      : model.selectedTab === 4 ? libraryScreen
-                                     : model.selectedTab === 0 ? studyScreen : comingSoon
+                                     : model.selectedTab === 0 ? studyScreen
+                                     : model.selectedTab === 2 ? cardsScreen : comingSoon
                 }
                 Component { id: settingsScreen; SettingsView {} }
                 Component { id: libraryScreen; LibraryScreen {} }
                 Component { id: studyScreen; StudyScreen {} }
+                Component { id: cardsScreen; FlashcardsScreen {} }
                 Component {
                     id: comingSoon
                     EmptyStateView {

@@ -2,6 +2,8 @@
 
 #include "CalendarFeedModel.h"
 #include "FakeNetworkPathMonitor.h"
+#include "FlashcardDeckModel.h"
+#include "FlashcardWalk.h"
 #include "ImagePageSource.h"
 #include "InMemoryPreferences.h"
 #include "NetworkMonitor.h"
@@ -396,6 +398,86 @@ private Q_SLOTS:
         press(window.contentItem(), "Cancel");
         QCOMPARE(feed->confirmation(), QString());
         QVERIFY(!feed->isBusy());
+    }
+
+    // The Cards tab: the deck modes and the notecard import; nothing listens where the backend
+    // would be, so the courses' failure line shows.
+    void cardsScreen() {
+        std::unique_ptr<QQuickItem> view = load("FlashcardsScreen.qml");
+        QVERIFY(view);
+        for (const char* name : {"Due soon", "By course", "Vocabulary", "Load notecards"})
+            QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+        QTRY_VERIFY(!itemsNamed(view.get(), "Shows cards due for review across all courses.").isEmpty());
+        QVERIFY(load("FlashcardDeckComplete.qml"));
+    }
+
+    // The review session: the four ratings under their accessible names, the side toggle, and the
+    // keys for flipping, the hint and exiting.
+    void flashcardReview() {
+        InMemoryPreferences preferences;
+        PreferencesStore::setStandardOverride(&preferences);
+        const auto restore = qScopeGuard([] { PreferencesStore::setStandardOverride(nullptr); });
+        FlashcardDeckModel deck;
+        Flashcard card;
+        card.id = "f1";
+        card.front = "Osmosis";
+        card.back = "Water crossing a membrane";
+        card.hint = "Think of roots";
+        card.hintSource = "mnemonic";
+        deck.session()->start({card});
+        QQuickWindow window;
+        window.resize(1000, 700);
+        std::unique_ptr<QQuickItem> view =
+            load("FlashcardReviewView.qml", {{"model", QVariant::fromValue(&deck)}});
+        QVERIFY(view);
+        view->setParentItem(window.contentItem());
+        view->forceActiveFocus();
+        for (const char* name : {"Rate this card as again", "Rate this card as hard",
+                                 "Rate this card as good", "Rate this card as easy", "Study definition first",
+                                 "Exit", "Flip card", "Need a hint?", "Answer: Water crossing a membrane"})
+            QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+        QSignalSpy exits(view.get(), SIGNAL(exitRequested()));
+        QTest::keyClick(&window, Qt::Key_Space);
+        QVERIFY(deck.session()->isFlipped());
+        QTest::keyClick(&window, Qt::Key_H);
+        QCOMPARE(itemsNamed(view.get(), "Hint: Think of roots").size(), 1);
+        QCOMPARE(itemsNamed(view.get(), "From your class mnemonic").size(), 1);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QCOMPARE(exits.size(), 1);
+    }
+
+    // "Study as flashcards": the walk over the cards given, by its buttons and its keys; Escape
+    // closes the sheet.
+    void flashcardWalkSheet() {
+        QQuickWindow window;
+        window.resize(1000, 700);
+        QQmlComponent component(engine.get(),
+                                QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/FlashcardWalkSheet.qml")));
+        QVERIFY2(!component.isError(), qPrintable(component.errorString()));
+        const QVariantList cards{QVariantMap{{"front", "Osmosis"}, {"back", "Water crossing a membrane"}},
+                                 QVariantMap{{"front", "Mitosis"}, {"back", "Cell division"}}};
+        std::unique_ptr<QObject> sheet(component.createWithInitialProperties(
+            {{"parent", QVariant::fromValue(window.contentItem())}, {"cards", cards}, {"title", "Notes"}}));
+        QVERIFY(sheet);
+        QMetaObject::invokeMethod(sheet.get(), "open");
+        QTRY_VERIFY(sheet->property("opened").toBool());
+        auto* walk = sheet->findChild<FlashcardWalk*>();
+        QVERIFY(walk);
+        QCOMPARE(walk->count(), 2);
+        for (const char* name : {"Exit", "Previous card", "Flip card", "Next card", "Term: Osmosis"})
+            QVERIFY2(itemsNamed(window.contentItem(), name).size() == 1, name);
+
+        QTest::keyClick(&window, Qt::Key_Space);
+        QVERIFY(walk->isFlipped());
+        QTest::keyClick(&window, Qt::Key_Right);
+        QCOMPARE(walk->index(), 1);
+        QCOMPARE(itemsNamed(window.contentItem(), "Finish").size(), 1);
+        QTest::keyClick(&window, Qt::Key_Left);
+        QCOMPARE(walk->index(), 0);
+        press(window.contentItem(), "Next card");
+        QCOMPARE(walk->index(), 1);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QTRY_VERIFY(!sheet->property("visible").toBool());
     }
 
     void loadingAndSplash() {

@@ -1,0 +1,98 @@
+#include "FlashcardMessages.h"
+
+#include "APIError.h"
+#include "AuthKit.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+enum class Failure { other, signedOut, notFound, rateLimited };
+
+Failure classify(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const APIError& e) {
+        if (e.kind() == APIError::Kind::unauthorized)
+            return Failure::signedOut;
+        if (e.kind() == APIError::Kind::server && e.status() == 404)
+            return Failure::notFound;
+        if (e.kind() == APIError::Kind::server && e.status() == 429)
+            return Failure::rateLimited;
+    } catch (...) {
+    }
+    return Failure::other;
+}
+
+// The backend answers errors as {"detail": "..."} (sometimes "message"); anything else is shown as sent.
+QString serverMessage(const APIError& error) {
+    const QString body = error.body().value_or(QString()).trimmed();
+    const QJsonObject object = QJsonDocument::fromJson(body.toUtf8()).object();
+    for (const char* key : {"detail", "message"}) {
+        const QString text = object.value(QLatin1String(key)).toString();
+        if (!text.trimmed().isEmpty())
+            return text;
+    }
+    return body.isEmpty() ? error.errorDescription() : body;
+}
+
+} // namespace
+
+QString FlashcardMessages::errorPhrase(std::exception_ptr error) {
+    switch (classify(error)) {
+    case Failure::rateLimited:
+        return QStringLiteral("we're rate limited right now");
+    case Failure::notFound:
+        return QStringLiteral("the server couldn't find it");
+    case Failure::signedOut:
+        return QStringLiteral("you're signed out");
+    case Failure::other:
+        break;
+    }
+    try {
+        std::rethrow_exception(error);
+    } catch (const APIError& e) {
+        return e.kind() == APIError::Kind::server ? serverMessage(e) : e.errorDescription();
+    } catch (...) {
+        return AuthKit::errorDescription(std::current_exception());
+    }
+}
+
+QString FlashcardMessages::asSentence(const QString& text) {
+    const QString trimmed = text.trimmed();
+    for (const char16_t* end : {u".", u"!", u"?", u"…"}) {
+        if (trimmed.endsWith(QStringView(end)))
+            return trimmed;
+    }
+    return trimmed + u'.';
+}
+
+QString FlashcardMessages::vocabularyLoadFailed(std::exception_ptr error) {
+    return QStringLiteral("Couldn't load this course's vocabulary: ") + asSentence(errorPhrase(error));
+}
+
+QString FlashcardMessages::generationStarted(const QString& noun) {
+    return QStringLiteral("No ") + noun +
+           QStringLiteral(" for this course yet. We've started preparing it — check back in a minute.");
+}
+
+QString FlashcardMessages::generationFailed(std::exception_ptr error) {
+    switch (classify(error)) {
+    case Failure::signedOut:
+        return QStringLiteral("Sign in to generate vocabulary for this course.");
+    case Failure::notFound:
+        return QStringLiteral(
+            "We couldn't find this course on the server. Try reopening it from the Library tab.");
+    case Failure::rateLimited:
+        return QStringLiteral(
+            "We're already preparing a lot of content for you. Try again in a few minutes.");
+    case Failure::other:
+        break;
+    }
+    return QStringLiteral("Couldn't start vocabulary generation: ") + asSentence(errorPhrase(error));
+}
+
+QString FlashcardMessages::cardsAdded(int count) {
+    return QStringLiteral("Added %1 card%2 to your deck.").arg(count).arg(count == 1 ? "" : "s");
+}
