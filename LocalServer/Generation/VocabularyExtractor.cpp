@@ -133,8 +133,11 @@ private:
             if (word.size() > 1 && word.at(0).isUpper() && word.mid(1) == word.mid(1).toLower())
                 word = word.toLower();
         const QString term = words.join(' ');
+        // The term is also a card id in a URL path: words, spaces, hyphens and apostrophes only.
+        static const QRegularExpression termCharacters(R"(^[\w' \-]+$)");
         const QString key = stems(term).join(' ');
-        if (term.size() < 3 || key.isEmpty() || candidates_.contains(key))
+        if (term.size() < 3 || key.isEmpty() || !termCharacters.match(term).hasMatch() ||
+            candidates_.contains(key))
             return;
         definition = plain(definition);
         while (definition.endsWith('.') || definition.endsWith(';'))

@@ -215,11 +215,15 @@ QList<QVariantMap> Database::rows(const QString& sql, const QVariantList& values
     QList<QVariantMap> result;
     if (!prepare(query, sql, values))
         return result;
+    // The column names once: a record per row copies every field (name and value) again.
+    const QSqlRecord record = query.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names.append(record.fieldName(i));
     while (query.next()) {
         QVariantMap map;
-        const QSqlRecord record = query.record();
-        for (int i = 0; i < record.count(); ++i)
-            map.insert(record.fieldName(i), query.value(i));
+        for (int i = 0; i < names.size(); ++i)
+            map.insert(names.at(i), query.value(i));
         result.append(map);
     }
     return result;
