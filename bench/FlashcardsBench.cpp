@@ -1,7 +1,7 @@
 // The flashcard study backend at scale, against an in-process local server: the due query and one
 // SM-2 review for a user with 20,000 cards, each timed as an HTTPS round trip over loopback
-// (one keep-alive connection) and the due query also in the store alone, and vocabulary extraction from a ~300-page document, timed as the
-// job's computation alone. Run by hand, never by ctest.
+// (one keep-alive connection), the due query also in the store alone, and vocabulary extraction
+// from a ~300-page document, timed as the job's computation alone. Run by hand, never by ctest.
 #include "FlashcardStore.h"
 #include "ServerContext.h"
 #include "TestServer.h"
@@ -22,6 +22,7 @@ TestServer::Device device;
 
 void BM_DueQuery(benchmark::State& state) {
     const QString token = server->sessionToken(device);
+    qsizetype bytes = 0;
     for (auto _ : state) {
         const TestServer::Reply reply =
             server->api("GET", "/api/study-content/flashcards/due?limit=100", token);
@@ -29,7 +30,9 @@ void BM_DueQuery(benchmark::State& state) {
             state.SkipWithError("the due query did not answer a full page");
             break;
         }
+        bytes = reply.body.size();
     }
+    state.counters["payload_bytes"] = double(bytes);
 }
 
 // The same query in the store, without HTTP: the server's part of the round trip.
