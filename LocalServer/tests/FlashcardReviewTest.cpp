@@ -105,21 +105,16 @@ private slots:
     }
 
     void theAppsRatingsMapOntoQualities() {
-        QCOMPARE(SpacedRepetition::qualityOfRating(0), 1);
-        QCOMPARE(SpacedRepetition::qualityOfRating(1), 3);
-        QCOMPARE(SpacedRepetition::qualityOfRating(2), 4);
-        QCOMPARE(SpacedRepetition::qualityOfRating(3), 5);
-        QVERIFY(!SpacedRepetition::qualityOfRating(4));
-        QVERIFY(!SpacedRepetition::qualityOfRating(-1));
-
-        // Over the wire, each rating on its own card.
+        // Each rating on its own card: Again is a lapse, Hard, Good and Easy are qualities 3, 4, 5.
         const QJsonObject again = review("vocab_osmosis", 0);
         QCOMPARE(again.value("repetitions").toInt(), 0);
+        QCOMPARE(again.value("interval_days").toInt(), 1);
         QCOMPARE(again.value("ease_factor").toDouble(), 2.5);
         QCOMPARE(review("vocab_diffusion", 1).value("ease_factor").toDouble(), 2.36);
         QCOMPARE(review("vocab_mitosis", 2).value("ease_factor").toDouble(), 2.5);
         QCOMPARE(review("vocab_mitosis", 3).value("ease_factor").toDouble(), 2.6);
         QCOMPARE(review("vocab_mitosis", 4).value("status").toInt(), 422);
+        QCOMPARE(review("vocab_mitosis", -1).value("status").toInt(), 422);
     }
 
     void reviewsFallDueAtLocalMidnight() {
