@@ -12,8 +12,11 @@ void OrbeloApi::registerRoutes(Router& router) {
     universities_.registerRoutes(router);
     directory_.registerRoutes(router);
     calendar_.registerRoutes(router);
+    flashcards_.registerRoutes(router);
+    vocabulary_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());
     context_.jobs->registerRunner(SpeechRoutes::jobType, speech_.runner());
+    context_.jobs->registerRunner(VocabularyRoutes::jobType, vocabulary_.runner());
 }

@@ -5,11 +5,13 @@
 #include "CourseRoutes.h"
 #include "DirectoryRoutes.h"
 #include "DocumentProcessor.h"
+#include "FlashcardRoutes.h"
 #include "LibraryRoutes.h"
 #include "Router.h"
 #include "SpeechRoutes.h"
 #include "SummaryRoutes.h"
 #include "UniversityRoutes.h"
+#include "VocabularyRoutes.h"
 
 struct ServerContext;
 
@@ -20,7 +22,7 @@ public:
     explicit OrbeloApi(ServerContext& context)
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
           courses_(context), speech_(context), universities_(context), directory_(context),
-          calendar_(context) {}
+          calendar_(context), flashcards_(context), vocabulary_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -35,4 +37,6 @@ private:
     UniversityRoutes universities_;
     DirectoryRoutes directory_;
     CalendarRoutes calendar_;
+    FlashcardRoutes flashcards_;
+    VocabularyRoutes vocabulary_;
 };

@@ -59,6 +59,18 @@ const QList<QStringList>& migrations() {
         // 6: each user's calendar feed link, kept as the SHA-256 of its token.
         {"CREATE TABLE calendar_feeds (user_id TEXT PRIMARY KEY, token_hash TEXT NOT NULL UNIQUE,"
          " issued_at INTEGER NOT NULL)"},
+        // 7: study cards with their SM-2 state (times in ms; next_review_at NULL while a card is
+        // new), and each course's generated vocabulary as one JSON list.
+        {"CREATE TABLE flashcards (user_id TEXT NOT NULL, id TEXT NOT NULL, source TEXT NOT NULL,"
+         " course_id TEXT, document_id TEXT, front TEXT NOT NULL, back TEXT NOT NULL, hint TEXT,"
+         " hint_source TEXT, synonyms TEXT, antonyms TEXT, related_terms TEXT, usage_note TEXT,"
+         " flagged INTEGER NOT NULL DEFAULT 0, created_at INTEGER NOT NULL,"
+         " ease_factor REAL NOT NULL DEFAULT 2.5, interval_days INTEGER NOT NULL DEFAULT 0,"
+         " repetitions INTEGER NOT NULL DEFAULT 0, next_review_at INTEGER, last_reviewed_at INTEGER,"
+         " PRIMARY KEY (user_id, id))",
+         "CREATE INDEX flashcards_due ON flashcards (user_id, COALESCE(next_review_at, created_at), id)",
+         "CREATE TABLE vocabularies (course_id TEXT PRIMARY KEY, user_id TEXT NOT NULL, terms TEXT NOT NULL,"
+         " generated_at TEXT NOT NULL)"},
     };
     return list;
 }
@@ -203,11 +215,15 @@ QList<QVariantMap> Database::rows(const QString& sql, const QVariantList& values
     QList<QVariantMap> result;
     if (!prepare(query, sql, values))
         return result;
+    // The column names once: a record per row copies every field (name and value) again.
+    const QSqlRecord record = query.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names.append(record.fieldName(i));
     while (query.next()) {
         QVariantMap map;
-        const QSqlRecord record = query.record();
-        for (int i = 0; i < record.count(); ++i)
-            map.insert(record.fieldName(i), query.value(i));
+        for (int i = 0; i < names.size(); ++i)
+            map.insert(names.at(i), query.value(i));
         result.append(map);
     }
     return result;

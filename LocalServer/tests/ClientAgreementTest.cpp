@@ -6,6 +6,8 @@
 #include "Clerk.h"
 #include "ClerkKeychainItem.h"
 #include "Documents/DocumentsAPI.h"
+#include "Flashcards/FlashcardsAPI.h"
+#include "Flashcards/VocabularyAPI.h"
 #include "InMemoryKeychain.h"
 #include "JobsAPI.h"
 #include "SampleDocuments.h"
@@ -165,6 +167,38 @@ private Q_SLOTS:
         QCOMPARE(server.send("GET", issued.value().httpsUrl).status, 200);
         TaskProbe<CalendarFeedRevokeResponse> revoked(calendar.revokeFeed());
         QCOMPARE(finish(revoked).revoked, true);
+
+        // The course's vocabulary, generated from its notes, studied as cards.
+        const QString notesId = server.uploadDocument(
+            bearer, "Osmosis is the movement of water across a membrane.\n\nRoots take up water by osmosis.",
+            "osmosis.txt", "text/plain", courseId);
+        const QString processed =
+            server.api("GET", "/api/documents/" + notesId + "/status", bearer).json()["task_id"].toString();
+        QCOMPARE(server.waitForJob(processed, bearer).value("status").toString(), QStringLiteral("complete"));
+        const VocabularyAPI vocabulary(api);
+        TaskProbe<VocabularyGenerateResponse> queued(vocabulary.generate(courseId));
+        QCOMPARE(finish(queued).status, QStringLiteral("queued"));
+        QCOMPARE(server.waitForJob(*queued.value().jobId, bearer).value("status").toString(),
+                 QStringLiteral("complete"));
+        TaskProbe<VocabularyResponse> terms(vocabulary.vocabulary(courseId));
+        QCOMPARE(finish(terms).vocabulary.size(), 1);
+        const VocabularyTerm osmosis = terms.value().vocabulary.first();
+        QCOMPARE(osmosis.context, QStringLiteral("Roots take up water by osmosis."));
+        TaskProbe<VocabularyResponse> enriched(vocabulary.enrichSynonyms(courseId));
+        QCOMPARE(finish(enriched).count, 1);
+
+        const FlashcardsAPI flashcards(api);
+        TaskProbe<DueFlashcardsResponse> due(flashcards.dueFlashcards());
+        QCOMPARE(finish(due).total, 1);
+        QCOMPARE(due.value().flashcards.first().id, osmosis.flashcard().id);
+        FlashcardReviewRequest rating;
+        rating.quality = 2;
+        rating.front = osmosis.term;
+        TaskProbe<FlashcardReviewResponse> reviewed(flashcards.review(osmosis.flashcard().id, rating));
+        QCOMPARE(finish(reviewed).flashcard->intervalDays, 1);
+        QVERIFY(reviewed.value().flashcard->nextReviewAt);
+        TaskProbe<FlashcardListResponse> listed(flashcards.flashcards());
+        QCOMPARE(finish(listed).count, 0);
     }
 };
 

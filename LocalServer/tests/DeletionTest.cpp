@@ -93,7 +93,11 @@ private slots:
         server->api("PUT", "/api/user/profile", token, {{"university_id", "tamu"}});
         server->api("PATCH", "/api/user/timezone", token, {{"timezone", "America/Chicago"}});
         server->api("POST", "/api/network/discoverability", token, {{"enabled", true}});
-        server->api("POST", "/api/class-info", token, {{"class_title", "Doomed"}});
+        const QString courseId = server->api("POST", "/api/class-info", token, {{"class_title", "Doomed"}})
+                                     .json()["course_id"]
+                                     .toString();
+        QCOMPARE(runJob("/api/courses/" + courseId + "/vocabulary/generate").value("status").toString(),
+                 "complete");
         const QString documentId =
             upload("Osmosis is the diffusion of water across a membrane. Cells use osmosis.", "notes.txt");
         runJob("/api/bookshelf/generate-summary", {{"course_id", ""}, {"document_id", documentId}});

@@ -1,0 +1,114 @@
+#include "VocabularyRoutes.h"
+
+#include "FlashcardStore.h"
+#include "ServerContext.h"
+#include "VocabularyExtractor.h"
+#include "WordNet.h"
+
+#include <QJsonDocument>
+
+void VocabularyRoutes::registerRoutes(Router& router) {
+    auth_.add(router, "GET", "/api/courses/{id}/vocabulary",
+              [this](const ServerRequest& r, const QString& u) { return read(r.param(0), u); });
+    auth_.add(router, "POST", "/api/courses/{id}/vocabulary/generate",
+              [this](const ServerRequest& r, const QString& u) { return generate(r.param(0), u); });
+    auth_.add(router, "POST", "/api/courses/{id}/vocabulary/enrich-synonyms",
+              [this](const ServerRequest& r, const QString& u) { return enrich(r.param(0), u); });
+}
+
+JobQueue::Runner VocabularyRoutes::runner() {
+    return {{}, [this](const JobQueue::Job& job) { return extract(job); }};
+}
+
+bool VocabularyRoutes::ownsCourse(const QString& courseId, const QString& userId) {
+    return context_.db.row("SELECT id FROM courses WHERE id = ? AND user_id = ?", {courseId, userId})
+        .has_value();
+}
+
+std::optional<QJsonArray> VocabularyRoutes::storedTerms(const QString& courseId) {
+    const auto row = context_.db.row("SELECT terms FROM vocabularies WHERE course_id = ?", {courseId});
+    if (!row)
+        return std::nullopt;
+    return QJsonDocument::fromJson(row->value("terms").toByteArray()).array();
+}
+
+void VocabularyRoutes::store(const QString& courseId, const QString& userId, const QJsonArray& terms) {
+    context_.db.exec(
+        "INSERT OR REPLACE INTO vocabularies (course_id, user_id, terms, generated_at) VALUES (?, ?, ?, ?)",
+        {courseId, userId, QString::fromUtf8(QJsonDocument(terms).toJson(QJsonDocument::Compact)),
+         context_.isoNow()});
+    FlashcardStore(context_).syncVocabulary(userId, courseId, terms);
+}
+
+ServerResponse VocabularyRoutes::read(const QString& courseId, const QString& userId) {
+    if (!ownsCourse(courseId, userId))
+        return ServerResponse::apiError(404, "No such course.");
+    const auto terms = storedTerms(courseId);
+    return ServerResponse::json(QJsonObject{{"status", terms ? "complete" : "not_generated"},
+                                            {"vocabulary", terms.value_or(QJsonArray())},
+                                            {"count", terms ? terms->size() : 0}});
+}
+
+ServerResponse VocabularyRoutes::generate(const QString& courseId, const QString& userId) {
+    if (!ownsCourse(courseId, userId))
+        return ServerResponse::apiError(404, "No such course.");
+    const QString jobId = context_.jobs->enqueue(userId, jobType, QJsonObject{{"course_id", courseId}});
+    return ServerResponse::json(QJsonObject{{"status", "queued"},
+                                            {"job_id", jobId},
+                                            {"job_type", jobType},
+                                            {"message", "Finding this course's key terms."}});
+}
+
+JobQueue::Outcome VocabularyRoutes::extract(const JobQueue::Job& job) {
+    const QString courseId = job.input.value("course_id").toString();
+    if (!ownsCourse(courseId, job.userId))
+        return JobQueue::Outcome::failure("The course was deleted.");
+    // The course's own documents and the syllabus it was made from.
+    QStringList texts;
+    for (const QVariantMap& row : context_.db.rows(
+             "SELECT text FROM documents WHERE user_id = ? AND status = 'ready' AND text IS NOT NULL AND"
+             " (course_id = ? OR id = (SELECT document_id FROM courses WHERE id = ?)) ORDER BY created_at, "
+             "id",
+             {job.userId, courseId, courseId}))
+        texts.append(row.value("text").toString());
+    const QJsonArray terms = VocabularyExtractor::extract(texts);
+    const QString message = texts.isEmpty() ? QStringLiteral("This course has no processed documents yet.")
+                            : terms.isEmpty()
+                                ? QStringLiteral("No defined terms were found in this course's documents.")
+                                : QStringLiteral("Found %1 key terms.").arg(terms.size());
+    return JobQueue::Outcome::success(
+        QJsonObject{
+            {"status", "complete"}, {"course_id", courseId}, {"count", terms.size()}, {"message", message}},
+        [=, this] { store(courseId, job.userId, terms); });
+}
+
+ServerResponse VocabularyRoutes::enrich(const QString& courseId, const QString& userId) {
+    if (!ownsCourse(courseId, userId))
+        return ServerResponse::apiError(404, "No such course.");
+    const auto stored = storedTerms(courseId);
+    if (!stored)
+        return ServerResponse::apiError(409, "Generate this course's vocabulary first.");
+    // WordNet is read before the transaction; a generation finishing meanwhile wins over this.
+    QHash<QString, WordNet::Entry> entries;
+    for (const QJsonValue& value : *stored) {
+        const QString term = value.toObject().value("term").toString();
+        if (const auto entry = WordNet::lookup(term))
+            entries.insert(term, *entry);
+    }
+    context_.db.transaction();
+    QJsonArray terms = storedTerms(courseId).value_or(QJsonArray());
+    for (QJsonValueRef value : terms) {
+        QJsonObject term = value.toObject();
+        const auto entry = entries.constFind(term.value("term").toString());
+        if (entry == entries.constEnd())
+            continue;
+        term.insert("synonyms", entry->synonyms);
+        term.insert("antonyms", entry->antonyms);
+        term.insert("related_terms", entry->relatedTerms);
+        value = term;
+    }
+    store(courseId, userId, terms);
+    context_.db.commit();
+    return ServerResponse::json(
+        QJsonObject{{"status", "complete"}, {"vocabulary", terms}, {"count", terms.size()}});
+}

@@ -1,0 +1,149 @@
+// The flashcard study backend at scale, against an in-process local server: the due query and one
+// SM-2 review for a user with 20,000 cards, each timed as an HTTPS round trip over loopback
+// (one keep-alive connection), the due query also in the store alone, and vocabulary extraction
+// from a ~300-page document, timed as the job's computation alone. Run by hand, never by ctest.
+#include "FlashcardStore.h"
+#include "ServerContext.h"
+#include "TestServer.h"
+#include "VocabularyExtractor.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QRandomGenerator>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int cards = 20'000;
+
+TestServer* server = nullptr;
+TestServer::Device device;
+
+void BM_DueQuery(benchmark::State& state) {
+    const QString token = server->sessionToken(device);
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        const TestServer::Reply reply =
+            server->api("GET", "/api/study-content/flashcards/due?limit=100", token);
+        if (reply.status != 200 || reply.json().value("count").toInt() != 100) {
+            state.SkipWithError("the due query did not answer a full page");
+            break;
+        }
+        bytes = reply.body.size();
+    }
+    state.counters["payload_bytes"] = double(bytes);
+}
+
+// The same query in the store, without HTTP: the server's part of the round trip.
+void BM_DueQueryInStore(benchmark::State& state) {
+    ServerContext& context = server->server().context();
+    for (auto _ : state) {
+        if (FlashcardStore(context).due(device.userId, context.nowMs(), 100).cards.size() != 100) {
+            state.SkipWithError("the store did not answer a full page");
+            break;
+        }
+    }
+}
+
+void BM_Review(benchmark::State& state) {
+    const QString token = server->sessionToken(device);
+    int next = 0;
+    for (auto _ : state) {
+        const QString id = QStringLiteral("card_%1").arg(next++ % cards);
+        const int rating = next % 4;
+        if (server
+                ->api("POST", "/api/study-content/flashcards/" + id + "/review", token, {{"quality", rating}})
+                .status != 200) {
+            state.SkipWithError("the review did not answer 200");
+            break;
+        }
+    }
+}
+
+// Course notes of about 300 pages (some 150,000 words): paragraphs of made-up prose over a
+// 3,000-word lexicon, one in five opening with a definition of one of 400 terms.
+QString longDocument() {
+    QRandomGenerator random(20260307);
+    QStringList lexicon;
+    for (int i = 0; i < 3000; ++i) {
+        QString word;
+        for (int letters = 3 + int(random.bounded(7)); letters > 0; --letters)
+            word += QChar('a' + int(random.bounded(26)));
+        lexicon.append(word);
+    }
+    const auto sentence = [&](int words) {
+        QStringList out;
+        for (int i = 0; i < words; ++i)
+            out.append(lexicon.at(int(random.bounded(qint64(lexicon.size())))));
+        out.first()[0] = out.first().at(0).toUpper();
+        return out.join(' ') + '.';
+    };
+    QStringList paragraphs;
+    qsizetype words = 0;
+    for (int p = 0; words < 150'000; ++p) {
+        QStringList text;
+        if (p % 5 == 0)
+            text.append(lexicon.at(p % 400) + " is a " + sentence(12).toLower());
+        for (int s = 0; s < 6; ++s)
+            text.append(sentence(8 + int(random.bounded(14))));
+        words += text.join(' ').count(' ') + 1;
+        paragraphs.append(text.join(' '));
+    }
+    return paragraphs.join("\n\n");
+}
+
+void BM_VocabularyExtraction(benchmark::State& state) {
+    const QString text = longDocument();
+    qsizetype found = 0;
+    for (auto _ : state)
+        found = VocabularyExtractor::extract({text}).size();
+    state.counters["chars"] = double(text.size());
+    state.counters["terms"] = double(found);
+}
+
+bool setUp() {
+    if (!server->start())
+        return false;
+    device = server->signUp("bench@example.com", "study-hard-1");
+    Database& db = server->server().context().db;
+    const qint64 now = server->server().context().nowMs();
+    const qint64 day = 86'400'000;
+    // A third new, a third overdue by up to a month, a third due in the coming month.
+    db.transaction();
+    for (int i = 0; i < cards; ++i) {
+        const QVariant next =
+            i % 3 == 0 ? QVariant() : QVariant(now + (i % 3 == 1 ? -1 : 1) * (i % 30 + 1) * day);
+        db.exec("INSERT INTO flashcards (user_id, id, source, front, back, created_at, next_review_at, "
+                "repetitions,"
+                " interval_days) VALUES (?, ?, 'card', ?, ?, ?, ?, ?, ?)",
+                {device.userId, QStringLiteral("card_%1").arg(i), QStringLiteral("Question %1").arg(i),
+                 QStringLiteral("Answer %1").arg(i), now - 60 * day + i, next, next.isNull() ? 0 : 2,
+                 next.isNull() ? 0 : 6});
+    }
+    return db.commit();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    TestServer instance;
+    server = &instance;
+    if (!setUp()) {
+        qCritical("the server or its cards could not be set up");
+        return 1;
+    }
+    benchmark::RegisterBenchmark("BM_DueQuery", BM_DueQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("BM_DueQueryInStore", BM_DueQueryInStore)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("BM_Review", BM_Review)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("BM_VocabularyExtraction", BM_VocabularyExtraction)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
