@@ -1,5 +1,7 @@
 #include "FlashcardsAPI.h"
 
+#include "PathEncoding.h"
+
 async::Task<FlashcardListResponse> FlashcardsAPI::flashcards() const {
     return client_.get<FlashcardListResponse>(QStringLiteral("/api/study-content/flashcards"));
 }
@@ -12,5 +14,8 @@ async::Task<DueFlashcardsResponse> FlashcardsAPI::dueFlashcards() const {
 async::Task<FlashcardReviewResponse> FlashcardsAPI::review(const QString& flashcardId,
                                                            const FlashcardReviewRequest& request) const {
     return client_.post<FlashcardReviewResponse>(
-        QStringLiteral("/api/study-content/flashcards/") + flashcardId + QStringLiteral("/review"), request);
+        // Vocabulary cards are named after their term, spaces and all.
+        QStringLiteral("/api/study-content/flashcards/") + PathEncoding::pathComponent(flashcardId) +
+            QStringLiteral("/review"),
+        request);
 }

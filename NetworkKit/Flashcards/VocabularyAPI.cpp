@@ -1,10 +1,13 @@
 #include "VocabularyAPI.h"
 
+#include "PathEncoding.h"
+
 #include "EmptyRequestBody.h"
 
 namespace {
 QString vocabularyPath(const QString& courseId) {
-    return QStringLiteral("/api/courses/") + courseId + QStringLiteral("/vocabulary");
+    return QStringLiteral("/api/courses/") + PathEncoding::pathComponent(courseId) +
+           QStringLiteral("/vocabulary");
 }
 } // namespace
 

@@ -41,6 +41,12 @@ private Q_SLOTS:
         COMPARE_REQUEST(
             h.request(), "POST", "/api/study-content/flashcards/fc_02/review",
             R"({"quality":2,"front":"Active transport","hint":"Needs ATP","hint_source":"user"})");
+
+        // A vocabulary card's id holds its term, spaces and all.
+        h.answer(QStringLiteral("flashcard_review.json"));
+        h.await(api.review("vocab_plasma membrane", {3}));
+        COMPARE_REQUEST(h.request(), "POST", "/api/study-content/flashcards/vocab_plasma%20membrane/review",
+                        R"({"quality":3})");
     }
 
     void courseVocabulary() {

@@ -1,0 +1,110 @@
+"""A student adds lecture notes to a course, has its vocabulary made, studies it with the keyboard
+alone until the deck is done, and brings over a deck exported from a flashcard site whose
+definitions hold commas and a line break."""
+
+import os
+import re
+
+from .. import flows
+
+COURSE = "BIOL 201 Cell Biology"
+NOTES = "Cell biology lecture.txt"
+TITLE = "Cell biology lecture"  # the server titles a document after its file name
+LECTURE = """Lecture 3: Membranes and transport
+
+The plasma membrane is a thin layer of lipids and proteins that surrounds every cell.
+Diffusion is the movement of molecules from a region of high concentration to one of low concentration.
+Osmosis is the diffusion of water across a selectively permeable membrane.
+A channel protein is a membrane protein that forms a pore through which ions pass.
+Active transport refers to the movement of substances against their gradient using energy from ATP.
+Endocytosis, which brings large particles into the cell, folds the membrane inward around them.
+
+Because the plasma membrane lets only some molecules through, the cell controls its contents.
+Osmosis explains why red blood cells swell in pure water.
+Without active transport, nerve cells could not restore their ion gradients after each impulse.
+"""
+# As a flashcard site exports it: quoted fields, commas inside definitions, one definition on two lines.
+DECK = ('"Mitochondrion","The organelle that makes ATP, the cell\'s energy currency"\n'
+        '"Ribosome","Joins amino acids into a protein,\none codon at a time"\n'
+        '"Lysosome","A sac of digestive enzymes, which breaks down worn-out parts"')
+
+
+def _review_until_done(ui):
+    """Space shows the other side, 3 rates it Good; the next card follows until the deck is done."""
+    counter = re.compile(r"Card \d+ of \d+$")
+    for _ in range(80):
+        index, element = ui.wait_for_any([(None, counter), (None, "All caught up")])
+        if index == 1:
+            return
+        before = element.get_name()
+
+        def moved():
+            if ui.find(None, "All caught up") is not None:
+                return True
+            now = ui.find(None, counter)
+            return now is not None and now.get_name() != before
+        ui.key("space")
+        ui.key("3")
+        ui.wait_until(moved, "the card after " + before)
+    raise AssertionError("the deck never ended")
+
+
+def run(run):
+    ui = run.ui
+    documents = os.path.join(run.env.root, "home", "Documents")
+    os.makedirs(documents, exist_ok=True)
+    with open(os.path.join(documents, NOTES), "w") as notes:
+        notes.write(LECTURE)
+
+    flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
+    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
+    flows.select_section(ui, 5)
+    ui.wait_for("heading", "Your documents (0)")
+
+    # A course typed in, and the lecture notes added to it.
+    ui.press("push button", "Add a syllabus or upload a document")
+    ui.press("menu item", "Add a course")
+    ui.fill("Course title", COURSE)
+    ui.press("push button", "Create")
+    ui.wait_for(None, "Created your course “%s”. Find it in Study and Quiz." % COURSE, timeout=60)
+    flows.upload_through_dialog(ui, NOTES, shots=False)
+    ui.press(None, "Add to " + COURSE)
+    ui.wait_for(None, TITLE + " is ready.", timeout=90)
+
+    # The course's deck is empty at first, so its vocabulary is made; the deck fills when it is.
+    flows.select_section(ui, 3)
+    ui.press(None, "By course")
+    ui.wait_for(None, "No flashcards or vocabulary for this course yet. We've started preparing it — "
+                      "check back in a minute.", timeout=60)
+    ui.screenshot("generating")
+    deck = ui.wait_for(None, re.compile("^%s · Vocabulary · \\d+ cards$|^.* · \\d+ cards$" % re.escape(COURSE)),
+                       timeout=120)
+    ui.screenshot("deck")
+
+    # Studied with the keyboard alone.
+    start = ui.wait_for("push button", "Start studying")
+    ui.focus(start)
+    ui.key("Return")
+    ui.wait_for(None, re.compile(r"Card 1 of \d+$"))
+    ui.key("space")
+    ui.screenshot("flipped")
+    ui.key("space")
+    _review_until_done(ui)
+    ui.wait_for(None, "You've reviewed every card in this deck.")
+    ui.screenshot("deck-done")
+    ui.key("Return")
+
+    # A deck from a flashcard site, pasted, previewed, and added to the course.
+    ui.press("push button", "Load notecards")
+    ui.fill("Paste your deck", DECK)
+    ui.press("push button", "Preview cards")
+    ui.wait_for(None, "Mitochondrion: The organelle that makes ATP, the cell's energy currency", timeout=60)
+    ui.wait_for(None, "Ribosome: Joins amino acids into a protein,\none codon at a time")
+    ui.wait_for(None, "Lysosome: A sac of digestive enzymes, which breaks down worn-out parts")
+    ui.screenshot("import-preview")
+    ui.press("push button", "Add 3 cards")
+    ui.wait_for(None, "Added 3 cards to your deck.", timeout=60)
+    count = int(re.search(r"(\d+) cards$", deck.get_name()).group(1))
+    ui.wait_for(None, re.compile(r"· %d cards$" % (count + 3)), timeout=60)
+    ui.screenshot("imported")
+    run.quit_app()
