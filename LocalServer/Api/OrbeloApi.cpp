@@ -12,6 +12,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     universities_.registerRoutes(router);
     directory_.registerRoutes(router);
     calendar_.registerRoutes(router);
+    imports_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());

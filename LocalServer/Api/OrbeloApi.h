@@ -5,6 +5,7 @@
 #include "CourseRoutes.h"
 #include "DirectoryRoutes.h"
 #include "DocumentProcessor.h"
+#include "ImportRoutes.h"
 #include "LibraryRoutes.h"
 #include "Router.h"
 #include "SpeechRoutes.h"
@@ -14,13 +15,13 @@
 struct ServerContext;
 
 // The Orbelo API under /api, with presigned storage under /storage, audio under /media and
-// calendar feeds under /calendar.
+// calendar feeds under /calendar, and notecard imports with their uploads under /import-storage.
 class OrbeloApi {
 public:
     explicit OrbeloApi(ServerContext& context)
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
           courses_(context), speech_(context), universities_(context), directory_(context),
-          calendar_(context) {}
+          calendar_(context), imports_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -35,4 +36,5 @@ private:
     UniversityRoutes universities_;
     DirectoryRoutes directory_;
     CalendarRoutes calendar_;
+    ImportRoutes imports_;
 };

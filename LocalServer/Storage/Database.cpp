@@ -59,6 +59,16 @@ const QList<QStringList>& migrations() {
         // 6: each user's calendar feed link, kept as the SHA-256 of its token.
         {"CREATE TABLE calendar_feeds (user_id TEXT PRIMARY KEY, token_hash TEXT NOT NULL UNIQUE,"
          " issued_at INTEGER NOT NULL)"},
+        // 7: imported notecard decks (the text as sent, kept until the import is committed, then its
+        // result) and the flashcards they are committed into.
+        {"CREATE TABLE flashcard_imports (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, s3_key TEXT NOT NULL"
+         " UNIQUE, filename TEXT, status TEXT NOT NULL, content BLOB, result TEXT, created_at INTEGER NOT NULL)",
+         "CREATE INDEX flashcard_imports_user ON flashcard_imports (user_id)",
+         "CREATE TABLE IF NOT EXISTS flashcards (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, course_id TEXT,"
+         " document_id TEXT, front TEXT NOT NULL, back TEXT NOT NULL, hint TEXT, hint_source TEXT, synonyms TEXT,"
+         " antonyms TEXT, related_terms TEXT, usage_note TEXT, flagged INTEGER NOT NULL DEFAULT 0,"
+         " created_at INTEGER NOT NULL, ease_factor REAL DEFAULT 2.5, interval_days INTEGER DEFAULT 0,"
+         " repetitions INTEGER DEFAULT 0, next_review_at TEXT, last_reviewed_at TEXT)"},
     };
     return list;
 }

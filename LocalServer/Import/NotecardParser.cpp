@@ -1,0 +1,366 @@
+#include "NotecardParser.h"
+
+#include "CardText.h"
+#include "InstructionFlagger.h"
+
+#include <QLocale>
+
+namespace {
+
+using Field = NotecardParser::Field;
+using CardBreak = NotecardParser::CardBreak;
+
+// Detection reads this much of the deck: enough rows to judge, little time on a large deck.
+constexpr qsizetype detectionSampleChars = 64 * 1024;
+
+struct Row {
+    int line = 0;
+    qsizetype start = 0;
+    qsizetype end = 0;
+    QStringList fields;
+};
+
+// Splits a deck into rows of fields, one row per card.
+class RowReader {
+public:
+    RowReader(const QString& text, Field field, CardBreak cardBreak)
+        : text_(text), field_(field), cardBreak_(cardBreak) {}
+
+    bool next(Row* row) {
+        const qsizetype n = text_.size();
+        skipBlankLines();
+        if (pos_ >= n)
+            return false;
+        row->line = line_;
+        row->start = pos_;
+        row->fields.clear();
+        QString current;
+        bool fieldStart = true;
+        while (pos_ < n) {
+            const QChar c = text_[pos_];
+            if (fieldStart && c == u'"' && field_ != Field::dash && readQuoted(&current)) {
+                fieldStart = false;
+                continue;
+            }
+            fieldStart = false;
+            if (c == u'\n') {
+                if (cardBreak_ == CardBreak::newline || blankLineFollows(pos_))
+                    break;
+                current.append(c);
+                ++pos_;
+                ++line_;
+                continue;
+            }
+            if (const qsizetype length = delimiterAt(pos_)) {
+                row->fields.append(current);
+                current.clear();
+                pos_ += length;
+                fieldStart = true;
+                continue;
+            }
+            current.append(c);
+            ++pos_;
+        }
+        row->fields.append(current);
+        row->end = pos_;
+        if (pos_ < n) {
+            ++pos_;
+            ++line_;
+        }
+        return true;
+    }
+
+private:
+    void skipBlankLines() {
+        const qsizetype n = text_.size();
+        while (pos_ < n) {
+            qsizetype p = pos_;
+            while (p < n && (text_[p] == u' ' || text_[p] == u'\t'))
+                ++p;
+            if (p < n && text_[p] != u'\n')
+                return;
+            pos_ = p < n ? p + 1 : n;
+            if (p < n)
+                ++line_;
+        }
+    }
+
+    // Whether the line after the line end at `newline` is blank, or the text ends there.
+    bool blankLineFollows(qsizetype newline) const {
+        qsizetype p = newline + 1;
+        while (p < text_.size() && (text_[p] == u' ' || text_[p] == u'\t'))
+            ++p;
+        return p >= text_.size() || text_[p] == u'\n';
+    }
+
+    qsizetype delimiterAt(qsizetype pos) const {
+        const QChar c = text_[pos];
+        switch (field_) {
+        case Field::tab:
+            return c == u'\t' ? 1 : 0;
+        case Field::comma:
+            return c == u',' ? 1 : 0;
+        case Field::semicolon:
+            return c == u';' ? 1 : 0;
+        case Field::dash:
+            if (c != u' ' || pos + 2 >= text_.size() || text_[pos + 2] != u' ')
+                return 0;
+            return text_[pos + 1] == u'-' || text_[pos + 1] == u'\u2013' || text_[pos + 1] == u'\u2014' ? 3
+                                                                                                        : 0;
+        }
+        return 0;
+    }
+
+    // A CSV-quoted field from the quote at pos_ ("" stands for a quote). A quote that is not closed
+    // within a definition's length is an ordinary character: one stray quote must not swallow the
+    // rest of the deck.
+    bool readQuoted(QString* field) {
+        QString value;
+        int lines = 0;
+        for (qsizetype p = pos_ + 1; p < text_.size() && p - pos_ <= NotecardParser::maxDefinitionChars;
+             ++p) {
+            const QChar c = text_[p];
+            if (c == u'"') {
+                if (p + 1 < text_.size() && text_[p + 1] == u'"') {
+                    value.append(c);
+                    ++p;
+                    continue;
+                }
+                field->append(value);
+                pos_ = p + 1;
+                line_ += lines;
+                return true;
+            }
+            if (c == u'\n')
+                ++lines;
+            value.append(c);
+        }
+        return false;
+    }
+
+    const QString& text_;
+    Field field_;
+    CardBreak cardBreak_;
+    qsizetype pos_ = 0;
+    int line_ = 1;
+};
+
+// Fields with their ends trimmed; empty trailing fields (spreadsheet exports pad rows) dropped.
+QStringList trimmedFields(const QStringList& fields) {
+    QStringList trimmed;
+    trimmed.reserve(fields.size());
+    for (const QString& field : fields)
+        trimmed.append(field.trimmed());
+    while (trimmed.size() > 2 && trimmed.last().isEmpty())
+        trimmed.removeLast();
+    return trimmed;
+}
+
+QString joinText(Field field) {
+    switch (field) {
+    case Field::tab:
+        return QStringLiteral("\t");
+    case Field::comma:
+        return QStringLiteral(",");
+    case Field::semicolon:
+        return QStringLiteral(";");
+    case Field::dash:
+        return QStringLiteral(" - ");
+    }
+    return {};
+}
+
+QString separatorName(Field field) {
+    switch (field) {
+    case Field::tab:
+        return QStringLiteral("tab");
+    case Field::comma:
+        return QStringLiteral("comma");
+    case Field::semicolon:
+        return QStringLiteral("semicolon");
+    case Field::dash:
+        return QStringLiteral("dash");
+    }
+    return {};
+}
+
+// How well a pairing of separators splits the rows: the share of rows with exactly two
+// non-empty fields, half credit for rows with more, and a small bonus for terms no longer than
+// their definitions (what tells "term - a, b" split at the dash from the same split at the comma).
+double score(const QString& sample, Field field, CardBreak cardBreak) {
+    RowReader reader(sample, field, cardBreak);
+    Row row;
+    int rows = 0;
+    int exact = 0;
+    int usable = 0;
+    int shortTerms = 0;
+    while (reader.next(&row)) {
+        ++rows;
+        const QStringList fields = trimmedFields(row.fields);
+        if (fields.size() < 2 || fields[0].isEmpty() || fields[1].isEmpty())
+            continue;
+        ++usable;
+        if (fields.size() == 2)
+            ++exact;
+        if (fields[0].size() <= fields[1].size())
+            ++shortTerms;
+    }
+    if (rows == 0)
+        return 0;
+    return (exact + usable) / (2.0 * rows) + 0.1 * shortTerms / rows;
+}
+
+// The start of the deck, ended at a line end when there is one.
+QString detectionSample(const QString& text) {
+    if (text.size() <= detectionSampleChars)
+        return text;
+    const qsizetype lastLineEnd = text.lastIndexOf(u'\n', detectionSampleChars);
+    return text.left(lastLineEnd > 0 ? lastLineEnd : detectionSampleChars);
+}
+
+std::pair<Field, CardBreak> detect(const QString& text, std::optional<Field> field,
+                                   std::optional<CardBreak> cardBreak) {
+    // On a tie the earlier pairing wins: Quizlet's default first, and semicolons before commas,
+    // which prose is full of.
+    static constexpr Field fields[] = {Field::tab, Field::semicolon, Field::comma, Field::dash};
+    static constexpr CardBreak breaks[] = {CardBreak::newline, CardBreak::blankLine};
+    const QString sample = detectionSample(text);
+    std::pair<Field, CardBreak> best{field.value_or(Field::tab), cardBreak.value_or(CardBreak::newline)};
+    double bestScore = 0;
+    for (const CardBreak b : breaks) {
+        if (cardBreak && *cardBreak != b)
+            continue;
+        for (const Field f : fields) {
+            if (field && *field != f)
+                continue;
+            const double candidate = score(sample, f, b);
+            if (candidate > bestScore) {
+                bestScore = candidate;
+                best = {f, b};
+            }
+        }
+    }
+    return best;
+}
+
+// At most `limit` characters, never ending inside a surrogate pair.
+bool cut(QString* text, int limit) {
+    if (text->size() <= limit)
+        return false;
+    text->truncate(limit);
+    if (text->back().isHighSurrogate())
+        text->chop(1);
+    return true;
+}
+
+QString rowPreview(const QString& text, const Row& row) {
+    constexpr qsizetype previewChars = 120;
+    QString preview =
+        CardText::clean(text.mid(row.start, qMin<qsizetype>(row.end - row.start, 4 * previewChars))).text;
+    preview.replace(u'\n', u' ');
+    if (cut(&preview, previewChars))
+        preview.append(u'…');
+    return preview;
+}
+
+QString count(int n, const QString& singular, const QString& plural) {
+    return QLocale(QLocale::English).toString(n) + u' ' + (n == 1 ? singular : plural);
+}
+
+} // namespace
+
+QString NotecardParser::rawValue(Field field) {
+    return separatorName(field);
+}
+
+QString NotecardParser::rawValue(CardBreak cardBreak) {
+    return cardBreak == CardBreak::newline ? QStringLiteral("newline") : QStringLiteral("blank_line");
+}
+
+std::optional<NotecardParser::Field> NotecardParser::fieldFromRaw(const QString& raw) {
+    for (const Field field : {Field::tab, Field::comma, Field::semicolon, Field::dash}) {
+        if (rawValue(field) == raw)
+            return field;
+    }
+    return std::nullopt;
+}
+
+std::optional<NotecardParser::CardBreak> NotecardParser::cardBreakFromRaw(const QString& raw) {
+    for (const CardBreak cardBreak : {CardBreak::newline, CardBreak::blankLine}) {
+        if (rawValue(cardBreak) == raw)
+            return cardBreak;
+    }
+    return std::nullopt;
+}
+
+NotecardParser::Deck NotecardParser::parse(const QString& text, std::optional<Field> field,
+                                           std::optional<CardBreak> cardBreak) {
+    Deck deck;
+    std::tie(deck.field, deck.cardBreak) =
+        field && cardBreak ? std::pair{*field, *cardBreak} : detect(text, field, cardBreak);
+    int taggedCards = 0;
+    int entityCards = 0;
+    int controlCards = 0;
+    int cutTerms = 0;
+    int cutDefinitions = 0;
+    const auto skip = [&](const Row& row, const QString& reason) {
+        if (++deck.skippedCount <= maxListedSkips)
+            deck.skipped.append({row.line, reason, rowPreview(text, row)});
+    };
+
+    RowReader reader(text, deck.field, deck.cardBreak);
+    Row row;
+    while (reader.next(&row)) {
+        const QStringList fields = trimmedFields(row.fields);
+        if (fields.size() < 2) {
+            skip(row,
+                 QStringLiteral("No %1 between the term and the definition.").arg(separatorName(deck.field)));
+            continue;
+        }
+        const CardText term = CardText::clean(fields[0]);
+        const CardText definition = CardText::clean(fields.mid(1).join(joinText(deck.field)));
+        if (term.text.isEmpty()) {
+            skip(row, QStringLiteral("The term is empty."));
+            continue;
+        }
+        if (definition.text.isEmpty()) {
+            skip(row, QStringLiteral("The definition is empty."));
+            continue;
+        }
+        taggedCards += term.hadTags || definition.hadTags;
+        entityCards += term.hadEntities || definition.hadEntities;
+        controlCards += term.hadControls || definition.hadControls;
+
+        Card card{term.text, definition.text, InstructionFlagger::reasonToFlag(term.text, definition.text)};
+        cutTerms += cut(&card.term, maxTermChars);
+        cutDefinitions += cut(&card.definition, maxDefinitionChars);
+        ++deck.totalCards;
+        deck.flaggedCount += card.flagReason.has_value();
+        if (deck.cards.size() < maxCards)
+            deck.cards.append(std::move(card));
+    }
+
+    const QString cards = QStringLiteral("card");
+    const QString cardsPlural = QStringLiteral("cards");
+    if (taggedCards > 0)
+        deck.notes.append(
+            QStringLiteral("Removed HTML formatting from %1.").arg(count(taggedCards, cards, cardsPlural)));
+    if (entityCards > 0)
+        deck.notes.append(
+            QStringLiteral("Turned HTML character codes such as &amp; into the characters they stand "
+                           "for in %1.")
+                .arg(count(entityCards, cards, cardsPlural)));
+    if (controlCards > 0)
+        deck.notes.append(QStringLiteral("Removed control characters and invisible formatting from %1.")
+                              .arg(count(controlCards, cards, cardsPlural)));
+    if (cutTerms > 0)
+        deck.notes.append(QStringLiteral("Shortened %1 to %2 characters.")
+                              .arg(count(cutTerms, QStringLiteral("term"), QStringLiteral("terms")),
+                                   QLocale(QLocale::English).toString(maxTermChars)));
+    if (cutDefinitions > 0)
+        deck.notes.append(
+            QStringLiteral("Shortened %1 to %2 characters.")
+                .arg(count(cutDefinitions, QStringLiteral("definition"), QStringLiteral("definitions")),
+                     QLocale(QLocale::English).toString(maxDefinitionChars)));
+    return deck;
+}
