@@ -15,6 +15,7 @@ constexpr qsizetype detectionSampleChars = 64 * 1024;
 
 struct Row {
     int line = 0;
+    int lines = 0;
     qsizetype start = 0;
     qsizetype end = 0;
     QStringList fields;
@@ -63,6 +64,7 @@ public:
         }
         row->fields.append(current);
         row->end = pos_;
+        row->lines = line_ - row->line + 1;
         if (pos_ < n) {
             ++pos_;
             ++line_;
@@ -184,30 +186,31 @@ QString separatorName(Field field) {
     return {};
 }
 
-// How well a pairing of separators splits the rows: the share of rows with exactly two
-// non-empty fields, half credit for rows with more, and a small bonus for terms no longer than
-// their definitions (what tells "term - a, b" split at the dash from the same split at the comma).
+// How well a pairing of separators splits the deck: the share of its lines that lie in rows of
+// exactly two non-empty fields, half credit for rows with more, and a small bonus for terms no
+// longer than their definitions (what tells "term - a, b" split at the dash from the same split
+// at the comma). Counting lines rather than rows keeps paragraphs from hiding unreadable lines in
+// a few large rows; and a deck without a blank line between cards is no deck of paragraphs.
 double score(const QString& sample, Field field, CardBreak cardBreak) {
     RowReader reader(sample, field, cardBreak);
     Row row;
     int rows = 0;
-    int exact = 0;
-    int usable = 0;
+    int lines = 0;
+    int credit = 0;
     int shortTerms = 0;
     while (reader.next(&row)) {
         ++rows;
+        lines += row.lines;
         const QStringList fields = trimmedFields(row.fields);
         if (fields.size() < 2 || fields[0].isEmpty() || fields[1].isEmpty())
             continue;
-        ++usable;
-        if (fields.size() == 2)
-            ++exact;
+        credit += fields.size() == 2 ? 2 * row.lines : row.lines;
         if (fields[0].size() <= fields[1].size())
             ++shortTerms;
     }
-    if (rows == 0)
+    if (rows == 0 || (cardBreak == CardBreak::blankLine && rows == 1))
         return 0;
-    return (exact + usable) / (2.0 * rows) + 0.1 * shortTerms / rows;
+    return credit / (2.0 * lines) + 0.1 * shortTerms / rows;
 }
 
 // The start of the deck, ended at a line end when there is one.
@@ -318,7 +321,9 @@ NotecardParser::Deck NotecardParser::parse(const QString& text, std::optional<Fi
             continue;
         }
         const CardText term = CardText::clean(fields[0]);
-        const CardText definition = CardText::clean(fields.mid(1).join(joinText(deck.field)));
+        // The definition keeps the separators inside it as they were written.
+        const CardText definition =
+            CardText::clean(row.fields.mid(1, fields.size() - 1).join(joinText(deck.field)));
         if (term.text.isEmpty()) {
             skip(row, QStringLiteral("The term is empty."));
             continue;
