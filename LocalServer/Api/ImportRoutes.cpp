@@ -113,8 +113,6 @@ ServerResponse ImportRoutes::store(const ServerRequest& request) {
     const QString key = request.param(0);
     if (auto refused = PresignedUpload::refusal(context_, "PUT import", key, request))
         return *refused;
-    if (request.body.size() > maxDeckBytes)
-        return PresignedUpload::error(413, "EntityTooLarge", "Imports are limited to 2 MB.");
     // Replacing the file is allowed until the import is committed.
     if (context_.db.changed("UPDATE flashcard_imports SET content = ?, status = 'ready'"
                             " WHERE s3_key = ? AND status <> 'committed'",
