@@ -89,10 +89,12 @@ int main(int argc, char** argv) {
         qCritical("the server or the deck could not be set up");
         return 1;
     }
-    for (const auto& [name, function] : {std::pair{"BM_ParseTabDeck", BM_ParseTabDeck},
-                                         std::pair{"BM_ParseQuotedCsvDeck", BM_ParseQuotedCsvDeck},
-                                         std::pair{"BM_ParseParagraphDeck", BM_ParseParagraphDeck},
-                                         std::pair{"BM_PreviewOverHttps", BM_PreviewOverHttps}})
+    using Bench = void (*)(benchmark::State&);
+    const std::pair<const char*, Bench> benches[] = {{"BM_ParseTabDeck", BM_ParseTabDeck},
+                                                     {"BM_ParseQuotedCsvDeck", BM_ParseQuotedCsvDeck},
+                                                     {"BM_ParseParagraphDeck", BM_ParseParagraphDeck},
+                                                     {"BM_PreviewOverHttps", BM_PreviewOverHttps}};
+    for (const auto& [name, function] : benches)
         benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -37,31 +37,35 @@ public:
         row->fields.clear();
         QString current;
         bool fieldStart = true;
+        // Plain text is copied in runs, from `from` up to the next separator.
+        qsizetype from = pos_;
         while (pos_ < n) {
             const QChar c = text_[pos_];
             if (fieldStart && c == u'"' && field_ != Field::dash && readQuoted(&current)) {
                 fieldStart = false;
+                from = pos_;
                 continue;
             }
             fieldStart = false;
             if (c == u'\n') {
                 if (cardBreak_ == CardBreak::newline || blankLineFollows(pos_))
                     break;
-                current.append(c);
                 ++pos_;
                 ++line_;
                 continue;
             }
             if (const qsizetype length = delimiterAt(pos_)) {
-                row->fields.append(current);
-                current.clear();
+                current.append(QStringView(text_).mid(from, pos_ - from));
+                row->fields.append(std::move(current));
+                current = QString();
                 pos_ += length;
+                from = pos_;
                 fieldStart = true;
                 continue;
             }
-            current.append(c);
             ++pos_;
         }
+        current.append(QStringView(text_).mid(from, pos_ - from));
         row->fields.append(current);
         row->end = pos_;
         row->lines = line_ - row->line + 1;
