@@ -2,6 +2,7 @@
 
 #include "CardText.h"
 #include "InstructionFlagger.h"
+#include "NotecardRowReader.h"
 
 #include <QLocale>
 
@@ -12,144 +13,6 @@ using CardBreak = NotecardParser::CardBreak;
 
 // Detection reads this much of the deck: enough rows to judge, little time on a large deck.
 constexpr qsizetype detectionSampleChars = 64 * 1024;
-
-struct Row {
-    int line = 0;
-    int lines = 0;
-    qsizetype start = 0;
-    qsizetype end = 0;
-    QStringList fields;
-};
-
-// Splits a deck into rows of fields, one row per card.
-class RowReader {
-public:
-    RowReader(const QString& text, Field field, CardBreak cardBreak)
-        : text_(text), field_(field), cardBreak_(cardBreak) {}
-
-    bool next(Row* row) {
-        const qsizetype n = text_.size();
-        skipBlankLines();
-        if (pos_ >= n)
-            return false;
-        row->line = line_;
-        row->start = pos_;
-        row->fields.clear();
-        QString current;
-        bool fieldStart = true;
-        // Plain text is copied in runs, from `from` up to the next separator.
-        qsizetype from = pos_;
-        while (pos_ < n) {
-            const QChar c = text_[pos_];
-            if (fieldStart && c == u'"' && field_ != Field::dash && readQuoted(&current)) {
-                fieldStart = false;
-                from = pos_;
-                continue;
-            }
-            fieldStart = false;
-            if (c == u'\n') {
-                if (cardBreak_ == CardBreak::newline || blankLineFollows(pos_))
-                    break;
-                ++pos_;
-                ++line_;
-                continue;
-            }
-            if (const qsizetype length = delimiterAt(pos_)) {
-                current.append(QStringView(text_).mid(from, pos_ - from));
-                row->fields.append(std::move(current));
-                current = QString();
-                pos_ += length;
-                from = pos_;
-                fieldStart = true;
-                continue;
-            }
-            ++pos_;
-        }
-        current.append(QStringView(text_).mid(from, pos_ - from));
-        row->fields.append(current);
-        row->end = pos_;
-        row->lines = line_ - row->line + 1;
-        if (pos_ < n) {
-            ++pos_;
-            ++line_;
-        }
-        return true;
-    }
-
-private:
-    void skipBlankLines() {
-        const qsizetype n = text_.size();
-        while (pos_ < n) {
-            qsizetype p = pos_;
-            while (p < n && (text_[p] == u' ' || text_[p] == u'\t'))
-                ++p;
-            if (p < n && text_[p] != u'\n')
-                return;
-            pos_ = p < n ? p + 1 : n;
-            if (p < n)
-                ++line_;
-        }
-    }
-
-    // Whether the line after the line end at `newline` is blank, or the text ends there.
-    bool blankLineFollows(qsizetype newline) const {
-        qsizetype p = newline + 1;
-        while (p < text_.size() && (text_[p] == u' ' || text_[p] == u'\t'))
-            ++p;
-        return p >= text_.size() || text_[p] == u'\n';
-    }
-
-    qsizetype delimiterAt(qsizetype pos) const {
-        const QChar c = text_[pos];
-        switch (field_) {
-        case Field::tab:
-            return c == u'\t' ? 1 : 0;
-        case Field::comma:
-            return c == u',' ? 1 : 0;
-        case Field::semicolon:
-            return c == u';' ? 1 : 0;
-        case Field::dash:
-            if (c != u' ' || pos + 2 >= text_.size() || text_[pos + 2] != u' ')
-                return 0;
-            return text_[pos + 1] == u'-' || text_[pos + 1] == u'\u2013' || text_[pos + 1] == u'\u2014' ? 3
-                                                                                                        : 0;
-        }
-        return 0;
-    }
-
-    // A CSV-quoted field from the quote at pos_ ("" stands for a quote). A quote that is not closed
-    // within a definition's length is an ordinary character: one stray quote must not swallow the
-    // rest of the deck.
-    bool readQuoted(QString* field) {
-        QString value;
-        int lines = 0;
-        for (qsizetype p = pos_ + 1; p < text_.size() && p - pos_ <= NotecardParser::maxDefinitionChars;
-             ++p) {
-            const QChar c = text_[p];
-            if (c == u'"') {
-                if (p + 1 < text_.size() && text_[p + 1] == u'"') {
-                    value.append(c);
-                    ++p;
-                    continue;
-                }
-                field->append(value);
-                pos_ = p + 1;
-                line_ += lines;
-                return true;
-            }
-            if (c == u'\n')
-                ++lines;
-            value.append(c);
-        }
-        return false;
-    }
-
-    const QString& text_;
-    Field field_;
-    CardBreak cardBreak_;
-    qsizetype pos_ = 0;
-    int line_ = 1;
-};
 
 // Fields with their ends trimmed; empty trailing fields (spreadsheet exports pad rows) dropped.
 QStringList trimmedFields(const QStringList& fields) {
@@ -196,8 +59,8 @@ QString separatorName(Field field) {
 // at the comma). Counting lines rather than rows keeps paragraphs from hiding unreadable lines in
 // a few large rows; and a deck without a blank line between cards is no deck of paragraphs.
 double score(const QString& sample, Field field, CardBreak cardBreak) {
-    RowReader reader(sample, field, cardBreak);
-    Row row;
+    NotecardRowReader reader(sample, field, cardBreak);
+    NotecardRowReader::Row row;
     int rows = 0;
     int lines = 0;
     int credit = 0;
@@ -260,7 +123,7 @@ bool cut(QString* text, int limit) {
     return true;
 }
 
-QString rowPreview(const QString& text, const Row& row) {
+QString rowPreview(const QString& text, const NotecardRowReader::Row& row) {
     constexpr qsizetype previewChars = 120;
     QString preview =
         CardText::clean(text.mid(row.start, qMin<qsizetype>(row.end - row.start, 4 * previewChars))).text;
@@ -310,13 +173,13 @@ NotecardParser::Deck NotecardParser::parse(const QString& text, std::optional<Fi
     int controlCards = 0;
     int cutTerms = 0;
     int cutDefinitions = 0;
-    const auto skip = [&](const Row& row, const QString& reason) {
+    const auto skip = [&](const NotecardRowReader::Row& row, const QString& reason) {
         if (++deck.skippedCount <= maxListedSkips)
             deck.skipped.append({row.line, reason, rowPreview(text, row)});
     };
 
-    RowReader reader(text, deck.field, deck.cardBreak);
-    Row row;
+    NotecardRowReader reader(text, deck.field, deck.cardBreak);
+    NotecardRowReader::Row row;
     while (reader.next(&row)) {
         const QStringList fields = trimmedFields(row.fields);
         if (fields.size() < 2) {
