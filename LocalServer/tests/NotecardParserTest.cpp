@@ -151,9 +151,6 @@ private slots:
             NotecardParser::parse(text, std::nullopt, CardBreak::blankLine);
         QCOMPARE(paragraphs.cardBreak, CardBreak::blankLine);
         QCOMPARE(paragraphs.totalCards, 1);
-        QCOMPARE(NotecardParser::fieldFromRaw("semicolon"), Field::semicolon);
-        QCOMPARE(NotecardParser::cardBreakFromRaw("blank_line"), CardBreak::blankLine);
-        QVERIFY(!NotecardParser::fieldFromRaw("pipe"));
     }
 
     void flagsInstructionsToAnAI_data() {
