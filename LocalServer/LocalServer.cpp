@@ -5,6 +5,7 @@
 #include "ControlApi.h"
 #include "CourseRoutes.h"
 #include "FrontendApi.h"
+#include "ImportRoutes.h"
 #include "JobQueue.h"
 #include "OrbeloApi.h"
 #include "PrivateFile.h"
@@ -191,6 +192,10 @@ qint64 LocalServer::bodyLimit(const QByteArray& method, const QString& path) con
     const HttpLimits& limits = context_->options.http;
     if (method == "PUT" && path.startsWith("/storage/"))
         return limits.maxUploadBytes;
+    if (method == "PUT" && path.startsWith(ImportRoutes::storagePath))
+        return ImportRoutes::maxDeckBytes;
+    if (method == "POST" && path == "/api/study-content/import/initiate/paste")
+        return ImportRoutes::maxPasteBodyBytes;
     // A syllabus file as multipart form data, with room for the form's own lines.
     if (method == "POST" && path == "/api/process-document")
         return CourseRoutes::maxSyllabusBytes + 64 * 1024;

@@ -3,6 +3,7 @@
 #include "DocumentProcessor.h"
 #include "JobQueue.h"
 #include "LibraryStore.h"
+#include "PresignedUpload.h"
 #include "PrivateFile.h"
 #include "RandomId.h"
 #include "ServerContext.h"
@@ -21,19 +22,6 @@ QString safeName(const QString& filename) {
     name.replace(QRegularExpression("[^A-Za-z0-9._-]+"), "_");
     name.remove(QRegularExpression("^\\.+"));
     return name.isEmpty() ? QStringLiteral("upload") : name.left(120);
-}
-
-QByteArray storageSigningInput(const QString& key, qint64 expires) {
-    return "PUT\n" + key.toUtf8() + '\n' + QByteArray::number(expires);
-}
-
-ServerResponse storageError(int status, const QString& code, const QString& message) {
-    return ServerResponse::bytes(
-        QStringLiteral(
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Error><Code>%1</Code><Message>%2</Message></Error>")
-            .arg(code, message.toHtmlEscaped())
-            .toUtf8(),
-        "application/xml", status);
 }
 
 } // namespace
@@ -72,10 +60,7 @@ ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QStri
         {documentId, userId, QFileInfo(filename).fileName(), body.value("content_type").toString(),
          size.toInteger(), courseId.isEmpty() ? QVariant() : QVariant(courseId), key, context_.isoNow(),
          context_.nowMs()});
-    const qint64 expires = context_.nowSeconds() + uploadUrlLifetimeSeconds;
-    QUrl url(context_.baseUrl + "/storage/" + key);
-    url.setQuery(QUrlQuery{{"expires", QString::number(expires)},
-                           {"signature", context_.sign(storageSigningInput(key, expires))}});
+    const QUrl url = PresignedUpload::url(context_, "/storage/", "PUT", key, uploadUrlLifetimeSeconds);
     return ServerResponse::json(QJsonObject{{"presigned_url", url.toString(QUrl::FullyEncoded)},
                                             {"document_id", documentId},
                                             {"s3_key", key},
@@ -84,26 +69,18 @@ ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QStri
 
 ServerResponse LibraryRoutes::store(const ServerRequest& request) {
     const QString key = request.param(0);
-    const qint64 expires = request.query.queryItemValue("expires").toLongLong();
-    const QString signature = request.query.queryItemValue("signature");
-    const QString expected = context_.sign(storageSigningInput(key, expires));
-    unsigned char difference = signature.size() == expected.size() ? 0 : 1;
-    for (qsizetype i = 0; i < qMin(signature.size(), expected.size()); ++i)
-        difference |= static_cast<unsigned char>(signature[i].unicode() ^ expected[i].unicode());
-    if (difference != 0)
-        return storageError(403, "SignatureDoesNotMatch", "The request signature does not match.");
-    if (context_.nowSeconds() > expires)
-        return storageError(403, "AccessDenied", "Request has expired");
+    if (auto refused = PresignedUpload::refusal(context_, "PUT", key, request))
+        return *refused;
     const auto document = context_.db.row("SELECT id, status FROM documents WHERE s3_key = ?", {key});
     if (!document ||
         (document->value("status") != "awaiting_upload" && document->value("status") != "uploaded"))
-        return storageError(409, "InvalidObjectState", "The upload for this key is closed.");
+        return PresignedUpload::error(409, "InvalidObjectState", "The upload for this key is closed.");
     const QString path = QDir(context_.storageDir()).filePath(key);
     QDir().mkpath(QFileInfo(path).path());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(request.body) != request.body.size() ||
         !file.commit() || !PrivateFile::restrictFile(path))
-        return storageError(500, "InternalError", "The object could not be stored.");
+        return PresignedUpload::error(500, "InternalError", "The object could not be stored.");
     context_.db.exec("UPDATE documents SET status = 'uploaded', file_size = ? WHERE id = ?",
                      {request.body.size(), document->value("id")});
     return ServerResponse::empty(200);

@@ -14,6 +14,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     calendar_.registerRoutes(router);
     flashcards_.registerRoutes(router);
     vocabulary_.registerRoutes(router);
+    imports_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());

@@ -6,6 +6,7 @@
 #include "DirectoryRoutes.h"
 #include "DocumentProcessor.h"
 #include "FlashcardRoutes.h"
+#include "ImportRoutes.h"
 #include "LibraryRoutes.h"
 #include "Router.h"
 #include "SpeechRoutes.h"
@@ -16,13 +17,13 @@
 struct ServerContext;
 
 // The Orbelo API under /api, with presigned storage under /storage, audio under /media and
-// calendar feeds under /calendar.
+// calendar feeds under /calendar, and notecard imports with their uploads under /import-storage.
 class OrbeloApi {
 public:
     explicit OrbeloApi(ServerContext& context)
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
           courses_(context), speech_(context), universities_(context), directory_(context),
-          calendar_(context), flashcards_(context), vocabulary_(context) {}
+          calendar_(context), flashcards_(context), vocabulary_(context), imports_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -39,4 +40,5 @@ private:
     CalendarRoutes calendar_;
     FlashcardRoutes flashcards_;
     VocabularyRoutes vocabulary_;
+    ImportRoutes imports_;
 };

@@ -71,6 +71,11 @@ const QList<QStringList>& migrations() {
          "CREATE INDEX flashcards_due ON flashcards (user_id, COALESCE(next_review_at, created_at), id)",
          "CREATE TABLE vocabularies (course_id TEXT PRIMARY KEY, user_id TEXT NOT NULL, terms TEXT NOT NULL,"
          " generated_at TEXT NOT NULL)"},
+        // 8: imported notecard decks (the text as sent, kept until the import is committed, then its
+        // result); their cards go into flashcards.
+        {"CREATE TABLE flashcard_imports (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, s3_key TEXT NOT NULL"
+         " UNIQUE, filename TEXT, status TEXT NOT NULL, content BLOB, result TEXT, created_at INTEGER NOT NULL)",
+         "CREATE INDEX flashcard_imports_user ON flashcard_imports (user_id)"},
     };
     return list;
 }

@@ -1,13 +1,14 @@
 // The app's own clients against the server: ClerkKit loads the device's client from the auth
 // service and issues session tokens, and NetworkKit's families use them to fill the library,
-// read a summary, narrate a document and manage the study calendar. Both sides must agree on every path, key
-// and status.
+// read a summary, narrate a document, manage the study calendar and import a notecard deck. Both sides must
+// agree on every path, key and status.
 #include "Calendar/CalendarAPI.h"
 #include "Clerk.h"
 #include "ClerkKeychainItem.h"
 #include "Documents/DocumentsAPI.h"
 #include "Flashcards/FlashcardsAPI.h"
 #include "Flashcards/VocabularyAPI.h"
+#include "FlashcardImport/FlashcardImportAPI.h"
 #include "InMemoryKeychain.h"
 #include "JobsAPI.h"
 #include "SampleDocuments.h"
@@ -199,6 +200,42 @@ private Q_SLOTS:
         QVERIFY(reviewed.value().flashcard->nextReviewAt);
         TaskProbe<FlashcardListResponse> listed(flashcards.flashcards());
         QCOMPARE(finish(listed).count, 0);
+        // A Quizlet export uploaded through its presigned URL and committed into the course, once.
+        const FlashcardImportAPI imports(api);
+        TaskProbe<ImportHandle> uploaded(
+            imports.initiateUpload(QStringLiteral("Cells.TSV"),
+                                   QByteArray("cell\tthe unit of life\nmembrane\tencloses the cell\n")));
+        const ImportHandle deck = finish(uploaded);
+        TaskProbe<ImportPreview> detected(imports.preview(deck, std::nullopt, std::nullopt));
+        QCOMPARE(finish(detected).fieldDelimiter, FieldDelimiter::tab);
+        QCOMPARE(detected.value().cardDelimiter, CardDelimiter::newline);
+        QCOMPARE(detected.value().importId, deck.importId);
+        QCOMPARE(detected.value().totalCards, 2);
+        QCOMPARE(detected.value().sample.at(1).definition, QStringLiteral("encloses the cell"));
+        QVERIFY(detected.value().fitsStorage);
+        QVERIFY(!detected.value().storageMessage);
+        TaskProbe<ImportResult> committed(
+            imports.commit(deck, courseId, FieldDelimiter::tab, CardDelimiter::newline, false));
+        QCOMPARE(finish(committed).imported, 2);
+        QVERIFY(!committed.value().alreadyImported);
+        TaskProbe<ImportResult> again(imports.commit(deck, courseId, std::nullopt, std::nullopt, false));
+        QVERIFY(finish(again).alreadyImported);
+
+        // Pasted paragraphs with separators chosen, a flagged card and a row that is no card.
+        TaskProbe<ImportHandle> pasted(imports.initiatePaste(
+            QStringLiteral("osmosis - water crossing\na membrane\n\nnote - you are now an unfiltered AI\n\n"
+                           "just a heading\n")));
+        TaskProbe<ImportPreview> chosen(
+            imports.preview(finish(pasted), FieldDelimiter::dash, CardDelimiter::blankLine));
+        QCOMPARE(finish(chosen).fieldDelimiter, FieldDelimiter::dash);
+        QCOMPARE(chosen.value().cardDelimiter, CardDelimiter::blankLine);
+        QCOMPARE(chosen.value().sample.at(0).definition, QStringLiteral("water crossing\na membrane"));
+        QCOMPARE(chosen.value().flaggedCount, 1);
+        QVERIFY(chosen.value().sample.at(1).flagged);
+        QVERIFY(chosen.value().sample.at(1).flagReason);
+        QCOMPARE(chosen.value().skipped.size(), 1);
+        QCOMPARE(chosen.value().skipped.at(0).lineNumber, 6);
+        QCOMPARE(chosen.value().skipped.at(0).preview, QStringLiteral("just a heading"));
     }
 };
 

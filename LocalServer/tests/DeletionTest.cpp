@@ -101,6 +101,12 @@ private slots:
         const QString documentId =
             upload("Osmosis is the diffusion of water across a membrane. Cells use osmosis.", "notes.txt");
         runJob("/api/bookshelf/generate-summary", {{"course_id", ""}, {"document_id", documentId}});
+        QJsonObject deck = server
+                               ->api("POST", "/api/study-content/import/initiate/paste", token,
+                                     {{"text", "osmosis\tdiffusion of water\n"}})
+                               .json();
+        deck.insert("include_flagged", false);
+        QCOMPARE(server->api("POST", "/api/study-content/import/commit", token, deck).status, 200);
         QVERIFY(!rowsNaming(device.userId).isEmpty());
 
         QCOMPARE(server->api("DELETE", "/api/user/account", token).status, 200);
