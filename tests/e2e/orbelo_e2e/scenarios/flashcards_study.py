@@ -4,6 +4,7 @@ definitions hold commas and a line break."""
 
 import os
 import re
+import subprocess
 
 from .. import flows
 
@@ -32,14 +33,15 @@ DECK = ('"Mitochondrion","The organelle that makes ATP, the cell\'s energy curre
 def _review_until_done(ui):
     """Space shows the other side, 3 rates it Good; the next card follows until the deck is done."""
     counter = re.compile(r"Card \d+ of \d+$")
+    done = re.compile("^All caught up")
     for _ in range(80):
-        index, element = ui.wait_for_any([(None, counter), (None, "All caught up")])
+        index, element = ui.wait_for_any([(None, counter), (None, done)])
         if index == 1:
             return
         before = element.get_name()
 
         def moved():
-            if ui.find(None, "All caught up") is not None:
+            if ui.find(None, done) is not None:
                 return True
             now = ui.find(None, counter)
             return now is not None and now.get_name() != before
@@ -79,6 +81,7 @@ def run(run):
     ui.screenshot("generating")
     deck = ui.wait_for(None, re.compile("^%s · Vocabulary · \\d+ cards$|^.* · \\d+ cards$" % re.escape(COURSE)),
                        timeout=120)
+    count = int(re.search(r"(\d+) cards$", deck.get_name()).group(1))
     ui.screenshot("deck")
 
     # Studied with the keyboard alone.
@@ -90,13 +93,20 @@ def run(run):
     ui.screenshot("flipped")
     ui.key("space")
     _review_until_done(ui)
-    ui.wait_for(None, "You've reviewed every card in this deck.")
+    ui.wait_for(None, re.compile("You've reviewed every card in this deck.$"))
     ui.screenshot("deck-done")
     ui.key("Return")
 
     # A deck from a flashcard site, pasted, previewed, and added to the course.
     ui.press("push button", "Load notecards")
-    ui.fill("Paste your deck", DECK)
+    # Copied from the site and pasted, as a student would.
+    subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=DECK, text=True, env=run.env.env,
+                   check=True, timeout=10)
+    paste_area = ui.wait_until(lambda: ui.text_field("Paste your deck"), "the paste area")
+    ui.focus(paste_area)
+    ui.key("ctrl+v")
+    # Qt's bridge hands line breaks over as paragraph separators.
+    ui.wait_until(lambda: ui.text(paste_area).replace("\u2029", "\n") == DECK, "the pasted deck")
     ui.press("push button", "Preview cards")
     ui.wait_for(None, "Mitochondrion: The organelle that makes ATP, the cell's energy currency", timeout=60)
     ui.wait_for(None, "Ribosome: Joins amino acids into a protein,\none codon at a time")
@@ -104,7 +114,6 @@ def run(run):
     ui.screenshot("import-preview")
     ui.press("push button", "Add 3 cards")
     ui.wait_for(None, "Added 3 cards to your deck.", timeout=60)
-    count = int(re.search(r"(\d+) cards$", deck.get_name()).group(1))
     ui.wait_for(None, re.compile(r"· %d cards$" % (count + 3)), timeout=60)
     ui.screenshot("imported")
     run.quit_app()
