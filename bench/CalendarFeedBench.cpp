@@ -1,6 +1,7 @@
 // A calendar app polling the study feed of a user with about 2,000 study events (20 courses of 34
 // weeks, each week with two study blocks), over loopback HTTPS against an in-process local server:
 // the whole document, and the revalidation with its ETag (304). Run by hand, never by ctest.
+#include "LocalServerBench.h"
 #include "TestServer.h"
 
 #include <QCoreApplication>
@@ -66,19 +67,7 @@ bool setUp() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    TestServer instance;
-    server = &instance;
-    if (!setUp()) {
-        qCritical("the server or its data could not be set up");
-        return 1;
-    }
-    benchmark::RegisterBenchmark("BM_FeedFetch", BM_FeedFetch)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark("BM_FeedRevalidate", BM_FeedRevalidate)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runLocalServerBenchmarks(
+        argc, argv, server, setUp, "its data",
+        {{"BM_FeedFetch", BM_FeedFetch}, {"BM_FeedRevalidate", BM_FeedRevalidate}});
 }

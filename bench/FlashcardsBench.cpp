@@ -3,6 +3,7 @@
 // (one keep-alive connection), the due query also in the store alone, and vocabulary extraction
 // from a ~300-page document, timed as the job's computation alone. Run by hand, never by ctest.
 #include "FlashcardStore.h"
+#include "LocalServerBench.h"
 #include "ServerContext.h"
 #include "TestServer.h"
 #include "VocabularyExtractor.h"
@@ -127,23 +128,9 @@ bool setUp() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    TestServer instance;
-    server = &instance;
-    if (!setUp()) {
-        qCritical("the server or its cards could not be set up");
-        return 1;
-    }
-    benchmark::RegisterBenchmark("BM_DueQuery", BM_DueQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark("BM_DueQueryInStore", BM_DueQueryInStore)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark("BM_Review", BM_Review)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark("BM_VocabularyExtraction", BM_VocabularyExtraction)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runLocalServerBenchmarks(argc, argv, server, setUp, "its cards",
+                                    {{"BM_DueQuery", BM_DueQuery},
+                                     {"BM_DueQueryInStore", BM_DueQueryInStore},
+                                     {"BM_Review", BM_Review},
+                                     {"BM_VocabularyExtraction", BM_VocabularyExtraction}});
 }

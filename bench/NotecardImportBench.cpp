@@ -3,6 +3,7 @@
 // against an in-process local server. Run by hand, never by ctest.
 #include "DeckText.h"
 #include "ImportRoutes.h"
+#include "LocalServerBench.h"
 #include "NotecardParser.h"
 #include "TestServer.h"
 
@@ -81,22 +82,9 @@ bool setUp() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    TestServer instance;
-    server = &instance;
-    if (!setUp()) {
-        qCritical("the server or the deck could not be set up");
-        return 1;
-    }
-    using Bench = void (*)(benchmark::State&);
-    const std::pair<const char*, Bench> benches[] = {{"BM_ParseTabDeck", BM_ParseTabDeck},
-                                                     {"BM_ParseQuotedCsvDeck", BM_ParseQuotedCsvDeck},
-                                                     {"BM_ParseParagraphDeck", BM_ParseParagraphDeck},
-                                                     {"BM_PreviewOverHttps", BM_PreviewOverHttps}};
-    for (const auto& [name, function] : benches)
-        benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runLocalServerBenchmarks(argc, argv, server, setUp, "the deck",
+                                    {{"BM_ParseTabDeck", BM_ParseTabDeck},
+                                     {"BM_ParseQuotedCsvDeck", BM_ParseQuotedCsvDeck},
+                                     {"BM_ParseParagraphDeck", BM_ParseParagraphDeck},
+                                     {"BM_PreviewOverHttps", BM_PreviewOverHttps}});
 }
