@@ -114,6 +114,19 @@ DocumentDetailModel::requestGeneration(APIClient client, QString courseId, QStri
     co_return std::move(answer.summary);
 }
 
+QVariantList DocumentDetailModel::keyTermCards() const {
+    QVariantList cards;
+    if (!summary_ || !summary_->keyTerms)
+        return cards;
+    for (const DocumentKeyTerm& key : *summary_->keyTerms) {
+        const QString term = key.term.trimmed();
+        const QString definition = key.definition.trimmed();
+        if (!term.isEmpty() && !definition.isEmpty())
+            cards << QVariantMap{{QStringLiteral("front"), term}, {QStringLiteral("back"), definition}};
+    }
+    return cards;
+}
+
 QString DocumentDetailModel::readAloudText() const {
     return summary_ ? readAloudText(*summary_) : QString();
 }

@@ -26,6 +26,7 @@ class DocumentDetailModel : public QObject {
     Q_PROPERTY(bool didLoad READ didLoad NOTIFY didLoadChanged)
     Q_PROPERTY(bool hasNotes READ hasNotes NOTIFY summaryChanged)
     Q_PROPERTY(QList<QObject*> sections READ sections NOTIFY summaryChanged)
+    Q_PROPERTY(QVariantList keyTermCards READ keyTermCards NOTIFY summaryChanged)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
 
 public:
@@ -58,6 +59,9 @@ public:
     Q_INVOKABLE void generate();
     // The notes as one text for read-aloud: the summary, the key concepts, the key terms.
     Q_INVOKABLE QString readAloudText() const;
+    // The key terms as {front: term, back: definition} cards for "Study as flashcards"; terms
+    // without a definition are left out.
+    QVariantList keyTermCards() const;
     static QString readAloudText(const DocumentSummary& summary);
     // The Markdown of each section, in the screen's order; a section without content is left out.
     static QList<NotesSection> notesSections(const DocumentSummary& summary);

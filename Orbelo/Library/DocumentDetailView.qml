@@ -101,6 +101,12 @@ FocusScope {
                     onClicked: view.speaking ? view.stopListeningRequested()
                                              : view.listenRequested(notes.readAloudText())
                 }
+                SecondaryButton {
+                    visible: notes.keyTermCards.length > 0
+                    text: "Study as flashcards"
+                    Accessible.description: "Walks through this document's key terms as notecards."
+                    onClicked: keyTermWalk.open()
+                }
                 Item { Layout.fillWidth: true }
                 SecondaryButton {
                     text: notes.isGenerating ? "Generating…" : "Regenerate notes"
@@ -122,5 +128,11 @@ FocusScope {
 
             Item { Layout.preferredHeight: Theme.spacing.xl }
         }
+    }
+
+    FlashcardWalkSheet {
+        id: keyTermWalk
+        title: notes.title + " · Key terms"
+        cards: notes.keyTermCards
     }
 }

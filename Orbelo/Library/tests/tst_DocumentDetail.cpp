@@ -106,6 +106,21 @@ private Q_SLOTS:
         QVERIFY(model->errorMessage().isEmpty());
         QTRY_VERIFY(!model->isLoading());
         QVERIFY(!model->hasNotes());
+        QVERIFY(model->keyTermCards().isEmpty());
+    }
+
+    // "Study as flashcards": the key terms with a definition, trimmed, in their order.
+    void keyTermsAsCards() {
+        server->enqueue(ScriptedResponse::json(
+            200,
+            R"({"summary":{"summary_text":"Cells.","key_terms":[{"term":" ATP ","definition":"energy\n"},)"
+            R"({"term":"Cytosol","definition":"  "},{"term":"Ribosome","definition":"makes proteins"}]}})"));
+        model->load();
+        QTRY_VERIFY(model->hasNotes());
+        const QVariantList cards = model->keyTermCards();
+        QCOMPARE(cards.size(), 2);
+        QCOMPARE(cards[0].toMap(), (QVariantMap{{"front", "ATP"}, {"back", "energy"}}));
+        QCOMPARE(cards[1].toMap(), (QVariantMap{{"front", "Ribosome"}, {"back", "makes proteins"}}));
     }
 
     // Generating sends the course and the document, follows a queued job on the clock, and ends

@@ -53,6 +53,13 @@ def run(run):
     ui.wait_for(None, re.compile(r"(?i)osmosis|diffusion|active transport"), showing=False)
     ui.screenshot("notes")
 
+    # The key terms walk as notecards in a sheet; Escape closes it.
+    ui.press("push button", "Study as flashcards")
+    ui.wait_for_any([("push button", "Next card"), ("push button", "Finish")])
+    ui.screenshot("key-term-walk")
+    ui.key("Escape")
+    ui.wait_gone("push button", "Flip card")
+
     # Read-aloud of the notes turns the button into Stop, and Stop ends it.
     ui.press("push button", "Listen to these notes")
     ui.wait_for("push button", "Stop")
