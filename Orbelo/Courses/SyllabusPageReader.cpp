@@ -63,8 +63,12 @@ QString SyllabusPageReader::join(const QStringList& pageTexts) {
     return texts.join(QStringLiteral("\n\n"));
 }
 
+QString SyllabusPageReader::progressLine(int page, int pageCount) {
+    return QStringLiteral("Reading page %1 of %2…").arg(page).arg(pageCount);
+}
+
 void SyllabusPageReader::setProgress(int page, int pageCount) {
-    const QString text = QStringLiteral("Reading page %1 of %2…").arg(page).arg(pageCount);
+    const QString text = progressLine(page, pageCount);
     if (text == progressText_)
         return;
     progressText_ = text;

@@ -30,6 +30,8 @@ public:
 
     // The page texts trimmed and separated by a blank line; blank pages add nothing.
     static QString join(const QStringList& pageTexts);
+    // "Reading page N of M…", the progress line of every reading.
+    static QString progressLine(int page, int pageCount);
 
 Q_SIGNALS:
     void readingChanged();

@@ -2,7 +2,9 @@
 
 #include "AuthKit.h"
 #include "Courses/SyllabusAPI.h"
+#include "SyllabusPageReader.h"
 #include "TextRecognitionError.h"
+#include "TextRecognizerProvider.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -93,9 +95,9 @@ async::Task<Line> SyllabusImport::readScannedPdf(SyllabusImport* self, QString p
     try {
         if (!self->recognizer_ || !self->pdfPages_)
             throw TextRecognitionError(TextRecognitionError::Kind::engineUnavailable,
-                                       QStringLiteral("Text recognition isn't available on this computer."));
+                                       TextRecognizerProvider::unavailableMessage);
         const auto progress = [self](int page, int count) {
-            self->setProgressText(QStringLiteral("Reading page %1 of %2…").arg(page).arg(count));
+            self->setProgressText(SyllabusPageReader::progressLine(page, count));
         };
         pages = co_await self->recognizer_->recognize(self->pdfPages_(path), progress);
     } catch (const TextRecognitionError& error) {
@@ -105,7 +107,7 @@ async::Task<Line> SyllabusImport::readScannedPdf(SyllabusImport* self, QString p
     }
     self->setProgressText({});
     self->phase_ = Phase::submitting;
-    const QString text = pages.join(QStringLiteral("\n\n"));
+    const QString text = SyllabusPageReader::join(pages);
     if (!SyllabusMessages::isReadable(text))
         co_return Line{{}, SyllabusMessages::unreadablePdfMessage()};
     co_return co_await submitText(self, text, filename, pdfTextSource);
