@@ -256,15 +256,17 @@ void DocumentsModel::watch(const QString& documentId) {
     auto poll = [this, documentId] { return pollDocument(this, documentId); };
     tasks_.spawn(ProcessingWatch::run(poll, slowMarker(documentId)),
                  [this](const std::optional<DocumentItem>& document) {
-                     if (!document)
-                         return;
-                     const QString name = DocumentText::displayName(*document);
-                     if (document->processingState() == DocumentItem::ProcessingState::ready)
-                         setInfoMessage(name + QStringLiteral(" is ready."));
-                     else
-                         setErrorMessage(name +
-                                         QStringLiteral(" couldn't be processed. Try re-uploading it."));
+                     if (document)
+                         reportProcessed(*document);
                  });
+}
+
+void DocumentsModel::reportProcessed(const DocumentItem& document) {
+    const QString name = DocumentText::displayName(document);
+    if (document.processingState() == DocumentItem::ProcessingState::ready)
+        setInfoMessage(name + QStringLiteral(" is ready."));
+    else
+        setErrorMessage(name + QStringLiteral(" couldn't be processed. Try re-uploading it."));
 }
 
 std::function<void()> DocumentsModel::slowMarker(const QString& documentId) {
@@ -296,13 +298,11 @@ void DocumentsModel::finishSyllabusFollowUp(const std::optional<DocumentItem>& d
             setInfoMessage(SyllabusMessages::stillProcessingAfterWatch(filename));
         return;
     }
-    const QString name = DocumentText::displayName(*document);
-    if (document->processingState() == DocumentItem::ProcessingState::failed)
-        setErrorMessage(name + QStringLiteral(" couldn't be processed. Try re-uploading it."));
-    else if (document->courseId && !document->courseId->isEmpty())
+    const bool gotCourse = document->courseId && !document->courseId->isEmpty();
+    if (document->processingState() == DocumentItem::ProcessingState::ready && gotCourse)
         setInfoMessage(SyllabusMessages::createdCourse(courseName(*document->courseId)));
     else
-        setInfoMessage(name + QStringLiteral(" is ready."));
+        reportProcessed(*document);
 }
 
 async::Task<std::optional<DocumentItem>> DocumentsModel::pollDocument(DocumentsModel* self,

@@ -113,6 +113,8 @@ private:
     static async::Task<void> runDelete(DocumentsModel* self, QString documentId);
     static async::Task<void> announceCourse(DocumentsModel* self, QString courseId);
     void watch(const QString& documentId);
+    // The line for a document the watch saw ready or failed.
+    void reportProcessed(const DocumentItem& document);
     std::function<void()> slowMarker(const QString& documentId);
     // An upload without a course that the backend is checking for a syllabus.
     void followSyllabus(const QString& documentId, const QString& filename);
