@@ -2,6 +2,7 @@
 
 #include "APIError.h"
 #include "AuthKit.h"
+#include "SentenceText.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -59,17 +60,9 @@ QString FlashcardMessages::errorPhrase(std::exception_ptr error) {
     }
 }
 
-QString FlashcardMessages::asSentence(const QString& text) {
-    const QString trimmed = text.trimmed();
-    for (const char16_t* end : {u".", u"!", u"?", u"…"}) {
-        if (trimmed.endsWith(QStringView(end)))
-            return trimmed;
-    }
-    return trimmed + u'.';
-}
-
 QString FlashcardMessages::vocabularyLoadFailed(std::exception_ptr error) {
-    return QStringLiteral("Couldn't load this course's vocabulary: ") + asSentence(errorPhrase(error));
+    return QStringLiteral("Couldn't load this course's vocabulary: ") +
+           SentenceText::completed(errorPhrase(error));
 }
 
 QString FlashcardMessages::generationStarted(const QString& noun) {
@@ -90,7 +83,8 @@ QString FlashcardMessages::generationFailed(std::exception_ptr error) {
     case Failure::other:
         break;
     }
-    return QStringLiteral("Couldn't start vocabulary generation: ") + asSentence(errorPhrase(error));
+    return QStringLiteral("Couldn't start vocabulary generation: ") +
+           SentenceText::completed(errorPhrase(error));
 }
 
 QString FlashcardMessages::cardsAdded(int count) {

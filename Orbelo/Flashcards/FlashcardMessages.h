@@ -10,8 +10,6 @@ namespace FlashcardMessages {
 // A failure said as part of a sentence: "we're rate limited right now", "you're signed out", the
 // server's own message, or the error's description.
 QString errorPhrase(std::exception_ptr error);
-// Trimmed, with a full stop unless it already ends a sentence.
-QString asSentence(const QString& text);
 
 QString vocabularyLoadFailed(std::exception_ptr error);
 // What became of asking for a course's vocabulary; `noun` is what the deck lacked.

@@ -1,5 +1,7 @@
 #include "DocumentDetailModel.h"
 
+#include "SentenceText.h"
+
 #include "AuthKit.h"
 #include "Documents/DocumentsAPI.h"
 #include "NotesSectionModel.h"
@@ -10,15 +12,6 @@ bool isEmpty(const DocumentSummary& summary) {
     return summary.summaryText.value_or(QString()).trimmed().isEmpty() &&
            summary.keyConcepts.value_or(QList<QString>()).isEmpty() &&
            summary.keyTerms.value_or(QList<DocumentKeyTerm>()).isEmpty();
-}
-
-// Trimmed, and ending in a full stop unless it already ends a sentence.
-QString sentence(const QString& text) {
-    QString trimmed = text.trimmed();
-    if (!trimmed.isEmpty() && !trimmed.endsWith(u'.') && !trimmed.endsWith(u'!') && !trimmed.endsWith(u'?') &&
-        !trimmed.endsWith(u'\u2026'))
-        trimmed += u'.';
-    return trimmed;
 }
 
 } // namespace
@@ -138,13 +131,14 @@ QString DocumentDetailModel::readAloudText(const DocumentSummary& summary) {
         parts << text;
     QStringList concepts;
     for (const QString& idea : summary.keyConcepts.value_or(QList<QString>()))
-        concepts << sentence(idea);
+        concepts << SentenceText::completed(idea);
     concepts.removeAll(QString());
     if (!concepts.isEmpty())
         parts << QStringLiteral("Key concepts: ") + concepts.join(u' ');
     QStringList terms;
     for (const DocumentKeyTerm& term : summary.keyTerms.value_or(QList<DocumentKeyTerm>()))
-        terms << sentence(term.term.trimmed() + QStringLiteral(": ") + term.definition.trimmed());
+        terms << SentenceText::completed(term.term.trimmed() + QStringLiteral(": ") +
+                                         term.definition.trimmed());
     if (!terms.isEmpty())
         parts << QStringLiteral("Key terms. ") + terms.join(u' ');
     return parts.join(QStringLiteral("\n\n"));

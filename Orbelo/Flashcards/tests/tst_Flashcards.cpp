@@ -6,6 +6,7 @@
 #include "JobsAPI.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
+#include "SentenceText.h"
 #include "VirtualClock.h"
 
 #include <QJsonDocument>
@@ -445,9 +446,9 @@ private Q_SLOTS:
     }
 
     void textRules() {
-        QCOMPARE(FlashcardMessages::asSentence(" ok \n"), QStringLiteral("ok."));
+        QCOMPARE(SentenceText::completed(" ok \n"), QStringLiteral("ok."));
         for (const char* done : {"Done.", "Done!", "Done?", "Done…"})
-            QCOMPARE(FlashcardMessages::asSentence(QString::fromUtf8(done)), QString::fromUtf8(done));
+            QCOMPARE(SentenceText::completed(QString::fromUtf8(done)), QString::fromUtf8(done));
         QCOMPARE(FlashcardMessages::cardsAdded(1), QStringLiteral("Added 1 card to your deck."));
         QCOMPARE(FlashcardMessages::cardsAdded(0), QStringLiteral("Added 0 cards to your deck."));
         QCOMPARE(FlashcardMessages::cardsAdded(12), QStringLiteral("Added 12 cards to your deck."));
