@@ -28,12 +28,15 @@ public:
 } // namespace
 
 TesseractTextRecognizer::TesseractTextRecognizer(TesseractEngine::Settings settings)
-    : worker_(std::make_shared<Worker>(std::move(settings))) {}
+    : settings_(std::move(settings)) {}
 
 TesseractTextRecognizer::~TesseractTextRecognizer() = default;
 
 async::Task<QStringList> TesseractTextRecognizer::recognize(std::shared_ptr<const PageSource> pages,
                                                             Progress progress) {
+    // The thread starts with the first reading, so an app that never reads a page never has one.
+    if (!worker_)
+        worker_ = std::make_shared<Worker>(settings_);
     return run(worker_, std::move(pages), std::move(progress));
 }
 

@@ -30,5 +30,6 @@ private:
     static async::Task<QStringList> run(std::shared_ptr<Worker> worker,
                                         std::shared_ptr<const PageSource> pages, Progress progress);
 
+    TesseractEngine::Settings settings_;
     std::shared_ptr<Worker> worker_;
 };
