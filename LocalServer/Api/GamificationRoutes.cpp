@@ -54,6 +54,11 @@ ServerResponse GamificationRoutes::completeQuiz(const ServerRequest& request, co
     if (hasCorrect && (!total || !correct || *correct < 0 || *correct > *total))
         return ServerResponse::apiError(
             400, "questions_correct must be a whole number from 0 to total_questions.");
+    // The app sends the percentage of the same counts; one that disagrees would buy bonuses and
+    // a tier the answers did not earn.
+    if (correct && std::abs(quiz.percentage - 100.0 * *correct / *total) > 0.5)
+        return ServerResponse::apiError(
+            400, "quiz_score must be questions_correct out of total_questions, in percent.");
     // Without the count, it follows from the score: of the total when given, else of ten questions.
     if (correct)
         quiz.correct = *correct;

@@ -233,6 +233,7 @@ private slots:
         };
         QCOMPARE(with("quiz_score", 100.01), 400);
         QCOMPARE(with("quiz_score", "80"), 400);
+        QCOMPARE(with("quiz_score", 100), 400); // 8 of 10 is not 100 %
         QCOMPARE(with("quiz_difficulty", "extreme"), 400);
         QCOMPARE(with("questions_correct", 11), 400);
         QCOMPARE(with("total_questions", 0), 400);
