@@ -1,11 +1,14 @@
 #include "ControlApi.h"
 
 #include "AuthStore.h"
+#include "JsonNumbers.h"
 #include "RandomId.h"
+#include "RewardsStore.h"
 #include "ServerContext.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <cstdlib>
 
 void ControlApi::registerRoutes(Router& router) {
     router.add("GET", "/__control/faults",
@@ -23,6 +26,7 @@ void ControlApi::registerRoutes(Router& router) {
     });
     router.add("POST", "/__control/second-factor",
                [this](const ServerRequest& r) { return enableSecondFactor(r); });
+    router.add("POST", "/__control/credits", [this](const ServerRequest& r) { return grantCredits(r); });
 }
 
 ServerResponse ControlApi::enableSecondFactor(const ServerRequest& request) {
@@ -40,4 +44,20 @@ ServerResponse ControlApi::enableSecondFactor(const ServerRequest& request) {
         {phone, RandomId::make("idn"), QString::fromUtf8(QJsonDocument(codes).toJson(QJsonDocument::Compact)),
          context_.nowMs(), user->value("id")});
     return ServerResponse::json(QJsonObject{{"backup_codes", codes}});
+}
+
+ServerResponse ControlApi::grantCredits(const ServerRequest& request) {
+    const QJsonObject body = request.jsonBody();
+    const auto user = AuthStore(context_).userByEmail(body.value("email").toString());
+    const auto amount = JsonNumbers::wholeNumber(body.value("amount"));
+    if (!user || !amount || *amount == 0 || std::abs(*amount) > maxGrant)
+        return ServerResponse::apiError(
+            400,
+            QStringLiteral("Needs the \"email\" of an account and a whole \"amount\" from -%1 to %1, not 0.")
+                .arg(maxGrant));
+    const auto balance =
+        RewardsStore(context_).grantCredits(user->value("id").toString(), *amount, QStringLiteral("control"));
+    if (!balance)
+        return ServerResponse::apiError(409, "The balance cannot go below zero.");
+    return ServerResponse::json(QJsonObject{{"balance", *balance}});
 }

@@ -5,9 +5,9 @@
 
 struct ServerContext;
 
-// Loopback-only controls for tests and demos under /__control: scripted faults, and a second
-// factor (phone number and backup codes) for an account. Open with --demo, else they need the
-// admin token (LocalServer::refuseControl).
+// Loopback-only controls for tests and demos under /__control: scripted faults, a second
+// factor (phone number and backup codes) for an account, and credits given to or taken from an
+// account. Open with --demo, else they need the admin token (LocalServer::refuseControl).
 class ControlApi {
 public:
     ControlApi(ServerContext& context, FaultInjector& faults) : context_(context), faults_(faults) {}
@@ -15,7 +15,10 @@ public:
     void registerRoutes(Router& router);
 
 private:
+    static constexpr int maxGrant = 1'000'000;
+
     ServerResponse enableSecondFactor(const ServerRequest& request);
+    ServerResponse grantCredits(const ServerRequest& request);
 
     ServerContext& context_;
     FaultInjector& faults_;

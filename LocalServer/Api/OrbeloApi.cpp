@@ -15,6 +15,8 @@ void OrbeloApi::registerRoutes(Router& router) {
     flashcards_.registerRoutes(router);
     vocabulary_.registerRoutes(router);
     imports_.registerRoutes(router);
+    quizScores_.registerRoutes(router);
+    gamification_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());

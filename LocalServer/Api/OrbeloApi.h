@@ -6,8 +6,10 @@
 #include "DirectoryRoutes.h"
 #include "DocumentProcessor.h"
 #include "FlashcardRoutes.h"
+#include "GamificationRoutes.h"
 #include "ImportRoutes.h"
 #include "LibraryRoutes.h"
+#include "QuizScoreRoutes.h"
 #include "Router.h"
 #include "SpeechRoutes.h"
 #include "SummaryRoutes.h"
@@ -23,7 +25,8 @@ public:
     explicit OrbeloApi(ServerContext& context)
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
           courses_(context), speech_(context), universities_(context), directory_(context),
-          calendar_(context), flashcards_(context), vocabulary_(context), imports_(context) {}
+          calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
+          quizScores_(context), gamification_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -41,4 +44,6 @@ private:
     FlashcardRoutes flashcards_;
     VocabularyRoutes vocabulary_;
     ImportRoutes imports_;
+    QuizScoreRoutes quizScores_;
+    GamificationRoutes gamification_;
 };

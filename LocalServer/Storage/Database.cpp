@@ -76,6 +76,25 @@ const QList<QStringList>& migrations() {
         {"CREATE TABLE flashcard_imports (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, s3_key TEXT NOT NULL"
          " UNIQUE, filename TEXT, status TEXT NOT NULL, content BLOB, result TEXT, created_at INTEGER NOT NULL)",
          "CREATE INDEX flashcard_imports_user ON flashcard_imports (user_id)"},
+        // 9: quiz scores and the rewards economy: each user's XP and daily streak, a credits ledger
+        // whose running balance can never go below zero, the achievements earned, and each quiz
+        // completion's award by attempt, so that a retried completion answers the same award.
+        {"CREATE TABLE quiz_scores (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, course_id TEXT NOT NULL,"
+         " score INTEGER NOT NULL, total_questions INTEGER NOT NULL, percentage REAL NOT NULL,"
+         " question_type TEXT NOT NULL, difficulty TEXT NOT NULL, topic TEXT, quiz_duration INTEGER,"
+         " attempt_id TEXT, created_at INTEGER NOT NULL, UNIQUE (user_id, attempt_id))",
+         "CREATE INDEX quiz_scores_course ON quiz_scores (user_id, course_id, created_at)",
+         "CREATE TABLE rewards_progress (user_id TEXT PRIMARY KEY, total_xp INTEGER NOT NULL DEFAULT 0,"
+         " streak_days INTEGER NOT NULL DEFAULT 0, last_active_day TEXT, quizzes_completed INTEGER NOT NULL"
+         " DEFAULT 0)",
+         "CREATE TABLE credit_ledger (id INTEGER PRIMARY KEY AUTOINCREMENT, user_id TEXT NOT NULL,"
+         " amount INTEGER NOT NULL, tier TEXT, reason TEXT NOT NULL, reference TEXT,"
+         " balance_after INTEGER NOT NULL CHECK (balance_after >= 0), created_at INTEGER NOT NULL)",
+         "CREATE INDEX credit_ledger_user ON credit_ledger (user_id, id)",
+         "CREATE TABLE achievements (user_id TEXT NOT NULL, achievement_id TEXT NOT NULL,"
+         " earned_at INTEGER NOT NULL, PRIMARY KEY (user_id, achievement_id))",
+         "CREATE TABLE quiz_completions (user_id TEXT NOT NULL, attempt_id TEXT NOT NULL,"
+         " award TEXT NOT NULL, created_at INTEGER NOT NULL, PRIMARY KEY (user_id, attempt_id))"},
     };
     return list;
 }

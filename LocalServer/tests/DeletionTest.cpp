@@ -107,6 +107,25 @@ private slots:
                                .json();
         deck.insert("include_flagged", false);
         QCOMPARE(server->api("POST", "/api/study-content/import/commit", token, deck).status, 200);
+        QCOMPARE(server
+                     ->api("POST", "/api/quiz-scores", token,
+                           {{"course_id", courseId},
+                            {"score", 3},
+                            {"total_questions", 4},
+                            {"percentage", 75},
+                            {"question_type", "true_false"},
+                            {"difficulty", "easy"},
+                            {"attempt_id", "q1"}})
+                     .status,
+                 200);
+        QCOMPARE(server
+                     ->api("POST", "/api/gamification/quiz/complete", token,
+                           {{"user_id", device.userId},
+                            {"quiz_score", 75},
+                            {"quiz_difficulty", "easy"},
+                            {"attempt_id", "q1"}})
+                     .status,
+                 200);
         QVERIFY(!rowsNaming(device.userId).isEmpty());
 
         QCOMPARE(server->api("DELETE", "/api/user/account", token).status, 200);

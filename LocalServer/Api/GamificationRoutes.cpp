@@ -1,0 +1,95 @@
+#include "GamificationRoutes.h"
+
+#include "DailyStreak.h"
+#include "JsonNumbers.h"
+#include "LibraryStore.h"
+#include "RewardsStore.h"
+#include "ServerContext.h"
+#include "UserTimeZone.h"
+
+#include <cmath>
+
+namespace {
+
+ServerResponse notYours() {
+    return ServerResponse::apiError(403, "You can only see and earn rewards for your own account.");
+}
+
+} // namespace
+
+void GamificationRoutes::registerRoutes(Router& router) {
+    auth_.add(router, "POST", "/api/gamification/quiz/complete",
+              [this](const ServerRequest& r, const QString& u) { return completeQuiz(r, u); });
+    auth_.add(router, "GET", "/api/gamification/credits",
+              [this](const ServerRequest&, const QString& u) { return summary(u); });
+    auth_.add(router, "GET", "/api/gamification/credits/{user_id}",
+              [this](const ServerRequest& r, const QString& u) { return creditsBalance(r, u); });
+    auth_.add(router, "GET", "/api/gamification/level/{user_id}",
+              [this](const ServerRequest& r, const QString& u) { return level(r, u); });
+}
+
+ServerResponse GamificationRoutes::completeQuiz(const ServerRequest& request, const QString& userId) {
+    const QJsonObject body = request.jsonBody();
+    if (body.value("user_id").toString() != userId)
+        return notYours();
+    const auto percentage = JsonNumbers::numberWithin(body.value("quiz_score"), 0, 100);
+    if (!percentage)
+        return ServerResponse::apiError(400, "quiz_score must be a number from 0 to 100.");
+    RewardsRules::Quiz quiz;
+    quiz.percentage = *percentage;
+    quiz.difficulty = body.value("quiz_difficulty").toString();
+    if (!RewardsRules::difficultyPercent(quiz.difficulty))
+        return ServerResponse::apiError(400, "quiz_difficulty must be easy, medium or hard.");
+
+    const bool hasTotal =
+        !body.value("total_questions").isUndefined() && !body.value("total_questions").isNull();
+    const bool hasCorrect =
+        !body.value("questions_correct").isUndefined() && !body.value("questions_correct").isNull();
+    const auto total = JsonNumbers::wholeNumber(body.value("total_questions"));
+    const auto correct = JsonNumbers::wholeNumber(body.value("questions_correct"));
+    if (hasTotal && (!total || *total < 1 || *total > RewardsRules::maxQuestions))
+        return ServerResponse::apiError(400,
+                                        QStringLiteral("total_questions must be a whole number from 1 to %1.")
+                                            .arg(RewardsRules::maxQuestions));
+    if (hasCorrect && (!total || !correct || *correct < 0 || *correct > *total))
+        return ServerResponse::apiError(
+            400, "questions_correct must be a whole number from 0 to total_questions.");
+    // The app sends the percentage of the same counts; one that disagrees would buy bonuses and
+    // a tier the answers did not earn.
+    if (correct && std::abs(quiz.percentage - 100.0 * *correct / *total) > 0.5)
+        return ServerResponse::apiError(
+            400, "quiz_score must be questions_correct out of total_questions, in percent.");
+    // Without the count, it follows from the score: of the total when given, else of ten questions.
+    if (correct)
+        quiz.correct = *correct;
+    else
+        quiz.correct = int(std::lround(quiz.percentage * (total ? *total : 10) / 100));
+
+    const QString courseId = body.value("course_id").toString();
+    if (!courseId.isEmpty() && !LibraryStore(context_).course(courseId, userId))
+        return ServerResponse::apiError(404, "No such course.");
+
+    const auto award =
+        RewardsStore(context_).completeQuiz(userId, body.value("attempt_id").toString(), quiz,
+                                            context_.nowMs(), UserTimeZone::of(context_.db, userId).zone);
+    if (!award)
+        return ServerResponse::apiError(500, "The quiz could not be rewarded.");
+    return ServerResponse::json(*award);
+}
+
+ServerResponse GamificationRoutes::summary(const QString& userId) {
+    const QDate today = DailyStreak::localDay(context_.nowMs(), UserTimeZone::of(context_.db, userId).zone);
+    return ServerResponse::json(RewardsStore(context_).summary(userId, today));
+}
+
+ServerResponse GamificationRoutes::creditsBalance(const ServerRequest& request, const QString& userId) {
+    if (request.param(0) != userId)
+        return notYours();
+    return ServerResponse::json(RewardsStore(context_).creditsBalance(userId));
+}
+
+ServerResponse GamificationRoutes::level(const ServerRequest& request, const QString& userId) {
+    if (request.param(0) != userId)
+        return notYours();
+    return ServerResponse::json(RewardsStore(context_).level(userId));
+}

@@ -1,0 +1,160 @@
+#include "RewardsStore.h"
+
+#include "AchievementRules.h"
+#include "LevelTable.h"
+#include "RandomId.h"
+#include "ServerContext.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
+
+std::optional<QJsonObject> RewardsStore::completeQuiz(const QString& userId, const QString& attemptId,
+                                                      const RewardsRules::Quiz& quiz, qint64 nowMs,
+                                                      const QTimeZone& zone) {
+    Database& db = context_.db;
+    const QString attempt = attemptId.isEmpty() ? RandomId::make("attempt") : attemptId;
+    if (!db.transaction())
+        return std::nullopt;
+    const auto earlier =
+        db.row("SELECT award FROM quiz_completions WHERE user_id = ? AND attempt_id = ?", {userId, attempt});
+    if (earlier) {
+        db.rollback();
+        return QJsonDocument::fromJson(earlier->value("award").toByteArray()).object();
+    }
+
+    const Progress before = progress(userId);
+    const DailyStreak streak = before.streak.afterQuizOn(DailyStreak::localDay(nowMs, zone));
+    const RewardsRules::Award award = RewardsRules::award(quiz, streak.days);
+    const int totalXp = before.totalXp + award.xp;
+    const int quizzes = before.quizzesCompleted + 1;
+    bool written = db.exec(
+        "INSERT INTO rewards_progress (user_id, total_xp, streak_days, last_active_day, quizzes_completed)"
+        " VALUES (?, ?, ?, ?, ?) ON CONFLICT (user_id) DO UPDATE SET total_xp = excluded.total_xp,"
+        " streak_days = excluded.streak_days, last_active_day = excluded.last_active_day,"
+        " quizzes_completed = excluded.quizzes_completed",
+        {userId, totalXp, streak.days, streak.lastActiveDay.toString(Qt::ISODate), quizzes});
+    written =
+        written && appendCredits(userId, award.credits, award.tier, QStringLiteral("quiz"), attempt, nowMs);
+
+    QSet<QString> held;
+    for (const QVariantMap& row :
+         db.rows("SELECT achievement_id FROM achievements WHERE user_id = ?", {userId}))
+        held.insert(row.value("achievement_id").toString());
+    const AchievementRules::Progress standing{quizzes, quiz.percentage, quiz.difficulty, streak.days,
+                                              LevelTable::standing(totalXp).level};
+    QJsonArray earned;
+    for (const AchievementRules::Achievement& achievement : AchievementRules::metBy(standing)) {
+        if (held.contains(achievement.id))
+            continue;
+        written = written &&
+                  db.exec("INSERT INTO achievements (user_id, achievement_id, earned_at) VALUES (?, ?, ?)",
+                          {userId, achievement.id, nowMs});
+        earned.append(QJsonObject{{"achievement_id", achievement.id}, {"name", achievement.name}});
+    }
+
+    const QJsonObject answer{
+        {"xp_awarded", award.xp},
+        {"credits_awarded",
+         QJsonObject{{"amount", award.credits}, {"tier", award.tier}, {"point_value", award.pointValue}}},
+        {"multipliers",
+         QJsonObject{{"difficulty", award.difficultyMultiplier}, {"streak", award.streakMultiplier}}},
+        {"achievements_earned", earned},
+    };
+    written =
+        written && db.exec("INSERT INTO quiz_completions (user_id, attempt_id, award, created_at)"
+                           " VALUES (?, ?, ?, ?)",
+                           {userId, attempt,
+                            QString::fromUtf8(QJsonDocument(answer).toJson(QJsonDocument::Compact)), nowMs});
+    if (!written) {
+        db.rollback();
+        return std::nullopt;
+    }
+    if (!db.commit())
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<int> RewardsStore::grantCredits(const QString& userId, int amount, const QString& reason) {
+    Database& db = context_.db;
+    if (!db.transaction())
+        return std::nullopt;
+    // Checked first so that a refused spend is an answer, not a failed statement in the log.
+    if (balance(userId) + qint64(amount) < 0 ||
+        !appendCredits(userId, amount, {}, reason, {}, context_.nowMs())) {
+        db.rollback();
+        return std::nullopt;
+    }
+    const int after = balance(userId);
+    if (!db.commit())
+        return std::nullopt;
+    return after;
+}
+
+int RewardsStore::balance(const QString& userId) {
+    const auto last = context_.db.row(
+        "SELECT balance_after FROM credit_ledger WHERE user_id = ? ORDER BY id DESC LIMIT 1", {userId});
+    return last ? last->value("balance_after").toInt() : 0;
+}
+
+QJsonObject RewardsStore::creditsBalance(const QString& userId) {
+    const auto sums = context_.db.row(
+        "SELECT COALESCE(SUM(tier = 'bronze'), 0) AS bronze, COALESCE(SUM(tier = 'silver'), 0) AS silver,"
+        " COALESCE(SUM(tier = 'gold'), 0) AS gold, COALESCE(SUM(tier = 'platinum'), 0) AS platinum,"
+        " COALESCE(SUM(CASE WHEN amount > 0 THEN amount END), 0) AS earned,"
+        " COALESCE(-SUM(CASE WHEN amount < 0 THEN amount END), 0) AS spent"
+        " FROM credit_ledger WHERE user_id = ?",
+        {userId});
+    const QVariantMap row = sums.value_or(QVariantMap());
+    return {{"bronze_credits", row.value("bronze").toInt()},
+            {"silver_credits", row.value("silver").toInt()},
+            {"gold_credits", row.value("gold").toInt()},
+            {"platinum_credits", row.value("platinum").toInt()},
+            {"total_points", balance(userId)},
+            {"lifetime_earned", row.value("earned").toInt()},
+            {"lifetime_spent", row.value("spent").toInt()}};
+}
+
+QJsonObject RewardsStore::level(const QString& userId) {
+    const LevelTable::Standing standing = LevelTable::standing(progress(userId).totalXp);
+    return {{"current_level", standing.level},
+            {"level_name", standing.name},
+            {"current_xp", standing.xpIntoLevel},
+            {"total_xp", standing.totalXp},
+            {"xp_to_next_level", standing.xpToNextLevel}};
+}
+
+QJsonObject RewardsStore::summary(const QString& userId, const QDate& today) {
+    const Progress now = progress(userId);
+    const LevelTable::Standing standing = LevelTable::standing(now.totalXp);
+    return {{"total_xp", standing.totalXp},
+            {"level", standing.level},
+            {"current_level_xp", standing.xpIntoLevel},
+            {"next_level_xp", standing.levelSpan},
+            {"streak", now.streak.daysOn(today)},
+            {"credits", balance(userId)}};
+}
+
+RewardsStore::Progress RewardsStore::progress(const QString& userId) {
+    const auto row = context_.db.row("SELECT total_xp, streak_days, last_active_day, quizzes_completed FROM "
+                                     "rewards_progress WHERE user_id = ?",
+                                     {userId});
+    if (!row)
+        return {};
+    return {row->value("total_xp").toInt(),
+            {row->value("streak_days").toInt(),
+             QDate::fromString(row->value("last_active_day").toString(), Qt::ISODate)},
+            row->value("quizzes_completed").toInt()};
+}
+
+bool RewardsStore::appendCredits(const QString& userId, int amount, const QString& tier,
+                                 const QString& reason, const QString& reference, qint64 nowMs) {
+    // One statement reads the last balance and writes the next, so no other writer comes between.
+    const QVariant none(QMetaType(QMetaType::QString));
+    return context_.db.exec(
+        "INSERT INTO credit_ledger (user_id, amount, tier, reason, reference, balance_after, created_at)"
+        " SELECT ?, ?, ?, ?, ?, COALESCE((SELECT balance_after FROM credit_ledger WHERE user_id = ?"
+        " ORDER BY id DESC LIMIT 1), 0) + ?, ?",
+        {userId, amount, tier.isEmpty() ? none : tier, reason, reference.isEmpty() ? none : reference, userId,
+         amount, nowMs});
+}

@@ -1,0 +1,303 @@
+#include "Gamification/CreditsBalance.h"
+#include "Gamification/GamificationSummary.h"
+#include "Gamification/UserLevelDTO.h"
+#include "Json.h"
+#include "Quizzes/QuizCompleteRequest.h"
+#include "Quizzes/QuizCompleteResponse.h"
+#include "Quizzes/SaveQuizScoreRequest.h"
+#include "Quizzes/SaveQuizScoreResponse.h"
+#include "ServerContext.h"
+#include "TestServer.h"
+
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimeZone>
+#include <memory>
+
+// Quiz scores and what completed quizzes earn, over HTTPS with the app's own records on both
+// sides of the wire. The server's clock starts on Saturday, March 7, 2026, 15:00 UTC; the student
+// lives in New York, where the clocks go forward early on Sunday, March 8.
+class RewardsFlowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestServer> server;
+    TestServer::Device device;
+    QString token;
+    QString courseId;
+
+    // Moves the clock to a New York wall time; session tokens last a minute, so a fresh one is taken.
+    void setLocalTime(const QDate& day, const QTime& time) {
+        server->setTime(QDateTime(day, time, QTimeZone("America/New_York")));
+        token = server->sessionToken(device);
+    }
+
+    template <class Record> static QJsonObject object(const Record& record) {
+        return QJsonDocument::fromJson(json::encode(record)).object();
+    }
+
+    SaveQuizScoreRequest score(int correct, int total, const QString& attemptId) const {
+        SaveQuizScoreRequest request;
+        request.courseId = courseId;
+        request.score = correct;
+        request.totalQuestions = total;
+        request.percentage = 100.0 * correct / total;
+        request.questionType = QuizQuestionType::trueFalse;
+        request.difficulty = QuizDifficulty::medium;
+        request.quizDuration = 95;
+        request.attemptId = attemptId;
+        return request;
+    }
+
+    QuizCompleteRequest completion(int correct, int total, const QString& difficulty,
+                                   const QString& attemptId) const {
+        QuizCompleteRequest request;
+        request.userId = device.userId;
+        request.courseId = courseId;
+        request.attemptId = attemptId;
+        request.questionsCorrect = correct;
+        request.totalQuestions = total;
+        request.quizScore = 100.0 * correct / total;
+        request.quizDifficulty = difficulty;
+        return request;
+    }
+
+    TestServer::Reply complete(const QJsonObject& body) {
+        return server->api("POST", "/api/gamification/quiz/complete", token, body);
+    }
+
+    QuizCompleteResponse completeQuiz(int correct, int total, const QString& difficulty,
+                                      const QString& attemptId) {
+        const TestServer::Reply reply = complete(object(completion(correct, total, difficulty, attemptId)));
+        if (reply.status != 200)
+            qWarning() << reply.status << reply.body;
+        return json::decode<QuizCompleteResponse>(reply.body);
+    }
+
+    static QStringList achievementIds(const QuizCompleteResponse& response) {
+        QStringList ids;
+        for (const AchievementEarned& earned :
+             response.achievementsEarned.value_or(QList<AchievementEarned>()))
+            ids.append(earned.achievementId);
+        return ids;
+    }
+
+    GamificationSummary summary() {
+        return json::decode<GamificationSummary>(server->api("GET", "/api/gamification/credits", token).body);
+    }
+    CreditsBalance balance() {
+        return json::decode<CreditsBalance>(
+            server->api("GET", "/api/gamification/credits/" + device.userId, token).body);
+    }
+
+    TestServer::Reply control(const QString& path, const QJsonObject& body) {
+        return server->send("POST", path, QJsonDocument(body).toJson(),
+                            {{"Content-Type", "application/json"}});
+    }
+
+private slots:
+    void init() {
+        server = std::make_unique<TestServer>();
+        server->setTime(QDateTime(QDate(2026, 3, 7), QTime(15, 0), Qt::UTC));
+        QVERIFY(server->start());
+        device = server->signUp("quizzer@example.com", "all-the-answers-1");
+        token = server->sessionToken(device);
+        QCOMPARE(server->api("PATCH", "/api/user/timezone", token, {{"timezone", "America/New_York"}}).status,
+                 200);
+        courseId = server->api("POST", "/api/class-info", token, {{"class_title", "CHEM 101"}})
+                       .json()["course_id"]
+                       .toString();
+        QVERIFY(!courseId.isEmpty());
+    }
+    void cleanup() { server.reset(); }
+
+    void scoresAreCheckedAndStoredOncePerAttempt() {
+        const TestServer::Reply first =
+            server->api("POST", "/api/quiz-scores", token, object(score(8, 10, "a1")));
+        QCOMPARE(first.status, 200);
+        const auto saved = json::decode<SaveQuizScoreResponse>(first.body);
+        QCOMPARE(saved.status, "success");
+        QVERIFY(saved.scoreId && !saved.scoreId->isEmpty());
+        QCOMPARE(saved.updatedProficiency, 80.0);
+        // A retried save answers the first score and stores nothing more.
+        const auto again = json::decode<SaveQuizScoreResponse>(
+            server->api("POST", "/api/quiz-scores", token, object(score(3, 10, "a1"))).body);
+        QCOMPARE(again.scoreId, saved.scoreId);
+        QCOMPARE(again.updatedProficiency, 80.0);
+        const auto next = json::decode<SaveQuizScoreResponse>(
+            server->api("POST", "/api/quiz-scores", token, object(score(10, 10, "a2"))).body);
+        QVERIFY(next.scoreId != saved.scoreId);
+        QCOMPARE(next.updatedProficiency, 90.0);
+
+        const QJsonObject valid = object(score(8, 10, "a3"));
+        const auto with = [&](const QString& key, const QJsonValue& value) {
+            QJsonObject body = valid;
+            if (value.isUndefined())
+                body.remove(key);
+            else
+                body.insert(key, value);
+            return server->api("POST", "/api/quiz-scores", token, body).status;
+        };
+        QCOMPARE(with("score", 11), 400);
+        QCOMPARE(with("score", -1), 400);
+        QCOMPARE(with("score", 7.5), 400);
+        QCOMPARE(with("score", "8"), 400);
+        QCOMPARE(with("total_questions", QJsonValue::Undefined), 400);
+        QCOMPARE(with("percentage", 100.5), 400);
+        QCOMPARE(with("percentage", -0.1), 400);
+        QCOMPARE(with("question_type", "essay"), 400);
+        QCOMPARE(with("difficulty", "extreme"), 400);
+        QCOMPARE(with("quiz_duration", -3), 400);
+        QCOMPARE(with("course_id", QJsonValue::Undefined), 400);
+        QCOMPARE(with("course_id", "course_nope"), 404);
+        // Another student's course is no course of this one's.
+        const TestServer::Device other = server->signUp("other@example.com", "all-the-answers-2");
+        const QString otherToken = server->sessionToken(other);
+        QCOMPARE(server->api("POST", "/api/quiz-scores", otherToken, valid).status, 404);
+        QCOMPARE(with("quiz_duration", QJsonValue::Null), 200);
+    }
+
+    void aCompletedQuizEarnsOnceAndAddsUp() {
+        const QuizCompleteResponse first = completeQuiz(8, 10, "medium", "attempt-1");
+        QCOMPARE(first.xpAwarded, 120);
+        QCOMPARE(first.creditsAwarded->amount, 24);
+        QCOMPARE(first.creditsAwarded->tier, "gold");
+        QCOMPARE(first.creditsAwarded->pointValue, 20);
+        QCOMPARE(first.multipliers->difficulty, 1.2);
+        QCOMPARE(first.multipliers->streak, 1.0);
+        QCOMPARE(achievementIds(first), QStringList{"first_quiz"});
+        QCOMPARE(first.achievementsEarned->first().name, "First Quiz");
+
+        // A retry answers the same award and earns nothing more.
+        const TestServer::Reply retried = complete(object(completion(8, 10, "medium", "attempt-1")));
+        QCOMPARE(retried.status, 200);
+        QCOMPARE(retried.json(), QJsonDocument::fromJson(json::encode(first)).object());
+        QCOMPARE(balance().totalPoints, 24);
+        const auto level = json::decode<UserLevelDTO>(
+            server->api("GET", "/api/gamification/level/" + device.userId, token).body);
+        QCOMPARE(level.currentLevel, 2);
+        QCOMPARE(level.levelName, "Learner");
+        QCOMPARE(level.currentXp, 20);
+        QCOMPARE(level.totalXp, 120);
+        QCOMPARE(level.xpToNextLevel, 130);
+
+        // A second quiz the same day keeps the streak at 1; each achievement comes once.
+        const QuizCompleteResponse perfect = completeQuiz(10, 10, "hard", "attempt-2");
+        QCOMPARE(perfect.xpAwarded, 225);
+        QCOMPARE(perfect.creditsAwarded->amount, 45);
+        QCOMPARE(perfect.creditsAwarded->tier, "platinum");
+        QCOMPARE(achievementIds(perfect), (QStringList{"perfect_score", "hard_perfect"}));
+        QCOMPARE(achievementIds(completeQuiz(10, 10, "hard", "attempt-3")), QStringList());
+        // Without a count, the score stands for ten questions: 50 % is 5 right.
+        QuizCompleteRequest scoreOnly;
+        scoreOnly.userId = device.userId;
+        scoreOnly.quizScore = 50;
+        scoreOnly.quizDifficulty = "easy";
+        QCOMPARE(json::decode<QuizCompleteResponse>(complete(object(scoreOnly)).body).xpAwarded, 50);
+
+        const GamificationSummary total = summary();
+        QCOMPARE(total.totalXp, 120 + 225 + 225 + 50);
+        QCOMPARE(total.level, 4);
+        QCOMPARE(total.currentLevelXp, 620 - 500);
+        QCOMPARE(total.nextLevelXp, 400);
+        QCOMPARE(total.streak, 1);
+        QCOMPARE(total.credits, 24 + 45 + 45 + 5);
+        const CreditsBalance credits = balance();
+        QCOMPARE(credits.goldCredits, 1);
+        QCOMPARE(credits.platinumCredits, 2);
+        QCOMPARE(credits.bronzeCredits, 1);
+        QCOMPARE(credits.silverCredits, 0);
+        QCOMPARE(credits.lifetimeEarned, 119);
+        QCOMPARE(credits.lifetimeSpent, 0);
+    }
+
+    void completionsAreCheckedAndOnlyForOneself() {
+        const TestServer::Device other = server->signUp("other@example.com", "all-the-answers-2");
+        QJsonObject theirs = object(completion(8, 10, "easy", "x"));
+        theirs.insert("user_id", other.userId);
+        QCOMPARE(complete(theirs).status, 403);
+        theirs.remove("user_id");
+        QCOMPARE(complete(theirs).status, 403);
+        QCOMPARE(server->api("GET", "/api/gamification/credits/" + other.userId, token).status, 403);
+        QCOMPARE(server->api("GET", "/api/gamification/level/" + other.userId, token).status, 403);
+        QCOMPARE(server->api("GET", "/api/gamification/credits", QString()).status, 401);
+
+        const QJsonObject valid = object(completion(8, 10, "easy", "y"));
+        const auto with = [&](const QString& key, const QJsonValue& value) {
+            QJsonObject body = valid;
+            if (value.isUndefined())
+                body.remove(key);
+            else
+                body.insert(key, value);
+            return complete(body).status;
+        };
+        QCOMPARE(with("quiz_score", 100.01), 400);
+        QCOMPARE(with("quiz_score", "80"), 400);
+        QCOMPARE(with("quiz_score", 100), 400); // 8 of 10 is not 100 %
+        QCOMPARE(with("quiz_difficulty", "extreme"), 400);
+        QCOMPARE(with("questions_correct", 11), 400);
+        QCOMPARE(with("total_questions", 0), 400);
+        QCOMPARE(with("total_questions", 101), 400);
+        QCOMPARE(with("total_questions", QJsonValue::Undefined), 400); // a count needs its total
+        QCOMPARE(with("course_id", "course_nope"), 404);
+        // None of them earned anything.
+        QCOMPARE(summary().totalXp, 0);
+        QCOMPARE(balance().lifetimeEarned, 0);
+    }
+
+    void streaksFollowTheStudentsLocalDays() {
+        // Saturday 23:30, then Sunday 00:30 (the same UTC day): two days.
+        setLocalTime(QDate(2026, 3, 7), QTime(23, 30));
+        QCOMPARE(completeQuiz(5, 10, "easy", "sat").multipliers->streak, 1.0);
+        setLocalTime(QDate(2026, 3, 8), QTime(0, 30));
+        completeQuiz(5, 10, "easy", "sun-early");
+        QCOMPARE(summary().streak, 2);
+        // Sunday 23:30, after the clocks went forward (Monday in UTC): still Sunday, counted once.
+        setLocalTime(QDate(2026, 3, 8), QTime(23, 30));
+        completeQuiz(5, 10, "easy", "sun-late");
+        QCOMPARE(summary().streak, 2);
+        // Monday is the third day: the multiplier and the achievement follow.
+        setLocalTime(QDate(2026, 3, 9), QTime(8, 0));
+        const QuizCompleteResponse third = completeQuiz(5, 10, "easy", "mon");
+        QCOMPARE(third.multipliers->streak, 1.1);
+        QCOMPARE(third.xpAwarded, 55);
+        QCOMPARE(achievementIds(third), QStringList{"streak_3"});
+        // It stands through Tuesday and is gone at Wednesday's local midnight.
+        setLocalTime(QDate(2026, 3, 10), QTime(23, 59));
+        QCOMPARE(summary().streak, 3);
+        setLocalTime(QDate(2026, 3, 11), QTime(0, 0));
+        QCOMPARE(summary().streak, 0);
+        // The gap starts it again.
+        QCOMPARE(completeQuiz(5, 10, "easy", "wed").multipliers->streak, 1.0);
+        QCOMPARE(summary().streak, 1);
+    }
+
+    void controlsGrantCreditsButNeverOverdraw() {
+        QCOMPARE(control("/__control/credits", {{"email", "quizzer@example.com"}, {"amount", 100}})
+                     .json()["balance"],
+                 100);
+        QCOMPARE(control("/__control/credits", {{"email", "quizzer@example.com"}, {"amount", -150}}).status,
+                 409);
+        QCOMPARE(control("/__control/credits", {{"email", "quizzer@example.com"}, {"amount", -40}})
+                     .json()["balance"],
+                 60);
+        QCOMPARE(control("/__control/credits", {{"email", "quizzer@example.com"}, {"amount", 0}}).status,
+                 400);
+        QCOMPARE(control("/__control/credits", {{"email", "nobody@example.com"}, {"amount", 5}}).status, 400);
+        const CreditsBalance credits = balance();
+        QCOMPARE(credits.totalPoints, 60);
+        QCOMPARE(credits.lifetimeEarned, 100);
+        QCOMPARE(credits.lifetimeSpent, 40);
+        QCOMPARE(
+            credits.bronzeCredits + credits.silverCredits + credits.goldCredits + credits.platinumCredits, 0);
+        // The ledger itself refuses an entry that overdraws, whoever writes it.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("CHECK constraint failed"));
+        QVERIFY(!server->server().context().db.exec("INSERT INTO credit_ledger (user_id, amount, reason, "
+                                                    "balance_after, created_at) VALUES (?, -61, 'x', -1, 0)",
+                                                    {device.userId}));
+        QCOMPARE(summary().credits, 60);
+    }
+};
+
+QTEST_MAIN(RewardsFlowTest)
+#include "RewardsFlowTest.moc"
