@@ -44,9 +44,17 @@ bool NotifierAgent::start() {
         bus_.unregisterObject(objectPath);
         return false;
     }
+    bus_.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
+                 QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), this,
+                 SLOT(onBusDisconnected()));
     scheduler_.start();
     updateIdle();
     return true;
+}
+
+void NotifierAgent::onBusDisconnected() {
+    qCInfo(lcNotifier, "the session bus is gone; exiting");
+    Q_EMIT finished();
 }
 
 void NotifierAgent::Add(const QString& id, const QString& title, const QString& body,

@@ -38,8 +38,12 @@ public Q_SLOTS:
     Q_SCRIPTABLE QList<QVariantMap> ListPending();
 
 Q_SIGNALS:
-    // Idle for the grace period: the bus name is released and the process may end.
+    // Idle for the grace period (the bus name is released), or the bus is gone (the session
+    // ended): the process may end.
     void finished();
+
+private Q_SLOTS:
+    void onBusDisconnected();
 
 private:
     void refuse(const QString& errorName, const QString& message);
