@@ -211,17 +211,25 @@ private Q_SLOTS:
         QVERIFY(!bus->connect("app").interface()->isServiceRegistered(NotifierAgent::serviceName));
     }
 
-    // The executable, started by D-Bus activation: a call brings it up, its clock runs as far
-    // ahead as the environment says, and a second one started by hand exits at once.
+    // The executable, started by D-Bus activation as scripts/register-notifier sets it up: a call
+    // brings it up, its clock runs as far ahead as the environment says, and a second one started
+    // by hand exits at once.
     void theExecutable() {
-        QTemporaryDir services;
-        QFile service(services.filePath("com.orbelo.desktop.Notifier.service"));
-        QVERIFY(service.open(QIODevice::WriteOnly));
-        service.write("[D-BUS Service]\nName=com.orbelo.desktop.Notifier\nExec=" NOTIFIER_BINARY "\n");
-        service.close();
+        QTemporaryDir home;
+        QProcess registration;
+        registration.setProcessEnvironment([&home] {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_DATA_HOME", home.path());
+            return environment;
+        }());
+        registration.start(REGISTER_NOTIFIER, {NOTIFIER_BINARY, "/nonexistent/orbelo"});
+        QVERIFY(registration.waitForFinished(20000));
+        QCOMPARE(registration.exitCode(), 0);
+        const QString services = home.filePath("dbus-1/services");
+        QVERIFY(QFile::exists(services + "/com.orbelo.desktop.Notifier.service"));
         qputenv("XDG_DATA_HOME", dir->path().toUtf8());
         qputenv("ORBELO_NOTIFIER_CLOCK_OFFSET_SECONDS", "86400");
-        bus = std::make_unique<PrivateSessionBus>(services.path()); // the activated agent inherits the above
+        bus = std::make_unique<PrivateSessionBus>(services); // the activated agent inherits the above
         qunsetenv("ORBELO_NOTIFIER_CLOCK_OFFSET_SECONDS");
         qunsetenv("XDG_DATA_HOME");
         QVERIFY(bus->startNotificationServer());
@@ -231,6 +239,8 @@ private Q_SLOTS:
         const QDBusMessage added = add("pomodoro-1", onceAt(inAnHour), {});
         QVERIFY2(added.type() == QDBusMessage::ReplyMessage, qPrintable(added.errorMessage()));
         QTRY_COMPARE_WITH_TIMEOUT(bus->notifyCalls().size(), 1, 20000);
+        // A click with no app where ORBELO_APP says: logged, and the agent carries on.
+        bus->invokeAction(1, "default");
         add("study-reminder-09-00", dailyAt(9, 0));
         QTRY_VERIFY(QFile::exists(dir->filePath("orbelo/notifier/pending.json")));
 
