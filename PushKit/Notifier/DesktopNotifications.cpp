@@ -16,11 +16,19 @@ const QString desktopEntry = QStringLiteral("com.orbelo.desktop");
 } // namespace
 
 DesktopNotifications::DesktopNotifications(QDBusConnection bus, QObject* parent)
-    : QObject(parent), bus_(std::move(bus)),
-      watcher_(new QDBusServiceWatcher(service, bus_, QDBusServiceWatcher::WatchForRegistration, this)) {
-    connect(watcher_, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+    : QObject(parent), bus_(std::move(bus)) {
+    auto* watcher = new QDBusServiceWatcher(
+        service, bus_,
+        QDBusServiceWatcher::WatchForRegistration | QDBusServiceWatcher::WatchForUnregistration, this);
+    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
         qCInfo(lcNotifier, "a notification server is on the bus");
         Q_EMIT serverAppeared();
+    });
+    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+        if (!deepLinks_.isEmpty()) {
+            deepLinks_.clear();
+            Q_EMIT openCountChanged();
+        }
     });
     bus_.connect(service, path, interface, QStringLiteral("ActionInvoked"), this,
                  SLOT(onActionInvoked(uint, QString)));

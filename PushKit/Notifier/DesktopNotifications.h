@@ -6,11 +6,10 @@
 #include <QHash>
 #include <QObject>
 
-class QDBusServiceWatcher;
-
 // The desktop's notification server (org.freedesktop.Notifications) as the agent uses it: shows a
 // request with an "Open" default action, remembers which shown notification carries which deep
-// link, and reports a click on one. Notices when a server appears on the bus.
+// link, and reports a click on one. Notices when a server appears on the bus; when it goes, its
+// notifications go with it.
 class DesktopNotifications : public QObject {
     Q_OBJECT
 public:
@@ -37,6 +36,5 @@ private Q_SLOTS:
 
 private:
     QDBusConnection bus_;
-    QDBusServiceWatcher* watcher_;
     QHash<uint, QString> deepLinks_;
 };

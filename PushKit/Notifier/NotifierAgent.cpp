@@ -6,6 +6,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
 
+#include <algorithm>
+
 namespace {
 
 const QString invalidArgument = QStringLiteral("com.orbelo.desktop.Notifier.Error.InvalidArgument");

@@ -1,5 +1,6 @@
 #include "PendingStore.h"
 
+#include "Clock.h"
 #include "NotifierLogging.h"
 
 #include <QDateTime>
@@ -77,7 +78,7 @@ bool PendingStore::save(const QList<NotificationRequest>& requests) const {
 
 void PendingStore::setAside(const QString& why) const {
     const QString aside = path_ + QStringLiteral(".corrupt-") +
-                          QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddThhmmss"));
+                          async::Clock::current().now().toString(QStringLiteral("yyyyMMddThhmmss"));
     QFile::remove(aside);
     const bool moved = QFile::rename(path_, aside);
     qCCritical(lcNotifier, "pending notifications file %s is unreadable (%s); starting with none, %s",

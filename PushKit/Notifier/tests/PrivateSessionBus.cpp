@@ -78,6 +78,11 @@ bool PrivateSessionBus::startNotificationServer() {
     return control().interface()->isServiceRegistered(notifications) || registered.wait(20000);
 }
 
+void PrivateSessionBus::stopNotificationServer() {
+    server_.terminate();
+    server_.waitForFinished(10000);
+}
+
 QList<QVariantList> PrivateSessionBus::notifyCalls() const {
     const QDBusMessage reply =
         control().call(mockCall(QStringLiteral("GetMethodCalls")) << QStringLiteral("Notify"));

@@ -22,6 +22,7 @@ public:
 
     // Starts the mock notification server and waits until it owns its name.
     bool startNotificationServer();
+    void stopNotificationServer();
     // The arguments of every Notify call the mock server took, oldest first.
     QList<QVariantList> notifyCalls() const;
     // Has the mock server emit ActionInvoked (`key` "default" is a click on the notification).

@@ -179,10 +179,12 @@ private Q_SLOTS:
         qunsetenv("ORBELO_APP");
     }
 
-    // No notification server yet: the due request stays, and goes out once one appears.
+    // No notification server yet: the due request stays, and goes out once one appears. When the
+    // server goes, nothing shown can be clicked any more, and the agent may leave.
     void waitsForANotificationServer() {
         auto agent = makeAgent();
         QVERIFY(agent->start());
+        QSignalSpy finished(agent.get(), &NotifierAgent::finished);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not show pomodoro-1, keeping it"));
         add("pomodoro-1", onceAt(clock->now()), {});
         QTRY_VERIFY(PendingStore(dir->filePath("pending.json")).load().value(0).undelivered);
@@ -192,6 +194,13 @@ private Q_SLOTS:
         QTRY_COMPARE(agent->scheduler().count(), 0);
         QCOMPARE(bus->notifyCalls().size(), 1);
         QCOMPARE(bus->notifyCalls().first().value(3).toString(), "Time to study");
+        clock->advance(NotifierAgent::idleGrace);
+        QCOMPARE(finished.size(), 0);
+
+        bus->stopNotificationServer();
+        QTRY_COMPARE(clock->pendingTimers(), 1);
+        clock->advance(NotifierAgent::idleGrace);
+        QCOMPARE(finished.size(), 1);
     }
 
     // One agent per bus; an idle one leaves after the grace period, and a call restarts it.
