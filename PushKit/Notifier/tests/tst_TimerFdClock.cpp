@@ -1,5 +1,5 @@
 // The agent's kernel timers: each fires once, a cancelled one never does, a timer may set the next
-// one from its callback, and the clock reads shifted by its offset. The delays are a few
+// one from its callback. The delays are a few
 // milliseconds; the test waits on the event loop for the timers themselves.
 #include <QtTest>
 
@@ -26,15 +26,6 @@ private Q_SLOTS:
         fired.sort();
         QCOMPARE(fired, QStringList({"chained", "first", "second"}));
         clock.cancel(cancelled); // long gone: nothing to do
-    }
-
-    void theOffsetShiftsNow() {
-        qputenv("ORBELO_NOTIFIER_CLOCK_OFFSET_SECONDS", "-86400");
-        const TimerFdClock clock(TimerFdClock::offsetFromEnvironment());
-        qunsetenv("ORBELO_NOTIFIER_CLOCK_OFFSET_SECONDS");
-        const qint64 behind = clock.now().secsTo(QDateTime::currentDateTimeUtc());
-        QVERIFY2(behind >= 86400 && behind <= 86401, qPrintable(QString::number(behind)));
-        QCOMPARE(TimerFdClock::offsetFromEnvironment(), 0s);
     }
 };
 
