@@ -16,8 +16,10 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcInstance, "com.orbelo.desktop.Instance")
 
-// A hand-over is one line: "open <url>" or "activate"; the running instance answers "ok".
+// A hand-over is one line: "open <url>", "link <percent-encoded deep link>" or "activate"; the
+// running instance answers "ok".
 const QByteArray openCommand = "open ";
+const QByteArray linkCommand = "link ";
 const QByteArray activateCommand = "activate";
 const QByteArray acknowledgement = "ok\n";
 constexpr std::chrono::milliseconds answerTimeout{3000};
@@ -36,7 +38,15 @@ QString SingleInstance::socketName(const QString& bundleIdentifier) {
 }
 
 SingleInstance::Role SingleInstance::claim(const QUrl& url) {
-    if (handOver(url))
+    return claimWith(url.isEmpty() ? activateCommand : openCommand + url.toEncoded());
+}
+
+SingleInstance::Role SingleInstance::claimForDeepLink(const QString& deepLink) {
+    return claimWith(deepLink.isEmpty() ? activateCommand : linkCommand + QUrl::toPercentEncoding(deepLink));
+}
+
+SingleInstance::Role SingleInstance::claimWith(const QByteArray& command) {
+    if (handOver(command))
         return Role::handedOver;
     if (!listen()) {
         // Nobody answered, so whatever holds the name is left over from a crash.
@@ -52,13 +62,12 @@ bool SingleInstance::isListening() const {
     return server_ && server_->isListening();
 }
 
-bool SingleInstance::handOver(const QUrl& url) {
+bool SingleInstance::handOver(const QByteArray& command) {
     QLocalSocket socket;
     QEventLoop loop;
     bool answered = false;
     QByteArray reply;
-    connect(&socket, &QLocalSocket::connected, &loop,
-            [&] { socket.write((url.isEmpty() ? activateCommand : openCommand + url.toEncoded()) + '\n'); });
+    connect(&socket, &QLocalSocket::connected, &loop, [&] { socket.write(command + '\n'); });
     connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
         reply += socket.readAll();
         if (reply.contains('\n')) {
@@ -104,4 +113,6 @@ void SingleInstance::read(QLocalSocket* socket) {
         Q_EMIT activationRequested();
     else if (line.startsWith(openCommand))
         Q_EMIT urlReceived(QUrl::fromEncoded(line.mid(openCommand.size())));
+    else if (line.startsWith(linkCommand))
+        Q_EMIT deepLinkReceived(QUrl::fromPercentEncoding(line.mid(linkCommand.size())));
 }

@@ -7,8 +7,8 @@ class QLocalServer;
 class QLocalSocket;
 
 // One running app per user. The first process listens on a local socket named after the bundle
-// identifier and the user; a later one hands it what it was started with (a URL, or nothing, which
-// asks the running one to come to the front) and then exits.
+// identifier and the user; a later one hands it what it was started with (a URL, a deep link from a
+// notification, or nothing, which asks the running one to come to the front) and then exits.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -31,16 +31,21 @@ public:
     // runs. A socket left behind by a crashed instance is removed. Waits on the event loop until
     // the running instance answers.
     Role claim(const QUrl& url);
+    // The same for a deep link (`orbelo --deep-link quiz-auto-start`, started by the notifier).
+    Role claimForDeepLink(const QString& deepLink);
     bool isListening() const;
 
 Q_SIGNALS:
     // Another process was started with this URL.
     void urlReceived(const QUrl& url);
-    // Another process was started without one.
+    // Another process was started with this deep link.
+    void deepLinkReceived(const QString& deepLink);
+    // Another process was started with neither.
     void activationRequested();
 
 private:
-    bool handOver(const QUrl& url);
+    Role claimWith(const QByteArray& command);
+    bool handOver(const QByteArray& command);
     bool listen();
     void accept();
     void read(QLocalSocket* socket);

@@ -1,5 +1,6 @@
 #include "BrowserAuthenticationSession.h"
 #include "BundleInfo.h"
+#include "DeepLinkInbox.h"
 #include "OrbeloApp.h"
 #include "ServerOverride.h"
 #include "SingleInstance.h"
@@ -66,6 +67,11 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Talk to the server at <origin> (https://host:port) instead of the build's."),
         QStringLiteral("origin"));
     parser.addOption(server);
+    const QCommandLineOption deepLink(
+        QStringLiteral("deep-link"),
+        QStringLiteral("Open <link> (a clicked notification's, e.g. quiz-auto-start)."),
+        QStringLiteral("link"));
+    parser.addOption(deepLink);
     parser.addPositionalArgument(QStringLiteral("url"),
                                  QStringLiteral("A sign-in callback URL from the browser."),
                                  QStringLiteral("[url]"));
@@ -73,11 +79,17 @@ int main(int argc, char* argv[]) {
     if (QString error; parser.isSet(server) && !ServerOverride::apply(parser.value(server), &error))
         qFatal("%s", qPrintable(error));
 
-    // The browser starts `orbelo <callback>`: a running instance takes it, and this process ends.
+    // The browser starts `orbelo <callback>`, the notifier `orbelo --deep-link <link>`: a running
+    // instance takes either, and this process ends.
     const QUrl startURL(parser.positionalArguments().value(0));
+    const QString startLink = parser.value(deepLink);
     SingleInstance instance(SingleInstance::socketName(BundleInfo::bundleIdentifier()));
-    if (instance.claim(startURL) == SingleInstance::Role::handedOver)
+    const SingleInstance::Role role =
+        parser.isSet(deepLink) ? instance.claimForDeepLink(startLink) : instance.claim(startURL);
+    if (role == SingleInstance::Role::handedOver)
         return 0;
+    if (!startLink.isEmpty())
+        DeepLinkInbox::shared().deliver(startLink);
 
     OrbeloApp app; // outlives the window, which uses its objects
     const TextRecognizerProvider::SystemInstallation textRecognition; // outlives the window too
@@ -117,6 +129,11 @@ int main(int argc, char* argv[]) {
         BrowserAuthenticationSession::shared().complete(url);
         bringToFront(engine);
     });
+    QObject::connect(&instance, &SingleInstance::deepLinkReceived, &application,
+                     [&engine](const QString& link) {
+                         DeepLinkInbox::shared().deliver(link);
+                         bringToFront(engine);
+                     });
     QObject::connect(&instance, &SingleInstance::activationRequested, &application,
                      [&engine] { bringToFront(engine); });
     return application.exec();

@@ -54,6 +54,34 @@ private Q_SLOTS:
         QCOMPARE(urls.size(), 1);
     }
 
+    // A notification's deep link arrives as such, even one that looks like a callback URL or
+    // holds characters of the hand-over's own syntax, and never as a URL.
+    void aSecondInstanceHandsItsDeepLinkToTheFirst() {
+        SingleInstance first(name());
+        QCOMPARE(first.claim(QUrl()), SingleInstance::Role::primary);
+        QSignalSpy links(&first, &SingleInstance::deepLinkReceived);
+        QSignalSpy urls(&first, &SingleInstance::urlReceived);
+        QSignalSpy activations(&first, &SingleInstance::activationRequested);
+
+        const QStringList sent{QStringLiteral("quiz-auto-start"),
+                               QStringLiteral("com.orbelo.desktop://callback?x=1"),
+                               QStringLiteral("two words\nopen activate % ü")};
+        for (const QString& link : sent) {
+            SingleInstance next(name());
+            QCOMPARE(next.claimForDeepLink(link), SingleInstance::Role::handedOver);
+        }
+        QTRY_COMPARE(links.size(), sent.size());
+        for (int i = 0; i < sent.size(); ++i)
+            QCOMPARE(links.at(i).first().toString(), sent.at(i));
+        QCOMPARE(urls.size(), 0);
+
+        // No link at all just brings the running one to the front.
+        SingleInstance empty(name());
+        QCOMPARE(empty.claimForDeepLink(QString()), SingleInstance::Role::handedOver);
+        QTRY_COMPARE(activations.size(), 1);
+        QCOMPARE(links.size(), sent.size());
+    }
+
     // A crashed instance leaves its socket file with nobody listening: the next start takes over.
     void aStaleSocketDoesNotBlockStartUp() {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
