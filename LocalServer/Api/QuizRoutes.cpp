@@ -17,8 +17,9 @@ const QHash<QString, QString>& typeLabels() {
     return labels;
 }
 
-// Synonyms, broader terms and opposites: words a student could mistake for the term.
-QSet<QString> wordNetRelated(const QString& term) {
+} // namespace
+
+QSet<QString> QuizRoutes::wordNetRelated(const QString& term) {
     QSet<QString> words;
     const auto entry = WordNet::lookup(term);
     if (!entry)
@@ -30,8 +31,6 @@ QSet<QString> wordNetRelated(const QString& term) {
             words.insert(word.toString().toLower());
     return words;
 }
-
-} // namespace
 
 void QuizRoutes::registerRoutes(Router& router) {
     auth_.add(router, "GET", "/api/courses/{id}/quiz/cache-status",

@@ -27,6 +27,9 @@ public:
 
     // "3h 12m", "3h" on the hour, or "12m" under an hour; minutes rounded up.
     static QString formatCooldown(qint64 remainingMs);
+    // WordNet's synonyms, broader terms and opposites of a term, lower-case: words a student could
+    // mistake for it, which make closer distractors.
+    static QSet<QString> wordNetRelated(const QString& term);
 
 private:
     struct Quota {
