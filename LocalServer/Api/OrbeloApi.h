@@ -9,6 +9,7 @@
 #include "GamificationRoutes.h"
 #include "ImportRoutes.h"
 #include "LibraryRoutes.h"
+#include "QuizRoutes.h"
 #include "QuizScoreRoutes.h"
 #include "Router.h"
 #include "SpeechRoutes.h"
@@ -26,7 +27,7 @@ public:
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
           courses_(context), speech_(context), universities_(context), directory_(context),
           calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
-          quizScores_(context), gamification_(context) {}
+          quizScores_(context), gamification_(context), quizzes_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -46,4 +47,5 @@ private:
     ImportRoutes imports_;
     QuizScoreRoutes quizScores_;
     GamificationRoutes gamification_;
+    QuizRoutes quizzes_;
 };

@@ -16,6 +16,8 @@ struct Sentence {
     QString text;
     int paragraph = 0;
     QStringList stems;
+    int source = 0;
+    QString heading;
 };
 
 struct Candidate {
@@ -44,9 +46,12 @@ const QSet<QString>& leadingStopWords() {
 
 class Extraction {
 public:
-    QJsonArray run(const QStringList& texts) {
-        for (const QString& text : texts)
+    QList<VocabularyExtractor::Term> run(const QStringList& texts) {
+        for (const QString& text : texts) {
             read(text);
+            ++source_;
+            heading_.clear();
+        }
         count();
         return answer();
     }
@@ -78,6 +83,7 @@ private:
                 if ((match = heading.match(line)).hasMatch()) {
                     flush();
                     pendingHeading = match.captured(1);
+                    heading_ = plain(pendingHeading);
                     addSentence(pendingHeading);
                 } else if ((match = glossary.match(line)).hasMatch() ||
                            (match = colon.match(line)).hasMatch()) {
@@ -96,7 +102,7 @@ private:
 
     void addSentence(const QString& raw) {
         const QString text = plain(raw);
-        sentences_.append({text, paragraph_, stems(text)});
+        sentences_.append({text, paragraph_, stems(text), source_, heading_});
         const int index = int(sentences_.size()) - 1;
         findDefinition(text, index);
         static const QRegularExpression bold(R"(\*\*([^*]{2,60})\*\*)");
@@ -203,23 +209,17 @@ private:
         return {};
     }
 
-    QJsonArray answer() const {
+    QList<VocabularyExtractor::Term> answer() const {
         QStringList ranked = order_;
         std::stable_sort(ranked.begin(), ranked.end(), [this](const QString& a, const QString& b) {
             return candidates_.value(a).score > candidates_.value(b).score;
         });
-        QJsonArray terms;
+        QList<VocabularyExtractor::Term> terms;
         for (const QString& key : ranked.mid(0, VocabularyExtractor::maxTerms)) {
             const Candidate& candidate = *candidates_.constFind(key);
-            const int rank = int(terms.size());
-            QJsonObject term{{"term", candidate.term},
-                             {"definition", candidate.definition},
-                             {"importance", rank < 10   ? "high"
-                                            : rank < 20 ? "medium"
-                                                        : "low"}};
-            const QString context = contextOf(key, candidate);
-            term.insert("context", context.isEmpty() ? QJsonValue::Null : QJsonValue(context));
-            terms.append(term);
+            const Sentence& defining = sentences_.at(candidate.sentence);
+            terms.append({candidate.term, candidate.definition, contextOf(key, candidate), defining.text,
+                          defining.heading, defining.source});
         }
         return terms;
     }
@@ -232,10 +232,27 @@ private:
     QSet<QString> firstStems_;
     int maxLength_ = 1;
     int paragraph_ = 0;
+    int source_ = 0;
+    QString heading_; // the latest heading of the text being read
 };
 
 } // namespace
 
-QJsonArray VocabularyExtractor::extract(const QStringList& texts) {
+QList<VocabularyExtractor::Term> VocabularyExtractor::keyTerms(const QStringList& texts) {
     return Extraction().run(texts);
+}
+
+QJsonArray VocabularyExtractor::extract(const QStringList& texts) {
+    QJsonArray terms;
+    for (const Term& found : keyTerms(texts)) {
+        const int rank = int(terms.size());
+        terms.append(
+            QJsonObject{{"term", found.term},
+                        {"definition", found.definition},
+                        {"importance", rank < 10   ? "high"
+                                       : rank < 20 ? "medium"
+                                                   : "low"},
+                        {"context", found.context.isEmpty() ? QJsonValue::Null : QJsonValue(found.context)}});
+    }
+    return terms;
 }

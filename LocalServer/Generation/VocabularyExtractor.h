@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonArray>
+#include <QList>
 #include <QStringList>
 
 // A course's key terms from its documents' text, deterministic for the same input.
@@ -19,5 +20,16 @@ public:
     static constexpr int maxTermWords = 4;
     static constexpr int maxDefinitionChars = 400;
 
+    struct Term {
+        QString term;
+        QString definition;
+        QString context;  // empty when the text uses the term nowhere else
+        QString sentence; // the defining sentence (or glossary line) as plain text
+        QString heading;  // the markdown heading the sentence is under, if any
+        int text = 0;     // which of the texts defines it
+    };
+    // The key terms, best first.
+    static QList<Term> keyTerms(const QStringList& texts);
+    // keyTerms as VocabularyTerm records.
     static QJsonArray extract(const QStringList& texts);
 };

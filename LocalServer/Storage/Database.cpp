@@ -74,7 +74,8 @@ const QList<QStringList>& migrations() {
         // 8: imported notecard decks (the text as sent, kept until the import is committed, then its
         // result); their cards go into flashcards.
         {"CREATE TABLE flashcard_imports (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, s3_key TEXT NOT NULL"
-         " UNIQUE, filename TEXT, status TEXT NOT NULL, content BLOB, result TEXT, created_at INTEGER NOT NULL)",
+         " UNIQUE, filename TEXT, status TEXT NOT NULL, content BLOB, result TEXT, created_at INTEGER NOT "
+         "NULL)",
          "CREATE INDEX flashcard_imports_user ON flashcard_imports (user_id)"},
         // 9: quiz scores and the rewards economy: each user's XP and daily streak, a credits ledger
         // whose running balance can never go below zero, the achievements earned, and each quiz
@@ -95,6 +96,14 @@ const QList<QStringList>& migrations() {
          " earned_at INTEGER NOT NULL, PRIMARY KEY (user_id, achievement_id))",
          "CREATE TABLE quiz_completions (user_id TEXT NOT NULL, attempt_id TEXT NOT NULL,"
          " award TEXT NOT NULL, created_at INTEGER NOT NULL, PRIMARY KEY (user_id, attempt_id))"},
+        // 10: quiz caches and daily generation counts.
+        {"CREATE TABLE quiz_caches (user_id TEXT NOT NULL, course_id TEXT NOT NULL, question_type TEXT NOT "
+         "NULL,"
+         " difficulty TEXT NOT NULL, topic TEXT NOT NULL, num_questions INTEGER NOT NULL, quiz TEXT NOT NULL,"
+         " attempts INTEGER NOT NULL, generated_at INTEGER NOT NULL,"
+         " PRIMARY KEY (user_id, course_id, question_type, difficulty, topic, num_questions))",
+         "CREATE TABLE quiz_generations (user_id TEXT NOT NULL, course_id TEXT NOT NULL, day TEXT NOT NULL,"
+         " count INTEGER NOT NULL, PRIMARY KEY (user_id, course_id, day))"},
     };
     return list;
 }

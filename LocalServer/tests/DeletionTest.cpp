@@ -126,6 +126,18 @@ private slots:
                             {"attempt_id", "q1"}})
                      .status,
                  200);
+        // A practice test of the course's notes: its cache and the day's generation count.
+        const QString notesId =
+            server->uploadDocument(token, "Mitosis is the division of a nucleus into two identical nuclei.",
+                                   "mitosis.txt", "text/plain", courseId);
+        server->waitForJob(
+            server->api("GET", "/api/documents/" + notesId + "/status", token).json()["task_id"].toString(),
+            token);
+        QCOMPARE(server
+                     ->api("POST", "/api/courses/" + courseId + "/quiz/generate", token,
+                           {{"question_type", "true_false"}, {"difficulty", "easy"}, {"num_questions", 1}})
+                     .status,
+                 200);
         QVERIFY(!rowsNaming(device.userId).isEmpty());
 
         QCOMPARE(server->api("DELETE", "/api/user/account", token).status, 200);

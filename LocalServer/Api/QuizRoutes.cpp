@@ -1,0 +1,241 @@
+#include "QuizRoutes.h"
+
+#include "LibraryStore.h"
+#include "ServerContext.h"
+#include "UserTimeZone.h"
+#include "WordNet.h"
+
+#include <QDateTime>
+#include <algorithm>
+
+namespace {
+
+const QHash<QString, QString>& typeLabels() {
+    static const QHash<QString, QString> labels{{"multiple_choice", "multiple-choice"},
+                                                {"true_false", "true/false"},
+                                                {"fill_in_blank", "fill-in-the-blank"}};
+    return labels;
+}
+
+} // namespace
+
+QSet<QString> QuizRoutes::wordNetRelated(const QString& term) {
+    QSet<QString> words;
+    const auto entry = WordNet::lookup(term);
+    if (!entry)
+        return words;
+    for (const QJsonValue& synonym : entry->synonyms)
+        words.insert(synonym.toObject().value("synonym").toString().toLower());
+    for (const QJsonArray& list : {entry->relatedTerms, entry->antonyms})
+        for (const QJsonValue& word : list)
+            words.insert(word.toString().toLower());
+    return words;
+}
+
+void QuizRoutes::registerRoutes(Router& router) {
+    auth_.add(router, "GET", "/api/courses/{id}/quiz/cache-status",
+              [this](const ServerRequest& r, const QString& u) { return cacheStatus(r, u); });
+    auth_.add(router, "POST", "/api/courses/{id}/quiz/generate",
+              [this](const ServerRequest& r, const QString& u) { return generate(r, u); });
+}
+
+JobQueue::Runner QuizRoutes::runner() {
+    return {{},
+            [this](const JobQueue::Job& job) { return generateQueued(job); },
+            [this](const JobQueue::Job& job, const QString&) {
+                QuizStore(context_).refund(job.userId, job.input.value("course_id").toString(),
+                                           job.input.value("day").toString());
+            }};
+}
+
+QString QuizRoutes::formatCooldown(qint64 remainingMs) {
+    const qint64 minutes = (std::max<qint64>(remainingMs, 0) + 59'999) / 60'000;
+    if (minutes < 60)
+        return QStringLiteral("%1m").arg(minutes);
+    if (minutes % 60 == 0)
+        return QStringLiteral("%1h").arg(minutes / 60);
+    return QStringLiteral("%1h %2m").arg(minutes / 60).arg(minutes % 60);
+}
+
+QuizRoutes::Quota QuizRoutes::quota(const QString& userId, const QString& courseId) {
+    const QTimeZone zone = UserTimeZone::of(context_.db, userId).zone;
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(context_.nowMs(), zone);
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0), zone);
+    const QString day = now.date().toString(Qt::ISODate);
+    return {day, QuizStore(context_).generations(userId, courseId, day), now.msecsTo(midnight)};
+}
+
+QString QuizRoutes::exhausted(const Quota& quota) {
+    return QStringLiteral("You've used all %1 quiz generations for this course today. More in %2.")
+        .arg(maxDailyGenerations)
+        .arg(formatCooldown(quota.untilMidnightMs));
+}
+
+QuizRoutes::Sources QuizRoutes::sources(const QString& userId, const QString& courseId) {
+    Sources out;
+    const auto course = LibraryStore(context_).course(courseId, userId);
+    out.courseName = course ? course->value("name").toString() : QString();
+    // The course's own documents and the syllabus it was made from.
+    for (const QVariantMap& row : context_.db.rows("SELECT title, filename, text FROM documents WHERE "
+                                                   "user_id = ? AND status = 'ready' AND text IS NOT "
+                                                   "NULL AND (course_id = ? OR id = (SELECT document_id FROM "
+                                                   "courses WHERE id = ?)) ORDER BY created_at, id",
+                                                   {userId, courseId, courseId})) {
+        const QString title = row.value("title").toString();
+        out.documents.append(
+            {title.isEmpty() ? row.value("filename").toString() : title, row.value("text").toString()});
+        out.chars += out.documents.last().text.size();
+    }
+    return out;
+}
+
+QuizGenerator::Result QuizRoutes::make(const Sources& sources, const QuizStore::Key& key, int attempt) {
+    return QuizGenerator::generate(sources.documents,
+                                   {key.questionType, key.difficulty, key.topic, key.count, quint32(attempt)},
+                                   wordNetRelated);
+}
+
+QJsonObject QuizRoutes::quizJson(const Sources& sources, const QuizStore::Key& key,
+                                 const QJsonArray& questions) {
+    QString title = sources.courseName + QStringLiteral(" practice test");
+    if (!key.topic.isEmpty())
+        title += QStringLiteral(": ") + key.topic;
+    const QString description = QStringLiteral("%1 %2 question%3 (%4) from %5 document%6 of this course.")
+                                    .arg(questions.size())
+                                    .arg(typeLabels().value(key.questionType))
+                                    .arg(questions.size() == 1 ? "" : "s")
+                                    .arg(key.difficulty)
+                                    .arg(sources.documents.size())
+                                    .arg(sources.documents.size() == 1 ? "" : "s");
+    return {{"title", title},
+            {"description", description},
+            {"questions", questions},
+            {"total_questions", questions.size()},
+            {"difficulty", key.difficulty}};
+}
+
+QJsonObject QuizRoutes::answerJson(QJsonObject quiz, bool fromCache, int attempts, int used) {
+    quiz.insert("from_cache", fromCache);
+    quiz.insert("attempt_count", attempts);
+    quiz.insert("can_regenerate", used < maxDailyGenerations);
+    quiz.insert("daily_generations_used", used);
+    quiz.insert("daily_generations_remaining", std::max(0, maxDailyGenerations - used));
+    quiz.insert("max_daily_generations", maxDailyGenerations);
+    return quiz;
+}
+
+ServerResponse QuizRoutes::cacheStatus(const ServerRequest& request, const QString& userId) {
+    const QString courseId = request.param(0);
+    if (!LibraryStore(context_).course(courseId, userId))
+        return ServerResponse::apiError(404, "No such course.");
+    const QString type = request.query.queryItemValue("question_type");
+    if (!QuizGenerator::isQuestionType(type))
+        return ServerResponse::apiError(
+            422, "question_type must be multiple_choice, true_false or fill_in_blank.");
+    const Quota today = quota(userId, courseId);
+    const int remaining = std::max(0, maxDailyGenerations - today.used);
+    return ServerResponse::json(
+        QJsonObject{{"has_cached_quiz", QuizStore(context_).hasCached(userId, courseId, type)},
+                    {"can_regenerate", remaining > 0},
+                    {"daily_generations_used", today.used},
+                    {"daily_generations_remaining", remaining},
+                    {"max_daily_generations", maxDailyGenerations},
+                    {"cooldown_remaining_formatted",
+                     remaining > 0 ? QJsonValue::Null : QJsonValue(formatCooldown(today.untilMidnightMs))}});
+}
+
+ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString& userId) {
+    const QString courseId = request.param(0);
+    if (!LibraryStore(context_).course(courseId, userId))
+        return ServerResponse::apiError(404, "No such course.");
+    const QJsonObject body = request.jsonBody();
+    QuizStore::Key key{
+        userId,    courseId, body.value("question_type").toString(), body.value("difficulty").toString(),
+        QString(), 0};
+    if (!QuizGenerator::isQuestionType(key.questionType))
+        return ServerResponse::apiError(
+            422, "question_type must be multiple_choice, true_false or fill_in_blank.");
+    if (!QuizGenerator::isDifficulty(key.difficulty))
+        return ServerResponse::apiError(422, "difficulty must be easy, medium or hard.");
+    const QJsonValue count = body.value("num_questions");
+    key.count = count.toInt();
+    if (!count.isDouble() || count.toDouble() != key.count || key.count < QuizGenerator::minQuestions ||
+        key.count > QuizGenerator::maxQuestions)
+        return ServerResponse::apiError(422,
+                                        QStringLiteral("num_questions must be a whole number from %1 to %2.")
+                                            .arg(QuizGenerator::minQuestions)
+                                            .arg(QuizGenerator::maxQuestions));
+    const QJsonValue topic = body.value("topic");
+    const QJsonValue force = body.value("force_regenerate");
+    if (!(topic.isString() || topic.isNull() || topic.isUndefined()))
+        return ServerResponse::apiError(422, "topic must be text.");
+    if (!(force.isBool() || force.isUndefined()))
+        return ServerResponse::apiError(422, "force_regenerate must be true or false.");
+    key.topic = topic.toString().simplified();
+
+    QuizStore store(context_);
+    const auto cached = store.cached(key);
+    const Quota today = quota(userId, courseId);
+    if (cached && !force.toBool())
+        return ServerResponse::json(answerJson(cached->quiz, true, cached->attempts, today.used));
+    if (today.used >= maxDailyGenerations)
+        return ServerResponse::apiError(429, exhausted(today));
+    const int attempt = cached ? cached->attempts + 1 : 1;
+
+    const Sources course = sources(userId, courseId);
+    if (course.chars > inlineTextLimit) {
+        if (!store.spend(userId, courseId, today.day, maxDailyGenerations))
+            return ServerResponse::apiError(429, exhausted(today));
+        const QString jobId = context_.jobs->enqueue(userId, jobType,
+                                                     QJsonObject{{"course_id", courseId},
+                                                                 {"question_type", key.questionType},
+                                                                 {"difficulty", key.difficulty},
+                                                                 {"topic", key.topic},
+                                                                 {"num_questions", key.count},
+                                                                 {"attempt", attempt},
+                                                                 {"day", today.day},
+                                                                 {"used", today.used + 1}});
+        return ServerResponse::json(
+            QJsonObject{{"status", "queued"},
+                        {"job_id", jobId},
+                        {"job_type", jobType},
+                        {"message", "Writing questions from this course's documents."}});
+    }
+
+    const QuizGenerator::Result made = make(course, key, attempt);
+    if (made.questions.isEmpty())
+        return ServerResponse::apiError(422, made.problem);
+    const QJsonObject quiz = quizJson(course, key, made.questions);
+    context_.db.transaction();
+    if (!store.spend(userId, courseId, today.day, maxDailyGenerations)) {
+        context_.db.rollback();
+        return ServerResponse::apiError(429, exhausted(today));
+    }
+    if (!store.store(key, quiz) || !context_.db.commit()) {
+        context_.db.rollback();
+        return ServerResponse::apiError(500, "The quiz could not be saved.");
+    }
+    return ServerResponse::json(answerJson(quiz, false, attempt, today.used + 1));
+}
+
+JobQueue::Outcome QuizRoutes::generateQueued(const JobQueue::Job& job) {
+    const QJsonObject& input = job.input;
+    const QuizStore::Key key{job.userId,
+                             input.value("course_id").toString(),
+                             input.value("question_type").toString(),
+                             input.value("difficulty").toString(),
+                             input.value("topic").toString(),
+                             input.value("num_questions").toInt()};
+    const QString day = input.value("day").toString();
+    const auto refund = [this, key, day] { QuizStore(context_).refund(key.userId, key.courseId, day); };
+    if (!LibraryStore(context_).course(key.courseId, key.userId))
+        return JobQueue::Outcome::failure("The course was deleted.", refund);
+    const Sources course = sources(key.userId, key.courseId);
+    const int attempt = input.value("attempt").toInt();
+    const QuizGenerator::Result made = make(course, key, attempt);
+    if (made.questions.isEmpty())
+        return JobQueue::Outcome::failure(made.problem, refund);
+    const QJsonObject quiz = quizJson(course, key, made.questions);
+    return JobQueue::Outcome::success(answerJson(quiz, false, attempt, input.value("used").toInt()),
+                                      [this, key, quiz] { QuizStore(context_).store(key, quiz); });
+}

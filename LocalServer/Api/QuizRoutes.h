@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ApiAuth.h"
+#include "JobQueue.h"
+#include "QuizGenerator.h"
+#include "QuizStore.h"
+#include "Router.h"
+
+struct ServerContext;
+
+// Practice tests under /api/courses/{id}/quiz: the cache and quota status of a question type, and
+// generation. A quiz already made for the same type, difficulty, topic and length is answered
+// from the cache, free; a new one spends one of the course's daily generations, which come back
+// at the user's local midnight. Courses with much text are quizzed by a queued "quiz" job whose
+// result is the quiz; the others inline.
+class QuizRoutes {
+public:
+    static constexpr auto jobType = "quiz";
+    static constexpr int maxDailyGenerations = 10;
+    // Above this many characters of course text, generation is a queued job (about 50 pages).
+    static constexpr qsizetype inlineTextLimit = 200'000;
+
+    explicit QuizRoutes(ServerContext& context) : context_(context), auth_(context) {}
+
+    void registerRoutes(Router& router);
+    JobQueue::Runner runner();
+
+    // "3h 12m", "3h" on the hour, or "12m" under an hour; minutes rounded up.
+    static QString formatCooldown(qint64 remainingMs);
+    // WordNet's synonyms, broader terms and opposites of a term, lower-case: words a student could
+    // mistake for it, which make closer distractors.
+    static QSet<QString> wordNetRelated(const QString& term);
+
+private:
+    struct Quota {
+        QString day; // the user's local date
+        int used = 0;
+        qint64 untilMidnightMs = 0;
+    };
+    struct Sources {
+        QList<QuizGenerator::Source> documents;
+        QString courseName;
+        qsizetype chars = 0;
+    };
+
+    ServerResponse cacheStatus(const ServerRequest& request, const QString& userId);
+    ServerResponse generate(const ServerRequest& request, const QString& userId);
+    JobQueue::Outcome generateQueued(const JobQueue::Job& job);
+
+    Quota quota(const QString& userId, const QString& courseId);
+    Sources sources(const QString& userId, const QString& courseId);
+    QuizGenerator::Result make(const Sources& sources, const QuizStore::Key& key, int attempt);
+    // The quiz as cached: its title, description, questions, total_questions and difficulty.
+    static QJsonObject quizJson(const Sources& sources, const QuizStore::Key& key,
+                                const QJsonArray& questions);
+    // The GenerateQuizResponse: the quiz with its attempt count and the day's quota.
+    static QJsonObject answerJson(QJsonObject quiz, bool fromCache, int attempts, int used);
+    static QString exhausted(const Quota& quota);
+
+    ServerContext& context_;
+    ApiAuth auth_;
+};
