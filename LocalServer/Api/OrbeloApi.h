@@ -8,6 +8,7 @@
 #include "FlashcardRoutes.h"
 #include "ImportRoutes.h"
 #include "LibraryRoutes.h"
+#include "MnemonicRoutes.h"
 #include "Router.h"
 #include "SpeechRoutes.h"
 #include "SummaryRoutes.h"
@@ -23,7 +24,8 @@ public:
     explicit OrbeloApi(ServerContext& context)
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
           courses_(context), speech_(context), universities_(context), directory_(context),
-          calendar_(context), flashcards_(context), vocabulary_(context), imports_(context) {}
+          calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
+          mnemonics_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -41,4 +43,5 @@ private:
     FlashcardRoutes flashcards_;
     VocabularyRoutes vocabulary_;
     ImportRoutes imports_;
+    MnemonicRoutes mnemonics_;
 };

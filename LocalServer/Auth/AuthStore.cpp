@@ -99,7 +99,7 @@ void AuthStore::deleteUser(const QString& userId) {
             {email, phone, phone});
     for (const QString table : {"sessions", "documents", "courses", "summaries", "jobs", "profiles",
                                 "directory_visibility", "calendar_feeds", "flashcard_imports", "flashcards",
-                                "vocabularies"})
+                                "vocabularies", "mnemonics"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});

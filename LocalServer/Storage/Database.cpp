@@ -76,6 +76,11 @@ const QList<QStringList>& migrations() {
         {"CREATE TABLE flashcard_imports (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, s3_key TEXT NOT NULL"
          " UNIQUE, filename TEXT, status TEXT NOT NULL, content BLOB, result TEXT, created_at INTEGER NOT NULL)",
          "CREATE INDEX flashcard_imports_user ON flashcard_imports (user_id)"},
+        // 9: stored mnemonics: the guide as answered (its MnemonicResponse record), with the
+        // document or course it was made from.
+        {"CREATE TABLE mnemonics (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, document_id TEXT, course_id TEXT,"
+         " mnemonic_type TEXT NOT NULL, difficulty TEXT NOT NULL, record TEXT NOT NULL, created_at TEXT NOT NULL)",
+         "CREATE INDEX mnemonics_user ON mnemonics (user_id)"},
     };
     return list;
 }
