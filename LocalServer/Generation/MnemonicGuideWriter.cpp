@@ -1,5 +1,7 @@
 #include "MnemonicGuideWriter.h"
 
+#include <iterator>
+
 namespace {
 
 const char* const cardAccents[] = {"#FFF3E0", "#E8F5E9", "#E3F2FD", "#F3E5F5"};
