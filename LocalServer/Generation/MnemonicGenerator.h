@@ -6,17 +6,12 @@
 #include <QString>
 #include <QStringList>
 
-// Mnemonics made from a document's key terms, deterministic for the same input. Each is a guide
-// of colour-accented cards (MnemonicGuideWriter) and a short plain-text explanation:
-// - "acronym": the terms' initials, reordered into a word where some order makes one;
-// - "acrostic": a sentence of common words (CommonWords) beginning with the terms' initials, in
-//   the terms' order, shaped adjective, noun, verb, adjective, noun in clauses of up to five;
-// - "rhyme": a couplet per term, the first line its definition cut at a word that has a rhyme,
-//   the second ending on a noun with the same ending — rhymes by spelling, so simple ones;
-// - "story": one scene per term, in order, where a character meets the term and what it means;
-// - "method_of_loci": a walk through the rooms of a house, one term in each with a vivid image;
-// - "any": an acronym for 3 to 7 short terms, a memory palace for more, else a story.
-// The difficulty sets how many terms are used (termLimit) and how much of each definition is told.
+// Mnemonics made from a document's key terms, deterministic for the same input: a guide of
+// colour-accented cards (MnemonicGuideWriter) and a short plain-text explanation, made by the type
+// of each kind — AcronymMnemonic, AcrosticMnemonic, RhymeMnemonic, StoryMnemonic and
+// MemoryPalaceMnemonic ("method_of_loci"). "any" makes an acronym of 3 to 7 short terms, a memory
+// palace of more terms than an acronym takes, else a story. The difficulty sets how many terms are
+// used (termLimit) and how much of each definition is told.
 class MnemonicGenerator {
 public:
     static const QStringList& types();        // "any", "acronym", …, "method_of_loci"
