@@ -47,6 +47,8 @@ CommonWords::CommonWords() {
             if (!line.isEmpty())
                 words_.insert(QString::fromUtf8(line));
     for (const QString& word : std::as_const(words_)) {
+        if (word.size() >= 2 && word.size() <= maxAnagramLength && isPlainWord(word))
+            anagrams_[sortedLetters(word)].append(word);
         if (word.size() < minLength || word.size() > maxLength || !isPlainWord(word) ||
             unfitWords().contains(word))
             continue;
@@ -55,6 +57,10 @@ CommonWords::CommonWords() {
             (word.size() == shortest.size() && word < shortest))
             shortest = word;
     }
+
+    // The list is read into a set: sorted here, so that every run offers the same words first.
+    for (QStringList& spelled : anagrams_)
+        spelled.sort();
 
     // Sense keys: lemma%ss_type:lex_filenum:lex_id:head_word:head_id sense_number tag_cnt, where
     // ss_type is 1 noun, 2 verb, 3 adjective, 4 adverb, 5 adjective satellite.
@@ -105,6 +111,11 @@ CommonWords::CommonWords() {
 
 QStringList CommonWords::starting(QChar letter, Part part) const {
     return byLetter_[int(part)].value(letter.toLower());
+}
+
+QString CommonWords::sortedLetters(QString letters) {
+    std::sort(letters.begin(), letters.end());
+    return letters;
 }
 
 QStringList CommonWords::rhymes(const QString& word) const {

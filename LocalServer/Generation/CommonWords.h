@@ -17,6 +17,7 @@ public:
     static constexpr auto senseCountsPath = "/usr/share/wordnet/cntlist.rev";
     static constexpr int minLength = 3;
     static constexpr int maxLength = 7;
+    static constexpr int maxAnagramLength = 8;
 
     enum class Part { noun, verb, adjective };
 
@@ -31,6 +32,9 @@ public:
     // A word of the list for a letter no common word begins with: the shortest, then the first
     // alphabetically; empty when the list has none.
     QString anyStarting(QChar letter) const { return anyByLetter_.value(letter.toLower()); }
+    // The lower-case words of the list spelled with exactly these letters in some order, up to
+    // maxAnagramLength letters: "tac" → "act", "cat". Alphabetical.
+    QStringList anagramsOf(const QString& letters) const { return anagrams_.value(sortedLetters(letters)); }
     // Common nouns that rhyme with the word by their ending (rhymeEnding), most common first.
     QStringList rhymes(const QString& word) const;
 
@@ -40,10 +44,12 @@ public:
 
 private:
     CommonWords();
+    static QString sortedLetters(QString letters);
 
     QSet<QString> words_;
     QSet<QString> common_;
     std::array<QHash<QChar, QStringList>, 3> byLetter_; // by part, then letter
     QHash<QString, QStringList> nounsByEnding_;
     QHash<QChar, QString> anyByLetter_;
+    QHash<QString, QStringList> anagrams_; // by sortedLetters
 };
