@@ -18,10 +18,12 @@ void OrbeloApi::registerRoutes(Router& router) {
     quizScores_.registerRoutes(router);
     gamification_.registerRoutes(router);
     quizzes_.registerRoutes(router);
+    mnemonics_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());
     context_.jobs->registerRunner(SpeechRoutes::jobType, speech_.runner());
     context_.jobs->registerRunner(VocabularyRoutes::jobType, vocabulary_.runner());
     context_.jobs->registerRunner(QuizRoutes::jobType, quizzes_.runner());
+    context_.jobs->registerRunner(MnemonicRoutes::jobType, mnemonics_.runner());
 }

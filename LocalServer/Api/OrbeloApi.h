@@ -9,6 +9,7 @@
 #include "GamificationRoutes.h"
 #include "ImportRoutes.h"
 #include "LibraryRoutes.h"
+#include "MnemonicRoutes.h"
 #include "QuizRoutes.h"
 #include "QuizScoreRoutes.h"
 #include "Router.h"
@@ -27,7 +28,7 @@ public:
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
           courses_(context), speech_(context), universities_(context), directory_(context),
           calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
-          quizScores_(context), gamification_(context), quizzes_(context) {}
+          quizScores_(context), gamification_(context), quizzes_(context), mnemonics_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -48,4 +49,5 @@ private:
     QuizScoreRoutes quizScores_;
     GamificationRoutes gamification_;
     QuizRoutes quizzes_;
+    MnemonicRoutes mnemonics_;
 };

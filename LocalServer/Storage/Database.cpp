@@ -104,6 +104,11 @@ const QList<QStringList>& migrations() {
          " PRIMARY KEY (user_id, course_id, question_type, difficulty, topic, num_questions))",
          "CREATE TABLE quiz_generations (user_id TEXT NOT NULL, course_id TEXT NOT NULL, day TEXT NOT NULL,"
          " count INTEGER NOT NULL, PRIMARY KEY (user_id, course_id, day))"},
+        // 11: stored mnemonics: the guide as answered (its MnemonicResponse record), with the
+        // document or course it was made from.
+        {"CREATE TABLE mnemonics (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, document_id TEXT, course_id TEXT,"
+         " mnemonic_type TEXT NOT NULL, difficulty TEXT NOT NULL, record TEXT NOT NULL, created_at TEXT NOT NULL)",
+         "CREATE INDEX mnemonics_user ON mnemonics (user_id)"},
     };
     return list;
 }

@@ -95,6 +95,7 @@ void LibraryStore::removeDocument(const QString& id, const QString& userId) {
     db.exec("DELETE " + jobsOfDocument, {userId, id});
     db.exec("DELETE FROM summaries WHERE document_id = ?", {id});
     db.exec("DELETE FROM flashcards WHERE document_id = ? AND user_id = ?", {id, userId});
+    db.exec("DELETE FROM mnemonics WHERE document_id = ? AND user_id = ?", {id, userId});
     // A course made from this syllabus stays, without its source.
     db.exec("UPDATE courses SET document_id = NULL WHERE document_id = ? AND user_id = ?", {id, userId});
     db.exec("DELETE FROM documents WHERE id = ? AND user_id = ?", {id, userId});

@@ -21,7 +21,7 @@ public:
     QJsonArray courses(const QString& userId);
     QJsonObject documentJson(const QVariantMap& row) const;
     QJsonObject courseJson(const QVariantMap& row) const;
-    // Deletes the document with its stored file, summary, jobs and narration audio.
+    // Deletes the document with its stored file, summary, jobs, stored mnemonics and narration audio.
     void removeDocument(const QString& id, const QString& userId);
     void setDocumentStatus(const QString& id, const QString& status, const QString& failureReason = {});
     // Creates a course from class details (class_title, class_instructor, …) and returns its id.
