@@ -89,11 +89,27 @@ FocusScope {
             }
 
             ProgressBar {
+                id: progress
                 Layout.fillWidth: true
                 from: 0
                 to: Math.max(1, view.runner.count)
                 value: view.runner.index + 1
                 Accessible.name: view.runner.header
+                background: Rectangle {
+                    implicitHeight: 6
+                    radius: 3
+                    color: Theme.color.raised
+                }
+                contentItem: Item {
+                    implicitHeight: 6
+                    Rectangle {
+                        width: progress.visualPosition * parent.width
+                        height: parent.height
+                        radius: 3
+                        color: Theme.color.accent
+                        Behavior on width { NumberAnimation { duration: Theme.motion.standard } }
+                    }
+                }
             }
 
             Text {

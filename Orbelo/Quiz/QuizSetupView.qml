@@ -106,7 +106,8 @@ FocusScope {
                         model: view.model.courses
                         textRole: "label"
                         valueRole: "id"
-                        currentIndex: indexOfValue(view.model.selectedCourseId)
+                        // Read again once the items are in: before that every value is missing.
+                        currentIndex: count > 0 ? indexOfValue(view.model.selectedCourseId) : -1
                         onActivated: view.model.selectedCourseId = currentValue
                         Accessible.name: "Course"
                         Accessible.description: "The course the quiz is written from."
@@ -118,7 +119,8 @@ FocusScope {
                         model: view.model.questionTypes
                         textRole: "label"
                         valueRole: "value"
-                        currentIndex: indexOfValue(view.model.questionType)
+                        // Read again once the items are in: before that every value is missing.
+                        currentIndex: count > 0 ? indexOfValue(view.model.questionType) : -1
                         onActivated: view.model.questionType = currentValue
                         Accessible.name: "Question type"
                         Accessible.description: "Multiple choice, true or false, or fill in the blank."
@@ -141,7 +143,8 @@ FocusScope {
                         model: view.model.difficulties
                         textRole: "label"
                         valueRole: "value"
-                        currentIndex: indexOfValue(view.model.difficulty)
+                        // Read again once the items are in: before that every value is missing.
+                        currentIndex: count > 0 ? indexOfValue(view.model.difficulty) : -1
                         onActivated: view.model.difficulty = currentValue
                         Accessible.name: "Difficulty"
                         Accessible.description: "How hard the questions are."

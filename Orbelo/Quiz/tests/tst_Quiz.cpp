@@ -459,6 +459,7 @@ private Q_SLOTS:
         QCOMPARE(result.scoreLine(), QStringLiteral("2 out of 3 correct"));
         QCOMPARE(result.spokenLabel(), QStringLiteral("Score: 66 percent. Keep going"));
         QTRY_VERIFY(result.isTallying());
+        QTRY_COMPARE(backend.server.heldCount(), 1); // the completion has arrived
         const QJsonObject score = backend.lastBodyTo("/api/quiz-scores");
         QCOMPARE(score["course_id"].toString(), QStringLiteral("c1"));
         QCOMPARE(score["score"].toInt(), 2);
