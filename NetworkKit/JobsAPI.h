@@ -6,12 +6,15 @@
 #include "InlineOrEnqueued.h"
 
 #include <chrono>
+#include <functional>
 
 // Follows queued generation jobs until they finish.
 class JobsAPI {
 public:
     static constexpr std::chrono::milliseconds pollInterval{2'000};
     static constexpr std::chrono::milliseconds timeout{240'000};
+    // Told every status a followed job reports, for screens that show how far it got.
+    using StatusObserver = std::function<void(GenerationJobStatus)>;
 
     explicit JobsAPI(APIClient client) : client_(std::move(client)) {}
 
@@ -23,13 +26,15 @@ public:
     // before the deadline is dropped and tried again.
     template <class T>
     async::Task<T> waitForResult(QString jobId, std::chrono::milliseconds interval = pollInterval,
-                                 std::chrono::milliseconds limit = timeout) const {
-        return poll<T>(client_, std::move(jobId), interval, limit);
+                                 std::chrono::milliseconds limit = timeout,
+                                 StatusObserver observer = {}) const {
+        return poll<T>(client_, std::move(jobId), interval, limit, std::move(observer));
     }
 
     // The payload of a generation answer, following the job when it was queued.
-    template <class T> async::Task<T> resolve(InlineOrEnqueued<T> answer) const {
-        return resolveAnswer<T>(client_, std::move(answer));
+    template <class T>
+    async::Task<T> resolve(InlineOrEnqueued<T> answer, StatusObserver observer = {}) const {
+        return resolveAnswer<T>(client_, std::move(answer), std::move(observer));
     }
 
     static QString statusPath(const QString& jobId);
@@ -39,7 +44,7 @@ public:
 private:
     template <class T>
     static async::Task<T> poll(APIClient client, QString jobId, std::chrono::milliseconds interval,
-                               std::chrono::milliseconds limit) {
+                               std::chrono::milliseconds limit, StatusObserver observer) {
         async::Clock& clock = async::Clock::current();
         const QDateTime deadline = clock.now().addMSecs(limit.count());
         const JobsAPI jobs(client);
@@ -52,6 +57,8 @@ private:
                     throw;
             }
             if (status) {
+                if (observer)
+                    observer(status->status);
                 switch (status->status) {
                 case GenerationJobStatus::queued:
                 case GenerationJobStatus::processing:
@@ -72,10 +79,13 @@ private:
         }
     }
 
-    template <class T> static async::Task<T> resolveAnswer(APIClient client, InlineOrEnqueued<T> answer) {
+    template <class T>
+    static async::Task<T> resolveAnswer(APIClient client, InlineOrEnqueued<T> answer,
+                                        StatusObserver observer) {
         if (const T* payload = answer.payload())
             co_return *payload;
-        co_return co_await JobsAPI(client).waitForResult<T>(answer.job()->jobId);
+        co_return co_await JobsAPI(client).waitForResult<T>(answer.job()->jobId, pollInterval, timeout,
+                                                            std::move(observer));
     }
 
     APIClient client_;

@@ -10,9 +10,11 @@ async::Task<QuizCacheStatusResponse> QuizAPI::cacheStatus(const QString& courseI
 }
 
 async::Task<GenerateQuizResponse> QuizAPI::generate(const QString& courseId,
-                                                    const GenerateQuizRequest& request) const {
+                                                    const GenerateQuizRequest& request,
+                                                    JobsAPI::StatusObserver observer) const {
     return postGeneration<GenerateQuizResponse>(
-        client_, QStringLiteral("/api/courses/") + courseId + QStringLiteral("/quiz/generate"), request);
+        client_, QStringLiteral("/api/courses/") + courseId + QStringLiteral("/quiz/generate"), request,
+        std::move(observer));
 }
 
 async::Task<SaveQuizScoreResponse> QuizAPI::saveScore(const SaveQuizScoreRequest& request) const {

@@ -3,6 +3,7 @@
 #include "APIClient.h"
 #include "GenerateQuizRequest.h"
 #include "GenerateQuizResponse.h"
+#include "JobsAPI.h"
 #include "QuizCacheStatusResponse.h"
 #include "QuizCompleteRequest.h"
 #include "QuizCompleteResponse.h"
@@ -16,8 +17,9 @@ public:
 
     async::Task<QuizCacheStatusResponse> cacheStatus(const QString& courseId,
                                                      QuizQuestionType questionType) const;
-    async::Task<GenerateQuizResponse> generate(const QString& courseId,
-                                               const GenerateQuizRequest& request) const;
+    // A queued generation's statuses go to `observer` while it is followed.
+    async::Task<GenerateQuizResponse> generate(const QString& courseId, const GenerateQuizRequest& request,
+                                               JobsAPI::StatusObserver observer = {}) const;
     // A finished quiz is reported twice: its score, and its completion, which earns the rewards.
     async::Task<SaveQuizScoreResponse> saveScore(const SaveQuizScoreRequest& request) const;
     async::Task<QuizCompleteResponse> complete(const QuizCompleteRequest& request) const;

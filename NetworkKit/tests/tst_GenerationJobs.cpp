@@ -89,6 +89,7 @@ private Q_SLOTS:
         QCOMPARE(server.requests()[0].target, QByteArray("/api/jobs/job%201"));
     }
 
+    // The observer hears only the statuses that were read, not the failed fetches.
     void failedFetchesAreRetriedUntilTheJobCompletes() {
         ScriptedHttpServer server;
         server.enqueue(ScriptedResponse::json(500, "oops"));
@@ -96,11 +97,16 @@ private Q_SLOTS:
         server.enqueue(ScriptedResponse::json(200, jobStatus("processing")));
         server.enqueue(ScriptedResponse::json(200, jobStatus("complete", R"(,"result":{"summary":"Ok."})")));
         const QDateTime start = clock.now();
-        TaskProbe<Summary> probe(jobsFor(server).waitForResult<Summary>(QStringLiteral("j")));
+        QList<GenerationJobStatus> heard;
+        TaskProbe<Summary> probe(jobsFor(server).waitForResult<Summary>(
+            QStringLiteral("j"), JobsAPI::pollInterval, JobsAPI::timeout,
+            [&heard](GenerationJobStatus status) { heard << status; }));
         pollUntilDone(probe);
         QCOMPARE(probe.value().summary, QStringLiteral("Ok."));
         QCOMPARE(server.requestCount(), 4);
         QCOMPARE(start.msecsTo(clock.now()), 6000); // three 2-second waits between four fetches
+        QCOMPARE(heard, (QList<GenerationJobStatus>{GenerationJobStatus::processing,
+                                                    GenerationJobStatus::complete}));
     }
 
     void finalStatesWithoutAPayloadFail() {

@@ -102,12 +102,14 @@ Item {
                     sourceComponent: model.selectedTab === 7 ? settingsScreen
                                      : model.selectedTab === 4 ? libraryScreen
                                      : model.selectedTab === 0 ? studyScreen
-                                     : model.selectedTab === 2 ? cardsScreen : comingSoon
+                                     : model.selectedTab === 2 ? cardsScreen
+                                     : model.selectedTab === 3 ? quizScreen : comingSoon
                 }
                 Component { id: settingsScreen; SettingsView {} }
                 Component { id: libraryScreen; LibraryScreen {} }
                 Component { id: studyScreen; StudyScreen {} }
                 Component { id: cardsScreen; FlashcardsScreen {} }
+                Component { id: quizScreen; QuizScreen {} }
                 Component {
                     id: comingSoon
                     EmptyStateView {

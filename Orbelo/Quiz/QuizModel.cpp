@@ -1,0 +1,84 @@
+#include "QuizModel.h"
+
+#include "AuthKit.h"
+#include "BundleInfo.h"
+#include "Clerk.h"
+#include "DesktopUrlOpener.h"
+#include "PreferencesStore.h"
+
+namespace {
+
+std::optional<QString> signedInUserId() {
+    const std::optional<Session> session = Clerk::shared().session();
+    if (!session || !session->user)
+        return std::nullopt;
+    return session->user->id;
+}
+
+} // namespace
+
+QuizModel::QuizModel(QObject* parent)
+    : QuizModel(AuthKit::makeAPIClient(), PreferencesStore::standard(), std::make_unique<DesktopUrlOpener>(),
+                nullptr, signedInUserId,
+                BundleInfo::value(QStringLiteral("CFBundleShortVersionString")).toString(), parent) {}
+
+QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, UrlOpener& opener,
+                     QuizResult::UserIdSource userId, const QString& appVersion, QObject* parent)
+    : QuizModel(std::move(client), preferences, nullptr, &opener, std::move(userId), appVersion, parent) {}
+
+QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, std::unique_ptr<UrlOpener> owned,
+                     UrlOpener* borrowed, QuizResult::UserIdSource userId, const QString& appVersion,
+                     QObject* parent)
+    : QObject(parent), ownedOpener_(std::move(owned)),
+      reviewPrompt_(preferences, ownedOpener_ ? *ownedOpener_ : *borrowed, appVersion), setup_(client),
+      result_(client, std::move(userId), reviewPrompt_) {
+    connect(&setup_, &QuizSetupModel::generated, this,
+            [this](const QString& courseId, const GenerateQuizRequest& request,
+                   const GenerateQuizResponse& response) {
+                courseId_ = courseId;
+                request_ = request;
+                questions_ = response.questions;
+                run();
+            });
+    connect(&runner_, &QuizRunner::finished, this,
+            [this](const QMap<int, QString>& answers, double elapsedSeconds, const QString& attemptId) {
+                result_.show(courseId_, request_, questions_, answers, elapsedSeconds, attemptId);
+                setPhase(Phase::Result);
+            });
+}
+
+QuizModel::~QuizModel() = default;
+
+void QuizModel::load() {
+    setup_.load();
+}
+
+void QuizModel::cancelRun() {
+    if (phase_ == Phase::Running)
+        setPhase(Phase::Setup);
+}
+
+void QuizModel::retake() {
+    if (phase_ == Phase::Result)
+        run();
+}
+
+void QuizModel::newQuiz() {
+    if (phase_ == Phase::Result)
+        setPhase(Phase::Setup);
+}
+
+void QuizModel::run() {
+    runner_.start(questions_, request_.questionType, request_.difficulty);
+    setPhase(Phase::Running);
+}
+
+void QuizModel::setPhase(Phase phase) {
+    if (phase == phase_)
+        return;
+    // The rating card belongs to the result it followed.
+    if (phase_ == Phase::Result)
+        reviewPrompt_.dismiss();
+    phase_ = phase;
+    Q_EMIT phaseChanged();
+}
