@@ -1,5 +1,6 @@
 import QtQuick
 import DesignKit
+import OrbeloModels
 
 // The guide's advice on using its cards, above them: a light bulb and "Tip: " before the text.
 Rectangle {
