@@ -91,7 +91,7 @@ Rectangle {
                     id: gridBlock
                     MnemonicGridView {
                         rows: block.modelData.rows
-                        columns: block.modelData.columns
+                        columnCount: block.modelData.columns
                         accent: view.accentColor
                         textColor: Theme.color.textPrimary
                     }

@@ -115,7 +115,7 @@ Popup {
                     model: generator.courses
                     textRole: "label"
                     valueRole: "id"
-                    currentIndex: indexOfValue(generator.courseId)
+                    currentIndex: generator.courses.findIndex(option => option.id === generator.courseId)
                     enabled: !generator.isRunning
                     onActivated: generator.courseId = currentValue
                     Accessible.name: "Course"
@@ -129,7 +129,7 @@ Popup {
                     model: generator.documents
                     textRole: "label"
                     valueRole: "id"
-                    currentIndex: indexOfValue(generator.documentId)
+                    currentIndex: generator.documents.findIndex(option => option.id === generator.documentId)
                     enabled: !generator.isRunning && count > 0
                     displayText: count > 0 ? currentText : (generator.isLoading ? "Loading…" : "No documents")
                     onActivated: generator.documentId = currentValue
@@ -143,7 +143,7 @@ Popup {
                     model: generator.types
                     textRole: "label"
                     valueRole: "value"
-                    currentIndex: indexOfValue(generator.mnemonicType)
+                    currentIndex: generator.types.findIndex(option => option.value === generator.mnemonicType)
                     enabled: !generator.isRunning
                     onActivated: generator.mnemonicType = currentValue
                     Accessible.name: "Mnemonic type"
@@ -155,7 +155,7 @@ Popup {
                     model: generator.difficulties
                     textRole: "label"
                     valueRole: "value"
-                    currentIndex: indexOfValue(generator.difficulty)
+                    currentIndex: generator.difficulties.findIndex(option => option.value === generator.difficulty)
                     enabled: !generator.isRunning
                     onActivated: generator.difficulty = currentValue
                     Accessible.name: "Difficulty"

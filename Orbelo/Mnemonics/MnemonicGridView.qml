@@ -2,14 +2,15 @@ import QtQuick
 import QtQuick.Layouts
 import DesignKit
 
-// A grid block of a card: its cells in rows of `columns`, each cell a small tile.
+// A grid block of a card: its cells in rows of `columnCount`, each cell a small tile.
 GridLayout {
     id: grid
     required property var rows
-    required property int columns
+    required property int columnCount
     property color accent: Theme.color.separator
     property color textColor: Theme.color.textPrimary
 
+    columns: columnCount
     columnSpacing: Theme.spacing.s
     rowSpacing: Theme.spacing.s
 
@@ -18,7 +19,7 @@ GridLayout {
         model: {
             const cells = []
             for (const row of grid.rows) {
-                for (let i = 0; i < grid.columns; ++i)
+                for (let i = 0; i < grid.columnCount; ++i)
                     cells.push(i < row.length ? row[i] : null)
             }
             return cells

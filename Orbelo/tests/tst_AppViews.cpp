@@ -241,6 +241,11 @@ private Q_SLOTS:
             QVERIFY2(itemsNamed(window.contentItem(), QString::fromUtf8(name)).size() == 1, name);
         QVERIFY(!itemsNamed(window.contentItem(), "Create mnemonic").isEmpty());
         QVERIFY(!itemsNamed(window.contentItem(), "Create Mnemonic").at(0)->isEnabled());
+        // The pickers show their defaults.
+        QCOMPARE(itemsNamed(window.contentItem(), "Mnemonic type").at(0)->property("displayText").toString(),
+                 QStringLiteral("Any (auto-select)"));
+        QCOMPARE(itemsNamed(window.contentItem(), "Difficulty").at(0)->property("displayText").toString(),
+                 QStringLiteral("Medium"));
         press(window.contentItem(), "Close");
         QTRY_VERIFY(!sheet->property("visible").toBool());
     }
@@ -251,10 +256,11 @@ private Q_SLOTS:
         const QString guide =
             "<div style=\"background:#F5F5F5\"><h3>How to use these mnemonics</h3><p>Say it aloud.</p></div>"
             "<div style=\"background:#FFF3E0\"><h3>PMAT</h3><p>The <b>order</b> of mitosis</p>"
-            "<table><tr><td>P</td><td>Prophase</td></tr></table></div>"
+            "<table><tr><td>P</td><td>Prophase</td></tr><tr><td>M</td><td>Metaphase</td></tr></table></div>"
             "<div style=\"background:#E3F2FD\"><h3>Spindle</h3><p>Fibres pull</p></div>";
-        std::unique_ptr<QQuickItem> view = load(
-            "MnemonicDetailView.qml", {{"text", guide}, {"title", "Cell Biology"}, {"explanation", "Stages in order."}});
+        std::unique_ptr<QQuickItem> view =
+            load("MnemonicDetailView.qml",
+                 {{"text", guide}, {"title", "Cell Biology"}, {"explanation", "Stages in order."}});
         QVERIFY(view);
         for (const char* name : {"Save image…", "Copy image", "Cell Biology", "Tip: Say it aloud.", "PMAT",
                                  "Spindle", "Why it works", "Stages in order."})
@@ -264,6 +270,14 @@ private Q_SLOTS:
         QVERIFY(QMetaObject::invokeMethod(card, "toggle"));
         QCOMPARE(itemsNamed(view.get(), "The order of mitosis").size(), 1);
         QCOMPARE(itemsNamed(view.get(), "Prophase").size(), 1);
+        // The grid keeps its two columns: the second row starts under the first.
+        const auto position = [&](const char* name) {
+            QQuickItem* cell = itemsNamed(view.get(), name).at(0);
+            return cell->mapToItem(view.get(), QPointF(0, 0));
+        };
+        QCOMPARE(position("M").x(), position("P").x());
+        QVERIFY(position("M").y() > position("P").y());
+        QCOMPARE(position("Prophase").y(), position("P").y());
 
         view->setProperty("text", "**HOMES**: the Great Lakes");
         QCOMPARE(itemsNamed(view.get(), "HOMES: the Great Lakes").size(), 1);
