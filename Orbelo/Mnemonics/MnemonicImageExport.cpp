@@ -37,7 +37,7 @@ void MnemonicImageExport::setTitle(const QString& title) {
 // A picture of the old mnemonic, ready or on its way, is of no use any more.
 void MnemonicImageExport::forgetImage() {
     image_ = QImage();
-    tasks_.cancel(std::exchange(paintTask_, 0));
+    tasks_.cancel(std::exchange(workTask_, 0));
     if (pending_ != Action::none) {
         pending_ = Action::none;
         Q_EMIT stateChanged();
@@ -73,17 +73,17 @@ void MnemonicImageExport::start(Action action) {
     pending_ = action;
     Q_EMIT stateChanged();
     const auto failed = [this] {
-        paintTask_ = 0;
+        workTask_ = 0;
         pending_ = Action::none;
         setError(renderFailedText);
         Q_EMIT stateChanged();
     };
-    paintTask_ = tasks_.spawn(
+    workTask_ = tasks_.spawn(
         paint(this, text_, title_),
         [this, action, failed](const QImage& image) {
             if (image.isNull())
                 return failed();
-            paintTask_ = 0;
+            workTask_ = 0;
             pending_ = Action::none;
             image_ = image;
             finish(action);
@@ -91,13 +91,17 @@ void MnemonicImageExport::start(Action action) {
         async::TaskScope::ErrorHandler([failed](std::exception_ptr) { failed(); }));
 }
 
+async::WorkerThread& MnemonicImageExport::worker() {
+    if (!worker_)
+        worker_ = std::make_unique<async::WorkerThread>(QStringLiteral("Mnemonic image"));
+    return *worker_;
+}
+
 async::Task<QImage> MnemonicImageExport::paint(MnemonicImageExport* self, QString text, QString title) {
-    if (!self->worker_)
-        self->worker_ = std::make_unique<async::WorkerThread>(QStringLiteral("Mnemonic image"));
     const MnemonicImageRenderer::Options options = self->options_;
     // The job is a local: g++ 12 destroys a closure built inside the co_await expression twice.
     auto job = [text, title, options] { return MnemonicImageRenderer::render(text, title, options); };
-    QImage image = co_await self->worker_->run(std::move(job));
+    QImage image = co_await self->worker().run(std::move(job));
     co_return image;
 }
 
@@ -132,19 +136,39 @@ QUrl MnemonicImageExport::suggestedFile() const {
         QDir(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)).filePath(name));
 }
 
-bool MnemonicImageExport::save(const QUrl& file) {
+void MnemonicImageExport::save(const QUrl& file) {
+    if (pending_ != Action::none)
+        return;
     const QString path = file.toLocalFile();
-    QSaveFile out(path);
-    if (image_.isNull() || path.isEmpty() || !out.open(QIODevice::WriteOnly) || !image_.save(&out, "PNG") ||
-        !out.commit()) {
-        const QString reason = image_.isNull()  ? QStringLiteral("there is no picture yet")
-                               : path.isEmpty() ? QStringLiteral("not a local file")
-                                                : out.errorString();
-        setError(QStringLiteral("Couldn't save the image: %1").arg(reason));
-        return false;
+    if (image_.isNull() || path.isEmpty()) {
+        setError(QStringLiteral("Couldn't save the image: %1")
+                     .arg(image_.isNull() ? QStringLiteral("there is no picture yet")
+                                          : QStringLiteral("not a local file")));
+        return;
     }
     setError({});
-    return true;
+    pending_ = Action::save;
+    Q_EMIT stateChanged();
+    workTask_ = tasks_.spawn(write(this, image_, path), [this, file](const QString& failure) {
+        workTask_ = 0;
+        pending_ = Action::none;
+        if (!failure.isEmpty())
+            setError(QStringLiteral("Couldn't save the image: %1").arg(failure));
+        Q_EMIT stateChanged();
+        if (failure.isEmpty())
+            Q_EMIT saved(file);
+    });
+}
+
+async::Task<QString> MnemonicImageExport::write(MnemonicImageExport* self, QImage image, QString path) {
+    auto job = [image, path] {
+        QSaveFile out(path);
+        if (out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit())
+            return QString();
+        return out.errorString();
+    };
+    QString failure = co_await self->worker().run(std::move(job));
+    co_return failure;
 }
 
 void MnemonicImageExport::setError(const QString& message) {

@@ -18,8 +18,9 @@ class Pasteboard;
 
 // "Save image…" and "Copy image" of a mnemonic: the picture is painted on a worker thread (the
 // button that asked reads "Preparing image…" meanwhile) and kept until the mnemonic changes.
-// Saving asks the screen for a file through saveReady, then writes a PNG there; copying puts the
-// picture on the clipboard and reads "Copied" for a moment.
+// Saving asks the screen for a file through saveReady, then writes a PNG there, also on the worker
+// (encoding a picture this size takes a while); copying puts the picture on the clipboard and
+// reads "Copied" for a moment.
 class MnemonicImageExport : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -50,8 +51,8 @@ public:
 
     // Paints the picture if needed, then asks for a file with saveReady.
     Q_INVOKABLE void prepareSave();
-    // Writes the painted picture as a PNG; a failure is kept in errorMessage.
-    Q_INVOKABLE bool save(const QUrl& file);
+    // Writes the painted picture as a PNG, then reports saved; a failure is kept in errorMessage.
+    Q_INVOKABLE void save(const QUrl& file);
     Q_INVOKABLE void copy();
     // The file to offer: the title and "mnemonic", in the Pictures folder.
     Q_INVOKABLE QUrl suggestedFile() const;
@@ -60,10 +61,14 @@ Q_SIGNALS:
     void sourceChanged();
     void stateChanged();
     void saveReady(const QUrl& suggestedFile);
+    void saved(const QUrl& file);
 
 private:
     enum class Action { none, save, copy };
     static async::Task<QImage> paint(MnemonicImageExport* self, QString text, QString title);
+    // The reason it failed, or an empty text.
+    static async::Task<QString> write(MnemonicImageExport* self, QImage image, QString path);
+    async::WorkerThread& worker();
     static async::Task<void> clearCopiedLater();
     void start(Action action);
     void finish(Action action);
@@ -80,7 +85,7 @@ private:
     bool didCopy_ = false;
     QString errorMessage_;
     std::unique_ptr<async::WorkerThread> worker_;
-    async::TaskScope::TaskId paintTask_ = 0;
+    async::TaskScope::TaskId workTask_ = 0;
     async::TaskScope::TaskId copiedTask_ = 0;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

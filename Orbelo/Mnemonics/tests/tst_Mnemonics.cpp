@@ -435,11 +435,17 @@ private Q_SLOTS:
         QCOMPARE(suggested.fileName(), QStringLiteral("Cell Biology mnemonic.png"));
         QTemporaryDir dir;
         const QString path = dir.filePath("out.png");
-        QVERIFY(exporter.save(QUrl::fromLocalFile(path)));
-        QImage saved(path, "PNG");
-        QCOMPARE(saved.size(), pasteboard.image().size());
-        QVERIFY(!exporter.save(QUrl::fromLocalFile(dir.filePath("missing/dir/out.png"))));
-        QVERIFY(exporter.errorMessage().startsWith("Couldn't save the image: "));
+        QSignalSpy saved(&exporter, &MnemonicImageExport::saved);
+        exporter.save(QUrl::fromLocalFile(path));
+        QCOMPARE(exporter.saveLabel(), QStringLiteral("Preparing image…"));
+        QTRY_COMPARE(saved.size(), 1);
+        QCOMPARE(QImage(path, "PNG").size(), pasteboard.image().size());
+        QCOMPARE(exporter.saveLabel(), QStringLiteral("Save image…"));
+        exporter.save(QUrl::fromLocalFile(dir.filePath("missing/dir/out.png")));
+        QTRY_VERIFY(!exporter.isPreparing());
+        QVERIFY2(exporter.errorMessage().startsWith("Couldn't save the image: "),
+                 qPrintable(exporter.errorMessage()));
+        QCOMPARE(saved.size(), 1);
 
         // A new text drops the old picture; the save then waits for the new one.
         exporter.setText("Plain words");
