@@ -2,11 +2,15 @@
 
 #include <QString>
 
-// The system's copy-and-paste text.
+class QImage;
+
+// The system's copy-and-paste text and images.
 class Pasteboard {
 public:
     virtual ~Pasteboard() = default;
 
     virtual QString text() const = 0;
     virtual void setText(const QString& text) = 0;
+    virtual QImage image() const = 0;
+    virtual void setImage(const QImage& image) = 0;
 };

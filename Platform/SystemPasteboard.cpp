@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 
 QString SystemPasteboard::text() const {
     return QGuiApplication::clipboard()->text();
@@ -9,4 +10,12 @@ QString SystemPasteboard::text() const {
 
 void SystemPasteboard::setText(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
+}
+
+QImage SystemPasteboard::image() const {
+    return QGuiApplication::clipboard()->image();
+}
+
+void SystemPasteboard::setImage(const QImage& image) {
+    QGuiApplication::clipboard()->setImage(image);
 }

@@ -5,8 +5,8 @@ import DesignKit
 import OrbeloModels
 
 // The notes screen of a ready document: its study notes (summary, key concepts, key terms) or the
-// offer to generate them, read-aloud of the notes, and the entry to the narration of the whole
-// reading. Escape closes it.
+// offer to generate them, read-aloud of the notes, the entry to the narration of the whole reading,
+// and "Create mnemonic" for this document. Escape closes it.
 FocusScope {
     id: view
     property alias documentId: notes.documentId
@@ -61,6 +61,11 @@ FocusScope {
                     font.weight: Font.Bold
                     Accessible.role: Accessible.Heading
                     Accessible.name: text
+                }
+                SecondaryButton {
+                    text: "Create mnemonic"
+                    Accessible.description: "Makes a memory aid from this document."
+                    onClicked: mnemonicSheet.open()
                 }
             }
 
@@ -128,6 +133,12 @@ FocusScope {
 
             Item { Layout.preferredHeight: Theme.spacing.xl }
         }
+    }
+
+    MnemonicGenerationSheet {
+        id: mnemonicSheet
+        documentId: notes.documentId
+        courseId: notes.courseId
     }
 
     FlashcardWalkSheet {
