@@ -100,7 +100,7 @@ void AuthStore::deleteUser(const QString& userId) {
     for (const QString table :
          {"sessions", "documents", "courses", "summaries", "jobs", "profiles", "directory_visibility",
           "calendar_feeds", "flashcard_imports", "flashcards", "vocabularies", "quiz_scores",
-          "rewards_progress", "credit_ledger", "achievements", "quiz_completions"})
+          "rewards_progress", "credit_ledger", "achievements", "quiz_completions", "study_sessions"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});

@@ -95,6 +95,12 @@ const QList<QStringList>& migrations() {
          " earned_at INTEGER NOT NULL, PRIMARY KEY (user_id, achievement_id))",
          "CREATE TABLE quiz_completions (user_id TEXT NOT NULL, attempt_id TEXT NOT NULL,"
          " award TEXT NOT NULL, created_at INTEGER NOT NULL, PRIMARY KEY (user_id, attempt_id))"},
+        // 10: study sessions: each timed stretch of study, open until it ends with the seconds the
+        // app counted (never more than the session's own length).
+        {"CREATE TABLE study_sessions (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, course_id TEXT,"
+         " verification_method TEXT NOT NULL, started_at INTEGER NOT NULL, ended_at INTEGER,"
+         " active_seconds INTEGER, notes TEXT)",
+         "CREATE INDEX study_sessions_user ON study_sessions (user_id, started_at)"},
     };
     return list;
 }
