@@ -12,22 +12,27 @@ FocusScope {
     required property PomodoroTimer timer
     readonly property bool idle: timer.status === PomodoroTimer.Idle
     readonly property bool running: timer.status === PomodoroTimer.Running
+    // On screen, or on its way: leaving a stack gives the title back before the view goes away.
+    readonly property bool shown: StackView.view === null || StackView.status === StackView.Active
+                                  || StackView.status === StackView.Activating
 
     signal closeRequested()
 
     focus: true
+    StackView.onActivating: forceActiveFocus()
     Keys.onSpacePressed: timer.togglePause()
     Keys.onEscapePressed: screen.closeRequested()
 
     Binding {
+        id: titleBinding
         target: screen.Window.window
         property: "title"
         value: screen.timer.remainingText + " · " + screen.timer.phaseLabel + " — Orbelo"
-        when: screen.running && screen.Window.window !== null
+        when: screen.running && screen.shown && screen.Window.window !== null
         restoreMode: Binding.RestoreBindingOrValue
     }
-    // A binding that goes away with its view leaves its value behind; end it first.
-    Component.onDestruction: if (screen.running) screen.Window.window.title = "Orbelo"
+    // A Binding that is destroyed leaves its value behind; ending it first gives the title back.
+    Component.onDestruction: titleBinding.when = false
 
     component TimerAction: SecondaryButton {
         // Clicks leave the focus where it was, so Space keeps pausing and resuming afterwards.
@@ -70,34 +75,11 @@ FocusScope {
                                          : screen.timer.phaseLabel + ", " + screen.timer.remainingText + " remaining"
                                            + (screen.running ? "" : ", paused")
 
-            Canvas {
-                id: ring
+            PomodoroProgressRing {
                 anchors.fill: parent
-                readonly property real progress: screen.timer.progress
-                readonly property color track: Theme.color.raised
-                readonly property color fill: Theme.color.accent
-                onProgressChanged: requestPaint()
-                onTrackChanged: requestPaint()
-                onFillChanged: requestPaint()
-                onPaint: {
-                    const context = getContext("2d")
-                    const line = 14
-                    const radius = (Math.min(width, height) - line) / 2
-                    context.reset()
-                    context.lineWidth = line
-                    context.lineCap = "round"
-                    context.strokeStyle = track
-                    context.beginPath()
-                    context.arc(width / 2, height / 2, radius, 0, 2 * Math.PI)
-                    context.stroke()
-                    if (progress > 0) {
-                        context.strokeStyle = fill
-                        context.beginPath()
-                        context.arc(width / 2, height / 2, radius, -Math.PI / 2,
-                                    -Math.PI / 2 + 2 * Math.PI * progress)
-                        context.stroke()
-                    }
-                }
+                progress: screen.timer.progress
+                trackColor: Theme.color.raised
+                fillColor: Theme.color.accent
             }
             Column {
                 anchors.centerIn: parent
