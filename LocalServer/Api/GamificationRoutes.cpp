@@ -5,6 +5,7 @@
 #include "LibraryStore.h"
 #include "RewardsStore.h"
 #include "ServerContext.h"
+#include "StudySessionStore.h"
 #include "UserTimeZone.h"
 
 #include <cmath>
@@ -15,11 +16,19 @@ ServerResponse notYours() {
     return ServerResponse::apiError(403, "You can only see and earn rewards for your own account.");
 }
 
+// The ways of measuring study time that the server accepts; the app's own timer is the only one.
+const QString builtInTimer = QStringLiteral("built_in_timer");
+constexpr int maxNotesLength = 2000;
+
 } // namespace
 
 void GamificationRoutes::registerRoutes(Router& router) {
     auth_.add(router, "POST", "/api/gamification/quiz/complete",
               [this](const ServerRequest& r, const QString& u) { return completeQuiz(r, u); });
+    auth_.add(router, "POST", "/api/gamification/study/session/start",
+              [this](const ServerRequest& r, const QString& u) { return startStudySession(r, u); });
+    auth_.add(router, "POST", "/api/gamification/study/session/end",
+              [this](const ServerRequest& r, const QString& u) { return endStudySession(r, u); });
     auth_.add(router, "GET", "/api/gamification/credits",
               [this](const ServerRequest&, const QString& u) { return summary(u); });
     auth_.add(router, "GET", "/api/gamification/credits/{user_id}",
@@ -77,9 +86,64 @@ ServerResponse GamificationRoutes::completeQuiz(const ServerRequest& request, co
     return ServerResponse::json(*award);
 }
 
+ServerResponse GamificationRoutes::startStudySession(const ServerRequest& request, const QString& userId) {
+    const QJsonObject body = request.jsonBody();
+    if (body.value("user_id").toString() != userId)
+        return notYours();
+    if (body.value("verification_method").toString() != builtInTimer)
+        return ServerResponse::apiError(400, "verification_method must be built_in_timer.");
+    const QJsonValue course = body.value("course_id");
+    if (!course.isUndefined() && !course.isNull() && !course.isString())
+        return ServerResponse::apiError(400, "course_id must be a course id.");
+    const QString courseId = course.toString();
+    if (!courseId.isEmpty() && !LibraryStore(context_).course(courseId, userId))
+        return ServerResponse::apiError(404, "No such course.");
+    const QString sessionId = StudySessionStore(context_).start(userId, courseId, builtInTimer);
+    if (sessionId.isEmpty())
+        return ServerResponse::apiError(500, "The study session could not be started.");
+    return ServerResponse::json(QJsonObject{{"session_id", sessionId}});
+}
+
+ServerResponse GamificationRoutes::endStudySession(const ServerRequest& request, const QString& userId) {
+    const QJsonObject body = request.jsonBody();
+    if (body.value("user_id").toString() != userId)
+        return notYours();
+    const QString sessionId = body.value("session_id").toString();
+    if (sessionId.isEmpty())
+        return ServerResponse::apiError(400, "session_id is required.");
+    const QJsonValue active = body.value("active_seconds");
+    std::optional<qint64> activeSeconds;
+    if (!active.isUndefined() && !active.isNull()) {
+        const auto seconds = JsonNumbers::wholeNumber(active);
+        if (!seconds || *seconds < 0)
+            return ServerResponse::apiError(400, "active_seconds must be a whole number of seconds.");
+        activeSeconds = *seconds;
+    }
+    const QJsonValue notes = body.value("notes");
+    if (!notes.isUndefined() && !notes.isNull() &&
+        (!notes.isString() || notes.toString().size() > maxNotesLength))
+        return ServerResponse::apiError(
+            400, QStringLiteral("notes must be text of at most %1 characters.").arg(maxNotesLength));
+
+    const StudySessionStore::Ended ended =
+        StudySessionStore(context_).end(userId, sessionId, activeSeconds, notes.toString());
+    switch (ended.status) {
+    case StudySessionStore::Ended::Status::unknownSession:
+        return ServerResponse::apiError(404, "No such study session.");
+    case StudySessionStore::Ended::Status::writeFailed:
+        return ServerResponse::apiError(500, "The study session could not be ended.");
+    case StudySessionStore::Ended::Status::ended:
+        break;
+    }
+    return ServerResponse::json(
+        QJsonObject{{"session_id", sessionId}, {"duration_minutes", ended.durationMinutes}});
+}
+
 ServerResponse GamificationRoutes::summary(const QString& userId) {
     const QDate today = DailyStreak::localDay(context_.nowMs(), UserTimeZone::of(context_.db, userId).zone);
-    return ServerResponse::json(RewardsStore(context_).summary(userId, today));
+    QJsonObject answer = RewardsStore(context_).summary(userId, today);
+    answer.insert("study_minutes", StudySessionStore(context_).studiedMinutes(userId));
+    return ServerResponse::json(answer);
 }
 
 ServerResponse GamificationRoutes::creditsBalance(const ServerRequest& request, const QString& userId) {

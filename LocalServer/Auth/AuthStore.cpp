@@ -97,11 +97,26 @@ void AuthStore::deleteUser(const QString& userId) {
     db.exec("DELETE FROM attempts WHERE id IN (" + attempts + ")", attemptValues);
     db.exec("DELETE FROM mailbox WHERE lower(recipient) = ? OR (? <> '' AND recipient = ?)",
             {email, phone, phone});
-    for (const QString table :
-         {"sessions", "documents", "courses", "summaries", "jobs", "profiles", "directory_visibility",
-          "calendar_feeds", "flashcard_imports", "flashcards", "vocabularies", "quiz_scores",
-          "rewards_progress", "credit_ledger", "achievements", "quiz_completions", "quiz_caches",
-          "quiz_generations", "mnemonics"})
+    for (const QString table : {"sessions",
+                                "documents",
+                                "courses",
+                                "summaries",
+                                "jobs",
+                                "profiles",
+                                "directory_visibility",
+                                "calendar_feeds",
+                                "flashcard_imports",
+                                "flashcards",
+                                "vocabularies",
+                                "quiz_scores",
+                                "rewards_progress",
+                                "credit_ledger",
+                                "achievements",
+                                "quiz_completions",
+                                "quiz_caches",
+                                "quiz_generations",
+                                "mnemonics",
+                                "study_sessions"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});

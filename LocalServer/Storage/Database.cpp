@@ -109,6 +109,12 @@ const QList<QStringList>& migrations() {
         {"CREATE TABLE mnemonics (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, document_id TEXT, course_id TEXT,"
          " mnemonic_type TEXT NOT NULL, difficulty TEXT NOT NULL, record TEXT NOT NULL, created_at TEXT NOT NULL)",
          "CREATE INDEX mnemonics_user ON mnemonics (user_id)"},
+        // 12: study sessions: each timed stretch of study, open until it ends with the seconds the
+        // app counted (never more than the session's own length).
+        {"CREATE TABLE study_sessions (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, course_id TEXT,"
+         " verification_method TEXT NOT NULL, started_at INTEGER NOT NULL, ended_at INTEGER,"
+         " active_seconds INTEGER, notes TEXT)",
+         "CREATE INDEX study_sessions_user ON study_sessions (user_id, started_at)"},
     };
     return list;
 }

@@ -138,6 +138,11 @@ private slots:
                            {{"question_type", "true_false"}, {"difficulty", "easy"}, {"num_questions", 1}})
                      .status,
                  200);
+        QCOMPARE(server
+                     ->api("POST", "/api/gamification/study/session/start", token,
+                           {{"user_id", device.userId}, {"verification_method", "built_in_timer"}})
+                     .status,
+                 200);
         QVERIFY(!rowsNaming(device.userId).isEmpty());
 
         QCOMPARE(server->api("DELETE", "/api/user/account", token).status, 200);

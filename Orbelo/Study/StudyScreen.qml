@@ -4,47 +4,68 @@ import QtQuick.Layouts
 import DesignKit
 import OrbeloModels
 
-// The Study tab: a column of cards, read and tabbed through top to bottom. A new card goes into
-// `cards` at its place in the column (the progress header, focus timer and daily feed belong above
-// the schedule): give it Layout.fillWidth and it sizes itself; FocusReveal keeps it in sight.
-ScrollView {
-    id: screen
+// The Study tab: a column of cards, read and tabbed through top to bottom, and the screens they
+// open over it (Back or Escape returns). A new card goes into `cards` at its place in the column
+// (the progress header, focus timer and daily feed belong above the schedule): give it
+// Layout.fillWidth and it sizes itself; FocusReveal keeps it in sight.
+StackView {
+    id: stack
 
-    contentWidth: availableWidth
-    clip: true
-
+    // Lives as long as the tab, so the card and the timer screen show one timer.
+    PomodoroTimer { id: focusTimer }
     StudyScheduleModel { id: schedule }
     CalendarFeedModel { id: feed }
 
     Component.onCompleted: schedule.load()
-    Refreshable.onRequested: schedule.load()
-    Refreshable.enabled: !schedule.isLoading
 
-    FocusReveal { id: reveal; view: screen }
-
-    ColumnLayout {
-        id: cards
-        width: Math.min(screen.availableWidth - Theme.spacing.xxl * 2, 760)
-        x: Theme.spacing.xxl
-        spacing: Theme.spacing.l
-
-        Item { Layout.preferredHeight: Theme.spacing.xs }
-
-        StudyScheduleCard {
-            id: scheduleCard
-            Layout.fillWidth: true
-            model: schedule
+    Component {
+        id: timerPage
+        PomodoroTimerView {
+            timer: focusTimer
+            onCloseRequested: stack.pop()
         }
-        StudyCalendarFeedCard {
-            Layout.fillWidth: true
-            model: feed
-            // The schedule card above is what the calendar would add.
-            onPreviewRequested: {
-                scheduleCard.forceActiveFocus(Qt.TabFocusReason)
-                reveal.show(scheduleCard)
+    }
+
+    initialItem: ScrollView {
+        id: screen
+
+        contentWidth: availableWidth
+        clip: true
+
+        Refreshable.onRequested: schedule.load()
+        Refreshable.enabled: !schedule.isLoading
+
+        FocusReveal { id: reveal; view: screen }
+
+        ColumnLayout {
+            id: cards
+            width: Math.min(screen.availableWidth - Theme.spacing.xxl * 2, 760)
+            x: Theme.spacing.xxl
+            spacing: Theme.spacing.l
+
+            Item { Layout.preferredHeight: Theme.spacing.xs }
+
+            FocusTimerCard {
+                Layout.fillWidth: true
+                timer: focusTimer
+                onOpenRequested: stack.push(timerPage)
             }
-        }
+            StudyScheduleCard {
+                id: scheduleCard
+                Layout.fillWidth: true
+                model: schedule
+            }
+            StudyCalendarFeedCard {
+                Layout.fillWidth: true
+                model: feed
+                // The schedule card above is what the calendar would add.
+                onPreviewRequested: {
+                    scheduleCard.forceActiveFocus(Qt.TabFocusReason)
+                    reveal.show(scheduleCard)
+                }
+            }
 
-        Item { Layout.preferredHeight: Theme.spacing.l }
+            Item { Layout.preferredHeight: Theme.spacing.l }
+        }
     }
 }

@@ -5,6 +5,7 @@
 #include "FakeUrlOpener.h"
 #include "FlashcardDeckModel.h"
 #include "FlashcardWalk.h"
+#include "FocusNotificationScheduler.h"
 #include "ImagePageSource.h"
 #include "InMemoryPreferences.h"
 #include "NetworkMonitor.h"
@@ -12,6 +13,7 @@
 #include "NotesSectionModel.h"
 #include "OnboardingGate.h"
 #include "QuizModel.h"
+#include "PomodoroTimer.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "SyllabusImagePickerModel.h"
@@ -86,6 +88,14 @@ private:
         co_await async::Clock::current().sleep(std::chrono::hours(1));
         co_return QStringList();
     }
+};
+
+// A notification manager whose notifications the user has turned off.
+class DeniedNotifications : public FocusNotificationScheduler {
+public:
+    void schedule(const QString&, const QString&, const QDateTime&) override {}
+    void cancelAll() override {}
+    bool notificationsDenied() const override { return true; }
 };
 
 } // namespace
@@ -490,6 +500,59 @@ private Q_SLOTS:
         press(window.contentItem(), "Cancel");
         QCOMPARE(feed->confirmation(), QString());
         QVERIFY(!feed->isBusy());
+    }
+
+    // The focus timer: its card opens the timer screen over the Study tab; the actions follow the
+    // state, Space pauses and resumes, and while it runs the window title carries the time left.
+    void focusTimer() {
+        async::VirtualClock clock;
+        async::ScopedClock scoped(clock);
+        InMemoryPreferences preferences;
+        PreferencesStore::setStandardOverride(&preferences);
+        DeniedNotifications denied;
+        FocusNotificationScheduler::setShared(&denied);
+        const auto restore = qScopeGuard([] {
+            PreferencesStore::setStandardOverride(nullptr);
+            FocusNotificationScheduler::setShared(nullptr);
+        });
+        QQuickWindow window; // not shown: the keys go to its focus item all the same
+        window.setTitle("Orbelo");
+        std::unique_ptr<QQuickItem> view = load("StudyScreen.qml");
+        QVERIFY(view);
+        view->setParentItem(window.contentItem());
+
+        const QList<QQuickItem*> card = itemsNamed(view.get(), "Focus timer, not running");
+        QCOMPARE(card.size(), 1);
+        QMetaObject::invokeMethod(card[0], "openRequested");
+        QTRY_COMPARE(itemsNamed(view.get(), "Start focus").size(), 1);
+        QCOMPARE(itemsNamed(view.get(), "Reset").size(), 0);
+        QCOMPARE(itemsNamed(view.get(), "25 min focus · 5 min break").size(), 1);
+        QCOMPARE(itemsNamed(view.get(), PomodoroTimer::notificationsOffText).size(), 1);
+
+        press(view.get(), "Start focus");
+        for (const char* name : {"Pause", "Skip", "Reset", "Focus, 25:00 remaining"})
+            QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+        QCOMPARE(window.title(), "25:00 · Focus — Orbelo");
+        clock.advance(std::chrono::seconds(1));
+        QCOMPARE(window.title(), "24:59 · Focus — Orbelo");
+
+        QTest::keyClick(&window, Qt::Key_Space);
+        QCOMPARE(itemsNamed(view.get(), "Resume").size(), 1);
+        QCOMPARE(window.title(), "Orbelo");
+        QTest::keyClick(&window, Qt::Key_Space);
+        QCOMPARE(itemsNamed(view.get(), "Pause").size(), 1);
+        QCOMPARE(window.title(), "24:59 · Focus — Orbelo");
+
+        press(view.get(), "Back to Study");
+        QTRY_COMPARE(itemsNamed(view.get(), "Focus timer, Focus, 24:59 remaining").size(), 1);
+        QTRY_VERIFY(itemsNamed(view.get(), "Pause").isEmpty());
+        QTRY_COMPARE(window.title(), "Orbelo");
+        // Leaving the tab while the timer screen shows gives the title back too.
+        QMetaObject::invokeMethod(itemsNamed(view.get(), "Focus timer, Focus, 24:59 remaining")[0],
+                                  "openRequested");
+        QTRY_COMPARE(window.title(), "24:59 · Focus — Orbelo");
+        view.reset();
+        QCOMPARE(window.title(), "Orbelo");
     }
 
     // The Cards tab: the deck modes and the notecard import; nothing listens where the backend

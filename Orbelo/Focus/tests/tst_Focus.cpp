@@ -1,0 +1,309 @@
+#include <QtTest>
+
+#include "FocusNotificationScheduler.h"
+#include "InMemoryPreferences.h"
+#include "PomodoroTimer.h"
+#include "ScriptedClient.h"
+#include "ScriptedHttpServer.h"
+#include "VirtualClock.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Records what the timer asks of the notification manager, one line per call.
+class RecordingScheduler : public FocusNotificationScheduler {
+public:
+    QStringList calls;
+    bool denied = false;
+
+    void schedule(const QString& title, const QString& body, const QDateTime& fireDate) override {
+        calls << title + " | " + body + " @ " + fireDate.toUTC().toString(Qt::ISODateWithMs);
+    }
+    void cancelAll() override { calls << QStringLiteral("cancel"); }
+    bool notificationsDenied() const override { return denied; }
+    void deny() {
+        denied = true;
+        Q_EMIT notificationsDeniedChanged();
+    }
+};
+
+QJsonObject bodyOf(const RecordedRequest& request) {
+    return QJsonDocument::fromJson(request.body).object();
+}
+
+} // namespace
+
+// The focus timer on a virtual clock that starts on Thursday, January 1, 2026, 09:00 UTC, with
+// its study sessions going to a scripted backend.
+class FocusTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<async::VirtualClock> clock;
+    std::unique_ptr<async::ScopedClock> scopedClock;
+    std::unique_ptr<ScriptedHttpServer> backend;
+    std::unique_ptr<InMemoryPreferences> preferences;
+    std::unique_ptr<RecordingScheduler> scheduler;
+
+    std::unique_ptr<PomodoroTimer> makeTimer(const QString& userId = {}, PomodoroConfig config = {}) {
+        auto timer = std::make_unique<PomodoroTimer>(scriptedClient(*backend), *preferences, *scheduler,
+                                                     QTimeZone::utc(), config);
+        timer->setUserId(userId);
+        return timer;
+    }
+    QDateTime at(std::chrono::seconds offset) const {
+        return QDateTime(QDate(2026, 1, 1), QTime(9, 0), Qt::UTC).addSecs(offset.count());
+    }
+    QJsonObject stored() const {
+        return QJsonDocument::fromJson(preferences->value(PomodoroStore::stateKey).toByteArray()).object();
+    }
+    void store(const QJsonObject& state) {
+        preferences->setValue(PomodoroStore::stateKey, QJsonDocument(state).toJson());
+    }
+
+private Q_SLOTS:
+    void init() {
+        clock = std::make_unique<async::VirtualClock>();
+        scopedClock = std::make_unique<async::ScopedClock>(*clock);
+        backend = std::make_unique<ScriptedHttpServer>();
+        preferences = std::make_unique<InMemoryPreferences>();
+        scheduler = std::make_unique<RecordingScheduler>();
+    }
+    void cleanup() {
+        backend.reset();
+        scopedClock.reset();
+        clock.reset();
+    }
+
+    // With four to a long break, the 4th and 8th completed focus intervals lead to a long break,
+    // the others to a short one, and a break always leads back to focus.
+    void everyFourthFocusIntervalEarnsALongBreak() {
+        auto timer = makeTimer({}, PomodoroConfig{1, 1, 2, 4});
+        QCOMPARE(timer->summary(), "1 min focus · 1 min break");
+        timer->start();
+        QStringList breaks;
+        for (int done = 1; done <= 8; ++done) {
+            clock->advance(60s);
+            QCOMPARE(timer->state()->completedWorkIntervals, done);
+            breaks << timer->phaseLabel();
+            clock->advance(std::chrono::minutes(timer->state()->phase == PomodoroPhase::longBreak ? 2 : 1));
+            QCOMPARE(timer->state()->phase, PomodoroPhase::work);
+        }
+        QCOMPARE(breaks, (QStringList{"Short break", "Short break", "Short break", "Long break",
+                                      "Short break", "Short break", "Short break", "Long break"}));
+        QCOMPARE(timer->completedToday(), 8);
+        QCOMPARE(timer->summary(), "8 completed today · 0/4 to a long break");
+        QCOMPARE(backend->requestCount(), 0); // nobody signed in: no study sessions
+    }
+
+    // Pausing keeps the time left to the millisecond, across an hour away and a relaunch; the
+    // interval then ends exactly that long after resuming.
+    void pauseAndResumeKeepTheTimeLeft() {
+        auto timer = makeTimer();
+        QCOMPARE(timer->remainingText(), "25:00");
+        timer->start();
+        clock->advance(10min + 400ms);
+        QCOMPARE(timer->remainingText(), "15:00"); // 14:59.6, rounded up
+        timer->pause();
+        QCOMPARE(timer->status(), PomodoroTimer::Paused);
+        QCOMPARE(stored().keys(), (QStringList{"completedWorkIntervals", "pausedRemaining", "phase"}));
+        QCOMPARE(stored().value("pausedRemaining").toDouble(), 899.6);
+        clock->advance(1h);
+        QCOMPARE(clock->pendingTimers(), 0); // no tick while paused
+
+        timer = makeTimer();
+        QCOMPARE(timer->status(), PomodoroTimer::Paused);
+        QCOMPARE(timer->remainingSeconds(), 900);
+        timer->resume();
+        QCOMPARE(timer->state()->endsAt, clock->now().addMSecs(899'600));
+        clock->advance(899'599ms);
+        QCOMPARE(timer->phaseLabel(), "Focus");
+        QCOMPARE(timer->remainingText(), "00:01");
+        clock->advance(1ms);
+        QCOMPARE(timer->phaseLabel(), "Short break");
+        QCOMPARE(timer->remainingText(), "05:00");
+    }
+
+    // The day's count belongs to its day; the state does not, so yesterday's break is still on.
+    // A state that cannot be read is no state: the timer is idle.
+    void todaysCountAndStoredStates() {
+        store({{"phase", "shortBreak"}, {"pausedRemaining", 120}, {"completedWorkIntervals", 3}});
+        preferences->setValue(PomodoroStore::completedTodayKey, 5);
+        preferences->setValue(PomodoroStore::countDayKey, "2025-12-31");
+        auto timer = makeTimer();
+        QCOMPARE(timer->phaseLabel(), "Short break");
+        QCOMPARE(timer->completedToday(), 0);
+        QCOMPARE(timer->summary(), "0 completed today · 3/4 to a long break");
+
+        preferences->setValue(PomodoroStore::countDayKey, "2026-1-1");
+        QCOMPARE(makeTimer()->completedToday(), 5);
+        QCOMPARE(PomodoroStore::dayKey(QDate(2026, 3, 7)), "2026-3-7");
+        QCOMPARE(PomodoroStore::dayKey(QDate(2026, 11, 24)), "2026-11-24");
+
+        // The first completion of a new day starts the count again.
+        preferences->setValue(PomodoroStore::countDayKey, "2025-12-31");
+        timer = makeTimer();
+        timer->resume();
+        timer->skip();
+        timer->skip();
+        QCOMPARE(timer->completedToday(), 1);
+        QCOMPARE(preferences->value(PomodoroStore::completedTodayKey).toInt(), 1);
+        QCOMPARE(preferences->value(PomodoroStore::countDayKey).toString(), "2026-1-1");
+
+        for (const QByteArray& unreadable :
+             {QByteArray("not json"),
+              QByteArray(R"({"phase":"nap","pausedRemaining":5,"completedWorkIntervals":0})"),
+              QByteArray(R"({"phase":"work","completedWorkIntervals":0})"),
+              QByteArray(R"({"phase":"work","endsAt":"2026-01-01T09:10:00Z","pausedRemaining":5,)"
+                         R"("completedWorkIntervals":0})"),
+              QByteArray(R"({"phase":"work","endsAt":"soon","completedWorkIntervals":0})"),
+              QByteArray(R"({"phase":"work","pausedRemaining":5,"completedWorkIntervals":"2"})")}) {
+            preferences->setValue(PomodoroStore::stateKey, unreadable);
+            QVERIFY2(makeTimer()->status() == PomodoroTimer::Idle, unreadable.constData());
+        }
+    }
+
+    void remainingTimeFormat() {
+        QCOMPARE(PomodoroTimer::formatRemaining(3599), "59:59");
+        QCOMPARE(PomodoroTimer::formatRemaining(3600), "1:00:00");
+        QCOMPARE(PomodoroTimer::formatRemaining(61), "01:01");
+        QCOMPARE(PomodoroTimer::formatRemaining(0), "00:00");
+        QCOMPARE(PomodoroTimer::formatRemaining(86400), "24:00:00");
+        // A long interval from its first second: hours first.
+        auto timer = makeTimer({}, PomodoroConfig{90, 5, 15, 4});
+        timer->start();
+        QCOMPARE(timer->remainingText(), "1:30:00");
+        clock->advance(30min + 1s);
+        QCOMPARE(timer->remainingText(), "59:59");
+        QCOMPARE(timer->startHint(), "Starts a 90 minute focus interval.");
+        // Out-of-range lengths are kept within a minute and a day.
+        QCOMPARE(PomodoroConfig({0, 5000, 15, 0}).seconds(PomodoroPhase::work), 60);
+        QCOMPARE(PomodoroConfig({0, 5000, 15, 0}).seconds(PomodoroPhase::shortBreak), 86400);
+        QCOMPARE(PomodoroConfig({0, 5000, 15, 0}).next(PomodoroPhase::work, 3), PomodoroPhase::longBreak);
+    }
+
+    // An interval that ended while the app was closed completes on the first tick, and only one
+    // phase step happens: the break that follows starts now.
+    void aLongAbsenceStepsOnePhasePerTick() {
+        backend->enqueue(ScriptedResponse::json(200, R"({"session_id":"s1","duration_minutes":25})"));
+        store({{"phase", "work"},
+               {"endsAt", "2026-01-01T06:00:00Z"},
+               {"completedWorkIntervals", 1},
+               {"studySessionId", "s1"}});
+        auto timer = makeTimer("user_1");
+        QCOMPARE(timer->status(), PomodoroTimer::Running);
+        QCOMPARE(timer->remainingText(), "00:00");
+        clock->advance(1s);
+        QCOMPARE(timer->phaseLabel(), "Short break");
+        QCOMPARE(timer->state()->completedWorkIntervals, 2);
+        QCOMPARE(timer->state()->endsAt, at(1s + 5min));
+        clock->advance(1s);
+        QCOMPARE(timer->phaseLabel(), "Short break");
+        QCOMPARE(timer->completedToday(), 1);
+        // The session ends with the whole focus interval.
+        QTRY_COMPARE(backend->requestCount(), 1);
+        QCOMPARE(backend->requests()[0].path, "/api/gamification/study/session/end");
+        QCOMPARE(bodyOf(backend->requests()[0]),
+                 (QJsonObject{{"user_id", "user_1"}, {"session_id", "s1"}, {"active_seconds", 1500}}));
+    }
+
+    // Study sessions: started with "Start focus" and with every later focus interval, ended with
+    // the focus seconds actually spent on Skip and Reset, never for a break.
+    void studySessionsFollowTheFocusIntervals() {
+        backend->setHandler([n = 0](const RecordedRequest& request) mutable {
+            const QByteArray id = request.path.endsWith("/start") ? "s" + QByteArray::number(++n) : "ended";
+            return ScriptedResponse::json(200, R"({"session_id":")" + id + R"("})");
+        });
+        auto timer = makeTimer("user_1");
+        timer->start();
+        QTRY_COMPARE(timer->state()->studySessionId, std::optional<QString>("s1"));
+        QCOMPARE(stored().value("studySessionId").toString(), "s1");
+        QCOMPARE(bodyOf(backend->requests()[0]),
+                 (QJsonObject{{"user_id", "user_1"}, {"verification_method", "built_in_timer"}}));
+
+        clock->advance(10min);
+        timer->skip();
+        QTRY_COMPARE(backend->requestCount(), 2);
+        QCOMPARE(bodyOf(backend->requests()[1]),
+                 (QJsonObject{{"user_id", "user_1"}, {"session_id", "s1"}, {"active_seconds", 600}}));
+        QVERIFY(!timer->state()->studySessionId);
+
+        // A break holds no session: resetting in it sends nothing.
+        clock->advance(1min);
+        timer->reset();
+        timer->start();
+        QTRY_COMPARE(timer->state()->studySessionId, std::optional<QString>("s2"));
+        clock->advance(61s);
+        timer->reset();
+        QTRY_COMPARE(backend->requestCount(), 4);
+        QCOMPARE(bodyOf(backend->requests()[3]),
+                 (QJsonObject{{"user_id", "user_1"}, {"session_id", "s2"}, {"active_seconds", 61}}));
+        QCOMPARE(timer->status(), PomodoroTimer::Idle);
+        QVERIFY(!preferences->contains(PomodoroStore::stateKey));
+        QCOMPARE(timer->completedToday(), 1); // kept
+
+        // A break that ends starts the next focus interval's session.
+        timer->start();
+        QTRY_COMPARE(timer->state()->studySessionId, std::optional<QString>("s3"));
+        timer->skip();
+        timer->skip();
+        QTRY_COMPARE(timer->state()->studySessionId, std::optional<QString>("s4"));
+    }
+
+    // A failed session call leaves the timer as it was; an answer that comes after its interval
+    // ended is given to no other interval.
+    void sessionAnswersNeverMoveTheTimer() {
+        backend->enqueue(ScriptedResponse::json(500, R"({"detail":"down"})"));
+        auto timer = makeTimer("user_1");
+        timer->start();
+        const PomodoroState started = *timer->state();
+        const QJsonObject saved = stored();
+        QTRY_COMPARE(backend->requestCount(), 1);
+        QTRY_COMPARE(timer->runningTasks(), 1); // only the tick is left
+        QCOMPARE(*timer->state(), started);
+        QCOMPARE(stored(), saved);
+
+        timer->reset();
+        backend->enqueue(ScriptedResponse::held(ScriptedResponse::json(200, R"({"session_id":"late"})")));
+        timer->start();
+        QTRY_COMPARE(backend->heldCount(), 1);
+        timer->skip(); // into a break before the answer comes
+        const PomodoroState onBreak = *timer->state();
+        backend->releaseHeld();
+        QTRY_COMPARE(timer->runningTasks(), 1);
+        QCOMPARE(*timer->state(), onBreak);
+        QVERIFY(!stored().contains("studySessionId"));
+    }
+
+    // The one pending notification follows the saved state: replaced on every change while
+    // running, removed while paused and on reset.
+    void theNotificationFollowsTheState() {
+        auto timer = makeTimer();
+        QSignalSpy offChanged(timer.get(), &PomodoroTimer::notificationsOffMessageChanged);
+        timer->start();
+        clock->advance(5min);
+        timer->pause();
+        clock->advance(5min);
+        timer->resume();
+        timer->skip();
+        clock->advance(5min); // the break ends on its own
+        timer->reset();
+        QCOMPARE(
+            scheduler->calls,
+            (QStringList{"Focus interval done | Time for a break. @ 2026-01-01T09:25:00.000Z", "cancel",
+                         "Focus interval done | Time for a break. @ 2026-01-01T09:30:00.000Z",
+                         "Break's over | Ready for another focus interval? @ 2026-01-01T09:15:00.000Z",
+                         "Focus interval done | Time for a break. @ 2026-01-01T09:40:00.000Z", "cancel"}));
+
+        QCOMPARE(timer->notificationsOffMessage(), QString());
+        scheduler->deny();
+        QCOMPARE(offChanged.size(), 1);
+        QCOMPARE(timer->notificationsOffMessage(), PomodoroTimer::notificationsOffText);
+    }
+};
+
+QTEST_MAIN(FocusTest)
+#include "tst_Focus.moc"
