@@ -27,6 +27,7 @@ void ControlApi::registerRoutes(Router& router) {
     router.add("POST", "/__control/second-factor",
                [this](const ServerRequest& r) { return enableSecondFactor(r); });
     router.add("POST", "/__control/credits", [this](const ServerRequest& r) { return grantCredits(r); });
+    router.add("GET", "/__control/progress", [this](const ServerRequest& r) { return progress(r); });
 }
 
 ServerResponse ControlApi::enableSecondFactor(const ServerRequest& request) {
@@ -60,4 +61,15 @@ ServerResponse ControlApi::grantCredits(const ServerRequest& request) {
     if (!balance)
         return ServerResponse::apiError(409, "The balance cannot go below zero.");
     return ServerResponse::json(QJsonObject{{"balance", *balance}});
+}
+
+ServerResponse ControlApi::progress(const ServerRequest& request) {
+    const auto user = AuthStore(context_).userByEmail(request.query.queryItemValue("email", QUrl::FullyDecoded));
+    if (!user)
+        return ServerResponse::apiError(404, "No account has that \"email\".");
+    RewardsStore rewards(context_);
+    const QString userId = user->value("id").toString();
+    QJsonObject answer = rewards.level(userId);
+    answer.insert("credits", rewards.balance(userId));
+    return ServerResponse::json(answer);
 }

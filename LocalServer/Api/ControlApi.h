@@ -19,6 +19,7 @@ private:
 
     ServerResponse enableSecondFactor(const ServerRequest& request);
     ServerResponse grantCredits(const ServerRequest& request);
+    ServerResponse progress(const ServerRequest& request);
 
     ServerContext& context_;
     FaultInjector& faults_;

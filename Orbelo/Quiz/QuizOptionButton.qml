@@ -3,8 +3,9 @@ import QtQuick.Controls
 import DesignKit
 
 // One answer of a choice question, with its key letter; read as a radio button that is checked
-// when it is the answer chosen.
-AbstractButton {
+// when it is the answer chosen. A RadioButton underneath, because Qt Quick's controls publish their
+// own role to accessibility tools whatever Accessible.role says.
+RadioButton {
     id: control
     required property int position
     property bool selected: false
@@ -14,6 +15,11 @@ AbstractButton {
     hoverEnabled: true
     focusPolicy: Qt.TabFocus
     checkable: false
+    autoExclusive: false
+    checked: selected
+    padding: 0
+    spacing: 0
+    indicator: null
     Accessible.role: Accessible.RadioButton
     Accessible.name: text
     Accessible.checkable: true

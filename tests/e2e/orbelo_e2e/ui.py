@@ -135,8 +135,9 @@ class UI:
         return element
 
     def text_field(self, name, within=None):
-        """The text field called `name`, or None. A password field is published without a name
-        (Qt's bridge withholds it), so it is the one that follows its label "name"."""
+        """The text field called `name`, or None. A field published without a name (Qt's bridge
+        withholds a password field's; Qt's own file dialog names none) is the one that follows its
+        label "name"."""
         for role in _TEXT_ROLES:
             element = self.find(role, name, within)
             if element is not None:
@@ -146,7 +147,7 @@ class UI:
             role = node.get_role_name()
             if role == "label" and node.get_name() == name:
                 label_seen = True
-            elif label_seen and role == "password text":
+            elif label_seen and role in _TEXT_ROLES and not node.get_name():
                 return node
         return None
 

@@ -1,0 +1,185 @@
+"""A student puts lecture notes into a course, takes a five-question practice test on them with the
+keyboard alone, answering from what the notes say, and sees an honest score with the XP and
+credits it earned; then makes a mnemonic of the notes and saves it as a picture."""
+
+import json
+import os
+import re
+import ssl
+import struct
+import urllib.parse
+import urllib.request
+import zlib
+
+from .. import flows
+
+COURSE = "BIOL 201 Cell Biology"
+NOTES = "Membrane transport.txt"
+TITLE = "Membrane transport"  # the server titles a document after its file name
+LECTURE = """Lecture 3: Membranes and transport
+
+The plasma membrane is a thin layer of lipids and proteins that surrounds every cell.
+Diffusion is the movement of molecules from a region of high concentration to one of low concentration.
+Osmosis is the diffusion of water across a selectively permeable membrane.
+A channel protein is a membrane protein that forms a pore through which ions pass.
+Active transport refers to the movement of substances against their gradient using energy from ATP.
+Endocytosis, which brings large particles into the cell, folds the membrane inward around them.
+A vesicle is a small sac of membrane that carries cargo between compartments of the cell.
+
+Because the plasma membrane lets only some molecules through, the cell controls its contents.
+Osmosis explains why red blood cells swell in pure water.
+Without active transport, nerve cells could not restore their ion gradients after each impulse.
+"""
+# What the student remembers of each term: a phrase only its own definition holds.
+REMEMBERED = {
+    "plasma membrane": "lipids and proteins",
+    "diffusion": "high concentration",
+    "osmosis": "selectively permeable",
+    "channel protein": "forms a pore",
+    "active transport": "against their gradient",
+    "endocytosis": "large particles",
+    "vesicle": "small sac",
+}
+QUESTIONS = 5
+
+
+def _control(run, path):
+    """A call to the local server's control API (open in demo mode)."""
+    context = ssl.create_default_context(cafile=run.env.certificate)
+    with urllib.request.urlopen(run.env.server_url.rstrip("/") + path, context=context, timeout=10) as reply:
+        return json.loads(reply.read())
+
+
+def _known_answer(question, options):
+    """The option the notes make right, or None when the question is not one the student knows."""
+    asked = question.lower()
+    lowered = [option.lower() for option in options]
+    for term, phrase in REMEMBERED.items():
+        if phrase in asked and term in lowered:  # a definition, asking for its term
+            return lowered.index(term)
+        if "“%s”" % term in asked:  # a term, asking for its definition
+            matches = [i for i, option in enumerate(lowered) if phrase in option]
+            if len(matches) == 1:
+                return matches[0]
+    return None
+
+
+def _answer_all(ui):
+    """Answers every question from the keyboard; the number the student knew to be right."""
+    known = 0
+    for number in range(1, QUESTIONS + 1):
+        ui.wait_for("heading", "Question %d of %d" % (number, QUESTIONS))
+        ui.wait_for("radio button")
+        options = [option.get_name() for option in ui.find_all("radio button")]
+        question = next(element.get_name() for element in ui.find_all("label")
+                        if element.get_name().endswith("?"))
+        choice = _known_answer(question, options)
+        known += choice is not None
+        ui.key(str((choice or 0) + 1))  # 1–4 choose an option
+        if number == 1:
+            ui.screenshot("question")
+        ui.key("ctrl+Return" if number == QUESTIONS else "Return")
+    return known
+
+
+def _png_is_drawn(path):
+    """The file is a PNG of a real picture: its size is read from the header, and its pixel rows
+    hold more than one flat colour (a blank picture's filtered rows are nearly all zero bytes)."""
+    with open(path, "rb") as image:
+        data = image.read()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
+    width, height = struct.unpack(">II", data[16:24])
+    chunks, offset = [], 8
+    while offset < len(data):
+        length, kind = struct.unpack(">I4s", data[offset:offset + 8])
+        if kind == b"IDAT":
+            chunks.append(data[offset + 8:offset + 8 + length])
+        offset += 12 + length
+    pixels = zlib.decompress(b"".join(chunks))
+    drawn = sum(1 for byte in pixels if byte) / len(pixels)
+    return width >= 600 and height >= 600 and drawn > 0.01
+
+
+def run(run):
+    ui = run.ui
+    email = run.new_email()
+    home = os.path.join(run.env.root, "home")
+    documents = os.path.join(home, "Documents")
+    os.makedirs(documents, exist_ok=True)
+    with open(os.path.join(documents, NOTES), "w") as notes:
+        notes.write(LECTURE)
+
+    flows.sign_up(ui, email, "correct horse 42", shots=False)
+    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
+    flows.select_section(ui, 5)
+    ui.wait_for("heading", "Your documents (0)")
+    ui.press("push button", "Add a syllabus or upload a document")
+    ui.press("menu item", "Add a course")
+    ui.fill("Course title", COURSE)
+    ui.press("push button", "Create")
+    ui.wait_for(None, "Created your course “%s”. Find it in Study and Quiz." % COURSE, timeout=60)
+    flows.upload_through_dialog(ui, NOTES, shots=False)
+    ui.press(None, "Add to " + COURSE)
+    ui.wait_for(None, TITLE + " is ready.", timeout=90)
+    before = _control(run, "/__control/progress?email=" + urllib.parse.quote(email))
+
+    # The practice test: five multiple-choice questions, set up and taken from the keyboard.
+    flows.select_section(ui, 4)
+    ui.wait_for("combo box", "Course")
+    ui.wait_for(None, re.compile(r"^\d+ of \d+ generations left today$"), timeout=30)
+    count = ui.wait_for(None, "Questions: 10")
+    ui.focus(count)
+    for _ in range(10 - QUESTIONS):
+        ui.key("Down")
+    ui.wait_for(None, "Questions: %d" % QUESTIONS)
+    ui.screenshot("setup")
+    ui.press("push button", "Start Practice Test")
+    known = _answer_all(ui)
+
+    score = ui.wait_for(None, re.compile(r"^(\d) out of %d correct$" % QUESTIONS), timeout=30)
+    correct = int(score.get_name()[0])
+    # Grading is honest: every answer the notes made right counts, and guesses may add to it.
+    assert correct >= known, "%d answers were right by the notes, the score says %d" % (known, correct)
+    percent = correct * 100 // QUESTIONS
+    grade = "Great work" if percent >= 80 else "Keep going" if percent >= 60 else "Review needed"
+    ui.wait_for(None, "Score: %d percent. %s" % (percent, grade))
+    xp_line = ui.wait_for(None, re.compile(r"^\d+ XP$"), within=ui.wait_for("panel", "Rewards"), timeout=30)
+    credits_line = ui.wait_for(None, re.compile(r"^Credits: \d+"))
+    ui.screenshot("result")
+
+    # What the result showed is what the account earned.
+    xp = int(re.search(r"\d+", xp_line.get_name()).group(0))
+    credits = int(re.search(r"\d+", credits_line.get_name()).group(0))
+    after = _control(run, "/__control/progress?email=" + urllib.parse.quote(email))
+    assert after["total_xp"] - before["total_xp"] == xp, (before, after, xp)
+    assert after["credits"] - before["credits"] == credits > 0, (before, after, credits)
+
+    # A mnemonic of the notes, saved as a picture.
+    flows.select_section(ui, 5)
+    ui.activate(ui.wait_for("list item", TITLE))
+    ui.press("push button", "Create mnemonic")
+    ui.wait_for("combo box", "Document")
+    ui.press("push button", "Create Mnemonic")
+    ui.wait_for("heading", "Mnemonic ready", timeout=60)
+    ui.screenshot("mnemonic")
+    pictures = os.path.join(home, "Pictures")
+    os.makedirs(pictures, exist_ok=True)
+    ui.press("push button", "Save image…")
+    dialog = ui.wait_for("dialog", "Save mnemonic image")
+    # The dialog opens in Pictures with a name made from the title. Qt 6.4's own file dialog labels
+    # its accept button "Open" even when saving, and takes it from the keyboard only.
+    field = ui.text_field("File name", within=dialog)
+    ui.wait_until(lambda: ui.text(field) == TITLE + " mnemonic.png", "the suggested file name")
+    ui.screenshot("save-dialog")
+    ui.focus(ui.wait_for("push button", "Open", within=dialog))
+    ui.key("space")
+    path = os.path.join(pictures, TITLE + " mnemonic.png")
+    ui.wait_until(lambda: os.path.exists(path), "the saved mnemonic picture", timeout=60)
+
+    def drawn():
+        try:
+            return _png_is_drawn(path)
+        except (AssertionError, OSError, struct.error, zlib.error):
+            return False  # not all written yet
+    ui.wait_until(drawn, "a drawn picture in " + path)
+    run.quit_app()
