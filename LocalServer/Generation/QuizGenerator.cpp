@@ -229,9 +229,15 @@ private:
 
     QJsonObject multipleChoice(int index) {
         const Term& term = terms_[index];
-        const bool asksForTerm = random_.bounded(2) == 0;
-        const auto textOf = [asksForTerm](const Term& t) {
-            return asksForTerm ? t.term : maskedDefinition(t);
+        // Definitions offered as answers must not hold a blank: the blank would mark the one whose
+        // term is asked. A term whose definition names it is asked for by its definition instead.
+        const auto offeredDefinition = [](const Term& t) {
+            const QString masked = maskedDefinition(t);
+            return masked.contains(QuizGenerator::blank) ? QString() : masked;
+        };
+        const bool asksForTerm = random_.bounded(2) == 0 || offeredDefinition(term).isEmpty();
+        const auto textOf = [asksForTerm, offeredDefinition](const Term& t) {
+            return asksForTerm ? t.term : offeredDefinition(t);
         };
         const QList<int> others = distractors(index, QuizGenerator::choices - 1, textOf);
         if (others.size() < QuizGenerator::choices - 1)

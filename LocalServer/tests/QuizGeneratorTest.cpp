@@ -226,6 +226,31 @@ private slots:
                  "topic, or leave it empty.");
     }
 
+    void offeredDefinitionsNeverHoldABlank() {
+        // Endocytosis is defined by a sentence that names it: shown as an answer, its blank would
+        // mark the right one whenever endocytosis is asked.
+        const QList<Source> sources{
+            {"Membranes",
+             "Diffusion is the movement of molecules from high to low concentration.\n\n"
+             "Osmosis is the diffusion of water across a selectively permeable membrane.\n\n"
+             "A channel protein is a membrane protein that forms a pore through which ions pass.\n\n"
+             "Endocytosis, which brings large particles into the cell, folds the membrane inward.\n\n"
+             "A vesicle is a small sac of membrane that carries cargo between compartments."}};
+        int definitionsOffered = 0;
+        for (int seed = 1; seed <= 12; ++seed) {
+            const QuizGenerator::Result result =
+                QuizGenerator::generate(sources, {"multiple_choice", "medium", {}, 5, quint32(seed)});
+            for (const QJsonValue& value : result.questions) {
+                const QJsonObject question = value.toObject();
+                const QStringList options = strings(question.value("options"));
+                for (const QString& option : options)
+                    QVERIFY2(!option.contains(QuizGenerator::blank), qPrintable(option));
+                definitionsOffered += question.value("question").toString().startsWith("What does");
+            }
+        }
+        QVERIFY(definitionsOffered > 0);
+    }
+
     void tooFewTermsGiveWhatTheyCanOrSayWhy() {
         const QList<Source> two{{"Notes",
                                  "Osmosis is the movement of water across a membrane.\n\nDiffusion is "
