@@ -1,6 +1,7 @@
 #include "FlashcardDeckModel.h"
 
 #include "AuthKit.h"
+#include "CourseChoices.h"
 #include "FailureMessage.h"
 #include "FlashcardMessages.h"
 #include "FlashcardVocabularyDeck.h"
@@ -12,11 +13,6 @@
 #include "User/UserAPI.h"
 
 namespace {
-
-QString courseLabel(const CourseSummary& course) {
-    const QString name = course.courseName.value_or(QString()).trimmed();
-    return name.isEmpty() ? QStringLiteral("Untitled course") : name;
-}
 
 // A card belongs to a course when its course or document is the course under either of its ids.
 bool belongsTo(const Flashcard& card, const CourseSummary& course) {
@@ -78,17 +74,11 @@ QString FlashcardDeckModel::modeDescription() const {
 }
 
 QVariantList FlashcardDeckModel::courses() const {
-    QVariantList options;
-    for (const CourseSummary& course : courses_)
-        options << QVariantMap{{QStringLiteral("id"), course.courseId},
-                               {QStringLiteral("label"), courseLabel(course)}};
-    return options;
+    return CourseChoices::options(courses_);
 }
 
 void FlashcardDeckModel::selectCourse(const QString& courseId) {
-    if (courseId == selectedCourseId_ ||
-        std::none_of(courses_.begin(), courses_.end(),
-                     [&](const CourseSummary& course) { return course.courseId == courseId; }))
+    if (courseId == selectedCourseId_ || !CourseChoices::contains(courses_, courseId))
         return;
     selectedCourseId_ = courseId;
     Q_EMIT selectedCourseChanged();
@@ -185,10 +175,10 @@ async::Task<FlashcardDeckModel::Deck> FlashcardDeckModel::fetchDeck(APIClient cl
             if (belongsTo(card, course))
                 deck.cards << card;
         }
-        deck.title = courseLabel(course);
+        deck.title = CourseChoices::label(course);
         try {
             const VocabularyResponse terms = co_await vocabulary.vocabulary(course.courseId);
-            deck.cards << FlashcardVocabularyDeck::make(courseLabel(course), terms.vocabulary).cards;
+            deck.cards << FlashcardVocabularyDeck::make(CourseChoices::label(course), terms.vocabulary).cards;
         } catch (...) {
             deck.vocabularyError = std::current_exception();
         }
@@ -197,7 +187,7 @@ async::Task<FlashcardDeckModel::Deck> FlashcardDeckModel::fetchDeck(APIClient cl
     case Mode::vocabulary: {
         const VocabularyResponse terms = co_await vocabulary.vocabulary(course.courseId);
         const FlashcardVocabularyDeck vocabularyDeck =
-            FlashcardVocabularyDeck::make(courseLabel(course), terms.vocabulary);
+            FlashcardVocabularyDeck::make(CourseChoices::label(course), terms.vocabulary);
         deck.title = vocabularyDeck.title;
         deck.cards = vocabularyDeck.cards;
         break;

@@ -3,6 +3,7 @@
 #include "AcceptedFileTypes.h"
 #include "AccountToolbarModel.h"
 #include "AuthKit.h"
+#include "CourseChoices.h"
 #include "DocumentText.h"
 #include "DocumentUpload.h"
 #include "DocumentUploadError.h"
@@ -16,10 +17,6 @@
 #include <QStandardPaths>
 
 namespace {
-
-QString courseLabel(const CourseSummary& course) {
-    return course.courseName.value_or(QStringLiteral("Untitled course"));
-}
 
 QString describe(std::exception_ptr error) {
     try {
@@ -53,7 +50,7 @@ void DocumentsModel::showSyllabusOutcome(const QString& info, const QString& err
 QString DocumentsModel::courseName(const QString& courseId) const {
     for (const CourseSummary& course : courses_) {
         if (course.courseId == courseId)
-            return courseLabel(course);
+            return CourseChoices::label(course);
     }
     return QStringLiteral("Untitled course");
 }
@@ -91,7 +88,7 @@ QVariantList DocumentsModel::filterOptions() const {
     QVariantList options{option(CourseFilter(), QStringLiteral("All courses")),
                          option(CourseFilter::unassigned(), QStringLiteral("No course"))};
     for (const CourseSummary& course : courses_)
-        options << option(CourseFilter::course(course.courseId), courseLabel(course));
+        options << option(CourseFilter::course(course.courseId), CourseChoices::label(course));
     return options;
 }
 
@@ -125,11 +122,7 @@ QString DocumentsModel::pendingFilename() const {
 }
 
 QVariantList DocumentsModel::courseOptions() const {
-    QVariantList options;
-    for (const CourseSummary& course : courses_)
-        options << QVariantMap{{QStringLiteral("id"), course.courseId},
-                               {QStringLiteral("label"), courseLabel(course)}};
-    return options;
+    return CourseChoices::options(courses_);
 }
 
 QStringList DocumentsModel::nameFilters() const {

@@ -2,6 +2,7 @@
 
 #include "APIError.h"
 #include "AuthKit.h"
+#include "CourseChoices.h"
 #include "CourseFilter.h"
 #include "DocumentText.h"
 #include "Mnemonics/MnemonicAPI.h"
@@ -15,11 +16,6 @@ QVariantMap option(const QString& label, const QString& value) {
 
 QVariantMap entry(const QString& id, const QString& label) {
     return {{QStringLiteral("id"), id}, {QStringLiteral("label"), label}};
-}
-
-QString courseLabel(const CourseSummary& course) {
-    const QString name = course.courseName.value_or(QString()).trimmed();
-    return name.isEmpty() ? QStringLiteral("Untitled course") : name;
 }
 
 QString documentLabel(const DocumentItem& document) {
@@ -48,7 +44,7 @@ MnemonicGenerationModel::MnemonicGenerationModel(APIClient client, QObject* pare
 QVariantList MnemonicGenerationModel::courses() const {
     QVariantList options{entry({}, QStringLiteral("All courses"))};
     for (const CourseSummary& course : courses_)
-        options << entry(course.courseId, courseLabel(course));
+        options << entry(course.courseId, CourseChoices::label(course));
     return options;
 }
 

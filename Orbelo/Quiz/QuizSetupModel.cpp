@@ -2,6 +2,7 @@
 
 #include "AuthKit.h"
 #include "Clock.h"
+#include "CourseChoices.h"
 #include "FlashcardMessages.h"
 #include "QuizLaunchRequests.h"
 #include "Quizzes/QuizAPI.h"
@@ -11,11 +12,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-QString courseLabel(const CourseSummary& course) {
-    const QString name = course.courseName.value_or(QString()).trimmed();
-    return name.isEmpty() ? QStringLiteral("Untitled course") : name;
-}
 
 QString capitalised(QString text) {
     if (!text.isEmpty())
@@ -37,17 +33,11 @@ QuizSetupModel::QuizSetupModel(APIClient client, QObject* parent)
 }
 
 QVariantList QuizSetupModel::courses() const {
-    QVariantList options;
-    for (const CourseSummary& course : courses_)
-        options << QVariantMap{{QStringLiteral("id"), course.courseId},
-                               {QStringLiteral("label"), courseLabel(course)}};
-    return options;
+    return CourseChoices::options(courses_);
 }
 
 void QuizSetupModel::selectCourse(const QString& courseId) {
-    if (courseId == selectedCourseId_ ||
-        std::none_of(courses_.begin(), courses_.end(),
-                     [&](const CourseSummary& course) { return course.courseId == courseId; }))
+    if (courseId == selectedCourseId_ || !CourseChoices::contains(courses_, courseId))
         return;
     selectedCourseId_ = courseId;
     Q_EMIT selectedCourseChanged();
