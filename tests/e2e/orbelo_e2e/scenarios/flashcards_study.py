@@ -7,23 +7,11 @@ import re
 import subprocess
 
 from .. import flows
+from ..fixtures import MEMBRANES_LECTURE as LECTURE
 
 COURSE = "BIOL 201 Cell Biology"
 NOTES = "Cell biology lecture.txt"
 TITLE = "Cell biology lecture"  # the server titles a document after its file name
-LECTURE = """Lecture 3: Membranes and transport
-
-The plasma membrane is a thin layer of lipids and proteins that surrounds every cell.
-Diffusion is the movement of molecules from a region of high concentration to one of low concentration.
-Osmosis is the diffusion of water across a selectively permeable membrane.
-A channel protein is a membrane protein that forms a pore through which ions pass.
-Active transport refers to the movement of substances against their gradient using energy from ATP.
-Endocytosis, which brings large particles into the cell, folds the membrane inward around them.
-
-Because the plasma membrane lets only some molecules through, the cell controls its contents.
-Osmosis explains why red blood cells swell in pure water.
-Without active transport, nerve cells could not restore their ion gradients after each impulse.
-"""
 # As a flashcard site exports it: quoted fields, commas inside definitions, one definition on two lines.
 DECK = ('"Mitochondrion","The organelle that makes ATP, the cell\'s energy currency"\n'
         '"Ribosome","Joins amino acids into a protein,\none codon at a time"\n'

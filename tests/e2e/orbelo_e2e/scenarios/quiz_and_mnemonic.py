@@ -12,24 +12,11 @@ import urllib.request
 import zlib
 
 from .. import flows
+from ..fixtures import MEMBRANES_LECTURE as LECTURE
 
 COURSE = "BIOL 201 Cell Biology"
 NOTES = "Membrane transport.txt"
 TITLE = "Membrane transport"  # the server titles a document after its file name
-LECTURE = """Lecture 3: Membranes and transport
-
-The plasma membrane is a thin layer of lipids and proteins that surrounds every cell.
-Diffusion is the movement of molecules from a region of high concentration to one of low concentration.
-Osmosis is the diffusion of water across a selectively permeable membrane.
-A channel protein is a membrane protein that forms a pore through which ions pass.
-Active transport refers to the movement of substances against their gradient using energy from ATP.
-Endocytosis, which brings large particles into the cell, folds the membrane inward around them.
-A vesicle is a small sac of membrane that carries cargo between compartments of the cell.
-
-Because the plasma membrane lets only some molecules through, the cell controls its contents.
-Osmosis explains why red blood cells swell in pure water.
-Without active transport, nerve cells could not restore their ion gradients after each impulse.
-"""
 # What the student remembers of each term: a phrase only its own definition holds.
 REMEMBERED = {
     "plasma membrane": "lipids and proteins",
