@@ -5,12 +5,12 @@
 #include "FlashcardStore.h"
 #include "LocalServerBench.h"
 #include "ServerContext.h"
+#include "SyntheticLecture.h"
 #include "TestServer.h"
 #include "VocabularyExtractor.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
-#include <QRandomGenerator>
 
 #include <benchmark/benchmark.h>
 
@@ -62,40 +62,8 @@ void BM_Review(benchmark::State& state) {
     }
 }
 
-// Course notes of about 300 pages (some 150,000 words): paragraphs of made-up prose over a
-// 3,000-word lexicon, one in five opening with a definition of one of 400 terms.
-QString longDocument() {
-    QRandomGenerator random(20260307);
-    QStringList lexicon;
-    for (int i = 0; i < 3000; ++i) {
-        QString word;
-        for (int letters = 3 + int(random.bounded(7)); letters > 0; --letters)
-            word += QChar('a' + int(random.bounded(26)));
-        lexicon.append(word);
-    }
-    const auto sentence = [&](int words) {
-        QStringList out;
-        for (int i = 0; i < words; ++i)
-            out.append(lexicon.at(int(random.bounded(qint64(lexicon.size())))));
-        out.first()[0] = out.first().at(0).toUpper();
-        return out.join(' ') + '.';
-    };
-    QStringList paragraphs;
-    qsizetype words = 0;
-    for (int p = 0; words < 150'000; ++p) {
-        QStringList text;
-        if (p % 5 == 0)
-            text.append(lexicon.at(p % 400) + " is a " + sentence(12).toLower());
-        for (int s = 0; s < 6; ++s)
-            text.append(sentence(8 + int(random.bounded(14))));
-        words += text.join(' ').count(' ') + 1;
-        paragraphs.append(text.join(' '));
-    }
-    return paragraphs.join("\n\n");
-}
-
 void BM_VocabularyExtraction(benchmark::State& state) {
-    const QString text = longDocument();
+    const QString text = syntheticLecture(20260307);
     qsizetype found = 0;
     for (auto _ : state)
         found = VocabularyExtractor::extract({text}).size();
