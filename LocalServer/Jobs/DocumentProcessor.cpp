@@ -32,7 +32,7 @@ NotificationStore::Draft notesReadyDraft(const QString& documentId, const QStrin
     draft.metadata.insert("document_id", documentId);
     if (!courseId.isEmpty())
         draft.metadata.insert("course_id", courseId);
-    draft.eventKey = QStringLiteral("document:") + documentId;
+    draft.eventKey = DocumentProcessor::notesReadyEvent(documentId);
     return draft;
 }
 
