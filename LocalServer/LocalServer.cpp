@@ -7,6 +7,7 @@
 #include "FrontendApi.h"
 #include "ImportRoutes.h"
 #include "JobQueue.h"
+#include "NotificationHub.h"
 #include "OrbeloApi.h"
 #include "PrivateFile.h"
 #include "RandomId.h"
@@ -175,6 +176,8 @@ bool LocalServer::start(QString* error) {
 
     jobs_ = std::make_unique<JobQueue>(context);
     context.jobs = jobs_.get();
+    notifications_ = std::make_unique<NotificationHub>(context);
+    context.notifications = notifications_.get();
     frontend_ = std::make_unique<FrontendApi>(context);
     api_ = std::make_unique<OrbeloApi>(context);
     control_ = std::make_unique<ControlApi>(context, faults_);

@@ -13,6 +13,7 @@
 
 class AppcastRoutes;
 class JobQueue;
+class NotificationHub;
 struct ServerContext;
 class FrontendApi;
 class OrbeloApi;
@@ -58,6 +59,7 @@ private:
     FaultInjector faults_;
     Router router_;
     std::unique_ptr<JobQueue> jobs_;
+    std::unique_ptr<NotificationHub> notifications_;
     std::unique_ptr<FrontendApi> frontend_;
     std::unique_ptr<OrbeloApi> api_;
     std::unique_ptr<ControlApi> control_;

@@ -9,6 +9,7 @@
 #include <memory>
 
 class JobQueue;
+class NotificationHub;
 
 // What the route modules share: the store, the clock, the signer and the server's own address.
 struct ServerContext {
@@ -17,6 +18,7 @@ struct ServerContext {
     std::unique_ptr<TokenSigner> signer;
     QByteArray secret; // signs tokens, upload URLs and media names; never logged
     JobQueue* jobs = nullptr;
+    NotificationHub* notifications = nullptr; // every new notification goes through it
     QString baseUrl; // "https://127.0.0.1:<port>"
     // Milliseconds since 1970; replaceable so that tests move time without waiting.
     std::function<qint64()> clock;

@@ -20,6 +20,13 @@ QString ApiAuth::authenticate(const ServerRequest& request) const {
     return userId;
 }
 
+QString ApiAuth::sessionId(const ServerRequest& request) const {
+    const TokenSigner::Result verified = context_.signer->verify(
+        QString::fromLatin1(request.header("authorization").mid(7)), context_.nowSeconds());
+    return verified.failure == TokenSigner::Failure::None ? verified.claims.value("sid").toString()
+                                                          : QString();
+}
+
 void ApiAuth::add(Router& router, const QByteArray& method, const QString& pattern, Handler handler) const {
     router.add(method, pattern, [this, handler = std::move(handler)](const ServerRequest& request) {
         const QString userId = authenticate(request);

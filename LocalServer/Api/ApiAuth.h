@@ -19,6 +19,8 @@ public:
 
     // The user the request's bearer token names, or an empty string.
     QString authenticate(const ServerRequest& request) const;
+    // The session of a request that authenticate() accepted.
+    QString sessionId(const ServerRequest& request) const;
     // Registers a route whose handler runs only for an authenticated user; others get 401.
     void add(Router& router, const QByteArray& method, const QString& pattern, Handler handler) const;
 

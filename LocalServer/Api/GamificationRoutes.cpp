@@ -3,6 +3,8 @@
 #include "DailyStreak.h"
 #include "JsonNumbers.h"
 #include "LibraryStore.h"
+#include "NotificationHub.h"
+#include "QuizResultNotice.h"
 #include "RewardsStore.h"
 #include "ServerContext.h"
 #include "StudySessionStore.h"
@@ -75,14 +77,33 @@ ServerResponse GamificationRoutes::completeQuiz(const ServerRequest& request, co
         quiz.correct = int(std::lround(quiz.percentage * (total ? *total : 10) / 100));
 
     const QString courseId = body.value("course_id").toString();
-    if (!courseId.isEmpty() && !LibraryStore(context_).course(courseId, userId))
+    std::optional<QVariantMap> course;
+    if (!courseId.isEmpty() && !(course = LibraryStore(context_).course(courseId, userId)))
         return ServerResponse::apiError(404, "No such course.");
 
-    const auto award =
-        RewardsStore(context_).completeQuiz(userId, body.value("attempt_id").toString(), quiz,
-                                            context_.nowMs(), UserTimeZone::of(context_.db, userId).zone);
+    const QString attemptId = body.value("attempt_id").toString();
+    const auto award = RewardsStore(context_).completeQuiz(userId, attemptId, quiz, context_.nowMs(),
+                                                           UserTimeZone::of(context_.db, userId).zone);
     if (!award)
         return ServerResponse::apiError(500, "The quiz could not be rewarded.");
+
+    QuizResultNotice notice;
+    notice.percentage = quiz.percentage;
+    if (correct) {
+        notice.correct = *correct;
+        notice.total = *total;
+    }
+    notice.difficulty = quiz.difficulty;
+    notice.courseId = courseId;
+    notice.courseName = course ? course->value("name").toString() : QString();
+    notice.attemptId = attemptId;
+    // The app saves the attempt's score, with its topic, before completing it.
+    if (!attemptId.isEmpty())
+        if (const auto saved = context_.db.row(
+                "SELECT topic FROM quiz_scores WHERE user_id = ? AND attempt_id = ?", {userId, attemptId}))
+            notice.topic = saved->value("topic").toString();
+    // A retried completion answers the same award and finds its notification already posted.
+    context_.notifications->post(userId, notice.draft());
     return ServerResponse::json(*award);
 }
 

@@ -19,6 +19,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     gamification_.registerRoutes(router);
     quizzes_.registerRoutes(router);
     mnemonics_.registerRoutes(router);
+    notifications_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());

@@ -10,6 +10,7 @@
 #include "ImportRoutes.h"
 #include "LibraryRoutes.h"
 #include "MnemonicRoutes.h"
+#include "NotificationRoutes.h"
 #include "QuizRoutes.h"
 #include "QuizScoreRoutes.h"
 #include "Router.h"
@@ -28,7 +29,8 @@ public:
         : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
           courses_(context), speech_(context), universities_(context), directory_(context),
           calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
-          quizScores_(context), gamification_(context), quizzes_(context), mnemonics_(context) {}
+          quizScores_(context), gamification_(context), quizzes_(context), mnemonics_(context),
+          notifications_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -50,4 +52,5 @@ private:
     GamificationRoutes gamification_;
     QuizRoutes quizzes_;
     MnemonicRoutes mnemonics_;
+    NotificationRoutes notifications_;
 };

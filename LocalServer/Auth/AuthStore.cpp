@@ -1,5 +1,6 @@
 #include "AuthStore.h"
 
+#include "DeviceStore.h"
 #include "EmailAddress.h"
 #include "GuessLimits.h"
 #include "RandomId.h"
@@ -116,7 +117,9 @@ void AuthStore::deleteUser(const QString& userId) {
                                 "quiz_caches",
                                 "quiz_generations",
                                 "mnemonics",
-                                "study_sessions"})
+                                "study_sessions",
+                                "devices",
+                                "notifications"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});
@@ -158,6 +161,7 @@ std::optional<QVariantMap> AuthStore::session(const QString& id) {
 void AuthStore::setSessionStatus(const QString& id, const QString& status) {
     context_.db.exec("UPDATE sessions SET status = ?, updated_at = ? WHERE id = ?",
                      {status, context_.nowMs(), id});
+    DeviceStore(context_).forgetEndedSessions();
 }
 
 void AuthStore::revokeSessionsOf(const QString& userId) {
@@ -166,6 +170,7 @@ void AuthStore::revokeSessionsOf(const QString& userId) {
     context_.db.exec(
         "UPDATE sessions SET status = 'revoked', updated_at = ? WHERE user_id = ? AND status = 'active'",
         {context_.nowMs(), userId});
+    DeviceStore(context_).forgetEndedSessions();
     for (const QVariantMap& client : clients)
         touchClient(client.value("client_id").toString());
 }

@@ -1,6 +1,7 @@
 #include "FrontendApi.h"
 
 #include "ClerkError.h"
+#include "DeviceStore.h"
 #include "EmailAddress.h"
 #include "RandomId.h"
 #include "ServerContext.h"
@@ -174,6 +175,7 @@ ServerResponse FrontendApi::signOutAll(const ServerRequest& request) {
     context_.db.exec(
         "UPDATE clients SET last_active_session_id = NULL, sign_in_id = NULL, sign_up_id = NULL WHERE id = ?",
         {clientId});
+    DeviceStore(context_).forgetEndedSessions();
     store_.touchClient(clientId);
     const QJsonObject current = store_.clientJson(clientId);
     return ServerResponse::json(QJsonObject{{"response", current}, {"client", current}});

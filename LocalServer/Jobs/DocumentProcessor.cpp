@@ -2,6 +2,7 @@
 
 #include "DocumentText.h"
 #include "LibraryStore.h"
+#include "NotificationHub.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 #include "SyllabusAnalyzer.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <memory>
 
 namespace {
 
@@ -18,6 +20,20 @@ QString classify(const QString& fileType, const QString& filename, const QString
         filename.contains("slides", Qt::CaseInsensitive))
         return "lecture";
     return text.size() > 150000 ? "book" : "reading";
+}
+
+// Tapping it opens the Library, where the document now has its notes.
+NotificationStore::Draft notesReadyDraft(const QString& documentId, const QString& title,
+                                         const QString& courseId) {
+    NotificationStore::Draft draft;
+    draft.type = NotificationHub::documentReady;
+    draft.title = QStringLiteral("Your notes are ready");
+    draft.message = QStringLiteral("The notes for “%1” are in your Library.").arg(title);
+    draft.metadata.insert("document_id", documentId);
+    if (!courseId.isEmpty())
+        draft.metadata.insert("course_id", courseId);
+    draft.eventKey = DocumentProcessor::notesReadyEvent(documentId);
+    return draft;
 }
 
 QString titleFrom(const QString& filename) {
@@ -86,8 +102,12 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
         result.insert("status", "ready");
     }
     const QString title = extracted.title.isEmpty() ? titleFrom(filename) : extracted.title;
+    // Recorded with the document's new state, announced once that is committed.
+    auto notesReady = std::make_shared<std::optional<QJsonObject>>();
     return JobQueue::Outcome::success(
-        result, [this, job, documentId, extracted, chunkCount, documentType, title, courseId, courseInfo] {
+        result,
+        [this, job, documentId, extracted, chunkCount, documentType, title, courseId, courseInfo,
+         notesReady] {
             LibraryStore library(context_);
             if (!courseInfo.isEmpty()) {
                 library.createCourse(job.userId, courseInfo, documentId, courseId);
@@ -98,5 +118,11 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
                 " course_id = ?, status = 'ready', failure_reason = NULL WHERE id = ?",
                 {extracted.text, chunkCount, extracted.fileType, documentType, title,
                  courseId.isEmpty() ? QVariant() : QVariant(courseId), documentId});
+            *notesReady =
+                context_.notifications->record(job.userId, notesReadyDraft(documentId, title, courseId));
+        },
+        [this, job, notesReady] {
+            if (*notesReady)
+                context_.notifications->announce(job.userId, **notesReady);
         });
 }

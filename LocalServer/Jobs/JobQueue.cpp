@@ -134,6 +134,8 @@ void JobQueue::finish(const QString& jobId) {
     }
     qCInfo(lcJobs).noquote() << "job" << jobId << job->type
                              << (outcome.ok ? "complete" : "failed: " + outcome.error);
+    if (outcome.committed)
+        outcome.committed();
 }
 
 void JobQueue::abandon(const QString& jobId) {

@@ -30,11 +30,14 @@ public:
         QString error;
         // Writes the job's results; runs inside the transaction that finishes the job.
         std::function<void()> commit;
-        static Outcome success(const QJsonObject& result, std::function<void()> commit = {}) {
-            return {true, result, {}, std::move(commit)};
+        // Optional: runs once that transaction has committed (announcements of what it wrote).
+        std::function<void()> committed;
+        static Outcome success(const QJsonObject& result, std::function<void()> commit = {},
+                               std::function<void()> committed = {}) {
+            return {true, result, {}, std::move(commit), std::move(committed)};
         }
         static Outcome failure(const QString& error, std::function<void()> commit = {}) {
-            return {false, {}, error, std::move(commit)};
+            return {false, {}, error, std::move(commit), {}};
         }
     };
     struct Runner {

@@ -115,6 +115,18 @@ const QList<QStringList>& migrations() {
          " verification_method TEXT NOT NULL, started_at INTEGER NOT NULL, ended_at INTEGER,"
          " active_seconds INTEGER, notes TEXT)",
          "CREATE INDEX study_sessions_user ON study_sessions (user_id, started_at)"},
+        // 13: devices and in-app notifications: each push device token with the user and the
+        // session that registered it, and each user's notifications (times in ms; read_at NULL
+        // while unread). An event key reports one event once per user; NULL keys never clash.
+        {"CREATE TABLE devices (device_token TEXT PRIMARY KEY, user_id TEXT NOT NULL,"
+         " session_id TEXT NOT NULL, platform TEXT NOT NULL, app_version TEXT,"
+         " registered_at INTEGER NOT NULL, updated_at INTEGER NOT NULL)",
+         "CREATE INDEX devices_user ON devices (user_id)",
+         "CREATE TABLE notifications (seq INTEGER PRIMARY KEY AUTOINCREMENT, id TEXT NOT NULL UNIQUE,"
+         " user_id TEXT NOT NULL, type TEXT NOT NULL, title TEXT NOT NULL, message TEXT NOT NULL,"
+         " related_id TEXT, metadata TEXT NOT NULL DEFAULT '{}', event_key TEXT,"
+         " created_at INTEGER NOT NULL, read_at INTEGER, UNIQUE (user_id, event_key))",
+         "CREATE INDEX notifications_user ON notifications (user_id, created_at, seq)"},
     };
     return list;
 }

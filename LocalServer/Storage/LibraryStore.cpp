@@ -1,5 +1,6 @@
 #include "LibraryStore.h"
 
+#include "DocumentProcessor.h"
 #include "MeetingDays.h"
 #include "RandomId.h"
 #include "ServerContext.h"
@@ -96,6 +97,9 @@ void LibraryStore::removeDocument(const QString& id, const QString& userId) {
     db.exec("DELETE FROM summaries WHERE document_id = ?", {id});
     db.exec("DELETE FROM flashcards WHERE document_id = ? AND user_id = ?", {id, userId});
     db.exec("DELETE FROM mnemonics WHERE document_id = ? AND user_id = ?", {id, userId});
+    // Its "notes are ready" notification would lead to nothing.
+    db.exec("DELETE FROM notifications WHERE user_id = ? AND event_key = ?",
+            {userId, DocumentProcessor::notesReadyEvent(id)});
     // A course made from this syllabus stays, without its source.
     db.exec("UPDATE courses SET document_id = NULL WHERE document_id = ? AND user_id = ?", {id, userId});
     db.exec("DELETE FROM documents WHERE id = ? AND user_id = ?", {id, userId});

@@ -143,6 +143,11 @@ private slots:
                            {{"user_id", device.userId}, {"verification_method", "built_in_timer"}})
                      .status,
                  200);
+        QCOMPARE(server
+                     ->api("POST", "/api/mobile/devices/register", token,
+                           {{"device_token", QString(64, 'e')}, {"platform", "linux"}})
+                     .status,
+                 200);
         QVERIFY(!rowsNaming(device.userId).isEmpty());
 
         QCOMPARE(server->api("DELETE", "/api/user/account", token).status, 200);

@@ -1,0 +1,32 @@
+#include "DeviceStore.h"
+
+#include "ServerContext.h"
+
+bool DeviceStore::registerDevice(const QString& userId, const QString& sessionId, const Registration& device,
+                                 qint64 nowMs) {
+    // A device that changes hands counts as registered anew.
+    return context_.db.exec(
+        "INSERT INTO devices (device_token, user_id, session_id, platform, app_version, registered_at,"
+        " updated_at) VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (device_token) DO UPDATE SET"
+        " registered_at = CASE WHEN devices.user_id = excluded.user_id THEN devices.registered_at"
+        " ELSE excluded.registered_at END, user_id = excluded.user_id, session_id = excluded.session_id,"
+        " platform = excluded.platform, app_version = excluded.app_version, updated_at = excluded.updated_at",
+        {device.deviceToken, userId, sessionId, device.platform,
+         device.appVersion.isEmpty() ? QVariant() : QVariant(device.appVersion), nowMs, nowMs});
+}
+
+QStringList DeviceStore::tokensOf(const QString& userId, qint64 nowMs) {
+    QStringList tokens;
+    for (const QVariantMap& row :
+         context_.db.rows("SELECT d.device_token FROM devices d JOIN sessions s ON s.id = d.session_id"
+                          " WHERE d.user_id = ? AND s.status = 'active' AND s.expire_at > ?"
+                          " ORDER BY d.registered_at, d.device_token",
+                          {userId, nowMs}))
+        tokens.append(row.value("device_token").toString());
+    return tokens;
+}
+
+void DeviceStore::forgetEndedSessions() {
+    context_.db.exec(
+        "DELETE FROM devices WHERE session_id NOT IN (SELECT id FROM sessions WHERE status = 'active')");
+}

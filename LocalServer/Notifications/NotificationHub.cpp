@@ -1,0 +1,43 @@
+#include "NotificationHub.h"
+
+#include "ServerContext.h"
+
+#include <QList>
+#include <QMutexLocker>
+
+std::optional<QJsonObject> NotificationHub::post(const QString& userId,
+                                                 const NotificationStore::Draft& draft) {
+    auto notification = record(userId, draft);
+    if (notification)
+        announce(userId, *notification);
+    return notification;
+}
+
+std::optional<QJsonObject> NotificationHub::record(const QString& userId,
+                                                   const NotificationStore::Draft& draft) {
+    return NotificationStore(context_).insert(userId, draft, context_.nowMs());
+}
+
+void NotificationHub::announce(const QString& userId, const QJsonObject& notification) {
+    QList<Listener> listeners;
+    {
+        QMutexLocker lock(&mutex_);
+        for (const Entry& entry : std::as_const(listeners_))
+            if (entry.userId == userId)
+                listeners.append(entry.listener);
+    }
+    for (const Listener& listener : std::as_const(listeners))
+        listener(notification);
+}
+
+int NotificationHub::addListener(const QString& userId, Listener listener) {
+    QMutexLocker lock(&mutex_);
+    const int id = nextId_++;
+    listeners_.insert(id, {userId, std::move(listener)});
+    return id;
+}
+
+void NotificationHub::removeListener(int id) {
+    QMutexLocker lock(&mutex_);
+    listeners_.remove(id);
+}

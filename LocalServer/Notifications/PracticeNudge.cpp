@@ -1,0 +1,61 @@
+#include "PracticeNudge.h"
+
+#include "DailyStreak.h"
+#include "NotificationHub.h"
+#include "ServerContext.h"
+#include "UserTimeZone.h"
+
+namespace {
+
+QString cards(int count) {
+    return count == 1 ? QStringLiteral("1 flashcard is") : QStringLiteral("%1 flashcards are").arg(count);
+}
+
+} // namespace
+
+void PracticeNudge::postIfDue(const QString& userId) {
+    const qint64 now = context_.nowMs();
+    const QDate today = DailyStreak::localDay(now, UserTimeZone::of(context_.db, userId).zone);
+    const QString eventKey = QStringLiteral("practice:") + today.toString(Qt::ISODate);
+    if (NotificationStore(context_).hasEvent(userId, eventKey))
+        return;
+    // Due as FlashcardStore::due counts them: a new card is due from its creation.
+    const QList<QVariantMap> courses =
+        context_.db.rows("SELECT f.course_id, c.name, COUNT(*) AS due FROM flashcards f"
+                         " LEFT JOIN courses c ON c.id = f.course_id AND c.user_id = f.user_id"
+                         " WHERE f.user_id = ? AND COALESCE(f.next_review_at, f.created_at) <= ?"
+                         " GROUP BY f.course_id ORDER BY due DESC, c.name",
+                         {userId, now});
+    int due = 0;
+    QVariantMap busiest;
+    int namedCourses = 0;
+    for (const QVariantMap& course : courses) {
+        due += course.value("due").toInt();
+        if (course.value("name").isNull())
+            continue;
+        if (namedCourses++ == 0)
+            busiest = course;
+    }
+    if (due == 0)
+        return;
+
+    NotificationStore::Draft draft;
+    draft.type = NotificationHub::studyTask;
+    draft.title = QStringLiteral("Time to practice");
+    draft.eventKey = eventKey;
+    draft.metadata.insert("due_count", due);
+    if (busiest.isEmpty()) {
+        draft.message = cards(due) + QStringLiteral(" due for review today.");
+    } else {
+        const QString name = busiest.value("name").toString();
+        draft.metadata.insert("course_id", busiest.value("course_id").toString());
+        draft.message =
+            namedCourses == 1 ? QStringLiteral("%1 due for review in %2 today.").arg(cards(due), name)
+            : namedCourses == 2
+                ? QStringLiteral("%1 due for review in %2 and one other course today.").arg(cards(due), name)
+                : QStringLiteral("%1 due for review in %2 and %3 other courses today.")
+                      .arg(cards(due), name)
+                      .arg(namedCourses - 1);
+    }
+    context_.notifications->post(userId, draft);
+}
