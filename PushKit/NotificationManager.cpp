@@ -126,6 +126,16 @@ async::Task<void> NotificationManager::replaceReminders(std::shared_ptr<Notifier
     }
 }
 
+void NotificationManager::scheduleStudyRemindersDetached(const StudyReminderPreferences& preferences) {
+    tasks_.spawn(scheduleStudyReminders(preferences), [](std::exception_ptr error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            qCWarning(lcNotifications) << "could not schedule reminders:" << e.what();
+        }
+    });
+}
+
 async::Task<void> NotificationManager::cancelStudyReminders() {
     return removeByPrefix(agent_, studyReminderPrefix);
 }

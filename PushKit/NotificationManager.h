@@ -72,6 +72,9 @@ public:
     // Replaces every pending study reminder with one daily request per time of `preferences`
     // (none when they are off). Throws the first NotificationError; reminders added before it stay.
     async::Task<void> scheduleStudyReminders(StudyReminderPreferences preferences);
+    // The same without waiting for the outcome, which is only logged: for a screen that goes away
+    // with a change not yet scheduled.
+    void scheduleStudyRemindersDetached(const StudyReminderPreferences& preferences);
     async::Task<void> cancelStudyReminders();
     async::Task<QList<LocalNotificationRequest>> pendingStudyReminders();
     // One alert at `fireDate`; nothing when it is not in the future.
