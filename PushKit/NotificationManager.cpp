@@ -127,13 +127,14 @@ async::Task<void> NotificationManager::replaceReminders(std::shared_ptr<Notifier
 }
 
 void NotificationManager::scheduleStudyRemindersDetached(const StudyReminderPreferences& preferences) {
-    tasks_.spawn(scheduleStudyReminders(preferences), [](std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            qCWarning(lcNotifications) << "could not schedule reminders:" << e.what();
-        }
-    });
+    tasks_.spawn(scheduleStudyReminders(preferences),
+                 async::TaskScope::ErrorHandler([](std::exception_ptr error) {
+                     try {
+                         std::rethrow_exception(error);
+                     } catch (const std::exception& e) {
+                         qCWarning(lcNotifications) << "could not schedule reminders:" << e.what();
+                     }
+                 }));
 }
 
 async::Task<void> NotificationManager::cancelStudyReminders() {

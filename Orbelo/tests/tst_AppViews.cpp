@@ -14,6 +14,7 @@
 #include "QuizModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
+#include "StudyReminderPreferencesStore.h"
 #include "SyllabusImagePickerModel.h"
 #include "SymbolImageProvider.h"
 #include "TextRecognizerProvider.h"
@@ -204,10 +205,31 @@ private Q_SLOTS:
         std::unique_ptr<QQuickItem> view = load("SettingsView.qml");
         QVERIFY(view);
         for (const char* name :
-             {"Account", "Profile", "Support & Legal", "Danger Zone", "Sign Out", "Interests",
-              "University: Not set", "Show me in my school's directory", "Contact Support",
+             {"Account", "Profile", "Study Reminders", "Support & Legal", "Danger Zone", "Sign Out",
+              "Interests", "University: Not set", "Show me in my school's directory", "Contact Support",
               "Email Us: support@orbelo.app", "Terms of Use", "Privacy Policy", "Delete Account"})
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+    }
+
+    // Study reminders switched on: a row per time with its hour, minute and remove controls, and
+    // "Add time"; the one time left cannot be removed.
+    void studyRemindersSection() {
+        InMemoryPreferences preferences;
+        PreferencesStore::setStandardOverride(&preferences);
+        const auto restore = qScopeGuard([] { PreferencesStore::setStandardOverride(nullptr); });
+        StudyReminderPreferencesStore(preferences).save({true, {{7, 30}, {19, 0}}});
+        std::unique_ptr<QQuickItem> view = load("StudyRemindersSection.qml");
+        QVERIFY(view);
+        for (const char* name :
+             {"Study Reminders", "Allow notifications", "Daily reminders", "Time 1 hour", "Time 1 minute",
+              "Remove time 1", "Time 2 hour", "Remove time 2", "Add time"})
+            QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+        QCOMPARE(itemsNamed(view.get(), "Time 2 hour").at(0)->property("value").toInt(), 19);
+        QCOMPARE(itemsNamed(view.get(), "Remove time 2").at(0)->property("enabled").toBool(), true);
+        press(view.get(), "Remove time 1");
+        QVERIFY(itemsNamed(view.get(), "Time 2 hour").isEmpty());
+        QCOMPARE(itemsNamed(view.get(), "Time 1 hour").at(0)->property("value").toInt(), 19);
+        QCOMPARE(itemsNamed(view.get(), "Remove time 1").at(0)->property("enabled").toBool(), false);
     }
 
     // A document's notes screen before its notes have come: the empty state with its action and

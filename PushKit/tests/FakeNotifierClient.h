@@ -16,7 +16,8 @@ public:
     QString refusedId;
 
     async::Task<void> add(LocalNotificationRequest request) override {
-        return run(this, QStringLiteral("Add ") + request.identifier, std::move(request));
+        QString call = QStringLiteral("Add ") + request.identifier;
+        return run(this, std::move(call), std::move(request));
     }
     async::Task<uint> removeByPrefix(QString prefix) override { return remove(this, std::move(prefix)); }
     async::Task<QList<LocalNotificationRequest>> listPending() override { return list(this); }
