@@ -35,12 +35,16 @@ async::Task<void> addWhen(bool condition, std::shared_ptr<NotifierClient> agent,
 
 NotificationManager& NotificationManager::shared() {
     static NotificationManager manager(std::make_shared<DBusNotifierClient>(QDBusConnection::sessionBus()),
-                                       QDBusConnection::sessionBus(), PreferencesStore::standard());
+                                       QDBusConnection::sessionBus(), nullptr, nullptr);
     return manager;
 }
 
 NotificationManager::NotificationManager(std::shared_ptr<NotifierClient> agent, QDBusConnection bus,
                                          PreferencesStore& preferences, QObject* parent)
+    : NotificationManager(std::move(agent), std::move(bus), &preferences, parent) {}
+
+NotificationManager::NotificationManager(std::shared_ptr<NotifierClient> agent, QDBusConnection bus,
+                                         PreferencesStore* preferences, QObject* parent)
     : QObject(parent), agent_(std::move(agent)), bus_(std::move(bus)), preferences_(preferences),
       serverWatch_(new QDBusServiceWatcher(
           notificationServerName, bus_,
@@ -52,6 +56,10 @@ NotificationManager::NotificationManager(std::shared_ptr<NotifierClient> agent, 
 }
 
 NotificationManager::~NotificationManager() = default;
+
+PreferencesStore& NotificationManager::preferences() const {
+    return preferences_ ? *preferences_ : PreferencesStore::standard();
+}
 
 NotificationManager::AuthorizationStatus NotificationManager::authorizationStatus() const {
     if (!notificationsAllowed())
@@ -85,13 +93,13 @@ async::Task<bool> NotificationManager::requestAuthorization() {
 }
 
 bool NotificationManager::notificationsAllowed() const {
-    return preferences_.boolValue(allowedKey, true);
+    return preferences().boolValue(allowedKey, true);
 }
 
 void NotificationManager::setNotificationsAllowed(bool allowed) {
     if (allowed == notificationsAllowed())
         return;
-    preferences_.setValue(allowedKey, allowed);
+    preferences().setValue(allowedKey, allowed);
     if (!allowed) {
         tasks_.spawn(removeByPrefix(agent_, studyReminderPrefix));
         tasks_.spawn(removeByPrefix(agent_, focusTimerPrefix));

@@ -105,12 +105,16 @@ private:
     listStudyReminders(std::shared_ptr<NotifierClient> agent);
     static async::Task<AuthorizationStatus> askServer(QPointer<NotificationManager> self,
                                                       QDBusConnection bus);
+    // `preferences` null: PreferencesStore::standard() at each use, whichever store that is then.
+    NotificationManager(std::shared_ptr<NotifierClient> agent, QDBusConnection bus,
+                        PreferencesStore* preferences, QObject* parent);
+    PreferencesStore& preferences() const;
     void askServerInBackground();
     void setServerPresent(bool present);
 
     std::shared_ptr<NotifierClient> agent_;
     QDBusConnection bus_;
-    PreferencesStore& preferences_;
+    PreferencesStore* preferences_;
     QDBusServiceWatcher* serverWatch_;
     std::optional<bool> serverPresent_;
     QString pendingDeepLink_;

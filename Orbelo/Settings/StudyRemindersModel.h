@@ -18,6 +18,7 @@ class StudyRemindersModel : public QObject {
     QML_ELEMENT
     Q_PROPERTY(bool isEnabled READ isEnabled WRITE setEnabled NOTIFY changed)
     Q_PROPERTY(QVariantList times READ times NOTIFY changed)
+    Q_PROPERTY(int timeCount READ timeCount NOTIFY changed)
     Q_PROPERTY(bool canAddTime READ canAddTime NOTIFY changed)
     Q_PROPERTY(bool canRemoveTime READ canRemoveTime NOTIFY changed)
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY changed)
@@ -42,6 +43,8 @@ public:
     void setEnabled(bool enabled);
     // {hour, minute, label ("Time 1"), text ("09:00")} per time, in the order chosen.
     QVariantList times() const;
+    // For the rows: a count that stays the same while a time changes keeps them (and the focus).
+    int timeCount() const { return int(preferences_.reminderTimes.size()); }
     bool canAddTime() const { return preferences_.reminderTimes.size() < maximumTimes; }
     // The last time stays: reminders are switched off with the switch.
     bool canRemoveTime() const { return preferences_.reminderTimes.size() > 1; }

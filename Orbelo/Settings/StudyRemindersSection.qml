@@ -33,13 +33,13 @@ SettingsSection {
         onToggledTo: (on) => reminders.isEnabled = on
     }
     Repeater {
-        model: reminders.isEnabled ? reminders.times : []
+        model: reminders.isEnabled ? reminders.timeCount : 0
         StudyReminderTimeRow {
-            required property var modelData
             required property int index
-            label: modelData.label
-            hour: modelData.hour
-            minute: modelData.minute
+            readonly property var time: reminders.times[index]
+            label: time.label
+            hour: time.hour
+            minute: time.minute
             canRemove: reminders.canRemoveTime
             onTimeChosen: (hour, minute) => reminders.setTime(index, hour, minute)
             onRemoveRequested: reminders.removeTime(index)

@@ -212,7 +212,7 @@ private Q_SLOTS:
     }
 
     // Study reminders switched on: a row per time with its hour, minute and remove controls, and
-    // "Add time"; the one time left cannot be removed.
+    // "Add time"; changing a time keeps its row; the one time left cannot be removed.
     void studyRemindersSection() {
         InMemoryPreferences preferences;
         PreferencesStore::setStandardOverride(&preferences);
@@ -226,6 +226,12 @@ private Q_SLOTS:
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
         QCOMPARE(itemsNamed(view.get(), "Time 2 hour").at(0)->property("value").toInt(), 19);
         QCOMPARE(itemsNamed(view.get(), "Remove time 2").at(0)->property("enabled").toBool(), true);
+        // A step of the hour keeps its spin box (and so the keyboard focus) where it is.
+        QQuickItem* hour = itemsNamed(view.get(), "Time 1 hour").at(0);
+        hour->setProperty("value", 8);
+        QVERIFY(QMetaObject::invokeMethod(hour, "valueModified"));
+        QCOMPARE(itemsNamed(view.get(), "Time 1 hour").at(0), hour);
+        QCOMPARE(hour->property("value").toInt(), 8);
         press(view.get(), "Remove time 1");
         QVERIFY(itemsNamed(view.get(), "Time 2 hour").isEmpty());
         QCOMPARE(itemsNamed(view.get(), "Time 1 hour").at(0)->property("value").toInt(), 19);
