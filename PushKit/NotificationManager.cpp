@@ -21,6 +21,8 @@ QDBusPendingCall askNameHasOwner(const QDBusConnection& bus, const QString& name
     return bus.asyncCall(message);
 }
 
+NotificationManager* sharedOverride = nullptr;
+
 async::Task<bool> isAuthorized(async::Task<NotificationManager::AuthorizationStatus> status) {
     co_return co_await std::move(status) == NotificationManager::AuthorizationStatus::authorized;
 }
@@ -34,9 +36,15 @@ async::Task<void> addWhen(bool condition, std::shared_ptr<NotifierClient> agent,
 } // namespace
 
 NotificationManager& NotificationManager::shared() {
+    if (sharedOverride)
+        return *sharedOverride;
     static NotificationManager manager(std::make_shared<DBusNotifierClient>(QDBusConnection::sessionBus()),
                                        QDBusConnection::sessionBus(), nullptr, nullptr);
     return manager;
+}
+
+void NotificationManager::setSharedOverride(NotificationManager* manager) {
+    sharedOverride = manager;
 }
 
 NotificationManager::NotificationManager(std::shared_ptr<NotifierClient> agent, QDBusConnection bus,

@@ -53,6 +53,8 @@ public:
 
     // The agent over the session bus and the app's preferences.
     static NotificationManager& shared();
+    // Installs a replacement for shared() (tests); nullptr restores the real one.
+    static void setSharedOverride(NotificationManager* manager);
 
     // `bus` is watched for a notification server.
     NotificationManager(std::shared_ptr<NotifierClient> agent, QDBusConnection bus,

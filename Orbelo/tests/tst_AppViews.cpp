@@ -2,6 +2,7 @@
 
 #include "CalendarFeedModel.h"
 #include "FakeNetworkPathMonitor.h"
+#include "FakeNotifierClient.h"
 #include "FakeUrlOpener.h"
 #include "FlashcardDeckModel.h"
 #include "FlashcardWalk.h"
@@ -10,6 +11,7 @@
 #include "NetworkMonitor.h"
 #include "NotecardImportModel.h"
 #include "NotesSectionModel.h"
+#include "NotificationManager.h"
 #include "OnboardingGate.h"
 #include "QuizModel.h"
 #include "ScriptedClient.h"
@@ -216,7 +218,14 @@ private Q_SLOTS:
     void studyRemindersSection() {
         InMemoryPreferences preferences;
         PreferencesStore::setStandardOverride(&preferences);
-        const auto restore = qScopeGuard([] { PreferencesStore::setStandardOverride(nullptr); });
+        // The changes below are scheduled with an agent in memory, never the desktop's.
+        NotificationManager notifications(std::make_shared<FakeNotifierClient>(), QDBusConnection("none"),
+                                          preferences);
+        NotificationManager::setSharedOverride(&notifications);
+        const auto restore = qScopeGuard([] {
+            NotificationManager::setSharedOverride(nullptr);
+            PreferencesStore::setStandardOverride(nullptr);
+        });
         StudyReminderPreferencesStore(preferences).save({true, {{7, 30}, {19, 0}}});
         std::unique_ptr<QQuickItem> view = load("StudyRemindersSection.qml");
         QVERIFY(view);
