@@ -1,6 +1,6 @@
 #include "BrowserAuthenticationSession.h"
 #include "BundleInfo.h"
-#include "DeepLinkInbox.h"
+#include "NotificationManager.h"
 #include "OrbeloApp.h"
 #include "ServerOverride.h"
 #include "SingleInstance.h"
@@ -88,8 +88,9 @@ int main(int argc, char* argv[]) {
         parser.isSet(deepLink) ? instance.claimForDeepLink(startLink) : instance.claim(startURL);
     if (role == SingleInstance::Role::handedOver)
         return 0;
-    if (!startLink.isEmpty())
-        DeepLinkInbox::shared().deliver(startLink);
+    // A click on a notification with the app closed: the link waits for the shell to route it.
+    if (parser.isSet(deepLink))
+        NotificationManager::shared().openDeepLink(startLink);
 
     OrbeloApp app; // outlives the window, which uses its objects
     const TextRecognizerProvider::SystemInstallation textRecognition; // outlives the window too
@@ -131,7 +132,7 @@ int main(int argc, char* argv[]) {
     });
     QObject::connect(&instance, &SingleInstance::deepLinkReceived, &application,
                      [&engine](const QString& link) {
-                         DeepLinkInbox::shared().deliver(link);
+                         NotificationManager::shared().openDeepLink(link);
                          bringToFront(engine);
                      });
     QObject::connect(&instance, &SingleInstance::activationRequested, &application,

@@ -1,13 +1,10 @@
 #include "QuizLaunchRequests.h"
 
+#include "NotificationManager.h"
+
 namespace {
 
 QString& pendingCourse() {
-    static QString value;
-    return value;
-}
-
-QString& pendingLink() {
     static QString value;
     return value;
 }
@@ -25,17 +22,22 @@ QString takePendingCourseId() {
 }
 
 void setPendingDeepLink(const QString& link) {
-    pendingLink() = link;
+    NotificationManager::shared().setPendingDeepLink(link);
 }
 
 QString pendingDeepLink() {
-    return pendingLink();
+    return NotificationManager::shared().pendingDeepLink();
+}
+
+bool opensQuiz(const QVariant& link) {
+    return link.typeId() == QMetaType::QString &&
+           (link.toString() == QStringLiteral("quiz") || link.toString() == autoStartLink);
 }
 
 bool takeAutoStart() {
-    if (pendingLink() != autoStartLink)
+    if (pendingDeepLink() != autoStartLink)
         return false;
-    pendingLink().clear();
+    NotificationManager::shared().takePendingDeepLink();
     return true;
 }
 

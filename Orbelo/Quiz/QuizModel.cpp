@@ -4,7 +4,10 @@
 #include "BundleInfo.h"
 #include "Clerk.h"
 #include "DesktopUrlOpener.h"
+#include "NotificationCenter.h"
+#include "NotificationManager.h"
 #include "PreferencesStore.h"
+#include "QuizLaunchRequests.h"
 
 namespace {
 
@@ -45,6 +48,17 @@ QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, std::uniqu
                 result_.show(courseId_, request_, questions_, answers, elapsedSeconds, attemptId);
                 setPhase(Phase::Result);
             });
+    // "quiz-auto-start" clicked while this tab shows: the setup starts a quiz as when it opens with
+    // the link; during a quiz or on its result the user is in one already, and the link is dropped.
+    NotificationCenter::shared().observe(NotificationManager::didTapStudyReminder, this,
+                                         [this](const QVariant& object) {
+                                             if (object.toString() != QuizLaunchRequests::autoStartLink)
+                                                 return;
+                                             if (phase_ == Phase::Setup)
+                                                 setup_.load();
+                                             else
+                                                 QuizLaunchRequests::takeAutoStart();
+                                         });
 }
 
 QuizModel::~QuizModel() = default;

@@ -5,7 +5,8 @@ import DesignKit
 import OrbeloModels
 
 // The settings screen, shown as the Settings section and as the account menu's sheet: Account,
-// Profile, Support & Legal and Danger Zone. Tab walks every control; rows act on Enter or Space.
+// Profile, Study Reminders, Support & Legal and Danger Zone. Tab walks every control; rows act on
+// Enter or Space.
 ScrollView {
     id: view
     // The sheet puts its own title above; the section already has the shell's heading.
@@ -132,7 +133,7 @@ ScrollView {
             }
         }
 
-        // Study reminder settings join here, between the profile and support.
+        StudyRemindersSection { Layout.fillWidth: true }
 
         SettingsSection {
             Layout.fillWidth: true

@@ -1,12 +1,22 @@
 #include "RootShellModel.h"
 
 #include "NotificationCenter.h"
+#include "NotificationManager.h"
+#include "QuizLaunchRequests.h"
 
 RootShellModel::RootShellModel(QObject* parent) : QObject(parent) {
     NotificationCenter::shared().observe(selectSectionNotification, this, [this](const QVariant& object) {
         if (const std::optional<RootTab> tab = RootTabs::forSectionNumber(object))
             setSelectedTab(*tab);
     });
+    // A clicked reminder opens the Quiz tab; the link itself stays for the quiz screen to take.
+    NotificationCenter::shared().observe(NotificationManager::didTapStudyReminder, this,
+                                         [this](const QVariant& object) {
+                                             if (QuizLaunchRequests::opensQuiz(object))
+                                                 setSelectedTab(RootTab::quiz);
+                                         });
+    if (QuizLaunchRequests::opensQuiz(QuizLaunchRequests::pendingDeepLink()))
+        selectedTab_ = RootTab::quiz;
 }
 
 void RootShellModel::setSelectedTab(RootTab tab) {

@@ -6,8 +6,9 @@
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
-// The shell's navigation state: the selected section, the sidebar's two groups, and selection by
-// number through "orbeloSelectSection".
+// The shell's navigation state: the selected section, the sidebar's two groups, selection by
+// number through "orbeloSelectSection", and the Quiz tab for a clicked reminder's "quiz" or
+// "quiz-auto-start" link, pending when the shell appears or arriving while it shows.
 class RootShellModel : public QObject {
     Q_OBJECT
     QML_ELEMENT

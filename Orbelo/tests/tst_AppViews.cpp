@@ -2,6 +2,7 @@
 
 #include "CalendarFeedModel.h"
 #include "FakeNetworkPathMonitor.h"
+#include "FakeNotifierClient.h"
 #include "FakeUrlOpener.h"
 #include "FlashcardDeckModel.h"
 #include "FlashcardWalk.h"
@@ -11,11 +12,13 @@
 #include "NetworkMonitor.h"
 #include "NotecardImportModel.h"
 #include "NotesSectionModel.h"
+#include "NotificationManager.h"
 #include "OnboardingGate.h"
 #include "QuizModel.h"
 #include "PomodoroTimer.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
+#include "StudyReminderPreferencesStore.h"
 #include "SyllabusImagePickerModel.h"
 #include "SymbolImageProvider.h"
 #include "TextRecognizerProvider.h"
@@ -214,10 +217,44 @@ private Q_SLOTS:
         std::unique_ptr<QQuickItem> view = load("SettingsView.qml");
         QVERIFY(view);
         for (const char* name :
-             {"Account", "Profile", "Support & Legal", "Danger Zone", "Sign Out", "Interests",
-              "University: Not set", "Show me in my school's directory", "Contact Support",
+             {"Account", "Profile", "Study Reminders", "Support & Legal", "Danger Zone", "Sign Out",
+              "Interests", "University: Not set", "Show me in my school's directory", "Contact Support",
               "Email Us: support@orbelo.app", "Terms of Use", "Privacy Policy", "Delete Account"})
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+    }
+
+    // Study reminders switched on: a row per time with its hour, minute and remove controls, and
+    // "Add time"; changing a time keeps its row; the one time left cannot be removed.
+    void studyRemindersSection() {
+        InMemoryPreferences preferences;
+        PreferencesStore::setStandardOverride(&preferences);
+        // The changes below are scheduled with an agent in memory, never the desktop's.
+        NotificationManager notifications(std::make_shared<FakeNotifierClient>(), QDBusConnection("none"),
+                                          preferences);
+        NotificationManager::setSharedOverride(&notifications);
+        const auto restore = qScopeGuard([] {
+            NotificationManager::setSharedOverride(nullptr);
+            PreferencesStore::setStandardOverride(nullptr);
+        });
+        StudyReminderPreferencesStore(preferences).save({true, {{7, 30}, {19, 0}}});
+        std::unique_ptr<QQuickItem> view = load("StudyRemindersSection.qml");
+        QVERIFY(view);
+        for (const char* name :
+             {"Study Reminders", "Allow notifications", "Daily reminders", "Time 1 hour", "Time 1 minute",
+              "Remove time 1", "Time 2 hour", "Remove time 2", "Add time"})
+            QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+        QCOMPARE(itemsNamed(view.get(), "Time 2 hour").at(0)->property("value").toInt(), 19);
+        QCOMPARE(itemsNamed(view.get(), "Remove time 2").at(0)->property("enabled").toBool(), true);
+        // A step of the hour keeps its spin box (and so the keyboard focus) where it is.
+        QQuickItem* hour = itemsNamed(view.get(), "Time 1 hour").at(0);
+        hour->setProperty("value", 8);
+        QVERIFY(QMetaObject::invokeMethod(hour, "valueModified"));
+        QCOMPARE(itemsNamed(view.get(), "Time 1 hour").at(0), hour);
+        QCOMPARE(hour->property("value").toInt(), 8);
+        press(view.get(), "Remove time 1");
+        QVERIFY(itemsNamed(view.get(), "Time 2 hour").isEmpty());
+        QCOMPARE(itemsNamed(view.get(), "Time 1 hour").at(0)->property("value").toInt(), 19);
+        QCOMPARE(itemsNamed(view.get(), "Remove time 1").at(0)->property("enabled").toBool(), false);
     }
 
     // A document's notes screen before its notes have come: the empty state with its action and

@@ -22,11 +22,14 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--app", required=True, help="the orbelo executable")
     parser.add_argument("--server", required=True, help="the orbelo-local-server executable")
+    parser.add_argument("--notifier", help="the orbelo-notifier executable, for the scenarios with reminders")
     parser.add_argument("--out", required=True, help="where screenshots and logs go")
     parser.add_argument("scenario", help="a module under orbelo_e2e/scenarios")
     args = parser.parse_args()
     out_dir = os.path.join(os.path.abspath(args.out), args.scenario)
-    return run_scenario(args.scenario, os.path.abspath(args.app), os.path.abspath(args.server), out_dir)
+    notifier = os.path.abspath(args.notifier) if args.notifier else None
+    return run_scenario(args.scenario, os.path.abspath(args.app), os.path.abspath(args.server), out_dir,
+                        notifier=notifier)
 
 
 if __name__ == "__main__":

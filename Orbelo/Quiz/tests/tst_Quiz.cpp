@@ -3,6 +3,7 @@
 #include "APIError.h"
 #include "FakeUrlOpener.h"
 #include "InMemoryPreferences.h"
+#include "NotificationManager.h"
 #include "QuizGrading.h"
 #include "QuizLaunchRequests.h"
 #include "QuizModel.h"
@@ -425,6 +426,25 @@ private Q_SLOTS:
         QTRY_COMPARE(backend.requestsTo("/api/bootstrap").size(), 2);
         QTest::qWait(20);
         QCOMPARE(backend.requestsTo("/quiz/generate").size(), 1);
+    }
+
+    // "quiz-auto-start" clicked while the tab shows its setup starts a quiz; clicked during a quiz
+    // it is used up without a second one.
+    void autoStartClickedWhileTheTabShows() {
+        Backend backend;
+        Screen screen(backend);
+        screen.model.load();
+        QTRY_COMPARE(backend.requestsTo("/api/bootstrap").size(), 1);
+        NotificationManager::shared().openDeepLink("quiz");
+        QTRY_COMPARE(backend.requestsTo("/api/bootstrap").size(), 1);
+        QCOMPARE(screen.model.phase(), QuizModel::Phase::Setup);
+
+        NotificationManager::shared().openDeepLink("quiz-auto-start");
+        QTRY_COMPARE(screen.model.phase(), QuizModel::Phase::Running);
+        QCOMPARE(backend.requestsTo("/quiz/generate").size(), 1);
+        NotificationManager::shared().openDeepLink("quiz-auto-start");
+        QCOMPARE(QuizLaunchRequests::pendingDeepLink(), QString());
+        QCOMPARE(screen.model.phase(), QuizModel::Phase::Running);
     }
 
     // Answers are kept per question while moving about; Finish reports the graded quiz, the score

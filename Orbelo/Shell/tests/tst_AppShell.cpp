@@ -9,6 +9,7 @@
 #include "LoadingViewModel.h"
 #include "MenuCommands.h"
 #include "NotificationCenter.h"
+#include "NotificationManager.h"
 #include "OnboardingGate.h"
 #include "OrbeloApp.h"
 #include "Refreshable.h"
@@ -259,6 +260,31 @@ private Q_SLOTS:
         QVERIFY(keychain.isBypassed());
         QCOMPARE(bypassed.count(), 1);
         keychain.end();
+    }
+
+    // The quiz links of a clicked reminder select the Quiz tab, whether pending when the shell
+    // appears or clicked while it shows; other links and objects change nothing, and the link is
+    // left for the quiz screen.
+    void quizLinksSelectTheQuizTab() {
+        NotificationManager& notifications = NotificationManager::shared();
+        notifications.setPendingDeepLink("library");
+        QCOMPARE(RootShellModel().selectedTab(), RootTab::study);
+        notifications.setPendingDeepLink("quiz-auto-start");
+        QCOMPARE(RootShellModel().selectedTab(), RootTab::quiz);
+        QCOMPARE(notifications.pendingDeepLink(), QStringLiteral("quiz-auto-start"));
+        notifications.takePendingDeepLink();
+
+        RootShellModel shell;
+        for (const QVariant& ignored : {QVariant("quizzes"), QVariant(3), QVariant()})
+            NotificationCenter::shared().post(NotificationManager::didTapStudyReminder, ignored);
+        notifications.openDeepLink("study");
+        QCOMPARE(shell.selectedTab(), RootTab::study);
+        notifications.openDeepLink("quiz");
+        QCOMPARE(shell.selectedTab(), RootTab::quiz);
+        shell.setSelectedTab(RootTab::library);
+        notifications.openDeepLink("quiz-auto-start");
+        QCOMPARE(shell.selectedTab(), RootTab::quiz);
+        QCOMPARE(notifications.takePendingDeepLink(), QStringLiteral("quiz-auto-start"));
     }
 
     // Sections in order with their labels and symbols; selection by number accepts only the

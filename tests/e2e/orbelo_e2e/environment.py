@@ -1,14 +1,15 @@
 """A private desktop session for one run of the app.
 
 Everything lives in a throwaway directory: a home with its own XDG directories, a virtual X
-server, a D-Bus session bus, the accessibility bus, an unlocked GNOME Keyring serving the Secret
-Service, a PulseAudio with a null sink, and the local server with a fresh data dir on a free
-port. Nothing from the caller's session (display, buses, keyring, sound) is used, so a run needs
+server, a D-Bus session bus with python3-dbusmock's notification server on it, the accessibility
+bus, an unlocked GNOME Keyring serving the Secret Service, a PulseAudio with a null sink, and the
+local server with a fresh data dir on a free port. Nothing from the caller's session (display, buses, keyring, sound) is used, so a run needs
 neither a display nor a login session.
 """
 
 import os
 import re
+import shlex
 import shutil
 import signal
 import subprocess
@@ -18,6 +19,8 @@ import time
 from .waiting import Timeout, wait_until
 
 SCREEN = "1400x900x24"
+_SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))))
+_NOTIFICATIONS = ("org.freedesktop.Notifications", "/org/freedesktop/Notifications")
 KEYRING_PASSWORD = "e2e-keyring"
 
 # Variables of the caller's session that must not leak into the private one.
@@ -35,8 +38,9 @@ class EnvironmentError(RuntimeError):
 class Environment:
     """Starts the session's processes in order and stops them in reverse; a context manager."""
 
-    def __init__(self, app, server, log_dir, startup_timeout=30.0, server_args=()):
+    def __init__(self, app, server, log_dir, startup_timeout=30.0, server_args=(), notifier=None):
         self.app_path = app
+        self.notifier_path = notifier
         self.server_path = server
         self.server_args = list(server_args)
         self.log_dir = log_dir
@@ -80,8 +84,11 @@ class Environment:
             "XDG_CACHE_HOME": os.path.join(home, ".cache"),
         })
         self.env = env
+        # The bus watches the user's service dir for activatable services only if it is there.
+        os.makedirs(os.path.join(env["XDG_DATA_HOME"], "dbus-1", "services"))
         self._start_x()
         self._start_session_bus()
+        self._start_notification_server()
         self._start_accessibility_bus()
         self._start_keyring()
         self._start_sound()
@@ -111,6 +118,13 @@ class Environment:
 
     def launch_app(self, extra_env=None):
         """Starts the app against the local server, with the accessibility bridge on."""
+        self.app = self._spawn("app", self.app_command(), self.app_env(extra_env))
+        return self.app
+
+    def app_command(self):
+        return [self.app_path, "--trust-certificate", self.certificate, "--server", self.server_url]
+
+    def app_env(self, extra_env=None):
         env = dict(self.env)
         env.update({
             "QT_QPA_PLATFORM": "xcb",
@@ -125,9 +139,7 @@ class Environment:
         lsan = env.get("LSAN_OPTIONS", "")
         env["LSAN_OPTIONS"] = (lsan + ":" if lsan else "") + "exitcode=0"
         env.update(extra_env or {})
-        self.app = self._spawn(
-            "app", [self.app_path, "--trust-certificate", self.certificate, "--server", self.server_url], env)
-        return self.app
+        return env
 
     def activate_app_window(self):
         """Gives the app's window the keyboard focus, as a window manager would on a desktop;
@@ -150,6 +162,75 @@ class Environment:
             return self.app.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             raise Timeout("the app did not quit within %.0f s" % timeout)
+
+    # -- notifications ----------------------------------------------------------------------------
+
+    def register_notifier(self, clock_offset_seconds):
+        """Makes the bus start the build's orbelo-notifier on the app's first call, as
+        scripts/register-notifier does, with its clock `clock_offset_seconds` ahead. A click on a
+        notification starts the app through a script that points it at the local server and keeps
+        its process id and exit status (adopt_opened_app())."""
+        opener = os.path.join(self.root, "open-orbelo")
+        exports = "".join("export %s=%s\n" % (k, shlex.quote(v)) for k, v in self.app_env().items())
+        # The app is the script's child, so that its exit status can be kept for the run.
+        self._write_script(opener, "%s%s \"$@\" > %s 2>&1 &\necho $! > %s\nwait $!\necho $? > %s\n" % (
+            exports, " ".join(map(shlex.quote, self.app_command())), shlex.quote(self.log_path("app")),
+            shlex.quote(self._opened_path("pid")), shlex.quote(self._opened_path("status"))))
+        agent = os.path.join(self.root, "orbelo-notifier")
+        # The bus of this run was started before its own address was known: the agent is told it.
+        self._write_script(agent, "export DBUS_SESSION_BUS_ADDRESS=%s ORBELO_NOTIFIER_CLOCK_OFFSET_SECONDS=%d\n"
+                           "exec %s >> %s 2>&1\n" % (
+                               shlex.quote(self.env["DBUS_SESSION_BUS_ADDRESS"]), clock_offset_seconds,
+                               shlex.quote(self.notifier_path), shlex.quote(self.log_path("notifier"))))
+        subprocess.run([os.path.join(_SOURCE_ROOT, "scripts", "register-notifier"), agent, opener],
+                       env=self.env, check=True, timeout=10)
+        self.bus_call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ReloadConfig")
+
+    def notify_calls(self):
+        """The arguments of every Notify call the notification server took, oldest first; the
+        server numbers notifications from 1 in that order."""
+        from gi.repository import GLib
+        reply = self.bus_call(*_NOTIFICATIONS, "org.freedesktop.DBus.Mock", "GetMethodCalls",
+                               GLib.Variant("(s)", ("Notify",)))
+        return [list(arguments) for _, arguments in reply[0]]
+
+    def click_notification(self, notification_id):
+        """The notification server reports a click on the notification (its default action)."""
+        from gi.repository import GLib
+        self.bus_call(*_NOTIFICATIONS, "org.freedesktop.DBus.Mock", "EmitSignal",
+                       GLib.Variant("(sssav)", (_NOTIFICATIONS[0], "ActionInvoked", "us",
+                                                [GLib.Variant("u", notification_id),
+                                                 GLib.Variant("s", "default")])))
+
+    def adopt_opened_app(self, timeout=60.0):
+        """Waits for the app that a click on a notification starts and makes it the run's app
+        (its log is "app", as the first one's was)."""
+        pid = wait_until(lambda: _read_number(self._opened_path("pid")), timeout, "the app opened by the click")
+        self.app = _OpenedApp(pid, self._opened_path("status"))
+        return self.app
+
+    def _opened_path(self, what):
+        return os.path.join(self.root, "opened-app." + what)
+
+    @staticmethod
+    def _write_script(path, body):
+        with open(path, "w") as f:
+            f.write("#!/bin/sh\n" + body)
+        os.chmod(path, 0o755)
+
+    def bus_call(self, name, path, interface, method, arguments=None):
+        """A method call on the session bus; its answer unpacked."""
+        from gi.repository import Gio
+        bus = Gio.DBusConnection.new_for_address_sync(
+            self.env["DBUS_SESSION_BUS_ADDRESS"],
+            Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION,
+            None, None)
+        try:
+            reply = bus.call_sync(name, path, interface, method, arguments, None, Gio.DBusCallFlags.NONE,
+                                  10000, None)
+            return reply.unpack() if reply is not None else None
+        finally:
+            bus.close_sync(None)
 
     def log_path(self, name):
         return os.path.join(self.log_dir, name + ".log")
@@ -213,6 +294,12 @@ class Environment:
         os.close(write_end)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = self._read_fd_line("dbus", process, read_end)
 
+    def _start_notification_server(self):
+        # Debian's python3, where python3-dbusmock is installed.
+        process = self._spawn("notifications", ["/usr/bin/python3", "-m", "dbusmock", "--template",
+                                                "notification_daemon"])
+        self._wait_for_bus_name(_NOTIFICATIONS[0], process, "notifications")
+
     def _start_accessibility_bus(self):
         launcher = _first_existing("/usr/libexec/at-spi-bus-launcher", "/usr/lib/at-spi2-core/at-spi-bus-launcher")
         process = self._spawn("atspi", [launcher, "--launch-immediately"])
@@ -272,6 +359,38 @@ class Environment:
             raise EnvironmentError("%s\n%s" % (timeout, self.log_text(log_name)))
         finally:
             bus.close_sync(None)
+
+
+class _OpenedApp:
+    """The app as a click on a notification started it: not a child of this process, so its
+    status comes from the script that started it. Enough of Popen for the run."""
+
+    def __init__(self, pid, status_path):
+        self.pid = pid
+        self._status_path = status_path
+        self.returncode = None
+
+    def poll(self):
+        if self.returncode is None:
+            self.returncode = _read_number(self._status_path)
+        return self.returncode
+
+    def wait(self, timeout):
+        try:
+            return wait_until(lambda: self.poll() is not None and (self.returncode,), timeout,
+                              "the opened app to end")[0]
+        except Timeout:
+            raise subprocess.TimeoutExpired("orbelo", timeout)
+
+
+def _read_number(path):
+    """The whole number written in the file, or None while it is missing or still empty."""
+    try:
+        with open(path) as f:
+            text = f.read().strip()
+    except FileNotFoundError:
+        return None
+    return int(text) if text.isdigit() else None
 
 
 def _server_ready(log):

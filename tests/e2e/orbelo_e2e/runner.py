@@ -38,12 +38,13 @@ class Run:
             raise AssertionError("the app leaked:\n\n" + "\n\n".join(leaks))
 
 
-def run_scenario(name, app, server, out_dir):
+def run_scenario(name, app, server, out_dir, notifier=None):
     """0 when the scenario passes; otherwise 1, with the tree and the logs printed."""
     scenario = importlib.import_module("orbelo_e2e.scenarios." + name)
     screenshots = os.path.join(out_dir, "screenshots")
     server_args = getattr(scenario, "SERVER_ARGS", [])
-    with Environment(app, server, log_dir=os.path.join(out_dir, "logs"), server_args=server_args) as environment:
+    with Environment(app, server, log_dir=os.path.join(out_dir, "logs"), server_args=server_args,
+                     notifier=notifier) as environment:
         process = environment.launch_app()
         ui = UI(process, screenshots, environment.display)
         try:

@@ -1,0 +1,4 @@
+#include "NotificationError.h"
+
+NotificationError::NotificationError(Kind kind, const QString& message)
+    : std::runtime_error(message.toStdString()), kind_(kind) {}
