@@ -1,5 +1,6 @@
 #include "BrowserAuthenticationSession.h"
 #include "BundleInfo.h"
+#include "ManagerFocusNotifications.h"
 #include "NotificationManager.h"
 #include "OrbeloApp.h"
 #include "ServerOverride.h"
@@ -93,6 +94,9 @@ int main(int argc, char* argv[]) {
         NotificationManager::shared().openDeepLink(startLink);
 
     OrbeloApp app; // outlives the window, which uses its objects
+    // The focus timer's alerts go through the notifier agent; installed before any screen loads.
+    ManagerFocusNotifications focusNotifications(NotificationManager::shared());
+    FocusNotificationScheduler::setShared(&focusNotifications);
     const TextRecognizerProvider::SystemInstallation textRecognition; // outlives the window too
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     QQmlApplicationEngine engine;

@@ -1,12 +1,16 @@
 #include <QtTest>
 
+#include "FakeNotifierClient.h"
 #include "FocusNotificationScheduler.h"
 #include "InMemoryPreferences.h"
+#include "ManagerFocusNotifications.h"
+#include "NotificationManager.h"
 #include "PomodoroTimer.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"
 
+#include <QDBusConnection>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -302,6 +306,29 @@ private Q_SLOTS:
         scheduler->deny();
         QCOMPARE(offChanged.size(), 1);
         QCOMPARE(timer->notificationsOffMessage(), PomodoroTimer::notificationsOffText);
+    }
+
+    // Through the notification manager, each change of the timer leaves exactly one pending
+    // "pomodoro-" request, the latest, and a reset leaves none; study reminders are not touched.
+    void theManagerKeepsOnePendingAlert() {
+        auto agent = std::make_shared<FakeNotifierClient>();
+        LocalNotificationRequest reminder;
+        reminder.identifier = QStringLiteral("study-reminder-09-00");
+        agent->pending.insert(reminder.identifier, reminder);
+        NotificationManager manager(agent, QDBusConnection(QStringLiteral("none")), *preferences);
+        ManagerFocusNotifications alerts(manager);
+        const QDateTime now = clock->now();
+        alerts.schedule("Focus interval done", "Time for a break.", now.addSecs(25 * 60));
+        alerts.schedule("Break's over", "Ready for another focus interval?", now.addSecs(30 * 60));
+        QCoreApplication::processEvents();
+        QStringList pomodoros;
+        for (const LocalNotificationRequest& request : std::as_const(agent->pending))
+            if (request.identifier.startsWith(NotificationManager::focusTimerPrefix))
+                pomodoros << request.title + " @ " + request.fireDate.toString(Qt::ISODate);
+        QCOMPARE(pomodoros, QStringList{"Break's over @ " + now.addSecs(30 * 60).toString(Qt::ISODate)});
+        alerts.cancelAll();
+        QCoreApplication::processEvents();
+        QCOMPARE(agent->pending.keys(), QStringList{"study-reminder-09-00"});
     }
 };
 
