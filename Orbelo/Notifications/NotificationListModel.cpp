@@ -35,8 +35,6 @@ QVariant NotificationListModel::data(const QModelIndex& index, int role) const {
         return {};
     const AppNotification& notification = notifications_.at(index.row());
     switch (role) {
-    case NotificationIdRole:
-        return notification.id;
     case TitleRole:
         return notification.title;
     case MessageRole:
@@ -52,8 +50,7 @@ QVariant NotificationListModel::data(const QModelIndex& index, int role) const {
 }
 
 QHash<int, QByteArray> NotificationListModel::roleNames() const {
-    return {{NotificationIdRole, "notificationId"},
-            {TitleRole, "title"},
+    return {{TitleRole, "title"},
             {MessageRole, "message"},
             {IsUnreadRole, "isUnread"},
             {TimeTextRole, "timeText"},

@@ -12,8 +12,7 @@ class NotificationListModel : public QAbstractListModel {
     QML_ANONYMOUS
 public:
     enum Role {
-        NotificationIdRole = Qt::UserRole + 1,
-        TitleRole,
+        TitleRole = Qt::UserRole + 1,
         MessageRole,
         IsUnreadRole,
         TimeTextRole,

@@ -8,7 +8,6 @@ import DesignKit
 ItemDelegate {
     id: row
     required property int index
-    required property string notificationId
     required property string title
     required property string message
     required property bool isUnread
