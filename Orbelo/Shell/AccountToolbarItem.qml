@@ -9,15 +9,25 @@ ToolButton {
     id: button
     required property QtObject shell
 
-    AccountToolbarModel { id: account }
+    AccountToolbarModel {
+        id: account
+        unreadCount: NotificationsBadge.unreadCount
+    }
+    // The count is fetched again at most every 30 seconds, however often the menu opens.
+    Component.onCompleted: NotificationsBadge.refresh(false)
 
     implicitHeight: 40
     hoverEnabled: true
     Accessible.name: account.accessibleLabel
     Accessible.description: "Opens the account menu"
     // Qt 6.4's buttons and menu items ignore the accessibility "Press" action; each handles it here.
-    Accessible.onPressAction: menu.open()
-    onClicked: menu.open()
+    Accessible.onPressAction: openMenu()
+    onClicked: openMenu()
+
+    function openMenu() {
+        NotificationsBadge.refresh(false)
+        menu.open()
+    }
 
     contentItem: Row {
         spacing: Theme.spacing.s
@@ -78,9 +88,7 @@ ToolButton {
         }
     }
 
-    ComingSoonSheet {
-        shell: button.shell
-        tab: 6
+    NotificationsSheet {
         shown: account.showNotifications
         onDismissed: account.showNotifications = false
     }

@@ -5,6 +5,7 @@
 #include "Clerk.h"
 #include "ContentViewModel.h"
 #include "Logging.h"
+#include "NotificationsBadge.h"
 #include "PreferencesStore.h"
 #include "SystemNetworkPathMonitor.h"
 #include "User/TimezoneSync.h"
@@ -68,6 +69,7 @@ void OrbeloApp::launch() {
     const QUrl baseURL(BundleInfo::value(QStringLiteral("API_BASE_URL")).toString());
     networkMonitor_ =
         std::make_unique<NetworkMonitor>(std::make_unique<SystemNetworkPathMonitor>(baseURL.host()));
+    NotificationsBadge& badge = NotificationsBadge::shared();
 
     // 2. The publishable key, once per process; without it the build is broken, not the run.
     const std::optional<QString> key =
@@ -89,7 +91,12 @@ void OrbeloApp::launch() {
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(application, &QGuiApplication::applicationStateChanged, &clerk,
-                [&clerk](Qt::ApplicationState state) { forwardApplicationState(state, clerk); });
+                [&clerk, &badge](Qt::ApplicationState state) {
+                    forwardApplicationState(state, clerk);
+                    // The unread count, when someone is signed in to have one.
+                    if (state == Qt::ApplicationActive && signedInUserId(clerk.client()))
+                        badge.refresh(false);
+                });
 
     // The stored client and session, then the fresh ones; the window shows "Loading…" meanwhile.
     tasks_.spawn(clerk.load(), async::TaskScope::ErrorHandler([](std::exception_ptr error) {

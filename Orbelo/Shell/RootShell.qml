@@ -12,23 +12,13 @@ Item {
     property QtObject onboarding
     readonly property bool offline: networkMonitor !== null && !networkMonitor.isOnline
 
-    RootShellModel { id: model }
+    RootShellModel {
+        id: model
+        onboarding: shell.onboarding
+    }
     UpdateBannerModel { id: updates }
 
-    function followLibraryDeepLink() {
-        if (!onboarding || !onboarding.pendingOnboardingLibraryDeepLink)
-            return
-        model.openLibrary()
-        onboarding.pendingOnboardingLibraryDeepLink = false
-    }
-    Connections {
-        target: shell.onboarding
-        function onChanged() { shell.followLibraryDeepLink() }
-    }
-    Component.onCompleted: {
-        updates.appear()
-        followLibraryDeepLink()
-    }
+    Component.onCompleted: updates.appear()
 
     RowLayout {
         anchors.fill: parent
@@ -103,8 +93,10 @@ Item {
                                      : model.selectedTab === 4 ? libraryScreen
                                      : model.selectedTab === 0 ? studyScreen
                                      : model.selectedTab === 2 ? cardsScreen
-                                     : model.selectedTab === 3 ? quizScreen : comingSoon
+                                     : model.selectedTab === 3 ? quizScreen
+                                     : model.selectedTab === 6 ? notificationsScreen : comingSoon
                 }
+                Component { id: notificationsScreen; NotificationsView {} }
                 Component { id: settingsScreen; SettingsView {} }
                 Component { id: libraryScreen; LibraryScreen {} }
                 Component { id: studyScreen; StudyScreen {} }

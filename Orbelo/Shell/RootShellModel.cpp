@@ -2,9 +2,11 @@
 
 #include "NotificationCenter.h"
 #include "NotificationManager.h"
+#include "OnboardingGate.h"
 #include "QuizLaunchRequests.h"
 
-RootShellModel::RootShellModel(QObject* parent) : QObject(parent) {
+RootShellModel::RootShellModel(QObject* parent)
+    : QObject(parent), deepLinks_([this](RootTab tab) { setSelectedTab(tab); }) {
     NotificationCenter::shared().observe(selectSectionNotification, this, [this](const QVariant& object) {
         if (const std::optional<RootTab> tab = RootTabs::forSectionNumber(object))
             setSelectedTab(*tab);
@@ -24,6 +26,14 @@ void RootShellModel::setSelectedTab(RootTab tab) {
         return;
     selectedTab_ = tab;
     Q_EMIT selectedTabChanged();
+}
+
+void RootShellModel::setOnboarding(QObject* gate) {
+    if (gate == onboarding_)
+        return;
+    onboarding_ = gate;
+    deepLinks_.setOnboarding(qobject_cast<OnboardingGate*>(gate));
+    Q_EMIT onboardingChanged();
 }
 
 void RootShellModel::selectTab(int index) {

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "RootDeepLinkHandler.h"
 #include "RootTab.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
-// The shell's navigation state: the selected section, the sidebar's two groups, selection by
-// number through "orbeloSelectSection", and the Quiz tab for a clicked reminder's "quiz" or
-// "quiz-auto-start" link, pending when the shell appears or arriving while it shows.
+// The shell's navigation state: the selected section, the sidebar's two groups, selection by number
+// through "orbeloSelectSection", the Quiz tab for a clicked reminder's "quiz" or "quiz-auto-start"
+// link (pending when the shell appears or arriving while it shows), and the tab changes asked for
+// from outside (RootDeepLinkHandler).
 class RootShellModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -17,6 +20,8 @@ class RootShellModel : public QObject {
     Q_PROPERTY(QString selectedSymbol READ selectedSymbol NOTIFY selectedTabChanged)
     Q_PROPERTY(QString selectedComingSoonMessage READ selectedComingSoonMessage NOTIFY selectedTabChanged)
     Q_PROPERTY(QVariantList sidebarSections READ sidebarSections CONSTANT)
+    // The onboarding decision (an OnboardingGate), whose Library request the shell follows.
+    Q_PROPERTY(QObject* onboarding READ onboarding WRITE setOnboarding NOTIFY onboardingChanged)
 public:
     static inline const QString selectSectionNotification = QStringLiteral("orbeloSelectSection");
 
@@ -27,8 +32,6 @@ public:
     int selectedTabIndex() const { return int(selectedTab_); }
     // Ignores indexes outside the enumeration.
     void selectTab(int index);
-    // Where a new student goes after onboarding.
-    Q_INVOKABLE void openLibrary() { setSelectedTab(RootTab::library); }
     QString selectedLabel() const { return RootTabs::label(selectedTab_); }
     QString selectedSymbol() const { return RootTabs::symbol(selectedTab_); }
     QString selectedComingSoonMessage() const { return RootTabs::comingSoonMessage(selectedTab_); }
@@ -38,10 +41,15 @@ public:
     Q_INVOKABLE QString symbol(int tab) const;
     // Two lists of {tab, label, symbol}: the study tools, then rewards, notifications and settings.
     QVariantList sidebarSections() const;
+    QObject* onboarding() const { return onboarding_; }
+    void setOnboarding(QObject* gate);
 
 Q_SIGNALS:
     void selectedTabChanged();
+    void onboardingChanged();
 
 private:
     RootTab selectedTab_ = RootTab::study;
+    QPointer<QObject> onboarding_;
+    RootDeepLinkHandler deepLinks_;
 };

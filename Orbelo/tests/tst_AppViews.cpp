@@ -13,6 +13,9 @@
 #include "NotecardImportModel.h"
 #include "NotesSectionModel.h"
 #include "NotificationManager.h"
+#include "NotificationCenter.h"
+#include "NotificationRouting.h"
+#include "NotificationsModel.h"
 #include "OnboardingGate.h"
 #include "QuizModel.h"
 #include "PomodoroTimer.h"
@@ -183,6 +186,82 @@ private Q_SLOTS:
         QCOMPARE(itemsNamed(shell.get(), "Library").size(), 2); // in the sidebar and as the heading
         QCOMPARE(itemsNamed(shell.get(), "Study").size(), 1);
         QVERIFY(!gate.pendingOnboardingLibraryDeepLink());
+    }
+
+    // The Notifications tab replaces its "coming soon" page; without a backend it offers a retry.
+    void notificationsTab() {
+        std::unique_ptr<QQuickItem> shell = load("RootShell.qml");
+        QVERIFY(shell);
+        NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 7);
+        QTRY_COMPARE(itemsNamed(shell.get(), "Try again").size(), 1);
+        QCOMPARE(itemsNamed(shell.get(), "Mark all read").size(), 1);
+        QCOMPARE(itemsNamed(shell.get(), "Couldn't load notifications").size(), 1);
+        QVERIFY(itemsNamed(shell.get(), "Notifications is coming soon").isEmpty());
+    }
+
+    // The inbox's rows by their spoken names; Tab reaches them, arrows move between them and Enter
+    // opens one, which routes it; "Mark all read" is there while something is unread.
+    void notificationsList() {
+        ScriptedHttpServer server;
+        server.setHandler([](const RecordedRequest& r) {
+            if (r.method == "PATCH")
+                return ScriptedResponse::json(200, R"({"message":"ok"})");
+            return ScriptedResponse::json(
+                200, R"({"notifications":[)"
+                     R"({"id":"n1","type":"study_task","title":"Review cells","message":"Ten minutes",)"
+                     R"("is_read":false,"metadata":{}},)"
+                     R"({"id":"n2","type":"shared_document","title":"New notes","message":"From Ana",)"
+                     R"("is_read":true,"metadata":{}}],"total":2,"unread":1})");
+        });
+        NotificationsModel inbox(scriptedClient(server), nullptr);
+        QList<NotificationRouting::Destination> routed;
+        QObject observer;
+        NotificationCenter::shared().observe(
+            NotificationRouting::didSelectNotification, &observer,
+            [&](const QVariant& object) { routed << object.value<NotificationRouting::Destination>(); });
+        QQuickWindow window;
+        window.resize(900, 700);
+        std::unique_ptr<QQuickItem> view =
+            load("NotificationsView.qml", {{"inbox", QVariant::fromValue(&inbox)}});
+        QVERIFY(view);
+        view->setParentItem(window.contentItem());
+        QTRY_COMPARE(itemsNamed(view.get(), "Unread. Review cells. Ten minutes").size(), 1);
+        QCOMPARE(itemsNamed(view.get(), "New notes. From Ana").size(), 1);
+        QVERIFY(itemsNamed(view.get(), "Mark all read").at(0)->isEnabled());
+
+        itemsNamed(view.get(), "Mark all read").at(0)->forceActiveFocus();
+        QTest::keyClick(&window, Qt::Key_Tab);
+        QCOMPARE(qobject_cast<QQuickItem*>(window.activeFocusItem()),
+                 itemsNamed(view.get(), "Unread. Review cells. Ten minutes").value(0));
+        QTest::keyClick(&window, Qt::Key_Down);
+        QCOMPARE(qobject_cast<QQuickItem*>(window.activeFocusItem()),
+                 itemsNamed(view.get(), "New notes. From Ana").value(0));
+        QTest::keyClick(&window, Qt::Key_Return);
+        QTRY_COMPARE(routed, QList{NotificationRouting::Destination::library()});
+        QCOMPARE(server.requestCount(), 1); // already read: no call
+
+        QTest::keyClick(&window, Qt::Key_Up);
+        QTest::keyClick(&window, Qt::Key_Return);
+        QTRY_COMPARE(routed.size(), 2);
+        QCOMPARE(server.requests().last().target, QByteArray("/api/notifications/n1/read"));
+        QCOMPARE(itemsNamed(view.get(), "Review cells. Ten minutes").size(), 1);
+        QVERIFY(!itemsNamed(view.get(), "Mark all read").at(0)->isEnabled());
+    }
+
+    // The account menu's sheet: its title, the inbox and "Done", which closes it.
+    void notificationsSheet() {
+        QQuickWindow window;
+        window.resize(1200, 800);
+        std::unique_ptr<QObject> sheet = openSheet(window, "NotificationsSheet.qml");
+        QVERIFY(sheet);
+        QTRY_VERIFY(sheet->property("opened").toBool());
+        QQuickItem* content = window.contentItem();
+        QCOMPARE(itemsNamed(content, "Notifications").size(), 3); // the dialog, its heading and the list
+        QCOMPARE(itemsNamed(content, "Done").size(), 1);
+        QTRY_COMPARE(itemsNamed(content, "Try again").size(), 1);
+        QSignalSpy dismissed(sheet.get(), SIGNAL(dismissed()));
+        press(content, "Done");
+        QTRY_COMPARE(dismissed.size(), 1);
     }
 
     // Onboarding: every answer and button is reachable by its name, "Skip" moves on from the

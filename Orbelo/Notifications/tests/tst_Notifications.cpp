@@ -1,0 +1,235 @@
+#include <QtTest>
+
+#include "NotificationCenter.h"
+#include "NotificationRouting.h"
+#include "NotificationsBadge.h"
+#include "NotificationsModel.h"
+#include "QuizLaunchRequests.h"
+#include "ScriptedClient.h"
+#include "ScriptedHttpServer.h"
+#include "VirtualClock.h"
+
+using namespace std::chrono_literals;
+using Destination = NotificationRouting::Destination;
+
+namespace {
+
+// Two notifications: an unread exam for course c1 and a read shared document.
+const QByteArray twoNotifications =
+    R"({"notifications":[)"
+    R"({"id":"n1","type":"exam","title":"Exam on Friday","message":"Practise now","related_id":"c1",)"
+    R"("is_read":false,"metadata":{"topic":"Cells"}},)"
+    R"({"id":"n2","type":"shared_document","title":"New notes","message":"Ana shared notes",)"
+    R"("is_read":true,"metadata":{}}],"total":2,"unread":1})";
+
+const QByteArray noNotifications = R"({"notifications":[],"total":0,"unread":0})";
+
+QList<Destination> routed;
+
+int countOf(const ScriptedHttpServer& server, const QByteArray& method, const QByteArray& path) {
+    return int(std::count_if(server.requests().cbegin(), server.requests().cend(),
+                             [&](const RecordedRequest& r) { return r.method == method && r.path == path; }));
+}
+
+} // namespace
+
+// The unread badge's refresh rules, and the inbox: its states, marking read, and opening.
+class NotificationsTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        NotificationCenter::shared().observe(
+            NotificationRouting::didSelectNotification, this,
+            [](const QVariant& object) { routed << object.value<Destination>(); });
+    }
+    void init() {
+        routed.clear();
+        QuizLaunchRequests::takePendingCourseId();
+    }
+
+    // Unforced refreshes within 30 seconds make one request; a forced one always does, unless one
+    // is running; a failure changes nothing.
+    void badgeRefreshRules() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        ScriptedHttpServer server;
+        NotificationsBadge badge(scriptedClient(server));
+        QVERIFY(!badge.lastRefresh().isValid());
+
+        server.enqueue(ScriptedResponse::json(200, R"({"count":3})"));
+        badge.refresh(false);
+        QVERIFY(badge.isRefreshing());
+        QTRY_COMPARE(badge.unreadCount(), 3);
+        QVERIFY(!badge.isRefreshing());
+        QCOMPARE(badge.lastRefresh(), clock.now());
+        QCOMPARE(server.requests().at(0).target, QByteArray("/api/notifications/unread-count"));
+
+        clock.advance(29s);
+        badge.refresh(false);
+        QVERIFY(!badge.isRefreshing());
+        QCOMPARE(server.requestCount(), 1);
+
+        // Forced: fetched again, and while that runs nothing else starts.
+        server.enqueue(ScriptedResponse::held(ScriptedResponse::json(200, R"({"count":5})")));
+        badge.refresh(true);
+        QTRY_COMPARE(server.heldCount(), 1);
+        badge.refresh(true);
+        badge.refresh(false);
+        server.releaseHeld();
+        QTRY_COMPARE(badge.unreadCount(), 5);
+        QCOMPARE(server.requestCount(), 2);
+
+        // The window counts from the last refresh.
+        clock.advance(29s);
+        badge.refresh(false);
+        QCOMPARE(server.requestCount(), 2);
+        clock.advance(1s);
+        const QDateTime before = badge.lastRefresh();
+        server.enqueue(ScriptedResponse::json(500, R"({"error":"down"})"));
+        badge.refresh(false);
+        QTRY_VERIFY(!badge.isRefreshing());
+        QCOMPARE(server.requestCount(), 3);
+        QCOMPARE(badge.unreadCount(), 5);
+        QCOMPARE(badge.lastRefresh(), before);
+
+        // After the failure the count is still stale, so the next refresh asks again.
+        server.enqueue(ScriptedResponse::json(200, R"({"count":0})"));
+        badge.refresh(false);
+        QTRY_COMPARE(badge.unreadCount(), 0);
+        QCOMPARE(server.requestCount(), 4);
+    }
+
+    // Loading, then the list; an empty inbox is "Nothing new", not a failure; a failure with
+    // nothing to show offers a retry, which loads again.
+    void inboxStates() {
+        ScriptedHttpServer server;
+        NotificationsModel inbox(scriptedClient(server), nullptr);
+        QVERIFY(!inbox.showsEmpty());
+
+        server.enqueue(ScriptedResponse::held(ScriptedResponse::json(200, noNotifications)));
+        inbox.load();
+        QVERIFY(inbox.isLoading());
+        QVERIFY(!inbox.showsEmpty());
+        QVERIFY(!inbox.showsFailure());
+        QTRY_COMPARE(server.heldCount(), 1);
+        QCOMPARE(server.requests().at(0).target,
+                 QByteArray("/api/notifications?limit=") + QByteArray::number(NotificationsModel::pageSize));
+        server.releaseHeld();
+        QTRY_VERIFY(!inbox.isLoading());
+        QVERIFY(inbox.showsEmpty());
+        QVERIFY(!inbox.showsFailure());
+        QVERIFY(!inbox.hasUnread());
+
+        server.enqueue(ScriptedResponse::json(400, R"({"detail":"Bad limit"})"));
+        inbox.load();
+        QTRY_VERIFY(!inbox.isLoading());
+        QVERIFY(inbox.showsFailure());
+        QVERIFY(!inbox.showsEmpty());
+        QVERIFY(inbox.errorMessage().startsWith("Couldn't load notifications"));
+
+        server.enqueue(ScriptedResponse::json(200, twoNotifications));
+        inbox.load();
+        QVERIFY(inbox.errorMessage().isEmpty());
+        QTRY_COMPARE(inbox.rows()->rowCount(), 2);
+        QVERIFY(!inbox.showsFailure());
+        QVERIFY(!inbox.showsEmpty());
+        QVERIFY(inbox.hasUnread());
+        const QModelIndex first = inbox.rows()->index(0);
+        QCOMPARE(first.data(NotificationListModel::IsUnreadRole).toBool(), true);
+        QCOMPARE(first.data(NotificationListModel::AccessibleNameRole).toString(),
+                 QStringLiteral("Unread. Exam on Friday. Practise now"));
+        QCOMPARE(inbox.rows()->index(1).data(NotificationListModel::AccessibleNameRole).toString(),
+                 QStringLiteral("New notes. Ana shared notes"));
+
+        // A later failure keeps the list and reports the failure as a line.
+        server.enqueue(ScriptedResponse::json(400, R"({"detail":"Bad limit"})"));
+        inbox.load();
+        QTRY_VERIFY(!inbox.isLoading());
+        QCOMPARE(inbox.rows()->rowCount(), 2);
+        QVERIFY(!inbox.showsFailure());
+        QVERIFY(!inbox.errorMessage().isEmpty());
+    }
+
+    // An unread notification is marked read before it routes; a read one routes with no call; a
+    // failed mark leaves it unread but still routes.
+    void openingMarksReadOnlyWhenUnread() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        ScriptedHttpServer server;
+        NotificationsBadge badge(scriptedClient(server));
+        NotificationsModel inbox(scriptedClient(server), &badge);
+        server.enqueue(ScriptedResponse::json(200, twoNotifications));
+        inbox.load();
+        QTRY_COMPARE(inbox.rows()->rowCount(), 2);
+        QSignalSpy opened(&inbox, &NotificationsModel::opened);
+
+        server.enqueue(ScriptedResponse::json(400, R"({"detail":"Try later"})"));
+        inbox.open(0);
+        QTRY_COMPARE(opened.size(), 1);
+        QCOMPARE(countOf(server, "PATCH", "/api/notifications/n1/read"), 1);
+        QVERIFY(inbox.hasUnread());
+        QCOMPARE(routed, QList<Destination>{Destination::quizSetup("c1", QStringLiteral("Cells"))});
+        QCOMPARE(QuizLaunchRequests::takePendingCourseId(), QStringLiteral("c1"));
+
+        server.setHandler([](const RecordedRequest& r) {
+            return r.path.endsWith("/unread-count") ? ScriptedResponse::json(200, R"({"count":0})")
+                                                    : ScriptedResponse::json(200, R"({"message":"ok"})");
+        });
+        inbox.open(0);
+        QTRY_COMPARE(opened.size(), 2);
+        QCOMPARE(countOf(server, "PATCH", "/api/notifications/n1/read"), 2);
+        QVERIFY(!inbox.hasUnread());
+        QVERIFY(!inbox.rows()->index(0).data(NotificationListModel::IsUnreadRole).toBool());
+        // The badge follows at once, whatever its freshness.
+        QTRY_COMPARE(countOf(server, "GET", "/api/notifications/unread-count"), 1);
+
+        const int before = server.requestCount();
+        inbox.open(1);
+        QTRY_COMPARE(opened.size(), 3);
+        QCOMPARE(server.requestCount(), before);
+        QCOMPARE(routed.last(), Destination::library());
+    }
+
+    // "Mark all read" makes one call, then every row is read and the badge is fetched again; a
+    // failure leaves the rows unread with a line saying so.
+    void markAllRead() {
+        async::VirtualClock clock;
+        async::ScopedClock useClock(clock);
+        ScriptedHttpServer server;
+        NotificationsBadge badge(scriptedClient(server));
+        NotificationsModel inbox(scriptedClient(server), &badge);
+        server.enqueue(ScriptedResponse::json(200, twoNotifications));
+        inbox.load();
+        QTRY_COMPARE(inbox.rows()->rowCount(), 2);
+
+        server.enqueue(ScriptedResponse::json(400, R"({"detail":"Nope"})"));
+        inbox.markAllRead();
+        QTRY_VERIFY(!inbox.errorMessage().isEmpty());
+        QVERIFY(inbox.hasUnread());
+
+        server.enqueue(ScriptedResponse::json(200, R"({"count":1})"));
+        server.enqueue(ScriptedResponse::json(200, R"({"count":0})"));
+        inbox.markAllRead();
+        QTRY_VERIFY(!inbox.hasUnread());
+        QCOMPARE(countOf(server, "PATCH", "/api/notifications/read-all"), 2);
+        QTRY_COMPARE(countOf(server, "GET", "/api/notifications/unread-count"), 1);
+        QVERIFY(routed.isEmpty());
+    }
+
+    void rowAges() {
+        const QDateTime now(QDate(2026, 3, 12), QTime(15, 0), Qt::UTC);
+        const auto ago = [&](qint64 seconds) {
+            return std::optional<QString>(now.addSecs(-seconds).toString(Qt::ISODate));
+        };
+        QCOMPARE(NotificationListModel::timeText(ago(59), now), QStringLiteral("Just now"));
+        QCOMPARE(NotificationListModel::timeText(ago(5 * 60), now), QStringLiteral("5 min ago"));
+        QCOMPARE(NotificationListModel::timeText(ago(3 * 3600 + 59), now), QStringLiteral("3 h ago"));
+        QCOMPARE(NotificationListModel::timeText(std::nullopt, now), QString());
+        QCOMPARE(NotificationListModel::timeText(QStringLiteral("yesterday"), now), QString());
+        QCOMPARE(NotificationListModel::timeText(QStringLiteral("2025-11-02T08:00:00.123Z"), now),
+                 QStringLiteral("2 Nov 2025"));
+    }
+};
+
+QTEST_GUILESS_MAIN(NotificationsTest)
+#include "tst_Notifications.moc"

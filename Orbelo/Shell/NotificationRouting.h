@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Notifications/AppNotification.h"
+
+#include <QMetaType>
+#include <QString>
+
+#include <optional>
+
+// Where a tapped notification leads, and the hand-over to the shell: a destination is posted as
+// "orbeloDidSelectNotification" on the process-local notification centre, and the shell's
+// RootDeepLinkHandler selects its tab.
+namespace NotificationRouting {
+
+inline const QString didSelectNotification = QStringLiteral("orbeloDidSelectNotification");
+
+struct Destination {
+    enum class Kind { quizSetup, library, study };
+
+    Kind kind = Kind::study;
+    // Only for quizSetup.
+    QString courseId;
+    std::optional<QString> topic;
+
+    static Destination quizSetup(const QString& courseId, const std::optional<QString>& topic = {});
+    static Destination library() { return {Kind::library, {}, {}}; }
+    static Destination study() { return {Kind::study, {}, {}}; }
+
+    bool operator==(const Destination&) const = default;
+};
+
+// A quiz destination leaves its course for the Quiz tab (QuizLaunchRequests) before it is posted.
+void post(const Destination& destination);
+// Study tasks go to Study, shared documents to the Library; exams, assignments and quizzes open the
+// quiz set-up for their course, or Study when they name none; anything else goes to Study.
+Destination destination(const AppNotification& notification);
+
+} // namespace NotificationRouting
+
+Q_DECLARE_METATYPE(NotificationRouting::Destination)
