@@ -1,11 +1,11 @@
 #include "FlashcardRoutes.h"
 
 #include "FlashcardStore.h"
+#include "QueryLimit.h"
 #include "ServerContext.h"
 #include "SpacedRepetition.h"
 #include "UserTimeZone.h"
 
-#include <algorithm>
 
 void FlashcardRoutes::registerRoutes(Router& router) {
     auth_.add(router, "GET", "/api/study-content/flashcards",
@@ -22,18 +22,12 @@ ServerResponse FlashcardRoutes::list(const QString& userId) {
 }
 
 ServerResponse FlashcardRoutes::due(const ServerRequest& request, const QString& userId) {
-    int limit = defaultDueLimit;
-    const QString given = request.query.queryItemValue("limit");
-    if (!given.isEmpty()) {
-        bool ok = false;
-        limit = given.toInt(&ok);
-        if (!ok || limit < 1)
-            return ServerResponse::apiError(422, "limit must be a whole number of at least 1.");
-    }
+    const std::optional<int> limit = QueryLimit::read(request, defaultDueLimit, maxDueLimit);
+    if (!limit)
+        return ServerResponse::apiError(422, QueryLimit::message);
     // Cards fall due at local midnight (see SpacedRepetition), so "now" is the same instant in
     // every zone.
-    const FlashcardStore::Due due =
-        FlashcardStore(context_).due(userId, context_.nowMs(), std::min(limit, maxDueLimit));
+    const FlashcardStore::Due due = FlashcardStore(context_).due(userId, context_.nowMs(), *limit);
     return ServerResponse::json(
         QJsonObject{{"flashcards", due.cards}, {"count", due.cards.size()}, {"total", due.total}});
 }

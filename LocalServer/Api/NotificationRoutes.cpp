@@ -3,6 +3,7 @@
 #include "DeviceStore.h"
 #include "NotificationStore.h"
 #include "PracticeNudge.h"
+#include "QueryLimit.h"
 #include "ServerContext.h"
 
 #include <QRegularExpression>
@@ -35,16 +36,11 @@ void NotificationRoutes::registerRoutes(Router& router) {
 }
 
 ServerResponse NotificationRoutes::list(const ServerRequest& request, const QString& userId) {
-    int limit = defaultLimit;
-    const QString given = request.query.queryItemValue("limit");
-    if (!given.isEmpty()) {
-        bool ok = false;
-        limit = given.toInt(&ok);
-        if (!ok || limit < 1)
-            return ServerResponse::apiError(422, "limit must be a whole number of at least 1.");
-    }
+    const std::optional<int> limit = QueryLimit::read(request, defaultLimit, maxLimit);
+    if (!limit)
+        return ServerResponse::apiError(422, QueryLimit::message);
     PracticeNudge(context_).postIfDue(userId);
-    return ServerResponse::json(NotificationStore(context_).list(userId, qMin(limit, maxLimit)));
+    return ServerResponse::json(NotificationStore(context_).list(userId, *limit));
 }
 
 ServerResponse NotificationRoutes::unreadCount(const QString& userId) {
