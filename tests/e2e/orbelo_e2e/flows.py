@@ -169,3 +169,16 @@ def reveal(ui, role, name):
     ui.focus(element)
     ui.wait_until(lambda: ui.has_state(element, "showing"), "%s %r to scroll into view" % (role, name))
     return element
+
+
+def course_with_notes(ui, course, filename, title):
+    """From the Library: a course typed in, then `filename` (in ~/Documents) uploaded into it and
+    processed; the server titles the document `title`."""
+    ui.press("push button", "Add a syllabus or upload a document")
+    ui.press("menu item", "Add a course")
+    ui.fill("Course title", course)
+    ui.press("push button", "Create")
+    ui.wait_for(None, "Created your course “%s”. Find it in Study and Quiz." % course, timeout=60)
+    upload_through_dialog(ui, filename, shots=False)
+    ui.press(None, "Add to " + course)
+    ui.wait_for(None, title + " is ready.", timeout=90)

@@ -52,14 +52,7 @@ def run(run):
     ui.wait_for("heading", "Your documents (0)")
 
     # A course typed in, and the lecture notes added to it.
-    ui.press("push button", "Add a syllabus or upload a document")
-    ui.press("menu item", "Add a course")
-    ui.fill("Course title", COURSE)
-    ui.press("push button", "Create")
-    ui.wait_for(None, "Created your course “%s”. Find it in Study and Quiz." % COURSE, timeout=60)
-    flows.upload_through_dialog(ui, NOTES, shots=False)
-    ui.press(None, "Add to " + COURSE)
-    ui.wait_for(None, TITLE + " is ready.", timeout=90)
+    flows.course_with_notes(ui, COURSE, NOTES, TITLE)
 
     # The course's deck is empty at first, so its vocabulary is made; the deck fills when it is.
     flows.select_section(ui, 3)

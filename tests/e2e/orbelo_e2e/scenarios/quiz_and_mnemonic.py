@@ -100,14 +100,7 @@ def run(run):
     flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
     flows.select_section(ui, 5)
     ui.wait_for("heading", "Your documents (0)")
-    ui.press("push button", "Add a syllabus or upload a document")
-    ui.press("menu item", "Add a course")
-    ui.fill("Course title", COURSE)
-    ui.press("push button", "Create")
-    ui.wait_for(None, "Created your course “%s”. Find it in Study and Quiz." % COURSE, timeout=60)
-    flows.upload_through_dialog(ui, NOTES, shots=False)
-    ui.press(None, "Add to " + COURSE)
-    ui.wait_for(None, TITLE + " is ready.", timeout=90)
+    flows.course_with_notes(ui, COURSE, NOTES, TITLE)
     before = _control(run, "/__control/progress?email=" + urllib.parse.quote(email))
 
     # The practice test: five multiple-choice questions, set up and taken from the keyboard.
