@@ -91,9 +91,7 @@ bool setUp() {
                           ". Every week the lecture came back to " + term.term + '.');
     documentId =
         server->uploadDocument(token, paragraphs.join("\n\n").toUtf8(), "notes.txt", "text/plain", course);
-    const QString job =
-        server->api("GET", "/api/documents/" + documentId + "/status", token).json()["task_id"].toString();
-    return server->waitForJob(job, token).value("status").toString() == "complete";
+    return server->waitForProcessing(documentId, token).value("status").toString() == "complete";
 }
 
 } // namespace

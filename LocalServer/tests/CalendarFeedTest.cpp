@@ -372,10 +372,7 @@ private slots:
         const QString documentId =
             server->uploadDocument(token, SampleDocuments::pdf({syllabus}), "biol.pdf", "application/pdf");
         QVERIFY(!documentId.isEmpty());
-        const QString taskId = server->api("GET", "/api/documents/" + documentId + "/status", token)
-                                   .json()["task_id"]
-                                   .toString();
-        QCOMPARE(server->waitForJob(taskId, token).value("status").toString(), "complete");
+        QCOMPARE(server->waitForProcessing(documentId, token).value("status").toString(), "complete");
         // Typed text with no dates and no weekly topics gets one overview week from this week on.
         const QJsonObject queued =
             server

@@ -6,9 +6,9 @@
 #include "Clerk.h"
 #include "ClerkKeychainItem.h"
 #include "Documents/DocumentsAPI.h"
+#include "FlashcardImport/FlashcardImportAPI.h"
 #include "Flashcards/FlashcardsAPI.h"
 #include "Flashcards/VocabularyAPI.h"
-#include "FlashcardImport/FlashcardImportAPI.h"
 #include "InMemoryKeychain.h"
 #include "JobsAPI.h"
 #include "SampleDocuments.h"
@@ -173,9 +173,8 @@ private Q_SLOTS:
         const QString notesId = server.uploadDocument(
             bearer, "Osmosis is the movement of water across a membrane.\n\nRoots take up water by osmosis.",
             "osmosis.txt", "text/plain", courseId);
-        const QString processed =
-            server.api("GET", "/api/documents/" + notesId + "/status", bearer).json()["task_id"].toString();
-        QCOMPARE(server.waitForJob(processed, bearer).value("status").toString(), QStringLiteral("complete"));
+        QCOMPARE(server.waitForProcessing(notesId, bearer).value("status").toString(),
+                 QStringLiteral("complete"));
         const VocabularyAPI vocabulary(api);
         TaskProbe<VocabularyGenerateResponse> queued(vocabulary.generate(courseId));
         QCOMPARE(finish(queued).status, QStringLiteral("queued"));

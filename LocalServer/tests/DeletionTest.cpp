@@ -130,9 +130,7 @@ private slots:
         const QString notesId =
             server->uploadDocument(token, "Mitosis is the division of a nucleus into two identical nuclei.",
                                    "mitosis.txt", "text/plain", courseId);
-        server->waitForJob(
-            server->api("GET", "/api/documents/" + notesId + "/status", token).json()["task_id"].toString(),
-            token);
+        server->waitForProcessing(notesId, token);
         QCOMPARE(server
                      ->api("POST", "/api/courses/" + courseId + "/quiz/generate", token,
                            {{"question_type", "true_false"}, {"difficulty", "easy"}, {"num_questions", 1}})

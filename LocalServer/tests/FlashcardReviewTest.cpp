@@ -54,10 +54,7 @@ private slots:
                                    "Diffusion is the spreading of particles from crowded places.\n\n"
                                    "Mitosis is the division of a nucleus into two nuclei.\n",
                                    "terms.txt", "text/plain", courseId);
-        const QString processing = server->api("GET", "/api/documents/" + documentId + "/status", token)
-                                       .json()["task_id"]
-                                       .toString();
-        QCOMPARE(server->waitForJob(processing, token).value("status").toString(), "complete");
+        QCOMPARE(server->waitForProcessing(documentId, token).value("status").toString(), "complete");
         const QString job = server->api("POST", "/api/courses/" + courseId + "/vocabulary/generate", token)
                                 .json()["job_id"]
                                 .toString();

@@ -55,9 +55,7 @@ class MnemonicRoutesTest : public QObject {
 
     QString upload(const QByteArray& text, const QString& course) {
         const QString id = server->uploadDocument(token, text, "notes.txt", "text/plain", course);
-        const QString job =
-            server->api("GET", "/api/documents/" + id + "/status", token).json()["task_id"].toString();
-        server->waitForJob(job, token);
+        server->waitForProcessing(id, token);
         return id;
     }
 

@@ -146,10 +146,7 @@ private slots:
         const QString documentId =
             server->uploadDocument(token, "Osmosis is the movement of water across a membrane.\n",
                                    "Week 3 notes.txt", "text/plain", courseId);
-        const QString job = server->api("GET", "/api/documents/" + documentId + "/status", token)
-                                .json()["task_id"]
-                                .toString();
-        QCOMPARE(server->waitForJob(job, token).value("status").toString(), "complete");
+        QCOMPARE(server->waitForProcessing(documentId, token).value("status").toString(), "complete");
 
         const NotificationsResponse inboxNow = inbox();
         QCOMPARE(inboxNow.total, 1);
@@ -171,10 +168,7 @@ private slots:
     void removingADocumentRemovesItsNotification() {
         const QString documentId = server->uploadDocument(token, "Diffusion spreads particles out.\n",
                                                           "diffusion.txt", "text/plain", courseId);
-        server->waitForJob(server->api("GET", "/api/documents/" + documentId + "/status", token)
-                               .json()["task_id"]
-                               .toString(),
-                           token);
+        server->waitForProcessing(documentId, token);
         QCOMPARE(inbox().total, 1);
         QCOMPARE(server->api("DELETE", "/api/documents/" + documentId, token).status, 200);
         QCOMPARE(inbox().total, 0);

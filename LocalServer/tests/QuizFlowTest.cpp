@@ -60,10 +60,7 @@ class QuizFlowTest : public QObject {
 
     void addNotes(const QString& courseId, const QByteArray& text) {
         const QString documentId = server->uploadDocument(token, text, "notes.txt", "text/plain", courseId);
-        const QString job = server->api("GET", "/api/documents/" + documentId + "/status", token)
-                                .json()["task_id"]
-                                .toString();
-        QCOMPARE(server->waitForJob(job, token).value("status").toString(), "complete");
+        QCOMPARE(server->waitForProcessing(documentId, token).value("status").toString(), "complete");
     }
 
     TestServer::Reply generate(const QString& courseId, const QJsonObject& body) {

@@ -209,6 +209,11 @@ QString TestServer::uploadDocument(const QString& token, const QByteArray& bytes
     return presigned.value("document_id").toString();
 }
 
+QJsonObject TestServer::waitForProcessing(const QString& documentId, const QString& token) {
+    return waitForJob(
+        api("GET", "/api/documents/" + documentId + "/status", token).json()["task_id"].toString(), token);
+}
+
 QJsonObject TestServer::waitForJob(const QString& jobId, const QString& token) {
     QJsonObject job;
     for (int polls = 0; polls < 10000; ++polls) {

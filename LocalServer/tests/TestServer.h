@@ -87,6 +87,8 @@ public:
                            const QString& contentType, const QString& courseId = {});
     // Processes events until the job reaches a final status; returns its record.
     QJsonObject waitForJob(const QString& jobId, const QString& token);
+    // Waits for an uploaded document's processing job (its status's "task_id"); returns its record.
+    QJsonObject waitForProcessing(const QString& documentId, const QString& token);
 
 private:
     QString dataDir_;
