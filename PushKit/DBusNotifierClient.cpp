@@ -31,6 +31,11 @@ async::Task<uint> expectCount(QDBusPendingCall call) {
     co_return reply.arguments().value(0).toUInt();
 }
 
+async::Task<QString> expectText(QDBusPendingCall call) {
+    const QDBusMessage reply = co_await answer(std::move(call));
+    co_return reply.arguments().value(0).toString();
+}
+
 async::Task<QList<LocalNotificationRequest>> expectRequests(QDBusPendingCall call) {
     const QDBusMessage reply = co_await answer(std::move(call));
     QList<QVariantMap> maps;
@@ -62,4 +67,16 @@ async::Task<uint> DBusNotifierClient::removeByPrefix(QString prefix) {
 
 async::Task<QList<LocalNotificationRequest>> DBusNotifierClient::listPending() {
     return expectRequests(send(QStringLiteral("ListPending"), {}));
+}
+
+async::Task<QString> DBusNotifierClient::deviceToken() {
+    return expectText(send(QStringLiteral("DeviceToken"), {}));
+}
+
+async::Task<void> DBusNotifierClient::startPush(QString origin, QString certificatePem) {
+    return expectNothing(send(QStringLiteral("StartPush"), {origin, certificatePem}));
+}
+
+async::Task<void> DBusNotifierClient::stopPush() {
+    return expectNothing(send(QStringLiteral("StopPush"), {}));
 }

@@ -17,6 +17,9 @@ public:
     async::Task<void> add(LocalNotificationRequest request) override;
     async::Task<uint> removeByPrefix(QString prefix) override;
     async::Task<QList<LocalNotificationRequest>> listPending() override;
+    async::Task<QString> deviceToken() override;
+    async::Task<void> startPush(QString origin, QString certificatePem) override;
+    async::Task<void> stopPush() override;
 
 private:
     QDBusPendingCall send(const QString& method, const QVariantList& arguments) const;

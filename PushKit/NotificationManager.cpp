@@ -3,6 +3,7 @@
 #include "DBusCallAwaiter.h"
 #include "DBusNotifierClient.h"
 #include "NotificationCenter.h"
+#include "NotificationError.h"
 #include "PreferencesStore.h"
 
 #include <QDBusServiceWatcher>
@@ -61,6 +62,10 @@ NotificationManager::NotificationManager(std::shared_ptr<NotifierClient> agent, 
     connect(serverWatch_, &QDBusServiceWatcher::serviceUnregistered, this,
             [this] { setServerPresent(false); });
     askServerInBackground();
+    // No agent on the bus yet is fine: the match stays and hears the agent once it is started.
+    bus_.connect(DBusNotifierClient::serviceName, DBusNotifierClient::objectPath,
+                 DBusNotifierClient::interfaceName, QStringLiteral("PushReceived"), this,
+                 SLOT(agentPushReceived(QString)));
 }
 
 NotificationManager::~NotificationManager() = default;
@@ -143,14 +148,7 @@ async::Task<void> NotificationManager::replaceReminders(std::shared_ptr<Notifier
 }
 
 void NotificationManager::scheduleStudyRemindersDetached(const StudyReminderPreferences& preferences) {
-    tasks_.spawn(scheduleStudyReminders(preferences),
-                 async::TaskScope::ErrorHandler([](std::exception_ptr error) {
-                     try {
-                         std::rethrow_exception(error);
-                     } catch (const std::exception& e) {
-                         qCWarning(lcNotifications) << "could not schedule reminders:" << e.what();
-                     }
-                 }));
+    logFailures(scheduleStudyReminders(preferences), "could not schedule reminders:");
 }
 
 async::Task<void> NotificationManager::cancelStudyReminders() {
@@ -187,6 +185,52 @@ async::Task<void> NotificationManager::scheduleFocusTimerNotification(QString ti
 
 async::Task<void> NotificationManager::cancelFocusTimerNotifications() {
     return removeByPrefix(agent_, focusTimerPrefix);
+}
+
+bool NotificationManager::registersForRemoteNotifications(AuthorizationStatus status) {
+    return status == AuthorizationStatus::authorized;
+}
+
+void NotificationManager::runRegistrationCheck() {
+    tasks_.spawn(requestDeviceToken(this, agent_));
+}
+
+async::Task<void> NotificationManager::requestDeviceToken(QPointer<NotificationManager> self,
+                                                          std::shared_ptr<NotifierClient> agent) {
+    const AuthorizationStatus status = co_await self->currentAuthorizationStatus();
+    if (!self || !registersForRemoteNotifications(status))
+        co_return;
+    QString token;
+    try {
+        token = co_await agent->deviceToken();
+    } catch (const NotificationError& error) {
+        qCWarning(lcNotifications) << "no push token:" << error.what();
+        NotificationCenter::shared().post(didFailRemotePushRegistration, QString::fromUtf8(error.what()));
+        co_return;
+    }
+    NotificationCenter::shared().post(didRegisterRemotePushToken, token);
+}
+
+void NotificationManager::startRemotePush(const QString& origin, const QString& certificatePem) {
+    logFailures(agent_->startPush(origin, certificatePem), "could not start the push stream:");
+}
+
+void NotificationManager::stopRemotePush() {
+    logFailures(agent_->stopPush(), "could not stop the push stream:");
+}
+
+void NotificationManager::logFailures(async::Task<void> task, const char* what) {
+    tasks_.spawn(std::move(task), async::TaskScope::ErrorHandler([what](std::exception_ptr error) {
+                     try {
+                         std::rethrow_exception(error);
+                     } catch (const std::exception& e) {
+                         qCWarning(lcNotifications) << what << e.what();
+                     }
+                 }));
+}
+
+void NotificationManager::agentPushReceived(const QString& notificationId) {
+    Q_EMIT remoteNotificationReceived(notificationId);
 }
 
 void NotificationManager::didReceive(const QVariantMap& userInfo) {

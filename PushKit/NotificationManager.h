@@ -50,6 +50,12 @@ public:
     // The user's own switch for Orbelo's notifications (on unless switched off).
     static inline const QString allowedKey = QStringLiteral("com.orbelo.notificationsAllowed");
     static inline const QString notificationServerName = QStringLiteral("org.freedesktop.Notifications");
+    // Posted on NotificationCenter with this device's push token (text) once the agent has one,
+    // and with the error's description when it could not make or keep one.
+    static inline const QString didRegisterRemotePushToken =
+        QStringLiteral("com.orbelo.PushKit.didRegisterRemotePushToken");
+    static inline const QString didFailRemotePushRegistration =
+        QStringLiteral("com.orbelo.PushKit.didFailRemotePushRegistration");
 
     // The agent over the session bus and the app's preferences.
     static NotificationManager& shared();
@@ -89,6 +95,17 @@ public:
     // `orbelo --deep-link <link>`: the agent's hand-over of a click.
     void openDeepLink(const QString& link);
 
+    // Remote notifications come through the agent's push stream, which needs the device token.
+    // Only an authorized app asks for it.
+    static bool registersForRemoteNotifications(AuthorizationStatus status);
+    // The start-up registration check: when authorized, asks the agent for the device token and
+    // posts it (didRegisterRemotePushToken), or posts the failure. Runs in the background.
+    void runRegistrationCheck();
+    // The agent opens the push stream of `origin` and keeps it open; stopRemotePush closes it and
+    // forgets the token. Failures are logged.
+    void startRemotePush(const QString& origin, const QString& certificatePem);
+    void stopRemotePush();
+
     QString pendingDeepLink() const { return pendingDeepLink_; }
     void setPendingDeepLink(const QString& link);
     // The pending link, which is then no longer pending.
@@ -98,8 +115,16 @@ Q_SIGNALS:
     void authorizationStatusChanged();
     // On every click, even of the same link again: each is a request to open it.
     void pendingDeepLinkChanged();
+    // The agent showed a pushed notification (its id).
+    void remoteNotificationReceived(const QString& notificationId);
+
+private Q_SLOTS:
+    void agentPushReceived(const QString& notificationId);
 
 private:
+    static async::Task<void> requestDeviceToken(QPointer<NotificationManager> self,
+                                                std::shared_ptr<NotifierClient> agent);
+    void logFailures(async::Task<void> task, const char* what);
     static async::Task<void> replaceReminders(std::shared_ptr<NotifierClient> agent, bool add,
                                               StudyReminderPreferences preferences);
     static async::Task<void> removeByPrefix(std::shared_ptr<NotifierClient> agent, QString prefix);

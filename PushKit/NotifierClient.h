@@ -17,4 +17,12 @@ public:
     virtual async::Task<uint> removeByPrefix(QString prefix) = 0;
     // Ordered by identifier.
     virtual async::Task<QList<LocalNotificationRequest>> listPending() = 0;
+
+    // This device's push token as text (64 lower-case hexadecimal digits), made on first demand.
+    virtual async::Task<QString> deviceToken() = 0;
+    // Holds the push stream of `origin` open until stopPush, trusting `certificatePem` (PEM text;
+    // empty for none) besides the system's certificates.
+    virtual async::Task<void> startPush(QString origin, QString certificatePem) = 0;
+    // Closes the stream and forgets the device token.
+    virtual async::Task<void> stopPush() = 0;
 };

@@ -14,6 +14,8 @@ public:
     bool unavailable = false;
     // The add of this id is refused.
     QString refusedId;
+    // The device token DeviceToken answers; empty: the keyring refuses.
+    QString token = QStringLiteral("0a") + QString(62, QLatin1Char('f'));
 
     async::Task<void> add(LocalNotificationRequest request) override {
         QString call = QStringLiteral("Add ") + request.identifier;
@@ -21,6 +23,12 @@ public:
     }
     async::Task<uint> removeByPrefix(QString prefix) override { return remove(this, std::move(prefix)); }
     async::Task<QList<LocalNotificationRequest>> listPending() override { return list(this); }
+    async::Task<QString> deviceToken() override { return tokenText(this); }
+    async::Task<void> startPush(QString origin, QString certificatePem) override {
+        return record(this,
+                      QStringLiteral("StartPush ") + origin + (certificatePem.isEmpty() ? "" : " +pem"));
+    }
+    async::Task<void> stopPush() override { return record(this, QStringLiteral("StopPush")); }
 
 private:
     void check(const QString& call) {
@@ -34,6 +42,17 @@ private:
             throw NotificationError(NotificationError::Kind::refused,
                                     QStringLiteral("refused ") + request.identifier);
         self->pending.insert(request.identifier, request);
+        co_return;
+    }
+    static async::Task<QString> tokenText(FakeNotifierClient* self) {
+        self->check(QStringLiteral("DeviceToken"));
+        if (self->token.isEmpty())
+            throw NotificationError(NotificationError::Kind::refused,
+                                    QStringLiteral("the keyring is locked"));
+        co_return self->token;
+    }
+    static async::Task<void> record(FakeNotifierClient* self, QString call) {
+        self->check(call);
         co_return;
     }
     static async::Task<uint> remove(FakeNotifierClient* self, QString prefix) {

@@ -4,13 +4,16 @@
 #include <QtTest>
 
 #include "DBusNotifierClient.h"
+#include "FakeNotifierClient.h"
 #include "InMemoryPreferences.h"
+#include "NotificationCenter.h"
 #include "NotificationError.h"
 #include "NotificationManager.h"
 #include "NotifierAgent.h"
 #include "PrivateSessionBus.h"
 #include "TaskProbe.h"
 
+#include <QDBusMessage>
 #include <QTemporaryDir>
 
 using Status = NotificationManager::AuthorizationStatus;
@@ -127,6 +130,41 @@ private Q_SLOTS:
         bus->stopNotificationServer();
         QTRY_COMPARE(manager->authorizationStatus(), Status::denied);
         QCOMPARE(changed.size(), 2);
+    }
+
+    // Authorized, the registration check posts the agent's device token, or the keyring's refusal
+    // as a failure; the agent's PushReceived signal reaches the app by its well-known name.
+    void remotePushRegistrationAndArrivals() {
+        const QDBusConnection app = bus->connect(QStringLiteral("app"));
+        auto agent = std::make_shared<FakeNotifierClient>();
+        NotificationManager manager(agent, app, preferences);
+        QStringList posted;
+        QObject context;
+        for (const QString& name : {NotificationManager::didRegisterRemotePushToken,
+                                    NotificationManager::didFailRemotePushRegistration})
+            NotificationCenter::shared().observe(name, &context, [&posted, name](const QVariant& object) {
+                posted << name.section('.', -1) + ' ' + object.toString();
+            });
+
+        QVERIFY(bus->startNotificationServer());
+        QTRY_COMPARE(manager.authorizationStatus(), Status::authorized);
+        manager.runRegistrationCheck();
+        QTRY_COMPARE(posted, QStringList{"didRegisterRemotePushToken " + agent->token});
+        agent->token.clear();
+        manager.runRegistrationCheck();
+        QTRY_COMPARE(posted.size(), 2);
+        QCOMPARE(posted.last(), QStringLiteral("didFailRemotePushRegistration the keyring is locked"));
+
+        QDBusConnection agentBus = bus->connect(QStringLiteral("agent"));
+        QVERIFY(agentBus.registerService(DBusNotifierClient::serviceName));
+        QSignalSpy arrived(&manager, &NotificationManager::remoteNotificationReceived);
+        QDBusMessage signal =
+            QDBusMessage::createSignal(DBusNotifierClient::objectPath, DBusNotifierClient::interfaceName,
+                                       QStringLiteral("PushReceived"));
+        signal << QStringLiteral("n1");
+        QVERIFY(agentBus.send(signal));
+        QTRY_COMPARE(arrived.size(), 1);
+        QCOMPARE(arrived.first().value(0).toString(), QStringLiteral("n1"));
     }
 };
 
