@@ -2,6 +2,7 @@
 
 #include "AuthKit.h"
 #include "FailureMessage.h"
+#include "NotificationOpening.h"
 #include "NotificationRouting.h"
 #include "NotificationsBadge.h"
 
@@ -11,7 +12,7 @@ NotificationsModel::NotificationsModel(QObject* parent)
     : NotificationsModel(AuthKit::makeAPIClient(), &NotificationsBadge::shared(), parent) {}
 
 NotificationsModel::NotificationsModel(APIClient client, NotificationsBadge* badge, QObject* parent)
-    : QObject(parent), api_(std::move(client)), badge_(badge) {}
+    : QObject(parent), client_(std::move(client)), api_(client_), badge_(badge) {}
 
 bool NotificationsModel::hasUnread() const {
     return std::any_of(rows_.notifications().cbegin(), rows_.notifications().cend(),
@@ -69,9 +70,11 @@ async::Task<void> NotificationsModel::openNotification(NotificationsModel* self,
             // The record stays unread; the notification still opens.
         }
     }
+    const NotificationRouting::Destination destination =
+        co_await NotificationOpening::destination(self->client_, notification);
     // Routing changes the shell's tab, which may remove this list (and this task) at once: it
     // runs after the task has ended, and only while the list is still there.
-    QTimer::singleShot(0, self, [self, destination = NotificationRouting::destination(notification)] {
+    QTimer::singleShot(0, self, [self, destination] {
         Q_EMIT self->opened();
         NotificationRouting::post(destination);
     });
