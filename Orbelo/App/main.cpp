@@ -27,15 +27,17 @@ Q_IMPORT_QML_PLUGIN(OrbeloViewsPlugin)
 namespace {
 
 // Adds the certificate at `path` (PEM) to the certificates every TLS connection trusts: how a build
-// talks to the local server and its self-signed certificate.
-bool trustCertificate(const QString& path) {
+// talks to the local server and its self-signed certificate. Answers the certificates as PEM text,
+// empty when the file holds none.
+QString trustCertificate(const QString& path) {
     const QList<QSslCertificate> certificates = QSslCertificate::fromPath(path, QSsl::Pem);
-    if (certificates.isEmpty())
-        return false;
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     configuration.addCaCertificates(certificates);
     QSslConfiguration::setDefaultConfiguration(configuration);
-    return true;
+    QByteArray pem;
+    for (const QSslCertificate& certificate : certificates)
+        pem += certificate.toPem();
+    return QString::fromLatin1(pem);
 }
 
 void bringToFront(QQmlApplicationEngine& engine) {
@@ -111,9 +113,10 @@ int main(int argc, char* argv[]) {
     const auto launch = [&] {
         if (StartupExit::shared().isEnding())
             return; // the run was only timing its first frame
-        if (parser.isSet(trust) && !trustCertificate(parser.value(trust)))
+        QString trusted;
+        if (parser.isSet(trust) && (trusted = trustCertificate(parser.value(trust))).isEmpty())
             qWarning("no certificate in %s", qPrintable(parser.value(trust)));
-        app.launch();
+        app.launch(trusted);
         StartupTrace::mark("launched");
         for (QObject* root : engine.rootObjects())
             root->setProperty("networkMonitor", QVariant::fromValue(app.networkMonitor()));

@@ -1,12 +1,15 @@
 #include "OrbeloApp.h"
 
+#include "APIConfiguration.h"
 #include "AuthKit.h"
 #include "BundleInfo.h"
 #include "Clerk.h"
 #include "ContentViewModel.h"
 #include "Logging.h"
+#include "NotificationManager.h"
 #include "NotificationsBadge.h"
 #include "PreferencesStore.h"
+#include "PushRegistration.h"
 #include "SystemNetworkPathMonitor.h"
 #include "User/TimezoneSync.h"
 
@@ -64,7 +67,7 @@ void OrbeloApp::forwardApplicationState(Qt::ApplicationState state, Clerk& clerk
         clerk.applicationDidEnterBackground();
 }
 
-void OrbeloApp::launch() {
+void OrbeloApp::launch(const QString& trustedCertificatePem) {
     // 1. Application-wide objects.
     const QUrl baseURL(BundleInfo::value(QStringLiteral("API_BASE_URL")).toString());
     networkMonitor_ =
@@ -88,6 +91,18 @@ void OrbeloApp::launch() {
     timezoneReport_ =
         std::make_unique<UserKeyedTask>([&clerk] { return signedInUserId(clerk.client()); }, &reportTimezone);
     connect(&clerk, &Clerk::clientChanged, timezoneReport_.get(), &UserKeyedTask::update);
+
+    // 5, 7 and 8: remote notifications. Each sign-in registers this device's push token and opens
+    // the agent's push stream; a pushed notification refreshes the unread count.
+    NotificationManager& notifications = NotificationManager::shared();
+    const QUrl api = APIConfiguration::baseURL();
+    pushRegistration_ = std::make_unique<PushRegistration>(
+        notifications, &AuthKit::makeAPIClient, api.adjusted(QUrl::RemovePath | QUrl::RemoveQuery).toString(),
+        trustedCertificatePem);
+    connect(&clerk, &Clerk::clientChanged, pushRegistration_.get(),
+            [this, &clerk] { pushRegistration_->update(signedInUserId(clerk.client())); });
+    connect(&notifications, &NotificationManager::remoteNotificationReceived, this,
+            [&badge] { badge.refresh(true); });
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(application, &QGuiApplication::applicationStateChanged, &clerk,

@@ -11,6 +11,7 @@
 #include <QVariant>
 
 class Clerk;
+class PushRegistration;
 
 #include <optional>
 
@@ -26,7 +27,9 @@ public:
     ~OrbeloApp() override;
 
     // Runs the start-up steps in order; stops the process when the publishable key is unusable.
-    void launch();
+    // `trustedCertificatePem` is what this run trusts besides the system's certificates (the local
+    // server's), for the notifier agent's push stream too.
+    void launch(const QString& trustedCertificatePem = {});
 
     NetworkMonitor* networkMonitor() const { return networkMonitor_.get(); }
 
@@ -46,5 +49,6 @@ public:
 private:
     std::unique_ptr<NetworkMonitor> networkMonitor_;
     std::unique_ptr<UserKeyedTask> timezoneReport_;
+    std::unique_ptr<PushRegistration> pushRegistration_;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -17,6 +17,8 @@ Item {
         onboarding: shell.onboarding
     }
     UpdateBannerModel { id: updates }
+    // A click on a pushed notification opens it here, whether it started the app or not.
+    PushedNotificationOpener {}
 
     Component.onCompleted: updates.appear()
 

@@ -1,0 +1,62 @@
+#include "PushedNotificationOpener.h"
+
+#include "AuthKit.h"
+#include "NotificationCenter.h"
+#include "NotificationManager.h"
+#include "NotificationOpening.h"
+#include "Notifications/NotificationsAPI.h"
+#include "NotificationsBadge.h"
+
+#include <QTimer>
+
+PushedNotificationOpener::PushedNotificationOpener(QObject* parent)
+    : PushedNotificationOpener(AuthKit::makeAPIClient(), &NotificationsBadge::shared(), parent) {}
+
+PushedNotificationOpener::PushedNotificationOpener(APIClient client, NotificationsBadge* badge,
+                                                   QObject* parent)
+    : QObject(parent), client_(std::move(client)), badge_(badge) {
+    NotificationCenter::shared().observe(NotificationManager::didTapStudyReminder, this,
+                                         [this](const QVariant& link) { openLink(link); });
+    // After the constructor: the shell's tab bindings are in place when the routing arrives.
+    QTimer::singleShot(0, this, [this] { openLink(NotificationManager::shared().pendingDeepLink()); });
+}
+
+PushedNotificationOpener::~PushedNotificationOpener() = default;
+
+void PushedNotificationOpener::openLink(const QVariant& link) {
+    const QString id = NotificationOpening::pushedNotificationId(link);
+    if (id.isEmpty())
+        return;
+    NotificationManager& manager = NotificationManager::shared();
+    if (manager.pendingDeepLink() == link.toString())
+        manager.takePendingDeepLink();
+    tasks_.cancel(opening_);
+    opening_ = tasks_.spawn(open(this, id));
+}
+
+async::Task<void> PushedNotificationOpener::open(PushedNotificationOpener* self, QString notificationId) {
+    const NotificationsAPI api(self->client_);
+    std::optional<AppNotification> found;
+    try {
+        const NotificationsResponse answer = co_await api.notifications(searchDepth);
+        for (const AppNotification& notification : answer.notifications)
+            if (notification.id == notificationId)
+                found = notification;
+    } catch (...) {
+        // Routed to Study below, like a notification that is gone.
+    }
+    if (!found) {
+        NotificationRouting::post(NotificationRouting::Destination::study());
+        co_return;
+    }
+    if (!found->isRead) {
+        try {
+            co_await api.markRead(found->id);
+            if (self->badge_)
+                self->badge_->refresh(true);
+        } catch (...) {
+            // Stays unread; the notification still opens.
+        }
+    }
+    NotificationRouting::post(co_await NotificationOpening::destination(self->client_, *found));
+}
