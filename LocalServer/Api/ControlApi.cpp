@@ -28,6 +28,8 @@ void ControlApi::registerRoutes(Router& router) {
                [this](const ServerRequest& r) { return enableSecondFactor(r); });
     router.add("POST", "/__control/credits", [this](const ServerRequest& r) { return grantCredits(r); });
     router.add("GET", "/__control/progress", [this](const ServerRequest& r) { return progress(r); });
+    router.add("POST", "/__control/session-token",
+               [this](const ServerRequest& r) { return sessionToken(r); });
 }
 
 ServerResponse ControlApi::enableSecondFactor(const ServerRequest& request) {
@@ -64,7 +66,8 @@ ServerResponse ControlApi::grantCredits(const ServerRequest& request) {
 }
 
 ServerResponse ControlApi::progress(const ServerRequest& request) {
-    const auto user = AuthStore(context_).userByEmail(request.query.queryItemValue("email", QUrl::FullyDecoded));
+    const auto user =
+        AuthStore(context_).userByEmail(request.query.queryItemValue("email", QUrl::FullyDecoded));
     if (!user)
         return ServerResponse::apiError(404, "No account has that \"email\".");
     RewardsStore rewards(context_);
@@ -72,4 +75,20 @@ ServerResponse ControlApi::progress(const ServerRequest& request) {
     QJsonObject answer = rewards.level(userId);
     answer.insert("credits", rewards.balance(userId));
     return ServerResponse::json(answer);
+}
+
+ServerResponse ControlApi::sessionToken(const ServerRequest& request) {
+    const auto user = AuthStore(context_).userByEmail(request.jsonBody().value("email").toString());
+    if (!user)
+        return ServerResponse::apiError(400, "Needs the \"email\" of an account.");
+    const QString userId = user->value("id").toString();
+    const auto session =
+        context_.db.row("SELECT id FROM sessions WHERE user_id = ? AND status = 'active' AND expire_at > ?"
+                        " ORDER BY last_active_at DESC LIMIT 1",
+                        {userId, context_.nowMs()});
+    if (!session)
+        return ServerResponse::apiError(409, "That account is not signed in anywhere.");
+    const QString token = context_.signer->issue(session->value("id").toString(), userId,
+                                                 context_.nowMs() / 1000, sessionTokenSeconds);
+    return ServerResponse::json(QJsonObject{{"token", token}, {"user_id", userId}});
 }

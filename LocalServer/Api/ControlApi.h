@@ -6,8 +6,10 @@
 struct ServerContext;
 
 // Loopback-only controls for tests and demos under /__control: scripted faults, a second
-// factor (phone number and backup codes) for an account, and credits given to or taken from an
-// account. Open with --demo, else they need the admin token (LocalServer::refuseControl).
+// factor (phone number and backup codes) for an account, credits given to or taken from an
+// account, and a short-lived token of an account's signed-in session, so a test can act as the
+// student from outside the app. Open with --demo, else they need the admin token
+// (LocalServer::refuseControl).
 class ControlApi {
 public:
     ControlApi(ServerContext& context, FaultInjector& faults) : context_(context), faults_(faults) {}
@@ -16,10 +18,12 @@ public:
 
 private:
     static constexpr int maxGrant = 1'000'000;
+    static constexpr int sessionTokenSeconds = 60;
 
     ServerResponse enableSecondFactor(const ServerRequest& request);
     ServerResponse grantCredits(const ServerRequest& request);
     ServerResponse progress(const ServerRequest& request);
+    ServerResponse sessionToken(const ServerRequest& request);
 
     ServerContext& context_;
     FaultInjector& faults_;

@@ -297,6 +297,17 @@ private slots:
                                                     {device.userId}));
         QCOMPARE(summary().credits, 60);
     }
+
+    // A test acts as the student with a token of their signed-in session.
+    void controlsLendTheSessionToATest() {
+        const TestServer::Reply lent =
+            control("/__control/session-token", {{"email", "quizzer@example.com"}});
+        QCOMPARE(lent.status, 200);
+        QCOMPARE(lent.json()["user_id"].toString(), device.userId);
+        const QString borrowed = lent.json()["token"].toString();
+        QCOMPARE(server->api("GET", "/api/gamification/credits/" + device.userId, borrowed).status, 200);
+        QCOMPARE(control("/__control/session-token", {{"email", "nobody@example.com"}}).status, 400);
+    }
 };
 
 QTEST_MAIN(RewardsFlowTest)
