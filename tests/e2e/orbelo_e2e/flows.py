@@ -171,14 +171,47 @@ def reveal(ui, role, name):
     return element
 
 
-def course_with_notes(ui, course, filename, title):
-    """From the Library: a course typed in, then `filename` (in ~/Documents) uploaded into it and
-    processed; the server titles the document `title`."""
+def add_course(ui, course):
+    """From the Library: a course typed in by its title."""
     ui.press("push button", "Add a syllabus or upload a document")
     ui.press("menu item", "Add a course")
     ui.fill("Course title", course)
     ui.press("push button", "Create")
     ui.wait_for(None, "Created your course “%s”. Find it in Study and Quiz." % course, timeout=60)
+
+
+def course_with_notes(ui, course, filename, title):
+    """From the Library: a course typed in, then `filename` (in ~/Documents) uploaded into it and
+    processed; the server titles the document `title`."""
+    add_course(ui, course)
     upload_through_dialog(ui, filename, shots=False)
     ui.press(None, "Add to " + course)
     ui.wait_for(None, title + " is ready.", timeout=90)
+
+
+def take_practice_test(ui, questions, choose=lambda question, options: 0):
+    """From the Quiz tab's set-up: a multiple-choice test of `questions` (down from the default ten)
+    taken with the keyboard alone; `choose(question, options)` picks each answer's index (None: the
+    first). Answers how many answers `choose` picked, and the score line's element."""
+    count = ui.wait_for(None, "Questions: 10")
+    ui.focus(count)
+    for _ in range(10 - questions):
+        ui.key("Down")
+    ui.wait_for(None, "Questions: %d" % questions)
+    ui.screenshot("setup")
+    ui.press("push button", "Start Practice Test")
+    picked = 0
+    for number in range(1, questions + 1):
+        ui.wait_for("heading", "Question %d of %d" % (number, questions))
+        ui.wait_for("radio button")
+        options = [option.get_name() for option in ui.find_all("radio button")]
+        question = next(element.get_name() for element in ui.find_all("label")
+                        if element.get_name().endswith("?"))
+        choice = choose(question, options)
+        picked += choice is not None
+        ui.key(str((choice or 0) + 1))  # 1–4 choose an option
+        if number == 1:
+            ui.screenshot("question")
+        ui.key("ctrl+Return" if number == questions else "Return")
+    score = ui.wait_for(None, re.compile(r"^(\d+) out of %d correct$" % questions), timeout=30)
+    return picked, score

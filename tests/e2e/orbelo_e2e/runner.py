@@ -1,8 +1,11 @@
 """Runs one scenario in a fresh environment and reports what it saw when it fails."""
 
 import importlib
+import json
 import os
+import ssl
 import sys
+import urllib.request
 import traceback
 import uuid
 
@@ -26,6 +29,21 @@ class Run:
     def new_email():
         """A fresh address at the test domain, where the local server accepts the fixed code."""
         return "e2e-%s@example.com" % uuid.uuid4().hex[:12]
+
+    def control(self, path, body=None):
+        """A call to the local server's control API (open in demo mode): GET, or POST with `body`."""
+        return self.api("POST" if body is not None else "GET", path, body=body)
+
+    def api(self, method, path, token=None, body=None):
+        """A call to the local server as a client of its API would make it; the JSON answer."""
+        context = ssl.create_default_context(cafile=self.env.certificate)
+        request = urllib.request.Request(self.env.server_url.rstrip("/") + path, method=method,
+                                         data=None if body is None else json.dumps(body).encode())
+        request.add_header("Content-Type", "application/json")
+        if token:
+            request.add_header("Authorization", "Bearer " + token)
+        with urllib.request.urlopen(request, context=context, timeout=30) as reply:
+            return json.loads(reply.read())
 
     def quit_app(self):
         """Quits with the app's own shortcut and checks that it ended cleanly (leak checks included)."""

@@ -2,13 +2,10 @@
 keyboard alone, answering from what the notes say, and sees an honest score with the XP and
 credits it earned; then makes a mnemonic of the notes and saves it as a picture."""
 
-import json
 import os
 import re
-import ssl
 import struct
 import urllib.parse
-import urllib.request
 import zlib
 
 from .. import flows
@@ -30,13 +27,6 @@ REMEMBERED = {
 QUESTIONS = 5
 
 
-def _control(run, path):
-    """A call to the local server's control API (open in demo mode)."""
-    context = ssl.create_default_context(cafile=run.env.certificate)
-    with urllib.request.urlopen(run.env.server_url.rstrip("/") + path, context=context, timeout=10) as reply:
-        return json.loads(reply.read())
-
-
 def _known_answer(question, options):
     """The option the notes make right, or None when the question is not one the student knows."""
     asked = question.lower()
@@ -49,24 +39,6 @@ def _known_answer(question, options):
             if len(matches) == 1:
                 return matches[0]
     return None
-
-
-def _answer_all(ui):
-    """Answers every question from the keyboard; the number the student knew to be right."""
-    known = 0
-    for number in range(1, QUESTIONS + 1):
-        ui.wait_for("heading", "Question %d of %d" % (number, QUESTIONS))
-        ui.wait_for("radio button")
-        options = [option.get_name() for option in ui.find_all("radio button")]
-        question = next(element.get_name() for element in ui.find_all("label")
-                        if element.get_name().endswith("?"))
-        choice = _known_answer(question, options)
-        known += choice is not None
-        ui.key(str((choice or 0) + 1))  # 1–4 choose an option
-        if number == 1:
-            ui.screenshot("question")
-        ui.key("ctrl+Return" if number == QUESTIONS else "Return")
-    return known
 
 
 def _png_is_drawn(path):
@@ -101,22 +73,13 @@ def run(run):
     flows.select_section(ui, 5)
     ui.wait_for("heading", "Your documents (0)")
     flows.course_with_notes(ui, COURSE, NOTES, TITLE)
-    before = _control(run, "/__control/progress?email=" + urllib.parse.quote(email))
+    before = run.control("/__control/progress?email=" + urllib.parse.quote(email))
 
     # The practice test: five multiple-choice questions, set up and taken from the keyboard.
     flows.select_section(ui, 4)
     ui.wait_for("combo box", "Course")
     ui.wait_for(None, re.compile(r"^\d+ of \d+ generations left today$"), timeout=30)
-    count = ui.wait_for(None, "Questions: 10")
-    ui.focus(count)
-    for _ in range(10 - QUESTIONS):
-        ui.key("Down")
-    ui.wait_for(None, "Questions: %d" % QUESTIONS)
-    ui.screenshot("setup")
-    ui.press("push button", "Start Practice Test")
-    known = _answer_all(ui)
-
-    score = ui.wait_for(None, re.compile(r"^(\d) out of %d correct$" % QUESTIONS), timeout=30)
+    known, score = flows.take_practice_test(ui, QUESTIONS, _known_answer)
     correct = int(score.get_name()[0])
     # Grading is honest: every answer the notes made right counts, and guesses may add to it.
     assert correct >= known, "%d answers were right by the notes, the score says %d" % (known, correct)
@@ -130,7 +93,7 @@ def run(run):
     # What the result showed is what the account earned.
     xp = int(re.search(r"\d+", xp_line.get_name()).group(0))
     credits = int(re.search(r"\d+", credits_line.get_name()).group(0))
-    after = _control(run, "/__control/progress?email=" + urllib.parse.quote(email))
+    after = run.control("/__control/progress?email=" + urllib.parse.quote(email))
     assert after["total_xp"] - before["total_xp"] == xp, (before, after, xp)
     assert after["credits"] - before["credits"] == credits > 0, (before, after, credits)
 
