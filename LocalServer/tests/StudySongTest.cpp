@@ -1,5 +1,6 @@
 #include "Gamification/SongGenerationResult.h"
 #include "Gamification/UserRewardItem.h"
+#include "GenerationJobStatusResponse.h"
 #include "InlineOrEnqueued.h"
 #include "Json.h"
 #include "ServerContext.h"
@@ -162,8 +163,12 @@ private slots:
             useSong(reward, {{"document_id", document}, {"genre", "rock"}, {"style", "mitochondria, ATP"}});
         QCOMPARE(reply.status, 200);
         const QJsonObject job = followed(reply);
-        QCOMPARE(job.value("status").toString(), "complete");
-        const auto song = json::fromValue<SongGenerationResult>(job.value("result"));
+        // The finished job as the app's status poll decodes it.
+        const auto status = json::fromValue<GenerationJobStatusResponse<SongGenerationResult>>(job);
+        QCOMPARE(status.status, GenerationJobStatus::complete);
+        QCOMPARE(status.jobType, "song");
+        QVERIFY(status.result);
+        const SongGenerationResult song = *status.result;
         QCOMPARE(song.success, true);
         QCOMPARE(song.taskId, job.value("job_id").toString());
         QCOMPARE(song.genre, "rock");
