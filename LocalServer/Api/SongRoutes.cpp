@@ -57,6 +57,10 @@ ServerResponse SongRoutes::useSongReward(const ServerRequest& request, const QSt
         return ServerResponse::apiError(422, name + " doesn't make songs.");
     if (rewards.expired(*reward))
         return ServerResponse::apiError(409, name + " has expired.");
+    // Said before anything else is checked; reserving the use below is what guarantees it.
+    const QVariant limit = reward->value("usage_limit");
+    if (!limit.isNull() && reward->value("usage_count").toInt() >= limit.toInt())
+        return ServerResponse::apiError(409, name + " has no uses left.");
 
     const QString genre =
         body.value("genre").toString().isEmpty() ? defaultGenre : body.value("genre").toString();

@@ -201,6 +201,9 @@ private slots:
         const TestServer::Reply again = useSong(reward, {{"document_id", document}});
         QCOMPARE(again.status, 409);
         QCOMPARE(again.json()["detail"].toString(), "Study Song has no uses left.");
+        // Used up is said first, whatever else is wrong with the request.
+        QCOMPARE(useSong(reward, {{"course_id", "course_nobody"}}).json()["detail"].toString(),
+                 "Study Song has no uses left.");
         QCOMPARE(composer->calls.load(), 1);
     }
 
