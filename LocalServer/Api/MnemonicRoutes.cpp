@@ -6,6 +6,7 @@
 #include "MnemonicStore.h"
 #include "RandomId.h"
 #include "ServerContext.h"
+#include "UserRewardStore.h"
 #include "VocabularyExtractor.h"
 
 #include <QJsonArray>
@@ -138,10 +139,12 @@ MnemonicRoutes::Made MnemonicRoutes::make(const QJsonObject& input, const Source
 }
 
 void MnemonicRoutes::store(const QString& userId, const QJsonObject& input, const QJsonObject& record) {
-    if (record.contains("mnemonic_id"))
-        MnemonicStore(context_).add(record.value("mnemonic_id").toString(), userId,
-                                    input.value("document_id").toString(),
-                                    input.value("course_id").toString(), record);
+    if (!record.contains("mnemonic_id"))
+        return;
+    MnemonicStore(context_).add(record.value("mnemonic_id").toString(), userId,
+                                input.value("document_id").toString(), input.value("course_id").toString(),
+                                record);
+    UserRewardStore(context_).fulfilMnemonic(userId, input.value("document_id").toString(), record);
 }
 
 ServerResponse MnemonicRoutes::generate(const ServerRequest& request, const QString& userId) {
@@ -179,7 +182,10 @@ ServerResponse MnemonicRoutes::generate(const ServerRequest& request, const QStr
     const Made made = make(input, found);
     if (!made.error.isEmpty())
         return ServerResponse::apiError(422, made.error);
+    // The stored mnemonic and the reward use it fulfils go in together, as in the job's commit.
+    context_.db.transaction();
     store(userId, input, made.record);
+    context_.db.commit();
     return ServerResponse::json(made.record);
 }
 

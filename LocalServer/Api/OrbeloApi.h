@@ -13,7 +13,9 @@
 #include "NotificationRoutes.h"
 #include "QuizRoutes.h"
 #include "QuizScoreRoutes.h"
+#include "RewardRoutes.h"
 #include "Router.h"
+#include "SongRoutes.h"
 #include "SpeechRoutes.h"
 #include "SummaryRoutes.h"
 #include "UniversityRoutes.h"
@@ -30,7 +32,7 @@ public:
           courses_(context), speech_(context), universities_(context), directory_(context),
           calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
           quizScores_(context), gamification_(context), quizzes_(context), mnemonics_(context),
-          notifications_(context) {}
+          notifications_(context), rewards_(context), songs_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -53,4 +55,6 @@ private:
     QuizRoutes quizzes_;
     MnemonicRoutes mnemonics_;
     NotificationRoutes notifications_;
+    RewardRoutes rewards_;
+    SongRoutes songs_;
 };

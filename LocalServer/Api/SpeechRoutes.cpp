@@ -1,7 +1,7 @@
 #include "SpeechRoutes.h"
 
-#include "ByteRange.h"
 #include "LibraryStore.h"
+#include "RangedFile.h"
 #include "ServerContext.h"
 #include "SpeechSynthesizer.h"
 #include "TextChunker.h"
@@ -158,19 +158,7 @@ ServerResponse SpeechRoutes::media(const ServerRequest& request) {
     QFile file(QDir(context_.mediaDir()).filePath(path));
     if (!path.endsWith(".wav") || !file.open(QIODevice::ReadOnly))
         return ServerResponse::apiError(404, "Not Found");
-    const qint64 size = file.size();
-    const ByteRange range = ByteRange::parse(request.header("range"), size);
-    ServerResponse response;
-    if (range.kind == ByteRange::Kind::Unsatisfiable) {
-        response = ServerResponse::empty(416);
-    } else if (range.kind == ByteRange::Kind::Partial && file.seek(range.first)) {
-        response = ServerResponse::bytes(file.read(range.length()), "audio/wav", 206);
-    } else {
-        response = ServerResponse::bytes(file.readAll(), "audio/wav");
-    }
-    if (range.kind != ByteRange::Kind::Whole)
-        response.setHeader("Content-Range", range.contentRange(size));
-    response.setHeader("Accept-Ranges", "bytes");
+    ServerResponse response = rangedFile(file, request.header("range"), "audio/wav");
     response.setHeader("Cache-Control", "private, max-age=86400");
     return response;
 }

@@ -127,6 +127,21 @@ const QList<QStringList>& migrations() {
          " related_id TEXT, metadata TEXT NOT NULL DEFAULT '{}', event_key TEXT,"
          " created_at INTEGER NOT NULL, read_at INTEGER, UNIQUE (user_id, event_key))",
          "CREATE INDEX notifications_user ON notifications (user_id, created_at, seq)"},
+        // 14: the rewards marketplace: each reward bought, with the catalogue item's name, type,
+        // uses and expiry as bought, the uses spent and what a used mnemonic reward produced; and
+        // each study song made with a song reward ("composing", then "ready" or "failed"). A
+        // use is spent only by a ready song, so a reward never spends more uses than it has.
+        {"CREATE TABLE user_rewards (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, reward_id TEXT NOT NULL,"
+         " reward_name TEXT NOT NULL, reward_type TEXT NOT NULL, credit_cost INTEGER NOT NULL,"
+         " usage_limit INTEGER, usage_count INTEGER NOT NULL DEFAULT 0"
+         " CHECK (usage_limit IS NULL OR usage_count <= usage_limit),"
+         " fulfillment_data TEXT, purchased_at INTEGER NOT NULL, expires_at INTEGER)",
+         "CREATE INDEX user_rewards_user ON user_rewards (user_id, purchased_at)",
+         "CREATE TABLE reward_songs (id TEXT PRIMARY KEY, user_id TEXT NOT NULL,"
+         " user_reward_id TEXT NOT NULL, status TEXT NOT NULL, document_id TEXT NOT NULL, title TEXT,"
+         " course_name TEXT, genre TEXT NOT NULL, style TEXT, lyrics TEXT, error TEXT,"
+         " created_at INTEGER NOT NULL, finished_at INTEGER)",
+         "CREATE INDEX reward_songs_reward ON reward_songs (user_reward_id, created_at)"},
     };
     return list;
 }

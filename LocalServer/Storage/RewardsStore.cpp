@@ -91,6 +91,12 @@ std::optional<int> RewardsStore::grantCredits(const QString& userId, int amount,
     return after;
 }
 
+bool RewardsStore::spendInTransaction(const QString& userId, int amount, const QString& reason,
+                                      const QString& reference) {
+    return balance(userId) >= amount &&
+           appendCredits(userId, -amount, {}, reason, reference, context_.nowMs());
+}
+
 int RewardsStore::balance(const QString& userId) {
     const auto last = context_.db.row(
         "SELECT balance_after FROM credit_ledger WHERE user_id = ? ORDER BY id DESC LIMIT 1", {userId});

@@ -28,6 +28,11 @@ public:
     // balance, or nothing when it would go below zero.
     std::optional<int> grantCredits(const QString& userId, int amount, const QString& reason);
 
+    // Takes `amount` from the balance inside the caller's transaction, as a ledger entry with
+    // `reason` and `reference`; false, with nothing written, when the balance is short.
+    bool spendInTransaction(const QString& userId, int amount, const QString& reason,
+                            const QString& reference);
+
     int balance(const QString& userId);
     // CreditsBalance: credits earned per tier, the balance in points, and the lifetime sums.
     QJsonObject creditsBalance(const QString& userId);

@@ -146,6 +146,18 @@ private slots:
                            {{"device_token", QString(64, 'e')}, {"platform", "linux"}})
                      .status,
                  200);
+        // A reward bought with credits.
+        QCOMPARE(server
+                     ->send("POST", "/__control/credits",
+                            QJsonDocument(QJsonObject{{"email", "gone@example.com"}, {"amount", 60}}).toJson(),
+                            {{"Content-Type", "application/json"}})
+                     .status,
+                 200);
+        QCOMPARE(server
+                     ->api("POST", "/api/gamification/rewards/purchase", token,
+                           {{"user_id", device.userId}, {"reward_id", "mnemonic_maker"}})
+                     .status,
+                 200);
         QVERIFY(!rowsNaming(device.userId).isEmpty());
 
         QCOMPARE(server->api("DELETE", "/api/user/account", token).status, 200);

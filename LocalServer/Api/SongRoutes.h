@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ApiAuth.h"
+#include "JobQueue.h"
+#include "Router.h"
+
+struct ServerContext;
+
+// Study songs: spending a song reward on one of the user's documents queues a "song" job that
+// composes the track (ServerContext::composeSong) into the user's media folder; the finished
+// Ogg file is served under /api/media/songs/ with range requests, to its owner only.
+class SongRoutes {
+public:
+    static constexpr auto jobType = "song";
+    static constexpr int maxStyleChars = 500;
+    static constexpr int songSeconds = 60;
+    // The sheet's genres, as sent.
+    static const QStringList& genres();
+
+    explicit SongRoutes(ServerContext& context) : context_(context), auth_(context) {}
+
+    void registerRoutes(Router& router);
+    JobQueue::Runner runner();
+
+private:
+    ServerResponse useSongReward(const ServerRequest& request, const QString& userId);
+    ServerResponse media(const ServerRequest& request);
+    JobQueue::Outcome compose(const JobQueue::Job& job);
+    // The user's best processed document to sing: of `courseId` when given, notes before a
+    // syllabus, then the longest text.
+    std::optional<QVariantMap> bestDocument(const QString& userId, const QString& courseId);
+
+    ServerContext& context_;
+    ApiAuth auth_;
+};

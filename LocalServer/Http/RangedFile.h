@@ -1,0 +1,10 @@
+#pragma once
+
+#include "ServerResponse.h"
+
+#include <QFile>
+
+// Answers an open file for a "Range: bytes=…" request (ByteRange): 206 with Content-Range for a
+// single satisfiable range, 416 past the end, else the whole file; always Accept-Ranges, so
+// that players can seek.
+ServerResponse rangedFile(QFile& file, const QByteArray& rangeHeader, const QByteArray& contentType);
