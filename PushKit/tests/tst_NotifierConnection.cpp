@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "DBusNotifierClient.h"
+#include "FakeTokenKeyring.h"
 #include "InMemoryPreferences.h"
 #include "NotificationError.h"
 #include "NotificationManager.h"
@@ -30,9 +31,11 @@ class NotifierConnectionTest : public QObject {
                                                      preferences);
     }
     std::unique_ptr<NotifierAgent> startAgent() {
-        auto agent =
-            std::make_unique<NotifierAgent>(bus->connect(QStringLiteral("agent")),
-                                            PendingStore(dir->filePath("pending.json")), QTimeZone::utc());
+        auto push = std::make_unique<PushService>(PushStore(dir->filePath("push.json")),
+                                                  std::make_unique<FakeTokenKeyring>());
+        auto agent = std::make_unique<NotifierAgent>(bus->connect(QStringLiteral("agent")),
+                                                     PendingStore(dir->filePath("pending.json")),
+                                                     std::move(push), QTimeZone::utc());
         return agent->start() ? std::move(agent) : nullptr;
     }
 
