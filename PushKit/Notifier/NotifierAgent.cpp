@@ -150,11 +150,11 @@ void NotifierAgent::showPushed(const PushMessage& message) {
     request.body = message.message;
     request.soundName = NotificationRequest::defaultSound;
     request.userInfo.insert(QStringLiteral("deepLink"), QStringLiteral("notification:") + message.id);
-    notifications_.show(request, 0); // serial 0: no scheduled request has it
+    notifications_.show(request, 0);
 }
 
-void NotifierAgent::onShown(const QString& id) {
-    if (id.startsWith(pushIdPrefix))
+void NotifierAgent::onShown(const QString& id, quint64 serial) {
+    if (serial == 0 && id.startsWith(pushIdPrefix))
         Q_EMIT PushReceived(id.mid(pushIdPrefix.size()));
 }
 

@@ -23,8 +23,8 @@ public:
     static constexpr int maxPending = 64;
     static constexpr std::chrono::seconds idleGrace{30};
 
-    // Pushed notifications are shown with ids that start with this, never taken by Add.
-    static inline const QString pushIdPrefix = QStringLiteral("push\n");
+    // Pushed notifications are shown as "push:<id>" with serial 0, which no scheduled request has.
+    static inline const QString pushIdPrefix = QStringLiteral("push:");
 
     NotifierAgent(QDBusConnection bus, PendingStore store, std::unique_ptr<PushService> push, QTimeZone zone,
                   QObject* parent = nullptr);
@@ -64,7 +64,7 @@ private:
     // Starts or stops the idle countdown; any call to the interface starts it afresh.
     void updateIdle();
     void showPushed(const PushMessage& message);
-    void onShown(const QString& id);
+    void onShown(const QString& id, quint64 serial);
 
     QDBusConnection bus_;
     NotificationScheduler scheduler_;
