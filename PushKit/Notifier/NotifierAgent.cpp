@@ -12,11 +12,14 @@ namespace {
 
 const QString invalidArgument = QStringLiteral("com.orbelo.desktop.Notifier.Error.InvalidArgument");
 const QString limitExceeded = QStringLiteral("com.orbelo.desktop.Notifier.Error.LimitExceeded");
+const QString keyringError = QStringLiteral("com.orbelo.desktop.Notifier.Error.Keyring");
 
 } // namespace
 
-NotifierAgent::NotifierAgent(QDBusConnection bus, PendingStore store, QTimeZone zone, QObject* parent)
-    : QObject(parent), bus_(bus), scheduler_(std::move(store), std::move(zone)), notifications_(bus) {
+NotifierAgent::NotifierAgent(QDBusConnection bus, PendingStore store, std::unique_ptr<PushService> push,
+                             QTimeZone zone, QObject* parent)
+    : QObject(parent), bus_(bus), scheduler_(std::move(store), std::move(zone)), notifications_(bus),
+      push_(std::move(push)) {
     qDBusRegisterMetaType<QList<QVariantMap>>();
     connect(&scheduler_, &NotificationScheduler::due, &notifications_, &DesktopNotifications::show);
     connect(&notifications_, &DesktopNotifications::shown, &scheduler_, &NotificationScheduler::delivered);
@@ -28,6 +31,12 @@ NotifierAgent::NotifierAgent(QDBusConnection bus, PendingStore store, QTimeZone 
             [](const QString& link) { AppLauncher::open(link); });
     connect(&scheduler_, &NotificationScheduler::countChanged, this, &NotifierAgent::updateIdle);
     connect(&notifications_, &DesktopNotifications::openCountChanged, this, &NotifierAgent::updateIdle);
+    connect(push_.get(), &PushService::received, this, &NotifierAgent::showPushed);
+    connect(push_.get(), &PushService::onChanged, this, &NotifierAgent::updateIdle);
+    // Without a notification server a pushed notification is not kept for later, but the app still
+    // hears of it.
+    connect(&notifications_, &DesktopNotifications::shown, this, &NotifierAgent::onShown);
+    connect(&notifications_, &DesktopNotifications::failed, this, &NotifierAgent::onShown);
 }
 
 NotifierAgent::~NotifierAgent() {
@@ -37,7 +46,8 @@ NotifierAgent::~NotifierAgent() {
 
 bool NotifierAgent::start() {
     // Served before the name is taken, so a call that activated the agent finds the object.
-    bus_.registerObject(objectPath, this, QDBusConnection::ExportScriptableSlots);
+    bus_.registerObject(objectPath, this,
+                        QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableSignals);
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
         bus_.interface()->registerService(serviceName, QDBusConnectionInterface::DontQueueService,
                                           QDBusConnectionInterface::DontAllowReplacement);
@@ -50,6 +60,7 @@ bool NotifierAgent::start() {
                  QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), this,
                  SLOT(onBusDisconnected()));
     scheduler_.start();
+    push_->resume();
     updateIdle();
     return true;
 }
@@ -95,6 +106,58 @@ QList<QVariantMap> NotifierAgent::ListPending() {
     return list;
 }
 
+QString NotifierAgent::DeviceToken() {
+    updateIdle();
+    if (!calledFromDBus())
+        return {};
+    setDelayedReply(true);
+    push_->tokens().fetch([bus = bus_, call = message()](const QString& token, const QString& error) mutable {
+        if (!error.isEmpty())
+            qCWarning(lcNotifier, "no device token: %s", qUtf8Printable(error));
+        bus.send(error.isEmpty() ? call.createReply(token) : call.createErrorReply(keyringError, error));
+    });
+    return {};
+}
+
+void NotifierAgent::StartPush(const QString& origin, const QString& certificatePem) {
+    if (const QString problem = PushEndpoint::problemWith(origin, certificatePem); !problem.isEmpty())
+        return refuse(invalidArgument, problem);
+    qCInfo(lcNotifier, "push is on for %s", qUtf8Printable(origin));
+    push_->start(origin, certificatePem);
+    updateIdle();
+}
+
+void NotifierAgent::StopPush() {
+    qCInfo(lcNotifier, "push is off");
+    std::optional<QDBusMessage> call;
+    if (calledFromDBus()) {
+        setDelayedReply(true);
+        call = message();
+    }
+    push_->stop([bus = bus_, call](const QString& error) mutable {
+        if (!error.isEmpty())
+            qCWarning(lcNotifier, "%s", qUtf8Printable(error));
+        if (call)
+            bus.send(error.isEmpty() ? call->createReply() : call->createErrorReply(keyringError, error));
+    });
+    updateIdle();
+}
+
+void NotifierAgent::showPushed(const PushMessage& message) {
+    NotificationRequest request;
+    request.id = pushIdPrefix + message.id;
+    request.title = message.title;
+    request.body = message.message;
+    request.soundName = NotificationRequest::defaultSound;
+    request.userInfo.insert(QStringLiteral("deepLink"), QStringLiteral("notification:") + message.id);
+    notifications_.show(request, 0);
+}
+
+void NotifierAgent::onShown(const QString& id, quint64 serial) {
+    if (serial == 0 && id.startsWith(pushIdPrefix))
+        Q_EMIT PushReceived(id.mid(pushIdPrefix.size()));
+}
+
 void NotifierAgent::refuse(const QString& errorName, const QString& message) {
     if (calledFromDBus())
         sendErrorReply(errorName, message);
@@ -106,7 +169,7 @@ void NotifierAgent::updateIdle() {
         idleClock_->cancel(idleTimer_);
         idleTimer_ = 0;
     }
-    if (scheduler_.count() > 0 || notifications_.openCount() > 0)
+    if (scheduler_.count() > 0 || notifications_.openCount() > 0 || push_->isOn())
         return;
     idleClock_ = &async::Clock::current();
     idleTimer_ = idleClock_->schedule(idleGrace, [this] {

@@ -1,12 +1,13 @@
 #include "NotifierAgent.h"
 #include "NotifierLogging.h"
+#include "SecretServiceTokenKeyring.h"
 #include "TimeZoneWatch.h"
 #include "TimerFdClock.h"
 
 #include <QCoreApplication>
 
-// orbelo-notifier: keeps Orbelo's pending notifications and shows them when due, with or without
-// the app running (PushKit/README.md).
+// orbelo-notifier: keeps Orbelo's pending notifications and shows them when due, and shows what the
+// server pushes, with or without the app running (PushKit/README.md).
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orbelo-notifier"));
@@ -22,7 +23,11 @@ int main(int argc, char* argv[]) {
         qCCritical(lcNotifier, "no session bus: %s", qUtf8Printable(bus.lastError().message()));
         return 1;
     }
-    NotifierAgent agent(bus, PendingStore(PendingStore::defaultPath()), QTimeZone::systemTimeZone());
+    auto push = std::make_unique<PushService>(PushStore(PushStore::defaultPath()),
+                                              std::make_unique<SecretServiceTokenKeyring>());
+    push->connection().followSystemNetwork();
+    NotifierAgent agent(bus, PendingStore(PendingStore::defaultPath()), std::move(push),
+                        QTimeZone::systemTimeZone());
     if (!agent.start())
         return 0; // another agent runs
     TimeZoneWatch zones;

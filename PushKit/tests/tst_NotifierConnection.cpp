@@ -5,6 +5,7 @@
 
 #include "DBusNotifierClient.h"
 #include "FakeNotifierClient.h"
+#include "FakeTokenKeyring.h"
 #include "InMemoryPreferences.h"
 #include "NotificationCenter.h"
 #include "NotificationError.h"
@@ -33,9 +34,11 @@ class NotifierConnectionTest : public QObject {
                                                      preferences);
     }
     std::unique_ptr<NotifierAgent> startAgent() {
-        auto agent =
-            std::make_unique<NotifierAgent>(bus->connect(QStringLiteral("agent")),
-                                            PendingStore(dir->filePath("pending.json")), QTimeZone::utc());
+        auto push = std::make_unique<PushService>(PushStore(dir->filePath("push.json")),
+                                                  std::make_unique<FakeTokenKeyring>());
+        auto agent = std::make_unique<NotifierAgent>(bus->connect(QStringLiteral("agent")),
+                                                     PendingStore(dir->filePath("pending.json")),
+                                                     std::move(push), QTimeZone::utc());
         return agent->start() ? std::move(agent) : nullptr;
     }
 

@@ -4,6 +4,7 @@
 // executable wait only for D-Bus events.
 #include <QtTest>
 
+#include "FakeTokenKeyring.h"
 #include "NotifierAgent.h"
 #include "PrivateSessionBus.h"
 #include "VirtualClock.h"
@@ -55,8 +56,11 @@ class NotifierAgentTest : public QObject {
 
     // The agent on a connection of its own; the test calls it from another, as the app would.
     std::unique_ptr<NotifierAgent> makeAgent() {
+        auto push = std::make_unique<PushService>(PushStore(dir->filePath("push.json")),
+                                                  std::make_unique<FakeTokenKeyring>());
         return std::make_unique<NotifierAgent>(bus->connect(QStringLiteral("agent%1").arg(++connections)),
-                                               PendingStore(dir->filePath("pending.json")), QTimeZone::utc());
+                                               PendingStore(dir->filePath("pending.json")), std::move(push),
+                                               QTimeZone::utc());
     }
     QDBusMessage call(const QString& method, const QVariantList& arguments = {}) {
         QDBusMessage message = QDBusMessage::createMethodCall(
