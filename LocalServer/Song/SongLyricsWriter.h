@@ -1,0 +1,31 @@
+#pragma once
+
+#include "KeyTerm.h"
+#include "SongArrangement.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct SongGenre;
+
+// Study-song lyrics: a heading and the genre and tempo, then the arrangement's sections, each verse
+// line a key term with the gist of its meaning, the chorus built on the key ideas, and a closing
+// "Hook takeaway:" line. The same input gives the same lyrics.
+class SongLyricsWriter {
+public:
+    struct Lyrics {
+        QString text;             // as the lyrics view reads it
+        QStringList sungLines;    // every line the vocal sings, in order, chorus repeats included
+        QList<KeyTerm> hookTerms; // what the chorus and the takeaway are about
+    };
+
+    // The terms a song is written from: the key ideas first (with the meaning the text gives them),
+    // then the text's other key terms. Empty when neither has any.
+    static QList<KeyTerm> termsFor(const QString& text, const QStringList& keyIdeas);
+    static Lyrics write(const QString& title, const QList<KeyTerm>& terms, int keyIdeaCount,
+                        const SongGenre& genre, const SongArrangement& arrangement);
+    // The gist of a definition in at most `syllables` syllables, without the term itself and ending
+    // on a word that carries meaning: "the movement of water across a membrane" → "movement of water".
+    static QString gist(const KeyTerm& term, int syllables);
+};
