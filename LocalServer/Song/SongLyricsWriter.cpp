@@ -38,12 +38,12 @@ QStringList verseShapes(const QString& genre) {
     if (genre == "hip-hop")
         return {"Yo, %1: %2", "%1, that's %2", "Check %1: %2", "%1 means %2"};
     if (genre == "rock")
-        return {"%1! %2", "Oh, %1 is %2", "%1, yeah, %2", "Hey, %1: %2"};
+        return {"%1! %2", "Oh, %1, %2", "%1, yeah, %2", "Hey, %1: %2"};
     if (genre == "lo-fi")
-        return {"%1, %2", "slow down, %1: %2", "%1 is %2", "mm, %1, %2"};
+        return {"%1, %2", "slow down, %1: %2", "%1 means %2", "mm, %1, %2"};
     if (genre == "country")
-        return {"Well, %1 is %2", "%1, that's %2", "Now %1 means %2", "%1, %2"};
-    return {"%1 is %2", "Oh, %1, %2", "%1 means %2", "and %1, %2"};
+        return {"Well, %1, that's %2", "%1: %2", "Now %1 means %2", "%1, %2"};
+    return {"%1: %2", "Oh, %1, %2", "%1 means %2", "and %1, %2"};
 }
 
 // The chorus's tag after two names, and its closing refrain.
@@ -117,8 +117,12 @@ QString SongLyricsWriter::gist(const KeyTerm& term, int syllables) {
         if (plain.isEmpty())
             continue;
         used += Syllables::count(plain);
-        if (used > syllables && !kept.isEmpty())
+        if (used > syllables && !kept.isEmpty()) {
+            // "pumping of | molecules": "of" takes its noun when that is short.
+            if (kept.last().toLower() == u"of" && !isFunctionWord(plain) && used - syllables <= 3)
+                kept.append(plain);
             break;
+        }
         kept.append(plain);
         // A clause ends at a comma or a full stop; the gist goes no further.
         if (word.back() == u',' || word.back() == u'.' || word.back() == u';')
@@ -186,7 +190,7 @@ SongLyricsWriter::Lyrics SongLyricsWriter::write(const QString& title, const QLi
     }
     QStringList takeaway;
     for (const KeyTerm& term : std::as_const(lyrics.hookTerms))
-        if (const QString meaning = gist(term, 12); !meaning.isEmpty())
+        if (const QString meaning = gist(term, 20); !meaning.isEmpty())
             takeaway << QStringLiteral("%1 is %2").arg(term.term, meaning);
         else
             takeaway << term.term;

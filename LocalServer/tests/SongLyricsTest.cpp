@@ -161,6 +161,8 @@ private slots:
         QCOMPARE(SongLyricsWriter::gist(osmosis, 6), "movement of water");
         // It never ends on a word that leads into the part that was cut.
         QCOMPARE(SongLyricsWriter::gist(osmosis, 9), "movement of water");
+        // "of" takes its noun when that is short.
+        QCOMPARE(SongLyricsWriter::gist(osmosis, 4), "movement of water");
         QCOMPARE(SongLyricsWriter::gist(osmosis, 12), "movement of water across a membrane");
         const KeyTerm atp{"ATP", "ATP stores energy, which cells spend.", {}};
         QCOMPARE(SongLyricsWriter::gist(atp, 8), "ATP stores energy");
