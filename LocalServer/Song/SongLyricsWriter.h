@@ -23,6 +23,7 @@ public:
     // The terms a song is written from: the key ideas first (with the meaning the text gives them),
     // then the text's other key terms. Empty when neither has any.
     static QList<KeyTerm> termsFor(const QString& text, const QStringList& keyIdeas);
+    // `terms` must not be empty; `keyIdeaCount` is how many of them lead because they were asked for.
     static Lyrics write(const QString& title, const QList<KeyTerm>& terms, int keyIdeaCount,
                         const SongGenre& genre, const SongArrangement& arrangement);
     // The gist of a definition in at most `syllables` syllables, without the term itself and ending
