@@ -114,13 +114,14 @@ std::optional<SongComposer::Song> SongComposer::compose(const Request& request, 
                         .arg(request.genre, genres().join(QStringLiteral(", "))));
     if (request.text.trimmed().isEmpty())
         return fail(QStringLiteral("Couldn't write the lyrics: the document has no text to sing about."));
-    const QList<KeyTerm> terms = SongLyricsWriter::termsFor(request.text, request.keyIdeas);
+    int ideas = 0;
+    const QList<KeyTerm> terms = SongLyricsWriter::termsFor(request.text, request.keyIdeas, &ideas);
     if (terms.isEmpty())
         return fail(QStringLiteral("Couldn't write the lyrics: no key terms were found in the text. Add key "
                                    "ideas to focus on and try again."));
     const SongArrangement arrangement = SongArrangement::plan(*genre, request.targetSeconds);
     const SongLyricsWriter::Lyrics lyrics =
-        SongLyricsWriter::write(request.title, terms, int(request.keyIdeas.size()), *genre, arrangement);
+        SongLyricsWriter::write(request.title, terms, ideas, *genre, arrangement);
     const QString stopped = QStringLiteral("The song was cancelled.");
     if (cancelled())
         return fail(stopped);

@@ -78,7 +78,7 @@ QString firstUpper(QString text) {
 
 } // namespace
 
-QList<KeyTerm> SongLyricsWriter::termsFor(const QString& text, const QStringList& keyIdeas) {
+QList<KeyTerm> SongLyricsWriter::termsFor(const QString& text, const QStringList& keyIdeas, int* ideaCount) {
     QList<KeyTerm> found;
     for (const VocabularyExtractor::Term& term : VocabularyExtractor::keyTerms({text}))
         found.append({term.term, term.definition, term.context});
@@ -88,13 +88,19 @@ QList<KeyTerm> SongLyricsWriter::termsFor(const QString& text, const QStringList
     KeyIdeas::define(ideas, found, {text}, QStringLiteral("a key idea to remember"));
     QList<KeyTerm> terms;
     QSet<QString> seen;
-    for (const KeyTerm& term : ideas + found) {
-        const QString key = term.term.simplified().toLower();
-        if (key.isEmpty() || seen.contains(key))
-            continue;
-        seen.insert(key);
-        terms.append({term.term.simplified(), term.definition.simplified(), term.context});
-    }
+    const auto add = [&](const QList<KeyTerm>& list) {
+        for (const KeyTerm& term : list) {
+            const QString key = term.term.simplified().toLower();
+            if (key.isEmpty() || seen.contains(key))
+                continue;
+            seen.insert(key);
+            terms.append({term.term.simplified(), term.definition.simplified(), term.context});
+        }
+    };
+    add(ideas);
+    if (ideaCount)
+        *ideaCount = int(terms.size());
+    add(found);
     return terms;
 }
 

@@ -21,8 +21,10 @@ public:
     };
 
     // The terms a song is written from: the key ideas first (with the meaning the text gives them),
-    // then the text's other key terms. Empty when neither has any.
-    static QList<KeyTerm> termsFor(const QString& text, const QStringList& keyIdeas);
+    // then the text's other key terms. Each entry of `keyIdeas` may hold several ideas, one a line
+    // or separated by commas or semicolons; `ideaCount` is how many different ones there were.
+    // Empty when neither has any.
+    static QList<KeyTerm> termsFor(const QString& text, const QStringList& keyIdeas, int* ideaCount = nullptr);
     // `terms` must not be empty; `keyIdeaCount` is how many of them lead because they were asked for.
     static Lyrics write(const QString& title, const QList<KeyTerm>& terms, int keyIdeaCount,
                         const SongGenre& genre, const SongArrangement& arrangement);

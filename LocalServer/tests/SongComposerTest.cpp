@@ -1,4 +1,5 @@
 #include "SongComposer.h"
+#include "BackingTrack.h"
 #include "SongArrangement.h"
 #include "SongGenre.h"
 #include "SongMelody.h"
@@ -38,6 +39,34 @@ double rmsBetween(const std::vector<float>& samples, double fromSeconds, double 
     for (size_t i = from; i < to; ++i)
         sum += samples[i] * samples[i];
     return to > from ? std::sqrt(sum / double(to - from)) : 0;
+}
+
+// How alike the track's loudness is to itself `lagSeconds` later (Pearson's r of 10 ms frames):
+// near 1 when the track repeats with that period.
+double selfSimilarity(const std::vector<float>& samples, double lagSeconds) {
+    const int frame = VocalRenderer::sampleRate / 100;
+    std::vector<double> loudness;
+    for (size_t at = 0; at + frame <= samples.size(); at += size_t(frame)) {
+        double sum = 0;
+        for (int i = 0; i < frame; ++i)
+            sum += std::abs(samples[at + size_t(i)]);
+        loudness.push_back(sum / frame);
+    }
+    const auto lag = size_t(std::lround(lagSeconds * 100));
+    const size_t n = loudness.size() - lag;
+    double meanA = 0, meanB = 0;
+    for (size_t i = 0; i < n; ++i) {
+        meanA += loudness[i] / double(n);
+        meanB += loudness[i + lag] / double(n);
+    }
+    double ab = 0, aa = 0, bb = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const double a = loudness[i] - meanA, b = loudness[i + lag] - meanB;
+        ab += a * b;
+        aa += a * a;
+        bb += b * b;
+    }
+    return ab / std::sqrt(aa * bb);
 }
 
 SongComposer::Request tenSeconds(const QString& genre) {
@@ -81,6 +110,31 @@ private slots:
         QVERIFY(comments.contains("GENRE=" + SongGenre::find(genre)->label));
         const double rms = rmsOf(song->audioPath);
         QVERIFY2(rms > 0.05, qPrintable(QString::number(rms)));
+    }
+
+    void theBandKeepsTheGenresTempo_data() {
+        QTest::addColumn<QString>("genre");
+        for (const QString& genre : SongComposer::genres())
+            QTest::newRow(qPrintable(genre)) << genre;
+    }
+    void theBandKeepsTheGenresTempo() {
+        QFETCH(QString, genre);
+        const SongGenre& style = *SongGenre::find(genre);
+        const SongArrangement arrangement = SongArrangement::plan(style, 12);
+        const auto samples = qsizetype(arrangement.durationMs() * VocalRenderer::sampleRate / 1000);
+        const std::vector<float> backing =
+            BackingTrack::render(style, arrangement, VocalRenderer::sampleRate, samples);
+        QCOMPARE(qsizetype(backing.size()), samples);
+        QVERIFY(*std::max_element(backing.begin(), backing.end()) > 0.1f);
+        // The drums repeat every bar of the genre's tempo, and not at a tempo 6% off.
+        const double bar = 4 * 60.0 / style.tempoBpm;
+        const double onTempo = selfSimilarity(backing, bar);
+        QVERIFY2(onTempo > 0.45, qPrintable(QString::number(onTempo)));
+        for (const double off : {0.94, 1.06}) {
+            const double offTempo = selfSimilarity(backing, bar * off);
+            QVERIFY2(offTempo < onTempo - 0.3,
+                     qPrintable(QStringLiteral("%1 vs %2").arg(offTempo).arg(onTempo)));
+        }
     }
 
     void theVocalIsHeardWhereItsLinesAre_data() {
