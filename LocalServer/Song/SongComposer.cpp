@@ -16,6 +16,7 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 

@@ -23,9 +23,10 @@ int scaleSemitone(const QList<int>& scale, int step) {
 }
 
 QStringList wordsOf(const QString& line) {
+    static const QRegularExpression punctuation(QStringLiteral("[^\\w'\\-]"));
     QStringList words;
     for (QString word : line.split(u' ', Qt::SkipEmptyParts)) {
-        word.remove(QRegularExpression(QStringLiteral("[^\\w'\\-]")));
+        word.remove(punctuation);
         if (Syllables::count(word) > 0)
             words.append(word);
     }
