@@ -23,13 +23,12 @@ struct ServerContext {
     QString baseUrl; // "https://127.0.0.1:<port>"
     // Milliseconds since 1970; replaceable so that tests move time without waiting.
     std::function<qint64()> clock;
-    // Sets a document to music for the "song" job (the signature of SongComposer::compose);
-    // tests put a fake composer here. While it is empty, study songs are refused with 503.
+    // Sets a document to music for the "song" job: SongComposer::compose, or a test's fake. While
+    // it is empty, study songs are refused with 503.
     using ComposeSong = std::function<std::optional<SongComposer::Song>(
         const SongComposer::Request&, const QString& directory, const std::function<bool()>& cancelled,
         QString* error)>;
-    // WIRE AT MERGE: `= SongComposer::compose;` once Song/SongComposer.cpp is built.
-    ComposeSong composeSong;
+    ComposeSong composeSong = &SongComposer::compose;
 
     qint64 nowMs() const { return clock(); }
     qint64 nowSeconds() const { return clock() / 1000; }
