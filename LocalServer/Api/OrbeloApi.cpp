@@ -20,6 +20,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     quizzes_.registerRoutes(router);
     mnemonics_.registerRoutes(router);
     notifications_.registerRoutes(router);
+    forYou_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());

@@ -119,7 +119,10 @@ void AuthStore::deleteUser(const QString& userId) {
                                 "mnemonics",
                                 "study_sessions",
                                 "devices",
-                                "notifications"})
+                                "notifications",
+                                "foryou_events",
+                                "foryou_likes",
+                                "foryou_concepts"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});
