@@ -40,20 +40,25 @@ QList<FeedCard> FeedBuilder::conceptCards(const QString& userId) {
     QList<FeedCard> cards;
     QSet<QString> concepts;
     for (const QVariantMap& row : context_.db.rows(
-             "SELECT d.id, d.title, d.filename, c.name AS course FROM documents d"
+             "SELECT d.id, d.title, d.filename, c.name AS course, f.drafts FROM documents d"
              " LEFT JOIN courses c ON c.id = d.course_id AND c.user_id = d.user_id"
+             " LEFT JOIN foryou_concepts f ON f.document_id = d.id"
              " WHERE d.user_id = ? AND d.status = 'ready' AND d.text IS NOT NULL ORDER BY d.created_at, d.id",
              {userId})) {
         const QString documentId = row.value("id").toString();
-        auto drafts = store.drafts(documentId);
-        if (!drafts) {
+        QList<ConceptCards::Draft> drafts;
+        if (!row.value("drafts").isNull()) {
+            drafts =
+                ConceptCards::fromJson(QJsonDocument::fromJson(row.value("drafts").toByteArray()).array());
+        } else {
+            // Processed before documents were read for the feed when they became ready.
             const auto text = context_.db.row("SELECT text FROM documents WHERE id = ?", {documentId});
             drafts = ConceptCards::drafts(text ? text->value("text").toString() : QString());
-            store.keepDrafts(documentId, userId, *drafts);
+            store.keepDrafts(documentId, userId, drafts);
         }
         const QString topic = firstNonEmpty({row.value("course").toString(), row.value("title").toString(),
                                              row.value("filename").toString()});
-        for (const ConceptCards::Draft& draft : std::as_const(*drafts)) {
+        for (const ConceptCards::Draft& draft : std::as_const(drafts)) {
             FeedCard card = ConceptCards::card(userId, draft, topic);
             if (!concepts.contains(card.conceptId)) {
                 concepts.insert(card.conceptId);

@@ -67,14 +67,6 @@ QHash<QString, int> FeedStore::likeCounts(const QStringList& cardIds) {
     return counts;
 }
 
-std::optional<QList<ConceptCards::Draft>> FeedStore::drafts(const QString& documentId) {
-    const auto row =
-        context_.db.row("SELECT drafts FROM foryou_concepts WHERE document_id = ?", {documentId});
-    if (!row)
-        return std::nullopt;
-    return ConceptCards::fromJson(QJsonDocument::fromJson(row->value("drafts").toByteArray()).array());
-}
-
 void FeedStore::keepDrafts(const QString& documentId, const QString& userId,
                            const QList<ConceptCards::Draft>& drafts) {
     context_.db.exec(

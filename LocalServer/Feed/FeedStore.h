@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 struct ServerContext;
 
@@ -31,7 +30,6 @@ public:
     // Like counts across users of the cards that have any.
     QHash<QString, int> likeCounts(const QStringList& cardIds);
 
-    std::optional<QList<ConceptCards::Draft>> drafts(const QString& documentId);
     void keepDrafts(const QString& documentId, const QString& userId,
                     const QList<ConceptCards::Draft>& drafts);
 

@@ -159,8 +159,13 @@ private slots:
                  "Osmosis is the movement of water across a membrane from a dilute solution to a "
                  "concentrated one. Plant roots take up water by osmosis.");
 
-        // The same cards with the same ids on the next request.
+        // The same cards with the same ids on the next request, also for a document processed
+        // before its concepts were kept for the feed.
         QCOMPARE(cardIds(feed(ana)), cardIds(cards));
+        Database& db = server->server().context().db;
+        QVERIFY(db.exec("DELETE FROM foryou_concepts"));
+        QCOMPARE(cardIds(feed(ana)), cardIds(cards));
+        QCOMPARE(db.row("SELECT COUNT(*) AS n FROM foryou_concepts")->value("n").toInt(), 1);
     }
 
     void eachUserSeesTheirOwnConcepts() {
