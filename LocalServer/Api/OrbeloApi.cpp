@@ -22,6 +22,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     notifications_.registerRoutes(router);
     rewards_.registerRoutes(router);
     songs_.registerRoutes(router);
+    forYou_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());

@@ -6,6 +6,7 @@
 #include "DirectoryRoutes.h"
 #include "DocumentProcessor.h"
 #include "FlashcardRoutes.h"
+#include "ForYouRoutes.h"
 #include "GamificationRoutes.h"
 #include "ImportRoutes.h"
 #include "LibraryRoutes.h"
@@ -32,7 +33,7 @@ public:
           courses_(context), speech_(context), universities_(context), directory_(context),
           calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
           quizScores_(context), gamification_(context), quizzes_(context), mnemonics_(context),
-          notifications_(context), rewards_(context), songs_(context) {}
+          notifications_(context), rewards_(context), songs_(context), forYou_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -57,4 +58,5 @@ private:
     NotificationRoutes notifications_;
     RewardRoutes rewards_;
     SongRoutes songs_;
+    ForYouRoutes forYou_;
 };

@@ -121,7 +121,10 @@ void AuthStore::deleteUser(const QString& userId) {
                                 "devices",
                                 "notifications",
                                 "user_rewards",
-                                "reward_songs"})
+                                "reward_songs",
+                                "foryou_events",
+                                "foryou_likes",
+                                "foryou_concepts"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});

@@ -1,6 +1,8 @@
 #include "DocumentProcessor.h"
 
+#include "ConceptCards.h"
 #include "DocumentText.h"
+#include "FeedStore.h"
 #include "LibraryStore.h"
 #include "NotificationHub.h"
 #include "RandomId.h"
@@ -102,12 +104,14 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
         result.insert("status", "ready");
     }
     const QString title = extracted.title.isEmpty() ? titleFrom(filename) : extracted.title;
+    // Read here, off the request path, so that the first For You feed does not wait for it.
+    const QList<ConceptCards::Draft> feedConcepts = ConceptCards::drafts(extracted.text);
     // Recorded with the document's new state, announced once that is committed.
     auto notesReady = std::make_shared<std::optional<QJsonObject>>();
     return JobQueue::Outcome::success(
         result,
         [this, job, documentId, extracted, chunkCount, documentType, title, courseId, courseInfo,
-         notesReady] {
+         feedConcepts, notesReady] {
             LibraryStore library(context_);
             if (!courseInfo.isEmpty()) {
                 library.createCourse(job.userId, courseInfo, documentId, courseId);
@@ -118,6 +122,7 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
                 " course_id = ?, status = 'ready', failure_reason = NULL WHERE id = ?",
                 {extracted.text, chunkCount, extracted.fileType, documentType, title,
                  courseId.isEmpty() ? QVariant() : QVariant(courseId), documentId});
+            FeedStore(context_).keepDrafts(documentId, job.userId, feedConcepts);
             *notesReady =
                 context_.notifications->record(job.userId, notesReadyDraft(documentId, title, courseId));
         },

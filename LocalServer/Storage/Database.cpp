@@ -142,6 +142,16 @@ const QList<QStringList>& migrations() {
          " course_name TEXT, genre TEXT NOT NULL, style TEXT, lyrics TEXT, error TEXT,"
          " created_at INTEGER NOT NULL, finished_at INTEGER)",
          "CREATE INDEX reward_songs_reward ON reward_songs (user_reward_id, created_at)"},
+        // 15: the For You feed: what each user did with a card ("engaged" or "skipped", times in
+        // ms), the cards each user likes, and the concept cards read from each processed document
+        // (a JSON list of term, body and tier), so that a document's text is read once.
+        {"CREATE TABLE foryou_events (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, card_id TEXT NOT NULL,"
+         " concept_id TEXT NOT NULL, event_type TEXT NOT NULL, created_at INTEGER NOT NULL)",
+         "CREATE INDEX foryou_events_user ON foryou_events (user_id, event_type, created_at)",
+         "CREATE TABLE foryou_likes (user_id TEXT NOT NULL, card_id TEXT NOT NULL, concept_id TEXT NOT NULL,"
+         " created_at INTEGER NOT NULL, PRIMARY KEY (user_id, card_id))",
+         "CREATE INDEX foryou_likes_card ON foryou_likes (card_id)",
+         "CREATE TABLE foryou_concepts (document_id TEXT PRIMARY KEY, user_id TEXT NOT NULL, drafts TEXT NOT NULL)"},
     };
     return list;
 }

@@ -158,6 +158,20 @@ private slots:
                            {{"user_id", device.userId}, {"reward_id", "mnemonic_maker"}})
                      .status,
                  200);
+        // A For You card the user skipped and liked.
+        const QJsonObject card =
+            server->api("GET", "/api/courses/foryou/feed?limit=1", token).json()["items"][0].toObject();
+        QCOMPARE(server
+                     ->api("POST", "/api/courses/foryou/events", token,
+                           {{"card_id", card["card_id"]},
+                            {"concept_id", card["concept_id"]},
+                            {"event_type", "skipped"}})
+                     .status,
+                 200);
+        QCOMPARE(
+            server->api("POST", "/api/courses/foryou/cards/" + card["card_id"].toString() + "/like", token)
+                .status,
+            200);
         QVERIFY(!rowsNaming(device.userId).isEmpty());
 
         QCOMPARE(server->api("DELETE", "/api/user/account", token).status, 200);

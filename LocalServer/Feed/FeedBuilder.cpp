@@ -1,0 +1,151 @@
+#include "FeedBuilder.h"
+
+#include "CommunityCatalogue.h"
+#include "FeedIds.h"
+#include "FeedStore.h"
+#include "ServerContext.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+namespace {
+
+QString mnemonicLabel(const QString& type) {
+    static const QHash<QString, QString> labels{{"acronym", "Acronym"},
+                                                {"acrostic", "Acrostic"},
+                                                {"rhyme", "Rhyme"},
+                                                {"story", "Story"},
+                                                {"method_of_loci", "Memory palace"}};
+    return labels.value(type, QStringLiteral("Mnemonic"));
+}
+
+int mnemonicTier(const QString& difficulty) {
+    return difficulty == "hard" ? 3 : difficulty == "medium" ? 2 : 1;
+}
+
+QString firstNonEmpty(const QStringList& values) {
+    for (const QString& value : values) {
+        if (!value.trimmed().isEmpty())
+            return value.trimmed();
+    }
+    return {};
+}
+
+} // namespace
+
+QList<FeedCard> FeedBuilder::conceptCards(const QString& userId) {
+    FeedStore store(context_);
+    QList<FeedCard> cards;
+    QSet<QString> concepts;
+    for (const QVariantMap& row : context_.db.rows(
+             "SELECT d.id, d.title, d.filename, c.name AS course, f.drafts FROM documents d"
+             " LEFT JOIN courses c ON c.id = d.course_id AND c.user_id = d.user_id"
+             " LEFT JOIN foryou_concepts f ON f.document_id = d.id"
+             " WHERE d.user_id = ? AND d.status = 'ready' AND d.text IS NOT NULL ORDER BY d.created_at, d.id",
+             {userId})) {
+        const QString documentId = row.value("id").toString();
+        QList<ConceptCards::Draft> drafts;
+        if (!row.value("drafts").isNull()) {
+            drafts =
+                ConceptCards::fromJson(QJsonDocument::fromJson(row.value("drafts").toByteArray()).array());
+        } else {
+            // Processed before documents were read for the feed when they became ready.
+            const auto text = context_.db.row("SELECT text FROM documents WHERE id = ?", {documentId});
+            drafts = ConceptCards::drafts(text ? text->value("text").toString() : QString());
+            store.keepDrafts(documentId, userId, drafts);
+        }
+        const QString topic = firstNonEmpty({row.value("course").toString(), row.value("title").toString(),
+                                             row.value("filename").toString()});
+        for (const ConceptCards::Draft& draft : std::as_const(drafts)) {
+            FeedCard card = ConceptCards::card(userId, draft, topic);
+            if (!concepts.contains(card.conceptId)) {
+                concepts.insert(card.conceptId);
+                cards.append(card);
+            }
+        }
+    }
+    return cards;
+}
+
+QList<FeedCard> FeedBuilder::mnemonicCards(const QString& userId) {
+    QList<FeedCard> cards;
+    for (const QVariantMap& row : context_.db.rows(
+             "SELECT m.id, m.record, d.title, d.filename, c.name AS course FROM mnemonics m"
+             " LEFT JOIN documents d ON d.id = m.document_id AND d.user_id = m.user_id"
+             " LEFT JOIN courses c ON c.id = COALESCE(m.course_id, d.course_id) AND c.user_id = m.user_id"
+             " WHERE m.user_id = ? ORDER BY m.created_at, m.id",
+             {userId})) {
+        const QJsonObject record = QJsonDocument::fromJson(row.value("record").toByteArray()).object();
+        const QString id = row.value("id").toString();
+        FeedCard card;
+        card.cardId = FeedIds::make("card", {userId, "mnemonic", id});
+        card.conceptId = FeedIds::make("concept", {userId, "mnemonic", id});
+        card.cardType = "mnemonic";
+        card.cardSource = "mnemonics";
+        card.topic = firstNonEmpty({row.value("course").toString(), row.value("title").toString(),
+                                    row.value("filename").toString()});
+        card.title = mnemonicLabel(record.value("type").toString()) + " for " +
+                     (card.topic.isEmpty() ? QStringLiteral("your notes") : card.topic);
+        card.body = record.value("explanation").toString().trimmed();
+        card.mnemonicHtml = record.value("mnemonic").toString();
+        card.difficultyTier = mnemonicTier(record.value("difficulty").toString());
+        cards.append(card);
+    }
+    return cards;
+}
+
+FeedRanker::Request FeedBuilder::candidates(const QString& userId) {
+    FeedRanker::Request request;
+    request.userId = userId;
+    request.nowMs = context_.nowMs();
+    request.own = conceptCards(userId) + mnemonicCards(userId);
+    const auto profile = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
+    QSet<QString> categories;
+    const QJsonArray interests = profile ? QJsonDocument::fromJson(profile->value("profile").toByteArray())
+                                               .object()
+                                               .value("interests")
+                                               .toArray()
+                                         : QJsonArray();
+    for (const QJsonValue& entry : interests) {
+        const QJsonArray items = entry.toObject().value("items").toArray();
+        for (const QJsonValue& item : items)
+            request.interests.insert(item.toString());
+        if (!items.isEmpty())
+            categories.insert(entry.toObject().value("category").toString());
+    }
+    request.community = CommunityCatalogue::instance().matching(request.interests, categories);
+    return request;
+}
+
+void FeedBuilder::countLikes(QList<FeedCard>& cards) {
+    QStringList ids;
+    for (const FeedCard& card : cards)
+        ids.append(card.cardId);
+    const QHash<QString, int> counts = FeedStore(context_).likeCounts(ids);
+    for (FeedCard& card : cards)
+        card.likesCount = counts.value(card.cardId);
+}
+
+QList<FeedCard> FeedBuilder::feed(const QString& userId, int limit) {
+    FeedRanker::Request request = candidates(userId);
+    request.limit = limit;
+    QList<FeedCard> cards = FeedRanker::rank(request, FeedStore(context_).history(userId));
+    countLikes(cards);
+    return cards;
+}
+
+std::optional<FeedCard> FeedBuilder::find(const QString& userId, const QString& cardId) {
+    QList<FeedCard> all = CommunityCatalogue::instance().cards();
+    if (!cardId.startsWith("community_"))
+        all = conceptCards(userId) + mnemonicCards(userId);
+    for (const FeedCard& card : std::as_const(all)) {
+        if (card.cardId == cardId) {
+            QList<FeedCard> found{card};
+            countLikes(found);
+            return found.front();
+        }
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,76 @@
+#include "FeedStore.h"
+
+#include "RandomId.h"
+#include "ServerContext.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+QString FeedStore::addEvent(const QString& userId, const QString& cardId, const QString& conceptId,
+                            const QString& type) {
+    const QString id = RandomId::make("fyev");
+    context_.db.exec("INSERT INTO foryou_events (id, user_id, card_id, concept_id, event_type, created_at)"
+                     " VALUES (?, ?, ?, ?, ?, ?)",
+                     {id, userId, cardId, conceptId, type, context_.nowMs()});
+    return id;
+}
+
+FeedHistory FeedStore::history(const QString& userId) {
+    FeedHistory history;
+    for (const QVariantMap& row :
+         context_.db.rows("SELECT concept_id, created_at FROM foryou_events"
+                          " WHERE user_id = ? AND event_type = 'skipped' AND created_at > ?",
+                          {userId, context_.nowMs() - skipMemoryMs}))
+        history.skippedAt[row.value("concept_id").toString()].append(row.value("created_at").toLongLong());
+    for (const QVariantMap& row :
+         context_.db.rows("SELECT concept_id, MAX(created_at) AS at FROM foryou_events"
+                          " WHERE user_id = ? AND event_type = 'engaged' GROUP BY concept_id",
+                          {userId}))
+        history.lastEngagedAt.insert(row.value("concept_id").toString(), row.value("at").toLongLong());
+    for (const QVariantMap& row :
+         context_.db.rows("SELECT card_id FROM foryou_likes WHERE user_id = ?", {userId}))
+        history.liked.insert(row.value("card_id").toString());
+    return history;
+}
+
+int FeedStore::like(const QString& userId, const QString& cardId, const QString& conceptId) {
+    context_.db.exec("INSERT OR IGNORE INTO foryou_likes (user_id, card_id, concept_id, created_at)"
+                     " VALUES (?, ?, ?, ?)",
+                     {userId, cardId, conceptId, context_.nowMs()});
+    return likeCount(cardId);
+}
+
+int FeedStore::unlike(const QString& userId, const QString& cardId) {
+    context_.db.exec("DELETE FROM foryou_likes WHERE user_id = ? AND card_id = ?", {userId, cardId});
+    return likeCount(cardId);
+}
+
+int FeedStore::likeCount(const QString& cardId) {
+    return context_.db.row("SELECT COUNT(*) AS n FROM foryou_likes WHERE card_id = ?", {cardId})
+        ->value("n")
+        .toInt();
+}
+
+QHash<QString, int> FeedStore::likeCounts(const QStringList& cardIds) {
+    QHash<QString, int> counts;
+    if (cardIds.isEmpty())
+        return counts;
+    QStringList marks(cardIds.size(), QStringLiteral("?"));
+    QVariantList values;
+    for (const QString& id : cardIds)
+        values.append(id);
+    for (const QVariantMap& row :
+         context_.db.rows("SELECT card_id, COUNT(*) AS n FROM foryou_likes WHERE card_id IN (" +
+                              marks.join(", ") + ") GROUP BY card_id",
+                          values))
+        counts.insert(row.value("card_id").toString(), row.value("n").toInt());
+    return counts;
+}
+
+void FeedStore::keepDrafts(const QString& documentId, const QString& userId,
+                           const QList<ConceptCards::Draft>& drafts) {
+    context_.db.exec(
+        "INSERT OR REPLACE INTO foryou_concepts (document_id, user_id, drafts) VALUES (?, ?, ?)",
+        {documentId, userId,
+         QString::fromUtf8(QJsonDocument(ConceptCards::toJson(drafts)).toJson(QJsonDocument::Compact))});
+}

@@ -1,0 +1,177 @@
+#include "ConceptBody.h"
+#include "ConceptDepth.h"
+#include "FeedRanker.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr qint64 day = FeedRanker::dayMs;
+// Noon of some day, so that hours either way stay on it.
+constexpr qint64 noon = 20'000 * day + day / 2;
+
+FeedCard card(const QString& id, const QString& source = "notes", const QString& interest = {}) {
+    FeedCard made;
+    made.cardId = "card_" + id;
+    made.conceptId = "concept_" + id;
+    made.cardSource = source;
+    made.interest = interest;
+    return made;
+}
+
+QList<FeedCard> cards(const QString& prefix, int count, const QString& source = "notes") {
+    QList<FeedCard> list;
+    for (int i = 0; i < count; ++i)
+        list.append(card(prefix + QString::number(i), source));
+    return list;
+}
+
+QStringList ids(const QList<FeedCard>& feed) {
+    QStringList list;
+    for (const FeedCard& entry : feed)
+        list.append(entry.cardId);
+    return list;
+}
+
+FeedRanker::Request request(const QList<FeedCard>& own, int limit = 20,
+                            const QList<FeedCard>& community = {}) {
+    return {"user_a", noon, limit, own, community, {}};
+}
+
+} // namespace
+
+// How the feed is chosen and ordered, and what a concept card's text and difficulty are made of.
+class FeedRankingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void theSameDayAndHistoryGiveTheSameFeedAndUsersDiffer() {
+        const auto own = cards("c", 30);
+        const QStringList first = ids(FeedRanker::rank(request(own), {}));
+        QCOMPARE(first.size(), 20);
+        FeedRanker::Request later = request(own);
+        later.nowMs += 5 * 3'600'000;
+        QCOMPARE(ids(FeedRanker::rank(later, {})), first);
+
+        FeedRanker::Request other = request(own);
+        other.userId = "user_b";
+        QVERIFY(ids(FeedRanker::rank(other, {})) != first);
+        FeedRanker::Request tomorrow = request(own);
+        tomorrow.nowMs += day;
+        QVERIFY(ids(FeedRanker::rank(tomorrow, {})) != first);
+    }
+
+    void aSkipSinksBelowUnseenCardsAndFades() {
+        const auto own = cards("c", 10);
+        const QString top = ids(FeedRanker::rank(request(own), {})).front();
+        FeedHistory history;
+        history.skippedAt[QString(top).replace("card_", "concept_")] = {noon - 3'600'000};
+        QCOMPARE(ids(FeedRanker::rank(request(own), history)).back(), top);
+
+        // A week on, the penalty has nearly gone: the card scores within a tenth of its fresh score.
+        FeedRanker::Request weekLater = request(own);
+        weekLater.nowMs += 7 * day;
+        const FeedCard skipped = card(QString(top).remove("card_"));
+        const double fresh = *FeedRanker::score(weekLater, {}, skipped);
+        const double faded = *FeedRanker::score(weekLater, history, skipped);
+        QVERIFY(faded < fresh);
+        QVERIFY(fresh - faded < 0.2);
+        // Two skips weigh more than one.
+        history.skippedAt[skipped.conceptId].append(noon - 2 * 3'600'000);
+        QVERIFY(*FeedRanker::score(weekLater, history, skipped) < faded);
+    }
+
+    void anEngagedConceptRestsThenComesBackRarely() {
+        const auto own = cards("c", 5);
+        FeedHistory history;
+        history.lastEngagedAt.insert("concept_c2", noon - day);
+        QVERIFY(!ids(FeedRanker::rank(request(own), history)).contains("card_c2"));
+
+        FeedRanker::Request later = request(own);
+        later.nowMs = noon - day + qint64(FeedRanker::restDays * day);
+        const QStringList back = ids(FeedRanker::rank(later, history));
+        QCOMPARE(back.size(), 5);
+        QCOMPARE(back.back(), "card_c2");
+        // Just before the rest is over it is still left out.
+        later.nowMs -= 1;
+        QCOMPARE(ids(FeedRanker::rank(later, history)).size(), 4);
+    }
+
+    void aLikeLiftsACard() {
+        const FeedCard liked = card("c1");
+        FeedHistory history;
+        history.liked.insert(liked.cardId);
+        QCOMPARE(*FeedRanker::score(request({}), history, liked),
+                 *FeedRanker::score(request({}), {}, liked) + FeedRanker::likeBonus);
+    }
+
+    void communityCardsTakeAShareUnlessOwnCardsRunOut() {
+        const auto community = cards("k", 10, "community");
+        const auto sources = [](const QList<FeedCard>& feed) {
+            return std::count_if(feed.begin(), feed.end(),
+                                 [](const FeedCard& c) { return c.cardSource == "community"; });
+        };
+        QCOMPARE(sources(FeedRanker::rank(request(cards("c", 30), 20, community), {})), 4);
+        QCOMPARE(sources(FeedRanker::rank(request(cards("c", 30), 3, community), {})), 1);
+        const auto few = FeedRanker::rank(request(cards("c", 6), 20, community), {});
+        QCOMPARE(few.size(), 16);
+        QCOMPARE(sources(few), 10);
+        QCOMPARE(FeedRanker::rank(request({}, 5, community), {}).size(), 5);
+        QVERIFY(FeedRanker::rank(request({}), {}).isEmpty());
+
+        // A card written for the user's own interest comes before one only of its category.
+        FeedRanker::Request picked =
+            request({}, 1, {card("k0", "community", "Tennis"), card("k1", "community", "Golf")});
+        picked.interests = {"Golf"};
+        QCOMPARE(ids(FeedRanker::rank(picked, {})), QStringList{"card_k1"});
+    }
+
+    void bodiesArePlainSentencesThatDefineAndUseTheTerm() {
+        const QString notes =
+            "# Cells\n\n"
+            "An **enzyme** is a protein that speeds up a reaction. Heat changes its shape.\n"
+            "- Each `enzyme` fits one substrate, see [the figure](http://x/f.png)\n\n"
+            "| a | b |\n|---|---|\n\n"
+            "Unrelated sentence here. Enzymes work best at body temperature.";
+        const QStringList sentences = ConceptBody::plainSentences(notes);
+        QCOMPARE(sentences,
+                 QStringList({"An enzyme is a protein that speeds up a reaction.", "Heat changes its shape.",
+                              "Each enzyme fits one substrate, see the figure.", "Unrelated sentence here.",
+                              "Enzymes work best at body temperature."}));
+        QCOMPARE(
+            ConceptBody::write("enzyme", "An **enzyme** is a protein that speeds up a reaction.", sentences),
+            "An enzyme is a protein that speeds up a reaction. Each enzyme fits one substrate, see the "
+            "figure. "
+            "Enzymes work best at body temperature.");
+        // With no other use, the next sentence gives the second line.
+        QCOMPARE(ConceptBody::write("shape", "Heat changes its shape.", sentences),
+                 "Heat changes its shape. Each enzyme fits one substrate, see the figure.");
+        // Never more than four sentences, and long ones are cut at a word.
+        const QStringList many(8, "The term appears again in this sentence.");
+        QCOMPARE(ConceptBody::write("term", "The term is defined.", many).count('.'), 4);
+        const QString body = ConceptBody::write("term", "The term " + QString("word ").repeated(100), {});
+        QVERIFY(body.size() <= ConceptBody::maxSentenceChars && body.endsWith(QStringLiteral("…")));
+    }
+
+    void depthOrdersIntroductoryToExpertTerms() {
+        QCOMPARE(ConceptDepth::tier({0.0, 6, 5, 0.0}), 1);
+        QCOMPARE(ConceptDepth::tier({1.0, 1, 60, 1.0}), 4);
+        QVERIFY(ConceptDepth::tier({0.5, 2, 15, 1.0}) > ConceptDepth::tier({0.05, 5, 15, 1.0}));
+
+        const QString text =
+            "A cell is the unit of life. The cell divides. Every cell has a membrane. A cell grows. "
+            "Much later: mitochondrial heteroplasmy is the presence of more than one kind of "
+            "mitochondrial genome within a single cell of an organism.";
+        const auto early = ConceptDepth::measure("cell", "the unit of life", text);
+        QCOMPARE(early.firstPosition, 2.0 / text.size());
+        QCOMPARE(early.occurrences, 5);
+        QCOMPARE(early.definitionWords, 4);
+        const auto late = ConceptDepth::measure("mitochondrial heteroplasmy", "the presence of more", text);
+        QCOMPARE(late.occurrences, 1);
+        QCOMPARE(late.uncommonShare, 1.0);
+        QVERIFY(ConceptDepth::tier(late) > ConceptDepth::tier(early));
+    }
+};
+
+QTEST_GUILESS_MAIN(FeedRankingTest)
+#include "FeedRankingTest.moc"
