@@ -12,7 +12,7 @@ StudyCard {
 
     title: "Today's study feed"
     symbol: "sparkles"
-    activeFocusOnTab: walking
+    activeFocusOnTab: true
     border.color: activeFocus ? Theme.color.focusRing : Theme.color.separator
     border.width: activeFocus ? 2 : 1
     Accessible.description: walking ? "Right arrow or Enter: got it. S: skip. L: like." : ""
