@@ -11,8 +11,16 @@ async::Task<ForYouEventView> ForYouAPI::reportEvent(const ForYouEventCreate& eve
     return client_.post<ForYouEventView>(QStringLiteral("/api/courses/foryou/events"), event);
 }
 
+QString ForYouAPI::likePath(const QString& cardId, const QString& conceptId) {
+    return QStringLiteral("/api/courses/foryou/cards/") + cardId + QStringLiteral("/like?concept_id=") +
+           conceptId;
+}
+
 async::Task<CardLikeResponse> ForYouAPI::like(const QString& cardId, const QString& conceptId) const {
-    return client_.post<CardLikeResponse>(QStringLiteral("/api/courses/foryou/cards/") + cardId +
-                                              QStringLiteral("/like?concept_id=") + conceptId,
-                                          EmptyRequestBody{});
+    return client_.post<CardLikeResponse>(likePath(cardId, conceptId), EmptyRequestBody{});
+}
+
+// The like's own address, deleted.
+async::Task<CardLikeResponse> ForYouAPI::unlike(const QString& cardId, const QString& conceptId) const {
+    return client_.delete_<CardLikeResponse>(likePath(cardId, conceptId));
 }

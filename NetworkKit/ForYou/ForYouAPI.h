@@ -17,7 +17,10 @@ public:
     async::Task<ForYouFeedResponse> feed(int limit) const;
     async::Task<ForYouEventView> reportEvent(const ForYouEventCreate& event) const;
     async::Task<CardLikeResponse> like(const QString& cardId, const QString& conceptId) const;
+    async::Task<CardLikeResponse> unlike(const QString& cardId, const QString& conceptId) const;
 
 private:
+    static QString likePath(const QString& cardId, const QString& conceptId);
+
     APIClient client_;
 };

@@ -94,6 +94,7 @@ Item {
                     sourceComponent: model.selectedTab === 7 ? settingsScreen
                                      : model.selectedTab === 4 ? libraryScreen
                                      : model.selectedTab === 0 ? studyScreen
+                                     : model.selectedTab === 1 ? forYouScreen
                                      : model.selectedTab === 2 ? cardsScreen
                                      : model.selectedTab === 3 ? quizScreen
                                      : model.selectedTab === 6 ? notificationsScreen : comingSoon
@@ -102,6 +103,10 @@ Item {
                 Component { id: settingsScreen; SettingsView {} }
                 Component { id: libraryScreen; LibraryScreen {} }
                 Component { id: studyScreen; StudyScreen {} }
+                Component {
+                    id: forYouScreen
+                    ForYouView { onLibraryRequested: model.selectedTab = 4 }
+                }
                 Component { id: cardsScreen; FlashcardsScreen {} }
                 Component { id: quizScreen; QuizScreen {} }
                 Component {

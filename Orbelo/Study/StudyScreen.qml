@@ -4,10 +4,10 @@ import QtQuick.Layouts
 import DesignKit
 import OrbeloModels
 
-// The Study tab: a column of cards, read and tabbed through top to bottom, and the screens they
-// open over it (Back or Escape returns). A new card goes into `cards` at its place in the column
-// (the progress header, focus timer and daily feed belong above the schedule): give it
-// Layout.fillWidth and it sizes itself; FocusReveal keeps it in sight.
+// The Study tab, the app's home: a column of cards, read and tabbed through top to bottom — where
+// the user stands (level, streak, credits), the focus timer, today's cards, then the schedule —
+// and the screens they open over it (Back or Escape returns). A new card goes into `cards` at its
+// place in the column: give it Layout.fillWidth and it sizes itself; FocusReveal keeps it in sight.
 StackView {
     id: stack
 
@@ -15,8 +15,14 @@ StackView {
     PomodoroTimer { id: focusTimer }
     StudyScheduleModel { id: schedule }
     CalendarFeedModel { id: feed }
+    ProgressHeaderModel { id: progress }
+    DailyStudyFeedModel { id: dailyFeed }
 
-    Component.onCompleted: schedule.load()
+    Component.onCompleted: {
+        progress.load()
+        dailyFeed.load()
+        schedule.load()
+    }
 
     Component {
         id: timerPage
@@ -32,8 +38,12 @@ StackView {
         contentWidth: availableWidth
         clip: true
 
-        Refreshable.onRequested: schedule.load()
-        Refreshable.enabled: !schedule.isLoading
+        // Today's cards are left alone: a refresh would throw away the user's place in them.
+        Refreshable.onRequested: {
+            progress.load()
+            schedule.load()
+        }
+        Refreshable.enabled: !schedule.isLoading && !progress.isLoading
 
         FocusReveal { id: reveal; view: screen }
 
@@ -45,10 +55,18 @@ StackView {
 
             Item { Layout.preferredHeight: Theme.spacing.xs }
 
+            ProgressHeaderView {
+                Layout.fillWidth: true
+                model: progress
+            }
             FocusTimerCard {
                 Layout.fillWidth: true
                 timer: focusTimer
                 onOpenRequested: stack.push(timerPage)
+            }
+            DailyStudyFeedCard {
+                Layout.fillWidth: true
+                model: dailyFeed
             }
             StudyScheduleCard {
                 id: scheduleCard

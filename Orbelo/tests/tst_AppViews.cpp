@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "CalendarFeedModel.h"
+#include "DailyStudyFeedModel.h"
 #include "FakeNetworkPathMonitor.h"
 #include "FakeNotifierClient.h"
 #include "FakeUrlOpener.h"
@@ -12,13 +13,14 @@
 #include "NetworkMonitor.h"
 #include "NotecardImportModel.h"
 #include "NotesSectionModel.h"
-#include "NotificationManager.h"
 #include "NotificationCenter.h"
+#include "NotificationManager.h"
 #include "NotificationRouting.h"
 #include "NotificationsModel.h"
 #include "OnboardingGate.h"
-#include "QuizModel.h"
 #include "PomodoroTimer.h"
+#include "ProgressHeaderModel.h"
+#include "QuizModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "StudyReminderPreferencesStore.h"
@@ -598,8 +600,14 @@ private Q_SLOTS:
                                  "Replace link", "Stop sharing"})
             QVERIFY2(itemsNamed(view.get(), QString::fromUtf8(name)).size() == 1, name);
         QVERIFY(itemsNamed(view.get(), "Open in Calendar").isEmpty()); // no link in this run yet
-        // Nothing listens where the app's backend would be: the schedule's failure line and its retry.
-        QTRY_COMPARE(itemsNamed(view.get(), "Try again").size(), 1);
+        // Nothing listens where the app's backend would be: the schedule's and today's cards' failure
+        // lines with their retries; the progress header stays out of the way.
+        QTRY_COMPARE(itemsNamed(view.get(), "Try again").size(), 2);
+        QCOMPARE(itemsNamed(view.get(), "Today's study feed").size(), 2); // the card and its heading
+        auto* progress = view->findChild<ProgressHeaderModel*>();
+        QVERIFY(progress);
+        QTRY_VERIFY(!progress->isLoading());
+        QVERIFY(!progress->hasProgress());
 
         auto* feed = view->findChild<CalendarFeedModel*>();
         QVERIFY(feed);
@@ -616,6 +624,118 @@ private Q_SLOTS:
         press(window.contentItem(), "Cancel");
         QCOMPARE(feed->confirmation(), QString());
         QVERIFY(!feed->isBusy());
+    }
+
+    // The progress header, once the figures have come, is one element read as one line.
+    void progressHeader() {
+        ScriptedHttpServer server;
+        server.enqueue(ScriptedResponse::json(
+            200,
+            R"({"total_xp":1320,"level":4,"current_level_xp":120,"next_level_xp":300,"streak":6,"credits":85})"));
+        ProgressHeaderModel model(scriptedClient(server));
+        std::unique_ptr<QQuickItem> view =
+            load("ProgressHeaderView.qml", {{"model", QVariant::fromValue(&model)}});
+        QVERIFY(view);
+        QVERIFY(!view->isVisible());
+        model.load();
+        QTRY_VERIFY(view->isVisible());
+        QCOMPARE(
+            itemsNamed(view.get(), "Level 4, 120 of 300 XP to next level, 6 day streak, 85 credits").size(),
+            1);
+    }
+
+    // The For You tab without a backend: its failure line and retry, and no empty-feed message.
+    void forYouScreen() {
+        std::unique_ptr<QQuickItem> view = load("ForYouView.qml");
+        QVERIFY(view);
+        QTRY_COMPARE(itemsNamed(view.get(), "Try again").size(), 1);
+        QVERIFY(itemsNamed(view.get(), "Go to Library").isEmpty());
+    }
+
+    // A card's face: what it says, its heart's spoken label and its actions in reading order; the
+    // video and mnemonic only when the card has them.
+    void forYouCardFace() {
+        QVariantMap card{{"cardId", "c1"},
+                         {"title", "Osmosis"},
+                         {"body", "Water moves across a membrane."},
+                         {"topic", "Biology"},
+                         {"difficultyText", "Difficulty: Advanced"},
+                         {"isCommunity", true},
+                         {"authorText", "Authored by Ada"},
+                         {"liked", false},
+                         {"likesText", "3 likes"},
+                         {"likeInFlight", false},
+                         {"likeAccessibleName", "Like. 3 likes"},
+                         {"mnemonic", "Osmosis: **O**ut of the salty."},
+                         {"videoUrl", "https://www.youtube.com/watch?v=vid1"},
+                         {"readAloudText", "Osmosis. Water moves across a membrane."}};
+        QQuickWindow window;
+        std::unique_ptr<QQuickItem> view = load("ForYouCardFace.qml", {{"card", card}});
+        QVERIFY(view);
+        view->setParentItem(window.contentItem());
+        QList<QQuickItem*> order;
+        for (const char* name : {"Osmosis", "Water moves across a membrane.", "Difficulty: Advanced",
+                                 "Source: community", "Authored by Ada", "Like. 3 likes",
+                                 "Listen to this card", "Show mnemonic", "Watch on YouTube"}) {
+            const QList<QQuickItem*> found = itemsNamed(view.get(), name);
+            QVERIFY2(found.size() == 1, name);
+            order << found[0];
+        }
+        // The controls take the focus in the order they are read.
+        QQuickItem* control = order[5];
+        for (int i = 6; i < order.size(); ++i) {
+            control = control->nextItemInFocusChain();
+            QVERIFY2(control == order[i], qPrintable(control->property("text").toString()));
+        }
+
+        card["videoUrl"] = "";
+        card["mnemonic"] = "";
+        card["isCommunity"] = false;
+        card["authorText"] = "";
+        view->setProperty("card", card);
+        for (const char* gone : {"Watch on YouTube", "Show mnemonic", "Source: community", "Authored by Ada"})
+            QVERIFY2(itemsNamed(view.get(), gone).isEmpty(), gone);
+    }
+
+    // The daily feed on its card, by keys: → moves on, S skips, L likes; the last card finishes the
+    // session and the card says so.
+    void dailyStudyFeedCard() {
+        ScriptedHttpServer server;
+        server.setHandler([](const RecordedRequest& r) {
+            if (r.path == "/api/courses/foryou/feed")
+                return ScriptedResponse::json(200, R"({"items":[
+                        {"card_id":"a","concept_id":"x","card_type":"t","card_source":"generated","title":"First","body":"1","likes_count":2},
+                        {"card_id":"b","concept_id":"y","card_type":"t","card_source":"generated","title":"Second","body":"2"},
+                        {"card_id":"c","concept_id":"z","card_type":"t","card_source":"generated","title":"Third","body":"3"}]})");
+            if (r.path.endsWith("/like"))
+                return ScriptedResponse::json(200, R"({"card_id":"a","liked":true,"likes_count":3})");
+            return ScriptedResponse::json(200, "{}");
+        });
+        DailyStudyFeedModel model(scriptedClient(server));
+        model.load();
+        QTRY_COMPARE(model.count(), 3);
+        QQuickWindow window;
+        std::unique_ptr<QQuickItem> view =
+            load("DailyStudyFeedCard.qml", {{"model", QVariant::fromValue(&model)}});
+        QVERIFY(view);
+        view->setParentItem(window.contentItem());
+        for (const char* name :
+             {"Card 1 of 3", "First", "Got it, next card", "Skip this card", "Like. 2 likes"})
+            QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
+        view->forceActiveFocus();
+
+        QTest::keyClick(&window, Qt::Key_L);
+        QTRY_COMPARE(itemsNamed(view.get(), "Unlike. 3 likes").size(), 1);
+        QTest::keyClick(&window, Qt::Key_Right);
+        QCOMPARE(itemsNamed(view.get(), "Second").size(), 1);
+        QTest::keyClick(&window, Qt::Key_S);
+        QCOMPARE(itemsNamed(view.get(), "Third").size(), 1);
+        QVERIFY(itemsNamed(view.get(), "Got it, next card").isEmpty());
+        QCOMPARE(itemsNamed(view.get(), "Finish session").size(), 1);
+        QTest::keyClick(&window, Qt::Key_Return);
+        QVERIFY(model.isFinished());
+        QCOMPARE(itemsNamed(view.get(), "Start a new session").size(), 1);
+        QVERIFY(itemsNamed(view.get(), "Skip this card").isEmpty());
     }
 
     // The focus timer: its card opens the timer screen over the Study tab; the actions follow the

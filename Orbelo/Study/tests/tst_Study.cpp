@@ -4,6 +4,7 @@
 #include "FakeUrlOpener.h"
 #include "InMemoryPasteboard.h"
 #include "InMemoryPreferences.h"
+#include "ProgressHeaderModel.h"
 #include "ScheduleGrouping.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
@@ -375,6 +376,41 @@ private Q_SLOTS:
         feed.model->saveCalendarFile(QUrl::fromLocalFile(dir.filePath("missing/folder/schedule.ics")));
         feed.settle();
         QVERIFY(feed.model->errorMessage().startsWith("Couldn't save the calendar file: "));
+    }
+
+    // The progress header stays hidden and silent until the summary comes; then it reads as one
+    // line, and a later failure keeps the last good figures.
+    void progressHeader() {
+        ScriptedHttpServer server;
+        server.enqueue(ScriptedResponse::json(500, "summary unavailable"));
+        server.enqueue(ScriptedResponse::json(
+            200,
+            R"({"total_xp":1320,"level":4,"current_level_xp":120,"next_level_xp":300,"streak":6,"credits":85})"));
+        server.enqueue(ScriptedResponse::json(500, "summary unavailable"));
+        ProgressHeaderModel model(scriptedClient(server));
+        QSignalSpy changes(&model, &ProgressHeaderModel::progressChanged);
+
+        model.load();
+        QTRY_VERIFY(!model.isLoading());
+        QVERIFY(!model.hasProgress());
+        QVERIFY(model.accessibleLabel().isEmpty());
+        QVERIFY(changes.isEmpty());
+
+        model.load();
+        QVERIFY(model.isLoading());
+        model.load(); // not twice
+        QTRY_VERIFY(model.hasProgress());
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(model.accessibleLabel(), "Level 4, 120 of 300 XP to next level, 6 day streak, 85 credits");
+        QCOMPARE(model.levelProgress(), 0.4);
+
+        model.load();
+        QTRY_VERIFY(!model.isLoading());
+        QCOMPARE(server.requestCount(), 3);
+        QVERIFY(model.hasProgress());
+        QCOMPARE(model.accessibleLabel(), "Level 4, 120 of 300 XP to next level, 6 day streak, 85 credits");
+        for (const RecordedRequest& r : server.requests())
+            QCOMPARE(r.target, "/api/gamification/credits");
     }
 };
 

@@ -1,0 +1,57 @@
+#pragma once
+
+// moc needs a Qt header before <coroutine>.
+#include <QObject>
+
+#include "APIClient.h"
+#include "Gamification/GamificationSummary.h"
+#include "TaskScope.h"
+
+#include <QtQml/qqmlregistration.h>
+
+// The line at the top of the Study tab: the user's level, XP towards the next level, streak and
+// credits. It shows only once the backend has answered; a failed load keeps it quiet (or keeps
+// the last good figures), since the rest of the tab does not depend on it.
+class ProgressHeaderModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
+    Q_PROPERTY(bool hasProgress READ hasProgress NOTIFY progressChanged)
+    Q_PROPERTY(QString levelText READ levelText NOTIFY progressChanged)
+    // "120 of 300 XP"
+    Q_PROPERTY(QString xpText READ xpText NOTIFY progressChanged)
+    // How far through the level, 0 to 1.
+    Q_PROPERTY(double levelProgress READ levelProgress NOTIFY progressChanged)
+    Q_PROPERTY(QString streakText READ streakText NOTIFY progressChanged)
+    Q_PROPERTY(QString creditsText READ creditsText NOTIFY progressChanged)
+    // "Level 3, 120 of 300 XP to next level, 5 day streak, 40 credits"
+    Q_PROPERTY(QString accessibleLabel READ accessibleLabel NOTIFY progressChanged)
+public:
+    explicit ProgressHeaderModel(QObject* parent = nullptr);
+    explicit ProgressHeaderModel(APIClient client, QObject* parent = nullptr);
+
+    bool isLoading() const { return isLoading_; }
+    bool hasProgress() const { return summary_.has_value(); }
+    QString levelText() const;
+    QString xpText() const;
+    double levelProgress() const;
+    QString streakText() const;
+    QString creditsText() const;
+    QString accessibleLabel() const;
+
+    // Loads the figures; a load already running is not started twice.
+    Q_INVOKABLE void load();
+
+Q_SIGNALS:
+    void progressChanged();
+    void isLoadingChanged();
+
+private:
+    static async::Task<void> reload(ProgressHeaderModel* self);
+    void setLoading(bool loading);
+
+    APIClient client_;
+    std::optional<GamificationSummary> summary_;
+    bool isLoading_ = false;
+    async::TaskScope tasks_; // last: tasks end before what they use
+};
