@@ -4,6 +4,7 @@
 #include "DeviceStore.h"
 #include "LocalServerBench.h"
 #include "NotificationHub.h"
+#include "PushStreams.h"
 #include "ServerContext.h"
 #include "TestServer.h"
 
