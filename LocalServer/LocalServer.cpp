@@ -10,6 +10,8 @@
 #include "NotificationHub.h"
 #include "OrbeloApi.h"
 #include "PrivateFile.h"
+#include "PushStreamRoute.h"
+#include "PushStreams.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 
@@ -178,6 +180,8 @@ bool LocalServer::start(QString* error) {
     context.jobs = jobs_.get();
     notifications_ = std::make_unique<NotificationHub>(context);
     context.notifications = notifications_.get();
+    pushStreams_ = std::make_unique<PushStreams>(context);
+    context.pushStreams = pushStreams_.get();
     frontend_ = std::make_unique<FrontendApi>(context);
     api_ = std::make_unique<OrbeloApi>(context);
     control_ = std::make_unique<ControlApi>(context, faults_);
@@ -186,6 +190,8 @@ bool LocalServer::start(QString* error) {
     control_->registerRoutes(router_);
     appcast_ = std::make_unique<AppcastRoutes>(context);
     appcast_->registerRoutes(router_);
+    pushRoute_ = std::make_unique<PushStreamRoute>(context, *pushStreams_);
+    pushRoute_->registerRoutes(router_);
     jobs_->resumeUnfinished();
     http_->serve();
     return true;

@@ -14,6 +14,8 @@
 class AppcastRoutes;
 class JobQueue;
 class NotificationHub;
+class PushStreamRoute;
+class PushStreams;
 struct ServerContext;
 class FrontendApi;
 class OrbeloApi;
@@ -60,6 +62,9 @@ private:
     Router router_;
     std::unique_ptr<JobQueue> jobs_;
     std::unique_ptr<NotificationHub> notifications_;
+    // Before the HTTP engine: its connections leave the registry as the engine closes them.
+    std::unique_ptr<PushStreams> pushStreams_;
+    std::unique_ptr<PushStreamRoute> pushRoute_;
     std::unique_ptr<FrontendApi> frontend_;
     std::unique_ptr<OrbeloApi> api_;
     std::unique_ptr<ControlApi> control_;

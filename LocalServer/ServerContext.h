@@ -11,6 +11,7 @@
 
 class JobQueue;
 class NotificationHub;
+class PushStreams;
 
 // What the route modules share: the store, the clock, the signer and the server's own address.
 struct ServerContext {
@@ -20,7 +21,8 @@ struct ServerContext {
     QByteArray secret; // signs tokens, upload URLs and media names; never logged
     JobQueue* jobs = nullptr;
     NotificationHub* notifications = nullptr; // every new notification goes through it
-    QString baseUrl; // "https://127.0.0.1:<port>"
+    PushStreams* pushStreams = nullptr;       // the open push streams; none outside a running server
+    QString baseUrl;                          // "https://127.0.0.1:<port>"
     // Milliseconds since 1970; replaceable so that tests move time without waiting.
     std::function<qint64()> clock;
     // Sets a document to music for the "song" job: SongComposer::compose, or a test's fake. While

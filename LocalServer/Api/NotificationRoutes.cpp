@@ -6,19 +6,11 @@
 #include "QueryLimit.h"
 #include "ServerContext.h"
 
-#include <QRegularExpression>
-
 namespace {
 
 constexpr int defaultLimit = 50;
 constexpr int maxLimit = 200;
 constexpr int maxAppVersionLength = 64;
-
-// The push service's token as the app writes it: 32 bytes in lower-case hexadecimal.
-bool isDeviceToken(const QString& token) {
-    static const QRegularExpression pattern(QStringLiteral("^[0-9a-f]{64}$"));
-    return pattern.match(token).hasMatch();
-}
 
 } // namespace
 
@@ -68,7 +60,7 @@ ServerResponse NotificationRoutes::registerDevice(const ServerRequest& request, 
     const QJsonObject body = request.jsonBody();
     DeviceStore::Registration device;
     device.deviceToken = body.value("device_token").toString();
-    if (!isDeviceToken(device.deviceToken))
+    if (!DeviceStore::isToken(device.deviceToken))
         return ServerResponse::apiError(422, "device_token must be 64 lower-case hexadecimal characters.");
     device.platform = body.value("platform").toString();
     if (device.platform != QLatin1String("linux") && device.platform != QLatin1String("ios"))

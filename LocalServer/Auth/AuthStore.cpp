@@ -3,6 +3,7 @@
 #include "DeviceStore.h"
 #include "EmailAddress.h"
 #include "GuessLimits.h"
+#include "PushStreams.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 #include "SignUpRequirements.h"
@@ -129,6 +130,8 @@ void AuthStore::deleteUser(const QString& userId) {
     GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});
     db.commit();
+    if (context_.pushStreams)
+        context_.pushStreams->closeUser(userId);
     for (const QVariantMap& client : clients)
         touchClient(client.value("client_id").toString());
 }

@@ -16,6 +16,12 @@ struct HttpLimits {
     // For one answer to leave: a client that does not read is cut off after it.
     int writeTimeoutMs = 30'000;
 
+    // A WebSocket is pinged this often; one that has not answered within two intervals is closed.
+    // Its connection has no idle timeout of its own.
+    int webSocketPingIntervalMs = 30'000;
+    // The largest message a WebSocket client may send; a longer one closes the stream (1009).
+    std::size_t maxWebSocketMessageBytes = 64 * 1024;
+
     // The kernel's share of a client's unread answers (it doubles the figure for bookkeeping).
     int socketSendBufferBytes = 256 * 1024;
 

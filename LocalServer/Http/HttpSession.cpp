@@ -1,6 +1,7 @@
 #include "HttpSession.h"
 
 #include "HttpFraming.h"
+#include "WebSocketConnection.h"
 
 #include <QUrl>
 #include <boost/asio/post.hpp>
@@ -8,11 +9,13 @@
 #include <boost/asio/write.hpp>
 #include <boost/beast/core/bind_handler.hpp>
 #include <boost/beast/http/read.hpp>
+#include <boost/beast/websocket/rfc6455.hpp>
 #include <limits>
 
 namespace net = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
+namespace websocket = beast::websocket;
 using boost::system::error_code;
 
 namespace {
@@ -160,6 +163,8 @@ void HttpSession::readBody() {
 void HttpSession::dispatch() {
     auto message = parser_->release();
     ServerRequest request;
+    request.upgrade = websocket::is_upgrade(message);
+    upgradeRequest_ = request.upgrade ? std::make_shared<http::request<http::string_body>>(message) : nullptr;
     request.method = toBytes(message.method_string());
     headRequest_ = request.method == "HEAD";
     const QUrl target(QString::fromUtf8(toBytes(message.target())));
@@ -189,6 +194,9 @@ void HttpSession::respond(ServerResponse response, int delayMs) {
 void HttpSession::write(const ServerResponse& response) {
     if (response.drop)
         return close();
+    if (response.upgrade && upgradeRequest_)
+        return upgrade(response.upgrade);
+    upgradeRequest_.reset();
     const QByteArray wire = response.serialize(keepAlive_, !headRequest_);
     out_.assign(wire.constData(), std::size_t(wire.size()));
     beast::get_lowest_layer(stream_).expires_after(ms(host_.limits.writeTimeoutMs));
@@ -200,6 +208,25 @@ void HttpSession::write(const ServerResponse& response) {
         if (!self->keepAlive_)
             return self->shutdown();
         self->waitForRequest();
+    });
+}
+
+void HttpSession::upgrade(const ServerResponse::Upgrade& open) {
+    // The WebSocket keeps its own time: the handshake's deadline, then pings instead of an idle
+    // timeout, so a quiet stream lives as long as its client answers.
+    beast::get_lowest_layer(stream_).expires_never();
+    auto connection = std::make_shared<WebSocketConnection>(std::move(stream_), shared_from_this());
+    WebSocketStream& socket = connection->stream;
+    websocket::stream_base::timeout timeout;
+    timeout.handshake_timeout = ms(host_.limits.handshakeTimeoutMs);
+    timeout.idle_timeout = ms(2 * host_.limits.webSocketPingIntervalMs);
+    timeout.keep_alive_pings = true;
+    socket.set_option(timeout);
+    socket.read_message_max(host_.limits.maxWebSocketMessageBytes);
+    auto request = std::move(upgradeRequest_);
+    socket.async_accept(*request, [connection, request, open](error_code ec) {
+        if (!ec)
+            open(connection);
     });
 }
 

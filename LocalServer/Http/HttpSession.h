@@ -8,6 +8,7 @@
 #include <boost/asio/ssl/context.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/http/message.hpp>
 #include <boost/beast/http/parser.hpp>
 #include <boost/beast/http/string_body.hpp>
 #include <boost/beast/ssl/ssl_stream.hpp>
@@ -48,6 +49,8 @@ private:
     void readBody();
     void dispatch();
     void write(const ServerResponse& response);
+    // Answers the upgrade request with the WebSocket handshake and hands the connection over.
+    void upgrade(const ServerResponse::Upgrade& open);
     void fail(int status);
     void shutdown();
     void close();
@@ -59,6 +62,8 @@ private:
     QHostAddress peer_;
     boost::beast::flat_buffer buffer_;
     std::optional<boost::beast::http::request_parser<boost::beast::http::string_body>> parser_;
+    // The request being answered, when it asks for a WebSocket.
+    std::shared_ptr<boost::beast::http::request<boost::beast::http::string_body>> upgradeRequest_;
     std::size_t scanned_ = 0;
     Clock::time_point headerDeadline_;
     bool firstRequest_ = true;

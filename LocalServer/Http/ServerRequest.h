@@ -17,6 +17,8 @@ struct ServerRequest {
     QByteArray body;
     QHostAddress peer;
     QStringList pathParams;
+    // The client asks to turn the connection into a WebSocket (Upgrade: websocket).
+    bool upgrade = false;
 
     QByteArray header(const QByteArray& name) const { return headers.value(name.toLower()); }
     QString param(int index) const { return pathParams.value(index); }

@@ -30,6 +30,12 @@ ServerResponse ServerResponse::apiError(int status, const QString& message) {
     return json(QJsonObject{{"detail", message}}, status);
 }
 
+ServerResponse ServerResponse::webSocket(Upgrade upgrade) {
+    ServerResponse response = empty(101);
+    response.upgrade = std::move(upgrade);
+    return response;
+}
+
 void ServerResponse::setHeader(const QByteArray& name, const QByteArray& value) {
     for (auto& header : headers) {
         if (header.first.compare(name, Qt::CaseInsensitive) == 0) {

@@ -1,11 +1,14 @@
 #include "DeviceStore.h"
 
+#include "PushStreams.h"
 #include "ServerContext.h"
+
+#include <QRegularExpression>
 
 bool DeviceStore::registerDevice(const QString& userId, const QString& sessionId, const Registration& device,
                                  qint64 nowMs) {
     // A device that changes hands counts as registered anew.
-    return context_.db.exec(
+    const bool stored = context_.db.exec(
         "INSERT INTO devices (device_token, user_id, session_id, platform, app_version, registered_at,"
         " updated_at) VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (device_token) DO UPDATE SET"
         " registered_at = CASE WHEN devices.user_id = excluded.user_id THEN devices.registered_at"
@@ -13,6 +16,19 @@ bool DeviceStore::registerDevice(const QString& userId, const QString& sessionId
         " platform = excluded.platform, app_version = excluded.app_version, updated_at = excluded.updated_at",
         {device.deviceToken, userId, sessionId, device.platform,
          device.appVersion.isEmpty() ? QVariant() : QVariant(device.appVersion), nowMs, nowMs});
+    if (stored && context_.pushStreams)
+        context_.pushStreams->closeDevice(device.deviceToken, userId);
+    return stored;
+}
+
+std::optional<DeviceStore::Device> DeviceStore::find(const QString& deviceToken, qint64 nowMs) {
+    const auto row = context_.db.row(
+        "SELECT d.user_id, d.registered_at FROM devices d JOIN sessions s ON s.id = d.session_id"
+        " WHERE d.device_token = ? AND s.status = 'active' AND s.expire_at > ?",
+        {deviceToken, nowMs});
+    if (!row)
+        return std::nullopt;
+    return Device{deviceToken, row->value("user_id").toString(), row->value("registered_at").toLongLong()};
 }
 
 QStringList DeviceStore::tokensOf(const QString& userId, qint64 nowMs) {
@@ -27,6 +43,16 @@ QStringList DeviceStore::tokensOf(const QString& userId, qint64 nowMs) {
 }
 
 void DeviceStore::forgetEndedSessions() {
-    context_.db.exec(
-        "DELETE FROM devices WHERE session_id NOT IN (SELECT id FROM sessions WHERE status = 'active')");
+    QStringList forgotten;
+    for (const QVariantMap& row : context_.db.rows("DELETE FROM devices WHERE session_id NOT IN"
+                                                   " (SELECT id FROM sessions WHERE status = 'active')"
+                                                   " RETURNING device_token"))
+        forgotten.append(row.value("device_token").toString());
+    if (context_.pushStreams && !forgotten.isEmpty())
+        context_.pushStreams->closeDevices(forgotten);
+}
+
+bool DeviceStore::isToken(const QString& token) {
+    static const QRegularExpression pattern(QStringLiteral("^[0-9a-f]{64}$"));
+    return pattern.match(token).hasMatch();
 }

@@ -77,6 +77,24 @@ int NotificationStore::unreadCount(const QString& userId) {
     return count ? count->value("n").toInt() : 0;
 }
 
+QList<NotificationStore::Sequenced> NotificationStore::newerThan(const QString& userId, qint64 afterSeq,
+                                                                 qint64 sinceMs, int limit) {
+    QList<Sequenced> found;
+    for (const QVariantMap& row : context_.db.rows(
+             "SELECT * FROM (SELECT * FROM notifications WHERE user_id = ? AND seq > ? AND created_at >= ?"
+             " ORDER BY seq DESC LIMIT ?) ORDER BY seq",
+             {userId, afterSeq, sinceMs, limit}))
+        found.append({row.value("seq").toLongLong(), recordOf(row)});
+    return found;
+}
+
+std::optional<qint64> NotificationStore::seqOf(const QString& id) {
+    const auto row = context_.db.row("SELECT seq FROM notifications WHERE id = ?", {id});
+    if (!row)
+        return std::nullopt;
+    return row->value("seq").toLongLong();
+}
+
 bool NotificationStore::markRead(const QString& userId, const QString& id, qint64 nowMs) {
     // SQLite counts a matched row as changed even when its read time stays, so 1 means "exists".
     return context_.db.changed(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -20,6 +21,12 @@ public:
         QString eventKey;  // empty: every draft is a new notification
     };
 
+    // A record with its place in the order of all notifications (seq grows with every one).
+    struct Sequenced {
+        qint64 seq = 0;
+        QJsonObject record;
+    };
+
     explicit NotificationStore(ServerContext& context) : context_(context) {}
 
     // Stores the draft at `nowMs` (inside the caller's transaction, if any) and answers its
@@ -30,6 +37,11 @@ public:
     // all of them and of the unread.
     QJsonObject list(const QString& userId, int limit);
     int unreadCount(const QString& userId);
+    // The newest `limit` of the user's notifications with a seq above `afterSeq` made at or after
+    // `sinceMs`, oldest first.
+    QList<Sequenced> newerThan(const QString& userId, qint64 afterSeq, qint64 sinceMs, int limit);
+    // The seq of the notification `id`; nothing when there is none.
+    std::optional<qint64> seqOf(const QString& id);
     // False when the user has no such notification; one already read keeps its read time.
     bool markRead(const QString& userId, const QString& id, qint64 nowMs);
     // How many were unread; -1 when the write failed.

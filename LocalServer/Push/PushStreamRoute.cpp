@@ -1,0 +1,39 @@
+#include "PushStreamRoute.h"
+
+#include "DeviceStore.h"
+#include "PushStreams.h"
+#include "ServerContext.h"
+
+#include <optional>
+
+void PushStreamRoute::registerRoutes(Router& router) {
+    router.add("GET", path, [this](const ServerRequest& request) { return open(request); });
+}
+
+ServerResponse PushStreamRoute::open(const ServerRequest& request) {
+    if (!request.upgrade) {
+        ServerResponse refused = ServerResponse::apiError(426, "This is a WebSocket; ask for an upgrade.");
+        refused.setHeader("Upgrade", "websocket");
+        return refused;
+    }
+    const QByteArray authorization = request.header("authorization");
+    const QString token =
+        authorization.startsWith("Device ") ? QString::fromLatin1(authorization.mid(7).trimmed()) : QString();
+    if (!DeviceStore::isToken(token))
+        return ServerResponse::apiError(401, "Send the device token as Authorization: Device <token>.");
+    const std::optional<DeviceStore::Device> device = DeviceStore(context_).find(token, context_.nowMs());
+    if (!device)
+        return ServerResponse::apiError(401, "This device is not registered to a signed-in user.");
+
+    std::optional<qint64> afterSeq;
+    if (request.query.hasQueryItem("after")) {
+        bool ok = false;
+        afterSeq = request.query.queryItemValue("after").toLongLong(&ok);
+        if (!ok || *afterSeq < 0)
+            return ServerResponse::apiError(422, "after must be a whole number of 0 or more.");
+    }
+    return ServerResponse::webSocket(
+        [this, device = *device, afterSeq](std::shared_ptr<WebSocketConnection> connection) {
+            streams_.open(std::move(connection), device, afterSeq);
+        });
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Router.h"
+#include "ServerRequest.h"
+#include "ServerResponse.h"
+
+struct ServerContext;
+class PushStreams;
+
+// GET /api/mobile/push/stream: the WebSocket a registered device holds open for its user's
+// notifications, authenticated by `Authorization: Device <token>`; `after=<seq>` asks for what
+// the device missed. Refusals are plain HTTP: 401 for a token that names no signed-in device,
+// 426 without an upgrade.
+class PushStreamRoute {
+public:
+    static constexpr auto path = "/api/mobile/push/stream";
+
+    PushStreamRoute(ServerContext& context, PushStreams& streams) : context_(context), streams_(streams) {}
+
+    void registerRoutes(Router& router);
+
+private:
+    ServerResponse open(const ServerRequest& request);
+
+    ServerContext& context_;
+    PushStreams& streams_;
+};

@@ -1,0 +1,122 @@
+#include "PushStreams.h"
+
+#include "NotificationHub.h"
+#include "NotificationStore.h"
+#include "PushSession.h"
+#include "ServerContext.h"
+
+#include <QJsonDocument>
+#include <QList>
+#include <QMutexLocker>
+
+namespace {
+
+PushSession::Message messageOf(qint64 seq, const QJsonObject& notification) {
+    const QByteArray text =
+        QJsonDocument(QJsonObject{{"type", "notification"}, {"seq", seq}, {"notification", notification}})
+            .toJson(QJsonDocument::Compact);
+    return std::make_shared<const std::string>(text.constData(), std::size_t(text.size()));
+}
+
+} // namespace
+
+PushStreams::~PushStreams() {
+    QMutexLocker lock(&mutex_);
+    for (const int listener : std::as_const(listeners_))
+        context_.notifications->removeListener(listener);
+}
+
+void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const DeviceStore::Device& device,
+                       std::optional<qint64> afterSeq) {
+    std::shared_ptr<PushSession> session;
+    {
+        QMutexLocker lock(&mutex_);
+        const quint64 id = nextId_++;
+        session = std::make_shared<PushSession>(std::move(connection), [this, id] { forget(id); });
+        streams_.insert(id, {session, device.deviceToken, device.userId});
+        if (!listeners_.contains(device.userId)) {
+            // The hub calls listeners outside its own lock, so taking this one there is safe.
+            listeners_.insert(device.userId, context_.notifications->addListener(
+                                                 device.userId, [this, userId = device.userId](
+                                                                    const QJsonObject& notification) {
+                                                     announce(userId, notification);
+                                                 }));
+        }
+    }
+    session->start();
+    // The device may have been signed out between its request and the handshake; it is listed
+    // by now, so a later sign-out finds it.
+    const auto current = DeviceStore(context_).find(device.deviceToken, context_.nowMs());
+    if (!current || current->userId != device.userId)
+        return session->close(signedOutCode, "signed out");
+    QList<PushSession::Sequenced> owed;
+    if (afterSeq) {
+        for (const NotificationStore::Sequenced& notification : NotificationStore(context_).newerThan(
+                 device.userId, *afterSeq, current->registeredAtMs, maxReplay))
+            owed.append({notification.seq, messageOf(notification.seq, notification.record)});
+    }
+    session->replay(std::move(owed));
+}
+
+void PushStreams::announce(const QString& userId, const QJsonObject& notification) {
+    const std::optional<qint64> seq = NotificationStore(context_).seqOf(notification.value("id").toString());
+    if (!seq)
+        return;
+    const PushSession::Message message = messageOf(*seq, notification);
+    QList<std::shared_ptr<PushSession>> sessions;
+    {
+        QMutexLocker lock(&mutex_);
+        for (const Stream& stream : std::as_const(streams_))
+            if (stream.userId == userId)
+                if (auto session = stream.session.lock())
+                    sessions.append(std::move(session));
+    }
+    for (const auto& session : std::as_const(sessions))
+        session->deliver(*seq, message);
+}
+
+void PushStreams::forget(quint64 id) {
+    std::optional<int> listener;
+    {
+        QMutexLocker lock(&mutex_);
+        const QString userId = streams_.take(id).userId;
+        bool userHasMore = false;
+        for (const Stream& stream : std::as_const(streams_))
+            userHasMore = userHasMore || stream.userId == userId;
+        if (!userHasMore && listeners_.contains(userId))
+            listener = listeners_.take(userId);
+    }
+    if (listener)
+        context_.notifications->removeListener(*listener);
+}
+
+void PushStreams::closeWhere(const std::function<bool(const Stream&)>& matches) {
+    QList<std::shared_ptr<PushSession>> sessions;
+    {
+        QMutexLocker lock(&mutex_);
+        for (const Stream& stream : std::as_const(streams_))
+            if (matches(stream))
+                if (auto session = stream.session.lock())
+                    sessions.append(std::move(session));
+    }
+    for (const auto& session : std::as_const(sessions))
+        session->close(signedOutCode, "signed out");
+}
+
+void PushStreams::closeDevices(const QStringList& deviceTokens) {
+    closeWhere([&deviceTokens](const Stream& stream) { return deviceTokens.contains(stream.deviceToken); });
+}
+
+void PushStreams::closeDevice(const QString& deviceToken, const QString& ownerId) {
+    closeWhere(
+        [&](const Stream& stream) { return stream.deviceToken == deviceToken && stream.userId != ownerId; });
+}
+
+void PushStreams::closeUser(const QString& userId) {
+    closeWhere([&userId](const Stream& stream) { return stream.userId == userId; });
+}
+
+int PushStreams::openCount() const {
+    QMutexLocker lock(&mutex_);
+    return int(streams_.size());
+}

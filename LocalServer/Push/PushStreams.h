@@ -1,0 +1,61 @@
+#pragma once
+
+#include "DeviceStore.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class PushSession;
+struct ServerContext;
+struct WebSocketConnection;
+
+// The open push streams, by device and user. A user with streams has one NotificationHub listener
+// that writes each new notification to all of them as
+// {"type": "notification", "seq": …, "notification": AppNotification}. A stream ends with 4001
+// "signed out" once its device no longer belongs to its user. Thread-safe.
+class PushStreams {
+public:
+    static constexpr int maxReplay = 50;
+    static constexpr std::uint16_t signedOutCode = 4001;
+
+    explicit PushStreams(ServerContext& context) : context_(context) {}
+    ~PushStreams();
+    PushStreams(const PushStreams&) = delete;
+    PushStreams& operator=(const PushStreams&) = delete;
+
+    // Serves an upgraded connection as the stream of `device`: with `afterSeq`, first the newest
+    // notifications (up to maxReplay) above it made since the device's registration, oldest
+    // first; then every new one. Runs on the connection's strand.
+    void open(std::shared_ptr<WebSocketConnection> connection, const DeviceStore::Device& device,
+              std::optional<qint64> afterSeq);
+    // Ends the streams of these devices.
+    void closeDevices(const QStringList& deviceTokens);
+    // Ends the streams of the device held by any user but `ownerId` (the device changed hands).
+    void closeDevice(const QString& deviceToken, const QString& ownerId);
+    void closeUser(const QString& userId);
+    int openCount() const;
+
+private:
+    struct Stream {
+        std::weak_ptr<PushSession> session;
+        QString deviceToken;
+        QString userId;
+    };
+
+    void announce(const QString& userId, const QJsonObject& notification);
+    void forget(quint64 id);
+    void closeWhere(const std::function<bool(const Stream&)>& matches);
+
+    ServerContext& context_;
+    mutable QMutex mutex_;
+    QHash<quint64, Stream> streams_;
+    QHash<QString, int> listeners_; // user → NotificationHub listener
+    quint64 nextId_ = 1;
+};
