@@ -20,6 +20,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     quizzes_.registerRoutes(router);
     mnemonics_.registerRoutes(router);
     notifications_.registerRoutes(router);
+    guidedReading_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());
@@ -27,4 +28,5 @@ void OrbeloApi::registerRoutes(Router& router) {
     context_.jobs->registerRunner(VocabularyRoutes::jobType, vocabulary_.runner());
     context_.jobs->registerRunner(QuizRoutes::jobType, quizzes_.runner());
     context_.jobs->registerRunner(MnemonicRoutes::jobType, mnemonics_.runner());
+    context_.jobs->registerRunner(GuidedReadingRoutes::jobType, guidedReading_.runner());
 }

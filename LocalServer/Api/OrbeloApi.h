@@ -7,6 +7,7 @@
 #include "DocumentProcessor.h"
 #include "FlashcardRoutes.h"
 #include "GamificationRoutes.h"
+#include "GuidedReadingRoutes.h"
 #include "ImportRoutes.h"
 #include "LibraryRoutes.h"
 #include "MnemonicRoutes.h"
@@ -30,7 +31,7 @@ public:
           courses_(context), speech_(context), universities_(context), directory_(context),
           calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
           quizScores_(context), gamification_(context), quizzes_(context), mnemonics_(context),
-          notifications_(context) {}
+          notifications_(context), guidedReading_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -53,4 +54,5 @@ private:
     QuizRoutes quizzes_;
     MnemonicRoutes mnemonics_;
     NotificationRoutes notifications_;
+    GuidedReadingRoutes guidedReading_;
 };

@@ -119,7 +119,8 @@ void AuthStore::deleteUser(const QString& userId) {
                                 "mnemonics",
                                 "study_sessions",
                                 "devices",
-                                "notifications"})
+                                "notifications",
+                                "guided_reading_plans"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});

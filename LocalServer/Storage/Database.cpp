@@ -127,6 +127,11 @@ const QList<QStringList>& migrations() {
          " related_id TEXT, metadata TEXT NOT NULL DEFAULT '{}', event_key TEXT,"
          " created_at INTEGER NOT NULL, read_at INTEGER, UNIQUE (user_id, event_key))",
          "CREATE INDEX notifications_user ON notifications (user_id, created_at, seq)"},
+        // 14: reading guides: each user's latest GuidedReadingPlan per course, document (empty for
+        // the whole course) and style.
+        {"CREATE TABLE guided_reading_plans (user_id TEXT NOT NULL, course_id TEXT NOT NULL,"
+         " document_id TEXT NOT NULL, template_type TEXT NOT NULL, plan TEXT NOT NULL,"
+         " generated_at INTEGER NOT NULL, PRIMARY KEY (user_id, course_id, document_id, template_type))"},
     };
     return list;
 }
