@@ -151,7 +151,7 @@ FocusScope {
 
             ColumnLayout {
                 Layout.fillWidth: true
-                visible: !view.busy && !guide.hasPlan && guide.errorText.length === 0
+                visible: !view.busy && !guide.hasPlan
                 spacing: Theme.spacing.m
                 EmptyStateView {
                     Layout.fillWidth: true
