@@ -59,8 +59,19 @@ Outline outline(const QList<ReadingGuideWriter::Source>& sources) {
                 heading = title;
                 if (!out.headings.contains(heading))
                     out.headings.append(heading);
-            } else if (TextChunker::sentences(paragraph).size() > 0 && paragraph.size() > 40) {
-                out.passages.append({paragraph, heading});
+            } else if (paragraph.size() > 40) {
+                // Long paragraphs (or lecture notes with a sentence a line) make several passages
+                // of a few sentences each, so that each cue covers about one idea.
+                QString piece;
+                for (const QString& sentence : TextChunker::sentences(paragraph)) {
+                    if (!piece.isEmpty() && piece.size() + 1 + sentence.size() > maxNoteChars) {
+                        out.passages.append({piece, heading});
+                        piece.clear();
+                    }
+                    piece += (piece.isEmpty() ? QString() : QStringLiteral(" ")) + sentence;
+                }
+                if (!piece.isEmpty())
+                    out.passages.append({piece, heading});
             }
         }
     }
@@ -186,10 +197,19 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
     const QList<VocabularyExtractor::Term> terms = VocabularyExtractor::keyTerms(texts);
     const QList<Relation> related = relations(terms.mid(0, 12), texts);
 
-    QStringList concepts = summary.keyConcepts;
+    // One of "Cell" and "Cells" is enough.
+    QStringList concepts;
+    const auto addConcept = [&concepts](const QString& idea) {
+        const QString singular = idea.endsWith('s', Qt::CaseInsensitive) ? idea.chopped(1) : idea;
+        if (!concepts.contains(idea, Qt::CaseInsensitive) &&
+            !concepts.contains(singular, Qt::CaseInsensitive) &&
+            !concepts.contains(idea + 's', Qt::CaseInsensitive))
+            concepts.append(idea);
+    };
+    for (const QString& idea : summary.keyConcepts)
+        addConcept(idea);
     for (const auto& term : terms)
-        if (!concepts.contains(term.term, Qt::CaseInsensitive))
-            concepts.append(term.term);
+        addConcept(term.term);
     concepts = concepts.mid(0, style.keyConcepts);
     const QString central = !parts.headings.isEmpty() ? parts.headings.first()
                             : !concepts.isEmpty()     ? concepts.first()
@@ -347,8 +367,7 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
             break;
         exploration.append("Where could " + lowerFirst(idea) + " apply outside this course?");
         if (exploration.size() < style.exploration)
-            exploration.append("What evidence would change how the reading treats " + lowerFirst(idea) +
-                               "?");
+            exploration.append("What evidence would change how the reading treats " + lowerFirst(idea) + "?");
     }
     if (!exploration.isEmpty())
         out.insert("questions_for_exploration", strings(exploration));

@@ -56,13 +56,19 @@ def run(run):
     ui.screenshot("quick-review-guide")
 
     # Its vocabulary as flashcards.
-    ui.press("push button", "Study as flashcards", within=guide)
+    study = ui.wait_for("push button", "Study as flashcards", within=guide, showing=False)
+    ui.focus(study)  # scrolls the vocabulary into view
+    ui.wait_until(lambda: ui.has_state(study, "showing"), "the vocabulary in view")
+    ui.screenshot("vocabulary")
+    ui.activate(study)
     walk = ui.wait_for("dialog", "Study as flashcards")
     ui.wait_for(None, re.compile(r"^Term: "), within=walk)
     ui.wait_for_any([("push button", "Next card"), ("push button", "Finish")])
     ui.screenshot("vocabulary-walk")
     ui.key("Escape")
     ui.wait_gone("dialog", "Study as flashcards")
-    ui.press("push button", "Close", within=guide)
+    # Escape closes the guide too, back to the document.
+    ui.key("Escape")
     ui.wait_gone("dialog", "Reading guide")
+    ui.wait_for("push button", "Back to the library")
     run.quit_app()
