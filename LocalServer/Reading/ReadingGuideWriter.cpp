@@ -47,13 +47,14 @@ Outline outline(const QList<ReadingGuideWriter::Source>& sources) {
         QString heading;
         for (QString paragraph : source.text.split(paragraphBreak, Qt::SkipEmptyParts)) {
             paragraph = paragraph.trimmed();
-            // A markdown heading directly above its first paragraph, without a blank line between.
-            if (paragraph.startsWith('#') && paragraph.contains('\n')) {
-                const qsizetype end = paragraph.indexOf('\n');
-                heading = plainHeading(paragraph.left(end));
-                if (!heading.isEmpty() && !out.headings.contains(heading))
-                    out.headings.append(heading);
-                paragraph = paragraph.mid(end + 1).trimmed();
+            // A heading directly above its first paragraph, without a blank line between.
+            if (const qsizetype end = paragraph.indexOf('\n'); end > 0) {
+                if (const QString title = plainHeading(paragraph.left(end)); !title.isEmpty()) {
+                    heading = title;
+                    if (!out.headings.contains(heading))
+                        out.headings.append(heading);
+                    paragraph = paragraph.mid(end + 1).trimmed();
+                }
             }
             if (const QString title = plainHeading(paragraph); !title.isEmpty()) {
                 heading = title;
