@@ -23,6 +23,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     rewards_.registerRoutes(router);
     songs_.registerRoutes(router);
     forYou_.registerRoutes(router);
+    guidedReading_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());
@@ -31,4 +32,5 @@ void OrbeloApi::registerRoutes(Router& router) {
     context_.jobs->registerRunner(QuizRoutes::jobType, quizzes_.runner());
     context_.jobs->registerRunner(MnemonicRoutes::jobType, mnemonics_.runner());
     context_.jobs->registerRunner(SongRoutes::jobType, songs_.runner());
+    context_.jobs->registerRunner(GuidedReadingRoutes::jobType, guidedReading_.runner());
 }

@@ -8,6 +8,7 @@
 #include "FlashcardRoutes.h"
 #include "ForYouRoutes.h"
 #include "GamificationRoutes.h"
+#include "GuidedReadingRoutes.h"
 #include "ImportRoutes.h"
 #include "LibraryRoutes.h"
 #include "MnemonicRoutes.h"
@@ -33,7 +34,8 @@ public:
           courses_(context), speech_(context), universities_(context), directory_(context),
           calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
           quizScores_(context), gamification_(context), quizzes_(context), mnemonics_(context),
-          notifications_(context), rewards_(context), songs_(context), forYou_(context) {}
+          notifications_(context), rewards_(context), songs_(context), forYou_(context),
+          guidedReading_(context) {}
 
     void registerRoutes(Router& router);
 
@@ -59,4 +61,5 @@ private:
     RewardRoutes rewards_;
     SongRoutes songs_;
     ForYouRoutes forYou_;
+    GuidedReadingRoutes guidedReading_;
 };

@@ -125,7 +125,8 @@ void AuthStore::deleteUser(const QString& userId) {
                                 "reward_songs",
                                 "foryou_events",
                                 "foryou_likes",
-                                "foryou_concepts"})
+                                "foryou_concepts",
+                                "guided_reading_plans"})
         db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
     GuessLimits::forgetAccount(db, userId, email, phone);
     db.exec("DELETE FROM users WHERE id = ?", {userId});

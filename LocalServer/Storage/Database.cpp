@@ -152,6 +152,11 @@ const QList<QStringList>& migrations() {
          " created_at INTEGER NOT NULL, PRIMARY KEY (user_id, card_id))",
          "CREATE INDEX foryou_likes_card ON foryou_likes (card_id)",
          "CREATE TABLE foryou_concepts (document_id TEXT PRIMARY KEY, user_id TEXT NOT NULL, drafts TEXT NOT NULL)"},
+        // 16: reading guides: each user's latest GuidedReadingPlan per course, document (empty for
+        // the whole course) and style.
+        {"CREATE TABLE guided_reading_plans (user_id TEXT NOT NULL, course_id TEXT NOT NULL,"
+         " document_id TEXT NOT NULL, template_type TEXT NOT NULL, plan TEXT NOT NULL,"
+         " generated_at INTEGER NOT NULL, PRIMARY KEY (user_id, course_id, document_id, template_type))"},
     };
     return list;
 }

@@ -98,6 +98,7 @@ void LibraryStore::removeDocument(const QString& id, const QString& userId) {
     db.exec("DELETE FROM flashcards WHERE document_id = ? AND user_id = ?", {id, userId});
     db.exec("DELETE FROM mnemonics WHERE document_id = ? AND user_id = ?", {id, userId});
     db.exec("DELETE FROM foryou_concepts WHERE document_id = ? AND user_id = ?", {id, userId});
+    db.exec("DELETE FROM guided_reading_plans WHERE document_id = ? AND user_id = ?", {id, userId});
     // Its "notes are ready" notification would lead to nothing.
     db.exec("DELETE FROM notifications WHERE user_id = ? AND event_key = ?",
             {userId, DocumentProcessor::notesReadyEvent(id)});

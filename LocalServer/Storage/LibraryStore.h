@@ -21,8 +21,8 @@ public:
     QJsonArray courses(const QString& userId);
     QJsonObject documentJson(const QVariantMap& row) const;
     QJsonObject courseJson(const QVariantMap& row) const;
-    // Deletes the document with its stored file, summary, jobs, stored mnemonics, feed concepts, narration audio
-    // and the notification that its notes were ready.
+    // Deletes the document with its stored file, summary, jobs, stored mnemonics, feed concepts, reading
+    // guides, narration audio and the notification that its notes were ready.
     void removeDocument(const QString& id, const QString& userId);
     void setDocumentStatus(const QString& id, const QString& status, const QString& failureReason = {});
     // Creates a course from class details (class_title, class_instructor, …) and returns its id.

@@ -5,8 +5,9 @@ import DesignKit
 import OrbeloModels
 
 // The notes screen of a ready document: its study notes (summary, key concepts, key terms) or the
-// offer to generate them, read-aloud of the notes, the entry to the narration of the whole reading,
-// and "Create mnemonic" for this document. Escape closes it.
+// offer to generate them, read-aloud of the notes, the entries to the narration of the whole reading
+// and (for a document in a course) to its reading guide, and "Create mnemonic" for this document.
+// Escape closes it.
 FocusScope {
     id: view
     property alias documentId: notes.documentId
@@ -74,6 +75,12 @@ FocusScope {
                 onClicked: view.narrationRequested(notes.documentId, notes.title)
             }
 
+            ReadingGuideEntry {
+                Layout.fillWidth: true
+                visible: notes.courseId.length > 0
+                onClicked: readingGuide.open()
+            }
+
             InlineErrorView {
                 Layout.fillWidth: true
                 message: notes.errorMessage
@@ -139,6 +146,13 @@ FocusScope {
         id: mnemonicSheet
         documentId: notes.documentId
         courseId: notes.courseId
+    }
+
+    ReadingGuideSheet {
+        id: readingGuide
+        courseId: notes.courseId
+        documentId: notes.documentId
+        title: notes.title
     }
 
     FlashcardWalkSheet {

@@ -325,7 +325,8 @@ async::Task<void> DocumentsModel::runDelete(DocumentsModel* self, QString docume
 void DocumentsModel::open(const QString& documentId) {
     const auto chosen = document(documentId);
     if (chosen && chosen->processingState() == DocumentItem::ProcessingState::ready)
-        Q_EMIT openDocument(chosen->id, DocumentText::displayName(*chosen));
+        Q_EMIT openDocument(chosen->id, DocumentText::displayName(*chosen),
+                            chosen->courseId.value_or(QString()));
 }
 
 void DocumentsModel::openRewards() {

@@ -104,7 +104,8 @@ Q_SIGNALS:
     void pendingUploadChanged();
     void uploadChanged();
     void uploadProgressChanged();
-    void openDocument(const QString& documentId, const QString& title);
+    // courseId is empty for a document outside any course.
+    void openDocument(const QString& documentId, const QString& title, const QString& courseId);
 
 private:
     static async::Task<void> reload(DocumentsModel* self);

@@ -10,11 +10,11 @@ import OrbeloModels
 Item {
     id: view
     // A ready document was opened; the shell shows its notes.
-    signal openDocument(string documentId, string title)
+    signal openDocument(string documentId, string title, string courseId)
 
     DocumentsModel {
         id: library
-        onOpenDocument: (documentId, title) => view.openDocument(documentId, title)
+        onOpenDocument: (documentId, title, courseId) => view.openDocument(documentId, title, courseId)
     }
 
     Refreshable.onRequested: library.load()

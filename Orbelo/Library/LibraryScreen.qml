@@ -12,7 +12,8 @@ StackView {
     Component {
         id: documentsPage
         DocumentsView {
-            onOpenDocument: (documentId, title) => stack.push(notesPage, {"documentId": documentId, "title": title})
+            onOpenDocument: (documentId, title, courseId) => stack.push(notesPage, {"documentId": documentId, "title": title,
+                                                                                  "courseId": courseId})
         }
     }
 

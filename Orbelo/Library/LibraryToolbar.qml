@@ -3,14 +3,17 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import DesignKit
 
-// The Library's header row: the document count, the search field, the course filter, Rewards
-// and the add menu.
+// The Library's header row: the document count, the search field, the course filter, the course's
+// reading guide (when narrowed to one course), Rewards and the add menu.
 RowLayout {
     id: toolbar
     required property QtObject model
     property bool canAdd: true
     // One syllabus import runs at a time.
     property bool canImportSyllabus: true
+    // The course the library is narrowed to, if any: its reading guide is one click away.
+    readonly property var filteredCourse: toolbar.model.filterKey.startsWith("course:")
+                                          ? toolbar.model.filterOptions.find(option => option.checked) : null
     signal uploadRequested()
     signal scanRequested()
     signal imagesRequested()
@@ -98,6 +101,19 @@ RowLayout {
             }
             onObjectAdded: (index, object) => filterMenu.insertItem(index, object)
             onObjectRemoved: (index, object) => filterMenu.removeItem(object)
+        }
+    }
+
+    SecondaryButton {
+        visible: !!toolbar.filteredCourse
+        text: "Reading guide"
+        Accessible.name: "Reading guide for " + (visible ? toolbar.filteredCourse.label : "this course")
+        Accessible.description: "Cornell notes, vocabulary & comprehension questions"
+        onClicked: courseGuide.open()
+        ReadingGuideSheet {
+            id: courseGuide
+            courseId: toolbar.filteredCourse ? toolbar.filteredCourse.key.slice("course:".length) : ""
+            title: toolbar.filteredCourse ? toolbar.filteredCourse.label : ""
         }
     }
 

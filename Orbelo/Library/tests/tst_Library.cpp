@@ -468,7 +468,7 @@ private Q_SLOTS:
     // Only a ready document opens; Rewards goes out as the app's notification.
     void openingAndRewards() {
         Backend backend;
-        backend.documents = {document("d1", "Notes", "n.pdf", "done"),
+        backend.documents = {document("d1", "Notes", "n.pdf", "done", "c1"),
                              document("d2", "Later", "l.pdf", "pending")};
         DocumentsModel model(backend.client());
         model.load();
@@ -477,7 +477,7 @@ private Q_SLOTS:
         model.open("d2");
         model.open("d1");
         QCOMPARE(opened.size(), 1);
-        QCOMPARE(opened[0], QVariantList({"d1", "Notes"}));
+        QCOMPARE(opened[0], QVariantList({"d1", "Notes", "c1"}));
 
         int rewards = 0;
         QObject observer;
