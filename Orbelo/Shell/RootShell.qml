@@ -83,7 +83,7 @@ Item {
                         Accessible.role: Accessible.Heading
                         Accessible.name: text
                     }
-                    AccountToolbarItem { shell: model }
+                    AccountToolbarItem {}
                 }
 
                 Loader {
@@ -94,6 +94,7 @@ Item {
                                      : model.selectedTab === 0 ? studyScreen
                                      : model.selectedTab === 2 ? cardsScreen
                                      : model.selectedTab === 3 ? quizScreen
+                                     : model.selectedTab === 5 ? rewardsScreen
                                      : model.selectedTab === 6 ? notificationsScreen : comingSoon
                 }
                 Component { id: notificationsScreen; NotificationsView {} }
@@ -102,6 +103,7 @@ Item {
                 Component { id: studyScreen; StudyScreen {} }
                 Component { id: cardsScreen; FlashcardsScreen {} }
                 Component { id: quizScreen; QuizScreen {} }
+                Component { id: rewardsScreen; RewardsView {} }
                 Component {
                     id: comingSoon
                     EmptyStateView {

@@ -35,10 +35,6 @@ public:
     QString selectedLabel() const { return RootTabs::label(selectedTab_); }
     QString selectedSymbol() const { return RootTabs::symbol(selectedTab_); }
     QString selectedComingSoonMessage() const { return RootTabs::comingSoonMessage(selectedTab_); }
-    // What a section's screen will hold (its sheet says so while the screen is not built yet).
-    Q_INVOKABLE QString comingSoonMessage(int tab) const;
-    Q_INVOKABLE QString label(int tab) const;
-    Q_INVOKABLE QString symbol(int tab) const;
     // Two lists of {tab, label, symbol}: the study tools, then rewards, notifications and settings.
     QVariantList sidebarSections() const;
     QObject* onboarding() const { return onboarding_; }
