@@ -15,17 +15,20 @@ MediaSongPlayback::MediaSongPlayback(QObject* parent) : SongPlayback(parent) {
 }
 
 MediaSongPlayback::~MediaSongPlayback() {
-    // The player reads the buffer until its source is gone.
+    // The player reads the file until its source is gone.
     player_.disconnect(this);
     clear();
 }
 
 void MediaSongPlayback::load(const QByteArray& audio) {
     clear();
-    buffer_ = std::make_unique<QBuffer>();
-    buffer_->setData(audio);
-    buffer_->open(QIODevice::ReadOnly);
-    player_.setSourceDevice(buffer_.get());
+    file_ = std::make_unique<QTemporaryFile>();
+    if (!file_->open() || file_->write(audio) != audio.size() || !file_->flush()) {
+        Q_EMIT failed(file_->errorString());
+        file_.reset();
+        return;
+    }
+    player_.setSource(QUrl::fromLocalFile(file_->fileName()));
 }
 
 void MediaSongPlayback::play() {
@@ -42,6 +45,6 @@ void MediaSongPlayback::seek(qint64 position) {
 
 void MediaSongPlayback::clear() {
     player_.stop();
-    player_.setSourceDevice(nullptr);
-    buffer_.reset();
+    player_.setSource(QUrl());
+    file_.reset();
 }

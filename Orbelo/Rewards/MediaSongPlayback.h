@@ -3,12 +3,13 @@
 #include "SongPlayback.h"
 
 #include <QAudioOutput>
-#include <QBuffer>
 #include <QMediaPlayer>
+#include <QTemporaryFile>
 
 #include <memory>
 
-// SongPlayback on the platform media player, reading the audio from memory.
+// SongPlayback on the platform media player. The audio goes to a private temporary file first:
+// Qt 6.4's GStreamer backend does not play from a QIODevice.
 class MediaSongPlayback final : public SongPlayback {
     Q_OBJECT
 public:
@@ -24,5 +25,5 @@ public:
 private:
     QAudioOutput output_;
     QMediaPlayer player_;
-    std::unique_ptr<QBuffer> buffer_;
+    std::unique_ptr<QTemporaryFile> file_;
 };

@@ -91,6 +91,8 @@ void RewardSongPlayer::play() {
             Q_EMIT loadingChanged();
             loaded_ = true;
             playback().load(audio);
+            if (!loaded_) // the playback refused it and said so
+                return;
             if (position_ > 0)
                 playback().seek(position_);
             playback().play();

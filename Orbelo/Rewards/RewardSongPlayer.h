@@ -15,7 +15,7 @@
 #include <memory>
 
 // Plays a finished study song: the audio is fetched through the app's own network stack (so with
-// its TLS trust) on the first "Play song", then played from memory. The slider follows playback
+// its TLS trust) on the first "Play song", then handed to the playback. The slider follows playback
 // except while it is dragged; the end of the song leaves the player paused; the song shows on the
 // desktop's media controls while it plays or is paused.
 class RewardSongPlayer : public QObject {

@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-// Plays one song's audio held in memory; RewardSongPlayer drives it. Times are in milliseconds.
+// Plays one downloaded song; RewardSongPlayer drives it. Times are in milliseconds.
 class SongPlayback : public QObject {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "MediaSongPlayback.h"
 #include "RewardButtonState.h"
 #include "RewardCardText.h"
 #include "RewardSongPlayer.h"
@@ -80,6 +81,22 @@ QVariantMap card(const QVariantList& cards, const QString& key, const QString& i
     return {};
 }
 
+// A mono 16-bit WAV of `milliseconds` of silence at 8 kHz.
+QByteArray silentWav(int milliseconds) {
+    const quint32 dataSize = quint32(milliseconds) * 8 * 2;
+    QByteArray wav;
+    QDataStream out(&wav, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + dataSize);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(8000) << quint32(16000) << quint16(2)
+        << quint16(16);
+    out.writeRawData("data", 4);
+    out << dataSize;
+    return wav + QByteArray(int(dataSize), '\0');
+}
+
 QJsonObject bodyOf(const RecordedRequest& request) {
     return QJsonDocument::fromJson(request.body).object();
 }
@@ -87,7 +104,11 @@ QJsonObject bodyOf(const RecordedRequest& request) {
 // Stands in for the media player: records what it is told and reports what the test says.
 class FakePlayback : public SongPlayback {
 public:
-    void load(const QByteArray& audio) override { loaded = audio; }
+    void load(const QByteArray& audio) override {
+        loaded = audio;
+        if (refuse)
+            Q_EMIT failed("unreadable");
+    }
     void play() override { playing = true; }
     void pause() override { playing = false; }
     void seek(qint64 position) override { seeks << position; }
@@ -98,6 +119,7 @@ public:
     QByteArray loaded;
     bool playing = false;
     QList<qint64> seeks;
+    bool refuse = false;
 };
 
 } // namespace
@@ -347,6 +369,15 @@ private Q_SLOTS:
         QVERIFY(model.canGenerate());
     }
 
+    // The platform player takes a downloaded song and reads its length (no sound device needed).
+    void mediaPlaybackReadsTheSong() {
+        MediaSongPlayback playback;
+        QSignalSpy durations(&playback, &SongPlayback::durationChanged);
+        playback.load(silentWav(2'000));
+        QTRY_VERIFY(!durations.isEmpty() && durations.last().at(0).toLongLong() > 0);
+        QVERIFY(std::abs(durations.last().at(0).toLongLong() - 2'000) < 50);
+    }
+
     void playerTimeText() {
         QCOMPARE(RewardSongPlayer::timeText(0), QStringLiteral("0:00"));
         QCOMPARE(RewardSongPlayer::timeText(65'999), QStringLiteral("1:05"));
@@ -431,6 +462,14 @@ private Q_SLOTS:
         Q_EMIT playback->failed("not audio");
         QCOMPARE(player.errorMessage(), RewardSongPlayer::loadFailedText);
         QVERIFY(!player.isPlaying());
+
+        // The playback refuses the download at once: no play starts.
+        server.enqueue({200, {}, "garbage"});
+        playback->refuse = true;
+        player.retry();
+        QTRY_COMPARE(player.errorMessage(), RewardSongPlayer::loadFailedText);
+        QVERIFY(!player.isPlaying());
+        QVERIFY(!playback->playing);
     }
 };
 
