@@ -5,7 +5,7 @@
 struct UseSongRewardRequest {
     QString userId;
     QString userRewardId;
-    QString documentId;
+    std::optional<QString> documentId; // absent: the backend picks the document
     std::optional<QString> genre;
     std::optional<QString> style;
     std::optional<QString> subject;

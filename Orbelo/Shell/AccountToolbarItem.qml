@@ -7,7 +7,6 @@ import OrbeloModels
 // Settings and Sign out. The first three open their screens as sheets.
 ToolButton {
     id: button
-    required property QtObject shell
 
     AccountToolbarModel {
         id: account
@@ -92,9 +91,7 @@ ToolButton {
         shown: account.showNotifications
         onDismissed: account.showNotifications = false
     }
-    ComingSoonSheet {
-        shell: button.shell
-        tab: 5
+    RewardsSheet {
         shown: account.showRewards
         onDismissed: account.showRewards = false
     }

@@ -85,7 +85,7 @@ Item {
                         Accessible.role: Accessible.Heading
                         Accessible.name: text
                     }
-                    AccountToolbarItem { shell: model }
+                    AccountToolbarItem {}
                 }
 
                 Loader {
@@ -97,7 +97,7 @@ Item {
                                      : model.selectedTab === 1 ? forYouScreen
                                      : model.selectedTab === 2 ? cardsScreen
                                      : model.selectedTab === 3 ? quizScreen
-                                     : model.selectedTab === 6 ? notificationsScreen : comingSoon
+                                     : model.selectedTab === 5 ? rewardsScreen : notificationsScreen
                 }
                 Component { id: notificationsScreen; NotificationsView {} }
                 Component { id: settingsScreen; SettingsView {} }
@@ -109,14 +109,7 @@ Item {
                 }
                 Component { id: cardsScreen; FlashcardsScreen {} }
                 Component { id: quizScreen; QuizScreen {} }
-                Component {
-                    id: comingSoon
-                    EmptyStateView {
-                        symbol: model.selectedSymbol
-                        title: model.selectedLabel + " is coming soon"
-                        message: model.selectedComingSoonMessage
-                    }
-                }
+                Component { id: rewardsScreen; RewardsView {} }
             }
         }
     }

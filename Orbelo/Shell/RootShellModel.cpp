@@ -53,15 +53,3 @@ QVariantList RootShellModel::sidebarSections() const {
     }
     return sections;
 }
-
-QString RootShellModel::comingSoonMessage(int tab) const {
-    return tab < 0 || tab > int(RootTab::settings) ? QString() : RootTabs::comingSoonMessage(RootTab(tab));
-}
-
-QString RootShellModel::label(int tab) const {
-    return tab < 0 || tab > int(RootTab::settings) ? QString() : RootTabs::label(RootTab(tab));
-}
-
-QString RootShellModel::symbol(int tab) const {
-    return tab < 0 || tab > int(RootTab::settings) ? QString() : RootTabs::symbol(RootTab(tab));
-}

@@ -18,7 +18,6 @@ class RootShellModel : public QObject {
     Q_PROPERTY(int selectedTab READ selectedTabIndex WRITE selectTab NOTIFY selectedTabChanged)
     Q_PROPERTY(QString selectedLabel READ selectedLabel NOTIFY selectedTabChanged)
     Q_PROPERTY(QString selectedSymbol READ selectedSymbol NOTIFY selectedTabChanged)
-    Q_PROPERTY(QString selectedComingSoonMessage READ selectedComingSoonMessage NOTIFY selectedTabChanged)
     Q_PROPERTY(QVariantList sidebarSections READ sidebarSections CONSTANT)
     // The onboarding decision (an OnboardingGate), whose Library request the shell follows.
     Q_PROPERTY(QObject* onboarding READ onboarding WRITE setOnboarding NOTIFY onboardingChanged)
@@ -34,11 +33,6 @@ public:
     void selectTab(int index);
     QString selectedLabel() const { return RootTabs::label(selectedTab_); }
     QString selectedSymbol() const { return RootTabs::symbol(selectedTab_); }
-    QString selectedComingSoonMessage() const { return RootTabs::comingSoonMessage(selectedTab_); }
-    // What a section's screen will hold (its sheet says so while the screen is not built yet).
-    Q_INVOKABLE QString comingSoonMessage(int tab) const;
-    Q_INVOKABLE QString label(int tab) const;
-    Q_INVOKABLE QString symbol(int tab) const;
     // Two lists of {tab, label, symbol}: the study tools, then rewards, notifications and settings.
     QVariantList sidebarSections() const;
     QObject* onboarding() const { return onboarding_; }

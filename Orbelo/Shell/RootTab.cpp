@@ -51,37 +51,6 @@ QString symbol(RootTab tab) {
     return {};
 }
 
-QString comingSoonMessage(RootTab tab) {
-    QString holds;
-    switch (tab) {
-    case RootTab::study:
-        holds = QStringLiteral("Your study schedule and today's plan");
-        break;
-    case RootTab::forYou:
-        holds = QStringLiteral("A feed of cards picked for what you're learning");
-        break;
-    case RootTab::flashcards:
-        holds = QStringLiteral("Your flashcard decks and reviews");
-        break;
-    case RootTab::quiz:
-        holds = QStringLiteral("Practice tests made from your courses");
-        break;
-    case RootTab::library:
-        holds = QStringLiteral("Your documents and courses");
-        break;
-    case RootTab::rewards:
-        holds = QStringLiteral("Your credits, level and rewards");
-        break;
-    case RootTab::notifications:
-        holds = QStringLiteral("Your notifications");
-        break;
-    case RootTab::settings:
-        holds = QStringLiteral("Your account, profile and support options");
-        break;
-    }
-    return holds + QStringLiteral(" will appear here. This screen isn't built yet — it's coming soon.");
-}
-
 int sidebarSection(RootTab tab) {
     return int(tab) <= int(RootTab::library) ? 0 : 1;
 }

@@ -14,8 +14,6 @@ namespace RootTabs {
 QList<RootTab> all();
 QString label(RootTab tab);
 QString symbol(RootTab tab);
-// What the section's screen will hold, said plainly while the screen is not built yet.
-QString comingSoonMessage(RootTab tab);
 // 0 for the first sidebar section (study tools), 1 for the second (account).
 int sidebarSection(RootTab tab);
 // The tab a "Go" menu number selects: 1 study … 7 notifications. Anything else, or an object that

@@ -3,22 +3,21 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import DesignKit
 
-// A sheet for a screen that is not built yet: it says so plainly. Escape or "Done" closes it.
+// The Rewards screen as a sheet, opened from the Library toolbar and the account menu
+// ("orbeloOpenRewards"). Escape or "Done" closes it.
 Popup {
     id: sheet
-    required property QtObject shell
-    required property int tab
     property bool shown: false
     signal dismissed()
 
     parent: Overlay.overlay
     anchors.centerIn: parent
-    width: 520
-    height: 420
+    width: Math.min(900, parent ? parent.width - Theme.spacing.xxl * 2 : 900)
+    height: Math.min(720, parent ? parent.height - Theme.spacing.xxl * 2 : 720)
     modal: true
     focus: true
     onShownChanged: shown ? open() : close()
-    closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutside
+    closePolicy: Popup.CloseOnEscape
     onClosed: dismissed()
 
     background: Rectangle {
@@ -32,22 +31,14 @@ Popup {
         anchors.margins: Theme.spacing.xl
         spacing: Theme.spacing.m
         Accessible.role: Accessible.Dialog
-        Accessible.name: sheet.shell.label(sheet.tab)
+        Accessible.name: "Rewards"
 
-        Text {
-            text: sheet.shell.label(sheet.tab)
-            color: Theme.color.textPrimary
-            font.pixelSize: Theme.font.title
-            font.weight: Font.Bold
-            Accessible.role: Accessible.Heading
-            Accessible.name: text
-        }
-        EmptyStateView {
+        // Created on each opening, so the balance and rewards load afresh.
+        Loader {
             Layout.fillWidth: true
             Layout.fillHeight: true
-            symbol: sheet.shell.symbol(sheet.tab)
-            title: sheet.shell.label(sheet.tab) + " is coming soon"
-            message: sheet.shell.comingSoonMessage(sheet.tab)
+            active: sheet.visible
+            sourceComponent: RewardsView { showsTitle: true }
         }
         PrimaryButton {
             Layout.alignment: Qt.AlignRight

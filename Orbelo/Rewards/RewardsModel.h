@@ -1,0 +1,118 @@
+#pragma once
+
+// moc needs a Qt header before <coroutine>.
+#include <QObject>
+
+#include "Clock.h"
+#include "Gamification/GamificationAPI.h"
+#include "Gamification/RewardCategoryFilter.h"
+#include "TaskScope.h"
+
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+// The Rewards screen: the level and credit balance, the marketplace (filtered by category) with
+// purchasing, and the rewards the user owns with what each kind offers. Failures are shown as one
+// line and leave the last good data on screen.
+class RewardsModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(int segment READ segment WRITE setSegment NOTIFY segmentChanged)
+    Q_PROPERTY(QStringList segments READ segments CONSTANT)
+    Q_PROPERTY(int categoryIndex READ categoryIndex WRITE setCategoryIndex NOTIFY categoryChanged)
+    Q_PROPERTY(QStringList categories READ categories CONSTANT)
+    Q_PROPERTY(bool isSignedIn READ isSignedIn NOTIFY stateChanged)
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY stateChanged)
+    Q_PROPERTY(bool hasLoaded READ hasLoaded NOTIFY stateChanged)
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY stateChanged)
+    Q_PROPERTY(QString levelText READ levelText NOTIFY stateChanged)
+    Q_PROPERTY(QString creditsText READ creditsText NOTIFY stateChanged)
+    Q_PROPERTY(QVariantList catalog READ catalog NOTIFY catalogChanged)
+    Q_PROPERTY(QVariantList owned READ owned NOTIFY stateChanged)
+    Q_PROPERTY(QString purchasingId READ purchasingId NOTIFY catalogChanged)
+    Q_PROPERTY(QString toast READ toast NOTIFY toastChanged)
+public:
+    enum Segment { marketplace, myRewards };
+    Q_ENUM(Segment)
+    using UserIdSource = std::function<std::optional<QString>()>;
+
+    static inline const QString signedOutText = QStringLiteral("Sign in to view your rewards.");
+    static inline const QString loadFailedText =
+        QStringLiteral("Couldn't reach the rewards service. Pull to retry.");
+    // How long "Purchased …" stays up.
+    static constexpr std::chrono::seconds toastDuration{3};
+
+    // The app's backend client and the signed-in user.
+    explicit RewardsModel(QObject* parent = nullptr);
+    RewardsModel(APIClient client, UserIdSource userId, QObject* parent = nullptr);
+    ~RewardsModel() override;
+
+    int segment() const { return segment_; }
+    void setSegment(int segment);
+    static QStringList segments() { return {QStringLiteral("Marketplace"), QStringLiteral("My Rewards")}; }
+    int categoryIndex() const { return categoryIndex_; }
+    void setCategoryIndex(int index);
+    static QStringList categories();
+    bool isSignedIn() const;
+    bool isLoading() const { return loading_ != 0; }
+    bool hasLoaded() const { return loaded_; }
+    const QString& errorMessage() const { return errorMessage_; }
+    QString levelText() const;
+    QString creditsText() const;
+    int balance() const { return balance_; }
+    // The marketplace cards of the chosen category: id, name, description, lines and the button.
+    QVariantList catalog() const;
+    // The owned cards: id, name, kind, labels, uses left, and what the kind shows and offers.
+    QVariantList owned() const;
+    const QString& purchasingId() const { return purchasingId_; }
+    const QString& toast() const { return toast_; }
+
+    Q_INVOKABLE void load();
+    // Buys the item unless a purchase of it is already under way.
+    Q_INVOKABLE void purchase(const QString& rewardId);
+    Q_INVOKABLE void dismissToast();
+
+Q_SIGNALS:
+    void segmentChanged();
+    void categoryChanged();
+    void stateChanged();
+    void catalogChanged();
+    void toastChanged();
+    // A purchase went through: the screen bursts confetti.
+    void celebrate();
+
+private:
+    struct Snapshot {
+        int balance = 0;
+        UserLevelDTO level;
+        QList<RewardCatalogItem> catalog;
+        QList<UserRewardItem> owned;
+    };
+    static async::Task<Snapshot> fetch(GamificationAPI gamification, QString userId);
+    static async::Task<PurchaseRewardResponse> buy(GamificationAPI gamification,
+                                                   PurchaseRewardRequest request);
+    static async::Task<QList<UserRewardItem>> ownedRewards(GamificationAPI gamification, QString userId);
+    void refreshOwned(const QString& userId);
+    void setError(const QString& message);
+    void setToast(const QString& text);
+
+    GamificationAPI gamification_;
+    UserIdSource userId_;
+    int segment_ = marketplace;
+    int categoryIndex_ = 0;
+    bool loaded_ = false;
+    QString errorMessage_;
+    int balance_ = 0;
+    std::optional<UserLevelDTO> level_;
+    QList<RewardCatalogItem> catalog_;
+    QList<UserRewardItem> owned_;
+    QString purchasingId_;
+    QString toast_;
+    async::Clock::TimerId toastTimer_ = 0;
+    async::TaskScope::TaskId loading_ = 0;
+    async::TaskScope tasks_; // last: tasks end before what they use
+};

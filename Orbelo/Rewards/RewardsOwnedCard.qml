@@ -1,0 +1,118 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import DesignKit
+
+// One reward the user owns: its kind, status and uses left, then what its kind offers — a song's
+// "Generate Song" or its player and lyrics, a lyrics reward's lyrics, a mnemonic's "Generate
+// Mnemonic" or the mnemonic itself, and for other kinds a pointer to the web app.
+Rectangle {
+    id: card
+    // One entry of RewardsModel.owned.
+    required property var reward
+    signal generateSong()
+    signal generateMnemonic()
+    signal openMnemonic()
+
+    readonly property bool hasSong: reward.kind === "song" && reward.audioUrl.length > 0
+    readonly property bool hasLyrics: (reward.kind === "song" || reward.kind === "lyrics")
+                                      && reward.lyrics.length > 0
+
+    implicitHeight: column.implicitHeight + Theme.spacing.l * 2
+    radius: Theme.radius.large
+    color: Theme.color.surface
+    border.color: Theme.color.separator
+
+    ColumnLayout {
+        id: column
+        anchors.fill: parent
+        anchors.margins: Theme.spacing.l
+        spacing: Theme.spacing.s
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: Theme.spacing.s
+            Text {
+                Layout.fillWidth: true
+                text: card.reward.name
+                color: Theme.color.textPrimary
+                font.pixelSize: Theme.font.headline
+                font.weight: Font.Bold
+                elide: Text.ElideRight
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+            }
+            Text {
+                text: card.reward.status
+                color: Theme.color.success
+                font.pixelSize: Theme.font.caption
+                font.weight: Font.DemiBold
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+        }
+        Text {
+            text: card.reward.usesLeft.length > 0 ? card.reward.kindLabel + " · " + card.reward.usesLeft
+                                                  : card.reward.kindLabel
+            color: Theme.color.textSecondary
+            font.pixelSize: Theme.font.caption
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+        }
+        Text {
+            Layout.fillWidth: true
+            visible: text.length > 0
+            text: card.reward.note
+            color: Theme.color.textSecondary
+            font.pixelSize: Theme.font.callout
+            wrapMode: Text.Wrap
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+        }
+
+        RewardSongPlayerView {
+            Layout.fillWidth: true
+            visible: card.hasSong
+            active: card.hasSong
+            source: card.reward.audioUrl
+            title: card.reward.title
+        }
+
+        // Lyrics: a song's start collapsed, a lyrics reward's show at once.
+        SecondaryButton {
+            id: lyricsToggle
+            property bool expanded: card.reward.kind === "lyrics"
+            plain: true
+            visible: card.hasLyrics && card.reward.kind === "song"
+            text: expanded ? "Lyrics" : "Lyrics — Tap to expand"
+            Accessible.name: "Lyrics"
+            Accessible.description: expanded ? "Hides the lyrics." : "Tap to expand"
+            onClicked: expanded = !expanded
+        }
+        LyricsView {
+            Layout.fillWidth: true
+            visible: card.hasLyrics && lyricsToggle.expanded
+            lines: card.reward.lyricsLines
+            spokenText: card.reward.lyricsSpoken
+        }
+
+        PrimaryButton {
+            visible: card.reward.kind === "song" && card.reward.canGenerate
+            text: "Generate Song"
+            Accessible.description: "Opens the study-song sheet."
+            onClicked: card.generateSong()
+        }
+        PrimaryButton {
+            visible: card.reward.kind === "mnemonic" && card.reward.canGenerate
+            text: "Generate Mnemonic"
+            Accessible.description: "Opens the mnemonic sheet."
+            onClicked: card.generateMnemonic()
+        }
+        SecondaryButton {
+            visible: card.reward.kind === "mnemonic" && card.reward.mnemonic.length > 0
+            text: "Open mnemonic"
+            Accessible.description: "Opens the mnemonic in full-screen view."
+            onClicked: card.openMnemonic()
+        }
+    }
+}
