@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NotificationRequest.h"
+#include "VersionedJsonFile.h"
 
 #include <QList>
 #include <QString>
@@ -19,10 +20,8 @@ public:
     // False (and logged) when the file could not be written; the old one is then untouched.
     bool save(const QList<NotificationRequest>& requests) const;
 
-    const QString& path() const { return path_; }
+    const QString& path() const { return file_.path(); }
 
 private:
-    void setAside(const QString& why) const;
-
-    QString path_;
+    VersionedJsonFile file_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PushSettings.h"
+#include "VersionedJsonFile.h"
 
 #include <optional>
 
@@ -19,10 +20,8 @@ public:
     bool save(const PushSettings& settings) const;
     void clear() const;
 
-    const QString& path() const { return path_; }
+    const QString& path() const { return file_.path(); }
 
 private:
-    void setAside(const QString& why) const;
-
-    QString path_;
+    VersionedJsonFile file_;
 };
