@@ -1,10 +1,10 @@
 #include "MnemonicGenerationModel.h"
 
-#include "APIError.h"
 #include "AuthKit.h"
 #include "CourseChoices.h"
 #include "CourseFilter.h"
 #include "DocumentText.h"
+#include "FailureMessage.h"
 #include "Mnemonics/MnemonicAPI.h"
 #include "User/UserAPI.h"
 
@@ -21,16 +21,6 @@ QVariantMap entry(const QString& id, const QString& label) {
 QString documentLabel(const DocumentItem& document) {
     const QString name = DocumentText::displayName(document).trimmed();
     return name.isEmpty() ? QStringLiteral("Untitled document") : name;
-}
-
-QString describe(std::exception_ptr error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const APIError& apiError) {
-        return apiError.errorDescription();
-    } catch (...) {
-        return AuthKit::errorDescription(error);
-    }
 }
 
 } // namespace
@@ -172,12 +162,12 @@ void MnemonicGenerationModel::load() {
     setError({});
     tasks_.cancel(loadTask_);
     setLoading(true);
-    loadTask_ =
-        tasks_.spawn(fetchDocuments(this), async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
-                         loadTask_ = 0;
-                         setLoading(false);
-                         setError(QStringLiteral("Couldn't load your documents: ") + describe(error));
-                     }));
+    loadTask_ = tasks_.spawn(
+        fetchDocuments(this), async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
+            loadTask_ = 0;
+            setLoading(false);
+            setError(QStringLiteral("Couldn't load your documents: ") + FailureMessage::description(error));
+        }));
 }
 
 async::Task<void> MnemonicGenerationModel::fetchDocuments(MnemonicGenerationModel* self) {
@@ -226,7 +216,7 @@ void MnemonicGenerationModel::generate() {
         async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
             generateTask_ = 0;
             setRunning(false);
-            setError(QStringLiteral("Generation failed: ") + describe(error));
+            setError(QStringLiteral("Generation failed: ") + FailureMessage::description(error));
         }));
 }
 

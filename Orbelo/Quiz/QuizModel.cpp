@@ -2,27 +2,16 @@
 
 #include "AuthKit.h"
 #include "BundleInfo.h"
-#include "Clerk.h"
+#include "CurrentUser.h"
 #include "DesktopUrlOpener.h"
 #include "NotificationCenter.h"
 #include "NotificationManager.h"
 #include "PreferencesStore.h"
 #include "QuizLaunchRequests.h"
 
-namespace {
-
-std::optional<QString> signedInUserId() {
-    const std::optional<Session> session = Clerk::shared().session();
-    if (!session || !session->user)
-        return std::nullopt;
-    return session->user->id;
-}
-
-} // namespace
-
 QuizModel::QuizModel(QObject* parent)
     : QuizModel(AuthKit::makeAPIClient(), PreferencesStore::standard(), std::make_unique<DesktopUrlOpener>(),
-                nullptr, signedInUserId,
+                nullptr, CurrentUser::id,
                 BundleInfo::value(QStringLiteral("CFBundleShortVersionString")).toString(), parent) {}
 
 QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, UrlOpener& opener,

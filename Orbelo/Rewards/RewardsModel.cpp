@@ -1,20 +1,13 @@
 #include "RewardsModel.h"
 
 #include "AuthKit.h"
-#include "Clerk.h"
+#include "CurrentUser.h"
+#include "FailureMessage.h"
 #include "LyricsDisplay.h"
 #include "RewardButtonState.h"
 #include "RewardCardText.h"
-#include "RewardErrorText.h"
 
 namespace {
-
-std::optional<QString> signedInUserId() {
-    const std::optional<Session> session = Clerk::shared().session();
-    if (!session || !session->user)
-        return std::nullopt;
-    return session->user->id;
-}
 
 QString kindName(RewardKind kind) {
     switch (kind) {
@@ -37,7 +30,7 @@ constexpr std::array categoryOrder{RewardCategoryFilter::all, RewardCategoryFilt
 } // namespace
 
 RewardsModel::RewardsModel(QObject* parent)
-    : RewardsModel(AuthKit::makeAPIClient(), signedInUserId, parent) {}
+    : RewardsModel(AuthKit::makeAPIClient(), CurrentUser::id, parent) {}
 
 RewardsModel::RewardsModel(APIClient client, UserIdSource userId, QObject* parent)
     : QObject(parent), gamification_(std::move(client)), userId_(std::move(userId)) {}
@@ -211,7 +204,7 @@ void RewardsModel::purchase(const QString& rewardId) {
         [this](std::exception_ptr error) {
             purchasingId_.clear();
             Q_EMIT catalogChanged();
-            setError(QStringLiteral("Purchase failed: ") + RewardErrorText::describe(error));
+            setError(QStringLiteral("Purchase failed: ") + FailureMessage::description(error));
         });
 }
 

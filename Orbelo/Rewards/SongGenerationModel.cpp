@@ -1,23 +1,16 @@
 #include "SongGenerationModel.h"
 
 #include "AuthKit.h"
-#include "Clerk.h"
 #include "CourseChoices.h"
 #include "CourseFilter.h"
+#include "CurrentUser.h"
 #include "DocumentText.h"
+#include "FailureMessage.h"
 #include "Gamification/GamificationAPI.h"
 #include "LyricsDisplay.h"
-#include "RewardErrorText.h"
 #include "User/UserAPI.h"
 
 namespace {
-
-std::optional<QString> signedInUserId() {
-    const std::optional<Session> session = Clerk::shared().session();
-    if (!session || !session->user)
-        return std::nullopt;
-    return session->user->id;
-}
 
 QVariantMap entry(const QString& id, const QString& label) {
     return {{QStringLiteral("id"), id}, {QStringLiteral("label"), label}};
@@ -28,7 +21,7 @@ const QString firstGenre = QStringLiteral("hip-hop");
 } // namespace
 
 SongGenerationModel::SongGenerationModel(QObject* parent)
-    : SongGenerationModel(AuthKit::makeAPIClient(), signedInUserId, parent) {}
+    : SongGenerationModel(AuthKit::makeAPIClient(), CurrentUser::id, parent) {}
 
 SongGenerationModel::SongGenerationModel(APIClient client, UserIdSource userId, QObject* parent)
     : QObject(parent), client_(std::move(client)), userId_(std::move(userId)), genre_(firstGenre) {}
@@ -164,7 +157,7 @@ void SongGenerationModel::begin(const QString& userRewardId) {
         [this](std::exception_ptr error) {
             loading_ = 0;
             errorMessage_ =
-                QStringLiteral("Couldn't load your documents: ") + RewardErrorText::describe(error);
+                QStringLiteral("Couldn't load your documents: ") + FailureMessage::description(error);
             Q_EMIT selectionChanged();
             Q_EMIT stateChanged();
         });
@@ -196,7 +189,7 @@ void SongGenerationModel::generate() {
         },
         [this](std::exception_ptr error) {
             generating_ = 0;
-            errorMessage_ = QStringLiteral("Generation failed: ") + RewardErrorText::describe(error);
+            errorMessage_ = QStringLiteral("Generation failed: ") + FailureMessage::description(error);
             Q_EMIT stateChanged();
         });
     Q_EMIT stateChanged();

@@ -11,3 +11,10 @@ void CurrentUser::follow(QObject* context, std::function<void(const std::optiona
     QObject::connect(&clerk, &Clerk::clientChanged, context, update);
     update();
 }
+
+std::optional<QString> CurrentUser::id() {
+    const std::optional<Session> session = Clerk::shared().session();
+    if (!session || !session->user)
+        return std::nullopt;
+    return session->user->id;
+}

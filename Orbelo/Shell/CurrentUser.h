@@ -13,4 +13,6 @@ public:
     // Calls `apply` with the user now and again whenever the auth client's client changes, for as
     // long as `context` lives.
     static void follow(QObject* context, std::function<void(const std::optional<User>&)> apply);
+    // The signed-in user's id now, when someone is signed in.
+    static std::optional<QString> id();
 };

@@ -9,4 +9,7 @@
 class FailureMessage {
 public:
     static QString compose(const QString& leadIn, std::exception_ptr error);
+    // What follows "Purchase failed: " and the like: the backend's own words when it answered,
+    // else the app's description of what went wrong (no connection, a timeout, …).
+    static QString description(std::exception_ptr error);
 };
