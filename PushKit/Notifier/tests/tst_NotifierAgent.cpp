@@ -7,6 +7,7 @@
 #include "FakeTokenKeyring.h"
 #include "NotifierAgent.h"
 #include "PrivateSessionBus.h"
+#include "RecordingApp.h"
 #include "VirtualClock.h"
 
 #include <QDBusArgument>
@@ -134,16 +135,8 @@ private Q_SLOTS:
     // a click on it starts the app with the deep link, and the agent stays while it can be clicked.
     void showsAndOpens() {
         QVERIFY(bus->startNotificationServer());
-        const QString recorded = dir->filePath("arguments");
-        const QString app = dir->filePath("orbelo");
-        QFile script(app);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > %1.tmp && mv %1.tmp %1\n")
-                         .arg(recorded)
-                         .toUtf8());
-        script.close();
-        script.setPermissions(QFile::ExeOwner | QFile::ReadOwner);
-        qputenv("ORBELO_APP", app.toUtf8());
+        const QString recorded = installRecordingApp(dir->path());
+        QVERIFY(!recorded.isEmpty());
 
         auto agent = makeAgent();
         QVERIFY(agent->start());

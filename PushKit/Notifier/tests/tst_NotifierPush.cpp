@@ -7,6 +7,7 @@
 #include "FakeTokenKeyring.h"
 #include "NotifierAgent.h"
 #include "PrivateSessionBus.h"
+#include "RecordingApp.h"
 #include "ScriptedPushServer.h"
 #include "VirtualClock.h"
 
@@ -88,16 +89,8 @@ private Q_SLOTS:
     // server resends it, and a click opens its deep link; StopPush deletes the token.
     void pushesEndToEnd() {
         QVERIFY(bus->startNotificationServer());
-        const QString recorded = dir->filePath("arguments");
-        const QString app = dir->filePath("orbelo");
-        QFile script(app);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > %1.tmp && mv %1.tmp %1\n")
-                         .arg(recorded)
-                         .toUtf8());
-        script.close();
-        script.setPermissions(QFile::ExeOwner | QFile::ReadOwner);
-        qputenv("ORBELO_APP", app.toUtf8());
+        const QString recorded = installRecordingApp(dir->path());
+        QVERIFY(!recorded.isEmpty());
 
         startAgent();
         QSignalSpy pushed(agent.get(), &NotifierAgent::PushReceived);
