@@ -30,6 +30,14 @@ class Run:
         """A fresh address at the test domain, where the local server accepts the fixed code."""
         return "e2e-%s@example.com" % uuid.uuid4().hex[:12]
 
+    def put_in_documents(self, name, text):
+        """Writes `text` as ~/Documents/`name` in the run's home, where a file dialog opens."""
+        documents = os.path.join(self.env.root, "home", "Documents")
+        os.makedirs(documents, exist_ok=True)
+        with open(os.path.join(documents, name), "w") as document:
+            document.write(text)
+        return documents
+
     def control(self, path, body=None):
         """A call to the local server's control API (open in demo mode): GET, or POST with `body`."""
         return self.api("POST" if body is not None else "GET", path, body=body)

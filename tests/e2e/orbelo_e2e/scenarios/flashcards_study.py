@@ -2,7 +2,6 @@
 alone until the deck is done, and brings over a deck exported from a flashcard site whose
 definitions hold commas and a line break."""
 
-import os
 import re
 import subprocess
 
@@ -41,10 +40,7 @@ def _review_until_done(ui):
 
 def run(run):
     ui = run.ui
-    documents = os.path.join(run.env.root, "home", "Documents")
-    os.makedirs(documents, exist_ok=True)
-    with open(os.path.join(documents, NOTES), "w") as notes:
-        notes.write(LECTURE)
+    run.put_in_documents(NOTES, LECTURE)
 
     flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
     flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)

@@ -1,6 +1,5 @@
 """A student uploads lecture notes through the Library's picker, waits for them, and deletes them."""
 
-import os
 import re
 
 from .. import flows
@@ -11,10 +10,7 @@ TITLE = "Cell biology notes"  # the server titles a document after its file name
 
 def run(run):
     ui = run.ui
-    documents = os.path.join(run.env.root, "home", "Documents")
-    os.makedirs(documents, exist_ok=True)
-    with open(os.path.join(documents, NOTES), "w") as notes:
-        notes.write("Mitosis has four phases: prophase, metaphase, anaphase and telophase.\n" * 40)
+    run.put_in_documents(NOTES, "Mitosis has four phases: prophase, metaphase, anaphase and telophase.\n" * 40)
 
     flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
     flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)

@@ -3,7 +3,6 @@ is open, and again for a result that comes in after the window is closed. A clic
 opens Orbelo on the Quiz tab set up for that result's course; the inbox shows what is still unread,
 and "Mark all read" clears it."""
 
-import os
 import re
 
 from .. import flows
@@ -41,10 +40,7 @@ def run(run):
     # The agent is installed from the start: signing up registers this device for pushes.
     run.env.register_notifier(clock_offset_seconds=0)
     email = run.new_email()
-    documents = os.path.join(run.env.root, "home", "Documents")
-    os.makedirs(documents, exist_ok=True)
-    with open(os.path.join(documents, NOTES), "w") as notes:
-        notes.write(LECTURE)
+    run.put_in_documents(NOTES, LECTURE)
 
     flows.sign_up(ui, email, "correct horse 42", shots=False)
     flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)

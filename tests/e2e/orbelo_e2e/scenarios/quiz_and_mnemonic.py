@@ -63,10 +63,7 @@ def run(run):
     ui = run.ui
     email = run.new_email()
     home = os.path.join(run.env.root, "home")
-    documents = os.path.join(home, "Documents")
-    os.makedirs(documents, exist_ok=True)
-    with open(os.path.join(documents, NOTES), "w") as notes:
-        notes.write(LECTURE)
+    run.put_in_documents(NOTES, LECTURE)
 
     flows.sign_up(ui, email, "correct horse 42", shots=False)
     flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)

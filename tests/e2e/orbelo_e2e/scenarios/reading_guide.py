@@ -2,7 +2,6 @@
 switches to another style and writes that one, writes it again, and studies its vocabulary as
 flashcards."""
 
-import os
 import re
 
 from .. import flows
@@ -15,10 +14,7 @@ TITLE = "Membrane transport"  # the server titles a document after its file name
 
 def run(run):
     ui = run.ui
-    documents = os.path.join(run.env.root, "home", "Documents")
-    os.makedirs(documents, exist_ok=True)
-    with open(os.path.join(documents, NOTES), "w") as notes:
-        notes.write(LECTURE)
+    run.put_in_documents(NOTES, LECTURE)
 
     flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
     flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
