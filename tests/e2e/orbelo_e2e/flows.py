@@ -171,6 +171,17 @@ def reveal(ui, role, name):
     return element
 
 
+def new_student_in_library(run, email=None):
+    """A new account (at `email`, or a fresh address) through onboarding to its empty Library; the
+    address."""
+    email = email or run.new_email()
+    sign_up(run.ui, email, "correct horse 42", shots=False)
+    land_after_sign_up(run, finish_onboarding, timeout=30)
+    select_section(run.ui, 5)
+    run.ui.wait_for("heading", "Your documents (0)")
+    return email
+
+
 def add_course(ui, course):
     """From the Library: a course typed in by its title."""
     ui.press("push button", "Add a syllabus or upload a document")

@@ -42,10 +42,7 @@ def run(run):
     subprocess.run([os.environ["ORBELO_SYLLABUS_FIXTURE_TOOL"], os.path.join(pictures, PHOTO), "--rotate", "2"],
                    check=True, timeout=60)
 
-    flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
-    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
-    flows.select_section(ui, 5)
-    ui.wait_for("heading", "Your documents (0)")
+    flows.new_student_in_library(run)
 
     ui.press("push button", "Add a syllabus or upload a document")
     ui.press("menu item", "Import syllabus image")

@@ -42,10 +42,7 @@ def run(run):
     ui = run.ui
     run.put_in_documents(NOTES, LECTURE)
 
-    flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
-    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
-    flows.select_section(ui, 5)
-    ui.wait_for("heading", "Your documents (0)")
+    flows.new_student_in_library(run)
 
     # A course typed in, and the lecture notes added to it.
     flows.course_with_notes(ui, COURSE, NOTES, TITLE)

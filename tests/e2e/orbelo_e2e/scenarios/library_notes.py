@@ -32,10 +32,7 @@ def run(run):
     os.makedirs(documents, exist_ok=True)
     write_pdf(os.path.join(documents, PDF), PAGES)
 
-    flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
-    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
-    flows.select_section(ui, 5)
-    ui.wait_for("heading", "Your documents (0)")
+    flows.new_student_in_library(run)
 
     flows.upload_through_dialog(ui, PDF, shots=False)
     ui.press(None, "No course")

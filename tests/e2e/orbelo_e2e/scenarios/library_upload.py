@@ -12,10 +12,7 @@ def run(run):
     ui = run.ui
     run.put_in_documents(NOTES, "Mitosis has four phases: prophase, metaphase, anaphase and telophase.\n" * 40)
 
-    flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
-    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
-    flows.select_section(ui, 5)
-    ui.wait_for("heading", "Your documents (0)")
+    flows.new_student_in_library(run)
     ui.screenshot("library-empty")
 
     no_course = flows.upload_through_dialog(ui, NOTES)

@@ -39,13 +39,9 @@ def run(run):
     ui = run.ui
     # The agent is installed from the start: signing up registers this device for pushes.
     run.env.register_notifier(clock_offset_seconds=0)
-    email = run.new_email()
     run.put_in_documents(NOTES, LECTURE)
 
-    flows.sign_up(ui, email, "correct horse 42", shots=False)
-    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
-    flows.select_section(ui, 5)
-    ui.wait_for("heading", "Your documents (0)")
+    email = flows.new_student_in_library(run)
     flows.course_with_notes(ui, COURSE, NOTES, TITLE)
     # The finished notes come through the stream too.
     wait_until(lambda: _shown(run, "Your notes are ready"), 60, "the notes-ready notification pushed")

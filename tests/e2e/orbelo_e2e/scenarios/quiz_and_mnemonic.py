@@ -61,14 +61,10 @@ def _png_is_drawn(path):
 
 def run(run):
     ui = run.ui
-    email = run.new_email()
     home = os.path.join(run.env.root, "home")
     run.put_in_documents(NOTES, LECTURE)
 
-    flows.sign_up(ui, email, "correct horse 42", shots=False)
-    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
-    flows.select_section(ui, 5)
-    ui.wait_for("heading", "Your documents (0)")
+    email = flows.new_student_in_library(run)
     flows.course_with_notes(ui, COURSE, NOTES, TITLE)
     before = run.control("/__control/progress?email=" + urllib.parse.quote(email))
 
