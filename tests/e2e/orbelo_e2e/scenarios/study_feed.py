@@ -3,7 +3,6 @@ keyboard alone — "Got it" on some cards, skips others — to the end of the se
 card on For You. The server's feed follows: the cards the student got are rested, and the liked
 card counts one like more."""
 
-import os
 import re
 
 from .. import flows
@@ -63,16 +62,8 @@ def _walk(ui, panel, total):
 
 def run(run):
     ui = run.ui
-    email = run.new_email()
-    documents = os.path.join(run.env.root, "home", "Documents")
-    os.makedirs(documents, exist_ok=True)
-    with open(os.path.join(documents, NOTES), "w") as notes:
-        notes.write(LECTURE)
-
-    flows.sign_up(ui, email, "correct horse 42", shots=False)
-    flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
-    flows.select_section(ui, 5)
-    ui.wait_for("heading", "Your documents (0)")
+    run.put_in_documents(NOTES, LECTURE)
+    email = flows.new_student_in_library(run)
     flows.course_with_notes(ui, COURSE, NOTES, TITLE)
     token = run.control("/__control/session-token", {"email": email})["token"]
 
