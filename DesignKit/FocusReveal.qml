@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Controls
 
 // Scrolls `view` so that the control with keyboard focus stays in sight as Tab walks through
-// the view's content. Declare it inside the ScrollView it serves.
+// the view's content, and when content above it grows or shrinks (a card that finishes loading).
+// Declare it inside the ScrollView it serves.
 QtObject {
     id: reveal
     required property ScrollView view
@@ -26,5 +27,9 @@ QtObject {
     readonly property Connections focusChanges: Connections {
         target: reveal.view.Window.window
         function onActiveFocusItemChanged() { reveal.show(reveal.view.Window.activeFocusItem) }
+    }
+    readonly property Connections contentChanges: Connections {
+        target: reveal.view.contentItem
+        function onContentHeightChanged() { reveal.show(reveal.view.Window.activeFocusItem) }
     }
 }
