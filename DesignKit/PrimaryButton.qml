@@ -16,14 +16,17 @@ Button {
     // readers and other assistive tools press the button.
     Accessible.onPressAction: if (control.enabled) control.clicked()
 
+    // A label longer than the button is wide (a narrow card's "Need 100 more credits to unlock")
+    // shrinks to fit, down to caption size, and only then elides.
     contentItem: Item {
-        implicitWidth: row.implicitWidth
+        implicitWidth: (icon.visible ? icon.size + row.spacing : 0) + label.implicitWidth
         implicitHeight: row.implicitHeight
         Row {
             id: row
             anchors.centerIn: parent
             spacing: Theme.spacing.s
             SymbolIcon {
+                id: icon
                 visible: control.symbol.length > 0
                 symbol: control.symbol
                 tint: Theme.color.textOnAccent
@@ -31,8 +34,14 @@ Button {
                 anchors.verticalCenter: parent.verticalCenter
             }
             Text {
+                id: label
+                width: Math.max(0, Math.min(implicitWidth,
+                                            control.availableWidth - (icon.visible ? icon.size + row.spacing : 0)))
                 text: control.text
                 font: control.font
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: Theme.font.caption
+                elide: Text.ElideRight
                 color: Theme.color.textOnAccent
                 anchors.verticalCenter: parent.verticalCenter
             }

@@ -60,6 +60,9 @@ Rectangle {
         }
         PrimaryButton {
             Layout.fillWidth: true
+            // Room for the longer labels ("Need 100 more credits to unlock") on a narrow card.
+            leftPadding: Theme.spacing.s
+            rightPadding: Theme.spacing.s
             text: card.reward.buttonLabel
             enabled: card.reward.buttonEnabled
             Accessible.description: card.reward.buttonHint
