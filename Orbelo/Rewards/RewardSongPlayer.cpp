@@ -47,6 +47,10 @@ void RewardSongPlayer::setSource(const QString& source) {
     if (source == source_)
         return;
     stop();
+    // Another song starts from its beginning, with no length until it is loaded.
+    duration_ = 0;
+    setPosition(0);
+    Q_EMIT timeChanged();
     source_ = source;
     Q_EMIT sourceChanged();
 }

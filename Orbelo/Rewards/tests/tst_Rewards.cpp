@@ -433,6 +433,11 @@ private Q_SLOTS:
         QCOMPARE(server.requestCount(), 1);
         player.stop();
         QVERIFY(!playback->playing);
+
+        // Another song starts from its beginning, not where this one was.
+        player.setSource(server.baseUrl().toString() + "/media/u1/other.ogg");
+        QCOMPARE(player.position(), 0);
+        QCOMPARE(player.spokenPosition(), QStringLiteral("0:00 of 0:00"));
     }
 
     // A missing or cut-off song shows the message; "Try again" fetches again.
