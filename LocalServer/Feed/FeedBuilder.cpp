@@ -4,6 +4,7 @@
 #include "FeedIds.h"
 #include "FeedStore.h"
 #include "ServerContext.h"
+#include "UserTimeZone.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -100,6 +101,7 @@ FeedRanker::Request FeedBuilder::candidates(const QString& userId) {
     FeedRanker::Request request;
     request.userId = userId;
     request.nowMs = context_.nowMs();
+    request.zone = UserTimeZone::of(context_.db, userId).zone;
     request.own = conceptCards(userId) + mnemonicCards(userId);
     const auto profile = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
     QSet<QString> categories;

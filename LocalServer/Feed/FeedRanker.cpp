@@ -1,6 +1,7 @@
 #include "FeedRanker.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -36,8 +37,8 @@ bool better(const Scored& a, const Scored& b) {
 
 } // namespace
 
-double FeedRanker::tieBreak(const QString& userId, qint64 nowMs, const QString& cardId) {
-    const QByteArray seed = (userId + '/' + QString::number(nowMs / dayMs) + '/' + cardId).toUtf8();
+double FeedRanker::tieBreak(const QString& userId, QDate day, const QString& cardId) {
+    const QByteArray seed = (userId + '/' + QString::number(day.toJulianDay()) + '/' + cardId).toUtf8();
     const QByteArray digest = QCryptographicHash::hash(seed, QCryptographicHash::Sha256);
     // 53 bits: every value is exact in a double, and the largest stays below 1.
     return double(qFromBigEndian<quint64>(digest.constData()) >> 11) / double(quint64(1) << 53);
@@ -45,7 +46,8 @@ double FeedRanker::tieBreak(const QString& userId, qint64 nowMs, const QString& 
 
 std::optional<double> FeedRanker::score(const Request& request, const FeedHistory& history,
                                         const FeedCard& card) {
-    const double draw = tieBreak(request.userId, request.nowMs, card.cardId);
+    const QDate day = QDateTime::fromMSecsSinceEpoch(request.nowMs, request.zone).date();
+    const double draw = tieBreak(request.userId, day, card.cardId);
     const auto days = [&](qint64 at) { return double(request.nowMs - at) / double(dayMs); };
     double score = 2 + draw;
     if (const auto engaged = history.lastEngagedAt.constFind(card.conceptId);

@@ -3,13 +3,15 @@
 #include "FeedCard.h"
 #include "FeedHistory.h"
 
+#include <QDate>
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QTimeZone>
 #include <optional>
 
 // Chooses and orders a user's feed from the candidate cards. Each card scores:
-// - unseen: 2 + a tie-break in [0, 1) drawn from the user, the day and the card, so a feed is the
+// - unseen: 2 + a tie-break in [0, 1) drawn from the user, their local day and the card, so a feed is the
 //   same all day for the same history, differs between users and is reshuffled each day;
 // - engaged: left out for `restDays`, then 0.5 × the tie-break (it comes back rarely);
 // - minus `skipPenalty` for each skip, halving every `skipHalfLifeDays` (a fresh skip sinks a
@@ -33,15 +35,16 @@ public:
         QString userId;
         qint64 nowMs = 0;
         int limit = 20;
-        QList<FeedCard> own;       // made from the user's documents and mnemonics
-        QList<FeedCard> community; // for the user's interests
-        QSet<QString> interests;   // the interests the user picked
+        QList<FeedCard> own;               // made from the user's documents and mnemonics
+        QList<FeedCard> community;         // for the user's interests
+        QSet<QString> interests;           // the interests the user picked
+        QTimeZone zone = QTimeZone::utc(); // the user's, whose midnight starts a new day's order
     };
 
     static QList<FeedCard> rank(const Request& request, const FeedHistory& history);
     // The card's score, or nothing while it rests after being engaged with.
     static std::optional<double> score(const Request& request, const FeedHistory& history,
                                        const FeedCard& card);
-    // The tie-break in [0, 1) for the user, the day of `nowMs` (UTC) and the card.
-    static double tieBreak(const QString& userId, qint64 nowMs, const QString& cardId);
+    // The tie-break in [0, 1) for the user, their local day and the card.
+    static double tieBreak(const QString& userId, QDate day, const QString& cardId);
 };

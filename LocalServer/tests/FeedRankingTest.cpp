@@ -59,6 +59,15 @@ private slots:
         FeedRanker::Request tomorrow = request(own);
         tomorrow.nowMs += day;
         QVERIFY(ids(FeedRanker::rank(tomorrow, {})) != first);
+
+        // The day is the student's: in Los Angeles 06:00 and 09:00 UTC fall on two local days.
+        FeedRanker::Request lateEvening = request(own);
+        lateEvening.nowMs = noon - 6 * 3'600'000;
+        FeedRanker::Request nextMorning = lateEvening;
+        nextMorning.nowMs += 3 * 3'600'000;
+        QCOMPARE(ids(FeedRanker::rank(nextMorning, {})), ids(FeedRanker::rank(lateEvening, {})));
+        lateEvening.zone = nextMorning.zone = QTimeZone("America/Los_Angeles");
+        QVERIFY(ids(FeedRanker::rank(nextMorning, {})) != ids(FeedRanker::rank(lateEvening, {})));
     }
 
     void aSkipSinksBelowUnseenCardsAndFades() {
