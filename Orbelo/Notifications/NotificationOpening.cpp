@@ -13,6 +13,17 @@ QString pushedNotificationId(const QVariant& link) {
     return text.startsWith(pushedLinkPrefix) ? text.mid(pushedLinkPrefix.size()).trimmed() : QString();
 }
 
+async::Task<bool> markReadIfUnread(NotificationsAPI api, AppNotification notification) {
+    if (notification.isRead)
+        co_return false;
+    try {
+        co_await api.markRead(notification.id);
+    } catch (...) {
+        co_return false;
+    }
+    co_return true;
+}
+
 async::Task<NotificationRouting::Destination> destination(APIClient client, AppNotification notification) {
     const NotificationRouting::Destination routed = NotificationRouting::destination(notification);
     if (routed.kind != NotificationRouting::Destination::Kind::quizSetup)

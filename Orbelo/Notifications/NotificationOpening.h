@@ -3,6 +3,7 @@
 #include "APIClient.h"
 #include "NotificationRouting.h"
 #include "Notifications/AppNotification.h"
+#include "Notifications/NotificationsAPI.h"
 
 // Opening a notification, from the inbox or from a click on a pushed one.
 namespace NotificationOpening {
@@ -12,6 +13,10 @@ inline const QString pushedLinkPrefix = QStringLiteral("notification:");
 
 // The notification id in a pushed notification's deep link; empty for anything else.
 QString pushedNotificationId(const QVariant& link);
+
+// Marks `notification` read when it is unread: true when it was marked now. A failed mark leaves
+// it unread (false); the notification opens all the same.
+async::Task<bool> markReadIfUnread(NotificationsAPI api, AppNotification notification);
 
 // Where `notification` leads: its routing destination, except that a quiz for a course the student
 // no longer has leads to Study. Asks for the courses only for a quiz; if they can't be loaded the

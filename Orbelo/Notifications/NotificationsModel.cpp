@@ -60,15 +60,10 @@ void NotificationsModel::open(int row) {
 
 async::Task<void> NotificationsModel::openNotification(NotificationsModel* self,
                                                        AppNotification notification) {
-    if (!notification.isRead) {
-        try {
-            co_await self->api_.markRead(notification.id);
-            self->rows_.markRead(notification.id);
-            Q_EMIT self->stateChanged();
-            self->refreshBadge();
-        } catch (...) {
-            // The record stays unread; the notification still opens.
-        }
+    if (co_await NotificationOpening::markReadIfUnread(self->api_, notification)) {
+        self->rows_.markRead(notification.id);
+        Q_EMIT self->stateChanged();
+        self->refreshBadge();
     }
     const NotificationRouting::Destination destination =
         co_await NotificationOpening::destination(self->client_, notification);

@@ -49,14 +49,7 @@ async::Task<void> PushedNotificationOpener::open(PushedNotificationOpener* self,
         NotificationRouting::post(NotificationRouting::Destination::study());
         co_return;
     }
-    if (!found->isRead) {
-        try {
-            co_await api.markRead(found->id);
-            if (self->badge_)
-                self->badge_->refresh(true);
-        } catch (...) {
-            // Stays unread; the notification still opens.
-        }
-    }
+    if (co_await NotificationOpening::markReadIfUnread(api, *found) && self->badge_)
+        self->badge_->refresh(true);
     NotificationRouting::post(co_await NotificationOpening::destination(self->client_, *found));
 }
