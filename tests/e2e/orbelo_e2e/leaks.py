@@ -11,6 +11,11 @@ import re
 # A source path relative to the build dir: "../Orbelo/…", not the toolchain's "../../../../src/…".
 _OWN_SOURCE = re.compile(r" \.\./(?!\.\./)")
 _BLOCK = re.compile(r"^(Direct|Indirect) leak of .*?(?=^\s*$)", re.MULTILINE | re.DOTALL)
+# An unsymbolized frame names only its module, "(/path/libX.so+0x…)". The project's shared
+# libraries live under the build dir, and an address in a library that was unloaded before the
+# report (the GL driver) is attributed to whichever module was mapped below it, so a module path
+# says nothing about whose code leaked: only source locations count.
+_MODULE = re.compile(r"\(\S+\+0x[0-9a-f]+\)")
 
 
 def project_leaks(log, source_root):
@@ -22,7 +27,7 @@ def project_leaks(log, source_root):
     found = []
     for match in _BLOCK.finditer(report):
         block = match.group(0)
-        frames = [line for line in block.splitlines() if re.match(r"\s*#\d+ ", line)]
+        frames = [_MODULE.sub("", line) for line in block.splitlines() if re.match(r"\s*#\d+ ", line)]
         if any(_OWN_SOURCE.search(frame) or source_root in frame for frame in frames):
             found.append(block.strip())
     return found
