@@ -3,6 +3,7 @@
 #include "ManagerFocusNotifications.h"
 #include "NotificationManager.h"
 #include "OrbeloApp.h"
+#include "ProcessEnd.h"
 #include "ServerOverride.h"
 #include "SingleInstance.h"
 #include "StartupExit.h"
@@ -52,6 +53,7 @@ void bringToFront(QQmlApplicationEngine& engine) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    ProcessEnd::skipLibraryTeardown();
     StartupTrace::mark("main");
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Orbelo"));
