@@ -1,6 +1,6 @@
 #include "PcmNarrationQueue.h"
 
-#include "HttpTransfer.h"
+#include "AudioDownload.h"
 
 #include <QAudioFormat>
 
@@ -60,12 +60,7 @@ void PcmNarrationQueue::clear() {
 }
 
 async::Task<WavAudio> PcmNarrationQueue::fetch(QUrl url) {
-    HttpRequest request;
-    request.url = std::move(url);
-    const HttpResponse response = co_await HttpTransfer::send(std::move(request));
-    if (response.status < 200 || response.status > 299)
-        throw std::runtime_error("audio answered HTTP " + std::to_string(response.status));
-    co_return WavAudio::parse(response.body);
+    co_return WavAudio::parse(co_await AudioDownload::fetch(std::move(url)));
 }
 
 void PcmNarrationQueue::fetchSegment(int index) {

@@ -1,6 +1,6 @@
 #include "RewardSongPlayer.h"
 
-#include "HttpTransfer.h"
+#include "AudioDownload.h"
 #include "Logging.h"
 #include "MediaSongPlayback.h"
 
@@ -89,7 +89,7 @@ void RewardSongPlayer::play() {
         return;
     }
     fetch_ = tasks_.spawn(
-        fetch(QUrl(source_)),
+        AudioDownload::fetch(QUrl(source_)),
         [this](QByteArray audio) {
             fetch_ = 0;
             Q_EMIT loadingChanged();
@@ -113,15 +113,6 @@ void RewardSongPlayer::play() {
             fail();
         });
     Q_EMIT loadingChanged();
-}
-
-async::Task<QByteArray> RewardSongPlayer::fetch(QUrl url) {
-    HttpRequest request;
-    request.url = std::move(url);
-    const HttpResponse response = co_await HttpTransfer::send(std::move(request));
-    if (response.status < 200 || response.status > 299)
-        throw std::runtime_error("audio answered HTTP " + std::to_string(response.status));
-    co_return response.body;
 }
 
 void RewardSongPlayer::pause() {
@@ -169,6 +160,10 @@ void RewardSongPlayer::stop() {
         fetch_ = 0;
         Q_EMIT loadingChanged();
     }
+    unload();
+}
+
+void RewardSongPlayer::unload() {
     if (loaded_)
         playback().clear();
     loaded_ = false;
@@ -194,12 +189,7 @@ void RewardSongPlayer::setPosition(qint64 position) {
 }
 
 void RewardSongPlayer::fail() {
-    if (loaded_)
-        playback().clear();
-    loaded_ = false;
-    setPlaying(false);
-    if (nowPlaying_.isPublished())
-        nowPlaying_.withdraw();
+    unload();
     errorMessage_ = loadFailedText;
     Q_EMIT errorChanged();
 }

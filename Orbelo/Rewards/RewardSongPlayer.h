@@ -3,7 +3,6 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "HttpMessage.h"
 #include "NowPlayingSession.h"
 #include "SongPlayback.h"
 #include "TaskScope.h"
@@ -94,11 +93,12 @@ Q_SIGNALS:
     void errorChanged();
 
 private:
-    static async::Task<QByteArray> fetch(QUrl url);
     SongPlayback& playback();
     void seek(qint64 position);
     void setPlaying(bool playing);
     void setPosition(qint64 position);
+    // Drops the loaded track, shows the player paused and leaves the desktop's media controls.
+    void unload();
     void fail();
     void publishNowPlaying();
 
