@@ -92,9 +92,7 @@ bool setUp() {
         QJsonObject{{"category", "Hobbies"}, {"items", QJsonArray{"Cooking", "Coding"}}},
         QJsonObject{{"category", "Sports"}, {"items", QJsonArray{"Tennis"}}}};
     server->api("PUT", "/api/user/profile", token, {{"interests", interests}});
-    const QString course = server->api("POST", "/api/class-info", token, {{"class_title", "BENCH 101"}})
-                               .json()["course_id"]
-                               .toString();
+    const QString course = server->addCourse(token, "BENCH 101");
     for (int i = 0; i < documents; ++i) {
         const QString id = server->uploadDocument(token, lecture(i), "lecture.md", "text/markdown", course);
         if (server->waitForProcessing(id, token).value("status").toString() != "complete")

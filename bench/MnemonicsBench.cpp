@@ -82,9 +82,7 @@ bool setUp() {
     if (!server->start())
         return false;
     token = server->sessionToken(server->signUp("bench@example.com", "study-hard-1"));
-    const QString course = server->api("POST", "/api/class-info", token, {{"class_title", "BIOL 110"}})
-                               .json()["course_id"]
-                               .toString();
+    const QString course = server->addCourse(token, "BIOL 110");
     QStringList paragraphs;
     for (const KeyTerm& term : terms())
         paragraphs.append(term.term + " is " + term.definition.at(0).toLower() + term.definition.mid(1) +

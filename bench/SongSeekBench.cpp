@@ -118,7 +118,8 @@ void BM_FirstPlay(benchmark::State& state) {
 void BM_SeekToMiddle(benchmark::State& state) {
     auto player = newPlayer();
     player->play();
-    if (!runUntil(*player, [&] { return player->isPlaying() && player->duration() > 0 && player->position() > 0; })) {
+    if (!runUntil(*player,
+                  [&] { return player->isPlaying() && player->duration() > 0 && player->position() > 0; })) {
         state.SkipWithError("the song did not start");
         return;
     }
@@ -177,9 +178,7 @@ bool setUp() {
                                      {{"user_id", device.userId}, {"reward_id", "study_song"}})
                                .json()["user_reward_id"]
                                .toString();
-    const QString course = server->api("POST", "/api/class-info", token, {{"class_title", "BIO 110"}})
-                               .json()["course_id"]
-                               .toString();
+    const QString course = server->addCourse(token, "BIO 110");
     const QString document = server->uploadDocument(token, notes, "respiration.txt", "text/plain", course);
     if (reward.isEmpty() || document.isEmpty())
         return false;
@@ -198,7 +197,8 @@ bool setUp() {
     QJsonObject record;
     for (int round = 0; round < 20; ++round) {
         record = server->waitForJob(job, token);
-        if (record.value("status").toString() != "queued" && record.value("status").toString() != "processing")
+        if (record.value("status").toString() != "queued" &&
+            record.value("status").toString() != "processing")
             break;
     }
     songUrl = record.value("result").toObject().value("audio_url").toString();

@@ -93,9 +93,7 @@ private slots:
         server->api("PUT", "/api/user/profile", token, {{"university_id", "tamu"}});
         server->api("PATCH", "/api/user/timezone", token, {{"timezone", "America/Chicago"}});
         server->api("POST", "/api/network/discoverability", token, {{"enabled", true}});
-        const QString courseId = server->api("POST", "/api/class-info", token, {{"class_title", "Doomed"}})
-                                     .json()["course_id"]
-                                     .toString();
+        const QString courseId = server->addCourse(token, "Doomed");
         QCOMPARE(runJob("/api/courses/" + courseId + "/vocabulary/generate").value("status").toString(),
                  "complete");
         const QString documentId =
@@ -147,12 +145,13 @@ private slots:
                      .status,
                  200);
         // A reward bought with credits.
-        QCOMPARE(server
-                     ->send("POST", "/__control/credits",
-                            QJsonDocument(QJsonObject{{"email", "gone@example.com"}, {"amount", 60}}).toJson(),
-                            {{"Content-Type", "application/json"}})
-                     .status,
-                 200);
+        QCOMPARE(
+            server
+                ->send("POST", "/__control/credits",
+                       QJsonDocument(QJsonObject{{"email", "gone@example.com"}, {"amount", 60}}).toJson(),
+                       {{"Content-Type", "application/json"}})
+                .status,
+            200);
         QCOMPARE(server
                      ->api("POST", "/api/gamification/rewards/purchase", token,
                            {{"user_id", device.userId}, {"reward_id", "mnemonic_maker"}})

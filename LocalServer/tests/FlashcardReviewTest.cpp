@@ -45,9 +45,7 @@ private slots:
         token = server->sessionToken(device);
         QCOMPARE(server->api("PATCH", "/api/user/timezone", token, {{"timezone", "America/New_York"}}).status,
                  200);
-        const QString courseId = server->api("POST", "/api/class-info", token, {{"class_title", "BIOL 110"}})
-                                     .json()["course_id"]
-                                     .toString();
+        const QString courseId = server->addCourse(token, "BIOL 110");
         const QString documentId =
             server->uploadDocument(token,
                                    "Osmosis is the movement of water across a membrane.\n\n"

@@ -80,9 +80,7 @@ class ForYouFeedTest : public QObject {
     }
 
     QString studies(const User& user, const QByteArray& notes, const QString& course) {
-        const QString courseId = server->api("POST", "/api/class-info", user.token, {{"class_title", course}})
-                                     .json()["course_id"]
-                                     .toString();
+        const QString courseId = server->addCourse(user.token, course);
         const QString documentId =
             server->uploadDocument(user.token, notes, "notes.md", "text/markdown", courseId);
         server->waitForProcessing(documentId, user.token);

@@ -72,12 +72,6 @@ class GuidedReadingTest : public QObject {
     QString courseId;
     QString documentId;
 
-    QString addCourse(const QString& title, const QString& as) {
-        return server->api("POST", "/api/class-info", as, {{"class_title", title}})
-            .json()["course_id"]
-            .toString();
-    }
-
     QString addNotes(const QString& course, const QByteArray& text, const QString& as) {
         const QString id = server->uploadDocument(as, text, "notes.txt", "text/plain", course);
         server->waitForProcessing(id, as);
@@ -101,7 +95,7 @@ private slots:
         server = std::make_unique<TestServer>();
         QVERIFY(server->start());
         token = server->sessionToken(server->signUp("reader@example.com", "guided-reading-1"));
-        courseId = addCourse("BIOL 110", token);
+        courseId = server->addCourse(token, "BIOL 110");
         documentId = addNotes(courseId, cellNotes, token);
     }
 
@@ -219,9 +213,9 @@ private slots:
     void refusesOthersCoursesDocumentsAndUnknownStyles() {
         const QString otherToken =
             server->sessionToken(server->signUp("other@example.com", "guided-reading-2"));
-        const QString otherCourse = addCourse("HIST 200", otherToken);
+        const QString otherCourse = server->addCourse(otherToken, "HIST 200");
         const QString otherDocument = addNotes(otherCourse, geneticsNotes, otherToken);
-        const QString mySecondCourse = addCourse("CHEM 101", token);
+        const QString mySecondCourse = server->addCourse(token, "CHEM 101");
 
         QCOMPARE(regenerate(otherCourse, "comprehensive").status, 404);
         QCOMPARE(fetch(otherCourse, "comprehensive").status, 404);
@@ -249,7 +243,7 @@ private slots:
             text +=
                 "\nThe samples were weighed again after an hour in the bath and the results were written in "
                 "the lab book, which the group then compared with the previous week's table.\n";
-        const QString longCourse = addCourse("BIOL 220", token);
+        const QString longCourse = server->addCourse(token, "BIOL 220");
         addNotes(longCourse, text, token);
 
         const TestServer::Reply queued = regenerate(longCourse, "quick_review");

@@ -74,9 +74,7 @@ private slots:
         server = std::make_unique<TestServer>();
         QVERIFY(server->start());
         token = server->sessionToken(server->signUp("mnemonic@example.com", "memory-aid-1"));
-        courseId = server->api("POST", "/api/class-info", token, {{"class_title", "BIOL 110"}})
-                       .json()["course_id"]
-                       .toString();
+        courseId = server->addCourse(token, "BIOL 110");
         documentId = upload(notes, courseId);
     }
     void cleanup() { server.reset(); }
@@ -210,9 +208,7 @@ private slots:
                  "acronym");
 
         // A course without processed documents is refused before queuing; one without terms fails its job.
-        const QString empty = server->api("POST", "/api/class-info", token, {{"class_title", "HIST 100"}})
-                                  .json()["course_id"]
-                                  .toString();
+        const QString empty = server->addCourse(token, "HIST 100");
         QCOMPARE(server
                      ->api("POST", "/api/v1/learning-content/mnemonic", token,
                            request("story", {{"course_id", empty}}))

@@ -66,11 +66,6 @@ class NotificationsTest : public QObject {
                 " VALUES (?, ?, 'generated', ?, 'term', 'definition', ?)",
                 {device.userId, course + QString::number(i), course, context().nowMs()}));
     }
-    QString newCourse(const QString& title) {
-        return server->api("POST", "/api/class-info", token, {{"class_title", title}})
-            .json()["course_id"]
-            .toString();
-    }
     TestServer::Reply registerDevice(const QString& bearer, const QJsonObject& body) {
         return server->api("POST", "/api/mobile/devices/register", bearer, body);
     }
@@ -84,7 +79,7 @@ private slots:
         token = server->sessionToken(device);
         QCOMPARE(server->api("PATCH", "/api/user/timezone", token, {{"timezone", "America/New_York"}}).status,
                  200);
-        courseId = newCourse("CHEM 101");
+        courseId = server->addCourse(token, "CHEM 101");
         QVERIFY(!courseId.isEmpty());
     }
     void cleanup() { server.reset(); }
@@ -175,7 +170,7 @@ private slots:
     }
 
     void thePracticeNudgeComesOncePerLocalDay() {
-        const QString biology = newCourse("BIOL 110");
+        const QString biology = server->addCourse(token, "BIOL 110");
         addDueCards(biology, 3);
         addDueCards(courseId, 1);
         QCOMPARE(unread(token), 1);

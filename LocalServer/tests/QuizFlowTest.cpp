@@ -52,12 +52,6 @@ class QuizFlowTest : public QObject {
     TestServer::Device device;
     QString token;
 
-    QString addCourse(const QString& title, const QString& as) {
-        return server->api("POST", "/api/class-info", as, {{"class_title", title}})
-            .json()["course_id"]
-            .toString();
-    }
-
     void addNotes(const QString& courseId, const QByteArray& text) {
         const QString documentId = server->uploadDocument(token, text, "notes.txt", "text/plain", courseId);
         QCOMPARE(server->waitForProcessing(documentId, token).value("status").toString(), "complete");
@@ -95,7 +89,7 @@ private slots:
     void cleanup() { server.reset(); }
 
     void aCachedQuizIsFreeAndARegeneratedOneIsNot() {
-        const QString courseId = addCourse("BIOL 110", token);
+        const QString courseId = server->addCourse(token, "BIOL 110");
         addNotes(courseId, cellNotes);
         QuizCacheStatusResponse before = status(courseId, "multiple_choice");
         QVERIFY(!before.hasCachedQuiz && before.canRegenerate);
@@ -152,8 +146,8 @@ private slots:
     }
 
     void refusalsSpendNothing() {
-        const QString courseId = addCourse("BIOL 110", token);
-        const QString empty = addCourse("HIST 200", token);
+        const QString courseId = server->addCourse(token, "BIOL 110");
+        const QString empty = server->addCourse(token, "HIST 200");
         addNotes(courseId, cellNotes);
 
         const TestServer::Reply nothing = generate(empty, quizRequest("true_false", "easy", 5));
@@ -177,7 +171,7 @@ private slots:
         // Another user's course is not found, whatever its notes.
         const QString otherToken =
             server->sessionToken(server->signUp("other@example.com", "practice-test-2"));
-        const QString foreign = addCourse("CHEM 101", otherToken);
+        const QString foreign = server->addCourse(otherToken, "CHEM 101");
         QCOMPARE(generate(foreign, quizRequest("true_false", "easy", 5)).status, 404);
         QCOMPARE(
             server
@@ -193,7 +187,7 @@ private slots:
         // 20:30 in New York, already the next day in UTC.
         server->setTime(QDateTime(QDate(2026, 3, 10), QTime(20, 30), QTimeZone("America/New_York")));
         token = server->sessionToken(device);
-        const QString courseId = addCourse("BIOL 110", token);
+        const QString courseId = server->addCourse(token, "BIOL 110");
         addNotes(courseId, cellNotes);
 
         for (int i = 0; i < QuizRoutes::maxDailyGenerations; ++i)
@@ -227,7 +221,7 @@ private slots:
     }
 
     void longNotesAreQuizzedByAJob() {
-        const QString courseId = addCourse("BIOL 110", token);
+        const QString courseId = server->addCourse(token, "BIOL 110");
         addNotes(courseId, longNotes());
 
         const TestServer::Reply queued = generate(courseId, quizRequest("fill_in_blank", "hard", 4));

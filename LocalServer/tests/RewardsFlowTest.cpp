@@ -104,9 +104,7 @@ private slots:
         token = server->sessionToken(device);
         QCOMPARE(server->api("PATCH", "/api/user/timezone", token, {{"timezone", "America/New_York"}}).status,
                  200);
-        courseId = server->api("POST", "/api/class-info", token, {{"class_title", "CHEM 101"}})
-                       .json()["course_id"]
-                       .toString();
+        courseId = server->addCourse(token, "CHEM 101");
         QVERIFY(!courseId.isEmpty());
     }
     void cleanup() { server.reset(); }

@@ -96,9 +96,7 @@ private slots:
         QCOMPARE(start(with(valid, "verification_method", QJsonValue::Undefined)).status, 400);
         QCOMPARE(start(with(valid, "course_id", "course_nope")).status, 404);
         QCOMPARE(start(with(valid, "course_id", 12)).status, 400);
-        const QString courseId = server->api("POST", "/api/class-info", token, {{"class_title", "BIO 110"}})
-                                     .json()["course_id"]
-                                     .toString();
+        const QString courseId = server->addCourse(token, "BIO 110");
         QCOMPARE(start(with(valid, "course_id", courseId)).status, 200);
 
         const QString sessionId = startSession();

@@ -143,9 +143,7 @@ private slots:
         server->server().context().composeSong = composer->function();
         device = server->signUp("singer@example.com", "la-la-la-la-1");
         token = server->sessionToken(device);
-        courseId = server->api("POST", "/api/class-info", token, {{"class_title", "BIO 110"}})
-                       .json()["course_id"]
-                       .toString();
+        courseId = server->addCourse(token, "BIO 110");
         QVERIFY(!courseId.isEmpty());
     }
     void cleanup() {
@@ -253,10 +251,7 @@ private slots:
     void theDocumentIsChosenWhenNoneIsGiven() {
         grant(400);
         const QString reward = buy("study_song");
-        const QString otherCourse =
-            server->api("POST", "/api/class-info", token, {{"class_title", "CHEM 101"}})
-                .json()["course_id"]
-                .toString();
+        const QString otherCourse = server->addCourse(token, "CHEM 101");
         const QString longer = upload(cellNotes, "respiration.txt", otherCourse);
         const QString shorter = upload(shortNotes, "osmosis.txt", courseId);
         // The course's own notes, though another course has longer ones.

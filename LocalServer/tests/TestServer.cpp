@@ -209,6 +209,10 @@ QString TestServer::uploadDocument(const QString& token, const QByteArray& bytes
     return presigned.value("document_id").toString();
 }
 
+QString TestServer::addCourse(const QString& token, const QString& title) {
+    return api("POST", "/api/class-info", token, {{"class_title", title}}).json()["course_id"].toString();
+}
+
 QJsonObject TestServer::waitForProcessing(const QString& documentId, const QString& token) {
     return waitForJob(
         api("GET", "/api/documents/" + documentId + "/status", token).json()["task_id"].toString(), token);

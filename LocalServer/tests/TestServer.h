@@ -81,6 +81,8 @@ public:
     // signed-in device.
     Device signUp(const QString& email, const QString& password);
     QString sessionToken(const Device& device);
+    // Creates a course with only its title, as onboarding's class step does; answers its id.
+    QString addCourse(const QString& token, const QString& title);
     // Uploads a file as the app does: initiate, PUT to the presigned URL, complete. Without a course
     // the upload is checked as a syllabus. Answers the document id, or empty when a step failed.
     QString uploadDocument(const QString& token, const QByteArray& bytes, const QString& filename,

@@ -39,12 +39,6 @@ class VocabularyTest : public QObject {
     std::unique_ptr<TestServer> server;
     QString token;
 
-    QString addCourse(const QString& title) {
-        return server->api("POST", "/api/class-info", token, {{"class_title", title}})
-            .json()["course_id"]
-            .toString();
-    }
-
     void addNotes(const QString& courseId, const QByteArray& text) {
         const QString documentId = server->uploadDocument(token, text, "notes.txt", "text/plain", courseId);
         QCOMPARE(server->waitForProcessing(documentId, token).value("status").toString(), "complete");
@@ -67,7 +61,7 @@ private slots:
     void cleanup() { server.reset(); }
 
     void definedTermsComeWithDefinitionsAndContext() {
-        const QString courseId = addCourse("BIOL 110");
+        const QString courseId = server->addCourse(token, "BIOL 110");
         addNotes(courseId, cellNotes);
         QCOMPARE(
             server->api("GET", "/api/courses/" + courseId + "/vocabulary", token).json()["status"].toString(),
@@ -126,7 +120,7 @@ private slots:
     }
 
     void synonymsComeFromWordNet() {
-        const QString courseId = addCourse("BIOL 110");
+        const QString courseId = server->addCourse(token, "BIOL 110");
         QCOMPARE(
             server->api("POST", "/api/courses/" + courseId + "/vocabulary/enrich-synonyms", token).status,
             409);
@@ -177,7 +171,7 @@ private slots:
     }
 
     void emptyAndForeignCourses() {
-        const QString empty = addCourse("HIST 100");
+        const QString empty = server->addCourse(token, "HIST 100");
         const QJsonObject job = generate(empty);
         QCOMPARE(job.value("status").toString(), "complete");
         QCOMPARE(job.value("result").toObject().value("message").toString(),
