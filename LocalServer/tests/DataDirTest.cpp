@@ -89,7 +89,7 @@ private slots:
         const QDir dir(dataDir);
         for (const QString& path : {dataDir, dir.filePath("storage"), dir.filePath("media")})
             QVERIFY(::chmod(QFile::encodeName(path).constData(), 0755) == 0);
-        for (const QString& name : {"orbelo.sqlite", "token-secret", "admin-token"})
+        for (const char* name : {"orbelo.sqlite", "token-secret", "admin-token"})
             QVERIFY(::chmod(QFile::encodeName(dir.filePath(name)).constData(), 0644) == 0);
 
         TestServer second(dataDir);
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(modeOf(dataDir), 0700);
         QCOMPARE(modeOf(dir.filePath("storage")), 0700);
         QCOMPARE(modeOf(dir.filePath("media")), 0700);
-        for (const QString& name : {"orbelo.sqlite", "orbelo.sqlite-wal", "token-secret", "admin-token"})
+        for (const char* name : {"orbelo.sqlite", "orbelo.sqlite-wal", "token-secret", "admin-token"})
             QCOMPARE(modeOf(dir.filePath(name)), 0600);
     }
 
