@@ -17,6 +17,12 @@ QVariantList options(const QList<CourseSummary>& courses) {
     return options;
 }
 
+QVariantList optionsWithAll(const QList<CourseSummary>& courses) {
+    return QVariantList{QVariantMap{{QStringLiteral("id"), QString()},
+                                    {QStringLiteral("label"), QStringLiteral("All courses")}}} +
+           options(courses);
+}
+
 bool contains(const QList<CourseSummary>& courses, const QString& courseId) {
     return std::any_of(courses.begin(), courses.end(),
                        [&](const CourseSummary& course) { return course.courseId == courseId; });

@@ -13,6 +13,8 @@ namespace CourseChoices {
 QString label(const CourseSummary& course);
 // One {"id", "label"} entry per course, in order, for a picker.
 QVariantList options(const QList<CourseSummary>& courses);
+// The same, after an "All courses" entry with an empty id: for pickers where no course is a choice.
+QVariantList optionsWithAll(const QList<CourseSummary>& courses);
 bool contains(const QList<CourseSummary>& courses, const QString& courseId);
 
 } // namespace CourseChoices

@@ -32,24 +32,16 @@ MnemonicGenerationModel::MnemonicGenerationModel(APIClient client, QObject* pare
     : QObject(parent), client_(std::move(client)) {}
 
 QVariantList MnemonicGenerationModel::courses() const {
-    QVariantList options{entry({}, QStringLiteral("All courses"))};
-    for (const CourseSummary& course : courses_)
-        options << entry(course.courseId, CourseChoices::label(course));
-    return options;
+    return CourseChoices::optionsWithAll(courses_);
 }
 
 void MnemonicGenerationModel::setCourseId(const QString& courseId) {
-    const QString chosen = isKnownCourse(courseId) ? courseId : QString();
+    const QString chosen = CourseChoices::contains(courses_, courseId) ? courseId : QString();
     if (chosen == courseId_)
         return;
     courseId_ = chosen;
     settleSelection();
     Q_EMIT selectionChanged();
-}
-
-bool MnemonicGenerationModel::isKnownCourse(const QString& courseId) const {
-    return std::any_of(courses_.begin(), courses_.end(),
-                       [&](const CourseSummary& course) { return course.courseId == courseId; });
 }
 
 bool MnemonicGenerationModel::passesFilter(const DocumentItem& document) const {
@@ -181,7 +173,8 @@ async::Task<void> MnemonicGenerationModel::fetchDocuments(MnemonicGenerationMode
     // filter opens up when that document is in another course.
     const QString wantedCourse = std::exchange(self->courseId_, QString());
     const DocumentItem* wanted = self->findDocument(self->documentId_);
-    if (self->isKnownCourse(wantedCourse) && (!wanted || CourseFilter::course(wantedCourse).passes(*wanted)))
+    if (CourseChoices::contains(self->courses_, wantedCourse) &&
+        (!wanted || CourseFilter::course(wantedCourse).passes(*wanted)))
         self->courseId_ = wantedCourse;
     self->settleSelection();
     Q_EMIT self->selectionChanged();

@@ -100,7 +100,6 @@ private:
     static async::Task<void> fetchDocuments(MnemonicGenerationModel* self);
     static async::Task<MnemonicResponse> requestMnemonic(APIClient client, MnemonicGenerationRequest request);
     const DocumentItem* findDocument(const QString& id) const;
-    bool isKnownCourse(const QString& courseId) const;
     bool passesFilter(const DocumentItem& document) const;
     // Keeps the selection when the filter lets it through, else takes the first document that passes.
     void settleSelection();

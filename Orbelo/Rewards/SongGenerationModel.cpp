@@ -27,10 +27,7 @@ SongGenerationModel::SongGenerationModel(APIClient client, UserIdSource userId, 
     : QObject(parent), client_(std::move(client)), userId_(std::move(userId)), genre_(firstGenre) {}
 
 QVariantList SongGenerationModel::courses() const {
-    QVariantList options{entry({}, QStringLiteral("All courses"))};
-    for (const CourseSummary& course : courses_)
-        options << entry(course.courseId, CourseChoices::label(course));
-    return options;
+    return CourseChoices::optionsWithAll(courses_);
 }
 
 void SongGenerationModel::setCourseId(const QString& courseId) {
