@@ -6,6 +6,7 @@
 #include "CourseRoutes.h"
 #include "FrontendApi.h"
 #include "ImportRoutes.h"
+#include "InstalledVoices.h"
 #include "JobQueue.h"
 #include "NotificationHub.h"
 #include "OrbeloApi.h"
@@ -173,6 +174,7 @@ bool LocalServer::start(QString* error) {
         return false;
     }
     context.baseUrl = QStringLiteral("https://127.0.0.1:%1").arg(http_->port());
+    context.voice = SpeechVoice::mostIntelligible(InstalledVoices::probe());
     context.signer = std::make_unique<TokenSigner>(secret, context.baseUrl);
     context.secret = secret;
 

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "ServerOptions.h"
 #include "SongComposer.h"
+#include "SpeechVoice.h"
 #include "TokenSigner.h"
 
 #include <QString>
@@ -23,6 +24,7 @@ struct ServerContext {
     NotificationHub* notifications = nullptr; // every new notification goes through it
     PushStreams* pushStreams = nullptr;       // the open push streams; none outside a running server
     QString baseUrl;                          // "https://127.0.0.1:<port>"
+    SpeechVoice voice; // narration's and songs' voice, the most intelligible installed, chosen at start
     // Milliseconds since 1970; replaceable so that tests move time without waiting.
     std::function<qint64()> clock;
     // Sets a document to music for the "song" job: SongComposer::compose, or a test's fake. While

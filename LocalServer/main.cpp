@@ -1,4 +1,5 @@
 #include "LocalServer.h"
+#include "ServerContext.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -51,6 +52,8 @@ int main(int argc, char* argv[]) {
     std::printf("orbelo-local-server listening on %s\n  data dir: %s\n  certificate: %s\n",
                 qPrintable(server.baseUrl()), qPrintable(options->dataDir),
                 qPrintable(server.certificatePath()));
+    const SpeechVoice& voice = server.context().voice;
+    std::printf("  speech: %s, voice %s\n", qPrintable(voice.provider()), qPrintable(voice.name));
     if (options->demo)
         std::printf("  demo mode: code 424242 for example.com, mailbox: %s/mailbox\n",
                     qPrintable(server.baseUrl()));

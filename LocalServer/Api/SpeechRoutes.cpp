@@ -67,8 +67,8 @@ ServerResponse SpeechRoutes::speak(const ServerRequest& request, const QString& 
         return ServerResponse::apiError(422, "text is required.");
     if (text.size() > maxSpeakChars)
         return ServerResponse::apiError(413, "Clips are limited to 5000 characters.");
-    const QString voice = SpeechSynthesizer::voiceFor(body.value("voice").toString());
-    const QString relative = mediaPath(userId, userId, "speak", {voice, text});
+    const SpeechVoice voice = SpeechSynthesizer::voiceFor(context_.voice, body.value("voice").toString());
+    const QString relative = mediaPath(userId, userId, "speak", {voice.name, text});
     const QString file = QDir(context_.mediaDir()).filePath(relative);
     const bool cached = QFile::exists(file);
     if (const QString quota = audioQuotaError(userId); !cached && !quota.isEmpty())
@@ -90,7 +90,8 @@ ServerResponse SpeechRoutes::narrate(const ServerRequest& request, const QString
         return ServerResponse::apiError(404, "The document is not ready to narrate.");
     if (document->value("text").toString().size() > maxNarrationChars)
         return ServerResponse::apiError(413, "Narration is limited to 200,000 characters per document.");
-    const QString voice = SpeechSynthesizer::voiceFor(request.jsonBody().value("voice").toString());
+    const QString voice =
+        SpeechSynthesizer::voiceFor(context_.voice, request.jsonBody().value("voice").toString()).name;
     const QJsonObject input{{"document_id", documentId}, {"voice", voice}};
     const QString inputText = QString::fromUtf8(QJsonDocument(input).toJson(QJsonDocument::Compact));
     // A narration already made for this document and voice is answered as a ready playlist.
@@ -108,7 +109,9 @@ ServerResponse SpeechRoutes::narrate(const ServerRequest& request, const QString
 
 JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
     const QString documentId = job.input.value("document_id").toString();
-    const QString voice = job.input.value("voice").toString();
+    // A job queued before a restart speaks with the voice chosen now.
+    const SpeechVoice voice =
+        SpeechSynthesizer::voiceFor(context_.voice, job.input.value("voice").toString());
     const auto document = LibraryStore(context_).document(documentId, job.userId);
     if (!document)
         return JobQueue::Outcome::failure("The document was deleted.");
@@ -118,7 +121,7 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
     for (qsizetype index = 0; index < parts.size(); ++index) {
         // In a folder of the document's own, which goes when the document is deleted.
         const QString relative = mediaPath(job.userId + '/' + documentId, job.userId, "narration",
-                                           {documentId, voice, QString::number(index)});
+                                           {documentId, voice.name, QString::number(index)});
         const QString file = QDir(context_.mediaDir()).filePath(relative);
         QString error;
         if (const QString quota = audioQuotaError(job.userId); !QFile::exists(file) && !quota.isEmpty())
@@ -132,8 +135,8 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
     }
     return JobQueue::Outcome::success(QJsonObject{{"document_id", documentId},
                                                   {"segments", list},
-                                                  {"voice", voice},
-                                                  {"provider", SpeechSynthesizer::provider},
+                                                  {"voice", voice.name},
+                                                  {"provider", voice.provider()},
                                                   {"total_chars", int(text.size())}});
 }
 
