@@ -149,6 +149,7 @@ JobQueue::Outcome SongRoutes::compose(const JobQueue::Job& job) {
     request.keyIdeas = keyIdeas(song->value("style").toString());
     request.genre = song->value("genre").toString();
     request.targetSeconds = songSeconds;
+    request.voice = context_.voice;
     // Each attempt composes in a folder of its own, so a half-written file is never served.
     const QString target = songs.audioPath(job.userId, songId);
     QDir work(target.chopped(4) + ".work");

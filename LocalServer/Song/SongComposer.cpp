@@ -131,7 +131,7 @@ std::optional<SongComposer::Song> SongComposer::compose(const Request& request, 
     const SongMelody melody = SongMelody::compose(*genre, arrangement, lyrics.sungLines);
     QString why;
     const std::optional<std::vector<float>> vocal =
-        VocalRenderer::render(melody, *genre, arrangement.beatSeconds(), samples, &why);
+        VocalRenderer::render(melody, *genre, arrangement.beatSeconds(), samples, request.voice, &why);
     if (!vocal)
         return fail(QStringLiteral("Couldn't render the vocal: %1").arg(why));
     if (cancelled())

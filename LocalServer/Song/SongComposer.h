@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SpeechVoice.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -16,10 +18,11 @@ public:
         QStringList keyIdeas;   // what the student asked the song to focus on; may be empty
         QString genre;          // "hip-hop", "rock", "lo-fi", "acoustic" or "country"
         int targetSeconds = 60; // the song's length, near enough (whole bars)
+        SpeechVoice voice;      // who sings: the server's voice; espeak-ng unless told
     };
 
     struct Song {
-        QString lyrics;     // the text the lyrics view parses: metadata, [Section] markers, a takeaway
+        QString lyrics; // the text the lyrics view parses: metadata, [Section] markers, a takeaway
         int tempoBpm = 0;
         qint64 durationMs = 0;
         QString audioPath; // the finished .ogg, in the directory given to compose

@@ -1,45 +1,30 @@
 #include "VocalRenderer.h"
 
+#include "EspeakWords.h"
+#include "FestivalWords.h"
+#include "FliteWords.h"
 #include "SongGenre.h"
 #include "SongMelody.h"
+#include "SpeechText.h"
+#include "SpeechVoice.h"
+#include "VoicePitch.h"
 
-#include <espeak-ng/speak_lib.h>
+#include <QHash>
+#include <QRegularExpression>
 #include <sonic.h>
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 
 namespace {
 
-std::mutex engineMutex;
+// A note's word as said, and how far Sonic is to move its pitch.
+struct Take {
+    std::vector<float> samples;
+    double pitch = 1;
+};
 
-int collect(short* samples, int count, espeak_EVENT* events) {
-    if (samples && count > 0 && events && events->user_data) {
-        auto* out = static_cast<std::vector<float>*>(events->user_data);
-        for (int i = 0; i < count; ++i)
-            out->push_back(samples[i] / 32768.0f);
-    }
-    return 0;
-}
-
-// Starts the engine once per process; false when its data can't be found.
-bool startEngine(QString* error) {
-    static const int rate =
-        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
-    if (rate != VocalRenderer::sampleRate) {
-        *error = QStringLiteral("espeak-ng could not be started");
-        return false;
-    }
-    espeak_SetSynthCallback(collect);
-    if (espeak_SetVoiceByName("en-us") != EE_OK) {
-        *error = QStringLiteral("espeak-ng has no en-us voice");
-        return false;
-    }
-    return true;
-}
-
-// The word without the quiet espeak-ng leaves before and after it.
+// The word without the quiet the engines leave before and after it.
 void trimSilence(std::vector<float>& samples) {
     constexpr float floor = 0.01f;
     const auto loud = [](float s) { return std::abs(s) > floor; };
@@ -48,9 +33,10 @@ void trimSilence(std::vector<float>& samples) {
     samples = first < last ? std::vector<float>(first, last) : std::vector<float>();
 }
 
-std::vector<float> changeSpeed(std::vector<float>& samples, float speed) {
+std::vector<float> stretch(std::vector<float>& samples, float speed, float pitch) {
     sonicStream stream = sonicCreateStream(VocalRenderer::sampleRate, 1);
     sonicSetSpeed(stream, speed);
+    sonicSetPitch(stream, pitch);
     sonicWriteFloatToStream(stream, samples.data(), int(samples.size()));
     sonicFlushStream(stream);
     std::vector<float> out(size_t(sonicSamplesAvailable(stream)));
@@ -59,36 +45,95 @@ std::vector<float> changeSpeed(std::vector<float>& samples, float speed) {
     return out;
 }
 
+std::optional<std::vector<Take>> espeakTakes(const SongMelody& melody, const SongGenre& genre,
+                                             QString* error) {
+    auto said = EspeakWords::sing(melody, genre.sung, VocalRenderer::sampleRate, error);
+    if (!said)
+        return std::nullopt;
+    std::vector<Take> takes;
+    for (std::vector<float>& word : *said) {
+        trimSilence(word);
+        takes.push_back({std::move(word), 1.0});
+    }
+    return takes;
+}
+
+// What festival and flite are given of a lyric word: its ASCII letters, digits, apostrophes and
+// hyphens.
+QString sayable(const QString& word) {
+    static const QRegularExpression unsaid(QStringLiteral("[^A-Za-z0-9'-]"));
+    return SpeechText::ascii(word).remove(unsaid);
+}
+
+std::optional<std::vector<Take>> voicedTakes(const SongMelody& melody, const SpeechVoice& voice,
+                                             QString* error) {
+    QStringList words;
+    QHash<QString, qsizetype> indexOf;
+    for (const SongMelody::Note& note : melody.notes) {
+        const QString word = sayable(note.word);
+        if (!word.isEmpty() && !indexOf.contains(word)) {
+            indexOf.insert(word, words.size());
+            words.append(word);
+        }
+    }
+    auto said = voice.engine == SpeechVoice::Engine::festival
+                    ? FestivalWords::say(words, voice.name, VocalRenderer::sampleRate, error)
+                    : FliteWords::say(words, VocalRenderer::sampleRate, error);
+    if (!said)
+        return std::nullopt;
+    std::vector<std::optional<double>> pitches;
+    std::vector<double> voiced;
+    for (std::vector<float>& word : *said) {
+        trimSilence(word);
+        pitches.push_back(VoicePitch::median(word, VocalRenderer::sampleRate));
+        if (pitches.back())
+            voiced.push_back(*pitches.back());
+    }
+    // The voice's own pitch, for words with no voiced sound of their own, and the octave of the
+    // base pitch nearest it, for the song's register.
+    double voiceHz = VocalRenderer::basePitchHz;
+    if (!voiced.empty()) {
+        std::nth_element(voiced.begin(), voiced.begin() + std::ssize(voiced) / 2, voiced.end());
+        voiceHz = voiced[size_t(std::ssize(voiced) / 2)];
+    }
+    const double octaves = std::round(std::log2(voiceHz / VocalRenderer::basePitchHz));
+    std::vector<Take> takes;
+    for (const SongMelody::Note& note : melody.notes) {
+        const auto found = indexOf.constFind(sayable(note.word));
+        if (found == indexOf.constEnd()) {
+            takes.emplace_back();
+            continue;
+        }
+        const auto index = size_t(*found);
+        const double noteHz = VocalRenderer::basePitchHz * std::exp2(octaves + note.semitone / 12.0);
+        takes.push_back({(*said)[index], std::clamp(noteHz / pitches[index].value_or(voiceHz), 0.25, 4.0)});
+    }
+    return takes;
+}
+
 } // namespace
 
 std::optional<std::vector<float>> VocalRenderer::render(const SongMelody& melody, const SongGenre& genre,
                                                         double beatSeconds, qsizetype totalSamples,
-                                                        QString* error) {
-    std::vector<float> vocal(size_t(totalSamples), 0.0f);
-    const std::lock_guard lock(engineMutex);
-    if (!startEngine(error))
+                                                        const SpeechVoice& voice, QString* error) {
+    const auto takes = voice.engine == SpeechVoice::Engine::espeak ? espeakTakes(melody, genre, error)
+                                                                   : voicedTakes(melody, voice, error);
+    if (!takes)
         return std::nullopt;
-    // Sung words hold one pitch; spoken ones keep some of speech's rise and fall.
-    espeak_SetParameter(espeakRANGE, genre.sung ? 0 : 35, 0);
-    espeak_SetParameter(espeakRATE, genre.sung ? 150 : 190, 0);
-    for (const SongMelody::Note& note : melody.notes) {
-        std::vector<float> word;
-        espeak_SetParameter(espeakPITCH, std::clamp(50 + 5 * note.semitone, 0, 100), 0);
-        const QByteArray text = note.word.toUtf8();
-        const espeak_ERROR result = espeak_Synth(text.constData(), size_t(text.size()) + 1, 0, POS_CHARACTER,
-                                                 0, espeakCHARS_UTF8, nullptr, &word);
-        if (result != EE_OK) {
-            *error = QStringLiteral("espeak-ng could not say “%1”").arg(note.word);
-            return std::nullopt;
-        }
-        trimSilence(word);
-        if (word.empty())
+    std::vector<float> vocal(size_t(totalSamples), 0.0f);
+    for (qsizetype n = 0; n < melody.notes.size(); ++n) {
+        const SongMelody::Note& note = melody.notes[n];
+        Take take = (*takes)[size_t(n)];
+        if (take.samples.empty())
             continue;
         // A sung word fills most of its note; a spoken one is only hurried when it would overrun.
         const double room = note.beats * beatSeconds * sampleRate * (genre.sung ? 0.92 : 0.98);
-        const double speed = word.size() / room;
-        if (genre.sung || speed > 1.0)
-            word = changeSpeed(word, float(std::clamp(speed, 0.5, 3.0)));
+        double speed = take.samples.size() / room;
+        if (!genre.sung)
+            speed = std::max(speed, 1.0);
+        if (speed != 1.0 || take.pitch != 1.0)
+            take.samples = stretch(take.samples, float(std::clamp(speed, 0.5, 3.0)), float(take.pitch));
+        const std::vector<float>& word = take.samples;
         const auto start = qsizetype(std::llround(note.startBeat * beatSeconds * sampleRate));
         // A few milliseconds' fade at both ends, so that cut words don't click.
         const qsizetype ramp = std::min<qsizetype>(qsizetype(word.size()) / 4, sampleRate / 200);

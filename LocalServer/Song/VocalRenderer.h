@@ -6,11 +6,12 @@
 
 struct SongGenre;
 struct SongMelody;
+struct SpeechVoice;
 
-// The vocal, rendered in this process with libespeak-ng: each word spoken at its note's pitch (a
-// flat monotone for sung genres, speech's own intonation for spoken ones), fitted to its note's
-// length with Sonic and placed on its beat. espeak-ng keeps one engine per process, so renders are
-// serialised.
+// The vocal, each word said by the song's voice, moved onto its note's pitch, fitted to its note's
+// length with Sonic and placed on its beat. espeak-ng says each word at its note's pitch itself;
+// festival and flite say each distinct word once in their own voice, and Sonic moves it to the note,
+// in the octave nearest that voice so that a high voice sings above the band's tuning.
 class VocalRenderer {
 public:
     static constexpr int sampleRate = 22050;
@@ -21,5 +22,5 @@ public:
     // `totalSamples` long, mono at sampleRate, samples in -1…1. Nothing with a message on failure.
     static std::optional<std::vector<float>> render(const SongMelody& melody, const SongGenre& genre,
                                                     double beatSeconds, qsizetype totalSamples,
-                                                    QString* error);
+                                                    const SpeechVoice& voice, QString* error);
 };

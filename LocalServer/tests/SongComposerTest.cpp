@@ -4,7 +4,11 @@
 #include "SongGenre.h"
 #include "SongMelody.h"
 #include "SongText.h"
+#include "SpeechVoice.h"
 #include "VocalRenderer.h"
+#include "VoicePitch.h"
+
+#include "InstalledVoices.h"
 
 #include <QDir>
 #include <QProcess>
@@ -69,11 +73,35 @@ double selfSimilarity(const std::vector<float>& samples, double lagSeconds) {
     return ab / std::sqrt(aa * bb);
 }
 
+// A tone at `hz` with the falling harmonics of a voice.
+std::vector<float> voiced(double hz, double seconds) {
+    std::vector<float> samples(size_t(seconds * VocalRenderer::sampleRate));
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double t = double(i) / VocalRenderer::sampleRate;
+        for (int harmonic = 1; harmonic <= 8; ++harmonic)
+            samples[i] += float(0.3 / harmonic * std::sin(2 * M_PI * hz * harmonic * t));
+    }
+    return samples;
+}
+
+// The voices a vocal can be sung in here: espeak-ng always, flite and festival when installed.
+std::vector<SpeechVoice> singers() {
+    const InstalledVoices installed = InstalledVoices::probe();
+    std::vector<SpeechVoice> voices{SpeechVoice{}};
+    if (installed.fliteVoices.contains("slt"))
+        voices.push_back({SpeechVoice::Engine::flite, "slt"});
+    if (!installed.festivalVoices.isEmpty())
+        voices.push_back(SpeechVoice::mostIntelligible(installed));
+    return voices;
+}
+
 SongComposer::Request tenSeconds(const QString& genre) {
     return {"Cell transport", cellTransportNotes(), {"osmosis"}, genre, 10};
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(SpeechVoice)
 
 // Whole songs from study notes: a playable Ogg of the asked length in every genre, the vocal heard
 // where the lines are, and the ways a song stops short.
@@ -138,11 +166,15 @@ private slots:
     }
 
     void theVocalIsHeardWhereItsLinesAre_data() {
+        QTest::addColumn<SpeechVoice>("voice");
         QTest::addColumn<QString>("genre");
-        QTest::newRow("sung") << "acoustic";
-        QTest::newRow("spoken") << "hip-hop";
+        for (const SpeechVoice& voice : singers()) {
+            QTest::newRow(qPrintable(voice.provider() + " sung")) << voice << QStringLiteral("acoustic");
+            QTest::newRow(qPrintable(voice.provider() + " spoken")) << voice << QStringLiteral("hip-hop");
+        }
     }
     void theVocalIsHeardWhereItsLinesAre() {
+        QFETCH(SpeechVoice, voice);
         QFETCH(QString, genre);
         const SongGenre& style = *SongGenre::find(genre);
         const SongArrangement arrangement = SongArrangement::plan(style, 20);
@@ -152,7 +184,8 @@ private slots:
         QCOMPARE(melody.notes.first().startBeat, double(arrangement.introBeats));
         QString error;
         const auto samples = qsizetype(arrangement.durationMs() * VocalRenderer::sampleRate / 1000);
-        const auto vocal = VocalRenderer::render(melody, style, arrangement.beatSeconds(), samples, &error);
+        const auto vocal =
+            VocalRenderer::render(melody, style, arrangement.beatSeconds(), samples, voice, &error);
         QVERIFY2(vocal, qPrintable(error));
         QCOMPARE(qsizetype(vocal->size()), samples);
         const double beat = arrangement.beatSeconds();
@@ -165,6 +198,76 @@ private slots:
         const double afterThird = rmsBetween(*vocal, arrangement.lineStartBeat(3) * beat - 0.05,
                                              arrangement.lineStartBeat(3) * beat - 0.01);
         QVERIFY2(afterThird < 0.01, qPrintable(QString::number(afterThird)));
+    }
+
+    // festival and flite say a word in their own voice; Sonic moves it onto each note, a fifth apart
+    // here, in the octave of the base pitch nearest the voice.
+    void sungWordsLandOnTheirNotes_data() {
+        QTest::addColumn<SpeechVoice>("voice");
+        for (const SpeechVoice& voice : singers()) {
+            if (voice.engine != SpeechVoice::Engine::espeak)
+                QTest::newRow(qPrintable(voice.provider())) << voice;
+        }
+    }
+    void sungWordsLandOnTheirNotes() {
+        QFETCH(SpeechVoice, voice);
+        const SongGenre& acoustic = *SongGenre::find("acoustic");
+        SongMelody melody;
+        melody.notes = {{"moon", 0, 4, 0}, {"moon", 4, 4, 7}, {"moon", 8, 4, -5}};
+        const double beat = 0.5;
+        QString error;
+        const auto vocal = VocalRenderer::render(
+            melody, acoustic, beat, qsizetype(12 * beat * VocalRenderer::sampleRate), voice, &error);
+        QVERIFY2(vocal, qPrintable(error));
+        std::vector<double> pitches;
+        for (const SongMelody::Note& note : melody.notes) {
+            const auto from = vocal->begin() + qsizetype(note.startBeat * beat * VocalRenderer::sampleRate);
+            const auto pitch = VoicePitch::median(
+                std::vector<float>(from, from + qsizetype(note.beats * beat * VocalRenderer::sampleRate)),
+                VocalRenderer::sampleRate);
+            QVERIFY(pitch);
+            pitches.push_back(*pitch);
+        }
+        // Within a quarter tone of the note in some octave of the base pitch, the same octave for all.
+        const double octave = std::round(std::log2(pitches[0] / VocalRenderer::basePitchHz));
+        for (size_t i = 0; i < pitches.size(); ++i) {
+            const double wanted =
+                VocalRenderer::basePitchHz * std::exp2(octave + melody.notes[i].semitone / 12.0);
+            QVERIFY2(std::abs(12 * std::log2(pitches[i] / wanted)) < 0.5,
+                     qPrintable(QStringLiteral("%1 Hz for %2 Hz").arg(pitches[i]).arg(wanted)));
+        }
+    }
+
+    void voicePitchFindsTheFundamental_data() {
+        QTest::addColumn<double>("hz");
+        for (const double hz : {75.0, 110.0, 180.0, 310.0, 450.0})
+            QTest::addRow("%g Hz", hz) << hz;
+    }
+    void voicePitchFindsTheFundamental() {
+        QFETCH(double, hz);
+        const auto pitch = VoicePitch::median(voiced(hz, 0.5), VocalRenderer::sampleRate);
+        QVERIFY(pitch);
+        QVERIFY2(std::abs(*pitch / hz - 1) < 0.015, qPrintable(QString::number(*pitch)));
+    }
+
+    // Silence and noise have no pitch; a word's quiet edges don't drag its pitch down.
+    void voicePitchNeedsAVoice() {
+        QVERIFY(!VoicePitch::median(std::vector<float>(11025, 0.0f), VocalRenderer::sampleRate));
+        std::vector<float> noise(11025);
+        quint32 state = 1;
+        for (float& s : noise) {
+            state = state * 1664525u + 1013904223u;
+            s = float(state >> 8) / float(1u << 24) - 0.5f;
+        }
+        QVERIFY(!VoicePitch::median(noise, VocalRenderer::sampleRate));
+        QVERIFY(!VoicePitch::median(voiced(180, 0.02), VocalRenderer::sampleRate));
+        std::vector<float> word = voiced(200, 0.3);
+        std::vector<float> edge = voiced(100, 0.3);
+        for (float& s : edge)
+            s *= 0.1f;
+        word.insert(word.end(), edge.begin(), edge.end());
+        QVERIFY2(std::abs(*VoicePitch::median(word, VocalRenderer::sampleRate) - 200) < 3,
+                 "the quiet edge counted");
     }
 
     void sungNotesFollowTheMelody() {
