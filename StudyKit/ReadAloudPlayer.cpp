@@ -1,5 +1,7 @@
 #include "ReadAloudPlayer.h"
 
+#include "SpeechDispatcherModule.h"
+
 #include <QCoreApplication>
 #include <QJSEngine>
 
@@ -19,6 +21,13 @@ ReadAloudPlayer::ReadAloudPlayer(const QStringList& engines, QObject* parent) : 
         return;
     if (!speech_->availableLocales().contains(QLocale()))
         speech_->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    // After the locale, which brings its own default voice.
+    const QList<QVoice> voices = speech_->availableVoices();
+    QStringList names;
+    for (const QVoice& voice : voices)
+        names.append(voice.name());
+    if (const qsizetype preferred = preferredVoice(names); preferred >= 0)
+        speech_->setVoice(voices[preferred]);
     connect(speech_, &QTextToSpeech::stateChanged, this, &ReadAloudPlayer::followEngine);
 }
 
@@ -36,9 +45,20 @@ ReadAloudPlayer* ReadAloudPlayer::create(QQmlEngine*, QJSEngine*) {
 }
 
 QStringList ReadAloudPlayer::preferredEngines() {
-    const QStringList available = QTextToSpeech::availableEngines();
+    return orderEngines(QTextToSpeech::availableEngines(), SpeechDispatcherModule::configured());
+}
+
+// Word error rates of a speech recogniser on lecture paragraphs: 14–41% for festival's HTS slt voice,
+// 16–47% for flite's slt, 86% for espeak-ng (speech-dispatcher's usual module).
+QStringList ReadAloudPlayer::orderEngines(const QStringList& available,
+                                          const QString& speechDispatcherModule) {
+    const QString flite = QStringLiteral("flite");
+    const QString speechd = QStringLiteral("speechd");
+    const QStringList preference = speechDispatcherModule == QStringLiteral("festival")
+                                       ? QStringList{speechd, flite}
+                                       : QStringList{flite, speechd};
     QStringList ordered;
-    for (const QString& name : {QStringLiteral("speechd"), QStringLiteral("flite")}) {
+    for (const QString& name : preference) {
         if (available.contains(name))
             ordered.append(name);
     }
@@ -47,6 +67,18 @@ QStringList ReadAloudPlayer::preferredEngines() {
             ordered.append(name);
     }
     return ordered;
+}
+
+// speech-dispatcher lists the voices of all its modules: festival's slt before flite's.
+qsizetype ReadAloudPlayer::preferredVoice(const QStringList& voices) {
+    for (const auto& matches : {+[](const QString& name) { return name.contains(QStringLiteral("_slt_")); },
+                                +[](const QString& name) { return name == QStringLiteral("slt"); }}) {
+        for (qsizetype i = 0; i < voices.size(); ++i) {
+            if (matches(voices[i].toLower()))
+                return i;
+        }
+    }
+    return -1;
 }
 
 // The rate offsets were chosen on a 0-to-1 scale with its default in the middle; QTextToSpeech's

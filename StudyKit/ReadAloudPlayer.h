@@ -33,8 +33,14 @@ public:
     static ReadAloudPlayer& shared();
     static ReadAloudPlayer* create(QQmlEngine*, QJSEngine*);
 
-    // speech-dispatcher, then flite, then whatever else is installed.
+    // The installed engines, the most intelligible voice first (see orderEngines).
     static QStringList preferredEngines();
+    // speech-dispatcher when it speaks through festival, then flite, then speech-dispatcher through
+    // any other module, then the rest of `available` as listed.
+    static QStringList orderEngines(const QStringList& available, const QString& speechDispatcherModule);
+    // The index in `voices` of the one to speak with: slt, flite's own or festival's HTS voice,
+    // clearer than the engines' defaults. -1 when there is none, to keep the engine's default.
+    static qsizetype preferredVoice(const QStringList& voices);
     // QTextToSpeech's rate (-1 to 1, 0 the engine's default) for a speed.
     static double speechRate(PlaybackSpeed speed);
 
@@ -42,6 +48,7 @@ public:
     bool isSpeaking() const { return phase_ == Phase::speaking || phase_ == Phase::loading; }
     bool isAvailable() const { return speech_ != nullptr; }
     QString engine() const { return speech_ ? speech_->engine() : QString(); }
+    QString voice() const { return speech_ ? speech_->voice().name() : QString(); }
 
     // Trims the text; an empty one is ignored. Any speech under way stops first.
     Q_INVOKABLE void speak(const QString& text);

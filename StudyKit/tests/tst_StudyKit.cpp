@@ -3,6 +3,7 @@
 #include "PlaybackSpeed.h"
 #include "ReadAloudPlayer.h"
 #include "SettingsPreferences.h"
+#include "SpeechDispatcherModule.h"
 
 #include <QTemporaryDir>
 
@@ -43,6 +44,61 @@ private Q_SLOTS:
             previous = rate;
         }
         QCOMPARE(ReadAloudPlayer::speechRate(PlaybackSpeed::x100), 0.0);
+    }
+
+    // The clearest voice first: speech-dispatcher only when it speaks through festival, otherwise
+    // flite before it; other engines keep their order after both.
+    void enginesInOrderOfIntelligibility_data() {
+        QTest::addColumn<QStringList>("available");
+        QTest::addColumn<QString>("module");
+        QTest::addColumn<QStringList>("ordered");
+        const QStringList all{"mock", "speechd", "flite", "other"};
+        QTest::newRow("festival") << all << "festival" << QStringList{"speechd", "flite", "mock", "other"};
+        QTest::newRow("espeak-ng") << all << "espeak-ng" << QStringList{"flite", "speechd", "mock", "other"};
+        QTest::newRow("unconfigured") << all << "" << QStringList{"flite", "speechd", "mock", "other"};
+        QTest::newRow("festival, no speechd")
+            << QStringList{"mock", "flite"} << "festival" << QStringList{"flite", "mock"};
+        QTest::newRow("speechd alone") << QStringList{"speechd"} << "espeak-ng" << QStringList{"speechd"};
+        QTest::newRow("none") << QStringList{} << "festival" << QStringList{};
+    }
+    void enginesInOrderOfIntelligibility() {
+        QFETCH(QStringList, available);
+        QFETCH(QString, module);
+        QFETCH(QStringList, ordered);
+        QCOMPARE(ReadAloudPlayer::orderEngines(available, module), ordered);
+    }
+
+    void speechDispatchersModule() {
+        QCOMPARE(
+            SpeechDispatcherModule::fromConfig("# DefaultModule espeak-ng\n"
+                                               "#DefaultModule flite\n"
+                                               "AddModule \"festival\" \"sd_festival\" \"festival.conf\"\n"
+                                               "  defaultmodule   \"festival\"  \n"),
+            QStringLiteral("festival"));
+        QCOMPARE(SpeechDispatcherModule::fromConfig("DefaultModule espeak-ng\nDefaultModule festival\n"),
+                 QStringLiteral("festival"));
+        QCOMPARE(SpeechDispatcherModule::fromConfig("# DefaultModule festival\nDefaultModule\n"), QString());
+    }
+
+    // slt where there is one, festival's before flite's; otherwise the engine's own default.
+    void sltIsTheVoice() {
+        QCOMPARE(ReadAloudPlayer::preferredVoice({"kal", "awb", "slt"}), 2);
+        QCOMPARE(ReadAloudPlayer::preferredVoice({"SLT", "cmu_us_slt_arctic_hts"}), 1);
+        QCOMPARE(ReadAloudPlayer::preferredVoice({"kal16", "sltx", "english"}), -1);
+        QCOMPARE(ReadAloudPlayer::preferredVoice({}), -1);
+    }
+
+    void fliteSpeaksWithSlt() {
+        ReadAloudPlayer player({QStringLiteral("flite")});
+        if (!player.isAvailable())
+            QSKIP("the flite speech engine is not installed");
+        QTextToSpeech flite(QStringLiteral("flite"));
+        QStringList names;
+        for (const QVoice& voice : flite.availableVoices())
+            names.append(voice.name());
+        if (!names.contains(QStringLiteral("slt")))
+            QSKIP("flite has no slt voice here");
+        QCOMPARE(player.voice(), QStringLiteral("slt"));
     }
 
     // Without an engine the player says so, and speaking or stopping leaves it idle.
