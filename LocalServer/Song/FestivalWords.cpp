@@ -1,10 +1,11 @@
 #include "FestivalWords.h"
 
+#include "WavInfo.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <cstring>
+#include <QtEndian>
 
 namespace {
 
@@ -15,30 +16,32 @@ QString quoted(QString text) {
     return u'"' + text + u'"';
 }
 
-QString script(const QStringList& words, const QString& voice, int sampleRate, const QTemporaryDir& work) {
-    // Raw samples are written in this machine's byte order, as they are read back.
+QString wavePath(const QTemporaryDir& work, qsizetype index) {
+    return work.filePath(QString::number(index) + ".wav");
+}
+
+// At the voice's own rate: the vocal's one pass through Sonic brings each word to the song's.
+QString script(const QStringList& words, const QString& voice, const QTemporaryDir& work) {
     QString text = QStringLiteral("(voice_%1)\n"
                                   "(define (vocal_word utt file)\n"
                                   "  (utt.synth utt)\n"
-                                  "  (utt.wave.resample utt %2)\n"
-                                  "  (utt.save.wave utt file 'raw))\n")
-                       .arg(voice)
-                       .arg(sampleRate);
+                                  "  (utt.save.wave utt file 'riff))\n")
+                       .arg(voice);
     for (qsizetype i = 0; i < words.size(); ++i)
         text += QStringLiteral("(vocal_word (Utterance Text %1) %2)\n")
-                    .arg(quoted(words[i]), quoted(work.filePath(QString::number(i) + ".raw")));
+                    .arg(quoted(words[i]), quoted(wavePath(work, i)));
     return text;
 }
 
 } // namespace
 
-std::optional<std::vector<std::vector<float>>>
-FestivalWords::say(const QStringList& words, const QString& voice, int sampleRate, QString* error) {
+std::optional<SpokenWords> FestivalWords::say(const QStringList& words, const QString& voice,
+                                              QString* error) {
     QTemporaryDir work;
     const QString path = work.filePath(QStringLiteral("words.scm"));
     QFile file(path);
     if (!work.isValid() || !file.open(QIODevice::WriteOnly) ||
-        file.write(script(words, voice, sampleRate, work).toUtf8()) < 0 || !file.flush()) {
+        file.write(script(words, voice, work).toUtf8()) < 0 || !file.flush()) {
         *error = QStringLiteral("festival's script could not be written");
         return std::nullopt;
     }
@@ -49,6 +52,8 @@ FestivalWords::say(const QStringList& words, const QString& voice, int sampleRat
         *error = QStringLiteral("festival could not be started");
         return std::nullopt;
     }
+    // festival stops at the first command that fails, with its status and the reason on its
+    // error stream.
     if (!festival.waitForFinished(120000) || festival.exitStatus() != QProcess::NormalExit ||
         festival.exitCode() != 0) {
         festival.kill();
@@ -56,23 +61,22 @@ FestivalWords::say(const QStringList& words, const QString& voice, int sampleRat
                      .arg(QString::fromUtf8(festival.readAllStandardError()).trimmed());
         return std::nullopt;
     }
-    std::vector<std::vector<float>> takes;
-    takes.reserve(size_t(words.size()));
+    SpokenWords takes;
+    takes.words.reserve(size_t(words.size()));
     for (qsizetype i = 0; i < words.size(); ++i) {
-        QFile raw(work.filePath(QString::number(i) + ".raw"));
-        if (!raw.open(QIODevice::ReadOnly)) {
-            // festival goes on past a failed command and reports it only on its error stream.
-            *error = QStringLiteral("festival could not say “%1”: %2")
-                         .arg(words[i], QString::fromUtf8(festival.readAllStandardError()).trimmed());
+        QFile wave(wavePath(work, i));
+        const QByteArray bytes = wave.open(QIODevice::ReadOnly) ? wave.readAll() : QByteArray();
+        const auto info = WavInfo::read(bytes);
+        if (!info || info->channels != 1 || info->bitsPerSample != 16 ||
+            (takes.sampleRate != 0 && info->sampleRate != takes.sampleRate)) {
+            *error = QStringLiteral("festival's audio for “%1” could not be read").arg(words[i]);
             return std::nullopt;
         }
-        const QByteArray bytes = raw.readAll();
-        std::vector<float>& take = takes.emplace_back(size_t(bytes.size() / 2));
-        for (size_t s = 0; s < take.size(); ++s) {
-            qint16 sample;
-            std::memcpy(&sample, bytes.constData() + 2 * s, 2);
-            take[s] = sample / 32768.0f;
-        }
+        takes.sampleRate = info->sampleRate;
+        std::vector<float>& take = takes.words.emplace_back(size_t(info->dataBytes / 2));
+        const char* data = bytes.constData() + info->dataOffset;
+        for (size_t s = 0; s < take.size(); ++s)
+            take[s] = qFromLittleEndian<qint16>(data + 2 * s) / 32768.0f;
     }
     return takes;
 }

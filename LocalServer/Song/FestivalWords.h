@@ -1,17 +1,16 @@
 #pragma once
 
+#include "SpokenWords.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <vector>
 
 // Words spoken one by one by festival in a single run: a Scheme script has each synthesised and
 // saved on its own, so that festival starts and loads its voice once per song, not once a word.
 class FestivalWords {
 public:
-    // One take a word, mono at `sampleRate`, silence and all. The words must be plain ASCII
-    // letters, digits, apostrophes and hyphens (they go into the script); `voice` is the name of
-    // an installed festival voice.
-    static std::optional<std::vector<std::vector<float>>> say(const QStringList& words, const QString& voice,
-                                                              int sampleRate, QString* error);
+    // The words must be plain ASCII letters, digits, apostrophes and hyphens (they go into the
+    // script); `voice` is the name of an installed festival voice.
+    static std::optional<SpokenWords> say(const QStringList& words, const QString& voice, QString* error);
 };

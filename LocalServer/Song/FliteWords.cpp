@@ -20,24 +20,23 @@ cst_voice* slt() {
 
 } // namespace
 
-std::optional<std::vector<std::vector<float>>> FliteWords::say(const QStringList& words, int sampleRate,
-                                                               QString* error) {
+std::optional<SpokenWords> FliteWords::say(const QStringList& words, QString* error) {
     const std::lock_guard lock(voiceMutex);
     cst_voice* const voice = slt();
     if (!voice) {
         *error = QStringLiteral("flite's slt voice could not be loaded");
         return std::nullopt;
     }
-    std::vector<std::vector<float>> takes;
-    takes.reserve(size_t(words.size()));
+    SpokenWords takes;
+    takes.words.reserve(size_t(words.size()));
     for (const QString& word : words) {
         cst_wave* wave = flite_text_to_wave(word.toLatin1().constData(), voice);
         if (!wave) {
             *error = QStringLiteral("flite could not say “%1”").arg(word);
             return std::nullopt;
         }
-        cst_wave_resample(wave, sampleRate);
-        std::vector<float>& take = takes.emplace_back(size_t(wave->num_samples));
+        takes.sampleRate = wave->sample_rate;
+        std::vector<float>& take = takes.words.emplace_back(size_t(wave->num_samples));
         for (size_t i = 0; i < take.size(); ++i)
             take[i] = wave->samples[i * size_t(wave->num_channels)] / 32768.0f;
         delete_wave(wave);

@@ -18,9 +18,10 @@
 
 namespace {
 
-// A note's word as said, and how far Sonic is to move its pitch.
+// A note's word as said, at its engine's rate, and how far Sonic is to move its pitch.
 struct Take {
     std::vector<float> samples;
+    int sampleRate = VocalRenderer::sampleRate;
     double pitch = 1;
 };
 
@@ -33,11 +34,14 @@ void trimSilence(std::vector<float>& samples) {
     samples = first < last ? std::vector<float>(first, last) : std::vector<float>();
 }
 
-std::vector<float> stretch(std::vector<float>& samples, float speed, float pitch) {
-    sonicStream stream = sonicCreateStream(VocalRenderer::sampleRate, 1);
+// The take `speed` times as fast, moved to its pitch and brought to the vocal's rate (Sonic's rate
+// resamples in the same pass).
+std::vector<float> stretch(Take& take, float speed) {
+    sonicStream stream = sonicCreateStream(take.sampleRate, 1);
     sonicSetSpeed(stream, speed);
-    sonicSetPitch(stream, pitch);
-    sonicWriteFloatToStream(stream, samples.data(), int(samples.size()));
+    sonicSetPitch(stream, float(take.pitch));
+    sonicSetRate(stream, float(take.sampleRate) / VocalRenderer::sampleRate);
+    sonicWriteFloatToStream(stream, take.samples.data(), int(take.samples.size()));
     sonicFlushStream(stream);
     std::vector<float> out(size_t(sonicSamplesAvailable(stream)));
     out.resize(size_t(sonicReadFloatFromStream(stream, out.data(), int(out.size()))));
@@ -53,7 +57,7 @@ std::optional<std::vector<Take>> espeakTakes(const SongMelody& melody, const Son
     std::vector<Take> takes;
     for (std::vector<float>& word : *said) {
         trimSilence(word);
-        takes.push_back({std::move(word), 1.0});
+        takes.push_back({std::move(word), VocalRenderer::sampleRate, 1.0});
     }
     return takes;
 }
@@ -76,16 +80,15 @@ std::optional<std::vector<Take>> voicedTakes(const SongMelody& melody, const Spe
             words.append(word);
         }
     }
-    auto said = voice.engine == SpeechVoice::Engine::festival
-                    ? FestivalWords::say(words, voice.name, VocalRenderer::sampleRate, error)
-                    : FliteWords::say(words, VocalRenderer::sampleRate, error);
+    auto said = voice.engine == SpeechVoice::Engine::festival ? FestivalWords::say(words, voice.name, error)
+                                                              : FliteWords::say(words, error);
     if (!said)
         return std::nullopt;
     std::vector<std::optional<double>> pitches;
     std::vector<double> voiced;
-    for (std::vector<float>& word : *said) {
+    for (std::vector<float>& word : said->words) {
         trimSilence(word);
-        pitches.push_back(VoicePitch::median(word, VocalRenderer::sampleRate));
+        pitches.push_back(VoicePitch::median(word, said->sampleRate));
         if (pitches.back())
             voiced.push_back(*pitches.back());
     }
@@ -106,7 +109,8 @@ std::optional<std::vector<Take>> voicedTakes(const SongMelody& melody, const Spe
         }
         const auto index = size_t(*found);
         const double noteHz = VocalRenderer::basePitchHz * std::exp2(octaves + note.semitone / 12.0);
-        takes.push_back({(*said)[index], std::clamp(noteHz / pitches[index].value_or(voiceHz), 0.25, 4.0)});
+        takes.push_back({said->words[index], said->sampleRate,
+                         std::clamp(noteHz / pitches[index].value_or(voiceHz), 0.25, 4.0)});
     }
     return takes;
 }
@@ -128,11 +132,11 @@ std::optional<std::vector<float>> VocalRenderer::render(const SongMelody& melody
             continue;
         // A sung word fills most of its note; a spoken one is only hurried when it would overrun.
         const double room = note.beats * beatSeconds * sampleRate * (genre.sung ? 0.92 : 0.98);
-        double speed = take.samples.size() / room;
+        double speed = double(take.samples.size()) * sampleRate / take.sampleRate / room;
         if (!genre.sung)
             speed = std::max(speed, 1.0);
-        if (speed != 1.0 || take.pitch != 1.0)
-            take.samples = stretch(take.samples, float(std::clamp(speed, 0.5, 3.0)), float(take.pitch));
+        if (speed != 1.0 || take.pitch != 1.0 || take.sampleRate != sampleRate)
+            take.samples = stretch(take, float(std::clamp(speed, 0.5, 3.0)));
         const std::vector<float>& word = take.samples;
         const auto start = qsizetype(std::llround(note.startBeat * beatSeconds * sampleRate));
         // A few milliseconds' fade at both ends, so that cut words don't click.

@@ -29,6 +29,7 @@ std::optional<WavInfo> WavInfo::read(const QByteArray& bytes) {
                 return std::nullopt;
             // Streaming writers leave a placeholder size; what follows is the data.
             info.dataBytes = qMin<qint64>(size, bytes.size() - body);
+            info.dataOffset = body;
             return info;
         }
         at = body + size + (size & 1);
