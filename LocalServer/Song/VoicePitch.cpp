@@ -20,7 +20,7 @@ double similarity(const float* x, int length, int lag) {
 } // namespace
 
 std::optional<double> VoicePitch::median(const std::vector<float>& input, int sampleRate) {
-    // Pitch needs no more than 8 kHz: halving the rate (pairs averaged) quarters the work.
+    // Pitch needs only the lowest few kHz: halving the rate (pairs averaged) quarters the work.
     std::vector<float> samples;
     if (sampleRate > 16000) {
         samples.resize(input.size() / 2);

@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QList>
 
-// 16-bit PCM read from a RIFF/WAVE file. The narration segments are espeak-ng's WAV files, so a
-// parser of our own reads them synchronously and testably; QAudioDecoder would run a GStreamer
-// pipeline per segment and answer through signals.
+// 16-bit PCM read from a RIFF/WAVE file. The narration segments are the speech engines' plain WAV
+// files (festival's, flite's or espeak-ng's), so a parser of our own reads them synchronously and
+// testably; QAudioDecoder would run a GStreamer pipeline per segment and answer through signals.
 struct WavAudio {
     int sampleRate = 0;
     int channels = 0;
