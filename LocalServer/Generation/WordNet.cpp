@@ -134,20 +134,27 @@ void appendUnique(QJsonArray& list, QSet<QString>& seen, const QString& word, in
     }
 }
 
-} // namespace
-
-std::optional<WordNet::Entry> WordNet::lookup(const QString& term) {
-    QByteArray lemma = term.trimmed().toLower().replace(' ', '_').toUtf8();
+// The synset offsets of the term by part of speech, most frequent sense first; `lemma` is set to
+// the form found: the term, else its singular ("membranes").
+QList<QPair<int, QList<QByteArray>>> sensesOf(const QString& term, QByteArray& lemma) {
+    lemma = term.trimmed().toLower().replace(' ', '_').toUtf8();
     QList<QPair<int, QList<QByteArray>>> senses;
     for (int attempt = 0; attempt < 2 && senses.isEmpty(); ++attempt) {
         for (int part = 0; part < 4; ++part)
             if (const QList<QByteArray> offsets = indexOf(part).offsets(lemma); !offsets.isEmpty())
                 senses.append({part, offsets});
-        // A plural the index does not list: "membranes".
         if (!lemma.endsWith('s') || lemma.endsWith("ss"))
             break;
         lemma.chop(1);
     }
+    return senses;
+}
+
+} // namespace
+
+std::optional<WordNet::Entry> WordNet::lookup(const QString& term) {
+    QByteArray lemma;
+    const QList<QPair<int, QList<QByteArray>>> senses = sensesOf(term, lemma);
     if (senses.isEmpty())
         return std::nullopt;
     const QString self = QString::fromUtf8(lemma).replace('_', ' ');
@@ -186,4 +193,43 @@ std::optional<WordNet::Entry> WordNet::lookup(const QString& term) {
         }
     }
     return entry;
+}
+
+QList<WordNet::Coordinate> WordNet::coordinateTerms(const QString& term) {
+    static constexpr int nounSenses = 2;
+    QByteArray lemma;
+    QList<QByteArray> offsets;
+    for (const auto& [part, found] : sensesOf(term, lemma))
+        if (part == 0)
+            offsets = found.mid(0, nounSenses);
+    const QString self = QString::fromUtf8(lemma).replace('_', ' ');
+    QSet<qint64> own;
+    for (const QByteArray& offset : std::as_const(offsets))
+        own.insert(offset.toLongLong());
+    QList<Coordinate> sisters;
+    QSet<QString> seen{self};
+    for (const QByteArray& offset : std::as_const(offsets)) {
+        const auto synset = readSynset(0, offset.toLongLong());
+        if (!synset)
+            continue;
+        for (const Pointer& broader : synset->pointers) {
+            if (!broader.symbol.startsWith('@'))
+                continue;
+            const auto parent = readSynset(broader.part, broader.offset);
+            if (!parent)
+                continue;
+            for (const Pointer& narrower : parent->pointers) {
+                if (!narrower.symbol.startsWith('~') || own.contains(narrower.offset))
+                    continue;
+                const auto sister = readSynset(narrower.part, narrower.offset);
+                if (!sister || sister->words.isEmpty() || seen.contains(sister->words.first().toLower()))
+                    continue;
+                seen.insert(sister->words.first().toLower());
+                sisters.append({sister->words.first(), sister->definition});
+                if (sisters.size() >= maxCoordinates)
+                    return sisters;
+            }
+        }
+    }
+    return sisters;
 }

@@ -13,6 +13,7 @@ public:
     static constexpr int maxSynonyms = 6;
     static constexpr int maxAntonyms = 4;
     static constexpr int maxRelated = 6;
+    static constexpr int maxCoordinates = 12;
 
     struct Entry {
         QJsonArray synonyms; // SynonymItem records: synonym, definition (its sense), example_sentence
@@ -21,4 +22,12 @@ public:
     };
     // Nothing when WordNet does not know the term (nor its singular).
     static std::optional<Entry> lookup(const QString& term);
+
+    struct Coordinate {
+        QString term;       // as WordNet writes it: "chloroplast", "Golgi apparatus"
+        QString definition; // its sense
+    };
+    // Sister terms: the other nouns under the broader terms (hypernyms) of the term's first two noun
+    // senses, nearest sense first, one word of each; none when WordNet does not know it as a noun.
+    static QList<Coordinate> coordinateTerms(const QString& term);
 };
