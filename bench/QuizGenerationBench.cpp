@@ -1,5 +1,6 @@
 // Practice-test generation as the "quiz" job computes it: 20 questions from course notes of about
-// 300 pages, with WordNet's relations for the distractors. Run by hand, never by ctest.
+// 300 pages, with WordNet's relations and sister terms for the distractors. Run by hand, never by
+// ctest.
 
 #include "QuizGenerator.h"
 #include "QuizRoutes.h"
@@ -27,7 +28,7 @@ void generate(benchmark::State& state, const QString& type, const QString& diffi
     quint32 seed = 1;
     for (auto _ : state)
         questions = QuizGenerator::generate(sources(), {type, difficulty, topic, 20, seed++},
-                                            QuizRoutes::wordNetRelated)
+                                            QuizRoutes::wordNetRelated, WordNet::coordinateTerms)
                         .questions.size();
     if (questions == 0)
         state.SkipWithError("no questions");

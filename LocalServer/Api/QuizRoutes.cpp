@@ -92,7 +92,7 @@ QuizRoutes::Sources QuizRoutes::sources(const QString& userId, const QString& co
 QuizGenerator::Result QuizRoutes::make(const Sources& sources, const QuizStore::Key& key, int attempt) {
     return QuizGenerator::generate(sources.documents,
                                    {key.questionType, key.difficulty, key.topic, key.count, quint32(attempt)},
-                                   wordNetRelated);
+                                   wordNetRelated, WordNet::coordinateTerms);
 }
 
 QJsonObject QuizRoutes::quizJson(const Sources& sources, const QuizStore::Key& key,

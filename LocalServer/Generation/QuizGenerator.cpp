@@ -1,326 +1,76 @@
 #include "QuizGenerator.h"
 
 #include "DistractorCloseness.h"
-#include "VocabularyExtractor.h"
+#include "FillInBlankQuestions.h"
+#include "MultipleChoiceQuestions.h"
+#include "QuizDistractors.h"
+#include "QuizMaterial.h"
+#include "QuizPicker.h"
+#include "TopicPassages.h"
+#include "TrueFalseQuestions.h"
 
-#include <QJsonObject>
-#include <QRandomGenerator>
-#include <QRegularExpression>
-#include <algorithm>
-#include <numeric>
+#include <memory>
 
 namespace {
 
-using Term = VocabularyExtractor::Term;
+QString counted(qsizetype count, const QString& thing) {
+    return QString::number(count) + ' ' + thing + (count == 1 ? QString() : QStringLiteral("s"));
+}
 
-// Compared case- and space-insensitively, punctuation aside.
-QString normalized(const QString& text) {
-    static const QRegularExpression punctuation(R"([^\w\s])");
-    return QString(text).toLower().remove(punctuation).simplified();
+QString typeLabel(const QString& type) {
+    if (type == QLatin1String("true_false"))
+        return QStringLiteral("true/false");
+    if (type == QLatin1String("fill_in_blank"))
+        return QStringLiteral("fill-in-the-blank");
+    return QStringLiteral("multiple-choice");
 }
 
 QString quoted(const QString& text) {
     return QStringLiteral("“") + text + QStringLiteral("”");
 }
 
-// Words a topic carries no meaning in.
-const QSet<QString>& topicStopWords() {
-    static const QSet<QString> words{"the", "a", "an", "of", "and", "or", "in", "on", "to", "for", "with"};
-    return words;
+// "This course's notes", or the part of them a topic keeps.
+QString theNotes(const QString& topic) {
+    return topic.isEmpty() ? QStringLiteral("this course's notes")
+                           : QStringLiteral("this course's notes about ") + quoted(topic.simplified());
 }
 
-// The term's other number, by the common English rules.
-QStringList numberForms(const QString& term) {
-    const QString lower = term.toLower();
-    if (lower.endsWith("ies") && lower.size() > 4)
-        return {term.chopped(3) + "y"};
-    if (lower.endsWith("ses") || lower.endsWith("xes") || lower.endsWith("ches") || lower.endsWith("shes"))
-        return {term.chopped(2)};
-    if (lower.endsWith("is") && lower.size() > 4) // analysis, analyses
-        return {term.chopped(2) + "es"};
-    if (lower.endsWith('s') && !lower.endsWith("ss") && !lower.endsWith("us"))
-        return {term.chopped(1)};
-    if (lower.endsWith('y') && lower.size() > 2 &&
-        !QStringLiteral("aeiou").contains(lower.at(lower.size() - 2)))
-        return {term.chopped(1) + "ies"};
-    if (lower.endsWith('s') || lower.endsWith('x') || lower.endsWith("ch") || lower.endsWith("sh"))
-        return {term + "es"};
-    return {term + "s"};
+QString capitalised(QString text) {
+    text[0] = text.at(0).toUpper();
+    return text;
 }
 
-// The term, with its other number, as whole words in any letter case.
-QRegularExpression termPattern(const QString& term) {
-    QStringList forms{term};
-    forms.append(numberForms(term));
-    std::sort(forms.begin(), forms.end(),
-              [](const QString& a, const QString& b) { return a.size() > b.size(); });
-    for (QString& form : forms)
-        form = QRegularExpression::escape(form).replace(QStringLiteral("\\ "), QStringLiteral("\\s+"));
-    return QRegularExpression(R"((?<![\w\-]))" + QStringLiteral("(?:%1)").arg(forms.join('|')) +
-                                  R"((?![\w\-]))",
-                              QRegularExpression::CaseInsensitiveOption);
+// Why the notes give no question of the type.
+QString noQuestions(const QuizGenerator::Request& request, qsizetype terms) {
+    const QString notes = theNotes(request.topic);
+    if (request.questionType == QLatin1String("multiple_choice") && terms < QuizGenerator::choices)
+        return QStringLiteral("Multiple choice needs four different answers to choose from, and ") + notes +
+               QStringLiteral(" name only ") + counted(terms, QStringLiteral("key term")) +
+               QStringLiteral(" so far. Try true/false or fill in the blank, or add notes that explain more "
+                              "terms.");
+    return QStringLiteral("No ") + typeLabel(request.questionType) +
+           QStringLiteral(" question could be written from ") + notes + QStringLiteral(": they name ") +
+           counted(terms, QStringLiteral("key term")) +
+           QStringLiteral(", but no full sentence says enough about them. Try another question type, or add "
+                          "notes written in full sentences.");
 }
 
-// Replaces every use of the term in `text` with the blank; the forms cut out are added to `cut`.
-QString withBlanks(const QString& text, const QString& term, QStringList* cut = nullptr) {
-    const QRegularExpression pattern = termPattern(term);
-    QString out;
-    qsizetype at = 0;
-    for (auto it = pattern.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        out += text.mid(at, match.capturedStart() - at) + QuizGenerator::blank;
-        at = match.capturedEnd();
-        if (cut && !cut->contains(match.captured()))
-            cut->append(match.captured());
-    }
-    return out + text.mid(at);
+// Why the notes give fewer questions than asked.
+QString fewerQuestions(const QuizGenerator::Request& request, qsizetype made, qsizetype terms) {
+    QString why;
+    if (request.questionType == QLatin1String("true_false"))
+        why =
+            QStringLiteral("every true/false question they allow with as many false statements as true ones");
+    else if (request.questionType == QLatin1String("fill_in_blank"))
+        why = QStringLiteral("every sentence about them that a blank can be cut into");
+    else
+        why = QStringLiteral("every multiple-choice question they allow without asking the same thing twice");
+    return QStringLiteral("This quiz has ") + QString::number(made) + QStringLiteral(" of the ") +
+           QString::number(request.count) + QStringLiteral(" questions you asked for. ") +
+           capitalised(theNotes(request.topic)) + QStringLiteral(" name ") +
+           counted(terms, QStringLiteral("key term")) + QStringLiteral(", and that is ") + why +
+           QStringLiteral(". Notes that explain more terms make longer quizzes.");
 }
-
-class Generation {
-public:
-    Generation(const QList<QuizGenerator::Source>& sources, const QuizGenerator::Request& request,
-               const QuizGenerator::RelatedWords& related)
-        : sources_(sources), request_(request), related_(related), random_(request.seed) {}
-
-    QuizGenerator::Result run() {
-        QStringList texts;
-        for (const QuizGenerator::Source& source : sources_)
-            texts.append(request_.topic.isEmpty() ? source.text : aboutTopic(source.text));
-        if (!request_.topic.isEmpty() && texts.join(QString()).trimmed().isEmpty())
-            return {{},
-                    QStringLiteral("Nothing in this course's documents mentions %1. Try another topic, or "
-                                   "leave it empty.")
-                        .arg(quoted(request_.topic.simplified()))};
-        terms_ = VocabularyExtractor::keyTerms(texts);
-        if (terms_.isEmpty())
-            return {{}, QuizGenerator::nothingToQuiz()};
-        if (request_.questionType == "multiple_choice" && terms_.size() < QuizGenerator::choices)
-            return {{},
-                    QStringLiteral("Multiple choice needs at least %1 key terms, and this course's documents "
-                                   "define %2 so far. Try true/false or fill in the blank.")
-                        .arg(QuizGenerator::choices)
-                        .arg(terms_.size())};
-        QList<int> order(terms_.size());
-        std::iota(order.begin(), order.end(), 0);
-        shuffle(order);
-        QJsonArray questions;
-        for (const int index : std::as_const(order)) {
-            if (questions.size() >= request_.count)
-                break;
-            const QJsonObject question = request_.questionType == "true_false"      ? trueFalse(index)
-                                         : request_.questionType == "fill_in_blank" ? fillIn(index)
-                                                                                    : multipleChoice(index);
-            if (!question.isEmpty())
-                questions.append(question);
-        }
-        if (questions.isEmpty())
-            return {{}, QuizGenerator::nothingToQuiz()};
-        return {questions, {}};
-    }
-
-private:
-    // The paragraphs that mention every stem of the topic, and the sections whose heading does,
-    // with their headings.
-    QString aboutTopic(const QString& text) {
-        QSet<QString> wanted;
-        for (const QString& stem : closeness_.stems(request_.topic))
-            if (!topicStopWords().contains(stem))
-                wanted.insert(stem);
-        static const QRegularExpression paragraphBreak(R"(\n\s*\n)");
-        static const QRegularExpression heading(R"(^\s*#{1,6}\s+)");
-        QStringList kept;
-        QString sectionHeading;
-        bool sectionMatches = false;
-        bool headingKept = false;
-        for (const QString& paragraph : text.split(paragraphBreak, Qt::SkipEmptyParts)) {
-            const bool mentions = closeness_.stems(paragraph).contains(wanted);
-            if (heading.match(paragraph).hasMatch()) {
-                sectionHeading = paragraph.section('\n', 0, 0);
-                sectionMatches = mentions;
-                headingKept = false;
-            }
-            if (!mentions && !sectionMatches)
-                continue;
-            if (!headingKept && !sectionHeading.isEmpty() && !paragraph.startsWith(sectionHeading))
-                kept.append(sectionHeading);
-            headingKept = true;
-            kept.append(paragraph);
-        }
-        return kept.join(QStringLiteral("\n\n"));
-    }
-
-    template <typename T> void shuffle(QList<T>& list) {
-        for (qsizetype i = list.size() - 1; i > 0; --i)
-            list.swapItemsAt(i, qsizetype(random_.bounded(quint32(i + 1))));
-    }
-
-    // The answer's position: each run of `count` questions uses every position once.
-    int nextPosition(QList<int>& positions, int count) {
-        if (positions.isEmpty()) {
-            for (int i = 0; i < count; ++i)
-                positions.append(i);
-            shuffle(positions);
-        }
-        return positions.takeLast();
-    }
-
-    bool related(int a, int b) {
-        if (!related_)
-            return false;
-        const auto wordsOf = [this](int index) {
-            auto found = relatedWords_.constFind(index);
-            if (found == relatedWords_.constEnd())
-                found = relatedWords_.insert(index, related_(terms_[index].term));
-            return *found;
-        };
-        return wordsOf(a).contains(terms_[b].term.toLower()) || wordsOf(b).contains(terms_[a].term.toLower());
-    }
-
-    bool sameSection(int a, int b) const {
-        return terms_[a].text == terms_[b].text && terms_[a].heading == terms_[b].heading;
-    }
-
-    // Other terms whose text (by `textOf`) can stand beside the answer's, in the difficulty's order:
-    // never equal to the answer nor to each other, nor defined the same way as the answer.
-    QList<int> distractors(int answer, int wanted, const std::function<QString(const Term&)>& textOf) {
-        struct Candidate {
-            int index;
-            double closeness;
-            quint32 tieBreak;
-        };
-        QList<Candidate> candidates;
-        const QString answerText = textOf(terms_[answer]);
-        for (int i = 0; i < terms_.size(); ++i) {
-            if (i == answer || normalized(terms_[i].definition) == normalized(terms_[answer].definition))
-                continue;
-            candidates.append(
-                {i, closeness_(answerText, textOf(terms_[i]), related(answer, i), sameSection(answer, i)),
-                 random_.generate()});
-        }
-        const QString& difficulty = request_.difficulty;
-        std::sort(candidates.begin(), candidates.end(), [&](const Candidate& a, const Candidate& b) {
-            if (difficulty == "medium" || a.closeness == b.closeness)
-                return a.tieBreak < b.tieBreak;
-            return difficulty == "hard" ? a.closeness > b.closeness : a.closeness < b.closeness;
-        });
-        QSet<QString> taken{normalized(answerText)};
-        QList<int> chosen;
-        for (const Candidate& candidate : std::as_const(candidates)) {
-            if (chosen.size() == wanted)
-                break;
-            const QString text = normalized(textOf(terms_[candidate.index]));
-            if (text.isEmpty() || taken.contains(text))
-                continue;
-            taken.insert(text);
-            chosen.append(candidate.index);
-        }
-        return chosen;
-    }
-
-    QString explanation(const Term& term, const QString& sentence) const {
-        QString where = sources_.value(term.text).name;
-        if (!term.heading.isEmpty())
-            where += QStringLiteral(", under ") + quoted(term.heading);
-        return QStringLiteral("From %1: %2").arg(where, quoted(sentence));
-    }
-
-    // The definition with the term itself hidden, so that it does not give the answer away.
-    static QString maskedDefinition(const Term& term) { return withBlanks(term.definition, term.term); }
-
-    QJsonObject multipleChoice(int index) {
-        const Term& term = terms_[index];
-        // Definitions offered as answers must not hold a blank: the blank would mark the one whose
-        // term is asked. A term whose definition names it is asked for by its definition instead.
-        const auto offeredDefinition = [](const Term& t) {
-            const QString masked = maskedDefinition(t);
-            return masked.contains(QuizGenerator::blank) ? QString() : masked;
-        };
-        const bool asksForTerm = random_.bounded(2) == 0 || offeredDefinition(term).isEmpty();
-        const auto textOf = [asksForTerm, offeredDefinition](const Term& t) {
-            return asksForTerm ? t.term : offeredDefinition(t);
-        };
-        const QList<int> others = distractors(index, QuizGenerator::choices - 1, textOf);
-        if (others.size() < QuizGenerator::choices - 1)
-            return {};
-        const int position = nextPosition(choicePositions_, QuizGenerator::choices);
-        QJsonArray options;
-        for (const int other : others)
-            options.append(textOf(terms_[other]));
-        options.insert(position, textOf(term));
-        const QString question = asksForTerm ? QStringLiteral("Which term matches this definition: %1?")
-                                                   .arg(quoted(maskedDefinition(term)))
-                                             : QStringLiteral("What does %1 mean?").arg(quoted(term.term));
-        return {{"question", question},
-                {"question_type", "multiple_choice"},
-                {"options", options},
-                {"correct_answer", position},
-                {"explanation", explanation(term, term.sentence)}};
-    }
-
-    QJsonObject trueFalse(int index) {
-        const Term& term = terms_[index];
-        int shown = index;
-        if (nextPosition(truthPositions_, 2) == 1) {
-            const QList<int> swapped = distractors(index, 1, [](const Term& t) { return t.term; });
-            if (!swapped.isEmpty())
-                shown = swapped.first();
-        }
-        const bool isTrue = shown == index;
-        QString explained = explanation(term, term.sentence);
-        if (!isTrue)
-            explained = QStringLiteral("That describes %1, not %2. ")
-                            .arg(quoted(term.term), quoted(terms_[shown].term)) +
-                        explained;
-        return {{"question", QStringLiteral("True or false: %1 means %2.")
-                                 .arg(quoted(terms_[shown].term), quoted(maskedDefinition(term)))},
-                {"question_type", "true_false"},
-                {"options", QJsonArray{"True", "False"}},
-                {"correct_answer", isTrue ? 0 : 1},
-                {"explanation", explained}};
-    }
-
-    QJsonObject fillIn(int index) {
-        static constexpr int minWordsLeft = 4;
-        const Term& term = terms_[index];
-        for (const QString& sentence : {term.sentence, term.context}) {
-            QStringList cut;
-            const QString blanked = withBlanks(sentence, term.term, &cut);
-            if (cut.isEmpty() ||
-                QString(blanked).remove(QuizGenerator::blank).split(' ', Qt::SkipEmptyParts).size() <
-                    minWordsLeft)
-                continue;
-            QStringList accepted{term.term, term.term.toLower()};
-            accepted.append(cut);
-            accepted.append(numberForms(term.term));
-            static const QRegularExpression article(R"(^(?:the|an?)\s+)",
-                                                    QRegularExpression::CaseInsensitiveOption);
-            accepted.append(QString(term.term).remove(article));
-            QJsonArray answers;
-            QSet<QString> seen;
-            for (const QString& answer : std::as_const(accepted))
-                if (!answer.isEmpty() && !seen.contains(answer)) {
-                    seen.insert(answer);
-                    answers.append(answer);
-                }
-            return {{"question", QStringLiteral("Fill in the blank: %1").arg(blanked)},
-                    {"question_type", "fill_in_blank"},
-                    {"options", QJsonArray()},
-                    {"correct_answers", answers},
-                    {"explanation", explanation(term, sentence)}};
-        }
-        return {};
-    }
-
-    const QList<QuizGenerator::Source>& sources_;
-    const QuizGenerator::Request& request_;
-    const QuizGenerator::RelatedWords& related_;
-    QRandomGenerator random_;
-    DistractorCloseness closeness_;
-    QList<Term> terms_;
-    QHash<int, QSet<QString>> relatedWords_;
-    QList<int> choicePositions_;
-    QList<int> truthPositions_;
-};
 
 } // namespace
 
@@ -336,7 +86,56 @@ QString QuizGenerator::nothingToQuiz() {
     return QStringLiteral("Nothing to quiz on yet: add notes or a syllabus to this course.");
 }
 
+QString QuizGenerator::notEnglish() {
+    return QStringLiteral("This course's notes don't read as English, and practice tests can only be written "
+                          "from English notes for now.");
+}
+
 QuizGenerator::Result QuizGenerator::generate(const QList<Source>& sources, const Request& request,
-                                              const RelatedWords& related) {
-    return Generation(sources, request, related).run();
+                                              const RelatedWords& related, const SisterTerms& sisters) {
+    DistractorCloseness stems;
+    QStringList texts;
+    QStringList names;
+    for (const Source& source : sources) {
+        texts.append(request.topic.isEmpty() ? source.text
+                                             : TopicPassages::of(source.text, request.topic, stems));
+        names.append(source.name);
+    }
+    const bool empty = texts.join(QString()).trimmed().isEmpty();
+    if (empty && !request.topic.isEmpty())
+        return {{},
+                QStringLiteral("Nothing in this course's documents mentions ") +
+                    quoted(request.topic.simplified()) +
+                    QStringLiteral(". Try another topic, or leave it empty."),
+                {}};
+    if (empty)
+        return {{}, nothingToQuiz(), {}};
+    return fromAnalysis(KeyTermEngine::analyze(texts), names, request, related, sisters);
+}
+
+QuizGenerator::Result QuizGenerator::fromAnalysis(KeyTermEngine::Analysis analysis,
+                                                  const QStringList& documents, const Request& request,
+                                                  const RelatedWords& related, const SisterTerms& sisters) {
+    if (!analysis.english)
+        return {{}, notEnglish(), {}};
+    if (analysis.terms.isEmpty())
+        return {{}, nothingToQuiz(), {}};
+    const QuizMaterial material(std::move(analysis));
+    QRandomGenerator random(request.seed);
+    QuizDistractors distractors(material, request.difficulty, related, sisters, random);
+    const QuizQuestionWriter::Tools tools{material, distractors, random, documents};
+    std::unique_ptr<QuizQuestionWriter> writer;
+    if (request.questionType == QLatin1String("true_false"))
+        writer = std::make_unique<TrueFalseQuestions>(tools);
+    else if (request.questionType == QLatin1String("fill_in_blank"))
+        writer = std::make_unique<FillInBlankQuestions>(tools);
+    else
+        writer = std::make_unique<MultipleChoiceQuestions>(tools);
+    const qsizetype terms = material.terms().size();
+    Result result{QuizPicker(*writer, int(terms), random).pick(request.count), {}, {}};
+    if (result.questions.isEmpty())
+        result.problem = noQuestions(request, terms);
+    else if (result.questions.size() < request.count)
+        result.note = fewerQuestions(request, result.questions.size(), terms);
+    return result;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "KeyTermEngine.h"
+#include "WordNet.h"
+
 #include <QJsonArray>
 #include <QList>
 #include <QSet>
@@ -8,15 +11,14 @@
 
 // Practice-test questions from a course's documents, deterministic for the same input and seed.
 //
-// The questions are built on the key terms VocabularyExtractor finds (a term, its definition and
-// its defining sentence), at most one question per term, all of one type:
-// - "multiple_choice": a definition asks for its term, or a term for its definition; four options,
-//   the three wrong ones other terms (or their definitions) of the same course;
-// - "true_false": a definition paired with its own term (True) or with another term (False);
-// - "fill_in_blank": the defining sentence with the term cut out.
-// The difficulty picks the wrong options by DistractorCloseness: "easy" the least close, "hard" the
-// closest, "medium" at random. A topic keeps only the paragraphs that mention all its word stems,
-// and the sections whose markdown heading does.
+// The questions are written from KeyTermEngine's reading of the documents (QuizMaterial): the key
+// terms with their definitions and forms, the sentences that name them, and the relations those
+// sentences state. All are of one type, "multiple_choice" (MultipleChoiceQuestions), "true_false"
+// (TrueFalseQuestions) or "fill_in_blank" (FillInBlankQuestions); QuizPicker spreads them over the
+// terms, so a term is asked about again (another way, or from another sentence) only once every
+// term has had its turn. The difficulty picks the wrong options by DistractorCloseness: "easy" the
+// least close, "hard" the closest, "medium" at random (QuizDistractors). A topic keeps the
+// passages about it (TopicPassages).
 class QuizGenerator {
 public:
     static constexpr int minQuestions = 1;
@@ -37,16 +39,26 @@ public:
     };
     // Lower-case words that WordNet relates to a term (synonyms, broader terms); may be empty.
     using RelatedWords = std::function<QSet<QString>(const QString& term)>;
+    // Terms under the same broader term as this one, with their senses; wrong options when the
+    // course's own terms are too few.
+    using SisterTerms = std::function<QList<WordNet::Coordinate>(const QString& term)>;
     struct Result {
         QJsonArray questions; // QuizQuestion records
         QString problem;      // why there are none, to show the user; empty when there are some
+        QString note;         // why there are fewer than asked, to show with them; empty otherwise
     };
 
     static bool isQuestionType(const QString& type);
     static bool isDifficulty(const QString& difficulty);
     static QString nothingToQuiz();
+    static QString notEnglish();
 
     // As many questions as the text allows, up to request.count.
     static Result generate(const QList<Source>& sources, const Request& request,
-                           const RelatedWords& related = {});
+                           const RelatedWords& related = {}, const SisterTerms& sisters = {});
+    // The same from the key-term engine's analysis of the documents (of the passages about the
+    // topic, when there is one); `documents` names them by source.
+    static Result fromAnalysis(KeyTermEngine::Analysis analysis, const QStringList& documents,
+                               const Request& request, const RelatedWords& related = {},
+                               const SisterTerms& sisters = {});
 };
