@@ -96,7 +96,8 @@ QuizGenerator::Result QuizRoutes::make(const Sources& sources, const QuizStore::
 }
 
 QJsonObject QuizRoutes::quizJson(const Sources& sources, const QuizStore::Key& key,
-                                 const QJsonArray& questions) {
+                                 const QuizGenerator::Result& made) {
+    const QJsonArray& questions = made.questions;
     QString title = sources.courseName + QStringLiteral(" practice test");
     if (!key.topic.isEmpty())
         title += QStringLiteral(": ") + key.topic;
@@ -107,11 +108,14 @@ QJsonObject QuizRoutes::quizJson(const Sources& sources, const QuizStore::Key& k
                                     .arg(key.difficulty)
                                     .arg(sources.documents.size())
                                     .arg(sources.documents.size() == 1 ? "" : "s");
-    return {{"title", title},
-            {"description", description},
-            {"questions", questions},
-            {"total_questions", questions.size()},
-            {"difficulty", key.difficulty}};
+    QJsonObject quiz{{"title", title},
+                     {"description", description},
+                     {"questions", questions},
+                     {"total_questions", questions.size()},
+                     {"difficulty", key.difficulty}};
+    if (!made.note.isEmpty())
+        quiz.insert("note", made.note);
+    return quiz;
 }
 
 QJsonObject QuizRoutes::answerJson(QJsonObject quiz, bool fromCache, int attempts, int used) {
@@ -205,7 +209,7 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
     const QuizGenerator::Result made = make(course, key, attempt);
     if (made.questions.isEmpty())
         return ServerResponse::apiError(422, made.problem);
-    const QJsonObject quiz = quizJson(course, key, made.questions);
+    const QJsonObject quiz = quizJson(course, key, made);
     context_.db.transaction();
     if (!store.spend(userId, courseId, today.day, maxDailyGenerations)) {
         context_.db.rollback();
@@ -235,7 +239,7 @@ JobQueue::Outcome QuizRoutes::generateQueued(const JobQueue::Job& job) {
     const QuizGenerator::Result made = make(course, key, attempt);
     if (made.questions.isEmpty())
         return JobQueue::Outcome::failure(made.problem, refund);
-    const QJsonObject quiz = quizJson(course, key, made.questions);
+    const QJsonObject quiz = quizJson(course, key, made);
     return JobQueue::Outcome::success(answerJson(quiz, false, attempt, input.value("used").toInt()),
                                       [this, key, quiz] { QuizStore(context_).store(key, quiz); });
 }

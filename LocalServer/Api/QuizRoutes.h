@@ -50,9 +50,10 @@ private:
     Quota quota(const QString& userId, const QString& courseId);
     Sources sources(const QString& userId, const QString& courseId);
     QuizGenerator::Result make(const Sources& sources, const QuizStore::Key& key, int attempt);
-    // The quiz as cached: its title, description, questions, total_questions and difficulty.
+    // The quiz as cached: its title, description, questions, total_questions, difficulty, and the
+    // note on why it has fewer questions than asked, when it has.
     static QJsonObject quizJson(const Sources& sources, const QuizStore::Key& key,
-                                const QJsonArray& questions);
+                                const QuizGenerator::Result& made);
     // The GenerateQuizResponse: the quiz with its attempt count and the day's quota.
     static QJsonObject answerJson(QJsonObject quiz, bool fromCache, int attempts, int used);
     static QString exhausted(const Quota& quota);

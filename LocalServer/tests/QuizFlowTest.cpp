@@ -131,7 +131,8 @@ private slots:
         QCOMPARE(status(courseId, "multiple_choice").dailyGenerationsRemaining,
                  QuizRoutes::maxDailyGenerations - 3);
 
-        // Fill-in questions carry their accepted texts; a topic keeps the paragraphs about it.
+        // Fill-in questions carry their accepted texts; a topic keeps the paragraphs about it. Those
+        // give fewer questions than asked, and the quiz says why.
         const GenerateQuizResponse fillIn =
             inlineQuiz(generate(courseId, quizRequest("fill_in_blank", "easy", 20, false, "plants")));
         const QString plants = QString::fromUtf8(cellNotes).section("\n\n", 2).toLower();
@@ -145,6 +146,11 @@ private slots:
         }
         QVERIFY(terms.contains("cytoplasm") && terms.contains("turgor pressure") &&
                 terms.contains("vacuole"));
+        QVERIFY(fillIn.questions.size() < 20 && fillIn.note);
+        QVERIFY2(fillIn.note->startsWith(QStringLiteral("This quiz has %1 of the 20 questions you asked for.")
+                                             .arg(fillIn.questions.size())),
+                 qPrintable(*fillIn.note));
+        QVERIFY(!first.note);
         QCOMPARE(fillIn.title, "BIOL 110 practice test: plants");
     }
 

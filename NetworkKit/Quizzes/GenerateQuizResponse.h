@@ -15,7 +15,8 @@ struct GenerateQuizResponse {
     std::optional<int> dailyGenerationsUsed;
     std::optional<int> dailyGenerationsRemaining;
     std::optional<int> maxDailyGenerations;
+    std::optional<QString> note; // why the quiz has fewer questions than asked, when it has
     JSON_RECORD(GenerateQuizResponse, title, description, questions, totalQuestions, difficulty, fromCache,
                 attemptCount, canRegenerate, dailyGenerationsUsed, dailyGenerationsRemaining,
-                maxDailyGenerations)
+                maxDailyGenerations, note)
 };
