@@ -99,21 +99,9 @@ QJsonObject MultipleChoiceQuestions::fromSentence(const QuizPlan& plan) {
     const QString blanked = material().forms(plan.term).masked(text, QuizGenerator::blank, &cut);
     if (cut.isEmpty() || wordsBesideBlanks(blanked) < minWordsLeft)
         return {};
-    QList<const StatedRelation*> stated;
-    for (const StatedRelation& relation : material().relations())
-        if (relation.sentence == plan.sentence &&
-            (relation.subject.term == plan.term || relation.object.term == plan.term))
-            stated.append(&relation);
     QuizDistractors::Choice choice;
     choice.text = [this](int t) { return material().terms()[t].term; };
-    choice.excluded = [this, plan, stated](int t) {
-        if (material().alsoSaid(plan.sentence, plan.term, t))
-            return true;
-        for (const StatedRelation* relation : stated)
-            if (material().statesWith(*relation, relation->subject.term == plan.term, t))
-                return true;
-        return false;
-    };
+    choice.excluded = [this, plan](int t) { return material().alsoSaid(plan.sentence, plan.term, t); };
     choice.tier = [this, blanked](int t) -> int {
         return material().forms(t).occursIn(blanked) ? namedInQuestion : other;
     };

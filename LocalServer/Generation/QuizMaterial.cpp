@@ -117,7 +117,20 @@ bool QuizMaterial::alike(int a, int b) const {
 }
 
 bool QuizMaterial::alsoSaid(int sentence, int term, int other) const {
-    return framed_.value(frame(sentence, term)).contains(other);
+    if (framed_.value(frame(sentence, term)).contains(other))
+        return true;
+    const QList<const StatedRelation*> stated = relationsOf(sentence, term);
+    return std::any_of(stated.begin(), stated.end(), [&](const StatedRelation* relation) {
+        return statesWith(*relation, relation->subject.term == term, other);
+    });
+}
+
+QList<const StatedRelation*> QuizMaterial::relationsOf(int sentence, int term) const {
+    QList<const StatedRelation*> found;
+    for (const StatedRelation& relation : relations_)
+        if (relation.sentence == sentence && (relation.subject.term == term || relation.object.term == term))
+            found.append(&relation);
+    return found;
 }
 
 bool QuizMaterial::namedTogether(int term, const QList<int>& others) const {

@@ -39,8 +39,11 @@ public:
 
     // Whether two terms are one: they share a form, or the notes define them alike.
     bool alike(int a, int b) const;
-    // Whether the notes also say what the sentence says about `term` with `other` in its place.
+    // Whether the notes also say what the sentence says about `term` with `other` in its place:
+    // another sentence in the same words, or a relation the sentence states.
     bool alsoSaid(int sentence, int term, int other) const;
+    // The relations a sentence states with the term at one end.
+    QList<const StatedRelation*> relationsOf(int sentence, int term) const;
     // Whether one sentence names `term` together with every one of `others` (at least one).
     bool namedTogether(int term, const QList<int>& others) const;
     // Whether the notes state the relation's kind with `other` in place of its subject, or of its

@@ -3,6 +3,7 @@
 #include "QuizGenerator.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 QList<QuizPlan> TrueFalseQuestions::plans() const {
     using Way = QuizPlan::Way;
@@ -58,11 +59,7 @@ QJsonObject TrueFalseQuestions::falseStatement(const QuizPlan& plan) {
                                       [&](const TermMention& m) { return m.term == plan.term; });
     QList<int> others = material().termsIn(plan.sentence);
     others.removeAll(plan.term);
-    QList<const StatedRelation*> stated;
-    for (const StatedRelation& relation : material().relations())
-        if (relation.sentence == plan.sentence &&
-            (relation.subject.term == plan.term || relation.object.term == plan.term))
-            stated.append(&relation);
+    const QList<const StatedRelation*> stated = material().relationsOf(plan.sentence, plan.term);
     const bool plural = TermForms::looksPlural(asWritten(plan.sentence, *mention));
     QuizDistractors::Choice choice;
     choice.text = [this](int t) { return material().terms()[t].term; };
@@ -74,14 +71,9 @@ QJsonObject TrueFalseQuestions::falseStatement(const QuizPlan& plan) {
             place = std::min(place, material().fitsPlace(t, *relation, relation->subject.term == plan.term));
         return 2 * place + (TermForms::looksPlural(material().terms()[t].term) == plural ? 0 : 1);
     };
-    choice.excluded = [this, plan, others, stated](int t) {
-        if (others.contains(t) || material().namedTogether(t, others) ||
-            material().alsoSaid(plan.sentence, plan.term, t))
-            return true;
-        for (const StatedRelation* relation : stated)
-            if (material().statesWith(*relation, relation->subject.term == plan.term, t))
-                return true;
-        return false;
+    choice.excluded = [this, plan, others](int t) {
+        return others.contains(t) || material().namedTogether(t, others) ||
+               material().alsoSaid(plan.sentence, plan.term, t);
     };
     const QList<int> ranked = distractors().ranked(plan.term, choice);
     if (ranked.isEmpty())
