@@ -115,7 +115,7 @@ QJsonObject MultipleChoiceQuestions::fromSentence(const QuizPlan& plan) {
 QJsonObject MultipleChoiceQuestions::fromRelation(const QuizPlan& plan) {
     const StatedRelation& relation = material().relations()[plan.relation];
     const bool forward = plan.way == QuizPlan::Way::relation;
-    const QString question = forward ? relation.question(asWritten(plan.sentence, relation.subject))
+    const QString question = forward ? relation.question(withArticle(plan.sentence, relation.subject))
                                      : relation.reverseQuestion(asWritten(plan.sentence, relation.object));
     // "What does ATP synthase produce?" would point at ATP.
     if (material().forms(plan.term).occursIn(question))

@@ -66,6 +66,15 @@ QJsonObject QuizQuestionWriter::truthQuestion(const QString& statement, bool tru
             {"explanation", explanation}};
 }
 
+QString QuizQuestionWriter::withArticle(int sentence, const TermMention& mention) const {
+    static const QRegularExpression article(R"((?<![\w\-])(the|an?)\s+$)",
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QString before = material().sentences()[sentence].text.left(mention.start);
+    const QRegularExpressionMatch match = article.match(before);
+    return match.hasMatch() ? match.captured(1).toLower() + ' ' + asWritten(sentence, mention)
+                            : asWritten(sentence, mention);
+}
+
 QString QuizQuestionWriter::asWritten(int sentence, const TermMention& mention) const {
     QString text = material().sentences()[sentence].text.mid(mention.start, mention.end - mention.start);
     const QString& term = material().terms()[mention.term].term;

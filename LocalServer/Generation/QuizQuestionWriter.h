@@ -49,6 +49,8 @@ protected:
     static QJsonObject truthQuestion(const QString& statement, bool truth, const QString& explanation);
     // The sentence's words for a term, its first letter lower case where the term's is.
     QString asWritten(int sentence, const TermMention& mention) const;
+    // The same with the article the sentence writes before it, lower case: "the Krebs cycle".
+    QString withArticle(int sentence, const TermMention& mention) const;
 
 private:
     Tools tools_;
