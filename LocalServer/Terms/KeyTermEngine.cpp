@@ -22,7 +22,7 @@ using Source = Engine::Source;
 using Tag = EnglishParser::Tag;
 
 // Sentences parsed in full per analysis; the rest are tagged word by word from the dictionary.
-constexpr int maxParsedSentences = 240;
+constexpr int maxParsedSentences = 80;
 // Below this share of English words a text is taken for another language.
 constexpr double minEnglishShare = 0.5;
 constexpr int minWordsForLanguage = 12;
