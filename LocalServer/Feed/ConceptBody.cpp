@@ -1,22 +1,11 @@
 #include "ConceptBody.h"
 
-#include "TextChunker.h"
+#include "StandaloneSentence.h"
+#include "TermCasing.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace {
-
-QString plainLine(QString line) {
-    static const QRegularExpression image(R"(!\[([^\]]*)\]\([^)]*\))");
-    static const QRegularExpression link(R"(\[([^\]]+)\]\([^)]*\))");
-    static const QRegularExpression emphasis(R"((\*{1,3}|_{2,3})([^*_]+)\1)");
-    static const QRegularExpression codeMarks(R"(`+)");
-    line.replace(image, QStringLiteral("\\1"));
-    line.replace(link, QStringLiteral("\\1"));
-    line.replace(emphasis, QStringLiteral("\\2"));
-    line.remove(codeMarks);
-    return line.simplified();
-}
 
 QString ended(const QString& sentence) {
     if (sentence.isEmpty() || QStringLiteral(".!?…:").contains(sentence.back()))
@@ -35,53 +24,55 @@ QString shortened(const QString& sentence) {
 
 namespace ConceptBody {
 
-QStringList plainSentences(const QString& text) {
-    static const QRegularExpression paragraphBreak(R"(\n\s*\n)");
-    static const QRegularExpression heading(R"(^\s*#{1,6}\s)");
-    // Table rows read badly as prose; rules ("---") are dropped too.
-    static const QRegularExpression table(R"(^\s*(\||:?-{3,}))");
-    static const QRegularExpression bullet(R"(^\s*(?:[-*•+]|\d{1,3}[.)])\s+)");
-    static const QRegularExpression glossary(R"(^[^.!?]{1,60}?(?:\s[—–-]{1,2}\s|:\s))");
-    QStringList sentences;
-    const auto add = [&](const QString& unit) {
-        for (const QString& sentence : TextChunker::sentences(plainLine(unit)))
-            sentences.append(ended(sentence));
-    };
-    for (const QString& block : text.split(paragraphBreak, Qt::SkipEmptyParts)) {
-        QStringList prose;
-        for (const QString& line : block.split('\n')) {
-            if (line.trimmed().isEmpty() || heading.match(line).hasMatch() || table.match(line).hasMatch())
-                continue;
-            if (const auto item = bullet.match(line);
-                item.hasMatch() || glossary.match(line.trimmed()).hasMatch()) {
-                add(prose.join(' '));
-                prose.clear();
-                add(line.mid(item.hasMatch() ? item.capturedEnd() : 0));
-            } else {
-                prose.append(line.trimmed());
-            }
-        }
-        add(prose.join(' '));
+QString write(const KeyTermEngine::Analysis& analysis, int term) {
+    const KeyTermEngine::Term& named = analysis.terms.at(term);
+    int defining = StandaloneSentence::definingSentence(analysis, term);
+    if (defining >= 0 && StandaloneSentence::about(analysis, defining, term).isEmpty())
+        defining = -1;
+    // The sentences about the term, nearest to the definition first: its own section before others.
+    QList<int> about;
+    for (int i = 0; i < analysis.sentences.size(); ++i) {
+        const KeyTermEngine::Sentence& sentence = analysis.sentences[i];
+        const bool names = sentence.terms.contains(term) || StandaloneSentence::subject(analysis, i) == term;
+        if (i != defining && names && sentence.text != sentence.heading &&
+            !StandaloneSentence::about(analysis, i, term).isEmpty())
+            about.append(i);
     }
-    return sentences;
-}
+    if (const int anchor = defining >= 0 ? defining : about.value(0, -1); anchor >= 0) {
+        const KeyTermEngine::Sentence& home = analysis.sentences[anchor];
+        const auto distance = [&](int i) {
+            const KeyTermEngine::Sentence& sentence = analysis.sentences[i];
+            const bool elsewhere = sentence.source != home.source || sentence.heading != home.heading;
+            return std::pair(elsewhere, std::abs(i - anchor));
+        };
+        std::stable_sort(about.begin(), about.end(), [&](int a, int b) { return distance(a) < distance(b); });
+    }
 
-QString write(const QString& term, const QString& defining, const QStringList& sentences) {
-    const QRegularExpression naming("\\b" + QRegularExpression::escape(term) + "(?:s|es)?\\b",
-                                    QRegularExpression::CaseInsensitiveOption);
-    const QString first = ended(plainLine(defining));
-    QStringList picked{shortened(first)};
-    qsizetype length = picked.front().size();
-    const qsizetype at = sentences.indexOf(first);
-    for (qsizetype i = 0; i < sentences.size() && picked.size() < maxSentences && length < targetChars; ++i) {
-        if (i == at || sentences[i] == first || !naming.match(sentences[i]).hasMatch())
-            continue;
-        picked.append(shortened(sentences[i]));
-        length += picked.back().size() + 1;
+    // Without a sentence of the text that reads on its own, the definition opens the card.
+    QString opening;
+    if (defining < 0 && StandaloneSentence::describes(analysis, term)) {
+        const bool quotable = !named.sentence.isEmpty() && !StandaloneSentence::pointsBack(named.sentence);
+        opening = shortened(
+            ended(quotable ? named.sentence : TermCasing::opening(named.term) + ": " + named.definition));
     }
-    if (picked.size() == 1 && at >= 0 && at + 1 < sentences.size())
-        picked.append(shortened(sentences[at + 1]));
-    return picked.join(' ');
+    QList<int> picked;
+    if (defining >= 0)
+        picked.append(defining);
+    qsizetype length = defining >= 0 ? shortened(analysis.sentences[defining].text).size() : opening.size();
+    for (const int i : std::as_const(about)) {
+        const qsizetype lines = picked.size() + (opening.isEmpty() ? 0 : 1);
+        if (lines >= maxSentences || (length >= targetChars && lines >= 2))
+            break;
+        picked.append(i);
+        length += shortened(analysis.sentences[i].text).size() + 1;
+    }
+    std::sort(picked.begin(), picked.end());
+    QStringList body;
+    if (!opening.isEmpty())
+        body.append(opening);
+    for (const QString& sentence : StandaloneSentence::quote(analysis, picked))
+        body.append(shortened(ended(sentence)));
+    return body.join(' ');
 }
 
 } // namespace ConceptBody

@@ -3,7 +3,8 @@
 #include "ConceptBody.h"
 #include "ConceptDepth.h"
 #include "FeedIds.h"
-#include "VocabularyExtractor.h"
+#include "KeyTermEngine.h"
+#include "TermCasing.h"
 
 #include <QJsonObject>
 
@@ -11,11 +12,12 @@ namespace ConceptCards {
 
 QList<Draft> drafts(const QString& text) {
     QList<Draft> made;
-    const QStringList sentences = ConceptBody::plainSentences(text);
-    for (const VocabularyExtractor::Term& term : VocabularyExtractor::keyTerms({text})) {
-        const QString defining = term.sentence.isEmpty() ? term.definition : term.sentence;
-        made.append({term.term, ConceptBody::write(term.term, defining, sentences),
-                     ConceptDepth::tier(ConceptDepth::measure(term.term, term.definition, text))});
+    const KeyTermEngine::Analysis analysis = KeyTermEngine::analyze({text});
+    for (int i = 0; i < analysis.terms.size(); ++i) {
+        const KeyTermEngine::Term& term = analysis.terms[i];
+        if (const QString body = ConceptBody::write(analysis, i); !body.isEmpty())
+            made.append({term.term, body,
+                         ConceptDepth::tier(ConceptDepth::measure(term.term, term.definition, text))});
     }
     return made;
 }
@@ -48,8 +50,7 @@ FeedCard card(const QString& userId, const Draft& draft, const QString& topic) {
     card.conceptId = FeedIds::make("concept", {userId, key});
     card.cardType = "concept";
     card.cardSource = "notes";
-    // Terms are found in lower case; a card's title starts with a capital.
-    card.title = draft.term.left(1).toUpper() + draft.term.mid(1);
+    card.title = TermCasing::opening(draft.term);
     card.body = draft.body;
     card.topic = topic;
     card.difficultyTier = draft.tier;

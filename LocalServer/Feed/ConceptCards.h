@@ -6,9 +6,9 @@
 #include <QList>
 #include <QString>
 
-// Concept cards made from one processed document: one for each of its key terms
-// (VocabularyExtractor), titled with the term, with a body from the sentences that define and
-// use it (ConceptBody) and a difficulty from how deep the term goes (ConceptDepth).
+// Concept cards made from one processed document: one for each of its key terms (KeyTermEngine)
+// that the text says something of, titled with the term, with a body from the sentences that define and use
+// it (ConceptBody) and a difficulty from how deep the term goes (ConceptDepth).
 namespace ConceptCards {
 
 // What a document gives, before it is tied to a user; kept so that a document is read once.

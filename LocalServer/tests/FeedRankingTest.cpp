@@ -1,4 +1,3 @@
-#include "ConceptBody.h"
 #include "ConceptDepth.h"
 #include "FeedRanker.h"
 
@@ -40,7 +39,7 @@ FeedRanker::Request request(const QList<FeedCard>& own, int limit = 20,
 
 } // namespace
 
-// How the feed is chosen and ordered, and what a concept card's text and difficulty are made of.
+// How the feed is chosen and ordered, and how deep a concept card goes.
 class FeedRankingTest : public QObject {
     Q_OBJECT
 
@@ -133,33 +132,6 @@ private slots:
             request({}, 1, {card("k0", "community", "Tennis"), card("k1", "community", "Golf")});
         picked.interests = {"Golf"};
         QCOMPARE(ids(FeedRanker::rank(picked, {})), QStringList{"card_k1"});
-    }
-
-    void bodiesArePlainSentencesThatDefineAndUseTheTerm() {
-        const QString notes =
-            "# Cells\n\n"
-            "An **enzyme** is a protein that speeds up a reaction. Heat changes its shape.\n"
-            "- Each `enzyme` fits one substrate, see [the figure](http://x/f.png)\n\n"
-            "| a | b |\n|---|---|\n\n"
-            "Unrelated sentence here. Enzymes work best at body temperature.";
-        const QStringList sentences = ConceptBody::plainSentences(notes);
-        QCOMPARE(sentences,
-                 QStringList({"An enzyme is a protein that speeds up a reaction.", "Heat changes its shape.",
-                              "Each enzyme fits one substrate, see the figure.", "Unrelated sentence here.",
-                              "Enzymes work best at body temperature."}));
-        QCOMPARE(
-            ConceptBody::write("enzyme", "An **enzyme** is a protein that speeds up a reaction.", sentences),
-            "An enzyme is a protein that speeds up a reaction. Each enzyme fits one substrate, see the "
-            "figure. "
-            "Enzymes work best at body temperature.");
-        // With no other use, the next sentence gives the second line.
-        QCOMPARE(ConceptBody::write("shape", "Heat changes its shape.", sentences),
-                 "Heat changes its shape. Each enzyme fits one substrate, see the figure.");
-        // Never more than four sentences, and long ones are cut at a word.
-        const QStringList many(8, "The term appears again in this sentence.");
-        QCOMPARE(ConceptBody::write("term", "The term is defined.", many).count('.'), 4);
-        const QString body = ConceptBody::write("term", "The term " + QString("word ").repeated(100), {});
-        QVERIFY(body.size() <= ConceptBody::maxSentenceChars && body.endsWith(QStringLiteral("…")));
     }
 
     void depthOrdersIntroductoryToExpertTerms() {

@@ -3,9 +3,11 @@
 #include "ForYou/ForYouEventView.h"
 #include "ForYou/ForYouFeedResponse.h"
 #include "Json.h"
+#include "KeyTermEngine.h"
+#include "QuotedProse.h"
 #include "ServerContext.h"
+#include "TermCasing.h"
 #include "TestServer.h"
-#include "VocabularyExtractor.h"
 
 #include <QJsonArray>
 #include <QTest>
@@ -32,6 +34,18 @@ Scarcity is the gap between limited resources and unlimited wants. Every economy
 Opportunity cost refers to the value of the next best alternative given up when making a choice. A student who works an evening shift pays the opportunity cost of an evening of study.
 
 Elasticity is a measure of how strongly demand responds to a change in price. Goods with close substitutes have a high elasticity.
+)";
+
+// Notes whose sentences lean on the one before them.
+const QByteArray chemistry = R"(# Catalysts
+
+A catalyst is a substance that speeds up a reaction without being used up. It lowers the activation energy of the reaction. Platinum in a car exhaust is a catalyst.
+
+Enzymes are catalysts that living cells make. They work best at body temperature. This is why a high fever slows them down.
+
+# Equilibrium
+
+A reversible reaction can run both ways. It reaches equilibrium when both directions run at the same rate. A catalyst does not move the equilibrium.
 )";
 
 const QJsonArray cookingOnly{QJsonObject{{"category", "Hobbies"}, {"items", QJsonArray{"Cooking"}}}};
@@ -126,8 +140,8 @@ private slots:
         QCOMPARE(cards.userId, ana.device.userId);
 
         QStringList terms;
-        for (const auto& term : VocabularyExtractor::keyTerms({QString::fromUtf8(biology)}))
-            terms.append(term.term.left(1).toUpper() + term.term.mid(1));
+        for (const KeyTermEngine::Term& term : KeyTermEngine::keyTerms({QString::fromUtf8(biology)}))
+            terms.append(TermCasing::opening(term.term));
         QVERIFY(terms.size() >= 4);
         QStringList shown = titles(cards);
         shown.sort();
@@ -164,6 +178,29 @@ private slots:
         QVERIFY(db.exec("DELETE FROM foryou_concepts"));
         QCOMPARE(cardIds(feed(ana)), cardIds(cards));
         QCOMPARE(db.row("SELECT COUNT(*) AS n FROM foryou_concepts")->value("n").toInt(), 1);
+    }
+
+    void cardBodiesReadAsWrittenText() {
+        const User ana = signUp("ana");
+        studies(ana, chemistry, "CHEM 101");
+        const ForYouFeedResponse cards = feed(ana);
+        QVERIFY(!cards.items.isEmpty());
+        const QString notes = QString::fromUtf8(chemistry);
+        for (const ForYouFeedItem& item : cards.items) {
+            QVERIFY2(readsOnItsOwn(item.body, notes), qPrintable(item.body));
+            // In the order of the notes: each sentence (but for a replaced pronoun) after the last.
+            qsizetype at = -1;
+            for (const QString& sentence : item.body.split(QRegularExpression("(?<=[.!?])\\s+"))) {
+                const qsizetype found = notes.indexOf(sentence.section(' ', 1, -1));
+                QVERIFY2(found > at, qPrintable(item.body));
+                at = found;
+            }
+        }
+        const auto catalyst =
+            std::find_if(cards.items.begin(), cards.items.end(),
+                         [](const ForYouFeedItem& item) { return item.title == "Catalyst"; });
+        QVERIFY(catalyst != cards.items.end());
+        QVERIFY2(catalyst->body.contains("lowers the activation energy"), qPrintable(catalyst->body));
     }
 
     void eachUserSeesTheirOwnConcepts() {
