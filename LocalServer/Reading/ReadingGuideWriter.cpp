@@ -1,8 +1,11 @@
 #include "ReadingGuideWriter.h"
 
+#include "CommonWords.h"
+#include "KeyConceptLine.h"
+#include "KeyTermEngine.h"
+#include "ReadingOutline.h"
+#include "StandaloneSentence.h"
 #include "Summarizer.h"
-#include "TextChunker.h"
-#include "VocabularyExtractor.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -11,86 +14,7 @@
 
 namespace {
 
-constexpr int maxNoteChars = 320;
-constexpr int maxHeadingWords = 8;
-
-// A paragraph of the text with the heading it stands under.
-struct Passage {
-    QString text;
-    QString heading;
-};
-
-struct Outline {
-    QStringList headings;
-    QList<Passage> passages;
-};
-
-QString plainHeading(const QString& paragraph) {
-    static const QRegularExpression markdown(R"(^\s*#{1,6}\s+(.+?)\s*#*\s*$)");
-    if (paragraph.contains('\n'))
-        return {};
-    const QString line = paragraph.trimmed();
-    if (const auto match = markdown.match(line); match.hasMatch())
-        return match.captured(1).remove('*').trimmed();
-    // A short line of its own without closing punctuation, starting with a capital: a title.
-    static const QRegularExpression closing(R"([.!?,;:)\]"']$)");
-    const qsizetype words = line.split(' ', Qt::SkipEmptyParts).size();
-    if (words >= 1 && words <= maxHeadingWords && line.front().isUpper() && !closing.match(line).hasMatch())
-        return line;
-    return {};
-}
-
-Outline outline(const QList<ReadingGuideWriter::Source>& sources) {
-    static const QRegularExpression paragraphBreak("\n\\s*\n");
-    Outline out;
-    for (const auto& source : sources) {
-        QString heading;
-        for (QString paragraph : source.text.split(paragraphBreak, Qt::SkipEmptyParts)) {
-            paragraph = paragraph.trimmed();
-            // A heading directly above its first paragraph, without a blank line between.
-            if (const qsizetype end = paragraph.indexOf('\n'); end > 0) {
-                if (const QString title = plainHeading(paragraph.left(end)); !title.isEmpty()) {
-                    heading = title;
-                    if (!out.headings.contains(heading))
-                        out.headings.append(heading);
-                    paragraph = paragraph.mid(end + 1).trimmed();
-                }
-            }
-            if (const QString title = plainHeading(paragraph); !title.isEmpty()) {
-                heading = title;
-                if (!out.headings.contains(heading))
-                    out.headings.append(heading);
-            } else if (paragraph.size() > 40) {
-                // Long paragraphs (or lecture notes with a sentence a line) make several passages
-                // of a few sentences each, so that each cue covers about one idea.
-                QString piece;
-                for (const QString& sentence : TextChunker::sentences(paragraph)) {
-                    if (!piece.isEmpty() && piece.size() + 1 + sentence.size() > maxNoteChars) {
-                        out.passages.append({piece, heading});
-                        piece.clear();
-                    }
-                    piece += (piece.isEmpty() ? QString() : QStringLiteral(" ")) + sentence;
-                }
-                if (!piece.isEmpty())
-                    out.passages.append({piece, heading});
-            }
-        }
-    }
-    return out;
-}
-
-// The first sentences of a passage, up to about maxNoteChars.
-QString note(const QString& passage) {
-    QString out;
-    for (const QString& sentence : TextChunker::sentences(passage)) {
-        if (!out.isEmpty() && out.size() + 1 + sentence.size() > maxNoteChars)
-            break;
-        out += (out.isEmpty() ? QString() : QStringLiteral(" ")) + sentence;
-    }
-    if (out.size() > maxNoteChars)
-        out = out.left(maxNoteChars - 1).trimmed() + QChar(0x2026);
-    return out;
-}
+using Analysis = KeyTermEngine::Analysis;
 
 // `count` indexes spread evenly over `size` items, in order.
 QList<qsizetype> spread(qsizetype size, int count) {
@@ -99,15 +23,6 @@ QList<qsizetype> spread(qsizetype size, int count) {
     for (qsizetype i = 0; i < wanted; ++i)
         out.append(i * size / wanted);
     return out;
-}
-
-bool mentions(const QString& text, const QString& term) {
-    // The plain search first: most texts do not name the term at all.
-    if (!text.contains(term, Qt::CaseInsensitive))
-        return false;
-    const QRegularExpression word("\\b" + QRegularExpression::escape(term) + "\\b",
-                                  QRegularExpression::CaseInsensitiveOption);
-    return word.match(text).hasMatch();
 }
 
 QJsonObject question(const QString& text, const QString& type, const QString& answer = {}) {
@@ -121,6 +36,22 @@ QJsonArray strings(const QStringList& list) {
     return QJsonArray::fromStringList(list);
 }
 
+// A sentence of the text that uses the term, as it reads quoted on its own: the first other than
+// its defining one, else that one; empty when none reads on its own.
+QString contextOf(const Analysis& analysis, int term) {
+    const int defining = StandaloneSentence::definingSentence(analysis, term);
+    for (int i = 0; i < analysis.sentences.size(); ++i) {
+        if (i == defining || !analysis.sentences[i].prose || !analysis.sentences[i].terms.contains(term))
+            continue;
+        if (QString quoted = StandaloneSentence::about(analysis, i, StandaloneSentence::subject(analysis, i));
+            !quoted.isEmpty())
+            return quoted;
+    }
+    return defining < 0 ? QString()
+                        : StandaloneSentence::about(analysis, defining,
+                                                    StandaloneSentence::subject(analysis, defining));
+}
+
 // Two key terms the text names in one sentence, with that sentence.
 struct Relation {
     QString first;
@@ -128,26 +59,33 @@ struct Relation {
     QString sentence;
 };
 
-QList<Relation> relations(const QList<VocabularyExtractor::Term>& terms, const QStringList& texts) {
+QList<Relation> relations(const Analysis& analysis, int among) {
     QList<Relation> out;
-    QStringList sentences;
-    for (const QString& text : texts)
-        sentences.append(TextChunker::sentences(text));
-    for (qsizetype i = 0; i < terms.size(); ++i)
-        for (qsizetype j = i + 1; j < terms.size(); ++j)
-            for (const QString& sentence : std::as_const(sentences))
-                if (mentions(sentence, terms[i].term) && mentions(sentence, terms[j].term)) {
-                    out.append({terms[i].term, terms[j].term, sentence});
-                    break;
-                }
+    const int count = std::min<int>(among, int(analysis.terms.size()));
+    for (int i = 0; i < count; ++i)
+        for (int j = i + 1; j < count; ++j)
+            for (int at = 0; at < analysis.sentences.size(); ++at) {
+                const QList<int>& named = analysis.sentences[at].terms;
+                if (!named.contains(i) || !named.contains(j))
+                    continue;
+                const QString sentence =
+                    StandaloneSentence::about(analysis, at, StandaloneSentence::subject(analysis, at));
+                if (sentence.isEmpty())
+                    continue;
+                out.append({analysis.terms[i].term, analysis.terms[j].term, sentence});
+                break;
+            }
     return out;
 }
 
+// A heading inside a sentence: "Light reactions" → "light reactions"; names and acronyms keep
+// their capitals.
 QString lowerFirst(const QString& text) {
-    // Acronyms and names keep their capitals.
-    if (text.size() > 1 && text[1].isUpper())
+    const QString word = text.section(' ', 0, 0);
+    if (word.isEmpty() || word.mid(1) != word.mid(1).toLower() ||
+        !CommonWords::instance().contains(word.toLower()))
         return text;
-    return text.isEmpty() ? text : text.front().toLower() + text.mid(1);
+    return text.front().toLower() + text.mid(1);
 }
 
 QString listed(const QStringList& items) {
@@ -193,25 +131,26 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
     QStringList texts;
     for (const Source& source : sources)
         texts.append(source.text);
-    const Outline parts = outline(sources);
-    const Summarizer summary = Summarizer::summarize(texts.join("\n\n"));
-    const QList<VocabularyExtractor::Term> terms = VocabularyExtractor::keyTerms(texts);
-    const QList<Relation> related = relations(terms.mid(0, 12), texts);
+    const Analysis analysis = KeyTermEngine::analyze(texts);
+    const QList<KeyTermEngine::Term>& terms = analysis.terms;
+    const ReadingOutline parts = ReadingOutline::of(analysis);
+    const Summarizer summary = Summarizer::summarize(analysis);
+    const QList<Relation> related = relations(analysis, 12);
 
-    // One of "Cell" and "Cells" is enough.
+    // The key concepts are the first key terms, shown with what they mean.
     QStringList concepts;
-    const auto addConcept = [&concepts](const QString& idea) {
-        const QString singular = idea.endsWith('s', Qt::CaseInsensitive) ? idea.chopped(1) : idea;
-        if (!concepts.contains(idea, Qt::CaseInsensitive) &&
-            !concepts.contains(singular, Qt::CaseInsensitive) &&
-            !concepts.contains(idea + 's', Qt::CaseInsensitive))
-            concepts.append(idea);
-    };
-    for (const QString& idea : summary.keyConcepts)
-        addConcept(idea);
-    for (const auto& term : terms)
-        addConcept(term.term);
-    concepts = concepts.mid(0, style.keyConcepts);
+    QStringList conceptLines;
+    for (int i = 0; i < terms.size() && concepts.size() < style.keyConcepts; ++i) {
+        concepts.append(terms[i].term);
+        if (const QString line = KeyConceptLine::of(terms[i]);
+            !line.isEmpty() && StandaloneSentence::describes(analysis, i))
+            conceptLines.append(line);
+    }
+    // The terms whose definitions a guide can quote.
+    QList<int> defined;
+    for (int i = 0; i < terms.size(); ++i)
+        if (StandaloneSentence::describes(analysis, i))
+            defined.append(i);
     const QString central = !parts.headings.isEmpty() ? parts.headings.first()
                             : !concepts.isEmpty()     ? concepts.first()
                                                       : request.chapterTitle;
@@ -240,7 +179,7 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
     for (const QString& idea : std::as_const(concepts)) {
         if (objectives.size() >= style.objectives)
             break;
-        objectives.append("Explain the role of " + lowerFirst(idea) + " in this reading.");
+        objectives.append("Explain the role of " + idea + " in this reading.");
     }
     if (!objectives.isEmpty())
         out.insert("learning_objectives", strings(objectives));
@@ -250,12 +189,12 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
     QStringList notes;
     QStringList asked;
     for (const qsizetype index : spread(parts.passages.size(), style.cornellCues)) {
-        const Passage& passage = parts.passages[index];
+        const ReadingOutline::Passage& passage = parts.passages[index];
         QString cue;
-        for (const auto& term : terms)
-            if (!asked.contains(term.term) && mentions(passage.text, term.term)) {
-                asked.append(term.term);
-                cue = "What is " + term.term + ", and why does it matter here?";
+        for (const int term : passage.terms)
+            if (!asked.contains(terms[term].term)) {
+                asked.append(terms[term].term);
+                cue = "What is " + terms[term].term + ", and why does it matter here?";
                 break;
             }
         if (cue.isEmpty() && !passage.heading.isEmpty() && !asked.contains(passage.heading)) {
@@ -263,37 +202,31 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
             cue = "What does the text say about " + lowerFirst(passage.heading) + "?";
         }
         if (cue.isEmpty())
-            for (const QString& idea : summary.keyConcepts)
-                if (!asked.contains(idea) && mentions(passage.text, idea)) {
-                    asked.append(idea);
-                    cue = "How does the text describe " + lowerFirst(idea) + "?";
-                    break;
-                }
-        if (cue.isEmpty())
             cue = "What is the main point of this passage?";
         cues.append(cue);
-        notes.append(note(passage.text));
+        notes.append(passage.note);
     }
     if (!cues.isEmpty()) {
         out.insert("cornell_left_column", strings(cues));
         out.insert("cornell_right_column", strings(notes));
     }
 
-    if (!concepts.isEmpty())
-        out.insert("key_concepts", strings(concepts));
+    if (!conceptLines.isEmpty())
+        out.insert("key_concepts", strings(conceptLines));
 
     QJsonArray vocabulary;
-    for (const auto& term : terms.mid(0, style.vocabulary))
-        vocabulary.append(QJsonObject{{"term", term.term},
-                                      {"definition", term.definition},
-                                      {"context", term.context.isEmpty() ? term.sentence : term.context}});
+    for (const int term : defined.mid(0, style.vocabulary))
+        vocabulary.append(QJsonObject{{"term", terms[term].term},
+                                      {"definition", terms[term].definition},
+                                      {"context", contextOf(analysis, term)}});
     if (!vocabulary.isEmpty())
         out.insert("vocabulary", vocabulary);
 
     // Comprehension: factual questions on the terms, then open ones on related terms or sections.
     QJsonArray comprehension;
-    for (const auto& term : terms.mid(0, style.factualQuestions))
-        comprehension.append(question("What is " + term.term + "?", "factual", term.definition));
+    for (const int term : defined.mid(0, style.factualQuestions))
+        comprehension.append(
+            question("What is " + terms[term].term + "?", "factual", terms[term].definition));
     int open = 0;
     for (const Relation& relation : related) {
         if (open >= style.openQuestions)
@@ -305,7 +238,7 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
                                           relation.sentence + "\"); add an example of your own."));
         ++open;
     }
-    for (const Passage& passage : parts.passages) {
+    for (const ReadingOutline::Passage& passage : parts.passages) {
         if (open >= style.openQuestions)
             break;
         if (passage.heading.isEmpty() || passage.heading == central ||
@@ -313,11 +246,10 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
                 return q.toObject().value("question").toString().contains(passage.heading);
             }))
             continue;
-        comprehension.append(
-            question("Why does the reading give " + passage.heading + " a section of its own?", "open",
-                     "Outline: state the section's main point (\"" +
-                         TextChunker::sentences(passage.text).first() + "\"); show how it supports " +
-                         lowerFirst(central) + "; close with what would be missing without it."));
+        comprehension.append(question(
+            "Why does the reading give " + passage.heading + " a section of its own?", "open",
+            "Outline: state the section's main point (\"" + passage.opening + "\"); show how it supports " +
+                lowerFirst(central) + "; close with what would be missing without it."));
         ++open;
     }
     if (!comprehension.isEmpty())

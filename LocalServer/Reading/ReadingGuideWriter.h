@@ -8,19 +8,21 @@
 #include <QStringList>
 
 // Writes a reading guide (a GuidedReadingTemplate record) from a course's or a document's own text,
-// deterministic for the same input:
+// deterministic for the same input. Terms, definitions and sections come from KeyTermEngine:
 // - learning objectives from the text's headings, key terms and key concepts;
-// - Cornell notes: passages spread over the text, each summed up by its first sentences (the notes
-//   column) under a question about the term, heading or concept it covers (the cue column);
-// - key concepts (Summarizer's recurring phrases and words, then key terms) and the central one;
-// - vocabulary: VocabularyExtractor's key terms with their definitions and a sentence of the text
-//   that uses them;
+// - Cornell notes: passages spread over the sections, each summed up by its first sentences (the
+//   notes column) under a question about the term or heading it covers (the cue column);
+// - a summary covering each section (Summarizer);
+// - key concepts: the first key terms with a one-line explanation (KeyConceptLine); the central
+//   concept is the first heading, else the first key term;
+// - vocabulary: the key terms with their definitions and a sentence of the text that uses them;
 // - comprehension questions: factual ones asking for a term's definition (expected answer: the
-//   definition), open ones over two terms the text relates or over a section, answered by an
+//   definition), open ones over two terms one sentence relates or over a section, answered by an
 //   outline; questions before reading (previewing the headings) and after it (reflection);
 // - connections, questions for exploration, action items and reading tips;
 // - the estimated reading time: the word count at the style's reading speed, in whole minutes.
-// The style (ReadingStyle) decides how many of each the guide holds.
+// Every sentence quoted from the text reads on its own (StandaloneSentence). The style
+// (ReadingStyle) decides how many of each the guide holds.
 class ReadingGuideWriter {
 public:
     struct Source {

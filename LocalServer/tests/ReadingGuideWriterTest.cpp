@@ -1,4 +1,5 @@
 #include "ReadingGuideWriter.h"
+#include "QuotedProse.h"
 
 #include <QJsonArray>
 #include <QTest>
@@ -19,6 +20,16 @@ Rubisco is the enzyme that fixes carbon dioxide into sugar.
 Carbon fixation needs the energy carriers that the light reactions make.
 )";
 
+// Notes whose sentences lean on the one before them.
+const QString enzymes = R"(# Enzymes
+
+An enzyme is a protein that speeds up a chemical reaction. It lowers the activation energy of the reaction. Each enzyme fits one substrate, and the active site of the enzyme holds that substrate.
+
+# Temperature
+
+Cells keep a steady temperature. It matters because heat changes the shape of the active site. This is why a high fever can stop an enzyme from working.
+)";
+
 ReadingGuideWriter::Request request(const QString& style) {
     return {*ReadingStyle::named(style), "BIO 120", {}, "grt_1", "2026-01-01T00:00:00.000Z"};
 }
@@ -32,7 +43,8 @@ QStringList strings(const QJsonValue& value) {
 
 } // namespace
 
-// Reading guides from plain text: its titles and passages, the reading time, and the style's sizes.
+// Reading guides from plain text: its titles and passages, quoted sentences that read on their own,
+// the reading time, and the style's sizes.
 class ReadingGuideWriterTest : public QObject {
     Q_OBJECT
 
@@ -57,6 +69,30 @@ private slots:
                     .contains("Chlorophyll in the thylakoid captures the energy of light."));
         // The same text writes the same guide.
         QCOMPARE(ReadingGuideWriter::write({{"Lecture", lecture}}, request("deep_dive")), guide);
+    }
+
+    void quotedSentencesReadOnTheirOwn() {
+        const QJsonObject guide = ReadingGuideWriter::write({{"Enzymes", enzymes}}, request("deep_dive"));
+        QStringList quotes = strings(guide["cornell_right_column"]) + strings(guide["key_relationships"]);
+        quotes.append(guide["content_summary"].toString());
+        for (const QJsonValue& word : guide["vocabulary"].toArray())
+            quotes.append(word["context"].toString());
+        for (const QJsonValue& asked : guide["comprehension_questions"].toArray())
+            if (const QString answer = asked["expected_answer"].toString(); answer.contains('"'))
+                quotes.append(answer.section('"', 1, 1));
+        QVERIFY(quotes.size() > 3);
+        for (const QString& quote : std::as_const(quotes))
+            QVERIFY2(readsOnItsOwn(quote, enzymes), qPrintable(quote));
+        // A pronoun about the term the sentence before names gives way to it.
+        QVERIFY2(quotes.join('\n').contains("lowers the activation energy"), qPrintable(quotes.join('\n')));
+        // Key concepts come with what they mean, in the text's casing.
+        const QStringList concepts = strings(guide["key_concepts"]);
+        QVERIFY(!concepts.isEmpty());
+        for (const QString& line : concepts)
+            QVERIFY2(line.contains(QStringLiteral(" — ")), qPrintable(line));
+        QVERIFY2(concepts.join('\n').contains(
+                     QStringLiteral("Enzyme — a protein that speeds up a chemical reaction")),
+                 qPrintable(concepts.join('\n')));
     }
 
     void readingTimeIsTheWordCountAtTheStylesSpeed() {
