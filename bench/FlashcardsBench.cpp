@@ -7,7 +7,7 @@
 #include "ServerContext.h"
 #include "SyntheticLecture.h"
 #include "TestServer.h"
-#include "VocabularyExtractor.h"
+#include "VocabularyJson.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -66,7 +66,7 @@ void BM_VocabularyExtraction(benchmark::State& state) {
     const QString text = syntheticLecture(20260307);
     qsizetype found = 0;
     for (auto _ : state)
-        found = VocabularyExtractor::extract({text}).size();
+        found = VocabularyJson::records(KeyTermEngine::keyTerms({text})).size();
     state.counters["chars"] = double(text.size());
     state.counters["terms"] = double(found);
 }

@@ -7,23 +7,12 @@
 #include "RandomId.h"
 #include "ServerContext.h"
 #include "UserRewardStore.h"
-#include "VocabularyExtractor.h"
 
-#include <QJsonArray>
+#include <QJsonObject>
 
 namespace {
 
 const QStringList textFields{"document_id", "course_id", "topic", "key_ideas", "content"};
-
-QList<KeyTerm> keyTerms(const QJsonArray& vocabulary) {
-    QList<KeyTerm> terms;
-    for (const QJsonValue& value : vocabulary) {
-        const QJsonObject term = value.toObject();
-        terms.append({term.value("term").toString(), term.value("definition").toString(),
-                      term.value("context").toString()});
-    }
-    return terms;
-}
 
 // The request's fields checked and normalised: a missing optional text is an empty one. An
 // empty object when the request is refused, with the reason in `error`.
@@ -106,7 +95,7 @@ MnemonicRoutes::Sources MnemonicRoutes::sources(const QString& userId, const QJs
 }
 
 MnemonicRoutes::Made MnemonicRoutes::make(const QJsonObject& input, const Sources& sources) {
-    const QList<KeyTerm> found = keyTerms(VocabularyExtractor::extract(sources.texts));
+    const QList<KeyTerm> found = KeyIdeas::found(sources.texts);
     QList<KeyTerm> terms = KeyIdeas::parse(input.value("key_ideas").toString());
     const QString topic = input.value("topic").toString();
     if (terms.isEmpty())

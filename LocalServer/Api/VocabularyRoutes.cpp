@@ -1,8 +1,9 @@
 #include "VocabularyRoutes.h"
 
 #include "FlashcardStore.h"
+#include "KeyTermEngine.h"
 #include "ServerContext.h"
-#include "VocabularyExtractor.h"
+#include "VocabularyJson.h"
 #include "WordNet.h"
 
 #include <QJsonDocument>
@@ -71,7 +72,7 @@ JobQueue::Outcome VocabularyRoutes::extract(const JobQueue::Job& job) {
              "id",
              {job.userId, courseId, courseId}))
         texts.append(row.value("text").toString());
-    const QJsonArray terms = VocabularyExtractor::extract(texts);
+    const QJsonArray terms = VocabularyJson::records(KeyTermEngine::keyTerms(texts));
     const QString message = texts.isEmpty() ? QStringLiteral("This course has no processed documents yet.")
                             : terms.isEmpty()
                                 ? QStringLiteral("No defined terms were found in this course's documents.")

@@ -1,5 +1,6 @@
 #include "KeyIdeas.h"
 
+#include "KeyTermEngine.h"
 #include "TextChunker.h"
 
 #include <QRegularExpression>
@@ -26,6 +27,13 @@ QList<KeyTerm> KeyIdeas::parse(const QString& text) {
             break;
     }
     return ideas;
+}
+
+QList<KeyTerm> KeyIdeas::found(const QStringList& texts) {
+    QList<KeyTerm> terms;
+    for (const KeyTermEngine::Term& term : KeyTermEngine::keyTerms(texts))
+        terms.append({term.term, term.definition, term.context});
+    return terms;
 }
 
 void KeyIdeas::define(QList<KeyTerm>& ideas, const QList<KeyTerm>& found, const QStringList& texts,

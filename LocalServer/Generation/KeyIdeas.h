@@ -14,6 +14,8 @@ constexpr int maxIdeas = 20;
 constexpr int maxTermChars = 80;
 
 QList<KeyTerm> parse(const QString& text);
+// The texts' own key terms (KeyTermEngine), best first, with their definitions and context.
+QList<KeyTerm> found(const QStringList& texts);
 // Gives each idea without a meaning one: the definition of the same term among `found` (the
 // text's own terms), else the first sentence of `texts` that names it, else `fallback`.
 void define(QList<KeyTerm>& ideas, const QList<KeyTerm>& found, const QStringList& texts,

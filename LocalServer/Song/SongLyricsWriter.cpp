@@ -4,7 +4,6 @@
 #include "MnemonicPhrasing.h"
 #include "SongGenre.h"
 #include "Syllables.h"
-#include "VocabularyExtractor.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -79,9 +78,7 @@ QString firstUpper(QString text) {
 } // namespace
 
 QList<KeyTerm> SongLyricsWriter::termsFor(const QString& text, const QStringList& keyIdeas, int* ideaCount) {
-    QList<KeyTerm> found;
-    for (const VocabularyExtractor::Term& term : VocabularyExtractor::keyTerms({text}))
-        found.append({term.term, term.definition, term.context});
+    const QList<KeyTerm> found = KeyIdeas::found({text});
     QList<KeyTerm> ideas;
     for (const QString& idea : keyIdeas)
         ideas += KeyIdeas::parse(idea);

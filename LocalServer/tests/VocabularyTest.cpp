@@ -1,5 +1,5 @@
 #include "TestServer.h"
-#include "VocabularyExtractor.h"
+#include "VocabularyJson.h"
 #include "WordNet.h"
 
 #include <QJsonArray>
@@ -157,17 +157,31 @@ private slots:
         QVERIFY(hot && hot->antonyms.contains(QJsonValue("cold")));
     }
 
-    void extractionEdgeCases() {
-        // Pronouns and course furniture define nothing; a term defined twice keeps its first definition.
-        const QJsonArray terms = VocabularyExtractor::extract(
-            {"This is a sentence about nothing. It is a test of the rules.\n\nWeek 1: supply and demand "
-             "curves\n\n"
-             "Elasticity is the response of demand to price. Elasticity is a second meaning here.\n\n"
-             "The **input/output** ratio cannot be a card id, since its term holds a slash."});
-        QCOMPARE(terms.size(), 1);
-        QCOMPARE(terms[0].toObject().value("definition").toString(), "The response of demand to price");
-        QCOMPARE(terms[0].toObject().value("context").toString(), "Elasticity is a second meaning here.");
-        QVERIFY(VocabularyExtractor::extract({}).isEmpty());
+    void recordsRankTheTermsAndKeepAMissingContextNull() {
+        QList<KeyTermEngine::Term> terms;
+        for (int i = 0; i <= VocabularyJson::highTerms + VocabularyJson::mediumTerms; ++i) {
+            KeyTermEngine::Term term;
+            term.term = "term " + QString::number(i);
+            term.definition = "What term " + QString::number(i) + " means";
+            term.context = i == 0 ? QString() : "Term " + QString::number(i) + " in use.";
+            terms.append(term);
+        }
+        const QJsonArray records = VocabularyJson::records(terms);
+        QCOMPARE(records.size(), terms.size());
+        const auto importance = [&](int rank) {
+            return records[rank].toObject().value("importance").toString();
+        };
+        QCOMPARE(importance(0), "high");
+        QCOMPARE(importance(VocabularyJson::highTerms - 1), "high");
+        QCOMPARE(importance(VocabularyJson::highTerms), "medium");
+        QCOMPARE(importance(VocabularyJson::highTerms + VocabularyJson::mediumTerms - 1), "medium");
+        QCOMPARE(importance(VocabularyJson::highTerms + VocabularyJson::mediumTerms), "low");
+        QCOMPARE(records[1].toObject(), (QJsonObject{{"term", "term 1"},
+                                                     {"definition", "What term 1 means"},
+                                                     {"importance", "high"},
+                                                     {"context", "Term 1 in use."}}));
+        QVERIFY(records[0].toObject().value("context").isNull());
+        QVERIFY(VocabularyJson::records({}).isEmpty());
     }
 
     void emptyAndForeignCourses() {
