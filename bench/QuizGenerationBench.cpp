@@ -1,37 +1,48 @@
 // Practice-test generation as the "quiz" job computes it: 20 questions from course notes of about
-// 300 pages, with WordNet's relations and sister terms for the distractors. Run by hand, never by
+// 300 pages, with WordNet's relations and sister terms for the distractors. The notes are the
+// English study notes of bench/corpus, one after another, again and again. Run by hand, never by
 // ctest.
 
 #include "QuizGenerator.h"
 #include "QuizRoutes.h"
-#include "SyntheticLecture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// WordNet knows these, so the first terms have relations for the distractors.
-const QStringList englishTerms{"membrane",  "osmosis",  "diffusion", "enzyme",     "protein",  "nucleus",
-                               "vacuole",   "ribosome", "organelle", "glucose",    "pigment",  "chlorophyll",
-                               "mitosis",   "meiosis",  "gamete",    "chromosome", "allele",   "genotype",
-                               "phenotype", "mutation", "species",   "habitat",    "predator", "parasite"};
+constexpr qsizetype pagesOfText = 1'050'000; // characters, about 300 pages
 
 const QList<QuizGenerator::Source>& sources() {
-    static const QList<QuizGenerator::Source> document{
-        {"Lecture notes", syntheticLecture(20261206, englishTerms, 40)}};
+    static const QList<QuizGenerator::Source> document = [] {
+        QStringList notes;
+        for (const QFileInfo& file :
+             QDir(ORBELO_CORPUS_DIR).entryInfoList({"*.md", "*.txt"}, QDir::Files, QDir::Name)) {
+            if (file.fileName() == "README.md" || file.fileName().startsWith("foreign-"))
+                continue;
+            QFile note(file.filePath());
+            if (note.open(QIODevice::ReadOnly))
+                notes.append(QString::fromUtf8(note.readAll()));
+        }
+        QString text;
+        while (!notes.isEmpty() && text.size() < pagesOfText)
+            text += notes.join("\n\n") + "\n\n";
+        return QList<QuizGenerator::Source>{{"Lecture notes", text}};
+    }();
     return document;
 }
 
 void generate(benchmark::State& state, const QString& type, const QString& difficulty, const QString& topic) {
-    qsizetype questions = 0;
+    QuizGenerator::Result made;
     quint32 seed = 1;
     for (auto _ : state)
-        questions = QuizGenerator::generate(sources(), {type, difficulty, topic, 20, seed++},
-                                            QuizRoutes::wordNetRelated, WordNet::coordinateTerms)
-                        .questions.size();
+        made = QuizGenerator::generate(sources(), {type, difficulty, topic, 20, seed++},
+                                       QuizRoutes::wordNetRelated, WordNet::coordinateTerms);
+    const qsizetype questions = made.questions.size();
     if (questions == 0)
-        state.SkipWithError("no questions");
+        state.SkipWithError(made.problem.toUtf8().constData());
     state.counters["questions"] = double(questions);
     state.counters["chars"] = double(sources().first().text.size());
 }
@@ -47,7 +58,7 @@ void BM_FillInBlank(benchmark::State& state) {
 }
 // With a topic the notes are stemmed once more, paragraph by paragraph, to find its passages.
 void BM_MultipleChoiceOnTopic(benchmark::State& state) {
-    generate(state, "multiple_choice", "hard", sources().first().text.section(' ', 40, 40));
+    generate(state, "multiple_choice", "hard", "photosynthesis");
 }
 
 } // namespace
