@@ -132,7 +132,9 @@ QList<Found> find(const QString& sentence) {
     static const RE refersTo(subject + R"(\s+(?:refers?\s+to|means|denotes|describes|is\s+when)\s+(.+)$)",
                              ci);
     static const RE copula(
-        subject + R"(\s+(?:is|are)\s+((?:a|an|the|one|two|three|four|five|several|any|each|any)\s+.+)$)", ci);
+        subject +
+            R"(\s+(?:is|are)\s+((?:a|an|the|one|two|three|four|five|several|any|each)\s+.+|\p{L}+ing\s+.+)$)",
+        ci);
     static const RE namedAtEnd(
         R"(^(.{8,}?)\s+(?:is|are|was|were)\s+(?:often\s+|also\s+|commonly\s+)?(?:called|known\s+as|termed|named)\s+)" +
             object + end,
@@ -148,6 +150,8 @@ QList<Found> find(const QString& sentence) {
     static const RE appositive(subject + R"(,\s+((?:a|an)\s+[^,;]{3,80}),)", ci);
     static const RE appositiveThenCopula(subject + R"(,\s+(?:the|an?)\s+[^,]{3,80},\s+(?:is|are)\s+(.+)$)",
                                          ci);
+    static const RE thisIs(
+        R"(^(?:this|that)\s+is\s+([\p{L}][\p{L}'’\-]*(?:\s+[\p{L}][\p{L}'’\-]*){0,2})\s*[:.]\s*)", ci);
     static const RE thisIsThe(
         R"(^(?:this|that|these|those)\b[^,]{0,40}?\s+(?:is|are)\s+(?:called\s+|known\s+as\s+)?the\s+([\p{L}][\p{L}'’\-]*(?:\s+[\p{L}][\p{L}'’\-]*){0,3})(?:,|\s*[.!?]?$))",
         ci);
@@ -157,7 +161,7 @@ QList<Found> find(const QString& sentence) {
     QRegularExpressionMatch match;
     if ((match = appositiveThenCopula.match(sentence)).hasMatch())
         add(found, match.captured(1), match.captured(2));
-    else if ((match = thisIsThe.match(sentence)).hasMatch())
+    else if ((match = thisIsThe.match(sentence)).hasMatch() || (match = thisIs.match(sentence)).hasMatch())
         add(found, match.captured(1), {});
     else if ((match = alias.match(sentence)).hasMatch() ||
              (match = aliasInBrackets.match(sentence)).hasMatch())

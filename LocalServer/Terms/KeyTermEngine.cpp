@@ -30,6 +30,8 @@ constexpr int minWordsForLanguage = 12;
 // WordNet lists it as a noun of its own.
 constexpr double minPhraseRarity = 0.25;
 constexpr double minHeadingWordRarity = 0.45;
+// A recurring word that WordNet has as a noun and general English seldom uses: "chloroplast".
+constexpr double minListedWordRarity = 0.72;
 
 double sourceWeight(Source source) {
     switch (source) {
@@ -220,7 +222,10 @@ private:
                 const Token& token = sentence.tokens[t];
                 if (token.start >= match.capturedStart())
                     continue;
-                if (TermWords::isStopWord(token.text.toLower()) || tagOf(token.text) == Tag::verb)
+                const Tag tag = tagOf(token.text);
+                // The word before the comma heads the phrase: "in fact false, a false negative" is no term.
+                if (TermWords::isStopWord(token.text.toLower()) || tag == Tag::verb ||
+                    (words.isEmpty() && tag != Tag::noun && tag != Tag::properNoun))
                     break;
                 words.prepend(token.text);
                 const qsizetype gapStart =
@@ -235,7 +240,7 @@ private:
         }
         // "… and many smaller ones called tectonic plates", "a region known as the Fertile Crescent".
         static const QRegularExpression named(
-            R"(\b(?:called|known\s+as|termed|described\s+as|referred\s+to\s+as)\s+(?:the\s+|an?\s+)?([\p{L}][\p{L}'’\-]*(?:\s+[\p{L}][\p{L}'’\-]*){0,2})\s*(?:[,.;:)]|$))",
+            R"(\b(?:called|known\s+as|termed|described\s+as|referred\s+to\s+as)\s+(?:the\s+|an?\s+)?([\p{L}][\p{L}'’\-]*(?:\s+[\p{L}][\p{L}'’\-]*){0,2})\s*(?:[,.;:()]|$))",
             QRegularExpression::CaseInsensitiveOption);
         for (auto it = named.globalMatch(sentence.out.text); it.hasNext();)
             addCandidate(it.next().captured(1), Source::definition, sentence.out.text, at);
@@ -557,7 +562,9 @@ private:
                 const bool name = !TermWords::isAcronymLike(candidate.firstSurface) &&
                                   candidate.firstSurface.front().isUpper();
                 const bool enough =
-                    wordCount == 1 ? candidate.rarity >= 0.95 && candidate.occurrences >= 2 && !name
+                    wordCount == 1 ? candidate.occurrences >= 2 && !name &&
+                                         (candidate.rarity >= 0.95 ||
+                                          (candidate.rarity >= minListedWordRarity && listed))
                                    : candidate.occurrences >= 3 || listed ||
                                          (candidate.occurrences >= 2 && candidate.rarity >= minPhraseRarity);
                 if (!enough)

@@ -21,7 +21,7 @@ const QRegularExpression& bullet() {
 // "Term: meaning", "Term — meaning", "Term - meaning": a short term, then at least a few words.
 const QRegularExpression& glossaryLine() {
     static const QRegularExpression pattern(
-        R"(^\s*(?:\*\*|__)?([\p{L}\p{N}][^:.!?—–]{0,60}?)(?:\*\*|__)?\s*(?::|\s[—–]|\s-)\s+(\S.{5,})$)");
+        R"(^\s*(?:\*\*|__)?([\p{L}\p{N}][^:.!?—–]{0,60}?)(?:\*\*|__)?\s*(?::|\s[—–]|\s-|\s?=)\s+(\S.{5,})$)");
     return pattern;
 }
 
