@@ -26,7 +26,11 @@ QString clause(QString text) {
 bool isPlausibleTerm(const QString& term) {
     static const QRegularExpression pointing(R"(\b(?:this|that|these|those|such|which|it)\b)",
                                              QRegularExpression::CaseInsensitiveOption);
-    if (pointing.match(term).hasMatch())
+    // Words that join a clause, not a noun phrase: "plates rest on the asthenosphere".
+    static const QRegularExpression clauseWord(
+        R"(\s(?:the|an?|on|in|at|to|for|with|from|by|into|is|are|was|were|be|as|we|you|they|he|she|who)\s)",
+        QRegularExpression::CaseInsensitiveOption);
+    if (pointing.match(term).hasMatch() || clauseWord.match(' ' + term.section(' ', 1) + ' ').hasMatch())
         return false;
     static const QSet<QString> notTerms{
         "this",    "that",      "these",   "those",   "it",       "its",    "there",   "here",    "he",
@@ -117,7 +121,8 @@ QList<Found> findInClause(const QString& clause) {
 bool startsWithAppositive(const QString& sentence) {
     static const QRegularExpression opening(subject + R"(,\s+(?:a|an)\s)",
                                             QRegularExpression::CaseInsensitiveOption);
-    return opening.match(sentence).hasMatch();
+    const QRegularExpressionMatch match = opening.match(sentence);
+    return match.hasMatch() && isPlausibleTerm(match.captured(1));
 }
 
 QList<Found> find(const QString& sentence) {
