@@ -35,7 +35,7 @@ QString write(const KeyTermEngine::Analysis& analysis, int term) {
         const KeyTermEngine::Sentence& sentence = analysis.sentences[i];
         const bool names = sentence.terms.contains(term) || StandaloneSentence::subject(analysis, i) == term;
         if (i != defining && names && sentence.text != sentence.heading &&
-            !StandaloneSentence::about(analysis, i, term).isEmpty())
+            !StandaloneSentence::isTitle(sentence) && !StandaloneSentence::about(analysis, i, term).isEmpty())
             about.append(i);
     }
     if (const int anchor = defining >= 0 ? defining : about.value(0, -1); anchor >= 0) {

@@ -13,6 +13,6 @@ constexpr int maxExplanationChars = 110;
 // A cut at a clause keeps at least this much.
 constexpr int minClauseChars = 40;
 
-// Empty when the term has no definition.
+// Empty when the term has no definition, or only another name for it ("also known as …").
 QString of(const KeyTermEngine::Term& term);
 } // namespace KeyConceptLine

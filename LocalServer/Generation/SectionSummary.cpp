@@ -11,6 +11,8 @@ namespace {
 
 using Analysis = KeyTermEngine::Analysis;
 
+constexpr int minContentWords = 3;
+
 // `parts` joined into `count` runs of neighbours, as even as they go.
 QList<QList<int>> grouped(const QList<QList<int>>& parts, qsizetype count) {
     QList<QList<int>> groups;
@@ -52,7 +54,7 @@ public:
             double named = 0;
             for (const int term : QSet<int>(terms.begin(), terms.end()))
                 named += 1.0 - double(term) / double(analysis.terms.size() + 1);
-            scores_.append(centrality[i] / top + 0.5 * std::min(named, 2.5) +
+            scores_.append(centrality[i] / top + 0.3 * std::min(named, 1.5) +
                            (definitions.contains(texts[i]) ? 0.8 : 0.0));
         }
     }
@@ -62,7 +64,8 @@ public:
     // A full sentence of a few words that can be quoted on its own.
     bool usable(int index, bool anyLength) const {
         const KeyTermEngine::Sentence& sentence = analysis_.sentences[index];
-        return sentence.prose && words_[index] >= 3 &&
+        return sentence.prose && !StandaloneSentence::isTitle(sentence) && words_[index] >= minContentWords &&
+               sentence.text.count(' ') + 1 >= SectionSummary::minWords &&
                (anyLength || sentence.text.size() <= SectionSummary::maxSentenceChars) &&
                !StandaloneSentence::about(analysis_, index, StandaloneSentence::subject(analysis_, index))
                     .isEmpty();

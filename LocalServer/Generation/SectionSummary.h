@@ -21,6 +21,8 @@ constexpr int longPart = 6;
 constexpr int maxChars = 1400;
 // Longer sentences are taken only from a part without shorter ones.
 constexpr int maxSentenceChars = 350;
+// Shorter ones ("One NADH per pyruvate.") are notes, not sentences to sum up with.
+constexpr int minWords = 6;
 
 // The parts, each the indexes of its sentences (headings left out), in text order.
 QList<QList<int>> parts(const KeyTermEngine::Analysis& analysis);

@@ -119,6 +119,11 @@ bool pointsBack(const QString& sentence) {
     return pointers().contains(firstWord(sentence)) && !isDummyIt(sentence);
 }
 
+bool isTitle(const KeyTermEngine::Sentence& sentence) {
+    return sentence.prose && !sentence.text.isEmpty() &&
+           !QStringLiteral(".!?…:;\"')").contains(sentence.text.back());
+}
+
 int subject(const Analysis& analysis, int sentence) {
     if (sentence < 0 || sentence >= analysis.sentences.size())
         return -1;
@@ -190,10 +195,19 @@ int definingSentence(const Analysis& analysis, int term) {
 }
 
 bool describes(const Analysis& analysis, int term) {
-    if (analysis.terms.at(term).defined)
+    const KeyTermEngine::Term& named = analysis.terms.at(term);
+    if (named.defined)
         return true;
     const int sentence = definingSentence(analysis, term);
-    return sentence < 0 ? !pointsBack(analysis.terms.at(term).sentence) : subject(analysis, sentence) == term;
+    const QString text = sentence >= 0 ? about(analysis, sentence, term) : named.sentence;
+    // The term is the sentence's subject: it opens the sentence, after an article or an opening phrase.
+    QStringList names;
+    for (const QString& name : QStringList{named.term} + named.forms)
+        names.append(QRegularExpression::escape(name));
+    const QRegularExpression opens(R"(^(?:[^,.;:]{1,40},\s+)?(?:(?:the|a|an|each|every|one|all)\s+)?(?:)" +
+                                       names.join('|') + R"()\b)",
+                                   QRegularExpression::CaseInsensitiveOption);
+    return opens.match(text).hasMatch();
 }
 
 QStringList quote(const Analysis& analysis, const QList<int>& sentences) {

@@ -18,6 +18,10 @@ namespace StandaloneSentence {
 // that …" does not).
 bool pointsBack(const QString& sentence);
 
+// Whether the line is a title the text reads as a sentence: prose that does not end like one
+// ("2.3 Supply, Demand and Market Equilibrium").
+bool isTitle(const KeyTermEngine::Sentence& sentence);
+
 // The key term a sentence is about: the first one it names or, for one that points back, the term
 // the sentences before it in the same text and section are about. -1 when there is none.
 int subject(const KeyTermEngine::Analysis& analysis, int sentence);
@@ -29,10 +33,10 @@ QString about(const KeyTermEngine::Analysis& analysis, int sentence, int term);
 // The sentence `analysis.terms[term]`'s definition comes from; -1 when it is none of the sentences.
 int definingSentence(const KeyTermEngine::Analysis& analysis, int term);
 
-// Whether the term's definition is about it: the text states it as a definition, or the term is
-// the subject of the sentence it comes from ("An enzyme speeds up a reaction" says what an enzyme
-// does, not what a reaction is; "They work best at body temperature" after a sentence about
-// enzymes says nothing of body temperature).
+// Whether the term's definition is about it: the text states it as a definition, or the sentence
+// it comes from, read on its own, opens with the term as its subject ("An enzyme speeds up a
+// reaction" says what an enzyme does, not what a reaction is; "They work best at body
+// temperature" after a sentence about enzymes says nothing of body temperature).
 bool describes(const KeyTermEngine::Analysis& analysis, int term);
 
 // Chosen sentences (indexes, in text order) as they are quoted together: one that directly follows

@@ -176,6 +176,20 @@ private slots:
         QCOMPARE(StandaloneSentence::about(notes, 8, glycolysis), QString());
     }
 
+    void titlesAreNotSentences() {
+        QVERIFY(StandaloneSentence::isTitle({"2.3 Supply and Demand", 0, {}, {}, true}));
+        QVERIFY(!StandaloneSentence::isTitle({"Supply meets demand.", 0, {}, {}, true}));
+        QVERIFY(!StandaloneSentence::isTitle({"Why does demand fall?", 0, {}, {}, true}));
+        // A list item or glossary line is no title.
+        QVERIFY(!StandaloneSentence::isTitle({"Demand — what buyers want", 0, {}, {}, false}));
+        const Analysis notes = respiration()
+                                   .says("Glycolysis is a pathway that splits glucose.", {glycolysis})
+                                   .defining(glycolysis)
+                                   .says("Glycolysis in Yeast", {glycolysis})
+                                   .analysis();
+        QCOMPARE(ConceptBody::write(notes, glycolysis), "Glycolysis is a pathway that splits glucose.");
+    }
+
     void quotingKeepsNeighboursAndResolvesTheRest() {
         const Analysis notes = respiration()
                                    .says("Glycolysis splits glucose.", {glycolysis})
@@ -271,6 +285,19 @@ private slots:
         described.terms[glycolysis].defined = described.terms[pyruvate].defined = false;
         QVERIFY(StandaloneSentence::describes(described, glycolysis));
         QVERIFY(!StandaloneSentence::describes(described, pyruvate));
+        // After an opening phrase, or in the plural, the term still opens the sentence.
+        Analysis opened = respiration()
+                              .says("Strictly, glycolysis needs no oxygen.", {glycolysis})
+                              .defining(glycolysis)
+                              .says("Enzymes fold into shapes that pyruvate fits.", {enzyme, pyruvate})
+                              .defining(enzyme)
+                              .defining(pyruvate)
+                              .analysis();
+        for (KeyTermEngine::Term& term : opened.terms)
+            term.defined = false;
+        QVERIFY(StandaloneSentence::describes(opened, glycolysis));
+        QVERIFY(StandaloneSentence::describes(opened, enzyme));
+        QVERIFY(!StandaloneSentence::describes(opened, pyruvate));
     }
 
     void keyConceptLinesExplainTheTermInOneLine() {
@@ -289,6 +316,19 @@ private slots:
         QCOMPARE(KeyConceptLine::of(defined("mRNA", "Carries the code of a gene", "")),
                  "mRNA — carries the code of a gene");
         QCOMPARE(KeyConceptLine::of(defined("enzyme", "", "")), QString());
+        // The restated term goes with its article and an aside after it.
+        QCOMPARE(KeyConceptLine::of(defined("queue", "A queue is first in, first out", "")),
+                 "Queue — first in, first out");
+        QCOMPARE(
+            KeyConceptLine::of(defined("dynamic array", "Dynamic array (a vector): when full, it grows", "")),
+            "Dynamic array — when full, it grows");
+        // A definition about the term and another keeps both; another name is no explanation.
+        QCOMPARE(KeyConceptLine::of(defined("NADH", "NADH and FADH2 carry electrons", "")),
+                 "NADH — NADH and FADH2 carry electrons");
+        QCOMPARE(KeyConceptLine::of(defined("Krebs cycle", "Also known as the citric acid cycle", "")),
+                 QString());
+        QCOMPARE(KeyConceptLine::of(defined("fermentation", "Strictly, fermentation needs no oxygen", "")),
+                 "Fermentation — strictly, fermentation needs no oxygen");
 
         // One line: cut at a clause, or at a word with "…".
         const QString clause = "A pathway of ten steps that turns glucose into pyruvate, making a little "
@@ -331,6 +371,12 @@ private slots:
         QVERIFY(summary.indexOf("An enzyme") < summary.indexOf("Pyruvate then"));
         // Short sections give one sentence each.
         QVERIFY2(!summary.contains("Cells run glycolysis"), qPrintable(summary));
+        // A note of a few words is not summed up with, however many terms it names.
+        Notes terse = respiration();
+        terse.heading("Yield")
+            .says("Glycolysis: pyruvate, enzyme.", {glycolysis, pyruvate, enzyme})
+            .says("Each glucose gives two pyruvate molecules and a little energy for the cell.", {pyruvate});
+        QVERIFY(SectionSummary::write(terse.analysis()).startsWith("Each glucose gives"));
     }
 
     void aTextWithoutHeadingsIsReadInParts() {
