@@ -14,9 +14,9 @@ QString SpeechVoice::provider() const {
     return QStringLiteral("espeak-ng");
 }
 
-// Word error rates of Debian's pocketsphinx on lecture paragraphs: espeak-ng 86%; festival's HTS slt
-// and flite's slt within a word of each other on bench_VoiceIntelligibility's (28% and 27%), festival
-// ahead on three more (14–41% against 16–47%).
+// Word error rates of Debian's pocketsphinx on bench_VoiceIntelligibility's four lecture paragraphs:
+// festival's HTS slt 18% overall, flite's slt 24% (ahead on two paragraphs, by a few words), espeak-ng
+// 77%.
 SpeechVoice SpeechVoice::mostIntelligible(const InstalledVoices& installed) {
     if (!installed.festivalVoices.isEmpty()) {
         const QString slt = QStringLiteral("cmu_us_slt_arctic_hts");
