@@ -1,16 +1,14 @@
 // The flashcard study backend at scale, against an in-process local server: the due query and one
 // SM-2 review for a user with 20,000 cards, each timed as an HTTPS round trip over loopback
-// (one keep-alive connection), the due query also in the store alone, and vocabulary extraction
-// from a ~300-page document, timed as the job's computation alone. Run by hand, never by ctest.
+// (one keep-alive connection), and the due query also in the store alone. Run by hand, never by
+// ctest.
 #include "FlashcardStore.h"
 #include "LocalServerBench.h"
 #include "ServerContext.h"
-#include "SyntheticLecture.h"
 #include "TestServer.h"
-#include "VocabularyJson.h"
 
 #include <QCoreApplication>
-#include <QJsonArray>
+#include <QJsonObject>
 
 #include <benchmark/benchmark.h>
 
@@ -62,15 +60,6 @@ void BM_Review(benchmark::State& state) {
     }
 }
 
-void BM_VocabularyExtraction(benchmark::State& state) {
-    const QString text = syntheticLecture(20260307);
-    qsizetype found = 0;
-    for (auto _ : state)
-        found = VocabularyJson::records(KeyTermEngine::keyTerms({text})).size();
-    state.counters["chars"] = double(text.size());
-    state.counters["terms"] = double(found);
-}
-
 bool setUp() {
     if (!server->start())
         return false;
@@ -96,9 +85,7 @@ bool setUp() {
 } // namespace
 
 int main(int argc, char** argv) {
-    return runLocalServerBenchmarks(argc, argv, server, setUp, "its cards",
-                                    {{"BM_DueQuery", BM_DueQuery},
-                                     {"BM_DueQueryInStore", BM_DueQueryInStore},
-                                     {"BM_Review", BM_Review},
-                                     {"BM_VocabularyExtraction", BM_VocabularyExtraction}});
+    return runLocalServerBenchmarks(
+        argc, argv, server, setUp, "its cards",
+        {{"BM_DueQuery", BM_DueQuery}, {"BM_DueQueryInStore", BM_DueQueryInStore}, {"BM_Review", BM_Review}});
 }
