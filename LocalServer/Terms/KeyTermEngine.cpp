@@ -647,6 +647,20 @@ private:
         return -1;
     }
 
+    // The sentence (or, in a run-on sentence, its clause about the term) as a card can show it: a
+    // leading pronoun is replaced by the term when it stands for it (the sentence before names the
+    // term, or opens the section its heading names); empty when the pronoun stands for something else.
+    QString readable(const Candidate& candidate, int s, const QString& term) const {
+        const QString text = TermWords::clauseAbout(sentences_[s].out.text, term);
+        if (!TermWords::startsWithPronoun(text))
+            return text;
+        const bool afterMention =
+            s > 0 && sentences_[s - 1].section == sentences_[s].section && candidate.mentions.contains(s - 1);
+        const bool opensSection = candidate.headingSection == sentences_[s].section &&
+                                  sectionSentence(candidate.headingSection) == s;
+        return afterMention || opensSection ? TermWords::withPronounResolved(text, term) : QString();
+    }
+
     Engine::Term termOf(const Candidate& candidate) {
         Engine::Term term;
         term.term = displayOf(candidate);
@@ -668,8 +682,7 @@ private:
                     described = first;
             if (described >= 0) {
                 sentence = described;
-                definition = TermWords::definitionText(TermWords::withPronounResolved(
-                    TermWords::clauseAbout(sentences_[described].out.text, term.term), term.term));
+                definition = TermWords::definitionText(readable(candidate, described, term.term));
             }
         }
         if (sentence < 0 && !candidate.mentions.isEmpty())
@@ -677,10 +690,11 @@ private:
         if (definition.isEmpty())
             for (const int s : candidate.mentions)
                 if (!sentences_[s].heading && sentences_[s].tokens.size() >= 4) {
-                    sentence = s;
-                    definition = TermWords::definitionText(TermWords::withPronounResolved(
-                        TermWords::clauseAbout(sentences_[s].out.text, term.term), term.term));
-                    break;
+                    definition = TermWords::definitionText(readable(candidate, s, term.term));
+                    if (!definition.isEmpty()) {
+                        sentence = s;
+                        break;
+                    }
                 }
         term.definition = definition;
         if (sentence >= 0) {
@@ -691,9 +705,16 @@ private:
         }
         for (const int s : candidate.mentions)
             if (s != sentence && sentences_[s].out.prose && sentences_[s].out.text.size() >= 20) {
-                term.context = TermWords::withPronounResolved(sentences_[s].out.text, term.term);
-                break;
+                term.context = readable(candidate, s, term.term);
+                if (!term.context.isEmpty())
+                    break;
             }
+        // "An enzyme is … It lowers …": the sentence after the definition goes on about the term.
+        if (const int next = sentence + 1;
+            term.context.isEmpty() && sentence >= 0 && next < sentences_.size() &&
+            sentences_[next].section == sentences_[sentence].section && sentences_[next].out.prose &&
+            TermWords::startsWithPronoun(sentences_[next].out.text))
+            term.context = TermWords::withPronounResolved(sentences_[next].out.text, term.term);
         return term;
     }
 

@@ -159,6 +159,22 @@ private slots:
         QVERIFY(analysis.sentences.last().prose);
     }
 
+    // A leading pronoun becomes the term only where it stands for it: after a sentence naming the
+    // term. Elsewhere the sentence says nothing of the term it mentions.
+    void pronounsStandForTheTermBefore() {
+        const QList<Term> terms = KeyTermEngine::keyTerms(
+            {"An enzyme is a protein that speeds up a chemical reaction. It lowers the **activation energy** "
+             "of the reaction by holding the substrates close together."});
+        const auto enzyme = termNamed(terms, "enzyme");
+        QVERIFY2(enzyme, qPrintable(namesOf(terms).join(", ")));
+        QCOMPARE(enzyme->context,
+                 "Enzyme lowers the activation energy of the reaction by holding the substrates "
+                 "close together.");
+        if (const auto energy = termNamed(terms, "activation energy"))
+            QVERIFY2(!energy->definition.startsWith("Activation energy lowers"),
+                     qPrintable(energy->definition));
+    }
+
     // Text in another language gives no English terms; a lone title gives none either.
     void badInput() {
         const auto spanish = KeyTermEngine::analyze(
