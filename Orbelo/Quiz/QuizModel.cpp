@@ -30,6 +30,7 @@ QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, std::uniqu
                 courseId_ = courseId;
                 request_ = request;
                 questions_ = response.questions;
+                note_ = response.note.value_or(QString());
                 run();
             });
     connect(&runner_, &QuizRunner::finished, this,
@@ -72,7 +73,7 @@ void QuizModel::newQuiz() {
 }
 
 void QuizModel::run() {
-    runner_.start(questions_, request_.questionType, request_.difficulty);
+    runner_.start(questions_, request_.questionType, request_.difficulty, note_);
     setPhase(Phase::Running);
 }
 

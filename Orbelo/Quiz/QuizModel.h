@@ -72,4 +72,5 @@ private:
     QString courseId_;
     GenerateQuizRequest request_;
     QList<QuizQuestion> questions_;
+    QString note_;
 };

@@ -8,8 +8,10 @@
 
 QuizRunner::QuizRunner(QObject* parent) : QObject(parent) {}
 
-void QuizRunner::start(QList<QuizQuestion> questions, QuizQuestionType type, QuizDifficulty difficulty) {
+void QuizRunner::start(QList<QuizQuestion> questions, QuizQuestionType type, QuizDifficulty difficulty,
+                       const QString& note) {
     questions_ = std::move(questions);
+    note_ = note;
     type_ = type;
     difficulty_ = difficulty;
     index_ = 0;

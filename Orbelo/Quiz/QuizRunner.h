@@ -21,6 +21,7 @@ class QuizRunner : public QObject {
     Q_PROPERTY(int count READ count NOTIFY questionChanged)
     Q_PROPERTY(QString header READ header NOTIFY questionChanged)
     Q_PROPERTY(QString difficultyLabel READ difficultyLabel NOTIFY questionChanged)
+    Q_PROPERTY(QString note READ note NOTIFY questionChanged)
     Q_PROPERTY(QString questionText READ questionText NOTIFY questionChanged)
     Q_PROPERTY(bool isFillIn READ isFillIn NOTIFY questionChanged)
     Q_PROPERTY(bool isTrueFalse READ isTrueFalse NOTIFY questionChanged)
@@ -32,13 +33,17 @@ class QuizRunner : public QObject {
 public:
     explicit QuizRunner(QObject* parent = nullptr);
 
-    // From the first question, with no answers; the clock starts now.
-    void start(QList<QuizQuestion> questions, QuizQuestionType type, QuizDifficulty difficulty);
+    // From the first question, with no answers; the clock starts now. `note` says why the quiz has
+    // fewer questions than asked, when it has.
+    void start(QList<QuizQuestion> questions, QuizQuestionType type, QuizDifficulty difficulty,
+               const QString& note = {});
 
     int index() const { return index_; }
     int count() const { return int(questions_.size()); }
     QString header() const;
     QString difficultyLabel() const;
+    // Shown above the first question only.
+    QString note() const { return index_ == 0 ? note_ : QString(); }
     QString questionText() const;
     bool isFillIn() const { return type_ == QuizQuestionType::fillInBlank; }
     bool isTrueFalse() const { return type_ == QuizQuestionType::trueFalse; }
@@ -72,4 +77,5 @@ private:
     int index_ = 0;
     QMap<int, QString> answers_;
     QDateTime started_;
+    QString note_;
 };

@@ -88,6 +88,17 @@ FocusScope {
                 }
             }
 
+            Text {
+                Layout.fillWidth: true
+                visible: text !== ""
+                text: view.runner.note
+                wrapMode: Text.WordWrap
+                color: Theme.color.textSecondary
+                font.pixelSize: Theme.font.callout
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+
             ProgressBar {
                 id: progress
                 Layout.fillWidth: true

@@ -409,6 +409,30 @@ private Q_SLOTS:
         QCOMPARE(screen.model.phase(), QuizModel::Phase::Setup);
     }
 
+    // A quiz shorter than asked says why above its first question; a full one says nothing.
+    void aShortQuizSaysWhy() {
+        Backend backend;
+        const QString why = QStringLiteral("This quiz has 2 of the 10 questions you asked for.");
+        QJsonObject body = QJsonDocument::fromJson(quizBody(2)).object();
+        body["note"] = why;
+        backend.generate = ScriptedResponse::json(200, QJsonDocument(body).toJson(QJsonDocument::Compact));
+        Screen screen(backend);
+        QVERIFY(screen.startQuiz());
+        QuizRunner& runner = screen.runner();
+        QCOMPARE(runner.note(), why);
+        runner.next();
+        QCOMPARE(runner.note(), QString());
+        runner.previous();
+        QCOMPARE(runner.note(), why);
+
+        backend.generate = ScriptedResponse::json(200, quizBody(3));
+        screen.model.cancelRun();
+        screen.setup().generate();
+        QTRY_COMPARE(screen.model.phase(), QuizModel::Phase::Running);
+        QCOMPARE(runner.count(), 3);
+        QCOMPARE(runner.note(), QString());
+    }
+
     // The auto-start link starts a generation as soon as the courses are in, for the course left
     // waiting when there is one.
     void autoStartGeneratesOnceCoursesLoad() {
