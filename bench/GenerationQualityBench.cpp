@@ -9,6 +9,7 @@
 #include "QuizGenerator.h"
 #include "QuizRoutes.h"
 #include "TermWords.h"
+#include "WordNet.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -102,7 +103,7 @@ Scores measure(const QString& text, const QString& goldText, bool verbose) {
     for (int type = 0; type < 3; ++type)
         scores.questions[type] =
             int(QuizGenerator::generate({{"Notes", text}}, {questionTypes[type], "medium", {}, 10, 7},
-                                        QuizRoutes::wordNetRelated)
+                                        QuizRoutes::wordNetRelated, WordNet::coordinateTerms)
                     .questions.size());
     return scores;
 }
