@@ -583,7 +583,7 @@ private:
         });
         // A phrase used almost only inside a longer chosen term is that term's word, not a term.
         QList<QString> chosen;
-        const int limit = std::clamp(words / 24, 10, Engine::maxTerms);
+        const int limit = std::clamp(words / 20, 10, Engine::maxTerms);
         for (const QString& key : std::as_const(keys)) {
             const Candidate& candidate = candidates_[key];
             if (chosen.size() >= Engine::maxTerms || (!candidate.marked() && chosen.size() >= limit))
