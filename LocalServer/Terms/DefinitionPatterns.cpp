@@ -1,5 +1,7 @@
 #include "DefinitionPatterns.h"
 
+#include "TermWords.h"
+
 #include <QRegularExpression>
 #include <QSet>
 
@@ -32,20 +34,18 @@ bool isPlausibleTerm(const QString& term) {
         QRegularExpression::CaseInsensitiveOption);
     if (pointing.match(term).hasMatch() || clauseWord.match(' ' + term.section(' ', 1) + ' ').hasMatch())
         return false;
-    static const QSet<QString> notTerms{
-        "this",    "that",      "these",   "those",   "it",       "its",    "there",   "here",    "he",
-        "she",     "they",      "we",      "you",     "i",        "one",    "each",    "which",   "what",
-        "who",     "such",      "another", "our",     "their",    "his",    "her",     "my",      "your",
-        "all",     "some",      "any",     "most",    "many",     "much",   "both",    "either",  "neither",
-        "today",   "now",       "then",    "so",      "but",      "and",    "or",      "if",      "when",
-        "while",   "because",   "also",    "however", "thus",     "first",  "second",  "next",    "finally",
-        "example", "result",    "reason",  "answer",  "question", "goal",   "purpose", "problem", "point",
-        "idea",    "following", "way",     "thing",   "things",   "key",    "main",    "other",   "same",
-        "only",    "more",      "less",    "in",      "on",       "at",     "for",     "with",    "by",
-        "as",      "to",        "from",    "after",   "before",   "during", "how",     "why",     "where"};
+    // Besides function words and pronouns, the words that open a sentence about something else:
+    // "Another example is …", "The main reason is …".
+    static const QSet<QString> openers{
+        "today",   "now",     "finally", "example", "result",    "reason", "answer", "question", "goal",
+        "purpose", "problem", "point",   "idea",    "following", "way",    "thing",  "things",   "key",
+        "main",    "other",   "same",    "only",    "more",      "less",   "first",  "second",   "next"};
+    const auto notTerm = [](const QString& word) {
+        const QString lower = word.toLower();
+        return (TermWords::isStopWord(lower) && lower != QLatin1String("i")) || openers.contains(lower);
+    };
     const QStringList words = term.split(' ', Qt::SkipEmptyParts);
-    return !words.isEmpty() && words.size() <= maxTermWords && !notTerms.contains(words.first().toLower()) &&
-           !(words.size() == 1 && notTerms.contains(words.last().toLower())) && term.size() >= 2;
+    return !words.isEmpty() && words.size() <= maxTermWords && !notTerm(words.first()) && term.size() >= 2;
 }
 
 void add(QList<Found>& found, const QString& term, const QString& definition, const QString& otherName = {}) {
