@@ -16,7 +16,7 @@ namespace SectionSummary {
 constexpr int maxParts = 10;
 constexpr int partSentences = 6;
 // A part of at least this many sentences may give a second one.
-constexpr int longPart = 6;
+constexpr int longPart = 4;
 // Second sentences are added while the summary stays within this.
 constexpr int maxChars = 1400;
 // Longer sentences are taken only from a part without shorter ones.
