@@ -269,7 +269,19 @@ private:
     }
 
     void findPatterns(const QString& sentence, int at) {
-        for (const DefinitionPatterns::Found& found : DefinitionPatterns::find(sentence)) {
+        record(DefinitionPatterns::find(sentence), at, true);
+    }
+
+    // A clause of a run-on sentence: the sentence's own pass has read its acronyms already, and the
+    // sentence before is not what "They call this …" in a clause points back to.
+    void findClauseDefinitions(const QString& clause, int at) {
+        QList<DefinitionPatterns::Found> found = DefinitionPatterns::findInClause(clause);
+        found.removeIf([](const DefinitionPatterns::Found& f) { return f.acronymOnly; });
+        record(found, at, false);
+    }
+
+    void record(const QList<DefinitionPatterns::Found>& definitions, int at, bool wholeSentence) {
+        for (const DefinitionPatterns::Found& found : definitions) {
             if (found.acronymOnly) {
                 addAcronym(found, at);
                 continue;
@@ -278,21 +290,10 @@ private:
             if (!candidate)
                 continue;
             candidate->defined |= !found.definition.isEmpty();
-            candidate->previousDefines = !candidate->defined && found.definition.isEmpty();
+            if (wholeSentence)
+                candidate->previousDefines = !candidate->defined && found.definition.isEmpty();
             if (!found.otherName.isEmpty())
                 addAlias(*candidate, found.otherName);
-        }
-    }
-
-    void findClauseDefinitions(const QString& clause, int at) {
-        for (const DefinitionPatterns::Found& found : DefinitionPatterns::findInClause(clause)) {
-            if (found.acronymOnly)
-                continue;
-            if (Candidate* candidate = addCandidate(found.term, Source::definition, found.definition, at)) {
-                candidate->defined |= !found.definition.isEmpty();
-                if (!found.otherName.isEmpty())
-                    addAlias(*candidate, found.otherName);
-            }
         }
     }
 
@@ -469,11 +470,15 @@ private:
 
     // Every use of every candidate (and its other names) in every sentence.
     void count() {
-        QHash<QString, QStringList> byFirstStem;
-        int longest = 1;
+        struct Name {
+            QString key; // the candidate's own key or another name's
+            QStringList stems;
+            QString owner; // the candidate's key
+        };
+        QHash<QString, QList<Name>> byFirstStem;
         const auto index = [&](const QString& key, const QString& owner) {
-            byFirstStem[key.section(' ', 0, 0)].append(key + '\t' + owner);
-            longest = std::max(longest, int(key.count(' ')) + 1);
+            const QStringList stems = key.split(' ');
+            byFirstStem[stems.first()].append({key, stems, owner});
         };
         for (const Candidate& candidate : std::as_const(candidates_)) {
             index(candidate.key, candidate.key);
@@ -487,9 +492,8 @@ private:
                 const auto entries = byFirstStem.constFind(tokens[at].stem);
                 if (entries == byFirstStem.constEnd())
                     continue;
-                for (const QString& entry : *entries) {
-                    const QString key = entry.section('\t', 0, 0);
-                    const QStringList stems = key.split(' ');
+                for (const Name& name : *entries) {
+                    const QStringList& stems = name.stems;
                     if (at + stems.size() > tokens.size())
                         continue;
                     bool same = true;
@@ -497,7 +501,7 @@ private:
                         same = tokens[at + k].stem == stems[k];
                     if (!same)
                         continue;
-                    Candidate& candidate = candidates_[entry.section('\t', 1)];
+                    Candidate& candidate = candidates_[name.owner];
                     ++candidate.occurrences;
                     candidate.sections.insert(sentence.section);
                     if (candidate.mentions.isEmpty() || candidate.mentions.back() != s) {
@@ -507,13 +511,12 @@ private:
                     const qsizetype end =
                         tokens[at + stems.size() - 1].start + tokens[at + stems.size() - 1].text.size();
                     const QString surface = sentence.out.text.mid(tokens[at].start, end - tokens[at].start);
-                    if (key == candidate.key && !sentence.heading &&
+                    if (name.key == candidate.key && !sentence.heading &&
                         (at > 0 || TermWords::keepsCapital(surface)))
                         ++candidate.surfaces[surface];
                 }
             }
         }
-        Q_UNUSED(longest);
     }
 
     double rarityOf(const Candidate& candidate) {
