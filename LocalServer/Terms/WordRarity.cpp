@@ -4,6 +4,7 @@
 #include "WordNet.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cmath>
 
 WordRarity::WordRarity() {
@@ -30,16 +31,26 @@ WordRarity::WordRarity() {
     }
 }
 
+// The singulars a plural may stand for, most likely first: "bodies" → "body"; "glasses" →
+// "glass", "glasse"; none for a word without a plural ending.
+static QStringList singularsOf(const QString& word) {
+    if (word.endsWith(QLatin1String("ies")))
+        return {word.chopped(3) + 'y'};
+    if (word.endsWith(QLatin1String("es")))
+        return {word.chopped(2), word.chopped(1)};
+    if (word.endsWith('s'))
+        return {word.chopped(1)};
+    return {};
+}
+
 bool WordRarity::isNoun(const QString& phrase) const {
     if (nouns_.contains(phrase))
         return true;
     const QString head = phrase.section(' ', -1);
     const QString rest = phrase.left(phrase.size() - head.size());
-    if (head.endsWith(QLatin1String("ies")))
-        return nouns_.contains(rest + head.chopped(3) + 'y');
-    return head.endsWith('s') &&
-           (nouns_.contains(rest + head.chopped(1)) ||
-            (head.endsWith(QLatin1String("es")) && nouns_.contains(rest + head.chopped(2))));
+    const QStringList singulars = singularsOf(head);
+    return std::any_of(singulars.begin(), singulars.end(),
+                       [&](const QString& singular) { return nouns_.contains(rest + singular); });
 }
 
 const WordRarity& WordRarity::instance() {
@@ -50,12 +61,9 @@ const WordRarity& WordRarity::instance() {
 int WordRarity::countOf(const QString& word) const {
     if (const auto found = counts_.constFind(word); found != counts_.constEnd())
         return *found;
-    if (word.endsWith(QLatin1String("ies")))
-        return counts_.value(word.chopped(3) + 'y');
-    if (word.endsWith(QLatin1String("es")) && counts_.contains(word.chopped(2)))
-        return counts_.value(word.chopped(2));
-    if (word.endsWith('s'))
-        return counts_.value(word.chopped(1));
+    for (const QString& singular : singularsOf(word))
+        if (const auto found = counts_.constFind(singular); found != counts_.constEnd())
+            return *found;
     return 0;
 }
 
