@@ -248,10 +248,30 @@ const QRegularExpression& leadingPronoun() {
 
 QStringList clauses(const QString& sentence) {
     static const QRegularExpression separator(R"(\s*(?:[,;]|\s-\s|\s->)\s+)");
+    // "… (old locker combo gets in the way) and retroactive interference is new info …": a clause
+    // that defines a second term after "and".
+    static const QRegularExpression nextDefinition(R"(\s+and\s+(?=(?:[\p{L}\-]+\s+){1,3}(?:is|=)\s))");
+    // Brackets hold asides with commas of their own: they stay in their clause.
+    QString masked = sentence;
+    int depth = 0;
+    for (QChar& c : masked) {
+        depth += c == '(' ? 1 : c == ')' && depth > 0 ? -1 : 0;
+        if (depth > 0 && (c == ',' || c == ';'))
+            c = QChar(0x1F);
+    }
     QStringList out;
-    for (const QString& clause : sentence.split(separator, Qt::SkipEmptyParts))
-        if (!clause.trimmed().isEmpty())
-            out.append(clause.trimmed());
+    qsizetype from = 0;
+    const auto take = [&](qsizetype to) {
+        for (QString part : sentence.mid(from, to - from).split(nextDefinition, Qt::SkipEmptyParts))
+            if (!(part = part.trimmed()).isEmpty())
+                out.append(part);
+    };
+    for (auto it = separator.globalMatch(masked); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        take(match.capturedStart());
+        from = match.capturedEnd();
+    }
+    take(sentence.size());
     return out;
 }
 
