@@ -153,8 +153,16 @@ QList<Found> find(const QString& sentence) {
             end,
         ci);
     static const RE appositive(subject + R"(,\s+((?:a|an)\s+[^,;]{3,80}),)", ci);
-    static const RE appositiveThenCopula(subject + R"(,\s+(?:the|an?)\s+[^,]{3,80},\s+(?:is|are)\s+(.+)$)",
-                                         ci);
+    // "The power of a test, 1 − β, is …", "The alternative hypothesis, H₁ (some books write Hₐ), is …"
+    static const RE appositiveThenCopula(
+        subject +
+            R"(,\s+(?:(?:the|an?)\s+[^,]{3,80}|[^,\s]{1,6}(?:\s+[^,\s]{1,6}){0,2}(?:\s+\([^()]{3,60}\))?),\s+(?:is|are)\s+(.+)$)",
+        ci);
+    // "Because that alternative points in one direction, this is a one-tailed test."
+    static const RE thisIsAn(
+        R"((?:^|,\s+)(?:this|that|it)\s+(?:is|would\s+be)\s+an?\s+([\p{L}][\p{L}'’\-]*(?:\s+[\p{L}][\p{L}'’\-]*){0,2}))" +
+            end,
+        ci);
     static const RE thisIs(
         R"(^(?:this|that)\s+is\s+([\p{L}][\p{L}'’\-]*(?:\s+[\p{L}][\p{L}'’\-]*){0,2})\s*[:.]\s*)", ci);
     static const RE thisIsThe(
@@ -179,6 +187,8 @@ QList<Found> find(const QString& sentence) {
     else if ((match = callThis.match(sentence)).hasMatch() ||
              (match = callThisBare.match(sentence)).hasMatch())
         add(found, match.captured(1), {});
+    else if ((match = thisIsAn.match(sentence)).hasMatch())
+        add(found, match.captured(1), clause(sentence));
     else if ((match = copula.match(sentence)).hasMatch())
         add(found, match.captured(1), match.captured(2));
     else if ((match = appositive.match(sentence)).hasMatch())
