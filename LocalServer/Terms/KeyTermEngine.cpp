@@ -32,6 +32,9 @@ constexpr double minPhraseRarity = 0.25;
 constexpr double minHeadingWordRarity = 0.45;
 // A recurring word that WordNet has as a noun and general English seldom uses: "chloroplast".
 constexpr double minListedWordRarity = 0.72;
+// A phrase naming another kind of what a marked term is ("sensory memory" beside "iconic memory")
+// ranks between a plain phrase and an emphasised one.
+constexpr double kindWeight = 2.0;
 
 double sourceWeight(Source source) {
     switch (source) {
@@ -158,6 +161,7 @@ private:
                                                                             : isFullSentence(sentence);
                     const int at = addSentence(sentence, full);
                     findDefinitions(sentence, at);
+                    findOtherNames(at);
                     // Typed notes run clauses together with commas: each clause can define a term.
                     if (sentence.count(' ') >= TermWords::runOnWords)
                         for (const QString& clause : TermWords::clauses(sentence))
@@ -244,6 +248,50 @@ private:
             QRegularExpression::CaseInsensitiveOption);
         for (auto it = named.globalMatch(sentence.out.text); it.hasNext();)
             addCandidate(it.next().captured(1), Source::definition, sentence.out.text, at);
+    }
+
+    // A term the notes give a second name: "a divergent (constructive) boundary", "explicit memory
+    // aka declarative memory", "the multi-store model (aka modal model)".
+    void findOtherNames(int at) {
+        static const QRegularExpression bracketedModifier(
+            R"(\b([\p{Ll}][\p{L}\-]+)\s+\(([\p{Ll}][\p{L}\-]+)\)\s+([\p{Ll}][\p{L}\-]+))");
+        static const QRegularExpression aka(
+            R"(\s+\(?(?:aka|a\.k\.a\.?|also\s+known\s+as)\s+((?:[\p{L}][\p{L}\-]*)(?:\s+[\p{L}][\p{L}\-]*){0,2}))",
+            QRegularExpression::CaseInsensitiveOption);
+        const SentenceData& sentence = sentences_[at];
+        const QString& text = sentence.out.text;
+        for (auto it = bracketedModifier.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            const QString head = match.captured(3);
+            if (TermWords::isStopWord(match.captured(1)) || tagOf(head) != Tag::noun)
+                continue;
+            if (Candidate* candidate =
+                    addCandidate(match.captured(1) + ' ' + head, Source::definition, {}, at))
+                addAlias(*candidate, match.captured(2) + ' ' + head);
+        }
+        for (auto it = aka.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            // The name before: the nouns and modifiers back to the first function word or mark.
+            QStringList words;
+            for (qsizetype t = sentence.tokens.size() - 1; t >= 0 && words.size() < 3; --t) {
+                const Token& token = sentence.tokens[t];
+                if (token.start >= match.capturedStart())
+                    continue;
+                const qsizetype end = token.start + token.text.size();
+                if ((words.isEmpty() && !text.mid(end, match.capturedStart() - end).trimmed().isEmpty()) ||
+                    TermWords::isStopWord(token.text.toLower()) || tagOf(token.text) == Tag::verb)
+                    break;
+                words.prepend(token.text);
+            }
+            QStringList other = match.captured(1).split(' ');
+            while (other.size() > 1 &&
+                   (TermWords::isStopWord(other.last().toLower()) || tagOf(other.last()) == Tag::verb))
+                other.removeLast();
+            if (words.isEmpty())
+                continue;
+            if (Candidate* candidate = addCandidate(words.join(' '), Source::definition, {}, at))
+                addAlias(*candidate, other.join(' '));
+        }
     }
 
     // "A strong acid, such as …, ionizes …", "An Arrhenius base increases …": a sentence about any
@@ -431,10 +479,16 @@ private:
     void addPhrases(const SentenceData& sentence, const QList<Tag>& tags, int index) {
         const auto nounish = [](Tag tag) { return tag == Tag::noun || tag == Tag::properNoun; };
         const QList<Token>& tokens = sentence.tokens;
+        // A phrase never runs across punctuation: "sensory memory -> short-term memory" is two.
+        const auto joined = [&](qsizetype t) {
+            const qsizetype gap = tokens[t - 1].start + tokens[t - 1].text.size();
+            return sentence.out.text.mid(gap, tokens[t].start - gap).trimmed().isEmpty();
+        };
         QList<QPair<qsizetype, qsizetype>> chunks; // [start, end)
         for (qsizetype i = 0; i < tokens.size();) {
             qsizetype end = i;
-            while (end < tokens.size() && (nounish(tags[end]) || tags[end] == Tag::adjective))
+            while (end < tokens.size() && (nounish(tags[end]) || tags[end] == Tag::adjective) &&
+                   (end == i || joined(end)))
                 ++end;
             qsizetype last = end;
             while (last > i && !nounish(tags[last - 1]))
@@ -543,14 +597,46 @@ private:
         const Tag tag = tagOf(last);
         if (tag == Tag::noun || tag == Tag::properNoun)
             return true;
-        return candidate.marked() && tag != Tag::other && candidate.firstSurface.contains(' ') &&
-               !last.endsWith(QLatin1String("ing"));
+        if (!candidate.marked() || tag == Tag::other)
+            return false;
+        // A gerund is a term when the notes name or define it as one: "This creation of new ocean
+        // floor is called sea-floor spreading", "chunking is grouping things into bigger units";
+        // "failing to reject" is not.
+        if (last.endsWith(QLatin1String("ing"))) {
+            if (!candidate.defined)
+                return false;
+            const QString& surface = candidate.firstSurface;
+            const QString before =
+                surface.contains(' ') ? surface.section(' ', -2, -2) : surface.section('-', -2, -2);
+            if (!before.isEmpty())
+                return tagOf(before) == Tag::noun;
+            const WordRarity& rarity = WordRarity::instance();
+            return rarity.isNoun(last.toLower()) && rarity.of(last.toLower()) >= minListedWordRarity;
+        }
+        return candidate.firstSurface.contains(' ');
+    }
+
+    bool isKind(const Candidate& candidate, const QSet<QString>& kinds) {
+        // "z-statistic" beside "test statistic"
+        const QString head = candidate.key.section(' ', -1).section('-', -1);
+        if ((!candidate.key.contains(' ') && !candidate.key.contains('-')) || !kinds.contains(head) ||
+            candidate.key.contains(QLatin1String(" of ")))
+            return false;
+        // "Pacific plate" names one plate, not a kind of plate.
+        const QString modifier = displayOf(candidate).section(' ', 0, 0);
+        return modifier.front().isLower() && tagOf(modifier) != Tag::verb;
     }
 
     QList<QString> choose() {
         int words = 0;
         for (const SentenceData& sentence : std::as_const(sentences_))
             words += int(sentence.tokens.size());
+        // The heads of the marked terms: "iconic memory" and "episodic memory" are defined, so
+        // "sensory memory" is likely another kind of memory the notes teach.
+        QSet<QString> kinds;
+        for (const Candidate& candidate : std::as_const(candidates_))
+            if (candidate.marked() && candidate.key.contains(' ') && isNounPhrase(candidate))
+                kinds.insert(candidate.key.section(' ', -1));
         QList<QString> keys;
         for (const QString& key : std::as_const(order_)) {
             Candidate& candidate = candidates_[key];
@@ -565,11 +651,12 @@ private:
                 const bool name = !TermWords::isAcronymLike(candidate.firstSurface) &&
                                   candidate.firstSurface.front().isUpper();
                 const bool enough =
-                    wordCount == 1 ? candidate.occurrences >= 2 && !name &&
-                                         (candidate.rarity >= 0.95 ||
-                                          (candidate.rarity >= minListedWordRarity && listed))
-                                   : candidate.occurrences >= 3 || listed ||
-                                         (candidate.occurrences >= 2 && candidate.rarity >= minPhraseRarity);
+                    wordCount == 1
+                        ? isKind(candidate, kinds) || (candidate.occurrences >= 2 && !name &&
+                                                       (candidate.rarity >= 0.95 ||
+                                                        (candidate.rarity >= minListedWordRarity && listed)))
+                        : candidate.occurrences >= 3 || listed || isKind(candidate, kinds) ||
+                              (candidate.occurrences >= 2 && candidate.rarity >= minPhraseRarity);
                 if (!enough)
                     continue;
             }
@@ -577,7 +664,9 @@ private:
                 candidate.occurrences = 1;
             const double spread = std::log(1.0 + candidate.sections.size());
             const double bonus = 0.4 * (candidate.sources.size() - 1) + (candidate.defined ? 0.5 : 0.0);
-            candidate.score = (sourceWeight(best) + bonus) * (1.0 + std::log(double(candidate.occurrences))) *
+            const double weight =
+                best == Source::phrase && isKind(candidate, kinds) ? kindWeight : sourceWeight(best);
+            candidate.score = (weight + bonus) * (1.0 + std::log(double(candidate.occurrences))) *
                               (0.3 + candidate.rarity) * (1.0 + 0.3 * spread);
             keys.append(key);
         }

@@ -65,6 +65,17 @@ private slots:
             << "Lewis widened the idea further: a Lewis acid is an electron-pair acceptor."
             << "Lewis acid"
             << "An electron-pair acceptor";
+        QTest::newRow("copula after an aside")
+            << "The power of a test, 1 − β, is the chance of rejecting a false null hypothesis."
+            << "power"
+            << "The chance of rejecting a false null hypothesis";
+        QTest::newRow("gerund named at the end")
+            << "This creation of new ocean floor is called sea-floor spreading."
+            << "sea-floor spreading"
+            << "This creation of new ocean floor";
+        QTest::newRow("this is a") << "Because the alternative points one way, this is a one-tailed test."
+                                   << "one-tailed test"
+                                   << "Because the alternative points one way, this is a one-tailed test";
         QTest::newRow("run-on notes") << "memory has three steps, encoding gets the info in, storage keeps "
                                          "it, retrieval gets it back out "
                                          "later on a test, the modal model has three stores, sensory memory "
@@ -74,6 +85,14 @@ private slots:
                                          "you already know"
                                       << "maintenance rehearsal"
                                       << "Repeating it over and over";
+        // An aside in brackets keeps its commas, and "and" can open the next definition.
+        QTest::newRow("second definition after and")
+            << "forgetting has two causes, decay is fading over time, and interference is the other one, "
+               "proactive interference is when old info blocks new learning (an old locker code, say, or an "
+               "old phone number) and retroactive interference is new info blocking the old, so review "
+               "often and space it out over the week before the test"
+            << "retroactive interference"
+            << "New info blocking the old";
     }
     void definitionsOfEachShape() {
         QFETCH(QString, text);
@@ -131,6 +150,27 @@ private slots:
         QVERIFY(atp->forms.contains("ATP") || atp->term == "ATP");
         QCOMPARE(names.count("ATP") + names.count("adenosine triphosphate"), 1);
         QVERIFY(!names.contains("Atp") && !names.contains("atp"));
+    }
+
+    // A second name in brackets or after "aka" is a form of the term; a phrase naming another kind
+    // of what a marked term is counts from its first use, unless it names one thing ("Sperling").
+    void otherNamesAndKinds() {
+        const QList<Term> terms = KeyTermEngine::keyTerms(
+            {"At a divergent (constructive) boundary the plates move apart. Explicit memory aka "
+             "declarative memory holds facts you can recall. Iconic memory is a visual store that lasts "
+             "under a second. Echoic memory is an auditory store that lasts a few seconds. Information "
+             "flows from sensory memory, short-term memory and then long-term storage. Early work on "
+             "Sperling memory used letter grids."});
+        const QStringList names = namesOf(terms);
+        QCOMPARE(termNamed(terms, "divergent boundary").value_or(Term{}).forms,
+                 QStringList{"constructive boundary"});
+        QCOMPARE(termNamed(terms, "explicit memory").value_or(Term{}).forms,
+                 QStringList{"declarative memory"});
+        QVERIFY2(names.contains("sensory memory") && names.contains("short-term memory") &&
+                     !names.contains("Sperling memory"),
+                 qPrintable(names.join(", ")));
+        for (const QString& name : names)
+            QVERIFY2(!name.contains(','), qPrintable(name));
     }
 
     // A phrase used almost only inside a longer term is not a term of its own; a lone everyday
