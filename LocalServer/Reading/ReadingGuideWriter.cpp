@@ -32,6 +32,23 @@ QJsonObject question(const QString& text, const QString& type, const QString& an
     return out;
 }
 
+// "What is an enzyme", "What is the thylakoid", "What are enzymes", "What is glycolysis": the term
+// with the article the text gives it.
+QString whatIs(const KeyTermEngine::Term& term) {
+    const QString written = term.sentence + ' ' + term.context;
+    const QString name = QRegularExpression::escape(term.term);
+    for (const QString& article : {QStringLiteral("an?"), QStringLiteral("the")}) {
+        const QRegularExpression withArticle(R"(\b()" + article + R"()\s+)" + name + R"(\b)",
+                                             QRegularExpression::CaseInsensitiveOption);
+        if (const QRegularExpressionMatch match = withArticle.match(written); match.hasMatch())
+            return "What is " + match.captured(1).toLower() + ' ' + term.term;
+    }
+    const QRegularExpression plural(name + R"(\s+are\b)", QRegularExpression::CaseInsensitiveOption);
+    if (term.term.endsWith('s') && plural.match(written).hasMatch())
+        return "What are " + term.term;
+    return "What is " + term.term;
+}
+
 QJsonArray strings(const QStringList& list) {
     return QJsonArray::fromStringList(list);
 }
@@ -194,7 +211,7 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
         for (const int term : passage.terms)
             if (!asked.contains(terms[term].term)) {
                 asked.append(terms[term].term);
-                cue = "What is " + terms[term].term + ", and why does it matter here?";
+                cue = whatIs(terms[term]) + ", and why does it matter here?";
                 break;
             }
         if (cue.isEmpty() && !passage.heading.isEmpty() && !asked.contains(passage.heading)) {
@@ -225,8 +242,7 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
     // Comprehension: factual questions on the terms, then open ones on related terms or sections.
     QJsonArray comprehension;
     for (const int term : defined.mid(0, style.factualQuestions))
-        comprehension.append(
-            question("What is " + terms[term].term + "?", "factual", terms[term].definition));
+        comprehension.append(question(whatIs(terms[term]) + "?", "factual", terms[term].definition));
     int open = 0;
     for (const Relation& relation : related) {
         if (open >= style.openQuestions)

@@ -132,7 +132,7 @@ private slots:
                 if (q.type == "factual")
                     QVERIFY(std::any_of(t.vocabulary->begin(), t.vocabulary->end(),
                                         [&](const GRVocabularyTerm& v) {
-                                            return q.question == "What is " + v.term + "?" &&
+                                            return q.question.endsWith(' ' + v.term + '?') &&
                                                    q.expectedAnswer == v.definition;
                                         }));
                 else

@@ -63,6 +63,12 @@ private slots:
                      qPrintable(note));
             QVERIFY2(lecture.simplified().contains(note), qPrintable(note));
         }
+        // A question names a term with the article the text gives it.
+        QStringList asked;
+        for (const QJsonValue& question : guide["comprehension_questions"].toArray())
+            asked.append(question["question"].toString());
+        QVERIFY2(asked.contains("What is chlorophyll?") && asked.contains("What is the thylakoid?"),
+                 qPrintable(asked.join('\n')));
         // Two terms one sentence names together are related, with that sentence.
         QVERIFY(strings(guide["key_relationships"])
                     .join('\n')
@@ -81,6 +87,7 @@ private slots:
             if (const QString answer = asked["expected_answer"].toString(); answer.contains('"'))
                 quotes.append(answer.section('"', 1, 1));
         QVERIFY(quotes.size() > 3);
+        QVERIFY(strings(guide["cornell_left_column"]).join('\n').contains("What is an enzyme,"));
         for (const QString& quote : std::as_const(quotes))
             QVERIFY2(readsOnItsOwn(quote, enzymes), qPrintable(quote));
         // A pronoun about the term the sentence before names gives way to it.
