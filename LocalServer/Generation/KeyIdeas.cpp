@@ -1,6 +1,7 @@
 #include "KeyIdeas.h"
 
 #include "KeyTermEngine.h"
+#include "StandaloneSentence.h"
 #include "TextChunker.h"
 
 #include <QRegularExpression>
@@ -57,7 +58,8 @@ void KeyIdeas::define(QList<KeyTerm>& ideas, const QList<KeyTerm>& found, const 
         const QRegularExpression named(QStringLiteral("\\b%1\\b").arg(QRegularExpression::escape(idea.term)),
                                        QRegularExpression::CaseInsensitiveOption);
         for (const QString& sentence : std::as_const(sentences)) {
-            if (named.match(sentence).hasMatch()) {
+            // "They sort proteins in the Golgi apparatus" says nothing of the apparatus alone.
+            if (named.match(sentence).hasMatch() && !StandaloneSentence::pointsBack(sentence)) {
                 idea.definition = sentence.simplified();
                 break;
             }

@@ -271,7 +271,9 @@ private slots:
         QCOMPARE(KeyIdeas::parse("supply, demand, elasticity").size(), 3);
         QCOMPARE(KeyIdeas::parse("price: what it costs, in dollars").size(), 1);
 
-        KeyIdeas::define(ideas, biology, {"Cells sort proteins in the Golgi apparatus before shipping them."},
+        KeyIdeas::define(ideas, biology,
+                         {"They pass through the Golgi apparatus on the way out.",
+                          "Cells sort proteins in the Golgi apparatus before shipping them."},
                          "A key idea of biology");
         QCOMPARE(ideas[2].definition, biology[0].definition);
         QCOMPARE(ideas[3].definition, "Cells sort proteins in the Golgi apparatus before shipping them.");
