@@ -102,7 +102,7 @@ QList<EnglishParser::Word> EnglishParser::parse(const QString& sentence) const {
         // left out costs many times more.
         if (sentence_parse(parsed, options.handle) > 0) {
             Linkage linkage = linkage_create(0, parsed, options.handle);
-            for (int i = 0; linkage && i < linkage_get_num_words(linkage); ++i) {
+            for (int i = 0; linkage && i < int(linkage_get_num_words(linkage)); ++i) {
                 const int start = linkage_get_word_byte_start(linkage, i);
                 const int end = linkage_get_word_byte_end(linkage, i);
                 if (start < 0 || end <= start || end > utf8.size())
