@@ -24,6 +24,12 @@ ServerResponse PushStreamRoute::open(const ServerRequest& request) {
     const std::optional<DeviceStore::Device> device = DeviceStore(context_).find(token, context_.nowMs());
     if (!device)
         return ServerResponse::apiError(401, "This device is not registered to a signed-in user.");
+    if (!streams_.hasRoomFor(device->userId, device->deviceToken)) {
+        ServerResponse refused =
+            ServerResponse::apiError(429, "This account has too many push streams open.");
+        refused.setHeader("Retry-After", "30");
+        return refused;
+    }
 
     std::optional<qint64> afterSeq;
     if (request.query.hasQueryItem("after")) {

@@ -10,7 +10,8 @@ class PushStreams;
 // GET /api/mobile/push/stream: the WebSocket a registered device holds open for its user's
 // notifications, authenticated by `Authorization: Device <token>`; `after=<seq>` asks for what
 // the device missed. Refusals are plain HTTP: 401 for a token that names no signed-in device,
-// 426 without an upgrade.
+// 426 without an upgrade, 429 when the user holds PushStreams::maxStreamsPerUser streams from
+// other devices.
 class PushStreamRoute {
 public:
     static constexpr auto path = "/api/mobile/push/stream";

@@ -29,8 +29,11 @@ PushStreams::~PushStreams() {
 void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const DeviceStore::Device& device,
                        std::optional<qint64> afterSeq) {
     std::shared_ptr<PushSession> session;
+    bool overCap = false;
     {
         QMutexLocker lock(&mutex_);
+        // Checked by the route already; streams opened since may have filled the cap.
+        overCap = othersOf(device.userId, device.deviceToken) >= maxStreamsPerUser;
         const quint64 id = nextId_++;
         session = std::make_shared<PushSession>(std::move(connection), [this, id] { forget(id); });
         streams_.insert(id, {session, device.deviceToken, device.userId});
@@ -44,6 +47,13 @@ void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const De
         }
     }
     session->start();
+    if (overCap)
+        return session->close(1013, "too many streams");
+    closeWhere(
+        [&](const Stream& stream) {
+            return stream.deviceToken == device.deviceToken && stream.session.lock() != session;
+        },
+        replacedCode, "replaced");
     // The device may have been signed out between its request and the handshake; it is listed
     // by now, so a later sign-out finds it.
     const auto current = DeviceStore(context_).find(device.deviceToken, context_.nowMs());
@@ -90,7 +100,20 @@ void PushStreams::forget(quint64 id) {
         context_.notifications->removeListener(*listener);
 }
 
-void PushStreams::closeWhere(const std::function<bool(const Stream&)>& matches) {
+bool PushStreams::hasRoomFor(const QString& userId, const QString& deviceToken) const {
+    QMutexLocker lock(&mutex_);
+    return othersOf(userId, deviceToken) < maxStreamsPerUser;
+}
+
+int PushStreams::othersOf(const QString& userId, const QString& deviceToken) const {
+    int count = 0;
+    for (const Stream& stream : streams_)
+        count += stream.userId == userId && stream.deviceToken != deviceToken ? 1 : 0;
+    return count;
+}
+
+void PushStreams::closeWhere(const std::function<bool(const Stream&)>& matches, std::uint16_t code,
+                             const char* reason) {
     QList<std::shared_ptr<PushSession>> sessions;
     {
         QMutexLocker lock(&mutex_);
@@ -100,20 +123,23 @@ void PushStreams::closeWhere(const std::function<bool(const Stream&)>& matches) 
                     sessions.append(std::move(session));
     }
     for (const auto& session : std::as_const(sessions))
-        session->close(signedOutCode, "signed out");
+        session->close(code, reason);
 }
 
 void PushStreams::closeDevices(const QStringList& deviceTokens) {
-    closeWhere([&deviceTokens](const Stream& stream) { return deviceTokens.contains(stream.deviceToken); });
+    closeWhere([&deviceTokens](const Stream& stream) { return deviceTokens.contains(stream.deviceToken); },
+               signedOutCode, "signed out");
 }
 
 void PushStreams::closeDevice(const QString& deviceToken, const QString& ownerId) {
     closeWhere(
-        [&](const Stream& stream) { return stream.deviceToken == deviceToken && stream.userId != ownerId; });
+        [&](const Stream& stream) { return stream.deviceToken == deviceToken && stream.userId != ownerId; },
+        signedOutCode, "signed out");
 }
 
 void PushStreams::closeUser(const QString& userId) {
-    closeWhere([&userId](const Stream& stream) { return stream.userId == userId; });
+    closeWhere([&userId](const Stream& stream) { return stream.userId == userId; }, signedOutCode,
+               "signed out");
 }
 
 int PushStreams::openCount() const {

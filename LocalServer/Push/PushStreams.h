@@ -19,11 +19,14 @@ struct WebSocketConnection;
 // The open push streams, by device and user. A user with streams has one NotificationHub listener
 // that writes each new notification to all of them as
 // {"type": "notification", "seq": …, "notification": AppNotification}. A stream ends with 4001
-// "signed out" once its device no longer belongs to its user. Thread-safe.
+// "signed out" once its device no longer belongs to its user. A device holds one stream (a new one
+// ends the older with 4002 "replaced") and a user at most maxStreamsPerUser. Thread-safe.
 class PushStreams {
 public:
     static constexpr int maxReplay = 50;
     static constexpr std::uint16_t signedOutCode = 4001;
+    static constexpr std::uint16_t replacedCode = 4002;
+    static constexpr int maxStreamsPerUser = 8;
 
     explicit PushStreams(ServerContext& context) : context_(context) {}
     ~PushStreams();
@@ -35,6 +38,8 @@ public:
     // first; then every new one. Runs on the connection's strand.
     void open(std::shared_ptr<WebSocketConnection> connection, const DeviceStore::Device& device,
               std::optional<qint64> afterSeq);
+    // Whether `userId` may open one more stream from `deviceToken` (which gives up its own).
+    bool hasRoomFor(const QString& userId, const QString& deviceToken) const;
     // Ends the streams of these devices.
     void closeDevices(const QStringList& deviceTokens);
     // Ends the streams of the device held by any user but `ownerId` (the device changed hands).
@@ -51,7 +56,10 @@ private:
 
     void announce(const QString& userId, const QJsonObject& notification);
     void forget(quint64 id);
-    void closeWhere(const std::function<bool(const Stream&)>& matches);
+    void closeWhere(const std::function<bool(const Stream&)>& matches, std::uint16_t code,
+                    const char* reason);
+    // The user's streams from devices other than `deviceToken`. Called under mutex_.
+    int othersOf(const QString& userId, const QString& deviceToken) const;
 
     ServerContext& context_;
     mutable QMutex mutex_;
