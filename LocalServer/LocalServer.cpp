@@ -1,5 +1,6 @@
 #include "LocalServer.h"
 
+#include "ApiAuth.h"
 #include "AppcastRoutes.h"
 #include "ClerkError.h"
 #include "ControlApi.h"
@@ -40,6 +41,12 @@ bool sameSecret(const QByteArray& a, const QByteArray& b) {
     for (qsizetype i = 0; i < qMin(a.size(), b.size()); ++i)
         difference |= static_cast<unsigned char>(a[i] ^ b[i]);
     return difference == 0;
+}
+
+// The path only: queries may carry upload signatures or OAuth nonces. A calendar feed's path is
+// its secret.
+QString loggedPath(const QString& path) {
+    return path.startsWith("/calendar/") ? QStringLiteral("/calendar/(token)") : path;
 }
 
 } // namespace
@@ -94,10 +101,17 @@ bool LocalServer::loadSecret(QByteArray* secret) {
     return db.exec("DELETE FROM settings WHERE key = 'token_secret'");
 }
 
+QString LocalServer::incomingDir() const {
+    return QDir(context_->options.dataDir).filePath("incoming");
+}
+
 bool LocalServer::prepareDataDir(QString* error) {
     const QDir dataDir(context_->options.dataDir);
+    // Uploads cut short by a stop are of no use.
+    QDir(incomingDir()).removeRecursively();
     if (!dataDir.mkpath(".") || !dataDir.mkpath("storage") || !dataDir.mkpath("media") ||
-        !PrivateFile::restrictDirectory(dataDir.path()) ||
+        !dataDir.mkpath("incoming") || !PrivateFile::restrictDirectory(dataDir.path()) ||
+        !PrivateFile::restrictDirectory(incomingDir()) ||
         !PrivateFile::restrictDirectory(context_->storageDir()) ||
         !PrivateFile::restrictDirectory(context_->mediaDir())) {
         *error = "cannot create the data dir " + dataDir.path();
@@ -168,7 +182,7 @@ bool LocalServer::start(QString* error) {
         [this](const ServerRequest& request, const HttpServer::Responder& responder) {
             handle(request, responder);
         },
-        [this](const QByteArray& method, const QString& path) { return bodyLimit(method, path); });
+        [this](const ServerRequest& head) { return screen(head); });
     if (!http_->listen(context.options.port, tls_.certificate().toPem(), tls_.key().toPem(), error)) {
         *error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2").arg(context.options.port).arg(*error);
         return false;
@@ -197,6 +211,22 @@ bool LocalServer::start(QString* error) {
     jobs_->resumeUnfinished();
     http_->serve();
     return true;
+}
+
+HeadVerdict LocalServer::screen(const ServerRequest& head) const {
+    HeadVerdict verdict;
+    verdict.bodyLimit = bodyLimit(head.method, head.path);
+    verdict.account = ApiAuth(*context_).tokenUser(head);
+    if (head.method == "PUT" && head.path.startsWith("/storage/"))
+        verdict.spoolDirectory = incomingDir();
+    verdict.refusal = head.path.startsWith("/__control/") ? refuseControl(head) : router_.screen(head);
+    if (verdict.refusal) {
+        verdict.refusal->setHeader("Date", httpDate(context_->nowMs()));
+        qCInfo(lcHttp).noquote() << QStringLiteral("method=%1 path=%2 status=%3 refused before the body")
+                                        .arg(QString::fromLatin1(head.method), loggedPath(head.path))
+                                        .arg(verdict.refusal->status);
+    }
+    return verdict;
 }
 
 qint64 LocalServer::bodyLimit(const QByteArray& method, const QString& path) const {
@@ -243,17 +273,13 @@ void LocalServer::handle(const ServerRequest& request, const HttpServer::Respond
     if (!controlled)
         delayMs = context_->options.latencyMs + (fault ? fault->delayMs : 0);
     response.setHeader("Date", httpDate(context_->nowMs()));
-    // The path only: queries may carry upload signatures or OAuth nonces. A calendar feed's path
-    // is its secret.
-    const QString loggedPath =
-        request.path.startsWith("/calendar/") ? QStringLiteral("/calendar/(token)") : request.path;
     qCInfo(lcHttp).noquote() << QStringLiteral(
                                     "id=%1 method=%2 path=%3 status=%4 bytes=%5 handler_ms=%6 delay_ms=%7")
                                     .arg(requestId)
-                                    .arg(QString::fromLatin1(request.method), loggedPath,
+                                    .arg(QString::fromLatin1(request.method), loggedPath(request.path),
                                          response.drop ? QStringLiteral("dropped")
                                                        : QString::number(response.status))
-                                    .arg(response.body.size())
+                                    .arg(response.contentLength())
                                     .arg(timer.elapsed())
                                     .arg(delayMs);
     responder.send(response, delayMs);

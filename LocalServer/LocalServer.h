@@ -48,7 +48,11 @@ public:
 private:
     // Runs on a worker thread of the HTTP engine.
     void handle(const ServerRequest& request, const HttpServer::Responder& responder);
+    // Runs on an I/O thread of the HTTP engine.
+    HeadVerdict screen(const ServerRequest& head) const;
     qint64 bodyLimit(const QByteArray& method, const QString& path) const;
+    // Where uploads are written as they arrive, before their route moves them into storage.
+    QString incomingDir() const;
     ServerResponse route(const ServerRequest& request);
     bool prepareDataDir(QString* error);
     bool loadSecret(QByteArray* secret);

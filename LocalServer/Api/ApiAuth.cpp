@@ -3,6 +3,24 @@
 #include "AuthStore.h"
 #include "ServerContext.h"
 
+namespace {
+
+ServerResponse notAuthenticated() {
+    return ServerResponse::apiError(401, "Not authenticated");
+}
+
+} // namespace
+
+QString ApiAuth::tokenUser(const ServerRequest& head) const {
+    const QByteArray header = head.header("authorization");
+    if (!header.startsWith("Bearer "))
+        return {};
+    const TokenSigner::Result verified =
+        context_.signer->verify(QString::fromLatin1(header.mid(7)), context_.nowSeconds());
+    return verified.failure == TokenSigner::Failure::None ? verified.claims.value("sub").toString()
+                                                          : QString();
+}
+
 QString ApiAuth::authenticate(const ServerRequest& request) const {
     const QByteArray header = request.header("authorization");
     if (!header.startsWith("Bearer "))
@@ -28,10 +46,15 @@ QString ApiAuth::sessionId(const ServerRequest& request) const {
 }
 
 void ApiAuth::add(Router& router, const QByteArray& method, const QString& pattern, Handler handler) const {
-    router.add(method, pattern, [this, handler = std::move(handler)](const ServerRequest& request) {
-        const QString userId = authenticate(request);
-        if (userId.isEmpty())
-            return ServerResponse::apiError(401, "Not authenticated");
-        return handler(request, userId);
-    });
+    router.add(
+        method, pattern,
+        [this, handler = std::move(handler)](const ServerRequest& request) {
+            const QString userId = authenticate(request);
+            if (userId.isEmpty())
+                return notAuthenticated();
+            return handler(request, userId);
+        },
+        [this](const ServerRequest& head) {
+            return tokenUser(head).isEmpty() ? std::optional(notAuthenticated()) : std::nullopt;
+        });
 }

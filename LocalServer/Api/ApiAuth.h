@@ -19,9 +19,14 @@ public:
 
     // The user the request's bearer token names, or an empty string.
     QString authenticate(const ServerRequest& request) const;
+    // The user named by a bearer token that this server signed and that has not expired, or an
+    // empty string; unlike authenticate() it does not ask whether the session is still active,
+    // so it may judge a request's head on an I/O thread.
+    QString tokenUser(const ServerRequest& head) const;
     // The session of a request that authenticate() accepted.
     QString sessionId(const ServerRequest& request) const;
-    // Registers a route whose handler runs only for an authenticated user; others get 401.
+    // Registers a route whose handler runs only for an authenticated user; others get 401, from the
+    // head when the token is not even validly signed.
     void add(Router& router, const QByteArray& method, const QString& pattern, Handler handler) const;
 
 private:

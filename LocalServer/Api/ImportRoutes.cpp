@@ -53,8 +53,12 @@ void ImportRoutes::registerRoutes(Router& router) {
               [this](const ServerRequest& r, const QString& u) { return initiatePaste(r, u); });
     auth_.add(router, "POST", "/api/study-content/import/initiate/upload",
               [this](const ServerRequest& r, const QString& u) { return initiateUpload(r, u); });
-    router.add("PUT", QString::fromLatin1(storagePath) + "{key*}",
-               [this](const ServerRequest& r) { return store(r); });
+    router.add(
+        "PUT", QString::fromLatin1(storagePath) + "{key*}",
+        [this](const ServerRequest& r) { return store(r); },
+        [this](const ServerRequest& head) {
+            return PresignedUpload::refusal(context_, "PUT import", head.param(0), head);
+        });
     auth_.add(router, "POST", "/api/study-content/import/preview",
               [this](const ServerRequest& r, const QString& u) { return preview(r, u); });
     auth_.add(router, "POST", "/api/study-content/import/commit",
@@ -111,8 +115,6 @@ ServerResponse ImportRoutes::initiateUpload(const ServerRequest& request, const 
 
 ServerResponse ImportRoutes::store(const ServerRequest& request) {
     const QString key = request.param(0);
-    if (auto refused = PresignedUpload::refusal(context_, "PUT import", key, request))
-        return *refused;
     // Replacing the file is allowed until the import is committed.
     if (context_.db.changed("UPDATE flashcard_imports SET content = ?, status = 'ready'"
                             " WHERE s3_key = ? AND status <> 'committed'",

@@ -11,8 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QUrl>
+#include <filesystem>
 
 namespace {
 
@@ -31,7 +31,11 @@ void LibraryRoutes::registerRoutes(Router& router) {
               [this](const ServerRequest& r, const QString& u) { return initiate(r, u); });
     auth_.add(router, "POST", "/api/v2/uploads/document/complete",
               [this](const ServerRequest& r, const QString& u) { return complete(r, u); });
-    router.add("PUT", "/storage/{key*}", [this](const ServerRequest& r) { return store(r); });
+    router.add(
+        "PUT", "/storage/{key*}", [this](const ServerRequest& r) { return store(r); },
+        [this](const ServerRequest& head) {
+            return PresignedUpload::refusal(context_, "PUT", head.param(0), head);
+        });
     auth_.add(router, "DELETE", "/api/documents/{id}",
               [this](const ServerRequest& r, const QString& u) { return remove(r.param(0), u); });
     auth_.add(router, "GET", "/api/documents/{id}/status",
@@ -69,20 +73,20 @@ ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QStri
 
 ServerResponse LibraryRoutes::store(const ServerRequest& request) {
     const QString key = request.param(0);
-    if (auto refused = PresignedUpload::refusal(context_, "PUT", key, request))
-        return *refused;
     const auto document = context_.db.row("SELECT id, status FROM documents WHERE s3_key = ?", {key});
     if (!document ||
         (document->value("status") != "awaiting_upload" && document->value("status") != "uploaded"))
         return PresignedUpload::error(409, "InvalidObjectState", "The upload for this key is closed.");
     const QString path = QDir(context_.storageDir()).filePath(key);
     QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(request.body) != request.body.size() ||
-        !file.commit() || !PrivateFile::restrictFile(path))
+    // The body arrived on disk beside the storage; it takes the place of an earlier upload whole.
+    std::error_code moved;
+    std::filesystem::rename(QFile::encodeName(request.bodyFile).toStdString(),
+                            QFile::encodeName(path).toStdString(), moved);
+    if (request.bodyFile.isEmpty() || moved || !PrivateFile::restrictFile(path))
         return PresignedUpload::error(500, "InternalError", "The object could not be stored.");
     context_.db.exec("UPDATE documents SET status = 'uploaded', file_size = ? WHERE id = ?",
-                     {request.body.size(), document->value("id")});
+                     {QFileInfo(path).size(), document->value("id")});
     return ServerResponse::empty(200);
 }
 

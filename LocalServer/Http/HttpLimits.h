@@ -33,6 +33,14 @@ struct HttpLimits {
 
     int maxConnections = 512;
     int maxConnectionsPerPeer = 256;
+    // Connections without a request under way: in the TLS handshake, sending a head or idle
+    // between requests. Past this many, or when a cap above is reached, a newcomer closes the one
+    // that has waited longest, so that such connections never crowd out requests.
+    int maxWaitingConnections = 64;
+    // Requests under way, from a complete head to the end of their answer: those without a
+    // signed-in account share one budget, every account has its own.
+    int maxAnonymousRequests = 128;
+    int maxRequestsPerAccount = 32;
     // Requests waiting for a worker; past it the server answers 503 at once.
     int maxQueuedRequests = 512;
     int ioThreads = 2;

@@ -12,6 +12,7 @@
 #include <boost/asio/ssl/context.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/strand.hpp>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -31,13 +32,25 @@ constexpr std::chrono::milliseconds acceptPause{100};
 } // namespace
 
 struct HttpServer::Impl {
+    struct Waiting {
+        std::weak_ptr<HttpSession> session;
+        QString peer;
+    };
+
     // Declared before the I/O context: connections that end while it is destroyed still count
     // themselves out here.
     HttpSession::Host host;
     Handler handler;
+    // Guards the counts and lists below. Sessions are never closed or released under it: their
+    // ends take it.
     std::mutex peersMutex;
     QHash<QString, int> connectionsPerPeer;
-    std::atomic<int> connections{0};
+    int connections = 0;
+    // Connections waiting for a request, by ticket: the oldest first.
+    std::map<quint64, Waiting> waiting;
+    quint64 lastTicket = 0;
+    int anonymousRequests = 0;
+    QHash<QString, int> requestsPerAccount;
     std::atomic<int> refusing{0};
     std::atomic<int> queued{0};
     QThreadPool workers;
@@ -53,7 +66,24 @@ struct HttpServer::Impl {
     void accept();
     void admit(tcp::socket socket);
     bool dispatch(const std::shared_ptr<HttpSession>& session, ServerRequest request);
+    quint64 beginWaiting(const std::shared_ptr<HttpSession>& session);
+    bool endWaiting(quint64 ticket);
+    std::shared_ptr<void> claimRequest(const QString& account);
+    // Takes the connection that has waited longest off the list (of `peer` alone when given), to be
+    // closed once the lock is released; nothing when none waits. Called under peersMutex.
+    std::optional<std::weak_ptr<HttpSession>> takeOldestWaiting(const QString& peer);
 };
+
+namespace {
+
+void evict(const std::optional<std::weak_ptr<HttpSession>>& victim) {
+    if (!victim)
+        return;
+    if (const auto session = victim->lock())
+        session->evict();
+}
+
+} // namespace
 
 void HttpServer::Impl::accept() {
     acceptor->async_accept(net::make_strand(*io), [this](error_code ec, tcp::socket socket) {
@@ -79,15 +109,20 @@ void HttpServer::Impl::admit(tcp::socket socket) {
     if (ec)
         return;
     bool admitted = false;
+    std::optional<std::weak_ptr<HttpSession>> victim;
     {
         std::lock_guard lock(peersMutex);
-        if (connections < host.limits.maxConnections &&
-            connectionsPerPeer.value(peer) < host.limits.maxConnectionsPerPeer) {
+        const bool peerFull = connectionsPerPeer.value(peer) >= host.limits.maxConnectionsPerPeer;
+        // A connection that is only waiting gives way; the counts run over until it has closed.
+        if (peerFull || connections >= host.limits.maxConnections)
+            victim = takeOldestWaiting(peerFull ? peer : QString());
+        admitted = victim || (!peerFull && connections < host.limits.maxConnections);
+        if (admitted) {
             ++connections;
             ++connectionsPerPeer[peer];
-            admitted = true;
         }
     }
+    evict(victim);
     if (admitted) {
         socket.set_option(net::socket_base::send_buffer_size(host.limits.socketSendBufferBytes), ec);
         // Every answer leaves in one write; Nagle would hold its last segment back until the
@@ -110,6 +145,56 @@ void HttpServer::Impl::admit(tcp::socket socket) {
     std::make_shared<HttpSession>(std::move(socket), tls, host, true, [this] { --refusing; })->start();
 }
 
+std::optional<std::weak_ptr<HttpSession>> HttpServer::Impl::takeOldestWaiting(const QString& peer) {
+    for (auto it = waiting.begin(); it != waiting.end(); ++it) {
+        if (peer.isEmpty() || it->second.peer == peer) {
+            std::weak_ptr<HttpSession> session = std::move(it->second.session);
+            waiting.erase(it);
+            return session;
+        }
+    }
+    return std::nullopt;
+}
+
+quint64 HttpServer::Impl::beginWaiting(const std::shared_ptr<HttpSession>& session) {
+    std::optional<std::weak_ptr<HttpSession>> victim;
+    quint64 ticket = 0;
+    {
+        std::lock_guard lock(peersMutex);
+        if (int(waiting.size()) >= host.limits.maxWaitingConnections)
+            victim = takeOldestWaiting({});
+        ticket = ++lastTicket;
+        waiting.emplace(ticket, Waiting{session, session->peerName()});
+    }
+    evict(victim);
+    return ticket;
+}
+
+bool HttpServer::Impl::endWaiting(quint64 ticket) {
+    std::lock_guard lock(peersMutex);
+    return waiting.erase(ticket) == 1;
+}
+
+std::shared_ptr<void> HttpServer::Impl::claimRequest(const QString& account) {
+    std::lock_guard lock(peersMutex);
+    const bool anonymous = account.isEmpty();
+    int& used = anonymous ? anonymousRequests : requestsPerAccount[account];
+    if (used >= (anonymous ? host.limits.maxAnonymousRequests : host.limits.maxRequestsPerAccount)) {
+        if (used == 0)
+            requestsPerAccount.remove(account);
+        return nullptr;
+    }
+    ++used;
+    // Points at the server only to be non-null; the deleter gives the slot back.
+    return std::shared_ptr<void>(this, [this, account](void*) {
+        std::lock_guard lock(peersMutex);
+        if (account.isEmpty())
+            --anonymousRequests;
+        else if (--requestsPerAccount[account] <= 0)
+            requestsPerAccount.remove(account);
+    });
+}
+
 bool HttpServer::Impl::dispatch(const std::shared_ptr<HttpSession>& session, ServerRequest request) {
     if (queued.fetch_add(1) >= host.limits.maxQueuedRequests) {
         --queued;
@@ -128,10 +213,15 @@ void HttpServer::Responder::send(const ServerResponse& response, int delayMs) co
     session_->respond(response, delayMs);
 }
 
-HttpServer::HttpServer(HttpLimits limits, Handler handler, BodyLimit bodyLimit)
-    : impl_(std::make_unique<Impl>()) {
+HttpServer::HttpServer(HttpLimits limits, Handler handler, Screen screen) : impl_(std::make_unique<Impl>()) {
     impl_->host.limits = limits;
-    impl_->host.bodyLimit = std::move(bodyLimit);
+    impl_->host.screen = std::move(screen);
+    Impl* impl = impl_.get();
+    impl_->host.beginWaiting = [impl](const std::shared_ptr<HttpSession>& session) {
+        return impl->beginWaiting(session);
+    };
+    impl_->host.endWaiting = [impl](quint64 ticket) { return impl->endWaiting(ticket); };
+    impl_->host.claimRequest = [impl](const QString& account) { return impl->claimRequest(account); };
     impl_->host.dispatch = [impl = impl_.get()](const std::shared_ptr<HttpSession>& session,
                                                 ServerRequest request) {
         return impl->dispatch(session, std::move(request));

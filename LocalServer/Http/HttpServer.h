@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HeadVerdict.h"
 #include "HttpLimits.h"
 #include "ServerRequest.h"
 #include "ServerResponse.h"
@@ -29,10 +30,11 @@ public:
 
     // Runs on a worker thread.
     using Handler = std::function<void(const ServerRequest&, const Responder&)>;
-    // The largest body a request may carry, given its method and path.
-    using BodyLimit = std::function<qint64(const QByteArray& method, const QString& path)>;
+    // Judges a request by its head (no body, no path parameters); runs on an I/O thread, so it
+    // must be quick.
+    using Screen = std::function<HeadVerdict(const ServerRequest& head)>;
 
-    HttpServer(HttpLimits limits, Handler handler, BodyLimit bodyLimit);
+    HttpServer(HttpLimits limits, Handler handler, Screen screen);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;

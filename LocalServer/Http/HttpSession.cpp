@@ -3,7 +3,11 @@
 #include "HttpFraming.h"
 #include "WebSocketConnection.h"
 
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QUrl>
+#include <algorithm>
 #include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/write.hpp>
@@ -21,6 +25,8 @@ using boost::system::error_code;
 namespace {
 
 constexpr std::size_t readChunk = 16 * 1024;
+// How much of a file body is in memory at a time.
+constexpr qint64 fileChunk = 64 * 1024;
 constexpr std::chrono::seconds shutdownTimeout{2};
 
 std::chrono::milliseconds ms(int value) {
@@ -38,6 +44,13 @@ ServerResponse busy() {
     return response;
 }
 
+// A percent-decoded NUL or other control character would cut a file name short or split a log
+// line; no route has one in its paths.
+bool hasControlCharacter(const QString& path) {
+    return std::any_of(path.begin(), path.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
 } // namespace
 
 HttpSession::HttpSession(net::ip::tcp::socket socket, net::ssl::context& tls, const Host& host, bool refuse,
@@ -45,16 +58,24 @@ HttpSession::HttpSession(net::ip::tcp::socket socket, net::ssl::context& tls, co
     : stream_(std::move(socket), tls), host_(host), refuse_(refuse), onEnd_(std::move(onEnd)) {
     error_code ec;
     const auto endpoint = beast::get_lowest_layer(stream_).socket().remote_endpoint(ec);
-    if (!ec)
-        peer_ = QHostAddress(QString::fromStdString(endpoint.address().to_string()));
+    if (!ec) {
+        peerName_ = QString::fromStdString(endpoint.address().to_string());
+        peer_ = QHostAddress(peerName_);
+    }
 }
 
 HttpSession::~HttpSession() {
+    if (waitingTicket_)
+        host_.endWaiting(waitingTicket_);
+    if (!spooled_.isEmpty())
+        QFile::remove(spooled_);
     if (onEnd_)
         onEnd_();
 }
 
 void HttpSession::start() {
+    if (!refuse_)
+        waitingTicket_ = host_.beginWaiting(shared_from_this());
     beast::get_lowest_layer(stream_).expires_after(ms(host_.limits.handshakeTimeoutMs));
     stream_.async_handshake(net::ssl::stream_base::server, [self = shared_from_this()](error_code ec) {
         if (ec)
@@ -70,6 +91,8 @@ void HttpSession::start() {
 // Waits, within the idle time, for the first byte of the next request; from then on the
 // header block has its own deadline.
 void HttpSession::waitForRequest() {
+    if (!waitingTicket_)
+        waitingTicket_ = host_.beginWaiting(shared_from_this());
     parser_.emplace();
     parser_->header_limit(std::uint32_t(host_.limits.maxHeaderBytes));
     // The route's own limit is set once the header is known; Content-Length is checked then.
@@ -110,6 +133,9 @@ void HttpSession::readHeader() {
 }
 
 void HttpSession::processHeader(std::size_t headerBytes) {
+    // No longer waiting, unless this connection was closed to make room meanwhile.
+    if (!host_.endWaiting(std::exchange(waitingTicket_, 0)))
+        return close();
     if (headerBytes > host_.limits.maxHeaderBytes)
         return fail(431);
     const auto data = buffer_.data();
@@ -123,15 +149,52 @@ void HttpSession::processHeader(std::size_t headerBytes) {
     buffer_.consume(used);
 
     const auto& head = parser_->get();
-    const QString path = QUrl(QString::fromUtf8(toBytes(head.target()))).path();
-    const qint64 limit = host_.bodyLimit(toBytes(head.method_string()), path);
-    if (parser_->content_length() && *parser_->content_length() > std::uint64_t(limit))
-        return fail(413);
-    parser_->body_limit(std::uint64_t(limit));
+    request_ = ServerRequest();
+    request_.method = toBytes(head.method_string());
+    const QUrl target(QString::fromUtf8(toBytes(head.target())));
+    request_.path = target.path();
+    if (hasControlCharacter(request_.path))
+        return fail(400);
+    request_.query = QUrlQuery(target.query(QUrl::FullyEncoded));
+    for (const auto& field : head)
+        request_.headers.insert(toBytes(field.name_string()).toLower(), toBytes(field.value()).trimmed());
+    request_.peer = peer_;
+    request_.upgrade = websocket::is_upgrade(head);
+    headRequest_ = request_.method == "HEAD";
     keepAlive_ = parser_->keep_alive();
     firstRequest_ = false;
-    if (!parser_->is_done() && buffer_.size() == 0 &&
-        beast::iequals(head[http::field::expect], "100-continue")) {
+    admit(host_.screen(request_));
+}
+
+void HttpSession::admit(const HeadVerdict& verdict) {
+    if (parser_->content_length() && *parser_->content_length() > std::uint64_t(verdict.bodyLimit))
+        return fail(413);
+    if (verdict.refusal)
+        return refuse(*verdict.refusal);
+    requestSlot_ = host_.claimRequest(verdict.account);
+    if (!requestSlot_) {
+        if (verdict.account.isEmpty())
+            return refuse(busy());
+        ServerResponse tooMany = ServerResponse::apiError(429, "Too many requests at once for this account.");
+        tooMany.setHeader("Retry-After", "1");
+        return refuse(tooMany);
+    }
+    parser_->body_limit(std::uint64_t(verdict.bodyLimit));
+    if (!verdict.spoolDirectory.isEmpty()) {
+        fileParser_.emplace(std::move(*parser_));
+        parser_.reset();
+        fileParser_->body_limit(std::uint64_t(verdict.bodyLimit));
+        spooled_ = QDir(verdict.spoolDirectory)
+                       .filePath(QString::number(QRandomGenerator::system()->generate64(), 16) + ".part");
+        error_code ec;
+        fileParser_->get().body().open(QFile::encodeName(spooled_).constData(), beast::file_mode::write_new,
+                                       ec);
+        if (ec)
+            return refuse(ServerResponse::apiError(500, "The upload could not be stored."));
+    }
+    const bool bodyDone = fileParser_ ? fileParser_->is_done() : parser_->is_done();
+    if (!bodyDone && buffer_.size() == 0 &&
+        request_.header("expect").compare("100-continue", Qt::CaseInsensitive) == 0) {
         static const std::string continueLine = "HTTP/1.1 100 Continue\r\n\r\n";
         beast::get_lowest_layer(stream_).expires_after(ms(host_.limits.writeTimeoutMs));
         return net::async_write(stream_, net::buffer(continueLine),
@@ -145,10 +208,16 @@ void HttpSession::processHeader(std::size_t headerBytes) {
 }
 
 void HttpSession::readBody() {
-    if (parser_->is_done())
+    if (fileParser_)
+        return readBodyInto(*fileParser_);
+    readBodyInto(*parser_);
+}
+
+template <class Parser> void HttpSession::readBodyInto(Parser& parser) {
+    if (parser.is_done())
         return dispatch();
     beast::get_lowest_layer(stream_).expires_after(ms(host_.limits.bodyTimeoutMs));
-    http::async_read(stream_, buffer_, *parser_, [self = shared_from_this()](error_code ec, std::size_t) {
+    http::async_read(stream_, buffer_, parser, [self = shared_from_this()](error_code ec, std::size_t) {
         if (ec == http::error::body_limit)
             return self->fail(413);
         if (ec == beast::error::timeout || ec == net::error::eof || ec == net::ssl::error::stream_truncated ||
@@ -161,20 +230,18 @@ void HttpSession::readBody() {
 }
 
 void HttpSession::dispatch() {
-    auto message = parser_->release();
-    ServerRequest request;
-    request.upgrade = websocket::is_upgrade(message);
-    upgradeRequest_ = request.upgrade ? std::make_shared<http::request<http::string_body>>(message) : nullptr;
-    request.method = toBytes(message.method_string());
-    headRequest_ = request.method == "HEAD";
-    const QUrl target(QString::fromUtf8(toBytes(message.target())));
-    request.path = target.path();
-    request.query = QUrlQuery(target.query(QUrl::FullyEncoded));
-    for (const auto& field : message)
-        request.headers.insert(toBytes(field.name_string()).toLower(), toBytes(field.value()).trimmed());
-    request.body = QByteArray(message.body().data(), qsizetype(message.body().size()));
-    request.peer = peer_;
-    parser_.reset();
+    ServerRequest request = std::move(request_);
+    if (fileParser_) {
+        fileParser_->get().body().close();
+        fileParser_.reset();
+        request.bodyFile = spooled_;
+    } else {
+        auto message = parser_->release();
+        request.body = QByteArray(message.body().data(), qsizetype(message.body().size()));
+        if (request.upgrade)
+            upgradeRequest_ = std::make_shared<http::request<http::string_body>>(std::move(message));
+        parser_.reset();
+    }
     // Nothing is read while the request is with a worker; the answer restarts reading.
     beast::get_lowest_layer(stream_).expires_never();
     if (!host_.dispatch(shared_from_this(), std::move(request)))
@@ -191,24 +258,60 @@ void HttpSession::respond(ServerResponse response, int delayMs) {
     timer->async_wait([self, timer, response = std::move(response)](error_code) { self->write(response); });
 }
 
+void HttpSession::evict() {
+    net::post(stream_.get_executor(), [self = shared_from_this()] { self->close(); });
+}
+
 void HttpSession::write(const ServerResponse& response) {
+    // The handler is done with the spooled body: moved into place, or not wanted.
+    if (!spooled_.isEmpty())
+        QFile::remove(std::exchange(spooled_, QString()));
     if (response.drop)
         return close();
-    if (response.upgrade && upgradeRequest_)
+    if (response.upgrade && upgradeRequest_) {
+        // A push stream is held under caps of its own.
+        requestSlot_.reset();
         return upgrade(response.upgrade);
+    }
     upgradeRequest_.reset();
     const QByteArray wire = response.serialize(keepAlive_, !headRequest_);
     out_.assign(wire.constData(), std::size_t(wire.size()));
+    if (response.fileBody && !headRequest_ && response.fileBody->length > 0) {
+        sending_ = response.fileBody->file;
+        sendLeft_ = response.fileBody->length;
+        if (!sending_->seek(response.fileBody->offset))
+            return close();
+    }
+    writeOut();
+}
+
+void HttpSession::writeOut() {
+    // Each chunk has the whole deadline: a client that reads keeps the answer going, one that does
+    // not is cut off.
     beast::get_lowest_layer(stream_).expires_after(ms(host_.limits.writeTimeoutMs));
     net::async_write(stream_, net::buffer(out_), [self = shared_from_this()](error_code ec, std::size_t) {
-        self->out_.clear();
-        self->out_.shrink_to_fit();
         if (ec)
             return self->close();
-        if (!self->keepAlive_)
-            return self->shutdown();
-        self->waitForRequest();
+        if (self->sendLeft_ == 0)
+            return self->answered();
+        const qint64 chunk = qMin(fileChunk, self->sendLeft_);
+        self->out_.resize(std::size_t(chunk));
+        // A file that shrank since its length was sent cannot be answered in full.
+        if (self->sending_->read(self->out_.data(), chunk) != chunk)
+            return self->close();
+        self->sendLeft_ -= chunk;
+        self->writeOut();
     });
+}
+
+void HttpSession::answered() {
+    out_.clear();
+    out_.shrink_to_fit();
+    sending_.reset();
+    requestSlot_.reset();
+    if (!keepAlive_)
+        return shutdown();
+    waitForRequest();
 }
 
 void HttpSession::upgrade(const ServerResponse::Upgrade& open) {
@@ -231,9 +334,14 @@ void HttpSession::upgrade(const ServerResponse::Upgrade& open) {
 }
 
 void HttpSession::fail(int status) {
+    refuse(ServerResponse::empty(status));
+}
+
+void HttpSession::refuse(const ServerResponse& response) {
     keepAlive_ = false;
     parser_.reset();
-    write(ServerResponse::empty(status));
+    fileParser_.reset();
+    write(response);
 }
 
 void HttpSession::shutdown() {

@@ -15,6 +15,9 @@ struct ServerRequest {
     QUrlQuery query;
     QHash<QByteArray, QByteArray> headers;
     QByteArray body;
+    // A body that went to disk as it arrived (uploads) is this file instead of `body`. The handler
+    // may move it away; otherwise it is deleted once the request has been answered.
+    QString bodyFile;
     QHostAddress peer;
     QStringList pathParams;
     // The client asks to turn the connection into a WebSocket (Upgrade: websocket).

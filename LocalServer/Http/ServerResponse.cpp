@@ -20,6 +20,14 @@ ServerResponse ServerResponse::bytes(const QByteArray& body, const QByteArray& c
     return response;
 }
 
+ServerResponse ServerResponse::file(FileBody body, const QByteArray& contentType, int status) {
+    ServerResponse response;
+    response.status = status;
+    response.fileBody = std::move(body);
+    response.setHeader("Content-Type", contentType);
+    return response;
+}
+
 ServerResponse ServerResponse::empty(int status) {
     ServerResponse response;
     response.status = status;
@@ -59,7 +67,7 @@ QByteArray ServerResponse::serialize(bool keepAlive, bool withBody) const {
         "HTTP/1.1 " + QByteArray::number(status) + ' ' + HttpStatus::reasonPhrase(status) + "\r\n";
     for (const auto& header : headers)
         out += header.first + ": " + header.second + "\r\n";
-    out += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    out += "Content-Length: " + QByteArray::number(contentLength()) + "\r\n";
     out += keepAlive ? "Connection: keep-alive\r\n" : "Connection: close\r\n";
     out += "\r\n";
     if (withBody)
