@@ -277,13 +277,13 @@ private slots:
         QCOMPARE(stored.readAll(), bytes);
     }
 
-    // The answer's tail is rewritten on disk while the client has not yet read its head's
-    // worth: what arrives is the new tail, so the server had not read it before.
+    // The answer's tail is rewritten on disk once its first bytes have arrived and while the
+    // client reads no more: what arrives is the new tail, so the server had not read it before.
     void filesAreReadAsTheClientTakesThem_data() {
         QTest::addColumn<QByteArray>("range");
         QTest::addColumn<qint64>("first");
         QTest::newRow("whole") << QByteArray() << qint64(0);
-        QTest::newRow("range") << QByteArray("Range: bytes=1048576-\r\n") << qint64(1 << 20);
+        QTest::newRow("range") << QByteArray("Range: bytes=524288-\r\n") << qint64(512 << 10);
     }
     void filesAreReadAsTheClientTakesThem() {
         QFETCH(QByteArray, range);
@@ -292,8 +292,8 @@ private slots:
         server->stop();
         server->options().http.writeTimeoutMs = 60'000;
         QVERIFY(server->start());
-        constexpr int size = 8 << 20;
-        constexpr int tail = 1 << 20;
+        constexpr int size = 2 << 20;
+        constexpr int tail = 512 << 10;
         QVERIFY(QDir(server->dataDir()).mkpath("media/u"));
         QFile clip(server->dataDir() + "/media/u/clip.wav");
         QVERIFY(clip.open(QIODevice::ReadWrite) && clip.write(QByteArray(size, 'a')) == size);
@@ -308,8 +308,10 @@ private slots:
         QVERIFY(socket.waitForEncrypted(5000));
         socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 16 * 1024);
         socket.write("GET /media/u/clip.wav HTTP/1.1\r\n" + range + "\r\n");
+        // Once the first bytes of the body are here, the server has begun reading the file.
         QByteArray received;
-        while (!received.contains("\r\n\r\n") && socket.waitForReadyRead(5000))
+        while ((received.indexOf("\r\n\r\n") < 0 || received.size() < received.indexOf("\r\n\r\n") + 5) &&
+               socket.waitForReadyRead(5000))
             received += socket.readAll();
         QVERIFY(clip.seek(size - tail) && clip.write(QByteArray(tail, 'b')) == tail && clip.flush());
 
@@ -320,7 +322,7 @@ private slots:
             received += socket.readAll();
         const QByteArray body = received.mid(headEnd);
         QCOMPARE(body.size(), size - first);
-        QCOMPARE(body.right(tail), QByteArray(tail, 'b'));
+        QVERIFY(body.right(tail) == QByteArray(tail, 'b'));
         QCOMPARE(body.count('a'), size - first - tail);
     }
 
@@ -358,6 +360,11 @@ private slots:
     }
 
     void connectionsWithoutARequestGiveWay() {
+        // Only room for others may close a connection here, not its deadlines.
+        server->stop();
+        HttpLimits& limits = server->options().http;
+        limits.handshakeTimeoutMs = limits.headerTimeoutMs = limits.idleTimeoutMs = 60'000;
+        QVERIFY(server->start());
         // Exactly as many as may wait: both stay.
         auto oldest = openConnection();
         auto newer = openConnection();
