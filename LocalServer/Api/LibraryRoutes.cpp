@@ -1,6 +1,7 @@
 #include "LibraryRoutes.h"
 
 #include "DocumentProcessor.h"
+#include "FailPoint.h"
 #include "JobQueue.h"
 #include "LibraryStore.h"
 #include "PresignedUpload.h"
@@ -111,13 +112,29 @@ ServerResponse LibraryRoutes::complete(const ServerRequest& request, const QStri
     if (courseId.isEmpty())
         courseId = document->value("course_id").toString();
     const QString original = QFileInfo(body.value("original_filename").toString()).fileName();
-    context_.db.exec("UPDATE documents SET status = 'queued', course_id = ?, filename = ? WHERE id = ?",
-                     {courseId.isEmpty() ? QVariant() : QVariant(courseId),
-                      original.isEmpty() ? document->value("filename") : QVariant(original), documentId});
     const bool checkSyllabus = !body.value("skip_syllabus_extraction").toBool() && courseId.isEmpty();
+    // The "queued" status and the job that moves the document on are written together: a crash
+    // in between would leave a document queued for ever, its upload closed.
+    Database& db = context_.db;
+    if (!db.transaction())
+        return ServerResponse::apiError(500, "The upload could not be completed.");
+    const bool queued =
+        db.changed("UPDATE documents SET status = 'queued', course_id = ?, filename = ? WHERE id = ? AND"
+                   " status = 'uploaded'",
+                   {courseId.isEmpty() ? QVariant() : QVariant(courseId),
+                    original.isEmpty() ? document->value("filename") : QVariant(original), documentId}) == 1;
+    FailPoint::reach("upload-queued");
     const QString jobId =
-        context_.jobs->enqueue(userId, DocumentProcessor::jobType,
-                               QJsonObject{{"document_id", documentId}, {"check_syllabus", checkSyllabus}});
+        queued
+            ? context_.jobs->add(userId, DocumentProcessor::jobType,
+                                 QJsonObject{{"document_id", documentId}, {"check_syllabus", checkSyllabus}})
+            : QString();
+    if (jobId.isEmpty() || !db.commit()) {
+        db.rollback();
+        return queued ? ServerResponse::apiError(500, "The upload could not be completed.")
+                      : ServerResponse::apiError(409, "This upload has already been completed.");
+    }
+    context_.jobs->schedule(jobId);
     QJsonObject answer{{"status", "queued"}, {"document_id", documentId}};
     // A job id tells the app that the file is being checked as a syllabus.
     if (checkSyllabus) {

@@ -1,5 +1,6 @@
 #include "SongRoutes.h"
 
+#include "FailPoint.h"
 #include "LibraryStore.h"
 #include "RangedFile.h"
 #include "ServerContext.h"
@@ -106,13 +107,22 @@ ServerResponse SongRoutes::useSongReward(const ServerRequest& request, const QSt
         draft.courseName = course->value("name").toString();
     draft.genre = genre;
     draft.style = style;
+    // The song holds a use from here on: it and the job that finishes it or gives the use back
+    // are written together, so that a crash cannot leave a use held by a song nobody composes.
+    Database& db = context_.db;
+    if (!db.transaction())
+        return ServerResponse::apiError(500, "The song could not be started.");
     bool noUsesLeft = false;
     const QString songId = SongStore(context_).reserve(draft, &noUsesLeft);
-    if (noUsesLeft)
-        return ServerResponse::apiError(409, name + " has no uses left.");
-    if (songId.isEmpty())
-        return ServerResponse::apiError(500, "The song could not be started.");
-    const QString jobId = context_.jobs->enqueue(userId, jobType, QJsonObject{{"song_id", songId}});
+    FailPoint::reach("song-reserved");
+    const QString jobId =
+        songId.isEmpty() ? QString() : context_.jobs->add(userId, jobType, QJsonObject{{"song_id", songId}});
+    if (jobId.isEmpty() || !db.commit()) {
+        db.rollback();
+        return noUsesLeft ? ServerResponse::apiError(409, name + " has no uses left.")
+                          : ServerResponse::apiError(500, "The song could not be started.");
+    }
+    context_.jobs->schedule(jobId);
     return ServerResponse::json(QJsonObject{{"status", "queued"},
                                             {"job_id", jobId},
                                             {"job_type", jobType},

@@ -42,14 +42,20 @@ void JobQueue::registerRunner(const QString& type, Runner runner) {
 }
 
 QString JobQueue::enqueue(const QString& userId, const QString& type, const QJsonObject& input) {
-    const QString id = RandomId::make("job");
-    context_.db.exec("INSERT INTO jobs (id, user_id, job_type, status, input, created_at) VALUES (?, ?, ?, "
-                     "'queued', ?, ?)",
-                     {id, userId, type,
-                      QString::fromUtf8(QJsonDocument(input).toJson(QJsonDocument::Compact)),
-                      context_.isoNow()});
-    schedule(id);
+    const QString id = add(userId, type, input);
+    if (!id.isEmpty())
+        schedule(id);
     return id;
+}
+
+QString JobQueue::add(const QString& userId, const QString& type, const QJsonObject& input) {
+    const QString id = RandomId::make("job");
+    const bool written = context_.db.exec(
+        "INSERT INTO jobs (id, user_id, job_type, status, input, created_at) VALUES (?, ?, ?, 'queued', ?, "
+        "?)",
+        {id, userId, type, QString::fromUtf8(QJsonDocument(input).toJson(QJsonDocument::Compact)),
+         context_.isoNow()});
+    return written ? id : QString();
 }
 
 void JobQueue::resumeUnfinished() {

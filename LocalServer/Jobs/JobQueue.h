@@ -57,6 +57,11 @@ public:
     void registerRunner(const QString& type, Runner runner);
     // Thread-safe.
     QString enqueue(const QString& userId, const QString& type, const QJsonObject& input);
+    // Writes the job as "queued" inside the caller's open transaction, so that it is committed
+    // with the writes it belongs to, or not at all; schedule() runs it once that transaction has
+    // committed (a stop before that leaves it to the next start). Empty when the write failed.
+    QString add(const QString& userId, const QString& type, const QJsonObject& input);
+    void schedule(const QString& jobId);
     void resumeUnfinished();
     // Waits for running work and drops what has not started; it resumes at the next start.
     void stop();
@@ -65,7 +70,6 @@ public:
     std::optional<QJsonObject> statusJson(const QString& jobId, const QString& userId) const;
 
 private:
-    void schedule(const QString& jobId);
     void start(const QString& jobId);
     void finish(const QString& jobId);
     void abandon(const QString& jobId);

@@ -8,21 +8,16 @@
 QString SongStore::reserve(const Draft& draft, bool* noUsesLeft) {
     *noUsesLeft = false;
     Database& db = context_.db;
-    if (!db.transaction())
-        return {};
     // Counted inside the write transaction, so two requests for the last use cannot both pass.
     const auto reward = db.row("SELECT usage_limit, usage_count, (SELECT COUNT(*) FROM reward_songs WHERE"
                                " user_reward_id = ? AND status = 'composing') AS held"
                                " FROM user_rewards WHERE id = ?",
                                {draft.userRewardId, draft.userRewardId});
-    if (!reward) {
-        db.rollback();
+    if (!reward)
         return {};
-    }
     const QVariant limit = reward->value("usage_limit");
     if (!limit.isNull() &&
         reward->value("usage_count").toInt() + reward->value("held").toInt() >= limit.toInt()) {
-        db.rollback();
         *noUsesLeft = true;
         return {};
     }
@@ -32,11 +27,8 @@ QString SongStore::reserve(const Draft& draft, bool* noUsesLeft) {
             "INSERT INTO reward_songs (id, user_id, user_reward_id, status, document_id, title, course_name,"
             " genre, style, created_at) VALUES (?, ?, ?, 'composing', ?, ?, ?, ?, ?, ?)",
             {id, draft.userId, draft.userRewardId, draft.documentId, draft.title, draft.courseName,
-             draft.genre, draft.style.isEmpty() ? noStyle : QVariant(draft.style), context_.nowMs()}) ||
-        !db.commit()) {
-        db.rollback();
+             draft.genre, draft.style.isEmpty() ? noStyle : QVariant(draft.style), context_.nowMs()}))
         return {};
-    }
     return id;
 }
 

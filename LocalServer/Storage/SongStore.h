@@ -24,9 +24,9 @@ public:
 
     explicit SongStore(ServerContext& context) : context_(context) {}
 
-    // Adds a composing song in one transaction when the reward has a use that neither a ready
-    // nor a composing song holds. Its id, or empty when no use is left (or a write failed:
-    // `noUsesLeft` tells them apart).
+    // Inside the caller's write transaction, which also queues the song's job: adds a composing
+    // song when the reward has a use that neither a ready nor a composing song holds. Its id, or
+    // empty when no use is left (or a write failed: `noUsesLeft` tells them apart).
     QString reserve(const Draft& draft, bool* noUsesLeft);
     std::optional<QVariantMap> song(const QString& songId);
     // Inside the job's final transaction: the song is ready and its reward's use spent, once.

@@ -2,7 +2,9 @@
 #include "TestServer.h"
 
 #include <QDir>
+#include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 // Jobs across crashes: the server executable is made to die at a chosen point of a job, as a
@@ -61,6 +63,53 @@ class JobRecoveryTest : public QObject {
         return process.exitCode();
     }
 
+    // The server executable on a data dir, made to die at a fail point reached while it serves.
+    class ServerProcess {
+    public:
+        ServerProcess(const QString& dataDir, const char* point) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("ORBELO_SERVER_FAIL_AT", point);
+            process_.setProcessEnvironment(environment);
+            process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            process_.start(ORBELO_LOCAL_SERVER, {"--port", "0", "--data-dir", dataDir, "--job-delay", "0"});
+            static const QRegularExpression listening("listening on (https://\\S+)");
+            QByteArray output;
+            while (!listening.match(QString::fromUtf8(output)).hasMatch() &&
+                   process_.waitForReadyRead(60'000))
+                output += process_.readAllStandardOutput();
+            base_ = listening.match(QString::fromUtf8(output)).captured(1);
+        }
+        ~ServerProcess() {
+            if (process_.state() != QProcess::NotRunning) {
+                process_.kill();
+                process_.waitForFinished();
+            }
+        }
+        QString url(const QString& path) const { return base_ + path; }
+        int exitCode() {
+            if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(60'000))
+                return -1;
+            return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+        }
+
+    private:
+        QProcess process_;
+        QString base_;
+    };
+
+    // A session token of `device` issued by the server process.
+    static QString tokenFrom(TestServer& server, const ServerProcess& process,
+                             const TestServer::Device& device) {
+        return server
+            .form("POST", process.url("/v1/client/sessions/" + device.sessionId + "/tokens"),
+                  {{"organization_id", ""}}, device)
+            .json()
+            .value("response")
+            .toObject()
+            .value("jwt")
+            .toString();
+    }
+
     static QVariantMap row(const QString& dataDir, const QString& sql, const QVariantList& values) {
         Database db;
         if (!db.open(QDir(dataDir).filePath("orbelo.sqlite")))
@@ -98,6 +147,95 @@ private slots:
                      .value("course_id")
                      .toString(),
                  courseId);
+    }
+
+    // A song reserves one of its reward's uses; without its job nothing would ever give it back.
+    void aCrashWhileASongIsStartedLeavesTheRewardsUse() {
+        TestServer server;
+        QVERIFY(server.start());
+        const TestServer::Device device = server.signUp("singer@example.com", "la-la-la-la-1");
+        QString token = server.sessionToken(device);
+        QCOMPARE(
+            server
+                .send("POST", "/__control/credits",
+                      QJsonDocument(QJsonObject{{"email", "singer@example.com"}, {"amount", 150}}).toJson(),
+                      {{"Content-Type", "application/json"}})
+                .status,
+            200);
+        const QString reward = server
+                                   .api("POST", "/api/gamification/rewards/purchase", token,
+                                        {{"user_id", device.userId}, {"reward_id", "study_song"}})
+                                   .json()
+                                   .value("user_reward_id")
+                                   .toString();
+        const QString document = server.uploadDocument(
+            token, "Mitochondria make ATP by cellular respiration in every living cell.", "cells.txt",
+            "text/plain", server.addCourse(token, "BIO 110"));
+        QCOMPARE(server.waitForProcessing(document, token).value("status").toString(), "complete");
+        server.stop();
+        const QJsonObject use{
+            {"user_id", device.userId}, {"user_reward_id", reward}, {"document_id", document}};
+        {
+            ServerProcess process(server.dataDir(), "song-reserved");
+            server.api("POST", process.url("/api/gamification/rewards/use/song-from-notes"),
+                       tokenFrom(server, process, device), use);
+            QCOMPARE(process.exitCode(), 70);
+        }
+        QCOMPARE(row(server.dataDir(), "SELECT COUNT(*) AS n FROM reward_songs", {}).value("n").toInt(), 0);
+
+        server.setJobDelay(24 * 3600 * 1000);
+        QVERIFY(server.start());
+        token = server.sessionToken(device);
+        const TestServer::Reply owned =
+            server.api("GET", "/api/gamification/rewards/" + device.userId + "/purchased", token);
+        QCOMPARE(owned.jsonArray().at(0).toObject().value("remaining_uses").toInt(), 1);
+        const TestServer::Reply again =
+            server.api("POST", "/api/gamification/rewards/use/song-from-notes", token, use);
+        QCOMPARE(again.status, 200);
+        QVERIFY(!again.json().value("job_id").toString().isEmpty());
+    }
+
+    // Completing an upload queues the document and its job together: after a crash in between,
+    // the upload can be completed again and is processed.
+    void aCrashWhileAnUploadIsCompletedLeavesItToCompleteAgain() {
+        TestServer server;
+        QVERIFY(server.start());
+        const TestServer::Device device = server.signUp("uploads@example.com", "correct horse battery");
+        QString token = server.sessionToken(device);
+        const QByteArray text = "Osmosis is the diffusion of water across a selectively permeable membrane.";
+        const auto started = server.api(
+            "POST", "/api/v2/uploads/document/initiate", token,
+            {{"filename", "osmosis.txt"}, {"file_size", int(text.size())}, {"content_type", "text/plain"}});
+        const QString documentId = started.json().value("document_id").toString();
+        QCOMPARE(server
+                     .send("PUT", started.json().value("presigned_url").toString(), text,
+                           {{"Content-Type", "text/plain"}})
+                     .status,
+                 200);
+        server.stop();
+        const QJsonObject complete{{"document_id", documentId},
+                                   {"s3_key", started.json().value("s3_key")},
+                                   {"skip_syllabus_extraction", true}};
+        {
+            ServerProcess process(server.dataDir(), "upload-queued");
+            server.api("POST", process.url("/api/v2/uploads/document/complete"),
+                       tokenFrom(server, process, device), complete);
+            QCOMPARE(process.exitCode(), 70);
+        }
+        QCOMPARE(row(server.dataDir(), "SELECT status FROM documents WHERE id = ?", {documentId})
+                     .value("status")
+                     .toString(),
+                 "uploaded");
+
+        QVERIFY(server.start());
+        token = server.sessionToken(device);
+        QCOMPARE(server.api("POST", "/api/v2/uploads/document/complete", token, complete).status, 200);
+        QCOMPARE(server.waitForProcessing(documentId, token).value("status").toString(), "complete");
+        QCOMPARE(server.api("GET", "/api/documents/" + documentId + "/status", token)
+                     .json()
+                     .value("status")
+                     .toString(),
+                 "ready");
     }
 
     void aJobInterruptedTwiceIsStoppedRatherThanRetried() {

@@ -3,6 +3,7 @@
 #include "ServerContext.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QLoggingCategory>
@@ -101,7 +102,8 @@ TestServer::Reply TestServer::send(const QByteArray& method, const QString& path
                                    const QList<QPair<QByteArray, QByteArray>>& headers) {
     QNetworkRequest request(QUrl(pathOrUrl.startsWith("https://") ? pathOrUrl : url(pathOrUrl)));
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.setCaCertificates(QSslCertificate::fromPath(server_->certificatePath()));
+    // Read from the data dir, so that a server process started on it is trusted too.
+    tls.setCaCertificates(QSslCertificate::fromPath(QDir(dataDir_).filePath("server-cert.pem")));
     request.setSslConfiguration(tls);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     for (const auto& [name, value] : headers)

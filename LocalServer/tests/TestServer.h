@@ -68,6 +68,7 @@ public:
         offsetMs_ = 0;
     }
 
+    // `pathOrUrl` may be a whole https:// address, also of another server on the same data dir.
     Reply send(const QByteArray& method, const QString& pathOrUrl, const QByteArray& body = {},
                const QList<QPair<QByteArray, QByteArray>>& headers = {});
     Reply form(const QByteArray& method, const QString& path, const QList<QPair<QString, QString>>& fields,
