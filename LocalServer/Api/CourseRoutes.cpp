@@ -173,13 +173,19 @@ ServerResponse CourseRoutes::generateStudyPlan(const ServerRequest& request, con
         if (!syllabus.value(from).toString().isEmpty() && !info.contains(to))
             info.insert(to, syllabus.value(from).toString());
     }
-    context_.db.exec("UPDATE courses SET info = ? WHERE id = ?",
-                     {QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Compact)), courseId});
     QStringList topics;
     if (!info.contains("topics")) {
         for (const QJsonValue& objective : syllabus.value("learning_objectives").toArray())
             topics.append(objective.toString());
     }
+    // The details and the plan dated by them are written together.
+    context_.db.transaction();
+    context_.db.exec("UPDATE courses SET info = ? WHERE id = ?",
+                     {QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Compact)), courseId});
     library.buildStudyPlan(courseId, topics);
+    if (!context_.db.commit()) {
+        context_.db.rollback();
+        return ServerResponse::apiError(500, "The study plan could not be saved.");
+    }
     return ServerResponse::json(QJsonObject{{"status", "success"}, {"message", "Study plan created."}});
 }

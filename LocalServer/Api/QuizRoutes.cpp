@@ -188,17 +188,26 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
 
     const Sources course = sources(userId, courseId);
     if (course.chars > inlineTextLimit) {
-        if (!store.spend(userId, courseId, today.day, maxDailyGenerations))
+        // The generation spent and the job that makes the quiz (or refunds it) go in together.
+        context_.db.transaction();
+        if (!store.spend(userId, courseId, today.day, maxDailyGenerations)) {
+            context_.db.rollback();
             return ServerResponse::apiError(429, exhausted(today));
-        const QString jobId = context_.jobs->enqueue(userId, jobType,
-                                                     QJsonObject{{"course_id", courseId},
-                                                                 {"question_type", key.questionType},
-                                                                 {"difficulty", key.difficulty},
-                                                                 {"topic", key.topic},
-                                                                 {"num_questions", key.count},
-                                                                 {"attempt", attempt},
-                                                                 {"day", today.day},
-                                                                 {"used", today.used + 1}});
+        }
+        const QString jobId = context_.jobs->add(userId, jobType,
+                                                 QJsonObject{{"course_id", courseId},
+                                                             {"question_type", key.questionType},
+                                                             {"difficulty", key.difficulty},
+                                                             {"topic", key.topic},
+                                                             {"num_questions", key.count},
+                                                             {"attempt", attempt},
+                                                             {"day", today.day},
+                                                             {"used", today.used + 1}});
+        if (jobId.isEmpty() || !context_.db.commit()) {
+            context_.db.rollback();
+            return ServerResponse::apiError(500, "The quiz could not be started.");
+        }
+        context_.jobs->schedule(jobId);
         return ServerResponse::json(
             QJsonObject{{"status", "queued"},
                         {"job_id", jobId},

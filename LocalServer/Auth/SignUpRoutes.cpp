@@ -149,8 +149,7 @@ ServerResponse SignUpRoutes::transfer(const QString& clientId, const QUrlQuery& 
     if (auto failure = applyFields(form, state))
         return withDeviceToken(*failure, newDeviceToken);
     const QString id = RandomId::make("sua");
-    completeIfReady(clientId, state);
-    store_.saveAttempt(id, clientId, "sign_up", state);
+    saveCompleting(id, clientId, state);
     // The OAuth sign-in has done its part; the sign-up carries on from here.
     store_.setClientAttempt(clientId, "sign_in_id", {});
     if (state.value("status").toString() != "complete")
@@ -168,8 +167,7 @@ ServerResponse SignUpRoutes::update(const ServerRequest& request) {
                                     "This sign-up has already been completed.");
     if (auto failure = applyFields(request.formBody(), *state))
         return *failure;
-    completeIfReady(clientId, *state);
-    store_.saveAttempt(request.param(0), clientId, "sign_up", *state);
+    saveCompleting(request.param(0), clientId, *state);
     return store_.envelope(store_.signUpJson(request.param(0), *state), clientId);
 }
 
@@ -216,12 +214,23 @@ ServerResponse SignUpRoutes::attemptVerification(const ServerRequest& request) {
         verification, state->value("email_code").toString(), field(form, "code").trimmed(),
         VerificationCode::acceptsFixedCode(context_, email), context_.nowMs(), &guesses);
     state->insert("verification", verification);
-    if (!failure)
-        completeIfReady(clientId, *state);
-    store_.saveAttempt(request.param(0), clientId, "sign_up", *state);
+    if (failure)
+        store_.saveAttempt(request.param(0), clientId, "sign_up", *state);
+    else
+        saveCompleting(request.param(0), clientId, *state);
     if (failure)
         return *failure;
     return store_.envelope(store_.signUpJson(request.param(0), *state), clientId);
+}
+
+void SignUpRoutes::saveCompleting(const QString& id, const QString& clientId, QJsonObject& state) {
+    // One transaction: a crash cannot leave an account whose sign-up still looks unfinished, which
+    // a retry could then never complete (the address is taken).
+    context_.db.transaction();
+    completeIfReady(clientId, state);
+    store_.saveAttempt(id, clientId, "sign_up", state);
+    if (!context_.db.commit())
+        context_.db.rollback();
 }
 
 void SignUpRoutes::completeIfReady(const QString& clientId, QJsonObject& state) {

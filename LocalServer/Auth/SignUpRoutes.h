@@ -29,6 +29,8 @@ private:
     std::optional<ServerResponse> applyFields(const QUrlQuery& form, QJsonObject& state);
     // Creates the user and the session once no required field is missing and the address is verified.
     void completeIfReady(const QString& clientId, QJsonObject& state);
+    // Saves the attempt, completing it first (completeIfReady) in the same transaction.
+    void saveCompleting(const QString& id, const QString& clientId, QJsonObject& state);
     // The sign-up of an OAuth sign-in whose external account has no user yet.
     ServerResponse transfer(const QString& clientId, const QUrlQuery& form, const QByteArray& newDeviceToken);
 
