@@ -9,6 +9,7 @@
 #include "ImportRoutes.h"
 #include "InstalledVoices.h"
 #include "JobQueue.h"
+#include "LogText.h"
 #include "NotificationHub.h"
 #include "OrbeloApi.h"
 #include "PrivateFile.h"
@@ -184,7 +185,8 @@ bool LocalServer::start(QString* error) {
         },
         [this](const ServerRequest& head) { return screen(head); });
     if (!http_->listen(context.options.port, tls_.certificate().toPem(), tls_.key().toPem(), error)) {
-        *error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2").arg(context.options.port).arg(*error);
+        *error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2")
+                     .arg(QString::number(context.options.port), *error);
         return false;
     }
     context.baseUrl = QStringLiteral("https://127.0.0.1:%1").arg(http_->port());
@@ -273,14 +275,12 @@ void LocalServer::handle(const ServerRequest& request, const HttpServer::Respond
     if (!controlled)
         delayMs = context_->options.latencyMs + (fault ? fault->delayMs : 0);
     response.setHeader("Date", httpDate(context_->nowMs()));
-    qCInfo(lcHttp).noquote() << QStringLiteral(
-                                    "id=%1 method=%2 path=%3 status=%4 bytes=%5 handler_ms=%6 delay_ms=%7")
-                                    .arg(requestId)
-                                    .arg(QString::fromLatin1(request.method), loggedPath(request.path),
-                                         response.drop ? QStringLiteral("dropped")
-                                                       : QString::number(response.status))
-                                    .arg(response.contentLength())
-                                    .arg(timer.elapsed())
-                                    .arg(delayMs);
+    qCInfo(lcHttp).noquote()
+        << QStringLiteral("id=%1 method=%2 path=%3 status=%4 bytes=%5 handler_ms=%6 delay_ms=%7")
+               .arg(QString::number(requestId), LogText::clean(QString::fromLatin1(request.method)),
+                    LogText::clean(loggedPath(request.path)),
+                    response.drop ? QStringLiteral("dropped") : QString::number(response.status),
+                    QString::number(response.contentLength()), QString::number(timer.elapsed()),
+                    QString::number(delayMs));
     responder.send(response, delayMs);
 }

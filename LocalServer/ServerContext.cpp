@@ -1,5 +1,7 @@
 #include "ServerContext.h"
 
+#include "LogText.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QLoggingCategory>
@@ -29,5 +31,6 @@ void ServerContext::deliverMail(const QString& recipient, const QString& subject
     if (options.demo)
         db.exec("INSERT INTO mailbox (recipient, subject, body, created_at) VALUES (?, ?, ?, ?)",
                 {recipient, subject, body, nowMs()});
-    qCInfo(lcMail).noquote() << "to" << recipient << "|" << subject << "|" << body;
+    qCInfo(lcMail).noquote() << "to" << LogText::clean(recipient) << "|" << LogText::clean(subject) << "|"
+                             << LogText::clean(body);
 }

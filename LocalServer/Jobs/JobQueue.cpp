@@ -1,6 +1,7 @@
 #include "JobQueue.h"
 
 #include "FailPoint.h"
+#include "LogText.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 
@@ -139,7 +140,7 @@ void JobQueue::finish(const QString& jobId) {
         return;
     }
     qCInfo(lcJobs).noquote() << "job" << jobId << job->type
-                             << (outcome.ok ? "complete" : "failed: " + outcome.error);
+                             << (outcome.ok ? "complete" : "failed: " + LogText::clean(outcome.error));
     if (outcome.committed)
         outcome.committed();
 }
