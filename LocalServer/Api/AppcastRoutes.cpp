@@ -25,7 +25,7 @@ ServerResponse AppcastRoutes::downloadPage() const {
             "<!doctype html><html><head><meta charset=\"utf-8\"><title>Download Orbelo</title></head>"
             "<body><h1>Orbelo %1 (build %2)</h1><p>This local server stands in for the download "
             "page. Build the app from source with scripts/run to get this version.</p></body></html>")
-            .arg(context_.options.appcastVersion.toHtmlEscaped())
-            .arg(context_.options.appcastBuild);
+            .arg(context_.options.appcastVersion.toHtmlEscaped(),
+                 QString::number(context_.options.appcastBuild));
     return ServerResponse::bytes(page.toUtf8(), "text/html; charset=utf-8");
 }

@@ -54,7 +54,7 @@ QString QuizRoutes::formatCooldown(qint64 remainingMs) {
         return QStringLiteral("%1m").arg(minutes);
     if (minutes % 60 == 0)
         return QStringLiteral("%1h").arg(minutes / 60);
-    return QStringLiteral("%1h %2m").arg(minutes / 60).arg(minutes % 60);
+    return QStringLiteral("%1h %2m").arg(QString::number(minutes / 60), QString::number(minutes % 60));
 }
 
 QuizRoutes::Quota QuizRoutes::quota(const QString& userId, const QString& courseId) {
@@ -67,8 +67,7 @@ QuizRoutes::Quota QuizRoutes::quota(const QString& userId, const QString& course
 
 QString QuizRoutes::exhausted(const Quota& quota) {
     return QStringLiteral("You've used all %1 quiz generations for this course today. More in %2.")
-        .arg(maxDailyGenerations)
-        .arg(formatCooldown(quota.untilMidnightMs));
+        .arg(QString::number(maxDailyGenerations), formatCooldown(quota.untilMidnightMs));
 }
 
 QuizRoutes::Sources QuizRoutes::sources(const QString& userId, const QString& courseId) {
@@ -101,13 +100,12 @@ QJsonObject QuizRoutes::quizJson(const Sources& sources, const QuizStore::Key& k
     QString title = sources.courseName + QStringLiteral(" practice test");
     if (!key.topic.isEmpty())
         title += QStringLiteral(": ") + key.topic;
-    const QString description = QStringLiteral("%1 %2 question%3 (%4) from %5 document%6 of this course.")
-                                    .arg(questions.size())
-                                    .arg(typeLabels().value(key.questionType))
-                                    .arg(questions.size() == 1 ? "" : "s")
-                                    .arg(key.difficulty)
-                                    .arg(sources.documents.size())
-                                    .arg(sources.documents.size() == 1 ? "" : "s");
+    const QString description =
+        QStringLiteral("%1 %2 question%3 (%4) from %5 document%6 of this course.")
+            .arg(QString::number(questions.size()), typeLabels().value(key.questionType),
+                 questions.size() == 1 ? QString() : QStringLiteral("s"), key.difficulty,
+                 QString::number(sources.documents.size()),
+                 sources.documents.size() == 1 ? QString() : QStringLiteral("s"));
     QJsonObject quiz{{"title", title},
                      {"description", description},
                      {"questions", questions},
@@ -167,8 +165,8 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
         key.count > QuizGenerator::maxQuestions)
         return ServerResponse::apiError(422,
                                         QStringLiteral("num_questions must be a whole number from %1 to %2.")
-                                            .arg(QuizGenerator::minQuestions)
-                                            .arg(QuizGenerator::maxQuestions));
+                                            .arg(QString::number(QuizGenerator::minQuestions),
+                                                 QString::number(QuizGenerator::maxQuestions)));
     const QJsonValue topic = body.value("topic");
     const QJsonValue force = body.value("force_regenerate");
     if (!(topic.isString() || topic.isNull() || topic.isUndefined()))

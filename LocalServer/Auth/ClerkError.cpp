@@ -28,9 +28,10 @@ ServerResponse missingParam(const QString& paramName) {
 }
 
 ServerResponse tooManyRequests(qint64 retryAfterSeconds, const QString& reason, const QString& paramName) {
-    ServerResponse answer =
-        response(429, "too_many_requests", "Too many requests",
-                 QStringLiteral("%1 Try again in %2 seconds.").arg(reason).arg(retryAfterSeconds), paramName);
+    ServerResponse answer = response(
+        429, "too_many_requests", "Too many requests",
+        QStringLiteral("%1 Try again in %2 seconds.").arg(reason, QString::number(retryAfterSeconds)),
+        paramName);
     answer.setHeader("Retry-After", QByteArray::number(retryAfterSeconds));
     return answer;
 }

@@ -18,8 +18,7 @@ QByteArray derive(const QString& password, const QByteArray& salt, int rounds) {
 QString make(const QString& password) {
     const QByteArray salt = RandomId::bytes(16);
     return QStringLiteral("pbkdf2$%1$%2$%3")
-        .arg(iterations)
-        .arg(QString::fromLatin1(salt.toBase64()),
+        .arg(QString::number(iterations), QString::fromLatin1(salt.toBase64()),
              QString::fromLatin1(derive(password, salt, iterations).toBase64()));
 }
 

@@ -55,7 +55,7 @@ MnemonicGenerator::Mnemonic AcronymMnemonic::make(const QList<KeyTerm>& given,
                 Writer::strongParagraph(word) + Writer::paragraph(howToSay) + Writer::grid(letters));
     for (qsizetype i = 0; i < result.terms.size(); ++i) {
         const KeyTerm& term = result.terms.at(i);
-        writer.card(QStringLiteral("%1 is for %2").arg(word.at(i)).arg(term.term),
+        writer.card(QStringLiteral("%1 is for %2").arg(QString(word.at(i)), term.term),
                     Writer::paragraph(capitalized(
                         withContext(describe(term, request.difficulty) + '.', term, request.difficulty))));
     }

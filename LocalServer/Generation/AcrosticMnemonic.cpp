@@ -101,9 +101,10 @@ MnemonicGenerator::Mnemonic AcrosticMnemonic::make(const QList<KeyTerm>& terms,
     }
     writer.card(QStringLiteral("Your sentence"), Writer::strongParagraph(sentence) + Writer::grid(pairs));
     for (qsizetype i = 0; i < terms.size(); ++i)
-        writer.card(QStringLiteral("%1. %2 → %3").arg(i + 1).arg(sentenceWords.at(i), terms.at(i).term),
-                    Writer::paragraph(capitalized(withContext(describe(terms.at(i), request.difficulty) + '.',
-                                                              terms.at(i), request.difficulty))));
+        writer.card(
+            QStringLiteral("%1. %2 → %3").arg(QString::number(i + 1), sentenceWords.at(i), terms.at(i).term),
+            Writer::paragraph(capitalized(withContext(describe(terms.at(i), request.difficulty) + '.',
+                                                      terms.at(i), request.difficulty))));
     writer.tip(QStringLiteral("Picture the sentence as a scene and say it aloud a few times; the odder the "
                               "picture, the longer it stays."));
     MnemonicGenerator::Mnemonic result;

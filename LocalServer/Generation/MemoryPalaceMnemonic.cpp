@@ -72,8 +72,7 @@ MnemonicGenerator::Mnemonic MemoryPalaceMnemonic::make(const QList<KeyTerm>& ter
     writer.card(QStringLiteral("Your memory palace"), Writer::grid(pairs));
     for (qsizetype i = 0; i < terms.size(); ++i)
         writer.card(QStringLiteral("Room %1, the %2: %3")
-                        .arg(i + 1)
-                        .arg(QString::fromLatin1(house[i].name), terms.at(i).term),
+                        .arg(QString::number(i + 1), QString::fromLatin1(house[i].name), terms.at(i).term),
                     Writer::paragraph(scenes.at(i)));
     writer.card(
         QStringLiteral("Rooms, terms and images"),
@@ -86,7 +85,6 @@ MnemonicGenerator::Mnemonic MemoryPalaceMnemonic::make(const QList<KeyTerm>& ter
                         .arg(QString::fromLatin1(house[terms.size() - 1].name));
     result.html = writer.html();
     result.explanation = QStringLiteral("A memory palace of %1 rooms: %2.")
-                             .arg(terms.size())
-                             .arg(legend.join(QStringLiteral(", ")));
+                             .arg(QString::number(terms.size()), legend.join(QStringLiteral(", ")));
     return result;
 }

@@ -83,7 +83,7 @@ MnemonicGenerator::Mnemonic RhymeMnemonic::make(const QList<KeyTerm>& terms,
     }
     writer.card(QStringLiteral("Your rhymes"), Writer::grid(pairs));
     for (qsizetype i = 0; i < terms.size(); ++i)
-        writer.card(QStringLiteral("Couplet %1: %2").arg(i + 1).arg(terms.at(i).term),
+        writer.card(QStringLiteral("Couplet %1: %2").arg(QString::number(i + 1), terms.at(i).term),
                     Writer::lines(couplets.at(i)));
     writer.tip(QStringLiteral("Clap the beat as you read; a line you can sing is a line you keep."));
     MnemonicGenerator::Mnemonic result;
@@ -93,7 +93,6 @@ MnemonicGenerator::Mnemonic RhymeMnemonic::make(const QList<KeyTerm>& terms,
     result.explanation =
         QStringLiteral("A rhyming couplet for each of %1 terms, the rhymes found by word endings: "
                        "%2")
-            .arg(terms.size())
-            .arg(result.device);
+            .arg(QString::number(terms.size()), result.device);
     return result;
 }

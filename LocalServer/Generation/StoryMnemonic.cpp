@@ -46,7 +46,7 @@ MnemonicGenerator::Mnemonic StoryMnemonic::make(const QList<KeyTerm>& terms,
     writer.card(QStringLiteral("Your story: %1's journey").arg(hero),
                 Writer::paragraph(opening) + Writer::grid(pairs));
     for (qsizetype i = 0; i < terms.size(); ++i)
-        writer.card(QStringLiteral("Scene %1: %2").arg(i + 1).arg(terms.at(i).term),
+        writer.card(QStringLiteral("Scene %1: %2").arg(QString::number(i + 1), terms.at(i).term),
                     Writer::paragraph(scenes.at(i)));
     writer.tip(QStringLiteral("Retell the story aloud in order; a scene you cannot picture is a term to read "
                               "again."));

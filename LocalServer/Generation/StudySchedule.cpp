@@ -65,13 +65,13 @@ QList<StudyEvent> events(const QString& courseId, const QString& courseName, con
         QStringList tasks;
         for (const QJsonValue& task : week.value("tasks").toArray())
             tasks.append(task.toString());
-        const QString weekKey = QStringLiteral("%1:week:%2").arg(courseId).arg(number);
+        const QString weekKey = QStringLiteral("%1:week:%2").arg(courseId, QString::number(number));
         StudyEvent planWeek;
         planWeek.key = weekKey;
         planWeek.courseId = courseId;
         planWeek.courseName = courseName;
         planWeek.kind = "plan_week";
-        planWeek.title = QStringLiteral("Week %1: %2").arg(number).arg(topic);
+        planWeek.title = QStringLiteral("Week %1: %2").arg(QString::number(number), topic);
         planWeek.description = tasks.join('\n');
         planWeek.start = QDateTime(first, QTime(0, 0), zone);
         planWeek.end = QDateTime(last.addDays(1), QTime(0, 0), zone);
@@ -88,12 +88,12 @@ QList<StudyEvent> events(const QString& courseId, const QString& courseName, con
             if (!date.isValid() || !time.isValid() || minutes <= 0)
                 continue;
             StudyEvent study = planWeek;
-            study.key = QStringLiteral("%1:block:%2").arg(weekKey).arg(b + 1);
+            study.key = QStringLiteral("%1:block:%2").arg(weekKey, QString::number(b + 1));
             study.kind = "study_block";
             study.title = "Study block: " + topic;
             // The week's tasks are on the week itself.
-            study.description =
-                QStringLiteral("%1 minutes on week %2: %3").arg(minutes).arg(number).arg(topic);
+            study.description = QStringLiteral("%1 minutes on week %2: %3")
+                                    .arg(QString::number(minutes), QString::number(number), topic);
             study.start = QDateTime(date, time, zone);
             study.end = study.start.addSecs(qint64(minutes) * 60);
             study.allDay = false;

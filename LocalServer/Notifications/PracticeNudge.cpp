@@ -54,8 +54,7 @@ void PracticeNudge::postIfDue(const QString& userId) {
             : namedCourses == 2
                 ? QStringLiteral("%1 due for review in %2 and one other course today.").arg(cards(due), name)
                 : QStringLiteral("%1 due for review in %2 and %3 other courses today.")
-                      .arg(cards(due), name)
-                      .arg(namedCourses - 1);
+                      .arg(cards(due), name, QString::number(namedCourses - 1));
     }
     context_.notifications->post(userId, draft);
 }

@@ -12,7 +12,7 @@ NotificationStore::Draft QuizResultNotice::draft() const {
                                        : QStringLiteral("Quiz results: %1").arg(courseName);
     QString message = QStringLiteral("You scored %1%").arg(rounded);
     if (correct && total)
-        message += QStringLiteral(" (%1 of %2)").arg(*correct).arg(*total);
+        message += QStringLiteral(" (%1 of %2)").arg(QString::number(*correct), QString::number(*total));
     message += QStringLiteral(" on a %1 quiz").arg(difficulty);
     if (!topic.isEmpty())
         message += QStringLiteral(" about %1").arg(topic);

@@ -324,8 +324,8 @@ QJsonObject ReadingGuideWriter::write(const QList<Source>& sources, const Reques
     QStringList actions;
     if (!vocabulary.isEmpty())
         actions.append(QStringLiteral("Study the %1 vocabulary term%2 as flashcards.")
-                           .arg(vocabulary.size())
-                           .arg(vocabulary.size() == 1 ? "" : "s"));
+                           .arg(QString::number(vocabulary.size()),
+                                vocabulary.size() == 1 ? QString() : QStringLiteral("s")));
     if (!cues.isEmpty())
         actions.append("Cover the notes column and answer each Cornell cue from memory.");
     actions.append("Write a three-sentence summary of " + request.chapterTitle + ".");

@@ -46,7 +46,8 @@ UserRewardStore::Purchase UserRewardStore::purchase(const QString& userId, const
     if (level < item->requiresLevel) {
         db.rollback();
         answer.outcome = Purchase::Outcome::levelTooLow;
-        answer.detail = QStringLiteral("Reach level %1 to buy %2.").arg(item->requiresLevel).arg(item->name);
+        answer.detail =
+            QStringLiteral("Reach level %1 to buy %2.").arg(QString::number(item->requiresLevel), item->name);
         return answer;
     }
     const int balance = rewards.balance(userId);
@@ -54,9 +55,7 @@ UserRewardStore::Purchase UserRewardStore::purchase(const QString& userId, const
         db.rollback();
         answer.outcome = Purchase::Outcome::notEnoughCredits;
         answer.detail = QStringLiteral("Not enough credits: %1 costs %2 credits and you have %3.")
-                            .arg(item->name)
-                            .arg(item->creditCost)
-                            .arg(balance);
+                            .arg(item->name, QString::number(item->creditCost), QString::number(balance));
         return answer;
     }
     const QString id = RandomId::make("urw");

@@ -196,6 +196,16 @@ private slots:
         QCOMPARE(unread(server->sessionToken(other)), 0);
     }
 
+    // A course's name is the student's text: a marker in it stays as typed.
+    void thePracticeNudgeKeepsMarkersInACourseName() {
+        const QString zed = server->addCourse(token, "Zed %1 course");
+        addDueCards(zed, 3);
+        addDueCards(courseId, 1);
+        addDueCards(server->addCourse(token, "CHEM 101"), 1);
+        QCOMPARE(inbox().notifications.at(0).message,
+                 "5 flashcards are due for review in Zed %1 course and 2 other courses today.");
+    }
+
     void markingReadKeepsEachInboxToItsOwner() {
         for (int i = 0; i < 3; ++i) {
             server->advanceClock(1000);
