@@ -1,10 +1,10 @@
 #include "Database.h"
+#include "ServerProcess.h"
 #include "TestServer.h"
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
 
 // Jobs across crashes: the server executable is made to die at a chosen point of a job, as a
@@ -62,40 +62,6 @@ class JobRecoveryTest : public QObject {
         }
         return process.exitCode();
     }
-
-    // The server executable on a data dir, made to die at a fail point reached while it serves.
-    class ServerProcess {
-    public:
-        ServerProcess(const QString& dataDir, const char* point) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert("ORBELO_SERVER_FAIL_AT", point);
-            process_.setProcessEnvironment(environment);
-            process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            process_.start(ORBELO_LOCAL_SERVER, {"--port", "0", "--data-dir", dataDir, "--job-delay", "0"});
-            static const QRegularExpression listening("listening on (https://\\S+)");
-            QByteArray output;
-            while (!listening.match(QString::fromUtf8(output)).hasMatch() &&
-                   process_.waitForReadyRead(60'000))
-                output += process_.readAllStandardOutput();
-            base_ = listening.match(QString::fromUtf8(output)).captured(1);
-        }
-        ~ServerProcess() {
-            if (process_.state() != QProcess::NotRunning) {
-                process_.kill();
-                process_.waitForFinished();
-            }
-        }
-        QString url(const QString& path) const { return base_ + path; }
-        int exitCode() {
-            if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(60'000))
-                return -1;
-            return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-        }
-
-    private:
-        QProcess process_;
-        QString base_;
-    };
 
     // A session token of `device` issued by the server process.
     static QString tokenFrom(TestServer& server, const ServerProcess& process,
@@ -176,7 +142,7 @@ private slots:
         const QJsonObject use{
             {"user_id", device.userId}, {"user_reward_id", reward}, {"document_id", document}};
         {
-            ServerProcess process(server.dataDir(), "song-reserved");
+            ServerProcess process(ORBELO_LOCAL_SERVER, server.dataDir(), "song-reserved");
             server.api("POST", process.url("/api/gamification/rewards/use/song-from-notes"),
                        tokenFrom(server, process, device), use);
             QCOMPARE(process.exitCode(), 70);
@@ -217,7 +183,7 @@ private slots:
                                    {"s3_key", started.json().value("s3_key")},
                                    {"skip_syllabus_extraction", true}};
         {
-            ServerProcess process(server.dataDir(), "upload-queued");
+            ServerProcess process(ORBELO_LOCAL_SERVER, server.dataDir(), "upload-queued");
             server.api("POST", process.url("/api/v2/uploads/document/complete"),
                        tokenFrom(server, process, device), complete);
             QCOMPARE(process.exitCode(), 70);
