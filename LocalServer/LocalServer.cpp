@@ -2,9 +2,12 @@
 
 #include "ApiAuth.h"
 #include "AppcastRoutes.h"
+#include "AuthStore.h"
 #include "ClerkError.h"
 #include "ControlApi.h"
 #include "CourseRoutes.h"
+#include "DeviceStore.h"
+#include "FailPoint.h"
 #include "FrontendApi.h"
 #include "ImportRoutes.h"
 #include "InstalledVoices.h"
@@ -16,6 +19,7 @@
 #include "PushStreamRoute.h"
 #include "PushStreams.h"
 #include "RandomId.h"
+#include "SecretHash.h"
 #include "ServerContext.h"
 
 #include <QDateTime>
@@ -34,14 +38,6 @@ QByteArray httpDate(qint64 ms) {
     return QLocale::c()
         .toString(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC), "ddd, dd MMM yyyy HH:mm:ss 'GMT'")
         .toLatin1();
-}
-
-// Compares in constant time, so that timing does not reveal how much of a guess was right.
-bool sameSecret(const QByteArray& a, const QByteArray& b) {
-    unsigned char difference = a.size() == b.size() ? 0 : 1;
-    for (qsizetype i = 0; i < qMin(a.size(), b.size()); ++i)
-        difference |= static_cast<unsigned char>(a[i] ^ b[i]);
-    return difference == 0;
 }
 
 // The path only: queries may carry upload signatures or OAuth nonces. A calendar feed's path is
@@ -135,6 +131,24 @@ bool LocalServer::prepareDataDir(QString* error) {
     return true;
 }
 
+bool LocalServer::hashPlainSecrets() {
+    Database& db = context_->db;
+    if (!db.row("SELECT 1 FROM settings WHERE key = 'plain_secrets'"))
+        return true;
+    // All or nothing: a crash halfway leaves the flag and every plain value for the next start.
+    if (!db.transaction())
+        return false;
+    const bool hashed = AuthStore(*context_).hashStoredSecrets() &&
+                        DeviceStore(*context_).hashStoredTokens() &&
+                        db.exec("DELETE FROM settings WHERE key = 'plain_secrets'");
+    FailPoint::reach("secrets-hashed");
+    if (!hashed || !db.commit()) {
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
 QString LocalServer::adminTokenPath() const {
     return QDir(context_->options.dataDir).filePath("admin-token");
 }
@@ -159,7 +173,7 @@ std::optional<ServerResponse> LocalServer::refuseControl(const ServerRequest& re
         refused.setHeader("WWW-Authenticate", "Bearer");
         return refused;
     }
-    if (!sameSecret(authorization.mid(7).trimmed(), adminToken_))
+    if (!SecretHash::same(authorization.mid(7).trimmed(), adminToken_))
         return ServerResponse::apiError(403, "Wrong admin token.");
     return std::nullopt;
 }
@@ -171,6 +185,11 @@ bool LocalServer::start(QString* error) {
     QByteArray secret;
     if (!loadSecret(&secret)) {
         *error = "cannot read or store the token secret " + tokenSecretPath();
+        return false;
+    }
+    context.secret = secret;
+    if (!hashPlainSecrets()) {
+        *error = "cannot hash the device tokens and backup codes of the database";
         return false;
     }
     if (!loadAdminToken()) {
@@ -192,7 +211,6 @@ bool LocalServer::start(QString* error) {
     context.baseUrl = QStringLiteral("https://127.0.0.1:%1").arg(http_->port());
     context.voice = SpeechVoice::mostIntelligible(InstalledVoices::probe());
     context.signer = std::make_unique<TokenSigner>(secret, context.baseUrl);
-    context.secret = secret;
 
     jobs_ = std::make_unique<JobQueue>(context);
     context.jobs = jobs_.get();

@@ -57,6 +57,8 @@ private:
     bool prepareDataDir(QString* error);
     bool loadSecret(QByteArray* secret);
     bool loadAdminToken();
+    // Hashes the device tokens and backup codes that a data dir from before kept in plain text.
+    bool hashPlainSecrets();
     // Nothing when the request may use the controls, else the refusal to answer with.
     std::optional<ServerResponse> refuseControl(const ServerRequest& request) const;
 

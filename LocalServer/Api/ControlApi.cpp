@@ -39,14 +39,15 @@ ServerResponse ControlApi::enableSecondFactor(const ServerRequest& request) {
     const QString phone = body.value("phone_number").toString();
     if (!user || phone.isEmpty())
         return ServerResponse::apiError(400, "Needs the \"email\" of an account and a \"phone_number\".");
-    QJsonArray codes;
+    QStringList codes;
     for (int i = 0; i < 8; ++i)
         codes.append(RandomId::digits(8));
+    // Shown once, here; only their hashes are kept.
+    const QString userId = user->value("id").toString();
     context_.db.exec(
-        "UPDATE users SET phone = ?, phone_id = ?, backup_codes = ?, updated_at = ? WHERE id = ?",
-        {phone, RandomId::make("idn"), QString::fromUtf8(QJsonDocument(codes).toJson(QJsonDocument::Compact)),
-         context_.nowMs(), user->value("id")});
-    return ServerResponse::json(QJsonObject{{"backup_codes", codes}});
+        "UPDATE users SET phone = ?, phone_id = ?, backup_code_hashes = ?, updated_at = ? WHERE id = ?",
+        {phone, RandomId::make("idn"), store.backupCodeHashes(userId, codes), context_.nowMs(), userId});
+    return ServerResponse::json(QJsonObject{{"backup_codes", QJsonArray::fromStringList(codes)}});
 }
 
 ServerResponse ControlApi::grantCredits(const ServerRequest& request) {

@@ -5,6 +5,7 @@
 #include "GuessLimits.h"
 #include "PushStreams.h"
 #include "RandomId.h"
+#include "SecretHash.h"
 #include "ServerContext.h"
 #include "SignUpRequirements.h"
 
@@ -27,7 +28,8 @@ std::optional<QVariantMap> AuthStore::clientFor(const ServerRequest& request) {
     const QByteArray token = request.header("authorization");
     if (token.isEmpty())
         return std::nullopt;
-    return context_.db.row("SELECT * FROM clients WHERE device_token = ?", {QString::fromUtf8(token)});
+    return context_.db.row("SELECT * FROM clients WHERE token_hash = ?",
+                           {SecretHash::of(QString::fromUtf8(token))});
 }
 
 QVariantMap AuthStore::clientOrCreate(const ServerRequest& request, QByteArray* newDeviceToken) {
@@ -36,8 +38,8 @@ QVariantMap AuthStore::clientOrCreate(const ServerRequest& request, QByteArray* 
     const QString id = RandomId::make("client");
     const QString token = RandomId::make("dvc") + RandomId::make("x").mid(2);
     const qint64 now = context_.nowMs();
-    context_.db.exec("INSERT INTO clients (id, device_token, created_at, updated_at) VALUES (?, ?, ?, ?)",
-                     {id, token, now, now});
+    context_.db.exec("INSERT INTO clients (id, token_hash, created_at, updated_at) VALUES (?, ?, ?, ?)",
+                     {id, SecretHash::of(token), now, now});
     *newDeviceToken = token.toUtf8();
     return *context_.db.row("SELECT * FROM clients WHERE id = ?", {id});
 }
@@ -52,6 +54,37 @@ void AuthStore::setClientAttempt(const QString& clientId, const QString& column,
     context_.db.exec(QStringLiteral("UPDATE clients SET %1 = ? WHERE id = ?").arg(column),
                      {attemptId.isEmpty() ? QVariant() : QVariant(attemptId), clientId});
     touchClient(clientId);
+}
+
+QString AuthStore::backupCodeHash(const QString& userId, const QString& code) const {
+    return context_.sign(("backup-code|" + userId + '|' + code).toUtf8());
+}
+
+QString AuthStore::backupCodeHashes(const QString& userId, const QStringList& codes) const {
+    QJsonArray hashes;
+    for (const QString& code : codes)
+        hashes.append(backupCodeHash(userId, code));
+    return QString::fromUtf8(QJsonDocument(hashes).toJson(QJsonDocument::Compact));
+}
+
+bool AuthStore::hashStoredSecrets() {
+    Database& db = context_.db;
+    for (const QVariantMap& row : db.rows("SELECT id, token_hash FROM clients")) {
+        if (!db.exec("UPDATE clients SET token_hash = ? WHERE id = ?",
+                     {SecretHash::of(row.value("token_hash").toString()), row.value("id")}))
+            return false;
+    }
+    for (const QVariantMap& row : db.rows("SELECT id, backup_code_hashes FROM users")) {
+        QStringList codes;
+        for (const QJsonValue& code :
+             QJsonDocument::fromJson(row.value("backup_code_hashes").toByteArray()).array())
+            codes.append(code.toString());
+        const QString userId = row.value("id").toString();
+        if (!db.exec("UPDATE users SET backup_code_hashes = ? WHERE id = ?",
+                     {backupCodeHashes(userId, codes), userId}))
+            return false;
+    }
+    return true;
 }
 
 std::optional<QVariantMap> AuthStore::user(const QString& id) {

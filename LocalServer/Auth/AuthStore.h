@@ -19,13 +19,23 @@ public:
 
     explicit AuthStore(ServerContext& context) : context_(context) {}
 
-    // The client named by the request's device token ("Authorization"), if any.
+    // The client named by the request's device token ("Authorization"), if any. Clients keep
+    // only their token's hash.
     std::optional<QVariantMap> clientFor(const ServerRequest& request);
     // As clientFor, creating a client and a device token for a device that has none.
     QVariantMap clientOrCreate(const ServerRequest& request, QByteArray* newDeviceToken);
     // Marks the client changed: updated_at becomes now, and always grows.
     void touchClient(const QString& clientId);
     void setClientAttempt(const QString& clientId, const QString& column, const QString& attemptId);
+
+    // A user's backup codes are kept as keyed hashes: eight digits hashed without the server's
+    // secret would be found by trying them all.
+    QString backupCodeHash(const QString& userId, const QString& code) const;
+    // The JSON list of the hashes of `codes`, as backup_code_hashes holds them.
+    QString backupCodeHashes(const QString& userId, const QStringList& codes) const;
+    // Inside the caller's transaction: replaces the device tokens and backup codes that older
+    // versions stored in plain text with their hashes.
+    bool hashStoredSecrets();
 
     std::optional<QVariantMap> user(const QString& id);
     std::optional<QVariantMap> userByEmail(const QString& email);

@@ -6,6 +6,7 @@
 #include "PasswordHash.h"
 #include "PasswordPolicy.h"
 #include "RandomId.h"
+#include "SecretHash.h"
 #include "ServerContext.h"
 #include "VerificationCode.h"
 
@@ -367,20 +368,26 @@ ServerResponse SignInRoutes::attemptSecondFactor(const ServerRequest& request) {
             GuessLimits::backupCode(context_, user->value("id").toString(), clientId, request.peer);
         if (auto refused = guesses.admit())
             return *refused;
-        const QByteArray stored = user->value("backup_codes").toByteArray();
-        QJsonArray codes = QJsonDocument::fromJson(stored).array();
-        const qsizetype index = codes.toVariantList().indexOf(code);
+        const QByteArray stored = user->value("backup_code_hashes").toByteArray();
+        QJsonArray hashes = QJsonDocument::fromJson(stored).array();
+        const QByteArray guess = store_.backupCodeHash(user->value("id").toString(), code).toLatin1();
+        // Every stored hash is compared, in constant time, whichever matches.
+        qsizetype index = -1;
+        for (qsizetype i = 0; i < hashes.size(); ++i) {
+            if (SecretHash::same(hashes.at(i).toString().toLatin1(), guess))
+                index = i;
+        }
         if (index < 0) {
             guesses.failed();
             return incorrectCode();
         }
-        codes.removeAt(index);
+        hashes.removeAt(index);
         // Each backup code works once: of two requests racing with the same code, only the one
         // that still finds the list it read may use it.
-        const int used =
-            context_.db.changed("UPDATE users SET backup_codes = ? WHERE id = ? AND backup_codes = ?",
-                                {QString::fromUtf8(QJsonDocument(codes).toJson(QJsonDocument::Compact)),
-                                 user->value("id"), QString::fromUtf8(stored)});
+        const int used = context_.db.changed(
+            "UPDATE users SET backup_code_hashes = ? WHERE id = ? AND backup_code_hashes = ?",
+            {QString::fromUtf8(QJsonDocument(hashes).toJson(QJsonDocument::Compact)), user->value("id"),
+             QString::fromUtf8(stored)});
         if (used != 1)
             return incorrectCode();
         guesses.succeeded();

@@ -3,6 +3,7 @@
 #include "NotificationHub.h"
 #include "NotificationStore.h"
 #include "PushSession.h"
+#include "SecretHash.h"
 #include "ServerContext.h"
 
 #include <QJsonDocument>
@@ -126,9 +127,10 @@ void PushStreams::closeWhere(const std::function<bool(const Stream&)>& matches, 
         session->close(code, reason);
 }
 
-void PushStreams::closeDevices(const QStringList& deviceTokens) {
-    closeWhere([&deviceTokens](const Stream& stream) { return deviceTokens.contains(stream.deviceToken); },
-               signedOutCode, "signed out");
+void PushStreams::closeDevices(const QStringList& tokenHashes) {
+    closeWhere(
+        [&tokenHashes](const Stream& stream) { return tokenHashes.contains(SecretHash::of(stream.deviceToken)); },
+        signedOutCode, "signed out");
 }
 
 void PushStreams::closeDevice(const QString& deviceToken, const QString& ownerId) {

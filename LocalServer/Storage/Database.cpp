@@ -106,8 +106,10 @@ const QList<QStringList>& migrations() {
          " count INTEGER NOT NULL, PRIMARY KEY (user_id, course_id, day))"},
         // 11: stored mnemonics: the guide as answered (its MnemonicResponse record), with the
         // document or course it was made from.
-        {"CREATE TABLE mnemonics (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, document_id TEXT, course_id TEXT,"
-         " mnemonic_type TEXT NOT NULL, difficulty TEXT NOT NULL, record TEXT NOT NULL, created_at TEXT NOT NULL)",
+        {"CREATE TABLE mnemonics (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, document_id TEXT, course_id "
+         "TEXT,"
+         " mnemonic_type TEXT NOT NULL, difficulty TEXT NOT NULL, record TEXT NOT NULL, created_at TEXT NOT "
+         "NULL)",
          "CREATE INDEX mnemonics_user ON mnemonics (user_id)"},
         // 12: study sessions: each timed stretch of study, open until it ends with the seconds the
         // app counted (never more than the session's own length).
@@ -151,12 +153,20 @@ const QList<QStringList>& migrations() {
          "CREATE TABLE foryou_likes (user_id TEXT NOT NULL, card_id TEXT NOT NULL, concept_id TEXT NOT NULL,"
          " created_at INTEGER NOT NULL, PRIMARY KEY (user_id, card_id))",
          "CREATE INDEX foryou_likes_card ON foryou_likes (card_id)",
-         "CREATE TABLE foryou_concepts (document_id TEXT PRIMARY KEY, user_id TEXT NOT NULL, drafts TEXT NOT NULL)"},
+         "CREATE TABLE foryou_concepts (document_id TEXT PRIMARY KEY, user_id TEXT NOT NULL, drafts TEXT NOT "
+         "NULL)"},
         // 16: reading guides: each user's latest GuidedReadingPlan per course, document (empty for
         // the whole course) and style.
         {"CREATE TABLE guided_reading_plans (user_id TEXT NOT NULL, course_id TEXT NOT NULL,"
          " document_id TEXT NOT NULL, template_type TEXT NOT NULL, plan TEXT NOT NULL,"
          " generated_at INTEGER NOT NULL, PRIMARY KEY (user_id, course_id, document_id, template_type))"},
+        // 17: device tokens and backup codes kept as hashes. The rows written before hold plain
+        // values until the start after this migration hashes them, with the server's secret at
+        // hand, and clears the flag set here (LocalServer::hashPlainSecrets).
+        {"ALTER TABLE clients RENAME COLUMN device_token TO token_hash",
+         "ALTER TABLE devices RENAME COLUMN device_token TO token_hash",
+         "ALTER TABLE users RENAME COLUMN backup_codes TO backup_code_hashes",
+         "INSERT INTO settings (key, value) VALUES ('plain_secrets', '1')"},
     };
     return list;
 }

@@ -1,5 +1,6 @@
 #include "TestServer.h"
 
+#include "SecretHash.h"
 #include "ServerContext.h"
 
 #include <QJsonArray>
@@ -44,6 +45,12 @@ private slots:
         QCOMPARE(created.status, 200);
         device.deviceToken = created.header("Authorization");
         QVERIFY(!device.deviceToken.isEmpty());
+        // The device token is kept as its hash only.
+        Database& db = server->server().context().db;
+        QVERIFY(
+            !db.row("SELECT 1 FROM clients WHERE token_hash = ?", {QString::fromLatin1(device.deviceToken)}));
+        QVERIFY(db.row("SELECT 1 FROM clients WHERE token_hash = ?",
+                       {SecretHash::of(QString::fromLatin1(device.deviceToken))}));
         const QJsonObject signUp = created.json().value("response").toObject();
         QCOMPARE(signUp.value("status").toString(), "missing_requirements");
         QCOMPARE(signUp.value("unverified_fields").toArray(), QJsonArray{"email_address"});
@@ -146,6 +153,16 @@ private slots:
                                           {{"Content-Type", "application/json"}});
         const QString backupCode = enabled.json().value("backup_codes").toArray().at(0).toString();
         QVERIFY(!backupCode.isEmpty());
+        // Only keyed hashes of the codes are kept.
+        const QString stored =
+            server->server()
+                .context()
+                .db.row("SELECT backup_code_hashes FROM users WHERE email = 'mfa@example.com'")
+                ->value("backup_code_hashes")
+                .toString();
+        QCOMPARE(QJsonDocument::fromJson(stored.toUtf8()).array().size(), 8);
+        for (const QJsonValue& code : enabled.json().value("backup_codes").toArray())
+            QVERIFY(!stored.contains(code.toString()));
 
         auto signIn = [&](TestServer::Device& device) {
             const auto reply =
@@ -186,7 +203,8 @@ private slots:
 
         // A backup code works once; a wrong one never.
         const QList<QPair<QString, int>> backupAttempts{
-            {"00000000", 422}, {backupCode, 200}, {backupCode, 422}};
+            {"00000000", 422}, {"", 422},        {backupCode.left(7), 422}, {backupCode + QChar(0), 422},
+            {backupCode, 200}, {backupCode, 422}};
         for (const auto& [given, status] : backupAttempts) {
             const QString next = signIn(device).value("id").toString();
             const auto reply = server->form("POST", "/v1/client/sign_ins/" + next + "/attempt_second_factor",

@@ -1,5 +1,10 @@
+#include "AuthStore.h"
+#include "Database.h"
+#include "DeviceStore.h"
 #include "SampleDocuments.h"
+#include "SecretHash.h"
 #include "ServerContext.h"
+#include "ServerProcess.h"
 #include "TestServer.h"
 
 #include <QDir>
@@ -99,6 +104,68 @@ private slots:
         QCOMPARE(modeOf(dir.filePath("media")), 0700);
         for (const char* name : {"orbelo.sqlite", "orbelo.sqlite-wal", "token-secret", "admin-token"})
             QCOMPARE(modeOf(dir.filePath(name)), 0600);
+    }
+
+    // Older data dirs kept device tokens and backup codes in plain text: a start hashes them all
+    // in one transaction, and the same token and codes still work.
+    void plainSecretsOfAnOlderDataDirAreHashed() {
+        QTemporaryDir dir;
+        const QString clientToken = "dvc_plain_client_token";
+        const QString pushToken(64, 'c');
+        const QStringList codes{"12345678", "87654321"};
+        {
+            Database db;
+            QVERIFY(db.open(QDir(dir.path()).filePath("orbelo.sqlite")));
+            QVERIFY(db.migrate(16));
+            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            const qint64 day = 24LL * 3600 * 1000;
+            QVERIFY(db.exec("INSERT INTO users (id, email, email_id, backup_codes, created_at, updated_at)"
+                            " VALUES ('user_old', 'old@example.com', 'idn_old', ?, ?, ?)",
+                            {R"(["12345678","87654321"])", now, now}));
+            QVERIFY(db.exec("INSERT INTO clients (id, device_token, created_at, updated_at)"
+                            " VALUES ('client_old', ?, ?, ?)",
+                            {clientToken, now, now}));
+            QVERIFY(db.exec("INSERT INTO sessions (id, client_id, user_id, status, created_at, updated_at,"
+                            " last_active_at, expire_at, abandon_at) VALUES ('sess_old', 'client_old',"
+                            " 'user_old', 'active', ?, ?, ?, ?, ?)",
+                            {now, now, now, now + day, now + 30 * day}));
+            QVERIFY(db.exec("INSERT INTO devices (device_token, user_id, session_id, platform, registered_at,"
+                            " updated_at) VALUES (?, 'user_old', 'sess_old', 'linux', ?, ?)",
+                            {pushToken, now, now}));
+        }
+        const auto storedClientToken = [&] {
+            Database db;
+            return db.open(QDir(dir.path()).filePath("orbelo.sqlite"))
+                       ? db.row("SELECT token_hash FROM clients")->value("token_hash").toString()
+                       : QString();
+        };
+        {
+            // A crash while hashing: everything stays plain, for the next start to hash.
+            ServerProcess process(ORBELO_LOCAL_SERVER, dir.path(), "secrets-hashed");
+            QCOMPARE(process.exitCode(), 70);
+        }
+        QCOMPARE(storedClientToken(), clientToken);
+
+        TestServer server(dir.path());
+        QVERIFY(server.start());
+        ServerContext& context = server.server().context();
+        QCOMPARE(storedClientToken(), SecretHash::of(clientToken));
+        QCOMPARE(context.db.row("SELECT token_hash FROM devices")->value("token_hash").toString(),
+                 SecretHash::of(pushToken));
+        QCOMPARE(
+            context.db.row("SELECT backup_code_hashes FROM users")->value("backup_code_hashes").toString(),
+            AuthStore(context).backupCodeHashes("user_old", codes));
+        QVERIFY(!context.db.row("SELECT 1 FROM settings WHERE key = 'plain_secrets'"));
+        const auto client = server.send("GET", "/v1/client", {}, {{"Authorization", clientToken.toLatin1()}});
+        QCOMPARE(client.at("response.id").toString(), "client_old");
+        const auto device = DeviceStore(context).find(pushToken, context.nowMs());
+        QVERIFY(device);
+        QCOMPARE(device->userId, "user_old");
+
+        // Hashed once: the next start leaves the hashes as they are.
+        server.stop();
+        QVERIFY(server.start());
+        QCOMPARE(storedClientToken(), SecretHash::of(clientToken));
     }
 
     // Token secret

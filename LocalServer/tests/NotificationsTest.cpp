@@ -4,6 +4,7 @@
 #include "Notifications/MarkAllReadResponse.h"
 #include "Notifications/NotificationsResponse.h"
 #include "Notifications/UnreadCountResponse.h"
+#include "SecretHash.h"
 #include "ServerContext.h"
 #include "TestServer.h"
 
@@ -283,24 +284,31 @@ private slots:
 
         DeviceStore devices(context());
         const qint64 now = context().nowMs();
-        QCOMPARE(devices.tokensOf(device.userId, now), (QStringList{deviceToken, QString(64, 'b')}));
+        // Only their hashes are kept.
+        const QString linuxHash = SecretHash::of(deviceToken);
+        const QString iosHash = SecretHash::of(QString(64, 'b'));
+        QStringList both = devices.tokenHashesOf(device.userId, now);
+        both.sort();
+        QStringList expected{linuxHash, iosHash};
+        expected.sort();
+        QCOMPARE(both, expected);
         // Another student signs in on the same machine: its token is theirs now.
         const TestServer::Device other = server->signUp("next@example.com", "same-machine-1");
         QCOMPARE(registerDevice(server->sessionToken(other), linux).status, 200);
-        QCOMPARE(devices.tokensOf(device.userId, now), QStringList{QString(64, 'b')});
-        QCOMPARE(devices.tokensOf(other.userId, now), QStringList{deviceToken});
+        QCOMPARE(devices.tokenHashesOf(device.userId, now), QStringList{iosHash});
+        QCOMPARE(devices.tokenHashesOf(other.userId, now), QStringList{linuxHash});
 
         // Signing out of the device forgets its push token; the first student's other device stays.
         QCOMPARE(server->form("DELETE", "/v1/client/sessions", {}, other).status, 200);
-        QCOMPARE(devices.tokensOf(other.userId, now), QStringList());
+        QCOMPARE(devices.tokenHashesOf(other.userId, now), QStringList());
         QCOMPARE(context()
                      .db.row("SELECT COUNT(*) AS n FROM devices WHERE user_id = ?", {other.userId})
                      ->value("n")
                      .toInt(),
                  0);
-        QCOMPARE(devices.tokensOf(device.userId, now), QStringList{QString(64, 'b')});
+        QCOMPARE(devices.tokenHashesOf(device.userId, now), QStringList{iosHash});
         // An expired session's device is no longer a way to reach its user.
-        QCOMPARE(devices.tokensOf(device.userId, now + 8LL * 24 * 3600 * 1000), QStringList());
+        QCOMPARE(devices.tokenHashesOf(device.userId, now + 8LL * 24 * 3600 * 1000), QStringList());
     }
 };
 
