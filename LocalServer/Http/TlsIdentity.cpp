@@ -1,5 +1,7 @@
 #include "TlsIdentity.h"
 
+#include "PrivateFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -18,7 +20,11 @@ bool TlsIdentity::loadOrCreate(const QString& directory, QString* error) {
                      QString::fromUtf8(openssl.readAllStandardError());
             return false;
         }
-        QFile::setPermissions(keyPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    // At every start, not only the first: a key left readable by others is made private again.
+    if (!PrivateFile::restrictFile(keyPath)) {
+        *error = "cannot make the key " + keyPath + " private";
+        return false;
     }
     QFile certificateFile(certificatePath_);
     QFile keyFile(keyPath);

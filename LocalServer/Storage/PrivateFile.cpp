@@ -1,6 +1,8 @@
 #include "PrivateFile.h"
 
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +15,24 @@ bool restrictDirectory(const QString& path) {
 
 bool restrictFile(const QString& path) {
     return ::chmod(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+bool restrictTree(const QString& path) {
+    if (!restrictDirectory(path))
+        return false;
+    bool restricted = true;
+    QDirIterator it(path,
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString entry = it.next();
+        const QFileInfo info = it.fileInfo();
+        if (info.isDir())
+            restricted = restrictDirectory(entry) && restricted;
+        else if (info.isFile())
+            restricted = restrictFile(entry) && restricted;
+    }
+    return restricted;
 }
 
 bool createFile(const QString& path) {

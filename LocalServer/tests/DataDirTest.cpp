@@ -1,6 +1,7 @@
 #include "AuthStore.h"
 #include "Database.h"
 #include "DeviceStore.h"
+#include "PrivateFile.h"
 #include "SampleDocuments.h"
 #include "SecretHash.h"
 #include "ServerContext.h"
@@ -94,16 +95,31 @@ private slots:
         const QDir dir(dataDir);
         for (const QString& path : {dataDir, dir.filePath("storage"), dir.filePath("media")})
             QVERIFY(::chmod(QFile::encodeName(path).constData(), 0755) == 0);
-        for (const char* name : {"orbelo.sqlite", "token-secret", "admin-token"})
+        for (const char* name : {"orbelo.sqlite", "token-secret", "admin-token", "server-key.pem"})
             QVERIFY(::chmod(QFile::encodeName(dir.filePath(name)).constData(), 0644) == 0);
+        // Uploads and audio in folders of their own, as an older version or a copy left them.
+        const QStringList folders{"storage/user_a", "storage/user_a/doc_b", "media/user_a",
+                                  "media/user_a/songs"};
+        const QStringList files{"storage/user_a/doc_b/notes.txt", "media/user_a/songs/song_c.ogg"};
+        for (const QString& folder : folders) {
+            QVERIFY(dir.mkpath(folder));
+            QVERIFY(::chmod(QFile::encodeName(dir.filePath(folder)).constData(), 0755) == 0);
+        }
+        for (const QString& file : files) {
+            QVERIFY(PrivateFile::write(dir.filePath(file), "bytes"));
+            QVERIFY(::chmod(QFile::encodeName(dir.filePath(file)).constData(), 0644) == 0);
+        }
 
         TestServer second(dataDir);
         QVERIFY(second.start());
         QCOMPARE(modeOf(dataDir), 0700);
-        QCOMPARE(modeOf(dir.filePath("storage")), 0700);
-        QCOMPARE(modeOf(dir.filePath("media")), 0700);
-        for (const char* name : {"orbelo.sqlite", "orbelo.sqlite-wal", "token-secret", "admin-token"})
+        for (const QString& folder : QStringList{"storage", "media"} + folders)
+            QCOMPARE(modeOf(dir.filePath(folder)), 0700);
+        for (const char* name :
+             {"orbelo.sqlite", "orbelo.sqlite-wal", "token-secret", "admin-token", "server-key.pem"})
             QCOMPARE(modeOf(dir.filePath(name)), 0600);
+        for (const QString& file : files)
+            QCOMPARE(modeOf(dir.filePath(file)), 0600);
     }
 
     // Older data dirs kept device tokens and backup codes in plain text: a start hashes them all
