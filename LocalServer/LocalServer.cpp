@@ -7,11 +7,13 @@
 #include "ControlApi.h"
 #include "CourseRoutes.h"
 #include "DeviceStore.h"
+#include "DocumentProcessor.h"
 #include "FailPoint.h"
 #include "FrontendApi.h"
 #include "ImportRoutes.h"
 #include "InstalledVoices.h"
 #include "JobQueue.h"
+#include "LibraryStore.h"
 #include "LogText.h"
 #include "NotificationHub.h"
 #include "OrbeloApi.h"
@@ -21,6 +23,8 @@
 #include "RandomId.h"
 #include "SecretHash.h"
 #include "ServerContext.h"
+#include "SongRoutes.h"
+#include "SongStore.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -148,6 +152,16 @@ bool LocalServer::hashPlainSecrets() {
     return true;
 }
 
+void LocalServer::requeueOrphans() {
+    SongStore(*context_).failUnqueued(SongRoutes::jobType,
+                                      QStringLiteral("The song was interrupted; its use is yours again."));
+    // Queued again as the app uploads: checked as a syllabus when it has no course.
+    for (const QVariantMap& document : LibraryStore(*context_).unqueued(DocumentProcessor::jobType))
+        jobs_->add(document.value("user_id").toString(), DocumentProcessor::jobType,
+                   QJsonObject{{"document_id", document.value("id").toString()},
+                               {"check_syllabus", document.value("course_id").toString().isEmpty()}});
+}
+
 QString LocalServer::adminTokenPath() const {
     return QDir(context_->options.dataDir).filePath("admin-token");
 }
@@ -227,6 +241,7 @@ bool LocalServer::start(QString* error) {
     appcast_->registerRoutes(router_);
     pushRoute_ = std::make_unique<PushStreamRoute>(context, *pushStreams_);
     pushRoute_->registerRoutes(router_);
+    requeueOrphans();
     jobs_->resumeUnfinished();
     http_->serve();
     return true;

@@ -113,6 +113,14 @@ void LibraryStore::removeDocument(const QString& id, const QString& userId) {
     QDir(QDir(context_.storageDir()).filePath(userId + '/' + id)).removeRecursively();
 }
 
+QList<QVariantMap> LibraryStore::unqueued(const QString& jobType) {
+    return context_.db.rows(
+        "SELECT id, user_id, course_id FROM documents WHERE status = 'queued' AND NOT EXISTS"
+        " (SELECT 1 FROM jobs WHERE job_type = ? AND status IN ('queued', 'processing')"
+        " AND json_valid(input) AND json_extract(input, '$.document_id') = documents.id)",
+        {jobType});
+}
+
 void LibraryStore::setDocumentStatus(const QString& id, const QString& status, const QString& failureReason) {
     context_.db.exec("UPDATE documents SET status = ?, failure_reason = ? WHERE id = ?",
                      {status, failureReason.isEmpty() ? QVariant() : QVariant(failureReason), id});

@@ -24,6 +24,9 @@ public:
     // Deletes the document with its stored file, summary, jobs, stored mnemonics, feed concepts, reading
     // guides, narration audio and the notification that its notes were ready.
     void removeDocument(const QString& id, const QString& userId);
+    // Documents "queued" with no unfinished job of `jobType` (left so by a crash of an older
+    // version, which queued the job in a transaction of its own): id, user_id and course_id.
+    QList<QVariantMap> unqueued(const QString& jobType);
     void setDocumentStatus(const QString& id, const QString& status, const QString& failureReason = {});
     // Creates a course from class details (class_title, class_instructor, …) and returns its id.
     QString createCourse(const QString& userId, const QJsonObject& info, const QString& documentId,

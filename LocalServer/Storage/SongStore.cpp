@@ -52,6 +52,14 @@ void SongStore::fail(const QString& songId, const QString& error) {
                      {error, context_.nowMs(), songId});
 }
 
+void SongStore::failUnqueued(const QString& jobType, const QString& error) {
+    context_.db.exec(
+        "UPDATE reward_songs SET status = 'failed', error = ?, finished_at = ? WHERE status = 'composing'"
+        " AND NOT EXISTS (SELECT 1 FROM jobs WHERE job_type = ? AND status IN ('queued', 'processing')"
+        " AND json_valid(input) AND json_extract(input, '$.song_id') = reward_songs.id)",
+        {error, context_.nowMs(), jobType});
+}
+
 int SongStore::composing(const QString& userRewardId) {
     const auto row = context_.db.row(
         "SELECT COUNT(*) AS n FROM reward_songs WHERE user_reward_id = ? AND status = 'composing'",

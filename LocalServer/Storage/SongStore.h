@@ -34,6 +34,9 @@ public:
     // Inside the job's final transaction: the song failed and holds no use any more.
     void fail(const QString& songId, const QString& error);
     int composing(const QString& userRewardId);
+    // Fails every composing song that no unfinished job of `jobType` composes (left so by a crash
+    // of an older version, which queued the job in a transaction of its own): its use comes back.
+    void failUnqueued(const QString& jobType, const QString& error);
     // The reward's newest song that is composing or ready, as RewardFulfillmentData: audio_url
     // and lyrics once it is ready; track_number counts the reward's songs from 1.
     std::optional<QJsonObject> fulfilment(const QString& userRewardId);

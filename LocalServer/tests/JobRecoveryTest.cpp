@@ -1,4 +1,5 @@
 #include "Database.h"
+#include "ServerContext.h"
 #include "ServerProcess.h"
 #include "TestServer.h"
 
@@ -63,6 +64,37 @@ class JobRecoveryTest : public QObject {
         return process.exitCode();
     }
 
+    // Gives the user the credits for a study song and buys it; the reward's id.
+    static QString buySong(TestServer& server, const TestServer::Device& device, const QString& email) {
+        const QByteArray grant = QJsonDocument(QJsonObject{{"email", email}, {"amount", 150}}).toJson();
+        if (server.send("POST", "/__control/credits", grant, {{"Content-Type", "application/json"}}).status !=
+            200)
+            return {};
+        return server
+            .api("POST", "/api/gamification/rewards/purchase", server.sessionToken(device),
+                 {{"user_id", device.userId}, {"reward_id", "study_song"}})
+            .json()
+            .value("user_reward_id")
+            .toString();
+    }
+
+    // Initiates an upload and puts the file, without completing it; the initiate answer.
+    static QJsonObject putUpload(TestServer& server, const QString& token) {
+        const QByteArray text = "Osmosis is the diffusion of water across a selectively permeable membrane.";
+        const QJsonObject started = server
+                                        .api("POST", "/api/v2/uploads/document/initiate", token,
+                                             {{"filename", "osmosis.txt"},
+                                              {"file_size", int(text.size())},
+                                              {"content_type", "text/plain"}})
+                                        .json();
+        if (server
+                .send("PUT", started.value("presigned_url").toString(), text,
+                      {{"Content-Type", "text/plain"}})
+                .status != 200)
+            return {};
+        return started;
+    }
+
     // A session token of `device` issued by the server process.
     static QString tokenFrom(TestServer& server, const ServerProcess& process,
                              const TestServer::Device& device) {
@@ -121,19 +153,8 @@ private slots:
         QVERIFY(server.start());
         const TestServer::Device device = server.signUp("singer@example.com", "la-la-la-la-1");
         QString token = server.sessionToken(device);
-        QCOMPARE(
-            server
-                .send("POST", "/__control/credits",
-                      QJsonDocument(QJsonObject{{"email", "singer@example.com"}, {"amount", 150}}).toJson(),
-                      {{"Content-Type", "application/json"}})
-                .status,
-            200);
-        const QString reward = server
-                                   .api("POST", "/api/gamification/rewards/purchase", token,
-                                        {{"user_id", device.userId}, {"reward_id", "study_song"}})
-                                   .json()
-                                   .value("user_reward_id")
-                                   .toString();
+        const QString reward = buySong(server, device, "singer@example.com");
+        QVERIFY(!reward.isEmpty());
         const QString document = server.uploadDocument(
             token, "Mitochondria make ATP by cellular respiration in every living cell.", "cells.txt",
             "text/plain", server.addCourse(token, "BIO 110"));
@@ -168,19 +189,12 @@ private slots:
         QVERIFY(server.start());
         const TestServer::Device device = server.signUp("uploads@example.com", "correct horse battery");
         QString token = server.sessionToken(device);
-        const QByteArray text = "Osmosis is the diffusion of water across a selectively permeable membrane.";
-        const auto started = server.api(
-            "POST", "/api/v2/uploads/document/initiate", token,
-            {{"filename", "osmosis.txt"}, {"file_size", int(text.size())}, {"content_type", "text/plain"}});
-        const QString documentId = started.json().value("document_id").toString();
-        QCOMPARE(server
-                     .send("PUT", started.json().value("presigned_url").toString(), text,
-                           {{"Content-Type", "text/plain"}})
-                     .status,
-                 200);
+        const QJsonObject started = putUpload(server, token);
+        const QString documentId = started.value("document_id").toString();
+        QVERIFY(!documentId.isEmpty());
         server.stop();
         const QJsonObject complete{{"document_id", documentId},
-                                   {"s3_key", started.json().value("s3_key")},
+                                   {"s3_key", started.value("s3_key")},
                                    {"skip_syllabus_extraction", true}};
         {
             ServerProcess process(ORBELO_LOCAL_SERVER, server.dataDir(), "upload-queued");
@@ -199,6 +213,42 @@ private slots:
         QCOMPARE(server.waitForProcessing(documentId, token).value("status").toString(), "complete");
         QCOMPARE(server.api("GET", "/api/documents/" + documentId + "/status", token)
                      .json()
+                     .value("status")
+                     .toString(),
+                 "ready");
+    }
+
+    // Older versions queued a job in a transaction of its own, so a crash could leave a song
+    // holding its reward's use, or a document "queued", with no job: a start gives both back.
+    void whatAnOlderVersionLeftWithoutItsJobIsRecoveredAtStart() {
+        TestServer server;
+        QVERIFY(server.start());
+        const TestServer::Device device = server.signUp("orphans@example.com", "correct horse battery");
+        const QString reward = buySong(server, device, "orphans@example.com");
+        const QString documentId =
+            putUpload(server, server.sessionToken(device)).value("document_id").toString();
+        QVERIFY(!reward.isEmpty() && !documentId.isEmpty());
+        Database& db = server.server().context().db;
+        QVERIFY(db.exec("UPDATE documents SET status = 'queued' WHERE id = ?", {documentId}));
+        QVERIFY(db.exec("INSERT INTO reward_songs (id, user_id, user_reward_id, status, document_id, genre,"
+                        " created_at) VALUES ('song_orphan', ?, ?, 'composing', ?, 'lo-fi', 0)",
+                        {device.userId, reward, documentId}));
+        server.stop();
+
+        QVERIFY(server.start());
+        const QString token = server.sessionToken(device);
+        QCOMPARE(server.api("GET", "/api/gamification/rewards/" + device.userId + "/purchased", token)
+                     .jsonArray()
+                     .at(0)
+                     .toObject()
+                     .value("remaining_uses")
+                     .toInt(),
+                 1);
+        QCOMPARE(server.waitForProcessing(documentId, token).value("status").toString(), "complete");
+        server.stop();
+        QCOMPARE(row(server.dataDir(), "SELECT status FROM reward_songs", {}).value("status").toString(),
+                 "failed");
+        QCOMPARE(row(server.dataDir(), "SELECT status FROM documents WHERE id = ?", {documentId})
                      .value("status")
                      .toString(),
                  "ready");
