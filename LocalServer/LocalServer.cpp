@@ -112,7 +112,8 @@ bool LocalServer::prepareDataDir(QString* error) {
     QDir(incomingDir()).removeRecursively();
     if (!dataDir.mkpath(".") || !dataDir.mkpath("storage") || !dataDir.mkpath("media") ||
         !dataDir.mkpath("incoming") || !PrivateFile::restrictDirectory(dataDir.path()) ||
-        !PrivateFile::restrictDirectory(incomingDir()) || !PrivateFile::restrictTree(context_->storageDir()) ||
+        !PrivateFile::restrictDirectory(incomingDir()) ||
+        !PrivateFile::restrictTree(context_->storageDir()) ||
         !PrivateFile::restrictTree(context_->mediaDir())) {
         *error = "cannot create the data dir " + dataDir.path();
         return false;

@@ -128,9 +128,9 @@ void PushStreams::closeWhere(const std::function<bool(const Stream&)>& matches, 
 }
 
 void PushStreams::closeDevices(const QStringList& tokenHashes) {
-    closeWhere(
-        [&tokenHashes](const Stream& stream) { return tokenHashes.contains(SecretHash::of(stream.deviceToken)); },
-        signedOutCode, "signed out");
+    closeWhere([&tokenHashes](
+                   const Stream& stream) { return tokenHashes.contains(SecretHash::of(stream.deviceToken)); },
+               signedOutCode, "signed out");
 }
 
 void PushStreams::closeDevice(const QString& deviceToken, const QString& ownerId) {

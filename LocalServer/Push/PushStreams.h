@@ -38,15 +38,10 @@ public:
     // first; then every new one. Runs on the connection's strand.
     void open(std::shared_ptr<WebSocketConnection> connection, const DeviceStore::Device& device,
               std::optional<qint64> afterSeq);
-<<<<<<< HEAD
     // Whether `userId` may open one more stream from `deviceToken` (which gives up its own).
     bool hasRoomFor(const QString& userId, const QString& deviceToken) const;
-    // Ends the streams of these devices.
-    void closeDevices(const QStringList& deviceTokens);
-=======
     // Ends the streams of the devices whose tokens have these hashes (DeviceStore keeps no more).
     void closeDevices(const QStringList& tokenHashes);
->>>>>>> a7be0dc (Device tokens and backup codes kept as hashes, old rows hashed at start)
     // Ends the streams of the device held by any user but `ownerId` (the device changed hands).
     void closeDevice(const QString& deviceToken, const QString& ownerId);
     void closeUser(const QString& userId);
