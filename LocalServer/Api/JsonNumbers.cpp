@@ -15,6 +15,13 @@ std::optional<int> wholeNumber(const QJsonValue& value) {
     return int(number);
 }
 
+std::optional<qint64> integerWithin(const QJsonValue& value, qint64 low, qint64 high) {
+    const auto number = numberWithin(value, double(low), double(high));
+    if (!number || *number != std::trunc(*number))
+        return std::nullopt;
+    return qint64(*number);
+}
+
 std::optional<double> numberWithin(const QJsonValue& value, double low, double high) {
     if (!value.isDouble())
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include "DocumentProcessor.h"
 #include "FailPoint.h"
 #include "JobQueue.h"
+#include "JsonNumbers.h"
 #include "LibraryStore.h"
 #include "PresignedUpload.h"
 #include "PrivateFile.h"
@@ -48,11 +49,15 @@ void LibraryRoutes::registerRoutes(Router& router) {
 ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     const QString filename = body.value("filename").toString().trimmed();
-    const QJsonValue size = body.value("file_size");
-    if (filename.isEmpty() || !size.isDouble() || size.toDouble() < 0)
+    const QJsonValue sizeValue = body.value("file_size");
+    if (filename.isEmpty() || sizeValue.isUndefined())
         return ServerResponse::apiError(422, "filename and file_size are required.");
-    if (size.toInteger() > maxUploadBytes)
+    const auto size = JsonNumbers::integerWithin(sizeValue, 1, maxUploadBytes);
+    // Any number past the limit is too large; anything else that is no byte count is malformed.
+    if (!size && sizeValue.toDouble() > maxUploadBytes)
         return ServerResponse::apiError(413, "Files up to 64 MB can be uploaded.");
+    if (!size)
+        return ServerResponse::apiError(422, "file_size must be a whole number of bytes, at least 1.");
     const QString courseId = body.value("course_id").toString();
     if (!courseId.isEmpty() && !LibraryStore(context_).course(courseId, userId))
         return ServerResponse::apiError(404, "No such course.");
@@ -63,7 +68,7 @@ ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QStri
         "INSERT INTO documents (id, user_id, filename, content_type, file_size, course_id, s3_key, status,"
         " uploaded_at, created_at) VALUES (?, ?, ?, ?, ?, ?, ?, 'awaiting_upload', ?, ?)",
         {documentId, userId, QFileInfo(filename).fileName(), body.value("content_type").toString(),
-         size.toInteger(), courseId.isEmpty() ? QVariant() : QVariant(courseId), key, context_.isoNow(),
+         *size, courseId.isEmpty() ? QVariant() : QVariant(courseId), key, context_.isoNow(),
          context_.nowMs()});
     const QUrl url = PresignedUpload::url(context_, "/storage/", "PUT", key, uploadUrlLifetimeSeconds);
     return ServerResponse::json(QJsonObject{{"presigned_url", url.toString(QUrl::FullyEncoded)},

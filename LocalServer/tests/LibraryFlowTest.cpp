@@ -291,6 +291,25 @@ private slots:
         QCOMPARE(server->api("GET", "/api/bootstrap", token).json().value("documents").toArray().size(), 0);
     }
 
+    void uploadSizeIsAByteCountWithinTheLimit() {
+        const auto initiate = [&](const QJsonValue& size) {
+            return server
+                ->api("POST", "/api/v2/uploads/document/initiate", token,
+                      {{"filename", "a.txt"}, {"file_size", size}, {"content_type", "text/plain"}})
+                .status;
+        };
+        const qint64 limit = 64LL * 1024 * 1024;
+        QCOMPARE(initiate(1), 200);
+        QCOMPARE(initiate(limit), 200);
+        QCOMPARE(initiate(limit + 1), 413);
+        QCOMPARE(initiate(1e300), 413);
+        QCOMPARE(initiate(0), 422);
+        QCOMPARE(initiate(-2147483648.0), 422);
+        QCOMPARE(initiate(10.5), 422);
+        QCOMPARE(initiate("5"), 422);
+        QCOMPARE(initiate(QJsonValue::Null), 422);
+    }
+
     void deletionAndOwnership() {
         const Upload upload = this->upload("Some text to keep.", "keep.txt", "text/plain", {});
         const QString jobId = upload.completion.value("job_id").toString();
