@@ -30,6 +30,7 @@ QString ServerOptions::usage() {
                           "  --appcast-notes T its release notes\n"
                           "  --sign-up-requires F,...  fields a sign-up must also give: first_name,\n"
                           "                    last_name, legal_accepted (default none)\n"
+                          "  --quiz-pace MS    least time per question for a quiz to earn (default 2000)\n"
                           "  --demo            demo mode: code 424242 for example.com, /mailbox, OAuth\n"
                           "                    consent page, controls without the admin token\n"
                           "  --help            this text\n")
@@ -68,6 +69,9 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, 
         } else if (name == "--appcast-build") {
             options.appcastBuild = value.toInt(&ok);
             ok = ok && options.appcastBuild >= 0;
+        } else if (name == "--quiz-pace") {
+            options.quizMsPerQuestion = value.toInt(&ok);
+            ok = ok && options.quizMsPerQuestion >= 0;
         } else if (name == "--appcast-version") {
             options.appcastVersion = value;
         } else if (name == "--appcast-notes") {

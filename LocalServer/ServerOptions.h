@@ -24,6 +24,9 @@ struct ServerOptions {
     QString appcastNotes;
     // Sign-up fields required beyond email address and password (SignUpRequirements::selectable).
     QStringList signUpRequires;
+    // A quiz earns only when finished no faster than this per question, counted from when the
+    // server last handed it out; scripted end-to-end runs that answer at machine speed lower it.
+    int quizMsPerQuestion = 2'000;
     // Opens what demos and automated tests lean on: the fixed code 424242 for example.com
     // addresses, the mailbox page, the OAuth consent stand-in and the controls without a token.
     bool demo = false;

@@ -2,6 +2,8 @@
 
 #include "AuthStore.h"
 #include "JsonNumbers.h"
+#include "QuizGenerator.h"
+#include "QuizStore.h"
 #include "RandomId.h"
 #include "RewardsStore.h"
 #include "ServerContext.h"
@@ -27,6 +29,7 @@ void ControlApi::registerRoutes(Router& router) {
     router.add("POST", "/__control/second-factor",
                [this](const ServerRequest& r) { return enableSecondFactor(r); });
     router.add("POST", "/__control/credits", [this](const ServerRequest& r) { return grantCredits(r); });
+    router.add("POST", "/__control/quiz", [this](const ServerRequest& r) { return issueQuiz(r); });
     router.add("GET", "/__control/progress", [this](const ServerRequest& r) { return progress(r); });
     router.add("POST", "/__control/session-token",
                [this](const ServerRequest& r) { return sessionToken(r); });
@@ -62,8 +65,42 @@ ServerResponse ControlApi::grantCredits(const ServerRequest& request) {
     const auto balance =
         RewardsStore(context_).grantCredits(user->value("id").toString(), *amount, QStringLiteral("control"));
     if (!balance)
-        return ServerResponse::apiError(409, "The balance cannot go below zero.");
+        return ServerResponse::apiError(
+            409, QStringLiteral("The balance must stay from 0 to %1.").arg(RewardsStore::maxTotal));
     return ServerResponse::json(QJsonObject{{"balance", *balance}});
+}
+
+ServerResponse ControlApi::issueQuiz(const ServerRequest& request) {
+    const QJsonObject body = request.jsonBody();
+    const auto user = AuthStore(context_).userByEmail(body.value("email").toString());
+    const auto count =
+        JsonNumbers::integerWithin(body.value("num_questions"), 1, QuizGenerator::maxQuestions);
+    const QString difficulty = body.value("difficulty").toString();
+    if (!user || !count || !QuizGenerator::isDifficulty(difficulty))
+        return ServerResponse::apiError(
+            400, QStringLiteral("Needs the \"email\" of an account, \"num_questions\" from 1 to %1 and a"
+                                " \"difficulty\".")
+                     .arg(QuizGenerator::maxQuestions));
+    QJsonArray questions;
+    QJsonArray answers;
+    for (qint64 i = 0; i < *count; ++i) {
+        questions.append(QJsonObject{{"question", QStringLiteral("Statement %1 holds.").arg(i + 1)},
+                                     {"options", QJsonArray{"True", "False"}},
+                                     {"correct_answer", 0}});
+        answers.append("0");
+    }
+    const QString quizId = RandomId::make("quiz");
+    const QuizStore::Key key{user->value("id").toString(),
+                             body.value("course_id").toString(),
+                             "true_false",
+                             difficulty,
+                             {},
+                             int(*count)};
+    // Handed out long enough ago to be finished at once.
+    if (!QuizStore(context_).issue(key, quizId, questions,
+                                   context_.nowMs() - *count * context_.options.quizMsPerQuestion))
+        return ServerResponse::apiError(500, "The quiz could not be stored.");
+    return ServerResponse::json(QJsonObject{{"quiz_id", quizId}, {"answers", answers}});
 }
 
 ServerResponse ControlApi::progress(const ServerRequest& request) {

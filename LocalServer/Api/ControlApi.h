@@ -7,7 +7,8 @@ struct ServerContext;
 
 // Loopback-only controls for tests and demos under /__control: scripted faults, a second
 // factor (phone number and backup codes) for an account, credits given to or taken from an
-// account, and a short-lived token of an account's signed-in session, so a test can act as the
+// account, a true/false quiz issued to an account (answered "0", "True", throughout), and a
+// short-lived token of an account's signed-in session, so a test can act as the
 // student from outside the app. Open with --demo, else they need the admin token
 // (LocalServer::refuseControl).
 class ControlApi {
@@ -22,6 +23,7 @@ private:
 
     ServerResponse enableSecondFactor(const ServerRequest& request);
     ServerResponse grantCredits(const ServerRequest& request);
+    ServerResponse issueQuiz(const ServerRequest& request);
     ServerResponse progress(const ServerRequest& request);
     ServerResponse sessionToken(const ServerRequest& request);
 

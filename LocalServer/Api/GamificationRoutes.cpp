@@ -4,18 +4,26 @@
 #include "JsonNumbers.h"
 #include "LibraryStore.h"
 #include "NotificationHub.h"
+#include "QuizAnswers.h"
 #include "QuizResultNotice.h"
+#include "QuizRoutes.h"
 #include "RewardsStore.h"
 #include "ServerContext.h"
 #include "StudySessionStore.h"
 #include "UserTimeZone.h"
 
-#include <cmath>
+#include <QJsonArray>
 
 namespace {
 
 ServerResponse notYours() {
     return ServerResponse::apiError(403, "You can only see and earn rewards for your own account.");
+}
+
+ServerResponse alreadyRewarded() {
+    return ServerResponse::apiError(
+        409,
+        "This quiz has already earned its rewards; a quiz earns once. Generate a new quiz to earn more.");
 }
 
 // The ways of measuring study time that the server accepts; the app's own timer is the only one.
@@ -43,68 +51,115 @@ ServerResponse GamificationRoutes::completeQuiz(const ServerRequest& request, co
     const QJsonObject body = request.jsonBody();
     if (body.value("user_id").toString() != userId)
         return notYours();
-    const auto percentage = JsonNumbers::numberWithin(body.value("quiz_score"), 0, 100);
-    if (!percentage)
-        return ServerResponse::apiError(400, "quiz_score must be a number from 0 to 100.");
-    RewardsRules::Quiz quiz;
-    quiz.percentage = *percentage;
-    quiz.difficulty = body.value("quiz_difficulty").toString();
-    if (!RewardsRules::difficultyPercent(quiz.difficulty))
-        return ServerResponse::apiError(400, "quiz_difficulty must be easy, medium or hard.");
-
-    const bool hasTotal =
-        !body.value("total_questions").isUndefined() && !body.value("total_questions").isNull();
-    const bool hasCorrect =
-        !body.value("questions_correct").isUndefined() && !body.value("questions_correct").isNull();
-    const auto total = JsonNumbers::wholeNumber(body.value("total_questions"));
-    const auto correct = JsonNumbers::wholeNumber(body.value("questions_correct"));
-    if (hasTotal && (!total || *total < 1 || *total > RewardsRules::maxQuestions))
+    const QString quizId = body.value("quiz_id").toString();
+    if (quizId.isEmpty())
         return ServerResponse::apiError(400,
-                                        QStringLiteral("total_questions must be a whole number from 1 to %1.")
-                                            .arg(RewardsRules::maxQuestions));
-    if (hasCorrect && (!total || !correct || *correct < 0 || *correct > *total))
-        return ServerResponse::apiError(
-            400, "questions_correct must be a whole number from 0 to total_questions.");
-    // The app sends the percentage of the same counts; one that disagrees would buy bonuses and
-    // a tier the answers did not earn.
-    if (correct && std::abs(quiz.percentage - 100.0 * *correct / *total) > 0.5)
-        return ServerResponse::apiError(
-            400, "quiz_score must be questions_correct out of total_questions, in percent.");
-    // Without the count, it follows from the score: of the total when given, else of ten questions.
-    if (correct)
-        quiz.correct = *correct;
-    else
-        quiz.correct = int(std::lround(quiz.percentage * (total ? *total : 10) / 100));
-
-    const QString courseId = body.value("course_id").toString();
-    std::optional<QVariantMap> course;
-    if (!courseId.isEmpty() && !(course = LibraryStore(context_).course(courseId, userId)))
-        return ServerResponse::apiError(404, "No such course.");
-
+                                        "quiz_id is required: only a quiz generated for you earns rewards.");
+    const auto quiz = QuizStore(context_).issued(quizId, userId);
+    if (!quiz)
+        return ServerResponse::apiError(404, "No such quiz.");
     const QString attemptId = body.value("attempt_id").toString();
-    const auto award = RewardsStore(context_).completeQuiz(userId, attemptId, quiz, context_.nowMs(),
-                                                           UserTimeZone::of(context_.db, userId).zone);
-    if (!award)
-        return ServerResponse::apiError(500, "The quiz could not be rewarded.");
+    // The attempt that completed the quiz may retry and hears its award again; any other earns nothing.
+    const bool retry = !quiz->completedAttempt.isEmpty();
+    if (retry && quiz->completedAttempt != attemptId)
+        return alreadyRewarded();
 
-    QuizResultNotice notice;
-    notice.percentage = quiz.percentage;
-    if (correct) {
-        notice.correct = *correct;
-        notice.total = *total;
+    const qsizetype count = quiz->questions.size();
+    RewardsRules::Quiz graded;
+    graded.difficulty = quiz->difficulty;
+    if (!retry) {
+        const QJsonArray answers = body.value("answers").toArray();
+        QStringList given;
+        for (const QJsonValue& answer : answers) {
+            if (answer.isString())
+                given.append(answer.toString());
+        }
+        // Not a list, or not all text, leaves fewer answers than questions.
+        if (given.size() != count || answers.size() != count)
+            return ServerResponse::apiError(
+                400, QStringLiteral("answers must list the %1 answers of the quiz as text.").arg(count));
+        graded.correct = QuizAnswers::correctCount(quiz->questionType, quiz->questions, given);
+        graded.percentage = 100.0 * graded.correct / qMax<qsizetype>(count, 1);
+        if (const auto refused = checkClaims(body, *quiz, graded.correct))
+            return *refused;
+        const qint64 tookMs = context_.nowMs() - quiz->servedAtMs;
+        const qint64 leastMs = count * context_.options.quizMsPerQuestion;
+        if (tookMs < leastMs)
+            return ServerResponse::apiError(
+                422, QStringLiteral("This quiz was finished too quickly to earn rewards: %1 questions take at"
+                                    " least %2 seconds.")
+                         .arg(count)
+                         .arg(leastMs / 1000.0));
     }
+
+    const auto completion = RewardsStore(context_).completeQuiz(
+        userId, quizId, attemptId, graded, context_.nowMs(), UserTimeZone::of(context_.db, userId).zone);
+    using Outcome = RewardsStore::Completion::Outcome;
+    switch (completion.outcome) {
+    case Outcome::awarded:
+        break;
+    case Outcome::completedBefore:
+        return alreadyRewarded();
+    case Outcome::tooMany:
+        return ServerResponse::apiError(
+            429, QStringLiteral("At most %1 quizzes an hour earn rewards. The next can in %2.")
+                     .arg(RewardsRules::maxCompletionsPerHour)
+                     .arg(QuizRoutes::formatCooldown(completion.retryInMs)));
+    case Outcome::atMaximum:
+        return ServerResponse::apiError(409, "Your XP or credits are at the most an account can hold.");
+    case Outcome::failed:
+        return ServerResponse::apiError(500, "The quiz could not be rewarded.");
+    }
+    if (!retry)
+        postNotice(userId, *quiz, graded, attemptId);
+    return ServerResponse::json(completion.award);
+}
+
+std::optional<ServerResponse> GamificationRoutes::checkClaims(const QJsonObject& body,
+                                                              const QuizStore::Issued& quiz, int correct) {
+    // The app's own counts, when sent, must agree with the quiz: they may not claim more than the
+    // answers earn (the server's grading wins when they claim less), nor another length or difficulty.
+    const qsizetype count = quiz.questions.size();
+    const QJsonValue claimed = body.value("questions_correct");
+    if (!claimed.isUndefined() && !claimed.isNull()) {
+        const auto number = JsonNumbers::wholeNumber(claimed);
+        if (!number || *number < 0 || *number > count)
+            return ServerResponse::apiError(
+                400, QStringLiteral("questions_correct must be a whole number from 0 to %1.").arg(count));
+        if (*number > correct)
+            return ServerResponse::apiError(
+                400, QStringLiteral("questions_correct is %1, but the answers have %2 right.")
+                         .arg(*number)
+                         .arg(correct));
+    }
+    const QJsonValue total = body.value("total_questions");
+    if (!total.isUndefined() && !total.isNull() && JsonNumbers::wholeNumber(total) != count)
+        return ServerResponse::apiError(
+            400, QStringLiteral("total_questions must be the quiz's %1 questions.").arg(count));
+    const QJsonValue difficulty = body.value("quiz_difficulty");
+    if (!difficulty.isUndefined() && !difficulty.isNull() && difficulty.toString() != quiz.difficulty)
+        return ServerResponse::apiError(
+            400, QStringLiteral("quiz_difficulty must be the quiz's difficulty, %1.").arg(quiz.difficulty));
+    return std::nullopt;
+}
+
+void GamificationRoutes::postNotice(const QString& userId, const QuizStore::Issued& quiz,
+                                    const RewardsRules::Quiz& graded, const QString& attemptId) {
+    QuizResultNotice notice;
+    notice.percentage = graded.percentage;
+    notice.correct = graded.correct;
+    notice.total = int(quiz.questions.size());
     notice.difficulty = quiz.difficulty;
-    notice.courseId = courseId;
-    notice.courseName = course ? course->value("name").toString() : QString();
+    notice.courseId = quiz.courseId;
+    if (const auto course = LibraryStore(context_).course(quiz.courseId, userId))
+        notice.courseName = course->value("name").toString();
     notice.attemptId = attemptId;
     // The app saves the attempt's score, with its topic, before completing it.
     if (!attemptId.isEmpty())
         if (const auto saved = context_.db.row(
                 "SELECT topic FROM quiz_scores WHERE user_id = ? AND attempt_id = ?", {userId, attemptId}))
             notice.topic = saved->value("topic").toString();
-    // A retried completion answers the same award and finds its notification already posted.
     context_.notifications->post(userId, notice.draft());
-    return ServerResponse::json(*award);
 }
 
 ServerResponse GamificationRoutes::startStudySession(const ServerRequest& request, const QString& userId) {

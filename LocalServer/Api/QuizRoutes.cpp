@@ -1,6 +1,7 @@
 #include "QuizRoutes.h"
 
 #include "LibraryStore.h"
+#include "RandomId.h"
 #include "ServerContext.h"
 #include "UserTimeZone.h"
 #include "WordNet.h"
@@ -106,11 +107,10 @@ QJsonObject QuizRoutes::quizJson(const Sources& sources, const QuizStore::Key& k
                  questions.size() == 1 ? QString() : QStringLiteral("s"), key.difficulty,
                  QString::number(sources.documents.size()),
                  sources.documents.size() == 1 ? QString() : QStringLiteral("s"));
-    QJsonObject quiz{{"title", title},
-                     {"description", description},
-                     {"questions", questions},
-                     {"total_questions", questions.size()},
-                     {"difficulty", key.difficulty}};
+    // Completions name the quiz by this id; only a quiz the server handed out earns.
+    QJsonObject quiz{{"quiz_id", RandomId::make("quiz")},   {"title", title},
+                     {"description", description},          {"questions", questions},
+                     {"total_questions", questions.size()}, {"difficulty", key.difficulty}};
     if (!made.note.isEmpty())
         quiz.insert("note", made.note);
     return quiz;
@@ -178,8 +178,10 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
     QuizStore store(context_);
     const auto cached = store.cached(key);
     const Quota today = quota(userId, courseId);
-    if (cached && !force.toBool())
+    if (cached && !force.toBool()) {
+        store.served(cached->quiz.value("quiz_id").toString());
         return ServerResponse::json(answerJson(cached->quiz, true, cached->attempts, today.used));
+    }
     if (today.used >= maxDailyGenerations)
         return ServerResponse::apiError(429, exhausted(today));
     const int attempt = cached ? cached->attempts + 1 : 1;

@@ -50,8 +50,8 @@ private:
     Quota quota(const QString& userId, const QString& courseId);
     Sources sources(const QString& userId, const QString& courseId);
     QuizGenerator::Result make(const Sources& sources, const QuizStore::Key& key, int attempt);
-    // The quiz as cached: its title, description, questions, total_questions, difficulty, and the
-    // note on why it has fewer questions than asked, when it has.
+    // The quiz as cached: its new quiz_id, title, description, questions, total_questions, difficulty,
+    // and the note on why it has fewer questions than asked, when it has.
     static QJsonObject quizJson(const Sources& sources, const QuizStore::Key& key,
                                 const QuizGenerator::Result& made);
     // The GenerateQuizResponse: the quiz with its attempt count and the day's quota.

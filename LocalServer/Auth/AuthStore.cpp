@@ -150,6 +150,7 @@ void AuthStore::deleteUser(const QString& userId) {
                                 "quiz_completions",
                                 "quiz_caches",
                                 "quiz_generations",
+                                "issued_quizzes",
                                 "mnemonics",
                                 "study_sessions",
                                 "devices",

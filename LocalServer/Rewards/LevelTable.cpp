@@ -28,7 +28,7 @@ QString LevelTable::name(int level) {
     return QString::fromLatin1(levels.at(size_t(level - 1)).second);
 }
 
-LevelTable::Standing LevelTable::standing(int totalXp) {
+LevelTable::Standing LevelTable::standing(qint64 totalXp) {
     int level = 1;
     while (level < levelCount && totalXp >= threshold(level + 1))
         ++level;

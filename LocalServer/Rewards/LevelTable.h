@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // Levels by total XP: ten named levels from "Novice" at 0 XP to "Legend" at 5,000.
 class LevelTable {
@@ -10,13 +11,13 @@ public:
     struct Standing {
         int level = 1;
         QString name;
-        int totalXp = 0;
-        int xpIntoLevel = 0;   // XP past this level's threshold
-        int levelSpan = 0;     // XP from this level's threshold to the next one's; at the top, xpIntoLevel
-        int xpToNextLevel = 0; // 0 at the top
+        qint64 totalXp = 0;
+        qint64 xpIntoLevel = 0;   // XP past this level's threshold
+        qint64 levelSpan = 0;     // XP from this level's threshold to the next one's; at the top, xpIntoLevel
+        qint64 xpToNextLevel = 0; // 0 at the top
     };
 
-    static Standing standing(int totalXp);
+    static Standing standing(qint64 totalXp);
     // The XP at which `level` (1 to levelCount) starts.
     static int threshold(int level);
     static QString name(int level);

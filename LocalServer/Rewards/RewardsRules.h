@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <optional>
 
 // What a finished quiz earns: XP for its right answers with bonuses for a great or perfect score,
@@ -11,8 +12,9 @@ public:
     static constexpr int xpPerCorrectAnswer = 10;
     static constexpr int greatScoreBonusXp = 20;   // 80 % or more
     static constexpr int perfectScoreBonusXp = 30; // 100 %, on top of the great-score bonus
-    // The most questions a quiz may report, so that one completion cannot earn without bound.
-    static constexpr int maxQuestions = 100;
+    // The most completions that earn per account in any hour.
+    static constexpr int maxCompletionsPerHour = 20;
+    static constexpr qint64 completionWindowMs = 60 * 60 * 1000;
 
     struct Quiz {
         int correct = 0;

@@ -167,6 +167,15 @@ const QList<QStringList>& migrations() {
          "ALTER TABLE devices RENAME COLUMN device_token TO token_hash",
          "ALTER TABLE users RENAME COLUMN backup_codes TO backup_code_hashes",
          "INSERT INTO settings (key, value) VALUES ('plain_secrets', '1')"},
+        // 18: each quiz handed to a user, with its questions (the answer key), when it was last
+        // handed out (ms) and the attempt that completed it, since a quiz earns once; completions
+        // by time for the hourly limit. Cached quizzes from before carry no id and are dropped.
+        {"CREATE TABLE issued_quizzes (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, course_id TEXT NOT NULL,"
+         " question_type TEXT NOT NULL, difficulty TEXT NOT NULL, questions TEXT NOT NULL,"
+         " served_at INTEGER NOT NULL, completed_attempt TEXT)",
+         "CREATE INDEX issued_quizzes_user ON issued_quizzes (user_id)",
+         "CREATE INDEX quiz_completions_time ON quiz_completions (user_id, created_at)",
+         "DELETE FROM quiz_caches"},
     };
     return list;
 }

@@ -2,6 +2,7 @@
 
 #include "AchievementRules.h"
 #include "LevelTable.h"
+#include "QuizStore.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 
@@ -9,24 +10,42 @@
 #include <QJsonDocument>
 #include <QSet>
 
-std::optional<QJsonObject> RewardsStore::completeQuiz(const QString& userId, const QString& attemptId,
-                                                      const RewardsRules::Quiz& quiz, qint64 nowMs,
-                                                      const QTimeZone& zone) {
+RewardsStore::Completion RewardsStore::completeQuiz(const QString& userId, const QString& quizId,
+                                                    const QString& attemptId, const RewardsRules::Quiz& quiz,
+                                                    qint64 nowMs, const QTimeZone& zone) {
     Database& db = context_.db;
     const QString attempt = attemptId.isEmpty() ? RandomId::make("attempt") : attemptId;
+    Completion result;
     if (!db.transaction())
-        return std::nullopt;
+        return result;
+    const auto endWith = [&](Completion::Outcome outcome) {
+        db.rollback();
+        result.outcome = outcome;
+        return result;
+    };
     const auto earlier =
         db.row("SELECT award FROM quiz_completions WHERE user_id = ? AND attempt_id = ?", {userId, attempt});
     if (earlier) {
-        db.rollback();
-        return QJsonDocument::fromJson(earlier->value("award").toByteArray()).object();
+        result.award = QJsonDocument::fromJson(earlier->value("award").toByteArray()).object();
+        return endWith(Completion::Outcome::awarded);
+    }
+    if (!QuizStore(context_).claim(quizId, userId, attempt))
+        return endWith(Completion::Outcome::completedBefore);
+    // Counted inside the transaction, so that completions sent together cannot pass the limit.
+    const auto recent = db.row("SELECT COUNT(*) AS n, MIN(created_at) AS oldest FROM quiz_completions"
+                               " WHERE user_id = ? AND created_at > ?",
+                               {userId, nowMs - RewardsRules::completionWindowMs});
+    if (recent && recent->value("n").toInt() >= RewardsRules::maxCompletionsPerHour) {
+        result.retryInMs = recent->value("oldest").toLongLong() + RewardsRules::completionWindowMs - nowMs;
+        return endWith(Completion::Outcome::tooMany);
     }
 
     const Progress before = progress(userId);
     const DailyStreak streak = before.streak.afterQuizOn(DailyStreak::localDay(nowMs, zone));
     const RewardsRules::Award award = RewardsRules::award(quiz, streak.days);
-    const int totalXp = before.totalXp + award.xp;
+    if (award.xp > maxTotal - before.totalXp || award.credits > maxTotal - balance(userId))
+        return endWith(Completion::Outcome::atMaximum);
+    const qint64 totalXp = before.totalXp + award.xp;
     const int quizzes = before.quizzesCompleted + 1;
     bool written = db.exec(
         "INSERT INTO rewards_progress (user_id, total_xp, streak_days, last_active_day, quizzes_completed)"
@@ -66,41 +85,39 @@ std::optional<QJsonObject> RewardsStore::completeQuiz(const QString& userId, con
                            " VALUES (?, ?, ?, ?)",
                            {userId, attempt,
                             QString::fromUtf8(QJsonDocument(answer).toJson(QJsonDocument::Compact)), nowMs});
-    if (!written) {
-        db.rollback();
-        return std::nullopt;
-    }
+    if (!written)
+        return endWith(Completion::Outcome::failed);
     if (!db.commit())
-        return std::nullopt;
-    return answer;
+        return result;
+    result.outcome = Completion::Outcome::awarded;
+    result.award = answer;
+    return result;
 }
 
-std::optional<int> RewardsStore::grantCredits(const QString& userId, int amount, const QString& reason) {
+std::optional<qint64> RewardsStore::grantCredits(const QString& userId, qint64 amount,
+                                                 const QString& reason) {
     Database& db = context_.db;
     if (!db.transaction())
         return std::nullopt;
-    // Checked first so that a refused spend is an answer, not a failed statement in the log.
-    if (balance(userId) + qint64(amount) < 0 ||
-        !appendCredits(userId, amount, {}, reason, {}, context_.nowMs())) {
+    if (!appendCredits(userId, amount, {}, reason, {}, context_.nowMs())) {
         db.rollback();
         return std::nullopt;
     }
-    const int after = balance(userId);
+    const qint64 after = balance(userId);
     if (!db.commit())
         return std::nullopt;
     return after;
 }
 
-bool RewardsStore::spendInTransaction(const QString& userId, int amount, const QString& reason,
+bool RewardsStore::spendInTransaction(const QString& userId, qint64 amount, const QString& reason,
                                       const QString& reference) {
-    return balance(userId) >= amount &&
-           appendCredits(userId, -amount, {}, reason, reference, context_.nowMs());
+    return amount >= 0 && appendCredits(userId, -amount, {}, reason, reference, context_.nowMs());
 }
 
-int RewardsStore::balance(const QString& userId) {
+qint64 RewardsStore::balance(const QString& userId) {
     const auto last = context_.db.row(
         "SELECT balance_after FROM credit_ledger WHERE user_id = ? ORDER BY id DESC LIMIT 1", {userId});
-    return last ? last->value("balance_after").toInt() : 0;
+    return last ? last->value("balance_after").toLongLong() : 0;
 }
 
 QJsonObject RewardsStore::creditsBalance(const QString& userId) {
@@ -112,13 +129,13 @@ QJsonObject RewardsStore::creditsBalance(const QString& userId) {
         " FROM credit_ledger WHERE user_id = ?",
         {userId});
     const QVariantMap row = sums.value_or(QVariantMap());
-    return {{"bronze_credits", row.value("bronze").toInt()},
-            {"silver_credits", row.value("silver").toInt()},
-            {"gold_credits", row.value("gold").toInt()},
-            {"platinum_credits", row.value("platinum").toInt()},
+    return {{"bronze_credits", row.value("bronze").toLongLong()},
+            {"silver_credits", row.value("silver").toLongLong()},
+            {"gold_credits", row.value("gold").toLongLong()},
+            {"platinum_credits", row.value("platinum").toLongLong()},
             {"total_points", balance(userId)},
-            {"lifetime_earned", row.value("earned").toInt()},
-            {"lifetime_spent", row.value("spent").toInt()}};
+            {"lifetime_earned", row.value("earned").toLongLong()},
+            {"lifetime_spent", row.value("spent").toLongLong()}};
 }
 
 QJsonObject RewardsStore::level(const QString& userId) {
@@ -147,20 +164,24 @@ RewardsStore::Progress RewardsStore::progress(const QString& userId) {
                                      {userId});
     if (!row)
         return {};
-    return {row->value("total_xp").toInt(),
+    return {row->value("total_xp").toLongLong(),
             {row->value("streak_days").toInt(),
              QDate::fromString(row->value("last_active_day").toString(), Qt::ISODate)},
             row->value("quizzes_completed").toInt()};
 }
 
-bool RewardsStore::appendCredits(const QString& userId, int amount, const QString& tier,
+bool RewardsStore::appendCredits(const QString& userId, qint64 amount, const QString& tier,
                                  const QString& reason, const QString& reference, qint64 nowMs) {
-    // One statement reads the last balance and writes the next, so no other writer comes between.
+    // One statement reads the last balance and writes the next, so no other writer comes between;
+    // a balance that would leave 0 to maxTotal writes no row. The bounds are checked on the
+    // amount, since the sum of two 64-bit numbers may not fit.
     const QVariant none(QMetaType(QMetaType::QString));
-    return context_.db.exec(
-        "INSERT INTO credit_ledger (user_id, amount, tier, reason, reference, balance_after, created_at)"
-        " SELECT ?, ?, ?, ?, ?, COALESCE((SELECT balance_after FROM credit_ledger WHERE user_id = ?"
-        " ORDER BY id DESC LIMIT 1), 0) + ?, ?",
-        {userId, amount, tier.isEmpty() ? none : tier, reason, reference.isEmpty() ? none : reference, userId,
-         amount, nowMs});
+    return context_.db.changed(
+               "INSERT INTO credit_ledger (user_id, amount, tier, reason, reference, balance_after, "
+               "created_at)"
+               " SELECT ?, ?, ?, ?, ?, last + ?, ? FROM (SELECT COALESCE((SELECT balance_after FROM"
+               " credit_ledger WHERE user_id = ? ORDER BY id DESC LIMIT 1), 0) AS last)"
+               " WHERE ? >= -last AND ? <= ? - last",
+               {userId, amount, tier.isEmpty() ? none : tier, reason, reference.isEmpty() ? none : reference,
+                amount, nowMs, userId, amount, amount, maxTotal}) == 1;
 }

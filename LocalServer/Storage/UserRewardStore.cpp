@@ -50,7 +50,7 @@ UserRewardStore::Purchase UserRewardStore::purchase(const QString& userId, const
             QStringLiteral("Reach level %1 to buy %2.").arg(QString::number(item->requiresLevel), item->name);
         return answer;
     }
-    const int balance = rewards.balance(userId);
+    const qint64 balance = rewards.balance(userId);
     if (balance < item->creditCost) {
         db.rollback();
         answer.outcome = Purchase::Outcome::notEnoughCredits;

@@ -16,7 +16,7 @@ public:
         Outcome outcome = Outcome::failed;
         QString detail; // the refusal, for the student
         QString userRewardId;
-        int creditsRemaining = 0;
+        qint64 creditsRemaining = 0;
     };
 
     explicit UserRewardStore(ServerContext& context) : context_(context) {}

@@ -116,9 +116,12 @@ private slots:
                             {"attempt_id", "q1"}})
                      .status,
                  200);
+        const QJsonObject quiz = server->issueQuiz(device, 4, 3, "easy", courseId);
         QCOMPARE(server
                      ->api("POST", "/api/gamification/quiz/complete", token,
                            {{"user_id", device.userId},
+                            {"quiz_id", quiz.value("quiz_id")},
+                            {"answers", quiz.value("answers")},
                             {"quiz_score", 75},
                             {"quiz_difficulty", "easy"},
                             {"attempt_id", "q1"}})

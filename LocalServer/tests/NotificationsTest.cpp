@@ -48,11 +48,14 @@ class NotificationsTest : public QObject {
     int markRead(const QString& id, const QString& bearer) {
         return server->api("PATCH", "/api/notifications/" + id + "/read", bearer).status;
     }
-    TestServer::Reply completeQuiz(const QString& attemptId, int correct, int total, const QString& course) {
-        QJsonObject body{{"user_id", device.userId},
-                         {"quiz_score", 100.0 * correct / total},
-                         {"quiz_difficulty", "medium"},
-                         {"questions_correct", correct},
+    // Completes `quiz` (TestServer::issueQuiz), or a new one of `total` questions with `correct` right.
+    TestServer::Reply completeQuiz(const QString& attemptId, int correct, int total, const QString& course,
+                                   QJsonObject quiz = {}) {
+        if (quiz.isEmpty())
+            quiz = server->issueQuiz(device, total, correct, "medium", course);
+        QJsonObject body{{"user_id", device.userId},         {"quiz_id", quiz.value("quiz_id")},
+                         {"answers", quiz.value("answers")}, {"quiz_score", 100.0 * correct / total},
+                         {"quiz_difficulty", "medium"},      {"questions_correct", correct},
                          {"total_questions", total}};
         if (!attemptId.isEmpty())
             body.insert("attempt_id", attemptId);
@@ -100,9 +103,10 @@ private slots:
                             {"attempt_id", "a1"}})
                      .status,
                  200);
-        QCOMPARE(completeQuiz("a1", 8, 10, courseId).status, 200);
+        const QJsonObject quiz = server->issueQuiz(device, 10, 8, "medium", courseId);
+        QCOMPARE(completeQuiz("a1", 8, 10, courseId, quiz).status, 200);
         // The app retries a completion whose answer it missed: the same award, no second result.
-        QCOMPARE(completeQuiz("a1", 8, 10, courseId).status, 200);
+        QCOMPARE(completeQuiz("a1", 8, 10, courseId, quiz).status, 200);
 
         const NotificationsResponse first = inbox();
         QCOMPARE(first.total, 1);
@@ -129,7 +133,7 @@ private slots:
         QCOMPARE(after.notifications.at(0).courseId(), std::nullopt);
         QCOMPARE(after.notifications.at(0).title, "Quiz results");
         // A refused completion tells nothing.
-        QCOMPARE(completeQuiz("a2", 8, 10, "course_unknown").status, 404);
+        QCOMPARE(completeQuiz("a2", 8, 10, {}, {{"quiz_id", "quiz_unknown"}}).status, 404);
         QCOMPARE(inbox().total, 3);
     }
 

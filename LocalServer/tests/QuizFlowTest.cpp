@@ -4,8 +4,12 @@
 #include "QuizRoutes.h"
 #include "Quizzes/GenerateQuizResponse.h"
 #include "Quizzes/QuizCacheStatusResponse.h"
+#include "Quizzes/QuizCompleteRequest.h"
+#include "Quizzes/QuizCompleteResponse.h"
+#include "ServerOptions.h"
 #include "TestServer.h"
 
+#include <QJsonDocument>
 #include <QTest>
 #include <QTimeZone>
 #include <memory>
@@ -152,6 +156,48 @@ private slots:
                  qPrintable(*fillIn.note));
         QVERIFY(!first.note);
         QCOMPARE(fillIn.title, "BIOL 110 practice test: plants");
+    }
+
+    // A generated quiz earns once, and only when taken no faster than two seconds a question from
+    // when it was last handed out; the answers are graded against the questions it holds.
+    void aGeneratedQuizEarnsOnceAtAHumanPace() {
+        server->freezeClock();
+        token = server->sessionToken(device);
+        const QString courseId = server->addCourse(token, "BIOL 110");
+        addNotes(courseId, cellNotes);
+        const GenerateQuizResponse quiz =
+            inlineQuiz(generate(courseId, quizRequest("multiple_choice", "medium", 5)));
+        QVERIFY(quiz.quizId && !quiz.quizId->isEmpty());
+        QuizCompleteRequest body;
+        body.userId = device.userId;
+        body.quizId = quiz.quizId;
+        body.attemptId = "a1";
+        body.quizDifficulty = "medium";
+        body.answers = QList<QString>();
+        for (const QuizQuestion& question : quiz.questions)
+            body.answers->append(QString::number(*question.correctAnswerIndex));
+        const auto complete = [&] {
+            return server->api("POST", "/api/gamification/quiz/complete", token,
+                               QJsonDocument::fromJson(json::encode(body)).object());
+        };
+        const qint64 least = 5 * ServerOptions().quizMsPerQuestion;
+        server->advanceClock(least - 1);
+        const TestServer::Reply early = complete();
+        QCOMPARE(early.status, 422);
+        QCOMPARE(early.json().value("detail").toString(),
+                 "This quiz was finished too quickly to earn rewards: 5 questions take at least 10 seconds.");
+        // Handed out again from the cache, the same quiz is timed afresh.
+        const GenerateQuizResponse again =
+            inlineQuiz(generate(courseId, quizRequest("multiple_choice", "medium", 5)));
+        QCOMPARE(again.quizId, quiz.quizId);
+        server->advanceClock(least - 1);
+        QCOMPARE(complete().status, 422);
+        server->advanceClock(1);
+        const TestServer::Reply earned = complete();
+        QCOMPARE(earned.status, 200);
+        QCOMPARE(json::decode<QuizCompleteResponse>(earned.body).xpAwarded, 120); // 5 right, perfect, × 1.2
+        body.attemptId = "a2";
+        QCOMPARE(complete().status, 409);
     }
 
     void refusalsSpendNothing() {

@@ -6,6 +6,8 @@
 #include "Quizzes/QuizCompleteResponse.h"
 #include "Quizzes/SaveQuizScoreRequest.h"
 #include "Quizzes/SaveQuizScoreResponse.h"
+#include "RewardsRules.h"
+#include "RewardsStore.h"
 #include "ServerContext.h"
 #include "TestServer.h"
 
@@ -13,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimeZone>
+#include <limits>
 #include <memory>
 
 // Quiz scores and what completed quizzes earn, over HTTPS with the app's own records on both
@@ -49,9 +52,15 @@ class RewardsFlowTest : public QObject {
         return request;
     }
 
-    QuizCompleteRequest completion(int correct, int total, const QString& difficulty,
-                                   const QString& attemptId) const {
+    // A new quiz of `total` questions issued to the student and the app's completion of it with
+    // the first `correct` answers right.
+    QJsonObject completion(int correct, int total, const QString& difficulty, const QString& attemptId) {
+        const QJsonObject quiz = server->issueQuiz(device, total, correct, difficulty, courseId);
         QuizCompleteRequest request;
+        request.quizId = quiz.value("quiz_id").toString();
+        request.answers = QList<QString>();
+        for (const QJsonValue& answer : quiz.value("answers").toArray())
+            request.answers->append(answer.toString());
         request.userId = device.userId;
         request.courseId = courseId;
         request.attemptId = attemptId;
@@ -59,7 +68,7 @@ class RewardsFlowTest : public QObject {
         request.totalQuestions = total;
         request.quizScore = 100.0 * correct / total;
         request.quizDifficulty = difficulty;
-        return request;
+        return object(request);
     }
 
     TestServer::Reply complete(const QJsonObject& body) {
@@ -68,7 +77,7 @@ class RewardsFlowTest : public QObject {
 
     QuizCompleteResponse completeQuiz(int correct, int total, const QString& difficulty,
                                       const QString& attemptId) {
-        const TestServer::Reply reply = complete(object(completion(correct, total, difficulty, attemptId)));
+        const TestServer::Reply reply = complete(completion(correct, total, difficulty, attemptId));
         if (reply.status != 200)
             qWarning() << reply.status << reply.body;
         return json::decode<QuizCompleteResponse>(reply.body);
@@ -156,7 +165,8 @@ private slots:
     }
 
     void aCompletedQuizEarnsOnceAndAddsUp() {
-        const QuizCompleteResponse first = completeQuiz(8, 10, "medium", "attempt-1");
+        const QJsonObject taken = completion(8, 10, "medium", "attempt-1");
+        const QuizCompleteResponse first = json::decode<QuizCompleteResponse>(complete(taken).body);
         QCOMPARE(first.xpAwarded, 120);
         QCOMPARE(first.creditsAwarded->amount, 24);
         QCOMPARE(first.creditsAwarded->tier, "gold");
@@ -167,9 +177,17 @@ private slots:
         QCOMPARE(first.achievementsEarned->first().name, "First Quiz");
 
         // A retry answers the same award and earns nothing more.
-        const TestServer::Reply retried = complete(object(completion(8, 10, "medium", "attempt-1")));
+        const TestServer::Reply retried = complete(taken);
         QCOMPARE(retried.status, 200);
         QCOMPARE(retried.json(), QJsonDocument::fromJson(json::encode(first)).object());
+        // Taking the same quiz again earns nothing, and says so.
+        QJsonObject retaken = taken;
+        retaken.insert("attempt_id", "attempt-1-again");
+        const TestServer::Reply again = complete(retaken);
+        QCOMPARE(again.status, 409);
+        QVERIFY(again.json().value("detail").toString().contains("a quiz earns once"));
+        retaken.remove("attempt_id");
+        QCOMPARE(complete(retaken).status, 409);
         QCOMPARE(balance().totalPoints, 24);
         const auto level = json::decode<UserLevelDTO>(
             server->api("GET", "/api/gamification/level/" + device.userId, token).body);
@@ -179,39 +197,34 @@ private slots:
         QCOMPARE(level.totalXp, 120);
         QCOMPARE(level.xpToNextLevel, 130);
 
-        // A second quiz the same day keeps the streak at 1; each achievement comes once.
+        // A second quiz the same day keeps the streak at 1; each achievement comes once. All of
+        // the questions right is the most a quiz earns.
         const QuizCompleteResponse perfect = completeQuiz(10, 10, "hard", "attempt-2");
         QCOMPARE(perfect.xpAwarded, 225);
         QCOMPARE(perfect.creditsAwarded->amount, 45);
         QCOMPARE(perfect.creditsAwarded->tier, "platinum");
         QCOMPARE(achievementIds(perfect), (QStringList{"perfect_score", "hard_perfect"}));
         QCOMPARE(achievementIds(completeQuiz(10, 10, "hard", "attempt-3")), QStringList());
-        // Without a count, the score stands for ten questions: 50 % is 5 right.
-        QuizCompleteRequest scoreOnly;
-        scoreOnly.userId = device.userId;
-        scoreOnly.quizScore = 50;
-        scoreOnly.quizDifficulty = "easy";
-        QCOMPARE(json::decode<QuizCompleteResponse>(complete(object(scoreOnly)).body).xpAwarded, 50);
 
         const GamificationSummary total = summary();
-        QCOMPARE(total.totalXp, 120 + 225 + 225 + 50);
+        QCOMPARE(total.totalXp, 120 + 225 + 225);
         QCOMPARE(total.level, 4);
-        QCOMPARE(total.currentLevelXp, 620 - 500);
+        QCOMPARE(total.currentLevelXp, 570 - 500);
         QCOMPARE(total.nextLevelXp, 400);
         QCOMPARE(total.streak, 1);
-        QCOMPARE(total.credits, 24 + 45 + 45 + 5);
+        QCOMPARE(total.credits, 24 + 45 + 45);
         const CreditsBalance credits = balance();
         QCOMPARE(credits.goldCredits, 1);
         QCOMPARE(credits.platinumCredits, 2);
-        QCOMPARE(credits.bronzeCredits, 1);
+        QCOMPARE(credits.bronzeCredits, 0);
         QCOMPARE(credits.silverCredits, 0);
-        QCOMPARE(credits.lifetimeEarned, 119);
+        QCOMPARE(credits.lifetimeEarned, 114);
         QCOMPARE(credits.lifetimeSpent, 0);
     }
 
     void completionsAreCheckedAndOnlyForOneself() {
         const TestServer::Device other = server->signUp("other@example.com", "all-the-answers-2");
-        QJsonObject theirs = object(completion(8, 10, "easy", "x"));
+        QJsonObject theirs = completion(8, 10, "easy", "x");
         theirs.insert("user_id", other.userId);
         QCOMPARE(complete(theirs).status, 403);
         theirs.remove("user_id");
@@ -220,7 +233,7 @@ private slots:
         QCOMPARE(server->api("GET", "/api/gamification/level/" + other.userId, token).status, 403);
         QCOMPARE(server->api("GET", "/api/gamification/credits", QString()).status, 401);
 
-        const QJsonObject valid = object(completion(8, 10, "easy", "y"));
+        const QJsonObject valid = completion(8, 10, "easy", "y");
         const auto with = [&](const QString& key, const QJsonValue& value) {
             QJsonObject body = valid;
             if (value.isUndefined())
@@ -229,18 +242,95 @@ private slots:
                 body.insert(key, value);
             return complete(body).status;
         };
-        QCOMPARE(with("quiz_score", 100.01), 400);
-        QCOMPARE(with("quiz_score", "80"), 400);
-        QCOMPARE(with("quiz_score", 100), 400); // 8 of 10 is not 100 %
-        QCOMPARE(with("quiz_difficulty", "extreme"), 400);
+        // Only a quiz the server issued to this student counts.
+        QCOMPARE(with("quiz_id", QJsonValue::Undefined), 400);
+        QCOMPARE(with("quiz_id", "quiz_nope"), 404);
+        QCOMPARE(with("quiz_id", server->issueQuiz(other, 10, 10, "easy").value("quiz_id")), 404);
+        // One text answer per question.
+        const QJsonArray answers = valid.value("answers").toArray();
+        QJsonArray shorter = answers;
+        shorter.removeLast();
+        QJsonArray longer = answers;
+        longer.append("0");
+        QJsonArray numbered = answers;
+        numbered[0] = 0;
+        QCOMPARE(with("answers", QJsonValue::Undefined), 400);
+        QCOMPARE(with("answers", "0000000011"), 400);
+        QCOMPARE(with("answers", shorter), 400);
+        QCOMPARE(with("answers", longer), 400);
+        QCOMPARE(with("answers", numbered), 400);
+        // The counts may not claim more than the answers have right, nor another quiz.
+        QCOMPARE(with("questions_correct", 9), 400);
         QCOMPARE(with("questions_correct", 11), 400);
-        QCOMPARE(with("total_questions", 0), 400);
-        QCOMPARE(with("total_questions", 101), 400);
-        QCOMPARE(with("total_questions", QJsonValue::Undefined), 400); // a count needs its total
-        QCOMPARE(with("course_id", "course_nope"), 404);
+        QCOMPARE(with("questions_correct", 7.5), 400);
+        QCOMPARE(with("total_questions", 9), 400);
+        QCOMPARE(with("total_questions", 11), 400);
+        QCOMPARE(with("quiz_difficulty", "hard"), 400);
         // None of them earned anything.
         QCOMPARE(summary().totalXp, 0);
         QCOMPARE(balance().lifetimeEarned, 0);
+        // Claiming less than the answers have right earns what they have: 8 of 10, 100 XP.
+        QCOMPARE(with("questions_correct", 7), 200);
+        QCOMPARE(summary().totalXp, 100);
+    }
+
+    // Completions that earn are counted over the last hour: the limit's own count passes, one more
+    // waits until the oldest is an hour old, and a refused one leaves its quiz to be completed.
+    void atMostSoManyCompletionsAnHourEarn() {
+        for (int i = 0; i < RewardsRules::maxCompletionsPerHour; ++i)
+            QCOMPARE(complete(completion(1, 1, "easy", QStringLiteral("r%1").arg(i))).status, 200);
+        const QJsonObject late = completion(1, 1, "easy", "late");
+        const TestServer::Reply refused = complete(late);
+        QCOMPARE(refused.status, 429);
+        QCOMPARE(refused.json().value("detail").toString(),
+                 QStringLiteral("At most %1 quizzes an hour earn rewards. The next can in 1h.")
+                     .arg(RewardsRules::maxCompletionsPerHour));
+        server->advanceClock(RewardsRules::completionWindowMs - 1);
+        token = server->sessionToken(device);
+        QCOMPARE(complete(late).status, 429);
+        server->advanceClock(1);
+        token = server->sessionToken(device);
+        QCOMPARE(complete(late).status, 200);
+        QCOMPARE(summary().totalXp, 60 * (RewardsRules::maxCompletionsPerHour + 1));
+    }
+
+    // XP and credits are 64-bit: past 2^31 they read back exactly, up to 2^53, and an addition
+    // that would pass 2^53 is refused whole rather than wrapped.
+    void balancesAndXpReadBackExactlyAndNeverWrap() {
+        RewardsStore store(server->server().context());
+        const qint64 past32 = 3'000'000'000;
+        const qint64 top = RewardsStore::maxTotal;
+        QCOMPARE(top, qint64(1) << 53);
+        QCOMPARE(store.grantCredits(device.userId, past32, "test"), past32);
+        QCOMPARE(balance().totalPoints, past32);
+        QCOMPARE(balance().lifetimeEarned, past32);
+        QCOMPARE(summary().credits, past32);
+        QCOMPARE(store.grantCredits(device.userId, top - past32, "test"), top);
+        QCOMPARE(balance().totalPoints, top);
+        QCOMPARE(store.grantCredits(device.userId, 1, "test"), std::nullopt);
+        QCOMPARE(store.grantCredits(device.userId, std::numeric_limits<qint64>::max(), "test"), std::nullopt);
+        QCOMPARE(store.grantCredits(device.userId, -top - 1, "test"), std::nullopt);
+        QCOMPARE(store.grantCredits(device.userId, std::numeric_limits<qint64>::min(), "test"), std::nullopt);
+        QCOMPARE(balance().totalPoints, top);
+        // A quiz whose credits would pass the top earns nothing, and its quiz stays open.
+        const QJsonObject full = completion(0, 1, "easy", "full");
+        QCOMPARE(complete(full).status, 409);
+        QCOMPARE(balance().totalPoints, top);
+        QCOMPARE(store.grantCredits(device.userId, -top, "test"), 0);
+        QCOMPARE(complete(full).status, 200);
+
+        // One right answer of one, easy, is 60 XP: exactly to the top, then no further.
+        QVERIFY(server->server().context().db.exec(
+            "UPDATE rewards_progress SET total_xp = ? WHERE user_id = ?", {top - 60, device.userId}));
+        QCOMPARE(summary().totalXp, top - 60);
+        QCOMPARE(complete(completion(1, 1, "easy", "to-the-top")).status, 200);
+        const auto level = json::decode<UserLevelDTO>(
+            server->api("GET", "/api/gamification/level/" + device.userId, token).body);
+        QCOMPARE(level.totalXp, top);
+        QCOMPARE(level.currentLevel, 10);
+        QCOMPARE(level.currentXp, top - 5000);
+        QCOMPARE(complete(completion(1, 1, "easy", "past-the-top")).status, 409);
+        QCOMPARE(summary().totalXp, top);
     }
 
     void streaksFollowTheStudentsLocalDays() {

@@ -2,8 +2,10 @@
 #include "AchievementRules.h"
 #include "DailyStreak.h"
 #include "LevelTable.h"
+#include "QuizAnswers.h"
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QTest>
 
 // The rewards economy's rules: the worked examples of LocalServer/README.md ("Rewards economy"),
@@ -104,6 +106,26 @@ private slots:
         QCOMPARE(top.xpToNextLevel, 0);
         for (int level = 2; level <= LevelTable::levelCount; ++level)
             QVERIFY(LevelTable::threshold(level) > LevelTable::threshold(level - 1));
+    }
+
+    // Answers are graded as the app grades them: choice answers by the decimal position alone,
+    // typed ones trimmed and lower-cased against the accepted texts, else the first option.
+    void answersAreGradedAsTheAppGradesThem() {
+        const QJsonArray choice{QJsonObject{{"options", QJsonArray{"A", "B"}}, {"correct_answer", 1}}};
+        const auto right = [&](const QString& answer) {
+            return QuizAnswers::correctCount("multiple_choice", choice, {answer}) == 1;
+        };
+        QVERIFY(right("1") && right("+1") && right("01"));
+        for (const char* wrong : {"0", " 1", "1.0", "B", "", "-", "99999999999999999999"})
+            QVERIFY2(!right(wrong), wrong);
+        QCOMPARE(QuizAnswers::correctCount("true_false", {QJsonObject{}}, {"0"}), 0);
+
+        const QJsonArray typed{QJsonObject{{"correct_answers", QJsonArray{"Turgor Pressure", "turgor"}}},
+                               QJsonObject{{"options", QJsonArray{"Vacuole", "Cell"}}}, QJsonObject{}};
+        QCOMPARE(QuizAnswers::correctCount("fill_in_blank", typed, {"  turgor pressure\n", "VACUOLE ", "x"}),
+                 2);
+        QCOMPARE(QuizAnswers::correctCount("fill_in_blank", typed, {"Turgor", "cell", ""}), 1);
+        QCOMPARE(QuizAnswers::correctCount("fill_in_blank", typed, {" ", "vacuoles", " "}), 0);
     }
 
     void streaksCountLocalDays() {

@@ -215,6 +215,23 @@ QString TestServer::addCourse(const QString& token, const QString& title) {
     return api("POST", "/api/class-info", token, {{"class_title", title}}).json()["course_id"].toString();
 }
 
+QJsonObject TestServer::issueQuiz(const Device& device, int questions, int right, const QString& difficulty,
+                                  const QString& courseId) {
+    const auto user = server_->context().db.row("SELECT email FROM users WHERE id = ?", {device.userId});
+    const QJsonObject body{{"email", user ? user->value("email").toString() : QString()},
+                           {"num_questions", questions},
+                           {"difficulty", difficulty},
+                           {"course_id", courseId}};
+    QJsonObject quiz =
+        send("POST", "/__control/quiz", QJsonDocument(body).toJson(), {{"Content-Type", "application/json"}})
+            .json();
+    QJsonArray answers = quiz.value("answers").toArray();
+    for (int i = right; i < answers.size(); ++i)
+        answers[i] = "1";
+    quiz.insert("answers", answers);
+    return quiz;
+}
+
 QJsonObject TestServer::waitForProcessing(const QString& documentId, const QString& token) {
     return waitForJob(
         api("GET", "/api/documents/" + documentId + "/status", token).json()["task_id"].toString(), token);

@@ -88,6 +88,10 @@ public:
     // the upload is checked as a syllabus. Answers the document id, or empty when a step failed.
     QString uploadDocument(const QString& token, const QByteArray& bytes, const QString& filename,
                            const QString& contentType, const QString& courseId = {});
+    // A true/false quiz issued to the device's user through the controls, handed out long enough
+    // ago to be finished at once: its "quiz_id" and "answers" with the first `right` of them right.
+    QJsonObject issueQuiz(const Device& device, int questions, int right, const QString& difficulty,
+                          const QString& courseId = {});
     // Processes events until the job reaches a final status; returns its record.
     QJsonObject waitForJob(const QString& jobId, const QString& token);
     // Waits for an uploaded document's processing job (its status's "task_id"); returns its record.

@@ -3,13 +3,13 @@
 #include "JsonRecord.h"
 
 struct CreditsBalance {
-    int bronzeCredits = 0;
-    int silverCredits = 0;
-    int goldCredits = 0;
-    int platinumCredits = 0;
-    int totalPoints = 0;
-    int lifetimeEarned = 0;
-    int lifetimeSpent = 0;
+    qint64 bronzeCredits = 0;
+    qint64 silverCredits = 0;
+    qint64 goldCredits = 0;
+    qint64 platinumCredits = 0;
+    qint64 totalPoints = 0;
+    qint64 lifetimeEarned = 0;
+    qint64 lifetimeSpent = 0;
     JSON_RECORD(CreditsBalance, bronzeCredits, silverCredits, goldCredits, platinumCredits, totalPoints,
                 lifetimeEarned, lifetimeSpent)
 };

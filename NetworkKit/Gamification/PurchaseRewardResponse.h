@@ -5,6 +5,6 @@
 struct PurchaseRewardResponse {
     std::optional<bool> success;
     std::optional<QString> userRewardId;
-    std::optional<int> creditsRemaining;
+    std::optional<qint64> creditsRemaining;
     JSON_RECORD(PurchaseRewardResponse, success, userRewardId, creditsRemaining)
 };

@@ -5,8 +5,8 @@
 struct UserLevelDTO {
     int currentLevel = 0;
     QString levelName;
-    int currentXp = 0;
-    int totalXp = 0;
-    int xpToNextLevel = 0;
+    qint64 currentXp = 0;
+    qint64 totalXp = 0;
+    qint64 xpToNextLevel = 0;
     JSON_RECORD(UserLevelDTO, currentLevel, levelName, currentXp, totalXp, xpToNextLevel)
 };

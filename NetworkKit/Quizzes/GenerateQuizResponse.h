@@ -4,6 +4,7 @@
 #include "QuizQuestion.h"
 
 struct GenerateQuizResponse {
+    std::optional<QString> quizId; // what a completion names
     std::optional<QString> title;
     std::optional<QString> description;
     QList<QuizQuestion> questions;
@@ -16,7 +17,7 @@ struct GenerateQuizResponse {
     std::optional<int> dailyGenerationsRemaining;
     std::optional<int> maxDailyGenerations;
     std::optional<QString> note; // why the quiz has fewer questions than asked, when it has
-    JSON_RECORD(GenerateQuizResponse, title, description, questions, totalQuestions, difficulty, fromCache,
-                attemptCount, canRegenerate, dailyGenerationsUsed, dailyGenerationsRemaining,
+    JSON_RECORD(GenerateQuizResponse, quizId, title, description, questions, totalQuestions, difficulty,
+                fromCache, attemptCount, canRegenerate, dailyGenerationsUsed, dailyGenerationsRemaining,
                 maxDailyGenerations, note)
 };

@@ -10,6 +10,9 @@ struct QuizCompleteRequest {
     std::optional<int> totalQuestions;
     std::optional<int> questionsCorrect;
     std::optional<QString> attemptId;
+    // The generated quiz and the answers given, one per question in order: the backend grades them.
+    std::optional<QString> quizId;
+    std::optional<QList<QString>> answers;
     JSON_RECORD(QuizCompleteRequest, userId, quizScore, quizDifficulty, courseId, totalQuestions,
-                questionsCorrect, attemptId)
+                questionsCorrect, attemptId, quizId, answers)
 };

@@ -153,13 +153,14 @@ private Q_SLOTS:
         QCOMPARE(EndpointHarness::reencoded(score), EndpointHarness::canonical(saved));
 
         h.answer(QStringLiteral("quiz_complete.json"));
-        const QuizCompleteResponse completed =
-            h.await(api.complete({QStringLiteral("user_2k9XfQ"), 0.8, QStringLiteral("medium"),
-                                  QStringLiteral("crs_bio201"), 10, 8, QStringLiteral("att_9")}));
+        const QuizCompleteResponse completed = h.await(api.complete(
+            {QStringLiteral("user_2k9XfQ"), 0.8, QStringLiteral("medium"), QStringLiteral("crs_bio201"), 10,
+             8, QStringLiteral("att_9"), QStringLiteral("quiz_7"), QList<QString>{"0", ""}}));
         COMPARE_REQUEST(
             h.request(), "POST", "/api/gamification/quiz/complete",
             R"({"user_id":"user_2k9XfQ","quiz_score":0.8,"quiz_difficulty":"medium","course_id":"crs_bio201",
-                            "total_questions":10,"questions_correct":8,"attempt_id":"att_9"})");
+                            "total_questions":10,"questions_correct":8,"attempt_id":"att_9",
+                            "quiz_id":"quiz_7","answers":["0",""]})");
         QCOMPARE(EndpointHarness::reencoded(completed),
                  EndpointHarness::canonical(h.fixture("quiz_complete.json")));
     }

@@ -15,6 +15,8 @@ OTHER_COURSE = "HIST 110 World History"
 NOTES = "Membrane transport.txt"
 TITLE = "Membrane transport"
 QUESTIONS = 3
+# The keyboard answers faster than a student reads; the quiz still earns.
+SERVER_ARGS = ["--quiz-pace", "0"]
 UNREAD = re.compile(r"^Unread\. ")
 
 
@@ -29,10 +31,12 @@ def _complete_quiz_while_closed(run, email, course):
     session = run.control("/__control/session-token", {"email": email})
     courses = run.api("GET", "/api/bootstrap", session["token"])["courses"]
     course_id = next(c["course_id"] for c in courses if c.get("course_name") == course)
+    quiz = run.control("/__control/quiz", {"email": email, "num_questions": 4, "difficulty": "medium",
+                                           "course_id": course_id})
     run.api("POST", "/api/gamification/quiz/complete", session["token"], {
-        "user_id": session["user_id"], "quiz_score": 100, "quiz_difficulty": "medium",
-        "total_questions": 4, "questions_correct": 4, "course_id": course_id,
-        "attempt_id": "after-closing"})
+        "user_id": session["user_id"], "quiz_id": quiz["quiz_id"], "answers": quiz["answers"],
+        "quiz_score": 100, "quiz_difficulty": "medium", "total_questions": 4, "questions_correct": 4,
+        "course_id": course_id, "attempt_id": "after-closing"})
 
 
 def run(run):
