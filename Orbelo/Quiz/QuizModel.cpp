@@ -28,6 +28,7 @@ QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, std::uniqu
             [this](const QString& courseId, const GenerateQuizRequest& request,
                    const GenerateQuizResponse& response) {
                 courseId_ = courseId;
+                quizId_ = response.quizId.value_or(QString());
                 request_ = request;
                 questions_ = response.questions;
                 note_ = response.note.value_or(QString());
@@ -35,7 +36,7 @@ QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, std::uniqu
             });
     connect(&runner_, &QuizRunner::finished, this,
             [this](const QMap<int, QString>& answers, double elapsedSeconds, const QString& attemptId) {
-                result_.show(courseId_, request_, questions_, answers, elapsedSeconds, attemptId);
+                result_.show(courseId_, quizId_, request_, questions_, answers, elapsedSeconds, attemptId);
                 setPhase(Phase::Result);
             });
     // "quiz-auto-start" clicked while this tab shows: the setup starts a quiz as when it opens with

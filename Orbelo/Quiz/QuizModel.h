@@ -70,6 +70,7 @@ private:
     QuizResult result_;
     Phase phase_ = Phase::Setup;
     QString courseId_;
+    QString quizId_;
     GenerateQuizRequest request_;
     QList<QuizQuestion> questions_;
     QString note_;

@@ -11,7 +11,7 @@
 QuizResult::QuizResult(APIClient client, UserIdSource userId, ReviewPrompt& reviewPrompt, QObject* parent)
     : QObject(parent), client_(std::move(client)), userId_(std::move(userId)), reviewPrompt_(reviewPrompt) {}
 
-void QuizResult::show(const QString& courseId, const GenerateQuizRequest& request,
+void QuizResult::show(const QString& courseId, const QString& quizId, const GenerateQuizRequest& request,
                       const QList<QuizQuestion>& questions, const QMap<int, QString>& answers,
                       double elapsedSeconds, const QString& attemptId) {
     tasks_.cancelAll();
@@ -22,7 +22,7 @@ void QuizResult::show(const QString& courseId, const GenerateQuizRequest& reques
     setNoticeText({});
     std::optional<QuizCompleteRequest> completion;
     if (const std::optional<QString> user = userId_(); user && !user->isEmpty())
-        completion = completeRequest(*user, courseId, request, score_, attemptId);
+        completion = completeRequest(*user, courseId, quizId, request, score_, answers, attemptId);
     tasks_.spawn(
         report(this, scoreRequest(courseId, request, score_, elapsedSeconds, attemptId), completion));
 }
@@ -44,12 +44,18 @@ SaveQuizScoreRequest QuizResult::scoreRequest(const QString& courseId, const Gen
 }
 
 QuizCompleteRequest QuizResult::completeRequest(const QString& userId, const QString& courseId,
-                                                const GenerateQuizRequest& request,
-                                                const QuizGrading::Score& score, const QString& attemptId) {
+                                                const QString& quizId, const GenerateQuizRequest& request,
+                                                const QuizGrading::Score& score,
+                                                const QMap<int, QString>& answers, const QString& attemptId) {
     QuizCompleteRequest body;
     body.userId = userId;
     body.courseId = courseId;
     body.attemptId = attemptId;
+    body.quizId = quizId;
+    QList<QString> given;
+    for (int i = 0; i < score.total; ++i)
+        given.append(answers.value(i));
+    body.answers = given;
     body.questionsCorrect = score.correct;
     body.totalQuestions = score.total;
     body.quizScore = score.percent;

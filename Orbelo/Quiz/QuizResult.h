@@ -47,8 +47,8 @@ public:
 
     QuizResult(APIClient client, UserIdSource userId, ReviewPrompt& reviewPrompt, QObject* parent = nullptr);
 
-    // Grades the quiz and reports it.
-    void show(const QString& courseId, const GenerateQuizRequest& request,
+    // Grades the quiz and reports it; `quizId` is the generated quiz's, which the completion names.
+    void show(const QString& courseId, const QString& quizId, const GenerateQuizRequest& request,
               const QList<QuizQuestion>& questions, const QMap<int, QString>& answers, double elapsedSeconds,
               const QString& attemptId);
 
@@ -70,9 +70,12 @@ public:
     static SaveQuizScoreRequest scoreRequest(const QString& courseId, const GenerateQuizRequest& request,
                                              const QuizGrading::Score& score, double elapsedSeconds,
                                              const QString& attemptId);
+    // With the answers, one per question in order (empty where none was given), for the backend
+    // to grade.
     static QuizCompleteRequest completeRequest(const QString& userId, const QString& courseId,
-                                               const GenerateQuizRequest& request,
-                                               const QuizGrading::Score& score, const QString& attemptId);
+                                               const QString& quizId, const GenerateQuizRequest& request,
+                                               const QuizGrading::Score& score,
+                                               const QMap<int, QString>& answers, const QString& attemptId);
 
 Q_SIGNALS:
     void scoreChanged();

@@ -1,6 +1,6 @@
 #include "RewardButtonState.h"
 
-RewardButtonState RewardButtonState::forItem(const RewardCatalogItem& item, int balance, int level,
+RewardButtonState RewardButtonState::forItem(const RewardCatalogItem& item, qint64 balance, int level,
                                              bool purchasing) {
     if (item.status == QLatin1String("coming_soon"))
         return {QStringLiteral("Coming soon"), false, {}};

@@ -12,7 +12,8 @@ struct RewardButtonState {
     // The spoken hint; only "Purchase" has one.
     QString hint;
 
-    static RewardButtonState forItem(const RewardCatalogItem& item, int balance, int level, bool purchasing);
+    static RewardButtonState forItem(const RewardCatalogItem& item, qint64 balance, int level,
+                                     bool purchasing);
 
     bool operator==(const RewardButtonState&) const = default;
 };

@@ -53,7 +53,7 @@ QString level(int level) {
     return QStringLiteral("Level %1").arg(level);
 }
 
-QString credits(int credits) {
+QString credits(qint64 credits) {
     return QStringLiteral("%1 credits").arg(credits);
 }
 

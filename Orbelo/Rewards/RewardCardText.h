@@ -19,6 +19,6 @@ QString status(const QString& fulfillmentStatus);
 QString usesLeft(const UserRewardItem& reward);
 // "Level N" and "N credits" for the header.
 QString level(int level);
-QString credits(int credits);
+QString credits(qint64 credits);
 
 } // namespace RewardCardText

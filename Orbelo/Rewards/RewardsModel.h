@@ -63,7 +63,7 @@ public:
     const QString& errorMessage() const { return errorMessage_; }
     QString levelText() const;
     QString creditsText() const;
-    int balance() const { return balance_; }
+    qint64 balance() const { return balance_; }
     // The marketplace cards of the chosen category: id, name, description, lines and the button.
     QVariantList catalog() const;
     // The owned cards: id, name, kind, labels, uses left, and what the kind shows and offers.
@@ -87,7 +87,7 @@ Q_SIGNALS:
 
 private:
     struct Snapshot {
-        int balance = 0;
+        qint64 balance = 0;
         UserLevelDTO level;
         QList<RewardCatalogItem> catalog;
         QList<UserRewardItem> owned;
@@ -106,7 +106,7 @@ private:
     int categoryIndex_ = 0;
     bool loaded_ = false;
     QString errorMessage_;
-    int balance_ = 0;
+    qint64 balance_ = 0;
     std::optional<UserLevelDTO> level_;
     QList<RewardCatalogItem> catalog_;
     QList<UserRewardItem> owned_;

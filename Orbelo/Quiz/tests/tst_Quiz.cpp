@@ -45,7 +45,8 @@ QByteArray quizBody(int count) {
         questions.append(QJsonObject{{"question", QStringLiteral("Question %1?").arg(i + 1)},
                                      {"options", QJsonArray{"A", "B", "C", "D"}},
                                      {"correct_answer", i % 4}});
-    return QJsonDocument(QJsonObject{{"questions", questions}}).toJson(QJsonDocument::Compact);
+    return QJsonDocument(QJsonObject{{"quiz_id", "quiz_1"}, {"questions", questions}})
+        .toJson(QJsonDocument::Compact);
 }
 
 QByteArray jobBody(const QString& status, const QByteArray& result = {}) {
@@ -524,6 +525,9 @@ private Q_SLOTS:
         QCOMPARE(completion["questions_correct"].toInt(), 2);
         QCOMPARE(completion["quiz_score"].toDouble(), 200.0 / 3);
         QCOMPARE(completion["quiz_difficulty"].toString(), QStringLiteral("medium"));
+        // The backend grades the answers of the quiz it generated.
+        QCOMPARE(completion["quiz_id"].toString(), QStringLiteral("quiz_1"));
+        QCOMPARE(completion["answers"].toArray(), (QJsonArray{"0", "3", "2"}));
 
         backend.server.releaseHeld();
         QTRY_VERIFY(!result.isTallying());
@@ -547,6 +551,7 @@ private Q_SLOTS:
         QTRY_COMPARE(backend.requestsTo("/api/quiz-scores").size(), 2);
         QVERIFY(backend.lastBodyTo("/api/quiz-scores")["attempt_id"].toString() != attempt);
         QTRY_COMPARE(backend.server.heldCount(), 1);
+        QCOMPARE(backend.lastBodyTo("/quiz/complete")["answers"].toArray(), (QJsonArray{"", "", ""}));
         backend.server.releaseHeld();
         QTRY_COMPARE(screen.preferences.integer(ReviewPrompt::completedQuizzesKey).value_or(0), 2);
         QVERIFY(!screen.model.reviewPrompt()->isShown()); // 0 %

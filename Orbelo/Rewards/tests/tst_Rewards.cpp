@@ -45,7 +45,7 @@ const QByteArray ownedSong =
 struct RewardsBackend {
     ScriptedHttpServer server;
     QByteArray owned = "[]";
-    int balance = 250;
+    qint64 balance = 250;
 
     RewardsBackend() {
         server.setHandler([this](const RecordedRequest& r) {
@@ -202,6 +202,14 @@ private Q_SLOTS:
         signedOut.load();
         QCOMPARE(signedOut.errorMessage(), QStringLiteral("Sign in to view your rewards."));
         QCOMPARE(other.server.requestCount(), 0);
+
+        // A balance past 32 bits reads and shows exactly.
+        RewardsBackend rich;
+        rich.balance = 3'000'000'000;
+        RewardsModel wealthy(scriptedClient(rich.server), signedIn);
+        wealthy.load();
+        QTRY_VERIFY(wealthy.hasLoaded());
+        QCOMPARE(wealthy.creditsText(), QStringLiteral("3000000000 credits"));
     }
 
     // A purchase marks the card, sends one request however often it is asked, then updates the

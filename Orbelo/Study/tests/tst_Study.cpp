@@ -384,8 +384,8 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         server.enqueue(ScriptedResponse::json(500, "summary unavailable"));
         server.enqueue(ScriptedResponse::json(
-            200,
-            R"({"total_xp":1320,"level":4,"current_level_xp":120,"next_level_xp":300,"streak":6,"credits":85})"));
+            200, R"({"total_xp":1320,"level":4,"current_level_xp":120,"next_level_xp":300,"streak":6,)"
+                 R"("credits":9007199254740992})"));
         server.enqueue(ScriptedResponse::json(500, "summary unavailable"));
         ProgressHeaderModel model(scriptedClient(server));
         QSignalSpy changes(&model, &ProgressHeaderModel::progressChanged);
@@ -401,14 +401,16 @@ private Q_SLOTS:
         model.load(); // not twice
         QTRY_VERIFY(model.hasProgress());
         QCOMPARE(changes.size(), 1);
-        QCOMPARE(model.accessibleLabel(), "Level 4, 120 of 300 XP to next level, 6 day streak, 85 credits");
+        QCOMPARE(model.accessibleLabel(),
+                 "Level 4, 120 of 300 XP to next level, 6 day streak, 9007199254740992 credits");
         QCOMPARE(model.levelProgress(), 0.4);
 
         model.load();
         QTRY_VERIFY(!model.isLoading());
         QCOMPARE(server.requestCount(), 3);
         QVERIFY(model.hasProgress());
-        QCOMPARE(model.accessibleLabel(), "Level 4, 120 of 300 XP to next level, 6 day streak, 85 credits");
+        QCOMPARE(model.accessibleLabel(),
+                 "Level 4, 120 of 300 XP to next level, 6 day streak, 9007199254740992 credits");
         for (const RecordedRequest& r : server.requests())
             QCOMPARE(r.target, "/api/gamification/credits");
     }
