@@ -14,16 +14,15 @@
 #include "NotecardImportModel.h"
 #include "NotesSectionModel.h"
 #include "NotificationCenter.h"
-#include "NotificationsBadge.h"
 #include "NotificationManager.h"
 #include "NotificationRouting.h"
+#include "NotificationsBadge.h"
 #include "NotificationsModel.h"
 #include "OnboardingGate.h"
-#include "QuizModel.h"
-#include "RewardsModel.h"
 #include "PomodoroTimer.h"
 #include "ProgressHeaderModel.h"
 #include "QuizModel.h"
+#include "RewardsModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "StudyReminderPreferencesStore.h"
@@ -930,38 +929,45 @@ private Q_SLOTS:
         bool bought = false;
         server.setHandler([&](const RecordedRequest& r) {
             if (r.path.startsWith("/api/gamification/credits/"))
-                return ScriptedResponse::json(200, R"({"bronze_credits":0,"silver_credits":0,"gold_credits":0,)"
-                                                   R"("platinum_credits":0,"lifetime_earned":0,"lifetime_spent":0,)"
-                                                   R"("total_points":)" +
-                                                       QByteArray(bought ? "150}" : "250}"));
+                return ScriptedResponse::json(
+                    200, R"({"bronze_credits":0,"silver_credits":0,"gold_credits":0,)"
+                         R"("platinum_credits":0,"lifetime_earned":0,"lifetime_spent":0,)"
+                         R"("total_points":)" +
+                             QByteArray(bought ? "150}" : "250}"));
             if (r.path.startsWith("/api/gamification/level/"))
-                return ScriptedResponse::json(200, R"({"current_level":3,"level_name":"Scholar","current_xp":0,)"
-                                                   R"("total_xp":0,"xp_to_next_level":100})");
+                return ScriptedResponse::json(200,
+                                              R"({"current_level":3,"level_name":"Scholar","current_xp":0,)"
+                                              R"("total_xp":0,"xp_to_next_level":100})");
             if (r.path == "/api/gamification/rewards/catalog")
                 return ScriptedResponse::json(
-                    200, R"([{"reward_id":"song","name":"Study Song","category":"study_tools",)"
-                         R"("reward_type":"song_from_notes","credit_cost":100,"usage_limit":1,"status":"active"},)"
-                         R"({"reward_id":"theme","name":"Dark Theme","category":"personalization",)"
-                         R"("reward_type":"theme","credit_cost":50,"status":"coming_soon"}])");
+                    200,
+                    R"([{"reward_id":"song","name":"Study Song","category":"study_tools",)"
+                    R"("reward_type":"song_from_notes","credit_cost":100,"usage_limit":1,"status":"active"},)"
+                    R"({"reward_id":"theme","name":"Dark Theme","category":"personalization",)"
+                    R"("reward_type":"theme","credit_cost":50,"status":"coming_soon"}])");
             if (r.path == "/api/gamification/rewards/purchase") {
                 bought = true;
                 return ScriptedResponse::json(200, R"({"success":true,"credits_remaining":150})");
             }
             return ScriptedResponse::json(
-                200, bought ? R"([{"user_reward_id":"s1","user_id":"u1","reward_id":"song","reward_name":"Cell Song",)"
-                              R"("reward_type":"song_from_notes","usage_count":1,"remaining_uses":1,)"
-                              R"("fulfillment_status":"fulfilled","fulfillment_data":{"song_id":"x",)"
-                              R"("audio_url":"http://127.0.0.1:9/a.ogg","lyrics":"## Verse\nATP"}}])"
-                            : "[]");
+                200,
+                bought
+                    ? R"([{"user_reward_id":"s1","user_id":"u1","reward_id":"song","reward_name":"Cell Song",)"
+                      R"("reward_type":"song_from_notes","usage_count":1,"remaining_uses":1,)"
+                      R"("fulfillment_status":"fulfilled","fulfillment_data":{"song_id":"x",)"
+                      R"("audio_url":"http://127.0.0.1:9/a.ogg","lyrics":"## Verse\nATP"}}])"
+                    : "[]");
         });
         async::VirtualClock clock;
         async::ScopedClock scoped(clock);
         RewardsModel rewards(scriptedClient(server), [] { return std::optional<QString>("u1"); });
-        std::unique_ptr<QQuickItem> view = load("RewardsView.qml", {{"rewards", QVariant::fromValue(&rewards)}});
+        std::unique_ptr<QQuickItem> view =
+            load("RewardsView.qml", {{"rewards", QVariant::fromValue(&rewards)}});
         QVERIFY(view);
         QTRY_COMPARE(itemsNamed(view.get(), "250 credits").size(), 1);
-        for (const char* name : {"Level 3", "Study Song", "Purchase", "Dark Theme", "Coming soon", "100 credits",
-                                 "1 use", "All", "Study tools", "Power-ups", "Personalization", "Premium"})
+        for (const char* name :
+             {"Level 3", "Study Song", "Purchase", "Dark Theme", "Coming soon", "100 credits", "1 use", "All",
+              "Study tools", "Power-ups", "Personalization", "Premium"})
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
         press(view.get(), "Power-ups");
         QCOMPARE(itemsNamed(view.get(), "Nothing in this category yet").size(), 1);
@@ -975,7 +981,8 @@ private Q_SLOTS:
 
         press(view.get(), "My Rewards");
         QTRY_COMPARE(itemsNamed(view.get(), "Cell Song").size(), 1);
-        for (const char* name : {"Fulfilled", "Song reward · 1 use left", "Play song", "Playback position", "Lyrics"})
+        for (const char* name :
+             {"Fulfilled", "Song reward · 1 use left", "Play song", "Playback position", "Lyrics"})
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
         QVERIFY(itemsNamed(view.get(), "ATP").isEmpty());
         press(view.get(), "Lyrics");
@@ -1100,7 +1107,8 @@ private Q_SLOTS:
         QuizFixture quiz(
             scriptedClient(QUrl("http://127.0.0.1:" + QString::number(ScriptedHttpServer::closedPort()))));
         GenerateQuizRequest request;
-        quiz.model.result()->show("c1", request, quiz.questions(), {{0, "1"}, {1, "1"}}, 30, "attempt");
+        quiz.model.result()->show("c1", "quiz_1", request, quiz.questions(), {{0, "1"}, {1, "1"}}, 30,
+                                  "attempt");
         quiz.preferences.setValue(ReviewPrompt::completedQuizzesKey, 1);
         quiz.model.reviewPrompt()->quizCompleted(true, 100);
         std::unique_ptr<QQuickItem> view =
