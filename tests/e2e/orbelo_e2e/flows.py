@@ -142,7 +142,7 @@ def finish_onboarding(ui):
 def relaunch(run):
     """Starts the app again in the same session (keyring, preferences, server)."""
     process = run.env.launch_app()
-    run.ui = UI(process, run.ui.screenshot_dir, run.env.display)
+    run.ui = UI(process, run.ui.screenshot_dir, run.env.display, progress=run.ui.progress)
     run.env.activate_app_window()
     return run.ui
 

@@ -11,6 +11,7 @@ import uuid
 
 from .environment import Environment
 from .leaks import project_leaks
+from .progress import ServerProgress
 from .ui import UI
 
 
@@ -72,7 +73,8 @@ def run_scenario(name, app, server, out_dir, notifier=None):
     with Environment(app, server, log_dir=os.path.join(out_dir, "logs"), server_args=server_args,
                      notifier=notifier) as environment:
         process = environment.launch_app()
-        ui = UI(process, screenshots, environment.display)
+        ui = UI(process, screenshots, environment.display,
+                progress=ServerProgress(environment.log_path("server")))
         try:
             environment.activate_app_window()
             scenario.run(Run(environment, ui, out_dir))

@@ -15,6 +15,8 @@ import warnings
 from .waiting import Timeout, wait_until
 
 DEFAULT_TIMEOUT = 30.0
+# However long the server keeps making progress, no one wait lasts longer.
+PROGRESS_LIMIT = 600.0
 
 # Action names that mean "activate" in Qt's bridge and elsewhere, best first.
 _ACTIVATE = ("press", "click", "activate", "toggle", "showmenu", "jump")
@@ -33,8 +35,11 @@ def _atspi():
 
 
 class UI:
-    def __init__(self, process, screenshot_dir, display, timeout=DEFAULT_TIMEOUT):
+    def __init__(self, process, screenshot_dir, display, timeout=DEFAULT_TIMEOUT, progress=None):
         self.process = process
+        # With it, a wait's timeout counts from the server's last progress (waiting.wait_until),
+        # up to PROGRESS_LIMIT in all.
+        self.progress = progress
         self.screenshot_dir = screenshot_dir
         self.display = display
         self.timeout = timeout
@@ -92,8 +97,9 @@ class UI:
     def wait_gone(self, role=None, name=None, timeout=None):
         self._wait(lambda: self.find(role, name) is None, "%s to go away" % _describe(role, name), timeout)
 
-    def wait_until(self, condition, what, timeout=None):
-        return self._wait(condition, what, timeout)
+    def wait_until(self, condition, what, timeout=None, follow_progress=True):
+        """`follow_progress` False: `timeout` is a bound in itself, however the server is doing."""
+        return self._wait(condition, what, timeout, follow_progress)
 
     # -- acting ---------------------------------------------------------------------------------
 
@@ -252,9 +258,10 @@ class UI:
 
     # -- internals ------------------------------------------------------------------------------
 
-    def _wait(self, condition, what, timeout=None):
+    def _wait(self, condition, what, timeout=None, follow_progress=True):
         return wait_until(condition, timeout or self.timeout, what,
-                          abort=lambda: self.process.poll() is not None)
+                          abort=lambda: self.process.poll() is not None,
+                          progress=self.progress if follow_progress else None, limit=PROGRESS_LIMIT)
 
     def _matches(self, node, role, name, showing):
         if role is not None:

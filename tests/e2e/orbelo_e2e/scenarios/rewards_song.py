@@ -142,7 +142,7 @@ def run(run):
     ui.key("Right")
     # Sooner than playing alone would get there.
     ui.wait_until(lambda: _seconds(slider.get_description())[0] >= before + SEEK_SECONDS,
-                  "the position %d s on" % SEEK_SECONDS, timeout=SEEK_SECONDS - 1.5)
+                  "the position %d s on" % SEEK_SECONDS, timeout=SEEK_SECONDS - 1.5, follow_progress=False)
     ui.press("push button", "Pause song")
     ui.wait_for("push button", "Play song")
     paused = _seconds(slider.get_description())[0]
