@@ -28,6 +28,7 @@ void NarrationPcmStream::reset(int first, int count, double speed) {
     readFrames_ = 0;
     stretched_.clear();
     producedFrames_ = 0;
+    leadInFrames_ = 0;
     marks_.clear();
     progress_ = 0;
 }
@@ -71,7 +72,13 @@ QList<int> NarrationPcmStream::playedTo(qint64 played) {
 qint64 NarrationPcmStream::readData(char* data, qint64 maxSize) {
     if (channels_ == 0)
         return 0;
-    const qsizetype wanted = qsizetype(maxSize) / 2 / channels_ * channels_;
+    qsizetype wanted = qsizetype(maxSize) / 2 / channels_ * channels_;
+    const qsizetype lead = std::min<qsizetype>(wanted, leadInFrames_ * channels_);
+    std::fill(data, data + lead * 2, char(0));
+    leadInFrames_ -= lead / channels_;
+    producedFrames_ += lead / channels_;
+    data += lead * 2;
+    wanted -= lead;
     while (stretched_.size() < wanted && stretchMore()) {
     }
     const qsizetype given = std::min(wanted, stretched_.size());
@@ -81,7 +88,11 @@ qint64 NarrationPcmStream::readData(char* data, qint64 maxSize) {
     // Silence while the next segment is on its way, and after the last.
     std::fill(data + given * 2, data + wanted * 2, char(0));
     producedFrames_ += (wanted - given) / channels_;
-    return qint64(wanted) * 2;
+    return qint64(lead + wanted) * 2;
+}
+
+void NarrationPcmStream::leadIn(qint64 frames) {
+    leadInFrames_ = frames;
 }
 
 bool NarrationPcmStream::stretchMore() {

@@ -24,7 +24,11 @@ public:
     // from the segments' before it.
     void add(int index, WavAudio audio);
     bool has(int index) const { return segments_.contains(index); }
+    // The segment being read, or to be read next.
+    int reading() const { return next_; }
     void setSpeed(double speed);
+    // Silence to give before anything else, once the format is known.
+    void leadIn(qint64 frames);
     // The format of the first segment handed over; 0 before that.
     int sampleRate() const { return sampleRate_; }
     int channels() const { return channels_; }
@@ -66,6 +70,7 @@ private:
     qsizetype readFrames_ = 0; // of segment next_
     QList<qint16> stretched_;  // ready for the sink
     qint64 producedFrames_ = 0;
+    qint64 leadInFrames_ = 0;
     std::deque<Mark> marks_;
     double progress_ = 0;
 };

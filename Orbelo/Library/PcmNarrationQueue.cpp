@@ -4,11 +4,11 @@
 
 #include <QAudioFormat>
 
+#include <algorithm>
 #include <stdexcept>
 
 PcmNarrationQueue::PcmNarrationQueue(QObject* parent) : NarrationQueue(parent) {
-    connect(&stream_, &NarrationPcmStream::segmentStarted, this,
-            [this](int index) { fetchSegment(index + 1); });
+    connect(&stream_, &NarrationPcmStream::segmentStarted, this, [this](int) { fetchAhead(); });
 }
 
 PcmNarrationQueue::~PcmNarrationQueue() {
@@ -22,7 +22,7 @@ void PcmNarrationQueue::start(const QList<QUrl>& segments, int first, double rat
     stream_.reset(first, int(segments.size()), rate);
     // Unbuffered: read-ahead would hold back a speed change.
     stream_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    fetchSegment(first);
+    fetchAhead();
 }
 
 void PcmNarrationQueue::pause() {
@@ -63,12 +63,22 @@ async::Task<WavAudio> PcmNarrationQueue::fetch(QUrl url) {
     co_return WavAudio::parse(co_await AudioDownload::fetch(std::move(url)));
 }
 
-void PcmNarrationQueue::fetchSegment(int index) {
-    if (fetch_ || index >= segments_.size() || stream_.has(index))
+std::optional<int> PcmNarrationQueue::toFetch(const NarrationPcmStream& stream, int count) {
+    const int last = std::min(count - 1, stream.reading() + segmentsAhead);
+    for (int index = stream.reading(); index <= last; ++index) {
+        if (!stream.has(index))
+            return index;
+    }
+    return std::nullopt;
+}
+
+void PcmNarrationQueue::fetchAhead() {
+    const auto index = toFetch(stream_, int(segments_.size()));
+    if (fetch_ || !index)
         return;
     fetch_ = tasks_.spawn(
-        fetch(segments_[index]),
-        [this, index](WavAudio audio) {
+        fetch(segments_[*index]),
+        [this, index = *index](WavAudio audio) {
             fetch_ = 0;
             arrived(index, std::move(audio));
         },
@@ -91,6 +101,7 @@ void PcmNarrationQueue::arrived(int index, WavAudio audio) {
     }
     if (!sink_)
         startSink();
+    fetchAhead();
 }
 
 void PcmNarrationQueue::startSink() {
@@ -102,6 +113,9 @@ void PcmNarrationQueue::startSink() {
     sink_->setBufferSize(format.bytesForDuration(std::chrono::microseconds(sinkBuffer).count()));
     connect(sink_.get(), &QAudioSink::stateChanged, this, &PcmNarrationQueue::followSink);
     sink_->start(&stream_);
+    // PulseAudio drops the first buffer's worth that a new stream is given (the buffer as the
+    // server granted it, known once started, before the first read): let that be silence.
+    stream_.leadIn(sink_->bufferSize() / format.bytesPerFrame());
     if (paused_)
         sink_->suspend();
     follow();
@@ -121,7 +135,12 @@ void PcmNarrationQueue::follow() {
         if (generation != generation_)
             return; // a receiver started over
         if (index == segments_.size() - 1) {
-            sink_->stop();
+            // The sink reports frames as played before the server has sent them out: stopping now
+            // would cut off the end.
+            followTimer_ = async::Clock::current().schedule(sinkBuffer, [this] {
+                followTimer_ = 0;
+                sink_->stop();
+            });
             return;
         }
     }

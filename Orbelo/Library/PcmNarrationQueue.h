@@ -12,18 +12,23 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
-// Plays the segments through one audio sink that never stops between them: each segment is
-// fetched through the app's own network stack (so with its TLS trust) while the one before it
-// plays, decoded, and stretched into a single PCM stream. Segment ends and progress follow the
-// frames the sink reports as played.
+// Plays the segments through one audio sink that never stops between them: segments are fetched
+// through the app's own network stack (so with its TLS trust) a few ahead of the one being read,
+// decoded, and stretched into a single PCM stream. Segment ends and progress follow the frames the
+// sink reports as played.
 class PcmNarrationQueue final : public NarrationQueue {
     Q_OBJECT
 public:
     // How often playback is followed for segment ends.
     static constexpr std::chrono::milliseconds followInterval{20};
-    // The sink's buffer: the most that is already stretched when the speed changes.
-    static constexpr std::chrono::milliseconds sinkBuffer{200};
+    // The sink's buffer, also the most that is already stretched when the speed changes. At 200 ms
+    // a loaded machine left the sink without sound for 120-200 ms at a time (bench_NarrationGap);
+    // a second rides out such stalls.
+    static constexpr std::chrono::milliseconds sinkBuffer{1000};
+    // Segments held decoded beyond the one being read, so that a slow fetch is not heard.
+    static constexpr int segmentsAhead = 2;
 
     explicit PcmNarrationQueue(QObject* parent = nullptr);
     ~PcmNarrationQueue() override;
@@ -35,9 +40,13 @@ public:
     void clear() override;
     double itemProgress() const override { return stream_.progress(); }
 
+    // The segment to fetch next for a stream of `count` segments: the first one missing from the
+    // one being read to segmentsAhead beyond it; nothing when all of those are there.
+    static std::optional<int> toFetch(const NarrationPcmStream& stream, int count);
+
 private:
     static async::Task<WavAudio> fetch(QUrl url);
-    void fetchSegment(int index);
+    void fetchAhead();
     void arrived(int index, WavAudio audio);
     void startSink();
     void followSink(QAudio::State state);

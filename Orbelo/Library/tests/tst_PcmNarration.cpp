@@ -212,6 +212,27 @@ private Q_SLOTS:
         QCOMPARE(heard.mid(3500), QList<qint16>(500, 0));
     }
 
+    // Fetches run two segments ahead of the one being read, no further, and in order.
+    void fetchesRunTwoSegmentsAhead() {
+        NarrationPcmStream stream;
+        stream.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        stream.reset(0, 5, 1.0);
+        QCOMPARE(PcmNarrationQueue::toFetch(stream, 5), 0);
+        stream.add(0, mono(QList<qint16>(100, 1000)));
+        stream.add(2, mono(QList<qint16>(100, 1000)));
+        QCOMPARE(PcmNarrationQueue::toFetch(stream, 5), 1);
+        stream.add(1, mono(QList<qint16>(100, 1000)));
+        QCOMPARE(PcmNarrationQueue::toFetch(stream, 5), std::nullopt);
+        framesUntilEnd(stream, 0);
+        QCOMPARE(PcmNarrationQueue::toFetch(stream, 5), 3);
+        stream.add(3, mono(QList<qint16>(100, 1000)));
+        framesUntilEnd(stream, 1);
+        QCOMPARE(PcmNarrationQueue::toFetch(stream, 5), 4);
+        stream.add(4, mono(QList<qint16>(100, 1000)));
+        framesUntilEnd(stream, 2);
+        QCOMPARE(PcmNarrationQueue::toFetch(stream, 5), std::nullopt); // the last is there
+    }
+
     // A speed change reaches the next read: half a second at 1x, then the rest at 2x.
     void speedChangeAppliesAtOnce() {
         NarrationPcmStream stream;
