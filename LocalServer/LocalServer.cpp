@@ -6,6 +6,7 @@
 #include "ClerkError.h"
 #include "ControlApi.h"
 #include "CourseRoutes.h"
+#include "DeferredReply.h"
 #include "DeviceStore.h"
 #include "DocumentProcessor.h"
 #include "FailPoint.h"
@@ -25,6 +26,7 @@
 #include "ServerContext.h"
 #include "SongRoutes.h"
 #include "SongStore.h"
+#include "SpeechRoutes.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -61,7 +63,10 @@ LocalServer::LocalServer(ServerOptions options, QObject* parent)
 }
 
 LocalServer::~LocalServer() {
-    // The handlers and jobs use everything below; they finish before any of it goes.
+    // The handlers and jobs use everything below; they finish before any of it goes. Speech
+    // answers on the connections, so it ends while they are still there.
+    if (api_)
+        api_->speech().stopPool();
     if (http_)
         http_->close();
     if (jobs_)
@@ -70,6 +75,10 @@ LocalServer::~LocalServer() {
 
 void LocalServer::setClock(std::function<qint64()> clock) {
     context_->clock = std::move(clock);
+}
+
+SpeechRoutes& LocalServer::speech() {
+    return api_->speech();
 }
 
 quint16 LocalServer::port() const {
@@ -294,26 +303,31 @@ void LocalServer::handle(const ServerRequest& request, const HttpServer::Respond
     QElapsedTimer timer;
     timer.start();
     const quint64 requestId = ++requestCount_;
-    int delayMs = 0;
-    ServerResponse response;
     const bool controlled = request.path.startsWith("/__control/");
     const auto fault = controlled ? std::nullopt : faults_.take(request.method, request.path);
+    const int delayMs = controlled ? 0 : context_->options.latencyMs + (fault ? fault->delayMs : 0);
+    auto send = [this, responder, requestId, method = request.method, path = loggedPath(request.path), timer,
+                 delayMs](ServerResponse response) {
+        response.setHeader("Date", httpDate(context_->nowMs()));
+        qCInfo(lcHttp).noquote()
+            << QStringLiteral("id=%1 method=%2 path=%3 status=%4 bytes=%5 handler_ms=%6 delay_ms=%7")
+                   .arg(QString::number(requestId), LogText::clean(QString::fromLatin1(method)),
+                        LogText::clean(path),
+                        response.drop ? QStringLiteral("dropped") : QString::number(response.status),
+                        QString::number(response.contentLength()), QString::number(timer.elapsed()),
+                        QString::number(delayMs));
+        responder.send(response, delayMs);
+    };
+    ServerResponse response;
     if (fault && fault->drop) {
         response.drop = true;
     } else if (fault && fault->status > 0) {
         response = ServerResponse::apiError(fault->status, "Injected fault");
     } else {
+        const DeferredReply::Scope later(send);
         response = route(request);
+        if (later.taken())
+            return; // the route answers through `send` when its work is done
     }
-    if (!controlled)
-        delayMs = context_->options.latencyMs + (fault ? fault->delayMs : 0);
-    response.setHeader("Date", httpDate(context_->nowMs()));
-    qCInfo(lcHttp).noquote()
-        << QStringLiteral("id=%1 method=%2 path=%3 status=%4 bytes=%5 handler_ms=%6 delay_ms=%7")
-               .arg(QString::number(requestId), LogText::clean(QString::fromLatin1(request.method)),
-                    LogText::clean(loggedPath(request.path)),
-                    response.drop ? QStringLiteral("dropped") : QString::number(response.status),
-                    QString::number(response.contentLength()), QString::number(timer.elapsed()),
-                    QString::number(delayMs));
-    responder.send(response, delayMs);
+    send(std::move(response));
 }

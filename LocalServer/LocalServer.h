@@ -12,6 +12,7 @@
 #include <memory>
 
 class AppcastRoutes;
+class SpeechRoutes;
 class JobQueue;
 class NotificationHub;
 class PushStreamRoute;
@@ -42,6 +43,8 @@ public:
     // The secret that signs session tokens, upload URLs and media names.
     QString tokenSecretPath() const;
     ServerContext& context() { return *context_; }
+    // Read-aloud and narration, with the pool that makes clips; once started.
+    SpeechRoutes& speech();
     // Requests handed to the routes so far.
     quint64 requestsHandled() const { return requestCount_; }
 

@@ -38,6 +38,7 @@ public:
           guidedReading_(context) {}
 
     void registerRoutes(Router& router);
+    SpeechRoutes& speech() { return speech_; }
 
 private:
     ServerContext& context_;

@@ -1,5 +1,7 @@
 #include "SpeechRoutes.h"
 
+#include "ClipCache.h"
+#include "DeferredReply.h"
 #include "LibraryStore.h"
 #include "RangedFile.h"
 #include "ServerContext.h"
@@ -42,6 +44,15 @@ QStringList segments(const QString& text, int limit) {
 
 } // namespace
 
+SpeechRoutes::SpeechRoutes(ServerContext& context)
+    : context_(context), auth_(context),
+      pool_(std::make_unique<SpeechPool>(context, SpeechLimits{}, &SpeechSynthesizer::synthesize)) {}
+
+void SpeechRoutes::usePool(const SpeechLimits& limits, SpeechPool::Synthesize synthesize) {
+    pool_->stop();
+    pool_ = std::make_unique<SpeechPool>(context_, limits, std::move(synthesize));
+}
+
 void SpeechRoutes::registerRoutes(Router& router) {
     auth_.add(router, "POST", "/api/tts/speak",
               [this](const ServerRequest& r, const QString& u) { return speak(r, u); });
@@ -70,13 +81,34 @@ ServerResponse SpeechRoutes::speak(const ServerRequest& request, const QString& 
     const SpeechVoice voice = SpeechSynthesizer::voiceFor(context_.voice, body.value("voice").toString());
     const QString relative = mediaPath(userId, userId, "speak", {voice.name, text});
     const QString file = QDir(context_.mediaDir()).filePath(relative);
-    const bool cached = QFile::exists(file);
-    if (const QString quota = audioQuotaError(userId); !cached && !quota.isEmpty())
+    if (QFile::exists(file)) {
+        ClipCache::touch(file, context_.nowMs());
+        return clip(relative, file, true);
+    }
+    if (const QString quota = audioQuotaError(userId); !quota.isEmpty())
         return ServerResponse::apiError(507, quota);
-    QString error;
-    if (!cached && !SpeechSynthesizer::synthesize(text, voice, file, &error))
-        return ServerResponse::apiError(503, "Speech synthesis failed: " + error);
+    const DeferredReply::Reply reply = DeferredReply::take();
+    const bool queued = pool_->submit(text, voice, file, [this, relative, file, reply](const QString& error) {
+        if (!error.isEmpty())
+            return reply(ServerResponse::apiError(503, "Speech synthesis failed: " + error));
+        ClipCache::touch(file, context_.nowMs());
+        ClipCache::trim(context_.mediaDir(), pool_->limits().clipCacheBytes);
+        reply(clip(relative, file, false));
+    });
+    if (queued)
+        return {}; // answered through `reply` once the clip is made
+    const int seconds = pool_->retryAfterSeconds();
+    ServerResponse busy = ServerResponse::apiError(
+        503, QStringLiteral("Read-aloud is busy. Try again in %1 seconds.").arg(seconds));
+    busy.setHeader("Retry-After", QByteArray::number(seconds));
+    reply(busy);
+    return {};
+}
+
+ServerResponse SpeechRoutes::clip(const QString& relative, const QString& file, bool cached) const {
     QJsonObject answer = clipInfo(file);
+    if (answer.isEmpty())
+        return ServerResponse::apiError(503, "Speech synthesis failed: the clip went missing.");
     answer.insert("url", context_.baseUrl + "/media/" + relative);
     answer.insert("cached", cached);
     return ServerResponse::json(answer);
