@@ -26,6 +26,13 @@ bool isTransient(URLError::Code code) {
     }
 }
 
+// Retry-After in whole seconds; its date form is not used by this backend.
+std::optional<int> retryAfterSeconds(const std::optional<QByteArray>& value) {
+    bool ok = false;
+    const int seconds = value ? value->trimmed().toInt(&ok) : 0;
+    return ok && seconds >= 0 ? std::optional<int>(seconds) : std::nullopt;
+}
+
 std::optional<QString> utf8Text(const QByteArray& bytes) {
     if (!QByteArrayView(bytes).isValidUtf8())
         return std::nullopt;
@@ -136,7 +143,8 @@ async::Task<QByteArray> APIClient::exchange(QUrl baseURL, TokenProvider tokenPro
             co_await async::Clock::current().sleep(retryDelay);
             continue;
         }
-        throw APIError::server(status, utf8Text(response->body));
+        throw APIError::server(status, utf8Text(response->body),
+                               retryAfterSeconds(response->header("Retry-After")));
     }
 }
 

@@ -3,13 +3,14 @@
 APIError::APIError(Kind kind, QString description)
     : kind_(kind), description_(std::move(description)), what_(description_.toUtf8()) {}
 
-APIError APIError::server(int status, std::optional<QString> body) {
+APIError APIError::server(int status, std::optional<QString> body, std::optional<int> retryAfterSeconds) {
     QString text = QStringLiteral("Request failed (%1).").arg(status);
     if (body)
         text += QLatin1Char(' ') + *body;
     APIError e(Kind::server, text);
     e.status_ = status;
     e.body_ = std::move(body);
+    e.retryAfterSeconds_ = retryAfterSeconds;
     return e;
 }
 

@@ -13,7 +13,9 @@ class APIError : public std::exception {
 public:
     enum class Kind { server, decoding, transport, unauthorized };
 
-    static APIError server(int status, std::optional<QString> body);
+    // `retryAfterSeconds`: the answer's Retry-After, when it gave one in seconds.
+    static APIError server(int status, std::optional<QString> body,
+                           std::optional<int> retryAfterSeconds = {});
     static APIError decoding(const json::DecodingError& error);
     static APIError transport(const URLError& error);
     static APIError unauthorized();
@@ -22,6 +24,7 @@ public:
     // server: the HTTP status (-1 when none was usable) and the body text, if any.
     int status() const { return status_; }
     const std::optional<QString>& body() const { return body_; }
+    std::optional<int> retryAfterSeconds() const { return retryAfterSeconds_; }
     // transport: the URL-loading error code.
     std::optional<URLError::Code> transportCode() const { return transportCode_; }
 
@@ -34,6 +37,7 @@ private:
     Kind kind_;
     int status_ = 0;
     std::optional<QString> body_;
+    std::optional<int> retryAfterSeconds_;
     std::optional<URLError::Code> transportCode_;
     QString description_;
     QByteArray what_;

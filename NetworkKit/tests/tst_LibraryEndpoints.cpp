@@ -210,6 +210,41 @@ private Q_SLOTS:
         QCOMPARE(EndpointHarness::reencoded(clip), EndpointHarness::canonical(h.fixture("tts_speak.json")));
     }
 
+    // A busy speech service is asked again after the wait it advises, three times in all; without
+    // Retry-After its 503 is final.
+    void busySpeechIsAskedAgainAfterItsWait() {
+        const auto busy = [](QByteArray seconds) {
+            ScriptedResponse answer =
+                ScriptedResponse::json(503, R"({"detail":"Read-aloud is busy. Try again in 2 seconds."})");
+            if (!seconds.isEmpty())
+                answer.headers.append({"Retry-After", seconds});
+            return answer;
+        };
+        const TTSSpeakRequest request{QStringLiteral("Osmosis."), std::nullopt, std::nullopt};
+        EndpointHarness h;
+        h.server.enqueue(busy("2"));
+        h.server.enqueue(busy("1"));
+        h.answer(QStringLiteral("tts_speak.json"));
+        h.await(SpeechAPI(h.client()).speak(request));
+        QCOMPARE(h.server.requests().size(), 3);
+        QCOMPARE(h.waits, (QList<async::Clock::Duration>{2s, 1s}));
+
+        EndpointHarness gaveUp;
+        for (int i = 0; i < SpeechAPI::busyAttempts + 1; ++i)
+            gaveUp.server.enqueue(busy("2"));
+        const APIError error = gaveUp.failure<APIError>(SpeechAPI(gaveUp.client()).speak(request));
+        QCOMPARE(error.status(), 503);
+        QCOMPARE(error.errorDescription(),
+                 R"(Request failed (503). {"detail":"Read-aloud is busy. Try again in 2 seconds."})");
+        QCOMPARE(gaveUp.server.requests().size(), SpeechAPI::busyAttempts);
+
+        EndpointHarness noAdvice;
+        noAdvice.server.enqueue(busy({}));
+        QCOMPARE(noAdvice.failure<APIError>(SpeechAPI(noAdvice.client()).speak(request)).status(), 503);
+        QCOMPARE(noAdvice.server.requests().size(), 1);
+        QVERIFY(noAdvice.waits.isEmpty());
+    }
+
     void narratingADocumentAndFollowingItsJob() {
         EndpointHarness h;
         const SpeechAPI api(h.client());
