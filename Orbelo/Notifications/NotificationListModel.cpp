@@ -42,7 +42,7 @@ QVariant NotificationListModel::data(const QModelIndex& index, int role) const {
     case IsUnreadRole:
         return !notification.isRead;
     case TimeTextRole:
-        return timeText(notification.createdAt, async::Clock::current().now());
+        return timeText(notification.createdAt, async::Clock::current().now(), QTimeZone::systemTimeZone());
     case AccessibleNameRole:
         return accessibleName(notification);
     }
@@ -57,7 +57,8 @@ QHash<int, QByteArray> NotificationListModel::roleNames() const {
             {AccessibleNameRole, "accessibleName"}};
 }
 
-QString NotificationListModel::timeText(const std::optional<QString>& createdAt, const QDateTime& now) {
+QString NotificationListModel::timeText(const std::optional<QString>& createdAt, const QDateTime& now,
+                                        const QTimeZone& zone) {
     if (!createdAt)
         return {};
     const QDateTime created = QDateTime::fromString(*createdAt, Qt::ISODateWithMs);
@@ -70,12 +71,12 @@ QString NotificationListModel::timeText(const std::optional<QString>& createdAt,
         return QStringLiteral("%1 min ago").arg(seconds / 60);
     if (seconds < 24 * 3600)
         return QStringLiteral("%1 h ago").arg(seconds / 3600);
-    const QDate day = created.toLocalTime().date();
-    if (day.daysTo(now.toLocalTime().date()) == 1)
+    const QDate day = created.toTimeZone(zone).date();
+    const QDate today = now.toTimeZone(zone).date();
+    if (day.daysTo(today) == 1)
         return QStringLiteral("Yesterday");
-    return QLocale::c().toString(day, day.year() == now.toLocalTime().date().year()
-                                          ? QStringLiteral("d MMM")
-                                          : QStringLiteral("d MMM yyyy"));
+    return QLocale::c().toString(day, day.year() == today.year() ? QStringLiteral("d MMM")
+                                                                 : QStringLiteral("d MMM yyyy"));
 }
 
 QString NotificationListModel::accessibleName(const AppNotification& notification) {

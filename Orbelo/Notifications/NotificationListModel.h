@@ -4,6 +4,7 @@
 
 #include <QAbstractListModel>
 #include <QDateTime>
+#include <QTimeZone>
 #include <QtQml/qqmlregistration.h>
 
 // The inbox's rows: each notification's title, message, age and whether it is unread.
@@ -32,8 +33,9 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
     // How long ago a notification arrived: "Just now", "5 min ago", "3 h ago", "Yesterday", else
-    // the day ("12 Mar"); empty when the time is missing or unreadable.
-    static QString timeText(const std::optional<QString>& createdAt, const QDateTime& now);
+    // the day ("12 Mar"); empty when the time is missing or unreadable. Days are those of `zone`.
+    static QString timeText(const std::optional<QString>& createdAt, const QDateTime& now,
+                            const QTimeZone& zone);
     // What a screen reader says for a row; an unread one begins with "Unread. ".
     static QString accessibleName(const AppNotification& notification);
 

@@ -216,18 +216,56 @@ private Q_SLOTS:
         QVERIFY(routed.isEmpty());
     }
 
-    void rowAges() {
-        const QDateTime now(QDate(2026, 3, 12), QTime(15, 0), Qt::UTC);
-        const auto ago = [&](qint64 seconds) {
-            return std::optional<QString>(now.addSecs(-seconds).toString(Qt::ISODate));
+    // Ages at each step's edge; days are the user's, so "Yesterday" and the year turn at local
+    // midnight east and west of UTC. A null time is a missing one.
+    void rowAges_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("createdAt");
+        QTest::addColumn<QString>("text");
+        const auto at = [](const QByteArray& zone, QDate day, QTime time) {
+            return QDateTime(day, time, QTimeZone(zone));
         };
-        QCOMPARE(NotificationListModel::timeText(ago(59), now), QStringLiteral("Just now"));
-        QCOMPARE(NotificationListModel::timeText(ago(5 * 60), now), QStringLiteral("5 min ago"));
-        QCOMPARE(NotificationListModel::timeText(ago(3 * 3600 + 59), now), QStringLiteral("3 h ago"));
-        QCOMPARE(NotificationListModel::timeText(std::nullopt, now), QString());
-        QCOMPARE(NotificationListModel::timeText(QStringLiteral("yesterday"), now), QString());
-        QCOMPARE(NotificationListModel::timeText(QStringLiteral("2025-11-02T08:00:00.123Z"), now),
-                 QStringLiteral("2 Nov 2025"));
+        const auto row = [&](const char* name, const QByteArray& zone, const QDateTime& now,
+                             const QDateTime& created, const char* text) {
+            QTest::newRow(name) << zone << now << created.toUTC().toString(Qt::ISODate) << QString(text);
+        };
+        const QByteArray utc("UTC"), auckland("Pacific/Auckland"), losAngeles("America/Los_Angeles");
+        const QDateTime afternoon = at(utc, QDate(2026, 3, 12), QTime(15, 0));
+        row("59 s", utc, afternoon, afternoon.addSecs(-59), "Just now");
+        row("60 s", utc, afternoon, afternoon.addSecs(-60), "1 min ago");
+        row("59 min 59 s", utc, afternoon, afternoon.addSecs(-3599), "59 min ago");
+        row("1 h", utc, afternoon, afternoon.addSecs(-3600), "1 h ago");
+        row("23 h 59 min", utc, afternoon, afternoon.addSecs(-86399), "23 h ago");
+        row("24 h", utc, afternoon, afternoon.addDays(-1), "Yesterday");
+        row("this year", utc, afternoon, at(utc, QDate(2026, 1, 5), QTime(8, 0)), "5 Jan");
+
+        const QDateTime aucklandMidnight = at(auckland, QDate(2026, 3, 12), QTime(0, 0));
+        row("Auckland 00:00, yesterday", auckland, aucklandMidnight, aucklandMidnight.addDays(-1),
+            "Yesterday");
+        row("Auckland 00:00, two days", auckland, aucklandMidnight, aucklandMidnight.addSecs(-86460),
+            "10 Mar");
+        row("Auckland new year", auckland, at(auckland, QDate(2026, 1, 1), QTime(0, 0)),
+            at(auckland, QDate(2025, 12, 30), QTime(12, 0)), "30 Dec 2025");
+        const QDateTime losAngelesLate = at(losAngeles, QDate(2026, 3, 12), QTime(23, 59));
+        row("Los Angeles 23:59, yesterday", losAngeles, losAngelesLate,
+            at(losAngeles, QDate(2026, 3, 11), QTime(0, 0)), "Yesterday");
+        row("Los Angeles 23:59, two days", losAngeles, losAngelesLate,
+            at(losAngeles, QDate(2026, 3, 10), QTime(23, 59)), "10 Mar");
+        row("Los Angeles new year's eve", losAngeles, at(losAngeles, QDate(2025, 12, 31), QTime(23, 59)),
+            at(losAngeles, QDate(2025, 12, 29), QTime(12, 0)), "29 Dec");
+        QTest::newRow("missing") << utc << afternoon << QString() << QString();
+        QTest::newRow("unreadable") << utc << afternoon << QString("yesterday") << QString();
+        QTest::newRow("with ms") << utc << afternoon << QString("2025-11-02T08:00:00.123Z")
+                                 << QString("2 Nov 2025");
+    }
+    void rowAges() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDateTime, now);
+        QFETCH(QString, createdAt);
+        QFETCH(QString, text);
+        const std::optional<QString> created = createdAt.isNull() ? std::nullopt : std::optional(createdAt);
+        QCOMPARE(NotificationListModel::timeText(created, now.toUTC(), QTimeZone(zone)), text);
     }
 };
 
