@@ -170,6 +170,46 @@ private Q_SLOTS:
         }
     }
 
+    // The count's day is the user's calendar day, on both sides of local midnight, east and west
+    // of UTC. Yesterday's count (1 January) is 5.
+    void theCountFollowsTheLocalDay_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDateTime>("localTime");
+        QTest::addColumn<int>("countAtStart");
+        QTest::addColumn<QString>("dayAfterCompletion");
+        const auto local = [](int day, int hour, int minute) {
+            return QDateTime(QDate(2026, 1, day), QTime(hour, minute));
+        };
+        QTest::newRow("Auckland 23:59")
+            << QByteArray("Pacific/Auckland") << local(1, 23, 59) << 5 << "2026-1-1";
+        QTest::newRow("Auckland 00:00")
+            << QByteArray("Pacific/Auckland") << local(2, 0, 0) << 0 << "2026-1-2";
+        QTest::newRow("Los Angeles 23:59")
+            << QByteArray("America/Los_Angeles") << local(1, 23, 59) << 5 << "2026-1-1";
+        QTest::newRow("Los Angeles 00:00")
+            << QByteArray("America/Los_Angeles") << local(2, 0, 0) << 0 << "2026-1-2";
+    }
+    void theCountFollowsTheLocalDay() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDateTime, localTime);
+        QFETCH(int, countAtStart);
+        QFETCH(QString, dayAfterCompletion);
+        const QTimeZone userZone(zone);
+        scopedClock.reset();
+        clock = std::make_unique<async::VirtualClock>(
+            QDateTime(localTime.date(), localTime.time(), userZone).toUTC());
+        scopedClock = std::make_unique<async::ScopedClock>(*clock);
+        preferences->setValue(PomodoroStore::completedTodayKey, 5);
+        preferences->setValue(PomodoroStore::countDayKey, "2026-1-1");
+
+        PomodoroTimer timer(scriptedClient(*backend), *preferences, *scheduler, userZone);
+        QCOMPARE(timer.completedToday(), countAtStart);
+        timer.start();
+        timer.skip();
+        QCOMPARE(timer.completedToday(), countAtStart + 1);
+        QCOMPARE(preferences->value(PomodoroStore::countDayKey).toString(), dayAfterCompletion);
+    }
+
     void remainingTimeFormat() {
         QCOMPARE(PomodoroTimer::formatRemaining(3599), "59:59");
         QCOMPARE(PomodoroTimer::formatRemaining(3600), "1:00:00");
