@@ -63,6 +63,18 @@ void QuizRunner::choose(int position) {
     setAnswer(QString::number(position));
 }
 
+int QuizRunner::optionForKey(int key, const QString& text) const {
+    if (isFillIn())
+        return -1;
+    if (text.size() == 1 && text[0] >= u'1' && text[0] <= u'4')
+        return text[0].unicode() - u'1';
+    if (key >= Qt::Key_A && key <= Qt::Key_D)
+        return key - Qt::Key_A;
+    if (isTrueFalse() && (key == Qt::Key_T || key == Qt::Key_F))
+        return key == Qt::Key_T ? 0 : 1;
+    return -1;
+}
+
 void QuizRunner::previous() {
     if (canGoBack())
         moveTo(index_ - 1);

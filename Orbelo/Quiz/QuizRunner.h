@@ -58,6 +58,9 @@ public:
 
     // Option `position` of a choice question, as shown.
     Q_INVOKABLE void choose(int position);
+    // The option position a key press picks: 1–4 or A–D, and T or F on a true-or-false question;
+    // -1 for any other key and on a fill-in question.
+    Q_INVOKABLE int optionForKey(int key, const QString& text) const;
     Q_INVOKABLE void previous();
     // The next question, or finishing on the last one.
     Q_INVOKABLE void next();

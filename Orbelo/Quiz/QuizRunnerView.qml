@@ -36,13 +36,7 @@ FocusScope {
     Keys.onReturnPressed: event => moveOn(event)
     Keys.onEnterPressed: event => moveOn(event)
     Keys.onPressed: event => {
-        if (view.runner.isFillIn)
-            return
-        let position = ["1", "2", "3", "4"].indexOf(event.text)
-        if (position < 0)
-            position = [Qt.Key_A, Qt.Key_B, Qt.Key_C, Qt.Key_D].indexOf(event.key)
-        if (position < 0 && view.runner.isTrueFalse)
-            position = [Qt.Key_T, Qt.Key_F].indexOf(event.key)
+        const position = view.runner.optionForKey(event.key, event.text)
         if (position < 0)
             return
         view.runner.choose(position)

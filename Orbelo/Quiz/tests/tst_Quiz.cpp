@@ -9,6 +9,7 @@
 #include "QuizModel.h"
 #include "QuizNotice.h"
 #include "QuizRewards.h"
+#include "QuizRunner.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "SupportLinks.h"
@@ -181,6 +182,52 @@ private Q_SLOTS:
     }
 
     // The score counts unanswered questions as wrong; the grade's edges sit at 80 and 60.
+    // Keys pick options from position 0; moving stops at the first question and finishes on the
+    // last. An option one past the end is no answer.
+    void keysAndMovesStayWithinTheQuiz() {
+        QuizRunner runner;
+        runner.start({choice(0), choice(1), choice(2)}, QuizQuestionType::multipleChoice,
+                     QuizDifficulty::easy);
+        const struct {
+            int key;
+            const char* text;
+            int position;
+        } choiceKeys[] = {{Qt::Key_1, "1", 0},  {Qt::Key_4, "4", 3},  {Qt::Key_5, "5", -1},
+                          {Qt::Key_0, "0", -1}, {Qt::Key_A, "a", 0},  {Qt::Key_D, "D", 3},
+                          {Qt::Key_E, "e", -1}, {Qt::Key_T, "t", -1}, {Qt::Key_Space, " ", -1}};
+        for (const auto& [key, text, position] : choiceKeys)
+            QCOMPARE(runner.optionForKey(key, text), position);
+        runner.choose(4);
+        runner.choose(-1);
+        QCOMPARE(runner.answer(), QString());
+        runner.choose(3);
+        QCOMPARE(runner.chosenOption(), 3);
+        runner.previous();
+        QCOMPARE(runner.index(), 0);
+        runner.next();
+        runner.next();
+        QVERIFY(runner.isLast());
+        QCOMPARE(runner.header(), QStringLiteral("Question 3 of 3"));
+        QSignalSpy finished(&runner, &QuizRunner::finished);
+        runner.next();
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(runner.index(), 2);
+
+        runner.start({choice(0, {}), choice(1, {})}, QuizQuestionType::trueFalse, QuizDifficulty::easy);
+        QCOMPARE(runner.optionForKey(Qt::Key_T, "t"), 0);
+        QCOMPARE(runner.optionForKey(Qt::Key_F, "f"), 1);
+        QCOMPARE(runner.optionForKey(Qt::Key_1, "1"), 0);
+        runner.choose(2);
+        QCOMPARE(runner.chosenOption(), -1);
+        runner.choose(1);
+        QCOMPARE(runner.chosenOption(), 1);
+
+        runner.start({fillIn({"Paris"})}, QuizQuestionType::fillInBlank, QuizDifficulty::easy);
+        QCOMPARE(runner.optionForKey(Qt::Key_A, "a"), -1);
+        QCOMPARE(runner.optionForKey(Qt::Key_1, "1"), -1);
+        QVERIFY(runner.isLast() && !runner.canGoBack());
+    }
+
     void scoreAndGrade() {
         const QList<QuizQuestion> questions{choice(0), choice(1), choice(2), choice(3), choice(0)};
         const QuizGrading::Score four = QuizGrading::score(QuizQuestionType::multipleChoice, questions,
