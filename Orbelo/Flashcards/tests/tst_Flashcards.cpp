@@ -415,8 +415,8 @@ private Q_SLOTS:
         QCOMPARE(session->bothSidesText(), QStringLiteral("Osmosis\n\nWater crossing a membrane."));
     }
 
-    // The walk is bounded to its deck, swipes need 50 points of mostly horizontal drag, and the
-    // main button finishes on the last card.
+    // The walk is bounded to its deck, swipes need 50 points of mostly horizontal drag (both at
+    // their edge), and the main button finishes on the last card.
     void notecardWalk() {
         FlashcardWalk walk;
         QSignalSpy finished(&walk, &FlashcardWalk::finished);
@@ -428,11 +428,11 @@ private Q_SLOTS:
         walk.previous();
         QCOMPARE(walk.index(), 0);
         walk.swipe(-49, 0);
-        walk.swipe(-80, 90);
+        walk.swipe(-80, 80);
         QCOMPARE(walk.index(), 0);
         QCOMPARE(walk.mainButtonText(), QStringLiteral("Next card"));
         walk.flip();
-        walk.swipe(-60, 10);
+        walk.swipe(-50, 49);
         QCOMPARE(walk.index(), 1);
         QVERIFY(!walk.isFlipped());
         QCOMPARE(walk.mainButtonText(), QStringLiteral("Finish"));
@@ -443,6 +443,14 @@ private Q_SLOTS:
         QCOMPARE(finished.size(), 1);
         walk.swipe(60, -10);
         QCOMPARE(walk.index(), 0);
+
+        // An empty deck has no card to show or turn; its button finishes.
+        walk.startWith({});
+        QVERIFY(walk.card().isEmpty());
+        walk.flip();
+        QVERIFY(!walk.isFlipped());
+        walk.advance();
+        QCOMPARE(finished.size(), 2);
     }
 
     void textRules() {

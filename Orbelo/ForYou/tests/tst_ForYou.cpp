@@ -288,7 +288,9 @@ private Q_SLOTS:
         QVERIFY(model.currentCard().isEmpty());
         model.gotIt();
         model.skip();
+        model.toggleLike(); // no card past the last
         QTRY_COMPARE(backend.events().size(), 3);
+        QCOMPARE(backend.likes().size(), 1);
         QCOMPARE(backend.events(), QStringList({"card-1/concept-1 engaged", "card-2/concept-2 skipped",
                                                 "card-3/concept-3 engaged"}));
 

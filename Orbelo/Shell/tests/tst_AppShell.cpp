@@ -321,7 +321,10 @@ private Q_SLOTS:
         MenuCommands commands(&countedSignOut);
         commands.selectSection(7);
         QTRY_COMPARE(shell.selectedTab(), RootTab::notifications);
+        commands.selectSection(1);
+        QTRY_COMPARE(shell.selectedTab(), RootTab::study);
         QCOMPARE(commands.goItems().size(), 7);
+        QCOMPARE(commands.goItems().first().toMap().value("label").toString(), QStringLiteral("Study"));
         QCOMPARE(commands.goItems().last().toMap().value("label").toString(),
                  QStringLiteral("Notifications"));
     }
