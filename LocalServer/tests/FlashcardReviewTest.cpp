@@ -99,6 +99,28 @@ private slots:
         QCOMPARE(hard.easeFactor, SpacedRepetition::minimumEase);
     }
 
+    // A card falls due at the start of a local day: a minute either side of local midnight, east
+    // and west of UTC, and over Los Angeles' clock change (8 March) where a day lasts 23 hours.
+    void cardsFallDueAtLocalMidnight() {
+        const QTimeZone auckland("Pacific/Auckland"), losAngeles("America/Los_Angeles");
+        const struct {
+            QDateTime reviewedAt;
+            int intervalDays;
+            const char* dueUtc;
+        } reviews[] = {
+            {QDateTime(QDate(2026, 3, 7), QTime(23, 59), auckland), 1, "2026-03-07T11:00:00Z"},
+            {QDateTime(QDate(2026, 3, 8), QTime(0, 0), auckland), 1, "2026-03-08T11:00:00Z"},
+            {QDateTime(QDate(2026, 3, 7), QTime(23, 59), losAngeles), 1, "2026-03-08T08:00:00Z"},
+            {QDateTime(QDate(2026, 3, 8), QTime(0, 0), losAngeles), 1, "2026-03-09T07:00:00Z"},
+            {QDateTime(QDate(2026, 3, 7), QTime(12, 0), losAngeles), 6, "2026-03-13T07:00:00Z"},
+        };
+        for (const auto& [reviewedAt, intervalDays, dueUtc] : reviews)
+            QCOMPARE(SpacedRepetition::dueAt(reviewedAt.toUTC(), intervalDays, reviewedAt.timeZone())
+                         .toUTC()
+                         .toString(Qt::ISODate),
+                     dueUtc);
+    }
+
     void theAppsRatingsMapOntoQualities() {
         // Each rating on its own card: Again is a lapse, Hard, Good and Easy are qualities 3, 4, 5.
         const QJsonObject again = review("vocab_osmosis", 0);

@@ -146,15 +146,24 @@ private slots:
         // A day before the last one (the user moved west) changes nothing.
         QCOMPARE(streak.afterQuizOn(saturday).days, 2);
 
-        // Local midnight in New York is 05:00 UTC before the clocks go forward and 04:00 after.
-        const QTimeZone newYork("America/New_York");
-        const auto at = [](int day, int hour, int minute) {
-            return QDateTime(QDate(2026, 3, day), QTime(hour, minute), Qt::UTC).toMSecsSinceEpoch();
+        // A minute either side of local midnight, west and east of UTC, across each one's clock
+        // change: New York goes forward on 8 March, Auckland back on 5 April.
+        const struct {
+            const char* zone;
+            QDateTime utc;
+            QDate day;
+        } days[] = {
+            {"America/New_York", QDateTime(QDate(2026, 3, 8), QTime(4, 59), Qt::UTC), QDate(2026, 3, 7)},
+            {"America/New_York", QDateTime(QDate(2026, 3, 8), QTime(5, 0), Qt::UTC), QDate(2026, 3, 8)},
+            {"America/New_York", QDateTime(QDate(2026, 3, 9), QTime(3, 59), Qt::UTC), QDate(2026, 3, 8)},
+            {"America/New_York", QDateTime(QDate(2026, 3, 9), QTime(4, 0), Qt::UTC), QDate(2026, 3, 9)},
+            {"Pacific/Auckland", QDateTime(QDate(2026, 4, 4), QTime(10, 59), Qt::UTC), QDate(2026, 4, 4)},
+            {"Pacific/Auckland", QDateTime(QDate(2026, 4, 4), QTime(11, 0), Qt::UTC), QDate(2026, 4, 5)},
+            {"Pacific/Auckland", QDateTime(QDate(2026, 4, 5), QTime(11, 59), Qt::UTC), QDate(2026, 4, 5)},
+            {"Pacific/Auckland", QDateTime(QDate(2026, 4, 5), QTime(12, 0), Qt::UTC), QDate(2026, 4, 6)},
         };
-        QCOMPARE(DailyStreak::localDay(at(8, 4, 59), newYork), QDate(2026, 3, 7));
-        QCOMPARE(DailyStreak::localDay(at(8, 5, 0), newYork), QDate(2026, 3, 8));
-        QCOMPARE(DailyStreak::localDay(at(9, 3, 59), newYork), QDate(2026, 3, 8));
-        QCOMPARE(DailyStreak::localDay(at(9, 4, 0), newYork), QDate(2026, 3, 9));
+        for (const auto& [zone, utc, day] : days)
+            QCOMPARE(DailyStreak::localDay(utc.toMSecsSinceEpoch(), QTimeZone(zone)), day);
     }
 
     void achievementsFollowTheirConditions() {
