@@ -1,9 +1,11 @@
+#include "LibraryStore.h"
 #include "RawExchange.h"
 #include "SampleDocuments.h"
 #include "ServerContext.h"
 #include "TestServer.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QSet>
 #include <QTest>
 #include <libical/ical.h>
@@ -362,6 +364,29 @@ private slots:
         QCOMPARE(events[0]["title"].toString(), "Week 1: Rome");
         QCOMPARE(events[0]["starts_at"].toString(), "2026-09-14T00:00:00Z");
         QCOMPARE(events[1]["starts_at"].toString(), "2026-09-17T18:00:00Z");
+
+        // The week it was made in is the student's: a minute either side of their midnight between
+        // Sunday, September 13 and Monday, east and west of UTC.
+        ServerContext& context = server->server().context();
+        QVariantMap course =
+            *context.db.row("SELECT user_id, info, study_plan FROM courses WHERE id = ?", {courseId});
+        const QJsonObject undated =
+            QJsonDocument::fromJson(course.value("study_plan").toByteArray()).object();
+        const struct {
+            const char* zone;
+            QDateTime created;
+            const char* monday;
+        } weeks[] = {
+            {"Pacific/Auckland", QDateTime(QDate(2026, 9, 13), QTime(11, 59), Qt::UTC), "2026-09-07"},
+            {"Pacific/Auckland", QDateTime(QDate(2026, 9, 13), QTime(12, 0), Qt::UTC), "2026-09-14"},
+            {"America/Los_Angeles", QDateTime(QDate(2026, 9, 14), QTime(6, 59), Qt::UTC), "2026-09-07"},
+            {"America/Los_Angeles", QDateTime(QDate(2026, 9, 14), QTime(7, 0), Qt::UTC), "2026-09-14"},
+        };
+        for (const auto& [zone, created, monday] : weeks) {
+            QCOMPARE(server->api("PATCH", "/api/user/timezone", token, {{"timezone", zone}}).status, 200);
+            course.insert("created_at", created.toMSecsSinceEpoch());
+            QCOMPARE(LibraryStore(context).datedPlan(course, undated).value("start_date").toString(), monday);
+        }
     }
 
     void syllabusUploadsAreDated() {
