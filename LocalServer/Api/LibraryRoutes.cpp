@@ -52,12 +52,13 @@ ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QStri
     const QJsonValue sizeValue = body.value("file_size");
     if (filename.isEmpty() || sizeValue.isUndefined())
         return ServerResponse::apiError(422, "filename and file_size are required.");
-    const auto size = JsonNumbers::integerWithin(sizeValue, 1, maxUploadBytes);
+    // An empty file is accepted: processing then says "The uploaded file is empty."
+    const auto size = JsonNumbers::integerWithin(sizeValue, 0, maxUploadBytes);
     // Any number past the limit is too large; anything else that is no byte count is malformed.
     if (!size && sizeValue.toDouble() > maxUploadBytes)
         return ServerResponse::apiError(413, "Files up to 64 MB can be uploaded.");
     if (!size)
-        return ServerResponse::apiError(422, "file_size must be a whole number of bytes, at least 1.");
+        return ServerResponse::apiError(422, "file_size must be a whole number of bytes.");
     const QString courseId = body.value("course_id").toString();
     if (!courseId.isEmpty() && !LibraryStore(context_).course(courseId, userId))
         return ServerResponse::apiError(404, "No such course.");
@@ -67,9 +68,8 @@ ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QStri
     context_.db.exec(
         "INSERT INTO documents (id, user_id, filename, content_type, file_size, course_id, s3_key, status,"
         " uploaded_at, created_at) VALUES (?, ?, ?, ?, ?, ?, ?, 'awaiting_upload', ?, ?)",
-        {documentId, userId, QFileInfo(filename).fileName(), body.value("content_type").toString(),
-         *size, courseId.isEmpty() ? QVariant() : QVariant(courseId), key, context_.isoNow(),
-         context_.nowMs()});
+        {documentId, userId, QFileInfo(filename).fileName(), body.value("content_type").toString(), *size,
+         courseId.isEmpty() ? QVariant() : QVariant(courseId), key, context_.isoNow(), context_.nowMs()});
     const QUrl url = PresignedUpload::url(context_, "/storage/", "PUT", key, uploadUrlLifetimeSeconds);
     return ServerResponse::json(QJsonObject{{"presigned_url", url.toString(QUrl::FullyEncoded)},
                                             {"document_id", documentId},

@@ -299,11 +299,11 @@ private slots:
                 .status;
         };
         const qint64 limit = 64LL * 1024 * 1024;
-        QCOMPARE(initiate(1), 200);
+        QCOMPARE(initiate(0), 200);
         QCOMPARE(initiate(limit), 200);
         QCOMPARE(initiate(limit + 1), 413);
         QCOMPARE(initiate(1e300), 413);
-        QCOMPARE(initiate(0), 422);
+        QCOMPARE(initiate(-1), 422);
         QCOMPARE(initiate(-2147483648.0), 422);
         QCOMPARE(initiate(10.5), 422);
         QCOMPARE(initiate("5"), 422);
