@@ -267,8 +267,9 @@ HeadVerdict LocalServer::screen(const ServerRequest& head) const {
     if (verdict.refusal) {
         verdict.refusal->setHeader("Date", httpDate(context_->nowMs()));
         qCInfo(lcHttp).noquote() << QStringLiteral("method=%1 path=%2 status=%3 refused before the body")
-                                        .arg(QString::fromLatin1(head.method), loggedPath(head.path))
-                                        .arg(verdict.refusal->status);
+                                        .arg(LogText::clean(QString::fromLatin1(head.method)),
+                                             LogText::clean(loggedPath(head.path)),
+                                             QString::number(verdict.refusal->status));
     }
     return verdict;
 }
