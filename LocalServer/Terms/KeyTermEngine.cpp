@@ -214,6 +214,29 @@ private:
         return int(sentences_.size()) - 1;
     }
 
+    // The noun phrase that ends right before `position`: up to three words back to a function word,
+    // a verb or a comma, its last word a noun ("in fact false, a false negative" names nothing).
+    QStringList phraseBefore(const SentenceData& sentence, qsizetype position) {
+        QStringList words;
+        for (qsizetype t = sentence.tokens.size() - 1; t >= 0 && words.size() < 3; --t) {
+            const Token& token = sentence.tokens[t];
+            if (token.start >= position)
+                continue;
+            const Tag tag = tagOf(token.text);
+            const qsizetype end = token.start + token.text.size();
+            if ((words.isEmpty() && (!sentence.out.text.mid(end, position - end).trimmed().isEmpty() ||
+                                     (tag != Tag::noun && tag != Tag::properNoun))) ||
+                TermWords::isStopWord(token.text.toLower()) || tag == Tag::verb)
+                break;
+            words.prepend(token.text);
+            const qsizetype gapStart =
+                t > 0 ? sentence.tokens[t - 1].start + sentence.tokens[t - 1].text.size() : 0;
+            if (sentence.out.text.mid(gapStart, token.start - gapStart).contains(','))
+                break;
+        }
+        return words;
+    }
+
     // "… we compute a test statistic, a number that measures …": the noun phrase before the comma
     // is what the appositive defines.
     void findAppositives(int at) {
@@ -221,22 +244,7 @@ private:
         const SentenceData& sentence = sentences_[at];
         for (auto it = appositive.globalMatch(sentence.out.text); it.hasNext();) {
             const QRegularExpressionMatch match = it.next();
-            QStringList words;
-            for (qsizetype t = sentence.tokens.size() - 1; t >= 0 && words.size() < 3; --t) {
-                const Token& token = sentence.tokens[t];
-                if (token.start >= match.capturedStart())
-                    continue;
-                const Tag tag = tagOf(token.text);
-                // The word before the comma heads the phrase: "in fact false, a false negative" is no term.
-                if (TermWords::isStopWord(token.text.toLower()) || tag == Tag::verb ||
-                    (words.isEmpty() && tag != Tag::noun && tag != Tag::properNoun))
-                    break;
-                words.prepend(token.text);
-                const qsizetype gapStart =
-                    t > 0 ? sentence.tokens[t - 1].start + sentence.tokens[t - 1].text.size() : 0;
-                if (sentence.out.text.mid(gapStart, token.start - gapStart).contains(','))
-                    break;
-            }
+            const QStringList words = phraseBefore(sentence, match.capturedStart());
             if (!words.isEmpty())
                 if (Candidate* candidate =
                         addCandidate(words.join(' '), Source::definition, match.captured(1), at))
@@ -271,18 +279,7 @@ private:
         }
         for (auto it = aka.globalMatch(text); it.hasNext();) {
             const QRegularExpressionMatch match = it.next();
-            // The name before: the nouns and modifiers back to the first function word or mark.
-            QStringList words;
-            for (qsizetype t = sentence.tokens.size() - 1; t >= 0 && words.size() < 3; --t) {
-                const Token& token = sentence.tokens[t];
-                if (token.start >= match.capturedStart())
-                    continue;
-                const qsizetype end = token.start + token.text.size();
-                if ((words.isEmpty() && !text.mid(end, match.capturedStart() - end).trimmed().isEmpty()) ||
-                    TermWords::isStopWord(token.text.toLower()) || tagOf(token.text) == Tag::verb)
-                    break;
-                words.prepend(token.text);
-            }
+            const QStringList words = phraseBefore(sentence, match.capturedStart());
             QStringList other = match.captured(1).split(' ');
             while (other.size() > 1 &&
                    (TermWords::isStopWord(other.last().toLower()) || tagOf(other.last()) == Tag::verb))
