@@ -98,7 +98,9 @@ def run(run):
     ui.press("push button", "Create mnemonic")
     ui.wait_for("combo box", "Document")
     ui.press("push button", "Create Mnemonic")
-    ui.wait_for("heading", "Mnemonic ready", timeout=60)
+    # One request makes the mnemonic, so the server shows no progress until it answers: on a busy
+    # machine under the sanitizers that can take minutes.
+    ui.wait_for("heading", "Mnemonic ready", timeout=180)
     ui.screenshot("mnemonic")
     pictures = os.path.join(home, "Pictures")
     os.makedirs(pictures, exist_ok=True)
