@@ -11,27 +11,29 @@ ServerResponse notAuthenticated() {
 
 } // namespace
 
-QString ApiAuth::tokenUser(const ServerRequest& head) const {
-    const QByteArray header = head.header("authorization");
-    if (!header.startsWith("Bearer "))
-        return {};
-    const TokenSigner::Result verified =
-        context_.signer->verify(QString::fromLatin1(header.mid(7)), context_.nowSeconds());
-    return verified.failure == TokenSigner::Failure::None ? verified.claims.value("sub").toString()
-                                                          : QString();
-}
-
-QString ApiAuth::authenticate(const ServerRequest& request) const {
+std::optional<QJsonObject> ApiAuth::bearerClaims(const ServerRequest& request) const {
     const QByteArray header = request.header("authorization");
     if (!header.startsWith("Bearer "))
-        return {};
+        return std::nullopt;
     const TokenSigner::Result verified =
         context_.signer->verify(QString::fromLatin1(header.mid(7)), context_.nowSeconds());
     if (verified.failure != TokenSigner::Failure::None)
+        return std::nullopt;
+    return verified.claims;
+}
+
+QString ApiAuth::tokenUser(const ServerRequest& head) const {
+    const auto claims = bearerClaims(head);
+    return claims ? claims->value("sub").toString() : QString();
+}
+
+QString ApiAuth::authenticate(const ServerRequest& request) const {
+    const auto claims = bearerClaims(request);
+    if (!claims)
         return {};
     AuthStore store(context_);
-    const QString userId = verified.claims.value("sub").toString();
-    const auto session = store.session(verified.claims.value("sid").toString());
+    const QString userId = claims->value("sub").toString();
+    const auto session = store.session(claims->value("sid").toString());
     if (!session || session->value("status").toString() != "active" ||
         session->value("user_id").toString() != userId || !store.user(userId))
         return {};

@@ -4,8 +4,10 @@
 #include "ServerRequest.h"
 #include "ServerResponse.h"
 
+#include <QJsonObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 struct ServerContext;
 
@@ -30,5 +32,8 @@ public:
     void add(Router& router, const QByteArray& method, const QString& pattern, Handler handler) const;
 
 private:
+    // The claims of the request's bearer token when this server signed it and it has not expired.
+    std::optional<QJsonObject> bearerClaims(const ServerRequest& request) const;
+
     ServerContext& context_;
 };
