@@ -22,12 +22,14 @@ class HttpLimitsTest : public QObject {
                                 5000);
     }
 
-    // An encrypted connection that stays open, answered or not; `sent` goes out once it is.
-    std::unique_ptr<QSslSocket> openConnection(const QByteArray& sent = {}) {
+    // An encrypted connection that stays open, answered or not; `sent` goes out once it is. A
+    // `readBuffer` other than 0 keeps that little of the answers read off the wire.
+    std::unique_ptr<QSslSocket> openConnection(const QByteArray& sent = {}, qint64 readBuffer = 0) {
         auto socket = std::make_unique<QSslSocket>();
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
         tls.setCaCertificates(QSslCertificate::fromPath(server->server().certificatePath()));
         socket->setSslConfiguration(tls);
+        socket->setReadBufferSize(readBuffer);
         socket->connectToHostEncrypted("127.0.0.1", server->server().port());
         if (!socket->waitForEncrypted(5000))
             return nullptr;
@@ -299,13 +301,9 @@ private slots:
         QVERIFY(clip.open(QIODevice::ReadWrite) && clip.write(QByteArray(size, 'a')) == size);
         QVERIFY(clip.flush());
 
-        QSslSocket socket;
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setCaCertificates(QSslCertificate::fromPath(server->server().certificatePath()));
-        socket.setSslConfiguration(tls);
-        socket.setReadBufferSize(4096);
-        socket.connectToHostEncrypted("127.0.0.1", server->server().port());
-        QVERIFY(socket.waitForEncrypted(5000));
+        const std::unique_ptr<QSslSocket> connection = openConnection({}, 4096);
+        QVERIFY(connection);
+        QSslSocket& socket = *connection;
         socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 16 * 1024);
         socket.write("GET /media/u/clip.wav HTTP/1.1\r\n" + range + "\r\n");
         // Once the first bytes of the body are here, the server has begun reading the file.
@@ -438,13 +436,9 @@ private slots:
         QByteArray requests;
         for (quint64 i = 0; i < pipelined; ++i)
             requests += "GET /v1/environment HTTP/1.1\r\n\r\n";
-        QSslSocket socket;
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setCaCertificates(QSslCertificate::fromPath(server->server().certificatePath()));
-        socket.setSslConfiguration(tls);
-        socket.setReadBufferSize(4096);
-        socket.connectToHostEncrypted("127.0.0.1", server->server().port());
-        QVERIFY(socket.waitForEncrypted(5000));
+        const std::unique_ptr<QSslSocket> connection = openConnection({}, 4096);
+        QVERIFY(connection);
+        QSslSocket& socket = *connection;
         socket.write(requests);
         quint64 handled = 0;
         quint64 before = 0;
