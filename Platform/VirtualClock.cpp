@@ -39,6 +39,18 @@ void VirtualClock::advance(Duration by) {
     now_ = QDateTime::fromMSecsSinceEpoch(end, Qt::UTC);
 }
 
+void VirtualClock::setTime(const QDateTime& time) {
+    const qint64 shift = now_.msecsTo(time);
+    std::map<std::pair<qint64, TimerId>, Timer> shifted;
+    for (auto& [key, timer] : timers_) {
+        timer.due = timer.due.addMSecs(shift);
+        shifted.emplace(std::make_pair(key.first + shift, key.second), std::move(timer));
+        dueById_[key.second] = key.first + shift;
+    }
+    timers_ = std::move(shifted);
+    now_ = time;
+}
+
 bool VirtualClock::advanceToNextTimer() {
     if (timers_.empty())
         return false;

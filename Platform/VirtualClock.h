@@ -18,6 +18,9 @@ public:
     void cancel(TimerId id) override;
 
     void advance(Duration by);
+    // The wall clock is set to `time` (a resume from suspend, a clock change): now jumps, and the
+    // pending timers keep the delays they had left, as the system's monotonic timers do.
+    void setTime(const QDateTime& time);
     // Advances to the earliest pending timer and fires it; false when none is pending.
     bool advanceToNextTimer();
     int pendingTimers() const { return int(timers_.size()); }

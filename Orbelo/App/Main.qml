@@ -13,13 +13,15 @@ ApplicationWindow {
     readonly property bool launched: networkMonitor !== null
     readonly property bool signedIn: content.item ? content.item.signedIn : false
     readonly property bool inShell: content.item ? content.item.inShell : false
+    // "24:13 · Focus" while a focus interval runs, whatever section is shown.
+    readonly property string focusTitle: AppFocusTimer.timer ? AppFocusTimer.timer.titleText : ""
 
     width: 1200
     height: 800
     minimumWidth: 1000
     minimumHeight: 700
     visible: true
-    title: "Orbelo"
+    title: focusTitle.length > 0 ? focusTitle + " — Orbelo" : "Orbelo"
     color: Theme.color.background
 
     MenuCommands {

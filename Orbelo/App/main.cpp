@@ -1,6 +1,5 @@
 #include "BrowserAuthenticationSession.h"
 #include "BundleInfo.h"
-#include "ManagerFocusNotifications.h"
 #include "NotificationManager.h"
 #include "OrbeloApp.h"
 #include "ProcessEnd.h"
@@ -98,9 +97,6 @@ int main(int argc, char* argv[]) {
         NotificationManager::shared().openDeepLink(startLink);
 
     OrbeloApp app; // outlives the window, which uses its objects
-    // The focus timer's alerts go through the notifier agent; installed before any screen loads.
-    ManagerFocusNotifications focusNotifications(NotificationManager::shared());
-    FocusNotificationScheduler::setShared(&focusNotifications);
     const TextRecognizerProvider::SystemInstallation textRecognition; // outlives the window too
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     QQmlApplicationEngine engine;

@@ -4,9 +4,8 @@
 #include <QObject>
 #include <QString>
 
-// Where the focus timer sends its one pending "the interval has ended" notification. The app's
-// notification manager provides the real one through setShared(); until then shared() is a
-// scheduler that shows nothing.
+// Where the focus timer sends its one pending "the interval has ended" notification: the app's
+// notification manager (ManagerFocusNotifications), or a fake in tests.
 class FocusNotificationScheduler : public QObject {
     Q_OBJECT
 public:
@@ -18,11 +17,6 @@ public:
     virtual void cancelAll() = 0;
     // The user has turned the app's notifications off; scheduling still goes through.
     virtual bool notificationsDenied() const = 0;
-
-    static FocusNotificationScheduler& shared();
-    // Installs the app-wide scheduler; nullptr restores the one that shows nothing. Models take
-    // the shared scheduler when they are made, so install it before the first screen loads.
-    static void setShared(FocusNotificationScheduler* scheduler);
 
 Q_SIGNALS:
     void notificationsDeniedChanged();

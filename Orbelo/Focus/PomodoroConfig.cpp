@@ -2,6 +2,15 @@
 
 #include <algorithm>
 
+PomodoroConfig PomodoroConfig::withFocusMinutes(const QByteArray& focusMinutes) {
+    PomodoroConfig config;
+    bool ok = false;
+    const int minutes = focusMinutes.trimmed().toInt(&ok);
+    if (ok)
+        config.workMinutes = minutes;
+    return config;
+}
+
 int PomodoroConfig::minutes(PomodoroPhase phase) const {
     const int value = phase == PomodoroPhase::work         ? workMinutes
                       : phase == PomodoroPhase::shortBreak ? shortBreakMinutes

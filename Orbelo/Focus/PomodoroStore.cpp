@@ -21,6 +21,11 @@ int PomodoroStore::completedOn(const QDate& today) const {
     return int(preferences_.integer(completedTodayKey).value_or(0));
 }
 
+void PomodoroStore::clearCount() {
+    preferences_.remove(completedTodayKey);
+    preferences_.remove(countDayKey);
+}
+
 int PomodoroStore::addCompletion(const QDate& today) {
     const int count = completedOn(today) + 1;
     preferences_.setValue(completedTodayKey, count);

@@ -23,6 +23,8 @@ public:
 
     // The count stored for `today`; 0 when it was stored on another day.
     int completedOn(const QDate& today) const;
+    // Forgets the count and its day.
+    void clearCount();
     // Adds one to today's count (starting from 0 on a new day) and answers it.
     int addCompletion(const QDate& today);
 

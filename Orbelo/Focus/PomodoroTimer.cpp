@@ -1,8 +1,6 @@
 #include "PomodoroTimer.h"
 
-#include "AuthKit.h"
 #include "Clock.h"
-#include "CurrentUser.h"
 #include "FocusNotificationScheduler.h"
 #include "Logging.h"
 #include "PreferencesStore.h"
@@ -10,14 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-PomodoroTimer::PomodoroTimer(QObject* parent)
-    : PomodoroTimer(AuthKit::makeAPIClient(), PreferencesStore::standard(),
-                    FocusNotificationScheduler::shared(), QTimeZone::systemTimeZone(), PomodoroConfig{},
-                    parent) {
-    CurrentUser::follow(this,
-                        [this](const std::optional<User>& user) { setUserId(user ? user->id : QString()); });
-}
 
 PomodoroTimer::PomodoroTimer(APIClient client, PreferencesStore& preferences,
                              FocusNotificationScheduler& scheduler, QTimeZone zone, PomodoroConfig config,
@@ -27,8 +17,46 @@ PomodoroTimer::PomodoroTimer(APIClient client, PreferencesStore& preferences,
     connect(&scheduler_, &FocusNotificationScheduler::notificationsDeniedChanged, this,
             &PomodoroTimer::notificationsOffMessageChanged);
     state_ = store_.load();
-    completedToday_ = store_.completedOn(now().toTimeZone(zone_).date());
+    countDay_ = today();
+    completedToday_ = store_.completedOn(countDay_);
+    limitToPhaseLength();
     updateTicking();
+}
+
+void PomodoroTimer::setUserId(const QString& userId) {
+    // The first user after launch is the one the stored timer was left running for.
+    const bool handedOver = userKnown_ ? userId != userId_ : userId.isEmpty();
+    userKnown_ = true;
+    userId_ = userId;
+    if (handedOver)
+        putAway();
+}
+
+void PomodoroTimer::putAway() {
+    const bool hadState = state_.has_value();
+    state_.reset();
+    ++interval_;
+    store_.clear();
+    store_.clearCount();
+    completedToday_ = 0;
+    if (hadState)
+        scheduler_.cancelAll();
+    updateTicking();
+    Q_EMIT stateChanged();
+    Q_EMIT remainingChanged();
+}
+
+void PomodoroTimer::limitToPhaseLength() {
+    if (!state_)
+        return;
+    const qint64 length = config_.seconds(state_->phase) * 1000LL;
+    if (state_->isRunning() && now().msecsTo(*state_->endsAt) > length)
+        state_->endsAt = now().addMSecs(length);
+    else if (!state_->isRunning() && *state_->pausedRemaining * 1000 > double(length))
+        state_->pausedRemaining = double(length) / 1000;
+    else
+        return;
+    commit();
 }
 
 PomodoroTimer::Status PomodoroTimer::status() const {
@@ -68,6 +96,12 @@ QString PomodoroTimer::startHint() const {
     return QStringLiteral("Starts a %1 minute focus interval.").arg(config_.minutes(PomodoroPhase::work));
 }
 
+QString PomodoroTimer::titleText() const {
+    if (status() != Running || state_->phase != PomodoroPhase::work)
+        return {};
+    return remainingText() + QStringLiteral(" · ") + phaseLabel();
+}
+
 QString PomodoroTimer::notificationsOffMessage() const {
     return scheduler_.notificationsDenied() ? notificationsOffText : QString();
 }
@@ -97,19 +131,23 @@ void PomodoroTimer::start() {
 void PomodoroTimer::pause() {
     if (!state_ || !state_->isRunning())
         return;
+    followTheDay();
     state_->pausedRemaining = double(remainingMs()) / 1000;
     state_->endsAt.reset();
     commit();
     Q_EMIT stateChanged();
+    Q_EMIT remainingChanged();
 }
 
 void PomodoroTimer::resume() {
     if (!state_ || state_->isRunning())
         return;
+    followTheDay();
     state_->endsAt = now().addMSecs(qint64(std::llround(*state_->pausedRemaining * 1000)));
     state_->pausedRemaining.reset();
     commit();
     Q_EMIT stateChanged();
+    Q_EMIT remainingChanged();
 }
 
 void PomodoroTimer::togglePause() {
@@ -121,7 +159,7 @@ void PomodoroTimer::togglePause() {
 
 void PomodoroTimer::skip() {
     if (state_)
-        advance(focusSecondsSpent());
+        advance(focusSecondsSpent(), now());
 }
 
 void PomodoroTimer::reset() {
@@ -142,22 +180,45 @@ async::Task<void> PomodoroTimer::ticking(PomodoroTimer* self) {
     for (;;) {
         // Ticks fall on the interval's whole seconds, so the last one lands on its end.
         const qint64 toNextSecond = self->remainingMs() % 1000;
-        co_await async::Clock::current().sleep(
-            std::chrono::milliseconds(toNextSecond > 0 ? toNextSecond : 1000));
-        self->tick();
+        const std::chrono::milliseconds wait(toNextSecond > 0 ? toNextSecond : 1000);
+        const QDateTime before = self->now();
+        co_await async::Clock::current().sleep(wait);
+        self->tick(before, wait);
     }
 }
 
-void PomodoroTimer::tick() {
+void PomodoroTimer::tick(const QDateTime& before, std::chrono::milliseconds waited) {
+    // The wall clock moved on less than the tick waited: it was set back, and the interval keeps
+    // the time it had left. One set forward (or a machine that slept) is time gone by: the interval
+    // ends on this tick when its end has passed.
+    const qint64 setBack = waited.count() - before.msecsTo(now());
+    if (setBack > 0 && state_ && state_->isRunning()) {
+        state_->endsAt = state_->endsAt->addMSecs(-setBack);
+        commit();
+    }
+    followTheDay();
     // One step per tick: after a long absence the next interval starts now, and the one after it
     // waits for its own end.
     if (state_ && state_->isRunning() && now() >= *state_->endsAt)
-        advance(state_->phase == PomodoroPhase::work ? config_.seconds(PomodoroPhase::work) : 0);
+        advance(state_->phase == PomodoroPhase::work ? config_.seconds(PomodoroPhase::work) : 0,
+                *state_->endsAt);
     else
         Q_EMIT remainingChanged();
 }
 
-void PomodoroTimer::advance(qint64 focusSeconds) {
+void PomodoroTimer::followTheDay() {
+    const QDate day = today();
+    if (day == countDay_)
+        return;
+    countDay_ = day;
+    const int count = store_.completedOn(day);
+    if (count == completedToday_)
+        return;
+    completedToday_ = count;
+    Q_EMIT stateChanged();
+}
+
+void PomodoroTimer::advance(qint64 focusSeconds, QDateTime endedAt) {
     const PomodoroState ended = *state_;
     const bool wasWork = ended.phase == PomodoroPhase::work;
     PomodoroState next;
@@ -167,7 +228,11 @@ void PomodoroTimer::advance(qint64 focusSeconds) {
     state_ = next;
     ++interval_;
     if (wasWork) {
-        completedToday_ = store_.addCompletion(now().toTimeZone(zone_).date());
+        // Counted on the user's day it ended: one that ended before midnight while the app was
+        // closed or the machine asleep is not today's.
+        followTheDay();
+        if (endedAt.toTimeZone(zone_).date() == countDay_)
+            completedToday_ = store_.addCompletion(countDay_);
         if (ended.studySessionId)
             endStudySession(*ended.studySessionId, focusSeconds);
     }

@@ -19,9 +19,13 @@ class PreferencesStore;
 // completes intervals, one phase step per tick; every saved state brings the one pending
 // notification in line. Each focus interval is reported to the backend as a study session when a
 // user is signed in; the backend's answers never change the timer.
+//
+// The app makes one, which runs whatever screen is shown; the screens only show it. It belongs to
+// the signed-in user: when that user signs out, it is put away.
 class PomodoroTimer : public QObject {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("The app's one focus timer is AppFocusTimer.timer")
     Q_PROPERTY(Status status READ status NOTIFY stateChanged)
     Q_PROPERTY(QString phaseLabel READ phaseLabel NOTIFY stateChanged)
     // "24:59" (hours first from one hour on); the idle timer shows a whole focus interval.
@@ -30,6 +34,8 @@ class PomodoroTimer : public QObject {
     Q_PROPERTY(double progress READ progress NOTIFY remainingChanged)
     Q_PROPERTY(QString summary READ summary NOTIFY stateChanged)
     Q_PROPERTY(QString startHint READ startHint CONSTANT)
+    // "24:13 · Focus" while a focus interval runs, for the window title; empty otherwise.
+    Q_PROPERTY(QString titleText READ titleText NOTIFY remainingChanged)
     // Empty unless the user has turned notifications off.
     Q_PROPERTY(
         QString notificationsOffMessage READ notificationsOffMessage NOTIFY notificationsOffMessageChanged)
@@ -41,15 +47,14 @@ public:
         "Notifications are off, so we can't tell you when an interval ends while you're in another app. "
         "The timer still runs.");
 
-    // The app's backend client, preferences, notification scheduler and signed-in user, in the
-    // system's time zone.
-    explicit PomodoroTimer(QObject* parent = nullptr);
-    // The user is set with setUserId.
+    // Today's count is kept by the user's calendar day in `zone`. The user is set with setUserId.
     PomodoroTimer(APIClient client, PreferencesStore& preferences, FocusNotificationScheduler& scheduler,
                   QTimeZone zone, PomodoroConfig config = {}, QObject* parent = nullptr);
 
-    // Empty: nobody is signed in, and no study session is sent.
-    void setUserId(const QString& userId) { userId_ = userId; }
+    // The signed-in user, empty when nobody is (then no study session is sent). When the user who
+    // was signed in leaves (signs out, or another signs in), their timer and today's count are put
+    // away: no end call, as their session with the backend is already gone.
+    void setUserId(const QString& userId);
 
     const std::optional<PomodoroState>& state() const { return state_; }
     int completedToday() const { return completedToday_; }
@@ -61,6 +66,7 @@ public:
     double progress() const;
     QString summary() const;
     QString startHint() const;
+    QString titleText() const;
     QString notificationsOffMessage() const;
 
     Q_INVOKABLE void start();
@@ -84,14 +90,24 @@ Q_SIGNALS:
 
 private:
     static async::Task<void> ticking(PomodoroTimer* self);
-    void tick();
-    // Completes the current interval now (a tick past its end, or Skip) and moves to the next.
-    void advance(qint64 focusSecondsSpent);
+    // `waited` is how long the tick slept since the wall-clock time `before`.
+    void tick(const QDateTime& before, std::chrono::milliseconds waited);
+    // Today's count anew when the user's day has turned since it was read.
+    void followTheDay();
+    // A running interval never has more left than its whole length (a clock set back while the
+    // app was closed); nor has a paused one.
+    void limitToPhaseLength();
+    // Drops the state and today's count with no end call.
+    void putAway();
+    // Completes the current interval (a tick past its end, or Skip, at `endedAt`: a copy, as it may
+    // come from the state being replaced) and moves to the next, which starts now.
+    void advance(qint64 focusSecondsSpent, QDateTime endedAt);
     // Milliseconds left in the current interval; 0 when idle.
     qint64 remainingMs() const;
     // Seconds spent in the current interval if it is a focus interval, else 0.
     qint64 focusSecondsSpent() const;
     QDateTime now() const;
+    QDate today() const { return now().toTimeZone(zone_).date(); }
     // Saves the state and brings the pending notification in line with it.
     void commit();
     void updateTicking();
@@ -105,8 +121,10 @@ private:
     QTimeZone zone_;
     PomodoroConfig config_;
     QString userId_;
+    bool userKnown_ = false; // setUserId has been called
     std::optional<PomodoroState> state_;
     int completedToday_ = 0;
+    QDate countDay_; // the day completedToday_ counts
     // Changes with every interval, so a session id that comes back late is not given to another.
     quint64 interval_ = 0;
     std::optional<async::TaskScope::TaskId> ticker_;

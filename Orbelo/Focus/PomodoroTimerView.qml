@@ -5,16 +5,12 @@ import DesignKit
 import OrbeloModels
 
 // The full focus timer: the phase, the time left inside a ring that fills as the interval
-// passes, its actions and the day's count. While it runs the window title carries the time left.
-// Space pauses and resumes; Escape goes back.
+// passes, its actions and the day's count. Space pauses and resumes; Escape goes back.
 FocusScope {
     id: screen
     required property PomodoroTimer timer
     readonly property bool idle: timer.status === PomodoroTimer.Idle
     readonly property bool running: timer.status === PomodoroTimer.Running
-    // On screen, or on its way: leaving a stack gives the title back before the view goes away.
-    readonly property bool shown: StackView.view === null || StackView.status === StackView.Active
-                                  || StackView.status === StackView.Activating
 
     signal closeRequested()
 
@@ -22,17 +18,6 @@ FocusScope {
     StackView.onActivating: forceActiveFocus()
     Keys.onSpacePressed: timer.togglePause()
     Keys.onEscapePressed: screen.closeRequested()
-
-    Binding {
-        id: titleBinding
-        target: screen.Window.window
-        property: "title"
-        value: screen.timer.remainingText + " · " + screen.timer.phaseLabel + " — Orbelo"
-        when: screen.running && screen.shown && screen.Window.window !== null
-        restoreMode: Binding.RestoreBindingOrValue
-    }
-    // A Binding that is destroyed leaves its value behind; ending it first gives the title back.
-    Component.onDestruction: titleBinding.when = false
 
     component TimerAction: SecondaryButton {
         // Clicks leave the focus where it was, so Space keeps pausing and resuming afterwards.

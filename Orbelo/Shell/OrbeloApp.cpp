@@ -1,11 +1,13 @@
 #include "OrbeloApp.h"
 
 #include "APIConfiguration.h"
+#include "AppFocusTimer.h"
 #include "AuthKit.h"
 #include "BundleInfo.h"
 #include "Clerk.h"
 #include "ContentViewModel.h"
 #include "Logging.h"
+#include "ManagerFocusNotifications.h"
 #include "NotificationManager.h"
 #include "NotificationsBadge.h"
 #include "PreferencesStore.h"
@@ -25,7 +27,9 @@ async::Task<void> reportTimezone(QString userId) {
 
 OrbeloApp::OrbeloApp(QObject* parent) : QObject(parent) {}
 
-OrbeloApp::~OrbeloApp() = default;
+OrbeloApp::~OrbeloApp() {
+    AppFocusTimer::shared().setTimer(nullptr);
+}
 
 std::optional<QString> OrbeloApp::publishableKey(const QVariant& value) {
     if (!value.isValid() || value.typeId() != QMetaType::QString)
@@ -103,6 +107,21 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
             [this, &clerk] { pushRegistration_->update(signedInUserId(clerk.client())); });
     connect(&notifications, &NotificationManager::remoteNotificationReceived, this,
             [&badge] { badge.refresh(true); });
+
+    // The focus timer runs whatever section is shown, for the signed-in user once the auth client
+    // knows who that is; its alerts go through the notifier agent.
+    focusNotifications_ = std::make_unique<ManagerFocusNotifications>(notifications);
+    focusTimer_ = std::make_unique<PomodoroTimer>(
+        AuthKit::makeAPIClient(), PreferencesStore::standard(), *focusNotifications_,
+        QTimeZone::systemTimeZone(), PomodoroConfig::withFocusMinutes(qgetenv("ORBELO_FOCUS_MINUTES")));
+    const auto followUser = [this, &clerk] {
+        if (clerk.isLoaded())
+            focusTimer_->setUserId(signedInUserId(clerk.client()).value_or(QString()));
+    };
+    connect(&clerk, &Clerk::clientChanged, focusTimer_.get(), followUser);
+    connect(&clerk, &Clerk::loadedChanged, focusTimer_.get(), followUser);
+    followUser();
+    AppFocusTimer::shared().setTimer(focusTimer_.get());
 
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         connect(application, &QGuiApplication::applicationStateChanged, &clerk,

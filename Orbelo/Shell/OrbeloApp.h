@@ -11,6 +11,8 @@
 #include <QVariant>
 
 class Clerk;
+class ManagerFocusNotifications;
+class PomodoroTimer;
 class PushRegistration;
 
 #include <optional>
@@ -32,6 +34,8 @@ public:
     void launch(const QString& trustedCertificatePem = {});
 
     NetworkMonitor* networkMonitor() const { return networkMonitor_.get(); }
+    // The focus timer, whichever section is shown (also AppFocusTimer.timer in QML).
+    PomodoroTimer* focusTimer() const { return focusTimer_.get(); }
 
     // The publishable key in a bundle value, or nothing when it is missing, not a string, empty,
     // or still the "__SET_ME__" placeholder.
@@ -50,5 +54,7 @@ private:
     std::unique_ptr<NetworkMonitor> networkMonitor_;
     std::unique_ptr<UserKeyedTask> timezoneReport_;
     std::unique_ptr<PushRegistration> pushRegistration_;
-    async::TaskScope tasks_; // last: tasks end before what they use
+    std::unique_ptr<ManagerFocusNotifications> focusNotifications_;
+    std::unique_ptr<PomodoroTimer> focusTimer_; // after what it uses
+    async::TaskScope tasks_;                    // last: tasks end before what they use
 };

@@ -11,8 +11,9 @@ import OrbeloModels
 StackView {
     id: stack
 
-    // Lives as long as the tab, so the card and the timer screen show one timer.
-    PomodoroTimer { id: focusTimer }
+    // The app's one timer, which runs on whatever section is shown; the card and the timer screen
+    // show it.
+    readonly property PomodoroTimer focusTimer: AppFocusTimer.timer
     StudyScheduleModel { id: schedule }
     CalendarFeedModel { id: feed }
     ProgressHeaderModel { id: progress }
@@ -27,7 +28,7 @@ StackView {
     Component {
         id: timerPage
         PomodoroTimerView {
-            timer: focusTimer
+            timer: stack.focusTimer
             onCloseRequested: stack.pop()
         }
     }
@@ -61,7 +62,7 @@ StackView {
             }
             FocusTimerCard {
                 Layout.fillWidth: true
-                timer: focusTimer
+                timer: stack.focusTimer
                 onOpenRequested: stack.push(timerPage)
             }
             DailyStudyFeedCard {

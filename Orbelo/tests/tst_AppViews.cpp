@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "AppFocusTimer.h"
 #include "CalendarFeedModel.h"
 #include "DailyStudyFeedModel.h"
 #include "FakeNetworkPathMonitor.h"
@@ -114,7 +115,15 @@ public:
 class AppViewsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { QQuickStyle::setStyle(QStringLiteral("Basic")); }
+    void initTestCase() {
+        QQuickStyle::setStyle(QStringLiteral("Basic"));
+        // The app's focus timer, idle, for the screens that show it.
+        appTimer =
+            std::make_unique<PomodoroTimer>(scriptedClient(QUrl("https://127.0.0.1:9")), appTimerPreferences,
+                                            appTimerNotifications, QTimeZone::utc());
+        AppFocusTimer::shared().setTimer(appTimer.get());
+    }
+    void cleanupTestCase() { AppFocusTimer::shared().setTimer(nullptr); }
 
     void init() {
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*qml.*")));
@@ -742,20 +751,18 @@ private Q_SLOTS:
     }
 
     // The focus timer: its card opens the timer screen over the Study tab; the actions follow the
-    // state, Space pauses and resumes, and while it runs the window title carries the time left.
+    // state and Space pauses and resumes. The screens only show the app's timer, which runs on
+    // while the Study tab is gone and shows again when it comes back.
     void focusTimer() {
         async::VirtualClock clock;
         async::ScopedClock scoped(clock);
         InMemoryPreferences preferences;
-        PreferencesStore::setStandardOverride(&preferences);
         DeniedNotifications denied;
-        FocusNotificationScheduler::setShared(&denied);
-        const auto restore = qScopeGuard([] {
-            PreferencesStore::setStandardOverride(nullptr);
-            FocusNotificationScheduler::setShared(nullptr);
-        });
+        PomodoroTimer timer(scriptedClient(QUrl("https://127.0.0.1:9")), preferences, denied,
+                            QTimeZone::utc());
+        AppFocusTimer::shared().setTimer(&timer);
+        const auto restore = qScopeGuard([this] { AppFocusTimer::shared().setTimer(appTimer.get()); });
         QQuickWindow window; // not shown: the keys go to its focus item all the same
-        window.setTitle("Orbelo");
         std::unique_ptr<QQuickItem> view = load("StudyScreen.qml");
         QVERIFY(view);
         view->setParentItem(window.contentItem());
@@ -771,27 +778,58 @@ private Q_SLOTS:
         press(view.get(), "Start focus");
         for (const char* name : {"Pause", "Skip", "Reset", "Focus, 25:00 remaining"})
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
-        QCOMPARE(window.title(), "25:00 · Focus — Orbelo");
         clock.advance(std::chrono::seconds(1));
-        QCOMPARE(window.title(), "24:59 · Focus — Orbelo");
+        QCOMPARE(itemsNamed(view.get(), "Focus, 24:59 remaining").size(), 1);
 
         QTest::keyClick(&window, Qt::Key_Space);
         QCOMPARE(itemsNamed(view.get(), "Resume").size(), 1);
-        QCOMPARE(window.title(), "Orbelo");
+        QCOMPARE(timer.status(), PomodoroTimer::Paused);
         QTest::keyClick(&window, Qt::Key_Space);
         QCOMPARE(itemsNamed(view.get(), "Pause").size(), 1);
-        QCOMPARE(window.title(), "24:59 · Focus — Orbelo");
 
         press(view.get(), "Back to Study");
         QTRY_COMPARE(itemsNamed(view.get(), "Focus timer, Focus, 24:59 remaining").size(), 1);
         QTRY_VERIFY(itemsNamed(view.get(), "Pause").isEmpty());
-        QTRY_COMPARE(window.title(), "Orbelo");
-        // Leaving the tab while the timer screen shows gives the title back too.
-        QMetaObject::invokeMethod(itemsNamed(view.get(), "Focus timer, Focus, 24:59 remaining")[0],
-                                  "openRequested");
-        QTRY_COMPARE(window.title(), "24:59 · Focus — Orbelo");
-        view.reset();
-        QCOMPARE(window.title(), "Orbelo");
+
+        view.reset(); // another section
+        clock.advance(std::chrono::minutes(25));
+        QCOMPARE(timer.phaseLabel(), "Short break");
+        QCOMPARE(timer.completedToday(), 1);
+        view = load("StudyScreen.qml");
+        QVERIFY(view);
+        QCOMPARE(itemsNamed(view.get(), "Focus timer, Short break, 04:59 remaining").size(), 1);
+    }
+
+    // The window title carries the time left while a focus interval runs, whatever the window
+    // shows; paused, on a break or idle, it is the app's name.
+    void windowTitleFollowsTheFocusTimer() {
+        async::VirtualClock clock;
+        async::ScopedClock scoped(clock);
+        InMemoryPreferences preferences;
+        DeniedNotifications denied;
+        PomodoroTimer timer(scriptedClient(QUrl("https://127.0.0.1:9")), preferences, denied,
+                            QTimeZone::utc());
+        const auto restore = qScopeGuard([this] { AppFocusTimer::shared().setTimer(appTimer.get()); });
+        QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
+        QVERIFY2(!component.isError(), qPrintable(component.errorString()));
+        std::unique_ptr<QQuickWindow> window(
+            qobject_cast<QQuickWindow*>(component.createWithInitialProperties({{"visible", false}})));
+        QVERIFY(window);
+        QCOMPARE(window->title(), "Orbelo");
+
+        AppFocusTimer::shared().setTimer(&timer);
+        timer.start();
+        QCOMPARE(window->title(), "25:00 · Focus — Orbelo");
+        clock.advance(std::chrono::seconds(1));
+        QCOMPARE(window->title(), "24:59 · Focus — Orbelo");
+        timer.pause();
+        QCOMPARE(window->title(), "Orbelo");
+        timer.resume();
+        QCOMPARE(window->title(), "24:59 · Focus — Orbelo");
+        timer.skip();
+        QCOMPARE(window->title(), "Orbelo");
+        AppFocusTimer::shared().setTimer(nullptr); // before launch
+        QCOMPARE(window->title(), "Orbelo");
     }
 
     // The Cards tab: the deck modes and the notecard import; nothing listens where the backend
@@ -1199,6 +1237,9 @@ private:
     }
 
     std::unique_ptr<QQmlEngine> engine;
+    InMemoryPreferences appTimerPreferences;
+    DeniedNotifications appTimerNotifications;
+    std::unique_ptr<PomodoroTimer> appTimer;
 };
 
 QTEST_MAIN(AppViewsTest)

@@ -55,8 +55,15 @@ class FocusTest : public QObject {
     std::unique_ptr<PomodoroTimer> makeTimer(const QString& userId = {}, PomodoroConfig config = {}) {
         auto timer = std::make_unique<PomodoroTimer>(scriptedClient(*backend), *preferences, *scheduler,
                                                      QTimeZone::utc(), config);
-        timer->setUserId(userId);
+        if (!userId.isEmpty())
+            timer->setUserId(userId);
         return timer;
+    }
+    // The virtual clock restarted at `local`, a wall-clock time in `zone`.
+    void restartClockAt(const QDateTime& local, const QTimeZone& zone) {
+        scopedClock.reset();
+        clock = std::make_unique<async::VirtualClock>(QDateTime(local.date(), local.time(), zone).toUTC());
+        scopedClock = std::make_unique<async::ScopedClock>(*clock);
     }
     QDateTime at(std::chrono::seconds offset) const {
         return QDateTime(QDate(2026, 1, 1), QTime(9, 0), Qt::UTC).addSecs(offset.count());
@@ -195,10 +202,7 @@ private Q_SLOTS:
         QFETCH(int, countAtStart);
         QFETCH(QString, dayAfterCompletion);
         const QTimeZone userZone(zone);
-        scopedClock.reset();
-        clock = std::make_unique<async::VirtualClock>(
-            QDateTime(localTime.date(), localTime.time(), userZone).toUTC());
-        scopedClock = std::make_unique<async::ScopedClock>(*clock);
+        restartClockAt(localTime, userZone);
         preferences->setValue(PomodoroStore::completedTodayKey, 5);
         preferences->setValue(PomodoroStore::countDayKey, "2026-1-1");
 
@@ -369,6 +373,204 @@ private Q_SLOTS:
         alerts.cancelAll();
         QCoreApplication::processEvents();
         QCOMPARE(agent->pending.keys(), QStringList{"study-reminder-09-00"});
+    }
+
+    // The timer is its user's. Signing out, or another user signing in, puts it away with today's
+    // count and its notification, and sends no end call: that user's session is gone. The same
+    // user again changes nothing, nor does the first user after launch, whose timer it was; a
+    // launch that finds nobody signed in puts the stored timer away.
+    void signingOutPutsTheTimerAway() {
+        backend->setHandler(
+            [](const RecordedRequest&) { return ScriptedResponse::json(200, R"({"session_id":"s1"})"); });
+        store({{"phase", "work"},
+               {"endsAt", "2026-01-01T09:20:00Z"},
+               {"completedWorkIntervals", 2},
+               {"studySessionId", "s0"}});
+        preferences->setValue(PomodoroStore::completedTodayKey, 2);
+        preferences->setValue(PomodoroStore::countDayKey, "2026-1-1");
+        auto timer = makeTimer("user_1");
+        timer->setUserId("user_1");
+        QCOMPARE(timer->status(), PomodoroTimer::Running);
+        QCOMPARE(timer->completedToday(), 2);
+
+        QSignalSpy changed(timer.get(), &PomodoroTimer::stateChanged);
+        timer->setUserId(QString());
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(timer->status(), PomodoroTimer::Idle);
+        QCOMPARE(timer->completedToday(), 0);
+        for (const QString& key :
+             {PomodoroStore::stateKey, PomodoroStore::completedTodayKey, PomodoroStore::countDayKey})
+            QVERIFY2(!preferences->contains(key), qPrintable(key));
+        QCOMPARE(scheduler->calls, QStringList{"cancel"});
+        QCOMPARE(timer->runningTasks(), 0); // neither a tick nor an end call
+
+        // Another user signs in while the first one's timer runs.
+        timer->setUserId("user_1");
+        timer->start();
+        QTRY_COMPARE(timer->state()->studySessionId, std::optional<QString>("s1"));
+        timer->setUserId("user_2");
+        QCOMPARE(timer->status(), PomodoroTimer::Idle);
+        QCOMPARE(timer->runningTasks(), 0);
+        QCOMPARE(backend->requestCount(), 1); // the start alone
+
+        store({{"phase", "shortBreak"}, {"pausedRemaining", 60}, {"completedWorkIntervals", 1}});
+        scheduler->calls.clear();
+        timer = makeTimer();
+        timer->setUserId(QString());
+        QCOMPARE(timer->status(), PomodoroTimer::Idle);
+        QVERIFY(!preferences->contains(PomodoroStore::stateKey));
+        QCOMPARE(scheduler->calls, QStringList{"cancel"});
+        // With nothing to put away, nothing is asked of the notifier.
+        scheduler->calls.clear();
+        makeTimer()->setUserId(QString());
+        QCOMPARE(scheduler->calls, QStringList());
+    }
+
+    // The count turns with the user's day, not only with the next completion: at local midnight a
+    // running timer's summary starts again from 0; a paused one's when it resumes.
+    void theCountTurnsAtMidnight() {
+        const QTimeZone zone("Pacific/Auckland");
+        restartClockAt(QDateTime(QDate(2026, 1, 1), QTime(23, 59, 58)), zone);
+        preferences->setValue(PomodoroStore::completedTodayKey, 3);
+        preferences->setValue(PomodoroStore::countDayKey, "2026-1-1");
+        PomodoroTimer timer(scriptedClient(*backend), *preferences, *scheduler, zone);
+        timer.start();
+        QSignalSpy changed(&timer, &PomodoroTimer::stateChanged);
+        clock->advance(1s);
+        QCOMPARE(timer.summary(), "3 completed today · 0/4 to a long break");
+        QCOMPARE(changed.size(), 0);
+        clock->advance(1s);
+        QCOMPARE(timer.summary(), "0 completed today · 0/4 to a long break");
+        QCOMPARE(changed.size(), 1);
+
+        timer.skip(); // the 2nd's first, then a break paused over the next midnight
+        timer.pause();
+        clock->advance(24h);
+        timer.resume();
+        QCOMPARE(timer.summary(), "0 completed today · 1/4 to a long break");
+    }
+
+    // The machine sleeps through the end of a focus interval: the wall clock jumps, while the
+    // tick's timer, like the system's monotonic timers, does not see the sleep. The first tick
+    // after waking completes the interval, and it counts on the day it ended: one that ended
+    // before midnight is not today's, and yesterday's stored count is left alone.
+    void sleepingOverMidnight_data() {
+        QTest::addColumn<QTime>("startedAt"); // local, on 1 January
+        QTest::addColumn<int>("countToday");
+        QTest::addColumn<QString>("countDay");
+        QTest::addColumn<int>("storedCount");
+        QTest::newRow("ended 23:59:59.999") << QTime(23, 34, 59, 999) << 0 << "2026-1-1" << 5;
+        QTest::newRow("ended 00:00:00") << QTime(23, 35) << 1 << "2026-1-2" << 1;
+    }
+    void sleepingOverMidnight() {
+        QFETCH(QTime, startedAt);
+        QFETCH(int, countToday);
+        QFETCH(QString, countDay);
+        QFETCH(int, storedCount);
+        const QTimeZone zone("America/Los_Angeles");
+        restartClockAt(QDateTime(QDate(2026, 1, 1), startedAt), zone);
+        preferences->setValue(PomodoroStore::completedTodayKey, 5);
+        preferences->setValue(PomodoroStore::countDayKey, "2026-1-1");
+        PomodoroTimer timer(scriptedClient(*backend), *preferences, *scheduler, zone);
+        timer.start();
+        clock->advance(10min);
+        clock->setTime(QDateTime(QDate(2026, 1, 2), QTime(7, 0), zone));
+        QCOMPARE(timer.phaseLabel(), "Focus"); // still asleep
+        clock->advance(1s);
+        QCOMPARE(timer.phaseLabel(), "Short break");
+        QCOMPARE(timer.state()->completedWorkIntervals, 1);
+        QCOMPARE(timer.completedToday(), countToday);
+        QCOMPARE(preferences->value(PomodoroStore::countDayKey).toString(), countDay);
+        QCOMPARE(preferences->value(PomodoroStore::completedTodayKey).toInt(), storedCount);
+    }
+
+    // Waking a second before the end leaves that second to run; waking on the end completes the
+    // interval on the first tick. A long sleep steps one phase only: the break starts on waking.
+    void aSleepEndsTheIntervalThatPassed() {
+        auto timer = makeTimer();
+        timer->start();
+        clock->advance(10min);
+        clock->setTime(at(24min + 58s));
+        clock->advance(1s);
+        QCOMPARE(timer->phaseLabel(), "Focus");
+        QCOMPARE(timer->remainingText(), "00:01");
+        clock->advance(1s);
+        QCOMPARE(timer->phaseLabel(), "Short break");
+        QCOMPARE(timer->state()->endsAt, at(30min));
+
+        timer->reset();
+        timer->start();
+        clock->advance(10min);
+        clock->setTime(clock->now().addSecs(2 * 3600));
+        const QDateTime woke = clock->now();
+        clock->advance(1s);
+        QCOMPARE(timer->phaseLabel(), "Short break");
+        QCOMPARE(timer->state()->completedWorkIntervals, 1);
+        QCOMPARE(timer->state()->endsAt, woke.addSecs(1 + 5 * 60));
+    }
+
+    // The wall clock set back while a focus interval runs: the interval keeps the time it had
+    // left, to the millisecond, and its stored end and notification move with it. A clock that
+    // kept time moves nothing.
+    void aClockSetBackKeepsTheTimeLeft_data() {
+        QTest::addColumn<int>("backMs");
+        QTest::newRow("an hour") << 3'600'000;
+        QTest::newRow("a millisecond") << 1;
+        QTest::newRow("not at all") << 0;
+    }
+    void aClockSetBackKeepsTheTimeLeft() {
+        QFETCH(int, backMs);
+        auto timer = makeTimer();
+        timer->start();
+        clock->advance(10min);
+        scheduler->calls.clear();
+        clock->setTime(clock->now().addMSecs(-backMs));
+        clock->advance(1s);
+        const QDateTime end = at(25min).addMSecs(-backMs);
+        QCOMPARE(timer->state()->endsAt, end);
+        QCOMPARE(timer->remainingText(), "14:59");
+        QCOMPARE(PomodoroState::fromJson(preferences->value(PomodoroStore::stateKey).toByteArray())->endsAt,
+                 end);
+        QCOMPARE(scheduler->calls, backMs ? QStringList{"Focus interval done | Time for a break. @ " +
+                                                        end.toString(Qt::ISODateWithMs)}
+                                          : QStringList());
+        clock->advance(14min + 58s);
+        QCOMPARE(timer->phaseLabel(), "Focus");
+        clock->advance(1s);
+        QCOMPARE(timer->phaseLabel(), "Short break");
+    }
+
+    // A stored end further off than a whole interval (the clock was set back while the app was
+    // closed) is brought to a whole interval from now; one exactly a whole interval off is kept.
+    // The time left of a paused interval likewise.
+    void aStoredEndBeyondAWholeIntervalIsLimited() {
+        store({{"phase", "work"}, {"endsAt", "2026-01-01T09:25:00.000Z"}, {"completedWorkIntervals", 0}});
+        QCOMPARE(makeTimer()->state()->endsAt, at(25min));
+        QCOMPARE(scheduler->calls, QStringList());
+
+        store({{"phase", "work"}, {"endsAt", "2026-01-01T09:25:00.001Z"}, {"completedWorkIntervals", 0}});
+        QCOMPARE(makeTimer()->state()->endsAt, at(25min));
+        QCOMPARE(stored().value("endsAt").toString(), "2026-01-01T09:25:00.000Z");
+        QCOMPARE(scheduler->calls,
+                 QStringList{"Focus interval done | Time for a break. @ 2026-01-01T09:25:00.000Z"});
+
+        store({{"phase", "longBreak"}, {"pausedRemaining", 900}, {"completedWorkIntervals", 4}});
+        QCOMPARE(makeTimer()->state()->pausedRemaining, 900.0);
+        store({{"phase", "longBreak"}, {"pausedRemaining", 900.001}, {"completedWorkIntervals", 4}});
+        QCOMPARE(makeTimer()->state()->pausedRemaining, 900.0);
+        QCOMPARE(stored().value("pausedRemaining").toDouble(), 900.0);
+    }
+
+    // ORBELO_FOCUS_MINUTES replaces the focus length when it is a whole number; the rest of the
+    // lengths stay, and the usual limits still hold.
+    void theFocusLengthFromTheEnvironment() {
+        QCOMPARE(PomodoroConfig::withFocusMinutes("1").seconds(PomodoroPhase::work), 60);
+        QCOMPARE(PomodoroConfig::withFocusMinutes(" 3 ").seconds(PomodoroPhase::work), 180);
+        QCOMPARE(PomodoroConfig::withFocusMinutes("0").seconds(PomodoroPhase::work), 60);
+        for (const QByteArray& ignored : {QByteArray(), QByteArray("soon"), QByteArray("1.5")})
+            QVERIFY2(PomodoroConfig::withFocusMinutes(ignored).seconds(PomodoroPhase::work) == 1500,
+                     ignored.constData());
+        QCOMPARE(PomodoroConfig::withFocusMinutes("1").seconds(PomodoroPhase::shortBreak), 300);
     }
 };
 
