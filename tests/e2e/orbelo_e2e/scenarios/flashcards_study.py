@@ -1,12 +1,17 @@
-"""A student adds lecture notes to a course, has its vocabulary made, studies it with the keyboard
-alone until the deck is done, and brings over a deck exported from a flashcard site whose
-definitions hold commas and a line break."""
+"""A student adds lecture notes to a course, has its vocabulary made, starts a focus interval and
+studies the deck with the keyboard alone until it is done and the interval gives way to a break,
+and brings over a deck exported from a flashcard site whose definitions hold commas and a line
+break. The focus timer runs on whatever section is shown: its time is in the window title, and the
+break begins on the Cards tab."""
 
 import re
 import subprocess
 
 from .. import flows
 from ..fixtures import MEMBRANES_LECTURE as LECTURE
+
+# A focus interval of one minute, so that studying outlasts it.
+APP_ENV = {"ORBELO_FOCUS_MINUTES": "1"}
 
 COURSE = "BIOL 201 Cell Biology"
 NOTES = "Cell biology lecture.txt"
@@ -15,6 +20,12 @@ TITLE = "Cell biology lecture"  # the server titles a document after its file na
 DECK = ('"Mitochondrion","The organelle that makes ATP, the cell\'s energy currency"\n'
         '"Ribosome","Joins amino acids into a protein,\none codon at a time"\n'
         '"Lysosome","A sac of digestive enzymes, which breaks down worn-out parts"')
+FOCUS_TITLE = re.compile(r"^00:[0-5]\d · Focus — Orbelo$")
+
+
+def _window_title(ui):
+    window = ui.find("frame")
+    return window.get_name() if window is not None else None
 
 
 def _review_until_done(ui):
@@ -53,10 +64,23 @@ def run(run):
     ui.wait_for(None, "No flashcards or vocabulary for this course yet. We've started preparing it — "
                       "check back in a minute.", timeout=60)
     ui.screenshot("generating")
-    deck = ui.wait_for(None, re.compile("^%s · Vocabulary · \\d+ cards$|^.* · \\d+ cards$" % re.escape(COURSE)),
-                       timeout=120)
+    deck_line = re.compile("^%s · Vocabulary · \\d+ cards$|^.* · \\d+ cards$" % re.escape(COURSE))
+    deck = ui.wait_for(None, deck_line, timeout=120)
     count = int(re.search(r"(\d+) cards$", deck.get_name()).group(1))
     ui.screenshot("deck")
+
+    # Focus first: the interval starts on the Study tab, and its time left stays in the window
+    # title on the Cards tab.
+    flows.select_section(ui, 1)
+    ui.press("push button", "Focus timer, not running")
+    ui.press("push button", "Start focus")
+    ui.wait_for(None, re.compile(r"^Focus, 00:\d\d remaining$"))
+    ui.wait_until(lambda: FOCUS_TITLE.match(_window_title(ui) or ""), "the time left in the window title")
+    ui.screenshot("focus-started")
+    flows.select_section(ui, 3)
+    ui.press(None, "By course")
+    ui.wait_for(None, deck_line, timeout=60)
+    assert FOCUS_TITLE.match(_window_title(ui) or ""), _window_title(ui)
 
     # Studied with the keyboard alone.
     start = ui.wait_for("push button", "Start studying")
@@ -69,6 +93,9 @@ def run(run):
     _review_until_done(ui)
     ui.wait_for(None, re.compile("You've reviewed every card in this deck.$"))
     ui.screenshot("deck-done")
+    # The interval ends with Cards shown: the title is the app's name again, as a break began.
+    ui.wait_until(lambda: _window_title(ui) == "Orbelo", "the focus interval to end on the Cards tab",
+                  timeout=90, follow_progress=False)
     ui.key("Return")
 
     # A deck from a flashcard site, pasted, previewed, and added to the course.
@@ -90,4 +117,10 @@ def run(run):
     ui.wait_for(None, "Added 3 cards to your deck.", timeout=60)
     ui.wait_for(None, re.compile(r"· %d cards$" % (count + 3)), timeout=60)
     ui.screenshot("imported")
+
+    # Back on the Study tab: the break that began meanwhile, and the interval counted for today.
+    flows.select_section(ui, 1)
+    ui.press("push button", re.compile(r"^Focus timer, Short break, 0[0-4]:\d\d remaining$"))
+    ui.wait_for(None, "1 completed today · 1/4 to a long break")
+    ui.screenshot("focus-break")
     run.quit_app()
