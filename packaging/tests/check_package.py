@@ -1,0 +1,176 @@
+#!/usr/bin/python3
+"""Builds the Debian package from a built tree, unpacks it into an empty root and checks it.
+
+    packaging/tests/check_package.py --build build-asan --out build-asan/package-test
+
+The checks: the files a desktop needs are where it looks for them (binaries, desktop entry with
+the URL scheme, D-Bus service and autostart entry naming the installed agent, hicolor icons of
+their stated size, AppStream metainfo with its screenshots), the validators pass, every library
+and QML module the installed binaries use comes from a package the control file depends on, and
+the installed server and app, run from the unpacked root, reach the sign-in screen (the e2e
+harness's `installed_package` scenario).
+"""
+
+import argparse
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+
+SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from package_rules import (  # noqa: E402
+    APP_ID, ICON_SIZES, PackageError, check_desktop_entry, check_service_file, dependency_names,
+    png_size, qml_imports, screenshot_names)
+
+# The app's own QML modules, compiled into the binary.
+OWN_QML_MODULES = {"DesignKit", "OrbeloModels", "OrbeloViews", "StudyKit"}
+
+
+def run(argv, **kwargs):
+    return subprocess.run(argv, check=True, capture_output=True, text=True, **kwargs).stdout
+
+
+def build_package(build_dir, out_dir):
+    run(["cpack", "-G", "DEB", "--config", os.path.join(build_dir, "CPackConfig.cmake"), "-B", out_dir])
+    found = glob.glob(os.path.join(out_dir, "orbelo_*.deb"))
+    if len(found) != 1:
+        raise PackageError("expected one orbelo_*.deb in %s, found %s" % (out_dir, found))
+    return found[0]
+
+
+def check_layout(root):
+    expected = ["usr/bin/orbelo", "usr/bin/orbelo-notifier", "usr/bin/orbelo-local-server",
+                "usr/share/applications/%s.desktop" % APP_ID,
+                "usr/share/dbus-1/services/%s.Notifier.service" % APP_ID,
+                "etc/xdg/autostart/orbelo-notifier.desktop",
+                "usr/share/icons/hicolor/scalable/apps/%s.svg" % APP_ID,
+                "usr/share/metainfo/%s.metainfo.xml" % APP_ID]
+    missing = [path for path in expected if not os.path.isfile(os.path.join(root, path))]
+    if missing:
+        raise PackageError("missing from the package: " + ", ".join(missing))
+    for binary in expected[:3]:
+        if not os.access(os.path.join(root, binary), os.X_OK):
+            raise PackageError(binary + " is not executable")
+    for size in ICON_SIZES:
+        icon = os.path.join(root, "usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, APP_ID))
+        with open(icon, "rb") as f:
+            if png_size(f.read(32)) != (size, size):
+                raise PackageError("%s is not %d×%d" % (icon, size, size))
+
+    with open(os.path.join(root, expected[3])) as f:
+        check_desktop_entry(f.read())
+    for path in expected[4:6]:
+        with open(os.path.join(root, path)) as f:
+            check_service_file(f.read(), "/usr/bin/orbelo-notifier")
+
+
+def check_validators(root):
+    for entry in ("usr/share/applications/%s.desktop" % APP_ID, "etc/xdg/autostart/orbelo-notifier.desktop"):
+        result = subprocess.run(["desktop-file-validate", os.path.join(root, entry)], capture_output=True, text=True)
+        if result.returncode != 0 or result.stdout.strip():
+            raise PackageError("desktop-file-validate %s:\n%s%s" % (entry, result.stdout, result.stderr))
+    metainfo = os.path.join(root, "usr/share/metainfo/%s.metainfo.xml" % APP_ID)
+    result = subprocess.run(["appstreamcli", "validate", "--no-net", metainfo], capture_output=True, text=True)
+    if result.returncode != 0:
+        raise PackageError("appstreamcli validate:\n" + result.stdout + result.stderr)
+    shipped = set(os.listdir(os.path.join(SOURCE_ROOT, "packaging", "screenshots")))
+    named = screenshot_names(ElementTree.parse(metainfo).getroot())
+    if not named or not set(named) <= shipped:
+        raise PackageError("screenshots %s are not all in packaging/screenshots (%s)" % (named, sorted(shipped)))
+
+
+def owning_package(path):
+    """The installed Debian package that holds `path`, or None."""
+    result = subprocess.run(["dpkg-query", "-S", os.path.realpath(path)], capture_output=True, text=True)
+    if result.returncode != 0:
+        result = subprocess.run(["dpkg-query", "-S", path], capture_output=True, text=True)
+    if result.returncode != 0:
+        return None
+    return result.stdout.split(":", 1)[0].strip()
+
+
+def check_dependencies(root, deb):
+    depends = dependency_names(run(["dpkg-deb", "-f", deb, "Depends"]))
+    unknown = [name for name in depends
+               if subprocess.run(["apt-cache", "show", "--no-all-versions", name], capture_output=True).returncode]
+    if unknown:
+        raise PackageError("dependencies that are no Debian package: " + ", ".join(unknown))
+
+    # Each library an installed binary loads is the package's own or from a package it depends on.
+    for binary in ("orbelo", "orbelo-notifier", "orbelo-local-server"):
+        for line in run(["ldd", os.path.join(root, "usr/bin", binary)]).splitlines():
+            match = re.match(r"\s*(\S+) => (.*) \(0x", line)
+            if not match:
+                continue
+            name, path = match.groups()
+            if path == "not found":
+                raise PackageError("%s: %s is not found" % (binary, name))
+            if path.startswith(root + os.sep):
+                continue
+            owner = owning_package(path)
+            if owner is None:
+                raise PackageError("%s: %s (%s) belongs to no package" % (binary, name, path))
+            if owner not in depends and _needed(root, binary, name):
+                raise PackageError("%s links %s from %s, which the package does not depend on" % (binary, name, owner))
+
+    qml_dir = run(["qtpaths6", "--query", "QT_INSTALL_QML"]).strip()
+    for module in sorted(qml_imports(SOURCE_ROOT) - OWN_QML_MODULES):
+        qmldir = os.path.join(qml_dir, *module.split("."), "qmldir")
+        owner = owning_package(qmldir)
+        if owner is None:
+            raise PackageError("QML module %s is not installed here (%s)" % (module, qmldir))
+        if owner not in depends:
+            raise PackageError("QML module %s comes from %s, which the package does not depend on" % (module, owner))
+
+
+def _needed(root, binary, name):
+    """Whether `binary` links `name` itself (not through another library)."""
+    dynamic = run(["readelf", "-d", os.path.join(root, "usr/bin", binary)])
+    return "[%s]" % name in dynamic
+
+
+def run_installed(root, out_dir):
+    e2e = os.path.join(SOURCE_ROOT, "tests", "e2e", "run_e2e.py")
+    bin_dir = os.path.join(root, "usr", "bin")
+    result = subprocess.run(["/usr/bin/python3", e2e, "--app", os.path.join(bin_dir, "orbelo"),
+                             "--server", os.path.join(bin_dir, "orbelo-local-server"),
+                             "--notifier", os.path.join(bin_dir, "orbelo-notifier"),
+                             "--out", out_dir, "installed_package"])
+    if result.returncode != 0:
+        raise PackageError("the installed app did not reach the sign-in screen")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", required=True, help="a configured and built tree")
+    parser.add_argument("--out", required=True, help="where the package, the root and the run's logs go")
+    args = parser.parse_args()
+    out_dir = os.path.abspath(args.out)
+    shutil.rmtree(out_dir, ignore_errors=True)
+    os.makedirs(out_dir)
+    root = tempfile.mkdtemp(prefix="orbelo-root-")
+    try:
+        deb = build_package(os.path.abspath(args.build), out_dir)
+        run(["dpkg-deb", "-x", deb, root])
+        check_layout(root)
+        check_validators(root)
+        check_dependencies(root, deb)
+        run_installed(root, out_dir)
+    except (PackageError, subprocess.CalledProcessError) as error:
+        detail = getattr(error, "stderr", None) or ""
+        print("FAIL: %s\n%s" % (error, detail), file=sys.stderr)
+        return 1
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+    print("package checked: " + os.path.basename(deb))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
