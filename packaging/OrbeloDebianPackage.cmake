@@ -13,9 +13,10 @@ set(CPACK_PACKAGE_DESCRIPTION
     "reminders. The package holds the desktop app, its notification agent and the local server\n"
     "the app runs against.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# Installed with DESTDIR, so that install scripts see the package's own prefix (/usr).
+# Installed with DESTDIR under the package's own prefix, so that install scripts see /usr.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)

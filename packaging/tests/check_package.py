@@ -85,54 +85,71 @@ def check_validators(root):
         raise PackageError("screenshots %s are not all in packaging/screenshots (%s)" % (named, sorted(shipped)))
 
 
-def owning_package(path):
-    """The installed Debian package that holds `path`, or None."""
-    result = subprocess.run(["dpkg-query", "-S", os.path.realpath(path)], capture_output=True, text=True)
-    if result.returncode != 0:
-        result = subprocess.run(["dpkg-query", "-S", path], capture_output=True, text=True)
-    if result.returncode != 0:
-        return None
-    return result.stdout.split(":", 1)[0].strip()
+def owners(paths):
+    """{path: the installed Debian package that holds it}, for the paths some package holds; each
+    path is looked up as given and with its links resolved (/lib is a link to /usr/lib)."""
+    candidates = {}
+    for path in paths:
+        for form in (path, os.path.realpath(path)):
+            candidates[form] = path
+    result = subprocess.run(["dpkg-query", "-S"] + sorted(candidates), capture_output=True, text=True)
+    found = {}
+    for line in result.stdout.splitlines():
+        package, _, held = line.partition(": ")
+        if held in candidates:
+            found[candidates[held]] = package.split(":")[0]
+    return found
 
 
 def check_dependencies(root, deb):
     depends = dependency_names(run(["dpkg-deb", "-f", deb, "Depends"]))
-    unknown = [name for name in depends
-               if subprocess.run(["apt-cache", "show", "--no-all-versions", name], capture_output=True).returncode]
+    # One look-up in the local package index for all of them.
+    shown = subprocess.run(["apt-cache", "show", "--no-all-versions"] + depends, capture_output=True, text=True)
+    unknown = sorted(set(depends) - set(re.findall(r"^Package: (\S+)$", shown.stdout, re.MULTILINE)))
+    # A virtual package (qt6-websockets-abi) is real when some package provides it.
+    unknown = [name for name in unknown if not _provided(name)]
     if unknown:
         raise PackageError("dependencies that are no Debian package: " + ", ".join(unknown))
 
-    # Each library an installed binary loads is the package's own or from a package it depends on.
+    # Each library an installed binary links is the package's own or from a package it depends on.
+    linked = {}  # system path -> (binary, library)
     for binary in ("orbelo", "orbelo-notifier", "orbelo-local-server"):
-        for line in run(["ldd", os.path.join(root, "usr/bin", binary)]).splitlines():
+        path = os.path.join(root, "usr/bin", binary)
+        needed = set(re.findall(r"\(NEEDED\)\s+Shared library: \[(.+)\]", run(["readelf", "-d", path])))
+        for line in run(["ldd", path]).splitlines():
             match = re.match(r"\s*(\S+) => (.*) \(0x", line)
             if not match:
                 continue
-            name, path = match.groups()
-            if path == "not found":
+            name, library = match.groups()
+            if library == "not found":
                 raise PackageError("%s: %s is not found" % (binary, name))
-            if path.startswith(root + os.sep):
-                continue
-            owner = owning_package(path)
-            if owner is None:
-                raise PackageError("%s: %s (%s) belongs to no package" % (binary, name, path))
-            if owner not in depends and _needed(root, binary, name):
-                raise PackageError("%s links %s from %s, which the package does not depend on" % (binary, name, owner))
+            if name in needed and not library.startswith(root + os.sep):
+                linked[library] = (binary, name)
+    owner = owners(linked)
+    for library, (binary, name) in sorted(linked.items()):
+        if library not in owner:
+            raise PackageError("%s: %s (%s) belongs to no package" % (binary, name, library))
+        if owner[library] not in depends:
+            raise PackageError("%s links %s from %s, which the package does not depend on"
+                               % (binary, name, owner[library]))
 
+    # Each QML module the screens import, other than the app's own, comes from a dependency.
     qml_dir = run(["qtpaths6", "--query", "QT_INSTALL_QML"]).strip()
-    for module in sorted(qml_imports(SOURCE_ROOT) - OWN_QML_MODULES):
-        qmldir = os.path.join(qml_dir, *module.split("."), "qmldir")
-        owner = owning_package(qmldir)
-        if owner is None:
+    modules = {module: os.path.join(qml_dir, *module.split("."), "qmldir")
+               for module in qml_imports(SOURCE_ROOT) - OWN_QML_MODULES}
+    owner = owners(modules.values())
+    for module, qmldir in sorted(modules.items()):
+        if qmldir not in owner:
             raise PackageError("QML module %s is not installed here (%s)" % (module, qmldir))
-        if owner not in depends:
-            raise PackageError("QML module %s comes from %s, which the package does not depend on" % (module, owner))
+        if owner[qmldir] not in depends:
+            raise PackageError("QML module %s comes from %s, which the package does not depend on"
+                               % (module, owner[qmldir]))
 
 
-def _needed(root, binary, name):
-    """Whether `binary` links `name` itself (not through another library)."""
-    dynamic = run(["readelf", "-d", os.path.join(root, "usr/bin", binary)])
-    return "[%s]" % name in dynamic
+def _provided(name):
+    showpkg = run(["apt-cache", "showpkg", name])
+    providers = showpkg.partition("Reverse Provides:")[2].strip()
+    return bool(providers)
 
 
 def run_installed(root, out_dir):

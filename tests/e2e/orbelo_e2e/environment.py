@@ -38,8 +38,9 @@ class EnvironmentError(RuntimeError):
 class Environment:
     """Starts the session's processes in order and stops them in reverse; a context manager."""
 
-    def __init__(self, app, server, log_dir, startup_timeout=30.0, server_args=(), notifier=None):
+    def __init__(self, app, server, log_dir, startup_timeout=30.0, server_args=(), notifier=None, without=()):
         self.app_path = app
+        self.without = set(without)  # "keyring", "notifications": services this session lacks
         self.notifier_path = notifier
         self.server_path = server
         self.server_args = list(server_args)
@@ -88,9 +89,11 @@ class Environment:
         os.makedirs(os.path.join(env["XDG_DATA_HOME"], "dbus-1", "services"))
         self._start_x()
         self._start_session_bus()
-        self._start_notification_server()
+        if "notifications" not in self.without:
+            self._start_notification_server()
         self._start_accessibility_bus()
-        self._start_keyring()
+        if "keyring" not in self.without:
+            self._start_keyring()
         self._start_sound()
         self._start_server()
         # pyatspi (libatspi) reads these when it first connects, in this process.

@@ -71,7 +71,7 @@ def run_scenario(name, app, server, out_dir, notifier=None):
     screenshots = os.path.join(out_dir, "screenshots")
     server_args = getattr(scenario, "SERVER_ARGS", [])
     with Environment(app, server, log_dir=os.path.join(out_dir, "logs"), server_args=server_args,
-                     notifier=notifier) as environment:
+                     notifier=notifier, without=getattr(scenario, "SESSION_WITHOUT", ())) as environment:
         process = environment.launch_app(getattr(scenario, "APP_ENV", None))
         ui = UI(process, screenshots, environment.display,
                 progress=ServerProgress(environment.log_path("server")))
