@@ -84,6 +84,12 @@ def qml_imports(source_root):
     return modules
 
 
-def screenshot_names(component):
-    """The file names of the screenshots an AppStream component (an ElementTree element) lists."""
-    return [os.path.basename(image.text.strip()) for image in component.iterfind("screenshots/screenshot/image")]
+def screenshot_images(component):
+    """(file name, width, height) of each screenshot an AppStream component (an ElementTree
+    element) lists; the size is None where the image does not state it."""
+    images = []
+    for image in component.iterfind("screenshots/screenshot/image"):
+        size = (image.get("width"), image.get("height"))
+        images.append((os.path.basename(image.text.strip()),
+                       tuple(map(int, size)) if None not in size else None))
+    return images

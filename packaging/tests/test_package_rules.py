@@ -12,7 +12,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from package_rules import (  # noqa: E402
     PackageError, check_desktop_entry, check_service_file, dependency_names, png_size, qml_imports,
-    screenshot_names)
+    screenshot_images)
 
 ENTRY = """[Desktop Entry]
 Type=Application
@@ -109,12 +109,16 @@ class QmlImports(unittest.TestCase):
 
 
 class Screenshots(unittest.TestCase):
-    def test_file_names_of_the_listed_images(self):
+    def test_file_names_and_stated_sizes(self):
         component = ElementTree.fromstring(
-            "<component><screenshots><screenshot type='default'><image> https://orbelo.app/s/0.1.0/a.png </image>"
-            "</screenshot><screenshot><caption>b</caption><image>https://orbelo.app/s/0.1.0/b.png</image>"
+            "<component><screenshots><screenshot type='default'>"
+            "<image type='source' width='1200' height='800'> https://orbelo.app/s/0.1.0/a.png </image>"
+            "</screenshot><screenshot><caption>b</caption><image width='640'>https://orbelo.app/s/0.1.0/b.png</image>"
             "</screenshot></screenshots></component>")
-        self.assertEqual(screenshot_names(component), ["a.png", "b.png"])
+        self.assertEqual(screenshot_images(component), [("a.png", (1200, 800)), ("b.png", None)])
+
+    def test_none_listed(self):
+        self.assertEqual(screenshot_images(ElementTree.fromstring("<component/>")), [])
 
 
 if __name__ == "__main__":

@@ -12,11 +12,15 @@ _MISSING = re.compile(r'module "[^"]+" is not installed|Could not find the Qt pl
                       r'Cannot load library .*Qt|plugin .* not found', re.IGNORECASE)
 
 
+def check_nothing_missing(run):
+    missing = _MISSING.findall(run.env.log_text("app"))
+    assert not missing, "the installed app misses: %s" % missing
+
+
 def run(run):
     ui = run.ui
     ui.wait_for("heading", "Welcome back", timeout=60)
     ui.wait_for("push button", "Create an account")
     ui.screenshot("sign-in")
-    missing = _MISSING.findall(run.env.log_text("app"))
-    assert not missing, "the installed app misses: %s" % missing
+    check_nothing_missing(run)
     run.quit_app()
