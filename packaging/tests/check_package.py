@@ -119,10 +119,12 @@ def check_dependencies(root, deb):
     if unknown:
         raise PackageError("dependencies that are no Debian package: " + ", ".join(unknown))
 
-    # Each library an installed binary links is the package's own or from a package it depends on.
+    # Each library that an installed binary or one of the package's private libraries links is the
+    # package's own or from a package it depends on.
     linked = {}  # system path -> (binary, library)
-    for binary in ("orbelo", "orbelo-notifier", "orbelo-local-server"):
-        path = os.path.join(root, "usr/bin", binary)
+    binaries = [os.path.join(root, "usr/bin", name) for name in ("orbelo", "orbelo-notifier", "orbelo-local-server")]
+    for path in binaries + sorted(glob.glob(os.path.join(root, "usr/lib/**/*.so*"), recursive=True)):
+        binary = os.path.relpath(path, root)
         needed = set(re.findall(r"\(NEEDED\)\s+Shared library: \[(.+)\]", run(["readelf", "-d", path])))
         for line in run(["ldd", path]).splitlines():
             match = re.match(r"\s*(\S+) => (.*) \(0x", line)
