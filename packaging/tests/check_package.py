@@ -8,7 +8,8 @@ the URL scheme, D-Bus service and autostart entry naming the installed agent, hi
 their stated size, AppStream metainfo with its screenshots), the validators pass, every library
 and QML module the installed binaries use comes from a package the control file depends on, and
 the installed server and app, run from the unpacked root, reach the sign-in screen (the e2e
-harness's `installed_package` scenario).
+harness's `installed_package` scenario), also in a session where no keyring daemon runs and no
+notification server is on the bus (`installed_without_services`).
 """
 
 import argparse
