@@ -20,28 +20,36 @@ JobQueue::Runner SummaryRoutes::runner() {
 ServerResponse SummaryRoutes::read(const QString& documentId, const QString& userId) {
     if (!LibraryStore(context_).document(documentId, userId))
         return ServerResponse::apiError(404, "No such document.");
-    const auto row = context_.db.row("SELECT summary FROM summaries WHERE document_id = ?", {documentId});
-    if (!row)
+    const auto summary = storedSummary(documentId);
+    if (!summary)
         return ServerResponse::json(QJsonObject{{"status", "not_generated"}});
-    return ServerResponse::json(
-        QJsonObject{{"status", "complete"},
-                    {"summary", QJsonDocument::fromJson(row->value("summary").toByteArray()).object()}});
+    return ServerResponse::json(QJsonObject{{"status", "complete"}, {"summary", *summary}});
 }
 
 ServerResponse SummaryRoutes::generate(const ServerRequest& request, const QString& userId) {
-    const QString documentId = request.jsonBody().value("document_id").toString();
+    const QJsonObject body = request.jsonBody();
+    const QString documentId = body.value("document_id").toString();
+    const QJsonValue force = body.value("force_regenerate");
+    if (!(force.isBool() || force.isUndefined()))
+        return ServerResponse::apiError(422, "force_regenerate must be true or false.");
     const auto document = LibraryStore(context_).document(documentId, userId);
     if (!document)
         return ServerResponse::apiError(404, "No such document.");
     if (document->value("status").toString() != "ready")
         return ServerResponse::apiError(409, "The document has not finished processing.");
-    // Notes already made are answered at once; they depend only on the document's text.
-    const auto existing =
-        context_.db.row("SELECT summary FROM summaries WHERE document_id = ?", {documentId});
-    if (existing)
+    // Notes already made are answered at once unless new ones are asked for.
+    if (!force.toBool() && storedSummary(documentId))
         return read(documentId, userId);
-    const QString jobId = context_.jobs->enqueue(userId, jobType, QJsonObject{{"document_id", documentId}});
+    const QString jobId = context_.jobs->enqueue(
+        userId, jobType, QJsonObject{{"document_id", documentId}, {"force_regenerate", force.toBool()}});
     return ServerResponse::json(QJsonObject{{"job_id", jobId}, {"status", "queued"}, {"job_type", jobType}});
+}
+
+std::optional<QJsonObject> SummaryRoutes::storedSummary(const QString& documentId) {
+    const auto row = context_.db.row("SELECT summary FROM summaries WHERE document_id = ?", {documentId});
+    if (!row)
+        return std::nullopt;
+    return QJsonDocument::fromJson(row->value("summary").toByteArray()).object();
 }
 
 JobQueue::Outcome SummaryRoutes::summarize(const JobQueue::Job& job) {
@@ -49,8 +57,13 @@ JobQueue::Outcome SummaryRoutes::summarize(const JobQueue::Job& job) {
     const auto document = LibraryStore(context_).document(documentId, job.userId);
     if (!document)
         return JobQueue::Outcome::failure("The document was deleted.");
-    const QJsonObject summary = Summarizer::summarize(document->value("text").toString())
-                                    .toJson(document->value("document_type").toString(), context_.isoNow());
+    const KeyTermEngine::Analysis analysis = KeyTermEngine::analyze({document->value("text").toString()});
+    // Regenerated notes read differently from the ones they replace whenever the text allows.
+    const Summarizer notes =
+        job.input.value("force_regenerate").toBool()
+            ? Summarizer::regenerate(analysis, storedSummary(documentId).value_or(QJsonObject()))
+            : Summarizer::summarize(analysis);
+    const QJsonObject summary = notes.toJson(document->value("document_type").toString(), context_.isoNow());
     return JobQueue::Outcome::success(QJsonObject{{"status", "complete"}, {"summary", summary}}, [=, this] {
         context_.db.exec("INSERT OR REPLACE INTO summaries (document_id, user_id, summary) VALUES (?, ?, ?)",
                          {documentId, job.userId,

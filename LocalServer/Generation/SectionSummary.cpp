@@ -102,7 +102,7 @@ QList<QList<int>> parts(const Analysis& analysis) {
     return found.size() > maxParts ? grouped(found, maxParts) : found;
 }
 
-QString write(const Analysis& analysis) {
+QString write(const Analysis& analysis, int variant) {
     const Scores scores(analysis);
     // The usable sentences of each part, best first.
     QList<QList<int>> ranked;
@@ -117,6 +117,9 @@ QString write(const Analysis& analysis) {
         }
         std::stable_sort(usable.begin(), usable.end(),
                          [&](int a, int b) { return scores.of(a) > scores.of(b); });
+        const qsizetype turns = std::min<qsizetype>(usable.size(), alternates);
+        if (turns > 1)
+            std::rotate(usable.begin(), usable.begin() + variant % turns, usable.begin() + turns);
         if (!usable.isEmpty())
             ranked.append(usable);
     }

@@ -11,7 +11,8 @@
 // sentences; more than `maxParts` sections are grouped with their neighbours. A sentence scores by
 // how central its words are to the whole text (the sum of their frequencies over the square root of
 // its length), the key terms it names and whether it defines one; wherever it stands in its part.
-// Sentences read on their own (StandaloneSentence).
+// Sentences read on their own (StandaloneSentence). A variant above 0 words the summary anew: each
+// part leads with its next best sentence among its best `alternates`, in turn.
 namespace SectionSummary {
 constexpr int maxParts = 10;
 constexpr int partSentences = 6;
@@ -23,8 +24,10 @@ constexpr int maxChars = 1400;
 constexpr int maxSentenceChars = 350;
 // Shorter ones ("One NADH per pyruvate.") are notes, not sentences to sum up with.
 constexpr int minWords = 6;
+// How many of a part's best sentences variants take turns with.
+constexpr int alternates = 3;
 
 // The parts, each the indexes of its sentences (headings left out), in text order.
 QList<QList<int>> parts(const KeyTermEngine::Analysis& analysis);
-QString write(const KeyTermEngine::Analysis& analysis);
+QString write(const KeyTermEngine::Analysis& analysis, int variant = 0);
 } // namespace SectionSummary

@@ -17,6 +17,12 @@ namespace {
 QJsonValue text(const QVariant& value) {
     return value.isNull() ? QJsonValue() : QJsonValue(value.toString());
 }
+
+// Bytes that arrived for an upload never completed wait for "complete": the app shows such a
+// document as still to come, never as one it can open.
+QString listedStatus(const QString& status) {
+    return status == QLatin1String("uploaded") ? QStringLiteral("pending") : status;
+}
 } // namespace
 
 std::optional<QVariantMap> LibraryStore::document(const QString& id, const QString& userId) {
@@ -56,7 +62,7 @@ QJsonObject LibraryStore::documentJson(const QVariantMap& row) const {
         {"course_id", text(row.value("course_id"))},
         {"chunk_count", row.value("chunk_count").isNull() ? QJsonValue() : row.value("chunk_count").toInt()},
         {"uploaded_at", text(row.value("uploaded_at"))},
-        {"status", row.value("status").toString()},
+        {"status", listedStatus(row.value("status").toString())},
         {"failure_reason", text(row.value("failure_reason"))}};
 }
 

@@ -140,6 +140,14 @@ private Q_SLOTS:
         QVERIFY(finish(summary).summary);
         QVERIFY(summary.value().summary->summaryText.value_or(QString()).contains(QStringLiteral("Mitosis")));
         QVERIFY(!summary.value().summary->keyTerms.value_or(QList<DocumentKeyTerm>()).isEmpty());
+        // "Regenerate notes": new notes, worded anew, in place of the stored ones.
+        generate.forceRegenerate = true;
+        TaskProbe<DocumentSummaryResponse> regenerated(DocumentsAPI(api).generateSummary(generate));
+        QVERIFY(regenerated.runOnVirtualTime(clock, JobsAPI::pollInterval));
+        QVERIFY2(regenerated.succeeded(), qPrintable(regenerated.errorText()));
+        QVERIFY(regenerated.value().summary->summaryText != summary.value().summary->summaryText);
+        TaskProbe<DocumentSummaryResponse> stored(DocumentsAPI(api).summary(documentId));
+        QCOMPARE(finish(stored).summary->summaryText, regenerated.value().summary->summaryText);
 
         TaskProbe<DocumentNarration> narration(narrate(api, documentId));
         QVERIFY(!finish(narration).segments.isEmpty());

@@ -310,6 +310,91 @@ private slots:
         QCOMPARE(initiate(QJsonValue::Null), 422);
     }
 
+    // Bytes put but never completed: listed as pending, so nothing offers its notes, until
+    // "complete" sends it on to processing.
+    void anUploadCutBeforeCompleteIsPending() {
+        const QByteArray bytes = "Osmosis is the diffusion of water across a membrane.";
+        const QJsonObject presigned =
+            server
+                ->api("POST", "/api/v2/uploads/document/initiate", token,
+                      {{"filename", "cut.txt"}, {"file_size", bytes.size()}, {"content_type", "text/plain"}})
+                .json();
+        const QString documentId = presigned.value("document_id").toString();
+        QCOMPARE(server
+                     ->send("PUT", presigned.value("presigned_url").toString(), bytes,
+                            {{"Content-Type", "text/plain"}})
+                     .status,
+                 200);
+        const QJsonArray listed =
+            server->api("GET", "/api/bootstrap", token).json().value("documents").toArray();
+        QCOMPARE(listed.size(), 1);
+        QCOMPARE(listed[0].toObject().value("id").toString(), documentId);
+        QCOMPARE(listed[0].toObject().value("status").toString(), "pending");
+        QCOMPARE(server
+                     ->api("POST", "/api/bookshelf/generate-summary", token,
+                           {{"course_id", ""}, {"document_id", documentId}})
+                     .status,
+                 409);
+
+        const auto completed = server->api("POST", "/api/v2/uploads/document/complete", token,
+                                           {{"document_id", documentId},
+                                            {"s3_key", presigned.value("s3_key")},
+                                            {"original_filename", "cut.txt"},
+                                            {"skip_syllabus_extraction", true}});
+        QCOMPARE(completed.status, 200);
+        QCOMPARE(settled(documentId).value("status").toString(), "ready");
+    }
+
+    // "Regenerate notes": force_regenerate makes notes anew, worded differently when the text
+    // allows, stored in place of the old; without it the stored notes are the answer.
+    void regeneratedNotesReplaceTheStoredOnes() {
+        const QString notes =
+            "The mitochondrion is the organelle that produces most of the energy of the cell. "
+            "Cellular respiration refers to the process that turns glucose into usable energy. "
+            "ATP is a molecule that carries energy within the cell. "
+            "The mitochondrion makes ATP during cellular respiration. "
+            "Glycolysis splits glucose in the cytoplasm before the mitochondrion takes over.";
+        const Upload upload = this->upload(notes.toUtf8(), "respiration.txt", "text/plain", {});
+        QCOMPARE(settled(upload.documentId).value("status").toString(), "ready");
+        const auto generate = [&](const QJsonValue& force) {
+            QJsonObject request{{"course_id", ""}, {"document_id", upload.documentId}};
+            if (!force.isUndefined())
+                request.insert("force_regenerate", force);
+            return server->api("POST", "/api/bookshelf/generate-summary", token, request);
+        };
+        const auto generated = [&](const QJsonValue& force) {
+            const QJsonObject enqueued = generate(force).json();
+            if (enqueued.value("status").toString() != "queued")
+                return QJsonObject();
+            return server->waitForJob(enqueued.value("job_id").toString(), token)
+                .value("result")
+                .toObject()
+                .value("summary")
+                .toObject();
+        };
+        const QJsonObject first = generated(false);
+        QVERIFY(!first.value("summary_text").toString().isEmpty());
+        // Not forced: the stored notes, at once.
+        QCOMPARE(generate(false).json().value("summary"), QJsonValue(first));
+        QCOMPARE(generate(QJsonValue(QJsonValue::Undefined)).json().value("summary"), QJsonValue(first));
+
+        const QJsonObject second = generated(true);
+        QVERIFY(!second.isEmpty());
+        QVERIFY2(second.value("summary_text") != first.value("summary_text"),
+                 qPrintable(second.value("summary_text").toString()));
+        QVERIFY(second.value("summary_text").toString().contains("mitochondrion"));
+        QCOMPARE(server->api("GET", "/api/bookshelf/summaries/" + upload.documentId, token)
+                     .json()
+                     .value("summary"),
+                 QJsonValue(second));
+        // Forced again, the notes change again rather than repeat the stored ones.
+        const QJsonObject third = generated(true);
+        QVERIFY(third.value("summary_text") != second.value("summary_text"));
+
+        for (const QJsonValue& wrong : {QJsonValue("yes"), QJsonValue(1), QJsonValue(QJsonValue::Null)})
+            QCOMPARE(generate(wrong).status, 422);
+    }
+
     void deletionAndOwnership() {
         const Upload upload = this->upload("Some text to keep.", "keep.txt", "text/plain", {});
         const QString jobId = upload.completion.value("job_id").toString();

@@ -2,6 +2,7 @@
 #include "KeyConceptLine.h"
 #include "SectionSummary.h"
 #include "StandaloneSentence.h"
+#include "Summarizer.h"
 
 #include <QTest>
 
@@ -397,6 +398,62 @@ private slots:
             QCOMPARE(SectionSummary::write(notes.analysis()).count("Glycolysis fact"),
                      sentences < SectionSummary::longPart ? 1 : 2);
         }
+    }
+
+    // Variants take turns over each part's best sentences: variant 0 is the first summary, and a
+    // part with two usable sentences comes round to its first again at variant 2.
+    void variantsLeadEachPartWithAnotherOfItsBest() {
+        Notes notes = respiration();
+        notes.heading("Glycolysis")
+            .says("Glycolysis is a pathway that splits glucose into pyruvate.", {glycolysis, pyruvate})
+            .defining(glycolysis)
+            .says("Cells run glycolysis in the cytoplasm without any oxygen.", {glycolysis})
+            .heading("Enzymes")
+            .says("An enzyme is a protein that speeds up a reaction without being used up.", {enzyme})
+            .defining(enzyme);
+        const QString first = SectionSummary::write(notes.analysis());
+        QCOMPARE(SectionSummary::write(notes.analysis(), 0), first);
+        QVERIFY2(first.contains("Glycolysis is a pathway"), qPrintable(first));
+        const QString second = SectionSummary::write(notes.analysis(), 1);
+        QVERIFY2(second.contains("Cells run glycolysis") && !second.contains("Glycolysis is a pathway"),
+                 qPrintable(second));
+        // The one usable sentence of its part stays.
+        QVERIFY2(second.contains("An enzyme is a protein"), qPrintable(second));
+        QCOMPARE(SectionSummary::write(notes.analysis(), 2), first);
+    }
+
+    // The first half of the key concepts always leads; a variant fills the rest from further down.
+    // Regenerating takes the next variant that reads differently from the stored notes.
+    void regeneratedNotesTakeTheNextVariantThatReadsDifferently() {
+        Notes notes;
+        const int count = Summarizer::maxKeyConcepts + Summarizer::maxKeyConcepts / 2;
+        for (int i = 0; i < count; ++i)
+            notes.term(QString("Term%1").arg(i, 2, 10, QChar('0')), QString("The meaning of item %1").arg(i));
+        const auto named = [](const Summarizer& made) {
+            QStringList numbers;
+            for (const QString& line : made.keyConcepts)
+                numbers.append(line.mid(4, 2));
+            return numbers.join(',');
+        };
+        const Summarizer first = Summarizer::summarize(notes.analysis());
+        QCOMPARE(named(first), "00,01,02,03,04,05,06,07");
+        const Summarizer second = Summarizer::summarize(notes.analysis(), 1);
+        QCOMPARE(named(second), "00,01,02,03,08,09,10,11");
+
+        QCOMPARE(named(Summarizer::regenerate(notes.analysis(), {})), named(first));
+        QCOMPARE(named(Summarizer::regenerate(notes.analysis(), first.toJson("reading", "t"))),
+                 named(second));
+        QVERIFY(Summarizer::regenerate(notes.analysis(), second.toJson("reading", "t"))
+                    .readsAs(first.toJson("lecture", "u")));
+
+        // Eight concepts or fewer give every variant the same notes: they come back as they were.
+        Notes few;
+        for (int i = 0; i < Summarizer::maxKeyConcepts; ++i)
+            few.term(QString("Term%1").arg(i, 2, 10, QChar('0')), QString("The meaning of item %1").arg(i));
+        const Summarizer only = Summarizer::summarize(few.analysis());
+        QCOMPARE(named(Summarizer::summarize(few.analysis(), 1)), named(only));
+        QVERIFY(Summarizer::regenerate(few.analysis(), only.toJson("reading", "t"))
+                    .readsAs(only.toJson("reading", "t")));
     }
 
     void manySectionsAreGroupedWithTheirNeighbours() {

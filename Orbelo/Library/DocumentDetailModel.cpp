@@ -83,7 +83,7 @@ void DocumentDetailModel::generate() {
     setErrorMessage({});
     setGenerating(true);
     tasks_.spawn(
-        requestGeneration(client_, courseId_, documentId_),
+        requestGeneration(client_, courseId_, documentId_, hasNotes()),
         [this](std::optional<DocumentSummary> summary) {
             if (summary && !isEmpty(*summary))
                 setSummary(std::move(summary));
@@ -97,11 +97,15 @@ void DocumentDetailModel::generate() {
         });
 }
 
-async::Task<std::optional<DocumentSummary>>
-DocumentDetailModel::requestGeneration(APIClient client, QString courseId, QString documentId) {
+async::Task<std::optional<DocumentSummary>> DocumentDetailModel::requestGeneration(APIClient client,
+                                                                                   QString courseId,
+                                                                                   QString documentId,
+                                                                                   bool regenerate) {
     GenerateSummaryRequest request;
     request.courseId = std::move(courseId);
     request.documentId = std::move(documentId);
+    if (regenerate)
+        request.forceRegenerate = true;
     const DocumentsAPI api(std::move(client));
     DocumentSummaryResponse answer = co_await api.generateSummary(request);
     co_return std::move(answer.summary);

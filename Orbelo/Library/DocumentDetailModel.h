@@ -55,7 +55,7 @@ public:
     // The screen appeared: loads the notes the first time only.
     Q_INVOKABLE void appear();
     Q_INVOKABLE void load();
-    // Generates the notes, or regenerates them when there are some.
+    // Generates the notes, or regenerates them when there are some: new notes, not the stored ones.
     Q_INVOKABLE void generate();
     // The notes as one text for read-aloud: the summary, the key concepts, the key terms.
     Q_INVOKABLE QString readAloudText() const;
@@ -78,8 +78,9 @@ Q_SIGNALS:
 
 private:
     static async::Task<std::optional<DocumentSummary>> fetch(APIClient client, QString documentId);
+    // `regenerate`: new notes in place of those shown.
     static async::Task<std::optional<DocumentSummary>> requestGeneration(APIClient client, QString courseId,
-                                                                         QString documentId);
+                                                                         QString documentId, bool regenerate);
     void setLoading(bool loading);
     void setGenerating(bool generating);
     void setSummary(std::optional<DocumentSummary> summary);

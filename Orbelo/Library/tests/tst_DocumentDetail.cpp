@@ -145,10 +145,13 @@ private Q_SLOTS:
         QVERIFY(model->hasNotes());
         QVERIFY(model->errorMessage().isEmpty());
 
-        // Regenerating: an answer without notes keeps the notes there are.
+        // Regenerating asks for new notes; an answer without notes keeps the notes there are.
         server->enqueue(ScriptedResponse::json(200, R"({"status":"empty"})"));
         model->generate();
         QTRY_VERIFY(!model->isGenerating());
+        QCOMPARE(
+            QJsonDocument::fromJson(server->requests().last().body).object(),
+            QJsonObject({{"course_id", "course_1"}, {"document_id", "doc_1"}, {"force_regenerate", true}}));
         QCOMPARE(model->errorMessage(), DocumentDetailModel::notGeneratedMessage);
         QCOMPARE(model->errorMessage(), "Notes couldn't be generated for this document. It may be empty or "
                                         "still processing — try again shortly.");
