@@ -310,12 +310,23 @@ void FlashcardDeckModel::back() {
     loadDeck();
 }
 
-void FlashcardDeckModel::importFinished(int count) {
+void FlashcardDeckModel::importFinished(int count, const QString& courseId) {
     setNoticeText(FlashcardMessages::cardsAdded(count));
-    if (mode_ == Mode::dueSoon)
-        setMode(int(Mode::byCourse));
+    // The deck follows the cards: that course's cards, whatever was shown before.
+    const bool known = courseId.isEmpty() || CourseChoices::contains(courses_, courseId);
+    if (!courseId.isEmpty() && courseId != selectedCourseId_) {
+        selectedCourseId_ = courseId;
+        Q_EMIT selectedCourseChanged();
+    }
+    if (mode_ != Mode::byCourse) {
+        mode_ = Mode::byCourse;
+        Q_EMIT modeChanged();
+    }
+    // A course made since the list loaded comes with the list loaded again, then its deck.
+    if (known)
+        loadDeck();
     else
-        reload();
+        tasks_.spawn(loadCourses(this));
 }
 
 void FlashcardDeckModel::setPhase(Phase phase) {

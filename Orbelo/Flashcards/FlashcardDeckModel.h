@@ -88,8 +88,9 @@ public:
     Q_INVOKABLE void back();
     Q_INVOKABLE void generateVocabulary();
     Q_INVOKABLE void generateSynonyms();
-    // An import added `count` cards: say so, and show a deck they are in.
-    Q_INVOKABLE void importFinished(int count);
+    // An import added `count` cards to `courseId` (empty when it named none): say so, and show
+    // that course's cards.
+    Q_INVOKABLE void importFinished(int count, const QString& courseId = {});
 
 Q_SIGNALS:
     void modeChanged();

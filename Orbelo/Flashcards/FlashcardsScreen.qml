@@ -20,7 +20,7 @@ Item {
     }
     NotecardImportSheet {
         id: importSheet
-        onImported: (count, courseId) => deck.importFinished(count)
+        onImported: (count, courseId) => deck.importFinished(count, courseId)
     }
     Component.onCompleted: deck.load()
     Refreshable.onRequested: deck.load()

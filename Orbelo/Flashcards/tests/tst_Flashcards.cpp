@@ -465,18 +465,52 @@ private Q_SLOTS:
         QCOMPARE(FlashcardReviewSession::withoutContext(" Plain back \n"), QStringLiteral(" Plain back \n"));
     }
 
-    // An import names what it added and moves a due deck to the course, where the new cards are.
+    // An import names what it added and moves the deck to the course the cards went to: a due
+    // deck becomes that course's deck, and another course's deck changes course.
     void importFinished() {
         Backend backend;
         backend.due = {card("f1", "Osmosis", "Water")};
         Screen screen(backend);
         QTRY_COMPARE(screen.model.cardCount(), 1);
-        backend.all = {card("n1", "Imported", "card", {{"course_id", "c1"}})};
-        screen.model.importFinished(1);
+        QCOMPARE(screen.model.selectedCourseId(), QStringLiteral("c1"));
+        backend.all = {card("n1", "Imported", "card", {{"course_id", "c2"}}),
+                       card("n2", "Older", "card", {{"course_id", "c1"}})};
+        QSignalSpy selected(&screen.model, &FlashcardDeckModel::selectedCourseChanged);
+        screen.model.importFinished(1, "c2");
         QCOMPARE(screen.model.noticeText(), QStringLiteral("Added 1 card to your deck."));
         QCOMPARE(screen.model.mode(), int(FlashcardDeckModel::Mode::byCourse));
+        QCOMPARE(screen.model.selectedCourseId(), QStringLiteral("c2"));
+        QCOMPARE(selected.size(), 1);
         QTRY_VERIFY(!screen.model.isLoading());
         QCOMPARE(screen.model.cardCount(), 1);
+        QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 1);
+
+        // Into the course already shown: the same course, its deck again.
+        backend.all << card("n3", "Another", "card", {{"course_id", "c2"}});
+        screen.model.importFinished(1, "c2");
+        QCOMPARE(selected.size(), 1);
+        QTRY_COMPARE(screen.model.cardCount(), 2);
+    }
+
+    // A course made since the list loaded: the courses load again, keeping the notice, and the
+    // deck shows the new course.
+    void importIntoANewCourse() {
+        Backend backend;
+        backend.all = {card("n1", "Biology card", "back", {{"course_id", "c1"}})};
+        Screen screen(backend, FlashcardDeckModel::Mode::byCourse);
+        QTRY_VERIFY(settled(screen.model));
+        QCOMPARE(screen.model.deckTitle(), QStringLiteral("Biology"));
+        backend.courses =
+            R"([{"course_id":"c1","course_name":"Biology"},{"course_id":"c3","course_name":"History"}])";
+        backend.all << card("n2", "Imported", "card", {{"course_id", "c3"}})
+                    << card("n3", "Imported too", "card", {{"course_id", "c3"}});
+        screen.model.importFinished(2, "c3");
+        QTRY_COMPARE(backend.requestsTo("/api/bootstrap").size(), 2);
+        QTRY_VERIFY(settled(screen.model));
+        QCOMPARE(screen.model.selectedCourseId(), QStringLiteral("c3"));
+        QCOMPARE(screen.model.deckTitle(), QStringLiteral("History"));
+        QCOMPARE(screen.model.cardCount(), 2);
+        QCOMPARE(screen.model.noticeText(), QStringLiteral("Added 2 cards to your deck."));
     }
 };
 

@@ -38,6 +38,7 @@ struct Backend {
     int putStatus = 200;
     bool holdPut = false;
     int deleteStatus = 200;
+    int completeStatus = 200;
     QByteArray completion = R"({"status":"processing","document_id":"d-new"})";
 
     Backend() {
@@ -62,7 +63,7 @@ struct Backend {
             return holdPut ? ScriptedResponse::held(stored) : stored;
         }
         if (r.path == "/api/v2/uploads/document/complete")
-            return ScriptedResponse::json(200, completion);
+            return ScriptedResponse::json(completeStatus, completion);
         if (r.method == "DELETE")
             return ScriptedResponse::json(deleteStatus, R"({"status":"deleted"})");
         return ScriptedResponse::json(404, "{}");
@@ -258,6 +259,26 @@ private Q_SLOTS:
         QVERIFY(model.infoMessage().isEmpty());
     }
 
+    // An upload cut after its bytes went up but before "complete": the backend lists it as
+    // pending, and the Library shows it processing, not as a document whose notes open.
+    void anUploadCutBeforeCompleteIsNotReady() {
+        Backend backend;
+        backend.completeStatus = 503;
+        backend.documents = {document("d-new", "", "Cut.pdf", "pending")};
+        DocumentsModel model(backend.client());
+        model.chooseFile(QUrl::fromLocalFile(writeFile(dir_, "Cut.pdf", "%PDF")));
+        model.uploadTo("");
+        QTRY_VERIFY(model.uploadingFilename().isEmpty());
+        QVERIFY(model.errorMessage().startsWith(QStringLiteral("Upload failed: ")));
+        model.load();
+        QTRY_COMPARE(model.rows()->rowCount(), 1);
+        QCOMPARE(rowTexts(model.rows(), DocumentListModel::StateRole), QStringList{"processing"});
+        QCOMPARE(rowTexts(model.rows(), DocumentListModel::StateTextRole), QStringList{"Processing…"});
+        QSignalSpy opened(&model, &DocumentsModel::openDocument);
+        model.open("d-new");
+        QCOMPARE(opened.size(), 0);
+    }
+
     // Several dropped files: the first accepted one is taken; none accepted is refused.
     void droppedFiles() {
         Backend backend;
@@ -408,8 +429,9 @@ private Q_SLOTS:
             QVERIFY(model.syllabus()->isBusy());
             clock.advance(ProcessingWatch::interval);
         }
-        QTRY_COMPARE(model.infoMessage(), QStringLiteral("Slow.pdf is still processing. Pull down to refresh "
-                                                         "in a minute; there's no need to upload it again."));
+        QTRY_COMPARE(model.infoMessage(),
+                     QStringLiteral("Slow.pdf is still processing. Choose Refresh (Ctrl+R) "
+                                    "in a minute; there's no need to upload it again."));
         QVERIFY(model.syllabus()->status().isEmpty());
         QCOMPARE(clock.pendingTimers(), 0);
 
