@@ -100,6 +100,8 @@ async::Task<void> ManualCourseFormModel::submit(ManualCourseFormModel* self, Cla
     try {
         const ClassInfoResponse created = co_await api.createClass(request);
         courseId = created.courseId.value_or(QString());
+        // Saved, however the plan goes: another Create would make a second course.
+        self->isSaved_ = true;
     } catch (...) {
         self->setState(false, {},
                        QStringLiteral("Couldn't create your course: ") +
@@ -117,6 +119,7 @@ async::Task<void> ManualCourseFormModel::submit(ManualCourseFormModel* self, Cla
     }
     if (!started) {
         self->setState(false, {}, studyPlanFailedMessage);
+        Q_EMIT self->savedWithoutPlan(courseId);
         co_return;
     }
     self->setState(false, {}, {});
@@ -131,6 +134,7 @@ void ManualCourseFormModel::reset() {
     instructor_.clear();
     meetingTimes_.clear();
     topicsText_.clear();
+    isSaved_ = false;
     Q_EMIT fieldsChanged();
     setTitleFocused(true);
     setState(false, {}, {});

@@ -11,7 +11,9 @@
 #include <QtQml/qqmlregistration.h>
 
 // "Add a course": a course typed in by hand. Creating it saves the class details, then starts the
-// study plan from its topics; created() reports the new course once both have gone through.
+// study plan from its topics; created() reports the new course once both have gone through. A
+// course saved whose plan did not start is reported by savedWithoutPlan(), and the form creates
+// nothing more until reset().
 class ManualCourseFormModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -27,8 +29,8 @@ class ManualCourseFormModel : public QObject {
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY stateChanged)
 public:
     static inline const QString studyPlanFailedMessage =
-        QStringLiteral("Your course was saved, but we couldn't start its study plan. Pull to refresh in a "
-                       "moment — it may already be there.");
+        QStringLiteral("Your course was saved, but we couldn't start its study plan. Choose Refresh (Ctrl+R) "
+                       "in a moment — it may already be there.");
 
     // The app's backend client.
     explicit ManualCourseFormModel(QObject* parent = nullptr);
@@ -46,8 +48,8 @@ public:
     void setTopicsText(const QString& value);
     bool titleFocused() const { return titleFocused_; }
     void setTitleFocused(bool focused);
-    // A title is all a course needs.
-    bool canCreate() const { return !isSubmitting_ && !title_.trimmed().isEmpty(); }
+    // A title is all a course needs; a form whose course is saved is done.
+    bool canCreate() const { return !isSubmitting_ && !isSaved_ && !title_.trimmed().isEmpty(); }
     bool isSubmitting() const { return isSubmitting_; }
     QString statusMessage() const { return statusMessage_; }
     QString errorMessage() const { return errorMessage_; }
@@ -66,6 +68,8 @@ Q_SIGNALS:
     void titleFocusedChanged();
     void stateChanged();
     void created(const QString& courseId);
+    // The course is saved but its study plan did not start.
+    void savedWithoutPlan(const QString& courseId);
 
 private:
     static async::Task<void> submit(ManualCourseFormModel* self, ClassInfoRequest request,
@@ -79,6 +83,8 @@ private:
     QString instructor_;
     QString meetingTimes_;
     QString topicsText_;
+    // The course is saved: this form is done with.
+    bool isSaved_ = false;
     bool titleFocused_ = true;
     bool isSubmitting_ = false;
     QString statusMessage_;

@@ -11,6 +11,8 @@ import OrbeloModels
 Popup {
     id: sheet
     signal created(string courseId)
+    // Saved, but its study plan did not start: the form stays open with the message.
+    signal savedWithoutPlan(string courseId)
 
     parent: Overlay.overlay
     anchors.centerIn: parent
@@ -29,6 +31,7 @@ Popup {
             sheet.close()
             sheet.created(courseId)
         }
+        onSavedWithoutPlan: courseId => sheet.savedWithoutPlan(courseId)
     }
 
     background: Rectangle {

@@ -157,6 +157,7 @@ Item {
     ManualCourseFormView {
         id: courseForm
         onCreated: courseId => library.courseCreated(courseId)
+        onSavedWithoutPlan: library.load()
     }
     LibraryDestinationSheet {
         filename: library.pendingFilename

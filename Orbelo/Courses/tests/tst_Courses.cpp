@@ -88,6 +88,7 @@ private Q_SLOTS:
         });
         ManualCourseFormModel form(scriptedClient(server));
         QSignalSpy created(&form, &ManualCourseFormModel::created);
+        QSignalSpy saved(&form, &ManualCourseFormModel::savedWithoutPlan);
         QVERIFY(!form.canCreate());
         form.setTitle(QStringLiteral("  BIOL 201 — Cell Biology "));
         form.setCode(QStringLiteral("BIOL 201"));
@@ -106,6 +107,7 @@ private Q_SLOTS:
         server.releaseHeld();
         QTRY_COMPARE(created.size(), 1);
         QCOMPARE(created[0][0].toString(), QStringLiteral("crs_9"));
+        QCOMPARE(saved.size(), 0);
         QVERIFY(!form.isSubmitting());
         QCOMPARE(form.errorMessage(), QString());
 
@@ -145,7 +147,8 @@ private Q_SLOTS:
     }
 
     // A study plan that does not start, by its answer or by failing, still tells the user the
-    // course was saved; a class that cannot be created says why and starts no plan.
+    // course was saved, reports it for the Library to load, and leaves nothing to create twice
+    // until the form is opened afresh; a class that cannot be created says why and starts no plan.
     void manualCourseFailures() {
         for (const ScriptedResponse& plan : {ScriptedResponse::json(200, R"({"status":"queued"})"),
                                              ScriptedResponse::json(500, R"({"detail":"boom"})")}) {
@@ -154,12 +157,28 @@ private Q_SLOTS:
             server.enqueue(plan);
             ManualCourseFormModel form(scriptedClient(server));
             QSignalSpy created(&form, &ManualCourseFormModel::created);
+            QSignalSpy saved(&form, &ManualCourseFormModel::savedWithoutPlan);
             form.setTitle(QStringLiteral("History"));
             form.create();
             QTRY_VERIFY(!form.isSubmitting());
             QCOMPARE(form.errorMessage(), ManualCourseFormModel::studyPlanFailedMessage);
             QCOMPARE(form.statusMessage(), QString());
             QCOMPARE(created.size(), 0);
+            QCOMPARE(saved.size(), 1);
+            QCOMPARE(saved[0][0].toString(), QStringLiteral("crs_2"));
+
+            QVERIFY(!form.canCreate());
+            form.setTitle(QStringLiteral("History II"));
+            QVERIFY(!form.canCreate());
+            form.create();
+            QVERIFY(!form.isSubmitting());
+            QCOMPARE(server.requestCount(), 2);
+            QCOMPARE(form.errorMessage(), ManualCourseFormModel::studyPlanFailedMessage);
+
+            form.reset();
+            QVERIFY(form.errorMessage().isEmpty());
+            form.setTitle(QStringLiteral("Geography"));
+            QVERIFY(form.canCreate());
         }
 
         ScriptedHttpServer server;
