@@ -37,6 +37,10 @@ FocusScope {
                     Accessible.role: Accessible.Heading
                     Accessible.name: text
                 }
+                RefreshButton {
+                    enabled: !view.model.isLoading
+                    onClicked: view.model.load()
+                }
                 FlashcardKeyButton {
                     text: "Load notecards"
                     description: "Bring a deck over from Quizlet — paste the export or pick a .txt, .csv or .tsv file."

@@ -30,14 +30,22 @@ ScrollView {
 
         Item { Layout.preferredHeight: Theme.spacing.xs }
 
-        Text {
+        RowLayout {
             Layout.fillWidth: true
-            text: "Short cards picked for what you're learning. Like the ones that help, so more like them show up."
-            wrapMode: Text.WordWrap
-            color: Theme.color.textSecondary
-            font.pixelSize: Theme.font.callout
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
+            spacing: Theme.spacing.m
+            Text {
+                Layout.fillWidth: true
+                text: "Short cards picked for what you're learning. Like the ones that help, so more like them show up."
+                wrapMode: Text.WordWrap
+                color: Theme.color.textSecondary
+                font.pixelSize: Theme.font.callout
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+            RefreshButton {
+                enabled: screen.Refreshable.enabled
+                onClicked: screen.Refreshable.requested()
+            }
         }
 
         ColumnLayout {

@@ -63,6 +63,10 @@ FocusScope {
                     Accessible.role: Accessible.Heading
                     Accessible.name: text
                 }
+                RefreshButton {
+                    enabled: view.Refreshable.enabled
+                    onClicked: view.Refreshable.requested()
+                }
                 SecondaryButton {
                     text: "Create mnemonic"
                     Accessible.description: "Makes a memory aid from this document."

@@ -4,7 +4,7 @@ import QtQuick.Layouts
 import DesignKit
 
 // The Library's header row: the document count, the search field, the course filter, the course's
-// reading guide (when narrowed to one course), Rewards and the add menu.
+// reading guide (when narrowed to one course), Refresh, Rewards and the add menu.
 RowLayout {
     id: toolbar
     required property QtObject model
@@ -115,6 +115,11 @@ RowLayout {
             courseId: toolbar.filteredCourse ? toolbar.filteredCourse.key.slice("course:".length) : ""
             title: toolbar.filteredCourse ? toolbar.filteredCourse.label : ""
         }
+    }
+
+    RefreshButton {
+        enabled: !toolbar.model.isLoading
+        onClicked: toolbar.model.load()
     }
 
     SecondaryButton {

@@ -67,7 +67,7 @@ QString stillProcessingStatus(const QString& filename) {
 }
 
 QString stillProcessingAfterWatch(const QString& filename) {
-    return filename + QStringLiteral(" is still processing. Pull down to refresh in a minute; ") +
+    return filename + QStringLiteral(" is still processing. Choose Refresh (Ctrl+R) in a minute; ") +
            QStringLiteral("there's no need to upload it again.");
 }
 

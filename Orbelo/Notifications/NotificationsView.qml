@@ -48,6 +48,11 @@ Item {
                 Layout.fillWidth: true
                 visible: !view.showsTitle
             }
+            RefreshButton {
+                plain: true
+                enabled: view.Refreshable.enabled
+                onClicked: view.Refreshable.requested()
+            }
             SecondaryButton {
                 plain: true
                 text: "Mark all read"

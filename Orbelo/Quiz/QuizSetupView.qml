@@ -45,6 +45,16 @@ FocusScope {
         message: "Upload a syllabus or lecture notes from the Library tab to start studying."
     }
 
+    // Without courses to set up with (none yet, or they failed to load), the heading's Refresh
+    // stands here: a course added in the Library since is one click away.
+    RefreshButton {
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: Theme.spacing.xxl
+        visible: view.model.courses.length === 0 && !view.model.isLoadingCourses
+        onClicked: view.model.load()
+    }
+
     ColumnLayout {
         anchors.centerIn: parent
         width: Math.min(view.width - Theme.spacing.xxl * 2, 520)
@@ -74,14 +84,21 @@ FocusScope {
 
             Item { Layout.preferredHeight: Theme.spacing.xs }
 
-            Text {
+            RowLayout {
                 Layout.fillWidth: true
-                text: "Practice Test"
-                color: Theme.color.textPrimary
-                font.pixelSize: Theme.font.title2
-                font.weight: Font.DemiBold
-                Accessible.role: Accessible.Heading
-                Accessible.name: text
+                Text {
+                    Layout.fillWidth: true
+                    text: "Practice Test"
+                    color: Theme.color.textPrimary
+                    font.pixelSize: Theme.font.title2
+                    font.weight: Font.DemiBold
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
+                }
+                RefreshButton {
+                    enabled: !view.model.isGenerating
+                    onClicked: view.model.load()
+                }
             }
 
             Rectangle {

@@ -83,6 +83,10 @@ FocusScope {
                     Accessible.role: Accessible.StaticText
                     Accessible.name: "Estimated reading time " + text
                 }
+                RefreshButton {
+                    enabled: view.Refreshable.enabled
+                    onClicked: view.Refreshable.requested()
+                }
                 SecondaryButton {
                     text: "Close"
                     Accessible.description: "Closes the reading guide."

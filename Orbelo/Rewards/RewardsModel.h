@@ -42,7 +42,7 @@ public:
 
     static inline const QString signedOutText = QStringLiteral("Sign in to view your rewards.");
     static inline const QString loadFailedText =
-        QStringLiteral("Couldn't reach the rewards service. Pull to retry.");
+        QStringLiteral("Couldn't reach the rewards service. Choose Refresh (Ctrl+R) to try again.");
     // How long "Purchased …" stays up.
     static constexpr std::chrono::seconds toastDuration{3};
 

@@ -70,11 +70,9 @@ Item {
                     Accessible.name: text
                 }
             }
-            SecondaryButton {
+            RefreshButton {
                 plain: true
-                text: "Refresh"
                 enabled: !view.rewards.isLoading
-                Accessible.description: "Loads your credits and rewards again."
                 onClicked: view.rewards.load()
             }
         }

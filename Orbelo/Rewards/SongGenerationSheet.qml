@@ -77,7 +77,7 @@ Popup {
                     Text {
                         Layout.fillWidth: true
                         text: generator.succeeded
-                              ? "We're setting your notes to music. The finished track will appear under My Rewards in a minute or two — pull to refresh there."
+                              ? "We're setting your notes to music. The finished track will appear under My Rewards in a minute or two — choose Refresh (Ctrl+R) there."
                               : "Turns a document into a song to help it stick"
                         color: Theme.color.textSecondary
                         font.pixelSize: Theme.font.callout

@@ -32,14 +32,22 @@ ScrollView {
 
         Item { Layout.preferredHeight: Theme.spacing.xs }
 
-        Text {
-            visible: view.showsTitle
-            text: "Settings"
-            color: Theme.color.textPrimary
-            font.pixelSize: Theme.font.title
-            font.weight: Font.Bold
-            Accessible.role: Accessible.Heading
-            Accessible.name: text
+        RowLayout {
+            Layout.fillWidth: true
+            Text {
+                Layout.fillWidth: true
+                text: view.showsTitle ? "Settings" : ""
+                color: Theme.color.textPrimary
+                font.pixelSize: Theme.font.title
+                font.weight: Font.Bold
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+                Accessible.ignored: !view.showsTitle
+            }
+            RefreshButton {
+                plain: true
+                onClicked: view.Refreshable.requested()
+            }
         }
 
         SettingsSection {

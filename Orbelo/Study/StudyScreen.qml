@@ -56,6 +56,12 @@ StackView {
 
             Item { Layout.preferredHeight: Theme.spacing.xs }
 
+            RefreshButton {
+                Layout.alignment: Qt.AlignRight
+                plain: true
+                enabled: screen.Refreshable.enabled
+                onClicked: screen.Refreshable.requested()
+            }
             ProgressHeaderView {
                 Layout.fillWidth: true
                 model: progress

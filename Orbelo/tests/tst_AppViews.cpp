@@ -208,6 +208,7 @@ private Q_SLOTS:
         NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 7);
         QTRY_COMPARE(itemsNamed(shell.get(), "Try again").size(), 1);
         QCOMPARE(itemsNamed(shell.get(), "Mark all read").size(), 1);
+        QCOMPARE(itemsNamed(shell.get(), "Refresh").size(), 1);
         QCOMPARE(itemsNamed(shell.get(), "Couldn't load notifications").size(), 1);
     }
 
@@ -258,6 +259,12 @@ private Q_SLOTS:
         QCOMPARE(server.requests().last().target, QByteArray("/api/notifications/n1/read"));
         QCOMPARE(itemsNamed(view.get(), "Review cells. Ten minutes").size(), 1);
         QVERIFY(!itemsNamed(view.get(), "Mark all read").at(0)->isEnabled());
+
+        // "Refresh" loads the inbox as View → Refresh does.
+        const qsizetype before = server.requestCount();
+        press(view.get(), "Refresh");
+        QTRY_COMPARE(server.requestCount(), before + 1);
+        QCOMPARE(server.requests().last().method, QByteArray("GET"));
     }
 
     // The account menu's sheet: its title, the inbox and "Done", which closes it.
@@ -310,7 +317,7 @@ private Q_SLOTS:
         for (const char* name :
              {"Account", "Profile", "Study Reminders", "Support & Legal", "Danger Zone", "Sign Out",
               "Interests", "University: Not set", "Show me in my school's directory", "Contact Support",
-              "Email Us: support@orbelo.app", "Terms of Use", "Privacy Policy", "Delete Account"})
+              "Email Us: support@orbelo.app", "Terms of Use", "Privacy Policy", "Delete Account", "Refresh"})
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
     }
 
@@ -360,7 +367,7 @@ private Q_SLOTS:
         // line, then the empty state shows.
         QVERIFY(!itemsNamed(view.get(), "Loading notes").isEmpty());
         QTRY_VERIFY((clock.advanceToNextTimer(), itemsNamed(view.get(), "Generate notes").size() == 1));
-        for (const char* name : {"Back to the library", "Cell Biology", "Create mnemonic",
+        for (const char* name : {"Back to the library", "Cell Biology", "Refresh", "Create mnemonic",
                                  "No notes yet. Generate study notes from this document — a summary, key "
                                  "concepts, and key terms.",
                                  "Large documents can take up to 30 seconds."})
@@ -463,8 +470,8 @@ private Q_SLOTS:
     void libraryScreen() {
         std::unique_ptr<QQuickItem> view = load("DocumentsView.qml");
         QVERIFY(view);
-        for (const char* name :
-             {"Search your documents", "Filter by course", "Rewards", "Add a syllabus or upload a document"})
+        for (const char* name : {"Search your documents", "Filter by course", "Refresh", "Rewards",
+                                 "Add a syllabus or upload a document"})
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
     }
 
@@ -609,7 +616,7 @@ private Q_SLOTS:
         for (const char* card : {"Study schedule", "Calendar feed"}) // the card and its heading
             QVERIFY2(itemsNamed(view.get(), card).size() == 2, card);
         for (const char* name : {"Add to Calendar again", "Copy link", "Preview", "Save as .ics file…",
-                                 "Replace link", "Stop sharing"})
+                                 "Replace link", "Stop sharing", "Refresh"})
             QVERIFY2(itemsNamed(view.get(), QString::fromUtf8(name)).size() == 1, name);
         QVERIFY(itemsNamed(view.get(), "Open in Calendar").isEmpty()); // no link in this run yet
         // Nothing listens where the app's backend would be: the schedule's and today's cards' failure
@@ -661,6 +668,7 @@ private Q_SLOTS:
         std::unique_ptr<QQuickItem> view = load("ForYouView.qml");
         QVERIFY(view);
         QTRY_COMPARE(itemsNamed(view.get(), "Try again").size(), 1);
+        QCOMPARE(itemsNamed(view.get(), "Refresh").size(), 1);
         QVERIFY(itemsNamed(view.get(), "Go to Library").isEmpty());
     }
 
@@ -837,7 +845,7 @@ private Q_SLOTS:
     void cardsScreen() {
         std::unique_ptr<QQuickItem> view = load("FlashcardsScreen.qml");
         QVERIFY(view);
-        for (const char* name : {"Due soon", "By course", "Vocabulary", "Load notecards"})
+        for (const char* name : {"Due soon", "By course", "Vocabulary", "Load notecards", "Refresh"})
             QVERIFY2(itemsNamed(view.get(), name).size() == 1, name);
         QTRY_VERIFY(!itemsNamed(view.get(), "Shows cards due for review across all courses.").isEmpty());
         QVERIFY(load("FlashcardDeckComplete.qml"));
@@ -931,7 +939,7 @@ private Q_SLOTS:
         QTRY_VERIFY(sheet->property("opened").toBool());
         QQuickItem* root = window.contentItem();
         for (const char* name :
-             {"Reading guide", "Reading guide · BIOL 110", "Guided reading template", "Close",
+             {"Reading guide", "Reading guide · BIOL 110", "Guided reading template", "Refresh", "Close",
               "Building your comprehensive guide…", "This can take up to a minute the first time."})
             QVERIFY2(itemsNamed(root, QString::fromUtf8(name)).size() >= 1, name);
         QCOMPARE(itemsNamed(root, "Guided reading template").at(0)->property("displayText").toString(),
@@ -1065,6 +1073,7 @@ private Q_SLOTS:
         std::unique_ptr<QQuickItem> view = load("QuizScreen.qml");
         QVERIFY(view);
         QTRY_COMPARE(itemsNamed(view.get(), "Try again").size(), 1);
+        QCOMPARE(itemsNamed(view.get(), "Refresh").size(), 1);
     }
 
     // The setup's controls under their names; Escape stops a generation in progress.
@@ -1091,8 +1100,8 @@ private Q_SLOTS:
         view->setParentItem(window.contentItem());
         view->forceActiveFocus();
         QTRY_COMPARE(itemsNamed(view.get(), "Start Practice Test").size(), 1);
-        for (const char* name :
-             {"Practice Test", "Course", "Question type", "Questions: 10", "Difficulty", "Topic (optional)"})
+        for (const char* name : {"Practice Test", "Refresh", "Course", "Question type", "Questions: 10",
+                                 "Difficulty", "Topic (optional)"})
             QVERIFY2(itemsNamed(view.get(), QString::fromUtf8(name)).size() == 1, name);
         QTRY_COMPARE(itemsNamed(view.get(), "4 of 5 generations left today").size(), 1);
         press(view.get(), "Start Practice Test");

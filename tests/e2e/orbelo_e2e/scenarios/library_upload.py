@@ -27,6 +27,9 @@ def run(run):
     ui.screenshot("uploaded")
     ui.wait_for(None, TITLE + " is ready.", timeout=60)
     ui.screenshot("ready")
+    # The toolbar's Refresh loads the list again, as View → Refresh (Ctrl+R) does.
+    ui.press("push button", "Refresh")
+    ui.wait_for("heading", "Your documents (1)")
 
     # The search narrows the list and the header says so; the course filter offers its choices.
     ui.fill("Search your documents", "mitochondria")

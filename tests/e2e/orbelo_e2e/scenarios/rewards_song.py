@@ -106,7 +106,7 @@ def run(run):
     ui.press("push button", "Generate Song", within=sheet)
     ui.wait_for("heading", "Your song is composing", within=sheet, timeout=60)
     ui.wait_for(None, "We're setting your notes to music. The finished track will appear under My Rewards in "
-                      "a minute or two — pull to refresh there.", within=sheet)
+                      "a minute or two — choose Refresh (Ctrl+R) there.", within=sheet)
     # The lyrics came back with the answer: a preview before the track is done.
     ui.press("push button", "Preview lyrics", within=sheet)
     ui.wait_for(("label", "heading"), "[Chorus]", within=sheet, showing=False)
