@@ -2,6 +2,7 @@
 
 #include "ImageFilePageSource.h"
 #include "PdfPageSource.h"
+#include "TextRecognitionModule.h"
 
 namespace {
 
@@ -50,7 +51,10 @@ void TextRecognizerProvider::setPdfPages(PdfPages pages) {
 TextRecognizerProvider::SystemInstallation::SystemInstallation() {
     setShared(makeSystemTextRecognizer());
     setPhotoPages([](const QStringList& paths) { return std::make_shared<ImageFilePageSource>(paths); });
-    setPdfPages([](const QString& path) { return PdfPageSource::open(path); });
+    // The module loads here, on the first PDF to count its pages, if no page was read before.
+    setPdfPages([](const QString& path) {
+        return TextRecognitionModule::backend().openPdf(path, PdfPageSource::defaultDpi);
+    });
 }
 
 TextRecognizerProvider::SystemInstallation::~SystemInstallation() {

@@ -1,14 +1,30 @@
 #include "TesseractTextRecognizer.h"
+#include "TextRecognitionModule.h"
 #include "WorkerThread.h"
 
 #include <atomic>
 
+// The engine, made on the worker thread with the first page: Tesseract's libraries are loaded
+// there (TextRecognitionModule), not on the caller's thread, and only by a process that reads.
+struct TesseractTextRecognizer::Engine {
+    explicit Engine(TesseractEngine::Settings settings) : settings(std::move(settings)) {}
+
+    PageReader& reader() {
+        if (!made)
+            made = TextRecognitionModule::backend().makeReader(settings);
+        return *made;
+    }
+
+    const TesseractEngine::Settings settings;
+    std::unique_ptr<PageReader> made;
+};
+
 struct TesseractTextRecognizer::Worker {
     explicit Worker(TesseractEngine::Settings settings)
-        : engine(std::make_shared<TesseractEngine>(std::move(settings))) {}
+        : engine(std::make_shared<Engine>(std::move(settings))) {}
 
     // Jobs hold the engine, never the Worker: the thread must be joined from outside itself.
-    std::shared_ptr<TesseractEngine> engine;
+    std::shared_ptr<Engine> engine;
     async::WorkerThread thread{QStringLiteral("Text recognition")};
 };
 
@@ -52,7 +68,7 @@ async::Task<QStringList> TesseractTextRecognizer::run(std::shared_ptr<Worker> wo
         auto readPage = [engine = worker->engine, pages, index, flag = cancel.flag] {
             if (*flag)
                 return QString();
-            return engine->read(pages->page(index), *flag).value_or(QString());
+            return engine->reader().read(pages->page(index), *flag).value_or(QString());
         };
         texts.append(co_await worker->thread.run(std::move(readPage)));
     }
