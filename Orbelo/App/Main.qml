@@ -4,8 +4,8 @@ import DesignKit
 import OrbeloModels
 
 // The one window: the splash over the content, the menu bar, and the minimum size. The first
-// frame holds only the splash and the bar's empty strip; the menus and the content load once the
-// app has launched.
+// frame holds only the splash and the bar's empty strip; the content loads once the app has
+// launched, and the menus after it.
 ApplicationWindow {
     id: window
     // The app's network monitor, set when the app has launched, after the first frame.
@@ -40,11 +40,12 @@ ApplicationWindow {
         }
     }
 
-    // The strip is there from the first frame, so nothing moves when the menus come into it.
+    // The strip is there from the first frame, so nothing moves when the menus come into it. They
+    // come once the content shows its first screen, so that building them never holds it up.
     menuBar: Loader {
         id: menus
         height: item ? item.implicitHeight : strip.implicitHeight
-        active: window.launched
+        active: content.status === Loader.Ready
         sourceComponent: menuBarComponent
         BarBackground {
             id: strip

@@ -32,6 +32,7 @@
 #include "TextRecognizerProvider.h"
 #include "VirtualClock.h"
 
+#include <QQmlAbstractUrlInterceptor>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -99,6 +100,26 @@ private:
         co_await async::Clock::current().sleep(std::chrono::hours(1));
         co_return QStringList();
     }
+};
+
+// The names of the QML files an engine loads, from whichever thread loads them.
+class LoadedFiles : public QQmlAbstractUrlInterceptor {
+public:
+    QUrl intercept(const QUrl& url, DataType type) override {
+        if (type == QmlFile) {
+            const QMutexLocker lock(&mutex_);
+            names_ << url.fileName();
+        }
+        return url;
+    }
+    bool contains(const QString& name) {
+        const QMutexLocker lock(&mutex_);
+        return names_.contains(name);
+    }
+
+private:
+    QMutex mutex_;
+    QStringList names_;
 };
 
 // A notification manager whose notifications the user has turned off.
@@ -1178,7 +1199,7 @@ private Q_SLOTS:
     }
 
     // Until the app has launched the window holds the splash and the menu bar's strip, at the
-    // bar's height; then the menus and the content (the loading screen here) come in.
+    // bar's height; then the content (the loading screen here) comes in, and the menus after it.
     void windowBeforeAndAfterLaunch() {
         NetworkMonitor monitor{std::make_unique<FakeNetworkPathMonitor>()}; // outlives the window
         QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
@@ -1198,13 +1219,63 @@ private Q_SLOTS:
         QVERIFY(!content->property("active").toBool());
 
         window->setProperty("networkMonitor", QVariant::fromValue<QObject*>(&monitor));
-        QVERIFY(menus->property("active").toBool());
         QVERIFY(content->property("active").toBool());
+        // The menus wait for the content's first screen, which loads asynchronously.
+        QVERIFY(!menus->property("active").toBool());
         QTRY_COMPARE(itemsNamed(root, "Loading…").size(), 1);
+        QVERIFY(menus->property("active").toBool());
         for (const char* menu : {"View", "Go", "Help"})
             QVERIFY2(itemsNamed(root, menu).size() == 1, menu);
         QCOMPARE(menus->height(), 32.0);
         QVERIFY(!window->property("signedIn").toBool());
+    }
+
+    // Up to the loading and sign-in screens the window compiles none of the signed-in screens;
+    // they load by address once someone has signed in.
+    void signedOutWindowLoadsNoShellScreen() {
+        LoadedFiles files;
+        engine->addUrlInterceptor(&files);
+        NetworkMonitor monitor{std::make_unique<FakeNetworkPathMonitor>()};
+        QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
+        QVERIFY2(!component.isError(), qPrintable(component.errorString()));
+        std::unique_ptr<QQuickWindow> window(
+            qobject_cast<QQuickWindow*>(component.createWithInitialProperties({{"visible", false}})));
+        QVERIFY(window);
+        window->setProperty("networkMonitor", QVariant::fromValue<QObject*>(&monitor));
+        QTRY_COMPARE(itemsNamed(window->contentItem(), "Loading…").size(), 1);
+        for (const char* file : {"ContentView.qml", "LoadingView.qml", "SignInView.qml"})
+            QVERIFY2(files.contains(file), file);
+        for (const char* file : {"SignedInView.qml", "RootShell.qml", "StudyScreen.qml", "LibraryScreen.qml",
+                                 "OnboardingView.qml", "InterestEditorSheet.qml"})
+            QVERIFY2(!files.contains(file), file);
+
+        InMemoryPreferences preferences;
+        OnboardingGate gate(OnboardingGate::ProfileFetch{}, preferences);
+        QVERIFY(load("SignedInView.qml", {{"onboarding", QVariant::fromValue<QObject*>(&gate)}}));
+        for (const char* file : {"SignedInView.qml", "RootShell.qml", "StudyScreen.qml"})
+            QVERIFY2(files.contains(file), file);
+        window.reset();
+        engine->removeUrlInterceptor(&files);
+    }
+
+    // The signed-in view: the onboarding questions cover the shell until they are answered.
+    void signedInViewCoversTheShellWithOnboarding() {
+        InMemoryPreferences preferences;
+        OnboardingGate gate(OnboardingGate::ProfileFetch{}, preferences);
+        std::unique_ptr<QQuickItem> view =
+            load("SignedInView.qml", {{"onboarding", QVariant::fromValue<QObject*>(&gate)}});
+        QVERIFY(view);
+        QVERIFY(!itemsNamed(view.get(), "Cards").isEmpty());
+        QVERIFY(itemsNamed(view.get(), "What are you into?").isEmpty());
+
+        gate.resolve(); // no profile to read: the questions come
+        QTRY_VERIFY(gate.showOnboarding());
+        QTRY_VERIFY(!itemsNamed(view.get(), "What are you into?").isEmpty());
+        QVERIFY(itemsNamed(view.get(), "Cards").isEmpty());
+
+        gate.complete(false);
+        QTRY_VERIFY(itemsNamed(view.get(), "What are you into?").isEmpty());
+        QVERIFY(!itemsNamed(view.get(), "Cards").isEmpty());
     }
 
 private:
