@@ -29,6 +29,7 @@ void ControlApi::registerRoutes(Router& router) {
     router.add("POST", "/__control/second-factor",
                [this](const ServerRequest& r) { return enableSecondFactor(r); });
     router.add("POST", "/__control/credits", [this](const ServerRequest& r) { return grantCredits(r); });
+    router.add("POST", "/__control/xp", [this](const ServerRequest& r) { return grantXp(r); });
     router.add("POST", "/__control/quiz", [this](const ServerRequest& r) { return issueQuiz(r); });
     router.add("GET", "/__control/progress", [this](const ServerRequest& r) { return progress(r); });
     router.add("POST", "/__control/session-token",
@@ -68,6 +69,23 @@ ServerResponse ControlApi::grantCredits(const ServerRequest& request) {
         return ServerResponse::apiError(
             409, QStringLiteral("The balance must stay from 0 to %1.").arg(RewardsStore::maxTotal));
     return ServerResponse::json(QJsonObject{{"balance", *balance}});
+}
+
+ServerResponse ControlApi::grantXp(const ServerRequest& request) {
+    const QJsonObject body = request.jsonBody();
+    const auto user = AuthStore(context_).userByEmail(body.value("email").toString());
+    const auto amount = JsonNumbers::wholeNumber(body.value("amount"));
+    if (!user || !amount || *amount == 0 || std::abs(*amount) > maxGrant)
+        return ServerResponse::apiError(
+            400,
+            QStringLiteral("Needs the \"email\" of an account and a whole \"amount\" from -%1 to %1, not 0.")
+                .arg(maxGrant));
+    const QString userId = user->value("id").toString();
+    RewardsStore rewards(context_);
+    if (!rewards.grantXp(userId, *amount))
+        return ServerResponse::apiError(
+            409, QStringLiteral("XP must stay from 0 to %1.").arg(RewardsStore::maxTotal));
+    return ServerResponse::json(rewards.level(userId));
 }
 
 ServerResponse ControlApi::issueQuiz(const ServerRequest& request) {

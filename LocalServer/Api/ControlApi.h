@@ -23,6 +23,8 @@ private:
 
     ServerResponse enableSecondFactor(const ServerRequest& request);
     ServerResponse grantCredits(const ServerRequest& request);
+    // Adds XP to an account: {"email", "amount"}; answers its level.
+    ServerResponse grantXp(const ServerRequest& request);
     ServerResponse issueQuiz(const ServerRequest& request);
     ServerResponse progress(const ServerRequest& request);
     ServerResponse sessionToken(const ServerRequest& request);

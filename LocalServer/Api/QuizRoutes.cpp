@@ -1,8 +1,11 @@
 #include "QuizRoutes.h"
 
+#include "UserRewardStore.h"
+
 #include "LibraryStore.h"
 #include "RandomId.h"
 #include "ServerContext.h"
+#include "UserRewardStore.h"
 #include "UserTimeZone.h"
 #include "WordNet.h"
 
@@ -63,7 +66,9 @@ QuizRoutes::Quota QuizRoutes::quota(const QString& userId, const QString& course
     const QDateTime now = QDateTime::fromMSecsSinceEpoch(context_.nowMs(), zone);
     const QDateTime midnight(now.date().addDays(1), QTime(0, 0), zone);
     const QString day = now.date().toString(Qt::ISODate);
-    return {day, QuizStore(context_).generations(userId, courseId, day), now.msecsTo(midnight)};
+    return {
+        day, QuizStore(context_).generations(userId, courseId, day), now.msecsTo(midnight),
+        UserRewardStore(context_).activeUntil(userId, UserRewardStore::premiumType, now.toMSecsSinceEpoch())};
 }
 
 QString QuizRoutes::exhausted(const Quota& quota) {
@@ -116,14 +121,22 @@ QJsonObject QuizRoutes::quizJson(const Sources& sources, const QuizStore::Key& k
     return quiz;
 }
 
-QJsonObject QuizRoutes::answerJson(QJsonObject quiz, bool fromCache, int attempts, int used) {
+QJsonObject QuizRoutes::answerJson(QJsonObject quiz, bool fromCache, int attempts, const Quota& quota) {
     quiz.insert("from_cache", fromCache);
     quiz.insert("attempt_count", attempts);
-    quiz.insert("can_regenerate", used < maxDailyGenerations);
-    quiz.insert("daily_generations_used", used);
-    quiz.insert("daily_generations_remaining", std::max(0, maxDailyGenerations - used));
-    quiz.insert("max_daily_generations", maxDailyGenerations);
+    addQuota(quiz, quota);
     return quiz;
+}
+
+void QuizRoutes::addQuota(QJsonObject& answer, const Quota& quota) {
+    answer.insert("can_regenerate", !quota.exhausted());
+    answer.insert("daily_generations_used", quota.used);
+    answer.insert("daily_generations_remaining", std::max(0, maxDailyGenerations - quota.used));
+    answer.insert("max_daily_generations", maxDailyGenerations);
+    if (quota.unlimitedUntilMs)
+        answer.insert(
+            "unlimited_until",
+            QDateTime::fromMSecsSinceEpoch(*quota.unlimitedUntilMs, Qt::UTC).toString(Qt::ISODateWithMs));
 }
 
 ServerResponse QuizRoutes::cacheStatus(const ServerRequest& request, const QString& userId) {
@@ -135,15 +148,12 @@ ServerResponse QuizRoutes::cacheStatus(const ServerRequest& request, const QStri
         return ServerResponse::apiError(
             422, "question_type must be multiple_choice, true_false or fill_in_blank.");
     const Quota today = quota(userId, courseId);
-    const int remaining = std::max(0, maxDailyGenerations - today.used);
-    return ServerResponse::json(
-        QJsonObject{{"has_cached_quiz", QuizStore(context_).hasCached(userId, courseId, type)},
-                    {"can_regenerate", remaining > 0},
-                    {"daily_generations_used", today.used},
-                    {"daily_generations_remaining", remaining},
-                    {"max_daily_generations", maxDailyGenerations},
-                    {"cooldown_remaining_formatted",
-                     remaining > 0 ? QJsonValue::Null : QJsonValue(formatCooldown(today.untilMidnightMs))}});
+    QJsonObject answer{
+        {"has_cached_quiz", QuizStore(context_).hasCached(userId, courseId, type)},
+        {"cooldown_remaining_formatted",
+         today.exhausted() ? QJsonValue(formatCooldown(today.untilMidnightMs)) : QJsonValue::Null}};
+    addQuota(answer, today);
+    return ServerResponse::json(answer);
 }
 
 ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString& userId) {
@@ -180,9 +190,9 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
     const Quota today = quota(userId, courseId);
     if (cached && !force.toBool()) {
         store.served(cached->quiz.value("quiz_id").toString());
-        return ServerResponse::json(answerJson(cached->quiz, true, cached->attempts, today.used));
+        return ServerResponse::json(answerJson(cached->quiz, true, cached->attempts, today));
     }
-    if (today.used >= maxDailyGenerations)
+    if (today.exhausted())
         return ServerResponse::apiError(429, exhausted(today));
     const int attempt = cached ? cached->attempts + 1 : 1;
 
@@ -190,19 +200,23 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
     if (course.chars > inlineTextLimit) {
         // The generation spent and the job that makes the quiz (or refunds it) go in together.
         context_.db.transaction();
-        if (!store.spend(userId, courseId, today.day, maxDailyGenerations)) {
+        if (!store.spend(userId, courseId, today.day, today.limit())) {
             context_.db.rollback();
             return ServerResponse::apiError(429, exhausted(today));
         }
-        const QString jobId = context_.jobs->add(userId, jobType,
-                                                 QJsonObject{{"course_id", courseId},
-                                                             {"question_type", key.questionType},
-                                                             {"difficulty", key.difficulty},
-                                                             {"topic", key.topic},
-                                                             {"num_questions", key.count},
-                                                             {"attempt", attempt},
-                                                             {"day", today.day},
-                                                             {"used", today.used + 1}});
+        const QString jobId = context_.jobs->add(
+            userId, jobType,
+            QJsonObject{{"course_id", courseId},
+                        {"question_type", key.questionType},
+                        {"difficulty", key.difficulty},
+                        {"topic", key.topic},
+                        {"num_questions", key.count},
+                        {"attempt", attempt},
+                        {"day", today.day},
+                        {"used", today.used + 1},
+                        {"unlimited_until_ms", today.unlimitedUntilMs
+                                                   ? QJsonValue(double(*today.unlimitedUntilMs))
+                                                   : QJsonValue()}});
         if (jobId.isEmpty() || !context_.db.commit()) {
             context_.db.rollback();
             return ServerResponse::apiError(500, "The quiz could not be started.");
@@ -220,7 +234,7 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
         return ServerResponse::apiError(422, made.problem);
     const QJsonObject quiz = quizJson(course, key, made);
     context_.db.transaction();
-    if (!store.spend(userId, courseId, today.day, maxDailyGenerations)) {
+    if (!store.spend(userId, courseId, today.day, today.limit())) {
         context_.db.rollback();
         return ServerResponse::apiError(429, exhausted(today));
     }
@@ -228,7 +242,9 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
         context_.db.rollback();
         return ServerResponse::apiError(500, "The quiz could not be saved.");
     }
-    return ServerResponse::json(answerJson(quiz, false, attempt, today.used + 1));
+    Quota after = today;
+    ++after.used;
+    return ServerResponse::json(answerJson(quiz, false, attempt, after));
 }
 
 JobQueue::Outcome QuizRoutes::generateQueued(const JobQueue::Job& job) {
@@ -249,6 +265,10 @@ JobQueue::Outcome QuizRoutes::generateQueued(const JobQueue::Job& job) {
     if (made.questions.isEmpty())
         return JobQueue::Outcome::failure(made.problem, refund);
     const QJsonObject quiz = quizJson(course, key, made);
-    return JobQueue::Outcome::success(answerJson(quiz, false, attempt, input.value("used").toInt()),
+    // The quota as it stood when the quiz was asked for.
+    Quota asked{day, input.value("used").toInt(), 0, std::nullopt};
+    if (input.value("unlimited_until_ms").isDouble())
+        asked.unlimitedUntilMs = qint64(input.value("unlimited_until_ms").toDouble());
+    return JobQueue::Outcome::success(answerJson(quiz, false, attempt, asked),
                                       [this, key, quiz] { QuizStore(context_).store(key, quiz); });
 }

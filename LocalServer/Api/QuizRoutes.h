@@ -6,13 +6,16 @@
 #include "QuizStore.h"
 #include "Router.h"
 
+#include <limits>
+#include <optional>
+
 struct ServerContext;
 
 // Practice tests under /api/courses/{id}/quiz: the cache and quota status of a question type, and
 // generation. A quiz already made for the same type, difficulty, topic and length is answered
 // from the cache, free; a new one spends one of the course's daily generations, which come back
-// at the user's local midnight. Courses with much text are quizzed by a queued "quiz" job whose
-// result is the quiz; the others inline.
+// at the user's local midnight; none are limited while the user's Premium Week is on. Courses with much text
+// are quizzed by a queued "quiz" job whose result is the quiz; the others inline.
 class QuizRoutes {
 public:
     static constexpr auto jobType = "quiz";
@@ -36,6 +39,10 @@ private:
         QString day; // the user's local date
         int used = 0;
         qint64 untilMidnightMs = 0;
+        // While Premium Week is on: when it ends. Generations are counted but not limited.
+        std::optional<qint64> unlimitedUntilMs;
+        bool exhausted() const { return !unlimitedUntilMs && used >= maxDailyGenerations; }
+        int limit() const { return unlimitedUntilMs ? std::numeric_limits<int>::max() : maxDailyGenerations; }
     };
     struct Sources {
         QList<QuizGenerator::Source> documents;
@@ -55,7 +62,8 @@ private:
     static QJsonObject quizJson(const Sources& sources, const QuizStore::Key& key,
                                 const QuizGenerator::Result& made);
     // The GenerateQuizResponse: the quiz with its attempt count and the day's quota.
-    static QJsonObject answerJson(QJsonObject quiz, bool fromCache, int attempts, int used);
+    static QJsonObject answerJson(QJsonObject quiz, bool fromCache, int attempts, const Quota& quota);
+    static void addQuota(QJsonObject& answer, const Quota& quota);
     static QString exhausted(const Quota& quota);
 
     ServerContext& context_;

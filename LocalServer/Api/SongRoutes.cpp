@@ -4,6 +4,7 @@
 #include "LibraryStore.h"
 #include "RangedFile.h"
 #include "ServerContext.h"
+#include "SongComposer.h"
 #include "SongStore.h"
 #include "UserRewardStore.h"
 
@@ -34,6 +35,8 @@ const QStringList& SongRoutes::genres() {
 void SongRoutes::registerRoutes(Router& router) {
     auth_.add(router, "POST", "/api/gamification/rewards/use/song-from-notes",
               [this](const ServerRequest& r, const QString& u) { return useSongReward(r, u); });
+    auth_.add(router, "POST", "/api/gamification/rewards/use/lyrics-from-notes",
+              [this](const ServerRequest& r, const QString& u) { return useLyricsReward(r, u); });
     router.add("GET", "/api/media/songs/{file}", [this](const ServerRequest& r) { return media(r); });
 }
 
@@ -74,23 +77,9 @@ ServerResponse SongRoutes::useSongReward(const ServerRequest& request, const QSt
 
     LibraryStore library(context_);
     const QString courseId = body.value("course_id").toString();
-    if (!courseId.isEmpty() && !library.course(courseId, userId))
-        return ServerResponse::apiError(404, "No such course.");
-    const QString documentId = body.value("document_id").toString();
     std::optional<QVariantMap> document;
-    if (!documentId.isEmpty()) {
-        document = library.document(documentId, userId);
-        if (!document)
-            return ServerResponse::apiError(404, "No such document.");
-        if (document->value("status").toString() != "ready" || document->value("text").toString().isEmpty())
-            return ServerResponse::apiError(409, "The document has not finished processing.");
-    } else if (!(document = bestDocument(userId, courseId))) {
-        return ServerResponse::apiError(422, courseId.isEmpty()
-                                                 ? "No processed documents to make a song from. Upload a "
-                                                   "document in the Library tab first."
-                                                 : "No processed documents in this course. Pick a different "
-                                                   "course or upload one.");
-    }
+    if (auto refused = chooseDocument(body, userId, "a song", &document))
+        return *refused;
     if (!context_.composeSong)
         return ServerResponse::apiError(503, "Study songs can't be made on this server.");
 
@@ -127,6 +116,78 @@ ServerResponse SongRoutes::useSongReward(const ServerRequest& request, const QSt
                                             {"job_id", jobId},
                                             {"job_type", jobType},
                                             {"message", "Setting your notes to music."}});
+}
+
+std::optional<ServerResponse> SongRoutes::chooseDocument(const QJsonObject& body, const QString& userId,
+                                                         const QString& making,
+                                                         std::optional<QVariantMap>* chosen) {
+    LibraryStore library(context_);
+    const QString courseId = body.value("course_id").toString();
+    if (!courseId.isEmpty() && !library.course(courseId, userId))
+        return ServerResponse::apiError(404, "No such course.");
+    const QString documentId = body.value("document_id").toString();
+    std::optional<QVariantMap>& document = *chosen;
+    if (!documentId.isEmpty()) {
+        document = library.document(documentId, userId);
+        if (!document)
+            return ServerResponse::apiError(404, "No such document.");
+        if (document->value("status").toString() != "ready" || document->value("text").toString().isEmpty())
+            return ServerResponse::apiError(409, "The document has not finished processing.");
+    } else if (!(document = bestDocument(userId, courseId))) {
+        return ServerResponse::apiError(
+            422, courseId.isEmpty() ? "No processed documents to make " + making +
+                                          " from. Upload a document in the Library tab first."
+                                    : QStringLiteral("No processed documents in this course. Pick a "
+                                                     "different course or upload one."));
+    }
+    return std::nullopt;
+}
+
+ServerResponse SongRoutes::useLyricsReward(const ServerRequest& request, const QString& userId) {
+    const QJsonObject body = request.jsonBody();
+    if (body.value("user_id").toString() != userId)
+        return ServerResponse::apiError(403, "You can only use your own rewards.");
+    UserRewardStore rewards(context_);
+    const auto reward = rewards.reward(body.value("user_reward_id").toString(), userId);
+    if (!reward)
+        return ServerResponse::apiError(404, "No such reward.");
+    const QString name = reward->value("reward_name").toString();
+    if (reward->value("reward_type").toString() != UserRewardStore::lyricsType)
+        return ServerResponse::apiError(422, name + " doesn't write lyrics.");
+    if (rewards.expired(*reward))
+        return ServerResponse::apiError(409, name + " has expired.");
+    const QString style = body.value("style").toString().trimmed();
+    if (style.size() > maxStyleChars)
+        return ServerResponse::apiError(
+            422, QStringLiteral("Key ideas are limited to %1 characters.").arg(maxStyleChars));
+    std::optional<QVariantMap> document;
+    if (auto refused = chooseDocument(body, userId, "lyrics", &document))
+        return *refused;
+
+    SongComposer::Request asked;
+    asked.title = document->value("title").toString().isEmpty() ? document->value("filename").toString()
+                                                                : document->value("title").toString();
+    asked.text = document->value("text").toString();
+    asked.keyIdeas = keyIdeas(style);
+    asked.genre = defaultGenre;
+    asked.targetSeconds = songSeconds;
+    QString error;
+    const auto written = SongComposer::writeLyrics(asked, &error);
+    if (!written)
+        return ServerResponse::apiError(422, error);
+    const QString documentId = document->value("id").toString();
+    const QJsonObject data{{"type", "lyrics"},
+                           {"lyrics", written->lyrics.text},
+                           {"title", asked.title},
+                           {"document_id", documentId}};
+    // Written without a job: the use is spent by the one statement that stores the lyrics.
+    if (!rewards.spendUse(reward->value("id").toString(), data))
+        return ServerResponse::apiError(409, name + " has no uses left.");
+    return ServerResponse::json(QJsonObject{{"success", true},
+                                            {"user_reward_id", reward->value("id").toString()},
+                                            {"document_id", documentId},
+                                            {"title", asked.title},
+                                            {"lyrics", written->lyrics.text}});
 }
 
 std::optional<QVariantMap> SongRoutes::bestDocument(const QString& userId, const QString& courseId) {

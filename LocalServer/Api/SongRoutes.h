@@ -8,7 +8,8 @@ struct ServerContext;
 
 // Study songs: spending a song reward on one of the user's documents queues a "song" job that
 // composes the track (ServerContext::composeSong) into the user's media folder; the finished
-// Ogg file is served under /api/media/songs/ with range requests, to its owner only.
+// Ogg file is served under /api/media/songs/ with range requests, to its owner only. A lyrics
+// reward gets the same lyrics at once, without the music.
 class SongRoutes {
 public:
     static constexpr auto jobType = "song";
@@ -24,6 +25,11 @@ public:
 
 private:
     ServerResponse useSongReward(const ServerRequest& request, const QString& userId);
+    // Study Lyrics: the song's lyrics written at once from a document, without audio.
+    ServerResponse useLyricsReward(const ServerRequest& request, const QString& userId);
+    // The document named in `body`, else the best one (of its course_id); the refusal when there is none.
+    std::optional<ServerResponse> chooseDocument(const QJsonObject& body, const QString& userId,
+                                                 const QString& making, std::optional<QVariantMap>* chosen);
     ServerResponse media(const ServerRequest& request);
     JobQueue::Outcome compose(const JobQueue::Job& job);
     // The user's best processed document to sing: of `courseId` when given, notes before a

@@ -1,5 +1,7 @@
 #include "SpeechRoutes.h"
 
+#include "UserRewardStore.h"
+
 #include "ClipCache.h"
 #include "DeferredReply.h"
 #include "LibraryStore.h"
@@ -9,6 +11,7 @@
 #include "TextChunker.h"
 #include "WavInfo.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -85,7 +88,7 @@ ServerResponse SpeechRoutes::speak(const ServerRequest& request, const QString& 
         ClipCache::touch(file, context_.nowMs());
         return clip(relative, file, true);
     }
-    if (const QString quota = audioQuotaError(userId); !quota.isEmpty())
+    if (const QString quota = audioQuotaError(userId, context_.nowMs()); !quota.isEmpty())
         return ServerResponse::apiError(507, quota);
     const DeferredReply::Reply reply = DeferredReply::take();
     const bool queued = pool_->submit(text, voice, file, [this, relative, file, reply](const QString& error) {
@@ -134,7 +137,7 @@ ServerResponse SpeechRoutes::narrate(const ServerRequest& request, const QString
     if (done)
         return ServerResponse::json(
             QJsonObject{{"playlist", QJsonDocument::fromJson(done->value("result").toByteArray()).object()}});
-    if (const QString quota = audioQuotaError(userId); !quota.isEmpty())
+    if (const QString quota = audioQuotaError(userId, context_.nowMs()); !quota.isEmpty())
         return ServerResponse::apiError(507, quota);
     return ServerResponse::json(QJsonObject{{"job_id", context_.jobs->enqueue(userId, jobType, input)}});
 }
@@ -148,6 +151,12 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
     if (!document)
         return JobQueue::Outcome::failure("The document was deleted.");
     const QString text = document->value("text").toString();
+    // Judged when the narration was asked for: one asked for during Premium Week finishes without
+    // the limit even when the week ends while it is made.
+    const auto queued = context_.db.row("SELECT created_at FROM jobs WHERE id = ?", {job.id});
+    const QDateTime askedAt =
+        QDateTime::fromString(queued ? queued->value("created_at").toString() : QString(), Qt::ISODateWithMs);
+    const qint64 askedAtMs = askedAt.isValid() ? askedAt.toMSecsSinceEpoch() : context_.nowMs();
     QJsonArray list;
     const QStringList parts = segments(text, segmentChars);
     for (qsizetype index = 0; index < parts.size(); ++index) {
@@ -156,7 +165,8 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
                                            {documentId, voice.name, QString::number(index)});
         const QString file = QDir(context_.mediaDir()).filePath(relative);
         QString error;
-        if (const QString quota = audioQuotaError(job.userId); !QFile::exists(file) && !quota.isEmpty())
+        if (const QString quota = audioQuotaError(job.userId, askedAtMs);
+            !QFile::exists(file) && !quota.isEmpty())
             return JobQueue::Outcome::failure(quota);
         if (!QFile::exists(file) && !SpeechSynthesizer::synthesize(parts[index], voice, file, &error))
             return JobQueue::Outcome::failure("Narration failed: " + error);
@@ -172,7 +182,9 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
                                                   {"total_chars", int(text.size())}});
 }
 
-QString SpeechRoutes::audioQuotaError(const QString& userId) const {
+QString SpeechRoutes::audioQuotaError(const QString& userId, qint64 askedAtMs) const {
+    if (UserRewardStore(context_).activeUntil(userId, UserRewardStore::premiumType, askedAtMs))
+        return {};
     qint64 total = 0;
     QDirIterator files(QDir(context_.mediaDir()).filePath(userId), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {

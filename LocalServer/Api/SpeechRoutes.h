@@ -41,7 +41,8 @@ private:
     // The answer for a read-aloud clip that is on disk.
     ServerResponse clip(const QString& relative, const QString& file, bool cached) const;
     // The refusal when the user's audio has reached maxAudioBytesPerUser, else an empty string.
-    QString audioQuotaError(const QString& userId) const;
+    // A Premium Week in effect at `askedAtMs` lifts the limit.
+    QString audioQuotaError(const QString& userId, qint64 askedAtMs) const;
     JobQueue::Outcome narration(const JobQueue::Job& job);
     // The media path (relative to the media dir) of a clip identified by `parts`, in `directory`.
     QString mediaPath(const QString& directory, const QString& userId, const QString& kind,

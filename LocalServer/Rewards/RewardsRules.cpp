@@ -57,7 +57,7 @@ int RewardsRules::pointValue(const QString& tier) {
     return 0;
 }
 
-RewardsRules::Award RewardsRules::award(const Quiz& quiz, int streakDays) {
+RewardsRules::Award RewardsRules::award(const Quiz& quiz, int streakDays, bool doubled) {
     const int difficulty = difficultyPercent(quiz.difficulty).value_or(100);
     const int streak = streakPercent(streakDays);
     int baseXp = xpPerCorrectAnswer * quiz.correct;
@@ -66,12 +66,13 @@ RewardsRules::Award RewardsRules::award(const Quiz& quiz, int streakDays) {
     if (quiz.percentage >= 100)
         baseXp += perfectScoreBonusXp;
     Award award;
-    award.xp = scaled(baseXp, difficulty, streak);
+    award.xp = scaled(baseXp, difficulty, streak) * (doubled ? 2 : 1);
     award.tier = tier(quiz.percentage);
     award.pointValue = pointValue(award.tier);
     award.credits = scaled(award.pointValue, difficulty, streak);
     award.difficultyMultiplier = difficulty / 100.0;
     award.streakMultiplier = streak / 100.0;
+    award.xpBoostMultiplier = doubled ? 2 : 1;
     return award;
 }
 

@@ -28,6 +28,7 @@ public:
         int credits = 0;
         double difficultyMultiplier = 1;
         double streakMultiplier = 1;
+        double xpBoostMultiplier = 1; // 2 while a Double XP Day is on
     };
 
     // In hundredths, so that awards round exactly: 100, 120 or 150; nothing for other names.
@@ -37,8 +38,9 @@ public:
     // "bronze" below 60 %, "silver" from 60, "gold" from 80, "platinum" from 95.
     static QString tier(double percentage);
     static int pointValue(const QString& tier);
-    // `streakDays` counts the quiz's own day. The difficulty must be a known one.
-    static Award award(const Quiz& quiz, int streakDays);
+    // `streakDays` counts the quiz's own day. The difficulty must be a known one. `doubled` doubles
+    // the XP (not the credits).
+    static Award award(const Quiz& quiz, int streakDays, bool doubled = false);
 
 private:
     // value × a% × b%, rounded half up.

@@ -102,10 +102,8 @@ QStringList SongComposer::genres() {
     return ids;
 }
 
-std::optional<SongComposer::Song> SongComposer::compose(const Request& request, const QString& directory,
-                                                        const std::function<bool()>& cancelled,
-                                                        QString* error) {
-    const auto fail = [error](const QString& message) -> std::optional<Song> {
+std::optional<SongComposer::Written> SongComposer::writeLyrics(const Request& request, QString* error) {
+    const auto fail = [error](const QString& message) -> std::optional<Written> {
         *error = message;
         return std::nullopt;
     };
@@ -121,8 +119,22 @@ std::optional<SongComposer::Song> SongComposer::compose(const Request& request, 
         return fail(QStringLiteral("Couldn't write the lyrics: no key terms were found in the text. Add key "
                                    "ideas to focus on and try again."));
     const SongArrangement arrangement = SongArrangement::plan(*genre, request.targetSeconds);
-    const SongLyricsWriter::Lyrics lyrics =
-        SongLyricsWriter::write(request.title, terms, ideas, *genre, arrangement);
+    return Written{SongLyricsWriter::write(request.title, terms, ideas, *genre, arrangement), arrangement};
+}
+
+std::optional<SongComposer::Song> SongComposer::compose(const Request& request, const QString& directory,
+                                                        const std::function<bool()>& cancelled,
+                                                        QString* error) {
+    const auto fail = [error](const QString& message) -> std::optional<Song> {
+        *error = message;
+        return std::nullopt;
+    };
+    const auto written = writeLyrics(request, error);
+    if (!written)
+        return std::nullopt;
+    const SongGenre* genre = SongGenre::find(request.genre);
+    const SongArrangement& arrangement = written->arrangement;
+    const SongLyricsWriter::Lyrics& lyrics = written->lyrics;
     const QString stopped = QStringLiteral("The song was cancelled.");
     if (cancelled())
         return fail(stopped);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SongArrangement.h"
+#include "SongLyricsWriter.h"
 #include "SpeechVoice.h"
 
 #include <QString>
@@ -28,7 +30,16 @@ public:
         QString audioPath; // the finished .ogg, in the directory given to compose
     };
 
+    struct Written {
+        SongLyricsWriter::Lyrics lyrics;
+        SongArrangement arrangement;
+    };
+
     static QStringList genres();
+
+    // The song's lyrics alone, as compose would sing them; nothing, with a message in `error`, when
+    // the genre is unknown or the text has nothing to sing about.
+    static std::optional<Written> writeLyrics(const Request& request, QString* error);
 
     // Writes the song into `directory` (which must exist). `cancelled` is polled between stages.
     // Nothing on failure, with a message in `error` that can be shown to the student.

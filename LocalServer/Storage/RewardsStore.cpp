@@ -5,6 +5,7 @@
 #include "QuizStore.h"
 #include "RandomId.h"
 #include "ServerContext.h"
+#include "UserRewardStore.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -41,18 +42,29 @@ RewardsStore::Completion RewardsStore::completeQuiz(const QString& userId, const
     }
 
     const Progress before = progress(userId);
-    const DailyStreak streak = before.streak.afterQuizOn(DailyStreak::localDay(nowMs, zone));
-    const RewardsRules::Award award = RewardsRules::award(quiz, streak.days);
+    UserRewardStore owned(context_);
+    const QDate day = DailyStreak::localDay(nowMs, zone);
+    int freezesSpent = 0;
+    const DailyStreak streak = before.streak.afterQuizOn(day, owned.unspentFreezes(userId), &freezesSpent);
+    // Judged by the completion's own time: a boost that ends before it doubles nothing.
+    const bool doubled = owned.activeUntil(userId, UserRewardStore::xpBoostType, nowMs).has_value();
+    const RewardsRules::Award award = RewardsRules::award(quiz, streak.days, doubled);
     if (award.xp > maxTotal - before.totalXp || award.credits > maxTotal - balance(userId))
         return endWith(Completion::Outcome::atMaximum);
     const qint64 totalXp = before.totalXp + award.xp;
     const int quizzes = before.quizzesCompleted + 1;
-    bool written = db.exec(
-        "INSERT INTO rewards_progress (user_id, total_xp, streak_days, last_active_day, quizzes_completed)"
-        " VALUES (?, ?, ?, ?, ?) ON CONFLICT (user_id) DO UPDATE SET total_xp = excluded.total_xp,"
-        " streak_days = excluded.streak_days, last_active_day = excluded.last_active_day,"
-        " quizzes_completed = excluded.quizzes_completed",
-        {userId, totalXp, streak.days, streak.lastActiveDay.toString(Qt::ISODate), quizzes});
+    QList<QDate> covered;
+    for (int i = 1; i <= freezesSpent; ++i)
+        covered.append(before.streak.lastActiveDay.addDays(i));
+    bool written = owned.spendFreezes(userId, covered);
+    written =
+        written &&
+        db.exec("INSERT INTO rewards_progress (user_id, total_xp, streak_days, last_active_day, "
+                "quizzes_completed)"
+                " VALUES (?, ?, ?, ?, ?) ON CONFLICT (user_id) DO UPDATE SET total_xp = excluded.total_xp,"
+                " streak_days = excluded.streak_days, last_active_day = excluded.last_active_day,"
+                " quizzes_completed = excluded.quizzes_completed",
+                {userId, totalXp, streak.days, streak.lastActiveDay.toString(Qt::ISODate), quizzes});
     written =
         written && appendCredits(userId, award.credits, award.tier, QStringLiteral("quiz"), attempt, nowMs);
 
@@ -76,8 +88,9 @@ RewardsStore::Completion RewardsStore::completeQuiz(const QString& userId, const
         {"xp_awarded", award.xp},
         {"credits_awarded",
          QJsonObject{{"amount", award.credits}, {"tier", award.tier}, {"point_value", award.pointValue}}},
-        {"multipliers",
-         QJsonObject{{"difficulty", award.difficultyMultiplier}, {"streak", award.streakMultiplier}}},
+        {"multipliers", QJsonObject{{"difficulty", award.difficultyMultiplier},
+                                    {"streak", award.streakMultiplier},
+                                    {"xp_boost", award.xpBoostMultiplier}}},
         {"achievements_earned", earned},
     };
     written =
@@ -144,18 +157,37 @@ QJsonObject RewardsStore::level(const QString& userId) {
             {"level_name", standing.name},
             {"current_xp", standing.xpIntoLevel},
             {"total_xp", standing.totalXp},
-            {"xp_to_next_level", standing.xpToNextLevel}};
+            {"xp_to_next_level", standing.xpToNextLevel},
+            {"scholar_badge", UserRewardStore(context_).owns(userId, UserRewardStore::badgeType)}};
+}
+
+std::optional<qint64> RewardsStore::grantXp(const QString& userId, qint64 amount) {
+    Database& db = context_.db;
+    if (!db.transaction())
+        return std::nullopt;
+    const qint64 before = progress(userId).totalXp;
+    if (amount < -before || amount > maxTotal - before ||
+        !db.exec("INSERT INTO rewards_progress (user_id, total_xp, streak_days, quizzes_completed)"
+                 " VALUES (?, ?, 0, 0) ON CONFLICT (user_id) DO UPDATE SET total_xp = excluded.total_xp",
+                 {userId, before + amount}) ||
+        !db.commit()) {
+        db.rollback();
+        return std::nullopt;
+    }
+    return before + amount;
 }
 
 QJsonObject RewardsStore::summary(const QString& userId, const QDate& today) {
     const Progress now = progress(userId);
+    const int freezes = UserRewardStore(context_).unspentFreezes(userId);
     const LevelTable::Standing standing = LevelTable::standing(now.totalXp);
     return {{"total_xp", standing.totalXp},
             {"level", standing.level},
             {"current_level_xp", standing.xpIntoLevel},
             {"next_level_xp", standing.levelSpan},
-            {"streak", now.streak.daysOn(today)},
-            {"credits", balance(userId)}};
+            {"streak", now.streak.daysOn(today, freezes)},
+            {"credits", balance(userId)},
+            {"scholar_badge", UserRewardStore(context_).owns(userId, UserRewardStore::badgeType)}};
 }
 
 RewardsStore::Progress RewardsStore::progress(const QString& userId) {

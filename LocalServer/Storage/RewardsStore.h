@@ -44,12 +44,16 @@ public:
     bool spendInTransaction(const QString& userId, qint64 amount, const QString& reason,
                             const QString& reference);
 
+    // Adds `amount` XP (below zero: takes it away); the new total, or nothing when it would leave
+    // 0 to maxTotal.
+    std::optional<qint64> grantXp(const QString& userId, qint64 amount);
+
     qint64 balance(const QString& userId);
     // CreditsBalance: credits earned per tier, the balance in points, and the lifetime sums.
     QJsonObject creditsBalance(const QString& userId);
-    // UserLevelDTO.
+    // UserLevelDTO, with whether the user owns the Scholar Badge.
     QJsonObject level(const QString& userId);
-    // GamificationSummary, with the streak as it stands on `today`.
+    // GamificationSummary, with the streak as it stands on `today` (kept by unspent freezes).
     QJsonObject summary(const QString& userId, const QDate& today);
 
 private:

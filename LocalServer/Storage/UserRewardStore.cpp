@@ -61,13 +61,26 @@ UserRewardStore::Purchase UserRewardStore::purchase(const QString& userId, const
     const QString id = RandomId::make("urw");
     const qint64 now = context_.nowMs();
     const QVariant none(QMetaType(QMetaType::Int));
+    QVariant expires = item->durationDays ? QVariant(now + *item->durationDays * dayMs) : none;
+    QVariant used = 0;
+    QVariant data(QMetaType(QMetaType::QString));
+    if (timed(item->rewardType) && item->durationDays) {
+        // Bought while another is in effect, it follows on from that one.
+        const qint64 from = activeUntil(userId, item->rewardType, now).value_or(now);
+        expires = from + *item->durationDays * dayMs;
+        used = item->usageLimit.value_or(1);
+        data = QString::fromUtf8(QJsonDocument(QJsonObject{{"type", item->rewardType},
+                                                           {"active_from", iso(from)},
+                                                           {"active_until", iso(expires.toLongLong())}})
+                                     .toJson(QJsonDocument::Compact));
+    }
     const bool written =
         rewards.spendInTransaction(userId, item->creditCost, QStringLiteral("purchase"), id) &&
         db.exec("INSERT INTO user_rewards (id, user_id, reward_id, reward_name, reward_type, credit_cost,"
-                " usage_limit, purchased_at, expires_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                " usage_limit, usage_count, fulfillment_data, purchased_at, expires_at)"
+                " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                 {id, userId, item->rewardId, item->name, item->rewardType, item->creditCost,
-                 item->usageLimit ? QVariant(*item->usageLimit) : none, now,
-                 item->durationDays ? QVariant(now + *item->durationDays * dayMs) : QVariant(none)});
+                 item->usageLimit ? QVariant(*item->usageLimit) : none, used, data, now, expires});
     if (!written) {
         db.rollback();
         return answer;
@@ -113,6 +126,56 @@ void UserRewardStore::fulfilMnemonic(const QString& userId, const QString& docum
                       mnemonicType, context_.nowMs()});
 }
 
+bool UserRewardStore::spendUse(const QString& userRewardId, const QJsonObject& data) {
+    return context_.db.changed(
+               "UPDATE user_rewards SET usage_count = usage_count + 1, fulfillment_data = ? WHERE id = ?"
+               " AND (usage_limit IS NULL OR usage_count < usage_limit)",
+               {QString::fromUtf8(QJsonDocument(data).toJson(QJsonDocument::Compact)), userRewardId}) == 1;
+}
+
+int UserRewardStore::unspentFreezes(const QString& userId) {
+    const auto row =
+        context_.db.row("SELECT COUNT(*) AS n FROM user_rewards WHERE user_id = ? AND reward_type ="
+                        " ? AND usage_count < COALESCE(usage_limit, 1)",
+                        {userId, freezeType});
+    return row ? row->value("n").toInt() : 0;
+}
+
+bool UserRewardStore::spendFreezes(const QString& userId, const QList<QDate>& coveredDays) {
+    for (const QDate& day : coveredDays) {
+        const QJsonObject data{{"type", freezeType}, {"covered_day", day.toString(Qt::ISODate)}};
+        const bool spent =
+            context_.db.changed(
+                "UPDATE user_rewards SET usage_count = usage_count + 1, fulfillment_data = ?"
+                " WHERE id = (SELECT id FROM user_rewards WHERE user_id = ? AND reward_type = ?"
+                " AND usage_count < COALESCE(usage_limit, 1) ORDER BY purchased_at, id LIMIT 1)",
+                {QString::fromUtf8(QJsonDocument(data).toJson(QJsonDocument::Compact)), userId,
+                 freezeType}) == 1;
+        if (!spent)
+            return false;
+    }
+    return true;
+}
+
+std::optional<qint64> UserRewardStore::activeUntil(const QString& userId, const QString& type, qint64 atMs) {
+    const auto row = context_.db.row("SELECT MAX(expires_at) AS until FROM user_rewards WHERE user_id = ? AND"
+                                     " reward_type = ? AND purchased_at <= ? AND expires_at > ?",
+                                     {userId, type, atMs, atMs});
+    if (!row || row->value("until").isNull())
+        return std::nullopt;
+    return row->value("until").toLongLong();
+}
+
+bool UserRewardStore::owns(const QString& userId, const QString& type) {
+    return context_.db
+        .row("SELECT 1 FROM user_rewards WHERE user_id = ? AND reward_type = ? LIMIT 1", {userId, type})
+        .has_value();
+}
+
+bool UserRewardStore::timed(const QString& type) {
+    return type == QLatin1String(xpBoostType) || type == QLatin1String(premiumType);
+}
+
 QJsonObject UserRewardStore::itemJson(const QVariantMap& row) {
     const QString id = row.value("id").toString();
     const bool song = row.value("reward_type").toString() == songType;
@@ -138,7 +201,8 @@ QJsonObject UserRewardStore::itemJson(const QVariantMap& row) {
         {"usage_count", used},
         {"usage_limit", nullable(limit)},
         {"remaining_uses", limit.isNull() ? QJsonValue() : QJsonValue(qMax(0, limit.toInt() - used - held))},
-        {"is_active", !usedUp && !expired(row)},
+        // A timed reward's use is spent when it starts; it is in effect until it expires.
+        {"is_active", (!usedUp || timed(row.value("reward_type").toString())) && !expired(row)},
         {"fulfillment_status", usedUp     ? "fulfilled"
                                : used > 0 ? "used"
                                           : "available"},

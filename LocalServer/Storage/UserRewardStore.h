@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
@@ -31,9 +32,29 @@ public:
     // A stored mnemonic spends one use of the user's oldest mnemonic reward that has one left and
     // becomes its fulfilment data. One statement, so it may run inside the caller's transaction.
     void fulfilMnemonic(const QString& userId, const QString& documentId, const QJsonObject& record);
+    // Spends one use of the reward `userRewardId` with `data` as its fulfilment data; false when it
+    // has none left. One statement, so that racing uses cannot spend the same one.
+    bool spendUse(const QString& userRewardId, const QJsonObject& data);
+
+    // Streak freezes not yet spent.
+    int unspentFreezes(const QString& userId);
+    // Spends the user's `count` oldest unspent freezes inside the caller's transaction, each on one
+    // of `coveredDays`; false when fewer are left.
+    bool spendFreezes(const QString& userId, const QList<QDate>& coveredDays);
+    // When the user's rewards of the timed `type` (xpBoostType, premiumType) in effect at `atMs`
+    // end; nothing when none is. Timed rewards bought while one is in effect start when it ends.
+    std::optional<qint64> activeUntil(const QString& userId, const QString& type, qint64 atMs);
+    bool owns(const QString& userId, const QString& type);
 
     static constexpr auto songType = "song_from_notes";
     static constexpr auto mnemonicType = "mnemonic_from_notes";
+    static constexpr auto lyricsType = "lyrics_from_notes";
+    static constexpr auto freezeType = "streak_freeze";
+    static constexpr auto xpBoostType = "xp_boost";
+    static constexpr auto premiumType = "premium_trial";
+    static constexpr auto badgeType = "badge";
+    // Rewards used the moment they are bought: they are in effect from then until they expire.
+    static bool timed(const QString& type);
 
 private:
     QJsonObject itemJson(const QVariantMap& row);

@@ -128,6 +128,29 @@ private slots:
         QCOMPARE(QuizAnswers::correctCount("fill_in_blank", typed, {" ", "vacuoles", " "}), 0);
     }
 
+    // Freezes cover missed days one each, and only all of them together.
+    void freezesCoverMissedDays() {
+        const QDate monday(2026, 3, 2);
+        const DailyStreak streak{5, monday};
+        int spent = -1;
+        QCOMPARE(streak.afterQuizOn(monday.addDays(1), 3, &spent).days, 6); // no day missed
+        QCOMPARE(spent, 0);
+        QCOMPARE(streak.afterQuizOn(monday.addDays(2), 1, &spent).days, 6); // one missed, one freeze
+        QCOMPARE(spent, 1);
+        QCOMPARE(streak.afterQuizOn(monday.addDays(3), 2, &spent).days, 6);
+        QCOMPARE(spent, 2);
+        QCOMPARE(streak.afterQuizOn(monday.addDays(3), 1, &spent).days, 1); // two missed, one freeze
+        QCOMPARE(spent, 0);
+        QCOMPARE(streak.afterQuizOn(monday, 1, &spent).days, 5); // the same day
+        QCOMPARE(spent, 0);
+        QCOMPARE(DailyStreak{}.afterQuizOn(monday, 2, &spent).days, 1); // the first quiz
+        QCOMPARE(spent, 0);
+        // Reported while the days missed before today are covered.
+        QCOMPARE(streak.daysOn(monday.addDays(2), 1), 5);
+        QCOMPARE(streak.daysOn(monday.addDays(3), 1), 0);
+        QCOMPARE(streak.daysOn(monday.addDays(3), 2), 5);
+    }
+
     void streaksCountLocalDays() {
         const QDate saturday(2026, 3, 7);
         DailyStreak streak;

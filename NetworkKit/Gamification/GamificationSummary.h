@@ -9,5 +9,7 @@ struct GamificationSummary {
     qint64 nextLevelXp = 0;
     int streak = 0;
     qint64 credits = 0;
-    JSON_RECORD(GamificationSummary, totalXp, level, currentLevelXp, nextLevelXp, streak, credits)
+    std::optional<bool> scholarBadge; // owns the Scholar Badge
+    JSON_RECORD(GamificationSummary, totalXp, level, currentLevelXp, nextLevelXp, streak, credits,
+                scholarBadge)
 };

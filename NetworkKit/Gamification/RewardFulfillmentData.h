@@ -2,7 +2,7 @@
 
 #include "JsonRecord.h"
 
-// What a used reward produced: a song, lyrics or a mnemonic.
+// What a used reward produced: a song, lyrics, a mnemonic or the day a streak freeze covered.
 struct RewardFulfillmentData {
     std::optional<QString> audioUrl;
     std::optional<QString> lyrics;
@@ -20,6 +20,8 @@ struct RewardFulfillmentData {
     std::optional<QString> displayName;
     std::optional<QString> courseName;
     std::optional<int> trackNumber;
+    std::optional<QString> coveredDay; // a streak freeze's missed day, "2026-03-03"
     JSON_RECORD(RewardFulfillmentData, audioUrl, lyrics, mnemonic, explanation, songId, genre, style, length,
-                mnemonicType, type, subject, title, documentId, displayName, courseName, trackNumber)
+                mnemonicType, type, subject, title, documentId, displayName, courseName, trackNumber,
+                coveredDay)
 };

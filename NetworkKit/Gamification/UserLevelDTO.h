@@ -8,5 +8,6 @@ struct UserLevelDTO {
     qint64 currentXp = 0;
     qint64 totalXp = 0;
     qint64 xpToNextLevel = 0;
-    JSON_RECORD(UserLevelDTO, currentLevel, levelName, currentXp, totalXp, xpToNextLevel)
+    std::optional<bool> scholarBadge; // owns the Scholar Badge
+    JSON_RECORD(UserLevelDTO, currentLevel, levelName, currentXp, totalXp, xpToNextLevel, scholarBadge)
 };

@@ -17,8 +17,9 @@ struct UserRewardItem {
     std::optional<bool> isActive;
     QString fulfillmentStatus;
     std::optional<RewardFulfillmentData> fulfillmentData;
+    std::optional<QString> expiresAt; // ISO 8601; timed rewards are in effect until then
     JSON_RECORD(UserRewardItem, userRewardId, userId, rewardId, rewardName, rewardType, usageCount,
-                usageLimit, remainingUses, isActive, fulfillmentStatus, fulfillmentData)
+                usageLimit, remainingUses, isActive, fulfillmentStatus, fulfillmentData, expiresAt)
 
     RewardKind kind() const { return rewardKind(rewardType.value_or(QString())); }
 };

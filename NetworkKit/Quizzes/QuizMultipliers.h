@@ -5,5 +5,6 @@
 struct QuizMultipliers {
     std::optional<double> difficulty;
     std::optional<double> streak;
-    JSON_RECORD(QuizMultipliers, difficulty, streak)
+    std::optional<double> xpBoost; // 2 while a Double XP Day is on
+    JSON_RECORD(QuizMultipliers, difficulty, streak, xpBoost)
 };
