@@ -126,6 +126,7 @@ target_sources(NetworkKit PRIVATE
     Gamification/GamificationAPI.cpp
     Gamification/GamificationAPI.h
     Gamification/GamificationSummary.h
+    Gamification/LyricsRewardResult.h
     Gamification/PurchaseRewardRequest.h
     Gamification/PurchaseRewardResponse.h
     Gamification/RewardCatalogItem.h
@@ -135,6 +136,7 @@ target_sources(NetworkKit PRIVATE
     Gamification/RewardKind.cpp
     Gamification/RewardKind.h
     Gamification/SongGenerationResult.h
+    Gamification/UseLyricsRewardRequest.h
     Gamification/UseSongRewardRequest.h
     Gamification/UserLevelDTO.h
     Gamification/UserRewardItem.h

@@ -32,3 +32,8 @@ async::Task<SongGenerationResult> GamificationAPI::makeSong(const UseSongRewardR
     return postGeneration<SongGenerationResult>(
         client_, QStringLiteral("/api/gamification/rewards/use/song-from-notes"), request);
 }
+
+async::Task<LyricsRewardResult> GamificationAPI::writeLyrics(const UseLyricsRewardRequest& request) const {
+    return client_.post<LyricsRewardResult>(QStringLiteral("/api/gamification/rewards/use/lyrics-from-notes"),
+                                            request);
+}

@@ -3,10 +3,12 @@
 #include "APIClient.h"
 #include "CreditsBalance.h"
 #include "GamificationSummary.h"
+#include "LyricsRewardResult.h"
 #include "PurchaseRewardRequest.h"
 #include "PurchaseRewardResponse.h"
 #include "RewardCatalogItem.h"
 #include "SongGenerationResult.h"
+#include "UseLyricsRewardRequest.h"
 #include "UseSongRewardRequest.h"
 #include "UserLevelDTO.h"
 #include "UserRewardItem.h"
@@ -23,6 +25,7 @@ public:
     async::Task<QList<UserRewardItem>> purchasedRewards(const QString& userId) const;
     async::Task<PurchaseRewardResponse> purchase(const PurchaseRewardRequest& request) const;
     async::Task<SongGenerationResult> makeSong(const UseSongRewardRequest& request) const;
+    async::Task<LyricsRewardResult> writeLyrics(const UseLyricsRewardRequest& request) const;
 
 private:
     APIClient client_;

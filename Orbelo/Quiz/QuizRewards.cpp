@@ -13,7 +13,8 @@ QuizRewards QuizRewards::from(const QuizCompleteResponse& response) {
     if (response.multipliers) {
         for (const QString& text :
              {multiplierText(response.multipliers->difficulty.value_or(1), QStringLiteral("difficulty")),
-              multiplierText(response.multipliers->streak.value_or(1), QStringLiteral("streak"))}) {
+              multiplierText(response.multipliers->streak.value_or(1), QStringLiteral("streak")),
+              multiplierText(response.multipliers->xpBoost.value_or(1), QStringLiteral("double XP"))}) {
             if (!text.isEmpty())
                 rewards.multipliers << text;
         }

@@ -4,8 +4,11 @@
 #include "CurrentUser.h"
 #include "FailureMessage.h"
 #include "LyricsDisplay.h"
+#include "NotificationCenter.h"
 #include "RewardButtonState.h"
 #include "RewardCardText.h"
+#include "RewardEffectText.h"
+#include "User/UserAPI.h"
 
 namespace {
 
@@ -33,7 +36,7 @@ RewardsModel::RewardsModel(QObject* parent)
     : RewardsModel(AuthKit::makeAPIClient(), CurrentUser::id, parent) {}
 
 RewardsModel::RewardsModel(APIClient client, UserIdSource userId, QObject* parent)
-    : QObject(parent), gamification_(std::move(client)), userId_(std::move(userId)) {}
+    : QObject(parent), client_(client), gamification_(std::move(client)), userId_(std::move(userId)) {}
 
 RewardsModel::~RewardsModel() {
     if (toastTimer_)
@@ -110,9 +113,9 @@ QVariantList RewardsModel::owned() const {
         if (kind == RewardKind::song && composing)
             note = QStringLiteral("Generating audio… check back in a minute.");
         else if (kind == RewardKind::lyrics && lyrics.isEmpty())
-            note = QStringLiteral("Open the web app to pick a document and generate lyrics.");
+            note = QStringLiteral("Pick a document and choose Write Lyrics.");
         else if (kind == RewardKind::other)
-            note = QStringLiteral("This reward type is best used on the web app.");
+            note = RewardEffectText::cardNote(reward, async::Clock::current().now());
         const QString name = reward.rewardName.value_or(RewardCardText::kindLabel(kind));
         cards << QVariantMap{
             {QStringLiteral("userRewardId"), reward.userRewardId},
@@ -124,6 +127,7 @@ QVariantList RewardsModel::owned() const {
             {QStringLiteral("note"), note},
             {QStringLiteral("canGenerate"),
              available && !composing && (kind == RewardKind::song || kind == RewardKind::mnemonic)},
+            {QStringLiteral("canWriteLyrics"), available && kind == RewardKind::lyrics && lyrics.isEmpty()},
             {QStringLiteral("audioUrl"), audioUrl},
             {QStringLiteral("title"), data.title.value_or(name)},
             {QStringLiteral("lyrics"), lyrics},
@@ -145,7 +149,7 @@ void RewardsModel::load() {
     if (loading_)
         return;
     loading_ = tasks_.spawn(
-        fetch(gamification_, *user),
+        fetch(client_, *user),
         [this](Snapshot snapshot) {
             loading_ = 0;
             loaded_ = true;
@@ -153,6 +157,7 @@ void RewardsModel::load() {
             level_ = snapshot.level;
             catalog_ = std::move(snapshot.catalog);
             owned_ = std::move(snapshot.owned);
+            documents_ = std::move(snapshot.documents);
             errorMessage_.clear();
             Q_EMIT stateChanged();
             Q_EMIT catalogChanged();
@@ -164,12 +169,26 @@ void RewardsModel::load() {
     Q_EMIT stateChanged();
 }
 
-async::Task<RewardsModel::Snapshot> RewardsModel::fetch(GamificationAPI gamification, QString userId) {
+async::Task<RewardsModel::Snapshot> RewardsModel::fetch(APIClient client, QString userId) {
+    const GamificationAPI gamification(client);
     Snapshot snapshot;
     snapshot.balance = (co_await gamification.creditsBalance(userId)).totalPoints;
     snapshot.level = co_await gamification.level(userId);
     snapshot.catalog = co_await gamification.catalog();
     snapshot.owned = co_await gamification.purchasedRewards(userId);
+    // The documents are needed only to write lyrics with.
+    const bool writesLyrics =
+        std::any_of(snapshot.owned.cbegin(), snapshot.owned.cend(), [](const auto& reward) {
+            return reward.kind() == RewardKind::lyrics &&
+                   reward.fulfillmentStatus == QLatin1String("available");
+        });
+    // Without them the rest of the screen still shows; the picker then offers none.
+    if (writesLyrics) {
+        try {
+            snapshot.documents = (co_await UserAPI(client).bootstrap()).documents;
+        } catch (...) {
+        }
+    }
     co_return snapshot;
 }
 
@@ -199,6 +218,7 @@ void RewardsModel::purchase(const QString& rewardId) {
             Q_EMIT catalogChanged();
             setToast(QStringLiteral("Purchased ") + name);
             Q_EMIT celebrate();
+            NotificationCenter::shared().post(RewardEffectText::rewardsChangedNotification);
             refreshOwned(user);
         },
         [this](std::exception_ptr error) {
@@ -226,6 +246,57 @@ void RewardsModel::refreshOwned(const QString& userId) {
 
 async::Task<QList<UserRewardItem>> RewardsModel::ownedRewards(GamificationAPI gamification, QString userId) {
     co_return co_await gamification.purchasedRewards(userId);
+}
+
+QString RewardsModel::boostText() const {
+    return RewardEffectText::doubleXpHeader(owned_, async::Clock::current().now());
+}
+
+QString RewardsModel::premiumText() const {
+    return RewardEffectText::premiumHeader(owned_, async::Clock::current().now());
+}
+
+QVariantList RewardsModel::documents() const {
+    QVariantList list;
+    for (const DocumentItem& document : documents_) {
+        if (document.processingState() != DocumentItem::ProcessingState::ready)
+            continue;
+        list << QVariantMap{
+            {QStringLiteral("id"), document.id},
+            {QStringLiteral("title"), document.title.value_or(document.filename.value_or(document.id))}};
+    }
+    return list;
+}
+
+void RewardsModel::writeLyrics(const QString& userRewardId, const QString& documentId) {
+    const std::optional<QString> user = userId_();
+    if (!user || user->isEmpty()) {
+        setError(signedOutText);
+        return;
+    }
+    if (!writingLyricsId_.isEmpty())
+        return;
+    writingLyricsId_ = userRewardId;
+    errorMessage_.clear();
+    Q_EMIT stateChanged();
+    UseLyricsRewardRequest request{*user, userRewardId,
+                                   documentId.isEmpty() ? std::nullopt : std::optional<QString>(documentId)};
+    tasks_.spawn(
+        lyricsFor(gamification_, request),
+        [this, user = *user](LyricsRewardResult) {
+            writingLyricsId_.clear();
+            Q_EMIT stateChanged();
+            refreshOwned(user);
+        },
+        [this](std::exception_ptr error) {
+            writingLyricsId_.clear();
+            setError(QStringLiteral("Couldn't write lyrics: ") + FailureMessage::description(error));
+        });
+}
+
+async::Task<LyricsRewardResult> RewardsModel::lyricsFor(GamificationAPI gamification,
+                                                        UseLyricsRewardRequest request) {
+    co_return co_await gamification.writeLyrics(request);
 }
 
 void RewardsModel::dismissToast() {

@@ -4,6 +4,7 @@
 #include <QObject>
 
 #include "Clock.h"
+#include "Documents/DocumentItem.h"
 #include "Gamification/GamificationAPI.h"
 #include "Gamification/RewardCategoryFilter.h"
 #include "TaskScope.h"
@@ -35,6 +36,12 @@ class RewardsModel : public QObject {
     Q_PROPERTY(QVariantList owned READ owned NOTIFY stateChanged)
     Q_PROPERTY(QString purchasingId READ purchasingId NOTIFY catalogChanged)
     Q_PROPERTY(QString toast READ toast NOTIFY toastChanged)
+    // "Double XP until 14:05" and "Premium Week until Tue 09:30" while they are on.
+    Q_PROPERTY(QString boostText READ boostText NOTIFY stateChanged)
+    Q_PROPERTY(QString premiumText READ premiumText NOTIFY stateChanged)
+    // The processed documents lyrics can be written from: {id, title}.
+    Q_PROPERTY(QVariantList documents READ documents NOTIFY stateChanged)
+    Q_PROPERTY(QString writingLyricsId READ writingLyricsId NOTIFY stateChanged)
 public:
     enum Segment { marketplace, myRewards };
     Q_ENUM(Segment)
@@ -70,8 +77,14 @@ public:
     QVariantList owned() const;
     const QString& purchasingId() const { return purchasingId_; }
     const QString& toast() const { return toast_; }
+    QString boostText() const;
+    QString premiumText() const;
+    QVariantList documents() const;
+    const QString& writingLyricsId() const { return writingLyricsId_; }
 
     Q_INVOKABLE void load();
+    // Spends the lyrics reward on lyrics from `documentId` (empty: the backend's choice).
+    Q_INVOKABLE void writeLyrics(const QString& userRewardId, const QString& documentId);
     // Buys the item unless a purchase of it is already under way.
     Q_INVOKABLE void purchase(const QString& rewardId);
     Q_INVOKABLE void dismissToast();
@@ -91,15 +104,19 @@ private:
         UserLevelDTO level;
         QList<RewardCatalogItem> catalog;
         QList<UserRewardItem> owned;
+        QList<DocumentItem> documents;
     };
-    static async::Task<Snapshot> fetch(GamificationAPI gamification, QString userId);
+    static async::Task<Snapshot> fetch(APIClient client, QString userId);
     static async::Task<PurchaseRewardResponse> buy(GamificationAPI gamification,
                                                    PurchaseRewardRequest request);
+    static async::Task<LyricsRewardResult> lyricsFor(GamificationAPI gamification,
+                                                     UseLyricsRewardRequest request);
     static async::Task<QList<UserRewardItem>> ownedRewards(GamificationAPI gamification, QString userId);
     void refreshOwned(const QString& userId);
     void setError(const QString& message);
     void setToast(const QString& text);
 
+    APIClient client_;
     GamificationAPI gamification_;
     UserIdSource userId_;
     int segment_ = marketplace;
@@ -110,7 +127,9 @@ private:
     std::optional<UserLevelDTO> level_;
     QList<RewardCatalogItem> catalog_;
     QList<UserRewardItem> owned_;
+    QList<DocumentItem> documents_;
     QString purchasingId_;
+    QString writingLyricsId_;
     QString toast_;
     async::Clock::TimerId toastTimer_ = 0;
     async::TaskScope::TaskId loading_ = 0;

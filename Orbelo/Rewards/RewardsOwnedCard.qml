@@ -4,13 +4,18 @@ import QtQuick.Layouts
 import DesignKit
 
 // One reward the user owns: its kind, status and uses left, then what its kind offers — a song's
-// "Generate Song" or its player and lyrics, a lyrics reward's lyrics, a mnemonic's "Generate
-// Mnemonic" or the mnemonic itself, and for other kinds a pointer to the web app.
+// "Generate Song" or its player and lyrics, a lyrics reward's document picker and "Write Lyrics" or
+// its lyrics, a mnemonic's "Generate Mnemonic" or the mnemonic itself, and for other kinds a line
+// on what they do.
 Rectangle {
     id: card
     // One entry of RewardsModel.owned.
     required property var reward
+    // RewardsModel.documents, for a lyrics reward not yet used.
+    property var documents: []
+    property bool writingLyrics: false
     signal generateSong()
+    signal writeLyrics(string documentId)
     signal generateMnemonic()
     signal openMnemonic()
 
@@ -94,6 +99,29 @@ Rectangle {
             visible: card.hasLyrics && lyricsToggle.expanded
             lines: card.reward.lyricsLines
             spokenText: card.reward.lyricsSpoken
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            visible: card.reward.canWriteLyrics
+            spacing: Theme.spacing.s
+            ComboBox {
+                id: lyricsDocument
+                Layout.fillWidth: true
+                model: card.documents
+                textRole: "title"
+                valueRole: "id"
+                enabled: !card.writingLyrics && count > 0
+                displayText: count > 0 ? currentText : "No documents found. Upload a document in the Library first."
+                Accessible.name: "Document"
+                Accessible.description: "Chooses the document the lyrics are written from."
+            }
+            PrimaryButton {
+                text: card.writingLyrics ? "Writing…" : "Write Lyrics"
+                enabled: !card.writingLyrics && lyricsDocument.count > 0
+                Accessible.description: "Writes lyrics from the chosen document's notes."
+                onClicked: card.writeLyrics(lyricsDocument.currentValue)
+            }
         }
 
         PrimaryButton {

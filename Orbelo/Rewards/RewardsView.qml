@@ -44,6 +44,18 @@ Item {
                 Accessible.name: text
             }
             Item { Layout.fillWidth: true }
+            Repeater {
+                model: [view.rewards.boostText, view.rewards.premiumText].filter(text => text.length > 0)
+                delegate: Text {
+                    required property string modelData
+                    text: modelData
+                    color: Theme.color.success
+                    font.pixelSize: Theme.font.callout
+                    font.weight: Font.DemiBold
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
+                }
+            }
             Text {
                 visible: text.length > 0
                 text: view.rewards.levelText
@@ -184,6 +196,9 @@ Item {
                             required property var modelData
                             Layout.fillWidth: true
                             reward: modelData
+                            documents: view.rewards.documents
+                            writingLyrics: view.rewards.writingLyricsId === modelData.userRewardId
+                            onWriteLyrics: documentId => view.rewards.writeLyrics(modelData.userRewardId, documentId)
                             onGenerateSong: songSheet.openFor(modelData.userRewardId)
                             onGenerateMnemonic: mnemonicSheet.open()
                             onOpenMnemonic: {

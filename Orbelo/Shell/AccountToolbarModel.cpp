@@ -2,8 +2,10 @@
 
 #include "AuthKit.h"
 #include "CurrentUser.h"
+#include "Gamification/GamificationAPI.h"
 #include "MenuCommands.h"
 #include "NotificationCenter.h"
+#include "RewardEffectText.h"
 
 namespace {
 
@@ -17,12 +19,13 @@ std::optional<QString> present(const std::optional<QString>& text) {
 } // namespace
 
 AccountToolbarModel::AccountToolbarModel(QObject* parent)
-    : AccountToolbarModel([] { return AuthKit::signOut(); }, parent) {
+    : AccountToolbarModel([] { return AuthKit::signOut(); }, parent, AuthKit::makeAPIClient()) {
     CurrentUser::follow(this, [this](const std::optional<User>& user) { setUser(user); });
 }
 
-AccountToolbarModel::AccountToolbarModel(SignOutCommand::SignOut signOut, QObject* parent)
-    : QObject(parent), signOut_(std::move(signOut)) {
+AccountToolbarModel::AccountToolbarModel(SignOutCommand::SignOut signOut, QObject* parent,
+                                         std::optional<APIClient> badges)
+    : QObject(parent), signOut_(std::move(signOut)), badges_(std::move(badges)) {
     connect(&signOut_, &SignOutCommand::isRunningChanged, this, &AccountToolbarModel::isSigningOutChanged);
     NotificationCenter& center = NotificationCenter::shared();
     center.observe(MenuCommands::openSettingsNotification, this,
@@ -30,13 +33,51 @@ AccountToolbarModel::AccountToolbarModel(SignOutCommand::SignOut signOut, QObjec
     center.observe(openRewardsNotification, this, [this](const QVariant&) { setShowRewards(true); });
     center.observe(openNotificationsNotification, this,
                    [this](const QVariant&) { setShowNotifications(true); });
+    center.observe(RewardEffectText::rewardsChangedNotification, this,
+                   [this](const QVariant&) { loadBadge(); });
 }
 
 void AccountToolbarModel::setUser(const std::optional<User>& user) {
     const QString before = displayName() + initials();
+    const bool otherUser = (user ? user->id : QString()) != (user_ ? user_->id : QString());
     user_ = user;
-    if (before != displayName() + initials())
+    if (otherUser) {
+        // The last user's badge is not this one's.
+        tasks_.cancelAll();
+        scholarBadge_ = false;
+        loadBadge();
         Q_EMIT userChanged();
+    } else if (before != displayName() + initials()) {
+        Q_EMIT userChanged();
+    }
+}
+
+QString AccountToolbarModel::badgeText() const {
+    return scholarBadge_ ? RewardEffectText::scholarBadgeText : QString();
+}
+
+void AccountToolbarModel::setScholarBadge(bool owned) {
+    if (owned == scholarBadge_)
+        return;
+    scholarBadge_ = owned;
+    Q_EMIT userChanged();
+}
+
+QString AccountToolbarModel::accessibleLabel() const {
+    return QStringLiteral("Account: ") + displayName() +
+           (scholarBadge_ ? QStringLiteral(", Scholar Badge") : QString());
+}
+
+void AccountToolbarModel::loadBadge() {
+    if (!badges_ || !user_)
+        return;
+    // Not known is shown as not owned; the next purchase or sign-in asks again.
+    tasks_.spawn(
+        ownsBadge(*badges_), [this](bool owned) { setScholarBadge(owned); }, [](std::exception_ptr) {});
+}
+
+async::Task<bool> AccountToolbarModel::ownsBadge(APIClient client) {
+    co_return (co_await GamificationAPI(client).summary()).scholarBadge.value_or(false);
 }
 
 std::optional<QString> AccountToolbarModel::primaryEmail() const {

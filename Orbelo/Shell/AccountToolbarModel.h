@@ -3,7 +3,9 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
+#include "APIClient.h"
 #include "SignOutCommand.h"
+#include "TaskScope.h"
 #include "User.h"
 
 #include <QtQml/qqmlregistration.h>
@@ -15,6 +17,8 @@ class AccountToolbarModel : public QObject {
     QML_ELEMENT
     Q_PROPERTY(QString displayName READ displayName NOTIFY userChanged)
     Q_PROPERTY(QString initials READ initials NOTIFY userChanged)
+    // "Scholar" beside the name while the user owns the Scholar Badge, else empty.
+    Q_PROPERTY(QString badgeText READ badgeText NOTIFY userChanged)
     Q_PROPERTY(QString accessibleLabel READ accessibleLabel NOTIFY userChanged)
     Q_PROPERTY(int unreadCount READ unreadCount WRITE setUnreadCount NOTIFY unreadCountChanged)
     Q_PROPERTY(QString notificationsTitle READ notificationsTitle NOTIFY unreadCountChanged)
@@ -28,13 +32,18 @@ public:
 
     // Follows the shared auth client's current user.
     explicit AccountToolbarModel(QObject* parent = nullptr);
-    // `signOut` replaces AuthKit::signOut (tests); the user is set with setUser.
-    AccountToolbarModel(SignOutCommand::SignOut signOut, QObject* parent = nullptr);
+    // `signOut` replaces AuthKit::signOut (tests); the user is set with setUser. With `badges`, the
+    // badge is read from the gamification summary whenever the user changes or a reward is bought.
+    AccountToolbarModel(SignOutCommand::SignOut signOut, QObject* parent = nullptr,
+                        std::optional<APIClient> badges = std::nullopt);
 
     void setUser(const std::optional<User>& user);
     QString displayName() const;
     QString initials() const;
-    QString accessibleLabel() const { return QStringLiteral("Account: ") + displayName(); }
+    QString badgeText() const;
+    void setScholarBadge(bool owned);
+    // "Account: Ada Lovelace", then ", Scholar Badge" when owned.
+    QString accessibleLabel() const;
     int unreadCount() const { return unreadCount_; }
     void setUnreadCount(int count);
     QString notificationsTitle() const;
@@ -64,6 +73,8 @@ Q_SIGNALS:
 
 private:
     std::optional<QString> primaryEmail() const;
+    void loadBadge();
+    static async::Task<bool> ownsBadge(APIClient client);
 
     SignOutCommand signOut_;
     std::optional<User> user_;
@@ -71,4 +82,7 @@ private:
     bool showNotifications_ = false;
     bool showRewards_ = false;
     bool showSettings_ = false;
+    bool scholarBadge_ = false;
+    std::optional<APIClient> badges_;
+    async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -2,6 +2,8 @@
 
 #include "AuthKit.h"
 #include "Gamification/GamificationAPI.h"
+#include "NotificationCenter.h"
+#include "RewardEffectText.h"
 
 #include <algorithm>
 
@@ -9,7 +11,10 @@ ProgressHeaderModel::ProgressHeaderModel(QObject* parent)
     : ProgressHeaderModel(AuthKit::makeAPIClient(), parent) {}
 
 ProgressHeaderModel::ProgressHeaderModel(APIClient client, QObject* parent)
-    : QObject(parent), client_(std::move(client)) {}
+    : QObject(parent), client_(std::move(client)) {
+    NotificationCenter::shared().observe(RewardEffectText::rewardsChangedNotification, this,
+                                         [this](const QVariant&) { load(); });
+}
 
 QString ProgressHeaderModel::levelText() const {
     return summary_ ? QStringLiteral("Level ") + QString::number(summary_->level) : QString();
@@ -34,11 +39,17 @@ QString ProgressHeaderModel::creditsText() const {
     return summary_ ? QString::number(summary_->credits) + QStringLiteral(" credits") : QString();
 }
 
+QString ProgressHeaderModel::badgeText() const {
+    return summary_ && summary_->scholarBadge.value_or(false) ? RewardEffectText::scholarBadgeText
+                                                              : QString();
+}
+
 QString ProgressHeaderModel::accessibleLabel() const {
     if (!summary_)
         return {};
+    const QString badge = badgeText().isEmpty() ? QString() : QStringLiteral(", Scholar Badge");
     return levelText() + QStringLiteral(", ") + xpText() + QStringLiteral(" to next level, ") + streakText() +
-           QStringLiteral(", ") + creditsText();
+           QStringLiteral(", ") + creditsText() + badge;
 }
 
 void ProgressHeaderModel::load() {

@@ -11,7 +11,8 @@
 
 // The line at the top of the Study tab: the user's level, XP towards the next level, streak and
 // credits. It shows only once the backend has answered; a failed load keeps it quiet (or keeps
-// the last good figures), since the rest of the tab does not depend on it.
+// the last good figures), since the rest of the tab does not depend on it. A purchase anywhere in
+// the app loads it again.
 class ProgressHeaderModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -24,7 +25,9 @@ class ProgressHeaderModel : public QObject {
     Q_PROPERTY(double levelProgress READ levelProgress NOTIFY progressChanged)
     Q_PROPERTY(QString streakText READ streakText NOTIFY progressChanged)
     Q_PROPERTY(QString creditsText READ creditsText NOTIFY progressChanged)
-    // "Level 3, 120 of 300 XP to next level, 5 day streak, 40 credits"
+    // "Scholar" while the user owns the Scholar Badge, else empty.
+    Q_PROPERTY(QString badgeText READ badgeText NOTIFY progressChanged)
+    // "Level 3, 120 of 300 XP to next level, 5 day streak, 40 credits", then ", Scholar Badge"
     Q_PROPERTY(QString accessibleLabel READ accessibleLabel NOTIFY progressChanged)
 public:
     explicit ProgressHeaderModel(QObject* parent = nullptr);
@@ -37,6 +40,7 @@ public:
     double levelProgress() const;
     QString streakText() const;
     QString creditsText() const;
+    QString badgeText() const;
     QString accessibleLabel() const;
 
     // Loads the figures; a load already running is not started twice.

@@ -3,8 +3,8 @@ import QtQuick.Layouts
 import DesignKit
 import OrbeloModels
 
-// The top of the Study tab: level and XP towards the next one, streak and credits, read as one
-// line. Takes no room until the figures have come.
+// The top of the Study tab: level (with the Scholar Badge when owned) and XP towards the next one,
+// streak and credits, read as one line. Takes no room until the figures have come.
 Rectangle {
     id: header
     required property ProgressHeaderModel model
@@ -37,6 +37,23 @@ Rectangle {
                     font.pixelSize: Theme.font.headline
                     font.weight: Font.Bold
                     Accessible.ignored: true
+                }
+                // The Scholar Badge, named in the header's spoken line.
+                Rectangle {
+                    visible: header.model.badgeText.length > 0
+                    implicitWidth: badgeLabel.implicitWidth + Theme.spacing.s * 2
+                    implicitHeight: badgeLabel.implicitHeight + Theme.spacing.xxs * 2
+                    radius: height / 2
+                    color: Theme.color.accent
+                    Text {
+                        id: badgeLabel
+                        anchors.centerIn: parent
+                        text: header.model.badgeText
+                        color: Theme.color.textOnAccent
+                        font.pixelSize: Theme.font.caption
+                        font.weight: Font.Bold
+                        Accessible.ignored: true
+                    }
                 }
                 Text {
                     text: header.model.xpText + " to next level"

@@ -254,6 +254,13 @@ private Q_SLOTS:
         QCOMPARE(QuizRewards::multiplierText(1.5, "difficulty"), QStringLiteral("× 1.5 difficulty"));
         QCOMPARE(QuizRewards::multiplierText(1.04, "streak"), QStringLiteral("× 1 streak"));
 
+        // A Double XP Day's multiplier follows the others; without one (older servers) nothing shows.
+        QuizCompleteResponse boosted;
+        boosted.multipliers = QuizMultipliers{1.2, 1.0, 2.0};
+        QCOMPARE(QuizRewards::from(boosted).multipliers, (QStringList{"× 1.2 difficulty", "× 2 double XP"}));
+        boosted.multipliers = QuizMultipliers{1.5, 1.1, std::nullopt};
+        QCOMPARE(QuizRewards::from(boosted).multipliers, (QStringList{"× 1.5 difficulty", "× 1.1 streak"}));
+
         QuizCompleteResponse response;
         response.achievementsEarned =
             QList<AchievementEarned>{{"a1", QStringLiteral("First quiz")}, {"a2", std::nullopt}};

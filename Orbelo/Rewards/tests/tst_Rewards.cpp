@@ -3,6 +3,7 @@
 #include "MediaSongPlayback.h"
 #include "RewardButtonState.h"
 #include "RewardCardText.h"
+#include "RewardEffectText.h"
 #include "RewardSongPlayer.h"
 #include "RewardsModel.h"
 #include "ScriptedClient.h"
@@ -46,6 +47,9 @@ struct RewardsBackend {
     ScriptedHttpServer server;
     QByteArray owned = "[]";
     qint64 balance = 250;
+    QByteArray bootstrap; // empty: not answered
+    ScriptedResponse lyrics = ScriptedResponse::json(
+        200, R"({"success":true,"user_reward_id":"l1","document_id":"d1","lyrics":"[Chorus]\nATP"})");
 
     RewardsBackend() {
         server.setHandler([this](const RecordedRequest& r) {
@@ -63,6 +67,10 @@ struct RewardsBackend {
                 return ScriptedResponse::json(200, catalogJson);
             if (r.path == "/api/gamification/rewards/u1/purchased")
                 return ScriptedResponse::json(200, owned);
+            if (r.path == "/api/bootstrap" && !bootstrap.isEmpty())
+                return ScriptedResponse::json(200, bootstrap);
+            if (r.path == "/api/gamification/rewards/use/lyrics-from-notes")
+                return lyrics;
             return ScriptedResponse::json(404, R"({"detail":"unscripted"})");
         });
     }
@@ -291,11 +299,102 @@ private Q_SLOTS:
         QCOMPARE(done.value("status"), QStringLiteral("Fulfilled"));
         QVERIFY(done.value("note").toString().isEmpty());
         QCOMPARE(card(owned, "userRewardId", "l1").value("note"),
-                 QStringLiteral("Open the web app to pick a document and generate lyrics."));
+                 QStringLiteral("Pick a document and choose Write Lyrics."));
+        QVERIFY(card(owned, "userRewardId", "l1").value("canWriteLyrics").toBool());
+        QVERIFY(!card(owned, "userRewardId", "s1").value("canWriteLyrics").toBool());
+        // The documents could not be read: the rest of the screen is there all the same.
+        QVERIFY(model.documents().isEmpty());
+        QVERIFY(model.errorMessage().isEmpty());
         QCOMPARE(card(owned, "userRewardId", "m1").value("mnemonic"), QStringLiteral("KPCOFGS"));
         QCOMPARE(card(owned, "userRewardId", "b1").value("note"),
-                 QStringLiteral("This reward type is best used on the web app."));
+                 QStringLiteral("Shown beside your name in the account menu and the progress header."));
         QCOMPARE(card(owned, "userRewardId", "b1").value("kindLabel"), QStringLiteral("Reward"));
+    }
+
+    // A lyrics reward not yet used: its documents to choose from, "Write Lyrics" sends the chosen
+    // one, and the owned list comes again with the lyrics; a refusal is said.
+    void writingLyrics() {
+        RewardsBackend backend;
+        backend.owned =
+            R"([{"user_reward_id":"l1","user_id":"u1","reward_id":"study_lyrics",)"
+            R"("reward_type":"lyrics_from_notes","usage_count":0,"fulfillment_status":"available"}])";
+        backend.bootstrap = R"({"courses":[],"documents":[{"id":"d1","title":"Cells","status":"ready"},)"
+                            R"({"id":"d2","title":"Draft","status":"processing"}]})";
+        RewardsModel model(scriptedClient(backend.server), signedIn);
+        model.load();
+        QTRY_VERIFY(model.hasLoaded());
+        QCOMPARE(model.documents(), (QVariantList{QVariantMap{{"id", "d1"}, {"title", "Cells"}}}));
+
+        backend.owned =
+            R"([{"user_reward_id":"l1","user_id":"u1","reward_id":"study_lyrics",)"
+            R"("reward_type":"lyrics_from_notes","usage_count":1,"fulfillment_status":"fulfilled",)"
+            R"("fulfillment_data":{"lyrics":"[Chorus]\nATP"}}])";
+        model.writeLyrics("l1", "d1");
+        QCOMPARE(model.writingLyricsId(), QStringLiteral("l1"));
+        model.writeLyrics("l1", "d1"); // one request however often asked
+        QTRY_COMPARE(card(model.owned(), "userRewardId", "l1").value("lyrics"),
+                     QStringLiteral("[Chorus]\nATP"));
+        QVERIFY(model.writingLyricsId().isEmpty());
+        QCOMPARE(backend.count("POST", "/api/gamification/rewards/use/lyrics-from-notes"), 1);
+        const auto sent = std::find_if(backend.server.requests().cbegin(), backend.server.requests().cend(),
+                                       [](const RecordedRequest& r) { return r.method == "POST"; });
+        QCOMPARE(QJsonDocument::fromJson(sent->body).object(),
+                 (QJsonObject{{"user_id", "u1"}, {"user_reward_id", "l1"}, {"document_id", "d1"}}));
+        QVERIFY(!card(model.owned(), "userRewardId", "l1").value("canWriteLyrics").toBool());
+
+        backend.lyrics = ScriptedResponse::json(409, R"({"detail":"Study Lyrics has no uses left."})");
+        model.writeLyrics("l1", "d1");
+        QTRY_VERIFY(model.writingLyricsId().isEmpty());
+        QVERIFY(model.errorMessage().startsWith("Couldn't write lyrics: "));
+        QVERIFY(model.errorMessage().contains("Study Lyrics has no uses left."));
+    }
+
+    // The header names a Double XP Day and a Premium Week while each is on, up to the minute it ends.
+    void boostsInTheHeader() {
+        qputenv("TZ", "UTC");
+        async::VirtualClock clock(QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC));
+        async::ScopedClock useClock(clock);
+        RewardsBackend backend;
+        backend.owned =
+            R"([{"user_reward_id":"x1","user_id":"u1","reward_id":"double_xp_day","reward_type":"xp_boost",)"
+            R"("usage_count":1,"usage_limit":1,"is_active":true,"fulfillment_status":"fulfilled",)"
+            R"("expires_at":"2026-03-02T14:05:00.000Z"},)"
+            R"({"user_reward_id":"p1","user_id":"u1","reward_id":"premium_week","reward_type":"premium_trial",)"
+            R"("usage_count":1,"usage_limit":1,"is_active":true,"fulfillment_status":"fulfilled",)"
+            R"("expires_at":"2026-03-03T09:30:00.000Z"}])";
+        RewardsModel model(scriptedClient(backend.server), signedIn);
+        model.load();
+        QTRY_VERIFY(model.hasLoaded());
+        QCOMPARE(model.boostText(), QStringLiteral("Double XP until 14:05"));
+        QCOMPARE(model.premiumText(), QStringLiteral("Premium Week until Tue 09:30"));
+        QCOMPARE(card(model.owned(), "userRewardId", "x1").value("note"),
+                 QStringLiteral("Every quiz earns double XP until 14:05."));
+        clock.advance(std::chrono::minutes(5 * 60 + 4) + 59s);
+        QCOMPARE(model.boostText(), QStringLiteral("Double XP until 14:05"));
+        clock.advance(1s);
+        QCOMPARE(model.boostText(), QString());
+        QCOMPARE(card(model.owned(), "userRewardId", "x1").value("note"), QStringLiteral("Ended."));
+        QCOMPARE(model.premiumText(), QStringLiteral("Premium Week until Tue 09:30"));
+        clock.advance(std::chrono::hours(19) + std::chrono::minutes(25));
+        QCOMPARE(model.premiumText(), QString());
+    }
+
+    void streakFreezeCards() {
+        const QDateTime now(QDate(2026, 3, 5), QTime(12, 0), Qt::UTC);
+        UserRewardItem freeze;
+        freeze.rewardType = QStringLiteral("streak_freeze");
+        QCOMPARE(
+            RewardEffectText::cardNote(freeze, now),
+            QStringLiteral("Keeps your streak through one missed day. It is used on its own when you miss "
+                           "a day."));
+        freeze.usageCount = 1;
+        freeze.fulfillmentData = RewardFulfillmentData{};
+        freeze.fulfillmentData->coveredDay = QStringLiteral("2026-03-03");
+        QCOMPARE(RewardEffectText::cardNote(freeze, now),
+                 QStringLiteral("Kept your streak through Tuesday, March 3."));
+        UserRewardItem theme;
+        theme.rewardType = QStringLiteral("theme");
+        QCOMPARE(RewardEffectText::cardNote(theme, now), QString());
     }
 
     // Blank key ideas send no style, the automatic document no document id, all courses no course.

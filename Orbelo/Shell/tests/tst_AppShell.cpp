@@ -13,8 +13,10 @@
 #include "OnboardingGate.h"
 #include "OrbeloApp.h"
 #include "Refreshable.h"
+#include "RewardEffectText.h"
 #include "RootShellModel.h"
 #include "RootSplashModel.h"
+#include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "StartupExit.h"
 #include "User/TimezoneSync.h"
@@ -492,6 +494,36 @@ private Q_SLOTS:
         QCOMPARE(account.notificationsTitle(), QStringLiteral("Notifications"));
         account.setUnreadCount(3);
         QCOMPARE(account.notificationsTitle(), QStringLiteral("Notifications (3)"));
+    }
+
+    // The Scholar Badge beside the name: asked for when a user signs in and after a purchase, never
+    // kept for the next user, and not shown when the summary cannot be read.
+    void accountScholarBadge() {
+        ScriptedHttpServer server;
+        const QByteArray figures = R"({"total_xp":520,"level":4,"current_level_xp":20,"next_level_xp":400,)"
+                                   R"("streak":0,"credits":0,"scholar_badge":)";
+        server.enqueue(ScriptedResponse::json(200, figures + "false}"));
+        server.enqueue(ScriptedResponse::json(200, figures + "true}"));
+        server.enqueue(ScriptedResponse::json(500, "unavailable"));
+        AccountToolbarModel account(&countedSignOut, nullptr, scriptedClient(server));
+        User ada;
+        ada.id = "user_1";
+        ada.firstName = "Ada";
+        account.setUser(ada);
+        QTRY_COMPARE(server.requestCount(), 1);
+        QCOMPARE(account.badgeText(), QString());
+        NotificationCenter::shared().post(RewardEffectText::rewardsChangedNotification);
+        QTRY_COMPARE(account.badgeText(), QStringLiteral("Scholar"));
+        QCOMPARE(account.accessibleLabel(), QStringLiteral("Account: Ada, Scholar Badge"));
+        account.setUser(ada); // the same user: not asked again
+        QCOMPARE(server.requestCount(), 2);
+        User grace;
+        grace.id = "user_2";
+        grace.firstName = "Grace";
+        account.setUser(grace);
+        QCOMPARE(account.badgeText(), QString());
+        QTRY_COMPARE(server.requestCount(), 3);
+        QCOMPARE(account.accessibleLabel(), QStringLiteral("Account: Grace"));
     }
 
     // The sheets open from their notifications; "Sign out" is disabled while it runs.

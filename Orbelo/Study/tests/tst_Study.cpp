@@ -4,7 +4,9 @@
 #include "FakeUrlOpener.h"
 #include "InMemoryPasteboard.h"
 #include "InMemoryPreferences.h"
+#include "NotificationCenter.h"
 #include "ProgressHeaderModel.h"
+#include "RewardEffectText.h"
 #include "ScheduleGrouping.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
@@ -413,6 +415,26 @@ private Q_SLOTS:
                  "Level 4, 120 of 300 XP to next level, 6 day streak, 9007199254740992 credits");
         for (const RecordedRequest& r : server.requests())
             QCOMPARE(r.target, "/api/gamification/credits");
+    }
+
+    // The Scholar Badge shows in the header and its spoken line once owned; a purchase anywhere
+    // loads the figures again.
+    void progressHeaderBadge() {
+        ScriptedHttpServer server;
+        const QByteArray figures = R"({"total_xp":520,"level":4,"current_level_xp":20,"next_level_xp":400,)"
+                                   R"("streak":2,"credits":10)";
+        server.enqueue(ScriptedResponse::json(200, figures + R"(,"scholar_badge":false})"));
+        server.enqueue(ScriptedResponse::json(200, figures + R"(,"scholar_badge":true})"));
+        ProgressHeaderModel model(scriptedClient(server));
+        model.load();
+        QTRY_VERIFY(model.hasProgress());
+        QCOMPARE(model.badgeText(), QString());
+        QCOMPARE(model.accessibleLabel(), "Level 4, 20 of 400 XP to next level, 2 day streak, 10 credits");
+        NotificationCenter::shared().post(RewardEffectText::rewardsChangedNotification);
+        QTRY_COMPARE(model.badgeText(), QStringLiteral("Scholar"));
+        QCOMPARE(model.accessibleLabel(),
+                 "Level 4, 20 of 400 XP to next level, 2 day streak, 10 credits, Scholar Badge");
+        QCOMPARE(server.requestCount(), 2);
     }
 };
 
