@@ -1,7 +1,8 @@
 """A student with lecture notes in a course and credits to spend buys a Study Song from the Rewards
 marketplace with the keyboard, has it made from the notes in a genre and around key ideas of their
 choosing, plays it, seeks through it from the keyboard and reads its lyrics; the server counts the
-reward's use."""
+reward's use. Then, at level 4, the student buys a Double XP Day, which the rewards header names
+until it ends, and the Scholar Badge, which shows beside their name in the account menu."""
 
 import re
 import urllib.parse
@@ -18,6 +19,9 @@ SONG_COST = 150
 KEY_IDEAS = "osmosis, active transport"
 SEEK_SECONDS = 5
 POSITION = re.compile(r"^(\d+):(\d\d) of (\d+):(\d\d)$")
+SCHOLAR_XP = 500  # level 4, "Scholar"
+POWER_UPS = ("Double XP Day", "Scholar Badge")
+POWER_UPS_COST = 120 + 40
 
 
 def _seconds(spoken):
@@ -37,6 +41,12 @@ def _button_after(ui, heading):
         elif seen and element.get_role_name() == "push button":
             return element
     return None
+
+
+def _purchasable(ui, name):
+    """The Purchase button of the card `name`, once it offers the purchase."""
+    button = _button_after(ui, name)
+    return button if button is not None and button.get_name() == "Purchase" else None
 
 
 def _shown(ui, combo):
@@ -168,4 +178,22 @@ def run(run):
         assert term in sung, "the lyrics never mention %r:\n%s" % (term, "\n".join(lines))
     assert any(line.startswith("[chorus]") for line in lines), lines
     ui.screenshot("player-and-lyrics")
+
+    # Level 4: Double XP Day and the Scholar Badge, each bought from its card.
+    run.control("/__control/xp", {"email": email, "amount": SCHOLAR_XP})
+    run.control("/__control/credits", {"email": email, "amount": POWER_UPS_COST})
+    ui.choose("check box", "Marketplace")
+    ui.press("push button", "Refresh")
+    ui.wait_for(None, "Level 4")
+    for name in POWER_UPS:
+        button = ui.wait_until(lambda: _purchasable(ui, name), "the %s card's Purchase button" % name)
+        ui.focus(button)
+        ui.key("space")
+        ui.wait_for(None, "Purchased " + name)
+    ui.wait_for(None, re.compile(r"^Double XP until \d\d:\d\d$"))
+    ui.wait_for("push button", re.compile(r"^Account: .*, Scholar Badge$"))
+    ui.screenshot("double-xp-and-badge")
+    owned = {reward["reward_id"]: reward for reward in _owned(run, email)}
+    assert owned["double_xp_day"]["is_active"] and owned["double_xp_day"]["expires_at"], owned["double_xp_day"]
+    assert "scholar_badge" in owned, sorted(owned)
     run.quit_app()
