@@ -3,8 +3,8 @@ import QtQuick.Controls
 import DesignKit
 import OrbeloModels
 
-// The account menu: the signed-in name with an initials badge, and Notifications, Rewards,
-// Settings and Sign out. The first three open their screens as sheets.
+// The account menu: the signed-in name with an initials badge (and the Scholar Badge when owned),
+// and Notifications, Rewards, Settings and Sign out. The first three open their screens as sheets.
 ToolButton {
     id: button
 
@@ -50,6 +50,23 @@ ToolButton {
             color: Theme.color.textPrimary
             font.pixelSize: Theme.font.body
             font.weight: Font.Medium
+        }
+        // The Scholar Badge; the button's name says it too.
+        Rectangle {
+            anchors.verticalCenter: parent.verticalCenter
+            visible: account.badgeText.length > 0
+            width: badgeLabel.implicitWidth + Theme.spacing.s * 2
+            height: badgeLabel.implicitHeight + Theme.spacing.xxs * 2
+            radius: height / 2
+            color: Theme.color.accent
+            Text {
+                id: badgeLabel
+                anchors.centerIn: parent
+                text: account.badgeText
+                color: Theme.color.textOnAccent
+                font.pixelSize: Theme.font.caption
+                font.weight: Font.Bold
+            }
         }
     }
     background: Rectangle {
