@@ -190,7 +190,8 @@ def run(run):
         ui.focus(button)
         ui.key("space")
         ui.wait_for(None, "Purchased " + name)
-    ui.wait_for(None, re.compile(r"^Double XP until \d\d:\d\d$"))
+    # A day from now: tomorrow, named by its weekday.
+    ui.wait_for(None, re.compile(r"^Double XP until (Mon|Tue|Wed|Thu|Fri|Sat|Sun) \d\d:\d\d$"))
     ui.wait_for("push button", re.compile(r"^Account: .*, Scholar Badge$"))
     ui.screenshot("double-xp-and-badge")
     owned = {reward["reward_id"]: reward for reward in _owned(run, email)}
