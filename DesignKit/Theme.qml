@@ -2,33 +2,40 @@ pragma Singleton
 import QtQuick
 import DesignKit
 
-// The look of the app: colours for light and dark (following the system palette), the type
-// scale, spacing, radii and motion.
+// The look of the app: the colours of the palette Appearance picks (light, dark, Night Owl or high
+// contrast), the type scale, spacing, radii and motion.
 QtObject {
     id: theme
 
     readonly property SystemPalette system: SystemPalette { colorGroup: SystemPalette.Active }
-    readonly property bool dark: system.window.hslLightness < 0.5
+    // The desktop's light or dark look feeds Appearance, which picks the palette.
+    readonly property Binding systemDarkFeed: Binding {
+        target: Appearance
+        property: "systemDark"
+        value: theme.system.window.hslLightness < 0.5
+    }
+    readonly property bool dark: Appearance.dark
+    readonly property var palette: Appearance.colors
 
     readonly property QtObject color: QtObject {
-        readonly property color accent: theme.dark ? "#8B7CFF" : "#5B4BDB"
-        readonly property color accentHover: theme.dark ? "#A094FF" : "#4A3BC4"
-        readonly property color textOnAccent: "#FFFFFF"
-        readonly property color accentSoft: theme.dark ? "#2E2A52" : "#ECE9FF"
-        readonly property color background: theme.dark ? "#16161D" : "#F7F7FB"
-        readonly property color surface: theme.dark ? "#1F1F29" : "#FFFFFF"
-        readonly property color sidebar: theme.dark ? "#1B1B24" : "#F0F0F6"
-        readonly property color raised: theme.dark ? "#2A2A36" : "#F3F3F8"
-        readonly property color separator: theme.dark ? "#33333F" : "#E3E3EC"
-        readonly property color textPrimary: theme.dark ? "#F2F2F7" : "#1C1B29"
-        readonly property color textSecondary: theme.dark ? "#A8A8B8" : "#5F5E72"
-        readonly property color textTertiary: theme.dark ? "#75758A" : "#8E8DA0"
-        readonly property color danger: theme.dark ? "#FF7A7A" : "#C62D3A"
-        readonly property color dangerSoft: theme.dark ? "#3A2024" : "#FDECEE"
-        readonly property color warning: theme.dark ? "#F5C451" : "#8A5A00"
-        readonly property color warningSoft: theme.dark ? "#3A3020" : "#FFF4DB"
-        readonly property color success: theme.dark ? "#5FD39A" : "#1D8A55"
-        readonly property color focusRing: theme.dark ? "#B3A9FF" : "#7A6CF0"
+        readonly property color accent: theme.palette.accent
+        readonly property color accentHover: theme.palette.accentHover
+        readonly property color textOnAccent: theme.palette.textOnAccent
+        readonly property color accentSoft: theme.palette.accentSoft
+        readonly property color background: theme.palette.background
+        readonly property color surface: theme.palette.surface
+        readonly property color sidebar: theme.palette.sidebar
+        readonly property color raised: theme.palette.raised
+        readonly property color separator: theme.palette.separator
+        readonly property color textPrimary: theme.palette.textPrimary
+        readonly property color textSecondary: theme.palette.textSecondary
+        readonly property color textTertiary: theme.palette.textTertiary
+        readonly property color danger: theme.palette.danger
+        readonly property color dangerSoft: theme.palette.dangerSoft
+        readonly property color warning: theme.palette.warning
+        readonly property color warningSoft: theme.palette.warningSoft
+        readonly property color success: theme.palette.success
+        readonly property color focusRing: theme.palette.focusRing
     }
 
     readonly property QtObject font: QtObject {
