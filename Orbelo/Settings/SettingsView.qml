@@ -5,7 +5,7 @@ import DesignKit
 import OrbeloModels
 
 // The settings screen, shown as the Settings section and as the account menu's sheet: Account,
-// Profile, Study Reminders, Support & Legal and Danger Zone. Tab walks every control; rows act on
+// Profile, Appearance, Study Reminders, Support & Legal and Danger Zone. Tab walks every control; rows act on
 // Enter or Space.
 ScrollView {
     id: view
@@ -140,6 +140,8 @@ ScrollView {
                 message: directory.errorMessage
             }
         }
+
+        AppearanceSection { Layout.fillWidth: true }
 
         StudyRemindersSection { Layout.fillWidth: true }
 

@@ -2,6 +2,8 @@
 
 #include "APIConfiguration.h"
 #include "AppFocusTimer.h"
+#include "Appearance.h"
+#include "AppearanceModel.h"
 #include "AuthKit.h"
 #include "BundleInfo.h"
 #include "Clerk.h"
@@ -95,6 +97,19 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
     timezoneReport_ =
         std::make_unique<UserKeyedTask>([&clerk] { return signedInUserId(clerk.client()); }, &reportTimezone);
     connect(&clerk, &Clerk::clientChanged, timezoneReport_.get(), &UserKeyedTask::update);
+
+    // The stored look, and whether each user who signs in owns the Night Owl theme it may name.
+    AppearanceModel::restore(Appearance::shared(), PreferencesStore::standard());
+    themeOwnership_ = std::make_unique<UserKeyedTask>(
+        [&clerk] { return signedInUserId(clerk.client()); },
+        [](QString userId) {
+            return AppearanceModel::refreshOwnership(AuthKit::makeAPIClient(), userId, &Appearance::shared());
+        });
+    connect(&clerk, &Clerk::clientChanged, themeOwnership_.get(), [this, &clerk] {
+        if (!signedInUserId(clerk.client()))
+            Appearance::shared().setNightOwlOwned(false);
+        themeOwnership_->update();
+    });
 
     // 5, 7 and 8: remote notifications. Each sign-in registers this device's push token and opens
     // the agent's push stream; a pushed notification refreshes the unread count.

@@ -53,6 +53,7 @@ public:
 private:
     std::unique_ptr<NetworkMonitor> networkMonitor_;
     std::unique_ptr<UserKeyedTask> timezoneReport_;
+    std::unique_ptr<UserKeyedTask> themeOwnership_;
     std::unique_ptr<PushRegistration> pushRegistration_;
     std::unique_ptr<ManagerFocusNotifications> focusNotifications_;
     std::unique_ptr<PomodoroTimer> focusTimer_; // after what it uses
