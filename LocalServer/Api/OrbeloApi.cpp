@@ -24,6 +24,7 @@ void OrbeloApi::registerRoutes(Router& router) {
     songs_.registerRoutes(router);
     forYou_.registerRoutes(router);
     guidedReading_.registerRoutes(router);
+    tutorSessions_.registerRoutes(router);
     context_.jobs->registerRunner(DocumentProcessor::jobType, processor_.runner());
     context_.jobs->registerRunner(SummaryRoutes::jobType, summaries_.runner());
     context_.jobs->registerRunner(CourseRoutes::jobType, courses_.runner());

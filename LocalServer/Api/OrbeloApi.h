@@ -20,6 +20,7 @@
 #include "SongRoutes.h"
 #include "SpeechRoutes.h"
 #include "SummaryRoutes.h"
+#include "TutorSessionRoutes.h"
 #include "UniversityRoutes.h"
 #include "VocabularyRoutes.h"
 
@@ -35,7 +36,7 @@ public:
           calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
           quizScores_(context), gamification_(context), quizzes_(context), mnemonics_(context),
           notifications_(context), rewards_(context), songs_(context), forYou_(context),
-          guidedReading_(context) {}
+          guidedReading_(context), tutorSessions_(context) {}
 
     void registerRoutes(Router& router);
     SpeechRoutes& speech() { return speech_; }
@@ -63,4 +64,5 @@ private:
     SongRoutes songs_;
     ForYouRoutes forYou_;
     GuidedReadingRoutes guidedReading_;
+    TutorSessionRoutes tutorSessions_;
 };

@@ -1,5 +1,7 @@
 #include "RewardsModel.h"
 
+#include "Appearance.h"
+#include "AppearanceModel.h"
 #include "AuthKit.h"
 #include "CurrentUser.h"
 #include "FailureMessage.h"
@@ -114,6 +116,9 @@ QVariantList RewardsModel::owned() const {
             note = QStringLiteral("Generating audio… check back in a minute.");
         else if (kind == RewardKind::lyrics && lyrics.isEmpty())
             note = QStringLiteral("Pick a document and choose Write Lyrics.");
+        else if (kind == RewardKind::other &&
+                 !RewardCardText::useNote(reward.rewardType.value_or(QString())).isEmpty())
+            note = RewardCardText::useNote(reward.rewardType.value_or(QString()));
         else if (kind == RewardKind::other)
             note = RewardEffectText::cardNote(reward, async::Clock::current().now());
         const QString name = reward.rewardName.value_or(RewardCardText::kindLabel(kind));
@@ -122,6 +127,7 @@ QVariantList RewardsModel::owned() const {
             {QStringLiteral("name"), name},
             {QStringLiteral("kind"), kindName(kind)},
             {QStringLiteral("kindLabel"), RewardCardText::kindLabel(kind)},
+            {QStringLiteral("rewardType"), reward.rewardType.value_or(QString())},
             {QStringLiteral("status"), RewardCardText::status(reward.fulfillmentStatus)},
             {QStringLiteral("usesLeft"), RewardCardText::usesLeft(reward)},
             {QStringLiteral("note"), note},
@@ -158,6 +164,7 @@ void RewardsModel::load() {
             catalog_ = std::move(snapshot.catalog);
             owned_ = std::move(snapshot.owned);
             documents_ = std::move(snapshot.documents);
+            Appearance::shared().setNightOwlOwned(AppearanceModel::ownsTheme(owned_));
             errorMessage_.clear();
             Q_EMIT stateChanged();
             Q_EMIT catalogChanged();
@@ -239,6 +246,7 @@ void RewardsModel::refreshOwned(const QString& userId) {
         ownedRewards(gamification_, userId),
         [this](QList<UserRewardItem> owned) {
             owned_ = std::move(owned);
+            Appearance::shared().setNightOwlOwned(AppearanceModel::ownsTheme(owned_));
             Q_EMIT stateChanged();
         },
         [](std::exception_ptr) {});

@@ -5,8 +5,8 @@ import DesignKit
 
 // One reward the user owns: its kind, status and uses left, then what its kind offers — a song's
 // "Generate Song" or its player and lyrics, a lyrics reward's document picker and "Write Lyrics" or
-// its lyrics, a mnemonic's "Generate Mnemonic" or the mnemonic itself, and for other kinds a line
-// on what they do.
+// its lyrics, a mnemonic's "Generate Mnemonic" or the mnemonic itself, Night Owl's "Open
+// Settings", a tutor session's "Start Tutor Session", and for other kinds a line on what they do.
 Rectangle {
     id: card
     // One entry of RewardsModel.owned.
@@ -18,6 +18,8 @@ Rectangle {
     signal writeLyrics(string documentId)
     signal generateMnemonic()
     signal openMnemonic()
+    signal openSettings()
+    signal startTutorSession()
 
     readonly property bool hasSong: reward.kind === "song" && reward.audioUrl.length > 0
     readonly property bool hasLyrics: (reward.kind === "song" || reward.kind === "lyrics")
@@ -135,6 +137,18 @@ Rectangle {
             text: "Generate Mnemonic"
             Accessible.description: "Opens the mnemonic sheet."
             onClicked: card.generateMnemonic()
+        }
+        PrimaryButton {
+            visible: card.reward.rewardType === "theme"
+            text: "Open Settings"
+            Accessible.description: "Opens Settings, where Appearance offers Night Owl."
+            onClicked: card.openSettings()
+        }
+        PrimaryButton {
+            visible: card.reward.rewardType === "tutor_session" && card.reward.status === "Available"
+            text: "Start Tutor Session"
+            Accessible.description: "Choose a course and start the 30-minute guided session."
+            onClicked: card.startTutorSession()
         }
         SecondaryButton {
             visible: card.reward.kind === "mnemonic" && card.reward.mnemonic.length > 0

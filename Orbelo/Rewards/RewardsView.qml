@@ -207,6 +207,8 @@ Item {
                                 mnemonicDetail.explanation = modelData.explanation
                                 mnemonicDetail.open()
                             }
+                            onOpenSettings: settingsSheet.shown = true
+                            onStartTutorSession: tutorSheet.openFor(modelData.userRewardId)
                         }
                     }
                 }
@@ -247,4 +249,12 @@ Item {
     }
     MnemonicGenerationSheet { id: mnemonicSheet }
     MnemonicDetailSheet { id: mnemonicDetail }
+    SettingsSheet {
+        id: settingsSheet
+        onDismissed: shown = false
+    }
+    TutorSessionSheet {
+        id: tutorSheet
+        onFinished: view.rewards.load()
+    }
 }

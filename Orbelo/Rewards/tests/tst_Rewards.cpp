@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include "Appearance.h"
+
 #include "MediaSongPlayback.h"
 #include "RewardButtonState.h"
 #include "RewardCardText.h"
@@ -395,6 +397,27 @@ private Q_SLOTS:
         UserRewardItem theme;
         theme.rewardType = QStringLiteral("theme");
         QCOMPARE(RewardEffectText::cardNote(theme, now), QString());
+    // Night Owl and the tutor session say how to use them; owning the theme reaches Appearance.
+    void themeAndTutorCards() {
+        Appearance::shared().setNightOwlOwned(false);
+        RewardsBackend backend;
+        backend.owned =
+            R"([{"user_reward_id":"t1","user_id":"u1","reward_id":"night_owl_theme","reward_type":"theme",)"
+            R"("usage_count":0,"is_active":true,"fulfillment_status":"available"},)"
+            R"({"user_reward_id":"s1","user_id":"u1","reward_id":"tutor_session","reward_type":"tutor_session",)"
+            R"("usage_count":0,"usage_limit":1,"remaining_uses":1,"fulfillment_status":"available"}])";
+        RewardsModel model(scriptedClient(backend.server), signedIn);
+        model.load();
+        QTRY_COMPARE(model.owned().size(), 2);
+        const QVariantMap theme = card(model.owned(), "userRewardId", "t1");
+        QCOMPARE(theme.value("rewardType"), QStringLiteral("theme"));
+        QCOMPARE(theme.value("note"), RewardCardText::useNote("theme"));
+        QVERIFY(!theme.value("note").toString().contains("web app"));
+        const QVariantMap tutor = card(model.owned(), "userRewardId", "s1");
+        QCOMPARE(tutor.value("note"), RewardCardText::useNote("tutor_session"));
+        QCOMPARE(tutor.value("usesLeft"), QStringLiteral("1 use left"));
+        QVERIFY(Appearance::shared().nightOwlOwned());
+        QVERIFY(RewardCardText::useNote("badge").isEmpty());
     }
 
     // Blank key ideas send no style, the automatic document no document id, all courses no course.

@@ -1,6 +1,10 @@
-"""A student tunes their settings: interests, school, directory visibility; deletion asks first."""
+"""A student tunes their settings: interests, school, directory visibility; deletion asks first. Once
+they have bought the Night Owl theme, its reward card leads to Settings, where the app turns dark
+blue."""
 
 import re
+import subprocess
+import urllib.parse
 
 from .. import flows
 
@@ -9,7 +13,8 @@ SWITCH_ROLES = ("check box", "toggle button", "push button")
 
 def run(run):
     ui = run.ui
-    flows.sign_up(ui, run.new_email(), "correct horse 42", shots=False)
+    email = run.new_email()
+    flows.sign_up(ui, email, "correct horse 42", shots=False)
     flows.land_after_sign_up(run, flows.finish_onboarding, timeout=30)
 
     ui.press("list item", "Settings")
@@ -67,7 +72,53 @@ def run(run):
     ui.key("Escape")
     ui.wait_gone("push button", "Done")
 
+    # Night Owl: not offered until owned; bought, its card opens Settings, where choosing it turns
+    # the window dark blue.
+    assert ui.find("check box", "Night Owl", showing=False) is None
+    light = average_colour(ui.screenshot("appearance-system"))
+    buy_night_owl(run, email)
+    flows.select_section(ui, 6)
+    ui.choose("check box", "My Rewards")
+    ui.wait_for("heading", "Night Owl Theme")
+    ui.wait_for(None, "Choose Night Owl under Appearance in Settings to wear it.")
+    ui.press("push button", "Open Settings")
+    ui.wait_for("push button", "Done")
+    ui.focus(ui.wait_for("check box", "Night Owl", showing=False))
+    ui.press("check box", "Night Owl")
+    ui.wait_until(lambda: ui.has_state(ui.find("check box", "Night Owl"), "checked"), "Night Owl chosen")
+    dark = average_colour(ui.screenshot("night-owl"))
+    assert sum(light) > 3 * 180 and sum(dark) < 3 * 90, (light, dark)
+    assert dark[2] > dark[0] and dark[2] > dark[1], "the dark look is blue: %r" % (dark,)
+    ui.key("Escape")
+    ui.wait_gone("push button", "Done")
+
     run.quit_app()
+
+
+def average_colour(path):
+    """The screenshot's mean colour as (red, green, blue), 0 to 255."""
+    text = subprocess.run(["convert", path, "-resize", "1x1!", "-depth", "8", "txt:-"], check=True,
+                          capture_output=True, text=True, timeout=30).stdout
+    match = re.search(r"\((\d+),(\d+),(\d+)", text.splitlines()[-1])
+    assert match, text
+    return tuple(int(value) for value in match.groups())
+
+
+def buy_night_owl(run, email):
+    """Two perfect quizzes lift the student to level 2; credits buy the theme."""
+    session = run.control("/__control/session-token", {"email": email})
+    for attempt in range(2):
+        quiz = run.control("/__control/quiz", {"email": email, "num_questions": 5, "difficulty": "medium"})
+        run.api("POST", "/api/gamification/quiz/complete", session["token"], {
+            "user_id": session["user_id"], "quiz_id": quiz["quiz_id"], "answers": quiz["answers"],
+            "quiz_score": 100, "quiz_difficulty": "medium", "total_questions": 5, "questions_correct": 5,
+            "attempt_id": "night-owl-%d" % attempt})
+    progress = run.control("/__control/progress?email=" + urllib.parse.quote(email))
+    assert progress["current_level"] >= 2, progress
+    run.control("/__control/credits", {"email": email, "amount": 100})
+    bought = run.api("POST", "/api/gamification/rewards/purchase", session["token"],
+                     {"user_id": session["user_id"], "reward_id": "night_owl_theme"})
+    assert bought["success"], bought
 
 
 def directory_reads(run):
