@@ -77,7 +77,6 @@ Popup {
                     color: Theme.color.accent
                     font.pixelSize: Theme.font.headline
                     font.weight: Font.DemiBold
-                    font.features: { "tnum": 1 }
                     Accessible.role: Accessible.StaticText
                     Accessible.name: "Time left: " + session.remainingText
                 }

@@ -96,8 +96,9 @@ def run(run):
 
 
 def average_colour(path):
-    """The screenshot's mean colour as (red, green, blue), 0 to 255."""
-    text = subprocess.run(["convert", path, "-resize", "1x1!", "-depth", "8", "txt:-"], check=True,
+    """The mean colour, as (red, green, blue) from 0 to 255, of the middle of the window (at the
+    screen's top left) in a screenshot."""
+    text = subprocess.run(["convert", path, "-crop", "1000x600+100+100", "+repage", "-resize", "1x1!", "-depth", "8", "txt:-"], check=True,
                           capture_output=True, text=True, timeout=30).stdout
     match = re.search(r"\((\d+),(\d+),(\d+)", text.splitlines()[-1])
     assert match, text
@@ -108,7 +109,8 @@ def buy_night_owl(run, email):
     """Two perfect quizzes lift the student to level 2; credits buy the theme."""
     session = run.control("/__control/session-token", {"email": email})
     for attempt in range(2):
-        quiz = run.control("/__control/quiz", {"email": email, "num_questions": 5, "difficulty": "medium"})
+        quiz = run.control("/__control/quiz", {"email": email, "num_questions": 5, "difficulty": "medium",
+                                               "course_id": "practice"})
         run.api("POST", "/api/gamification/quiz/complete", session["token"], {
             "user_id": session["user_id"], "quiz_id": quiz["quiz_id"], "answers": quiz["answers"],
             "quiz_score": 100, "quiz_difficulty": "medium", "total_questions": 5, "questions_correct": 5,
