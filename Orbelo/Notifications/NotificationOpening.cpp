@@ -1,9 +1,5 @@
 #include "NotificationOpening.h"
 
-#include "User/UserAPI.h"
-
-#include <algorithm>
-
 namespace NotificationOpening {
 
 QString pushedNotificationId(const QVariant& link) {
@@ -22,22 +18,6 @@ async::Task<bool> markReadIfUnread(NotificationsAPI api, AppNotification notific
         co_return false;
     }
     co_return true;
-}
-
-async::Task<NotificationRouting::Destination> destination(APIClient client, AppNotification notification) {
-    const NotificationRouting::Destination routed = NotificationRouting::destination(notification);
-    if (routed.kind != NotificationRouting::Destination::Kind::quizSetup)
-        co_return routed;
-    QList<CourseSummary> courses;
-    try {
-        courses = (co_await UserAPI(std::move(client)).bootstrap()).courses;
-    } catch (...) {
-        co_return routed;
-    }
-    const bool known = std::any_of(courses.cbegin(), courses.cend(), [&](const CourseSummary& course) {
-        return course.courseId == routed.courseId;
-    });
-    co_return known ? routed : NotificationRouting::Destination::study();
 }
 
 } // namespace NotificationOpening

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "APIClient.h"
 #include "NotificationRouting.h"
 #include "Notifications/AppNotification.h"
 #include "Notifications/NotificationsAPI.h"
@@ -17,10 +16,5 @@ QString pushedNotificationId(const QVariant& link);
 // Marks `notification` read when it is unread: true when it was marked now. A failed mark leaves
 // it unread (false); the notification opens all the same.
 async::Task<bool> markReadIfUnread(NotificationsAPI api, AppNotification notification);
-
-// Where `notification` leads: its routing destination, except that a quiz for a course the student
-// no longer has leads to Study. Asks for the courses only for a quiz; if they can't be loaded the
-// quiz destination stands (the quiz set-up then picks a course itself).
-async::Task<NotificationRouting::Destination> destination(APIClient client, AppNotification notification);
 
 } // namespace NotificationOpening

@@ -12,7 +12,7 @@ NotificationsModel::NotificationsModel(QObject* parent)
     : NotificationsModel(AuthKit::makeAPIClient(), &NotificationsBadge::shared(), parent) {}
 
 NotificationsModel::NotificationsModel(APIClient client, NotificationsBadge* badge, QObject* parent)
-    : QObject(parent), client_(std::move(client)), api_(client_), badge_(badge) {}
+    : QObject(parent), api_(std::move(client)), badge_(badge) {}
 
 bool NotificationsModel::hasUnread() const {
     return std::any_of(rows_.notifications().cbegin(), rows_.notifications().cend(),
@@ -65,8 +65,7 @@ async::Task<void> NotificationsModel::openNotification(NotificationsModel* self,
         Q_EMIT self->stateChanged();
         self->refreshBadge();
     }
-    const NotificationRouting::Destination destination =
-        co_await NotificationOpening::destination(self->client_, notification);
+    const NotificationRouting::Destination destination = NotificationRouting::destination(notification);
     // Routing changes the shell's tab, which may remove this list (and this task) at once: it
     // runs after the task has ended, and only while the list is still there.
     QTimer::singleShot(0, self, [self, destination] {

@@ -60,7 +60,6 @@ private:
     void fail(const QString& leadIn, std::exception_ptr error);
     void refreshBadge();
 
-    APIClient client_;
     NotificationsAPI api_;
     QPointer<NotificationsBadge> badge_;
     NotificationListModel rows_;

@@ -23,6 +23,7 @@ Item {
     Refreshable.onRequested: view.inbox.load()
     Refreshable.enabled: !view.inbox.isLoading
     Component.onCompleted: view.inbox.load()
+    function sectionShown() { view.inbox.load() }
 
     ColumnLayout {
         anchors.fill: parent

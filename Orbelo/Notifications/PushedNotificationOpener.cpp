@@ -51,5 +51,5 @@ async::Task<void> PushedNotificationOpener::open(PushedNotificationOpener* self,
     }
     if (co_await NotificationOpening::markReadIfUnread(api, *found) && self->badge_)
         self->badge_->refresh(true);
-    NotificationRouting::post(co_await NotificationOpening::destination(self->client_, *found));
+    NotificationRouting::post(NotificationRouting::destination(*found));
 }

@@ -21,6 +21,10 @@ QString takePendingCourseId() {
     return std::exchange(pendingCourse(), QString());
 }
 
+QString pendingCourseId() {
+    return pendingCourse();
+}
+
 void setPendingDeepLink(const QString& link) {
     NotificationManager::shared().setPendingDeepLink(link);
 }

@@ -14,6 +14,8 @@ inline const QString autoStartLink = QStringLiteral("quiz-auto-start");
 void setPendingCourseId(const QString& courseId);
 // The waiting course id, once; empty when there is none.
 QString takePendingCourseId();
+// The waiting course id, left waiting.
+QString pendingCourseId();
 
 // NotificationManager::shared()'s pending deep link.
 void setPendingDeepLink(const QString& link);

@@ -6,6 +6,7 @@
 #include "DesktopUrlOpener.h"
 #include "NotificationCenter.h"
 #include "NotificationManager.h"
+#include "NotificationRouting.h"
 #include "PreferencesStore.h"
 #include "QuizLaunchRequests.h"
 
@@ -49,6 +50,16 @@ QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, std::uniqu
                                                  setup_.load();
                                              else
                                                  QuizLaunchRequests::takeAutoStart();
+                                         });
+    // A quiz notification opened while this tab is kept: its course is selected in the setup, which
+    // shows unless a quiz is under way; a test in progress is never thrown away for it.
+    NotificationCenter::shared().observe(NotificationRouting::didSelectNotification, this,
+                                         [this](const QVariant& object) {
+                                             if (!NotificationRouting::isQuizSetup(object))
+                                                 return;
+                                             setup_.followPendingCourse();
+                                             if (phase_ == Phase::Result)
+                                                 setPhase(Phase::Setup);
                                          });
 }
 

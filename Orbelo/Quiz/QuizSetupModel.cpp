@@ -149,6 +149,20 @@ void QuizSetupModel::load() {
     tasks_.spawn(loadCourses(this, QuizLaunchRequests::takeAutoStart()));
 }
 
+void QuizSetupModel::followPendingCourse() {
+    if (isLoadingCourses_)
+        return;
+    const QString pending = QuizLaunchRequests::pendingCourseId();
+    if (pending.isEmpty())
+        return;
+    if (!CourseChoices::contains(courses_, pending)) {
+        load();
+        return;
+    }
+    QuizLaunchRequests::takePendingCourseId();
+    selectCourse(pending);
+}
+
 async::Task<void> QuizSetupModel::loadCourses(QuizSetupModel* self, bool autoStart) {
     self->setLoadingCourses(true);
     try {

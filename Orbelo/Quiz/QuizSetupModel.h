@@ -83,6 +83,10 @@ public:
 
     // The courses, then the pending course and the pending auto-start (QuizLaunchRequests).
     Q_INVOKABLE void load();
+    // A course left waiting after the courses are in (a notification routed here): selected now
+    // when listed, else the courses are fetched again and it is looked for in those. While they
+    // load, the load takes it.
+    void followPendingCourse();
     // "Start Practice Test".
     Q_INVOKABLE void generate();
     // Stops waiting for the quiz; nothing of that generation shows afterwards.

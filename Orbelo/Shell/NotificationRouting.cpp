@@ -15,6 +15,11 @@ void post(const Destination& destination) {
     NotificationCenter::shared().post(didSelectNotification, QVariant::fromValue(destination));
 }
 
+bool isQuizSetup(const QVariant& object) {
+    return object.metaType() == QMetaType::fromType<Destination>() &&
+           object.value<Destination>().kind == Destination::Kind::quizSetup;
+}
+
 Destination destination(const AppNotification& notification) {
     switch (notification.kind()) {
     case NotificationKind::studyTask:

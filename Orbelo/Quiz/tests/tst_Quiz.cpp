@@ -4,6 +4,7 @@
 #include "FakeUrlOpener.h"
 #include "InMemoryPreferences.h"
 #include "NotificationManager.h"
+#include "NotificationRouting.h"
 #include "QuizGrading.h"
 #include "QuizLaunchRequests.h"
 #include "QuizModel.h"
@@ -526,6 +527,55 @@ private Q_SLOTS:
         NotificationManager::shared().openDeepLink("quiz-auto-start");
         QCOMPARE(QuizLaunchRequests::pendingDeepLink(), QString());
         QCOMPARE(screen.model.phase(), QuizModel::Phase::Running);
+    }
+
+    // A quiz notification opened while the tab is kept selects its course at once from the listed
+    // courses, fetches them again for one not listed, leaves a test in progress running and
+    // brings the setup back from a result. Other destinations change nothing here.
+    void routedQuizNotificationSelectsItsCourse() {
+        Backend backend;
+        Screen screen(backend);
+        screen.model.load();
+        QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c1"));
+        QTRY_VERIFY(!screen.setup().isLoadingCourses());
+
+        NotificationRouting::post(NotificationRouting::Destination::library());
+        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c2"));
+        QCOMPARE(screen.setup().selectedCourseId(), QStringLiteral("c2"));
+        QCOMPARE(QuizLaunchRequests::pendingCourseId(), QString());
+        QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 1);
+
+        backend.courses =
+            R"([{"course_id":"c1","course_name":"Biology"},{"course_id":"c3","course_name":"Art"}])";
+        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c3"));
+        QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c3"));
+        QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 2);
+
+        QVERIFY(screen.startQuiz());
+        screen.runner().choose(1);
+        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c1"));
+        QCOMPARE(screen.model.phase(), QuizModel::Phase::Running);
+        QCOMPARE(screen.runner().chosenOption(), 1);
+        QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c1"));
+
+        screen.runner().next();
+        screen.runner().next();
+        screen.runner().next();
+        QCOMPARE(screen.model.phase(), QuizModel::Phase::Result);
+        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c3"));
+        QCOMPARE(screen.model.phase(), QuizModel::Phase::Setup);
+        QCOMPARE(screen.setup().selectedCourseId(), QStringLiteral("c3"));
+    }
+
+    // A course left waiting while the courses load is taken by that load, not fetched twice.
+    void routedCourseWhileCoursesLoad() {
+        Backend backend;
+        Screen screen(backend);
+        screen.model.load();
+        QVERIFY(screen.setup().isLoadingCourses());
+        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c2"));
+        QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c2"));
+        QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 1);
     }
 
     // Answers are kept per question while moving about; Finish reports the graded quiz, the score
