@@ -1,13 +1,22 @@
 #include "SignOutCommand.h"
 
 #include "AuthKit.h"
+#include "SignOutConfirmation.h"
 
 SignOutCommand::SignOutCommand(QObject* parent) : SignOutCommand([] { return AuthKit::signOut(); }, parent) {}
 
 SignOutCommand::SignOutCommand(SignOut signOut, QObject* parent)
-    : QObject(parent), signOut_(std::move(signOut)) {}
+    : SignOutCommand(std::move(signOut), SignOutConfirmation::shared(), parent) {}
+
+SignOutCommand::SignOutCommand(SignOut signOut, SignOutConfirmation& confirmation, QObject* parent)
+    : QObject(parent), signOut_(std::move(signOut)), confirmation_(confirmation) {}
 
 void SignOutCommand::run() {
+    if (!isRunning_)
+        confirmation_.ask(this, [this] { start(); });
+}
+
+void SignOutCommand::start() {
     if (isRunning_)
         return;
     setRunning(true);

@@ -7,7 +7,10 @@
 
 #include <functional>
 
-// Signing out from a button or a menu: one sign-out at a time, and whether one is under way.
+class SignOutConfirmation;
+
+// Signing out from a button or a menu: one sign-out at a time, and whether one is under way. When
+// some screen holds unsaved work the user is asked first (SignOutConfirmation).
 class SignOutCommand : public QObject {
     Q_OBJECT
 public:
@@ -17,9 +20,10 @@ public:
     explicit SignOutCommand(QObject* parent = nullptr);
     // `signOut` replaces AuthKit::signOut (tests).
     explicit SignOutCommand(SignOut signOut, QObject* parent = nullptr);
+    SignOutCommand(SignOut signOut, SignOutConfirmation& confirmation, QObject* parent = nullptr);
 
     bool isRunning() const { return isRunning_; }
-    // Starts a sign-out unless one is under way.
+    // Starts a sign-out unless one is under way, once the user agrees to lose any unsaved work.
     void run();
     // The sign-out itself, for a flow that signs out as its last step.
     async::Task<void> signOut() const { return signOut_(); }
@@ -29,9 +33,11 @@ Q_SIGNALS:
 
 private:
     static async::Task<void> runToEnd(SignOutCommand* self);
+    void start();
     void setRunning(bool running);
 
     SignOut signOut_;
+    SignOutConfirmation& confirmation_;
     bool isRunning_ = false;
     async::TaskScope tasks_; // last: tasks end before what they use
 };
