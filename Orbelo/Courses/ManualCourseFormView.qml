@@ -24,6 +24,7 @@ Popup {
     closePolicy: form.isSubmitting ? Popup.NoAutoClose : Popup.CloseOnEscape
     onAboutToShow: form.reset()
     onOpened: if (form.titleFocused) titleField.input.forceActiveFocus()
+    UnsavedWork.description: sheet.opened && form.title.trim().length > 0 ? "the course you are typing" : ""
 
     ManualCourseFormModel {
         id: form

@@ -23,8 +23,13 @@ Item {
         onImported: (count, courseId) => deck.importFinished(count, courseId)
     }
     Component.onCompleted: deck.load()
+    function sectionShown() {
+        if (deck.phase === FlashcardDeckModel.Setup && !deck.isLoading)
+            deck.load()
+    }
     Refreshable.onRequested: deck.load()
     Refreshable.enabled: !deck.isLoading && deck.phase === FlashcardDeckModel.Setup
+    UnsavedWork.description: deck.isGenerating ? "the cards being written" : ""
 
     Loader {
         id: page

@@ -26,6 +26,7 @@ FocusScope {
     Component.onCompleted: notes.appear()
     Refreshable.onRequested: notes.load()
     Refreshable.enabled: !notes.isLoading && !notes.isGenerating
+    UnsavedWork.description: notes.isGenerating ? "the notes being written" : ""
 
     DocumentDetailModel { id: notes }
 

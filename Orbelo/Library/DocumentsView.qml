@@ -19,6 +19,8 @@ Item {
 
     Refreshable.onRequested: library.load()
     Refreshable.enabled: !library.isLoading
+    UnsavedWork.description: library.uploadingFilename.length > 0
+                             ? "the upload of \u201C" + library.uploadingFilename + "\u201D" : ""
     Component.onCompleted: library.load()
 
     ColumnLayout {

@@ -9,9 +9,16 @@ Item {
 
     QuizModel { id: quiz }
     Component.onCompleted: quiz.load()
+    // Back in the tab: courses made meanwhile are offered; a test under way is left alone.
+    function sectionShown() {
+        if (quiz.phase === QuizModel.Setup && !quiz.setup.isLoadingCourses && !quiz.setup.isGenerating)
+            quiz.load()
+    }
     Refreshable.onRequested: quiz.load()
     Refreshable.enabled: quiz.phase === QuizModel.Setup && !quiz.setup.isLoadingCourses
                          && !quiz.setup.isGenerating
+    UnsavedWork.description: quiz.phase === QuizModel.Running ? "the practice test you are taking"
+                             : quiz.setup.isGenerating ? "the practice test being written" : ""
 
     Loader {
         anchors.fill: parent

@@ -22,6 +22,7 @@ Item {
     Refreshable.onRequested: view.rewards.load()
     Refreshable.enabled: !view.rewards.isLoading
     Component.onCompleted: view.rewards.load()
+    function sectionShown() { view.rewards.load() }
 
     ColumnLayout {
         anchors.fill: parent

@@ -24,6 +24,12 @@ StackView {
         dailyFeed.load()
         schedule.load()
     }
+    // Back in the tab: the level, credits and schedule other sections changed; today's cards keep
+    // their place.
+    function sectionShown() {
+        progress.load()
+        schedule.load()
+    }
 
     Component {
         id: timerPage

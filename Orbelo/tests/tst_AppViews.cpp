@@ -23,6 +23,8 @@
 #include "PomodoroTimer.h"
 #include "ProgressHeaderModel.h"
 #include "QuizModel.h"
+#include "Refreshable.h"
+#include "RefreshableRegistry.h"
 #include "RewardsModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
@@ -32,6 +34,7 @@
 #include "TextRecognizerProvider.h"
 #include "VirtualClock.h"
 
+#include <QPointer>
 #include <QQmlAbstractUrlInterceptor>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -220,6 +223,47 @@ private Q_SLOTS:
         QCOMPARE(itemsNamed(shell.get(), "Library").size(), 2); // in the sidebar and as the heading
         QCOMPARE(itemsNamed(shell.get(), "Study").size(), 1);
         QVERIFY(!gate.pendingOnboardingLibraryDeepLink());
+    }
+
+    // A section is created on its first visit and kept, hidden, while others show: its screen and
+    // what was typed in it are there on return, with the keyboard focus back inside it. Refresh
+    // goes to the shown section, never the hidden one.
+    void sectionsAreKept() {
+        QQuickWindow window;
+        window.resize(1200, 800);
+        std::unique_ptr<QQuickItem> shell = load("RootShell.qml");
+        QVERIFY(shell);
+        shell->setParentItem(window.contentItem());
+        shell->setSize(QSizeF(1200, 800));
+        const auto quizScreen = [&]() -> QQuickItem* {
+            for (QQuickItem* item : shell->findChildren<QQuickItem*>())
+                if (item->property("quizModel").isValid())
+                    return item;
+            return nullptr;
+        };
+        QVERIFY(!quizScreen());
+        NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 4);
+        QTRY_VERIFY(quizScreen());
+        QPointer<QQuickItem> quiz = quizScreen();
+        auto* model = qvariant_cast<QuizModel*>(quiz->property("quizModel"));
+        model->setup()->setTopic(QStringLiteral("Cells"));
+        QTRY_VERIFY(quiz->isAncestorOf(window.activeFocusItem()));
+
+        NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 5);
+        QVERIFY(quiz);
+        QVERIFY(!quiz->isVisible());
+        QVERIFY(!quiz->isAncestorOf(window.activeFocusItem()));
+        Refreshable* hidden = Refreshable::of(quiz);
+        QVERIFY(hidden);
+        QTRY_VERIFY(RefreshableRegistry::shared().lastShown());
+        QVERIFY(RefreshableRegistry::shared().lastShown() != hidden);
+
+        NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 4);
+        QCOMPARE(quizScreen(), quiz.data());
+        QVERIFY(quiz->isVisible());
+        QCOMPARE(model->setup()->topic(), QStringLiteral("Cells"));
+        QCOMPARE(RefreshableRegistry::shared().lastShown(), hidden);
+        QTRY_VERIFY(quiz->isAncestorOf(window.activeFocusItem()));
     }
 
     // The Notifications tab: without a backend it offers a retry.
