@@ -200,10 +200,12 @@ def course_with_notes(ui, course, filename, title):
     ui.wait_for(None, title + " is ready.", timeout=90)
 
 
-def take_practice_test(ui, questions, choose=lambda question, options: 0):
+def take_practice_test(ui, questions, choose=lambda question, options: 0, interlude=None):
     """From the Quiz tab's set-up: a multiple-choice test of `questions` (down from the default ten)
     taken with the keyboard alone; `choose(question, options)` picks each answer's index (None: the
-    first). Answers how many answers `choose` picked, and the score line's element."""
+    first). `interlude`, when given, is (n, step): step() runs once question n is answered, and the
+    test goes on from the next question. Answers how many answers `choose` picked, and the score
+    line's element."""
     count = ui.wait_for(None, "Questions: 10")
     ui.focus(count)
     for _ in range(10 - questions):
@@ -224,5 +226,7 @@ def take_practice_test(ui, questions, choose=lambda question, options: 0):
         if number == 1:
             ui.screenshot("question")
         ui.key("ctrl+Return" if number == questions else "Return")
+        if interlude and interlude[0] == number:
+            interlude[1]()
     score = ui.wait_for(None, re.compile(r"^(\d+) out of %d correct$" % questions), timeout=30)
     return picked, score

@@ -1,6 +1,7 @@
 """A student puts lecture notes into a course, takes a five-question practice test on them with the
-keyboard alone, answering from what the notes say, and sees an honest score with the XP and
-credits it earned; then makes a mnemonic of the notes and saves it as a picture."""
+keyboard alone, answering from what the notes say (looking at two other sections after the second
+question and finishing the same test), and sees an honest score with the XP and credits it earned;
+then makes a mnemonic of the notes and saves it as a picture."""
 
 import os
 import re
@@ -74,7 +75,17 @@ def run(run):
     flows.select_section(ui, 4)
     ui.wait_for("combo box", "Course")
     ui.wait_for(None, re.compile(r"^\d+ of \d+ generations left today$"), timeout=30)
-    known, score = flows.take_practice_test(ui, QUESTIONS, _known_answer)
+    # Two questions in, a look at Study and the Library; the test waits at the third question,
+    # with the keyboard back in it.
+    def look_around():
+        ui.wait_for("heading", "Question 3 of %d" % QUESTIONS)
+        flows.select_section(ui, 1)
+        flows.select_section(ui, 5)
+        ui.wait_for("list item", TITLE)
+        flows.select_section(ui, 4)
+        ui.wait_for("heading", "Question 3 of %d" % QUESTIONS)
+        ui.screenshot("test-kept")
+    known, score = flows.take_practice_test(ui, QUESTIONS, _known_answer, interlude=(2, look_around))
     correct = int(score.get_name()[0])
     # Grading is honest: every answer the notes made right counts, and guesses may add to it.
     assert correct >= known, "%d answers were right by the notes, the score says %d" % (known, correct)
