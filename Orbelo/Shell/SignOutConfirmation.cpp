@@ -5,7 +5,16 @@
 #include <QJSEngine>
 
 SignOutConfirmation::SignOutConfirmation(UnsavedWorkRegistry& registry, QObject* parent)
-    : QObject(parent), registry_(registry) {}
+    : QObject(parent), registry_(registry) {
+    // The question follows the work while it is up: an upload that ends is no longer named.
+    connect(&registry_, &UnsavedWorkRegistry::changed, this, [this] {
+        const QStringList work = registry_.descriptions();
+        if (!isAsking() || work.isEmpty() || message(work) == message_)
+            return;
+        message_ = message(work);
+        Q_EMIT questionChanged();
+    });
+}
 
 SignOutConfirmation& SignOutConfirmation::shared() {
     static SignOutConfirmation confirmation(UnsavedWorkRegistry::shared());

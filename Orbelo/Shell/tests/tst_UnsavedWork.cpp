@@ -77,6 +77,12 @@ private Q_SLOTS:
         QVERIFY(confirmation.isAsking());
         QVERIFY(confirmation.message().contains("the practice test you are taking"));
         QCOMPARE(first, 1);
+        QObject library;
+        auto* upload = new UnsavedWork(&library, registry);
+        upload->setDescription(QStringLiteral("the upload"));
+        QVERIFY(confirmation.message().contains("the practice test you are taking and the upload."));
+        upload->setDescription({});
+        QVERIFY(confirmation.message().contains("the practice test you are taking."));
         confirmation.cancel();
         QVERIFY(!confirmation.isAsking());
         confirmation.confirm();

@@ -1,7 +1,8 @@
 """A student's quiz results reach the desktop through Orbelo's push stream: shown while the window
 is open, and again for a result that comes in after the window is closed. A click on the second
 opens Orbelo on the Quiz tab set up for that result's course; the inbox shows what is still unread,
-and "Mark all read" clears it."""
+and "Mark all read" clears it; the first course's result opened from there sets the kept Quiz tab
+up for its course."""
 
 import re
 
@@ -89,4 +90,11 @@ def run(run):
     ui.press("push button", "Mark all read")
     ui.wait_gone("list item", UNREAD)
     ui.screenshot("inbox-read")
+
+    # The first course's result, opened from the inbox while the kept Quiz tab is set up for the
+    # other course: the tab comes back on the first course, whose quota shows its one quiz.
+    ui.activate(ui.wait_for("list item", re.compile(r"^Quiz results: " + re.escape(COURSE))))
+    flows.section_heading(ui, "Quiz")
+    ui.wait_for(None, "9 of 10 generations left today", timeout=30)
+    ui.screenshot("inbox-opened-quiz-course")
     run.quit_app()
