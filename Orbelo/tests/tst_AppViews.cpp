@@ -28,10 +28,12 @@
 #include "RewardsModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
+#include "SignOutConfirmation.h"
 #include "StudyReminderPreferencesStore.h"
 #include "SyllabusImagePickerModel.h"
 #include "SymbolImageProvider.h"
 #include "TextRecognizerProvider.h"
+#include "UnsavedWork.h"
 #include "VirtualClock.h"
 
 #include <QPointer>
@@ -264,6 +266,34 @@ private Q_SLOTS:
         QCOMPARE(model->setup()->topic(), QStringLiteral("Cells"));
         QCOMPARE(RefreshableRegistry::shared().lastShown(), hidden);
         QTRY_VERIFY(quiz->isAncestorOf(window.activeFocusItem()));
+    }
+
+    // A sign-out with work at stake brings up the shell's question; "Cancel" keeps the user signed
+    // in, "Sign Out" goes on.
+    void signOutAsksInTheShell() {
+        QQuickWindow window; // the question opens in the window's overlay
+        window.resize(1200, 800);
+        std::unique_ptr<QQuickItem> shell = load("RootShell.qml");
+        QVERIFY(shell);
+        shell->setParentItem(window.contentItem());
+        QObject screen;
+        (new UnsavedWork(&screen))->setDescription(QStringLiteral("the upload of “a.pdf”"));
+        int signOuts = 0;
+        SignOutConfirmation::shared().ask(&screen, [&] { ++signOuts; });
+        QTRY_VERIFY(!itemsNamed(window.contentItem(), "Sign out and lose your work?").isEmpty());
+        QCOMPARE(itemsNamed(window.contentItem(), "Signing out discards the upload of “a.pdf”. Cancel to "
+                                                  "stay signed in and finish first.")
+                     .size(),
+                 1);
+        press(window.contentItem(), "Cancel");
+        QVERIFY(!SignOutConfirmation::shared().isAsking());
+        QCOMPARE(signOuts, 0);
+
+        SignOutConfirmation::shared().ask(&screen, [&] { ++signOuts; });
+        QTRY_COMPARE(itemsNamed(window.contentItem(), "Sign Out").size(), 1);
+        press(window.contentItem(), "Sign Out");
+        QCOMPARE(signOuts, 1);
+        QTRY_VERIFY(itemsNamed(window.contentItem(), "Sign out and lose your work?").isEmpty());
     }
 
     // The Notifications tab: without a backend it offers a retry.
