@@ -118,9 +118,10 @@ def run(run):
     ui.wait_for(None, re.compile(r"· %d cards$" % (count + 3)), timeout=60)
     ui.screenshot("imported")
 
-    # Back on the Study tab: the break that began meanwhile, and the interval counted for today.
+    # Back on the Study tab, kept on the full timer the interval was started from: the break that
+    # began meanwhile, and the interval counted for today.
     flows.select_section(ui, 1)
-    ui.press("push button", re.compile(r"^Focus timer, Short break, 0[0-4]:\d\d remaining$"))
+    ui.wait_for(None, re.compile(r"^Short break, 0[0-4]:\d\d remaining$"))
     ui.wait_for(None, "1 completed today · 1/4 to a long break")
     ui.screenshot("focus-break")
     run.quit_app()
