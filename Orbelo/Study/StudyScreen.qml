@@ -25,10 +25,12 @@ StackView {
         schedule.load()
     }
     // Back in the tab: the level, credits and schedule other sections changed; today's cards keep
-    // their place.
+    // their place, and are fetched again only when there were none (or they failed).
     function sectionShown() {
         progress.load()
         schedule.load()
+        if (!dailyFeed.isLoading && (dailyFeed.isEmpty || dailyFeed.errorMessage.length > 0))
+            dailyFeed.load()
     }
 
     Component {
