@@ -397,6 +397,8 @@ private Q_SLOTS:
         UserRewardItem theme;
         theme.rewardType = QStringLiteral("theme");
         QCOMPARE(RewardEffectText::cardNote(theme, now), QString());
+    }
+
     // Night Owl and the tutor session say how to use them; owning the theme reaches Appearance.
     void themeAndTutorCards() {
         Appearance::shared().setNightOwlOwned(false);
