@@ -54,17 +54,27 @@ ServerResponse ControlApi::enableSecondFactor(const ServerRequest& request) {
     return ServerResponse::json(QJsonObject{{"backup_codes", QJsonArray::fromStringList(codes)}});
 }
 
-ServerResponse ControlApi::grantCredits(const ServerRequest& request) {
+std::optional<ControlApi::Grant> ControlApi::grantOf(const ServerRequest& request) {
     const QJsonObject body = request.jsonBody();
     const auto user = AuthStore(context_).userByEmail(body.value("email").toString());
     const auto amount = JsonNumbers::wholeNumber(body.value("amount"));
     if (!user || !amount || *amount == 0 || std::abs(*amount) > maxGrant)
-        return ServerResponse::apiError(
-            400,
-            QStringLiteral("Needs the \"email\" of an account and a whole \"amount\" from -%1 to %1, not 0.")
-                .arg(maxGrant));
+        return std::nullopt;
+    return Grant{user->value("id").toString(), *amount};
+}
+
+ServerResponse ControlApi::grantRefused() {
+    return ServerResponse::apiError(
+        400, QStringLiteral("Needs the \"email\" of an account and a whole \"amount\" from -%1 to %1, not 0.")
+                 .arg(maxGrant));
+}
+
+ServerResponse ControlApi::grantCredits(const ServerRequest& request) {
+    const auto grant = grantOf(request);
+    if (!grant)
+        return grantRefused();
     const auto balance =
-        RewardsStore(context_).grantCredits(user->value("id").toString(), *amount, QStringLiteral("control"));
+        RewardsStore(context_).grantCredits(grant->userId, grant->amount, QStringLiteral("control"));
     if (!balance)
         return ServerResponse::apiError(
             409, QStringLiteral("The balance must stay from 0 to %1.").arg(RewardsStore::maxTotal));
@@ -72,17 +82,12 @@ ServerResponse ControlApi::grantCredits(const ServerRequest& request) {
 }
 
 ServerResponse ControlApi::grantXp(const ServerRequest& request) {
-    const QJsonObject body = request.jsonBody();
-    const auto user = AuthStore(context_).userByEmail(body.value("email").toString());
-    const auto amount = JsonNumbers::wholeNumber(body.value("amount"));
-    if (!user || !amount || *amount == 0 || std::abs(*amount) > maxGrant)
-        return ServerResponse::apiError(
-            400,
-            QStringLiteral("Needs the \"email\" of an account and a whole \"amount\" from -%1 to %1, not 0.")
-                .arg(maxGrant));
-    const QString userId = user->value("id").toString();
+    const auto grant = grantOf(request);
+    if (!grant)
+        return grantRefused();
+    const QString userId = grant->userId;
     RewardsStore rewards(context_);
-    if (!rewards.grantXp(userId, *amount))
+    if (!rewards.grantXp(userId, grant->amount))
         return ServerResponse::apiError(
             409, QStringLiteral("XP must stay from 0 to %1.").arg(RewardsStore::maxTotal));
     return ServerResponse::json(rewards.level(userId));

@@ -2,6 +2,7 @@
 
 #include "FaultInjector.h"
 #include "Router.h"
+#include <optional>
 
 struct ServerContext;
 
@@ -22,6 +23,13 @@ private:
     static constexpr int sessionTokenSeconds = 60;
 
     ServerResponse enableSecondFactor(const ServerRequest& request);
+    // The account and non-zero amount a grant names ({"email", "amount"}), when both are valid.
+    struct Grant {
+        QString userId;
+        int amount;
+    };
+    std::optional<Grant> grantOf(const ServerRequest& request);
+    static ServerResponse grantRefused();
     ServerResponse grantCredits(const ServerRequest& request);
     // Adds XP to an account: {"email", "amount"}; answers its level.
     ServerResponse grantXp(const ServerRequest& request);

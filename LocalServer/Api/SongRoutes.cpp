@@ -48,19 +48,30 @@ JobQueue::Runner SongRoutes::runner() {
             }};
 }
 
-ServerResponse SongRoutes::useSongReward(const ServerRequest& request, const QString& userId) {
-    const QJsonObject body = request.jsonBody();
+std::optional<ServerResponse> SongRoutes::usableReward(const QJsonObject& body, const QString& userId,
+                                                       const QString& type, const QString& refusal,
+                                                       std::optional<QVariantMap>* found) {
     if (body.value("user_id").toString() != userId)
         return ServerResponse::apiError(403, "You can only use your own rewards.");
     UserRewardStore rewards(context_);
-    const auto reward = rewards.reward(body.value("user_reward_id").toString(), userId);
-    if (!reward)
+    *found = rewards.reward(body.value("user_reward_id").toString(), userId);
+    if (!*found)
         return ServerResponse::apiError(404, "No such reward.");
-    const QString name = reward->value("reward_name").toString();
-    if (reward->value("reward_type").toString() != UserRewardStore::songType)
-        return ServerResponse::apiError(422, name + " doesn't make songs.");
-    if (rewards.expired(*reward))
+    const QString name = (*found)->value("reward_name").toString();
+    if ((*found)->value("reward_type").toString() != type)
+        return ServerResponse::apiError(422, name + " " + refusal + ".");
+    if (rewards.expired(**found))
         return ServerResponse::apiError(409, name + " has expired.");
+    return std::nullopt;
+}
+
+ServerResponse SongRoutes::useSongReward(const ServerRequest& request, const QString& userId) {
+    const QJsonObject body = request.jsonBody();
+    UserRewardStore rewards(context_);
+    std::optional<QVariantMap> reward;
+    if (auto refused = usableReward(body, userId, UserRewardStore::songType, "doesn't make songs", &reward))
+        return *refused;
+    const QString name = reward->value("reward_name").toString();
     // Said before anything else is checked; reserving the use below is what guarantees it.
     const QVariant limit = reward->value("usage_limit");
     if (!limit.isNull() && reward->value("usage_count").toInt() >= limit.toInt())
@@ -145,17 +156,12 @@ std::optional<ServerResponse> SongRoutes::chooseDocument(const QJsonObject& body
 
 ServerResponse SongRoutes::useLyricsReward(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
-    if (body.value("user_id").toString() != userId)
-        return ServerResponse::apiError(403, "You can only use your own rewards.");
     UserRewardStore rewards(context_);
-    const auto reward = rewards.reward(body.value("user_reward_id").toString(), userId);
-    if (!reward)
-        return ServerResponse::apiError(404, "No such reward.");
+    std::optional<QVariantMap> reward;
+    if (auto refused =
+            usableReward(body, userId, UserRewardStore::lyricsType, "doesn't write lyrics", &reward))
+        return *refused;
     const QString name = reward->value("reward_name").toString();
-    if (reward->value("reward_type").toString() != UserRewardStore::lyricsType)
-        return ServerResponse::apiError(422, name + " doesn't write lyrics.");
-    if (rewards.expired(*reward))
-        return ServerResponse::apiError(409, name + " has expired.");
     const QString style = body.value("style").toString().trimmed();
     if (style.size() > maxStyleChars)
         return ServerResponse::apiError(

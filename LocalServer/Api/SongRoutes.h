@@ -24,6 +24,11 @@ public:
     JobQueue::Runner runner();
 
 private:
+    // The caller's own unexpired reward of `type` into `found`; else the refusal (403, 404, 422
+    // "<name> <refusal>.", 409).
+    std::optional<ServerResponse> usableReward(const QJsonObject& body, const QString& userId,
+                                               const QString& type, const QString& refusal,
+                                               std::optional<QVariantMap>* found);
     ServerResponse useSongReward(const ServerRequest& request, const QString& userId);
     // Study Lyrics: the song's lyrics written at once from a document, without audio.
     ServerResponse useLyricsReward(const ServerRequest& request, const QString& userId);

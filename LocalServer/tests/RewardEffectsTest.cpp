@@ -190,10 +190,11 @@ private slots:
         for (QNetworkReply* reply : std::as_const(replies)) {
             QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), 30000);
             QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
-            reply->deleteLater();
         }
+        // Read before any reply goes: the waits above run the event loop that deletes them.
         const QString freeze =
             QJsonDocument::fromJson(replies[0]->readAll()).object()["user_reward_id"].toString();
+        qDeleteAll(replies);
         const int used = owned(freeze).usageCount;
         QVERIFY(used <= 1);
         QCOMPARE(reportedStreak(), used == 1 ? 2 : 1);
