@@ -30,15 +30,6 @@ QString kindLabel(RewardKind kind) {
     return QStringLiteral("Reward");
 }
 
-QString useNote(const QString& rewardType) {
-    if (rewardType == QLatin1String("theme"))
-        return QStringLiteral("Choose Night Owl under Appearance in Settings to wear it.");
-    if (rewardType == QLatin1String("tutor_session"))
-        return QStringLiteral("Pick a course and Orbelo runs a 30-minute session from its material: "
-                              "reading-guide questions, your due cards and a short quiz.");
-    return {};
-}
-
 QString status(const QString& fulfillmentStatus) {
     if (fulfillmentStatus == QLatin1String("available"))
         return QStringLiteral("Available");

@@ -13,8 +13,6 @@ namespace RewardCardText {
 QStringList catalogLines(const RewardCatalogItem& item);
 // "Song reward", "Lyrics reward", "Mnemonic reward" or "Reward".
 QString kindLabel(RewardKind kind);
-// How to use an owned Night Owl theme or tutor session; empty for other reward types.
-QString useNote(const QString& rewardType);
 // "Available", "Used", "Fulfilled", or the raw status when it is none of those.
 QString status(const QString& fulfillmentStatus);
 // "1 use left" / "N uses left"; empty when the reward has no use count.

@@ -70,6 +70,11 @@ QString cardNote(const UserRewardItem& reward, const QDateTime& now) {
     }
     if (type == QLatin1String(badgeType))
         return QStringLiteral("Shown beside your name in the account menu and the progress header.");
+    if (type == QLatin1String(themeType))
+        return QStringLiteral("Choose Night Owl under Appearance in Settings to wear it.");
+    if (type == QLatin1String(tutorType))
+        return QStringLiteral("Pick a course and Orbelo runs a 30-minute session from its material: "
+                              "reading-guide questions, your due cards and a short quiz.");
     return {};
 }
 

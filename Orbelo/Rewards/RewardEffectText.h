@@ -20,6 +20,8 @@ inline constexpr auto freezeType = "streak_freeze";
 inline constexpr auto xpBoostType = "xp_boost";
 inline constexpr auto premiumType = "premium_trial";
 inline constexpr auto badgeType = "badge";
+inline constexpr auto themeType = "theme";
+inline constexpr auto tutorType = "tutor_session";
 
 // When the latest reward of `type` in effect at `now` ends; invalid when none is.
 QDateTime activeUntil(const QList<UserRewardItem>& owned, const QString& type, const QDateTime& now);
@@ -29,7 +31,8 @@ QString until(const QDateTime& end, const QDateTime& now);
 QString doubleXpHeader(const QList<UserRewardItem>& owned, const QDateTime& now);
 // "Premium Week until Tue 09:30", or empty.
 QString premiumHeader(const QList<UserRewardItem>& owned, const QDateTime& now);
-// The owned card's line for a streak freeze, a boost, Premium Week or a badge; empty for others.
+// The owned card's line for a streak freeze, a boost, Premium Week, a badge, the theme or a tutor
+// session; empty for others.
 QString cardNote(const UserRewardItem& reward, const QDateTime& now);
 
 } // namespace RewardEffectText

@@ -116,9 +116,6 @@ QVariantList RewardsModel::owned() const {
             note = QStringLiteral("Generating audio… check back in a minute.");
         else if (kind == RewardKind::lyrics && lyrics.isEmpty())
             note = QStringLiteral("Pick a document and choose Write Lyrics.");
-        else if (kind == RewardKind::other &&
-                 !RewardCardText::useNote(reward.rewardType.value_or(QString())).isEmpty())
-            note = RewardCardText::useNote(reward.rewardType.value_or(QString()));
         else if (kind == RewardKind::other)
             note = RewardEffectText::cardNote(reward, async::Clock::current().now());
         const QString name = reward.rewardName.value_or(RewardCardText::kindLabel(kind));

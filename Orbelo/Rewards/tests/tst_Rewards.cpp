@@ -396,7 +396,8 @@ private Q_SLOTS:
                  QStringLiteral("Kept your streak through Tuesday, March 3."));
         UserRewardItem theme;
         theme.rewardType = QStringLiteral("theme");
-        QCOMPARE(RewardEffectText::cardNote(theme, now), QString());
+        QCOMPARE(RewardEffectText::cardNote(theme, now),
+                 QStringLiteral("Choose Night Owl under Appearance in Settings to wear it."));
     }
 
     // Night Owl and the tutor session say how to use them; owning the theme reaches Appearance.
@@ -413,13 +414,18 @@ private Q_SLOTS:
         QTRY_COMPARE(model.owned().size(), 2);
         const QVariantMap theme = card(model.owned(), "userRewardId", "t1");
         QCOMPARE(theme.value("rewardType"), QStringLiteral("theme"));
-        QCOMPARE(theme.value("note"), RewardCardText::useNote("theme"));
+        QCOMPARE(theme.value("note"),
+                 QStringLiteral("Choose Night Owl under Appearance in Settings to wear it."));
         QVERIFY(!theme.value("note").toString().contains("web app"));
         const QVariantMap tutor = card(model.owned(), "userRewardId", "s1");
-        QCOMPARE(tutor.value("note"), RewardCardText::useNote("tutor_session"));
+        QCOMPARE(tutor.value("note"),
+                 QStringLiteral("Pick a course and Orbelo runs a 30-minute session from its material: "
+                                "reading-guide questions, your due cards and a short quiz."));
         QCOMPARE(tutor.value("usesLeft"), QStringLiteral("1 use left"));
         QVERIFY(Appearance::shared().nightOwlOwned());
-        QVERIFY(RewardCardText::useNote("badge").isEmpty());
+        UserRewardItem other;
+        other.rewardType = QStringLiteral("gift_card");
+        QVERIFY(RewardEffectText::cardNote(other, QDateTime::currentDateTimeUtc()).isEmpty());
     }
 
     // Blank key ideas send no style, the automatic document no document id, all courses no course.
