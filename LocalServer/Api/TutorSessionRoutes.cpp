@@ -6,7 +6,6 @@
 #include "UserRewardStore.h"
 
 #include <QDateTime>
-#include <QJsonDocument>
 
 namespace {
 
@@ -65,9 +64,7 @@ ServerResponse TutorSessionRoutes::start(const ServerRequest& request, const QSt
                               {"started_at", iso(now)},
                               {"ends_at", iso(ends)},
                               {"duration_minutes", sessionMinutes}};
-    if (!db.exec("UPDATE user_rewards SET usage_count = usage_count + 1, fulfillment_data = ? WHERE id = ?",
-                 {QString::fromUtf8(QJsonDocument(session).toJson(QJsonDocument::Compact)), userRewardId}) ||
-        !db.commit()) {
+    if (!rewards.spendUse(userRewardId, session) || !db.commit()) {
         db.rollback();
         return ServerResponse::apiError(500, "The session could not be started.");
     }
