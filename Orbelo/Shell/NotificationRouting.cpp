@@ -5,10 +5,6 @@
 
 namespace NotificationRouting {
 
-Destination Destination::quizSetup(const QString& courseId, const std::optional<QString>& topic) {
-    return {Kind::quizSetup, courseId, topic};
-}
-
 void post(const Destination& destination) {
     if (destination.kind == Destination::Kind::quizSetup)
         QuizLaunchRequests::setPendingCourseId(destination.courseId);

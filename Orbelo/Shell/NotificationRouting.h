@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NotificationDestination.h"
 #include "Notifications/AppNotification.h"
 
 #include <QMetaType>
@@ -14,20 +15,7 @@ namespace NotificationRouting {
 
 inline const QString didSelectNotification = QStringLiteral("orbeloDidSelectNotification");
 
-struct Destination {
-    enum class Kind { quizSetup, library, study };
-
-    Kind kind = Kind::study;
-    // Only for quizSetup.
-    QString courseId;
-    std::optional<QString> topic;
-
-    static Destination quizSetup(const QString& courseId, const std::optional<QString>& topic = {});
-    static Destination library() { return {Kind::library, {}, {}}; }
-    static Destination study() { return {Kind::study, {}, {}}; }
-
-    bool operator==(const Destination&) const = default;
-};
+using Destination = NotificationDestination;
 
 // A quiz destination leaves its course for the Quiz tab (QuizLaunchRequests) before it is posted.
 void post(const Destination& destination);
@@ -38,5 +26,3 @@ bool isQuizSetup(const QVariant& object);
 Destination destination(const AppNotification& notification);
 
 } // namespace NotificationRouting
-
-Q_DECLARE_METATYPE(NotificationRouting::Destination)
