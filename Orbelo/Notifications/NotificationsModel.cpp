@@ -65,7 +65,7 @@ async::Task<void> NotificationsModel::openNotification(NotificationsModel* self,
         Q_EMIT self->stateChanged();
         self->refreshBadge();
     }
-    const NotificationRouting::Destination destination = NotificationRouting::destination(notification);
+    const NotificationDestination destination = NotificationRouting::destination(notification);
     // Routing changes the shell's tab, which may remove this list (and this task) at once: it
     // runs after the task has ended, and only while the list is still there.
     QTimer::singleShot(0, self, [self, destination] {

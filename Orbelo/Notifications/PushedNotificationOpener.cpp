@@ -46,7 +46,7 @@ async::Task<void> PushedNotificationOpener::open(PushedNotificationOpener* self,
         // Routed to Study below, like a notification that is gone.
     }
     if (!found) {
-        NotificationRouting::post(NotificationRouting::Destination::study());
+        NotificationRouting::post(NotificationDestination::study());
         co_return;
     }
     if (co_await NotificationOpening::markReadIfUnread(api, *found) && self->badge_)

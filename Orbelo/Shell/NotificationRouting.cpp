@@ -5,34 +5,34 @@
 
 namespace NotificationRouting {
 
-void post(const Destination& destination) {
-    if (destination.kind == Destination::Kind::quizSetup)
+void post(const NotificationDestination& destination) {
+    if (destination.kind == NotificationDestination::Kind::quizSetup)
         QuizLaunchRequests::setPendingCourseId(destination.courseId);
     NotificationCenter::shared().post(didSelectNotification, QVariant::fromValue(destination));
 }
 
 bool isQuizSetup(const QVariant& object) {
-    return object.metaType() == QMetaType::fromType<Destination>() &&
-           object.value<Destination>().kind == Destination::Kind::quizSetup;
+    return object.metaType() == QMetaType::fromType<NotificationDestination>() &&
+           object.value<NotificationDestination>().kind == NotificationDestination::Kind::quizSetup;
 }
 
-Destination destination(const AppNotification& notification) {
+NotificationDestination destination(const AppNotification& notification) {
     switch (notification.kind()) {
     case NotificationKind::studyTask:
-        return Destination::study();
+        return NotificationDestination::study();
     case NotificationKind::sharedDocument:
-        return Destination::library();
+        return NotificationDestination::library();
     case NotificationKind::exam:
     case NotificationKind::assignment:
     case NotificationKind::adaptiveQuiz:
     case NotificationKind::supplementaryAssignment:
         if (const std::optional<QString> course = notification.courseId())
-            return Destination::quizSetup(*course, notification.topic());
-        return Destination::study();
+            return NotificationDestination::quizSetup(*course, notification.topic());
+        return NotificationDestination::study();
     case NotificationKind::unknown:
         break;
     }
-    return Destination::study();
+    return NotificationDestination::study();
 }
 
 } // namespace NotificationRouting

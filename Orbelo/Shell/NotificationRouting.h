@@ -15,14 +15,12 @@ namespace NotificationRouting {
 
 inline const QString didSelectNotification = QStringLiteral("orbeloDidSelectNotification");
 
-using Destination = NotificationDestination;
-
 // A quiz destination leaves its course for the Quiz tab (QuizLaunchRequests) before it is posted.
-void post(const Destination& destination);
+void post(const NotificationDestination& destination);
 // Whether a posted object is a quiz set-up destination.
 bool isQuizSetup(const QVariant& object);
 // Study tasks go to Study, shared documents to the Library; exams, assignments and quizzes open the
 // quiz set-up for their course, or Study when they name none; anything else goes to Study.
-Destination destination(const AppNotification& notification);
+NotificationDestination destination(const AppNotification& notification);
 
 } // namespace NotificationRouting

@@ -33,14 +33,14 @@ void RootDeepLinkHandler::followLibraryRequest() {
 }
 
 std::optional<RootTab> RootDeepLinkHandler::tabFor(const QVariant& object) {
-    if (object.metaType() != QMetaType::fromType<NotificationRouting::Destination>())
+    if (object.metaType() != QMetaType::fromType<NotificationDestination>())
         return std::nullopt;
-    switch (object.value<NotificationRouting::Destination>().kind) {
-    case NotificationRouting::Destination::Kind::library:
+    switch (object.value<NotificationDestination>().kind) {
+    case NotificationDestination::Kind::library:
         return RootTab::library;
-    case NotificationRouting::Destination::Kind::study:
+    case NotificationDestination::Kind::study:
         return RootTab::study;
-    case NotificationRouting::Destination::Kind::quizSetup:
+    case NotificationDestination::Kind::quizSetup:
         return RootTab::quiz;
     }
     return std::nullopt;

@@ -11,7 +11,7 @@
 class OnboardingGate;
 
 // Turns requests from outside the shell into tab changes: a routed notification
-// ("orbeloDidSelectNotification" with a NotificationRouting::Destination) and onboarding's request
+// ("orbeloDidSelectNotification" with a NotificationDestination) and onboarding's request
 // for the Library, which is followed once and then cleared. Other objects are ignored.
 class RootDeepLinkHandler : public QObject {
     Q_OBJECT

@@ -322,11 +322,11 @@ private Q_SLOTS:
                      R"("is_read":true,"metadata":{}}],"total":2,"unread":1})");
         });
         NotificationsModel inbox(scriptedClient(server), nullptr);
-        QList<NotificationRouting::Destination> routed;
+        QList<NotificationDestination> routed;
         QObject observer;
         NotificationCenter::shared().observe(
             NotificationRouting::didSelectNotification, &observer,
-            [&](const QVariant& object) { routed << object.value<NotificationRouting::Destination>(); });
+            [&](const QVariant& object) { routed << object.value<NotificationDestination>(); });
         QQuickWindow window;
         window.resize(900, 700);
         std::unique_ptr<QQuickItem> view =
@@ -345,7 +345,7 @@ private Q_SLOTS:
         QCOMPARE(qobject_cast<QQuickItem*>(window.activeFocusItem()),
                  itemsNamed(view.get(), "New notes. From Ana").value(0));
         QTest::keyClick(&window, Qt::Key_Return);
-        QTRY_COMPARE(routed, QList{NotificationRouting::Destination::library()});
+        QTRY_COMPARE(routed, QList{NotificationDestination::library()});
         QCOMPARE(server.requestCount(), 1); // already read: no call
 
         QTest::keyClick(&window, Qt::Key_Up);

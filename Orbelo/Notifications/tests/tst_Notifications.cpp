@@ -10,7 +10,7 @@
 #include "VirtualClock.h"
 
 using namespace std::chrono_literals;
-using Destination = NotificationRouting::Destination;
+using Destination = NotificationDestination;
 
 namespace {
 

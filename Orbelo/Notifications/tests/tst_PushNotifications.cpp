@@ -16,7 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-using Destination = NotificationRouting::Destination;
+using Destination = NotificationDestination;
 
 namespace {
 

@@ -539,21 +539,21 @@ private Q_SLOTS:
         QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c1"));
         QTRY_VERIFY(!screen.setup().isLoadingCourses());
 
-        NotificationRouting::post(NotificationRouting::Destination::library());
-        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c2"));
+        NotificationRouting::post(NotificationDestination::library());
+        NotificationRouting::post(NotificationDestination::quizSetup("c2"));
         QCOMPARE(screen.setup().selectedCourseId(), QStringLiteral("c2"));
         QCOMPARE(QuizLaunchRequests::pendingCourseId(), QString());
         QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 1);
 
         backend.courses =
             R"([{"course_id":"c1","course_name":"Biology"},{"course_id":"c3","course_name":"Art"}])";
-        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c3"));
+        NotificationRouting::post(NotificationDestination::quizSetup("c3"));
         QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c3"));
         QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 2);
 
         QVERIFY(screen.startQuiz());
         screen.runner().choose(1);
-        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c1"));
+        NotificationRouting::post(NotificationDestination::quizSetup("c1"));
         QCOMPARE(screen.model.phase(), QuizModel::Phase::Running);
         QCOMPARE(screen.runner().chosenOption(), 1);
         QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c1"));
@@ -562,7 +562,7 @@ private Q_SLOTS:
         screen.runner().next();
         screen.runner().next();
         QCOMPARE(screen.model.phase(), QuizModel::Phase::Result);
-        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c3"));
+        NotificationRouting::post(NotificationDestination::quizSetup("c3"));
         QCOMPARE(screen.model.phase(), QuizModel::Phase::Setup);
         QCOMPARE(screen.setup().selectedCourseId(), QStringLiteral("c3"));
     }
@@ -573,7 +573,7 @@ private Q_SLOTS:
         Screen screen(backend);
         screen.model.load();
         QVERIFY(screen.setup().isLoadingCourses());
-        NotificationRouting::post(NotificationRouting::Destination::quizSetup("c2"));
+        NotificationRouting::post(NotificationDestination::quizSetup("c2"));
         QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c2"));
         QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 1);
     }

@@ -7,7 +7,7 @@
 #include "QuizLaunchRequests.h"
 #include "RootShellModel.h"
 
-using Destination = NotificationRouting::Destination;
+using Destination = NotificationDestination;
 Q_DECLARE_METATYPE(AppNotification)
 
 namespace {
