@@ -1,8 +1,8 @@
 #include "APIClient.h"
 
+#include "AuthenticationFailures.h"
 #include "Clock.h"
 #include "HttpTransfer.h"
-#include "NotificationCenter.h"
 #include "RedirectRewriter.h"
 
 #include <QByteArrayView>
@@ -59,10 +59,6 @@ bool isPercentEncoded(const QString& text, const char* delimiters) {
     return true;
 }
 
-void postAuthenticationFailure() {
-    NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
-}
-
 } // namespace
 
 APIClient::APIClient(QUrl baseURL, TokenProvider tokenProvider)
@@ -111,7 +107,7 @@ async::Task<QByteArray> APIClient::exchange(QUrl baseURL, TokenProvider tokenPro
         try {
             token = co_await tokenProvider();
         } catch (...) {
-            postAuthenticationFailure();
+            AuthenticationFailures::report();
             throw;
         }
     }
@@ -136,7 +132,7 @@ async::Task<QByteArray> APIClient::exchange(QUrl baseURL, TokenProvider tokenPro
         if (status >= 200 && status <= 299)
             co_return response->body;
         if (status == 401) {
-            postAuthenticationFailure();
+            AuthenticationFailures::report();
             throw APIError::unauthorized();
         }
         if ((status == 502 || status == 503 || status == 504) && attempt < attempts) {

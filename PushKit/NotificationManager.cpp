@@ -2,7 +2,6 @@
 
 #include "DBusCallAwaiter.h"
 #include "DBusNotifierClient.h"
-#include "NotificationCenter.h"
 #include "NotificationError.h"
 #include "PreferencesStore.h"
 
@@ -205,10 +204,12 @@ async::Task<void> NotificationManager::requestDeviceToken(QPointer<NotificationM
         token = co_await agent->deviceToken();
     } catch (const NotificationError& error) {
         qCWarning(lcNotifications) << "no push token:" << error.what();
-        NotificationCenter::shared().post(didFailRemotePushRegistration, QString::fromUtf8(error.what()));
+        if (self)
+            Q_EMIT self->pushRegistrationFailed(QString::fromUtf8(error.what()));
         co_return;
     }
-    NotificationCenter::shared().post(didRegisterRemotePushToken, token);
+    if (self)
+        Q_EMIT self->pushTokenRegistered(token);
 }
 
 void NotificationManager::startRemotePush(const QString& origin, const QString& certificatePem) {
@@ -239,7 +240,7 @@ void NotificationManager::didReceive(const QVariantMap& userInfo) {
     pendingDeepLink_ = isText ? deepLink.toString() : QString();
     qCInfo(lcNotifications) << "notification clicked, deep link" << pendingDeepLink_;
     Q_EMIT pendingDeepLinkChanged();
-    NotificationCenter::shared().post(didTapStudyReminder, isText ? deepLink : QVariant());
+    Q_EMIT studyReminderTapped(isText ? deepLink : QVariant());
 }
 
 void NotificationManager::openDeepLink(const QString& link) {

@@ -44,18 +44,9 @@ public:
     static inline const QString studyReminderTitle = QStringLiteral("Time to study");
     static inline const QString studyReminderBody = QStringLiteral("Take a quick quiz from your library.");
     static inline const QString studyReminderDeepLink = QStringLiteral("quiz-auto-start");
-    // Posted on NotificationCenter when a notification was clicked; the object is its deep link.
-    static inline const QString didTapStudyReminder =
-        QStringLiteral("com.orbelo.PushKit.didTapStudyReminder");
     // The user's own switch for Orbelo's notifications (on unless switched off).
     static inline const QString allowedKey = QStringLiteral("com.orbelo.notificationsAllowed");
     static inline const QString notificationServerName = QStringLiteral("org.freedesktop.Notifications");
-    // Posted on NotificationCenter with this device's push token (text) once the agent has one,
-    // and with the error's description when it could not make or keep one.
-    static inline const QString didRegisterRemotePushToken =
-        QStringLiteral("com.orbelo.PushKit.didRegisterRemotePushToken");
-    static inline const QString didFailRemotePushRegistration =
-        QStringLiteral("com.orbelo.PushKit.didFailRemotePushRegistration");
 
     // The agent over the session bus and the app's preferences.
     static NotificationManager& shared();
@@ -90,7 +81,7 @@ public:
     async::Task<void> cancelFocusTimerNotifications();
 
     // A notification was clicked: its userInfo's "deepLink" text (absent when it has none) becomes
-    // the pending deep link and is posted as didTapStudyReminder.
+    // the pending deep link and is announced by studyReminderTapped.
     void didReceive(const QVariantMap& userInfo);
     // `orbelo --deep-link <link>`: the agent's hand-over of a click.
     void openDeepLink(const QString& link);
@@ -99,7 +90,7 @@ public:
     // Only an authorized app asks for it.
     static bool registersForRemoteNotifications(AuthorizationStatus status);
     // The start-up registration check: when authorized, asks the agent for the device token and
-    // posts it (didRegisterRemotePushToken), or posts the failure. Runs in the background.
+    // announces it (pushTokenRegistered), or the failure. Runs in the background.
     void runRegistrationCheck();
     // The agent opens the push stream of `origin` and keeps it open; stopRemotePush closes it and
     // forgets the token. Failures are logged.
@@ -112,6 +103,11 @@ public:
     QString takePendingDeepLink();
 
 Q_SIGNALS:
+    // A notification was clicked: its deep link (text), or null when it had none.
+    void studyReminderTapped(const QVariant& deepLink);
+    // This device's push token once the agent has one, or why it could not make or keep one.
+    void pushTokenRegistered(const QString& token);
+    void pushRegistrationFailed(const QString& message);
     void authorizationStatusChanged();
     // On every click, even of the same link again: each is a request to open it.
     void pendingDeepLinkChanged();

@@ -1,8 +1,8 @@
 // The backend client over real loopback HTTP: what goes over the wire, retries, status handling,
 // and how transport failures surface.
 #include "APIClient.h"
+#include "AuthenticationFailures.h"
 #include "EmptyRequestBody.h"
-#include "NotificationCenter.h"
 #include "ScriptedHttpServer.h"
 #include "TaskProbe.h"
 #include "VirtualClock.h"
@@ -58,14 +58,13 @@ class APIClientTest : public QObject {
     async::VirtualClock clock;
     std::unique_ptr<async::ScopedClock> useClock;
     int authFailures = 0;
-    QObject observerContext;
 
 private Q_SLOTS:
     void initTestCase() {
         useClock = std::make_unique<async::ScopedClock>(clock);
-        NotificationCenter::shared().observe(APIClient::authenticationFailureNotification, &observerContext,
-                                             [this](const QVariant&) { ++authFailures; });
+        AuthenticationFailures::setHandler([this] { ++authFailures; });
     }
+    void cleanupTestCase() { AuthenticationFailures::setHandler({}); }
     void init() { authFailures = 0; }
 
     void requestsCarryPathQueryAndHeaders() {
@@ -123,7 +122,7 @@ private Q_SLOTS:
         QCOMPARE(server.requestCount(), 0);
     }
 
-    void unauthorizedPostsOneNotificationAndNeverRetries() {
+    void unauthorizedReportsOneFailureAndNeverRetries() {
         ScriptedHttpServer server;
         server.setHandler(
             [](const RecordedRequest&) { return ScriptedResponse::json(401, R"({"error":"expired"})"); });

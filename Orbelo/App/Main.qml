@@ -26,6 +26,7 @@ ApplicationWindow {
 
     MenuCommands {
         id: commands
+        context: AppContext
         focusItem: window.activeFocusItem
     }
 

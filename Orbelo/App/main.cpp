@@ -1,3 +1,6 @@
+#include "APIConfiguration.h"
+#include "AppContext.h"
+#include "AuthKit.h"
 #include "BrowserAuthenticationSession.h"
 #include "BundleInfo.h"
 #include "NotificationManager.h"
@@ -96,11 +99,13 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(deepLink))
         NotificationManager::shared().openDeepLink(startLink);
 
-    OrbeloApp app; // outlives the window, which uses its objects
+    AppContext context(APIConfiguration::baseURL(), AuthKit::tokenProvider());
+    OrbeloApp app(context); // outlives the window, which uses its objects
     const TextRecognizerProvider::SystemInstallation textRecognition; // outlives the window too
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    context.provideTo(engine);
     engine.addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreationFailed, &application,

@@ -1,14 +1,13 @@
 #include "DocumentsModel.h"
 
 #include "AcceptedFileTypes.h"
-#include "AccountToolbarModel.h"
+#include "AppContext.h"
 #include "AuthKit.h"
 #include "CourseChoices.h"
 #include "DocumentText.h"
 #include "DocumentUpload.h"
 #include "DocumentUploadError.h"
 #include "Documents/DocumentsAPI.h"
-#include "NotificationCenter.h"
 #include "ProcessingWatch.h"
 #include "TextRecognizerProvider.h"
 #include "User/UserAPI.h"
@@ -330,7 +329,8 @@ void DocumentsModel::open(const QString& documentId) {
 }
 
 void DocumentsModel::openRewards() {
-    NotificationCenter::shared().post(AccountToolbarModel::openRewardsNotification);
+    if (context_)
+        Q_EMIT context_->rewardsRequested();
 }
 
 void DocumentsModel::dismissMessages() {
@@ -378,4 +378,11 @@ void DocumentsModel::setUploadProgress(double progress) {
         return;
     uploadProgress_ = progress;
     Q_EMIT uploadProgressChanged();
+}
+
+void DocumentsModel::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
 }

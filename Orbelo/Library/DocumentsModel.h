@@ -2,6 +2,7 @@
 
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
+#include <QPointer>
 
 #include "APIClient.h"
 #include "CourseFilter.h"
@@ -14,6 +15,8 @@
 #include <QUrl>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
+
+class AppContext;
 
 // The Library: the user's documents and courses, filtered by course and searched by name; adding
 // a file (choose it, pick where it goes, upload it) and following its processing; deleting;
@@ -40,6 +43,8 @@ class DocumentsModel : public QObject {
     Q_PROPERTY(QStringList nameFilters READ nameFilters CONSTANT)
     Q_PROPERTY(QUrl pickerFolder READ pickerFolder CONSTANT)
     Q_PROPERTY(SyllabusImport* syllabus READ syllabus CONSTANT)
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
     static inline const QString unsupportedFileMessage =
         QStringLiteral("That file type isn't supported. Try a PDF, Word, PowerPoint, or text file.");
@@ -93,8 +98,11 @@ public:
     Q_INVOKABLE void dismissMessages();
     // A course typed in by hand was created: the list reloads and names it.
     Q_INVOKABLE void courseCreated(const QString& courseId);
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
 
 Q_SIGNALS:
+    void contextChanged();
     void isLoadingChanged();
     void errorMessageChanged();
     void infoMessageChanged();
@@ -147,5 +155,6 @@ private:
     double uploadProgress_ = -1;
     async::TaskScope::TaskId uploadTask_ = 0;
     SyllabusImport syllabus_;
+    QPointer<AppContext> context_;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

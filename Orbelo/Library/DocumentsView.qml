@@ -14,6 +14,7 @@ Item {
 
     DocumentsModel {
         id: library
+        context: AppContext
         onOpenDocument: (documentId, title, courseId) => view.openDocument(documentId, title, courseId)
     }
 

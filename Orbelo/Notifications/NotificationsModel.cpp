@@ -1,5 +1,6 @@
 #include "NotificationsModel.h"
 
+#include "AppContext.h"
 #include "AuthKit.h"
 #include "FailureMessage.h"
 #include "NotificationOpening.h"
@@ -70,7 +71,8 @@ async::Task<void> NotificationsModel::openNotification(NotificationsModel* self,
     // runs after the task has ended, and only while the list is still there.
     QTimer::singleShot(0, self, [self, destination] {
         Q_EMIT self->opened();
-        NotificationRouting::post(destination);
+        if (self->context_)
+            NotificationRouting::post(*self->context_, destination);
     });
 }
 
@@ -82,4 +84,11 @@ void NotificationsModel::fail(const QString& leadIn, std::exception_ptr error) {
 void NotificationsModel::refreshBadge() {
     if (badge_)
         badge_->refresh(true);
+}
+
+void NotificationsModel::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
 }

@@ -12,6 +12,8 @@
 
 class NotificationsBadge;
 
+class AppContext;
+
 // The notifications inbox: loading the list, marking all read, and opening a notification, which
 // marks it read when it is unread and routes to what it concerns (NotificationRouting).
 class NotificationsModel : public QObject {
@@ -23,6 +25,8 @@ class NotificationsModel : public QObject {
     Q_PROPERTY(bool showsEmpty READ showsEmpty NOTIFY stateChanged)
     Q_PROPERTY(bool hasUnread READ hasUnread NOTIFY stateChanged)
     Q_PROPERTY(NotificationListModel* rows READ rows CONSTANT)
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
     // How many of the newest notifications the list shows.
     static constexpr int pageSize = 50;
@@ -47,8 +51,11 @@ public:
     Q_INVOKABLE void markAllRead();
     // Marks the row read when it is unread, then routes to it; `opened` follows. One at a time.
     Q_INVOKABLE void open(int row);
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
 
 Q_SIGNALS:
+    void contextChanged();
     void stateChanged();
     // A notification was routed: a sheet showing the list closes.
     void opened();
@@ -68,5 +75,6 @@ private:
     QString errorMessage_;
     async::TaskScope::TaskId loading_ = 0;
     async::TaskScope::TaskId opening_ = 0;
+    QPointer<AppContext> context_;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

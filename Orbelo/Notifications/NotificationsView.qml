@@ -14,7 +14,9 @@ Item {
     signal opened()
 
     // Its own inbox on the app's backend unless given one.
-    property NotificationsModel inbox: NotificationsModel {}
+    property NotificationsModel inbox: NotificationsModel {
+        context: AppContext
+    }
     Connections {
         target: view.inbox
         function onOpened() { view.opened() }

@@ -1,7 +1,6 @@
 #include "PushRegistration.h"
 
 #include "BundleInfo.h"
-#include "NotificationCenter.h"
 #include "NotificationManager.h"
 #include "Notifications/NotificationsAPI.h"
 
@@ -9,13 +8,12 @@ PushRegistration::PushRegistration(NotificationManager& manager, MakeClient make
                                    QString certificatePem, QObject* parent)
     : QObject(parent), manager_(manager), makeClient_(std::move(makeClient)), origin_(std::move(origin)),
       certificatePem_(std::move(certificatePem)) {
-    NotificationCenter::shared().observe(
-        NotificationManager::didRegisterRemotePushToken, this, [this](const QVariant& object) {
-            if (object.typeId() != QMetaType::QString || !userId_)
-                return;
-            tasks_.cancel(registering_);
-            registering_ = tasks_.spawn(registerDevice(this, object.toString()));
-        });
+    connect(&manager, &NotificationManager::pushTokenRegistered, this, [this](const QString& token) {
+        if (!userId_)
+            return;
+        tasks_.cancel(registering_);
+        registering_ = tasks_.spawn(registerDevice(this, token));
+    });
 }
 
 PushRegistration::~PushRegistration() = default;

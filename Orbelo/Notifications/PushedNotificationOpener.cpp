@@ -1,9 +1,10 @@
 #include "PushedNotificationOpener.h"
 
+#include "AppContext.h"
 #include "AuthKit.h"
-#include "NotificationCenter.h"
 #include "NotificationManager.h"
 #include "NotificationOpening.h"
+#include "NotificationRouting.h"
 #include "Notifications/NotificationsAPI.h"
 #include "NotificationsBadge.h"
 
@@ -15,13 +16,22 @@ PushedNotificationOpener::PushedNotificationOpener(QObject* parent)
 PushedNotificationOpener::PushedNotificationOpener(APIClient client, NotificationsBadge* badge,
                                                    QObject* parent)
     : QObject(parent), client_(std::move(client)), badge_(badge) {
-    NotificationCenter::shared().observe(NotificationManager::didTapStudyReminder, this,
-                                         [this](const QVariant& link) { openLink(link); });
     // After the constructor: the shell's tab bindings are in place when the routing arrives.
     QTimer::singleShot(0, this, [this] { openLink(NotificationManager::shared().pendingDeepLink()); });
 }
 
 PushedNotificationOpener::~PushedNotificationOpener() = default;
+
+void PushedNotificationOpener::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    if (context_)
+        disconnect(context_, nullptr, this, nullptr);
+    context_ = context;
+    if (context)
+        connect(context, &AppContext::studyReminderTapped, this, &PushedNotificationOpener::openLink);
+    Q_EMIT contextChanged();
+}
 
 void PushedNotificationOpener::openLink(const QVariant& link) {
     const QString id = NotificationOpening::pushedNotificationId(link);
@@ -46,10 +56,15 @@ async::Task<void> PushedNotificationOpener::open(PushedNotificationOpener* self,
         // Routed to Study below, like a notification that is gone.
     }
     if (!found) {
-        NotificationRouting::post(NotificationDestination::study());
+        self->route(NotificationDestination::study());
         co_return;
     }
     if (co_await NotificationOpening::markReadIfUnread(api, *found) && self->badge_)
         self->badge_->refresh(true);
-    NotificationRouting::post(NotificationRouting::destination(*found));
+    self->route(NotificationRouting::destination(*found));
+}
+
+void PushedNotificationOpener::route(const NotificationDestination& destination) {
+    if (context_)
+        NotificationRouting::post(*context_, destination);
 }

@@ -4,11 +4,13 @@
 #include <QObject>
 
 #include "APIClient.h"
+#include "NotificationDestination.h"
 #include "TaskScope.h"
 
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
+class AppContext;
 class NotificationsBadge;
 
 // Opens a clicked pushed notification inside the shell. Its deep link ("notification:" + id) may be
@@ -18,6 +20,9 @@ class NotificationsBadge;
 class PushedNotificationOpener : public QObject {
     Q_OBJECT
     QML_ELEMENT
+    // Where clicked links come from and routed notifications go.
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
     // How many of the newest notifications are searched for the clicked one.
     static constexpr int searchDepth = 100;
@@ -30,12 +35,19 @@ public:
     // Opens the notification a deep link names; other links are left alone. The link is taken
     // from the notification manager when it is the pending one.
     void openLink(const QVariant& link);
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
+
+Q_SIGNALS:
+    void contextChanged();
 
 private:
     static async::Task<void> open(PushedNotificationOpener* self, QString notificationId);
+    void route(const NotificationDestination& destination);
 
     APIClient client_;
     QPointer<NotificationsBadge> badge_;
+    QPointer<AppContext> context_;
     async::TaskScope::TaskId opening_ = 0;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -1,12 +1,10 @@
 #include "QuizModel.h"
 
+#include "AppContext.h"
 #include "AuthKit.h"
 #include "BundleInfo.h"
 #include "CurrentUser.h"
 #include "DesktopUrlOpener.h"
-#include "NotificationCenter.h"
-#include "NotificationManager.h"
-#include "NotificationRouting.h"
 #include "PreferencesStore.h"
 #include "QuizLaunchRequests.h"
 
@@ -40,30 +38,41 @@ QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, std::uniqu
                 result_.show(courseId_, quizId_, request_, questions_, answers, elapsedSeconds, attemptId);
                 setPhase(Phase::Result);
             });
-    // "quiz-auto-start" clicked while this tab shows: the setup starts a quiz as when it opens with
-    // the link; during a quiz or on its result the user is in one already, and the link is dropped.
-    NotificationCenter::shared().observe(NotificationManager::didTapStudyReminder, this,
-                                         [this](const QVariant& object) {
-                                             if (object.toString() != QuizLaunchRequests::autoStartLink)
-                                                 return;
-                                             if (phase_ == Phase::Setup)
-                                                 setup_.load();
-                                             else
-                                                 QuizLaunchRequests::takeAutoStart();
-                                         });
-    // A quiz notification opened while this tab is kept: its course is selected in the setup, which
-    // shows unless a quiz is under way; a test in progress is never thrown away for it.
-    NotificationCenter::shared().observe(NotificationRouting::didSelectNotification, this,
-                                         [this](const QVariant& object) {
-                                             if (!NotificationRouting::isQuizSetup(object))
-                                                 return;
-                                             setup_.followPendingCourse();
-                                             if (phase_ == Phase::Result)
-                                                 setPhase(Phase::Setup);
-                                         });
 }
 
 QuizModel::~QuizModel() = default;
+
+void QuizModel::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    if (context_)
+        disconnect(context_, nullptr, this, nullptr);
+    context_ = context;
+    if (context) {
+        // "quiz-auto-start" clicked while this tab shows: the setup starts a quiz as when it opens
+        // with the link; during a quiz or on its result the user is in one already, and the link is
+        // dropped.
+        connect(context, &AppContext::studyReminderTapped, this, [this](const QVariant& link) {
+            if (link.toString() != QuizLaunchRequests::autoStartLink)
+                return;
+            if (phase_ == Phase::Setup)
+                setup_.load();
+            else
+                QuizLaunchRequests::takeAutoStart();
+        });
+        // A quiz notification opened while this tab is kept: its course is selected in the setup,
+        // which shows unless a quiz is under way; a test in progress is never thrown away for it.
+        connect(context, &AppContext::notificationSelected, this,
+                [this](const NotificationDestination& destination) {
+                    if (destination.kind != NotificationDestination::Kind::quizSetup)
+                        return;
+                    setup_.followPendingCourse();
+                    if (phase_ == Phase::Result)
+                        setPhase(Phase::Setup);
+                });
+    }
+    Q_EMIT contextChanged();
+}
 
 void QuizModel::load() {
     setup_.load();

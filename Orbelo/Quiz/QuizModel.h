@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include "APIClient.h"
 #include "QuizResult.h"
@@ -15,6 +16,8 @@
 class PreferencesStore;
 class UrlOpener;
 
+class AppContext;
+
 // The Quiz tab: setting up a practice test, taking it, and its result. A generated quiz runs at
 // once; finishing shows the result, from which the same questions can be retaken or a new quiz
 // set up. Cancel in the runner goes back to the setup.
@@ -26,6 +29,8 @@ class QuizModel : public QObject {
     Q_PROPERTY(QuizRunner* runner READ runner CONSTANT)
     Q_PROPERTY(QuizResult* result READ result CONSTANT)
     Q_PROPERTY(ReviewPrompt* reviewPrompt READ reviewPrompt CONSTANT)
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
     // Capitalised for QML.
     enum class Phase { Setup, Running, Result };
@@ -51,8 +56,11 @@ public:
     Q_INVOKABLE void retake();
     // "Generate new quiz".
     Q_INVOKABLE void newQuiz();
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
 
 Q_SIGNALS:
+    void contextChanged();
     void phaseChanged();
 
 private:
@@ -74,4 +82,5 @@ private:
     GenerateQuizRequest request_;
     QList<QuizQuestion> questions_;
     QString note_;
+    QPointer<AppContext> context_;
 };

@@ -7,7 +7,10 @@ Item {
     id: screen
     readonly property alias quizModel: quiz
 
-    QuizModel { id: quiz }
+    QuizModel {
+        id: quiz
+        context: AppContext
+    }
     Component.onCompleted: quiz.load()
     // Back in the tab: courses made meanwhile are offered; a test under way is left alone.
     function sectionShown() {

@@ -11,8 +11,6 @@
 // own. Times are local; a time on another day than `now` names its weekday.
 namespace RewardEffectText {
 
-// Posted after a purchase: what the shell shows of the rewards (the badge) may have changed.
-inline const QString rewardsChangedNotification = QStringLiteral("orbeloRewardsChanged");
 // "Scholar", beside the name of a user who owns the Scholar Badge.
 inline const QString scholarBadgeText = QStringLiteral("Scholar");
 

@@ -1,12 +1,12 @@
 #include "RewardsModel.h"
 
+#include "AppContext.h"
 #include "Appearance.h"
 #include "AppearanceModel.h"
 #include "AuthKit.h"
 #include "CurrentUser.h"
 #include "FailureMessage.h"
 #include "LyricsDisplay.h"
-#include "NotificationCenter.h"
 #include "RewardButtonState.h"
 #include "RewardCardText.h"
 #include "RewardEffectText.h"
@@ -222,7 +222,8 @@ void RewardsModel::purchase(const QString& rewardId) {
             Q_EMIT catalogChanged();
             setToast(QStringLiteral("Purchased ") + name);
             Q_EMIT celebrate();
-            NotificationCenter::shared().post(RewardEffectText::rewardsChangedNotification);
+            if (context_)
+                Q_EMIT context_->rewardsChanged();
             refreshOwned(user);
         },
         [this](std::exception_ptr error) {
@@ -326,4 +327,11 @@ void RewardsModel::setToast(const QString& text) {
         return;
     toast_ = text;
     Q_EMIT toastChanged();
+}
+
+void RewardsModel::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
 }

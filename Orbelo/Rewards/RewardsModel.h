@@ -2,6 +2,7 @@
 
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
+#include <QPointer>
 
 #include "Clock.h"
 #include "Documents/DocumentItem.h"
@@ -15,6 +16,8 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+
+class AppContext;
 
 // The Rewards screen: the level and credit balance, the marketplace (filtered by category) with
 // purchasing, and the rewards the user owns with what each kind offers. Failures are shown as one
@@ -42,6 +45,8 @@ class RewardsModel : public QObject {
     // The processed documents lyrics can be written from: {id, title}.
     Q_PROPERTY(QVariantList documents READ documents NOTIFY stateChanged)
     Q_PROPERTY(QString writingLyricsId READ writingLyricsId NOTIFY stateChanged)
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
     enum Segment { marketplace, myRewards };
     Q_ENUM(Segment)
@@ -88,8 +93,11 @@ public:
     // Buys the item unless a purchase of it is already under way.
     Q_INVOKABLE void purchase(const QString& rewardId);
     Q_INVOKABLE void dismissToast();
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
 
 Q_SIGNALS:
+    void contextChanged();
     void segmentChanged();
     void categoryChanged();
     void stateChanged();
@@ -133,5 +141,6 @@ private:
     QString toast_;
     async::Clock::TimerId toastTimer_ = 0;
     async::TaskScope::TaskId loading_ = 0;
+    QPointer<AppContext> context_;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

@@ -4,7 +4,7 @@ import QtQuick.Layouts
 import DesignKit
 
 // The Rewards screen as a sheet, opened from the Library toolbar and the account menu
-// ("orbeloOpenRewards"). Escape or "Done" closes it.
+// (the app context's rewardsRequested). Escape or "Done" closes it.
 Popup {
     id: sheet
     property bool shown: false

@@ -13,7 +13,9 @@ Item {
     property bool showsTitle: false
 
     // Its own model on the app's backend unless given one.
-    property RewardsModel rewards: RewardsModel {}
+    property RewardsModel rewards: RewardsModel {
+        context: AppContext
+    }
     Connections {
         target: view.rewards
         function onCelebrate() { confetti.fire() }

@@ -10,6 +10,7 @@ ToolButton {
 
     AccountToolbarModel {
         id: account
+        context: AppContext
         unreadCount: NotificationsBadge.unreadCount
     }
     // The count is fetched again at most every 30 seconds, however often the menu opens.

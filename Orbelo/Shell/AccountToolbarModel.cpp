@@ -1,10 +1,9 @@
 #include "AccountToolbarModel.h"
 
+#include "AppContext.h"
 #include "AuthKit.h"
 #include "CurrentUser.h"
 #include "Gamification/GamificationAPI.h"
-#include "MenuCommands.h"
-#include "NotificationCenter.h"
 #include "RewardEffectText.h"
 
 namespace {
@@ -27,14 +26,21 @@ AccountToolbarModel::AccountToolbarModel(SignOutCommand::SignOut signOut, QObjec
                                          std::optional<APIClient> badges)
     : QObject(parent), signOut_(std::move(signOut)), badges_(std::move(badges)) {
     connect(&signOut_, &SignOutCommand::isRunningChanged, this, &AccountToolbarModel::isSigningOutChanged);
-    NotificationCenter& center = NotificationCenter::shared();
-    center.observe(MenuCommands::openSettingsNotification, this,
-                   [this](const QVariant&) { setShowSettings(true); });
-    center.observe(openRewardsNotification, this, [this](const QVariant&) { setShowRewards(true); });
-    center.observe(openNotificationsNotification, this,
-                   [this](const QVariant&) { setShowNotifications(true); });
-    center.observe(RewardEffectText::rewardsChangedNotification, this,
-                   [this](const QVariant&) { loadBadge(); });
+}
+
+void AccountToolbarModel::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    if (context_)
+        disconnect(context_, nullptr, this, nullptr);
+    context_ = context;
+    if (context) {
+        connect(context, &AppContext::settingsRequested, this, [this] { setShowSettings(true); });
+        connect(context, &AppContext::rewardsRequested, this, [this] { setShowRewards(true); });
+        connect(context, &AppContext::notificationsRequested, this, [this] { setShowNotifications(true); });
+        connect(context, &AppContext::rewardsChanged, this, &AccountToolbarModel::loadBadge);
+    }
+    Q_EMIT contextChanged();
 }
 
 void AccountToolbarModel::setUser(const std::optional<User>& user) {

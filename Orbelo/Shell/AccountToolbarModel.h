@@ -8,10 +8,13 @@
 #include "TaskScope.h"
 #include "User.h"
 
+#include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
+class AppContext;
+
 // The account menu in the shell's toolbar: who is signed in, its four items, and the sheets they
-// open. "orbeloOpenSettings", "orbeloOpenRewards" and "orbeloOpenNotifications" open them too.
+// open. The context's settingsRequested, rewardsRequested and notificationsRequested open them too.
 class AccountToolbarModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -26,10 +29,9 @@ class AccountToolbarModel : public QObject {
     Q_PROPERTY(bool showNotifications READ showNotifications WRITE setShowNotifications NOTIFY sheetsChanged)
     Q_PROPERTY(bool showRewards READ showRewards WRITE setShowRewards NOTIFY sheetsChanged)
     Q_PROPERTY(bool showSettings READ showSettings WRITE setShowSettings NOTIFY sheetsChanged)
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
-    static inline const QString openRewardsNotification = QStringLiteral("orbeloOpenRewards");
-    static inline const QString openNotificationsNotification = QStringLiteral("orbeloOpenNotifications");
-
     // Follows the shared auth client's current user.
     explicit AccountToolbarModel(QObject* parent = nullptr);
     // `signOut` replaces AuthKit::signOut (tests); the user is set with setUser. With `badges`, the
@@ -54,6 +56,8 @@ public:
     void setShowRewards(bool show);
     bool showSettings() const { return showSettings_; }
     void setShowSettings(bool show);
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
 
     Q_INVOKABLE void signOut();
 
@@ -70,6 +74,7 @@ Q_SIGNALS:
     void unreadCountChanged();
     void isSigningOutChanged();
     void sheetsChanged();
+    void contextChanged();
 
 private:
     std::optional<QString> primaryEmail() const;
@@ -84,5 +89,6 @@ private:
     bool showSettings_ = false;
     bool scholarBadge_ = false;
     std::optional<APIClient> badges_;
+    QPointer<AppContext> context_;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

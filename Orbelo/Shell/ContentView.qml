@@ -10,7 +10,10 @@ Item {
     // The shell is in use: signed in and not under the onboarding questions.
     readonly property bool inShell: signedIn && !model.onboarding.showOnboarding
 
-    ContentViewModel { id: model }
+    ContentViewModel {
+        id: model
+        context: AppContext
+    }
 
     Loader {
         id: screen

@@ -1,9 +1,8 @@
 #include "ContentViewModel.h"
 
-#include "APIClient.h"
+#include "AppContext.h"
 #include "AuthKit.h"
 #include "Clerk.h"
-#include "NotificationCenter.h"
 #include "PreferencesStore.h"
 #include "User/UserAPI.h"
 
@@ -21,9 +20,18 @@ ContentViewModel::ContentViewModel(QObject* parent)
 ContentViewModel::ContentViewModel(AuthSource source, QObject* parent)
     : QObject(parent), source_(std::move(source)),
       onboarding_(new OnboardingGate(source_.fetchProfile, PreferencesStore::standard(), this)) {
-    NotificationCenter::shared().observe(APIClient::authenticationFailureNotification, this,
-                                         [this](const QVariant&) { authenticationFailed(); });
     refresh();
+}
+
+void ContentViewModel::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    if (context_)
+        disconnect(context_, nullptr, this, nullptr);
+    context_ = context;
+    if (context)
+        connect(context, &AppContext::authenticationFailed, this, &ContentViewModel::authenticationFailed);
+    Q_EMIT contextChanged();
 }
 
 bool ContentViewModel::isSignedIn(const std::optional<Client>& client) {

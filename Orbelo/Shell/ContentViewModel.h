@@ -7,9 +7,12 @@
 #include "OnboardingGate.h"
 #include "TaskScope.h"
 
+#include <QPointer>
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
+
+class AppContext;
 
 // What fills the window: the loading screen until the auth client has loaded, the sign-in screen
 // until someone is fully signed in, then the shell. Also recovers from a backend call that was
@@ -22,6 +25,9 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(bool isRecoveringAuth READ isRecoveringAuth NOTIFY isRecoveringAuthChanged)
     Q_PROPERTY(QString userId READ userId NOTIFY userIdChanged)
     Q_PROPERTY(OnboardingGate* onboarding READ onboarding CONSTANT)
+    // Whose refused backend requests start a recovery.
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
     enum class RootState { Loading, SignedOut, Shell };
     Q_ENUM(RootState)
@@ -43,6 +49,8 @@ public:
     QString userId() const { return userId_; }
     // The onboarding decision, taken when the shell first shows.
     OnboardingGate* onboarding() const { return onboarding_; }
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
 
     // Re-reads the auth state; called whenever the auth client changes.
     Q_INVOKABLE void refresh();
@@ -55,6 +63,7 @@ Q_SIGNALS:
     void rootStateChanged();
     void isRecoveringAuthChanged();
     void userIdChanged();
+    void contextChanged();
 
 private:
     static async::Task<void> recover(ContentViewModel* self);
@@ -66,5 +75,6 @@ private:
     bool isRecoveringAuth_ = false;
     QString userId_;
     OnboardingGate* onboarding_ = nullptr;
+    QPointer<AppContext> context_;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

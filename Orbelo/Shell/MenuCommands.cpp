@@ -1,10 +1,9 @@
 #include "MenuCommands.h"
 
+#include "AppContext.h"
 #include "AuthKit.h"
-#include "NotificationCenter.h"
 #include "Refreshable.h"
 #include "RefreshableRegistry.h"
-#include "RootShellModel.h"
 #include "RootTab.h"
 #include "SupportLinks.h"
 
@@ -59,8 +58,16 @@ QUrl MenuCommands::supportURL() const {
     return SupportLinks::contactSupport();
 }
 
+void MenuCommands::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    context_ = context;
+    Q_EMIT contextChanged();
+}
+
 void MenuCommands::openSettings() {
-    NotificationCenter::shared().post(openSettingsNotification);
+    if (context_)
+        Q_EMIT context_->settingsRequested();
 }
 
 void MenuCommands::signOut() {
@@ -73,7 +80,8 @@ void MenuCommands::refresh() {
 }
 
 void MenuCommands::selectSection(int number) {
-    NotificationCenter::shared().post(RootShellModel::selectSectionNotification, number);
+    if (context_)
+        Q_EMIT context_->sectionRequested(number);
 }
 
 void MenuCommands::openHelp() {

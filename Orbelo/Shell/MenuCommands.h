@@ -11,10 +11,11 @@
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
+class AppContext;
 class Refreshable;
 
 // The menu bar's commands: "Settings…", "Sign Out", "Refresh" for the focused screen, the "Go"
-// menu and "Orbelo Help". Commands reach the screens through process-local notifications; Refresh
+// menu and "Orbelo Help". Commands reach the screens through the app context's signals; Refresh
 // reaches the screen that attached `Refreshable` nearest above the window's focus item, or when
 // the focus is in no screen, the one shown last.
 class MenuCommands : public QObject {
@@ -24,9 +25,9 @@ class MenuCommands : public QObject {
     Q_PROPERTY(QQuickItem* focusItem READ focusItem WRITE setFocusItem NOTIFY focusItemChanged)
     Q_PROPERTY(QVariantList goItems READ goItems CONSTANT)
     Q_PROPERTY(QUrl supportURL READ supportURL CONSTANT)
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
-    static inline const QString openSettingsNotification = QStringLiteral("orbeloOpenSettings");
-
     explicit MenuCommands(QObject* parent = nullptr);
     // `signOut` replaces AuthKit::signOut (tests).
     MenuCommands(SignOutCommand::SignOut signOut, QObject* parent = nullptr);
@@ -38,6 +39,8 @@ public:
     // {number, label} for "Study" … "Notifications", numbered 1 to 7.
     QVariantList goItems() const;
     QUrl supportURL() const;
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
 
     Q_INVOKABLE void openSettings();
     Q_INVOKABLE void signOut();
@@ -48,6 +51,7 @@ public:
 Q_SIGNALS:
     void canRefreshChanged();
     void focusItemChanged();
+    void contextChanged();
 
 private:
     SignOutCommand signOut_;
@@ -55,5 +59,6 @@ private:
     void updateCanRefresh();
 
     QPointer<QQuickItem> focusItem_;
+    QPointer<AppContext> context_;
     bool couldRefresh_ = false;
 };

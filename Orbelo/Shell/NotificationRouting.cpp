@@ -1,19 +1,13 @@
 #include "NotificationRouting.h"
 
-#include "NotificationCenter.h"
 #include "QuizLaunchRequests.h"
 
 namespace NotificationRouting {
 
-void post(const NotificationDestination& destination) {
+void post(AppContext& context, const NotificationDestination& destination) {
     if (destination.kind == NotificationDestination::Kind::quizSetup)
         QuizLaunchRequests::setPendingCourseId(destination.courseId);
-    NotificationCenter::shared().post(didSelectNotification, QVariant::fromValue(destination));
-}
-
-bool isQuizSetup(const QVariant& object) {
-    return object.metaType() == QMetaType::fromType<NotificationDestination>() &&
-           object.value<NotificationDestination>().kind == NotificationDestination::Kind::quizSetup;
+    Q_EMIT context.notificationSelected(destination);
 }
 
 NotificationDestination destination(const AppNotification& notification) {

@@ -1,10 +1,12 @@
 #include "OrbeloApp.h"
 
 #include "APIConfiguration.h"
+#include "AppContext.h"
 #include "AppFocusTimer.h"
 #include "Appearance.h"
 #include "AppearanceModel.h"
 #include "AuthKit.h"
+#include "AuthenticationFailures.h"
 #include "BundleInfo.h"
 #include "Clerk.h"
 #include "ContentViewModel.h"
@@ -21,15 +23,20 @@
 
 namespace {
 
-async::Task<void> reportTimezone(QString userId) {
-    co_await TimezoneSync::syncIfNeeded(AuthKit::makeAPIClient(), userId, PreferencesStore::standard());
+async::Task<void> reportTimezone(APIClient client, QString userId) {
+    co_await TimezoneSync::syncIfNeeded(client, userId, PreferencesStore::standard());
 }
 
 } // namespace
 
-OrbeloApp::OrbeloApp(QObject* parent) : QObject(parent) {}
+OrbeloApp::OrbeloApp(AppContext& context, QObject* parent) : QObject(parent), context_(context) {
+    AuthenticationFailures::setHandler([&context] { Q_EMIT context.authenticationFailed(); });
+    connect(&NotificationManager::shared(), &NotificationManager::studyReminderTapped, &context,
+            &AppContext::studyReminderTapped);
+}
 
 OrbeloApp::~OrbeloApp() {
+    AuthenticationFailures::setHandler({});
     AppFocusTimer::shared().setTimer(nullptr);
 }
 
@@ -94,16 +101,17 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
         qCInfo(lcAuth).noquote() << line;
 
     // The time zone report, for each user who signs in.
-    timezoneReport_ =
-        std::make_unique<UserKeyedTask>([&clerk] { return signedInUserId(clerk.client()); }, &reportTimezone);
+    timezoneReport_ = std::make_unique<UserKeyedTask>(
+        [&clerk] { return signedInUserId(clerk.client()); },
+        [this](QString userId) { return reportTimezone(context_.makeAPIClient(), userId); });
     connect(&clerk, &Clerk::clientChanged, timezoneReport_.get(), &UserKeyedTask::update);
 
     // The stored look, and whether each user who signs in owns the Night Owl theme it may name.
     AppearanceModel::restore(Appearance::shared(), PreferencesStore::standard());
     themeOwnership_ = std::make_unique<UserKeyedTask>(
         [&clerk] { return signedInUserId(clerk.client()); },
-        [](QString userId) {
-            return AppearanceModel::refreshOwnership(AuthKit::makeAPIClient(), userId, &Appearance::shared());
+        [this](QString userId) {
+            return AppearanceModel::refreshOwnership(context_.makeAPIClient(), userId, &Appearance::shared());
         });
     connect(&clerk, &Clerk::clientChanged, themeOwnership_.get(), [this, &clerk] {
         if (!signedInUserId(clerk.client()))
@@ -116,8 +124,8 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
     NotificationManager& notifications = NotificationManager::shared();
     const QUrl api = APIConfiguration::baseURL();
     pushRegistration_ = std::make_unique<PushRegistration>(
-        notifications, &AuthKit::makeAPIClient, api.adjusted(QUrl::RemovePath | QUrl::RemoveQuery).toString(),
-        trustedCertificatePem);
+        notifications, [this] { return context_.makeAPIClient(); },
+        api.adjusted(QUrl::RemovePath | QUrl::RemoveQuery).toString(), trustedCertificatePem);
     connect(&clerk, &Clerk::clientChanged, pushRegistration_.get(),
             [this, &clerk] { pushRegistration_->update(signedInUserId(clerk.client())); });
     connect(&notifications, &NotificationManager::remoteNotificationReceived, this,
@@ -127,7 +135,7 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
     // knows who that is; its alerts go through the notifier agent.
     focusNotifications_ = std::make_unique<ManagerFocusNotifications>(notifications);
     focusTimer_ = std::make_unique<PomodoroTimer>(
-        AuthKit::makeAPIClient(), PreferencesStore::standard(), *focusNotifications_,
+        context_.makeAPIClient(), PreferencesStore::standard(), *focusNotifications_,
         QTimeZone::systemTimeZone(), PomodoroConfig::withFocusMinutes(qgetenv("ORBELO_FOCUS_MINUTES")));
     const auto followUser = [this, &clerk] {
         if (clerk.isLoaded())

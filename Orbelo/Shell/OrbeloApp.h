@@ -10,6 +10,7 @@
 
 #include <QVariant>
 
+class AppContext;
 class Clerk;
 class ManagerFocusNotifications;
 class PomodoroTimer;
@@ -18,14 +19,15 @@ class PushRegistration;
 #include <optional>
 
 // The application at start: the application-wide objects, the auth client's configuration and
-// the first load of its state. The window is built by the caller once launch() returns.
+// the first load of its state. The window is built by the caller once launch() returns. The
+// context's signals carry the notification manager's clicks and every refused backend request.
 class OrbeloApp : public QObject {
     Q_OBJECT
 public:
     static inline const char* const missingKeyMessage =
         "CLERK_PUBLISHABLE_KEY missing in Info.plist — check the active xcconfig";
 
-    explicit OrbeloApp(QObject* parent = nullptr);
+    explicit OrbeloApp(AppContext& context, QObject* parent = nullptr);
     ~OrbeloApp() override;
 
     // Runs the start-up steps in order; stops the process when the publishable key is unusable.
@@ -51,6 +53,7 @@ public:
     static void forwardApplicationState(Qt::ApplicationState state, Clerk& clerk);
 
 private:
+    AppContext& context_;
     std::unique_ptr<NetworkMonitor> networkMonitor_;
     std::unique_ptr<UserKeyedTask> timezoneReport_;
     std::unique_ptr<UserKeyedTask> themeOwnership_;

@@ -1,16 +1,20 @@
 #include "RootDeepLinkHandler.h"
 
-#include "NotificationCenter.h"
-#include "NotificationRouting.h"
+#include "AppContext.h"
 #include "OnboardingGate.h"
 
 RootDeepLinkHandler::RootDeepLinkHandler(SelectTab selectTab, QObject* parent)
-    : QObject(parent), selectTab_(std::move(selectTab)) {
-    NotificationCenter::shared().observe(NotificationRouting::didSelectNotification, this,
-                                         [this](const QVariant& object) {
-                                             if (const std::optional<RootTab> tab = tabFor(object))
-                                                 selectTab_(*tab);
-                                         });
+    : QObject(parent), selectTab_(std::move(selectTab)) {}
+
+void RootDeepLinkHandler::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    if (context_)
+        disconnect(context_, nullptr, this, nullptr);
+    context_ = context;
+    if (context)
+        connect(context, &AppContext::notificationSelected, this,
+                [this](const NotificationDestination& destination) { selectTab_(tabFor(destination)); });
 }
 
 void RootDeepLinkHandler::setOnboarding(OnboardingGate* gate) {
@@ -32,10 +36,8 @@ void RootDeepLinkHandler::followLibraryRequest() {
     onboarding_->setPendingOnboardingLibraryDeepLink(false);
 }
 
-std::optional<RootTab> RootDeepLinkHandler::tabFor(const QVariant& object) {
-    if (object.metaType() != QMetaType::fromType<NotificationDestination>())
-        return std::nullopt;
-    switch (object.value<NotificationDestination>().kind) {
+RootTab RootDeepLinkHandler::tabFor(const NotificationDestination& destination) {
+    switch (destination.kind) {
     case NotificationDestination::Kind::library:
         return RootTab::library;
     case NotificationDestination::Kind::study:
@@ -43,5 +45,5 @@ std::optional<RootTab> RootDeepLinkHandler::tabFor(const QVariant& object) {
     case NotificationDestination::Kind::quizSetup:
         return RootTab::quiz;
     }
-    return std::nullopt;
+    return RootTab::study;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NotificationDestination.h"
 #include "RootTab.h"
 
 #include <QObject>
@@ -8,11 +9,12 @@
 #include <functional>
 #include <optional>
 
+class AppContext;
 class OnboardingGate;
 
-// Turns requests from outside the shell into tab changes: a routed notification
-// ("orbeloDidSelectNotification" with a NotificationDestination) and onboarding's request
-// for the Library, which is followed once and then cleared. Other objects are ignored.
+// Turns requests from outside the shell into tab changes: a routed notification (the context's
+// notificationSelected) and onboarding's request for the Library, which is followed once and then
+// cleared.
 class RootDeepLinkHandler : public QObject {
     Q_OBJECT
 public:
@@ -20,15 +22,18 @@ public:
 
     explicit RootDeepLinkHandler(SelectTab selectTab, QObject* parent = nullptr);
 
+    // Follows the notifications the context routes.
+    void setContext(AppContext* context);
     // Follows the gate's Library request now and whenever it is set again.
     void setOnboarding(OnboardingGate* gate);
 
-    // The tab a routed notification's object selects: nothing for anything but a destination.
-    static std::optional<RootTab> tabFor(const QVariant& object);
+    // The tab a routed notification selects.
+    static RootTab tabFor(const NotificationDestination& destination);
 
 private:
     void followLibraryRequest();
 
     SelectTab selectTab_;
+    QPointer<AppContext> context_;
     QPointer<OnboardingGate> onboarding_;
 };

@@ -15,11 +15,14 @@ Item {
 
     RootShellModel {
         id: model
+        context: AppContext
         onboarding: shell.onboarding
     }
     UpdateBannerModel { id: updates }
     // A click on a pushed notification opens it here, whether it started the app or not.
-    PushedNotificationOpener {}
+    PushedNotificationOpener {
+        context: AppContext
+    }
 
     Component.onCompleted: updates.appear()
 

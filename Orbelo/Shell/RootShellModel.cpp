@@ -1,24 +1,34 @@
 #include "RootShellModel.h"
 
-#include "NotificationCenter.h"
-#include "NotificationManager.h"
+#include "AppContext.h"
 #include "OnboardingGate.h"
 #include "QuizLaunchRequests.h"
 
 RootShellModel::RootShellModel(QObject* parent)
     : QObject(parent), deepLinks_([this](RootTab tab) { setSelectedTab(tab); }) {
-    NotificationCenter::shared().observe(selectSectionNotification, this, [this](const QVariant& object) {
-        if (const std::optional<RootTab> tab = RootTabs::forSectionNumber(object))
-            setSelectedTab(*tab);
-    });
-    // A clicked reminder opens the Quiz tab; the link itself stays for the quiz screen to take.
-    NotificationCenter::shared().observe(NotificationManager::didTapStudyReminder, this,
-                                         [this](const QVariant& object) {
-                                             if (QuizLaunchRequests::opensQuiz(object))
-                                                 setSelectedTab(RootTab::quiz);
-                                         });
     if (QuizLaunchRequests::opensQuiz(QuizLaunchRequests::pendingDeepLink()))
         selectedTab_ = RootTab::quiz;
+}
+
+void RootShellModel::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    if (context_)
+        disconnect(context_, nullptr, this, nullptr);
+    context_ = context;
+    deepLinks_.setContext(context);
+    if (context) {
+        connect(context, &AppContext::sectionRequested, this, [this](int number) {
+            if (const std::optional<RootTab> tab = RootTabs::forSectionNumber(number))
+                setSelectedTab(*tab);
+        });
+        // A clicked reminder opens the Quiz tab; the link itself stays for the quiz screen to take.
+        connect(context, &AppContext::studyReminderTapped, this, [this](const QVariant& link) {
+            if (QuizLaunchRequests::opensQuiz(link))
+                setSelectedTab(RootTab::quiz);
+        });
+    }
+    Q_EMIT contextChanged();
 }
 
 void RootShellModel::setSelectedTab(RootTab tab) {

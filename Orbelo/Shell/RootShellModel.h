@@ -6,10 +6,12 @@
 #include <QObject>
 #include <QPointer>
 #include <QVariantList>
+
+class AppContext;
 #include <QtQml/qqmlregistration.h>
 
 // The shell's navigation state: the selected section, the sidebar's two groups, selection by number
-// through "orbeloSelectSection", the Quiz tab for a clicked reminder's "quiz" or "quiz-auto-start"
+// through the context's sectionRequested, the Quiz tab for a clicked reminder's "quiz" or "quiz-auto-start"
 // link (pending when the shell appears or arriving while it shows), and the tab changes asked for
 // from outside (RootDeepLinkHandler).
 class RootShellModel : public QObject {
@@ -21,9 +23,9 @@ class RootShellModel : public QObject {
     Q_PROPERTY(QVariantList sidebarSections READ sidebarSections CONSTANT)
     // The onboarding decision (an OnboardingGate), whose Library request the shell follows.
     Q_PROPERTY(QObject* onboarding READ onboarding WRITE setOnboarding NOTIFY onboardingChanged)
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
-    static inline const QString selectSectionNotification = QStringLiteral("orbeloSelectSection");
-
     explicit RootShellModel(QObject* parent = nullptr);
 
     RootTab selectedTab() const { return selectedTab_; }
@@ -37,13 +39,17 @@ public:
     QVariantList sidebarSections() const;
     QObject* onboarding() const { return onboarding_; }
     void setOnboarding(QObject* gate);
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
 
 Q_SIGNALS:
+    void contextChanged();
     void selectedTabChanged();
     void onboardingChanged();
 
 private:
     RootTab selectedTab_ = RootTab::study;
     QPointer<QObject> onboarding_;
+    QPointer<AppContext> context_;
     RootDeepLinkHandler deepLinks_;
 };

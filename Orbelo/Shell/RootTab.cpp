@@ -55,23 +55,10 @@ int sidebarSection(RootTab tab) {
     return int(tab) <= int(RootTab::library) ? 0 : 1;
 }
 
-std::optional<RootTab> forSectionNumber(const QVariant& object) {
-    // Only true integers count: a string "6" or a fractional number is not a section number.
-    switch (object.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        break;
-    default:
+std::optional<RootTab> forSectionNumber(int number) {
+    if (number < 1 || number > 7)
         return std::nullopt;
-    }
-    const qlonglong n = object.toLongLong();
-    if (n < 1 || n > 7)
-        return std::nullopt;
-    return RootTab(n - 1);
+    return RootTab(number - 1);
 }
 
 } // namespace RootTabs

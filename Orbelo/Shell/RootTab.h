@@ -16,8 +16,8 @@ QString label(RootTab tab);
 QString symbol(RootTab tab);
 // 0 for the first sidebar section (study tools), 1 for the second (account).
 int sidebarSection(RootTab tab);
-// The tab a "Go" menu number selects: 1 study … 7 notifications. Anything else, or an object that
-// is not an integer, selects nothing (settings has no number).
-std::optional<RootTab> forSectionNumber(const QVariant& object);
+// The tab a "Go" menu number selects: 1 study … 7 notifications. Anything else selects nothing
+// (settings has no number).
+std::optional<RootTab> forSectionNumber(int number);
 
 } // namespace RootTabs

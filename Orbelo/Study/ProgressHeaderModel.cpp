@@ -1,8 +1,8 @@
 #include "ProgressHeaderModel.h"
 
+#include "AppContext.h"
 #include "AuthKit.h"
 #include "Gamification/GamificationAPI.h"
-#include "NotificationCenter.h"
 #include "RewardEffectText.h"
 
 #include <algorithm>
@@ -11,9 +11,17 @@ ProgressHeaderModel::ProgressHeaderModel(QObject* parent)
     : ProgressHeaderModel(AuthKit::makeAPIClient(), parent) {}
 
 ProgressHeaderModel::ProgressHeaderModel(APIClient client, QObject* parent)
-    : QObject(parent), client_(std::move(client)) {
-    NotificationCenter::shared().observe(RewardEffectText::rewardsChangedNotification, this,
-                                         [this](const QVariant&) { load(); });
+    : QObject(parent), client_(std::move(client)) {}
+
+void ProgressHeaderModel::setContext(AppContext* context) {
+    if (context == context_)
+        return;
+    if (context_)
+        disconnect(context_, nullptr, this, nullptr);
+    context_ = context;
+    if (context)
+        connect(context, &AppContext::rewardsChanged, this, &ProgressHeaderModel::load);
+    Q_EMIT contextChanged();
 }
 
 QString ProgressHeaderModel::levelText() const {

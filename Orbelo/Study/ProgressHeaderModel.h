@@ -2,12 +2,15 @@
 
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
+#include <QPointer>
 
 #include "APIClient.h"
 #include "Gamification/GamificationSummary.h"
 #include "TaskScope.h"
 
 #include <QtQml/qqmlregistration.h>
+
+class AppContext;
 
 // The line at the top of the Study tab: the user's level, XP towards the next level, streak and
 // credits. It shows only once the backend has answered; a failed load keeps it quiet (or keeps
@@ -29,6 +32,8 @@ class ProgressHeaderModel : public QObject {
     Q_PROPERTY(QString badgeText READ badgeText NOTIFY progressChanged)
     // "Level 3, 120 of 300 XP to next level, 5 day streak, 40 credits", then ", Scholar Badge"
     Q_PROPERTY(QString accessibleLabel READ accessibleLabel NOTIFY progressChanged)
+    Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
+    Q_MOC_INCLUDE("AppContext.h")
 public:
     explicit ProgressHeaderModel(QObject* parent = nullptr);
     explicit ProgressHeaderModel(APIClient client, QObject* parent = nullptr);
@@ -45,8 +50,11 @@ public:
 
     // Loads the figures; a load already running is not started twice.
     Q_INVOKABLE void load();
+    AppContext* context() const { return context_; }
+    void setContext(AppContext* context);
 
 Q_SIGNALS:
+    void contextChanged();
     void progressChanged();
     void isLoadingChanged();
 
@@ -57,5 +65,6 @@ private:
     APIClient client_;
     std::optional<GamificationSummary> summary_;
     bool isLoading_ = false;
+    QPointer<AppContext> context_;
     async::TaskScope tasks_; // last: tasks end before what they use
 };

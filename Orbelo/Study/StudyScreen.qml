@@ -16,7 +16,10 @@ StackView {
     readonly property PomodoroTimer focusTimer: AppFocusTimer.timer
     StudyScheduleModel { id: schedule }
     CalendarFeedModel { id: feed }
-    ProgressHeaderModel { id: progress }
+    ProgressHeaderModel {
+        id: progress
+        context: AppContext
+    }
     DailyStudyFeedModel { id: dailyFeed }
 
     Component.onCompleted: {

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "AppContext.h"
 #include "AppFocusTimer.h"
 #include "CalendarFeedModel.h"
 #include "DailyStudyFeedModel.h"
@@ -14,9 +15,7 @@
 #include "NetworkMonitor.h"
 #include "NotecardImportModel.h"
 #include "NotesSectionModel.h"
-#include "NotificationCenter.h"
 #include "NotificationManager.h"
-#include "NotificationRouting.h"
 #include "NotificationsBadge.h"
 #include "NotificationsModel.h"
 #include "OnboardingGate.h"
@@ -156,8 +155,13 @@ private Q_SLOTS:
         engine = std::make_unique<QQmlEngine>();
         engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
         engine->addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
+        context = std::make_unique<AppContext>(QUrl(), APIClient::TokenProvider());
+        context->provideTo(*engine);
     }
-    void cleanup() { engine.reset(); }
+    void cleanup() {
+        engine.reset();
+        context.reset();
+    }
 
     void signInScreen() {
         std::unique_ptr<QQuickItem> view = load("SignInView.qml");
@@ -244,14 +248,14 @@ private Q_SLOTS:
             return nullptr;
         };
         QVERIFY(!quizScreen());
-        NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 4);
+        Q_EMIT context->sectionRequested(4);
         QTRY_VERIFY(quizScreen());
         QPointer<QQuickItem> quiz = quizScreen();
         auto* model = qvariant_cast<QuizModel*>(quiz->property("quizModel"));
         model->setup()->setTopic(QStringLiteral("Cells"));
         QTRY_VERIFY(quiz->isAncestorOf(window.activeFocusItem()));
 
-        NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 5);
+        Q_EMIT context->sectionRequested(5);
         QVERIFY(quiz);
         QVERIFY(!quiz->isVisible());
         QVERIFY(!quiz->isAncestorOf(window.activeFocusItem()));
@@ -260,7 +264,7 @@ private Q_SLOTS:
         QTRY_VERIFY(RefreshableRegistry::shared().lastShown());
         QVERIFY(RefreshableRegistry::shared().lastShown() != hidden);
 
-        NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 4);
+        Q_EMIT context->sectionRequested(4);
         QCOMPARE(quizScreen(), quiz.data());
         QVERIFY(quiz->isVisible());
         QCOMPARE(model->setup()->topic(), QStringLiteral("Cells"));
@@ -300,7 +304,7 @@ private Q_SLOTS:
     void notificationsTab() {
         std::unique_ptr<QQuickItem> shell = load("RootShell.qml");
         QVERIFY(shell);
-        NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 7);
+        Q_EMIT context->sectionRequested(7);
         QTRY_COMPARE(itemsNamed(shell.get(), "Try again").size(), 1);
         QCOMPARE(itemsNamed(shell.get(), "Mark all read").size(), 1);
         QCOMPARE(itemsNamed(shell.get(), "Refresh").size(), 1);
@@ -322,11 +326,10 @@ private Q_SLOTS:
                      R"("is_read":true,"metadata":{}}],"total":2,"unread":1})");
         });
         NotificationsModel inbox(scriptedClient(server), nullptr);
+        inbox.setContext(context.get());
         QList<NotificationDestination> routed;
-        QObject observer;
-        NotificationCenter::shared().observe(
-            NotificationRouting::didSelectNotification, &observer,
-            [&](const QVariant& object) { routed << object.value<NotificationDestination>(); });
+        connect(context.get(), &AppContext::notificationSelected, &inbox,
+                [&](const NotificationDestination& destination) { routed << destination; });
         QQuickWindow window;
         window.resize(900, 700);
         std::unique_ptr<QQuickItem> view =
@@ -1057,7 +1060,7 @@ private Q_SLOTS:
     void rewardsTab() {
         std::unique_ptr<QQuickItem> shell = load("RootShell.qml");
         QVERIFY(shell);
-        NotificationCenter::shared().post(QStringLiteral("orbeloSelectSection"), 6);
+        Q_EMIT context->sectionRequested(6);
         QTRY_COMPARE(itemsNamed(shell.get(), "Sign in to view your rewards.").size(), 1);
         for (const char* name : {"Marketplace", "My Rewards", "Refresh"})
             QVERIFY2(itemsNamed(shell.get(), name).size() == 1, name);
@@ -1390,6 +1393,7 @@ private:
         return std::unique_ptr<QQuickItem>(item);
     }
 
+    std::unique_ptr<AppContext> context; // before the engine: its QML uses the context
     std::unique_ptr<QQmlEngine> engine;
     InMemoryPreferences appTimerPreferences;
     DeniedNotifications appTimerNotifications;

@@ -1,11 +1,9 @@
-// Process-local notifications, the preferences store and the reachability rule.
+// The preferences store and the reachability rule.
 #include "InMemoryPreferences.h"
-#include "NotificationCenter.h"
 #include "ReachabilityRule.h"
 #include "SettingsPreferences.h"
 
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 class PlatformServicesTest : public QObject {
@@ -54,39 +52,6 @@ private Q_SLOTS:
         for (R state : states)
             actual += *ReachabilityRule::isOnline(state, host) ? '1' : '0';
         QCOMPARE(actual, expected);
-    }
-
-    void notificationsReachObserversOnTheMainThread() {
-        auto& center = NotificationCenter::shared();
-        QObject context;
-        QList<QVariant> received;
-        QList<QThread*> threads;
-        center.observe(QStringLiteral("orbeloSelectSection"), &context, [&](const QVariant& object) {
-            received << object;
-            threads << QThread::currentThread();
-        });
-        center.post(QStringLiteral("somethingElse"), 1);
-        center.post(QStringLiteral("orbeloSelectSection"), 3);
-
-        QThread* worker = QThread::create([&] { center.post(QStringLiteral("orbeloSelectSection"), 5); });
-        worker->start();
-        worker->wait();
-        delete worker;
-        QTRY_COMPARE(received.size(), 2);
-        QCOMPARE(received, (QList<QVariant>{3, 5}));
-        QCOMPARE(threads, (QList<QThread*>{QThread::currentThread(), QThread::currentThread()}));
-    }
-
-    void observersStopWithTheirContext() {
-        auto& center = NotificationCenter::shared();
-        int calls = 0;
-        {
-            QObject context;
-            center.observe(QStringLiteral("x"), &context, [&](const QVariant&) { ++calls; });
-            center.post(QStringLiteral("x"));
-        }
-        center.post(QStringLiteral("x"));
-        QCOMPARE(calls, 1);
     }
 
     void settingsKeepTypedValuesAcrossInstances() {

@@ -5,7 +5,6 @@
 
 #include "FakeNotifierClient.h"
 #include "InMemoryPreferences.h"
-#include "NotificationCenter.h"
 #include "NotificationManager.h"
 #include "StudyReminderPreferencesStore.h"
 #include "TaskProbe.h"
@@ -178,13 +177,13 @@ private Q_SLOTS:
         QVERIFY(!granted.value()); // there is no notification server on no bus
     }
 
-    // A click publishes its deep link (text only) and posts it; the same link again is a new
+    // A click publishes its deep link (text only) and announces it; the same link again is a new
     // request; take() empties it.
     void clickedDeepLinks() {
         QList<QVariant> posted;
         QObject context;
-        NotificationCenter::shared().observe(NotificationManager::didTapStudyReminder, &context,
-                                             [&](const QVariant& object) { posted << object; });
+        connect(manager.get(), &NotificationManager::studyReminderTapped, &context,
+                [&](const QVariant& link) { posted << link; });
         QSignalSpy changed(manager.get(), &NotificationManager::pendingDeepLinkChanged);
 
         manager->didReceive({{"deepLink", "quiz-auto-start"}});

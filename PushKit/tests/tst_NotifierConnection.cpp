@@ -7,7 +7,6 @@
 #include "FakeNotifierClient.h"
 #include "FakeTokenKeyring.h"
 #include "InMemoryPreferences.h"
-#include "NotificationCenter.h"
 #include "NotificationError.h"
 #include "NotificationManager.h"
 #include "NotifierAgent.h"
@@ -135,28 +134,26 @@ private Q_SLOTS:
         QCOMPARE(changed.size(), 2);
     }
 
-    // Authorized, the registration check posts the agent's device token, or the keyring's refusal
+    // Authorized, the registration check announces the agent's device token, or the keyring's refusal
     // as a failure; the agent's PushReceived signal reaches the app by its well-known name.
     void remotePushRegistrationAndArrivals() {
         const QDBusConnection app = bus->connect(QStringLiteral("app"));
         auto agent = std::make_shared<FakeNotifierClient>();
         NotificationManager manager(agent, app, preferences);
         QStringList posted;
-        QObject context;
-        for (const QString& name : {NotificationManager::didRegisterRemotePushToken,
-                                    NotificationManager::didFailRemotePushRegistration})
-            NotificationCenter::shared().observe(name, &context, [&posted, name](const QVariant& object) {
-                posted << name.section('.', -1) + ' ' + object.toString();
-            });
+        connect(&manager, &NotificationManager::pushTokenRegistered,
+                [&posted](const QString& token) { posted << "registered " + token; });
+        connect(&manager, &NotificationManager::pushRegistrationFailed,
+                [&posted](const QString& message) { posted << "failed " + message; });
 
         QVERIFY(bus->startNotificationServer());
         QTRY_COMPARE(manager.authorizationStatus(), Status::authorized);
         manager.runRegistrationCheck();
-        QTRY_COMPARE(posted, QStringList{"didRegisterRemotePushToken " + agent->token});
+        QTRY_COMPARE(posted, QStringList{"registered " + agent->token});
         agent->token.clear();
         manager.runRegistrationCheck();
         QTRY_COMPARE(posted.size(), 2);
-        QCOMPARE(posted.last(), QStringLiteral("didFailRemotePushRegistration the keyring is locked"));
+        QCOMPARE(posted.last(), QStringLiteral("failed the keyring is locked"));
 
         QDBusConnection agentBus = bus->connect(QStringLiteral("agent"));
         QVERIFY(agentBus.registerService(DBusNotifierClient::serviceName));

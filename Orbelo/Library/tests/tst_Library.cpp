@@ -1,10 +1,9 @@
 #include <QtTest>
 
 #include "APIClient.h"
-#include "AccountToolbarModel.h"
+#include "AppContext.h"
 #include "DocumentUpload.h"
 #include "DocumentsModel.h"
-#include "NotificationCenter.h"
 #include "ProcessingWatch.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
@@ -501,12 +500,11 @@ private Q_SLOTS:
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened[0], QVariantList({"d1", "Notes", "c1"}));
 
-        int rewards = 0;
-        QObject observer;
-        NotificationCenter::shared().observe(AccountToolbarModel::openRewardsNotification, &observer,
-                                             [&](const QVariant&) { ++rewards; });
+        AppContext context(backend.client().baseURL(), {});
+        model.setContext(&context);
+        QSignalSpy rewards(&context, &AppContext::rewardsRequested);
         model.openRewards();
-        QCOMPARE(rewards, 1);
+        QCOMPARE(rewards.size(), 1);
     }
 
 private:

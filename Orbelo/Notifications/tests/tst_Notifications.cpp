@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "NotificationCenter.h"
+#include "AppContext.h"
 #include "NotificationRouting.h"
 #include "NotificationsBadge.h"
 #include "NotificationsModel.h"
@@ -36,11 +36,11 @@ int countOf(const ScriptedHttpServer& server, const QByteArray& method, const QB
 // The unread badge's refresh rules, and the inbox: its states, marking read, and opening.
 class NotificationsTest : public QObject {
     Q_OBJECT
+    AppContext context{QUrl(), {}};
 private Q_SLOTS:
     void initTestCase() {
-        NotificationCenter::shared().observe(
-            NotificationRouting::didSelectNotification, this,
-            [](const QVariant& object) { routed << object.value<Destination>(); });
+        connect(&context, &AppContext::notificationSelected, this,
+                [](const NotificationDestination& destination) { routed << destination; });
     }
     void init() {
         routed.clear();
@@ -104,6 +104,7 @@ private Q_SLOTS:
     void inboxStates() {
         ScriptedHttpServer server;
         NotificationsModel inbox(scriptedClient(server), nullptr);
+        inbox.setContext(&context);
         QVERIFY(!inbox.showsEmpty());
 
         server.enqueue(ScriptedResponse::held(ScriptedResponse::json(200, noNotifications)));
@@ -158,6 +159,7 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         NotificationsBadge badge(scriptedClient(server));
         NotificationsModel inbox(scriptedClient(server), &badge);
+        inbox.setContext(&context);
         server.enqueue(ScriptedResponse::json(200, twoNotifications));
         inbox.load();
         QTRY_COMPARE(inbox.rows()->rowCount(), 2);
@@ -198,6 +200,7 @@ private Q_SLOTS:
         ScriptedHttpServer server;
         NotificationsBadge badge(scriptedClient(server));
         NotificationsModel inbox(scriptedClient(server), &badge);
+        inbox.setContext(&context);
         server.enqueue(ScriptedResponse::json(200, twoNotifications));
         inbox.load();
         QTRY_COMPARE(inbox.rows()->rowCount(), 2);

@@ -1,8 +1,8 @@
 #include <QtTest>
 
+#include "AppContext.h"
 #include "FakeNotifierClient.h"
 #include "InMemoryPreferences.h"
-#include "NotificationCenter.h"
 #include "NotificationManager.h"
 #include "NotificationOpening.h"
 #include "NotificationRouting.h"
@@ -56,12 +56,12 @@ class PushNotificationsTest : public QObject {
     InMemoryPreferences preferences;
     std::unique_ptr<NotificationManager> manager;
     QList<Destination> routed;
+    AppContext context{QUrl(), {}};
 
 private Q_SLOTS:
     void initTestCase() {
-        NotificationCenter::shared().observe(
-            NotificationRouting::didSelectNotification, this,
-            [this](const QVariant& object) { routed << object.value<Destination>(); });
+        connect(&context, &AppContext::notificationSelected, this,
+                [this](const NotificationDestination& destination) { routed << destination; });
     }
     void init() {
         useClock = std::make_unique<async::ScopedClock>(clock);
@@ -70,6 +70,8 @@ private Q_SLOTS:
         manager = std::make_unique<NotificationManager>(agent, QDBusConnection(QStringLiteral("none")),
                                                         preferences);
         NotificationManager::setSharedOverride(manager.get());
+        connect(manager.get(), &NotificationManager::studyReminderTapped, &context,
+                &AppContext::studyReminderTapped);
         routed.clear();
         QuizLaunchRequests::takePendingCourseId();
     }
@@ -90,7 +92,7 @@ private Q_SLOTS:
         QVERIFY(!agent->calls.contains(QStringLiteral("DeviceToken")));
     }
 
-    // A token posted while someone is signed in is registered as a Linux device, and then the
+    // A token announced while someone is signed in is registered as a Linux device, and then the
     // agent opens the stream, even when the backend refused the registration; signing out stops
     // it. The auth client still loading (no user yet) changes nothing, and a token with nobody
     // signed in is not registered.
@@ -100,13 +102,13 @@ private Q_SLOTS:
             *manager, [&server] { return scriptedClient(server); }, QStringLiteral("https://127.0.0.1:9443"),
             QStringLiteral("-----BEGIN CERTIFICATE-----"));
         registration.update(std::nullopt);
-        NotificationCenter::shared().post(NotificationManager::didRegisterRemotePushToken, token);
+        Q_EMIT manager->pushTokenRegistered(token);
         QCOMPARE(server.requestCount(), 0);
         QVERIFY(agent->calls.isEmpty());
 
         registration.update(QStringLiteral("user_a"));
         server.enqueue(ScriptedResponse::json(200, R"({"success":true})"));
-        NotificationCenter::shared().post(NotificationManager::didRegisterRemotePushToken, token);
+        Q_EMIT manager->pushTokenRegistered(token);
         QTRY_COMPARE(agent->calls, QStringList{"StartPush https://127.0.0.1:9443 +pem"});
         const RecordedRequest& request = server.requests().constFirst();
         QCOMPARE(request.method, QByteArray("POST"));
@@ -122,7 +124,7 @@ private Q_SLOTS:
         agent->calls.clear();
         registration.update(QStringLiteral("user_b"));
         server.enqueue(ScriptedResponse::json(500, R"({"detail":"down"})"));
-        NotificationCenter::shared().post(NotificationManager::didRegisterRemotePushToken, token);
+        Q_EMIT manager->pushTokenRegistered(token);
         QTRY_COMPARE(agent->calls, QStringList{"StartPush https://127.0.0.1:9443 +pem"});
         QCOMPARE(countOf(server, "POST", "/api/mobile/devices/register"), 2);
     }
@@ -145,6 +147,7 @@ private Q_SLOTS:
         server.setHandler(&inboxServer);
         NotificationManager::shared().openDeepLink(QStringLiteral("notification:n1"));
         PushedNotificationOpener opener(scriptedClient(server), nullptr);
+        opener.setContext(&context);
         QTRY_COMPARE(routed.size(), 1);
         QCOMPARE(routed.last(), Destination::quizSetup("c1", QStringLiteral("Cells")));
         QCOMPARE(QuizLaunchRequests::takePendingCourseId(), QStringLiteral("c1"));

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "APIError.h"
+#include "AppContext.h"
 #include "FakeUrlOpener.h"
 #include "InMemoryPreferences.h"
 #include "NotificationManager.h"
@@ -119,12 +120,18 @@ struct Screen {
     InMemoryPreferences preferences;
     FakeUrlOpener opener;
     std::optional<QString> userId = QStringLiteral("user_1");
+    AppContext context;
     QuizModel model;
 
     explicit Screen(Backend& backend)
-        : model(
-              scriptedClient(backend.server), preferences, opener, [this] { return userId; },
-              QStringLiteral("2.3.0")) {}
+        : context(backend.server.baseUrl(), {}), model(
+                                                     scriptedClient(backend.server), preferences, opener,
+                                                     [this] { return userId; }, QStringLiteral("2.3.0")) {
+        model.setContext(&context);
+        // What the app forwards from the notification manager.
+        QObject::connect(&NotificationManager::shared(), &NotificationManager::studyReminderTapped, &context,
+                         &AppContext::studyReminderTapped);
+    }
 
     QuizSetupModel& setup() { return *model.setup(); }
     QuizRunner& runner() { return *model.runner(); }
@@ -539,21 +546,21 @@ private Q_SLOTS:
         QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c1"));
         QTRY_VERIFY(!screen.setup().isLoadingCourses());
 
-        NotificationRouting::post(NotificationDestination::library());
-        NotificationRouting::post(NotificationDestination::quizSetup("c2"));
+        NotificationRouting::post(screen.context, NotificationDestination::library());
+        NotificationRouting::post(screen.context, NotificationDestination::quizSetup("c2"));
         QCOMPARE(screen.setup().selectedCourseId(), QStringLiteral("c2"));
         QCOMPARE(QuizLaunchRequests::pendingCourseId(), QString());
         QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 1);
 
         backend.courses =
             R"([{"course_id":"c1","course_name":"Biology"},{"course_id":"c3","course_name":"Art"}])";
-        NotificationRouting::post(NotificationDestination::quizSetup("c3"));
+        NotificationRouting::post(screen.context, NotificationDestination::quizSetup("c3"));
         QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c3"));
         QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 2);
 
         QVERIFY(screen.startQuiz());
         screen.runner().choose(1);
-        NotificationRouting::post(NotificationDestination::quizSetup("c1"));
+        NotificationRouting::post(screen.context, NotificationDestination::quizSetup("c1"));
         QCOMPARE(screen.model.phase(), QuizModel::Phase::Running);
         QCOMPARE(screen.runner().chosenOption(), 1);
         QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c1"));
@@ -562,7 +569,7 @@ private Q_SLOTS:
         screen.runner().next();
         screen.runner().next();
         QCOMPARE(screen.model.phase(), QuizModel::Phase::Result);
-        NotificationRouting::post(NotificationDestination::quizSetup("c3"));
+        NotificationRouting::post(screen.context, NotificationDestination::quizSetup("c3"));
         QCOMPARE(screen.model.phase(), QuizModel::Phase::Setup);
         QCOMPARE(screen.setup().selectedCourseId(), QStringLiteral("c3"));
     }
@@ -573,7 +580,7 @@ private Q_SLOTS:
         Screen screen(backend);
         screen.model.load();
         QVERIFY(screen.setup().isLoadingCourses());
-        NotificationRouting::post(NotificationDestination::quizSetup("c2"));
+        NotificationRouting::post(screen.context, NotificationDestination::quizSetup("c2"));
         QTRY_COMPARE(screen.setup().selectedCourseId(), QStringLiteral("c2"));
         QCOMPARE(backend.requestsTo("/api/bootstrap").size(), 1);
     }

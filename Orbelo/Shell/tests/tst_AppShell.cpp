@@ -3,17 +3,16 @@
 
 #include "APIClient.h"
 #include "AccountToolbarModel.h"
+#include "AppContext.h"
 #include "ContentViewModel.h"
 #include "InMemoryPreferences.h"
 #include "KeychainWait.h"
 #include "LoadingViewModel.h"
 #include "MenuCommands.h"
-#include "NotificationCenter.h"
 #include "NotificationManager.h"
 #include "OnboardingGate.h"
 #include "OrbeloApp.h"
 #include "Refreshable.h"
-#include "RewardEffectText.h"
 #include "RootShellModel.h"
 #include "RootSplashModel.h"
 #include "ScriptedClient.h"
@@ -144,11 +143,13 @@ private Q_SLOTS:
         async::ScopedClock useClock(clock);
         FakeAuth::loaded = true;
         FakeAuth::client = clientWith(true);
+        AppContext context(QUrl(), {});
         ContentViewModel model(FakeAuth::source());
+        model.setContext(&context);
 
         FakeAuth::token = QStringLiteral("jwt");
-        NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
-        NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
+        Q_EMIT context.authenticationFailed();
+        Q_EMIT context.authenticationFailed();
         QTRY_VERIFY(model.isRecoveringAuth());
         QCoreApplication::processEvents();
         QCOMPARE(FakeAuth::tokenLookups, 1);
@@ -160,7 +161,7 @@ private Q_SLOTS:
              {std::optional<QString>(), std::optional<QString>(QString())}) {
             FakeAuth::client = clientWith(true);
             FakeAuth::token = none;
-            NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
+            Q_EMIT context.authenticationFailed();
             QTRY_VERIFY(model.isRecoveringAuth());
             clock.advance(1s);
             QVERIFY(model.isRecoveringAuth()); // still signing out
@@ -171,7 +172,7 @@ private Q_SLOTS:
         QCOMPARE(FakeAuth::tokenLookups, 3);
 
         // Without a session there is nothing to recover.
-        NotificationCenter::shared().post(APIClient::authenticationFailureNotification);
+        Q_EMIT context.authenticationFailed();
         QCoreApplication::processEvents();
         QCOMPARE(FakeAuth::tokenLookups, 3);
         QVERIFY(!model.isRecoveringAuth());
@@ -276,9 +277,13 @@ private Q_SLOTS:
         QCOMPARE(notifications.pendingDeepLink(), QStringLiteral("quiz-auto-start"));
         notifications.takePendingDeepLink();
 
+        AppContext context(QUrl(), {});
+        connect(&notifications, &NotificationManager::studyReminderTapped, &context,
+                &AppContext::studyReminderTapped);
         RootShellModel shell;
+        shell.setContext(&context);
         for (const QVariant& ignored : {QVariant("quizzes"), QVariant(3), QVariant()})
-            NotificationCenter::shared().post(NotificationManager::didTapStudyReminder, ignored);
+            Q_EMIT context.studyReminderTapped(ignored);
         notifications.openDeepLink("study");
         QCOMPARE(shell.selectedTab(), RootTab::study);
         notifications.openDeepLink("quiz");
@@ -289,10 +294,11 @@ private Q_SLOTS:
         QCOMPARE(notifications.takePendingDeepLink(), QStringLiteral("quiz-auto-start"));
     }
 
-    // Sections in order with their labels and symbols; selection by number accepts only the
-    // integers 1 to 7.
+    // Sections in order with their labels and symbols; selection by number accepts only 1 to 7.
     void sectionsAndSelectionByNumber() {
+        AppContext context(QUrl(), {});
         RootShellModel shell;
+        shell.setContext(&context);
         const QVariantList sections = shell.sidebarSections();
         QCOMPARE(sections.size(), 2);
         QStringList labels, symbols;
@@ -310,17 +316,16 @@ private Q_SLOTS:
                                 "books.vertical,gift.fill,bell,gearshape"));
         QCOMPARE(shell.selectedTab(), RootTab::study);
 
-        for (const QVariant& ignored :
-             {QVariant(0), QVariant(8), QVariant(QStringLiteral("6")), QVariant(6.0), QVariant()})
-            NotificationCenter::shared().post(RootShellModel::selectSectionNotification, ignored);
-        QCoreApplication::processEvents();
+        for (int ignored : {0, 8, -1})
+            Q_EMIT context.sectionRequested(ignored);
         QCOMPARE(shell.selectedTab(), RootTab::study);
 
-        NotificationCenter::shared().post(RootShellModel::selectSectionNotification, 6);
-        QTRY_COMPARE(shell.selectedTab(), RootTab::rewards);
+        Q_EMIT context.sectionRequested(6);
+        QCOMPARE(shell.selectedTab(), RootTab::rewards);
         QCOMPARE(shell.selectedLabel(), QStringLiteral("Rewards"));
 
         MenuCommands commands(&countedSignOut);
+        commands.setContext(&context);
         commands.selectSection(7);
         QTRY_COMPARE(shell.selectedTab(), RootTab::notifications);
         commands.selectSection(1);
@@ -386,12 +391,11 @@ private Q_SLOTS:
         QVERIFY(!commands.canRefresh());
         commands.refresh();
 
-        QStringList posted;
-        QObject context;
-        NotificationCenter::shared().observe(MenuCommands::openSettingsNotification, &context,
-                                             [&](const QVariant&) { posted << "settings"; });
+        AppContext context(QUrl(), {});
+        commands.setContext(&context);
+        QSignalSpy settings(&context, &AppContext::settingsRequested);
         commands.openSettings();
-        QTRY_COMPARE(posted, QStringList{"settings"});
+        QCOMPARE(settings.size(), 1);
         commands.signOut();
         QTRY_COMPARE(FakeAuth::signOuts, 1);
     }
@@ -506,13 +510,15 @@ private Q_SLOTS:
         server.enqueue(ScriptedResponse::json(200, figures + "true}"));
         server.enqueue(ScriptedResponse::json(500, "unavailable"));
         AccountToolbarModel account(&countedSignOut, nullptr, scriptedClient(server));
+        AppContext context(server.baseUrl(), {});
+        account.setContext(&context);
         User ada;
         ada.id = "user_1";
         ada.firstName = "Ada";
         account.setUser(ada);
         QTRY_COMPARE(server.requestCount(), 1);
         QCOMPARE(account.badgeText(), QString());
-        NotificationCenter::shared().post(RewardEffectText::rewardsChangedNotification);
+        Q_EMIT context.rewardsChanged();
         QTRY_COMPARE(account.badgeText(), QStringLiteral("Scholar"));
         QCOMPARE(account.accessibleLabel(), QStringLiteral("Account: Ada, Scholar Badge"));
         account.setUser(ada); // the same user: not asked again
@@ -526,17 +532,19 @@ private Q_SLOTS:
         QCOMPARE(account.accessibleLabel(), QStringLiteral("Account: Grace"));
     }
 
-    // The sheets open from their notifications; "Sign out" is disabled while it runs.
+    // The sheets open when the context asks for them; "Sign out" is disabled while it runs.
     void accountSheetsAndSignOut() {
         async::VirtualClock clock;
         async::ScopedClock useClock(clock);
+        AppContext context(QUrl(), {});
         AccountToolbarModel account(&FakeAuth::signOut);
-        NotificationCenter::shared().post(MenuCommands::openSettingsNotification);
-        NotificationCenter::shared().post(AccountToolbarModel::openRewardsNotification);
-        QTRY_VERIFY(account.showSettings() && account.showRewards());
+        account.setContext(&context);
+        Q_EMIT context.settingsRequested();
+        Q_EMIT context.rewardsRequested();
+        QVERIFY(account.showSettings() && account.showRewards());
         QVERIFY(!account.showNotifications());
-        NotificationCenter::shared().post(AccountToolbarModel::openNotificationsNotification);
-        QTRY_VERIFY(account.showNotifications());
+        Q_EMIT context.notificationsRequested();
+        QVERIFY(account.showNotifications());
 
         account.signOut();
         QVERIFY(account.isSigningOut());

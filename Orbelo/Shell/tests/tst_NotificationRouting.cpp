@@ -1,7 +1,7 @@
 #include <QtTest>
 
+#include "AppContext.h"
 #include "InMemoryPreferences.h"
-#include "NotificationCenter.h"
 #include "NotificationRouting.h"
 #include "OnboardingGate.h"
 #include "QuizLaunchRequests.h"
@@ -61,31 +61,24 @@ private Q_SLOTS:
     // A quiz destination leaves its course for the Quiz tab, which takes it once; the shell
     // selects each destination's tab.
     void postingSelectsTheTab() {
+        AppContext context(QUrl(), {});
         RootShellModel shell;
-        NotificationRouting::post(Destination::quizSetup("c1", QStringLiteral("Cells")));
+        shell.setContext(&context);
+        NotificationRouting::post(context, Destination::quizSetup("c1", QStringLiteral("Cells")));
         QCOMPARE(shell.selectedTab(), RootTab::quiz);
         QCOMPARE(QuizLaunchRequests::takePendingCourseId(), QStringLiteral("c1"));
         QCOMPARE(QuizLaunchRequests::takePendingCourseId(), QString());
 
-        NotificationRouting::post(Destination::library());
+        NotificationRouting::post(context, Destination::library());
         QCOMPARE(shell.selectedTab(), RootTab::library);
-        NotificationRouting::post(Destination::study());
+        NotificationRouting::post(context, Destination::study());
         QCOMPARE(shell.selectedTab(), RootTab::study);
         QCOMPARE(QuizLaunchRequests::takePendingCourseId(), QString());
 
         // Only the last quiz destination's course waits.
-        NotificationRouting::post(Destination::quizSetup("c1"));
-        NotificationRouting::post(Destination::quizSetup("c2"));
+        NotificationRouting::post(context, Destination::quizSetup("c1"));
+        NotificationRouting::post(context, Destination::quizSetup("c2"));
         QCOMPARE(QuizLaunchRequests::takePendingCourseId(), QStringLiteral("c2"));
-    }
-
-    void otherObjectsAreIgnored() {
-        RootShellModel shell;
-        shell.setSelectedTab(RootTab::flashcards);
-        for (const QVariant& object : {QVariant(), QVariant(QStringLiteral("library")), QVariant(4),
-                                       QVariant::fromValue(RootTab::library)})
-            NotificationCenter::shared().post(NotificationRouting::didSelectNotification, object);
-        QCOMPARE(shell.selectedTab(), RootTab::flashcards);
     }
 
     // Onboarding's Library request selects the Library once and is cleared; it is followed again

@@ -1,12 +1,11 @@
 #include <QtTest>
 
+#include "AppContext.h"
 #include "CalendarFeedModel.h"
 #include "FakeUrlOpener.h"
 #include "InMemoryPasteboard.h"
 #include "InMemoryPreferences.h"
-#include "NotificationCenter.h"
 #include "ProgressHeaderModel.h"
-#include "RewardEffectText.h"
 #include "ScheduleGrouping.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
@@ -426,11 +425,13 @@ private Q_SLOTS:
         server.enqueue(ScriptedResponse::json(200, figures + R"(,"scholar_badge":false})"));
         server.enqueue(ScriptedResponse::json(200, figures + R"(,"scholar_badge":true})"));
         ProgressHeaderModel model(scriptedClient(server));
+        AppContext context(server.baseUrl(), {});
+        model.setContext(&context);
         model.load();
         QTRY_VERIFY(model.hasProgress());
         QCOMPARE(model.badgeText(), QString());
         QCOMPARE(model.accessibleLabel(), "Level 4, 20 of 400 XP to next level, 2 day streak, 10 credits");
-        NotificationCenter::shared().post(RewardEffectText::rewardsChangedNotification);
+        Q_EMIT context.rewardsChanged();
         QTRY_COMPARE(model.badgeText(), QStringLiteral("Scholar"));
         QCOMPARE(model.accessibleLabel(),
                  "Level 4, 20 of 400 XP to next level, 2 day streak, 10 credits, Scholar Badge");
