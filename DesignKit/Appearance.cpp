@@ -3,11 +3,14 @@
 #include "ThemePalette.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QQmlEngine>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
+
+QPointer<Appearance> exposedAppearance;
 
 bool namesHighContrast(const QString& themeName) {
     return themeName.contains(QLatin1String("highcontrast"), Qt::CaseInsensitive);
@@ -24,15 +27,14 @@ Appearance::Appearance(QObject* parent) : QObject(parent) {
     highContrast_ = highContrastFrom(qgetenv("ORBELO_HIGH_CONTRAST"), qgetenv("GTK_THEME"), gtk);
 }
 
-Appearance& Appearance::shared() {
-    static Appearance* instance = new Appearance; // lives as long as the process
-    return *instance;
+void Appearance::exposeToQml(Appearance* appearance) {
+    exposedAppearance = appearance;
 }
 
 Appearance* Appearance::create(QQmlEngine*, QJSEngine*) {
-    Appearance* instance = &shared();
-    QQmlEngine::setObjectOwnership(instance, QQmlEngine::CppOwnership);
-    return instance;
+    Q_ASSERT_X(exposedAppearance, "Appearance", "QML asked for the look before the app made it");
+    QQmlEngine::setObjectOwnership(exposedAppearance, QQmlEngine::CppOwnership);
+    return exposedAppearance;
 }
 
 void Appearance::setChoice(const QString& choice) {

@@ -10,7 +10,8 @@ class QQmlEngine;
 // Which look the app wears: the student's choice ("system", "light", "dark" or "nightOwl"), whether
 // Night Owl is theirs to wear (a bought theme reward), and the desktop's own requests for a dark or
 // high-contrast look. High contrast wins over every choice; Night Owl falls back to the system's
-// look while it isn't owned. One instance for the process, shared by every QML engine.
+// look while it isn't owned. The application makes one and hands it to exposeToQml(), so every QML
+// engine shows the look the C++ side sets.
 class Appearance : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -28,7 +29,11 @@ public:
     static inline const QString darkChoice = QStringLiteral("dark");
     static inline const QString nightOwl = QStringLiteral("nightOwl");
 
-    static Appearance& shared();
+    // No default argument: QML would construct its own instance rather than call create().
+    explicit Appearance(QObject* parent);
+
+    // QML's Appearance is the instance handed here (which stays the caller's).
+    static void exposeToQml(Appearance* appearance);
     static Appearance* create(QQmlEngine*, QJSEngine*);
 
     QString choice() const { return choice_; }
@@ -57,8 +62,6 @@ Q_SIGNALS:
     void changed();
 
 private:
-    explicit Appearance(QObject* parent = nullptr);
-
     QString choice_ = system;
     bool nightOwlOwned_ = false;
     bool highContrast_ = false;

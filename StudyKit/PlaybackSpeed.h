@@ -24,8 +24,8 @@ public:
     QString spokenLabel() const;
 
     // The stored choice (kept as its rate), x100 when none or an unknown one is stored.
-    static PlaybackSpeed stored(const PreferencesStore& store = PreferencesStore::standard());
-    void store(PreferencesStore& store = PreferencesStore::standard()) const;
+    static PlaybackSpeed stored(const PreferencesStore& store);
+    void store(PreferencesStore& store) const;
 
     // Every speed in order as {label, spokenLabel, rate}, for speed menus.
     static QVariantList menuEntries();

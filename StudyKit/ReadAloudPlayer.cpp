@@ -2,12 +2,17 @@
 
 #include "SpeechDispatcherModule.h"
 
-#include <QCoreApplication>
 #include <QJSEngine>
 
 #include <algorithm>
 
-ReadAloudPlayer::ReadAloudPlayer(const QStringList& engines, QObject* parent) : QObject(parent) {
+namespace {
+QPointer<ReadAloudPlayer> exposedPlayer;
+}
+
+ReadAloudPlayer::ReadAloudPlayer(const PreferencesStore& preferences, const QStringList& engines,
+                                 QObject* parent)
+    : QObject(parent), preferences_(preferences) {
     for (const QString& name : engines) {
         auto* speech = new QTextToSpeech(name, this);
         // speech-dispatcher's plugin loads without its daemon and only then reports the error.
@@ -31,17 +36,14 @@ ReadAloudPlayer::ReadAloudPlayer(const QStringList& engines, QObject* parent) : 
     connect(speech_, &QTextToSpeech::stateChanged, this, &ReadAloudPlayer::followEngine);
 }
 
-ReadAloudPlayer& ReadAloudPlayer::shared() {
-    static QPointer<ReadAloudPlayer> player;
-    if (!player)
-        player = new ReadAloudPlayer(preferredEngines(), QCoreApplication::instance());
-    return *player;
+void ReadAloudPlayer::exposeToQml(ReadAloudPlayer* player) {
+    exposedPlayer = player;
 }
 
 ReadAloudPlayer* ReadAloudPlayer::create(QQmlEngine*, QJSEngine*) {
-    ReadAloudPlayer* player = &shared();
-    QJSEngine::setObjectOwnership(player, QJSEngine::CppOwnership);
-    return player;
+    Q_ASSERT_X(exposedPlayer, "ReadAloudPlayer", "a screen reads aloud before the app made its player");
+    QJSEngine::setObjectOwnership(exposedPlayer, QJSEngine::CppOwnership);
+    return exposedPlayer;
 }
 
 QStringList ReadAloudPlayer::preferredEngines() {
@@ -94,7 +96,7 @@ void ReadAloudPlayer::speak(const QString& text) {
     if (trimmed.isEmpty() || !speech_)
         return;
     speech_->stop(QTextToSpeech::BoundaryHint::Immediate);
-    speech_->setRate(speechRate(PlaybackSpeed::stored()));
+    speech_->setRate(speechRate(PlaybackSpeed::stored(preferences_)));
     setPhase(Phase::loading);
     speech_->say(trimmed);
 }

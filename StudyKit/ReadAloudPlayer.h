@@ -11,9 +11,9 @@
 class QJSEngine;
 class QQmlEngine;
 
-// Reads texts aloud with the desktop's speech engine: one player shared by every screen that reads
-// aloud, so starting a text anywhere stops the one being read. The speaking rate follows the
-// stored PlaybackSpeed.
+// Reads texts aloud with the desktop's speech engine: the application makes one player and every
+// screen that reads aloud uses it, so starting a text anywhere stops the one being read. The
+// speaking rate follows the PlaybackSpeed stored in `preferences`.
 class ReadAloudPlayer : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -27,10 +27,11 @@ public:
     Q_ENUM(Phase)
 
     // `engines` in order of preference; the first that starts without an error is used.
-    explicit ReadAloudPlayer(const QStringList& engines = preferredEngines(), QObject* parent = nullptr);
+    ReadAloudPlayer(const PreferencesStore& preferences, const QStringList& engines,
+                    QObject* parent = nullptr);
 
-    // The application's player, owned by the application object.
-    static ReadAloudPlayer& shared();
+    // QML's ReadAloudPlayer is the player the application made and handed to exposeToQml().
+    static void exposeToQml(ReadAloudPlayer* player);
     static ReadAloudPlayer* create(QQmlEngine*, QJSEngine*);
 
     // The installed engines, the most intelligible voice first (see orderEngines).
@@ -61,6 +62,7 @@ private:
     void followEngine(QTextToSpeech::State state);
     void setPhase(Phase phase);
 
+    const PreferencesStore& preferences_;
     QPointer<QTextToSpeech> speech_;
     Phase phase_ = Phase::idle;
 };

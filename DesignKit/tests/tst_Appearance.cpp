@@ -37,9 +37,11 @@ QString describe(const QString& palette, const QString& text, const QString& gro
 
 class AppearanceTest : public QObject {
     Q_OBJECT
+    Appearance appearance{nullptr};
 private Q_SLOTS:
+    void initTestCase() { Appearance::exposeToQml(&appearance); }
+
     void init() {
-        Appearance& appearance = Appearance::shared();
         appearance.setChoice(Appearance::system);
         appearance.setNightOwlOwned(false);
         appearance.setHighContrast(false);
@@ -151,7 +153,6 @@ private Q_SLOTS:
     }
 
     void setChoiceKeepsKnownValuesAndSignalsOnlyChanges() {
-        Appearance& appearance = Appearance::shared();
         QSignalSpy changed(&appearance, &Appearance::changed);
         appearance.setChoice(Appearance::nightOwl);
         QCOMPARE(appearance.choice(), Appearance::nightOwl);
@@ -163,7 +164,7 @@ private Q_SLOTS:
         QCOMPARE(changed.size(), 2);
     }
 
-    // Theme's colours follow the shared Appearance, which is the one QML sees.
+    // Theme's colours follow the Appearance handed to QML.
     void themeFollowsAppearance() {
         QQmlEngine engine;
         engine.addImportPath("qrc:/qt/qml");
@@ -175,7 +176,6 @@ private Q_SLOTS:
                           QUrl("qrc:/theme.qml"));
         std::unique_ptr<QObject> root(component.create());
         QVERIFY2(root, qPrintable(component.errorString()));
-        Appearance& appearance = Appearance::shared();
         appearance.setChoice(Appearance::light);
         QCOMPARE(root->property("background").value<QColor>(), ThemePalette::light().background);
         QVERIFY(!root->property("dark").toBool());

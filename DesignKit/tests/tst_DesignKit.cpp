@@ -1,3 +1,4 @@
+#include "Appearance.h"
 #include "MotionSettings.h"
 #include "SymbolCatalog.h"
 #include "SymbolImageProvider.h"
@@ -18,7 +19,10 @@ Q_IMPORT_QML_PLUGIN(DesignKitPlugin)
 
 class DesignKitTest : public QObject {
     Q_OBJECT
+    Appearance appearance{nullptr}; // Theme's colours come from it
 private Q_SLOTS:
+    void initTestCase() { Appearance::exposeToQml(&appearance); }
+
     // Every symbol the screens name (shell, sign-in, interests, library, study aids, audio controls)
     // resolves to a bundled file.
     void everyShellSymbolHasAnIcon() {

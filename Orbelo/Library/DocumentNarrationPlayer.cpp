@@ -11,13 +11,14 @@
 #include <algorithm>
 
 DocumentNarrationPlayer::DocumentNarrationPlayer(QObject* parent)
-    : DocumentNarrationPlayer(AuthKit::makeAPIClient(), std::make_unique<PcmNarrationQueue>(),
-                              QDBusConnection::sessionBus(), parent) {}
+    : DocumentNarrationPlayer(AuthKit::makeAPIClient(), PreferencesStore::standard(),
+                              std::make_unique<PcmNarrationQueue>(), QDBusConnection::sessionBus(), parent) {}
 
-DocumentNarrationPlayer::DocumentNarrationPlayer(APIClient client, std::unique_ptr<NarrationQueue> queue,
-                                                 QDBusConnection bus, QObject* parent)
+DocumentNarrationPlayer::DocumentNarrationPlayer(APIClient client, PreferencesStore& preferences,
+                                                 std::unique_ptr<NarrationQueue> queue, QDBusConnection bus,
+                                                 QObject* parent)
     : QObject(parent), client_(std::move(client)), queue_(std::move(queue)), nowPlaying_(bus),
-      speed_(PlaybackSpeed::stored()) {
+      preferences_(preferences), speed_(PlaybackSpeed::stored(preferences)) {
     connect(queue_.get(), &NarrationQueue::itemEnded, this, &DocumentNarrationPlayer::itemEnded);
     connect(queue_.get(), &NarrationQueue::failed, this, [this](const QString& reason) {
         fail(NarrationMessage::forError(std::make_exception_ptr(std::runtime_error(reason.toStdString()))),
@@ -183,7 +184,7 @@ void DocumentNarrationPlayer::setSpeedIndex(int index) {
 }
 
 void DocumentNarrationPlayer::setSpeed(PlaybackSpeed speed) {
-    speed.store();
+    speed.store(preferences_);
     if (phase_ == Phase::playing)
         queue_->setRate(speed.rate());
     if (speed == speed_)

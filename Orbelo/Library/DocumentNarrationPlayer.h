@@ -47,7 +47,9 @@ public:
 
     // The app's backend client, its audio output and the session bus.
     explicit DocumentNarrationPlayer(QObject* parent = nullptr);
-    DocumentNarrationPlayer(APIClient client, std::unique_ptr<NarrationQueue> queue, QDBusConnection bus,
+    // The chosen speed is kept in `preferences`.
+    DocumentNarrationPlayer(APIClient client, PreferencesStore& preferences,
+                            std::unique_ptr<NarrationQueue> queue, QDBusConnection bus,
                             QObject* parent = nullptr);
     ~DocumentNarrationPlayer() override;
 
@@ -116,6 +118,7 @@ private:
     QList<QUrl> segmentURLs_;
     QString provider_;
     double itemProgress_ = 0;
+    PreferencesStore& preferences_;
     PlaybackSpeed speed_;
     async::Clock::TimerId progressTimer_ = 0;
     async::TaskScope::TaskId loadTask_ = 0;

@@ -40,6 +40,19 @@ RewardsModel::RewardsModel(QObject* parent)
 RewardsModel::RewardsModel(APIClient client, UserIdSource userId, QObject* parent)
     : QObject(parent), client_(client), gamification_(std::move(client)), userId_(std::move(userId)) {}
 
+QObject* RewardsModel::appearance() const {
+    return appearance_;
+}
+
+void RewardsModel::setAppearance(QObject* appearance) {
+    appearance_ = qobject_cast<Appearance*>(appearance);
+}
+
+void RewardsModel::tellAppearance() {
+    if (appearance_)
+        appearance_->setNightOwlOwned(AppearanceModel::ownsTheme(owned_));
+}
+
 RewardsModel::~RewardsModel() {
     if (toastTimer_)
         async::Clock::current().cancel(toastTimer_);
@@ -161,7 +174,7 @@ void RewardsModel::load() {
             catalog_ = std::move(snapshot.catalog);
             owned_ = std::move(snapshot.owned);
             documents_ = std::move(snapshot.documents);
-            Appearance::shared().setNightOwlOwned(AppearanceModel::ownsTheme(owned_));
+            tellAppearance();
             errorMessage_.clear();
             Q_EMIT stateChanged();
             Q_EMIT catalogChanged();
@@ -244,7 +257,7 @@ void RewardsModel::refreshOwned(const QString& userId) {
         ownedRewards(gamification_, userId),
         [this](QList<UserRewardItem> owned) {
             owned_ = std::move(owned);
-            Appearance::shared().setNightOwlOwned(AppearanceModel::ownsTheme(owned_));
+            tellAppearance();
             Q_EMIT stateChanged();
         },
         [](std::exception_ptr) {});

@@ -10,6 +10,7 @@
 #include "Gamification/RewardCategoryFilter.h"
 #include "TaskScope.h"
 
+#include <QPointer>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
@@ -18,6 +19,7 @@
 #include <optional>
 
 class AppContext;
+class Appearance;
 
 // The Rewards screen: the level and credit balance, the marketplace (filtered by category) with
 // purchasing, and the rewards the user owns with what each kind offers. Failures are shown as one
@@ -47,6 +49,9 @@ class RewardsModel : public QObject {
     Q_PROPERTY(QString writingLyricsId READ writingLyricsId NOTIFY stateChanged)
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
     Q_MOC_INCLUDE("AppContext.h")
+    // The Appearance told whether Night Owl is owned each time the owned rewards arrive (QML: the
+    // singleton). Anything but an Appearance counts as none, and then no one is told.
+    Q_PROPERTY(QObject* appearance READ appearance WRITE setAppearance)
 public:
     enum Segment { marketplace, myRewards };
     Q_ENUM(Segment)
@@ -63,6 +68,8 @@ public:
     RewardsModel(APIClient client, UserIdSource userId, QObject* parent = nullptr);
     ~RewardsModel() override;
 
+    QObject* appearance() const;
+    void setAppearance(QObject* appearance);
     int segment() const { return segment_; }
     void setSegment(int segment);
     static QStringList segments() { return {QStringLiteral("Marketplace"), QStringLiteral("My Rewards")}; }
@@ -121,6 +128,7 @@ private:
                                                      UseLyricsRewardRequest request);
     static async::Task<QList<UserRewardItem>> ownedRewards(GamificationAPI gamification, QString userId);
     void refreshOwned(const QString& userId);
+    void tellAppearance();
     void setError(const QString& message);
     void setToast(const QString& text);
 
@@ -139,6 +147,7 @@ private:
     QString purchasingId_;
     QString writingLyricsId_;
     QString toast_;
+    QPointer<Appearance> appearance_;
     async::Clock::TimerId toastTimer_ = 0;
     async::TaskScope::TaskId loading_ = 0;
     QPointer<AppContext> context_;

@@ -15,6 +15,7 @@ Item {
     // Its own model on the app's backend unless given one.
     property RewardsModel rewards: RewardsModel {
         context: AppContext
+        appearance: Appearance
     }
     Connections {
         target: view.rewards

@@ -7,6 +7,7 @@
 #include "Gamification/UserRewardItem.h"
 #include "Task.h"
 
+#include <QPointer>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
@@ -21,6 +22,8 @@ class AppearanceModel : public QObject {
     Q_PROPERTY(QVariantList options READ options NOTIFY changed)
     Q_PROPERTY(QString choice READ choice NOTIFY changed)
     Q_PROPERTY(QString note READ note NOTIFY changed)
+    // The Appearance the choice is put on (QML: the singleton); anything else is none.
+    Q_PROPERTY(QObject* appearance READ appearance WRITE setAppearance NOTIFY changed)
 public:
     static inline const QString choiceKey = QStringLiteral("appearance.choice");
     static inline const QString highContrastNote = QStringLiteral(
@@ -29,9 +32,12 @@ public:
     static inline const QString nightOwlWaitsNote =
         QStringLiteral("Night Owl comes back once your rewards confirm you own it.");
 
-    // The shared Appearance and the standard preferences.
+    // The standard preferences; the look comes as the appearance property.
     explicit AppearanceModel(QObject* parent = nullptr);
     AppearanceModel(Appearance& appearance, PreferencesStore& preferences, QObject* parent = nullptr);
+
+    QObject* appearance() const;
+    void setAppearance(QObject* appearance);
 
     // [{value, label}], Night Owl only when owned.
     QVariantList options() const;
@@ -51,6 +57,8 @@ Q_SIGNALS:
     void changed();
 
 private:
-    Appearance& appearance_;
+    AppearanceModel(Appearance* appearance, PreferencesStore& preferences, QObject* parent);
+
+    QPointer<Appearance> appearance_;
     PreferencesStore& preferences_;
 };

@@ -9,7 +9,10 @@ SettingsSection {
     id: section
     title: "Appearance"
 
-    AppearanceModel { id: appearance }
+    AppearanceModel {
+        id: appearance
+        appearance: Appearance
+    }
 
     ColumnLayout {
         Layout.fillWidth: true

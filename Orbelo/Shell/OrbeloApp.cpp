@@ -16,6 +16,7 @@
 #include "NotificationsBadge.h"
 #include "PreferencesStore.h"
 #include "PushRegistration.h"
+#include "ReadAloudPlayer.h"
 #include "SystemNetworkPathMonitor.h"
 #include "User/TimezoneSync.h"
 
@@ -29,7 +30,10 @@ async::Task<void> reportTimezone(APIClient client, QString userId) {
 
 } // namespace
 
-OrbeloApp::OrbeloApp(AppContext& context, QObject* parent) : QObject(parent), context_(context) {
+OrbeloApp::OrbeloApp(AppContext& context, QObject* parent)
+    : QObject(parent), context_(context), appearance_(std::make_unique<Appearance>(nullptr)) {
+    // The first frame's theme already reads the look.
+    Appearance::exposeToQml(appearance_.get());
     AuthenticationFailures::setHandler([&context] { Q_EMIT context.authenticationFailed(); });
     connect(&NotificationManager::shared(), &NotificationManager::studyReminderTapped, &context,
             &AppContext::studyReminderTapped);
@@ -86,6 +90,10 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
     networkMonitor_ =
         std::make_unique<NetworkMonitor>(std::make_unique<SystemNetworkPathMonitor>(baseURL.host()));
     NotificationsBadge& badge = NotificationsBadge::shared();
+    // Here rather than at construction: finding a speech engine would hold up the first frame.
+    readAloud_ =
+        std::make_unique<ReadAloudPlayer>(PreferencesStore::standard(), ReadAloudPlayer::preferredEngines());
+    ReadAloudPlayer::exposeToQml(readAloud_.get());
 
     // 2. The publishable key, once per process; without it the build is broken, not the run.
     const std::optional<QString> key =
@@ -107,15 +115,15 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
     connect(&clerk, &Clerk::clientChanged, timezoneReport_.get(), &UserKeyedTask::update);
 
     // The stored look, and whether each user who signs in owns the Night Owl theme it may name.
-    AppearanceModel::restore(Appearance::shared(), PreferencesStore::standard());
+    AppearanceModel::restore(*appearance_, PreferencesStore::standard());
     themeOwnership_ = std::make_unique<UserKeyedTask>(
         [&clerk] { return signedInUserId(clerk.client()); },
         [this](QString userId) {
-            return AppearanceModel::refreshOwnership(context_.makeAPIClient(), userId, &Appearance::shared());
+            return AppearanceModel::refreshOwnership(context_.makeAPIClient(), userId, appearance_.get());
         });
     connect(&clerk, &Clerk::clientChanged, themeOwnership_.get(), [this, &clerk] {
         if (!signedInUserId(clerk.client()))
-            Appearance::shared().setNightOwlOwned(false);
+            appearance_->setNightOwlOwned(false);
         themeOwnership_->update();
     });
 

@@ -11,10 +11,12 @@
 #include <QVariant>
 
 class AppContext;
+class Appearance;
 class Clerk;
 class ManagerFocusNotifications;
 class PomodoroTimer;
 class PushRegistration;
+class ReadAloudPlayer;
 
 #include <optional>
 
@@ -54,7 +56,9 @@ public:
 
 private:
     AppContext& context_;
+    std::unique_ptr<Appearance> appearance_; // also Appearance in QML
     std::unique_ptr<NetworkMonitor> networkMonitor_;
+    std::unique_ptr<ReadAloudPlayer> readAloud_;
     std::unique_ptr<UserKeyedTask> timezoneReport_;
     std::unique_ptr<UserKeyedTask> themeOwnership_;
     std::unique_ptr<PushRegistration> pushRegistration_;

@@ -2,6 +2,7 @@
 
 #include "AppContext.h"
 #include "AppFocusTimer.h"
+#include "Appearance.h"
 #include "CalendarFeedModel.h"
 #include "DailyStudyFeedModel.h"
 #include "FakeNetworkPathMonitor.h"
@@ -22,6 +23,7 @@
 #include "PomodoroTimer.h"
 #include "ProgressHeaderModel.h"
 #include "QuizModel.h"
+#include "ReadAloudPlayer.h"
 #include "Refreshable.h"
 #include "RefreshableRegistry.h"
 #include "RewardsModel.h"
@@ -147,6 +149,10 @@ private Q_SLOTS:
             std::make_unique<PomodoroTimer>(scriptedClient(QUrl("https://127.0.0.1:9")), appTimerPreferences,
                                             appTimerNotifications, QTimeZone::utc());
         AppFocusTimer::shared().setTimer(appTimer.get());
+        // The app's read-aloud player, without a speech engine.
+        readAloud = std::make_unique<ReadAloudPlayer>(appTimerPreferences, QStringList());
+        ReadAloudPlayer::exposeToQml(readAloud.get());
+        Appearance::exposeToQml(&appearance);
     }
     void cleanupTestCase() { AppFocusTimer::shared().setTimer(nullptr); }
 
@@ -1398,6 +1404,8 @@ private:
     InMemoryPreferences appTimerPreferences;
     DeniedNotifications appTimerNotifications;
     std::unique_ptr<PomodoroTimer> appTimer;
+    std::unique_ptr<ReadAloudPlayer> readAloud;
+    Appearance appearance{nullptr};
 };
 
 QTEST_MAIN(AppViewsTest)

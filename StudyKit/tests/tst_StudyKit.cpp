@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "InMemoryPreferences.h"
 #include "PlaybackSpeed.h"
 #include "ReadAloudPlayer.h"
 #include "SettingsPreferences.h"
@@ -10,6 +11,7 @@
 // The stored playback speed and the read-aloud player's contract with its callers.
 class StudyKitTest : public QObject {
     Q_OBJECT
+    InMemoryPreferences preferences;
 private Q_SLOTS:
     // The choice survives the settings file; nothing stored, or a rate that is no choice, means 1×.
     void playbackSpeedPersists() {
@@ -89,7 +91,7 @@ private Q_SLOTS:
     }
 
     void fliteSpeaksWithSlt() {
-        ReadAloudPlayer player({QStringLiteral("flite")});
+        ReadAloudPlayer player(preferences, {QStringLiteral("flite")});
         if (!player.isAvailable())
             QSKIP("the flite speech engine is not installed");
         QTextToSpeech flite(QStringLiteral("flite"));
@@ -103,7 +105,7 @@ private Q_SLOTS:
 
     // Without an engine the player says so, and speaking or stopping leaves it idle.
     void withoutAnEngine() {
-        ReadAloudPlayer player(QStringList{});
+        ReadAloudPlayer player(preferences, QStringList{});
         QVERIFY(!player.isAvailable());
         QSignalSpy changed(&player, &ReadAloudPlayer::phaseChanged);
         player.speak(QStringLiteral("Mitochondria make energy."));
@@ -114,7 +116,7 @@ private Q_SLOTS:
 
     // Blank text is not spoken; a text is spoken trimmed and stopping ends it at once.
     void speakAndStop() {
-        ReadAloudPlayer player({QStringLiteral("flite")});
+        ReadAloudPlayer player(preferences, {QStringLiteral("flite")});
         if (!player.isAvailable())
             QSKIP("the flite speech engine is not installed");
         player.speak(QStringLiteral(" \n\t "));

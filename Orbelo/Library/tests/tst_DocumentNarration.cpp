@@ -86,16 +86,14 @@ class DocumentNarrationTest : public QObject {
                                         QDBusConnection bus = QDBusConnection(QString())) {
         auto fake = std::make_unique<FakeQueue>();
         queue = fake.get();
-        auto* player = new DocumentNarrationPlayer(scriptedClient(server), std::move(fake), bus, this);
+        auto* player =
+            new DocumentNarrationPlayer(scriptedClient(server), preferences, std::move(fake), bus, this);
         player->setDocumentId(QStringLiteral("d1"));
         player->setDocumentTitle(QStringLiteral("Cell biology"));
         return player;
     }
 
 private Q_SLOTS:
-    void init() { PreferencesStore::setStandardOverride(&preferences); }
-    void cleanup() { PreferencesStore::setStandardOverride(nullptr); }
-
     // Every failure becomes the sentence of its row; the first matching row wins.
     void failureMessages() {
         auto message = [](auto error) { return NarrationMessage::forError(std::make_exception_ptr(error)); };
@@ -143,7 +141,7 @@ private Q_SLOTS:
 
         DocumentNarrationPlayer offline(
             scriptedClient(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(ScriptedHttpServer::closedPort()))),
-            std::make_unique<FakeQueue>(), QDBusConnection(QString()));
+            preferences, std::make_unique<FakeQueue>(), QDBusConnection(QString()));
         offline.load();
         QTRY_COMPARE(offline.phase(), DocumentNarrationPlayer::Phase::failed);
         QCOMPARE(offline.failureMessage(), "Couldn't reach the server. Check your connection and try again.");

@@ -102,8 +102,6 @@ class PcmNarrationTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { ScriptedHttpServer::trustTestCertificate(); }
-    void init() { PreferencesStore::setStandardOverride(&preferences); }
-    void cleanup() { PreferencesStore::setStandardOverride(nullptr); }
 
     void wellFormedWav() {
         const QList<qint16> samples{1, -2, 300, -32768, 32767, 0};
@@ -286,7 +284,7 @@ private Q_SLOTS:
             ScriptedResponse::json(200, R"({"playlist":{"document_id":"d1","voice":"v","provider":"espeak",)"
                                         R"("segments":[{"index":0,"url":"/media/a.wav"}]}})"));
         server.enqueue(audio);
-        DocumentNarrationPlayer player(APIClient(server.baseUrl(), [] { return noToken(); }),
+        DocumentNarrationPlayer player(APIClient(server.baseUrl(), [] { return noToken(); }), preferences,
                                        std::make_unique<PcmNarrationQueue>(), QDBusConnection(QString()));
         player.load();
         QTRY_COMPARE(player.phase(), DocumentNarrationPlayer::Phase::failed);

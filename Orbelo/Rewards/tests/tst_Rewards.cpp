@@ -402,7 +402,7 @@ private Q_SLOTS:
 
     // Night Owl and the tutor session say how to use them; owning the theme reaches Appearance.
     void themeAndTutorCards() {
-        Appearance::shared().setNightOwlOwned(false);
+        Appearance appearance(nullptr);
         RewardsBackend backend;
         backend.owned =
             R"([{"user_reward_id":"t1","user_id":"u1","reward_id":"night_owl_theme","reward_type":"theme",)"
@@ -410,6 +410,7 @@ private Q_SLOTS:
             R"({"user_reward_id":"s1","user_id":"u1","reward_id":"tutor_session","reward_type":"tutor_session",)"
             R"("usage_count":0,"usage_limit":1,"remaining_uses":1,"fulfillment_status":"available"}])";
         RewardsModel model(scriptedClient(backend.server), signedIn);
+        model.setAppearance(&appearance);
         model.load();
         QTRY_COMPARE(model.owned().size(), 2);
         const QVariantMap theme = card(model.owned(), "userRewardId", "t1");
@@ -422,7 +423,7 @@ private Q_SLOTS:
                  QStringLiteral("Pick a course and Orbelo runs a 30-minute session from its material: "
                                 "reading-guide questions, your due cards and a short quiz."));
         QCOMPARE(tutor.value("usesLeft"), QStringLiteral("1 use left"));
-        QVERIFY(Appearance::shared().nightOwlOwned());
+        QVERIFY(appearance.nightOwlOwned());
         UserRewardItem other;
         other.rewardType = QStringLiteral("gift_card");
         QVERIFY(RewardEffectText::cardNote(other, QDateTime::currentDateTimeUtc()).isEmpty());

@@ -33,16 +33,15 @@ const QByteArray ownedTheme = R"([{"user_reward_id":"urw_1","user_id":"u1","rewa
 // the Night Owl theme is learnt from the server.
 class AppearanceModelTest : public QObject {
     Q_OBJECT
+    Appearance appearance{nullptr};
 private Q_SLOTS:
     void init() {
-        Appearance& appearance = Appearance::shared();
         appearance.setChoice(Appearance::system);
         appearance.setNightOwlOwned(false);
         appearance.setHighContrast(false);
     }
 
     void nightOwlIsOfferedAndTakenOnlyWhenOwned() {
-        Appearance& appearance = Appearance::shared();
         InMemoryPreferences preferences;
         AppearanceModel model(appearance, preferences);
         QCOMPARE(labels(model.options()), QStringList({"System", "Light", "Dark"}));
@@ -69,7 +68,6 @@ private Q_SLOTS:
 
     // A stored Night Owl waits for the rewards: the look stays the system's, then turns Night Owl.
     void restoredNightOwlWaitsForOwnership() {
-        Appearance& appearance = Appearance::shared();
         InMemoryPreferences preferences;
         preferences.setValue(AppearanceModel::choiceKey, Appearance::nightOwl);
         AppearanceModel::restore(appearance, preferences);
@@ -91,7 +89,6 @@ private Q_SLOTS:
     }
 
     void restoreWithNothingStoredFollowsTheSystem() {
-        Appearance& appearance = Appearance::shared();
         appearance.setChoice(Appearance::darkChoice);
         InMemoryPreferences preferences;
         AppearanceModel::restore(appearance, preferences);
@@ -107,7 +104,6 @@ private Q_SLOTS:
     }
 
     void ownershipComesFromThePurchasedList() {
-        Appearance& appearance = Appearance::shared();
         ScriptedHttpServer server;
         server.enqueue(ScriptedResponse::json(200, ownedTheme));
         TaskProbe<void> owned(AppearanceModel::refreshOwnership(scriptedClient(server), "u1", &appearance));
