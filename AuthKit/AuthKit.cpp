@@ -5,14 +5,11 @@
 #include "Clerk.h"
 #include "ClerkAPIError.h"
 #include "ClerkInitializationError.h"
+#include "FailureMessage.h"
 #include "Logging.h"
 #include "URLError.h"
 
 namespace {
-
-QString describe(std::exception_ptr error) {
-    return AuthKit::errorDescription(error);
-}
 
 async::Task<std::optional<QString>> providedToken() {
     co_return co_await AuthKit::currentToken();
@@ -70,7 +67,7 @@ async::Task<std::optional<QString>> AuthKit::currentToken(Clerk& clerk) {
         userId = *now->publicUserData->userId;
     qCWarning(lcAuth).noquote()
         << QStringLiteral("currentToken: getToken failed — %1 | hasSession=%2 sessionId=%3 userId=%4")
-               .arg(describe(failure), now ? QStringLiteral("1") : QStringLiteral("0"),
+               .arg(FailureMessage::describe(failure), now ? QStringLiteral("1") : QStringLiteral("0"),
                     now ? now->id : QStringLiteral("nil"), userId);
     co_return std::nullopt;
 }
@@ -88,12 +85,12 @@ async::Task<void> AuthKit::signOut(Clerk& clerk) {
         failure = std::current_exception();
     }
     qCWarning(lcAuth).noquote()
-        << QStringLiteral("signOut failed; re-syncing client — %1").arg(describe(failure));
+        << QStringLiteral("signOut failed; re-syncing client — %1").arg(FailureMessage::describe(failure));
     try {
         co_await clerk.refreshClient();
     } catch (...) {
         qCWarning(lcAuth).noquote() << QStringLiteral("client re-sync after sign-out failed — %1")
-                                           .arg(describe(std::current_exception()));
+                                           .arg(FailureMessage::describe(std::current_exception()));
     }
 }
 
@@ -103,18 +100,4 @@ APIClient::TokenProvider AuthKit::tokenProvider() {
 
 APIClient AuthKit::makeAPIClient() {
     return APIClient(APIConfiguration::baseURL(), tokenProvider());
-}
-
-QString AuthKit::errorDescription(std::exception_ptr error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const ClerkAPIError& e) {
-        return e.localizedDescription();
-    } catch (const URLError& e) {
-        return e.localizedDescription();
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    } catch (...) {
-        return QStringLiteral("unknown error");
-    }
 }

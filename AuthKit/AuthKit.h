@@ -39,7 +39,4 @@ public:
     static APIClient::TokenProvider tokenProvider();
     // An APIClient for the configured base URL with the app's token provider.
     static APIClient makeAPIClient();
-
-    // The user-facing description of an auth or transport error.
-    static QString errorDescription(std::exception_ptr error);
 };

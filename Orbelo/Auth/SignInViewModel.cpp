@@ -1,11 +1,11 @@
 #include "SignInViewModel.h"
 
-#include "AuthKit.h"
 #include "BrowserAuthenticationSession.h"
 #include "Clerk.h"
 #include "ClerkClientError.h"
 #include "ClerkSignInService.h"
 #include "Clock.h"
+#include "FailureMessage.h"
 
 #include <QMetaEnum>
 #include <QUrlQuery>
@@ -243,7 +243,7 @@ void SignInViewModel::resendCode() {
     tasks_.spawn(resend(this), async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
                      isResending_ = false;
                      Q_EMIT resendChanged();
-                     setError(AuthKit::errorDescription(error));
+                     setError(FailureMessage::describe(error));
                  }));
 }
 
@@ -307,7 +307,7 @@ void SignInViewModel::startBrowserSignIn(OAuthProvider provider) {
                                     setBrowserProvider(std::nullopt);
                                     setSubmitting(false);
                                     if (!isCancellation(error))
-                                        setError(AuthKit::errorDescription(error));
+                                        setError(FailureMessage::describe(error));
                                 }));
 }
 
@@ -316,7 +316,7 @@ void SignInViewModel::run(async::Task<void> task) {
     setSubmitting(true);
     tasks_.spawn(std::move(task), async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
                      setSubmitting(false);
-                     setError(AuthKit::errorDescription(error));
+                     setError(FailureMessage::describe(error));
                  }));
 }
 

@@ -2,6 +2,7 @@
 
 #include "AuthKit.h"
 #include "Courses/CourseAPI.h"
+#include "FailureMessage.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ async::Task<void> ManualCourseFormModel::submit(ManualCourseFormModel* self, Cla
     } catch (...) {
         self->setState(false, {},
                        QStringLiteral("Couldn't create your course: ") +
-                           AuthKit::errorDescription(std::current_exception()));
+                           FailureMessage::describe(std::current_exception()));
         co_return;
     }
     self->setState(true, QStringLiteral("Building your study plan…"), {});

@@ -115,7 +115,7 @@ async::Task<void> FlashcardDeckModel::loadCourses(FlashcardDeckModel* self) {
         self->courses_ = answer.courses;
     } catch (...) {
         self->setStatusText(QStringLiteral("Couldn't load courses: ") +
-                            AuthKit::errorDescription(std::current_exception()));
+                            FailureMessage::describe(std::current_exception()));
         self->setLoading(false);
         co_return;
     }

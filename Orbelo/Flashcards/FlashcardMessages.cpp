@@ -1,11 +1,8 @@
 #include "FlashcardMessages.h"
 
 #include "APIError.h"
-#include "AuthKit.h"
+#include "FailureMessage.h"
 #include "SentenceText.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace {
 
@@ -26,43 +23,11 @@ Failure classify(std::exception_ptr error) {
     return Failure::other;
 }
 
-// The backend answers errors as {"detail": "..."} (sometimes "message"); anything else is shown as sent.
-QString serverMessage(const APIError& error) {
-    const QString body = error.body().value_or(QString()).trimmed();
-    const QJsonObject object = QJsonDocument::fromJson(body.toUtf8()).object();
-    for (const char* key : {"detail", "message"}) {
-        const QString text = object.value(QLatin1String(key)).toString();
-        if (!text.trimmed().isEmpty())
-            return text;
-    }
-    return body.isEmpty() ? error.errorDescription() : body;
-}
-
 } // namespace
-
-QString FlashcardMessages::errorPhrase(std::exception_ptr error) {
-    switch (classify(error)) {
-    case Failure::rateLimited:
-        return QStringLiteral("we're rate limited right now");
-    case Failure::notFound:
-        return QStringLiteral("the server couldn't find it");
-    case Failure::signedOut:
-        return QStringLiteral("you're signed out");
-    case Failure::other:
-        break;
-    }
-    try {
-        std::rethrow_exception(error);
-    } catch (const APIError& e) {
-        return e.kind() == APIError::Kind::server ? serverMessage(e) : e.errorDescription();
-    } catch (...) {
-        return AuthKit::errorDescription(std::current_exception());
-    }
-}
 
 QString FlashcardMessages::vocabularyLoadFailed(std::exception_ptr error) {
     return QStringLiteral("Couldn't load this course's vocabulary: ") +
-           SentenceText::completed(errorPhrase(error));
+           SentenceText::completed(FailureMessage::phrase(error));
 }
 
 QString FlashcardMessages::generationStarted(const QString& noun) {
@@ -84,7 +49,7 @@ QString FlashcardMessages::generationFailed(std::exception_ptr error) {
         break;
     }
     return QStringLiteral("Couldn't start vocabulary generation: ") +
-           SentenceText::completed(errorPhrase(error));
+           SentenceText::completed(FailureMessage::phrase(error));
 }
 
 QString FlashcardMessages::cardsAdded(int count) {

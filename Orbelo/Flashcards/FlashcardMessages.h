@@ -7,10 +7,6 @@
 // The status lines of the Cards tab that describe a failure, and the rules that word them.
 namespace FlashcardMessages {
 
-// A failure said as part of a sentence: "we're rate limited right now", "you're signed out", the
-// server's own message, or the error's description.
-QString errorPhrase(std::exception_ptr error);
-
 QString vocabularyLoadFailed(std::exception_ptr error);
 // What became of asking for a course's vocabulary; `noun` is what the deck lacked.
 QString generationStarted(const QString& noun);

@@ -1,6 +1,6 @@
 #include "FlashcardReviewSession.h"
 
-#include "AuthKit.h"
+#include "FailureMessage.h"
 #include "Flashcards/FlashcardsAPI.h"
 #include "PreferencesStore.h"
 
@@ -65,7 +65,7 @@ void FlashcardReviewSession::rate(int quality) {
     setReviewing(true);
     setErrorMessage({});
     tasks_.spawn(send(this, *card, quality), async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
-                     setErrorMessage(AuthKit::errorDescription(error));
+                     setErrorMessage(FailureMessage::describe(error));
                      setReviewing(false);
                  }));
 }

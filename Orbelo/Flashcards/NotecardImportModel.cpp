@@ -2,6 +2,7 @@
 
 #include "AuthKit.h"
 #include "ByteCountFormatter.h"
+#include "FailureMessage.h"
 #include "User/UserAPI.h"
 
 #include <QFile>
@@ -27,7 +28,7 @@ QString describe(const QString& leadIn, std::exception_ptr error) {
     } catch (const UnreadableFile&) {
         return NotecardImportModel::unreadableFileText;
     } catch (...) {
-        return leadIn + QStringLiteral(": ") + AuthKit::errorDescription(std::current_exception());
+        return leadIn + QStringLiteral(": ") + FailureMessage::describe(std::current_exception());
     }
 }
 

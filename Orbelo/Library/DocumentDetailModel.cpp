@@ -1,5 +1,6 @@
 #include "DocumentDetailModel.h"
 
+#include "FailureMessage.h"
 #include "SentenceText.h"
 
 #include "AuthKit.h"
@@ -63,7 +64,7 @@ void DocumentDetailModel::load() {
             setLoading(false);
         },
         [this](std::exception_ptr error) {
-            setErrorMessage(QStringLiteral("Couldn't load notes: ") + AuthKit::errorDescription(error));
+            setErrorMessage(QStringLiteral("Couldn't load notes: ") + FailureMessage::describe(error));
             setLoading(false);
         });
 }
@@ -92,7 +93,7 @@ void DocumentDetailModel::generate() {
             setGenerating(false);
         },
         [this](std::exception_ptr error) {
-            setErrorMessage(QStringLiteral("Generation failed: ") + AuthKit::errorDescription(error));
+            setErrorMessage(QStringLiteral("Generation failed: ") + FailureMessage::describe(error));
             setGenerating(false);
         });
 }

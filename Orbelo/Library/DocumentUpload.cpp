@@ -1,9 +1,9 @@
 #include "DocumentUpload.h"
 
 #include "AcceptedFileTypes.h"
-#include "AuthKit.h"
 #include "DocumentUploadError.h"
 #include "Documents/DocumentsAPI.h"
+#include "FailureMessage.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -67,6 +67,6 @@ async::Task<DocumentUpload::Result> DocumentUpload::run(APIClient client, QStrin
         throw;
     } catch (...) {
         throw DocumentUploadError(QStringLiteral("Upload failed: ") +
-                                  AuthKit::errorDescription(std::current_exception()));
+                                  FailureMessage::describe(std::current_exception()));
     }
 }

@@ -8,6 +8,7 @@
 #include "DocumentUpload.h"
 #include "DocumentUploadError.h"
 #include "Documents/DocumentsAPI.h"
+#include "FailureMessage.h"
 #include "ProcessingWatch.h"
 #include "TextRecognizerProvider.h"
 #include "User/UserAPI.h"
@@ -23,7 +24,7 @@ QString describe(std::exception_ptr error) {
     } catch (const DocumentUploadError& e) {
         return e.message();
     } catch (...) {
-        return AuthKit::errorDescription(std::current_exception());
+        return FailureMessage::describe(std::current_exception());
     }
 }
 
@@ -148,7 +149,7 @@ async::Task<void> DocumentsModel::reload(DocumentsModel* self) {
         self->courses_ = answer.courses;
         Q_EMIT self->filterChanged();
     } catch (...) {
-        self->setErrorMessage(AuthKit::errorDescription(std::current_exception()));
+        self->setErrorMessage(FailureMessage::describe(std::current_exception()));
     }
     self->setLoading(false);
 }
@@ -311,7 +312,7 @@ void DocumentsModel::deleteDocument(const QString& documentId) {
     tasks_.spawn(runDelete(this, documentId),
                  async::TaskScope::ErrorHandler([this, name](std::exception_ptr error) {
                      setErrorMessage(QStringLiteral("Delete failed for ") + name + QStringLiteral(": ") +
-                                     AuthKit::errorDescription(error));
+                                     FailureMessage::describe(error));
                  }));
 }
 

@@ -1,7 +1,7 @@
 #include "SyllabusImport.h"
 
-#include "AuthKit.h"
 #include "Courses/SyllabusAPI.h"
+#include "FailureMessage.h"
 #include "SyllabusPageReader.h"
 #include "TextRecognitionError.h"
 #include "TextRecognizerProvider.h"
@@ -43,7 +43,7 @@ void SyllabusImport::start(async::Task<Line> work, const QString& status) {
     const auto task = tasks_.spawn(
         std::move(work), [this](const Line& line) { finish(line); },
         async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
-            finish(SyllabusMessages::forError(AuthKit::errorDescription(error)));
+            finish(SyllabusMessages::forError(FailureMessage::describe(error)));
         }));
     // Work that ended before its first wait has already reported.
     if (isBusy())

@@ -1,6 +1,6 @@
 #include "QuizResult.h"
 
-#include "FlashcardMessages.h"
+#include "FailureMessage.h"
 #include "JsonCoding.h"
 #include "QuizNotice.h"
 #include "Quizzes/QuizAPI.h"
@@ -70,7 +70,7 @@ async::Task<void> QuizResult::report(QuizResult* self, SaveQuizScoreRequest scor
     try {
         co_await api.saveScore(score);
     } catch (...) {
-        scoreError = FlashcardMessages::errorPhrase(std::current_exception());
+        scoreError = FailureMessage::phrase(std::current_exception());
     }
     std::optional<QString> rewardsError;
     if (!completion) {
@@ -81,7 +81,7 @@ async::Task<void> QuizResult::report(QuizResult* self, SaveQuizScoreRequest scor
             const QuizCompleteResponse answer = co_await api.complete(*completion);
             self->setRewards(QuizRewards::from(answer));
         } catch (...) {
-            rewardsError = FlashcardMessages::errorPhrase(std::current_exception());
+            rewardsError = FailureMessage::phrase(std::current_exception());
         }
         self->setTallying(false);
     }

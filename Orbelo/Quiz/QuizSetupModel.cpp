@@ -1,9 +1,8 @@
 #include "QuizSetupModel.h"
 
-#include "AuthKit.h"
 #include "Clock.h"
 #include "CourseChoices.h"
-#include "FlashcardMessages.h"
+#include "FailureMessage.h"
 #include "QuizLaunchRequests.h"
 #include "Quizzes/QuizAPI.h"
 #include "SentenceText.h"
@@ -171,7 +170,7 @@ async::Task<void> QuizSetupModel::loadCourses(QuizSetupModel* self, bool autoSta
         self->courses_ = answer.courses;
     } catch (...) {
         self->coursesError_ =
-            QStringLiteral("Couldn't load courses: ") + AuthKit::errorDescription(std::current_exception());
+            QStringLiteral("Couldn't load courses: ") + FailureMessage::describe(std::current_exception());
         Q_EMIT self->coursesErrorChanged();
         self->setLoadingCourses(false);
         co_return;
@@ -254,7 +253,7 @@ async::Task<void> QuizSetupModel::runGeneration(QuizSetupModel* self, QString co
     } catch (...) {
         self->finishGeneration();
         self->setErrorText(QStringLiteral("Couldn't generate quiz: ") +
-                           SentenceText::completed(FlashcardMessages::errorPhrase(std::current_exception())));
+                           SentenceText::completed(FailureMessage::phrase(std::current_exception())));
         co_return;
     }
     self->finishGeneration();

@@ -2,7 +2,7 @@
 
 #include "APIError.h"
 #include "AuthKit.h"
-#include "FlashcardMessages.h"
+#include "FailureMessage.h"
 #include "FlashcardVocabularyDeck.h"
 #include "GuidedReading/GuidedReadingAPI.h"
 #include "SentenceText.h"
@@ -11,7 +11,7 @@ namespace {
 
 QString failure(std::exception_ptr error) {
     return QStringLiteral("Couldn't load the reading guide: ") +
-           SentenceText::completed(FlashcardMessages::errorPhrase(error));
+           SentenceText::completed(FailureMessage::phrase(error));
 }
 
 // The backend answers 404 for a style that has no guide yet.

@@ -2,6 +2,7 @@
 
 #include "AuthKit.h"
 #include "CurrentUser.h"
+#include "FailureMessage.h"
 #include "SupportLinks.h"
 #include "User/UserAPI.h"
 
@@ -87,7 +88,7 @@ QString SettingsModel::deletionFailureMessage(std::exception_ptr error) {
             return sessionExpiredMessage;
     } catch (...) {
     }
-    return QStringLiteral("Couldn't delete your account on the server: ") + AuthKit::errorDescription(error);
+    return QStringLiteral("Couldn't delete your account on the server: ") + FailureMessage::describe(error);
 }
 
 void SettingsModel::setDeleting(bool deleting) {

@@ -1,7 +1,7 @@
 #include "StudyRemindersModel.h"
 
-#include "AuthKit.h"
 #include "Clock.h"
+#include "FailureMessage.h"
 #include "NotificationManager.h"
 #include "PreferencesStore.h"
 
@@ -94,7 +94,7 @@ void StudyRemindersModel::changedByUser() {
     saveTask_ =
         tasks_.spawn(saveAfterPause(this), async::TaskScope::ErrorHandler([this](std::exception_ptr error) {
                          errorMessage_ = QStringLiteral("Could not schedule reminders: ") +
-                                         AuthKit::errorDescription(error);
+                                         FailureMessage::describe(error);
                          Q_EMIT changed();
                      }));
 }

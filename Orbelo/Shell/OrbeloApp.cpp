@@ -10,6 +10,7 @@
 #include "BundleInfo.h"
 #include "Clerk.h"
 #include "ContentViewModel.h"
+#include "FailureMessage.h"
 #include "Logging.h"
 #include "ManagerFocusNotifications.h"
 #include "NotificationManager.h"
@@ -166,6 +167,6 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
     // The stored client and session, then the fresh ones; the window shows "Loading…" meanwhile.
     tasks_.spawn(clerk.load(), async::TaskScope::ErrorHandler([](std::exception_ptr error) {
                      qCWarning(lcAuth).noquote()
-                         << "auth client load failed —" << AuthKit::errorDescription(error);
+                         << "auth client load failed —" << FailureMessage::describe(error);
                  }));
 }

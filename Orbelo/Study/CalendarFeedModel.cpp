@@ -3,6 +3,7 @@
 #include "AuthKit.h"
 #include "Calendar/CalendarAPI.h"
 #include "DesktopUrlOpener.h"
+#include "FailureMessage.h"
 #include "HttpTransfer.h"
 #include "PreferencesStore.h"
 #include "SystemPasteboard.h"
@@ -168,7 +169,7 @@ async::Task<void> CalendarFeedModel::issueLink(CalendarFeedModel* self) {
         self->link_ = std::move(link);
     } catch (...) {
         throw ActionFailure{QStringLiteral("Couldn't create the calendar link: ") +
-                            AuthKit::errorDescription(std::current_exception())};
+                            FailureMessage::describe(std::current_exception())};
     }
     self->preferences_->setValue(issuedKey, true);
     Q_EMIT self->linkChanged();
@@ -201,7 +202,7 @@ async::Task<void> CalendarFeedModel::revoke(CalendarFeedModel* self) {
         co_await api.revokeFeed();
     } catch (...) {
         self->setMessages(QStringLiteral("Couldn't stop sharing: ") +
-                          AuthKit::errorDescription(std::current_exception()));
+                          FailureMessage::describe(std::current_exception()));
         co_return;
     }
     self->link_.reset();

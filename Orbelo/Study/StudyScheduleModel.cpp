@@ -2,6 +2,7 @@
 
 #include "AuthKit.h"
 #include "Calendar/CalendarAPI.h"
+#include "FailureMessage.h"
 #include "ScheduleGrouping.h"
 #include "User/UserAPI.h"
 
@@ -71,7 +72,7 @@ async::Task<void> StudyScheduleModel::reload(StudyScheduleModel* self) {
         Q_EMIT self->scheduleChanged();
     } catch (...) {
         self->setErrorMessage(QStringLiteral("Couldn't load your schedule: ") +
-                              AuthKit::errorDescription(std::current_exception()));
+                              FailureMessage::describe(std::current_exception()));
     }
     self->setLoading(false);
 }
