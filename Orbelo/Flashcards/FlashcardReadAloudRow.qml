@@ -1,7 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import DesignKit
-import StudyKit
+import OrbeloMedia
 
 // Reading the card aloud through the shared player: both sides (R), or one side. The player is
 // only reached once this row has read something, so a card that is never read aloud never starts

@@ -1,7 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import DesignKit
-import StudyKit
+import OrbeloMedia
 
 // One feed card: its title and text, difficulty, who wrote it, its likes, and what it offers —
 // reading it aloud, its mnemonic, its video. `card` carries ForYouCardList's roles by name (a

@@ -1,6 +1,6 @@
 import QtQuick
 import QtQuick.Controls
-import StudyKit
+import OrbeloMedia
 
 // The Library tab: the documents, a ready document's notes over them, and its narration over
 // the notes. Back (or Escape) returns one level.

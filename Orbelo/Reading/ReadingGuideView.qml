@@ -3,7 +3,7 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import DesignKit
 import OrbeloModels
-import StudyKit
+import OrbeloMedia
 
 // The reading guide of a course, or of one of its documents: the style menu, then the guide section
 // by section (before you read, Cornell notes, key concepts, vocabulary, comprehension questions,

@@ -1,7 +1,7 @@
 import QtQuick
 import QtQuick.Layouts
 import DesignKit
-import StudyKit
+import OrbeloMedia
 
 // Song lyrics as cleaned lines: section headers in a heavier style, lyric lines, and blank lines
 // as space; "Read lyrics aloud" reads them through the shared read-aloud player, which is only

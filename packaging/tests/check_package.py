@@ -30,7 +30,7 @@ from package_rules import (  # noqa: E402
     png_size, qml_imports, screenshot_images)
 
 # The app's own QML modules, compiled into the binary.
-OWN_QML_MODULES = {"DesignKit", "OrbeloModels", "OrbeloViews", "StudyKit"}
+OWN_QML_MODULES = {"DesignKit", "OrbeloModels", "OrbeloMedia", "OrbeloViews"}
 
 
 def run(argv, **kwargs):

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 // The stored playback speed and the read-aloud player's contract with its callers.
-class StudyKitTest : public QObject {
+class ReadAloudTest : public QObject {
     Q_OBJECT
     InMemoryPreferences preferences;
 private Q_SLOTS:
@@ -129,5 +129,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(StudyKitTest)
-#include "tst_StudyKit.moc"
+QTEST_MAIN(ReadAloudTest)
+#include "tst_ReadAloud.moc"
