@@ -5,7 +5,7 @@
 #include "Clerk.h"
 #include "ClerkAPIError.h"
 #include "ClerkInitializationError.h"
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "Logging.h"
 #include "URLError.h"
 

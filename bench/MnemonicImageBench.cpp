@@ -1,7 +1,7 @@
 // Painting a mnemonic as a picture, as "Save image…" and "Copy image" do: a six-card guide and a
 // plain mnemonic at the standard size (1080 points at 2x), and encoding the guide's picture as PNG.
 // The painting runs on a worker thread, but a user waits for it; it should stay under 200 ms.
-#include "MnemonicImageRenderer.h"
+#include "Mnemonics/MnemonicImageRenderer.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 // each run, then the median and the maximum. Run by hand: bench_NarrationGap [--runs N] [--busy K]
 // [--nice P].
 
-#include "PcmNarrationQueue.h"
+#include "Media/PcmNarrationQueue.h"
 #include "PrivateSoundServer.h"
 #include "ScriptedHttpServer.h"
 

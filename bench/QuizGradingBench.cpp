@@ -1,7 +1,7 @@
 // Grading a finished quiz on the UI thread when "Finish quiz" is pressed: 1,000 answers of every
 // kind — choice positions right and wrong, signed and non-numeric, and typed answers checked
 // against several accepted texts or the first option.
-#include "QuizGrading.h"
+#include "Quiz/QuizGrading.h"
 
 #include <benchmark/benchmark.h>
 

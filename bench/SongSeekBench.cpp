@@ -21,8 +21,8 @@
 //       -L "module-native-protocol-unix auth-anonymous=1 socket=$XDG_RUNTIME_DIR/pulse.sock" &
 //       (one command)
 //   PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse.sock build-release/bench/bench_SongSeek
-#include "MediaSongPlayback.h"
-#include "RewardSongPlayer.h"
+#include "Media/MediaSongPlayback.h"
+#include "Rewards/RewardSongPlayer.h"
 #include "TestServer.h"
 
 #include <QCoreApplication>

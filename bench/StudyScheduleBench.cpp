@@ -1,7 +1,7 @@
 // The Study tab's work on the UI thread: finding the calendar app for webcal: links when "Add to
 // Calendar" is pressed (a scan of every installed .desktop file), and laying out a year of study
 // events by day when the schedule arrives.
-#include "ScheduleGrouping.h"
+#include "Study/ScheduleGrouping.h"
 #include "UrlSchemeHandlers.h"
 
 #include <QDir>

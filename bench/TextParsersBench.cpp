@@ -1,10 +1,10 @@
 // Cost of the text parsers against input size. Each runs on 1 KB, 100 KB and 1 MB of realistic text
 // (test fixtures repeated) and, for the HTML parser, of unterminated tags, the input that makes
 // backtracking patterns quadratic. Linear parsers keep a steady bytes-per-second rate across sizes.
-#include "InlineMarkdown.h"
-#include "LyricsText.h"
-#include "MarkdownBlock.h"
 #include "MnemonicHTMLParser.h"
+#include "Text/InlineMarkdown.h"
+#include "Text/LyricsText.h"
+#include "Text/MarkdownBlock.h"
 
 #include <QFile>
 #include <QGuiApplication>

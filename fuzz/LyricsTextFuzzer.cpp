@@ -1,4 +1,4 @@
-#include "LyricsText.h"
+#include "Text/LyricsText.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "InlineMarkdown.h"
-#include "MarkdownBlock.h"
-#include "NotesSection.h"
+#include "Text/InlineMarkdown.h"
+#include "Text/MarkdownBlock.h"
+#include "Text/NotesSection.h"
 
 #include <QGuiApplication>
 #include <cstddef>

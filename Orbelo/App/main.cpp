@@ -1,17 +1,17 @@
 #include "APIConfiguration.h"
-#include "AppContext.h"
 #include "AuthKit.h"
 #include "BrowserAuthenticationSession.h"
 #include "BundleInfo.h"
+#include "Common/AppContext.h"
+#include "Courses/TextRecognizerProvider.h"
 #include "NotificationManager.h"
-#include "OrbeloApp.h"
 #include "ProcessEnd.h"
-#include "ServerOverride.h"
+#include "Shell/OrbeloApp.h"
+#include "Shell/ServerOverride.h"
+#include "Shell/StartupExit.h"
+#include "Shell/StartupTrace.h"
 #include "SingleInstance.h"
-#include "StartupExit.h"
-#include "StartupTrace.h"
 #include "SymbolImageProvider.h"
-#include "TextRecognizerProvider.h"
 
 #include <QCommandLineParser>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ClerkSignInService.h"
+#include "Auth/ClerkSignInService.h"
 
 #include "Clerk.h"
 

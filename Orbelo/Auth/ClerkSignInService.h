@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SignInService.h"
+#include "Auth/SignInService.h"
 
 class Clerk;
 

@@ -1,11 +1,11 @@
-#include "SignInViewModel.h"
+#include "Auth/SignInViewModel.h"
 
+#include "Auth/ClerkSignInService.h"
 #include "BrowserAuthenticationSession.h"
 #include "Clerk.h"
 #include "ClerkClientError.h"
-#include "ClerkSignInService.h"
 #include "Clock.h"
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 
 #include <QMetaEnum>
 #include <QUrlQuery>

@@ -3,8 +3,8 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
+#include "Auth/SignInService.h"
 #include "ClerkOptions.h"
-#include "SignInService.h"
 #include "TaskScope.h"
 #include "WebAuthenticationSession.h"
 

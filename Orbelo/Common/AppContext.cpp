@@ -1,4 +1,4 @@
-#include "AppContext.h"
+#include "Common/AppContext.h"
 
 #include <QQmlEngine>
 

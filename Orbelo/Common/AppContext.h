@@ -1,7 +1,7 @@
 #pragma once
 
 #include "APIClient.h"
-#include "NotificationDestination.h"
+#include "Common/NotificationDestination.h"
 
 #include <QObject>
 #include <QVariant>

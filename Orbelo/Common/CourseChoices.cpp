@@ -1,4 +1,4 @@
-#include "CourseChoices.h"
+#include "Common/CourseChoices.h"
 
 #include <algorithm>
 

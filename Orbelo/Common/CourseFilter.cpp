@@ -1,4 +1,4 @@
-#include "CourseFilter.h"
+#include "Common/CourseFilter.h"
 
 namespace {
 const QString coursePrefix = QStringLiteral("course:");

@@ -1,4 +1,4 @@
-#include "CurrentUser.h"
+#include "Common/CurrentUser.h"
 
 #include "Clerk.h"
 

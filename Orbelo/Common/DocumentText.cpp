@@ -1,4 +1,4 @@
-#include "DocumentText.h"
+#include "Common/DocumentText.h"
 
 QString DocumentText::displayName(const DocumentItem& document) {
     if (document.title && !document.title->isEmpty())

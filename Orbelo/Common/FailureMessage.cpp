@@ -1,4 +1,4 @@
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 
 #include "APIError.h"
 #include "ClerkAPIError.h"

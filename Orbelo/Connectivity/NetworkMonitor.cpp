@@ -1,4 +1,4 @@
-#include "NetworkMonitor.h"
+#include "Connectivity/NetworkMonitor.h"
 
 NetworkMonitor::NetworkMonitor(std::unique_ptr<NetworkPathMonitor> monitor, QObject* parent)
     : QObject(parent), monitor_(std::move(monitor)) {

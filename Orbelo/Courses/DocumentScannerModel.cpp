@@ -1,7 +1,7 @@
-#include "DocumentScannerModel.h"
+#include "Courses/DocumentScannerModel.h"
 
+#include "Courses/TextRecognizerProvider.h"
 #include "ImagePageSource.h"
-#include "TextRecognizerProvider.h"
 
 #include <QBuffer>
 

@@ -3,8 +3,8 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "ScannerCamera.h"
-#include "SyllabusPageReader.h"
+#include "Courses/ScannerCamera.h"
+#include "Courses/SyllabusPageReader.h"
 
 #include <QImage>
 #include <QtQml/qqmlregistration.h>

@@ -1,8 +1,8 @@
-#include "ManualCourseFormModel.h"
+#include "Courses/ManualCourseFormModel.h"
 
 #include "AuthKit.h"
+#include "Common/FailureMessage.h"
 #include "Courses/CourseAPI.h"
-#include "FailureMessage.h"
 
 namespace {
 

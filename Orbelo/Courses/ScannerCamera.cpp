@@ -1,4 +1,4 @@
-#include "ScannerCamera.h"
+#include "Courses/ScannerCamera.h"
 
 struct ScannerCamera::Session {
     QMediaDevices devices;

@@ -1,4 +1,4 @@
-#include "SyllabusImagePickerModel.h"
+#include "Courses/SyllabusImagePickerModel.h"
 
 #include <QFileInfo>
 #include <QImageReader>

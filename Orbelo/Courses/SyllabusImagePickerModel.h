@@ -3,8 +3,8 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "SyllabusPageReader.h"
-#include "TextRecognizerProvider.h"
+#include "Courses/SyllabusPageReader.h"
+#include "Courses/TextRecognizerProvider.h"
 
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>

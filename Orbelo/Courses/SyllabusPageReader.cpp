@@ -1,6 +1,6 @@
-#include "SyllabusPageReader.h"
+#include "Courses/SyllabusPageReader.h"
 
-#include "TextRecognizerProvider.h"
+#include "Courses/TextRecognizerProvider.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "TextRecognizerProvider.h"
+#include "Courses/TextRecognizerProvider.h"
 
 #include "ImageFilePageSource.h"
 #include "PdfPageSource.h"

@@ -1,4 +1,4 @@
-#include "FlashcardDeckCursor.h"
+#include "Flashcards/FlashcardDeckCursor.h"
 
 #include <QHash>
 

@@ -5,8 +5,8 @@
 
 #include "APIClient.h"
 #include "Courses/CourseSummary.h"
-#include "FlashcardReviewSession.h"
-#include "FlashcardWalk.h"
+#include "Flashcards/FlashcardReviewSession.h"
+#include "Flashcards/FlashcardWalk.h"
 #include "TaskScope.h"
 
 #include <QVariantList>

@@ -1,8 +1,8 @@
-#include "FlashcardMessages.h"
+#include "Flashcards/FlashcardMessages.h"
 
 #include "APIError.h"
-#include "FailureMessage.h"
-#include "SentenceText.h"
+#include "Common/FailureMessage.h"
+#include "Text/SentenceText.h"
 
 namespace {
 

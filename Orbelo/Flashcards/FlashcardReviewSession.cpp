@@ -1,6 +1,6 @@
-#include "FlashcardReviewSession.h"
+#include "Flashcards/FlashcardReviewSession.h"
 
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "Flashcards/FlashcardsAPI.h"
 #include "PreferencesStore.h"
 

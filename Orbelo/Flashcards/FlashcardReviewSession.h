@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FlashcardDeckCursor.h"
+#include "Flashcards/FlashcardDeckCursor.h"
 
 #include "APIClient.h"
 #include "Flashcards/FlashcardReviewRequest.h"

@@ -1,4 +1,4 @@
-#include "FlashcardVocabularyDeck.h"
+#include "Flashcards/FlashcardVocabularyDeck.h"
 
 FlashcardVocabularyDeck FlashcardVocabularyDeck::make(const QString& courseName,
                                                       const QList<VocabularyTerm>& terms) {

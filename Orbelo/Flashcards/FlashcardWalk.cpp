@@ -1,4 +1,4 @@
-#include "FlashcardWalk.h"
+#include "Flashcards/FlashcardWalk.h"
 
 #include <cmath>
 

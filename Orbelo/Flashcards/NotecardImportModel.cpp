@@ -1,8 +1,8 @@
-#include "NotecardImportModel.h"
+#include "Flashcards/NotecardImportModel.h"
 
 #include "AuthKit.h"
 #include "ByteCountFormatter.h"
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "User/UserAPI.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "AppFocusTimer.h"
+#include "Focus/AppFocusTimer.h"
 
 #include <QJSEngine>
 

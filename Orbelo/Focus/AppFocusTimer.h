@@ -3,7 +3,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "PomodoroTimer.h"
+#include "Focus/PomodoroTimer.h"
 
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>

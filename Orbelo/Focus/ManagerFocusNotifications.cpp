@@ -1,4 +1,4 @@
-#include "ManagerFocusNotifications.h"
+#include "Focus/ManagerFocusNotifications.h"
 
 #include "Logging.h"
 #include "NotificationManager.h"

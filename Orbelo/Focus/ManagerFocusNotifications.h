@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FocusNotificationScheduler.h"
+#include "Focus/FocusNotificationScheduler.h"
 #include "TaskScope.h"
 
 class NotificationManager;

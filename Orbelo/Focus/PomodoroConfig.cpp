@@ -1,4 +1,4 @@
-#include "PomodoroConfig.h"
+#include "Focus/PomodoroConfig.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PomodoroPhase.h"
+#include "Focus/PomodoroPhase.h"
 
 #include <QByteArray>
 

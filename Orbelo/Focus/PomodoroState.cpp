@@ -1,4 +1,4 @@
-#include "PomodoroState.h"
+#include "Focus/PomodoroState.h"
 
 #include "JsonCoding.h"
 

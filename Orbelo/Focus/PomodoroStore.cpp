@@ -1,4 +1,4 @@
-#include "PomodoroStore.h"
+#include "Focus/PomodoroStore.h"
 
 #include "PreferencesStore.h"
 

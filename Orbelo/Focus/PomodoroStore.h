@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PomodoroState.h"
+#include "Focus/PomodoroState.h"
 
 #include <QDate>
 

@@ -1,7 +1,7 @@
-#include "PomodoroTimer.h"
+#include "Focus/PomodoroTimer.h"
 
 #include "Clock.h"
-#include "FocusNotificationScheduler.h"
+#include "Focus/FocusNotificationScheduler.h"
 #include "Logging.h"
 #include "PreferencesStore.h"
 #include "StudySessions/StudySessionAPI.h"

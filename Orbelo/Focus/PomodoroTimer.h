@@ -4,8 +4,8 @@
 #include <QObject>
 
 #include "APIClient.h"
-#include "PomodoroConfig.h"
-#include "PomodoroStore.h"
+#include "Focus/PomodoroConfig.h"
+#include "Focus/PomodoroStore.h"
 #include "TaskScope.h"
 
 #include <QTimeZone>

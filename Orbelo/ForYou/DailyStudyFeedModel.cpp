@@ -1,7 +1,7 @@
-#include "DailyStudyFeedModel.h"
+#include "ForYou/DailyStudyFeedModel.h"
 
 #include "AuthKit.h"
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "ForYou/ForYouAPI.h"
 
 #include <QLoggingCategory>

@@ -4,8 +4,8 @@
 #include <QObject>
 
 #include "APIClient.h"
+#include "ForYou/ForYouCardList.h"
 #include "ForYou/ForYouEventCreate.h"
-#include "ForYouCardList.h"
 #include "TaskScope.h"
 
 #include <QQueue>

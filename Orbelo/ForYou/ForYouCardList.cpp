@@ -1,8 +1,8 @@
-#include "ForYouCardList.h"
+#include "ForYou/ForYouCardList.h"
 
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "ForYou/ForYouAPI.h"
-#include "ForYouCardText.h"
+#include "ForYou/ForYouCardText.h"
 
 ForYouCardList::ForYouCardList(APIClient client, QObject* parent)
     : QAbstractListModel(parent), client_(std::move(client)) {}

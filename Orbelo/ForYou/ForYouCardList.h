@@ -4,7 +4,7 @@
 #include <QAbstractListModel>
 
 #include "APIClient.h"
-#include "CardLikeState.h"
+#include "ForYou/CardLikeState.h"
 #include "ForYou/ForYouFeedItem.h"
 #include "TaskScope.h"
 

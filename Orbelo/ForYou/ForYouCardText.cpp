@@ -1,4 +1,4 @@
-#include "ForYouCardText.h"
+#include "ForYou/ForYouCardText.h"
 
 namespace ForYouCardText {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CardLikeState.h"
+#include "ForYou/CardLikeState.h"
 #include "ForYou/ForYouFeedItem.h"
 
 #include <QUrl>

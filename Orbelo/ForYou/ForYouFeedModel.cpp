@@ -1,7 +1,7 @@
-#include "ForYouFeedModel.h"
+#include "ForYou/ForYouFeedModel.h"
 
 #include "AuthKit.h"
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "ForYou/ForYouAPI.h"
 
 ForYouFeedModel::ForYouFeedModel(QObject* parent) : ForYouFeedModel(AuthKit::makeAPIClient(), parent) {}

@@ -4,7 +4,7 @@
 #include <QObject>
 
 #include "APIClient.h"
-#include "ForYouCardList.h"
+#include "ForYou/ForYouCardList.h"
 #include "TaskScope.h"
 
 #include <QtQml/qqmlregistration.h>

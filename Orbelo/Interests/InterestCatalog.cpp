@@ -1,4 +1,4 @@
-#include "InterestCatalog.h"
+#include "Interests/InterestCatalog.h"
 
 #include <QVariantMap>
 

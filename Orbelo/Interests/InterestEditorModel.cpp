@@ -1,8 +1,8 @@
-#include "InterestEditorModel.h"
+#include "Interests/InterestEditorModel.h"
 
 #include "AuthKit.h"
 #include "Clock.h"
-#include "InterestCatalog.h"
+#include "Interests/InterestCatalog.h"
 #include "PreferencesStore.h"
 #include "User/UserAPI.h"
 

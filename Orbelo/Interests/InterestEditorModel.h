@@ -3,7 +3,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "InterestSelectionStore.h"
+#include "Interests/InterestSelectionStore.h"
 #include "TaskScope.h"
 #include "User/UserProfileDTO.h"
 #include "User/UserProfileUpdateDTO.h"

@@ -1,4 +1,4 @@
-#include "InterestSelectionStore.h"
+#include "Interests/InterestSelectionStore.h"
 
 #include "Json.h"
 #include "PreferencesStore.h"

@@ -1,4 +1,4 @@
-#include "AcceptedFileTypes.h"
+#include "Library/AcceptedFileTypes.h"
 
 #include <QMimeDatabase>
 

@@ -1,11 +1,11 @@
-#include "DocumentDetailModel.h"
+#include "Library/DocumentDetailModel.h"
 
-#include "FailureMessage.h"
-#include "SentenceText.h"
+#include "Common/FailureMessage.h"
+#include "Text/SentenceText.h"
 
 #include "AuthKit.h"
 #include "Documents/DocumentsAPI.h"
-#include "NotesSectionModel.h"
+#include "Library/NotesSectionModel.h"
 
 namespace {
 

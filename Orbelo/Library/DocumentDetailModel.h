@@ -5,8 +5,8 @@
 
 #include "APIClient.h"
 #include "Documents/DocumentSummary.h"
-#include "NotesSection.h"
 #include "TaskScope.h"
+#include "Text/NotesSection.h"
 
 #include <QtQml/qqmlregistration.h>
 

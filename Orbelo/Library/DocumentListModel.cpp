@@ -1,6 +1,6 @@
-#include "DocumentListModel.h"
+#include "Library/DocumentListModel.h"
 
-#include "DocumentText.h"
+#include "Common/DocumentText.h"
 
 void DocumentListModel::setDocuments(const QList<DocumentItem>& documents, const QSet<QString>& slowIds) {
     const auto sameRows = [&] {

@@ -1,10 +1,10 @@
-#include "DocumentNarrationPlayer.h"
+#include "Library/DocumentNarrationPlayer.h"
 
 #include "AuthKit.h"
+#include "Library/NarrationJobError.h"
+#include "Library/NarrationMessage.h"
 #include "Logging.h"
-#include "NarrationJobError.h"
-#include "NarrationMessage.h"
-#include "PcmNarrationQueue.h"
+#include "Media/PcmNarrationQueue.h"
 
 #include <QMetaEnum>
 

@@ -5,9 +5,9 @@
 
 #include "APIClient.h"
 #include "Clock.h"
-#include "NarrationQueue.h"
-#include "NowPlayingSession.h"
-#include "PlaybackSpeed.h"
+#include "Media/NarrationQueue.h"
+#include "Media/NowPlayingSession.h"
+#include "Media/PlaybackSpeed.h"
 #include "Speech/DocumentNarration.h"
 #include "Speech/SpeechAPI.h"
 #include "TaskScope.h"

@@ -1,9 +1,9 @@
-#include "DocumentUpload.h"
+#include "Library/DocumentUpload.h"
 
-#include "AcceptedFileTypes.h"
-#include "DocumentUploadError.h"
+#include "Common/FailureMessage.h"
 #include "Documents/DocumentsAPI.h"
-#include "FailureMessage.h"
+#include "Library/AcceptedFileTypes.h"
+#include "Library/DocumentUploadError.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -5,10 +5,10 @@
 #include <QPointer>
 
 #include "APIClient.h"
-#include "CourseFilter.h"
+#include "Common/CourseFilter.h"
 #include "Courses/CourseSummary.h"
-#include "DocumentListModel.h"
-#include "SyllabusImport.h"
+#include "Library/DocumentListModel.h"
+#include "Library/SyllabusImport.h"
 #include "TaskScope.h"
 
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "NarrationJobError.h"
+#include "Library/NarrationJobError.h"
 
 NarrationJobError::NarrationJobError(Kind kind, std::optional<QString> message)
     : kind_(kind), message_(std::move(message)) {

@@ -1,7 +1,7 @@
-#include "NarrationMessage.h"
+#include "Library/NarrationMessage.h"
 
 #include "APIError.h"
-#include "NarrationJobError.h"
+#include "Library/NarrationJobError.h"
 
 namespace {
 

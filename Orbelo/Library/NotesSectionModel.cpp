@@ -1,4 +1,4 @@
-#include "NotesSectionModel.h"
+#include "Library/NotesSectionModel.h"
 
 #include "Clock.h"
 

@@ -3,9 +3,9 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "MarkdownText.h"
-#include "NotesSection.h"
 #include "TaskScope.h"
+#include "Text/MarkdownText.h"
+#include "Text/NotesSection.h"
 
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>

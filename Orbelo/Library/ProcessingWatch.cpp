@@ -1,4 +1,4 @@
-#include "ProcessingWatch.h"
+#include "Library/ProcessingWatch.h"
 
 #include "Clock.h"
 

@@ -1,10 +1,10 @@
-#include "SyllabusImport.h"
+#include "Library/SyllabusImport.h"
 
+#include "Common/FailureMessage.h"
 #include "Courses/SyllabusAPI.h"
-#include "FailureMessage.h"
-#include "SyllabusPageReader.h"
+#include "Courses/SyllabusPageReader.h"
+#include "Courses/TextRecognizerProvider.h"
 #include "TextRecognitionError.h"
-#include "TextRecognizerProvider.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 #include <QObject>
 
 #include "APIClient.h"
+#include "Library/SyllabusMessages.h"
 #include "PageSource.h"
-#include "SyllabusMessages.h"
 #include "TaskScope.h"
 #include "TextRecognizer.h"
 

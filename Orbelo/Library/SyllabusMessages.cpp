@@ -1,4 +1,4 @@
-#include "SyllabusMessages.h"
+#include "Library/SyllabusMessages.h"
 
 namespace SyllabusMessages {
 

@@ -1,4 +1,4 @@
-#include "AudioDownload.h"
+#include "Media/AudioDownload.h"
 
 #include "HttpTransfer.h"
 

@@ -1,4 +1,4 @@
-#include "MediaSongPlayback.h"
+#include "Media/MediaSongPlayback.h"
 
 MediaSongPlayback::MediaSongPlayback(QObject* parent) : SongPlayback(parent) {
     player_.setAudioOutput(&output_);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SongPlayback.h"
+#include "Media/SongPlayback.h"
 
 #include <QAudioOutput>
 #include <QMediaPlayer>

@@ -1,6 +1,6 @@
-#include "MprisPlayerAdaptor.h"
+#include "Media/MprisPlayerAdaptor.h"
 
-#include "NowPlayingSession.h"
+#include "Media/NowPlayingSession.h"
 
 #include <QDBusMessage>
 

@@ -1,5 +1,5 @@
-#include "MprisRootAdaptor.h"
+#include "Media/MprisRootAdaptor.h"
 
-#include "NowPlayingSession.h"
+#include "Media/NowPlayingSession.h"
 
 MprisRootAdaptor::MprisRootAdaptor(NowPlayingSession* session) : QDBusAbstractAdaptor(session) {}

@@ -1,4 +1,4 @@
-#include "NarrationPcmStream.h"
+#include "Media/NarrationPcmStream.h"
 
 #include <algorithm>
 #include <stdexcept>

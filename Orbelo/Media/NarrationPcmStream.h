@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SpeechStretcher.h"
-#include "WavAudio.h"
+#include "Media/SpeechStretcher.h"
+#include "Media/WavAudio.h"
 
 #include <QIODevice>
 #include <QMap>

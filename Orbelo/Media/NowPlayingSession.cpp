@@ -1,7 +1,7 @@
-#include "NowPlayingSession.h"
+#include "Media/NowPlayingSession.h"
 
-#include "MprisPlayerAdaptor.h"
-#include "MprisRootAdaptor.h"
+#include "Media/MprisPlayerAdaptor.h"
+#include "Media/MprisRootAdaptor.h"
 
 #include <QDBusConnectionInterface>
 

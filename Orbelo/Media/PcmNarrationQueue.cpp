@@ -1,6 +1,6 @@
-#include "PcmNarrationQueue.h"
+#include "Media/PcmNarrationQueue.h"
 
-#include "AudioDownload.h"
+#include "Media/AudioDownload.h"
 
 #include <QAudioFormat>
 

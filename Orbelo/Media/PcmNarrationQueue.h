@@ -4,8 +4,8 @@
 #include <QObject>
 
 #include "Clock.h"
-#include "NarrationPcmStream.h"
-#include "NarrationQueue.h"
+#include "Media/NarrationPcmStream.h"
+#include "Media/NarrationQueue.h"
 #include "TaskScope.h"
 
 #include <QAudioSink>

@@ -1,4 +1,4 @@
-#include "PlaybackSpeed.h"
+#include "Media/PlaybackSpeed.h"
 
 #include <QVariantMap>
 

@@ -1,6 +1,6 @@
-#include "ReadAloudPlayer.h"
+#include "Media/ReadAloudPlayer.h"
 
-#include "SpeechDispatcherModule.h"
+#include "Media/SpeechDispatcherModule.h"
 
 #include <QJSEngine>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlaybackSpeed.h"
+#include "Media/PlaybackSpeed.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "SpeechDispatcherModule.h"
+#include "Media/SpeechDispatcherModule.h"
 
 #include <QFile>
 #include <QStandardPaths>

@@ -1,4 +1,4 @@
-#include "SpeechStretcher.h"
+#include "Media/SpeechStretcher.h"
 
 #include <sonic.h>
 

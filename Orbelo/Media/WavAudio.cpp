@@ -1,4 +1,4 @@
-#include "WavAudio.h"
+#include "Media/WavAudio.h"
 
 #include <QtEndian>
 

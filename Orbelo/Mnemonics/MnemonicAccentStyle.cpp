@@ -1,4 +1,4 @@
-#include "MnemonicAccentStyle.h"
+#include "Mnemonics/MnemonicAccentStyle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MnemonicBlockModel.h"
+#include "Mnemonics/MnemonicBlockModel.h"
 
 MnemonicBlockModel::MnemonicBlockModel(const CardBlock& block, QObject* parent)
     : QObject(parent), block_(block) {

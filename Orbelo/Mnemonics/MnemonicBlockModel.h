@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CardBlock.h"
-#include "MarkdownText.h"
+#include "Text/MarkdownText.h"
 
 #include <QObject>
 #include <QVariantList>

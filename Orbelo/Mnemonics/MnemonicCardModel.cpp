@@ -1,6 +1,6 @@
-#include "MnemonicCardModel.h"
+#include "Mnemonics/MnemonicCardModel.h"
 
-#include "MnemonicBlockModel.h"
+#include "Mnemonics/MnemonicBlockModel.h"
 
 namespace {
 

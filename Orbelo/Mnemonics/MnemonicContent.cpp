@@ -1,7 +1,7 @@
-#include "MnemonicContent.h"
+#include "Mnemonics/MnemonicContent.h"
 
-#include "MnemonicCardModel.h"
 #include "MnemonicHTMLParser.h"
+#include "Mnemonics/MnemonicCardModel.h"
 
 #include <QRegularExpression>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MarkdownText.h"
 #include "ParsedMnemonicGuide.h"
+#include "Text/MarkdownText.h"
 
 #include <QObject>
 #include <QtQml/qqmlregistration.h>

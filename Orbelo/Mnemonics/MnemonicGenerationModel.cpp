@@ -1,10 +1,10 @@
-#include "MnemonicGenerationModel.h"
+#include "Mnemonics/MnemonicGenerationModel.h"
 
 #include "AuthKit.h"
-#include "CourseChoices.h"
-#include "CourseFilter.h"
-#include "DocumentText.h"
-#include "FailureMessage.h"
+#include "Common/CourseChoices.h"
+#include "Common/CourseFilter.h"
+#include "Common/DocumentText.h"
+#include "Common/FailureMessage.h"
 #include "Mnemonics/MnemonicAPI.h"
 #include "User/UserAPI.h"
 

@@ -1,4 +1,4 @@
-#include "MnemonicImageExport.h"
+#include "Mnemonics/MnemonicImageExport.h"
 
 #include "Clock.h"
 #include "SystemPasteboard.h"

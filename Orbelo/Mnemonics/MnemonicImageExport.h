@@ -3,7 +3,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "MnemonicImageRenderer.h"
+#include "Mnemonics/MnemonicImageRenderer.h"
 #include "TaskScope.h"
 #include "WorkerThread.h"
 

@@ -1,9 +1,9 @@
-#include "MnemonicImageRenderer.h"
+#include "Mnemonics/MnemonicImageRenderer.h"
 
-#include "InlineMarkdown.h"
-#include "MarkdownBlock.h"
-#include "MnemonicAccentStyle.h"
-#include "MnemonicContent.h"
+#include "Mnemonics/MnemonicAccentStyle.h"
+#include "Mnemonics/MnemonicContent.h"
+#include "Text/InlineMarkdown.h"
+#include "Text/MarkdownBlock.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

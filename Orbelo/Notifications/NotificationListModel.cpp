@@ -1,4 +1,4 @@
-#include "NotificationListModel.h"
+#include "Notifications/NotificationListModel.h"
 
 #include "Clock.h"
 

@@ -1,4 +1,4 @@
-#include "NotificationOpening.h"
+#include "Notifications/NotificationOpening.h"
 
 namespace NotificationOpening {
 

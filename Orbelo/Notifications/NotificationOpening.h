@@ -1,8 +1,8 @@
 #pragma once
 
-#include "NotificationRouting.h"
 #include "Notifications/AppNotification.h"
 #include "Notifications/NotificationsAPI.h"
+#include "Shell/NotificationRouting.h"
 
 // Opening a notification, from the inbox or from a click on a pushed one.
 namespace NotificationOpening {

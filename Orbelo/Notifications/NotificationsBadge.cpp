@@ -1,4 +1,4 @@
-#include "NotificationsBadge.h"
+#include "Notifications/NotificationsBadge.h"
 
 #include "AuthKit.h"
 #include "Clock.h"

@@ -1,11 +1,11 @@
-#include "NotificationsModel.h"
+#include "Notifications/NotificationsModel.h"
 
-#include "AppContext.h"
 #include "AuthKit.h"
-#include "FailureMessage.h"
-#include "NotificationOpening.h"
-#include "NotificationRouting.h"
-#include "NotificationsBadge.h"
+#include "Common/AppContext.h"
+#include "Common/FailureMessage.h"
+#include "Notifications/NotificationOpening.h"
+#include "Notifications/NotificationsBadge.h"
+#include "Shell/NotificationRouting.h"
 
 #include <QTimer>
 

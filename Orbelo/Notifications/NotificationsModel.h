@@ -3,7 +3,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "NotificationListModel.h"
+#include "Notifications/NotificationListModel.h"
 #include "Notifications/NotificationsAPI.h"
 #include "TaskScope.h"
 

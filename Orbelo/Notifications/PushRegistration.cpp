@@ -1,4 +1,4 @@
-#include "PushRegistration.h"
+#include "Notifications/PushRegistration.h"
 
 #include "BundleInfo.h"
 #include "NotificationManager.h"

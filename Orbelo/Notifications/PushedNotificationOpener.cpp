@@ -1,12 +1,12 @@
-#include "PushedNotificationOpener.h"
+#include "Notifications/PushedNotificationOpener.h"
 
-#include "AppContext.h"
 #include "AuthKit.h"
+#include "Common/AppContext.h"
 #include "NotificationManager.h"
-#include "NotificationOpening.h"
-#include "NotificationRouting.h"
+#include "Notifications/NotificationOpening.h"
 #include "Notifications/NotificationsAPI.h"
-#include "NotificationsBadge.h"
+#include "Notifications/NotificationsBadge.h"
+#include "Shell/NotificationRouting.h"
 
 #include <QTimer>
 

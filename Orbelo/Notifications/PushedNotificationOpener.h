@@ -4,7 +4,7 @@
 #include <QObject>
 
 #include "APIClient.h"
-#include "NotificationDestination.h"
+#include "Common/NotificationDestination.h"
 #include "TaskScope.h"
 
 #include <QPointer>

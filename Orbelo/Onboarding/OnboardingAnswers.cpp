@@ -1,7 +1,7 @@
-#include "OnboardingAnswers.h"
+#include "Onboarding/OnboardingAnswers.h"
 
-#include "InterestCatalog.h"
-#include "OnboardingHoursBand.h"
+#include "Interests/InterestCatalog.h"
+#include "Onboarding/OnboardingHoursBand.h"
 
 UserProfileUpdateDTO OnboardingAnswers::profileUpdate(bool completing) const {
     UserProfileUpdateDTO update;

@@ -1,12 +1,12 @@
-#include "OnboardingFlowModel.h"
+#include "Onboarding/OnboardingFlowModel.h"
 
 #include "APIError.h"
 #include "AuthKit.h"
 #include "Clock.h"
-#include "InterestCatalog.h"
-#include "InterestSelectionStore.h"
-#include "OnboardingHoursBand.h"
-#include "OnboardingReadySample.h"
+#include "Interests/InterestCatalog.h"
+#include "Interests/InterestSelectionStore.h"
+#include "Onboarding/OnboardingHoursBand.h"
+#include "Onboarding/OnboardingReadySample.h"
 #include "PreferencesStore.h"
 #include "User/UserAPI.h"
 

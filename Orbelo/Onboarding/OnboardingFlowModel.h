@@ -3,9 +3,9 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "OnboardingAnswers.h"
-#include "OnboardingOption.h"
-#include "OnboardingStep.h"
+#include "Onboarding/OnboardingAnswers.h"
+#include "Onboarding/OnboardingOption.h"
+#include "Onboarding/OnboardingStep.h"
 #include "TaskScope.h"
 #include "User/UserProfileDTO.h"
 

@@ -1,4 +1,4 @@
-#include "OnboardingHoursBand.h"
+#include "Onboarding/OnboardingHoursBand.h"
 
 #include <limits>
 

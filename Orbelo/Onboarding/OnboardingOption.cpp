@@ -1,4 +1,4 @@
-#include "OnboardingOption.h"
+#include "Onboarding/OnboardingOption.h"
 
 const QList<OnboardingOption>& OnboardingOption::levels() {
     static const QList<OnboardingOption> options{

@@ -1,4 +1,4 @@
-#include "OnboardingReadySample.h"
+#include "Onboarding/OnboardingReadySample.h"
 
 #include <QHash>
 

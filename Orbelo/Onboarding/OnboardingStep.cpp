@@ -1,4 +1,4 @@
-#include "OnboardingStep.h"
+#include "Onboarding/OnboardingStep.h"
 
 namespace OnboardingSteps {
 

@@ -1,4 +1,4 @@
-#include "QuizGrading.h"
+#include "Quiz/QuizGrading.h"
 
 #include <cmath>
 #include <limits>

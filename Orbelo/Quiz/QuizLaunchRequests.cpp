@@ -1,4 +1,4 @@
-#include "QuizLaunchRequests.h"
+#include "Quiz/QuizLaunchRequests.h"
 
 #include "NotificationManager.h"
 

@@ -1,12 +1,12 @@
-#include "QuizModel.h"
+#include "Quiz/QuizModel.h"
 
-#include "AppContext.h"
 #include "AuthKit.h"
 #include "BundleInfo.h"
-#include "CurrentUser.h"
+#include "Common/AppContext.h"
+#include "Common/CurrentUser.h"
 #include "DesktopUrlOpener.h"
 #include "PreferencesStore.h"
-#include "QuizLaunchRequests.h"
+#include "Quiz/QuizLaunchRequests.h"
 
 QuizModel::QuizModel(QObject* parent)
     : QuizModel(AuthKit::makeAPIClient(), PreferencesStore::standard(), std::make_unique<DesktopUrlOpener>(),

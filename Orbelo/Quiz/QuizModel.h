@@ -4,10 +4,10 @@
 #include <QPointer>
 
 #include "APIClient.h"
-#include "QuizResult.h"
-#include "QuizRunner.h"
-#include "QuizSetupModel.h"
-#include "ReviewPrompt.h"
+#include "Quiz/QuizResult.h"
+#include "Quiz/QuizRunner.h"
+#include "Quiz/QuizSetupModel.h"
+#include "Quiz/ReviewPrompt.h"
 
 #include <QtQml/qqmlregistration.h>
 

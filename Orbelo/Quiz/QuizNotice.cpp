@@ -1,6 +1,6 @@
-#include "QuizNotice.h"
+#include "Quiz/QuizNotice.h"
 
-#include "SentenceText.h"
+#include "Text/SentenceText.h"
 
 namespace QuizNotice {
 

@@ -1,10 +1,10 @@
-#include "QuizResult.h"
+#include "Quiz/QuizResult.h"
 
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "JsonCoding.h"
-#include "QuizNotice.h"
+#include "Quiz/QuizNotice.h"
+#include "Quiz/ReviewPrompt.h"
 #include "Quizzes/QuizAPI.h"
-#include "ReviewPrompt.h"
 
 #include <cmath>
 

@@ -4,8 +4,8 @@
 #include <QObject>
 
 #include "APIClient.h"
-#include "QuizGrading.h"
-#include "QuizRewards.h"
+#include "Quiz/QuizGrading.h"
+#include "Quiz/QuizRewards.h"
 #include "Quizzes/GenerateQuizRequest.h"
 #include "Quizzes/QuizCompleteRequest.h"
 #include "Quizzes/SaveQuizScoreRequest.h"

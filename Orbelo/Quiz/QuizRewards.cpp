@@ -1,4 +1,4 @@
-#include "QuizRewards.h"
+#include "Quiz/QuizRewards.h"
 
 QuizRewards QuizRewards::from(const QuizCompleteResponse& response) {
     QuizRewards rewards;

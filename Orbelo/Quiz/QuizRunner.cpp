@@ -1,8 +1,8 @@
-#include "QuizRunner.h"
+#include "Quiz/QuizRunner.h"
 
 #include "Clock.h"
 #include "JsonCoding.h"
-#include "QuizGrading.h"
+#include "Quiz/QuizGrading.h"
 
 #include <QUuid>
 

@@ -1,11 +1,11 @@
-#include "QuizSetupModel.h"
+#include "Quiz/QuizSetupModel.h"
 
 #include "Clock.h"
-#include "CourseChoices.h"
-#include "FailureMessage.h"
-#include "QuizLaunchRequests.h"
+#include "Common/CourseChoices.h"
+#include "Common/FailureMessage.h"
+#include "Quiz/QuizLaunchRequests.h"
 #include "Quizzes/QuizAPI.h"
-#include "SentenceText.h"
+#include "Text/SentenceText.h"
 #include "User/UserAPI.h"
 
 using namespace std::chrono_literals;

@@ -1,7 +1,7 @@
-#include "ReviewPrompt.h"
+#include "Quiz/ReviewPrompt.h"
 
+#include "Common/SupportLinks.h"
 #include "PreferencesStore.h"
-#include "SupportLinks.h"
 #include "UrlOpener.h"
 
 ReviewPrompt::ReviewPrompt(PreferencesStore& preferences, UrlOpener& opener, QString appVersion,

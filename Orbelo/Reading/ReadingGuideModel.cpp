@@ -1,11 +1,11 @@
-#include "ReadingGuideModel.h"
+#include "Reading/ReadingGuideModel.h"
 
 #include "APIError.h"
 #include "AuthKit.h"
-#include "FailureMessage.h"
-#include "FlashcardVocabularyDeck.h"
+#include "Common/FailureMessage.h"
+#include "Flashcards/FlashcardVocabularyDeck.h"
 #include "GuidedReading/GuidedReadingAPI.h"
-#include "SentenceText.h"
+#include "Text/SentenceText.h"
 
 namespace {
 

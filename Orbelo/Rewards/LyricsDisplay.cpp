@@ -1,6 +1,6 @@
-#include "LyricsDisplay.h"
+#include "Rewards/LyricsDisplay.h"
 
-#include "LyricsText.h"
+#include "Text/LyricsText.h"
 
 namespace LyricsDisplay {
 

@@ -1,4 +1,4 @@
-#include "RewardButtonState.h"
+#include "Rewards/RewardButtonState.h"
 
 RewardButtonState RewardButtonState::forItem(const RewardCatalogItem& item, qint64 balance, int level,
                                              bool purchasing) {

@@ -1,4 +1,4 @@
-#include "RewardCardText.h"
+#include "Rewards/RewardCardText.h"
 
 namespace RewardCardText {
 

@@ -1,4 +1,4 @@
-#include "RewardEffectText.h"
+#include "Rewards/RewardEffectText.h"
 
 #include <QLocale>
 

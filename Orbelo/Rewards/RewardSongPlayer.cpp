@@ -1,8 +1,8 @@
-#include "RewardSongPlayer.h"
+#include "Rewards/RewardSongPlayer.h"
 
-#include "AudioDownload.h"
 #include "Logging.h"
-#include "MediaSongPlayback.h"
+#include "Media/AudioDownload.h"
+#include "Media/MediaSongPlayback.h"
 
 RewardSongPlayer::RewardSongPlayer(QObject* parent)
     : RewardSongPlayer([] { return std::make_unique<MediaSongPlayback>(); }, QDBusConnection::sessionBus(),

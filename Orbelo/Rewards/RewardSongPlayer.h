@@ -3,8 +3,8 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "NowPlayingSession.h"
-#include "SongPlayback.h"
+#include "Media/NowPlayingSession.h"
+#include "Media/SongPlayback.h"
 #include "TaskScope.h"
 
 #include <QtQml/qqmlregistration.h>

@@ -1,13 +1,13 @@
-#include "SongGenerationModel.h"
+#include "Rewards/SongGenerationModel.h"
 
 #include "AuthKit.h"
-#include "CourseChoices.h"
-#include "CourseFilter.h"
-#include "CurrentUser.h"
-#include "DocumentText.h"
-#include "FailureMessage.h"
+#include "Common/CourseChoices.h"
+#include "Common/CourseFilter.h"
+#include "Common/CurrentUser.h"
+#include "Common/DocumentText.h"
+#include "Common/FailureMessage.h"
 #include "Gamification/GamificationAPI.h"
-#include "LyricsDisplay.h"
+#include "Rewards/LyricsDisplay.h"
 #include "User/UserAPI.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "AppearanceModel.h"
+#include "Settings/AppearanceModel.h"
 
 #include "Appearance.h"
 #include "Gamification/GamificationAPI.h"

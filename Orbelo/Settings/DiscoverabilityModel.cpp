@@ -1,7 +1,7 @@
-#include "DiscoverabilityModel.h"
+#include "Settings/DiscoverabilityModel.h"
 
 #include "AuthKit.h"
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "NetworkDirectory/NetworkDirectoryAPI.h"
 
 DiscoverabilityModel::DiscoverabilityModel(QObject* parent)

@@ -1,9 +1,9 @@
-#include "SettingsModel.h"
+#include "Settings/SettingsModel.h"
 
 #include "AuthKit.h"
-#include "CurrentUser.h"
-#include "FailureMessage.h"
-#include "SupportLinks.h"
+#include "Common/CurrentUser.h"
+#include "Common/FailureMessage.h"
+#include "Common/SupportLinks.h"
 #include "User/UserAPI.h"
 
 #include <QDesktopServices>

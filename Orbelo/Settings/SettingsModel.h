@@ -4,7 +4,7 @@
 #include <QObject>
 
 #include "APIClient.h"
-#include "SignOutCommand.h"
+#include "Shell/SignOutCommand.h"
 #include "TaskScope.h"
 #include "User.h"
 #include "User/DeleteAccountResponse.h"

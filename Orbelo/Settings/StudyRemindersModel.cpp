@@ -1,7 +1,7 @@
-#include "StudyRemindersModel.h"
+#include "Settings/StudyRemindersModel.h"
 
 #include "Clock.h"
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "NotificationManager.h"
 #include "PreferencesStore.h"
 

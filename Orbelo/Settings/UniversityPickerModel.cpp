@@ -1,8 +1,8 @@
-#include "UniversityPickerModel.h"
+#include "Settings/UniversityPickerModel.h"
 
 #include "AuthKit.h"
 #include "Clock.h"
-#include "FailureMessage.h"
+#include "Common/FailureMessage.h"
 #include "User/UniversityAPI.h"
 #include "User/UserAPI.h"
 

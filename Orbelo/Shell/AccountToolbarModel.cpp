@@ -1,10 +1,10 @@
-#include "AccountToolbarModel.h"
+#include "Shell/AccountToolbarModel.h"
 
-#include "AppContext.h"
 #include "AuthKit.h"
-#include "CurrentUser.h"
+#include "Common/AppContext.h"
+#include "Common/CurrentUser.h"
 #include "Gamification/GamificationAPI.h"
-#include "RewardEffectText.h"
+#include "Rewards/RewardEffectText.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ContentViewModel.h"
+#include "Shell/ContentViewModel.h"
 
-#include "AppContext.h"
 #include "AuthKit.h"
 #include "Clerk.h"
+#include "Common/AppContext.h"
 #include "PreferencesStore.h"
 #include "User/UserAPI.h"
 

@@ -4,7 +4,7 @@
 #include <QObject>
 
 #include "Client.h"
-#include "OnboardingGate.h"
+#include "Shell/OnboardingGate.h"
 #include "TaskScope.h"
 
 #include <QPointer>

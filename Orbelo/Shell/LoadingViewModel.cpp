@@ -1,4 +1,4 @@
-#include "LoadingViewModel.h"
+#include "Shell/LoadingViewModel.h"
 
 #include "Clock.h"
 

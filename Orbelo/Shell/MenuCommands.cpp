@@ -1,11 +1,11 @@
-#include "MenuCommands.h"
+#include "Shell/MenuCommands.h"
 
-#include "AppContext.h"
 #include "AuthKit.h"
-#include "Refreshable.h"
-#include "RefreshableRegistry.h"
-#include "RootTab.h"
-#include "SupportLinks.h"
+#include "Common/AppContext.h"
+#include "Common/SupportLinks.h"
+#include "Shell/Refreshable.h"
+#include "Shell/RefreshableRegistry.h"
+#include "Shell/RootTab.h"
 
 #include <QDesktopServices>
 

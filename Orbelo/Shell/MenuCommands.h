@@ -3,7 +3,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "SignOutCommand.h"
+#include "Shell/SignOutCommand.h"
 
 #include <QPointer>
 #include <QQuickItem>

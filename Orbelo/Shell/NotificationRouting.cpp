@@ -1,6 +1,6 @@
-#include "NotificationRouting.h"
+#include "Shell/NotificationRouting.h"
 
-#include "QuizLaunchRequests.h"
+#include "Quiz/QuizLaunchRequests.h"
 
 namespace NotificationRouting {
 

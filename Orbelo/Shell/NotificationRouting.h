@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AppContext.h"
+#include "Common/AppContext.h"
 #include "Notifications/AppNotification.h"
 
 // Where a tapped notification leads, and the hand-over to the shell: a destination is announced by

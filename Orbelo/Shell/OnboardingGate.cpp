@@ -1,4 +1,4 @@
-#include "OnboardingGate.h"
+#include "Shell/OnboardingGate.h"
 
 #include "PreferencesStore.h"
 

@@ -4,9 +4,9 @@
 #include <QObject>
 
 #include "Client.h"
-#include "NetworkMonitor.h"
+#include "Connectivity/NetworkMonitor.h"
+#include "Shell/UserKeyedTask.h"
 #include "TaskScope.h"
-#include "UserKeyedTask.h"
 
 #include <QVariant>
 

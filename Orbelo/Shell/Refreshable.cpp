@@ -1,6 +1,6 @@
-#include "Refreshable.h"
+#include "Shell/Refreshable.h"
 
-#include "RefreshableRegistry.h"
+#include "Shell/RefreshableRegistry.h"
 
 #include <QQuickItem>
 

@@ -1,6 +1,6 @@
-#include "RefreshableRegistry.h"
+#include "Shell/RefreshableRegistry.h"
 
-#include "Refreshable.h"
+#include "Shell/Refreshable.h"
 
 RefreshableRegistry& RefreshableRegistry::shared() {
     static RefreshableRegistry registry;

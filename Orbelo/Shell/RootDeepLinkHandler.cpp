@@ -1,7 +1,7 @@
-#include "RootDeepLinkHandler.h"
+#include "Shell/RootDeepLinkHandler.h"
 
-#include "AppContext.h"
-#include "OnboardingGate.h"
+#include "Common/AppContext.h"
+#include "Shell/OnboardingGate.h"
 
 RootDeepLinkHandler::RootDeepLinkHandler(SelectTab selectTab, QObject* parent)
     : QObject(parent), selectTab_(std::move(selectTab)) {}

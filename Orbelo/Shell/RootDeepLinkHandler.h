@@ -1,7 +1,7 @@
 #pragma once
 
-#include "NotificationDestination.h"
-#include "RootTab.h"
+#include "Common/NotificationDestination.h"
+#include "Shell/RootTab.h"
 
 #include <QObject>
 #include <QPointer>

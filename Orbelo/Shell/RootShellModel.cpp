@@ -1,8 +1,8 @@
-#include "RootShellModel.h"
+#include "Shell/RootShellModel.h"
 
-#include "AppContext.h"
-#include "OnboardingGate.h"
-#include "QuizLaunchRequests.h"
+#include "Common/AppContext.h"
+#include "Quiz/QuizLaunchRequests.h"
+#include "Shell/OnboardingGate.h"
 
 RootShellModel::RootShellModel(QObject* parent)
     : QObject(parent), deepLinks_([this](RootTab tab) { setSelectedTab(tab); }) {

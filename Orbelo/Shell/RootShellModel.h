@@ -1,7 +1,7 @@
 #pragma once
 
-#include "RootDeepLinkHandler.h"
-#include "RootTab.h"
+#include "Shell/RootDeepLinkHandler.h"
+#include "Shell/RootTab.h"
 
 #include <QObject>
 #include <QPointer>

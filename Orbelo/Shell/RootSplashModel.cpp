@@ -1,4 +1,4 @@
-#include "RootSplashModel.h"
+#include "Shell/RootSplashModel.h"
 
 #include "Clock.h"
 

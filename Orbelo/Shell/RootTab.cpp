@@ -1,4 +1,4 @@
-#include "RootTab.h"
+#include "Shell/RootTab.h"
 
 namespace RootTabs {
 

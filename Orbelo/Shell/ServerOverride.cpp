@@ -1,4 +1,4 @@
-#include "ServerOverride.h"
+#include "Shell/ServerOverride.h"
 
 #include "BundleInfo.h"
 

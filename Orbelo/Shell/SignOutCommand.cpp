@@ -1,7 +1,7 @@
-#include "SignOutCommand.h"
+#include "Shell/SignOutCommand.h"
 
 #include "AuthKit.h"
-#include "SignOutConfirmation.h"
+#include "Shell/SignOutConfirmation.h"
 
 SignOutCommand::SignOutCommand(QObject* parent) : SignOutCommand([] { return AuthKit::signOut(); }, parent) {}
 

@@ -1,6 +1,6 @@
-#include "SignOutConfirmation.h"
+#include "Shell/SignOutConfirmation.h"
 
-#include "UnsavedWorkRegistry.h"
+#include "Shell/UnsavedWorkRegistry.h"
 
 #include <QJSEngine>
 

@@ -1,6 +1,6 @@
-#include "StartupExit.h"
+#include "Shell/StartupExit.h"
 
-#include "StartupTrace.h"
+#include "Shell/StartupTrace.h"
 
 #include <QCoreApplication>
 #include <QJSEngine>

@@ -1,4 +1,4 @@
-#include "StartupTrace.h"
+#include "Shell/StartupTrace.h"
 
 #include <QElapsedTimer>
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
-#include "UnsavedWork.h"
+#include "Shell/UnsavedWork.h"
 
-#include "UnsavedWorkRegistry.h"
+#include "Shell/UnsavedWorkRegistry.h"
 
 UnsavedWork::UnsavedWork(QObject* owner) : UnsavedWork(owner, UnsavedWorkRegistry::shared()) {}
 

@@ -1,6 +1,6 @@
-#include "UnsavedWorkRegistry.h"
+#include "Shell/UnsavedWorkRegistry.h"
 
-#include "UnsavedWork.h"
+#include "Shell/UnsavedWork.h"
 
 UnsavedWorkRegistry& UnsavedWorkRegistry::shared() {
     static UnsavedWorkRegistry registry;

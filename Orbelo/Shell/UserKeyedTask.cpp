@@ -1,4 +1,4 @@
-#include "UserKeyedTask.h"
+#include "Shell/UserKeyedTask.h"
 
 UserKeyedTask::UserKeyedTask(UserId userId, Work work, QObject* parent)
     : QObject(parent), userId_(std::move(userId)), work_(std::move(work)) {}

@@ -1,9 +1,9 @@
-#include "CalendarFeedModel.h"
+#include "Study/CalendarFeedModel.h"
 
 #include "AuthKit.h"
 #include "Calendar/CalendarAPI.h"
+#include "Common/FailureMessage.h"
 #include "DesktopUrlOpener.h"
-#include "FailureMessage.h"
 #include "HttpTransfer.h"
 #include "PreferencesStore.h"
 #include "SystemPasteboard.h"

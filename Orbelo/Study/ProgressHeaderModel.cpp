@@ -1,9 +1,9 @@
-#include "ProgressHeaderModel.h"
+#include "Study/ProgressHeaderModel.h"
 
-#include "AppContext.h"
 #include "AuthKit.h"
+#include "Common/AppContext.h"
 #include "Gamification/GamificationAPI.h"
-#include "RewardEffectText.h"
+#include "Rewards/RewardEffectText.h"
 
 #include <algorithm>
 

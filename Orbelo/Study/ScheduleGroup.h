@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScheduleEntry.h"
+#include "Study/ScheduleEntry.h"
 
 #include <QDate>
 #include <QList>

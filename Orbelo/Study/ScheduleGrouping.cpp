@@ -1,4 +1,4 @@
-#include "ScheduleGrouping.h"
+#include "Study/ScheduleGrouping.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Calendar/StudyEventSummary.h"
-#include "ScheduleGroup.h"
+#include "Study/ScheduleGroup.h"
 
 #include <QHash>
 #include <QTimeZone>

@@ -1,9 +1,9 @@
-#include "StudyScheduleModel.h"
+#include "Study/StudyScheduleModel.h"
 
 #include "AuthKit.h"
 #include "Calendar/CalendarAPI.h"
-#include "FailureMessage.h"
-#include "ScheduleGrouping.h"
+#include "Common/FailureMessage.h"
+#include "Study/ScheduleGrouping.h"
 #include "User/UserAPI.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "APIClient.h"
 #include "Calendar/CalendarPreviewCounts.h"
-#include "ScheduleGroup.h"
+#include "Study/ScheduleGroup.h"
 #include "TaskScope.h"
 
 #include <QTimeZone>

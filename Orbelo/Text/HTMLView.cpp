@@ -1,4 +1,4 @@
-#include "HTMLView.h"
+#include "Text/HTMLView.h"
 
 namespace {
 

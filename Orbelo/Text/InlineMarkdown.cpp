@@ -1,4 +1,4 @@
-#include "InlineMarkdown.h"
+#include "Text/InlineMarkdown.h"
 
 #include <QFont>
 #include <QStringList>

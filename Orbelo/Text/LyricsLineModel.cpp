@@ -1,4 +1,4 @@
-#include "LyricsLineModel.h"
+#include "Text/LyricsLineModel.h"
 
 LyricsLineModel::LyricsLineModel(QObject* parent) : QAbstractListModel(parent) {}
 

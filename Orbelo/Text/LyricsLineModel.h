@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LyricsText.h"
+#include "Text/LyricsText.h"
 
 #include <QAbstractListModel>
 

@@ -1,4 +1,4 @@
-#include "MarkdownBlock.h"
+#include "Text/MarkdownBlock.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "MarkdownText.h"
+#include "Text/MarkdownText.h"
 
-#include "InlineMarkdown.h"
+#include "Text/InlineMarkdown.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarkdownBlock.h"
+#include "Text/MarkdownBlock.h"
 
 #include <QAbstractListModel>
 

@@ -1,4 +1,4 @@
-#include "NotesSection.h"
+#include "Text/NotesSection.h"
 
 #include <QStringList>
 

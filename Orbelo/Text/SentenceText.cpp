@@ -1,4 +1,4 @@
-#include "SentenceText.h"
+#include "Text/SentenceText.h"
 
 namespace SentenceText {
 

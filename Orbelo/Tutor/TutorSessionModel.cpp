@@ -1,14 +1,14 @@
-#include "TutorSessionModel.h"
+#include "Tutor/TutorSessionModel.h"
 
 #include "AuthKit.h"
-#include "CourseChoices.h"
-#include "CurrentUser.h"
-#include "FailureMessage.h"
+#include "Common/CourseChoices.h"
+#include "Common/CurrentUser.h"
+#include "Common/FailureMessage.h"
 #include "Flashcards/FlashcardsAPI.h"
 #include "GuidedReading/GuidedReadingAPI.h"
-#include "QuizGrading.h"
+#include "Quiz/QuizGrading.h"
 #include "Quizzes/QuizAPI.h"
-#include "TutorSessionPlan.h"
+#include "Tutor/TutorSessionPlan.h"
 #include "User/UserAPI.h"
 
 using namespace std::chrono_literals;

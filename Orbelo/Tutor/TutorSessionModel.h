@@ -10,7 +10,7 @@
 #include "GuidedReading/GRComprehensionQuestion.h"
 #include "Quizzes/QuizQuestion.h"
 #include "TaskScope.h"
-#include "TutorSessionStart.h"
+#include "Tutor/TutorSessionStart.h"
 
 #include <QDateTime>
 #include <QStringList>

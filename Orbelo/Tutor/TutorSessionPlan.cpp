@@ -1,4 +1,4 @@
-#include "TutorSessionPlan.h"
+#include "Tutor/TutorSessionPlan.h"
 
 namespace TutorSessionPlan {
 

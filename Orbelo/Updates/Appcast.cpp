@@ -1,4 +1,4 @@
-#include "Appcast.h"
+#include "Updates/Appcast.h"
 
 #include "JsonCoding.h"
 

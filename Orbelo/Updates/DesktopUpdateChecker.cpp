@@ -1,4 +1,4 @@
-#include "DesktopUpdateChecker.h"
+#include "Updates/DesktopUpdateChecker.h"
 
 #include "BundleInfo.h"
 #include "Clock.h"

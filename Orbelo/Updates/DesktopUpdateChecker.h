@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Appcast.h"
 #include "PreferencesStore.h"
 #include "TaskScope.h"
+#include "Updates/Appcast.h"
 
 #include <QObject>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "UpdateBannerModel.h"
+#include "Updates/UpdateBannerModel.h"
 
 #include "BundleInfo.h"
 

@@ -3,7 +3,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "DesktopUpdateChecker.h"
+#include "Updates/DesktopUpdateChecker.h"
 
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>

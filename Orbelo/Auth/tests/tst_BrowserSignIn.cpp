@@ -4,12 +4,12 @@
 // moc needs a Qt header before <coroutine>.
 #include <QtTest>
 
+#include "Auth/ClerkSignInService.h"
+#include "Auth/SignInViewModel.h"
 #include "AuthKit.h"
 #include "BrowserAuthenticationSession.h"
 #include "Clerk.h"
-#include "ClerkSignInService.h"
 #include "InMemoryKeychain.h"
-#include "SignInViewModel.h"
 #include "TestServer.h"
 #include "VirtualClock.h"
 

@@ -1,9 +1,9 @@
 // moc needs a Qt header before <coroutine>.
 #include <QtTest>
 
+#include "Auth/SignInViewModel.h"
 #include "BrowserAuthenticationSession.h"
 #include "ClerkAPIError.h"
-#include "SignInViewModel.h"
 #include "VirtualClock.h"
 
 namespace {

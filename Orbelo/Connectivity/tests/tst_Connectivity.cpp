@@ -1,7 +1,7 @@
 // The offline banner's source of truth and the once-per-change time-zone report.
+#include "Connectivity/NetworkMonitor.h"
 #include "FakeNetworkPathMonitor.h"
 #include "InMemoryPreferences.h"
-#include "NetworkMonitor.h"
 #include "ScriptedHttpServer.h"
 #include "TaskProbe.h"
 #include "User/TimezoneSync.h"

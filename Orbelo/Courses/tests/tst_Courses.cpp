@@ -1,11 +1,11 @@
 #include <QtTest>
 
-#include "DocumentScannerModel.h"
+#include "Courses/DocumentScannerModel.h"
+#include "Courses/ManualCourseFormModel.h"
+#include "Courses/SyllabusImagePickerModel.h"
 #include "FakeTextRecognizer.h"
-#include "ManualCourseFormModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
-#include "SyllabusImagePickerModel.h"
 #include "VirtualClock.h"
 
 #include <QJsonDocument>

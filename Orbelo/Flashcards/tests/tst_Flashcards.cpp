@@ -1,12 +1,12 @@
 #include <QtTest>
 
-#include "FlashcardDeckModel.h"
-#include "FlashcardMessages.h"
+#include "Flashcards/FlashcardDeckModel.h"
+#include "Flashcards/FlashcardMessages.h"
 #include "InMemoryPreferences.h"
 #include "JobsAPI.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
-#include "SentenceText.h"
+#include "Text/SentenceText.h"
 #include "VirtualClock.h"
 
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "NotecardImportModel.h"
+#include "Flashcards/NotecardImportModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"

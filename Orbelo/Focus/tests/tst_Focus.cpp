@@ -1,11 +1,11 @@
 #include <QtTest>
 
 #include "FakeNotifierClient.h"
-#include "FocusNotificationScheduler.h"
+#include "Focus/FocusNotificationScheduler.h"
+#include "Focus/ManagerFocusNotifications.h"
+#include "Focus/PomodoroTimer.h"
 #include "InMemoryPreferences.h"
-#include "ManagerFocusNotifications.h"
 #include "NotificationManager.h"
-#include "PomodoroTimer.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"

@@ -1,9 +1,9 @@
 #include <QtTest>
 
-#include "CardLikeState.h"
-#include "DailyStudyFeedModel.h"
-#include "ForYouCardText.h"
-#include "ForYouFeedModel.h"
+#include "ForYou/CardLikeState.h"
+#include "ForYou/DailyStudyFeedModel.h"
+#include "ForYou/ForYouCardText.h"
+#include "ForYou/ForYouFeedModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"

@@ -2,9 +2,9 @@
 
 #include "APIClient.h"
 #include "InMemoryPreferences.h"
-#include "InterestCatalog.h"
-#include "InterestEditorModel.h"
-#include "InterestSelectionStore.h"
+#include "Interests/InterestCatalog.h"
+#include "Interests/InterestEditorModel.h"
+#include "Interests/InterestSelectionStore.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "User/UserAPI.h"

@@ -1,9 +1,9 @@
 #include <QtTest>
 
 #include "APIClient.h"
-#include "DocumentDetailModel.h"
 #include "JobsAPI.h"
-#include "NotesSectionModel.h"
+#include "Library/DocumentDetailModel.h"
+#include "Library/NotesSectionModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"

@@ -1,10 +1,10 @@
 #include <QtTest>
 
 #include "APIClient.h"
-#include "DocumentNarrationPlayer.h"
 #include "InMemoryPreferences.h"
-#include "NarrationJobError.h"
-#include "NarrationMessage.h"
+#include "Library/DocumentNarrationPlayer.h"
+#include "Library/NarrationJobError.h"
+#include "Library/NarrationMessage.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"

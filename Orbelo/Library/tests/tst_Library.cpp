@@ -1,10 +1,10 @@
 #include <QtTest>
 
 #include "APIClient.h"
-#include "AppContext.h"
-#include "DocumentUpload.h"
-#include "DocumentsModel.h"
-#include "ProcessingWatch.h"
+#include "Common/AppContext.h"
+#include "Library/DocumentUpload.h"
+#include "Library/DocumentsModel.h"
+#include "Library/ProcessingWatch.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"

@@ -1,11 +1,11 @@
 #include <QtTest>
 
-#include "DocumentNarrationPlayer.h"
 #include "InMemoryPreferences.h"
-#include "NarrationPcmStream.h"
-#include "PcmNarrationQueue.h"
+#include "Library/DocumentNarrationPlayer.h"
+#include "Media/NarrationPcmStream.h"
+#include "Media/PcmNarrationQueue.h"
+#include "Media/WavAudio.h"
 #include "ScriptedHttpServer.h"
-#include "WavAudio.h"
 
 #include <QtEndian>
 

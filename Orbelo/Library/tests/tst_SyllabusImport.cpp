@@ -2,10 +2,10 @@
 
 #include "FakeTextRecognizer.h"
 #include "ImagePageSource.h"
+#include "Library/SyllabusImport.h"
+#include "Library/SyllabusMessages.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
-#include "SyllabusImport.h"
-#include "SyllabusMessages.h"
 #include "VirtualClock.h"
 
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "PcmNarrationQueue.h"
+#include "Media/PcmNarrationQueue.h"
 #include "PrivateSoundServer.h"
 #include "ScriptedHttpServer.h"
 

@@ -1,10 +1,10 @@
 #include <QtTest>
 
 #include "InMemoryPreferences.h"
-#include "PlaybackSpeed.h"
-#include "ReadAloudPlayer.h"
+#include "Media/PlaybackSpeed.h"
+#include "Media/ReadAloudPlayer.h"
+#include "Media/SpeechDispatcherModule.h"
 #include "SettingsPreferences.h"
-#include "SpeechDispatcherModule.h"
 
 #include <QTemporaryDir>
 

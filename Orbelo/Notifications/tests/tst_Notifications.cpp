@@ -1,12 +1,12 @@
 #include <QtTest>
 
-#include "AppContext.h"
-#include "NotificationRouting.h"
-#include "NotificationsBadge.h"
-#include "NotificationsModel.h"
-#include "QuizLaunchRequests.h"
+#include "Common/AppContext.h"
+#include "Notifications/NotificationsBadge.h"
+#include "Notifications/NotificationsModel.h"
+#include "Quiz/QuizLaunchRequests.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
+#include "Shell/NotificationRouting.h"
 #include "VirtualClock.h"
 
 using namespace std::chrono_literals;

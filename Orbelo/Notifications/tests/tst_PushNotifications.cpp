@@ -1,16 +1,16 @@
 #include <QtTest>
 
-#include "AppContext.h"
+#include "Common/AppContext.h"
 #include "FakeNotifierClient.h"
 #include "InMemoryPreferences.h"
 #include "NotificationManager.h"
-#include "NotificationOpening.h"
-#include "NotificationRouting.h"
-#include "PushRegistration.h"
-#include "PushedNotificationOpener.h"
-#include "QuizLaunchRequests.h"
+#include "Notifications/NotificationOpening.h"
+#include "Notifications/PushRegistration.h"
+#include "Notifications/PushedNotificationOpener.h"
+#include "Quiz/QuizLaunchRequests.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
+#include "Shell/NotificationRouting.h"
 #include "VirtualClock.h"
 
 #include <QJsonDocument>

@@ -3,9 +3,9 @@
 
 #include "APIClient.h"
 #include "InMemoryPreferences.h"
-#include "InterestSelectionStore.h"
-#include "OnboardingFlowModel.h"
-#include "OnboardingHoursBand.h"
+#include "Interests/InterestSelectionStore.h"
+#include "Onboarding/OnboardingFlowModel.h"
+#include "Onboarding/OnboardingHoursBand.h"
 #include "ScriptedHttpServer.h"
 #include "User/UserAPI.h"
 #include "VirtualClock.h"

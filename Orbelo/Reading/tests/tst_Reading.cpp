@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "ReadingGuideModel.h"
+#include "Reading/ReadingGuideModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"

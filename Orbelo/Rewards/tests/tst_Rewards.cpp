@@ -2,15 +2,15 @@
 
 #include "Appearance.h"
 
-#include "MediaSongPlayback.h"
-#include "RewardButtonState.h"
-#include "RewardCardText.h"
-#include "RewardEffectText.h"
-#include "RewardSongPlayer.h"
-#include "RewardsModel.h"
+#include "Media/MediaSongPlayback.h"
+#include "Rewards/RewardButtonState.h"
+#include "Rewards/RewardCardText.h"
+#include "Rewards/RewardEffectText.h"
+#include "Rewards/RewardSongPlayer.h"
+#include "Rewards/RewardsModel.h"
+#include "Rewards/SongGenerationModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
-#include "SongGenerationModel.h"
 #include "VirtualClock.h"
 
 #include <QJsonDocument>

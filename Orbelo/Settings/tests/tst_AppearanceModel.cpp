@@ -1,10 +1,10 @@
 #include <QtTest>
 
 #include "Appearance.h"
-#include "AppearanceModel.h"
 #include "InMemoryPreferences.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
+#include "Settings/AppearanceModel.h"
 #include "TaskProbe.h"
 
 namespace {

@@ -1,11 +1,11 @@
 #include <QtTest>
 
 #include "APIClient.h"
-#include "DiscoverabilityModel.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
-#include "SettingsModel.h"
-#include "UniversityPickerModel.h"
+#include "Settings/DiscoverabilityModel.h"
+#include "Settings/SettingsModel.h"
+#include "Settings/UniversityPickerModel.h"
 #include "VirtualClock.h"
 
 #include <QJsonDocument>

@@ -6,7 +6,7 @@
 #include "FakeNotifierClient.h"
 #include "InMemoryPreferences.h"
 #include "NotificationManager.h"
-#include "StudyRemindersModel.h"
+#include "Settings/StudyRemindersModel.h"
 #include "VirtualClock.h"
 
 using namespace std::chrono_literals;

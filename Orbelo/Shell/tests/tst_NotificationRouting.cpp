@@ -1,11 +1,11 @@
 #include <QtTest>
 
-#include "AppContext.h"
+#include "Common/AppContext.h"
 #include "InMemoryPreferences.h"
-#include "NotificationRouting.h"
-#include "OnboardingGate.h"
-#include "QuizLaunchRequests.h"
-#include "RootShellModel.h"
+#include "Quiz/QuizLaunchRequests.h"
+#include "Shell/NotificationRouting.h"
+#include "Shell/OnboardingGate.h"
+#include "Shell/RootShellModel.h"
 
 using Destination = NotificationDestination;
 Q_DECLARE_METATYPE(AppNotification)

@@ -2,7 +2,7 @@
 #include "APIConfiguration.h"
 #include "BundleInfo.h"
 #include "PublishableKey.h"
-#include "ServerOverride.h"
+#include "Shell/ServerOverride.h"
 
 #include <QtTest>
 

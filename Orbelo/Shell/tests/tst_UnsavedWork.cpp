@@ -1,9 +1,9 @@
 #include <QtTest>
 
-#include "SignOutCommand.h"
-#include "SignOutConfirmation.h"
-#include "UnsavedWork.h"
-#include "UnsavedWorkRegistry.h"
+#include "Shell/SignOutCommand.h"
+#include "Shell/SignOutConfirmation.h"
+#include "Shell/UnsavedWork.h"
+#include "Shell/UnsavedWorkRegistry.h"
 
 #include <memory>
 

@@ -1,15 +1,15 @@
 #include <QtTest>
 
-#include "AppContext.h"
-#include "CalendarFeedModel.h"
+#include "Common/AppContext.h"
 #include "FakeUrlOpener.h"
 #include "InMemoryPasteboard.h"
 #include "InMemoryPreferences.h"
-#include "ProgressHeaderModel.h"
-#include "ScheduleGrouping.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
-#include "StudyScheduleModel.h"
+#include "Study/CalendarFeedModel.h"
+#include "Study/ProgressHeaderModel.h"
+#include "Study/ScheduleGrouping.h"
+#include "Study/StudyScheduleModel.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

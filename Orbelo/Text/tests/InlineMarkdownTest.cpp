@@ -1,6 +1,6 @@
-#include "InlineMarkdown.h"
-#include "HTMLView.h"
-#include "MarkdownText.h"
+#include "Text/InlineMarkdown.h"
+#include "Text/HTMLView.h"
+#include "Text/MarkdownText.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "LyricsText.h"
-#include "LyricsLineModel.h"
+#include "Text/LyricsText.h"
+#include "Text/LyricsLineModel.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "MarkdownBlock.h"
-#include "NotesSection.h"
+#include "Text/MarkdownBlock.h"
+#include "Text/NotesSection.h"
 
 #include <QFile>
 #include <QTest>

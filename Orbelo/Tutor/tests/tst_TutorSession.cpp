@@ -2,8 +2,8 @@
 
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
-#include "TutorSessionModel.h"
-#include "TutorSessionPlan.h"
+#include "Tutor/TutorSessionModel.h"
+#include "Tutor/TutorSessionPlan.h"
 #include "VirtualClock.h"
 
 #include <QJsonArray>

@@ -3,11 +3,11 @@
 #include <QtTest>
 
 #include "BundleInfo.h"
-#include "DesktopUpdateChecker.h"
 #include "InMemoryPreferences.h"
 #include "ScriptedHttpServer.h"
 #include "TaskProbe.h"
-#include "UpdateBannerModel.h"
+#include "Updates/DesktopUpdateChecker.h"
+#include "Updates/UpdateBannerModel.h"
 #include "VirtualClock.h"
 
 using namespace std::chrono_literals;
