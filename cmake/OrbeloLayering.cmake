@@ -15,3 +15,21 @@ function(orbelo_layer_folders target)
     endforeach()
     target_include_directories(${target} PUBLIC ${dir})
 endfunction()
+
+# orbelo_layering_check(LAYER <target> OWN <header of the layer> ABOVE <header of a layer above>)
+# Proves a layer cannot include from above it: a test builds a one-line source of `LAYER` that
+# includes one of its own headers and then one from above, and passes only when the compiler
+# stops at the header from above because that folder is not on the layer's include path.
+function(orbelo_layering_check)
+    cmake_parse_arguments(L "" "LAYER;OWN;ABOVE" "" ${ARGN})
+    set(name layering_${L_LAYER})
+    set(source ${CMAKE_CURRENT_BINARY_DIR}/${name}.cpp)
+    file(WRITE ${source} "#include \"${L_OWN}\"\n#include \"${L_ABOVE}\"\n")
+    add_library(${name} OBJECT EXCLUDE_FROM_ALL ${source})
+    target_link_libraries(${name} PRIVATE ${L_LAYER})
+    add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target ${name})
+    string(REPLACE "." "\\." above ${L_ABOVE})
+    set_tests_properties(${name} PROPERTIES
+        LABELS layering
+        PASS_REGULAR_EXPRESSION "${above}[^\n]*(No such file|not found)")
+endfunction()
