@@ -1,8 +1,8 @@
 #include "CacheManager.h"
 
-#include "ClerkKeychainItem.h"
+#include "ClerkSecretItem.h"
 #include "Json.h"
-#include "KeychainError.h"
+#include "SecretStoreError.h"
 
 #include <QCryptographicHash>
 
@@ -17,7 +17,7 @@ async::Task<std::optional<T>> load(std::shared_ptr<PersistenceWorker> persistenc
         if (!bytes)
             co_return std::nullopt;
         co_return json::decode<T>(*bytes);
-    } catch (const KeychainError&) {
+    } catch (const SecretStoreError&) {
     } catch (const json::DecodingError&) {
     }
     logger.error(failure);
@@ -26,45 +26,45 @@ async::Task<std::optional<T>> load(std::shared_ptr<PersistenceWorker> persistenc
 
 async::Task<std::optional<QDateTime>> loadDate(std::shared_ptr<PersistenceWorker> persistence) {
     try {
-        const auto bytes = co_await persistence->read(ClerkKeychainItem::cachedClientServerDate);
+        const auto bytes = co_await persistence->read(ClerkSecretItem::cachedClientServerDate);
         bool ok = false;
         const qint64 ms = bytes ? bytes->toLongLong(&ok) : 0;
         if (ok)
             co_return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
-    } catch (const KeychainError&) {
+    } catch (const SecretStoreError&) {
     }
     co_return std::nullopt;
 }
 
 const QString clientFailure = QStringLiteral(
-    "Failed to save client to keychain. This is non-critical but may affect offline functionality.");
+    "Failed to save client to the secret store. This is non-critical but may affect offline functionality.");
 const QString dateFailure =
-    QStringLiteral("Failed to save server fetch date to keychain. This is non-critical.");
-const QString environmentFailure = QStringLiteral(
-    "Failed to save environment to keychain. This is non-critical but may affect offline functionality.");
+    QStringLiteral("Failed to save server fetch date to the secret store. This is non-critical.");
+const QString environmentFailure = QStringLiteral("Failed to save environment to the secret store. This is "
+                                                  "non-critical but may affect offline functionality.");
 
 async::Task<bool> claim(std::shared_ptr<PersistenceWorker> persistence, ClerkLogger logger,
                         QByteArray instance) {
-    const auto claimItems = [instance](Keychain& keychain) {
-        const auto stored = keychain.data(ClerkKeychainItem::instance);
+    const auto claimItems = [instance](SecretStore& secrets) {
+        const auto stored = secrets.data(ClerkSecretItem::instance);
         if (stored == instance)
             return;
         if (stored) {
             try {
-                CacheManager::clearAllKeychainItemsStrictly(keychain);
-            } catch (const KeychainError&) {
-                CacheManager::clearAllKeychainItems(keychain); // as much as can go
+                CacheManager::clearAllSecretItemsStrictly(secrets);
+            } catch (const SecretStoreError&) {
+                CacheManager::clearAllSecretItems(secrets); // as much as can go
                 throw;
             }
         }
-        keychain.setData(ClerkKeychainItem::instance, instance);
+        secrets.setData(ClerkSecretItem::instance, instance);
     };
     try {
         co_await persistence->run(claimItems);
         co_return true;
-    } catch (const KeychainError&) {
+    } catch (const SecretStoreError&) {
     }
-    logger.error(QStringLiteral("Unable to clear Clerk keychain items during reconfiguration."));
+    logger.error(QStringLiteral("Unable to clear Clerk's stored secrets during reconfiguration."));
     co_return false;
 }
 
@@ -79,9 +79,10 @@ async::Task<bool> CacheManager::claimForInstance(const QString& publishableKey) 
 }
 
 async::Task<std::optional<Client>> CacheManager::loadCachedClient() const {
-    return load<Client>(persistence_, logger_, ClerkKeychainItem::cachedClient,
-                        QStringLiteral("Failed to load cached client from keychain. This is non-critical and "
-                                       "initialization will continue."));
+    return load<Client>(
+        persistence_, logger_, ClerkSecretItem::cachedClient,
+        QStringLiteral("Failed to load cached client from the secret store. This is non-critical and "
+                       "initialization will continue."));
 }
 
 async::Task<std::optional<QDateTime>> CacheManager::loadCachedServerDate() const {
@@ -89,14 +90,15 @@ async::Task<std::optional<QDateTime>> CacheManager::loadCachedServerDate() const
 }
 
 async::Task<std::optional<ClerkEnvironment>> CacheManager::loadCachedEnvironment() const {
-    return load<ClerkEnvironment>(persistence_, logger_, ClerkKeychainItem::cachedEnvironment,
-                                  QStringLiteral("Failed to load cached environment from keychain. This is "
-                                                 "non-critical and initialization will continue."));
+    return load<ClerkEnvironment>(
+        persistence_, logger_, ClerkSecretItem::cachedEnvironment,
+        QStringLiteral("Failed to load cached environment from the secret store. This is "
+                       "non-critical and initialization will continue."));
 }
 
 void CacheManager::saveClient(const std::optional<Client>& client,
                               const std::optional<QDateTime>& serverFetchDate) {
-    persistence_->write(ClerkKeychainItem::cachedClient,
+    persistence_->write(ClerkSecretItem::cachedClient,
                         client ? std::optional<QByteArray>(json::encode(*client)) : std::nullopt,
                         clientFailure);
     saveServerFetchDate(serverFetchDate);
@@ -104,26 +106,26 @@ void CacheManager::saveClient(const std::optional<Client>& client,
 
 void CacheManager::saveServerFetchDate(const std::optional<QDateTime>& serverFetchDate) {
     persistence_->write(
-        ClerkKeychainItem::cachedClientServerDate,
+        ClerkSecretItem::cachedClientServerDate,
         serverFetchDate ? std::optional<QByteArray>(QByteArray::number(serverFetchDate->toMSecsSinceEpoch()))
                         : std::nullopt,
         dateFailure);
 }
 
 void CacheManager::saveEnvironment(const ClerkEnvironment& environment) {
-    persistence_->write(ClerkKeychainItem::cachedEnvironment, json::encode(environment), environmentFailure);
+    persistence_->write(ClerkSecretItem::cachedEnvironment, json::encode(environment), environmentFailure);
 }
 
-void CacheManager::clearAllKeychainItems(Keychain& keychain) {
-    for (const QString& account : ClerkKeychainItem::all()) {
+void CacheManager::clearAllSecretItems(SecretStore& secrets) {
+    for (const QString& account : ClerkSecretItem::all()) {
         try {
-            keychain.remove(account);
-        } catch (const KeychainError&) {
+            secrets.remove(account);
+        } catch (const SecretStoreError&) {
         }
     }
 }
 
-void CacheManager::clearAllKeychainItemsStrictly(Keychain& keychain) {
-    for (const QString& account : ClerkKeychainItem::all())
-        keychain.remove(account);
+void CacheManager::clearAllSecretItemsStrictly(SecretStore& secrets) {
+    for (const QString& account : ClerkSecretItem::all())
+        secrets.remove(account);
 }

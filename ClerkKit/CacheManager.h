@@ -31,9 +31,9 @@ public:
     void saveEnvironment(const ClerkEnvironment& environment);
 
     // Remove every item of the auth client; they block, so call them off the main thread. The
-    // first goes on past failures, the strict one throws KeychainError at the first.
-    static void clearAllKeychainItems(Keychain& keychain);
-    static void clearAllKeychainItemsStrictly(Keychain& keychain);
+    // first goes on past failures, the strict one throws SecretStoreError at the first.
+    static void clearAllSecretItems(SecretStore& secrets);
+    static void clearAllSecretItemsStrictly(SecretStore& secrets);
 
 private:
     std::shared_ptr<PersistenceWorker> persistence_;

@@ -17,7 +17,7 @@
 #include "PreferencesStore.h"
 #include "PublishableKey.h"
 #include "RetryingOperation.h"
-#include "SecretServiceKeychain.h"
+#include "SecretServiceStore.h"
 
 namespace {
 
@@ -43,8 +43,8 @@ bool isCancellation(std::exception_ptr error) {
 
 } // namespace
 
-Clerk::Clerk(std::shared_ptr<Keychain> keychain, QObject* parent)
-    : QObject(parent), keychain_(std::move(keychain)) {}
+Clerk::Clerk(std::shared_ptr<SecretStore> secrets, QObject* parent)
+    : QObject(parent), secrets_(std::move(secrets)) {}
 
 Clerk::~Clerk() = default;
 
@@ -58,9 +58,9 @@ void Clerk::configure(const QString& publishableKey, Options options) {
     const ConfigurationState& state = configuration_.state();
     ++configurationEpoch_;
     logger_ = ClerkLogger(options.logLevel, options.loggerHandler);
-    if (!keychain_)
-        keychain_ = std::make_shared<SecretServiceKeychain>(options.keychainConfig.service);
-    persistence_ = std::make_shared<PersistenceWorker>(keychain_, logger_);
+    if (!secrets_)
+        secrets_ = std::make_shared<SecretServiceStore>(options.secretStoreConfig.service);
+    persistence_ = std::make_shared<PersistenceWorker>(secrets_, logger_);
     cacheManager_ = std::make_unique<CacheManager>(persistence_, logger_);
 
     const QPointer<Clerk> self(this);

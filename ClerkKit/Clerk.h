@@ -20,7 +20,7 @@
 
 #include <memory>
 
-class Keychain;
+class SecretStore;
 
 // The auth client: its configuration, the device's client and the instance's environment, and the
 // pipeline every Frontend API call goes through. One shared instance per process (shared());
@@ -31,8 +31,8 @@ public:
     using Options = ClerkOptions;
     using Environment = ClerkEnvironment;
 
-    // `keychain` replaces the Secret Service store that configure() would open (tests).
-    explicit Clerk(std::shared_ptr<Keychain> keychain = {}, QObject* parent = nullptr);
+    // `secrets` replaces the Secret Service store that configure() would open (tests).
+    explicit Clerk(std::shared_ptr<SecretStore> secrets = {}, QObject* parent = nullptr);
     ~Clerk() override;
 
     static Clerk& shared();
@@ -101,7 +101,7 @@ private:
     void setEnvironment(Environment environment);
     void warnIfPending() const;
 
-    std::shared_ptr<Keychain> keychain_;
+    std::shared_ptr<SecretStore> secrets_;
     ConfigurationManager configuration_;
     ClerkLogger logger_;
     std::shared_ptr<PersistenceWorker> persistence_;

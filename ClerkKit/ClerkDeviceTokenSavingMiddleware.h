@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ClerkKeychainItem.h"
 #include "ClerkResponseMiddleware.h"
+#include "ClerkSecretItem.h"
 #include "PersistenceWorker.h"
 
 // Keeps the device token that the Frontend API hands out in the "Authorization" response header.
@@ -12,8 +12,8 @@ public:
 
     void validate(const HttpResponse& response, const ClerkRequest&) override {
         if (const auto token = response.header("Authorization"); token && !token->isEmpty())
-            persistence_->write(ClerkKeychainItem::deviceToken, *token,
-                                QStringLiteral("Failed to save device token to keychain"));
+            persistence_->write(ClerkSecretItem::deviceToken, *token,
+                                QStringLiteral("Failed to save device token to the secret store"));
     }
 
 private:

@@ -1,14 +1,14 @@
 #include "ClerkHeaderRequestMiddleware.h"
 
-#include "ClerkKeychainItem.h"
-#include "KeychainError.h"
+#include "ClerkSecretItem.h"
+#include "SecretStoreError.h"
 
 async::Task<void> ClerkHeaderRequestMiddleware::prepare(ClerkRequest& request) {
     HttpHeaders& headers = request.http.headers;
     std::optional<QByteArray> deviceToken;
     try {
-        deviceToken = co_await persistence_->read(ClerkKeychainItem::deviceToken);
-    } catch (const KeychainError&) {
+        deviceToken = co_await persistence_->read(ClerkSecretItem::deviceToken);
+    } catch (const SecretStoreError&) {
         // Without a readable token the request goes out as a new device would send it.
     }
     if (deviceToken && !deviceToken->isEmpty())
@@ -21,6 +21,6 @@ async::Task<void> ClerkHeaderRequestMiddleware::prepare(ClerkRequest& request) {
     setHeader(headers, "x-device-model", device_.deviceModel.toUtf8());
     setHeader(headers, "x-os-version", device_.osVersion.toUtf8());
     setHeader(headers, "x-app-version", device_.appVersion.toUtf8());
-    setHeader(headers, "x-bundle-id", device_.bundleId.toUtf8());
+    setHeader(headers, "x-bundle-id", device_.appId.toUtf8());
     setHeader(headers, "x-is-sandbox", device_.isSandboxed ? "true" : "false");
 }

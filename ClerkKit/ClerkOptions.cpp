@@ -1,10 +1,10 @@
 #include "ClerkOptions.h"
 
-#include "BundleInfo.h"
+#include "AppInfo.h"
 
 ClerkOptions::ClerkOptions() {
-    const QString bundleId = BundleInfo::bundleIdentifier();
-    keychainConfig.service = bundleId;
-    redirectConfig.redirectUrl = bundleId + QStringLiteral("://callback");
-    redirectConfig.callbackUrlScheme = bundleId;
+    const QString appId = AppInfo::appId();
+    secretStoreConfig.service = appId;
+    redirectConfig.redirectUrl = appId + QStringLiteral("://callback");
+    redirectConfig.callbackUrlScheme = appId;
 }

@@ -12,9 +12,9 @@
 
 // How the app configures the auth client (Clerk::Options); every field has a default.
 struct ClerkOptions {
-    struct KeychainConfig {
+    struct SecretStoreConfig {
         QString service;
-        // Items are shared within a group on platforms that have keychain groups; the Secret
+        // Items are shared within a group on platforms that have secrets groups; the Secret
         // Service has none, so it does not change where items go.
         std::optional<QString> accessGroup;
     };
@@ -33,7 +33,7 @@ struct ClerkOptions {
 
     LogLevel logLevel = LogLevel::verbose;
     bool telemetryEnabled = true;
-    KeychainConfig keychainConfig;
+    SecretStoreConfig secretStoreConfig;
     std::optional<QUrl> proxyUrl;
     RedirectConfig redirectConfig;
     bool watchConnectivityEnabled = false;

@@ -1,6 +1,6 @@
 #include "DeviceInfo.h"
 
-#include "BundleInfo.h"
+#include "AppInfo.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -22,7 +22,7 @@ DeviceInfo DeviceInfo::current() {
     const QByteArray machineId = QSysInfo::machineUniqueId();
     if (!machineId.isEmpty()) {
         // Never the machine id itself: a hash of it, salted with the app, as apps do on Linux.
-        const QByteArray salted = machineId + BundleInfo::bundleIdentifier().toUtf8();
+        const QByteArray salted = machineId + AppInfo::appId().toUtf8();
         info.deviceId =
             QString::fromLatin1(QCryptographicHash::hash(salted, QCryptographicHash::Sha256).toHex());
     }
@@ -30,8 +30,8 @@ DeviceInfo DeviceInfo::current() {
     const QString product = readFirstLine(QStringLiteral("/sys/class/dmi/id/product_name"));
     info.deviceModel = product.isEmpty() ? QSysInfo::currentCpuArchitecture() : product;
     info.osVersion = QSysInfo::prettyProductName();
-    info.appVersion = BundleInfo::value(QStringLiteral("CFBundleShortVersionString")).toString();
-    info.bundleId = BundleInfo::bundleIdentifier();
+    info.appVersion = AppInfo::value(QStringLiteral("CFBundleShortVersionString")).toString();
+    info.appId = AppInfo::appId();
     info.isSandboxed = QFile::exists(QStringLiteral("/.flatpak-info")) || qEnvironmentVariableIsSet("SNAP");
     return info;
 }

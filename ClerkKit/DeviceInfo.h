@@ -11,7 +11,7 @@ struct DeviceInfo {
     QString deviceModel;
     QString osVersion;
     QString appVersion;
-    QString bundleId;
+    QString appId;
     bool isSandboxed = false;
 
     static DeviceInfo current();

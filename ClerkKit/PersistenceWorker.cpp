@@ -1,12 +1,12 @@
 #include "PersistenceWorker.h"
 
-#include "KeychainError.h"
+#include "SecretStoreError.h"
 
 #include <QCoreApplication>
 
-PersistenceWorker::PersistenceWorker(std::shared_ptr<Keychain> keychain, ClerkLogger logger)
-    : keychain_(std::move(keychain)), logger_(std::move(logger)),
-      thread_(QStringLiteral("Clerk persistence")) {}
+PersistenceWorker::PersistenceWorker(std::shared_ptr<SecretStore> secrets, ClerkLogger logger)
+    : secrets_(std::move(secrets)), logger_(std::move(logger)), thread_(QStringLiteral("Clerk persistence")) {
+}
 
 void PersistenceWorker::write(const QString& account, std::optional<QByteArray> data,
                               const QString& failureMessage) {
@@ -25,10 +25,10 @@ void PersistenceWorker::perform(const QString& account) {
     }
     try {
         if (pending.data)
-            keychain_->setData(account, *pending.data);
+            secrets_->setData(account, *pending.data);
         else
-            keychain_->remove(account);
-    } catch (const KeychainError&) {
+            secrets_->remove(account);
+    } catch (const SecretStoreError&) {
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [logger = logger_, message = pending.failureMessage] { logger.error(message); },

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClerkLogger.h"
-#include "Keychain.h"
+#include "SecretStore.h"
 #include "WorkerThread.h"
 
 #include <QHash>
@@ -15,25 +15,25 @@
 // Write failures are logged on the main thread, never thrown.
 class PersistenceWorker {
 public:
-    PersistenceWorker(std::shared_ptr<Keychain> keychain, ClerkLogger logger);
+    PersistenceWorker(std::shared_ptr<SecretStore> secrets, ClerkLogger logger);
 
     // Stores `data`, or removes the item when there is none.
     void write(const QString& account, std::optional<QByteArray> data, const QString& failureMessage);
 
-    // co_await worker.read(account): the item's bytes; throws KeychainError.
+    // co_await worker.read(account): the item's bytes; throws SecretStoreError.
     auto read(const QString& account) {
-        return thread_.run([keychain = keychain_, account] { return keychain->data(account); });
+        return thread_.run([secrets = secrets_, account] { return secrets->data(account); });
     }
-    // co_await worker.run(fn): fn(keychain) on the worker, in turn with the other jobs.
+    // co_await worker.run(fn): fn(secrets) on the worker, in turn with the other jobs.
     template <class F> auto run(F fn) {
-        return thread_.run([keychain = keychain_, fn = std::move(fn)] { return fn(*keychain); });
+        return thread_.run([secrets = secrets_, fn = std::move(fn)] { return fn(*secrets); });
     }
     // co_await worker.drain(): every job asked for before has ended.
     auto drain() {
         return thread_.run([] {});
     }
 
-    const std::shared_ptr<Keychain>& keychain() const { return keychain_; }
+    const std::shared_ptr<SecretStore>& secrets() const { return secrets_; }
 
 private:
     struct Pending {
@@ -42,7 +42,7 @@ private:
     };
     void perform(const QString& account);
 
-    std::shared_ptr<Keychain> keychain_;
+    std::shared_ptr<SecretStore> secrets_;
     ClerkLogger logger_;
     QMutex mutex_;
     QHash<QString, Pending> pending_;

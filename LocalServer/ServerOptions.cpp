@@ -1,13 +1,13 @@
 #include "ServerOptions.h"
 
-#include "BundleInfoValues.h"
+#include "AppInfoValues.h"
 #include "SignUpRequirements.h"
 
 #include <QDir>
 
 ServerOptions::ServerOptions()
-    : appcastBuild(QByteArray(BundleInfoValues::buildNumber).toInt()),
-      appcastVersion(QString::fromLatin1(BundleInfoValues::shortVersion)) {}
+    : appcastBuild(QByteArray(AppInfoValues::buildNumber).toInt()),
+      appcastVersion(QString::fromLatin1(AppInfoValues::shortVersion)) {}
 
 QString ServerOptions::defaultDataDir() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
@@ -34,8 +34,8 @@ QString ServerOptions::usage() {
                           "  --demo            demo mode: code 424242 for example.com, /mailbox, OAuth\n"
                           "                    consent page, controls without the admin token\n"
                           "  --help            this text\n")
-        .arg(defaultDataDir(), QString::fromLatin1(BundleInfoValues::buildNumber),
-             QString::fromLatin1(BundleInfoValues::shortVersion));
+        .arg(defaultDataDir(), QString::fromLatin1(AppInfoValues::buildNumber),
+             QString::fromLatin1(AppInfoValues::shortVersion));
 }
 
 std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, QString* error) {

@@ -1,6 +1,6 @@
 #include "APIConfiguration.h"
 
-#include "BundleInfo.h"
+#include "AppInfo.h"
 
 namespace APIConfiguration {
 
@@ -18,7 +18,7 @@ std::optional<QUrl> parseBaseURL(const QVariant& value) {
 
 const QUrl& baseURL() {
     static const QUrl url = [] {
-        const auto parsed = parseBaseURL(BundleInfo::value(QStringLiteral("API_BASE_URL")));
+        const auto parsed = parseBaseURL(AppInfo::value(QStringLiteral("API_BASE_URL")));
         if (!parsed)
             qFatal("%s", fatalMessage);
         return *parsed;

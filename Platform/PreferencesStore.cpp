@@ -1,6 +1,6 @@
 #include "PreferencesStore.h"
 
-#include "BundleInfo.h"
+#include "AppInfo.h"
 #include "SettingsPreferences.h"
 
 namespace {
@@ -55,7 +55,7 @@ QStringList PreferencesStore::stringList(const QString& key) const {
 PreferencesStore& PreferencesStore::standard() {
     if (standardOverride)
         return *standardOverride;
-    static SettingsPreferences store(BundleInfo::bundleIdentifier());
+    static SettingsPreferences store(AppInfo::appId());
     return store;
 }
 

@@ -30,11 +30,11 @@ SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent),
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::socketName(const QString& bundleIdentifier) {
+QString SingleInstance::socketName(const QString& appId) {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir(runtime).exists())
-        return QDir(runtime).filePath(bundleIdentifier + QStringLiteral(".instance"));
-    return QStringLiteral("%1-%2.instance").arg(bundleIdentifier).arg(::getuid());
+        return QDir(runtime).filePath(appId + QStringLiteral(".instance"));
+    return QStringLiteral("%1-%2.instance").arg(appId).arg(::getuid());
 }
 
 SingleInstance::Role SingleInstance::claim(const QUrl& url) {

@@ -25,7 +25,7 @@ public:
 
     // The app's socket: in the user's runtime directory when there is one, else a name of the
     // temporary directory that carries the user id.
-    static QString socketName(const QString& bundleIdentifier);
+    static QString socketName(const QString& appId);
 
     // Hands `url` (empty: "come to the front") to a running instance, or becomes the one that
     // runs. A socket left behind by a crashed instance is removed. Waits on the event loop until

@@ -2,7 +2,7 @@
 // the session bus, push is started against a scripted stream server on loopback TLS, a batch of
 // notifications is pushed and shown, and then its resident set (VmRSS), proportional set (Pss)
 // and private memory are read from /proc. Needs a session bus with a Secret Service: run it as
-//   Platform/Keychain/tests/run-with-secret-service.sh build/bench/bench_NotifierPushMemory
+//   Platform/SecretStore/tests/run-with-secret-service.sh build/bench/bench_NotifierPushMemory
 #include "ScriptedPushServer.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 # dpkg-shlibdeps; what they load or run at run time, which it cannot see, is listed here.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orbelo)
-set(CPACK_PACKAGE_VERSION ${ORBELO_SHORT_VERSION})
+set(CPACK_PACKAGE_VERSION ${ORBELO_VERSION})
 set(CPACK_PACKAGE_VENDOR Orbelo)
 set(CPACK_PACKAGE_CONTACT "Orbelo developers <desktop@orbelo.app>")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${ORBELO_HOMEPAGE})

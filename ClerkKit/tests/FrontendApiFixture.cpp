@@ -7,7 +7,7 @@ FrontendApiFixture::FrontendApiFixture(ClerkOptions options) {
     ScriptedHttpServer::trustTestCertificate();
     options.loggerHandler = [this](LogLevel level, const QString& message) { logs.append({level, message}); };
     options.telemetryEnabled = false;
-    clerk = std::make_unique<Clerk>(keychain);
+    clerk = std::make_unique<Clerk>(secrets);
     clerk->configure(publishableKey(QStringLiteral("127.0.0.1:%1").arg(server.port())), options);
 }
 

@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "Clerk.h"
-#include "InMemoryKeychain.h"
+#include "InMemorySecretStore.h"
 #include "ScriptedHttpServer.h"
 #include "VirtualClock.h"
 
@@ -56,7 +56,7 @@ struct FrontendApiFixture {
     ScriptedHttpServer server{ScriptedHttpServer::Scheme::https};
     async::VirtualClock clock;
     async::ScopedClock useClock{clock};
-    std::shared_ptr<InMemoryKeychain> keychain = std::make_shared<InMemoryKeychain>();
+    std::shared_ptr<InMemorySecretStore> secrets = std::make_shared<InMemorySecretStore>();
     QList<QPair<LogLevel, QString>> logs;
     std::unique_ptr<Clerk> clerk;
     async::TaskScope scope; // last: tasks end first

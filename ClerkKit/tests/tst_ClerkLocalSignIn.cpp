@@ -4,7 +4,7 @@
 #include <QtTest>
 
 #include "Clerk.h"
-#include "InMemoryKeychain.h"
+#include "InMemorySecretStore.h"
 #include "TaskProbe.h"
 #include "TestServer.h"
 #include "VirtualClock.h"
@@ -50,7 +50,7 @@ private Q_SLOTS:
                         {{"Content-Type", "application/json"}});
         QCOMPARE(enabled.status, 200);
 
-        Clerk clerk(std::make_shared<InMemoryKeychain>());
+        Clerk clerk(std::make_shared<InMemorySecretStore>());
         clerk.configure(server.publishableKey());
 
         TaskProbe<SignIn> created(clerk.signIns().createWithPassword(email, password));

@@ -3,8 +3,8 @@
 
 #include "CacheManager.h"
 #include "ClerkInitializationError.h"
-#include "ClerkKeychainItem.h"
-#include "KeychainError.h"
+#include "ClerkSecretItem.h"
+#include "SecretStoreError.h"
 
 #include <QSemaphore>
 
@@ -13,7 +13,7 @@ using namespace std::chrono_literals;
 namespace {
 
 // Secure storage whose first write waits until the test lets it go on.
-class GatedKeychain final : public Keychain {
+class GatedSecretStore final : public SecretStore {
 public:
     std::optional<QByteArray> data(const QString& account) override { return inner.data(account); }
     void setData(const QString& account, const QByteArray& data) override {
@@ -27,7 +27,7 @@ public:
     }
     void remove(const QString& account) override { inner.remove(account); }
 
-    InMemoryKeychain inner;
+    InMemorySecretStore inner;
     std::atomic<bool> firstWrite{true};
     QSemaphore entered, gate;
     QMutex mutex;
@@ -58,14 +58,14 @@ class ClerkPersistenceTest : public QObject {
 private Q_SLOTS:
     void configurationHasDefaultsAndHappensOnce() {
         const ClerkOptions defaults;
-        QCOMPARE(defaults.keychainConfig.service, QStringLiteral("com.orbelo.desktop"));
-        QVERIFY(!defaults.keychainConfig.accessGroup);
+        QCOMPARE(defaults.secretStoreConfig.service, QStringLiteral("com.orbelo.desktop"));
+        QVERIFY(!defaults.secretStoreConfig.accessGroup);
         QCOMPARE(defaults.redirectConfig.redirectUrl, QStringLiteral("com.orbelo.desktop://callback"));
         QCOMPARE(defaults.redirectConfig.callbackUrlScheme, QStringLiteral("com.orbelo.desktop"));
         QCOMPARE(defaults.logLevel, LogLevel::verbose);
         QVERIFY(defaults.telemetryEnabled);
 
-        Clerk clerk(std::make_shared<InMemoryKeychain>());
+        Clerk clerk(std::make_shared<InMemorySecretStore>());
         async::TaskScope scope;
         QString loadError;
         scope.spawn(clerk.load(), async::TaskScope::ErrorHandler([&](std::exception_ptr e) {
@@ -90,10 +90,10 @@ private Q_SLOTS:
     void loadShowsTheCachedClientAtOnceThenTheFreshOne() {
         FrontendApiFixture f;
         const QByteArray session = FrontendApiFixture::sessionJson("sess_1");
-        f.keychain->setData(ClerkKeychainItem::cachedClient,
-                            FrontendApiFixture::clientJson("client_cached", {session}, "sess_1"));
-        f.keychain->setData(ClerkKeychainItem::cachedEnvironment,
-                            R"({"display_config":{"application_name":"Cached"}})");
+        f.secrets->setData(ClerkSecretItem::cachedClient,
+                           FrontendApiFixture::clientJson("client_cached", {session}, "sess_1"));
+        f.secrets->setData(ClerkSecretItem::cachedEnvironment,
+                           R"({"display_config":{"application_name":"Cached"}})");
         f.server.enqueue(ScriptedResponse::held(ScriptedResponse::json(
             200,
             R"({"display_config":{"application_name":"Fresh","instance_environment_type":"development"}})")));
@@ -115,14 +115,14 @@ private Q_SLOTS:
         QCOMPARE(f.clock.nextTimerIn(), 5s); // the session poll
 
         f.drainPersistence();
-        QVERIFY(f.keychain->data(ClerkKeychainItem::cachedClient)->contains("client_fresh"));
-        QVERIFY(f.keychain->data(ClerkKeychainItem::cachedEnvironment)->contains("Fresh"));
+        QVERIFY(f.secrets->data(ClerkSecretItem::cachedClient)->contains("client_fresh"));
+        QVERIFY(f.secrets->data(ClerkSecretItem::cachedEnvironment)->contains("Fresh"));
     }
 
     void loadGoesOnPastFailures() {
         FrontendApiFixture f;
-        f.keychain->setFailing(ClerkKeychainItem::cachedEnvironment, true);
-        f.keychain->setData(ClerkKeychainItem::cachedClient, "{ not json");
+        f.secrets->setFailing(ClerkSecretItem::cachedEnvironment, true);
+        f.secrets->setData(ClerkSecretItem::cachedClient, "{ not json");
         f.server.setHandler([](const RecordedRequest& request) {
             if (request.path == "/v1/environment")
                 return ScriptedResponse::json(200, "{}");
@@ -132,16 +132,16 @@ private Q_SLOTS:
         f.scope.spawn(f.clerk->load(), [&] { loaded = true; });
         QVERIFY(waitSteppingClock(f, loaded));
         f.drainPersistence();
-        QVERIFY(f.logged(
-            "Failed to load cached client from keychain. This is non-critical and initialization will "
-            "continue."));
-        QVERIFY(f.logged(
-            "Failed to load cached environment from keychain. This is non-critical and initialization "
-            "will continue."));
+        QVERIFY(f.logged("Failed to load cached client from the secret store. This is non-critical and "
+                         "initialization will "
+                         "continue."));
+        QVERIFY(f.logged("Failed to load cached environment from the secret store. This is non-critical and "
+                         "initialization "
+                         "will continue."));
         QVERIFY(f.logged("Failed to load client or environment"));
-        QVERIFY(
-            f.logged("Failed to save environment to keychain. This is non-critical but may affect offline "
-                     "functionality."));
+        QVERIFY(f.logged(
+            "Failed to save environment to the secret store. This is non-critical but may affect offline "
+            "functionality."));
         QVERIFY(!f.clerk->client());
         QVERIFY(f.clerk->isLoaded());
     }
@@ -180,32 +180,32 @@ private Q_SLOTS:
     }
 
     void aPendingWriteIsReplacedByANewerOne() {
-        auto keychain = std::make_shared<GatedKeychain>();
-        auto worker = std::make_shared<PersistenceWorker>(keychain, ClerkLogger());
+        auto secrets = std::make_shared<GatedSecretStore>();
+        auto worker = std::make_shared<PersistenceWorker>(secrets, ClerkLogger());
         worker->write("a", QByteArray("1"), {});
-        keychain->entered.acquire(); // the first write is under way and waits
+        secrets->entered.acquire(); // the first write is under way and waits
         worker->write("a", QByteArray("2"), {});
         worker->write("b", QByteArray("x"), {});
         worker->write("a", QByteArray("3"), {});
-        keychain->gate.release();
+        secrets->gate.release();
         async::TaskScope scope;
         bool drained = false;
         scope.spawn(drain(worker), [&] { drained = true; });
         QVERIFY(waitFor([&] { return drained; }));
-        QCOMPARE(keychain->written, (QStringList{"a=1", "a=3", "b=x"}));
+        QCOMPARE(secrets->written, (QStringList{"a=1", "a=3", "b=x"}));
     }
 
-    void keychainItemsAreClearedLenientlyOrStrictly() {
-        InMemoryKeychain keychain;
-        for (const QString& account : ClerkKeychainItem::all())
-            keychain.setData(account, "x");
-        keychain.setFailing(ClerkKeychainItem::cachedClientServerDate, true);
-        QVERIFY_THROWS_EXCEPTION(KeychainError, CacheManager::clearAllKeychainItemsStrictly(keychain));
-        QVERIFY(keychain.data(ClerkKeychainItem::deviceToken)); // stopped at the failure
-        CacheManager::clearAllKeychainItems(keychain);
-        keychain.setFailing(ClerkKeychainItem::cachedClientServerDate, false);
-        for (const QString& account : ClerkKeychainItem::all())
-            QCOMPARE(bool(keychain.data(account)), account == ClerkKeychainItem::cachedClientServerDate);
+    void secretItemsAreClearedLenientlyOrStrictly() {
+        InMemorySecretStore secrets;
+        for (const QString& account : ClerkSecretItem::all())
+            secrets.setData(account, "x");
+        secrets.setFailing(ClerkSecretItem::cachedClientServerDate, true);
+        QVERIFY_THROWS_EXCEPTION(SecretStoreError, CacheManager::clearAllSecretItemsStrictly(secrets));
+        QVERIFY(secrets.data(ClerkSecretItem::deviceToken)); // stopped at the failure
+        CacheManager::clearAllSecretItems(secrets);
+        secrets.setFailing(ClerkSecretItem::cachedClientServerDate, false);
+        for (const QString& account : ClerkSecretItem::all())
+            QCOMPARE(bool(secrets.data(account)), account == ClerkSecretItem::cachedClientServerDate);
     }
 
     // Items stored for another publishable key are removed before anything is read or sent.
@@ -229,12 +229,12 @@ private Q_SLOTS:
         if (storedFor == QLatin1String("this"))
             storedFor = key;
         if (!storedFor.isEmpty())
-            f.keychain->setData(ClerkKeychainItem::instance, CacheManager::instanceId(storedFor));
+            f.secrets->setData(ClerkSecretItem::instance, CacheManager::instanceId(storedFor));
         const QByteArray session = FrontendApiFixture::sessionJson("sess_1");
-        f.keychain->setData(ClerkKeychainItem::cachedClient,
-                            FrontendApiFixture::clientJson("client_cached", {session}, "sess_1"));
-        f.keychain->setData(ClerkKeychainItem::deviceToken, "dvc_1");
-        f.keychain->setFailing(ClerkKeychainItem::pendingMagicLinkFlow, clearFails);
+        f.secrets->setData(ClerkSecretItem::cachedClient,
+                           FrontendApiFixture::clientJson("client_cached", {session}, "sess_1"));
+        f.secrets->setData(ClerkSecretItem::deviceToken, "dvc_1");
+        f.secrets->setFailing(ClerkSecretItem::pendingMagicLinkFlow, clearFails);
         f.server.enqueue(ScriptedResponse::held(ScriptedResponse::json(200, "{}")));
         f.server.enqueue(ScriptedResponse::json(200, R"({"response":null,"client":null})"));
 
@@ -244,15 +244,15 @@ private Q_SLOTS:
         QCOMPARE(bool(f.clerk->client()), kept);
         QCOMPARE(f.server.requests().at(0).header("Authorization"),
                  kept ? std::optional<QByteArray>("dvc_1") : std::nullopt);
-        QCOMPARE(f.logged("Unable to clear Clerk keychain items during reconfiguration."), clearFails);
+        QCOMPARE(f.logged("Unable to clear Clerk's stored secrets during reconfiguration."), clearFails);
         f.server.releaseHeld();
         QVERIFY(waitFor([&] { return loaded; }));
 
-        f.keychain->setFailing(ClerkKeychainItem::pendingMagicLinkFlow, false);
+        f.secrets->setFailing(ClerkSecretItem::pendingMagicLinkFlow, false);
         // A failed clear leaves the record as it was, so the next launch tries again.
-        QCOMPARE(f.keychain->data(ClerkKeychainItem::instance),
+        QCOMPARE(f.secrets->data(ClerkSecretItem::instance),
                  CacheManager::instanceId(clearFails ? storedFor : key));
-        QVERIFY(!f.keychain->data(ClerkKeychainItem::instance)->contains(key.toUtf8()));
+        QVERIFY(!f.secrets->data(ClerkSecretItem::instance)->contains(key.toUtf8()));
     }
 
     void aPendingSessionIsReported() {

@@ -2,7 +2,7 @@
 // client, which errors come back, and when requests are retried.
 #include "FrontendApiFixture.h"
 
-#include "ClerkKeychainItem.h"
+#include "ClerkSecretItem.h"
 #include "UnexpectedStatusError.h"
 
 using namespace std::chrono_literals;
@@ -69,7 +69,7 @@ private Q_SLOTS:
 
         // The token handed out comes back raw, with the client's id, on the next request.
         f.drainPersistence();
-        QCOMPARE(f.keychain->data(ClerkKeychainItem::deviceToken), QByteArray("dvc_secret_1"));
+        QCOMPARE(f.secrets->data(ClerkSecretItem::deviceToken), QByteArray("dvc_secret_1"));
         ClerkEnvironment environment;
         QVERIFY(!f.run(f.clerk->refreshEnvironment(), &environment));
         const RecordedRequest second = f.server.requests().at(1);
@@ -105,7 +105,7 @@ private Q_SLOTS:
         QCOMPARE(refreshed->id, QStringLiteral("client_2"));
         QCOMPARE(f.clerk->client()->id, QStringLiteral("client_2"));
         f.drainPersistence();
-        QVERIFY(f.keychain->data(ClerkKeychainItem::cachedClient)->contains("client_2"));
+        QVERIFY(f.secrets->data(ClerkSecretItem::cachedClient)->contains("client_2"));
     }
 
     // An error answer's client is applied like any other; without the member nothing changes.
@@ -353,7 +353,7 @@ private Q_SLOTS:
     }
 
     void unreachableServersAreRetriedAfterHalfASecond() {
-        Clerk clerk(std::make_shared<InMemoryKeychain>());
+        Clerk clerk(std::make_shared<InMemorySecretStore>());
         QStringList logs;
         ClerkOptions options;
         options.telemetryEnabled = false;
@@ -412,7 +412,7 @@ private Q_SLOTS:
         ClerkOptions options;
         options.telemetryEnabled = false;
         options.proxyUrl = QUrl(server.baseUrl().toString() + QStringLiteral("/auth/__clerk"));
-        Clerk clerk(std::make_shared<InMemoryKeychain>());
+        Clerk clerk(std::make_shared<InMemorySecretStore>());
         clerk.configure(FrontendApiFixture::publishableKey(QStringLiteral("clerk.invalid")), options);
         async::TaskScope scope;
         bool done = false;

@@ -202,7 +202,7 @@ private Q_SLOTS:
     }
 
     void tokensNeedAConfiguredClient() {
-        Clerk clerk(std::make_shared<InMemoryKeychain>());
+        Clerk clerk(std::make_shared<InMemorySecretStore>());
         async::TaskScope scope;
         QString message;
         scope.spawn(

@@ -4,12 +4,12 @@
 // agree on every path, key and status.
 #include "Calendar/CalendarAPI.h"
 #include "Clerk.h"
-#include "ClerkKeychainItem.h"
+#include "ClerkSecretItem.h"
 #include "Documents/DocumentsAPI.h"
 #include "FlashcardImport/FlashcardImportAPI.h"
 #include "Flashcards/FlashcardsAPI.h"
 #include "Flashcards/VocabularyAPI.h"
-#include "InMemoryKeychain.h"
+#include "InMemorySecretStore.h"
 #include "JobsAPI.h"
 #include "SampleDocuments.h"
 #include "Speech/SpeechAPI.h"
@@ -94,9 +94,9 @@ private Q_SLOTS:
 
         const TestServer::Device device =
             server.signUp(QStringLiteral("ada@example.com"), QStringLiteral("mitosis-2026"));
-        auto keychain = std::make_shared<InMemoryKeychain>();
-        keychain->setData(ClerkKeychainItem::deviceToken, device.deviceToken);
-        Clerk clerk(keychain);
+        auto secrets = std::make_shared<InMemorySecretStore>();
+        secrets->setData(ClerkSecretItem::deviceToken, device.deviceToken);
+        Clerk clerk(secrets);
         clerk.configure(server.publishableKey());
         TaskProbe<void> load(clerk.load());
         QTRY_VERIFY(clerk.isLoaded());

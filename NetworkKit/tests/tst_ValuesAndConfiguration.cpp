@@ -1,6 +1,6 @@
 // Free-form JSON values and where the backend's base URL comes from.
 #include "APIConfiguration.h"
-#include "BundleInfo.h"
+#include "AppInfo.h"
 #include "JSONValue.h"
 #include "Json.h"
 
@@ -37,7 +37,7 @@ private Q_SLOTS:
 
     void aMissingBaseURLStopsTheProcess() {
         if (qEnvironmentVariableIsSet("ORBELO_TEST_MISSING_BASE_URL")) {
-            BundleInfo::overrideForTesting({});
+            AppInfo::overrideForTesting({});
             APIConfiguration::baseURL();
             return;
         }

@@ -1,7 +1,7 @@
 #include "APIConfiguration.h"
-#include "AuthKit.h"
+#include "AppInfo.h"
+#include "AuthSession.h"
 #include "BrowserAuthenticationSession.h"
-#include "BundleInfo.h"
 #include "Common/AppContext.h"
 #include "Courses/TextRecognizerProvider.h"
 #include "NotificationManager.h"
@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
     // instance takes either, and this process ends.
     const QUrl startURL(parser.positionalArguments().value(0));
     const QString startLink = parser.value(deepLink);
-    SingleInstance instance(SingleInstance::socketName(BundleInfo::bundleIdentifier()));
+    SingleInstance instance(SingleInstance::socketName(AppInfo::appId()));
     const SingleInstance::Role role =
         parser.isSet(deepLink) ? instance.claimForDeepLink(startLink) : instance.claim(startURL);
     if (role == SingleInstance::Role::handedOver)
@@ -99,7 +99,7 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(deepLink))
         NotificationManager::shared().openDeepLink(startLink);
 
-    AppContext context(APIConfiguration::baseURL(), AuthKit::tokenProvider());
+    AppContext context(APIConfiguration::baseURL(), AuthSession::tokenProvider());
     OrbeloApp app(context); // outlives the window, which uses its objects
     const TextRecognizerProvider::SystemInstallation textRecognition; // outlives the window too
     QQuickStyle::setStyle(QStringLiteral("Basic"));

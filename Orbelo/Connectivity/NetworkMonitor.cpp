@@ -1,8 +1,8 @@
 #include "Connectivity/NetworkMonitor.h"
 
-NetworkMonitor::NetworkMonitor(std::unique_ptr<NetworkPathMonitor> monitor, QObject* parent)
+NetworkMonitor::NetworkMonitor(std::unique_ptr<NetworkStatus> monitor, QObject* parent)
     : QObject(parent), monitor_(std::move(monitor)) {
-    connect(monitor_.get(), &NetworkPathMonitor::pathUpdated, this, [this](bool satisfied) {
+    connect(monitor_.get(), &NetworkStatus::statusReported, this, [this](bool satisfied) {
         if (satisfied == isOnline_)
             return;
         isOnline_ = satisfied;

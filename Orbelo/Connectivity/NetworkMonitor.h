@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NetworkPathMonitor.h"
+#include "NetworkStatus.h"
 
 #include <QObject>
 
@@ -12,7 +12,7 @@ class NetworkMonitor : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool isOnline READ isOnline NOTIFY isOnlineChanged)
 public:
-    explicit NetworkMonitor(std::unique_ptr<NetworkPathMonitor> monitor, QObject* parent = nullptr);
+    explicit NetworkMonitor(std::unique_ptr<NetworkStatus> monitor, QObject* parent = nullptr);
 
     bool isOnline() const { return isOnline_; }
 
@@ -20,6 +20,6 @@ Q_SIGNALS:
     void isOnlineChanged();
 
 private:
-    std::unique_ptr<NetworkPathMonitor> monitor_;
+    std::unique_ptr<NetworkStatus> monitor_;
     bool isOnline_ = true;
 };

@@ -1,6 +1,6 @@
 #include "Courses/ManualCourseFormModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/FailureMessage.h"
 #include "Courses/CourseAPI.h"
 
@@ -14,7 +14,7 @@ std::optional<QString> optionalText(const QString& text) {
 } // namespace
 
 ManualCourseFormModel::ManualCourseFormModel(QObject* parent)
-    : ManualCourseFormModel(AuthKit::makeAPIClient(), parent) {}
+    : ManualCourseFormModel(AuthSession::makeAPIClient(), parent) {}
 
 ManualCourseFormModel::ManualCourseFormModel(APIClient client, QObject* parent)
     : QObject(parent), client_(std::move(client)) {}

@@ -1,6 +1,6 @@
 #include "Flashcards/FlashcardDeckModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/CourseChoices.h"
 #include "Common/FailureMessage.h"
 #include "Flashcards/FlashcardMessages.h"
@@ -33,7 +33,7 @@ struct FlashcardDeckModel::Deck {
 };
 
 FlashcardDeckModel::FlashcardDeckModel(QObject* parent)
-    : FlashcardDeckModel(AuthKit::makeAPIClient(), PreferencesStore::standard(), parent) {}
+    : FlashcardDeckModel(AuthSession::makeAPIClient(), PreferencesStore::standard(), parent) {}
 
 FlashcardDeckModel::FlashcardDeckModel(APIClient client, PreferencesStore& preferences, QObject* parent)
     : QObject(parent), client_(client), session_(client, preferences, this), walk_(this) {

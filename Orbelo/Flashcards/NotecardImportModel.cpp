@@ -1,6 +1,6 @@
 #include "Flashcards/NotecardImportModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "ByteCountFormatter.h"
 #include "Common/FailureMessage.h"
 #include "User/UserAPI.h"
@@ -55,7 +55,7 @@ bool isPdf(const QByteArray& data) {
 } // namespace
 
 NotecardImportModel::NotecardImportModel(QObject* parent)
-    : NotecardImportModel(AuthKit::makeAPIClient(), parent) {}
+    : NotecardImportModel(AuthSession::makeAPIClient(), parent) {}
 
 NotecardImportModel::NotecardImportModel(APIClient client, QObject* parent)
     : QObject(parent), api_(client), client_(client) {}

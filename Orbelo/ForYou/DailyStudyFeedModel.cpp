@@ -1,6 +1,6 @@
 #include "ForYou/DailyStudyFeedModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/FailureMessage.h"
 #include "ForYou/ForYouAPI.h"
 
@@ -9,7 +9,7 @@
 Q_LOGGING_CATEGORY(lcDailyFeed, "com.orbelo.desktop.DailyStudyFeed")
 
 DailyStudyFeedModel::DailyStudyFeedModel(QObject* parent)
-    : DailyStudyFeedModel(AuthKit::makeAPIClient(), parent) {}
+    : DailyStudyFeedModel(AuthSession::makeAPIClient(), parent) {}
 
 DailyStudyFeedModel::DailyStudyFeedModel(APIClient client, QObject* parent)
     : QObject(parent), client_(client), cards_(std::move(client)) {

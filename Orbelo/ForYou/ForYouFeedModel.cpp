@@ -1,10 +1,10 @@
 #include "ForYou/ForYouFeedModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/FailureMessage.h"
 #include "ForYou/ForYouAPI.h"
 
-ForYouFeedModel::ForYouFeedModel(QObject* parent) : ForYouFeedModel(AuthKit::makeAPIClient(), parent) {}
+ForYouFeedModel::ForYouFeedModel(QObject* parent) : ForYouFeedModel(AuthSession::makeAPIClient(), parent) {}
 
 ForYouFeedModel::ForYouFeedModel(APIClient client, QObject* parent)
     : QObject(parent), client_(client), cards_(std::move(client)) {}

@@ -1,6 +1,6 @@
 #include "Interests/InterestEditorModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Clock.h"
 #include "Interests/InterestCatalog.h"
 #include "PreferencesStore.h"
@@ -9,10 +9,11 @@
 #include <algorithm>
 
 InterestEditorModel::InterestEditorModel(QObject* parent)
-    : InterestEditorModel(
-          [] { return UserAPI(AuthKit::makeAPIClient()).profile(); },
-          [](UserProfileUpdateDTO update) { return UserAPI(AuthKit::makeAPIClient()).updateProfile(update); },
-          PreferencesStore::standard(), parent) {}
+    : InterestEditorModel([] { return UserAPI(AuthSession::makeAPIClient()).profile(); },
+                          [](UserProfileUpdateDTO update) {
+                              return UserAPI(AuthSession::makeAPIClient()).updateProfile(update);
+                          },
+                          PreferencesStore::standard(), parent) {}
 
 InterestEditorModel::InterestEditorModel(ProfileFetch fetchProfile, ProfileUpdate updateProfile,
                                          PreferencesStore& preferences, QObject* parent)

@@ -3,7 +3,7 @@
 #include "Common/FailureMessage.h"
 #include "Text/SentenceText.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Documents/DocumentsAPI.h"
 #include "Library/NotesSectionModel.h"
 
@@ -18,7 +18,7 @@ bool isEmpty(const DocumentSummary& summary) {
 } // namespace
 
 DocumentDetailModel::DocumentDetailModel(QObject* parent)
-    : DocumentDetailModel(AuthKit::makeAPIClient(), parent) {}
+    : DocumentDetailModel(AuthSession::makeAPIClient(), parent) {}
 
 DocumentDetailModel::DocumentDetailModel(APIClient client, QObject* parent)
     : QObject(parent), client_(std::move(client)) {}

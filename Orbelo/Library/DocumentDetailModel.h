@@ -34,7 +34,7 @@ public:
         QStringLiteral("Notes couldn't be generated for this document. It may be empty or still processing — "
                        "try again shortly.");
 
-    // The app's backend client (AuthKit).
+    // The app's backend client (AuthSession).
     explicit DocumentDetailModel(QObject* parent = nullptr);
     explicit DocumentDetailModel(APIClient client, QObject* parent = nullptr);
 

@@ -1,6 +1,6 @@
 #include "Library/DocumentNarrationPlayer.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Library/NarrationJobError.h"
 #include "Library/NarrationMessage.h"
 #include "Logging.h"
@@ -11,7 +11,7 @@
 #include <algorithm>
 
 DocumentNarrationPlayer::DocumentNarrationPlayer(QObject* parent)
-    : DocumentNarrationPlayer(AuthKit::makeAPIClient(), PreferencesStore::standard(),
+    : DocumentNarrationPlayer(AuthSession::makeAPIClient(), PreferencesStore::standard(),
                               std::make_unique<PcmNarrationQueue>(), QDBusConnection::sessionBus(), parent) {}
 
 DocumentNarrationPlayer::DocumentNarrationPlayer(APIClient client, PreferencesStore& preferences,

@@ -1,6 +1,6 @@
 #include "Library/DocumentsModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/CourseChoices.h"
 #include "Common/DocumentText.h"
@@ -30,7 +30,8 @@ QString describe(std::exception_ptr error) {
 
 } // namespace
 
-DocumentsModel::DocumentsModel(QObject* parent) : DocumentsModel(AuthKit::makeAPIClient(), {}, {}, parent) {}
+DocumentsModel::DocumentsModel(QObject* parent)
+    : DocumentsModel(AuthSession::makeAPIClient(), {}, {}, parent) {}
 
 DocumentsModel::DocumentsModel(APIClient client, std::shared_ptr<TextRecognizer> recognizer,
                                SyllabusImport::PdfPages pdfPages, QObject* parent)

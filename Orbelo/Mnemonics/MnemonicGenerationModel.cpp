@@ -1,6 +1,6 @@
 #include "Mnemonics/MnemonicGenerationModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/CourseChoices.h"
 #include "Common/CourseFilter.h"
 #include "Common/DocumentText.h"
@@ -26,7 +26,7 @@ QString documentLabel(const DocumentItem& document) {
 } // namespace
 
 MnemonicGenerationModel::MnemonicGenerationModel(QObject* parent)
-    : MnemonicGenerationModel(AuthKit::makeAPIClient(), parent) {}
+    : MnemonicGenerationModel(AuthSession::makeAPIClient(), parent) {}
 
 MnemonicGenerationModel::MnemonicGenerationModel(APIClient client, QObject* parent)
     : QObject(parent), client_(std::move(client)) {}

@@ -1,7 +1,7 @@
 #include "Mnemonics/MnemonicImageExport.h"
 
 #include "Clock.h"
-#include "SystemPasteboard.h"
+#include "SystemClipboard.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -9,12 +9,12 @@
 #include <QStandardPaths>
 
 MnemonicImageExport::MnemonicImageExport(QObject* parent)
-    : QObject(parent), ownedPasteboard_(std::make_unique<SystemPasteboard>()),
-      pasteboard_(ownedPasteboard_.get()) {}
+    : QObject(parent), ownedClipboard_(std::make_unique<SystemClipboard>()),
+      clipboard_(ownedClipboard_.get()) {}
 
-MnemonicImageExport::MnemonicImageExport(Pasteboard& pasteboard, MnemonicImageRenderer::Options options,
+MnemonicImageExport::MnemonicImageExport(Clipboard& clipboard, MnemonicImageRenderer::Options options,
                                          QObject* parent)
-    : QObject(parent), pasteboard_(&pasteboard), options_(options) {}
+    : QObject(parent), clipboard_(&clipboard), options_(options) {}
 
 MnemonicImageExport::~MnemonicImageExport() = default;
 
@@ -111,7 +111,7 @@ void MnemonicImageExport::finish(Action action) {
         Q_EMIT saveReady(suggestedFile());
         return;
     }
-    pasteboard_->setImage(image_);
+    clipboard_->setImage(image_);
     didCopy_ = true;
     Q_EMIT stateChanged();
     tasks_.cancel(copiedTask_);

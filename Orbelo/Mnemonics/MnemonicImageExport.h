@@ -14,7 +14,7 @@
 #include <chrono>
 #include <memory>
 
-class Pasteboard;
+class Clipboard;
 
 // "Save image…" and "Copy image" of a mnemonic: the picture is painted on a worker thread (the
 // button that asked reads "Preparing image…" meanwhile) and kept until the mnemonic changes.
@@ -36,7 +36,7 @@ public:
 
     // The desktop's clipboard and the standard picture size.
     explicit MnemonicImageExport(QObject* parent = nullptr);
-    MnemonicImageExport(Pasteboard& pasteboard, MnemonicImageRenderer::Options options,
+    MnemonicImageExport(Clipboard& clipboard, MnemonicImageRenderer::Options options,
                         QObject* parent = nullptr);
     ~MnemonicImageExport() override;
 
@@ -75,8 +75,8 @@ private:
     void setError(const QString& message);
     void forgetImage();
 
-    std::unique_ptr<Pasteboard> ownedPasteboard_;
-    Pasteboard* pasteboard_;
+    std::unique_ptr<Clipboard> ownedClipboard_;
+    Clipboard* clipboard_;
     MnemonicImageRenderer::Options options_;
     QString text_;
     QString title_;

@@ -1,6 +1,6 @@
 #include "Notifications/NotificationsBadge.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Clock.h"
 
 #include <QJSEngine>
@@ -10,7 +10,7 @@ NotificationsBadge::NotificationsBadge(APIClient client, QObject* parent)
 
 NotificationsBadge& NotificationsBadge::shared() {
     static NotificationsBadge* instance =
-        new NotificationsBadge(AuthKit::makeAPIClient()); // lives as long as the process
+        new NotificationsBadge(AuthSession::makeAPIClient()); // lives as long as the process
     return *instance;
 }
 

@@ -1,6 +1,6 @@
 #include "Notifications/NotificationsModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/FailureMessage.h"
 #include "Notifications/NotificationOpening.h"
@@ -10,7 +10,7 @@
 #include <QTimer>
 
 NotificationsModel::NotificationsModel(QObject* parent)
-    : NotificationsModel(AuthKit::makeAPIClient(), &NotificationsBadge::shared(), parent) {}
+    : NotificationsModel(AuthSession::makeAPIClient(), &NotificationsBadge::shared(), parent) {}
 
 NotificationsModel::NotificationsModel(APIClient client, NotificationsBadge* badge, QObject* parent)
     : QObject(parent), api_(std::move(client)), badge_(badge) {}

@@ -1,6 +1,6 @@
 #include "Notifications/PushRegistration.h"
 
-#include "BundleInfo.h"
+#include "AppInfo.h"
 #include "NotificationManager.h"
 #include "Notifications/NotificationsAPI.h"
 
@@ -34,7 +34,7 @@ async::Task<void> PushRegistration::registerDevice(PushRegistration* self, QStri
     DeviceRegistrationRequest request;
     request.deviceToken = token;
     request.platform = platform;
-    const QVariant version = BundleInfo::value(QStringLiteral("CFBundleShortVersionString"));
+    const QVariant version = AppInfo::value(QStringLiteral("CFBundleShortVersionString"));
     if (version.typeId() == QMetaType::QString && !version.toString().isEmpty())
         request.appVersion = version.toString();
     try {

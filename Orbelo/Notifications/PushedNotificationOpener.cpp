@@ -1,6 +1,6 @@
 #include "Notifications/PushedNotificationOpener.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/AppContext.h"
 #include "NotificationManager.h"
 #include "Notifications/NotificationOpening.h"
@@ -11,7 +11,7 @@
 #include <QTimer>
 
 PushedNotificationOpener::PushedNotificationOpener(QObject* parent)
-    : PushedNotificationOpener(AuthKit::makeAPIClient(), &NotificationsBadge::shared(), parent) {}
+    : PushedNotificationOpener(AuthSession::makeAPIClient(), &NotificationsBadge::shared(), parent) {}
 
 PushedNotificationOpener::PushedNotificationOpener(APIClient client, NotificationsBadge* badge,
                                                    QObject* parent)

@@ -1,7 +1,7 @@
 #include "Onboarding/OnboardingFlowModel.h"
 
 #include "APIError.h"
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Clock.h"
 #include "Interests/InterestCatalog.h"
 #include "Interests/InterestSelectionStore.h"
@@ -66,7 +66,7 @@ QString failureReason(std::exception_ptr error) {
 OnboardingFlowModel::OnboardingFlowModel(QObject* parent)
     : OnboardingFlowModel(
           [](const UserProfileUpdateDTO& update) {
-              return UserAPI(AuthKit::makeAPIClient()).updateProfile(update);
+              return UserAPI(AuthSession::makeAPIClient()).updateProfile(update);
           },
           PreferencesStore::standard(), parent) {}
 

@@ -1,7 +1,7 @@
 #include "Quiz/QuizModel.h"
 
-#include "AuthKit.h"
-#include "BundleInfo.h"
+#include "AppInfo.h"
+#include "AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/CurrentUser.h"
 #include "DesktopUrlOpener.h"
@@ -9,9 +9,9 @@
 #include "Quiz/QuizLaunchRequests.h"
 
 QuizModel::QuizModel(QObject* parent)
-    : QuizModel(AuthKit::makeAPIClient(), PreferencesStore::standard(), std::make_unique<DesktopUrlOpener>(),
-                nullptr, CurrentUser::id,
-                BundleInfo::value(QStringLiteral("CFBundleShortVersionString")).toString(), parent) {}
+    : QuizModel(AuthSession::makeAPIClient(), PreferencesStore::standard(),
+                std::make_unique<DesktopUrlOpener>(), nullptr, CurrentUser::id,
+                AppInfo::value(QStringLiteral("CFBundleShortVersionString")).toString(), parent) {}
 
 QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, UrlOpener& opener,
                      QuizResult::UserIdSource userId, const QString& appVersion, QObject* parent)

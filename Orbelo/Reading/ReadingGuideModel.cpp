@@ -1,7 +1,7 @@
 #include "Reading/ReadingGuideModel.h"
 
 #include "APIError.h"
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/FailureMessage.h"
 #include "Flashcards/FlashcardVocabularyDeck.h"
 #include "GuidedReading/GuidedReadingAPI.h"
@@ -42,7 +42,8 @@ QStringList listOf(const std::optional<QList<QString>>& list) {
 
 } // namespace
 
-ReadingGuideModel::ReadingGuideModel(QObject* parent) : ReadingGuideModel(AuthKit::makeAPIClient(), parent) {}
+ReadingGuideModel::ReadingGuideModel(QObject* parent)
+    : ReadingGuideModel(AuthSession::makeAPIClient(), parent) {}
 
 ReadingGuideModel::ReadingGuideModel(APIClient client, QObject* parent)
     : QObject(parent), client_(std::move(client)) {}

@@ -50,7 +50,7 @@ public:
         QStringLiteral("This can take up to a minute the first time.");
     static inline const QString emptyTitle = QStringLiteral("No reading guide yet");
 
-    // The app's backend client (AuthKit).
+    // The app's backend client (AuthSession).
     explicit ReadingGuideModel(QObject* parent = nullptr);
     explicit ReadingGuideModel(APIClient client, QObject* parent = nullptr);
 

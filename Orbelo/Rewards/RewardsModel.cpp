@@ -1,7 +1,7 @@
 #include "Rewards/RewardsModel.h"
 
 #include "Appearance.h"
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/CurrentUser.h"
 #include "Common/FailureMessage.h"
@@ -35,7 +35,7 @@ constexpr std::array categoryOrder{RewardCategoryFilter::all, RewardCategoryFilt
 } // namespace
 
 RewardsModel::RewardsModel(QObject* parent)
-    : RewardsModel(AuthKit::makeAPIClient(), CurrentUser::id, parent) {}
+    : RewardsModel(AuthSession::makeAPIClient(), CurrentUser::id, parent) {}
 
 RewardsModel::RewardsModel(APIClient client, UserIdSource userId, QObject* parent)
     : QObject(parent), client_(client), gamification_(std::move(client)), userId_(std::move(userId)) {}

@@ -1,6 +1,6 @@
 #include "Rewards/SongGenerationModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/CourseChoices.h"
 #include "Common/CourseFilter.h"
 #include "Common/CurrentUser.h"
@@ -21,7 +21,7 @@ const QString firstGenre = QStringLiteral("hip-hop");
 } // namespace
 
 SongGenerationModel::SongGenerationModel(QObject* parent)
-    : SongGenerationModel(AuthKit::makeAPIClient(), CurrentUser::id, parent) {}
+    : SongGenerationModel(AuthSession::makeAPIClient(), CurrentUser::id, parent) {}
 
 SongGenerationModel::SongGenerationModel(APIClient client, UserIdSource userId, QObject* parent)
     : QObject(parent), client_(std::move(client)), userId_(std::move(userId)), genre_(firstGenre) {}

@@ -1,11 +1,11 @@
 #include "Settings/DiscoverabilityModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/FailureMessage.h"
 #include "NetworkDirectory/NetworkDirectoryAPI.h"
 
 DiscoverabilityModel::DiscoverabilityModel(QObject* parent)
-    : DiscoverabilityModel(AuthKit::makeAPIClient(), parent) {}
+    : DiscoverabilityModel(AuthSession::makeAPIClient(), parent) {}
 
 DiscoverabilityModel::DiscoverabilityModel(APIClient client, QObject* parent)
     : QObject(parent), client_(std::move(client)) {}

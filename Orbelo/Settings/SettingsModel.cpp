@@ -1,6 +1,6 @@
 #include "Settings/SettingsModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/CurrentUser.h"
 #include "Common/FailureMessage.h"
 #include "Common/SupportLinks.h"
@@ -10,7 +10,7 @@
 
 SettingsModel::SettingsModel(QObject* parent)
     : SettingsModel(
-          AuthKit::makeAPIClient(), [] { return AuthKit::signOut(); }, parent) {
+          AuthSession::makeAPIClient(), [] { return AuthSession::signOut(); }, parent) {
     CurrentUser::follow(this, [this](const std::optional<User>& user) { setUser(user); });
 }
 

@@ -33,9 +33,9 @@ public:
     static inline const QString partialDeletionMessage = QStringLiteral(
         "Account data removed, but the auth record may persist. If you can sign back in, contact support.");
 
-    // The shared auth client's user, the app's backend client and AuthKit's sign-out.
+    // The shared auth client's user, the app's backend client and AuthSession's sign-out.
     explicit SettingsModel(QObject* parent = nullptr);
-    // `signOut` replaces AuthKit::signOut (tests); the user is set with setUser.
+    // `signOut` replaces AuthSession::signOut (tests); the user is set with setUser.
     SettingsModel(APIClient client, SignOutCommand::SignOut signOut, QObject* parent = nullptr);
 
     void setUser(const std::optional<User>& user);

@@ -1,6 +1,6 @@
 #include "Settings/UniversityPickerModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Clock.h"
 #include "Common/FailureMessage.h"
 #include "User/UniversityAPI.h"
@@ -9,7 +9,7 @@
 #include <QVariantMap>
 
 UniversityPickerModel::UniversityPickerModel(QObject* parent)
-    : UniversityPickerModel(AuthKit::makeAPIClient(), parent) {}
+    : UniversityPickerModel(AuthSession::makeAPIClient(), parent) {}
 
 UniversityPickerModel::UniversityPickerModel(APIClient client, QObject* parent)
     : QObject(parent), client_(std::move(client)) {}

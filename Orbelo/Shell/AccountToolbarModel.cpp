@@ -1,6 +1,6 @@
 #include "Shell/AccountToolbarModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/CurrentUser.h"
 #include "Gamification/GamificationAPI.h"
@@ -18,7 +18,7 @@ std::optional<QString> present(const std::optional<QString>& text) {
 } // namespace
 
 AccountToolbarModel::AccountToolbarModel(QObject* parent)
-    : AccountToolbarModel([] { return AuthKit::signOut(); }, parent, AuthKit::makeAPIClient()) {
+    : AccountToolbarModel([] { return AuthSession::signOut(); }, parent, AuthSession::makeAPIClient()) {
     CurrentUser::follow(this, [this](const std::optional<User>& user) { setUser(user); });
 }
 

@@ -34,7 +34,7 @@ class AccountToolbarModel : public QObject {
 public:
     // Follows the shared auth client's current user.
     explicit AccountToolbarModel(QObject* parent = nullptr);
-    // `signOut` replaces AuthKit::signOut (tests); the user is set with setUser. With `badges`, the
+    // `signOut` replaces AuthSession::signOut (tests); the user is set with setUser. With `badges`, the
     // badge is read from the gamification summary whenever the user changes or a reward is bought.
     AccountToolbarModel(SignOutCommand::SignOut signOut, QObject* parent = nullptr,
                         std::optional<APIClient> badges = std::nullopt);

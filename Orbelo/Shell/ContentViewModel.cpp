@@ -1,17 +1,17 @@
 #include "Shell/ContentViewModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Clerk.h"
 #include "Common/AppContext.h"
 #include "PreferencesStore.h"
 #include "User/UserAPI.h"
 
 ContentViewModel::ContentViewModel(QObject* parent)
-    : ContentViewModel(AuthSource{[] { return Clerk::shared().isLoaded(); },
-                                  [] { return Clerk::shared().client(); },
-                                  [] { return AuthKit::currentToken(); }, [] { return AuthKit::signOut(); },
-                                  [] { return UserAPI(AuthKit::makeAPIClient()).profile(); }},
-                       parent) {
+    : ContentViewModel(
+          AuthSource{[] { return Clerk::shared().isLoaded(); }, [] { return Clerk::shared().client(); },
+                     [] { return AuthSession::currentToken(); }, [] { return AuthSession::signOut(); },
+                     [] { return UserAPI(AuthSession::makeAPIClient()).profile(); }},
+          parent) {
     Clerk& clerk = Clerk::shared();
     connect(&clerk, &Clerk::clientChanged, this, &ContentViewModel::refresh);
     connect(&clerk, &Clerk::loadedChanged, this, &ContentViewModel::refresh);

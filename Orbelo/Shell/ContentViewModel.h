@@ -32,7 +32,7 @@ public:
     enum class RootState { Loading, SignedOut, Shell };
     Q_ENUM(RootState)
 
-    // Where the auth state comes from; the default is the shared auth client and AuthKit.
+    // Where the auth state comes from; the default is the shared auth client and AuthSession.
     struct AuthSource {
         std::function<bool()> isLoaded;
         std::function<std::optional<Client>()> client;

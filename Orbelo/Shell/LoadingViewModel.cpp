@@ -2,14 +2,14 @@
 
 #include "Clock.h"
 
-LoadingViewModel::LoadingViewModel(QObject* parent) : LoadingViewModel(KeychainWait::shared(), parent) {}
+LoadingViewModel::LoadingViewModel(QObject* parent) : LoadingViewModel(KeyringWait::shared(), parent) {}
 
-LoadingViewModel::LoadingViewModel(KeychainWait& keychain, QObject* parent)
-    : QObject(parent), keychain_(keychain) {
-    // Reported from the keychain's thread; delivered here on the main thread.
-    connect(&keychain_, &KeychainWait::waitingChanged, this, &LoadingViewModel::followKeychain,
+LoadingViewModel::LoadingViewModel(KeyringWait& keyring, QObject* parent)
+    : QObject(parent), keyring_(keyring) {
+    // Reported from the keyring's thread; delivered here on the main thread.
+    connect(&keyring_, &KeyringWait::waitingChanged, this, &LoadingViewModel::followKeyring,
             Qt::QueuedConnection);
-    followKeychain();
+    followKeyring();
 }
 
 void LoadingViewModel::start() {
@@ -31,12 +31,12 @@ async::Task<void> LoadingViewModel::waitThenHint(LoadingViewModel* self) {
 }
 
 void LoadingViewModel::continueWithoutKeyring() {
-    keychain_.bypass();
-    followKeychain();
+    keyring_.bypass();
+    followKeyring();
 }
 
-void LoadingViewModel::followKeychain() {
-    if (!keychain_.isWaiting() || keychain_.isBypassed()) {
+void LoadingViewModel::followKeyring() {
+    if (!keyring_.isWaiting() || keyring_.isBypassed()) {
         tasks_.cancel(keyringTask_);
         setShowKeyringPrompt(false);
     } else if (!showKeyringPrompt_ && !tasks_.isRunning(keyringTask_)) {

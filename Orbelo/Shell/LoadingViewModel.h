@@ -3,7 +3,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QObject>
 
-#include "KeychainWait.h"
+#include "KeyringWait.h"
 #include "TaskScope.h"
 
 #include <QtQml/qqmlregistration.h>
@@ -25,7 +25,7 @@ public:
     static constexpr std::chrono::seconds keyringPromptDelay{3};
 
     explicit LoadingViewModel(QObject* parent = nullptr);
-    explicit LoadingViewModel(KeychainWait& keychain, QObject* parent = nullptr);
+    explicit LoadingViewModel(KeyringWait& keyring, QObject* parent = nullptr);
 
     bool showSlowHint() const { return showSlowHint_; }
     QString message() const { return QStringLiteral("Loading…"); }
@@ -53,10 +53,10 @@ private:
     static async::Task<void> waitThenHint(LoadingViewModel* self);
     static async::Task<void> waitThenPromptForKeyring(LoadingViewModel* self);
     void setShowSlowHint();
-    void followKeychain();
+    void followKeyring();
     void setShowKeyringPrompt(bool shown);
 
-    KeychainWait& keychain_;
+    KeyringWait& keyring_;
     bool showSlowHint_ = false;
     bool showKeyringPrompt_ = false;
     async::TaskScope::TaskId waitTask_ = 0;

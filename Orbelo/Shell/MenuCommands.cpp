@@ -1,6 +1,6 @@
 #include "Shell/MenuCommands.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/SupportLinks.h"
 #include "Shell/Refreshable.h"
@@ -9,7 +9,7 @@
 
 #include <QDesktopServices>
 
-MenuCommands::MenuCommands(QObject* parent) : MenuCommands([] { return AuthKit::signOut(); }, parent) {}
+MenuCommands::MenuCommands(QObject* parent) : MenuCommands([] { return AuthSession::signOut(); }, parent) {}
 
 MenuCommands::MenuCommands(SignOutCommand::SignOut signOut, QObject* parent)
     : QObject(parent), signOut_(std::move(signOut)) {

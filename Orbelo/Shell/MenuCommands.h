@@ -29,7 +29,7 @@ class MenuCommands : public QObject {
     Q_MOC_INCLUDE("AppContext.h")
 public:
     explicit MenuCommands(QObject* parent = nullptr);
-    // `signOut` replaces AuthKit::signOut (tests).
+    // `signOut` replaces AuthSession::signOut (tests).
     MenuCommands(SignOutCommand::SignOut signOut, QObject* parent = nullptr);
 
     bool canRefresh() const;

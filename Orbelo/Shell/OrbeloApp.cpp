@@ -1,10 +1,10 @@
 #include "Shell/OrbeloApp.h"
 
 #include "APIConfiguration.h"
+#include "AppInfo.h"
 #include "Appearance.h"
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "AuthenticationFailures.h"
-#include "BundleInfo.h"
 #include "Clerk.h"
 #include "Common/AppContext.h"
 #include "Common/FailureMessage.h"
@@ -18,7 +18,7 @@
 #include "PreferencesStore.h"
 #include "Settings/AppearanceModel.h"
 #include "Shell/ContentViewModel.h"
-#include "SystemNetworkPathMonitor.h"
+#include "SystemNetworkStatus.h"
 #include "User/TimezoneSync.h"
 
 #include <QGuiApplication>
@@ -64,7 +64,7 @@ QStringList OrbeloApp::launchLogLines(const QVariant& baseURL, const QString& pu
 
 QString OrbeloApp::keychainAccessGroup() {
     // Linux has no team prefix; the Secret Service ignores groups, so this only names the app.
-    return QStringLiteral("orbelo.") + BundleInfo::bundleIdentifier();
+    return QStringLiteral("orbelo.") + AppInfo::appId();
 }
 
 std::optional<QString> OrbeloApp::signedInUserId(const std::optional<Client>& client) {
@@ -87,9 +87,8 @@ void OrbeloApp::forwardApplicationState(Qt::ApplicationState state, Clerk& clerk
 
 void OrbeloApp::launch(const QString& trustedCertificatePem) {
     // 1. Application-wide objects.
-    const QUrl baseURL(BundleInfo::value(QStringLiteral("API_BASE_URL")).toString());
-    networkMonitor_ =
-        std::make_unique<NetworkMonitor>(std::make_unique<SystemNetworkPathMonitor>(baseURL.host()));
+    const QUrl baseURL(AppInfo::value(QStringLiteral("API_BASE_URL")).toString());
+    networkMonitor_ = std::make_unique<NetworkMonitor>(std::make_unique<SystemNetworkStatus>(baseURL.host()));
     NotificationsBadge& badge = NotificationsBadge::shared();
     // Here rather than at construction: finding a speech engine would hold up the first frame.
     readAloud_ =
@@ -98,15 +97,15 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
 
     // 2. The publishable key, once per process; without it the build is broken, not the run.
     const std::optional<QString> key =
-        publishableKey(BundleInfo::value(QStringLiteral("CLERK_PUBLISHABLE_KEY")));
+        publishableKey(AppInfo::value(QStringLiteral("CLERK_PUBLISHABLE_KEY")));
     if (!key)
         qFatal("%s", missingKeyMessage);
 
     // 3. The auth client.
-    Clerk& clerk = AuthKit::configure(*key, keychainAccessGroup());
+    Clerk& clerk = AuthSession::configure(*key, keychainAccessGroup());
 
     // 4. What this run talks to.
-    for (const QString& line : launchLogLines(BundleInfo::value(QStringLiteral("API_BASE_URL")), *key))
+    for (const QString& line : launchLogLines(AppInfo::value(QStringLiteral("API_BASE_URL")), *key))
         qCInfo(lcAuth).noquote() << line;
 
     // The time zone report, for each user who signs in.

@@ -46,7 +46,7 @@ public:
     static std::optional<QString> publishableKey(const QVariant& value);
     // The two start-up log lines: the backend base URL and the first 20 characters of the key.
     static QStringList launchLogLines(const QVariant& baseURL, const QString& publishableKey);
-    // The keychain access group the auth client is configured with.
+    // The secrets access group the auth client is configured with.
     static QString keychainAccessGroup();
     // The signed-in user's id, when someone is signed in.
     static std::optional<QString> signedInUserId(const std::optional<Client>& client);

@@ -1,6 +1,6 @@
 #include "Shell/ServerOverride.h"
 
-#include "BundleInfo.h"
+#include "AppInfo.h"
 
 #include <QUrl>
 
@@ -37,7 +37,7 @@ bool apply(const QString& origin, QString* error) {
     const std::optional<QVariantMap> values = bundleValues(origin, error);
     if (!values)
         return false;
-    BundleInfo::setValues(*values);
+    AppInfo::setValues(*values);
     return true;
 }
 

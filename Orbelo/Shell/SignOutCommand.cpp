@@ -1,9 +1,10 @@
 #include "Shell/SignOutCommand.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Shell/SignOutConfirmation.h"
 
-SignOutCommand::SignOutCommand(QObject* parent) : SignOutCommand([] { return AuthKit::signOut(); }, parent) {}
+SignOutCommand::SignOutCommand(QObject* parent)
+    : SignOutCommand([] { return AuthSession::signOut(); }, parent) {}
 
 SignOutCommand::SignOutCommand(SignOut signOut, QObject* parent)
     : SignOutCommand(std::move(signOut), SignOutConfirmation::shared(), parent) {}

@@ -16,9 +16,9 @@ class SignOutCommand : public QObject {
 public:
     using SignOut = std::function<async::Task<void>()>;
 
-    // AuthKit's sign-out.
+    // AuthSession's sign-out.
     explicit SignOutCommand(QObject* parent = nullptr);
-    // `signOut` replaces AuthKit::signOut (tests).
+    // `signOut` replaces AuthSession::signOut (tests).
     explicit SignOutCommand(SignOut signOut, QObject* parent = nullptr);
     SignOutCommand(SignOut signOut, SignOutConfirmation& confirmation, QObject* parent = nullptr);
 

@@ -1,12 +1,12 @@
 #include "Study/CalendarFeedModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Calendar/CalendarAPI.h"
 #include "Common/FailureMessage.h"
 #include "DesktopUrlOpener.h"
 #include "HttpTransfer.h"
 #include "PreferencesStore.h"
-#include "SystemPasteboard.h"
+#include "SystemClipboard.h"
 #include "URLError.h"
 
 #include <QDir>
@@ -37,15 +37,15 @@ async::Task<void> whileBusy(async::Task<void> task, std::function<void()> done) 
 } // namespace
 
 CalendarFeedModel::CalendarFeedModel(QObject* parent)
-    : QObject(parent), client_(AuthKit::makeAPIClient()), preferences_(&PreferencesStore::standard()),
+    : QObject(parent), client_(AuthSession::makeAPIClient()), preferences_(&PreferencesStore::standard()),
       ownedOpener_(std::make_unique<DesktopUrlOpener>()),
-      ownedPasteboard_(std::make_unique<SystemPasteboard>()), opener_(ownedOpener_.get()),
-      pasteboard_(ownedPasteboard_.get()) {}
+      ownedClipboard_(std::make_unique<SystemClipboard>()), opener_(ownedOpener_.get()),
+      clipboard_(ownedClipboard_.get()) {}
 
 CalendarFeedModel::CalendarFeedModel(APIClient client, PreferencesStore& preferences, UrlOpener& opener,
-                                     Pasteboard& pasteboard, QObject* parent)
+                                     Clipboard& clipboard, QObject* parent)
     : QObject(parent), client_(std::move(client)), preferences_(&preferences), opener_(&opener),
-      pasteboard_(&pasteboard) {}
+      clipboard_(&clipboard) {}
 
 CalendarFeedModel::~CalendarFeedModel() = default;
 
@@ -108,7 +108,7 @@ void CalendarFeedModel::copyLink() {
     if (isBusy())
         return;
     if (link_) {
-        putOnPasteboard();
+        putOnClipboard();
         return;
     }
     start(QStringLiteral("Creating your calendar link…"), issue(this, Follow::copy));
@@ -187,7 +187,7 @@ async::Task<void> CalendarFeedModel::issue(CalendarFeedModel* self, Follow follo
         self->openLink();
         break;
     case Follow::copy:
-        self->putOnPasteboard();
+        self->putOnClipboard();
         break;
     case Follow::show:
         self->setMessages({}, QStringLiteral("Your new calendar link is ready. Subscribe to it again in your "
@@ -258,8 +258,8 @@ void CalendarFeedModel::openLink() {
         setMessages(notOpenedText);
 }
 
-void CalendarFeedModel::putOnPasteboard() {
-    pasteboard_->setText(link_->httpsUrl);
+void CalendarFeedModel::putOnClipboard() {
+    clipboard_->setText(link_->httpsUrl);
     setMessages({}, copiedText);
 }
 

@@ -12,7 +12,7 @@
 
 #include <memory>
 
-class Pasteboard;
+class Clipboard;
 class PreferencesStore;
 class UrlOpener;
 
@@ -52,7 +52,7 @@ public:
     // The app's backend client, preferences, desktop and clipboard.
     explicit CalendarFeedModel(QObject* parent = nullptr);
     CalendarFeedModel(APIClient client, PreferencesStore& preferences, UrlOpener& opener,
-                      Pasteboard& pasteboard, QObject* parent = nullptr);
+                      Clipboard& clipboard, QObject* parent = nullptr);
     ~CalendarFeedModel() override;
 
     bool isBusy() const { return !busyText_.isEmpty(); }
@@ -99,16 +99,16 @@ private:
     static async::Task<void> issueLink(CalendarFeedModel* self);
     void start(const QString& busyText, async::Task<void> task);
     void openLink();
-    void putOnPasteboard();
+    void putOnClipboard();
     void setMessages(const QString& error, const QString& info = {});
     void setConfirmation(const QString& kind);
 
     APIClient client_;
     PreferencesStore* preferences_;
     std::unique_ptr<UrlOpener> ownedOpener_;
-    std::unique_ptr<Pasteboard> ownedPasteboard_;
+    std::unique_ptr<Clipboard> ownedClipboard_;
     UrlOpener* opener_;
-    Pasteboard* pasteboard_;
+    Clipboard* clipboard_;
     std::optional<CalendarFeedResponse> link_;
     QString busyText_;
     QString errorMessage_;

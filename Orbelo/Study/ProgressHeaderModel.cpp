@@ -1,6 +1,6 @@
 #include "Study/ProgressHeaderModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/AppContext.h"
 #include "Gamification/GamificationAPI.h"
 #include "Rewards/RewardEffectText.h"
@@ -8,7 +8,7 @@
 #include <algorithm>
 
 ProgressHeaderModel::ProgressHeaderModel(QObject* parent)
-    : ProgressHeaderModel(AuthKit::makeAPIClient(), parent) {}
+    : ProgressHeaderModel(AuthSession::makeAPIClient(), parent) {}
 
 ProgressHeaderModel::ProgressHeaderModel(APIClient client, QObject* parent)
     : QObject(parent), client_(std::move(client)) {}

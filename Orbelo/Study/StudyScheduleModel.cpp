@@ -1,6 +1,6 @@
 #include "Study/StudyScheduleModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Calendar/CalendarAPI.h"
 #include "Common/FailureMessage.h"
 #include "Study/ScheduleGrouping.h"
@@ -15,7 +15,7 @@ QString counted(int count, const QString& one, const QString& many) {
 } // namespace
 
 StudyScheduleModel::StudyScheduleModel(QObject* parent)
-    : StudyScheduleModel(AuthKit::makeAPIClient(), QTimeZone::systemTimeZone(), parent) {}
+    : StudyScheduleModel(AuthSession::makeAPIClient(), QTimeZone::systemTimeZone(), parent) {}
 
 StudyScheduleModel::StudyScheduleModel(APIClient client, QTimeZone zone, QObject* parent)
     : QObject(parent), client_(std::move(client)), zone_(std::move(zone)) {}

@@ -1,6 +1,6 @@
 #include "Tutor/TutorSessionModel.h"
 
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "Common/CourseChoices.h"
 #include "Common/CurrentUser.h"
 #include "Common/FailureMessage.h"
@@ -27,7 +27,7 @@ template <class T> async::Task<std::optional<T>> optional(async::Task<T> task) {
 } // namespace
 
 TutorSessionModel::TutorSessionModel(QObject* parent)
-    : TutorSessionModel(AuthKit::makeAPIClient(), CurrentUser::id, parent) {}
+    : TutorSessionModel(AuthSession::makeAPIClient(), CurrentUser::id, parent) {}
 
 TutorSessionModel::TutorSessionModel(APIClient client, UserIdSource userId, QObject* parent)
     : QObject(parent), client_(std::move(client)), userId_(std::move(userId)) {}

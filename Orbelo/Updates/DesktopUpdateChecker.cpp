@@ -1,6 +1,6 @@
 #include "Updates/DesktopUpdateChecker.h"
 
-#include "BundleInfo.h"
+#include "AppInfo.h"
 #include "Clock.h"
 #include "HttpTransfer.h"
 #include "Json.h"
@@ -32,7 +32,7 @@ QString DesktopUpdateChecker::availableVersion() const {
 
 int DesktopUpdateChecker::currentBuild() {
     bool ok = false;
-    const int build = BundleInfo::value(QStringLiteral("CFBundleVersion")).toString().toInt(&ok);
+    const int build = AppInfo::value(QStringLiteral("CFBundleVersion")).toString().toInt(&ok);
     return ok ? build : 0;
 }
 

@@ -1,15 +1,14 @@
 #include "Updates/UpdateBannerModel.h"
 
-#include "BundleInfo.h"
+#include "AppInfo.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
 
 UpdateBannerModel::UpdateBannerModel(QObject* parent)
     : UpdateBannerModel(
-          QUrl(BundleInfo::value(QStringLiteral("OrbeloAppcastURL")).toString()),
-          PreferencesStore::standard(), [](const QUrl& url) { return QDesktopServices::openUrl(url); },
-          parent) {}
+          QUrl(AppInfo::value(QStringLiteral("OrbeloAppcastURL")).toString()), PreferencesStore::standard(),
+          [](const QUrl& url) { return QDesktopServices::openUrl(url); }, parent) {}
 
 UpdateBannerModel::UpdateBannerModel(QUrl manifestURL, PreferencesStore& defaults, Opener open,
                                      QObject* parent)

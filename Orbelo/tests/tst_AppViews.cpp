@@ -5,7 +5,7 @@
 #include "Connectivity/NetworkMonitor.h"
 #include "Courses/SyllabusImagePickerModel.h"
 #include "Courses/TextRecognizerProvider.h"
-#include "FakeNetworkPathMonitor.h"
+#include "FakeNetworkStatus.h"
 #include "FakeNotifierClient.h"
 #include "FakeUrlOpener.h"
 #include "Flashcards/FlashcardDeckModel.h"
@@ -181,8 +181,8 @@ private Q_SLOTS:
 
     // The shell shows the sidebar's eight sections and the offline banner only while offline.
     void shellAndOfflineBanner() {
-        auto* path = new FakeNetworkPathMonitor;
-        NetworkMonitor monitor{std::unique_ptr<NetworkPathMonitor>(path)};
+        auto* path = new FakeNetworkStatus;
+        NetworkMonitor monitor{std::unique_ptr<NetworkStatus>(path)};
         std::unique_ptr<QQuickItem> shell =
             load("RootShell.qml", {{"networkMonitor", QVariant::fromValue(&monitor)}});
         QVERIFY(shell);
@@ -1284,7 +1284,7 @@ private Q_SLOTS:
     // Until the app has launched the window holds the splash and the menu bar's strip, at the
     // bar's height; then the content (the loading screen here) comes in, and the menus after it.
     void windowBeforeAndAfterLaunch() {
-        NetworkMonitor monitor{std::make_unique<FakeNetworkPathMonitor>()}; // outlives the window
+        NetworkMonitor monitor{std::make_unique<FakeNetworkStatus>()}; // outlives the window
         QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
         QVERIFY2(!component.isError(), qPrintable(component.errorString()));
         // Not shown: what is in the scene is the question here, not what a frame of it looks like.
@@ -1318,7 +1318,7 @@ private Q_SLOTS:
     void signedOutWindowLoadsNoShellScreen() {
         LoadedFiles files;
         engine->addUrlInterceptor(&files);
-        NetworkMonitor monitor{std::make_unique<FakeNetworkPathMonitor>()};
+        NetworkMonitor monitor{std::make_unique<FakeNetworkStatus>()};
         QQmlComponent component(engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/OrbeloViews/Main.qml")));
         QVERIFY2(!component.isError(), qPrintable(component.errorString()));
         std::unique_ptr<QQuickWindow> window(

@@ -1,6 +1,6 @@
 // The preferences store and the reachability rule.
 #include "InMemoryPreferences.h"
-#include "ReachabilityRule.h"
+#include "NetworkStatusRule.h"
 #include "SettingsPreferences.h"
 
 #include <QTemporaryDir>
@@ -46,11 +46,11 @@ private Q_SLOTS:
         QFETCH(QString, host);
         QFETCH(QString, expected);
         using R = QNetworkInformation::Reachability;
-        QVERIFY(!ReachabilityRule::isOnline(R::Unknown, host));
+        QVERIFY(!NetworkStatusRule::isOnline(R::Unknown, host));
         const R states[] = {R::Disconnected, R::Local, R::Site, R::Online};
         QString actual;
         for (R state : states)
-            actual += *ReachabilityRule::isOnline(state, host) ? '1' : '0';
+            actual += *NetworkStatusRule::isOnline(state, host) ? '1' : '0';
         QCOMPARE(actual, expected);
     }
 

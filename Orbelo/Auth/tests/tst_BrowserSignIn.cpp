@@ -6,10 +6,10 @@
 
 #include "Auth/ClerkSignInService.h"
 #include "Auth/SignInViewModel.h"
-#include "AuthKit.h"
+#include "AuthSession.h"
 #include "BrowserAuthenticationSession.h"
 #include "Clerk.h"
-#include "InMemoryKeychain.h"
+#include "InMemorySecretStore.h"
 #include "TestServer.h"
 #include "VirtualClock.h"
 
@@ -99,9 +99,9 @@ private Q_SLOTS:
         QVERIFY(server->start());
         server->trustCertificate();
 
-        clerk = std::make_unique<Clerk>(std::make_shared<InMemoryKeychain>());
+        clerk = std::make_unique<Clerk>(std::make_shared<InMemorySecretStore>());
         const ClerkOptions options =
-            AuthKit::optionsFor(QStringLiteral("com.orbelo.desktop"), QStringLiteral("orbelo.tests"));
+            AuthSession::optionsFor(QStringLiteral("com.orbelo.desktop"), QStringLiteral("orbelo.tests"));
         clerk->configure(server->publishableKey(), options);
         consent.opened.clear();
         consent.redirect.reset();

@@ -1,6 +1,6 @@
 // The offline banner's source of truth and the once-per-change time-zone report.
 #include "Connectivity/NetworkMonitor.h"
-#include "FakeNetworkPathMonitor.h"
+#include "FakeNetworkStatus.h"
 #include "InMemoryPreferences.h"
 #include "ScriptedHttpServer.h"
 #include "TaskProbe.h"
@@ -19,7 +19,7 @@ class ConnectivityTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void onlineUntilThePathSaysOtherwise() {
-        auto path = std::make_unique<FakeNetworkPathMonitor>();
+        auto path = std::make_unique<FakeNetworkStatus>();
         auto* fake = path.get();
         NetworkMonitor monitor(std::move(path));
         QVERIFY(fake->started);

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "InMemoryPasteboard.h"
+#include "InMemoryClipboard.h"
 #include "JobsAPI.h"
 #include "MnemonicHTMLParser.h"
 #include "Mnemonics/MnemonicAccentStyle.h"
@@ -413,8 +413,8 @@ private Q_SLOTS:
     void imageExport() {
         async::VirtualClock clock;
         async::ScopedClock scoped(clock);
-        InMemoryPasteboard pasteboard;
-        MnemonicImageExport exporter(pasteboard, {540, 1});
+        InMemoryClipboard clipboard;
+        MnemonicImageExport exporter(clipboard, {540, 1});
         exporter.setText(guideHtml(3));
         exporter.setTitle("Cell: Biology");
         QCOMPARE(exporter.copyLabel(), QStringLiteral("Copy image"));
@@ -423,7 +423,7 @@ private Q_SLOTS:
         QCOMPARE(exporter.copyLabel(), QStringLiteral("Preparing image…"));
         QCOMPARE(exporter.saveLabel(), QStringLiteral("Save image…"));
         QTRY_VERIFY(!exporter.isPreparing());
-        QCOMPARE(pasteboard.image().width(), 540);
+        QCOMPARE(clipboard.image().width(), 540);
         QCOMPARE(exporter.copyLabel(), QStringLiteral("Copied"));
         clock.advance(MnemonicImageExport::copiedDuration);
         QTRY_COMPARE(exporter.copyLabel(), QStringLiteral("Copy image"));
@@ -439,7 +439,7 @@ private Q_SLOTS:
         exporter.save(QUrl::fromLocalFile(path));
         QCOMPARE(exporter.saveLabel(), QStringLiteral("Preparing image…"));
         QTRY_COMPARE(saved.size(), 1);
-        QCOMPARE(QImage(path, "PNG").size(), pasteboard.image().size());
+        QCOMPARE(QImage(path, "PNG").size(), clipboard.image().size());
         QCOMPARE(exporter.saveLabel(), QStringLiteral("Save image…"));
         exporter.save(QUrl::fromLocalFile(dir.filePath("missing/dir/out.png")));
         QTRY_VERIFY(!exporter.isPreparing());
@@ -454,13 +454,13 @@ private Q_SLOTS:
         QVERIFY(exporter.errorMessage().isEmpty());
         QTRY_COMPARE(ready.size(), 2);
 
-        MnemonicImageExport impossible(pasteboard, {0, 2});
+        MnemonicImageExport impossible(clipboard, {0, 2});
         impossible.setText(guideHtml(1));
         impossible.copy();
         QTRY_VERIFY(!impossible.isPreparing());
         QCOMPARE(impossible.errorMessage(), QStringLiteral("Couldn't render image."));
         QCOMPARE(impossible.copyLabel(), QStringLiteral("Copy image"));
-        QCOMPARE(pasteboard.image().width(), 540); // unchanged
+        QCOMPARE(clipboard.image().width(), 540); // unchanged
     }
 
     // Every accent in both themes: readable text on its background, backgrounds that tell the

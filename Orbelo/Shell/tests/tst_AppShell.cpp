@@ -4,7 +4,7 @@
 #include "APIClient.h"
 #include "Common/AppContext.h"
 #include "InMemoryPreferences.h"
-#include "KeychainWait.h"
+#include "KeyringWait.h"
 #include "NotificationManager.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
@@ -224,12 +224,12 @@ private Q_SLOTS:
     void lockedKeyringPrompt() {
         async::VirtualClock clock;
         async::ScopedClock useClock(clock);
-        KeychainWait keychain;
-        LoadingViewModel loading(keychain);
+        KeyringWait keyring;
+        LoadingViewModel loading(keyring);
         QSignalSpy prompts(&loading, &LoadingViewModel::showKeyringPromptChanged);
 
-        keychain.begin();
-        keychain.begin(); // a second call waiting behind the first changes nothing
+        keyring.begin();
+        keyring.begin(); // a second call waiting behind the first changes nothing
         QCoreApplication::processEvents();
         clock.advance(2999ms);
         QVERIFY(!loading.showKeyringPrompt());
@@ -238,31 +238,31 @@ private Q_SLOTS:
         QCOMPARE(loading.keyringMessage(),
                  QStringLiteral("Unlock your keyring to continue — Orbelo keeps your sign-in there."));
 
-        keychain.end();
+        keyring.end();
         QCoreApplication::processEvents();
         QVERIFY(loading.showKeyringPrompt());
-        keychain.end(); // the keyring answered
+        keyring.end(); // the keyring answered
         QTRY_VERIFY(!loading.showKeyringPrompt());
 
-        keychain.begin(); // a short wait never shows it
+        keyring.begin(); // a short wait never shows it
         QCoreApplication::processEvents();
         clock.advance(1s);
-        keychain.end();
+        keyring.end();
         QCoreApplication::processEvents();
         clock.advance(5s);
         QVERIFY(!loading.showKeyringPrompt());
         QCOMPARE(prompts.count(), 2);
 
-        QSignalSpy bypassed(&keychain, &KeychainWait::bypassRequested);
-        keychain.begin();
+        QSignalSpy bypassed(&keyring, &KeyringWait::bypassRequested);
+        keyring.begin();
         QCoreApplication::processEvents();
         clock.advance(3s);
         QVERIFY(loading.showKeyringPrompt());
         loading.continueWithoutKeyring();
         QVERIFY(!loading.showKeyringPrompt());
-        QVERIFY(keychain.isBypassed());
+        QVERIFY(keyring.isBypassed());
         QCOMPARE(bypassed.count(), 1);
-        keychain.end();
+        keyring.end();
     }
 
     // The quiz links of a clicked reminder select the Quiz tab, whether pending when the shell

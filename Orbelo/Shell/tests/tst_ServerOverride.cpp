@@ -1,6 +1,6 @@
 // `orbelo --server`: the bundle values for another server, read back the way the app reads them.
 #include "APIConfiguration.h"
-#include "BundleInfo.h"
+#include "AppInfo.h"
 #include "PublishableKey.h"
 #include "Shell/ServerOverride.h"
 
@@ -72,15 +72,15 @@ private Q_SLOTS:
 
     // Runs last: it changes the process's bundle for good.
     void applyReplacesOnlyTheServerValues() {
-        const QVariant version = BundleInfo::value("CFBundleVersion");
-        const QVariant identifier = BundleInfo::value("CFBundleIdentifier");
+        const QVariant version = AppInfo::value("CFBundleVersion");
+        const QVariant identifier = AppInfo::value("CFBundleIdentifier");
         QString error;
         QVERIFY2(ServerOverride::apply("https://127.0.0.1:45123", &error), qPrintable(error));
         QCOMPARE(APIConfiguration::baseURL(), QUrl("https://127.0.0.1:45123"));
-        QCOMPARE(PublishableKey::frontendApiUrl(BundleInfo::value("CLERK_PUBLISHABLE_KEY").toString()),
+        QCOMPARE(PublishableKey::frontendApiUrl(AppInfo::value("CLERK_PUBLISHABLE_KEY").toString()),
                  QUrl("https://127.0.0.1:45123"));
-        QCOMPARE(BundleInfo::value("CFBundleVersion"), version);
-        QCOMPARE(BundleInfo::value("CFBundleIdentifier"), identifier);
+        QCOMPARE(AppInfo::value("CFBundleVersion"), version);
+        QCOMPARE(AppInfo::value("CFBundleIdentifier"), identifier);
     }
 };
 

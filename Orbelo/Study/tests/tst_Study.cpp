@@ -2,7 +2,7 @@
 
 #include "Common/AppContext.h"
 #include "FakeUrlOpener.h"
-#include "InMemoryPasteboard.h"
+#include "InMemoryClipboard.h"
 #include "InMemoryPreferences.h"
 #include "ScriptedClient.h"
 #include "ScriptedHttpServer.h"
@@ -122,13 +122,13 @@ struct Feed {
     Backend backend;
     InMemoryPreferences preferences;
     FakeUrlOpener opener;
-    InMemoryPasteboard pasteboard;
+    InMemoryClipboard clipboard;
     std::unique_ptr<CalendarFeedModel> model;
 
     Feed() {
         opener.handledSchemes = {"webcal"};
         model = std::make_unique<CalendarFeedModel>(scriptedClient(backend.server), preferences, opener,
-                                                    pasteboard);
+                                                    clipboard);
     }
     void settle() const { QTRY_VERIFY(!model->isBusy()); }
 };
@@ -244,7 +244,7 @@ private Q_SLOTS:
 
         // Remembered on this device, not the link itself: a new run offers "again" but has no link.
         CalendarFeedModel later(scriptedClient(feed.backend.server), feed.preferences, feed.opener,
-                                feed.pasteboard);
+                                feed.clipboard);
         QCOMPARE(later.addTitle(), QStringLiteral("Add to Calendar again"));
         QVERIFY(!later.hasLink());
         QVERIFY(later.canManage());
@@ -284,16 +284,16 @@ private Q_SLOTS:
         QVERIFY(!refused.model->hasLink());
     }
 
-    // "Copy link" puts the https form on the pasteboard, issuing a link first only when needed.
+    // "Copy link" puts the https form on the clipboard, issuing a link first only when needed.
     void copyLink() {
         Feed feed;
         feed.model->copyLink();
         feed.settle();
-        QCOMPARE(feed.pasteboard.text(), feed.backend.feedUrl(1));
+        QCOMPARE(feed.clipboard.text(), feed.backend.feedUrl(1));
         QCOMPARE(feed.model->infoMessage(), QStringLiteral("Copied — treat it like a password"));
-        feed.pasteboard.setText({});
+        feed.clipboard.setText({});
         feed.model->copyLink();
-        QCOMPARE(feed.pasteboard.text(), feed.backend.feedUrl(1));
+        QCOMPARE(feed.clipboard.text(), feed.backend.feedUrl(1));
         QCOMPARE(feed.backend.requestsTo("/api/calendar/feed/issue"), 1);
         QVERIFY(feed.opener.opened.isEmpty());
     }

@@ -2,7 +2,7 @@
 // moc needs a Qt header before <coroutine>.
 #include <QtTest>
 
-#include "BundleInfo.h"
+#include "AppInfo.h"
 #include "InMemoryPreferences.h"
 #include "ScriptedHttpServer.h"
 #include "TaskProbe.h"
@@ -37,7 +37,7 @@ class UpdateCheckerTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         useClock = std::make_unique<async::ScopedClock>(clock);
-        BundleInfo::overrideForTesting({{QStringLiteral("CFBundleVersion"), QStringLiteral("41")}});
+        AppInfo::overrideForTesting({{QStringLiteral("CFBundleVersion"), QStringLiteral("41")}});
     }
 
     void aNewerBuildShowsUntilDismissedThenTheNextOneShowsAgain() {

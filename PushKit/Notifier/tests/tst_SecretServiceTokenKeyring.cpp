@@ -1,5 +1,5 @@
 // The device token in a real Secret Service (GNOME Keyring on a private session bus, set up by
-// Platform/Keychain/tests/run-with-secret-service.sh), through the agent's keyring and token store.
+// Platform/SecretStore/tests/run-with-secret-service.sh), through the agent's keyring and token store.
 #include <QtTest>
 
 #include "DeviceToken.h"

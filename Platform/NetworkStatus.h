@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QObject>
+
+// Reports whether the machine has a usable network path.
+class NetworkStatus : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    // Starts reporting; updates may follow at once.
+    virtual void start() = 0;
+
+Q_SIGNALS:
+    void statusReported(bool satisfied);
+};
