@@ -13,10 +13,8 @@
 // How the app configures the auth client (Clerk::Options); every field has a default.
 struct ClerkOptions {
     struct SecretStoreConfig {
+        // The Secret Service's service name the items are stored under.
         QString service;
-        // Items are shared within a group on platforms that have secrets groups; the Secret
-        // Service has none, so it does not change where items go.
-        std::optional<QString> accessGroup;
     };
     struct RedirectConfig {
         QString redirectUrl;

@@ -30,7 +30,7 @@ DeviceInfo DeviceInfo::current() {
     const QString product = readFirstLine(QStringLiteral("/sys/class/dmi/id/product_name"));
     info.deviceModel = product.isEmpty() ? QSysInfo::currentCpuArchitecture() : product;
     info.osVersion = QSysInfo::prettyProductName();
-    info.appVersion = AppInfo::value(QStringLiteral("CFBundleShortVersionString")).toString();
+    info.appVersion = AppInfo::version();
     info.appId = AppInfo::appId();
     info.isSandboxed = QFile::exists(QStringLiteral("/.flatpak-info")) || qEnvironmentVariableIsSet("SNAP");
     return info;

@@ -7,7 +7,7 @@
 
 ServerOptions::ServerOptions()
     : appcastBuild(QByteArray(AppInfoValues::buildNumber).toInt()),
-      appcastVersion(QString::fromLatin1(AppInfoValues::shortVersion)) {}
+      appcastVersion(QString::fromLatin1(AppInfoValues::version)) {}
 
 QString ServerOptions::defaultDataDir() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
@@ -35,7 +35,7 @@ QString ServerOptions::usage() {
                           "                    consent page, controls without the admin token\n"
                           "  --help            this text\n")
         .arg(defaultDataDir(), QString::fromLatin1(AppInfoValues::buildNumber),
-             QString::fromLatin1(AppInfoValues::shortVersion));
+             QString::fromLatin1(AppInfoValues::version));
 }
 
 std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, QString* error) {

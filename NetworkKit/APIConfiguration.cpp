@@ -4,10 +4,7 @@
 
 namespace APIConfiguration {
 
-std::optional<QUrl> parseBaseURL(const QVariant& value) {
-    if (value.typeId() != QMetaType::QString)
-        return std::nullopt;
-    const QString text = value.toString();
+std::optional<QUrl> parseBaseURL(const QString& text) {
     if (text.isEmpty())
         return std::nullopt;
     const QUrl url(text, QUrl::StrictMode);
@@ -18,7 +15,7 @@ std::optional<QUrl> parseBaseURL(const QVariant& value) {
 
 const QUrl& baseURL() {
     static const QUrl url = [] {
-        const auto parsed = parseBaseURL(AppInfo::value(QStringLiteral("API_BASE_URL")));
+        const auto parsed = parseBaseURL(AppInfo::apiBaseUrl());
         if (!parsed)
             qFatal("%s", fatalMessage);
         return *parsed;

@@ -1,20 +1,20 @@
 #pragma once
 
+#include <QString>
 #include <QUrl>
-#include <QVariant>
 
 #include <optional>
 
-// Where the backend lives: the build's "API_BASE_URL", read once per process.
+// Where the backend lives: AppInfo::apiBaseUrl(), read once per process.
 namespace APIConfiguration {
 
 inline constexpr const char* fatalMessage =
-    "API_BASE_URL missing or invalid in Info.plist — check the active xcconfig";
+    "No usable backend base URL: configure the build with ORBELO_API_BASE_URL or run with --server";
 
-// Stops the process with fatalMessage when the value is missing, not a string, empty or not a URL.
+// Stops the process with fatalMessage when the value is empty or not a URL.
 const QUrl& baseURL();
 
-// The URL for a raw bundle value, or nothing when it is unusable.
-std::optional<QUrl> parseBaseURL(const QVariant& value);
+// The URL for the configured text, or nothing when it is unusable.
+std::optional<QUrl> parseBaseURL(const QString& text);
 
 } // namespace APIConfiguration

@@ -5,24 +5,12 @@
 namespace AppInfo {
 
 namespace {
-QVariantMap generated() {
-    QVariantMap values;
-    const auto put = [&](const char* key, const char* v) {
-        // An empty cache variable means the key is absent from the build.
-        if (*v)
-            values.insert(QLatin1String(key), QString::fromUtf8(v));
+Values& current() {
+    static Values values = {
+        QString::fromUtf8(AppInfoValues::version),    QString::fromUtf8(AppInfoValues::buildNumber),
+        QString::fromUtf8(AppInfoValues::apiBaseUrl), QString::fromUtf8(AppInfoValues::publishableKey),
+        QString::fromUtf8(AppInfoValues::appcastUrl),
     };
-    put("API_BASE_URL", AppInfoValues::apiBaseURL);
-    put("CLERK_PUBLISHABLE_KEY", AppInfoValues::clerkPublishableKey);
-    put("CFBundleShortVersionString", AppInfoValues::shortVersion);
-    put("CFBundleVersion", AppInfoValues::buildNumber);
-    put("CFBundleIdentifier", AppInfoValues::appId);
-    put("OrbeloAppcastURL", AppInfoValues::appcastURL);
-    return values;
-}
-
-QVariantMap& current() {
-    static QVariantMap values = generated();
     return values;
 }
 } // namespace
@@ -31,16 +19,35 @@ QString appId() {
     return QString::fromUtf8(AppInfoValues::appId);
 }
 
-QVariant value(const QString& key) {
-    return current().value(key);
+QString version() {
+    return current().version.value_or(QString());
 }
 
-void setValues(const QVariantMap& values) {
-    current().insert(values);
+QString buildNumber() {
+    return current().buildNumber.value_or(QString());
 }
 
-void overrideForTesting(const QVariantMap& values) {
-    current() = values;
+QString apiBaseUrl() {
+    return current().apiBaseUrl.value_or(QString());
+}
+
+QString publishableKey() {
+    return current().publishableKey.value_or(QString());
+}
+
+QString appcastUrl() {
+    return current().appcastUrl.value_or(QString());
+}
+
+void replace(const Values& values) {
+    Values& now = current();
+    for (auto [field, value] : {std::pair{&now.version, &values.version},
+                                {&now.buildNumber, &values.buildNumber},
+                                {&now.apiBaseUrl, &values.apiBaseUrl},
+                                {&now.publishableKey, &values.publishableKey},
+                                {&now.appcastUrl, &values.appcastUrl}})
+        if (*value)
+            *field = *value;
 }
 
 } // namespace AppInfo

@@ -2,7 +2,7 @@
 
 #include <QLoggingCategory>
 
-// One category per area, named under the bundle identifier ("com.orbelo.desktop.Auth").
+// One category per area, named under the app id ("com.orbelo.desktop.Auth").
 Q_DECLARE_LOGGING_CATEGORY(lcAuth)
 Q_DECLARE_LOGGING_CATEGORY(lcDocNarration)
 Q_DECLARE_LOGGING_CATEGORY(lcUpdates)

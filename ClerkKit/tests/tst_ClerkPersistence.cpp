@@ -59,7 +59,6 @@ private Q_SLOTS:
     void configurationHasDefaultsAndHappensOnce() {
         const ClerkOptions defaults;
         QCOMPARE(defaults.secretStoreConfig.service, QStringLiteral("com.orbelo.desktop"));
-        QVERIFY(!defaults.secretStoreConfig.accessGroup);
         QCOMPARE(defaults.redirectConfig.redirectUrl, QStringLiteral("com.orbelo.desktop://callback"));
         QCOMPARE(defaults.redirectConfig.callbackUrlScheme, QStringLiteral("com.orbelo.desktop"));
         QCOMPARE(defaults.logLevel, LogLevel::verbose);

@@ -17,26 +17,24 @@ async::Task<std::optional<QString>> providedToken() {
 
 } // namespace
 
-ClerkOptions AuthSession::optionsFor(const QString& appId, const QString& keychainAccessGroup) {
+ClerkOptions AuthSession::optionsFor(const QString& appId) {
     ClerkOptions options;
     options.secretStoreConfig.service = appId;
-    options.secretStoreConfig.accessGroup = keychainAccessGroup;
     options.redirectConfig.redirectUrl = appId + QStringLiteral("://callback");
     options.redirectConfig.callbackUrlScheme = appId;
     return options;
 }
 
-Clerk& AuthSession::configure(const QString& publishableKey, const QString& keychainAccessGroup) {
+Clerk& AuthSession::configure(const QString& publishableKey) {
     Clerk& clerk = Clerk::shared();
-    if (const auto failure = tryConfigure(clerk, publishableKey, keychainAccessGroup))
+    if (const auto failure = tryConfigure(clerk, publishableKey))
         qFatal("%s", qUtf8Printable(*failure));
     return clerk;
 }
 
-std::optional<QString> AuthSession::tryConfigure(Clerk& clerk, const QString& publishableKey,
-                                                 const QString& keychainAccessGroup) {
+std::optional<QString> AuthSession::tryConfigure(Clerk& clerk, const QString& publishableKey) {
     try {
-        clerk.configure(publishableKey, optionsFor(AppInfo::appId(), keychainAccessGroup));
+        clerk.configure(publishableKey, optionsFor(AppInfo::appId()));
         return std::nullopt;
     } catch (const ClerkInitializationError& e) {
         return e.message();
@@ -60,7 +58,7 @@ async::Task<std::optional<QString>> AuthSession::currentToken(Clerk& clerk) {
     }
     // The session may have changed while the lookup ran: report the state as it is now.
     const std::optional<Session> now = clerk.session();
-    QString userId = QStringLiteral("nil");
+    QString userId = QStringLiteral("none");
     if (now && now->user)
         userId = now->user->id;
     else if (now && now->publicUserData && now->publicUserData->userId)
@@ -68,7 +66,7 @@ async::Task<std::optional<QString>> AuthSession::currentToken(Clerk& clerk) {
     qCWarning(lcAuth).noquote()
         << QStringLiteral("currentToken: getToken failed — %1 | hasSession=%2 sessionId=%3 userId=%4")
                .arg(FailureMessage::describe(failure), now ? QStringLiteral("1") : QStringLiteral("0"),
-                    now ? now->id : QStringLiteral("nil"), userId);
+                    now ? now->id : QStringLiteral("none"), userId);
     co_return std::nullopt;
 }
 

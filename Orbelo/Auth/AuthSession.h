@@ -17,14 +17,13 @@ class AuthSession {
 public:
     // Configures Clerk::shared() with the app's options and returns it. When that fails (a key
     // that does not decode, a second call) the process ends with tryConfigure's message.
-    static Clerk& configure(const QString& publishableKey, const QString& keychainAccessGroup);
+    static Clerk& configure(const QString& publishableKey);
     // Configures `clerk` with the app's options: nothing when that worked, else the message to
     // stop with, which shows an invalid key only by its first 10 characters.
-    static std::optional<QString> tryConfigure(Clerk& clerk, const QString& publishableKey,
-                                               const QString& keychainAccessGroup);
+    static std::optional<QString> tryConfigure(Clerk& clerk, const QString& publishableKey);
 
-    // The options configure() passes, for the given bundle identifier (empty when there is none).
-    static ClerkOptions optionsFor(const QString& appId, const QString& keychainAccessGroup);
+    // The options configure() passes, for the given app id (empty when there is none).
+    static ClerkOptions optionsFor(const QString& appId);
 
     // A token of the current session (default options: no template, 10-second expiration buffer,
     // cache allowed), or nothing when nobody is signed in or the lookup fails (logged).

@@ -34,9 +34,8 @@ async::Task<void> PushRegistration::registerDevice(PushRegistration* self, QStri
     DeviceRegistrationRequest request;
     request.deviceToken = token;
     request.platform = platform;
-    const QVariant version = AppInfo::value(QStringLiteral("CFBundleShortVersionString"));
-    if (version.typeId() == QMetaType::QString && !version.toString().isEmpty())
-        request.appVersion = version.toString();
+    if (const QString version = AppInfo::version(); !version.isEmpty())
+        request.appVersion = version;
     try {
         co_await NotificationsAPI(self->makeClient_()).registerDevice(request);
     } catch (...) {

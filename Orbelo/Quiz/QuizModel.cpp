@@ -10,8 +10,7 @@
 
 QuizModel::QuizModel(QObject* parent)
     : QuizModel(AuthSession::makeAPIClient(), PreferencesStore::standard(),
-                std::make_unique<DesktopUrlOpener>(), nullptr, CurrentUser::id,
-                AppInfo::value(QStringLiteral("CFBundleShortVersionString")).toString(), parent) {}
+                std::make_unique<DesktopUrlOpener>(), nullptr, CurrentUser::id, AppInfo::version(), parent) {}
 
 QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, UrlOpener& opener,
                      QuizResult::UserIdSource userId, const QString& appVersion, QObject* parent)

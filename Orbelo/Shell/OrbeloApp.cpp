@@ -45,26 +45,16 @@ OrbeloApp::~OrbeloApp() {
     AppFocusTimer::shared().setTimer(nullptr);
 }
 
-std::optional<QString> OrbeloApp::publishableKey(const QVariant& value) {
-    if (!value.isValid() || value.typeId() != QMetaType::QString)
+std::optional<QString> OrbeloApp::publishableKey(const QString& value) {
+    if (value.isEmpty() || value.startsWith(QLatin1String("__SET_ME__")))
         return std::nullopt;
-    const QString key = value.toString();
-    if (key.isEmpty() || key.startsWith(QLatin1String("__SET_ME__")))
-        return std::nullopt;
-    return key;
+    return value;
 }
 
-QStringList OrbeloApp::launchLogLines(const QVariant& baseURL, const QString& publishableKey) {
-    const QString url = baseURL.isValid() && baseURL.typeId() == QMetaType::QString ? baseURL.toString()
-                                                                                    : QStringLiteral("(nil)");
-    return {QStringLiteral("API_BASE_URL=%1").arg(url),
-            QStringLiteral("CLERK_PUBLISHABLE_KEY prefix=%1 (expect pk_live for Release/Debug-Dev)")
+QStringList OrbeloApp::launchLogLines(const QString& baseURL, const QString& publishableKey) {
+    return {QStringLiteral("API_BASE_URL=%1").arg(baseURL.isEmpty() ? QStringLiteral("(not set)") : baseURL),
+            QStringLiteral("CLERK_PUBLISHABLE_KEY prefix=%1 (pk_live_ for a production auth service)")
                 .arg(publishableKey.left(20))};
-}
-
-QString OrbeloApp::keychainAccessGroup() {
-    // Linux has no team prefix; the Secret Service ignores groups, so this only names the app.
-    return QStringLiteral("orbelo.") + AppInfo::appId();
 }
 
 std::optional<QString> OrbeloApp::signedInUserId(const std::optional<Client>& client) {
@@ -87,7 +77,7 @@ void OrbeloApp::forwardApplicationState(Qt::ApplicationState state, Clerk& clerk
 
 void OrbeloApp::launch(const QString& trustedCertificatePem) {
     // 1. Application-wide objects.
-    const QUrl baseURL(AppInfo::value(QStringLiteral("API_BASE_URL")).toString());
+    const QUrl baseURL(AppInfo::apiBaseUrl());
     networkMonitor_ = std::make_unique<NetworkMonitor>(std::make_unique<SystemNetworkStatus>(baseURL.host()));
     NotificationsBadge& badge = NotificationsBadge::shared();
     // Here rather than at construction: finding a speech engine would hold up the first frame.
@@ -96,16 +86,15 @@ void OrbeloApp::launch(const QString& trustedCertificatePem) {
     ReadAloudPlayer::exposeToQml(readAloud_.get());
 
     // 2. The publishable key, once per process; without it the build is broken, not the run.
-    const std::optional<QString> key =
-        publishableKey(AppInfo::value(QStringLiteral("CLERK_PUBLISHABLE_KEY")));
+    const std::optional<QString> key = publishableKey(AppInfo::publishableKey());
     if (!key)
         qFatal("%s", missingKeyMessage);
 
     // 3. The auth client.
-    Clerk& clerk = AuthSession::configure(*key, keychainAccessGroup());
+    Clerk& clerk = AuthSession::configure(*key);
 
     // 4. What this run talks to.
-    for (const QString& line : launchLogLines(AppInfo::value(QStringLiteral("API_BASE_URL")), *key))
+    for (const QString& line : launchLogLines(AppInfo::apiBaseUrl(), *key))
         qCInfo(lcAuth).noquote() << line;
 
     // The time zone report, for each user who signs in.

@@ -8,8 +8,6 @@
 #include "Shell/UserKeyedTask.h"
 #include "TaskScope.h"
 
-#include <QVariant>
-
 class AppContext;
 class Appearance;
 class Clerk;
@@ -26,8 +24,8 @@ class ReadAloudPlayer;
 class OrbeloApp : public QObject {
     Q_OBJECT
 public:
-    static inline const char* const missingKeyMessage =
-        "CLERK_PUBLISHABLE_KEY missing in Info.plist — check the active xcconfig";
+    static inline const char* const missingKeyMessage = "No usable publishable key: configure the build with "
+                                                        "ORBELO_CLERK_PUBLISHABLE_KEY or run with --server";
 
     explicit OrbeloApp(AppContext& context, QObject* parent = nullptr);
     ~OrbeloApp() override;
@@ -41,13 +39,11 @@ public:
     // The focus timer, whichever section is shown (also AppFocusTimer.timer in QML).
     PomodoroTimer* focusTimer() const { return focusTimer_.get(); }
 
-    // The publishable key in a bundle value, or nothing when it is missing, not a string, empty,
-    // or still the "__SET_ME__" placeholder.
-    static std::optional<QString> publishableKey(const QVariant& value);
+    // The configured publishable key, or nothing when it is empty or still the "__SET_ME__"
+    // placeholder.
+    static std::optional<QString> publishableKey(const QString& value);
     // The two start-up log lines: the backend base URL and the first 20 characters of the key.
-    static QStringList launchLogLines(const QVariant& baseURL, const QString& publishableKey);
-    // The secrets access group the auth client is configured with.
-    static QString keychainAccessGroup();
+    static QStringList launchLogLines(const QString& baseURL, const QString& publishableKey);
     // The signed-in user's id, when someone is signed in.
     static std::optional<QString> signedInUserId(const std::optional<Client>& client);
     // The auth client's lifecycle hooks for an application state: only the active app polls its

@@ -6,7 +6,7 @@
 
 namespace ServerOverride {
 
-std::optional<QVariantMap> bundleValues(const QString& origin, QString* error) {
+std::optional<AppInfo::Values> serverValues(const QString& origin, QString* error) {
     const QUrl url(origin, QUrl::StrictMode);
     const auto fail = [&](const QString& reason) {
         *error = QStringLiteral("not a server address: %1 (%2)").arg(origin, reason);
@@ -26,18 +26,18 @@ std::optional<QVariantMap> bundleValues(const QString& origin, QString* error) {
     const QByteArray encoded = (authority + QLatin1Char('$'))
                                    .toUtf8()
                                    .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
-    return QVariantMap{
-        {QStringLiteral("API_BASE_URL"), base},
-        {QStringLiteral("CLERK_PUBLISHABLE_KEY"), QStringLiteral("pk_test_") + QString::fromLatin1(encoded)},
-        {QStringLiteral("OrbeloAppcastURL"), base + QStringLiteral("/appcast.json")},
-    };
+    AppInfo::Values values;
+    values.apiBaseUrl = base;
+    values.publishableKey = QStringLiteral("pk_test_") + QString::fromLatin1(encoded);
+    values.appcastUrl = base + QStringLiteral("/appcast.json");
+    return values;
 }
 
 bool apply(const QString& origin, QString* error) {
-    const std::optional<QVariantMap> values = bundleValues(origin, error);
+    const std::optional<AppInfo::Values> values = serverValues(origin, error);
     if (!values)
         return false;
-    AppInfo::setValues(*values);
+    AppInfo::replace(*values);
     return true;
 }
 

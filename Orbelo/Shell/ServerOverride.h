@@ -1,22 +1,23 @@
 #pragma once
 
+#include "AppInfo.h"
+
 #include <QString>
-#include <QVariantMap>
 
 #include <optional>
 
 // Points a run of the app at a server other than the build's (`orbelo --server https://127.0.0.1:9443`).
 // One origin serves the backend API, the auth service's Frontend API and the appcast, as the local
-// server does, so the three bundle values that name them all derive from it.
+// server does, so the three values that name them all derive from it.
 namespace ServerOverride {
 
-// The bundle values for the server at `origin`: "API_BASE_URL", "CLERK_PUBLISHABLE_KEY"
-// ("pk_test_" + Base64URL(host:port + "$")) and "OrbeloAppcastURL". Nothing, with the reason in
-// `*error`, unless `origin` is an https URL with a host and no path, query or fragment.
-std::optional<QVariantMap> bundleValues(const QString& origin, QString* error);
+// The values for the server at `origin`: its base URL, its publishable key ("pk_test_" +
+// Base64URL(host:port + "$")) and its appcast URL. Nothing, with the reason in `*error`, unless
+// `origin` is an https URL with a host and no path, query or fragment.
+std::optional<AppInfo::Values> serverValues(const QString& origin, QString* error);
 
 // Replaces the build's values with those of `origin` for the rest of the process; false, with the
-// reason in `*error`, when `origin` is not usable. Call it before anything reads the bundle.
+// reason in `*error`, when `origin` is not usable. Call it before anything reads AppInfo.
 bool apply(const QString& origin, QString* error);
 
 } // namespace ServerOverride

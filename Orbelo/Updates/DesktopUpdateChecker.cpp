@@ -32,7 +32,7 @@ QString DesktopUpdateChecker::availableVersion() const {
 
 int DesktopUpdateChecker::currentBuild() {
     bool ok = false;
-    const int build = AppInfo::value(QStringLiteral("CFBundleVersion")).toString().toInt(&ok);
+    const int build = AppInfo::buildNumber().toInt(&ok);
     return ok ? build : 0;
 }
 

@@ -33,7 +33,7 @@ public:
     Q_INVOKABLE void checkIfDue();
     Q_INVOKABLE void dismiss();
 
-    // The running build: "CFBundleVersion" as a number, 0 when it is not one.
+    // The running build's number, 0 when it is not one.
     static int currentBuild();
 
 Q_SIGNALS:

@@ -7,7 +7,7 @@
 
 UpdateBannerModel::UpdateBannerModel(QObject* parent)
     : UpdateBannerModel(
-          QUrl(AppInfo::value(QStringLiteral("OrbeloAppcastURL")).toString()), PreferencesStore::standard(),
+          QUrl(AppInfo::appcastUrl()), PreferencesStore::standard(),
           [](const QUrl& url) { return QDesktopServices::openUrl(url); }, parent) {}
 
 UpdateBannerModel::UpdateBannerModel(QUrl manifestURL, PreferencesStore& defaults, Opener open,

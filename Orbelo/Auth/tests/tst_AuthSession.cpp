@@ -24,28 +24,27 @@ class AuthSessionTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void optionsNameTheApp() {
-        const ClerkOptions options = AuthSession::optionsFor("com.orbelo.desktop", "team.com.orbelo.desktop");
+        const ClerkOptions options = AuthSession::optionsFor("com.orbelo.desktop");
         QCOMPARE(options.secretStoreConfig.service, QStringLiteral("com.orbelo.desktop"));
-        QCOMPARE(options.secretStoreConfig.accessGroup.value(), QStringLiteral("team.com.orbelo.desktop"));
         QCOMPARE(options.redirectConfig.redirectUrl, QStringLiteral("com.orbelo.desktop://callback"));
         QCOMPARE(options.redirectConfig.callbackUrlScheme, QStringLiteral("com.orbelo.desktop"));
         QCOMPARE(options.logLevel, ClerkOptions().logLevel);
-        QCOMPARE(AuthSession::optionsFor(QString(), "g").secretStoreConfig.service, QString());
+        QCOMPARE(AuthSession::optionsFor(QString()).secretStoreConfig.service, QString());
     }
 
     // A key that fails to configure gives a message to stop with, showing 10 of its characters.
     void configuringReportsWhatToStopWith() {
         Clerk clerk(std::make_shared<InMemorySecretStore>());
         QCOMPARE(
-            AuthSession::tryConfigure(clerk, "pk_test_not*base64url", "g").value_or(QString()),
+            AuthSession::tryConfigure(clerk, "pk_test_not*base64url").value_or(QString()),
             QStringLiteral("Invalid publishable key format: 'pk_test_no...'. Publishable keys must start "
                            "with 'pk_test_' or 'pk_live_'."));
         QVERIFY(!clerk.isConfigured());
 
         const QString key = FrontendApiFixture::publishableKey(QStringLiteral("clerk.example.com"));
-        QVERIFY(!AuthSession::tryConfigure(clerk, key, "g"));
+        QVERIFY(!AuthSession::tryConfigure(clerk, key));
         QVERIFY(clerk.isConfigured());
-        QCOMPARE(AuthSession::tryConfigure(clerk, key, "g").value_or(QString()),
+        QCOMPARE(AuthSession::tryConfigure(clerk, key).value_or(QString()),
                  QStringLiteral("Clerk has already been configured. Configure can only be called once."));
     }
 

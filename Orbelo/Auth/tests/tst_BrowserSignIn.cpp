@@ -100,8 +100,7 @@ private Q_SLOTS:
         server->trustCertificate();
 
         clerk = std::make_unique<Clerk>(std::make_shared<InMemorySecretStore>());
-        const ClerkOptions options =
-            AuthSession::optionsFor(QStringLiteral("com.orbelo.desktop"), QStringLiteral("orbelo.tests"));
+        const ClerkOptions options = AuthSession::optionsFor(QStringLiteral("com.orbelo.desktop"));
         clerk->configure(server->publishableKey(), options);
         consent.opened.clear();
         consent.redirect.reset();

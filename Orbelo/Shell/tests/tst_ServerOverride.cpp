@@ -1,4 +1,4 @@
-// `orbelo --server`: the bundle values for another server, read back the way the app reads them.
+// `orbelo --server`: the app's values for another server, read back the way the app reads them.
 #include "APIConfiguration.h"
 #include "AppInfo.h"
 #include "PublishableKey.h"
@@ -26,21 +26,21 @@ private Q_SLOTS:
         QFETCH(QString, origin);
         QFETCH(QString, base);
         QString error;
-        const auto values = ServerOverride::bundleValues(origin, &error);
+        const auto values = ServerOverride::serverValues(origin, &error);
         QVERIFY2(values, qPrintable(error));
-        QCOMPARE(values->value("API_BASE_URL").toString(), base);
-        QCOMPARE(values->value("OrbeloAppcastURL").toString(), base + "/appcast.json");
+        QCOMPARE(values->apiBaseUrl.value(), base);
+        QCOMPARE(values->appcastUrl.value(), base + "/appcast.json");
         // The auth client finds the Frontend API from the key alone.
-        const QString key = values->value("CLERK_PUBLISHABLE_KEY").toString();
+        const QString key = values->publishableKey.value();
         QVERIFY(PublishableKey::isDevelopment(key));
         QCOMPARE(PublishableKey::frontendApiUrl(key), QUrl(base));
     }
 
     void keyMatchesTheBuildsEncoding() {
         QString error;
-        const auto values = ServerOverride::bundleValues("https://127.0.0.1:8443", &error);
+        const auto values = ServerOverride::serverValues("https://127.0.0.1:8443", &error);
         QVERIFY(values);
-        QCOMPARE(values->value("CLERK_PUBLISHABLE_KEY").toString(), QString("pk_test_MTI3LjAuMC4xOjg0NDMk"));
+        QCOMPARE(values->publishableKey.value(), QString("pk_test_MTI3LjAuMC4xOjg0NDMk"));
     }
 
     void rejectsWhatIsNotAnOrigin_data() {
@@ -65,22 +65,22 @@ private Q_SLOTS:
         QFETCH(QString, origin);
         QFETCH(QString, reason);
         QString error;
-        QVERIFY(!ServerOverride::bundleValues(origin, &error));
+        QVERIFY(!ServerOverride::serverValues(origin, &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
         QVERIFY(!ServerOverride::apply(origin, &error));
     }
 
-    // Runs last: it changes the process's bundle for good.
+    // Runs last: it changes the process's values for good.
     void applyReplacesOnlyTheServerValues() {
-        const QVariant version = AppInfo::value("CFBundleVersion");
-        const QVariant identifier = AppInfo::value("CFBundleIdentifier");
+        const QString build = AppInfo::buildNumber();
+        const QString version = AppInfo::version();
         QString error;
         QVERIFY2(ServerOverride::apply("https://127.0.0.1:45123", &error), qPrintable(error));
         QCOMPARE(APIConfiguration::baseURL(), QUrl("https://127.0.0.1:45123"));
-        QCOMPARE(PublishableKey::frontendApiUrl(AppInfo::value("CLERK_PUBLISHABLE_KEY").toString()),
-                 QUrl("https://127.0.0.1:45123"));
-        QCOMPARE(AppInfo::value("CFBundleVersion"), version);
-        QCOMPARE(AppInfo::value("CFBundleIdentifier"), identifier);
+        QCOMPARE(PublishableKey::frontendApiUrl(AppInfo::publishableKey()), QUrl("https://127.0.0.1:45123"));
+        QCOMPARE(AppInfo::appcastUrl(), QString("https://127.0.0.1:45123/appcast.json"));
+        QCOMPARE(AppInfo::buildNumber(), build);
+        QCOMPARE(AppInfo::version(), version);
     }
 };
 

@@ -37,7 +37,7 @@ class UpdateCheckerTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         useClock = std::make_unique<async::ScopedClock>(clock);
-        AppInfo::overrideForTesting({{QStringLiteral("CFBundleVersion"), QStringLiteral("41")}});
+        AppInfo::replace({.buildNumber = QStringLiteral("41")});
     }
 
     void aNewerBuildShowsUntilDismissedThenTheNextOneShowsAgain() {
