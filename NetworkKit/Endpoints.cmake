@@ -11,9 +11,9 @@ target_sources(NetworkKit PRIVATE
     User/UniversityAPI.h
     User/UserAPI.cpp
     User/UserAPI.h
-    User/UserInterestDTO.h
-    User/UserProfileDTO.h
-    User/UserProfileUpdateDTO.h
+    User/UserInterest.h
+    User/UserProfileResponse.h
+    User/UserProfileUpdateRequest.h
     Documents/DocumentDeleteResponse.h
     Documents/DocumentItem.cpp
     Documents/DocumentItem.h
@@ -46,9 +46,9 @@ target_sources(NetworkKit PRIVATE
     Courses/SyllabusTextJobResult.h
     Courses/SyllabusTextRequest.h
     Speech/DocumentNarration.h
-    Speech/DocumentNarrationJob.h
+    Speech/DocumentNarrationJobResponse.h
     Speech/DocumentNarrationRequest.h
-    Speech/DocumentNarrationSubmission.h
+    Speech/DocumentNarrationSubmitResponse.h
     Speech/NarrationSegment.h
     Speech/SpeechAPI.cpp
     Speech/SpeechAPI.h
@@ -108,7 +108,7 @@ target_sources(NetworkKit PRIVATE
     ForYou/ForYouAPI.cpp
     ForYou/ForYouAPI.h
     ForYou/ForYouEventCreate.h
-    ForYou/ForYouEventView.h
+    ForYou/ForYouEventResponse.h
     ForYou/ForYouFeedItem.h
     ForYou/ForYouFeedResponse.h
     Notifications/AppNotification.cpp
@@ -122,10 +122,10 @@ target_sources(NetworkKit PRIVATE
     Notifications/NotificationsAPI.h
     Notifications/NotificationsResponse.h
     Notifications/UnreadCountResponse.h
-    Gamification/CreditsBalance.h
+    Gamification/CreditsBalanceResponse.h
     Gamification/GamificationAPI.cpp
     Gamification/GamificationAPI.h
-    Gamification/GamificationSummary.h
+    Gamification/GamificationSummaryResponse.h
     Gamification/LyricsRewardResult.h
     Gamification/PurchaseRewardRequest.h
     Gamification/PurchaseRewardResponse.h
@@ -138,7 +138,7 @@ target_sources(NetworkKit PRIVATE
     Gamification/SongGenerationResult.h
     Gamification/UseLyricsRewardRequest.h
     Gamification/UseSongRewardRequest.h
-    Gamification/UserLevelDTO.h
+    Gamification/UserLevelResponse.h
     Gamification/UserRewardItem.h
     Calendar/CalendarAPI.cpp
     Calendar/CalendarAPI.h
@@ -147,7 +147,7 @@ target_sources(NetworkKit PRIVATE
     Calendar/CalendarPreviewCounts.h
     Calendar/CalendarPreviewResponse.h
     Calendar/StudyEventSummary.h
-    NetworkDirectory/DiscoverabilityStatus.h
+    NetworkDirectory/DiscoverabilityStatusResponse.h
     NetworkDirectory/NetworkDirectoryAPI.cpp
     NetworkDirectory/NetworkDirectoryAPI.h
     NetworkDirectory/SetDiscoverabilityRequest.h
@@ -158,9 +158,9 @@ target_sources(NetworkKit PRIVATE
     FlashcardImport/FlashcardImportAPI.cpp
     FlashcardImport/FlashcardImportAPI.h
     FlashcardImport/ImportHandle.h
-    FlashcardImport/ImportPreview.h
+    FlashcardImport/ImportPreviewResponse.h
     FlashcardImport/ImportPreviewCard.h
-    FlashcardImport/ImportResult.h
+    FlashcardImport/ImportCommitResponse.h
     FlashcardImport/ImportSkippedRow.h
     FlashcardImport/InitiatePasteRequest.h
     FlashcardImport/InitiateResponse.h

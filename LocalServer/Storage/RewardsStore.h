@@ -49,11 +49,11 @@ public:
     std::optional<qint64> grantXp(const QString& userId, qint64 amount);
 
     qint64 balance(const QString& userId);
-    // CreditsBalance: credits earned per tier, the balance in points, and the lifetime sums.
+    // CreditsBalanceResponse: credits earned per tier, the balance in points, and the lifetime sums.
     QJsonObject creditsBalance(const QString& userId);
-    // UserLevelDTO, with whether the user owns the Scholar Badge.
+    // UserLevelResponse, with whether the user owns the Scholar Badge.
     QJsonObject level(const QString& userId);
-    // GamificationSummary, with the streak as it stands on `today` (kept by unspent freezes).
+    // GamificationSummaryResponse, with the streak as it stands on `today` (kept by unspent freezes).
     QJsonObject summary(const QString& userId, const QDate& today);
 
 private:

@@ -1,6 +1,6 @@
 #include "FeedRanker.h"
 #include "ForYou/CardLikeResponse.h"
-#include "ForYou/ForYouEventView.h"
+#include "ForYou/ForYouEventResponse.h"
 #include "ForYou/ForYouFeedResponse.h"
 #include "Json.h"
 #include "KeyTermEngine.h"
@@ -233,7 +233,7 @@ private slots:
         const ForYouFeedItem skipped = before.items.front();
         const TestServer::Reply reported = report(ana, skipped, "skipped");
         QCOMPARE(reported.status, 200);
-        const auto event = decoded<ForYouEventView>(reported.json());
+        const auto event = decoded<ForYouEventResponse>(reported.json());
         QVERIFY(event.eventId && !event.eventId->isEmpty());
         QCOMPARE(event.eventType, "skipped");
 

@@ -1,4 +1,4 @@
-#include "Gamification/UserLevelDTO.h"
+#include "Gamification/UserLevelResponse.h"
 #include "Gamification/UserRewardItem.h"
 #include "Json.h"
 #include "Quizzes/QuizCompleteResponse.h"
@@ -349,7 +349,7 @@ private slots:
     void theLevelRecordSaysWhetherTheBadgeIsOwned() {
         reachLevel(500, 40);
         const auto level = [&] {
-            return json::decode<UserLevelDTO>(
+            return json::decode<UserLevelResponse>(
                 server->api("GET", "/api/gamification/level/" + device.userId, token).body);
         };
         QCOMPARE(level().scholarBadge, false);

@@ -1,6 +1,6 @@
-#include "Gamification/CreditsBalance.h"
-#include "Gamification/GamificationSummary.h"
-#include "Gamification/UserLevelDTO.h"
+#include "Gamification/CreditsBalanceResponse.h"
+#include "Gamification/GamificationSummaryResponse.h"
+#include "Gamification/UserLevelResponse.h"
 #include "Json.h"
 #include "Quizzes/QuizCompleteRequest.h"
 #include "Quizzes/QuizCompleteResponse.h"
@@ -91,11 +91,12 @@ class RewardsFlowTest : public QObject {
         return ids;
     }
 
-    GamificationSummary summary() {
-        return json::decode<GamificationSummary>(server->api("GET", "/api/gamification/credits", token).body);
+    GamificationSummaryResponse summary() {
+        return json::decode<GamificationSummaryResponse>(
+            server->api("GET", "/api/gamification/credits", token).body);
     }
-    CreditsBalance balance() {
-        return json::decode<CreditsBalance>(
+    CreditsBalanceResponse balance() {
+        return json::decode<CreditsBalanceResponse>(
             server->api("GET", "/api/gamification/credits/" + device.userId, token).body);
     }
 
@@ -189,7 +190,7 @@ private slots:
         retaken.remove("attempt_id");
         QCOMPARE(complete(retaken).status, 409);
         QCOMPARE(balance().totalPoints, 24);
-        const auto level = json::decode<UserLevelDTO>(
+        const auto level = json::decode<UserLevelResponse>(
             server->api("GET", "/api/gamification/level/" + device.userId, token).body);
         QCOMPARE(level.currentLevel, 2);
         QCOMPARE(level.levelName, "Learner");
@@ -206,14 +207,14 @@ private slots:
         QCOMPARE(achievementIds(perfect), (QStringList{"perfect_score", "hard_perfect"}));
         QCOMPARE(achievementIds(completeQuiz(10, 10, "hard", "attempt-3")), QStringList());
 
-        const GamificationSummary total = summary();
+        const GamificationSummaryResponse total = summary();
         QCOMPARE(total.totalXp, 120 + 225 + 225);
         QCOMPARE(total.level, 4);
         QCOMPARE(total.currentLevelXp, 570 - 500);
         QCOMPARE(total.nextLevelXp, 400);
         QCOMPARE(total.streak, 1);
         QCOMPARE(total.credits, 24 + 45 + 45);
-        const CreditsBalance credits = balance();
+        const CreditsBalanceResponse credits = balance();
         QCOMPARE(credits.goldCredits, 1);
         QCOMPARE(credits.platinumCredits, 2);
         QCOMPARE(credits.bronzeCredits, 0);
@@ -324,7 +325,7 @@ private slots:
             "UPDATE rewards_progress SET total_xp = ? WHERE user_id = ?", {top - 60, device.userId}));
         QCOMPARE(summary().totalXp, top - 60);
         QCOMPARE(complete(completion(1, 1, "easy", "to-the-top")).status, 200);
-        const auto level = json::decode<UserLevelDTO>(
+        const auto level = json::decode<UserLevelResponse>(
             server->api("GET", "/api/gamification/level/" + device.userId, token).body);
         QCOMPARE(level.totalXp, top);
         QCOMPARE(level.currentLevel, 10);
@@ -372,7 +373,7 @@ private slots:
         QCOMPARE(control("/__control/credits", {{"email", "quizzer@example.com"}, {"amount", 0}}).status,
                  400);
         QCOMPARE(control("/__control/credits", {{"email", "nobody@example.com"}, {"amount", 5}}).status, 400);
-        const CreditsBalance credits = balance();
+        const CreditsBalanceResponse credits = balance();
         QCOMPARE(credits.totalPoints, 60);
         QCOMPARE(credits.lifetimeEarned, 100);
         QCOMPARE(credits.lifetimeSpent, 40);

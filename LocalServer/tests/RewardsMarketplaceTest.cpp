@@ -1,4 +1,4 @@
-#include "Gamification/CreditsBalance.h"
+#include "Gamification/CreditsBalanceResponse.h"
 #include "Gamification/PurchaseRewardResponse.h"
 #include "Gamification/RewardCatalogItem.h"
 #include "Gamification/UserRewardItem.h"
@@ -41,8 +41,8 @@ class RewardsMarketplaceTest : public QObject {
             server->api("GET", "/api/gamification/rewards/" + device.userId + "/purchased", token).body);
     }
 
-    CreditsBalance balance() {
-        return json::decode<CreditsBalance>(
+    CreditsBalanceResponse balance() {
+        return json::decode<CreditsBalanceResponse>(
             server->api("GET", "/api/gamification/credits/" + device.userId, token).body);
     }
 

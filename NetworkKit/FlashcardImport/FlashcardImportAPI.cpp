@@ -68,23 +68,23 @@ async::Task<ImportHandle> FlashcardImportAPI::initiateUpload(const QString& file
     return upload(client_, filename, data);
 }
 
-async::Task<ImportPreview> FlashcardImportAPI::preview(const ImportHandle& handle,
-                                                       std::optional<FieldDelimiter> fieldDelimiter,
-                                                       std::optional<CardDelimiter> cardDelimiter) const {
-    return client_.post<ImportPreview>(
+async::Task<ImportPreviewResponse>
+FlashcardImportAPI::preview(const ImportHandle& handle, std::optional<FieldDelimiter> fieldDelimiter,
+                            std::optional<CardDelimiter> cardDelimiter) const {
+    return client_.post<ImportPreviewResponse>(
         QStringLiteral("/api/study-content/import/preview"),
         PreviewRequest{handle.importId, handle.s3Key, rawValueOf(fieldDelimiter), rawValueOf(cardDelimiter)});
 }
 
-async::Task<ImportResult> FlashcardImportAPI::commit(const ImportHandle& handle,
-                                                     const std::optional<QString>& courseId,
-                                                     std::optional<FieldDelimiter> fieldDelimiter,
-                                                     std::optional<CardDelimiter> cardDelimiter,
-                                                     bool includeFlagged) const {
-    return client_.post<ImportResult>(QStringLiteral("/api/study-content/import/commit"),
-                                      CommitRequest{handle.importId, handle.s3Key, courseId,
-                                                    rawValueOf(fieldDelimiter), rawValueOf(cardDelimiter),
-                                                    includeFlagged});
+async::Task<ImportCommitResponse> FlashcardImportAPI::commit(const ImportHandle& handle,
+                                                             const std::optional<QString>& courseId,
+                                                             std::optional<FieldDelimiter> fieldDelimiter,
+                                                             std::optional<CardDelimiter> cardDelimiter,
+                                                             bool includeFlagged) const {
+    return client_.post<ImportCommitResponse>(QStringLiteral("/api/study-content/import/commit"),
+                                              CommitRequest{handle.importId, handle.s3Key, courseId,
+                                                            rawValueOf(fieldDelimiter),
+                                                            rawValueOf(cardDelimiter), includeFlagged});
 }
 
 async::Task<ImportHandle> FlashcardImportAPI::paste(APIClient client, QString text) {

@@ -3,9 +3,9 @@
 #include "APIClient.h"
 #include "CardDelimiter.h"
 #include "FieldDelimiter.h"
+#include "ImportCommitResponse.h"
 #include "ImportHandle.h"
-#include "ImportPreview.h"
-#include "ImportResult.h"
+#include "ImportPreviewResponse.h"
 #include "InitiateResponse.h"
 
 #include <exception>
@@ -49,12 +49,14 @@ public:
     // Accepts .txt, .csv and .tsv files of at most maxDeckBytes, sent as text/plain.
     async::Task<ImportHandle> initiateUpload(const QString& filename, const QByteArray& data) const;
     // May be repeated on the same handle with other delimiters; absent ones are left to the backend.
-    async::Task<ImportPreview> preview(const ImportHandle& handle,
-                                       std::optional<FieldDelimiter> fieldDelimiter,
-                                       std::optional<CardDelimiter> cardDelimiter) const;
-    async::Task<ImportResult> commit(const ImportHandle& handle, const std::optional<QString>& courseId,
-                                     std::optional<FieldDelimiter> fieldDelimiter,
-                                     std::optional<CardDelimiter> cardDelimiter, bool includeFlagged) const;
+    async::Task<ImportPreviewResponse> preview(const ImportHandle& handle,
+                                               std::optional<FieldDelimiter> fieldDelimiter,
+                                               std::optional<CardDelimiter> cardDelimiter) const;
+    async::Task<ImportCommitResponse> commit(const ImportHandle& handle,
+                                             const std::optional<QString>& courseId,
+                                             std::optional<FieldDelimiter> fieldDelimiter,
+                                             std::optional<CardDelimiter> cardDelimiter,
+                                             bool includeFlagged) const;
 
 private:
     static async::Task<ImportHandle> paste(APIClient client, QString text);

@@ -7,8 +7,8 @@ async::Task<ForYouFeedResponse> ForYouAPI::feed(int limit) const {
                                            QString::number(limit));
 }
 
-async::Task<ForYouEventView> ForYouAPI::reportEvent(const ForYouEventCreate& event) const {
-    return client_.post<ForYouEventView>(QStringLiteral("/api/courses/foryou/events"), event);
+async::Task<ForYouEventResponse> ForYouAPI::reportEvent(const ForYouEventCreate& event) const {
+    return client_.post<ForYouEventResponse>(QStringLiteral("/api/courses/foryou/events"), event);
 }
 
 QString ForYouAPI::likePath(const QString& cardId, const QString& conceptId) {

@@ -3,7 +3,7 @@
 #include "APIClient.h"
 #include "CardLikeResponse.h"
 #include "ForYouEventCreate.h"
-#include "ForYouEventView.h"
+#include "ForYouEventResponse.h"
 #include "ForYouFeedResponse.h"
 
 // The personalised card feed, what the user does with its cards, and likes.
@@ -15,7 +15,7 @@ public:
     explicit ForYouAPI(APIClient client) : client_(std::move(client)) {}
 
     async::Task<ForYouFeedResponse> feed(int limit) const;
-    async::Task<ForYouEventView> reportEvent(const ForYouEventCreate& event) const;
+    async::Task<ForYouEventResponse> reportEvent(const ForYouEventCreate& event) const;
     async::Task<CardLikeResponse> like(const QString& cardId, const QString& conceptId) const;
     async::Task<CardLikeResponse> unlike(const QString& cardId, const QString& conceptId) const;
 

@@ -2,16 +2,16 @@
 
 #include "GenerationCall.h"
 
-async::Task<GamificationSummary> GamificationAPI::summary() const {
-    return client_.get<GamificationSummary>(QStringLiteral("/api/gamification/credits"));
+async::Task<GamificationSummaryResponse> GamificationAPI::summary() const {
+    return client_.get<GamificationSummaryResponse>(QStringLiteral("/api/gamification/credits"));
 }
 
-async::Task<CreditsBalance> GamificationAPI::creditsBalance(const QString& userId) const {
-    return client_.get<CreditsBalance>(QStringLiteral("/api/gamification/credits/") + userId);
+async::Task<CreditsBalanceResponse> GamificationAPI::creditsBalance(const QString& userId) const {
+    return client_.get<CreditsBalanceResponse>(QStringLiteral("/api/gamification/credits/") + userId);
 }
 
-async::Task<UserLevelDTO> GamificationAPI::level(const QString& userId) const {
-    return client_.get<UserLevelDTO>(QStringLiteral("/api/gamification/level/") + userId);
+async::Task<UserLevelResponse> GamificationAPI::level(const QString& userId) const {
+    return client_.get<UserLevelResponse>(QStringLiteral("/api/gamification/level/") + userId);
 }
 
 async::Task<QList<RewardCatalogItem>> GamificationAPI::catalog() const {

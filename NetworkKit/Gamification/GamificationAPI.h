@@ -1,8 +1,8 @@
 #pragma once
 
 #include "APIClient.h"
-#include "CreditsBalance.h"
-#include "GamificationSummary.h"
+#include "CreditsBalanceResponse.h"
+#include "GamificationSummaryResponse.h"
 #include "LyricsRewardResult.h"
 #include "PurchaseRewardRequest.h"
 #include "PurchaseRewardResponse.h"
@@ -10,7 +10,7 @@
 #include "SongGenerationResult.h"
 #include "UseLyricsRewardRequest.h"
 #include "UseSongRewardRequest.h"
-#include "UserLevelDTO.h"
+#include "UserLevelResponse.h"
 #include "UserRewardItem.h"
 
 // Credits, levels and the rewards they buy, including study songs made from the user's notes.
@@ -18,9 +18,9 @@ class GamificationAPI {
 public:
     explicit GamificationAPI(APIClient client) : client_(std::move(client)) {}
 
-    async::Task<GamificationSummary> summary() const;
-    async::Task<CreditsBalance> creditsBalance(const QString& userId) const;
-    async::Task<UserLevelDTO> level(const QString& userId) const;
+    async::Task<GamificationSummaryResponse> summary() const;
+    async::Task<CreditsBalanceResponse> creditsBalance(const QString& userId) const;
+    async::Task<UserLevelResponse> level(const QString& userId) const;
     async::Task<QList<RewardCatalogItem>> catalog() const;
     async::Task<QList<UserRewardItem>> purchasedRewards(const QString& userId) const;
     async::Task<PurchaseRewardResponse> purchase(const PurchaseRewardRequest& request) const;

@@ -1,7 +1,7 @@
 #include "NetworkDirectoryAPI.h"
 
-async::Task<DiscoverabilityStatus> NetworkDirectoryAPI::discoverability() const {
-    return client_.get<DiscoverabilityStatus>(QStringLiteral("/api/network/discoverability"));
+async::Task<DiscoverabilityStatusResponse> NetworkDirectoryAPI::discoverability() const {
+    return client_.get<DiscoverabilityStatusResponse>(QStringLiteral("/api/network/discoverability"));
 }
 
 async::Task<SetDiscoverabilityResponse> NetworkDirectoryAPI::setDiscoverability(bool enabled) const {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "APIClient.h"
-#include "DiscoverabilityStatus.h"
+#include "DiscoverabilityStatusResponse.h"
 #include "SetDiscoverabilityRequest.h"
 #include "SetDiscoverabilityResponse.h"
 
@@ -10,7 +10,7 @@ class NetworkDirectoryAPI {
 public:
     explicit NetworkDirectoryAPI(APIClient client) : client_(std::move(client)) {}
 
-    async::Task<DiscoverabilityStatus> discoverability() const;
+    async::Task<DiscoverabilityStatusResponse> discoverability() const;
     async::Task<SetDiscoverabilityResponse> setDiscoverability(bool enabled) const;
 
 private:

@@ -23,12 +23,12 @@ async::Task<TTSSpeakResponse> SpeechAPI::speakWhenFree(APIClient client, TTSSpea
     }
 }
 
-async::Task<DocumentNarrationSubmission>
+async::Task<DocumentNarrationSubmitResponse>
 SpeechAPI::narrateDocument(const QString& documentId, const DocumentNarrationRequest& request) const {
-    return client_.post<DocumentNarrationSubmission>(QStringLiteral("/api/tts/document/") + documentId,
-                                                     request);
+    return client_.post<DocumentNarrationSubmitResponse>(QStringLiteral("/api/tts/document/") + documentId,
+                                                         request);
 }
 
-async::Task<DocumentNarrationJob> SpeechAPI::narrationJob(const QString& jobId) const {
-    return client_.get<DocumentNarrationJob>(JobsAPI::statusPath(jobId));
+async::Task<DocumentNarrationJobResponse> SpeechAPI::narrationJob(const QString& jobId) const {
+    return client_.get<DocumentNarrationJobResponse>(JobsAPI::statusPath(jobId));
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "APIClient.h"
-#include "DocumentNarrationJob.h"
+#include "DocumentNarrationJobResponse.h"
 #include "DocumentNarrationRequest.h"
-#include "DocumentNarrationSubmission.h"
+#include "DocumentNarrationSubmitResponse.h"
 #include "TTSSpeakRequest.h"
 #include "TTSSpeakResponse.h"
 
@@ -21,9 +21,9 @@ public:
 
     async::Task<TTSSpeakResponse> speak(const TTSSpeakRequest& request) const;
     // Answers with the playlist when it is ready, else with a job to follow through narrationJob.
-    async::Task<DocumentNarrationSubmission> narrateDocument(const QString& documentId,
-                                                             const DocumentNarrationRequest& request) const;
-    async::Task<DocumentNarrationJob> narrationJob(const QString& jobId) const;
+    async::Task<DocumentNarrationSubmitResponse>
+    narrateDocument(const QString& documentId, const DocumentNarrationRequest& request) const;
+    async::Task<DocumentNarrationJobResponse> narrationJob(const QString& jobId) const;
 
 private:
     static async::Task<TTSSpeakResponse> speakWhenFree(APIClient client, TTSSpeakRequest request);

@@ -4,12 +4,12 @@ async::Task<BootstrapResponse> UserAPI::bootstrap() const {
     return client_.get<BootstrapResponse>(QStringLiteral("/api/bootstrap"));
 }
 
-async::Task<UserProfileDTO> UserAPI::profile() const {
-    return client_.get<UserProfileDTO>(QStringLiteral("/api/user/profile"));
+async::Task<UserProfileResponse> UserAPI::profile() const {
+    return client_.get<UserProfileResponse>(QStringLiteral("/api/user/profile"));
 }
 
-async::Task<UserProfileDTO> UserAPI::updateProfile(const UserProfileUpdateDTO& update) const {
-    return client_.put<UserProfileDTO>(QStringLiteral("/api/user/profile"), update);
+async::Task<UserProfileResponse> UserAPI::updateProfile(const UserProfileUpdateRequest& update) const {
+    return client_.put<UserProfileResponse>(QStringLiteral("/api/user/profile"), update);
 }
 
 async::Task<TimezoneSync::Response> UserAPI::reportTimezone(const QString& timezone) const {

@@ -4,8 +4,8 @@
 #include "BootstrapResponse.h"
 #include "DeleteAccountResponse.h"
 #include "TimezoneSync.h"
-#include "UserProfileDTO.h"
-#include "UserProfileUpdateDTO.h"
+#include "UserProfileResponse.h"
+#include "UserProfileUpdateRequest.h"
 
 // The signed-in user's data: what screens load on opening, the profile, the time zone, the account.
 class UserAPI {
@@ -13,8 +13,8 @@ public:
     explicit UserAPI(APIClient client) : client_(std::move(client)) {}
 
     async::Task<BootstrapResponse> bootstrap() const;
-    async::Task<UserProfileDTO> profile() const;
-    async::Task<UserProfileDTO> updateProfile(const UserProfileUpdateDTO& update) const;
+    async::Task<UserProfileResponse> profile() const;
+    async::Task<UserProfileResponse> updateProfile(const UserProfileUpdateRequest& update) const;
     async::Task<TimezoneSync::Response> reportTimezone(const QString& timezone) const;
     async::Task<DeleteAccountResponse> deleteAccount() const;
 

@@ -128,7 +128,7 @@ private Q_SLOTS:
                                   QStringLiteral("imports/user_2k9XfQ/imp_7c2.txt")};
 
         h.answer(QStringLiteral("import_preview.json"));
-        const ImportPreview detected = h.await(api.preview(handle, std::nullopt, std::nullopt));
+        const ImportPreviewResponse detected = h.await(api.preview(handle, std::nullopt, std::nullopt));
         COMPARE_REQUEST(h.request(), "POST", "/api/study-content/import/preview",
                         R"({"import_id":"imp_7c2","s3_key":"imports/user_2k9XfQ/imp_7c2.txt"})");
         QCOMPARE(EndpointHarness::reencoded(detected),
@@ -141,7 +141,7 @@ private Q_SLOTS:
                             "field_delimiter":"semicolon","card_delimiter":"blank_line"})");
 
         h.answer(QStringLiteral("import_result.json"));
-        const ImportResult result = h.await(
+        const ImportCommitResponse result = h.await(
             api.commit(handle, QStringLiteral("crs_bio201"), FieldDelimiter::tab, std::nullopt, true));
         COMPARE_REQUEST(
             h.request(), "POST", "/api/study-content/import/commit",

@@ -52,19 +52,19 @@ private Q_SLOTS:
         EndpointHarness h;
         const GamificationAPI api(h.client());
         h.answer(QStringLiteral("gamification_summary.json"));
-        const GamificationSummary summary = h.await(api.summary());
+        const GamificationSummaryResponse summary = h.await(api.summary());
         COMPARE_REQUEST(h.request(), "GET", "/api/gamification/credits", nullptr);
         QCOMPARE(EndpointHarness::reencoded(summary),
                  EndpointHarness::canonical(h.fixture("gamification_summary.json")));
 
         h.answer(QStringLiteral("credits_balance.json"));
-        const CreditsBalance balance = h.await(api.creditsBalance("user_2k9XfQ"));
+        const CreditsBalanceResponse balance = h.await(api.creditsBalance("user_2k9XfQ"));
         COMPARE_REQUEST(h.request(), "GET", "/api/gamification/credits/user_2k9XfQ", nullptr);
         QCOMPARE(EndpointHarness::reencoded(balance),
                  EndpointHarness::canonical(h.fixture("credits_balance.json")));
 
         h.answer(QStringLiteral("user_level.json"));
-        const UserLevelDTO level = h.await(api.level("user_2k9XfQ"));
+        const UserLevelResponse level = h.await(api.level("user_2k9XfQ"));
         COMPARE_REQUEST(h.request(), "GET", "/api/gamification/level/user_2k9XfQ", nullptr);
         QCOMPARE(EndpointHarness::reencoded(level), EndpointHarness::canonical(h.fixture("user_level.json")));
     }
@@ -139,7 +139,7 @@ private Q_SLOTS:
         EndpointHarness h;
         const NetworkDirectoryAPI api(h.client());
         h.answerJson(R"({"is_school_discoverable":false,"has_university":true})");
-        const DiscoverabilityStatus status = h.await(api.discoverability());
+        const DiscoverabilityStatusResponse status = h.await(api.discoverability());
         COMPARE_REQUEST(h.request(), "GET", "/api/network/discoverability", nullptr);
         QVERIFY(!status.isSchoolDiscoverable);
         QVERIFY(status.hasUniversity);

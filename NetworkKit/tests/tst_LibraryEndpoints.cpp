@@ -249,14 +249,14 @@ private Q_SLOTS:
         EndpointHarness h;
         const SpeechAPI api(h.client());
         h.answerJson(R"({"job_id":"job_nar_12"})");
-        const DocumentNarrationSubmission submitted =
+        const DocumentNarrationSubmitResponse submitted =
             h.await(api.narrateDocument("doc_9f2c", {std::nullopt, QStringLiteral("alloy")}));
         COMPARE_REQUEST(h.request(), "POST", "/api/tts/document/doc_9f2c", R"({"voice":"alloy"})");
         QCOMPARE(submitted.jobId.value_or(QString()), QStringLiteral("job_nar_12"));
         QVERIFY(!submitted.playlist);
 
         h.answer(QStringLiteral("narration_job.json"));
-        const DocumentNarrationJob job = h.await(api.narrationJob(*submitted.jobId));
+        const DocumentNarrationJobResponse job = h.await(api.narrationJob(*submitted.jobId));
         COMPARE_REQUEST(h.request(), "GET", "/api/jobs/job_nar_12", nullptr);
         QCOMPARE(EndpointHarness::reencoded(job),
                  EndpointHarness::canonical(h.fixture("narration_job.json")));

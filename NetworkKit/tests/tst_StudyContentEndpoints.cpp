@@ -234,7 +234,7 @@ private Q_SLOTS:
         COMPARE_REQUEST(h.request(), "GET", "/api/courses/foryou/feed?limit=20", nullptr);
 
         h.answerJson(R"({"event_id":"ev_901","event_type":"view"})");
-        const ForYouEventView event = h.await(api.reportEvent(
+        const ForYouEventResponse event = h.await(api.reportEvent(
             {QStringLiteral("card_1"), QStringLiteral("concept_osmosis"), QStringLiteral("view")}));
         COMPARE_REQUEST(h.request(), "POST", "/api/courses/foryou/events",
                         R"({"card_id":"card_1","concept_id":"concept_osmosis","event_type":"view"})");

@@ -39,19 +39,19 @@ private Q_SLOTS:
         EndpointHarness h;
         const UserAPI api(h.client());
         h.answer(QStringLiteral("profile.json"));
-        const UserProfileDTO profile = h.await(api.profile());
+        const UserProfileResponse profile = h.await(api.profile());
         COMPARE_REQUEST(h.request(), "GET", "/api/user/profile", nullptr);
         QCOMPARE(EndpointHarness::reencoded(profile), EndpointHarness::canonical(h.fixture("profile.json")));
 
-        UserProfileUpdateDTO interestsOnly;
+        UserProfileUpdateRequest interestsOnly;
         interestsOnly.interests =
-            QList<UserInterestDTO>{{QStringLiteral("Science"), {QStringLiteral("Biology")}}};
+            QList<UserInterest>{{QStringLiteral("Science"), {QStringLiteral("Biology")}}};
         h.answer(QStringLiteral("profile.json"));
         h.await(api.updateProfile(interestsOnly));
         COMPARE_REQUEST(h.request(), "PUT", "/api/user/profile",
                         R"({"interests":[{"category":"Science","items":["Biology"]}]})");
 
-        UserProfileUpdateDTO onboarding;
+        UserProfileUpdateRequest onboarding;
         onboarding.schoolLevel = QStringLiteral("undergraduate");
         onboarding.academicGoals = QList<QString>{QStringLiteral("Ace the MCAT")};
         onboarding.studyTimePerWeek = 6;

@@ -321,7 +321,7 @@ async::Task<void> NotecardImportModel::runPreview(NotecardImportModel* self,
                                                   std::optional<CardDelimiter> card) {
     try {
         const ImportHandle handle = co_await initiate(self);
-        ImportPreview answer = co_await self->api_.preview(handle, field, card);
+        ImportPreviewResponse answer = co_await self->api_.preview(handle, field, card);
         self->showPreview(std::move(answer));
     } catch (...) {
         self->setMessages(describe(QStringLiteral("Couldn't preview your deck"), std::current_exception()),
@@ -341,7 +341,7 @@ async::Task<void> NotecardImportModel::runCommit(NotecardImportModel* self) {
     const std::optional<QString> course =
         courseId.isEmpty() ? std::nullopt : std::optional<QString>(courseId);
     try {
-        const ImportResult result =
+        const ImportCommitResponse result =
             co_await self->api_.commit(*self->handle_, course, self->preview_->fieldDelimiter,
                                        self->preview_->cardDelimiter, self->includeFlagged_);
         self->committed_ = true;
@@ -394,7 +394,7 @@ void NotecardImportModel::finishWork() {
     Q_EMIT stateChanged();
 }
 
-void NotecardImportModel::showPreview(ImportPreview preview) {
+void NotecardImportModel::showPreview(ImportPreviewResponse preview) {
     preview_ = std::move(preview);
     Q_EMIT previewChanged();
     Q_EMIT stateChanged();

@@ -147,7 +147,7 @@ private:
     void repreview(FieldDelimiter field, CardDelimiter card);
     void startWork(Work work, async::Task<void> task);
     void finishWork();
-    void showPreview(ImportPreview preview);
+    void showPreview(ImportPreviewResponse preview);
     void forgetHandle();
     void setMessages(const QString& error, const QString& notice);
 
@@ -157,7 +157,7 @@ private:
     QString filePath_;
     // The deck as sent, until the input changes or the user starts over.
     std::optional<ImportHandle> handle_;
-    std::optional<ImportPreview> preview_;
+    std::optional<ImportPreviewResponse> preview_;
     // The separators of the preview on its way, else those of the preview shown.
     std::optional<FieldDelimiter> fieldChoice_;
     std::optional<CardDelimiter> cardChoice_;

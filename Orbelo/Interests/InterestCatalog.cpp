@@ -76,10 +76,10 @@ bool InterestCatalog::contains(const QString& name) {
     return false;
 }
 
-QList<UserInterestDTO> InterestCatalog::profileInterests(const QSet<QString>& selection) {
-    QList<UserInterestDTO> interests;
+QList<UserInterest> InterestCatalog::profileInterests(const QSet<QString>& selection) {
+    QList<UserInterest> interests;
     for (const Category& category : all()) {
-        UserInterestDTO entry{category.name, {}};
+        UserInterest entry{category.name, {}};
         for (const QString& item : category.items)
             if (selection.contains(item))
                 entry.items << item;
@@ -89,9 +89,9 @@ QList<UserInterestDTO> InterestCatalog::profileInterests(const QSet<QString>& se
     return interests;
 }
 
-QSet<QString> InterestCatalog::selection(const QList<UserInterestDTO>& profileInterests) {
+QSet<QString> InterestCatalog::selection(const QList<UserInterest>& profileInterests) {
     QSet<QString> names;
-    for (const UserInterestDTO& entry : profileInterests)
+    for (const UserInterest& entry : profileInterests)
         for (const QString& item : entry.items)
             if (contains(item))
                 names.insert(item);

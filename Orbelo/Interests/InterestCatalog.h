@@ -1,6 +1,6 @@
 #pragma once
 
-#include "User/UserInterestDTO.h"
+#include "User/UserInterest.h"
 
 #include <QList>
 #include <QObject>
@@ -34,9 +34,9 @@ public:
     // The profile's form of a selection: one entry per category that holds a chosen name, its
     // items in catalogue order; a name in two categories appears under both. Names outside the
     // catalogue are left out.
-    static QList<UserInterestDTO> profileInterests(const QSet<QString>& selection);
+    static QList<UserInterest> profileInterests(const QSet<QString>& selection);
     // The selection a profile's entries stand for: every catalogue name listed under any category.
-    static QSet<QString> selection(const QList<UserInterestDTO>& profileInterests);
+    static QSet<QString> selection(const QList<UserInterest>& profileInterests);
 
     QVariantList categoryList() const;
 };

@@ -10,7 +10,7 @@
 
 InterestEditorModel::InterestEditorModel(QObject* parent)
     : InterestEditorModel([] { return UserAPI(AuthSession::makeAPIClient()).profile(); },
-                          [](UserProfileUpdateDTO update) {
+                          [](UserProfileUpdateRequest update) {
                               return UserAPI(AuthSession::makeAPIClient()).updateProfile(update);
                           },
                           PreferencesStore::standard(), parent) {}
@@ -58,12 +58,12 @@ void InterestEditorModel::load() {
     // leaves the editor as it is.
     if (!store_.hasSelections())
         profileFetch_ = tasks_.spawn(
-            fetchProfile_(), [this](const UserProfileDTO& profile) { fillFromProfile(profile); },
+            fetchProfile_(), [this](const UserProfileResponse& profile) { fillFromProfile(profile); },
             async::TaskScope::ErrorHandler([](std::exception_ptr) {}));
 }
 
-void InterestEditorModel::fillFromProfile(const UserProfileDTO& profile) {
-    QSet<QString> filled = InterestCatalog::selection(profile.interests.value_or(QList<UserInterestDTO>()));
+void InterestEditorModel::fillFromProfile(const UserProfileResponse& profile) {
+    QSet<QString> filled = InterestCatalog::selection(profile.interests.value_or(QList<UserInterest>()));
     for (auto choice = userChoices_.cbegin(); choice != userChoices_.cend(); ++choice) {
         if (choice.value())
             filled.insert(choice.key());
@@ -96,7 +96,7 @@ void InterestEditorModel::save() {
     store_.setSelections(selection_);
     store_.setBackground(background_);
 
-    UserProfileUpdateDTO update;
+    UserProfileUpdateRequest update;
     // An empty selection goes out as an empty list: the user cleared their interests.
     update.interests = InterestCatalog::profileInterests(selection_);
     update.background = background_.trimmed();
@@ -106,7 +106,7 @@ void InterestEditorModel::save() {
                  async::TaskScope::ErrorHandler([this](std::exception_ptr) { endSave(false); }));
 }
 
-async::Task<void> InterestEditorModel::send(InterestEditorModel* self, UserProfileUpdateDTO update) {
+async::Task<void> InterestEditorModel::send(InterestEditorModel* self, UserProfileUpdateRequest update) {
     co_await self->updateProfile_(std::move(update));
     self->endSave(true);
 }

@@ -5,8 +5,8 @@
 
 #include "Interests/InterestSelectionStore.h"
 #include "TaskScope.h"
-#include "User/UserProfileDTO.h"
-#include "User/UserProfileUpdateDTO.h"
+#include "User/UserProfileResponse.h"
+#include "User/UserProfileUpdateRequest.h"
 
 #include <QHash>
 #include <QSet>
@@ -34,8 +34,8 @@ class InterestEditorModel : public QObject {
     Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
     Q_PROPERTY(QString saveTitle READ saveTitle NOTIFY isPromptChanged)
 public:
-    using ProfileFetch = std::function<async::Task<UserProfileDTO>()>;
-    using ProfileUpdate = std::function<async::Task<UserProfileDTO>(UserProfileUpdateDTO)>;
+    using ProfileFetch = std::function<async::Task<UserProfileResponse>()>;
+    using ProfileUpdate = std::function<async::Task<UserProfileResponse>(UserProfileUpdateRequest)>;
 
     static constexpr std::chrono::seconds slowHintDelay{5};
     static inline const QString failureMessage =
@@ -80,9 +80,9 @@ Q_SIGNALS:
     void finished();
 
 private:
-    static async::Task<void> send(InterestEditorModel* self, UserProfileUpdateDTO update);
+    static async::Task<void> send(InterestEditorModel* self, UserProfileUpdateRequest update);
     static async::Task<void> waitThenHint(InterestEditorModel* self);
-    void fillFromProfile(const UserProfileDTO& profile);
+    void fillFromProfile(const UserProfileResponse& profile);
     void endSave(bool succeeded);
     void setSaving(bool saving);
     void setShowSlowHint(bool show);

@@ -83,13 +83,13 @@ void DocumentNarrationPlayer::load() {
 
 async::Task<DocumentNarration> DocumentNarrationPlayer::fetchNarration(SpeechAPI speech, QString documentId) {
     const DocumentNarrationRequest request;
-    const DocumentNarrationSubmission submission = co_await speech.narrateDocument(documentId, request);
+    const DocumentNarrationSubmitResponse submission = co_await speech.narrateDocument(documentId, request);
     if (submission.playlist)
         co_return *submission.playlist;
     if (!submission.jobId)
         throw NarrationJobError::malformed();
     for (int fetch = 1;; ++fetch) {
-        const DocumentNarrationJob job = co_await speech.narrationJob(*submission.jobId);
+        const DocumentNarrationJobResponse job = co_await speech.narrationJob(*submission.jobId);
         if (job.status == QLatin1String("complete")) {
             if (!job.result)
                 throw NarrationJobError::malformed();

@@ -3,8 +3,8 @@
 #include "Interests/InterestCatalog.h"
 #include "Onboarding/OnboardingHoursBand.h"
 
-UserProfileUpdateDTO OnboardingAnswers::profileUpdate(bool completing) const {
-    UserProfileUpdateDTO update;
+UserProfileUpdateRequest OnboardingAnswers::profileUpdate(bool completing) const {
+    UserProfileUpdateRequest update;
     if (!interests.isEmpty())
         update.interests =
             InterestCatalog::profileInterests(QSet<QString>(interests.begin(), interests.end()));

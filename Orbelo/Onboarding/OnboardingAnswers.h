@@ -1,6 +1,6 @@
 #pragma once
 
-#include "User/UserProfileUpdateDTO.h"
+#include "User/UserProfileUpdateRequest.h"
 
 #include <QStringList>
 
@@ -18,7 +18,7 @@ struct OnboardingAnswers {
 
     // The profile change that carries these answers. Empty lists are left out, and the completion
     // flag goes only with the last save.
-    UserProfileUpdateDTO profileUpdate(bool completing) const;
+    UserProfileUpdateRequest profileUpdate(bool completing) const;
     // The backend spells the first level "High school".
     static QString wireSchoolLevel(const QString& level);
 };

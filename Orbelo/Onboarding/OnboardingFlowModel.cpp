@@ -65,7 +65,7 @@ QString failureReason(std::exception_ptr error) {
 
 OnboardingFlowModel::OnboardingFlowModel(QObject* parent)
     : OnboardingFlowModel(
-          [](const UserProfileUpdateDTO& update) {
+          [](const UserProfileUpdateRequest& update) {
               return UserAPI(AuthSession::makeAPIClient()).updateProfile(update);
           },
           PreferencesStore::standard(), parent) {}
@@ -271,7 +271,7 @@ void OnboardingFlowModel::answersChanged() {
 
 async::Task<void> OnboardingFlowModel::saveAfterDebounce(OnboardingFlowModel* self) {
     co_await async::Clock::current().sleep(saveDebounce);
-    const UserProfileUpdateDTO update = self->answers_.profileUpdate(false);
+    const UserProfileUpdateRequest update = self->answers_.profileUpdate(false);
     co_await self->save_(update);
 }
 
@@ -289,7 +289,7 @@ void OnboardingFlowModel::startStudying() {
 }
 
 async::Task<void> OnboardingFlowModel::finishSave(OnboardingFlowModel* self) {
-    const UserProfileUpdateDTO update = self->answers_.profileUpdate(true);
+    const UserProfileUpdateRequest update = self->answers_.profileUpdate(true);
     co_await self->save_(update);
     // The interests editor starts from the local selection. With none chosen the profile's
     // interests were left as they were, so the editor is left to read them from there.

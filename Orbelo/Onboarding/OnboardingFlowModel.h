@@ -7,7 +7,7 @@
 #include "Onboarding/OnboardingOption.h"
 #include "Onboarding/OnboardingStep.h"
 #include "TaskScope.h"
-#include "User/UserProfileDTO.h"
+#include "User/UserProfileResponse.h"
 
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
@@ -48,7 +48,7 @@ class OnboardingFlowModel : public QObject {
     Q_PROPERTY(bool reduceMotion READ reduceMotion WRITE setReduceMotion NOTIFY reduceMotionChanged)
 public:
     // Sends a profile change; the default is "PUT /api/user/profile" with the app's client.
-    using SaveProfile = std::function<async::Task<UserProfileDTO>(const UserProfileUpdateDTO&)>;
+    using SaveProfile = std::function<async::Task<UserProfileResponse>(const UserProfileUpdateRequest&)>;
 
     static constexpr std::chrono::milliseconds advanceDelay{300};
     static constexpr std::chrono::milliseconds saveDebounce{600};

@@ -116,7 +116,7 @@ Q_SIGNALS:
 private:
     struct Snapshot {
         qint64 balance = 0;
-        UserLevelDTO level;
+        UserLevelResponse level;
         QList<RewardCatalogItem> catalog;
         QList<UserRewardItem> owned;
         QList<DocumentItem> documents;
@@ -140,7 +140,7 @@ private:
     bool loaded_ = false;
     QString errorMessage_;
     qint64 balance_ = 0;
-    std::optional<UserLevelDTO> level_;
+    std::optional<UserLevelResponse> level_;
     QList<RewardCatalogItem> catalog_;
     QList<UserRewardItem> owned_;
     QList<DocumentItem> documents_;

@@ -22,7 +22,7 @@ void DiscoverabilityModel::load() {
 
 async::Task<void> DiscoverabilityModel::read(DiscoverabilityModel* self) {
     const NetworkDirectoryAPI api(self->client_);
-    const DiscoverabilityStatus status = co_await api.discoverability();
+    const DiscoverabilityStatusResponse status = co_await api.discoverability();
     self->discoverable_ = status.isSchoolDiscoverable;
     self->hasUniversity_ = status.hasUniversity;
     self->isLoaded_ = true;

@@ -45,7 +45,7 @@ void UniversityPickerModel::load() {
 
 async::Task<void> UniversityPickerModel::loadSelection(UniversityPickerModel* self) {
     const UserAPI users(self->client_);
-    const UserProfileDTO profile = co_await users.profile();
+    const UserProfileResponse profile = co_await users.profile();
     const QString id = profile.universityId.value_or(QString());
     if (id.isEmpty()) {
         self->setSelection({}, {});
@@ -98,7 +98,7 @@ void UniversityPickerModel::choose(int index) {
 }
 
 async::Task<void> UniversityPickerModel::store(UniversityPickerModel* self, University university) {
-    UserProfileUpdateDTO update;
+    UserProfileUpdateRequest update;
     update.universityId = university.id;
     const UserAPI api(self->client_);
     co_await api.updateProfile(update);

@@ -32,7 +32,7 @@ void OnboardingGate::resolve() {
 }
 
 async::Task<void> OnboardingGate::decide(OnboardingGate* self) {
-    const UserProfileDTO profile = co_await self->fetchProfile_();
+    const UserProfileResponse profile = co_await self->fetchProfile_();
     const bool completed = profile.hasCompletedOnboarding.value_or(false);
     if (completed)
         self->preferences_.setValue(completedKey, true);

@@ -4,7 +4,7 @@
 #include <QObject>
 
 #include "TaskScope.h"
-#include "User/UserProfileDTO.h"
+#include "User/UserProfileResponse.h"
 
 #include <functional>
 
@@ -24,7 +24,7 @@ public:
     static inline const QString completedKey = QStringLiteral("orbelo.onboarding.v2.completed");
     static inline const QString interestsPromptedKey = QStringLiteral("orbelo.interests.v1.prompted");
 
-    using ProfileFetch = std::function<async::Task<UserProfileDTO>()>;
+    using ProfileFetch = std::function<async::Task<UserProfileResponse>()>;
 
     // `fetchProfile` is "GET /api/user/profile" with the app's client; `preferences` outlives the gate.
     OnboardingGate(ProfileFetch fetchProfile, PreferencesStore& preferences, QObject* parent = nullptr);

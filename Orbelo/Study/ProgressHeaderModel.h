@@ -5,7 +5,7 @@
 #include <QPointer>
 
 #include "APIClient.h"
-#include "Gamification/GamificationSummary.h"
+#include "Gamification/GamificationSummaryResponse.h"
 #include "TaskScope.h"
 
 #include <QtQml/qqmlregistration.h>
@@ -63,7 +63,7 @@ private:
     void setLoading(bool loading);
 
     APIClient client_;
-    std::optional<GamificationSummary> summary_;
+    std::optional<GamificationSummaryResponse> summary_;
     bool isLoading_ = false;
     QPointer<AppContext> context_;
     async::TaskScope tasks_; // last: tasks end before what they use

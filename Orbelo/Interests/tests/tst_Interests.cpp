@@ -51,7 +51,7 @@ private Q_SLOTS:
     // The profile gets one entry per category with chosen names, in catalogue order; a shared
     // name goes under each of its categories and unknown names are not sent.
     void profileInterestsGroupByCategory() {
-        const QList<UserInterestDTO> interests =
+        const QList<UserInterest> interests =
             InterestCatalog::profileInterests({"Tennis", "Formula 1", "Friends", "Basketball", "Knitting"});
         QCOMPARE(interests.size(), 3);
         QCOMPARE(interests[0].category, QStringLiteral("TV Shows"));
@@ -308,7 +308,7 @@ private:
     }
     static InterestEditorModel::ProfileUpdate updater(const ScriptedHttpServer& server) {
         const APIClient client = scriptedClient(server);
-        return [client](UserProfileUpdateDTO update) { return UserAPI(client).updateProfile(update); };
+        return [client](UserProfileUpdateRequest update) { return UserAPI(client).updateProfile(update); };
     }
 };
 

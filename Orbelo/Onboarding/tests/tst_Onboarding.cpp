@@ -24,16 +24,17 @@ async::Task<std::optional<QString>> testToken() {
 }
 
 // A save that never answers, for tests about the steps alone.
-async::Task<UserProfileDTO> unanswered(UserProfileUpdateDTO) {
+async::Task<UserProfileResponse> unanswered(UserProfileUpdateRequest) {
     co_await async::Clock::current().sleep(24h);
-    co_return UserProfileDTO{};
+    co_return UserProfileResponse{};
 }
 
 // A flow whose saves go to the scripted server as the app's would.
 struct Flow {
     explicit Flow(ScriptedHttpServer& server)
         : client(server.baseUrl(), &testToken),
-          model([this](const UserProfileUpdateDTO& update) { return UserAPI(client).updateProfile(update); },
+          model([this](
+                    const UserProfileUpdateRequest& update) { return UserAPI(client).updateProfile(update); },
                 preferences) {}
 
     APIClient client;

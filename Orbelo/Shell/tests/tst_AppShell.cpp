@@ -82,12 +82,12 @@ struct FakeProfile {
     static inline int requests = 0;
     static inline std::optional<bool> completed;
     static inline bool fails = false;
-    static async::Task<UserProfileDTO> fetch() {
+    static async::Task<UserProfileResponse> fetch() {
         ++requests;
         co_await async::Clock::current().sleep(1s);
         if (fails)
             throw std::runtime_error("offline");
-        UserProfileDTO profile;
+        UserProfileResponse profile;
         profile.hasCompletedOnboarding = completed;
         co_return profile;
     }

@@ -2,12 +2,12 @@
 
 #include "JsonRecord.h"
 
-struct UserLevelDTO {
+struct UserLevelResponse {
     int currentLevel = 0;
     QString levelName;
     qint64 currentXp = 0;
     qint64 totalXp = 0;
     qint64 xpToNextLevel = 0;
     std::optional<bool> scholarBadge; // owns the Scholar Badge
-    JSON_RECORD(UserLevelDTO, currentLevel, levelName, currentXp, totalXp, xpToNextLevel, scholarBadge)
+    JSON_RECORD(UserLevelResponse, currentLevel, levelName, currentXp, totalXp, xpToNextLevel, scholarBadge)
 };

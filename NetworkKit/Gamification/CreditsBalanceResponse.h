@@ -2,7 +2,7 @@
 
 #include "JsonRecord.h"
 
-struct CreditsBalance {
+struct CreditsBalanceResponse {
     qint64 bronzeCredits = 0;
     qint64 silverCredits = 0;
     qint64 goldCredits = 0;
@@ -10,6 +10,6 @@ struct CreditsBalance {
     qint64 totalPoints = 0;
     qint64 lifetimeEarned = 0;
     qint64 lifetimeSpent = 0;
-    JSON_RECORD(CreditsBalance, bronzeCredits, silverCredits, goldCredits, platinumCredits, totalPoints,
-                lifetimeEarned, lifetimeSpent)
+    JSON_RECORD(CreditsBalanceResponse, bronzeCredits, silverCredits, goldCredits, platinumCredits,
+                totalPoints, lifetimeEarned, lifetimeSpent)
 };

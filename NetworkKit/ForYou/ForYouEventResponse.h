@@ -2,8 +2,8 @@
 
 #include "JsonRecord.h"
 
-struct ForYouEventView {
+struct ForYouEventResponse {
     std::optional<QString> eventId;
     std::optional<QString> eventType;
-    JSON_RECORD(ForYouEventView, eventId, eventType)
+    JSON_RECORD(ForYouEventResponse, eventId, eventType)
 };

@@ -3,10 +3,10 @@
 #include "DocumentNarration.h"
 #include "JsonRecord.h"
 
-struct DocumentNarrationJob {
+struct DocumentNarrationJobResponse {
     QString jobId;
     QString status;
     std::optional<DocumentNarration> result;
     std::optional<QString> error;
-    JSON_RECORD(DocumentNarrationJob, jobId, status, result, error)
+    JSON_RECORD(DocumentNarrationJobResponse, jobId, status, result, error)
 };

@@ -3,8 +3,8 @@
 #include "JsonRecord.h"
 
 // One interest category with the items chosen in it.
-struct UserInterestDTO {
+struct UserInterest {
     QString category;
     QList<QString> items;
-    JSON_RECORD(UserInterestDTO, category, items)
+    JSON_RECORD(UserInterest, category, items)
 };

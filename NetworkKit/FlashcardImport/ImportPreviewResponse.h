@@ -8,7 +8,7 @@
 
 // The parse of a deck: the delimiters used, a sample of cards (truncated when it does not hold them all),
 // counts over the whole deck, and whether it fits in storage.
-struct ImportPreview {
+struct ImportPreviewResponse {
     QString importId;
     FieldDelimiter fieldDelimiter = FieldDelimiter::tab;
     CardDelimiter cardDelimiter = CardDelimiter::newline;
@@ -21,6 +21,6 @@ struct ImportPreview {
     QList<QString> sanitizedNotes;
     bool fitsStorage = false;
     std::optional<QString> storageMessage;
-    JSON_RECORD(ImportPreview, importId, fieldDelimiter, cardDelimiter, encoding, totalCards, flaggedCount,
-                sample, skipped, truncated, sanitizedNotes, fitsStorage, storageMessage)
+    JSON_RECORD(ImportPreviewResponse, importId, fieldDelimiter, cardDelimiter, encoding, totalCards,
+                flaggedCount, sample, skipped, truncated, sanitizedNotes, fitsStorage, storageMessage)
 };

@@ -4,8 +4,8 @@
 #include "JsonRecord.h"
 
 // Either a ready playlist or a job to follow.
-struct DocumentNarrationSubmission {
+struct DocumentNarrationSubmitResponse {
     std::optional<QString> jobId;
     std::optional<DocumentNarration> playlist;
-    JSON_RECORD(DocumentNarrationSubmission, jobId, playlist)
+    JSON_RECORD(DocumentNarrationSubmitResponse, jobId, playlist)
 };

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "JsonRecord.h"
-#include "UserInterestDTO.h"
+#include "UserInterest.h"
 
-struct UserProfileDTO {
+struct UserProfileResponse {
     std::optional<QString> userId;
     std::optional<QString> name;
     std::optional<QString> email;
-    std::optional<QList<UserInterestDTO>> interests;
+    std::optional<QList<UserInterest>> interests;
     std::optional<QString> background;
     std::optional<QString> universityId;
     std::optional<bool> hasCompletedOnboarding;
-    JSON_RECORD(UserProfileDTO, userId, name, email, interests, background, universityId,
+    JSON_RECORD(UserProfileResponse, userId, name, email, interests, background, universityId,
                 hasCompletedOnboarding)
 };

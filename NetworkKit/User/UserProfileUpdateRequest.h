@@ -1,11 +1,11 @@
 #pragma once
 
 #include "JsonRecord.h"
-#include "UserInterestDTO.h"
+#include "UserInterest.h"
 
 // A profile change: only the fields that are set go out.
-struct UserProfileUpdateDTO {
-    std::optional<QList<UserInterestDTO>> interests;
+struct UserProfileUpdateRequest {
+    std::optional<QList<UserInterest>> interests;
     std::optional<QString> background;
     std::optional<QString> schoolLevel;
     std::optional<QString> universityId;
@@ -13,6 +13,6 @@ struct UserProfileUpdateDTO {
     std::optional<int> studyTimePerWeek;
     std::optional<QString> learningStyle;
     std::optional<bool> hasCompletedOnboarding;
-    JSON_RECORD(UserProfileUpdateDTO, interests, background, schoolLevel, universityId, academicGoals,
+    JSON_RECORD(UserProfileUpdateRequest, interests, background, schoolLevel, universityId, academicGoals,
                 studyTimePerWeek, learningStyle, hasCompletedOnboarding)
 };

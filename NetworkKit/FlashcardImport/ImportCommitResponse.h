@@ -3,11 +3,11 @@
 #include "JsonRecord.h"
 
 // alreadyImported is true when this import had been committed before.
-struct ImportResult {
+struct ImportCommitResponse {
     QString importId;
     int imported = 0;
     int flagged = 0;
     int skipped = 0;
     bool alreadyImported = false;
-    JSON_RECORD(ImportResult, importId, imported, flagged, skipped, alreadyImported)
+    JSON_RECORD(ImportCommitResponse, importId, imported, flagged, skipped, alreadyImported)
 };

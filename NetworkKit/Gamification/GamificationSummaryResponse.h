@@ -2,7 +2,7 @@
 
 #include "JsonRecord.h"
 
-struct GamificationSummary {
+struct GamificationSummaryResponse {
     qint64 totalXp = 0;
     int level = 0;
     qint64 currentLevelXp = 0;
@@ -10,6 +10,6 @@ struct GamificationSummary {
     int streak = 0;
     qint64 credits = 0;
     std::optional<bool> scholarBadge; // owns the Scholar Badge
-    JSON_RECORD(GamificationSummary, totalXp, level, currentLevelXp, nextLevelXp, streak, credits,
+    JSON_RECORD(GamificationSummaryResponse, totalXp, level, currentLevelXp, nextLevelXp, streak, credits,
                 scholarBadge)
 };
