@@ -2,12 +2,12 @@
 
 #include "NetworkStatus.h"
 
-// A path monitor that tests drive by hand.
+// A network status that tests drive by hand.
 class FakeNetworkStatus final : public NetworkStatus {
     Q_OBJECT
 public:
     using NetworkStatus::NetworkStatus;
     void start() override { started = true; }
-    void report(bool satisfied) { Q_EMIT statusReported(satisfied); }
+    void report(bool online) { Q_EMIT statusReported(online); }
     bool started = false;
 };

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-// Reports whether the machine has a usable network path.
+// Reports whether the machine is online, as far as reaching the backend goes.
 class NetworkStatus : public QObject {
     Q_OBJECT
 public:
@@ -11,5 +11,5 @@ public:
     virtual void start() = 0;
 
 Q_SIGNALS:
-    void statusReported(bool satisfied);
+    void statusReported(bool online);
 };

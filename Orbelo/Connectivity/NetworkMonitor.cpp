@@ -1,12 +1,12 @@
 #include "Connectivity/NetworkMonitor.h"
 
-NetworkMonitor::NetworkMonitor(std::unique_ptr<NetworkStatus> monitor, QObject* parent)
-    : QObject(parent), monitor_(std::move(monitor)) {
-    connect(monitor_.get(), &NetworkStatus::statusReported, this, [this](bool satisfied) {
-        if (satisfied == isOnline_)
+NetworkMonitor::NetworkMonitor(std::unique_ptr<NetworkStatus> status, QObject* parent)
+    : QObject(parent), status_(std::move(status)) {
+    connect(status_.get(), &NetworkStatus::statusReported, this, [this](bool online) {
+        if (online == isOnline_)
             return;
-        isOnline_ = satisfied;
+        isOnline_ = online;
         Q_EMIT isOnlineChanged();
     });
-    monitor_->start();
+    status_->start();
 }

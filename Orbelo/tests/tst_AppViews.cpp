@@ -181,8 +181,8 @@ private Q_SLOTS:
 
     // The shell shows the sidebar's eight sections and the offline banner only while offline.
     void shellAndOfflineBanner() {
-        auto* path = new FakeNetworkStatus;
-        NetworkMonitor monitor{std::unique_ptr<NetworkStatus>(path)};
+        auto* status = new FakeNetworkStatus;
+        NetworkMonitor monitor{std::unique_ptr<NetworkStatus>(status)};
         std::unique_ptr<QQuickItem> shell =
             load("RootShell.qml", {{"networkMonitor", QVariant::fromValue(&monitor)}});
         QVERIFY(shell);
@@ -193,11 +193,11 @@ private Q_SLOTS:
         auto* banner = shell->findChild<QQuickItem*>("offlineBanner");
         QVERIFY(banner);
         QVERIFY(!banner->isVisible());
-        path->report(false);
+        status->report(false);
         QVERIFY(shell->property("offline").toBool());
         QTRY_VERIFY(banner->isVisible());
         QTRY_COMPARE(banner->opacity(), 1.0);
-        path->report(true);
+        status->report(true);
         QTRY_VERIFY(!banner->isVisible());
     }
 

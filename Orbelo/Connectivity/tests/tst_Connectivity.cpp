@@ -19,9 +19,9 @@ class ConnectivityTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void onlineUntilThePathSaysOtherwise() {
-        auto path = std::make_unique<FakeNetworkStatus>();
-        auto* fake = path.get();
-        NetworkMonitor monitor(std::move(path));
+        auto status = std::make_unique<FakeNetworkStatus>();
+        auto* fake = status.get();
+        NetworkMonitor monitor(std::move(status));
         QVERIFY(fake->started);
         QVERIFY(monitor.isOnline());
         QSignalSpy changes(&monitor, &NetworkMonitor::isOnlineChanged);
