@@ -6,8 +6,8 @@
 class QLocalServer;
 class QLocalSocket;
 
-// One running app per user. The first process listens on a local socket named after the bundle
-// identifier and the user; a later one hands it what it was started with (a URL, a deep link from a
+// One running app per user. The first process listens on a local socket named after the app id
+// and the user; a later one hands it what it was started with (a URL, a deep link from a
 // notification, or nothing, which asks the running one to come to the front) and then exits.
 class SingleInstance : public QObject {
     Q_OBJECT

@@ -24,7 +24,7 @@ class UpdateBannerModel : public QObject {
 public:
     using Opener = std::function<bool(const QUrl&)>;
 
-    // The app's: the appcast of the bundle key "OrbeloAppcastURL", the standard preferences and
+    // The app's: the appcast at AppInfo::appcastUrl(), the standard preferences and
     // the desktop's browser.
     explicit UpdateBannerModel(QObject* parent = nullptr);
     UpdateBannerModel(QUrl manifestURL, PreferencesStore& defaults, Opener open, QObject* parent = nullptr);
