@@ -1,6 +1,6 @@
 #include "APIConfiguration.h"
 #include "AppInfo.h"
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "BrowserAuthenticationSession.h"
 #include "Common/AppContext.h"
 #include "Courses/TextRecognizerProvider.h"

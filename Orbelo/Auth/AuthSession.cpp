@@ -1,4 +1,4 @@
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 
 #include "APIConfiguration.h"
 #include "AppInfo.h"

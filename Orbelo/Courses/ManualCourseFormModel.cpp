@@ -1,6 +1,6 @@
 #include "Courses/ManualCourseFormModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/FailureMessage.h"
 #include "Courses/CourseAPI.h"
 

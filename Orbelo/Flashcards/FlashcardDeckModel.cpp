@@ -1,6 +1,6 @@
 #include "Flashcards/FlashcardDeckModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/CourseChoices.h"
 #include "Common/FailureMessage.h"
 #include "Flashcards/FlashcardMessages.h"

@@ -1,6 +1,6 @@
 #include "Flashcards/NotecardImportModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "ByteCountFormatter.h"
 #include "Common/FailureMessage.h"
 #include "User/UserAPI.h"

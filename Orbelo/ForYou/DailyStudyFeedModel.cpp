@@ -1,6 +1,6 @@
 #include "ForYou/DailyStudyFeedModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/FailureMessage.h"
 #include "ForYou/ForYouAPI.h"
 

@@ -1,6 +1,6 @@
 #include "Interests/InterestEditorModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Clock.h"
 #include "Interests/InterestCatalog.h"
 #include "PreferencesStore.h"

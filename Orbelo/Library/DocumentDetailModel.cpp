@@ -3,7 +3,7 @@
 #include "Common/FailureMessage.h"
 #include "Text/SentenceText.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Documents/DocumentsAPI.h"
 #include "Library/NotesSectionModel.h"
 

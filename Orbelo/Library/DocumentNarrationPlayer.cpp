@@ -1,6 +1,6 @@
 #include "Library/DocumentNarrationPlayer.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Library/NarrationJobError.h"
 #include "Library/NarrationMessage.h"
 #include "Logging.h"

@@ -1,6 +1,6 @@
 #include "Library/DocumentsModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/CourseChoices.h"
 #include "Common/DocumentText.h"

@@ -1,6 +1,6 @@
 #include "Mnemonics/MnemonicGenerationModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/CourseChoices.h"
 #include "Common/CourseFilter.h"
 #include "Common/DocumentText.h"

@@ -1,6 +1,6 @@
 #include "Notifications/NotificationsBadge.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Clock.h"
 
 #include <QJSEngine>

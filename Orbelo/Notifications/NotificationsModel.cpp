@@ -1,6 +1,6 @@
 #include "Notifications/NotificationsModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/FailureMessage.h"
 #include "Notifications/NotificationOpening.h"

@@ -1,6 +1,6 @@
 #include "Notifications/PushedNotificationOpener.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/AppContext.h"
 #include "NotificationManager.h"
 #include "Notifications/NotificationOpening.h"

@@ -1,7 +1,7 @@
 #include "Onboarding/OnboardingFlowModel.h"
 
 #include "APIError.h"
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Clock.h"
 #include "Interests/InterestCatalog.h"
 #include "Interests/InterestSelectionStore.h"

@@ -1,7 +1,7 @@
 #include "Quiz/QuizModel.h"
 
 #include "AppInfo.h"
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/CurrentUser.h"
 #include "DesktopUrlOpener.h"

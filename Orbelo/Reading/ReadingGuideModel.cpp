@@ -1,7 +1,7 @@
 #include "Reading/ReadingGuideModel.h"
 
 #include "APIError.h"
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/FailureMessage.h"
 #include "Flashcards/FlashcardVocabularyDeck.h"
 #include "GuidedReading/GuidedReadingAPI.h"

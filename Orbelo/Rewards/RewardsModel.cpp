@@ -1,7 +1,7 @@
 #include "Rewards/RewardsModel.h"
 
 #include "Appearance.h"
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/CurrentUser.h"
 #include "Common/FailureMessage.h"

@@ -1,6 +1,6 @@
 #include "Settings/DiscoverabilityModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/FailureMessage.h"
 #include "NetworkDirectory/NetworkDirectoryAPI.h"
 

@@ -1,6 +1,6 @@
 #include "Settings/SettingsModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/CurrentUser.h"
 #include "Common/FailureMessage.h"
 #include "Common/SupportLinks.h"

@@ -1,6 +1,6 @@
 #include "Settings/UniversityPickerModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Clock.h"
 #include "Common/FailureMessage.h"
 #include "User/UniversityAPI.h"

@@ -1,6 +1,6 @@
 #include "Shell/AccountToolbarModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/CurrentUser.h"
 #include "Gamification/GamificationAPI.h"

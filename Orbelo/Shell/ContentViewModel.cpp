@@ -1,6 +1,6 @@
 #include "Shell/ContentViewModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Clerk.h"
 #include "Common/AppContext.h"
 #include "PreferencesStore.h"

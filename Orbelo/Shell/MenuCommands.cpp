@@ -1,6 +1,6 @@
 #include "Shell/MenuCommands.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/AppContext.h"
 #include "Common/SupportLinks.h"
 #include "Shell/Refreshable.h"

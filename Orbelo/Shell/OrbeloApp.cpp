@@ -3,7 +3,7 @@
 #include "APIConfiguration.h"
 #include "AppInfo.h"
 #include "Appearance.h"
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "AuthenticationFailures.h"
 #include "Clerk.h"
 #include "Common/AppContext.h"

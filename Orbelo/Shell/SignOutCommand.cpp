@@ -1,6 +1,6 @@
 #include "Shell/SignOutCommand.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Shell/SignOutConfirmation.h"
 
 SignOutCommand::SignOutCommand(QObject* parent)

@@ -1,6 +1,6 @@
 #include "Study/CalendarFeedModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Calendar/CalendarAPI.h"
 #include "Common/FailureMessage.h"
 #include "DesktopUrlOpener.h"

@@ -1,6 +1,6 @@
 #include "Study/ProgressHeaderModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/AppContext.h"
 #include "Gamification/GamificationAPI.h"
 #include "Rewards/RewardEffectText.h"

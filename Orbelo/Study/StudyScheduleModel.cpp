@@ -1,6 +1,6 @@
 #include "Study/StudyScheduleModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Calendar/CalendarAPI.h"
 #include "Common/FailureMessage.h"
 #include "Study/ScheduleGrouping.h"

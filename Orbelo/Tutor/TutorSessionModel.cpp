@@ -1,6 +1,6 @@
 #include "Tutor/TutorSessionModel.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 #include "Common/CourseChoices.h"
 #include "Common/CurrentUser.h"
 #include "Common/FailureMessage.h"

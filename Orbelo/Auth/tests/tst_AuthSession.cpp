@@ -2,7 +2,7 @@
 // failure line, and sign-out that re-syncs the client when the server refuses.
 #include "FrontendApiFixture.h"
 
-#include "AuthSession.h"
+#include "Auth/AuthSession.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 // moc needs a Qt header before <coroutine>.
 #include <QtTest>
 
+#include "Auth/AuthSession.h"
 #include "Auth/ClerkSignInService.h"
 #include "Auth/SignInViewModel.h"
-#include "AuthSession.h"
 #include "BrowserAuthenticationSession.h"
 #include "Clerk.h"
 #include "InMemorySecretStore.h"
