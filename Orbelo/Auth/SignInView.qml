@@ -17,8 +17,8 @@ Rectangle {
     readonly property bool asksForPassword: asksForCredentials || model.modeName === "newPassword"
     readonly property bool asksForCode: ["verify", "secondFactor", "newPassword"].indexOf(model.modeName) >= 0
     readonly property bool resetsPassword: model.modeName === "resetPassword" || model.modeName === "newPassword"
-    readonly property bool waitsForBrowser: model.isGoogleSigningIn || model.isAppleSigningIn
-    readonly property bool busy: model.isSubmitting || waitsForBrowser
+    readonly property bool waitsForBrowser: model.browser.isGoogleSigningIn || model.browser.isAppleSigningIn
+    readonly property bool busy: model.form.isSubmitting || waitsForBrowser
 
     // A soft accent wash behind the card.
     Rectangle {
@@ -78,21 +78,21 @@ Rectangle {
                 label: "Email"
                 placeholder: "you@school.edu"
                 inputMethodHints: Qt.ImhEmailCharactersOnly | Qt.ImhNoAutoUppercase
-                text: model.email
+                text: model.form.email
                 description: "The email address of your Orbelo account"
-                onEdited: (text) => model.email = text
+                onEdited: (text) => model.form.email = text
                 onAccepted: view.asksForPassword ? passwordField.input.forceActiveFocus() : model.submit()
             }
             FormField {
                 id: codeField
                 Layout.fillWidth: true
                 visible: view.asksForCode
-                label: model.modeName === "secondFactor" && model.usesBackupCode ? "Backup code" : "6-digit code"
-                maximumLength: model.modeName === "secondFactor" && model.usesBackupCode ? 32 : 6
-                inputMethodHints: model.usesBackupCode ? Qt.ImhNoAutoUppercase : Qt.ImhDigitsOnly
-                text: model.verificationCode
+                label: model.modeName === "secondFactor" && model.secondFactor.usesBackupCode ? "Backup code" : "6-digit code"
+                maximumLength: model.modeName === "secondFactor" && model.secondFactor.usesBackupCode ? 32 : 6
+                inputMethodHints: model.secondFactor.usesBackupCode ? Qt.ImhNoAutoUppercase : Qt.ImhDigitsOnly
+                text: model.form.verificationCode
                 description: model.subtitle
-                onEdited: (text) => model.verificationCode = text
+                onEdited: (text) => model.form.verificationCode = text
                 onAccepted: view.asksForPassword ? passwordField.input.forceActiveFocus() : model.submit()
             }
             FormField {
@@ -101,8 +101,8 @@ Rectangle {
                 visible: view.asksForPassword
                 label: model.modeName === "newPassword" ? "New password" : "Password"
                 echoMode: TextInput.Password
-                text: model.password
-                onEdited: (text) => model.password = text
+                text: model.form.password
+                onEdited: (text) => model.form.password = text
                 onAccepted: model.submit()
             }
             SecondaryButton {
@@ -119,37 +119,37 @@ Rectangle {
             FormField {
                 id: firstNameField
                 Layout.fillWidth: true
-                visible: model.modeName === "completeSignUp" && model.needsFirstName
+                visible: model.modeName === "completeSignUp" && model.completion.needsFirstName
                 label: "First name"
-                text: model.firstName
-                onEdited: (text) => model.firstName = text
+                text: model.completion.firstName
+                onEdited: (text) => model.completion.firstName = text
                 onAccepted: lastNameField.visible ? lastNameField.input.forceActiveFocus() : model.submit()
             }
             FormField {
                 id: lastNameField
                 Layout.fillWidth: true
-                visible: model.modeName === "completeSignUp" && model.needsLastName
+                visible: model.modeName === "completeSignUp" && model.completion.needsLastName
                 label: "Last name"
-                text: model.lastName
-                onEdited: (text) => model.lastName = text
+                text: model.completion.lastName
+                onEdited: (text) => model.completion.lastName = text
                 onAccepted: model.submit()
             }
             CheckBox {
                 id: legalBox
                 Layout.fillWidth: true
-                visible: model.modeName === "completeSignUp" && model.needsLegalAcceptance
-                checked: model.legalAccepted
+                visible: model.modeName === "completeSignUp" && model.completion.needsLegalAcceptance
+                checked: model.completion.legalAccepted
                 text: "I accept the Terms and the Privacy Policy"
                 font.pixelSize: Theme.font.callout
                 palette.windowText: Theme.color.textPrimary
                 Accessible.name: text
-                onToggled: model.legalAccepted = checked
+                onToggled: model.completion.legalAccepted = checked
                 Keys.onReturnPressed: model.submit()
             }
 
             InlineErrorView {
                 Layout.fillWidth: true
-                message: model.errorMessage
+                message: model.form.errorMessage
             }
 
             PrimaryButton {
@@ -164,18 +164,18 @@ Rectangle {
                 Layout.alignment: Qt.AlignHCenter
                 visible: model.modeName === "verify" || model.modeName === "newPassword"
                 plain: true
-                enabled: model.canResendCode
-                text: model.resendCodeLabel
-                Accessible.description: "Sends a new code to " + model.email.trim()
-                onClicked: model.resendCode()
+                enabled: model.resend.canResendCode
+                text: model.resend.resendCodeLabel
+                Accessible.description: "Sends a new code to " + model.form.email.trim()
+                onClicked: model.resend.resendCode()
             }
 
             SecondaryButton {
                 Layout.alignment: Qt.AlignHCenter
-                visible: model.modeName === "secondFactor" && model.canUsePhoneCode
+                visible: model.modeName === "secondFactor" && model.secondFactor.canUsePhoneCode
                 plain: true
-                text: model.usesBackupCode ? "Use the code we texted you" : "Use a backup code"
-                onClicked: model.useBackupCode(!model.usesBackupCode)
+                text: model.secondFactor.usesBackupCode ? "Use the code we texted you" : "Use a backup code"
+                onClicked: model.secondFactor.useBackupCode(!model.secondFactor.usesBackupCode)
             }
 
             // Google and Apple accounts sign in in the browser, which hands the result back to the app.
@@ -197,19 +197,19 @@ Rectangle {
                 }
                 SecondaryButton {
                     Layout.fillWidth: true
-                    text: model.isGoogleSigningIn ? "Waiting for Google…" : "Continue with Google"
+                    text: model.browser.isGoogleSigningIn ? "Waiting for Google…" : "Continue with Google"
                     enabled: !view.busy
                     Accessible.name: "Continue with Google"
                     Accessible.description: "Signs in with your Google account in your web browser."
-                    onClicked: model.signInWithGoogle()
+                    onClicked: model.browser.signInWithGoogle()
                 }
                 SecondaryButton {
                     Layout.fillWidth: true
-                    text: model.isAppleSigningIn ? "Waiting for Apple…" : "Continue with Apple"
+                    text: model.browser.isAppleSigningIn ? "Waiting for Apple…" : "Continue with Apple"
                     enabled: !view.busy
                     Accessible.name: "Continue with Apple"
                     Accessible.description: "Signs in with your Apple ID in your web browser."
-                    onClicked: model.signInWithApple()
+                    onClicked: model.browser.signInWithApple()
                 }
                 RowLayout {
                     Layout.alignment: Qt.AlignHCenter
@@ -224,7 +224,7 @@ Rectangle {
                         plain: true
                         text: "Cancel"
                         Accessible.description: "Stops waiting for the browser."
-                        onClicked: model.cancelBrowserSignIn()
+                        onClicked: model.browser.cancel()
                     }
                 }
             }
@@ -249,7 +249,7 @@ Rectangle {
         }
     }
 
-    Keys.onEscapePressed: model.cancelBrowserSignIn()
+    Keys.onEscapePressed: model.browser.cancel()
 
     Component.onCompleted: emailField.input.forceActiveFocus()
     Connections {

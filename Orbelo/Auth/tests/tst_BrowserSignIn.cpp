@@ -79,16 +79,19 @@ class BrowserSignInTest : public QObject {
     std::unique_ptr<SignInViewModel> model;
 
     // Signs in with `strategy` as `email` through the whole flow; the model's message, if any.
-    QString signInInBrowser(void (SignInViewModel::*start)(), const QString& email) {
+    QString signInInBrowser(void (BrowserSignIn::*start)(), const QString& email) {
         consent.email = email;
-        (model.get()->*start)();
+        (model->browser()->*start)();
         if (!QTest::qWaitFor([&] { return consent.redirect.has_value(); }, 20'000))
             qFatal("the consent page did not redirect");
         browser->complete(*consent.redirect);
-        if (!QTest::qWaitFor([&] { return !model->isGoogleSigningIn() && !model->isAppleSigningIn(); },
-                             20'000))
+        if (!QTest::qWaitFor(
+                [&] {
+                    return !model->browser()->isGoogleSigningIn() && !model->browser()->isAppleSigningIn();
+                },
+                20'000))
             qFatal("the sign-in did not end");
-        return model->errorMessage();
+        return model->form()->errorMessage();
     }
 
 private Q_SLOTS:
@@ -120,9 +123,8 @@ private Q_SLOTS:
 
     // An address without an account: the transfer sign-up creates the account and signs it in.
     void anUnknownGoogleAccountIsCreatedAndSignedIn() {
-        QCOMPARE(
-            signInInBrowser(&SignInViewModel::signInWithGoogle, QStringLiteral("new.student@example.com")),
-            QString());
+        QCOMPARE(signInInBrowser(&BrowserSignIn::signInWithGoogle, QStringLiteral("new.student@example.com")),
+                 QString());
         QCOMPARE(consent.opened.size(), 1);
         QCOMPARE(QUrlQuery(consent.opened.first()).queryItemValue(QStringLiteral("provider")),
                  QStringLiteral("google"));
@@ -138,7 +140,7 @@ private Q_SLOTS:
     void aKnownAppleAccountSignsIn() {
         const TestServer::Device existing =
             server->signUp(QStringLiteral("ada@example.com"), QStringLiteral("mitosis-2026"));
-        QCOMPARE(signInInBrowser(&SignInViewModel::signInWithApple, QStringLiteral("ada@example.com")),
+        QCOMPARE(signInInBrowser(&BrowserSignIn::signInWithApple, QStringLiteral("ada@example.com")),
                  QString());
         QCOMPARE(QUrlQuery(consent.opened.first()).queryItemValue(QStringLiteral("provider")),
                  QStringLiteral("apple"));
@@ -151,11 +153,11 @@ private Q_SLOTS:
     // A callback whose nonce the server did not issue leaves the sign-in unfinished, with its status.
     void aForgedCallbackDoesNotSignIn() {
         consent.email = QStringLiteral("ada@example.com");
-        model->signInWithGoogle();
+        model->browser()->signInWithGoogle();
         QTRY_VERIFY_WITH_TIMEOUT(consent.redirect.has_value(), 20'000);
         browser->complete(QUrl(QStringLiteral("com.orbelo.desktop://callback?rotating_token_nonce=forged")));
-        QTRY_VERIFY_WITH_TIMEOUT(!model->isGoogleSigningIn(), 20'000);
-        QCOMPARE(model->errorMessage(),
+        QTRY_VERIFY_WITH_TIMEOUT(!model->browser()->isGoogleSigningIn(), 20'000);
+        QCOMPARE(model->form()->errorMessage(),
                  QStringLiteral("Verification incomplete. Status: needs_first_factor"));
         QVERIFY(!clerk->session());
     }

@@ -176,28 +176,28 @@ private Q_SLOTS:
     // A completed sign-in leaves no message; the button reads "Submitting" only while it runs.
     void passwordSignInCompletes() {
         service->signInAnswer = signInWith(SignIn::Status::complete);
-        model->setEmail(QStringLiteral("  ada@example.com "));
-        model->setPassword(QStringLiteral("secret pass"));
+        model->form()->setEmail(QStringLiteral("  ada@example.com "));
+        model->form()->setPassword(QStringLiteral("secret pass"));
         QCOMPARE(model->title(), QStringLiteral("Welcome back"));
         QCOMPARE(model->primaryButtonLabel(), QStringLiteral("Sign in"));
         model->submit();
-        QVERIFY(model->isSubmitting());
+        QVERIFY(model->form()->isSubmitting());
         QCOMPARE(model->primaryButtonLabel(), QStringLiteral("Submitting"));
         model->submit(); // a second press while running changes nothing
         clock->advance(std::chrono::milliseconds(1));
-        QVERIFY(!model->isSubmitting());
+        QVERIFY(!model->form()->isSubmitting());
         QCOMPARE(service->calls, QStringList{"createSignIn ada@example.com secret pass"});
-        QCOMPARE(model->errorMessage(), QString());
+        QCOMPARE(model->form()->errorMessage(), QString());
         QCOMPARE(model->mode(), SignInViewModel::Mode::signIn);
         QCOMPARE(model->primaryButtonLabel(), QStringLiteral("Sign in"));
     }
 
     void unfinishedSignInsSayTheirStatus() {
         service->signInAnswer = signInWith(SignIn::Status::needsFirstFactor);
-        model->setEmail(QStringLiteral("ada@example.com"));
+        model->form()->setEmail(QStringLiteral("ada@example.com"));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
-        QCOMPARE(model->errorMessage(),
+        QCOMPARE(model->form()->errorMessage(),
                  QStringLiteral("Verification incomplete. Status: needs_first_factor"));
         QCOMPARE(model->mode(), SignInViewModel::Mode::signIn);
     }
@@ -206,38 +206,38 @@ private Q_SLOTS:
     // prepared when offered, and a backup code is always accepted.
     void secondFactorStep() {
         service->signInAnswer = signInWith(SignIn::Status::needsSecondFactor, {"totp", "phone_code"});
-        model->setEmail(QStringLiteral("ada@example.com"));
+        model->form()->setEmail(QStringLiteral("ada@example.com"));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(model->mode(), SignInViewModel::Mode::secondFactor);
         QCOMPARE(model->title(), QStringLiteral("Two-step verification"));
-        QVERIFY(model->isSubmitting()); // still preparing the texted code
+        QVERIFY(model->form()->isSubmitting()); // still preparing the texted code
         clock->advance(std::chrono::milliseconds(1));
-        QVERIFY(!model->isSubmitting());
-        QCOMPARE(model->errorMessage(), QString());
+        QVERIFY(!model->form()->isSubmitting());
+        QCOMPARE(model->form()->errorMessage(), QString());
         QCOMPARE(service->calls.last(), QStringLiteral("prepareSecondFactor sia_1 phone_code"));
         QCOMPARE(model->subtitle(), QStringLiteral("Enter the code we texted you"));
         QCOMPARE(model->primaryButtonLabel(), QStringLiteral("Verify"));
 
-        model->useBackupCode(true);
+        model->secondFactor()->useBackupCode(true);
         QCOMPARE(model->subtitle(), QStringLiteral("Enter a backup code"));
-        model->setVerificationCode(QStringLiteral("abcd-efgh"));
+        model->form()->setVerificationCode(QStringLiteral("abcd-efgh"));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(service->calls.last(), QStringLiteral("attemptSecondFactor sia_1 backup_code abcd-efgh"));
-        QCOMPARE(model->errorMessage(), QString());
+        QCOMPARE(model->form()->errorMessage(), QString());
     }
 
     void secondFactorWithoutPhoneAsksForABackupCode() {
         service->signInAnswer = signInWith(SignIn::Status::needsSecondFactor, {"totp"});
-        model->setEmail(QStringLiteral("ada@example.com"));
+        model->form()->setEmail(QStringLiteral("ada@example.com"));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(model->mode(), SignInViewModel::Mode::secondFactor);
-        QVERIFY(!model->isSubmitting());
+        QVERIFY(!model->form()->isSubmitting());
         QCOMPARE(model->subtitle(), QStringLiteral("Enter a backup code"));
-        model->useBackupCode(false); // no texted code to switch to
-        QVERIFY(model->usesBackupCode());
+        model->secondFactor()->useBackupCode(false); // no texted code to switch to
+        QVERIFY(model->secondFactor()->usesBackupCode());
         QCOMPARE(service->calls.size(), 1);
     }
 
@@ -248,40 +248,40 @@ private Q_SLOTS:
         model->showSignUp();
         QCOMPARE(model->title(), QStringLiteral("Create your account"));
         QCOMPARE(model->primaryButtonLabel(), QStringLiteral("Create account"));
-        model->setEmail(QStringLiteral("new@example.com"));
-        model->setPassword(QStringLiteral("pw"));
+        model->form()->setEmail(QStringLiteral("new@example.com"));
+        model->form()->setPassword(QStringLiteral("pw"));
         model->submit();
         clock->advance(std::chrono::milliseconds(2));
         QCOMPARE(service->calls,
                  (QStringList{"createSignUp new@example.com pw", "prepareVerification sua_1 email_code"}));
         QCOMPARE(model->mode(), SignInViewModel::Mode::verify);
         QCOMPARE(model->primaryButtonLabel(), QStringLiteral("Verify"));
-        QVERIFY(!model->isSubmitting());
+        QVERIFY(!model->form()->isSubmitting());
 
         ClerkAPIError wrong;
         wrong.code = QStringLiteral("form_code_incorrect");
         wrong.longMessage = QStringLiteral("Incorrect code");
         service->verificationError = wrong;
-        model->setVerificationCode(QStringLiteral(" 111111 "));
+        model->form()->setVerificationCode(QStringLiteral(" 111111 "));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(service->calls.last(), QStringLiteral("attemptVerification sua_1 email_code 111111"));
         QCOMPARE(model->mode(), SignInViewModel::Mode::verify);
-        QCOMPARE(model->errorMessage(), QStringLiteral("Incorrect code"));
-        QVERIFY(!model->isSubmitting());
+        QCOMPARE(model->form()->errorMessage(), QStringLiteral("Incorrect code"));
+        QVERIFY(!model->form()->isSubmitting());
 
         service->verificationError.reset();
         service->verificationAnswer = signUpWith(SignUp::Status::missingRequirements);
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
-        QCOMPARE(model->errorMessage(),
+        QCOMPARE(model->form()->errorMessage(),
                  QStringLiteral("Verification incomplete. Status: missing_requirements"));
 
         service->verificationAnswer = signUpWith(SignUp::Status::complete);
-        model->setVerificationCode(QStringLiteral("424242"));
+        model->form()->setVerificationCode(QStringLiteral("424242"));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
-        QCOMPARE(model->errorMessage(), QString());
+        QCOMPARE(model->form()->errorMessage(), QString());
     }
 
     // A verified sign-up that still lacks names or legal acceptance asks for exactly those and sends
@@ -291,36 +291,36 @@ private Q_SLOTS:
         service->verificationAnswer =
             signUpWith(SignUp::Status::missingRequirements, {"first_name", "legal_accepted"});
         model->showSignUp();
-        model->setEmail(QStringLiteral("new@example.com"));
+        model->form()->setEmail(QStringLiteral("new@example.com"));
         model->submit();
         clock->advance(std::chrono::milliseconds(2));
-        model->setVerificationCode(QStringLiteral("424242"));
+        model->form()->setVerificationCode(QStringLiteral("424242"));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(model->mode(), SignInViewModel::Mode::completeSignUp);
-        QCOMPARE(model->errorMessage(), QString());
-        QVERIFY(model->needsFirstName());
-        QVERIFY(!model->needsLastName());
-        QVERIFY(model->needsLegalAcceptance());
+        QCOMPARE(model->form()->errorMessage(), QString());
+        QVERIFY(model->completion()->needsFirstName());
+        QVERIFY(!model->completion()->needsLastName());
+        QVERIFY(model->completion()->needsLegalAcceptance());
         QCOMPARE(model->primaryButtonLabel(), QStringLiteral("Continue"));
 
         service->updateAnswer = signUpWith(SignUp::Status::missingRequirements, {"legal_accepted"});
-        model->setFirstName(QStringLiteral(" Ada "));
-        model->setLastName(QStringLiteral("not asked for"));
+        model->completion()->setFirstName(QStringLiteral(" Ada "));
+        model->completion()->setLastName(QStringLiteral("not asked for"));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(service->calls.last(),
                  QStringLiteral("updateSignUp sua_1 first_name=Ada legal_accepted=false"));
         QCOMPARE(model->mode(), SignInViewModel::Mode::completeSignUp);
-        QCOMPARE(model->errorMessage(), QStringLiteral("Please fill in every field to continue."));
-        QVERIFY(!model->needsFirstName());
+        QCOMPARE(model->form()->errorMessage(), QStringLiteral("Please fill in every field to continue."));
+        QVERIFY(!model->completion()->needsFirstName());
 
         service->updateAnswer = signUpWith(SignUp::Status::complete);
-        model->setLegalAccepted(true);
+        model->completion()->setLegalAccepted(true);
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(service->calls.last(), QStringLiteral("updateSignUp sua_1 legal_accepted=true"));
-        QCOMPARE(model->errorMessage(), QString());
+        QCOMPARE(model->form()->errorMessage(), QString());
 
         service->verificationAnswer =
             signUpWith(SignUp::Status::missingRequirements, {"first_name", "phone_number"});
@@ -330,7 +330,7 @@ private Q_SLOTS:
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(model->mode(), SignInViewModel::Mode::verify);
-        QCOMPARE(model->errorMessage(),
+        QCOMPARE(model->form()->errorMessage(),
                  QStringLiteral("Verification incomplete. Status: missing_requirements"));
     }
 
@@ -339,68 +339,68 @@ private Q_SLOTS:
     void resendingTheCodeWaitsOutTheCooldown() {
         service->signUpAnswer = signUpWith(SignUp::Status::missingRequirements);
         model->showSignUp();
-        QVERIFY(!model->canResendCode());
-        model->setEmail(QStringLiteral("new@example.com"));
+        QVERIFY(!model->resend()->canResendCode());
+        model->form()->setEmail(QStringLiteral("new@example.com"));
         model->submit();
         clock->advance(std::chrono::milliseconds(2));
-        QCOMPARE(model->resendCodeLabel(), QStringLiteral("Resend code in 30 s"));
+        QCOMPARE(model->resend()->resendCodeLabel(), QStringLiteral("Resend code in 30 s"));
         clock->advance(std::chrono::seconds(29));
-        QCOMPARE(model->resendCodeLabel(), QStringLiteral("Resend code in 1 s"));
-        model->resendCode();
+        QCOMPARE(model->resend()->resendCodeLabel(), QStringLiteral("Resend code in 1 s"));
+        model->resend()->resendCode();
         QCOMPARE(service->calls.size(), 2);
         clock->advance(std::chrono::seconds(1));
-        QVERIFY(model->canResendCode());
-        QCOMPARE(model->resendCodeLabel(), QStringLiteral("Resend code"));
+        QVERIFY(model->resend()->canResendCode());
+        QCOMPARE(model->resend()->resendCodeLabel(), QStringLiteral("Resend code"));
 
         service->resendError =
             apiError(QStringLiteral("too_many_requests"), QStringLiteral("Too many codes"));
-        model->resendCode();
-        QCOMPARE(model->resendCodeLabel(), QStringLiteral("Sending…"));
+        model->resend()->resendCode();
+        QCOMPARE(model->resend()->resendCodeLabel(), QStringLiteral("Sending…"));
         clock->advance(std::chrono::milliseconds(1));
-        QCOMPARE(model->errorMessage(), QStringLiteral("Too many codes"));
-        QVERIFY(model->canResendCode());
+        QCOMPARE(model->form()->errorMessage(), QStringLiteral("Too many codes"));
+        QVERIFY(model->resend()->canResendCode());
 
         service->resendError.reset();
-        model->resendCode();
+        model->resend()->resendCode();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(service->calls.last(), QStringLiteral("prepareVerification sua_1 email_code"));
-        QCOMPARE(model->resendCodeLabel(), QStringLiteral("Resend code in 30 s"));
+        QCOMPARE(model->resend()->resendCodeLabel(), QStringLiteral("Resend code in 30 s"));
         model->showSignIn();
-        QVERIFY(!model->canResendCode());
+        QVERIFY(!model->resend()->canResendCode());
     }
 
     // "Forgot password?": the code goes to the address, a wrong code keeps the step, a refused new
     // password is sent again without the code, and an account with a second factor goes on to it.
     void passwordResetByEmailedCode() {
-        model->setEmail(QStringLiteral("ada@example.com"));
-        model->setPassword(QStringLiteral("forgotten"));
+        model->form()->setEmail(QStringLiteral("ada@example.com"));
+        model->form()->setPassword(QStringLiteral("forgotten"));
         model->showPasswordReset();
         QCOMPARE(model->mode(), SignInViewModel::Mode::resetPassword);
-        QCOMPARE(model->password(), QString());
+        QCOMPARE(model->form()->password(), QString());
         QCOMPARE(model->primaryButtonLabel(), QStringLiteral("Send code"));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(service->calls.last(), QStringLiteral("startPasswordReset ada@example.com"));
         QCOMPARE(model->mode(), SignInViewModel::Mode::newPassword);
-        QCOMPARE(model->resendCodeLabel(), QStringLiteral("Resend code in 30 s"));
+        QCOMPARE(model->resend()->resendCodeLabel(), QStringLiteral("Resend code in 30 s"));
 
         service->resetCodeError =
             apiError(QStringLiteral("form_code_incorrect"), QStringLiteral("Incorrect code"));
-        model->setVerificationCode(QStringLiteral("000000"));
-        model->setPassword(QStringLiteral("brand new pass"));
+        model->form()->setVerificationCode(QStringLiteral("000000"));
+        model->form()->setPassword(QStringLiteral("brand new pass"));
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
-        QCOMPARE(model->errorMessage(), QStringLiteral("Incorrect code"));
+        QCOMPARE(model->form()->errorMessage(), QStringLiteral("Incorrect code"));
         QCOMPARE(model->mode(), SignInViewModel::Mode::newPassword);
 
         service->resetCodeError.reset();
         service->resetCodeAnswer = signInWith(SignIn::Status::needsNewPassword);
         service->resetPasswordError =
             apiError(QStringLiteral("form_password_length_too_short"), QStringLiteral("Too short"));
-        model->setVerificationCode(QStringLiteral("424242"));
+        model->form()->setVerificationCode(QStringLiteral("424242"));
         model->submit();
         clock->advance(std::chrono::milliseconds(2));
-        QCOMPARE(model->errorMessage(), QStringLiteral("Too short"));
+        QCOMPARE(model->form()->errorMessage(), QStringLiteral("Too short"));
 
         const qsizetype before = service->calls.size();
         service->resetPasswordError.reset();
@@ -409,19 +409,19 @@ private Q_SLOTS:
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(service->calls.mid(before), QStringList{"resetPassword sia_1 brand new pass"});
         QCOMPARE(model->mode(), SignInViewModel::Mode::secondFactor);
-        QCOMPARE(model->errorMessage(), QString());
+        QCOMPARE(model->form()->errorMessage(), QString());
     }
 
     // A code the server did not accept for a reset names the sign-in's status.
     void aResetCodeThatLeadsNowhereSaysSo() {
-        model->setEmail(QStringLiteral("ada@example.com"));
+        model->form()->setEmail(QStringLiteral("ada@example.com"));
         model->showPasswordReset();
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         service->resetCodeAnswer = signInWith(SignIn::Status::needsFirstFactor);
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
-        QCOMPARE(model->errorMessage(),
+        QCOMPARE(model->form()->errorMessage(),
                  QStringLiteral("Verification incomplete. Status: needs_first_factor"));
         QVERIFY(!service->calls.last().startsWith(QStringLiteral("resetPassword")));
     }
@@ -430,10 +430,10 @@ private Q_SLOTS:
     // that needs a second factor moves to that step as a password sign-in would.
     void browserSignInCarriesTheNonceIntoTheReload() {
         service->signInAnswer = signInWith(SignIn::Status::needsSecondFactor, {"backup_code"});
-        model->signInWithApple();
-        QVERIFY(model->isAppleSigningIn());
-        QVERIFY(!model->isGoogleSigningIn());
-        model->signInWithGoogle(); // one browser sign-in at a time
+        model->browser()->signInWithApple();
+        QVERIFY(model->browser()->isAppleSigningIn());
+        QVERIFY(!model->browser()->isGoogleSigningIn());
+        model->browser()->signInWithGoogle(); // one browser sign-in at a time
         model->submit();
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://auth.example/consent"))});
@@ -443,36 +443,36 @@ private Q_SLOTS:
         clock->advance(std::chrono::milliseconds(1));
         QCOMPARE(service->calls, (QStringList{"createOAuthSignIn oauth_apple com.orbelo.desktop://callback",
                                               "reloadSignIn sia_1 n+1"}));
-        QVERIFY(!model->isAppleSigningIn());
+        QVERIFY(!model->browser()->isAppleSigningIn());
         QCOMPARE(model->mode(), SignInViewModel::Mode::secondFactor);
-        QCOMPARE(model->errorMessage(), QString());
+        QCOMPARE(model->form()->errorMessage(), QString());
     }
 
     // Cancelling the wait returns to the form without a message; the late callback is dropped.
     void cancellingTheBrowserWaitIsQuiet() {
-        model->signInWithGoogle();
+        model->browser()->signInWithGoogle();
         clock->advance(std::chrono::milliseconds(1));
         QVERIFY(browser->isWaiting());
-        model->cancelBrowserSignIn();
-        QVERIFY(!model->isGoogleSigningIn());
+        model->browser()->cancel();
+        QVERIFY(!model->browser()->isGoogleSigningIn());
         QVERIFY(!browser->isWaiting());
         QTest::ignoreMessage(QtWarningMsg, "Continuation already completed. Ignoring.");
         browser->complete(QUrl(QStringLiteral("com.orbelo.desktop://callback?rotating_token_nonce=late")));
         clock->advance(std::chrono::milliseconds(5));
         QCOMPARE(service->calls.size(), 1);
-        QCOMPARE(model->errorMessage(), QString());
+        QCOMPARE(model->form()->errorMessage(), QString());
     }
 
     // An empty callback fails the sign-in with its message; a second one is ignored. A URL of
     // another scheme is not a callback and leaves the wait alone.
     void anEmptyCallbackSaysSo() {
-        model->signInWithGoogle();
+        model->browser()->signInWithGoogle();
         clock->advance(std::chrono::milliseconds(1));
         browser->complete(QUrl(QStringLiteral("https://orbelo.app/elsewhere")));
         QVERIFY(browser->isWaiting());
         browser->complete(QUrl());
-        QTRY_COMPARE(model->errorMessage(), QStringLiteral("Missing callback URL"));
-        QVERIFY(!model->isGoogleSigningIn());
+        QTRY_COMPARE(model->form()->errorMessage(), QStringLiteral("Missing callback URL"));
+        QVERIFY(!model->browser()->isGoogleSigningIn());
         QTest::ignoreMessage(QtWarningMsg, "Continuation already completed. Ignoring.");
         browser->complete(QUrl(QStringLiteral("com.orbelo.desktop://callback")));
         QCOMPARE(service->calls.size(), 1);
@@ -486,15 +486,15 @@ private Q_SLOTS:
         transferable.firstFactorVerification = verification;
         service->signInAnswer = transferable;
         service->signUpAnswer = signUpWith(SignUp::Status::missingRequirements);
-        model->signInWithGoogle();
+        model->browser()->signInWithGoogle();
         clock->advance(std::chrono::milliseconds(1));
         browser->complete(QUrl(QStringLiteral("com.orbelo.desktop://callback?rotating_token_nonce=x")));
         QTRY_COMPARE(service->calls.size(), 2);
         clock->advance(std::chrono::milliseconds(2));
         QCOMPARE(service->calls.last(), QStringLiteral("createTransferSignUp"));
-        QCOMPARE(model->errorMessage(),
+        QCOMPARE(model->form()->errorMessage(),
                  QStringLiteral("Verification incomplete. Status: missing_requirements"));
-        QVERIFY(!model->isGoogleSigningIn());
+        QVERIFY(!model->browser()->isGoogleSigningIn());
     }
 
     // A browser that cannot be opened is reported.
@@ -505,16 +505,16 @@ private Q_SLOTS:
             service, *browser,
             ClerkOptions::RedirectConfig{QStringLiteral("com.orbelo.desktop://callback"),
                                          QStringLiteral("com.orbelo.desktop")});
-        model->signInWithApple();
+        model->browser()->signInWithApple();
         clock->advance(std::chrono::milliseconds(1));
-        QCOMPARE(model->errorMessage(), QStringLiteral("Couldn't open your web browser."));
-        QVERIFY(!model->isAppleSigningIn());
+        QCOMPARE(model->form()->errorMessage(), QStringLiteral("Couldn't open your web browser."));
+        QVERIFY(!model->browser()->isAppleSigningIn());
     }
 
     // The screen going away mid-request ends the request; nothing touches the model afterwards.
     void destroyingTheScreenEndsItsRequest() {
         service->signInAnswer = signInWith(SignIn::Status::complete);
-        model->setEmail(QStringLiteral("ada@example.com"));
+        model->form()->setEmail(QStringLiteral("ada@example.com"));
         model->submit();
         model.reset();
         QCOMPARE(clock->pendingTimers(), 0);
