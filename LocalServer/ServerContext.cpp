@@ -1,6 +1,7 @@
 #include "ServerContext.h"
 
 #include "LogText.h"
+#include "MailboxStore.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -29,8 +30,7 @@ QString ServerContext::mediaDir() const {
 
 void ServerContext::deliverMail(const QString& recipient, const QString& subject, const QString& body) {
     if (options.demo)
-        db.exec("INSERT INTO mailbox (recipient, subject, body, created_at) VALUES (?, ?, ?, ?)",
-                {recipient, subject, body, nowMs()});
+        MailboxStore(db).keep({recipient, subject, body, nowMs()});
     qCInfo(lcMail).noquote() << "to" << LogText::clean(recipient) << "|" << LogText::clean(subject) << "|"
                              << LogText::clean(body);
 }

@@ -48,9 +48,7 @@ ServerResponse ControlApi::enableSecondFactor(const ServerRequest& request) {
         codes.append(RandomId::digits(8));
     // Shown once, here; only their hashes are kept.
     const QString userId = user->value("id").toString();
-    context_.db.exec(
-        "UPDATE users SET phone = ?, phone_id = ?, backup_code_hashes = ?, updated_at = ? WHERE id = ?",
-        {phone, RandomId::make("idn"), store.backupCodeHashes(userId, codes), context_.nowMs(), userId});
+    store.setSecondFactor(userId, phone, codes);
     return ServerResponse::json(QJsonObject{{"backup_codes", QJsonArray::fromStringList(codes)}});
 }
 
@@ -143,13 +141,10 @@ ServerResponse ControlApi::sessionToken(const ServerRequest& request) {
     if (!user)
         return ServerResponse::apiError(400, "Needs the \"email\" of an account.");
     const QString userId = user->value("id").toString();
-    const auto session =
-        context_.db.row("SELECT id FROM sessions WHERE user_id = ? AND status = 'active' AND expire_at > ?"
-                        " ORDER BY last_active_at DESC LIMIT 1",
-                        {userId, context_.nowMs()});
+    const auto session = AuthStore(context_).latestActiveSession(userId);
     if (!session)
         return ServerResponse::apiError(409, "That account is not signed in anywhere.");
-    const QString token = context_.signer->issue(session->value("id").toString(), userId,
-                                                 context_.nowMs() / 1000, sessionTokenSeconds);
+    const QString token =
+        context_.signer->issue(*session, userId, context_.nowMs() / 1000, sessionTokenSeconds);
     return ServerResponse::json(QJsonObject{{"token", token}, {"user_id", userId}});
 }

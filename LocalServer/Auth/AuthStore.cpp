@@ -18,6 +18,14 @@ QJsonValue orNull(const QVariant& value) {
     return value.isNull() || value.toString().isEmpty() ? QJsonValue() : QJsonValue(value.toString());
 }
 
+QJsonValue orNull(const QString& text) {
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+QJsonValue orNull(const QJsonObject& object) {
+    return object.isEmpty() ? QJsonValue() : QJsonValue(object);
+}
+
 QString maskedPhone(const QString& phone) {
     return phone.size() <= 4 ? phone : QString(phone.size() - 4, '*') + phone.right(4);
 }
@@ -56,6 +64,13 @@ void AuthStore::setClientAttempt(const QString& clientId, const QString& column,
     touchClient(clientId);
 }
 
+void AuthStore::inTransaction(const std::function<void()>& work) {
+    context_.db.transaction();
+    work();
+    if (!context_.db.commit())
+        context_.db.rollback();
+}
+
 QString AuthStore::backupCodeHash(const QString& userId, const QString& code) const {
     return context_.sign(("backup-code|" + userId + '|' + code).toUtf8());
 }
@@ -85,6 +100,39 @@ bool AuthStore::hashStoredSecrets() {
             return false;
     }
     return true;
+}
+
+void AuthStore::setSecondFactor(const QString& userId, const QString& phone, const QStringList& backupCodes) {
+    context_.db.exec(
+        "UPDATE users SET phone = ?, phone_id = ?, backup_code_hashes = ?, updated_at = ? WHERE id = ?",
+        {phone, RandomId::make("idn"), backupCodeHashes(userId, backupCodes), context_.nowMs(), userId});
+}
+
+AuthStore::BackupCodeUse AuthStore::useBackupCode(const QVariantMap& user, const QString& code) {
+    const QByteArray stored = user.value("backup_code_hashes").toByteArray();
+    QJsonArray hashes = QJsonDocument::fromJson(stored).array();
+    const QByteArray guess = backupCodeHash(user.value("id").toString(), code).toLatin1();
+    // Every stored hash is compared, in constant time, whichever matches.
+    qsizetype index = -1;
+    for (qsizetype i = 0; i < hashes.size(); ++i) {
+        if (SecretHash::same(hashes.at(i).toString().toLatin1(), guess))
+            index = i;
+    }
+    if (index < 0)
+        return BackupCodeUse::Wrong;
+    hashes.removeAt(index);
+    // Only the request that still finds the list it read may use the code.
+    const int used =
+        context_.db.changed("UPDATE users SET backup_code_hashes = ? WHERE id = ? AND backup_code_hashes = ?",
+                            {QString::fromUtf8(QJsonDocument(hashes).toJson(QJsonDocument::Compact)),
+                             user.value("id"), QString::fromUtf8(stored)});
+    return used == 1 ? BackupCodeUse::Used : BackupCodeUse::Taken;
+}
+
+void AuthStore::setPassword(const QString& userId, const QString& passwordHash) {
+    context_.db.exec("UPDATE users SET password_hash = ?, updated_at = ? WHERE id = ?",
+                     {passwordHash, context_.nowMs(), userId});
+    GuessLimits::forgetPasswordGuesses(context_.db, userId);
 }
 
 std::optional<QVariantMap> AuthStore::user(const QString& id) {
@@ -223,6 +271,69 @@ bool AuthStore::isSessionActive(const QString& id) {
     return row && row->value("status").toString() == "active";
 }
 
+std::optional<QString> AuthStore::latestActiveSession(const QString& userId) {
+    const auto row =
+        context_.db.row("SELECT id FROM sessions WHERE user_id = ? AND status = 'active' AND expire_at > ?"
+                        " ORDER BY last_active_at DESC LIMIT 1",
+                        {userId, context_.nowMs()});
+    if (!row)
+        return std::nullopt;
+    return row->value("id").toString();
+}
+
+void AuthStore::markSessionUsed(const QString& sessionId) {
+    context_.db.exec("UPDATE sessions SET last_active_at = ? WHERE id = ?", {context_.nowMs(), sessionId});
+}
+
+void AuthStore::makeSessionCurrent(const QString& sessionId, const QString& clientId) {
+    context_.db.exec("UPDATE sessions SET last_active_at = ?, updated_at = ? WHERE id = ?",
+                     {context_.nowMs(), context_.nowMs(), sessionId});
+    context_.db.exec("UPDATE clients SET last_active_session_id = ? WHERE id = ?", {sessionId, clientId});
+    touchClient(clientId);
+}
+
+void AuthStore::endSessionsOf(const QString& clientId) {
+    context_.db.exec(
+        "UPDATE sessions SET status = 'ended', updated_at = ? WHERE client_id = ? AND status = 'active'",
+        {context_.nowMs(), clientId});
+    context_.db.exec(
+        "UPDATE clients SET last_active_session_id = NULL, sign_in_id = NULL, sign_up_id = NULL WHERE id = ?",
+        {clientId});
+    DeviceStore(context_).forgetEndedSessions();
+    touchClient(clientId);
+}
+
+std::optional<SignInAttempt> AuthStore::signIn(const QString& id, const QString& clientId) {
+    const auto state = attempt(id, clientId, "sign_in");
+    return state ? SignInAttempt::decode(id, clientId, *state) : std::nullopt;
+}
+
+std::optional<SignInAttempt> AuthStore::signIn(const QString& id) {
+    const auto row =
+        context_.db.row("SELECT client_id, state FROM attempts WHERE id = ? AND kind = 'sign_in'", {id});
+    if (!row)
+        return std::nullopt;
+    return SignInAttempt::decode(id, row->value("client_id").toString(),
+                                 QJsonDocument::fromJson(row->value("state").toByteArray()).object());
+}
+
+std::optional<SignInAttempt> AuthStore::currentSignIn(const QString& clientId) {
+    const auto client = context_.db.row("SELECT sign_in_id FROM clients WHERE id = ?", {clientId});
+    return client ? signIn(client->value("sign_in_id").toString(), clientId) : std::nullopt;
+}
+
+void AuthStore::save(const SignInAttempt& attempt) {
+    saveAttempt(attempt.id, attempt.clientId, "sign_in", attempt.encode());
+}
+
+std::optional<QJsonObject> AuthStore::signUp(const QString& id, const QString& clientId) {
+    return attempt(id, clientId, "sign_up");
+}
+
+void AuthStore::saveSignUp(const QString& id, const QString& clientId, const QJsonObject& state) {
+    saveAttempt(id, clientId, "sign_up", state);
+}
+
 std::optional<QJsonObject> AuthStore::attempt(const QString& id, const QString& clientId,
                                               const QString& kind) {
     const auto row = context_.db.row("SELECT state FROM attempts WHERE id = ? AND client_id = ? AND kind = ?",
@@ -258,19 +369,18 @@ QJsonObject AuthStore::clientJson(const QString& clientId) {
     QString lastActive = client->value("last_active_session_id").toString();
     if (!lastActive.isEmpty() && !isSessionActive(lastActive))
         lastActive.clear();
-    QJsonValue signIn, signUp;
-    const QString signInId = client->value("sign_in_id").toString();
-    if (const auto state = attempt(signInId, clientId, "sign_in"))
-        signIn = signInJson(signInId, *state);
+    QJsonValue signInValue, signUpValue;
+    if (const auto current = signIn(client->value("sign_in_id").toString(), clientId))
+        signInValue = signInJson(*current);
     const QString signUpId = client->value("sign_up_id").toString();
-    if (const auto state = attempt(signUpId, clientId, "sign_up"))
-        signUp = signUpJson(signUpId, *state);
+    if (const auto state = signUp(signUpId, clientId))
+        signUpValue = signUpJson(signUpId, *state);
     return QJsonObject{
         {"object", "client"},
         {"id", clientId},
         {"sessions", sessions},
-        {"sign_in", signIn},
-        {"sign_up", signUp},
+        {"sign_in", signInValue},
+        {"sign_up", signUpValue},
         {"last_active_session_id", lastActive.isEmpty() ? QJsonValue() : QJsonValue(lastActive)},
         {"last_authentication_strategy", orNull(client->value("last_strategy"))},
         {"created_at", client->value("created_at").toLongLong()},
@@ -350,8 +460,8 @@ QJsonObject AuthStore::userJson(const QVariantMap& user) {
                        {"updated_at", user.value("updated_at").toLongLong()}};
 }
 
-QJsonObject AuthStore::signInJson(const QString& id, const QJsonObject& state) {
-    const auto owner = user(state.value("user_id").toString());
+QJsonObject AuthStore::signInJson(const SignInAttempt& attempt) {
+    const auto owner = user(attempt.userId);
     QJsonArray firstFactors, secondFactors;
     QJsonValue userData;
     if (owner) {
@@ -379,17 +489,17 @@ QJsonObject AuthStore::signInJson(const QString& id, const QJsonObject& state) {
     }
     return QJsonObject{
         {"object", "sign_in"},
-        {"id", id},
-        {"status", state.value("status")},
+        {"id", attempt.id},
+        {"status", SignInAttempt::statusName(attempt.status)},
         {"supported_identifiers", QJsonArray{"email_address"}},
-        {"identifier", state.value("identifier")},
+        {"identifier", orNull(attempt.identifier)},
         {"supported_first_factors", firstFactors},
         {"supported_second_factors", secondFactors.isEmpty() ? QJsonValue() : QJsonValue(secondFactors)},
-        {"first_factor_verification", state.value("first_factor_verification")},
-        {"second_factor_verification", state.value("second_factor_verification")},
+        {"first_factor_verification", orNull(attempt.firstFactorVerification)},
+        {"second_factor_verification", orNull(attempt.secondFactorVerification)},
         {"user_data", userData},
-        {"created_session_id", state.value("created_session_id")},
-        {"abandon_at", state.value("abandon_at")}};
+        {"created_session_id", orNull(attempt.createdSessionId)},
+        {"abandon_at", attempt.abandonAtMs}};
 }
 
 QJsonObject AuthStore::signUpJson(const QString& id, const QJsonObject& state) {

@@ -2,10 +2,12 @@
 
 #include "ServerRequest.h"
 #include "ServerResponse.h"
+#include "SignInAttempt.h"
 
 #include <QJsonObject>
 #include <QString>
 #include <QVariantMap>
+#include <functional>
 #include <optional>
 
 struct ServerContext;
@@ -27,6 +29,8 @@ public:
     // Marks the client changed: updated_at becomes now, and always grows.
     void touchClient(const QString& clientId);
     void setClientAttempt(const QString& clientId, const QString& column, const QString& attemptId);
+    // Runs `work` as one transaction: what it writes is kept whole or not at all.
+    void inTransaction(const std::function<void()>& work);
 
     // A user's backup codes are kept as keyed hashes: eight digits hashed without the server's
     // secret would be found by trying them all.
@@ -36,6 +40,15 @@ public:
     // Inside the caller's transaction: replaces the device tokens and backup codes that older
     // versions stored in plain text with their hashes.
     bool hashStoredSecrets();
+    // Sets the account's phone second factor and replaces its backup codes.
+    void setSecondFactor(const QString& userId, const QString& phone, const QStringList& backupCodes);
+
+    enum class BackupCodeUse { Used, Wrong, Taken };
+    // Spends one of the account's backup codes. Each works once: of two requests racing with the
+    // same code only one gets Used, the other Taken.
+    BackupCodeUse useBackupCode(const QVariantMap& user, const QString& code);
+    // A new password, which also forgets the wrong guesses at the old one.
+    void setPassword(const QString& userId, const QString& passwordHash);
 
     std::optional<QVariantMap> user(const QString& id);
     std::optional<QVariantMap> userByEmail(const QString& email);
@@ -52,15 +65,28 @@ public:
     // Ends every active session of the user, on all devices.
     void revokeSessionsOf(const QString& userId);
     bool isSessionActive(const QString& id);
+    // The account's most recently used session that is active and not expired.
+    std::optional<QString> latestActiveSession(const QString& userId);
+    // A token was issued for the session.
+    void markSessionUsed(const QString& sessionId);
+    // The session is in use on its client, which makes it the client's last active one.
+    void makeSessionCurrent(const QString& sessionId, const QString& clientId);
+    // Signs the client out of every session and forgets its sign-in and sign-up.
+    void endSessionsOf(const QString& clientId);
 
-    std::optional<QJsonObject> attempt(const QString& id, const QString& clientId, const QString& kind);
-    void saveAttempt(const QString& id, const QString& clientId, const QString& kind,
-                     const QJsonObject& state);
+    std::optional<SignInAttempt> signIn(const QString& id, const QString& clientId);
+    // The sign-in `id` on whichever client started it.
+    std::optional<SignInAttempt> signIn(const QString& id);
+    // The sign-in the client is in the middle of.
+    std::optional<SignInAttempt> currentSignIn(const QString& clientId);
+    void save(const SignInAttempt& attempt);
+    std::optional<QJsonObject> signUp(const QString& id, const QString& clientId);
+    void saveSignUp(const QString& id, const QString& clientId, const QJsonObject& state);
 
     QJsonObject clientJson(const QString& clientId);
     QJsonObject sessionJson(const QVariantMap& session);
     QJsonObject userJson(const QVariantMap& user);
-    QJsonObject signInJson(const QString& id, const QJsonObject& state);
+    QJsonObject signInJson(const SignInAttempt& attempt);
     QJsonObject signUpJson(const QString& id, const QJsonObject& state);
 
     // {"response": response, "client": <client>} with the device token header when one was issued.
@@ -68,5 +94,9 @@ public:
                             const QByteArray& newDeviceToken = {});
 
 private:
+    std::optional<QJsonObject> attempt(const QString& id, const QString& clientId, const QString& kind);
+    void saveAttempt(const QString& id, const QString& clientId, const QString& kind,
+                     const QJsonObject& state);
+
     ServerContext& context_;
 };

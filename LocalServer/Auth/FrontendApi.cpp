@@ -1,8 +1,8 @@
 #include "FrontendApi.h"
 
 #include "ClerkError.h"
-#include "DeviceStore.h"
 #include "EmailAddress.h"
+#include "MailboxStore.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 #include "SignUpRequirements.h"
@@ -125,8 +125,7 @@ ServerResponse FrontendApi::token(const ServerRequest& request) {
                                                  ".");
     if (!store_.user(session->value("user_id").toString()))
         return ClerkError::authenticationInvalid("The account of this session no longer exists.");
-    context_.db.exec("UPDATE sessions SET last_active_at = ? WHERE id = ?",
-                     {context_.nowMs(), request.param(0)});
+    store_.markSessionUsed(request.param(0));
     const QString jwt = context_.signer->issue(request.param(0), session->value("user_id").toString(),
                                                context_.nowSeconds(), AuthStore::tokenLifetimeSeconds);
     return store_.envelope(QJsonObject{{"object", "token"}, {"jwt", jwt}}, client->value("id").toString());
@@ -140,13 +139,8 @@ ServerResponse FrontendApi::touch(const ServerRequest& request) {
     const auto session = store_.session(request.param(0));
     if (!session || session->value("client_id").toString() != clientId)
         return ClerkError::notFound("No session with that id exists on this client.");
-    if (session->value("status").toString() == "active") {
-        context_.db.exec("UPDATE sessions SET last_active_at = ?, updated_at = ? WHERE id = ?",
-                         {context_.nowMs(), context_.nowMs(), request.param(0)});
-        context_.db.exec("UPDATE clients SET last_active_session_id = ? WHERE id = ?",
-                         {request.param(0), clientId});
-        store_.touchClient(clientId);
-    }
+    if (session->value("status").toString() == "active")
+        store_.makeSessionCurrent(request.param(0), clientId);
     return store_.envelope(store_.sessionJson(*store_.session(request.param(0))), clientId);
 }
 
@@ -169,14 +163,7 @@ ServerResponse FrontendApi::signOutAll(const ServerRequest& request) {
     if (!client)
         return ClerkError::authenticationInvalid("This device is not known; sign in again.");
     const QString clientId = client->value("id").toString();
-    context_.db.exec(
-        "UPDATE sessions SET status = 'ended', updated_at = ? WHERE client_id = ? AND status = 'active'",
-        {context_.nowMs(), clientId});
-    context_.db.exec(
-        "UPDATE clients SET last_active_session_id = NULL, sign_in_id = NULL, sign_up_id = NULL WHERE id = ?",
-        {clientId});
-    DeviceStore(context_).forgetEndedSessions();
-    store_.touchClient(clientId);
+    store_.endSessionsOf(clientId);
     const QJsonObject current = store_.clientJson(clientId);
     return ServerResponse::json(QJsonObject{{"response", current}, {"client", current}});
 }
@@ -202,18 +189,14 @@ ServerResponse FrontendApi::consent(const ServerRequest& request) {
     const QUrlQuery form = request.formBody();
     const QString signInId = form.queryItemValue("sign_in", QUrl::FullyDecoded);
     const QString email = EmailAddress::normalized(form.queryItemValue("email", QUrl::FullyDecoded));
-    const auto row = context_.db.row(
-        "SELECT client_id, state FROM attempts WHERE id = ? AND kind = 'sign_in'", {signInId});
-    if (!row || email.isEmpty())
+    auto attempt = store_.signIn(signInId);
+    if (!attempt || email.isEmpty())
         return ServerResponse::bytes("Unknown or expired sign-in.", "text/plain; charset=utf-8", 400);
-    QJsonObject state = QJsonDocument::fromJson(row->value("state").toByteArray()).object();
-    QJsonObject oauth = state.value("oauth").toObject();
     const QString nonce = RandomId::make("nonce");
-    oauth["email"] = email;
-    oauth["nonce"] = nonce;
-    state["oauth"] = oauth;
-    store_.saveAttempt(signInId, row->value("client_id").toString(), "sign_in", state);
-    QUrl callback(oauth.value("redirect_url").toString());
+    attempt->oauth["email"] = email;
+    attempt->oauth["nonce"] = nonce;
+    store_.save(*attempt);
+    QUrl callback(attempt->oauth.value("redirect_url").toString());
     QUrlQuery query(callback);
     query.addQueryItem("rotating_token_nonce", nonce);
     callback.setQuery(query);
@@ -225,14 +208,10 @@ ServerResponse FrontendApi::consent(const ServerRequest& request) {
 ServerResponse FrontendApi::mailbox() {
     QString page = "<!doctype html><html><head><meta charset=\"utf-8\"><title>Mailbox</title></head><body>"
                    "<h1>Messages sent by the local server</h1><ul>";
-    for (const QVariantMap& mail : context_.db.rows(
-             "SELECT recipient, subject, body, created_at FROM mailbox ORDER BY id DESC LIMIT 100")) {
-        page +=
-            QStringLiteral("<li>%1 — to %2 — %3: %4</li>")
-                .arg(QDateTime::fromMSecsSinceEpoch(mail.value("created_at").toLongLong(), Qt::UTC)
-                         .toString(Qt::ISODate),
-                     escapeHtml(mail.value("recipient").toString()),
-                     escapeHtml(mail.value("subject").toString()), escapeHtml(mail.value("body").toString()));
+    for (const MailboxStore::Mail& mail : MailboxStore(context_.db).latest(100)) {
+        page += QStringLiteral("<li>%1 — to %2 — %3: %4</li>")
+                    .arg(QDateTime::fromMSecsSinceEpoch(mail.createdAtMs, Qt::UTC).toString(Qt::ISODate),
+                         escapeHtml(mail.recipient), escapeHtml(mail.subject), escapeHtml(mail.body));
     }
     page += "</ul></body></html>";
     return ServerResponse::bytes(page.toUtf8(), "text/html; charset=utf-8");

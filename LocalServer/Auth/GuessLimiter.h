@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GuessCounterStore.h"
 #include "ServerResponse.h"
 
 #include <QList>
@@ -43,7 +44,7 @@ private:
     void giveBack(const Counter& counter);
     ServerResponse refusal();
 
-    Database& db_;
+    GuessCounterStore counterStore_;
     qint64 nowMs_;
     QString refusal_;
     QString paramName_;

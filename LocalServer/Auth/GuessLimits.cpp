@@ -1,6 +1,6 @@
 #include "GuessLimits.h"
 
-#include "Database.h"
+#include "GuessCounterStore.h"
 #include "ServerContext.h"
 
 namespace GuessLimits {
@@ -47,11 +47,11 @@ GuessLimiter backupCode(ServerContext& context, const QString& userId, const QSt
 }
 
 void forgetPasswordGuesses(Database& db, const QString& userId) {
-    db.exec("DELETE FROM guess_counters WHERE key = ?", {passwordKey(userId)});
+    GuessCounterStore(db).forget({passwordKey(userId)});
 }
 
 void forgetAccount(Database& db, const QString& userId, const QString& email, const QString& phone) {
-    db.exec("DELETE FROM guess_counters WHERE key IN (?, ?, ?, ?)",
-            {passwordKey(userId), backupCodeKey(userId), addressKey(email), addressKey(phone)});
+    GuessCounterStore(db).forget(
+        {passwordKey(userId), backupCodeKey(userId), addressKey(email), addressKey(phone)});
 }
 } // namespace GuessLimits

@@ -49,7 +49,7 @@ std::optional<ServerResponse> SignUpRoutes::load(const ServerRequest& request, Q
     if (!client)
         return ClerkError::authenticationInvalid("This device is not known; sign up again.");
     *clientId = client->value("id").toString();
-    *state = store_.attempt(request.param(0), *clientId, "sign_up");
+    *state = store_.signUp(request.param(0), *clientId);
     if (!*state)
         return ClerkError::notFound("No sign-up with that id exists on this client.");
     return std::nullopt;
@@ -110,19 +110,16 @@ ServerResponse SignUpRoutes::create(const ServerRequest& request) {
     if (auto failure = applyFields(form, state))
         return withDeviceToken(*failure, newToken);
     const QString id = RandomId::make("sua");
-    store_.saveAttempt(id, clientId, "sign_up", state);
+    store_.saveSignUp(id, clientId, state);
     store_.setClientAttempt(clientId, "sign_up_id", id);
     return store_.envelope(store_.signUpJson(id, state), clientId, newToken);
 }
 
 ServerResponse SignUpRoutes::transfer(const QString& clientId, const QUrlQuery& form,
                                       const QByteArray& newDeviceToken) {
-    const auto client = context_.db.row("SELECT sign_in_id FROM clients WHERE id = ?", {clientId});
-    const QString signInId = client ? client->value("sign_in_id").toString() : QString();
-    auto signIn = store_.attempt(signInId, clientId, "sign_in");
-    const QJsonObject verification =
-        signIn ? signIn->value("first_factor_verification").toObject() : QJsonObject();
-    const QString email = signIn ? signIn->value("oauth").toObject().value("email").toString() : QString();
+    const auto signIn = store_.currentSignIn(clientId);
+    const QJsonObject verification = signIn ? signIn->firstFactorVerification : QJsonObject();
+    const QString email = signIn ? signIn->oauth.value("email").toString() : QString();
     if (verification.value("status").toString() != "transferable" || email.isEmpty())
         return withDeviceToken(
             ClerkError::response(400, "transfer_unavailable", "Nothing to transfer",
@@ -188,7 +185,7 @@ ServerResponse SignUpRoutes::prepareVerification(const ServerRequest& request) {
     state->insert("verification",
                   VerificationCode::verification("unverified", "email_code", 0,
                                                  context_.nowMs() + VerificationCode::lifetimeMs));
-    store_.saveAttempt(request.param(0), clientId, "sign_up", *state);
+    store_.saveSignUp(request.param(0), clientId, *state);
     return store_.envelope(store_.signUpJson(request.param(0), *state), clientId);
 }
 
@@ -215,7 +212,7 @@ ServerResponse SignUpRoutes::attemptVerification(const ServerRequest& request) {
         VerificationCode::acceptsFixedCode(context_, email), context_.nowMs(), &guesses);
     state->insert("verification", verification);
     if (failure)
-        store_.saveAttempt(request.param(0), clientId, "sign_up", *state);
+        store_.saveSignUp(request.param(0), clientId, *state);
     else
         saveCompleting(request.param(0), clientId, *state);
     if (failure)
@@ -226,11 +223,10 @@ ServerResponse SignUpRoutes::attemptVerification(const ServerRequest& request) {
 void SignUpRoutes::saveCompleting(const QString& id, const QString& clientId, QJsonObject& state) {
     // One transaction: a crash cannot leave an account whose sign-up still looks unfinished, which
     // a retry could then never complete (the address is taken).
-    context_.db.transaction();
-    completeIfReady(clientId, state);
-    store_.saveAttempt(id, clientId, "sign_up", state);
-    if (!context_.db.commit())
-        context_.db.rollback();
+    store_.inTransaction([&] {
+        completeIfReady(clientId, state);
+        store_.saveSignUp(id, clientId, state);
+    });
 }
 
 void SignUpRoutes::completeIfReady(const QString& clientId, QJsonObject& state) {

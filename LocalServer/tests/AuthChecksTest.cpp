@@ -2,10 +2,12 @@
 #include "PasswordPolicy.h"
 #include "ServerContext.h"
 #include "ServerOptions.h"
+#include "SignInAttempt.h"
 #include "TokenSigner.h"
 #include "VerificationCode.h"
 
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 namespace {
@@ -27,7 +29,8 @@ QString encode(const QByteArray& bytes) {
 } // namespace
 
 // The server's own credential checks, each at its exact limits: session tokens, verification
-// codes and their resend cool-down, stored passwords and the rules for new ones.
+// codes and their resend cool-down, stored passwords and the rules for new ones; and sign-ins as
+// they are stored.
 class AuthChecksTest : public QObject {
     Q_OBJECT
 
@@ -223,6 +226,43 @@ private slots:
         QFETCH(QString, password);
         QFETCH(QString, error);
         QCOMPARE(errorCode(PasswordPolicy::check(password)), error);
+    }
+
+    void storedSignIns_data() {
+        QTest::addColumn<QJsonObject>("state");
+        QTest::addColumn<bool>("decodes");
+        const QJsonObject fresh{{"status", "needs_identifier"},
+                                {"identifier", QJsonValue()},
+                                {"user_id", QJsonValue()},
+                                {"first_factor_verification", QJsonValue()},
+                                {"second_factor_verification", QJsonValue()},
+                                {"created_session_id", QJsonValue()},
+                                {"abandon_at", qint64(1'800'000'000'000)}};
+        QJsonObject sent = fresh;
+        sent["status"] = "needs_new_password";
+        sent["identifier"] = "a@example.com";
+        sent["user_id"] = "user_1";
+        sent["first_factor_verification"] =
+            QJsonObject{{"status", "verified"}, {"strategy", "reset_password_email_code"}};
+        sent["secrets"] = QJsonObject{{"reset_password_email_code", "123456"}};
+        sent["code_sent_at"] = qint64(1'799'999'990'000);
+        sent["oauth"] = QJsonObject{{"provider", "google"}, {"redirect_url", "orbelo://callback"}};
+        QJsonObject unknown = fresh;
+        unknown["status"] = "expired";
+        QTest::newRow("new, nulls kept") << fresh << true;
+        QTest::newRow("code sent") << sent << true;
+        QTest::newRow("unknown status") << unknown << false;
+        QTest::newRow("not a sign-in") << QJsonObject() << false;
+    }
+
+    // What is stored comes back unchanged, so a step that changes nothing writes nothing.
+    void storedSignIns() {
+        QFETCH(QJsonObject, state);
+        QFETCH(bool, decodes);
+        const auto attempt = SignInAttempt::decode("sia_1", "client_1", state);
+        QCOMPARE(attempt.has_value(), decodes);
+        if (attempt)
+            QCOMPARE(attempt->encode(), state);
     }
 
     void signUpRequiresOption_data() {
