@@ -24,6 +24,7 @@
 #include "RandomId.h"
 #include "SecretHash.h"
 #include "ServerContext.h"
+#include "SettingsStore.h"
 #include "SongRoutes.h"
 #include "SongStore.h"
 #include "SpeechRoutes.h"
@@ -94,7 +95,7 @@ QString LocalServer::tokenSecretPath() const {
 }
 
 bool LocalServer::loadSecret(QByteArray* secret) {
-    Database& db = context_->db;
+    SettingsStore settings(context_->db);
     if (const auto stored = PrivateFile::read(tokenSecretPath())) {
         *secret = QByteArray::fromBase64(*stored);
         if (secret->size() < 32 || !PrivateFile::restrictFile(tokenSecretPath()))
@@ -102,13 +103,13 @@ bool LocalServer::loadSecret(QByteArray* secret) {
     } else {
         // Older data dirs kept the secret in the settings table, next to user data: it moves to
         // its own file unchanged, so that the tokens and links signed with it stay valid.
-        const auto row = db.row("SELECT value FROM settings WHERE key = 'token_secret'");
-        *secret = row ? QByteArray::fromBase64(row->value("value").toByteArray()) : RandomId::bytes(32);
+        const auto kept = settings.value("token_secret");
+        *secret = kept ? QByteArray::fromBase64(kept->toLatin1()) : RandomId::bytes(32);
         if (secret->size() < 32 || !PrivateFile::write(tokenSecretPath(), secret->toBase64() + '\n'))
             return false;
     }
     // Also after a stop between writing the file and deleting the row.
-    return db.exec("DELETE FROM settings WHERE key = 'token_secret'");
+    return settings.remove("token_secret");
 }
 
 QString LocalServer::incomingDir() const {
@@ -145,21 +146,13 @@ bool LocalServer::prepareDataDir(QString* error) {
 }
 
 bool LocalServer::hashPlainSecrets() {
-    Database& db = context_->db;
-    if (!db.row("SELECT 1 FROM settings WHERE key = 'plain_secrets'"))
-        return true;
     // All or nothing: a crash halfway leaves the flag and every plain value for the next start.
-    if (!db.transaction())
-        return false;
-    const bool hashed = AuthStore(*context_).hashStoredSecrets() &&
-                        DeviceStore(*context_).hashStoredTokens() &&
-                        db.exec("DELETE FROM settings WHERE key = 'plain_secrets'");
-    FailPoint::reach("secrets-hashed");
-    if (!hashed || !db.commit()) {
-        db.rollback();
-        return false;
-    }
-    return true;
+    return SettingsStore(context_->db).runOnce("plain_secrets", [this] {
+        const bool hashed =
+            AuthStore(*context_).hashStoredSecrets() && DeviceStore(*context_).hashStoredTokens();
+        FailPoint::reach("secrets-hashed");
+        return hashed;
+    });
 }
 
 void LocalServer::requeueOrphans() {

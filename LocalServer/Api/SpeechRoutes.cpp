@@ -4,6 +4,7 @@
 
 #include "ClipCache.h"
 #include "DeferredReply.h"
+#include "JobStore.h"
 #include "LibraryStore.h"
 #include "RangedFile.h"
 #include "ServerContext.h"
@@ -128,15 +129,9 @@ ServerResponse SpeechRoutes::narrate(const ServerRequest& request, const QString
     const QString voice =
         SpeechSynthesizer::voiceFor(context_.voice, request.jsonBody().value("voice").toString()).name;
     const QJsonObject input{{"document_id", documentId}, {"voice", voice}};
-    const QString inputText = QString::fromUtf8(QJsonDocument(input).toJson(QJsonDocument::Compact));
     // A narration already made for this document and voice is answered as a ready playlist.
-    const auto done =
-        context_.db.row("SELECT result FROM jobs WHERE user_id = ? AND job_type = ? AND input = ?"
-                        " AND status = 'complete' ORDER BY completed_at DESC LIMIT 1",
-                        {userId, jobType, inputText});
-    if (done)
-        return ServerResponse::json(
-            QJsonObject{{"playlist", QJsonDocument::fromJson(done->value("result").toByteArray()).object()}});
+    if (const auto done = JobStore(context_.db).latestComplete(userId, jobType, input))
+        return ServerResponse::json(QJsonObject{{"playlist", done->result.value_or(QJsonObject())}});
     if (const QString quota = audioQuotaError(userId, context_.nowMs()); !quota.isEmpty())
         return ServerResponse::apiError(507, quota);
     return ServerResponse::json(QJsonObject{{"job_id", context_.jobs->enqueue(userId, jobType, input)}});
@@ -153,9 +148,9 @@ JobQueue::Outcome SpeechRoutes::narration(const JobQueue::Job& job) {
     const QString text = document->value("text").toString();
     // Judged when the narration was asked for: one asked for during Premium Week finishes without
     // the limit even when the week ends while it is made.
-    const auto queued = context_.db.row("SELECT created_at FROM jobs WHERE id = ?", {job.id});
+    const auto queued = JobStore(context_.db).find(job.id);
     const QDateTime askedAt =
-        QDateTime::fromString(queued ? queued->value("created_at").toString() : QString(), Qt::ISODateWithMs);
+        QDateTime::fromString(queued ? queued->createdAt : QString(), Qt::ISODateWithMs);
     const qint64 askedAtMs = askedAt.isValid() ? askedAt.toMSecsSinceEpoch() : context_.nowMs();
     QJsonArray list;
     const QStringList parts = segments(text, segmentChars);

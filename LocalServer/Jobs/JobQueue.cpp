@@ -1,11 +1,11 @@
 #include "JobQueue.h"
 
 #include "FailPoint.h"
+#include "JobStore.h"
 #include "LogText.h"
 #include "RandomId.h"
 #include "ServerContext.h"
 
-#include <QJsonDocument>
 #include <QLoggingCategory>
 #include <QTimer>
 
@@ -51,24 +51,18 @@ QString JobQueue::enqueue(const QString& userId, const QString& type, const QJso
 
 QString JobQueue::add(const QString& userId, const QString& type, const QJsonObject& input) {
     const QString id = RandomId::make("job");
-    const bool written = context_.db.exec(
-        "INSERT INTO jobs (id, user_id, job_type, status, input, created_at) VALUES (?, ?, ?, 'queued', ?, "
-        "?)",
-        {id, userId, type, QString::fromUtf8(QJsonDocument(input).toJson(QJsonDocument::Compact)),
-         context_.isoNow()});
-    return written ? id : QString();
+    return JobStore(context_.db).add(id, userId, type, input, context_.isoNow()) ? id : QString();
 }
 
 void JobQueue::resumeUnfinished() {
-    for (const QVariantMap& row : context_.db.rows("SELECT id, starts FROM jobs WHERE status IN ('queued', "
-                                                   "'processing') ORDER BY created_at")) {
-        const QString id = row.value("id").toString();
-        if (row.value("starts").toInt() >= maxStarts) {
-            abandon(id);
+    JobStore store(context_.db);
+    for (const JobStore::Record& job : store.unfinished()) {
+        if (job.starts >= maxStarts) {
+            abandon(job.id);
             continue;
         }
-        context_.db.exec("UPDATE jobs SET status = 'queued' WHERE id = ?", {id});
-        schedule(id);
+        store.requeue(job.id);
+        schedule(job.id);
     }
 }
 
@@ -87,25 +81,21 @@ void JobQueue::schedule(const QString& jobId) {
 }
 
 std::optional<JobQueue::Job> JobQueue::load(const QString& jobId) const {
-    const auto row = context_.db.row("SELECT * FROM jobs WHERE id = ?", {jobId});
-    if (!row)
+    const auto job = JobStore(context_.db).find(jobId);
+    if (!job)
         return std::nullopt; // deleted with its user meanwhile
-    return Job{jobId, row->value("user_id").toString(), row->value("job_type").toString(),
-               QJsonDocument::fromJson(row->value("input").toByteArray()).object()};
+    return Job{jobId, job->userId, job->type, job->input};
 }
 
 void JobQueue::start(const QString& jobId) {
     const auto job = load(jobId);
     if (!job)
         return;
-    Database& db = context_.db;
-    db.transaction();
-    db.exec("UPDATE jobs SET status = 'processing', started_at = ?, starts = starts + 1 WHERE id = ?",
-            {context_.isoNow(), jobId});
     const Runner runner = runners_.value(job->type);
-    if (runner.started)
-        runner.started(*job);
-    db.commit();
+    JobStore(context_.db).start(jobId, context_.isoNow(), [&] {
+        if (runner.started)
+            runner.started(*job);
+    });
     FailPoint::reach("job-started");
 }
 
@@ -115,26 +105,13 @@ void JobQueue::finish(const QString& jobId) {
         return;
     const Runner runner = runners_.value(job->type);
     const Outcome outcome = runner.run ? runner.run(*job) : Outcome::failure("Unknown job type " + job->type);
-    const QString result =
-        outcome.ok ? QString::fromUtf8(QJsonDocument(outcome.result).toJson(QJsonDocument::Compact))
-                   : QString();
-    Database& db = context_.db;
-    if (!db.transaction())
+    const JobStore::Finish saved =
+        JobStore(context_.db)
+            .finish(jobId, outcome.ok ? std::optional(outcome.result) : std::nullopt, outcome.error,
+                    context_.isoNow(), outcome.commit);
+    if (saved == JobStore::Finish::NotProcessing)
         return;
-    // Deleted with its user meanwhile, or already finished: nothing is written twice.
-    const auto current = db.row("SELECT status FROM jobs WHERE id = ?", {jobId});
-    if (!current || current->value("status").toString() != "processing") {
-        db.rollback();
-        return;
-    }
-    if (outcome.commit)
-        outcome.commit();
-    db.exec("UPDATE jobs SET status = ?, result = ?, error = ?, completed_at = ? WHERE id = ?",
-            {outcome.ok ? "complete" : "failed", outcome.ok ? QVariant(result) : QVariant(),
-             outcome.ok ? QVariant() : QVariant(outcome.error), context_.isoNow(), jobId});
-    FailPoint::reach("job-before-commit");
-    if (!db.commit()) {
-        db.rollback();
+    if (saved == JobStore::Finish::NotSaved) {
         qCWarning(lcJobs).noquote() << "job" << jobId
                                     << "could not be saved; it runs again at the next start";
         return;
@@ -149,34 +126,26 @@ void JobQueue::abandon(const QString& jobId) {
     const auto job = load(jobId);
     if (!job)
         return;
-    Database& db = context_.db;
-    db.transaction();
     const Runner runner = runners_.value(job->type);
-    if (runner.abandoned)
-        runner.abandoned(*job, interrupted);
-    db.exec("UPDATE jobs SET status = 'failed', error = ?, completed_at = ? WHERE id = ?",
-            {interrupted, context_.isoNow(), jobId});
-    db.commit();
+    JobStore(context_.db).fail(jobId, interrupted, context_.isoNow(), [&] {
+        if (runner.abandoned)
+            runner.abandoned(*job, interrupted);
+    });
     qCWarning(lcJobs).noquote() << "job" << jobId << job->type << "stopped after a second interruption";
 }
 
 std::optional<QJsonObject> JobQueue::statusJson(const QString& jobId, const QString& userId) const {
-    const auto row = context_.db.row("SELECT * FROM jobs WHERE id = ? AND user_id = ?", {jobId, userId});
-    if (!row)
+    const auto job = JobStore(context_.db).findOf(jobId, userId);
+    if (!job)
         return std::nullopt;
-    auto text = [&](const char* column) {
-        return row->value(column).isNull() ? QJsonValue() : QJsonValue(row->value(column).toString());
-    };
-    QJsonValue result;
-    if (!row->value("result").isNull())
-        result = QJsonDocument::fromJson(row->value("result").toByteArray()).object();
+    auto orNull = [](const QString& text) { return text.isNull() ? QJsonValue() : QJsonValue(text); };
     return QJsonObject{{"job_id", jobId},
                        {"user_id", userId},
-                       {"job_type", row->value("job_type").toString()},
-                       {"status", row->value("status").toString()},
-                       {"created_at", row->value("created_at").toString()},
-                       {"started_at", text("started_at")},
-                       {"completed_at", text("completed_at")},
-                       {"result", result},
-                       {"error", text("error")}};
+                       {"job_type", job->type},
+                       {"status", job->status},
+                       {"created_at", job->createdAt},
+                       {"started_at", orNull(job->startedAt)},
+                       {"completed_at", orNull(job->completedAt)},
+                       {"result", job->result ? QJsonValue(*job->result) : QJsonValue()},
+                       {"error", orNull(job->error)}};
 }
