@@ -2,6 +2,7 @@
 
 #include "AuthStore.h"
 #include "LibraryStore.h"
+#include "ProfileStore.h"
 #include "ServerContext.h"
 
 #include <QDir>
@@ -70,9 +71,7 @@ ServerResponse AccountRoutes::bootstrap(const QString& userId) {
 
 ServerResponse AccountRoutes::profile(const QString& userId) {
     const auto user = AuthStore(context_).user(userId);
-    const auto row = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
-    const QJsonObject stored =
-        row ? QJsonDocument::fromJson(row->value("profile").toByteArray()).object() : QJsonObject();
+    const QJsonObject stored = ProfileStore(context_.db).profile(userId);
     const QString name =
         QStringList{user->value("first_name").toString(), user->value("last_name").toString()}
             .join(' ')
@@ -96,9 +95,8 @@ ServerResponse AccountRoutes::updateProfile(const ServerRequest& request, const 
     const QJsonDocument body = QJsonDocument::fromJson(request.body);
     if (!body.isObject())
         return ServerResponse::apiError(422, "The body must be a JSON object.");
-    const auto row = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
-    QJsonObject stored =
-        row ? QJsonDocument::fromJson(row->value("profile").toByteArray()).object() : QJsonObject();
+    ProfileStore profiles(context_.db);
+    QJsonObject stored = profiles.profile(userId);
     for (const auto& [key, type] : profileKeys()) {
         const QJsonValue value = body.object().value(key);
         if (value.isUndefined() || value.isNull())
@@ -109,9 +107,7 @@ ServerResponse AccountRoutes::updateProfile(const ServerRequest& request, const 
             return ServerResponse::apiError(422, "Invalid value for " + key + ".");
         stored.insert(key, value);
     }
-    context_.db.exec("INSERT INTO profiles (user_id, profile) VALUES (?, ?)"
-                     " ON CONFLICT(user_id) DO UPDATE SET profile = excluded.profile",
-                     {userId, QString::fromUtf8(QJsonDocument(stored).toJson(QJsonDocument::Compact))});
+    profiles.saveProfile(userId, stored);
     return profile(userId);
 }
 
@@ -119,9 +115,7 @@ ServerResponse AccountRoutes::reportTimeZone(const ServerRequest& request, const
     const QString zone = request.jsonBody().value("timezone").toString();
     if (zone.isEmpty() || !QTimeZone(zone.toUtf8()).isValid())
         return ServerResponse::apiError(422, "Unknown time zone.");
-    context_.db.exec("INSERT INTO profiles (user_id, timezone) VALUES (?, ?)"
-                     " ON CONFLICT(user_id) DO UPDATE SET timezone = excluded.timezone",
-                     {userId, zone});
+    ProfileStore(context_.db).setTimeZone(userId, zone);
     return ServerResponse::json(QJsonObject{{"status", "ok"}});
 }
 

@@ -1,8 +1,7 @@
 #include "DirectoryRoutes.h"
 
+#include "ProfileStore.h"
 #include "ServerContext.h"
-
-#include <QJsonDocument>
 
 void DirectoryRoutes::registerRoutes(Router& router) {
     auth_.add(router, "GET", "/api/network/discoverability",
@@ -12,17 +11,11 @@ void DirectoryRoutes::registerRoutes(Router& router) {
 }
 
 bool DirectoryRoutes::hasUniversity(const QString& userId) {
-    const auto row = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
-    if (!row)
-        return false;
-    const QJsonObject profile = QJsonDocument::fromJson(row->value("profile").toByteArray()).object();
-    return !profile.value("university_id").toString().isEmpty();
+    return !ProfileStore(context_.db).profile(userId).value("university_id").toString().isEmpty();
 }
 
 bool DirectoryRoutes::isDiscoverable(const QString& userId) {
-    const auto row =
-        context_.db.row("SELECT school_discoverable FROM directory_visibility WHERE user_id = ?", {userId});
-    return row && row->value("school_discoverable").toInt() != 0;
+    return ProfileStore(context_.db).isDiscoverable(userId);
 }
 
 ServerResponse DirectoryRoutes::status(const QString& userId) {
@@ -38,8 +31,6 @@ ServerResponse DirectoryRoutes::setVisibility(const ServerRequest& request, cons
         return ServerResponse::apiError(422, "enabled must be true or false.");
     if (enabled.toBool() && !hasUniversity(userId))
         return ServerResponse::apiError(409, "Choose your school before joining its directory.");
-    context_.db.exec("INSERT INTO directory_visibility (user_id, school_discoverable) VALUES (?, ?)"
-                     " ON CONFLICT(user_id) DO UPDATE SET school_discoverable = excluded.school_discoverable",
-                     {userId, enabled.toBool() ? 1 : 0});
+    ProfileStore(context_.db).setDiscoverable(userId, enabled.toBool());
     return ServerResponse::json(QJsonObject{{"is_school_discoverable", enabled.toBool()}});
 }

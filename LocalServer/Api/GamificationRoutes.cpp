@@ -7,6 +7,7 @@
 #include "QuizAnswers.h"
 #include "QuizResultNotice.h"
 #include "QuizRoutes.h"
+#include "QuizScoreStore.h"
 #include "RewardsStore.h"
 #include "ServerContext.h"
 #include "StudySessionStore.h"
@@ -156,9 +157,7 @@ void GamificationRoutes::postNotice(const QString& userId, const QuizStore::Issu
     notice.attemptId = attemptId;
     // The app saves the attempt's score, with its topic, before completing it.
     if (!attemptId.isEmpty())
-        if (const auto saved = context_.db.row(
-                "SELECT topic FROM quiz_scores WHERE user_id = ? AND attempt_id = ?", {userId, attemptId}))
-            notice.topic = saved->value("topic").toString();
+        notice.topic = QuizScoreStore(context_).topicOf(userId, attemptId);
     context_.notifications->post(userId, notice.draft());
 }
 

@@ -70,11 +70,7 @@ GuidedReadingRoutes::Sources GuidedReadingRoutes::sources(const GuidedReadingSto
             rows.append(*document);
     } else {
         // The course's own documents and the syllabus it was made from.
-        rows = context_.db.rows(
-            "SELECT title, filename, text FROM documents WHERE user_id = ? AND status = 'ready'"
-            " AND text IS NOT NULL AND (course_id = ? OR id = (SELECT document_id FROM"
-            " courses WHERE id = ?)) ORDER BY created_at, id",
-            {key.userId, key.courseId, key.courseId});
+        rows = LibraryStore(context_).courseTexts(key.userId, key.courseId);
     }
     for (const QVariantMap& row : rows) {
         const QString text = row.value("text").toString();

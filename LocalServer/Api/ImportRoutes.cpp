@@ -1,7 +1,7 @@
 #include "ImportRoutes.h"
 
 #include "DeckText.h"
-#include "ImportedCards.h"
+#include "ImportStore.h"
 #include "LibraryStore.h"
 #include "PresignedUpload.h"
 #include "RandomId.h"
@@ -76,9 +76,7 @@ ServerResponse ImportRoutes::initiatePaste(const ServerRequest& request, const Q
         return ServerResponse::apiError(413, tooLargeMessage(bytes.size()));
     const QString importId = RandomId::make("imp");
     const QString key = keyFor(userId, importId, QStringLiteral("pasted.txt"));
-    if (!context_.db.exec("INSERT INTO flashcard_imports (id, user_id, s3_key, status, content, created_at)"
-                          " VALUES (?, ?, ?, 'ready', ?, ?)",
-                          {importId, userId, key, bytes, context_.nowMs()}))
+    if (!ImportStore(context_.db).addPasted(importId, userId, key, bytes, context_.nowMs()))
         return ServerResponse::apiError(500, "The deck could not be saved.");
     return ServerResponse::json(QJsonObject{{"import_id", importId}, {"s3_key", key}});
 }
@@ -101,9 +99,7 @@ ServerResponse ImportRoutes::initiateUpload(const ServerRequest& request, const 
     // The key names the file by the import alone: the student's file name stays out of URLs.
     const QString key =
         keyFor(userId, importId, QStringLiteral("deck.") + QFileInfo(filename).suffix().toLower());
-    if (!context_.db.exec("INSERT INTO flashcard_imports (id, user_id, s3_key, filename, status, created_at)"
-                          " VALUES (?, ?, ?, ?, 'awaiting_upload', ?)",
-                          {importId, userId, key, filename, context_.nowMs()}))
+    if (!ImportStore(context_.db).addAwaitingUpload(importId, userId, key, filename, context_.nowMs()))
         return ServerResponse::apiError(500, "The upload could not be started.");
     const QUrl url = PresignedUpload::url(context_, QString::fromLatin1(storagePath), "PUT import", key,
                                           uploadUrlLifetimeSeconds);
@@ -116,9 +112,7 @@ ServerResponse ImportRoutes::initiateUpload(const ServerRequest& request, const 
 ServerResponse ImportRoutes::store(const ServerRequest& request) {
     const QString key = request.param(0);
     // Replacing the file is allowed until the import is committed.
-    if (context_.db.changed("UPDATE flashcard_imports SET content = ?, status = 'ready'"
-                            " WHERE s3_key = ? AND status <> 'committed'",
-                            {request.body, key}) != 1)
+    if (!ImportStore(context_.db).storeContent(key, request.body))
         return PresignedUpload::error(409, "InvalidObjectState", "The upload for this key is closed.");
     return ServerResponse::empty(200);
 }
@@ -126,12 +120,10 @@ ServerResponse ImportRoutes::store(const ServerRequest& request) {
 std::variant<ImportRoutes::Parsed, ServerResponse> ImportRoutes::parsedImport(const QJsonObject& body,
                                                                               const QString& userId) {
     const QString importId = body.value("import_id").toString();
-    const auto row = context_.db.row(
-        "SELECT status, content FROM flashcard_imports WHERE id = ? AND user_id = ? AND s3_key = ?",
-        {importId, userId, body.value("s3_key").toString()});
-    if (!row)
+    const auto upload = ImportStore(context_.db).find(importId, userId, body.value("s3_key").toString());
+    if (!upload)
         return ServerResponse::apiError(404, "No such import.");
-    if (row->value("status") == "awaiting_upload")
+    if (upload->status == "awaiting_upload")
         return ServerResponse::apiError(409, "The file has not been uploaded yet.");
 
     std::optional<NotecardParser::Field> field;
@@ -147,12 +139,12 @@ std::variant<ImportRoutes::Parsed, ServerResponse> ImportRoutes::parsedImport(co
             return ServerResponse::apiError(422, "card_delimiter must be newline or blank_line.");
     }
 
-    const DeckText decoded = DeckText::decode(row->value("content").toByteArray());
+    const DeckText decoded = DeckText::decode(upload->content);
     if (!decoded.error.isEmpty())
         return ServerResponse::apiError(422, decoded.error);
     if (decoded.text.trimmed().isEmpty())
         return ServerResponse::apiError(422, emptyDeckMessage);
-    Parsed parsed{importId, row->value("status") == "committed", decoded.encoding,
+    Parsed parsed{importId, upload->status == "committed", decoded.encoding,
                   NotecardParser::parse(decoded.text, field, cardBreak)};
     if (decoded.encoding == QLatin1String("ISO-8859-1"))
         parsed.deck.notes.prepend(
@@ -161,21 +153,14 @@ std::variant<ImportRoutes::Parsed, ServerResponse> ImportRoutes::parsedImport(co
 }
 
 std::optional<QJsonObject> ImportRoutes::committedResult(const QString& importId, const QString& userId) {
-    const auto row = context_.db.row(
-        "SELECT result FROM flashcard_imports WHERE id = ? AND user_id = ? AND status = 'committed'",
-        {importId, userId});
-    if (!row)
-        return std::nullopt;
-    QJsonObject result = QJsonDocument::fromJson(row->value("result").toByteArray()).object();
-    result.insert("already_imported", true);
+    auto result = ImportStore(context_.db).committedResult(importId, userId);
+    if (result)
+        result->insert("already_imported", true);
     return result;
 }
 
 int ImportRoutes::storedCards(const QString& userId) {
-    return context_.db.row("SELECT count(*) AS n FROM flashcards WHERE user_id = ?", {userId})
-        .value_or(QVariantMap{})
-        .value("n")
-        .toInt();
+    return ImportStore(context_.db).storedCards(userId);
 }
 
 ServerResponse ImportRoutes::preview(const ServerRequest& request, const QString& userId) {
@@ -243,28 +228,25 @@ ServerResponse ImportRoutes::commit(const ServerRequest& request, const QString&
                              {"flagged", flagged},
                              {"skipped", parsed.deck.skippedCount}};
 
-    if (!context_.db.transaction())
+    const auto saved =
+        ImportStore(context_.db)
+            .commit(parsed.importId, userId, courseId, cards, result, maxStoredCards, context_.nowMs());
+    switch (saved.outcome) {
+    case ImportStore::Commit::Busy:
         return ServerResponse::apiError(503, "The cards could not be saved. Please try again.");
-    // Read again under the lock: of two commits of one import, the second finds the first's result.
-    if (auto earlier = committedResult(parsed.importId, userId)) {
-        context_.db.rollback();
-        return ServerResponse::json(*earlier);
+    case ImportStore::Commit::AlreadyDone: {
+        QJsonObject earlier = saved.earlier;
+        earlier.insert("already_imported", true);
+        return ServerResponse::json(earlier);
     }
-    if (storedCards(userId) + cards.size() > maxStoredCards) {
-        context_.db.rollback();
+    case ImportStore::Commit::TooManyCards:
         return ServerResponse::apiError(
             507, QStringLiteral("This deck is too large to add to your cards: you can keep %1 flashcards.")
                      .arg(QLocale(QLocale::English).toString(maxStoredCards)));
-    }
-    const bool written =
-        ImportedCards::insert(context_.db, userId, courseId, cards, context_.nowMs()) &&
-        context_.db.changed("UPDATE flashcard_imports SET status = 'committed', result = ?"
-                            " WHERE id = ? AND status <> 'committed'",
-                            {QJsonDocument(result).toJson(QJsonDocument::Compact), parsed.importId}) == 1 &&
-        context_.db.commit();
-    if (!written) {
-        context_.db.rollback();
+    case ImportStore::Commit::Failed:
         return ServerResponse::apiError(500, "The cards could not be saved. Nothing was imported.");
+    case ImportStore::Commit::Done:
+        break;
     }
     QJsonObject answer = result;
     answer.insert("already_imported", false);

@@ -1,8 +1,8 @@
 #include "LibraryRoutes.h"
 
 #include "DocumentProcessor.h"
-#include "FailPoint.h"
 #include "JobQueue.h"
+#include "JobStore.h"
 #include "JsonNumbers.h"
 #include "LibraryStore.h"
 #include "PresignedUpload.h"
@@ -65,11 +65,15 @@ ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QStri
 
     const QString documentId = RandomId::make("doc");
     const QString key = userId + '/' + documentId + '/' + safeName(filename);
-    context_.db.exec(
-        "INSERT INTO documents (id, user_id, filename, content_type, file_size, course_id, s3_key, status,"
-        " uploaded_at, created_at) VALUES (?, ?, ?, ?, ?, ?, ?, 'awaiting_upload', ?, ?)",
-        {documentId, userId, QFileInfo(filename).fileName(), body.value("content_type").toString(), *size,
-         courseId.isEmpty() ? QVariant() : QVariant(courseId), key, context_.isoNow(), context_.nowMs()});
+    LibraryStore(context_).addUpload({{"id", documentId},
+                                      {"user_id", userId},
+                                      {"filename", QFileInfo(filename).fileName()},
+                                      {"content_type", body.value("content_type").toString()},
+                                      {"file_size", *size},
+                                      {"course_id", courseId.isEmpty() ? QVariant() : QVariant(courseId)},
+                                      {"s3_key", key},
+                                      {"uploaded_at", context_.isoNow()},
+                                      {"created_at", context_.nowMs()}});
     const QUrl url = PresignedUpload::url(context_, "/storage/", "PUT", key, uploadUrlLifetimeSeconds);
     return ServerResponse::json(QJsonObject{{"presigned_url", url.toString(QUrl::FullyEncoded)},
                                             {"document_id", documentId},
@@ -79,7 +83,8 @@ ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QStri
 
 ServerResponse LibraryRoutes::store(const ServerRequest& request) {
     const QString key = request.param(0);
-    const auto document = context_.db.row("SELECT id, status FROM documents WHERE s3_key = ?", {key});
+    LibraryStore library(context_);
+    const auto document = library.documentByKey(key);
     if (!document ||
         (document->value("status") != "awaiting_upload" && document->value("status") != "uploaded"))
         return PresignedUpload::error(409, "InvalidObjectState", "The upload for this key is closed.");
@@ -91,8 +96,7 @@ ServerResponse LibraryRoutes::store(const ServerRequest& request) {
                             QFile::encodeName(path).toStdString(), moved);
     if (request.bodyFile.isEmpty() || moved || !PrivateFile::restrictFile(path))
         return PresignedUpload::error(500, "InternalError", "The object could not be stored.");
-    context_.db.exec("UPDATE documents SET status = 'uploaded', file_size = ? WHERE id = ?",
-                     {QFileInfo(path).size(), document->value("id")});
+    library.markUploaded(document->value("id").toString(), QFileInfo(path).size());
     return ServerResponse::empty(200);
 }
 
@@ -120,25 +124,19 @@ ServerResponse LibraryRoutes::complete(const ServerRequest& request, const QStri
     const bool checkSyllabus = !body.value("skip_syllabus_extraction").toBool() && courseId.isEmpty();
     // The "queued" status and the job that moves the document on are written together: a crash
     // in between would leave a document queued for ever, its upload closed.
-    Database& db = context_.db;
-    if (!db.transaction())
-        return ServerResponse::apiError(500, "The upload could not be completed.");
-    const bool queued =
-        db.changed("UPDATE documents SET status = 'queued', course_id = ?, filename = ? WHERE id = ? AND"
-                   " status = 'uploaded'",
-                   {courseId.isEmpty() ? QVariant() : QVariant(courseId),
-                    original.isEmpty() ? document->value("filename") : QVariant(original), documentId}) == 1;
-    FailPoint::reach("upload-queued");
-    const QString jobId =
-        queued
-            ? context_.jobs->add(userId, DocumentProcessor::jobType,
-                                 QJsonObject{{"document_id", documentId}, {"check_syllabus", checkSyllabus}})
-            : QString();
-    if (jobId.isEmpty() || !db.commit()) {
-        db.rollback();
-        return queued ? ServerResponse::apiError(500, "The upload could not be completed.")
-                      : ServerResponse::apiError(409, "This upload has already been completed.");
-    }
+    bool alreadyQueued = false;
+    const QString jobId = LibraryStore(context_).queueUpload(
+        documentId, courseId.isEmpty() ? QVariant() : QVariant(courseId),
+        original.isEmpty() ? document->value("filename") : QVariant(original),
+        [&] {
+            return context_.jobs->add(
+                userId, DocumentProcessor::jobType,
+                QJsonObject{{"document_id", documentId}, {"check_syllabus", checkSyllabus}});
+        },
+        &alreadyQueued);
+    if (jobId.isEmpty())
+        return alreadyQueued ? ServerResponse::apiError(409, "This upload has already been completed.")
+                             : ServerResponse::apiError(500, "The upload could not be completed.");
     context_.jobs->schedule(jobId);
     QJsonObject answer{{"status", "queued"}, {"document_id", documentId}};
     // A job id tells the app that the file is being checked as a syllabus.
@@ -159,11 +157,7 @@ ServerResponse LibraryRoutes::remove(const QString& documentId, const QString& u
 
 ServerResponse LibraryRoutes::processingStatus(const QString& documentId, const QString& userId) {
     const auto document = LibraryStore(context_).document(documentId, userId);
-    const auto job = context_.db.row(
-        "SELECT id, created_at, started_at, completed_at FROM jobs WHERE user_id = ? AND job_type = ?"
-        " AND json_valid(input) AND json_extract(input, '$.document_id') = ? ORDER BY created_at DESC LIMIT "
-        "1",
-        {userId, DocumentProcessor::jobType, documentId});
+    const auto job = JobStore(context_.db).latestForDocument(userId, DocumentProcessor::jobType, documentId);
     // Uploads never completed have no processing job and are not in the library yet.
     if (!document || !job)
         return ServerResponse::apiError(404, "No such document.");
@@ -181,13 +175,13 @@ ServerResponse LibraryRoutes::processingStatus(const QString& documentId, const 
         progress = 1;
         step = "Failed";
     }
-    QString updatedAt = job->value("completed_at").toString();
+    QString updatedAt = job->completedAt;
     if (updatedAt.isEmpty())
-        updatedAt = job->value("started_at").toString();
+        updatedAt = job->startedAt;
     if (updatedAt.isEmpty())
-        updatedAt = job->value("created_at").toString();
+        updatedAt = job->createdAt;
     return ServerResponse::json(
-        QJsonObject{{"task_id", job->value("id").toString()},
+        QJsonObject{{"task_id", job->id},
                     {"document_id", documentId},
                     {"status", status},
                     {"progress", progress},

@@ -82,11 +82,7 @@ MnemonicRoutes::Sources MnemonicRoutes::sources(const QString& userId, const QJs
     } else if (!courseId.isEmpty()) {
         // The course's own documents and the syllabus it was made from.
         found.course = true;
-        for (const QVariantMap& row : context_.db.rows(
-                 "SELECT text FROM documents WHERE user_id = ? AND status = 'ready' AND text IS NOT NULL AND"
-                 " (course_id = ? OR id = (SELECT document_id FROM courses WHERE id = ?)) ORDER BY "
-                 "created_at, id",
-                 {userId, courseId, courseId}))
+        for (const QVariantMap& row : LibraryStore(context_).courseTexts(userId, courseId))
             found.texts.append(row.value("text").toString());
     }
     if (const QString content = input.value("content").toString(); !content.isEmpty())

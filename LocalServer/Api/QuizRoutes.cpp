@@ -81,11 +81,7 @@ QuizRoutes::Sources QuizRoutes::sources(const QString& userId, const QString& co
     const auto course = LibraryStore(context_).course(courseId, userId);
     out.courseName = course ? course->value("name").toString() : QString();
     // The course's own documents and the syllabus it was made from.
-    for (const QVariantMap& row : context_.db.rows("SELECT title, filename, text FROM documents WHERE "
-                                                   "user_id = ? AND status = 'ready' AND text IS NOT "
-                                                   "NULL AND (course_id = ? OR id = (SELECT document_id FROM "
-                                                   "courses WHERE id = ?)) ORDER BY created_at, id",
-                                                   {userId, courseId, courseId})) {
+    for (const QVariantMap& row : LibraryStore(context_).courseTexts(userId, courseId)) {
         const QString title = row.value("title").toString();
         out.documents.append(
             {title.isEmpty() ? row.value("filename").toString() : title, row.value("text").toString()});

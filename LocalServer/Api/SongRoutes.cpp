@@ -197,11 +197,7 @@ ServerResponse SongRoutes::useLyricsReward(const ServerRequest& request, const Q
 }
 
 std::optional<QVariantMap> SongRoutes::bestDocument(const QString& userId, const QString& courseId) {
-    const QString choice = " ORDER BY document_type = 'syllabus', length(text) DESC, created_at DESC LIMIT 1";
-    const QString ready = "SELECT * FROM documents WHERE user_id = ? AND status = 'ready' AND text <> ''";
-    if (courseId.isEmpty())
-        return context_.db.row(ready + choice, {userId});
-    return context_.db.row(ready + " AND course_id = ?" + choice, {userId, courseId});
+    return LibraryStore(context_).songDocument(userId, courseId);
 }
 
 JobQueue::Outcome SongRoutes::compose(const JobQueue::Job& job) {

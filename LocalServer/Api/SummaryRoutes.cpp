@@ -46,10 +46,7 @@ ServerResponse SummaryRoutes::generate(const ServerRequest& request, const QStri
 }
 
 std::optional<QJsonObject> SummaryRoutes::storedSummary(const QString& documentId) {
-    const auto row = context_.db.row("SELECT summary FROM summaries WHERE document_id = ?", {documentId});
-    if (!row)
-        return std::nullopt;
-    return QJsonDocument::fromJson(row->value("summary").toByteArray()).object();
+    return LibraryStore(context_).summary(documentId);
 }
 
 JobQueue::Outcome SummaryRoutes::summarize(const JobQueue::Job& job) {
@@ -65,8 +62,6 @@ JobQueue::Outcome SummaryRoutes::summarize(const JobQueue::Job& job) {
             : Summarizer::summarize(analysis);
     const QJsonObject summary = notes.toJson(document->value("document_type").toString(), context_.isoNow());
     return JobQueue::Outcome::success(QJsonObject{{"status", "complete"}, {"summary", summary}}, [=, this] {
-        context_.db.exec("INSERT OR REPLACE INTO summaries (document_id, user_id, summary) VALUES (?, ?, ?)",
-                         {documentId, job.userId,
-                          QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Compact))});
+        LibraryStore(context_).saveSummary(documentId, job.userId, summary);
     });
 }

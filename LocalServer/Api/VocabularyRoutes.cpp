@@ -1,7 +1,8 @@
 #include "VocabularyRoutes.h"
 
-#include "FlashcardStore.h"
+#include "Courses/VocabularyStore.h"
 #include "KeyTermEngine.h"
+#include "LibraryStore.h"
 #include "ServerContext.h"
 #include "VocabularyJson.h"
 #include "WordNet.h"
@@ -22,23 +23,15 @@ JobQueue::Runner VocabularyRoutes::runner() {
 }
 
 bool VocabularyRoutes::ownsCourse(const QString& courseId, const QString& userId) {
-    return context_.db.row("SELECT id FROM courses WHERE id = ? AND user_id = ?", {courseId, userId})
-        .has_value();
+    return LibraryStore(context_).course(courseId, userId).has_value();
 }
 
 std::optional<QJsonArray> VocabularyRoutes::storedTerms(const QString& courseId) {
-    const auto row = context_.db.row("SELECT terms FROM vocabularies WHERE course_id = ?", {courseId});
-    if (!row)
-        return std::nullopt;
-    return QJsonDocument::fromJson(row->value("terms").toByteArray()).array();
+    return VocabularyStore(context_).terms(courseId);
 }
 
 void VocabularyRoutes::store(const QString& courseId, const QString& userId, const QJsonArray& terms) {
-    context_.db.exec(
-        "INSERT OR REPLACE INTO vocabularies (course_id, user_id, terms, generated_at) VALUES (?, ?, ?, ?)",
-        {courseId, userId, QString::fromUtf8(QJsonDocument(terms).toJson(QJsonDocument::Compact)),
-         context_.isoNow()});
-    FlashcardStore(context_).syncVocabulary(userId, courseId, terms);
+    VocabularyStore(context_).save(courseId, userId, terms);
 }
 
 ServerResponse VocabularyRoutes::read(const QString& courseId, const QString& userId) {
@@ -66,11 +59,7 @@ JobQueue::Outcome VocabularyRoutes::extract(const JobQueue::Job& job) {
         return JobQueue::Outcome::failure("The course was deleted.");
     // The course's own documents and the syllabus it was made from.
     QStringList texts;
-    for (const QVariantMap& row : context_.db.rows(
-             "SELECT text FROM documents WHERE user_id = ? AND status = 'ready' AND text IS NOT NULL AND"
-             " (course_id = ? OR id = (SELECT document_id FROM courses WHERE id = ?)) ORDER BY created_at, "
-             "id",
-             {job.userId, courseId, courseId}))
+    for (const QVariantMap& row : LibraryStore(context_).courseTexts(job.userId, courseId))
         texts.append(row.value("text").toString());
     const QJsonArray terms = VocabularyJson::records(KeyTermEngine::keyTerms(texts));
     const QString message = texts.isEmpty() ? QStringLiteral("This course has no processed documents yet.")
@@ -96,20 +85,19 @@ ServerResponse VocabularyRoutes::enrich(const QString& courseId, const QString& 
         if (const auto entry = WordNet::lookup(term))
             entries.insert(term, *entry);
     }
-    context_.db.transaction();
-    QJsonArray terms = storedTerms(courseId).value_or(QJsonArray());
-    for (QJsonValueRef value : terms) {
-        QJsonObject term = value.toObject();
-        const auto entry = entries.constFind(term.value("term").toString());
-        if (entry == entries.constEnd())
-            continue;
-        term.insert("synonyms", entry->synonyms);
-        term.insert("antonyms", entry->antonyms);
-        term.insert("related_terms", entry->relatedTerms);
-        value = term;
-    }
-    store(courseId, userId, terms);
-    context_.db.commit();
+    const QJsonArray terms = VocabularyStore(context_).update(courseId, userId, [&](QJsonArray terms) {
+        for (QJsonValueRef value : terms) {
+            QJsonObject term = value.toObject();
+            const auto entry = entries.constFind(term.value("term").toString());
+            if (entry == entries.constEnd())
+                continue;
+            term.insert("synonyms", entry->synonyms);
+            term.insert("antonyms", entry->antonyms);
+            term.insert("related_terms", entry->relatedTerms);
+            value = term;
+        }
+        return terms;
+    });
     return ServerResponse::json(
         QJsonObject{{"status", "complete"}, {"vocabulary", terms}, {"count", terms.size()}});
 }

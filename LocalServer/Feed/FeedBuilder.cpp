@@ -3,6 +3,7 @@
 #include "CommunityCatalogue.h"
 #include "FeedIds.h"
 #include "FeedStore.h"
+#include "ProfileStore.h"
 #include "ServerContext.h"
 #include "UserTimeZone.h"
 
@@ -40,25 +41,16 @@ QList<FeedCard> FeedBuilder::conceptCards(const QString& userId) {
     FeedStore store(context_);
     QList<FeedCard> cards;
     QSet<QString> concepts;
-    for (const QVariantMap& row : context_.db.rows(
-             "SELECT d.id, d.title, d.filename, c.name AS course, f.drafts FROM documents d"
-             " LEFT JOIN courses c ON c.id = d.course_id AND c.user_id = d.user_id"
-             " LEFT JOIN foryou_concepts f ON f.document_id = d.id"
-             " WHERE d.user_id = ? AND d.status = 'ready' AND d.text IS NOT NULL ORDER BY d.created_at, d.id",
-             {userId})) {
-        const QString documentId = row.value("id").toString();
+    for (const FeedStore::ConceptSource& source : store.conceptSources(userId)) {
         QList<ConceptCards::Draft> drafts;
-        if (!row.value("drafts").isNull()) {
-            drafts =
-                ConceptCards::fromJson(QJsonDocument::fromJson(row.value("drafts").toByteArray()).array());
+        if (source.drafts) {
+            drafts = *source.drafts;
         } else {
             // Processed before documents were read for the feed when they became ready.
-            const auto text = context_.db.row("SELECT text FROM documents WHERE id = ?", {documentId});
-            drafts = ConceptCards::drafts(text ? text->value("text").toString() : QString());
-            store.keepDrafts(documentId, userId, drafts);
+            drafts = ConceptCards::drafts(store.documentText(source.documentId));
+            store.keepDrafts(source.documentId, userId, drafts);
         }
-        const QString topic = firstNonEmpty({row.value("course").toString(), row.value("title").toString(),
-                                             row.value("filename").toString()});
+        const QString topic = firstNonEmpty(source.topics);
         for (const ConceptCards::Draft& draft : std::as_const(drafts)) {
             FeedCard card = ConceptCards::card(userId, draft, topic);
             if (!concepts.contains(card.conceptId)) {
@@ -72,21 +64,15 @@ QList<FeedCard> FeedBuilder::conceptCards(const QString& userId) {
 
 QList<FeedCard> FeedBuilder::mnemonicCards(const QString& userId) {
     QList<FeedCard> cards;
-    for (const QVariantMap& row : context_.db.rows(
-             "SELECT m.id, m.record, d.title, d.filename, c.name AS course FROM mnemonics m"
-             " LEFT JOIN documents d ON d.id = m.document_id AND d.user_id = m.user_id"
-             " LEFT JOIN courses c ON c.id = COALESCE(m.course_id, d.course_id) AND c.user_id = m.user_id"
-             " WHERE m.user_id = ? ORDER BY m.created_at, m.id",
-             {userId})) {
-        const QJsonObject record = QJsonDocument::fromJson(row.value("record").toByteArray()).object();
-        const QString id = row.value("id").toString();
+    for (const FeedStore::MnemonicSource& source : FeedStore(context_).mnemonicSources(userId)) {
+        const QJsonObject& record = source.record;
+        const QString& id = source.id;
         FeedCard card;
         card.cardId = FeedIds::make("card", {userId, "mnemonic", id});
         card.conceptId = FeedIds::make("concept", {userId, "mnemonic", id});
         card.cardType = "mnemonic";
         card.cardSource = "mnemonics";
-        card.topic = firstNonEmpty({row.value("course").toString(), row.value("title").toString(),
-                                    row.value("filename").toString()});
+        card.topic = firstNonEmpty(source.topics);
         card.title = mnemonicLabel(record.value("type").toString()) + " for " +
                      (card.topic.isEmpty() ? QStringLiteral("your notes") : card.topic);
         card.body = record.value("explanation").toString().trimmed();
@@ -103,13 +89,8 @@ FeedRanker::Request FeedBuilder::candidates(const QString& userId) {
     request.nowMs = context_.nowMs();
     request.zone = UserTimeZone::of(context_.db, userId).zone;
     request.own = conceptCards(userId) + mnemonicCards(userId);
-    const auto profile = context_.db.row("SELECT profile FROM profiles WHERE user_id = ?", {userId});
     QSet<QString> categories;
-    const QJsonArray interests = profile ? QJsonDocument::fromJson(profile->value("profile").toByteArray())
-                                               .object()
-                                               .value("interests")
-                                               .toArray()
-                                         : QJsonArray();
+    const QJsonArray interests = ProfileStore(context_.db).profile(userId).value("interests").toArray();
     for (const QJsonValue& entry : interests) {
         const QJsonArray items = entry.toObject().value("items").toArray();
         for (const QJsonValue& item : items)

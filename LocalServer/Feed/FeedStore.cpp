@@ -67,6 +67,46 @@ QHash<QString, int> FeedStore::likeCounts(const QStringList& cardIds) {
     return counts;
 }
 
+QList<FeedStore::ConceptSource> FeedStore::conceptSources(const QString& userId) {
+    QList<ConceptSource> sources;
+    for (const QVariantMap& row : context_.db.rows(
+             "SELECT d.id, d.title, d.filename, c.name AS course, f.drafts FROM documents d"
+             " LEFT JOIN courses c ON c.id = d.course_id AND c.user_id = d.user_id"
+             " LEFT JOIN foryou_concepts f ON f.document_id = d.id"
+             " WHERE d.user_id = ? AND d.status = 'ready' AND d.text IS NOT NULL ORDER BY d.created_at, d.id",
+             {userId})) {
+        ConceptSource source{
+            row.value("id").toString(),
+            {row.value("course").toString(), row.value("title").toString(), row.value("filename").toString()},
+            std::nullopt};
+        if (!row.value("drafts").isNull())
+            source.drafts =
+                ConceptCards::fromJson(QJsonDocument::fromJson(row.value("drafts").toByteArray()).array());
+        sources.append(source);
+    }
+    return sources;
+}
+
+QString FeedStore::documentText(const QString& documentId) {
+    const auto row = context_.db.row("SELECT text FROM documents WHERE id = ?", {documentId});
+    return row ? row->value("text").toString() : QString();
+}
+
+QList<FeedStore::MnemonicSource> FeedStore::mnemonicSources(const QString& userId) {
+    QList<MnemonicSource> sources;
+    for (const QVariantMap& row : context_.db.rows(
+             "SELECT m.id, m.record, d.title, d.filename, c.name AS course FROM mnemonics m"
+             " LEFT JOIN documents d ON d.id = m.document_id AND d.user_id = m.user_id"
+             " LEFT JOIN courses c ON c.id = COALESCE(m.course_id, d.course_id) AND c.user_id = m.user_id"
+             " WHERE m.user_id = ? ORDER BY m.created_at, m.id",
+             {userId}))
+        sources.append({row.value("id").toString(),
+                        QJsonDocument::fromJson(row.value("record").toByteArray()).object(),
+                        {row.value("course").toString(), row.value("title").toString(),
+                         row.value("filename").toString()}});
+    return sources;
+}
+
 void FeedStore::keepDrafts(const QString& documentId, const QString& userId,
                            const QList<ConceptCards::Draft>& drafts) {
     context_.db.exec(

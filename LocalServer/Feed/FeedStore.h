@@ -4,8 +4,10 @@
 #include "FeedHistory.h"
 
 #include <QHash>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 struct ServerContext;
 
@@ -17,7 +19,26 @@ public:
     // Skips older than this no longer weigh on a card and are not read.
     static constexpr qint64 skipMemoryMs = 30LL * 86'400'000;
 
+    // A ready document of the user's, as its concept cards need it.
+    struct ConceptSource {
+        QString documentId;
+        QStringList topics; // course name, document title, file name: the first given names the cards
+        std::optional<QList<ConceptCards::Draft>> drafts; // nothing: not read for the feed yet
+    };
+    // A mnemonic of the user's with where it comes from.
+    struct MnemonicSource {
+        QString id;
+        QJsonObject record;
+        QStringList topics; // as for ConceptSource
+    };
+
     explicit FeedStore(ServerContext& context) : context_(context) {}
+
+    // Oldest first.
+    QList<ConceptSource> conceptSources(const QString& userId);
+    QString documentText(const QString& documentId);
+    // Oldest first.
+    QList<MnemonicSource> mnemonicSources(const QString& userId);
 
     // Stores an event and answers its id.
     QString addEvent(const QString& userId, const QString& cardId, const QString& conceptId,

@@ -69,10 +69,9 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
                               filename, document->value("content_type").toString());
     if (!extracted.error.isEmpty()) {
         return JobQueue::Outcome::failure(extracted.error, [this, documentId, extracted] {
-            context_.db.exec(
-                "UPDATE documents SET file_type = ? WHERE id = ?",
-                {extracted.fileType.isEmpty() ? QVariant() : QVariant(extracted.fileType), documentId});
-            LibraryStore(context_).setDocumentStatus(documentId, "failed", extracted.error);
+            LibraryStore library(context_);
+            library.setFileType(documentId, extracted.fileType);
+            library.setDocumentStatus(documentId, "failed", extracted.error);
         });
     }
     const int chunkCount = int(TextChunker::chunks(extracted.text).size());
@@ -117,11 +116,13 @@ JobQueue::Outcome DocumentProcessor::process(const JobQueue::Job& job) {
                 library.createCourse(job.userId, courseInfo, documentId, courseId);
                 library.buildStudyPlan(courseId);
             }
-            context_.db.exec(
-                "UPDATE documents SET text = ?, chunk_count = ?, file_type = ?, document_type = ?, title = ?,"
-                " course_id = ?, status = 'ready', failure_reason = NULL WHERE id = ?",
-                {extracted.text, chunkCount, extracted.fileType, documentType, title,
-                 courseId.isEmpty() ? QVariant() : QVariant(courseId), documentId});
+            library.markReady(documentId,
+                              {{"text", extracted.text},
+                               {"chunk_count", chunkCount},
+                               {"file_type", extracted.fileType},
+                               {"document_type", documentType},
+                               {"title", title},
+                               {"course_id", courseId.isEmpty() ? QVariant() : QVariant(courseId)}});
             FeedStore(context_).keepDrafts(documentId, job.userId, feedConcepts);
             *notesReady =
                 context_.notifications->record(job.userId, notesReadyDraft(documentId, title, courseId));

@@ -1,6 +1,7 @@
 #include "PracticeNudge.h"
 
 #include "DailyStreak.h"
+#include "FlashcardStore.h"
 #include "NotificationHub.h"
 #include "ServerContext.h"
 #include "UserTimeZone.h"
@@ -20,18 +21,12 @@ void PracticeNudge::postIfDue(const QString& userId) {
     if (NotificationStore(context_).hasEvent(userId, eventKey))
         return;
     // Due as FlashcardStore::due counts them: a new card is due from its creation.
-    const QList<QVariantMap> courses =
-        context_.db.rows("SELECT f.course_id, c.name, COUNT(*) AS due FROM flashcards f"
-                         " LEFT JOIN courses c ON c.id = f.course_id AND c.user_id = f.user_id"
-                         " WHERE f.user_id = ? AND COALESCE(f.next_review_at, f.created_at) <= ?"
-                         " GROUP BY f.course_id ORDER BY due DESC, c.name",
-                         {userId, now});
     int due = 0;
-    QVariantMap busiest;
+    std::optional<FlashcardStore::CourseDue> busiest;
     int namedCourses = 0;
-    for (const QVariantMap& course : courses) {
-        due += course.value("due").toInt();
-        if (course.value("name").isNull())
+    for (const FlashcardStore::CourseDue& course : FlashcardStore(context_).dueByCourse(userId, now)) {
+        due += course.due;
+        if (course.courseName.isNull())
             continue;
         if (namedCourses++ == 0)
             busiest = course;
@@ -44,11 +39,11 @@ void PracticeNudge::postIfDue(const QString& userId) {
     draft.title = QStringLiteral("Time to practice");
     draft.eventKey = eventKey;
     draft.metadata.insert("due_count", due);
-    if (busiest.isEmpty()) {
+    if (!busiest) {
         draft.message = cards(due) + QStringLiteral(" due for review today.");
     } else {
-        const QString name = busiest.value("name").toString();
-        draft.metadata.insert("course_id", busiest.value("course_id").toString());
+        const QString name = busiest->courseName;
+        draft.metadata.insert("course_id", busiest->courseId);
         draft.message =
             namedCourses == 1 ? QStringLiteral("%1 due for review in %2 today.").arg(cards(due), name)
             : namedCourses == 2

@@ -93,6 +93,19 @@ FlashcardStore::Due FlashcardStore::due(const QString& userId, qint64 nowMs, int
     return due;
 }
 
+QList<FlashcardStore::CourseDue> FlashcardStore::dueByCourse(const QString& userId, qint64 nowMs) {
+    QList<CourseDue> courses;
+    for (const QVariantMap& row :
+         context_.db.rows("SELECT f.course_id, c.name, COUNT(*) AS due FROM flashcards f"
+                          " LEFT JOIN courses c ON c.id = f.course_id AND c.user_id = f.user_id"
+                          " WHERE f.user_id = ? AND COALESCE(f.next_review_at, f.created_at) <= ?"
+                          " GROUP BY f.course_id ORDER BY due DESC, c.name",
+                          {userId, nowMs}))
+        courses.append(
+            {row.value("course_id").toString(), row.value("name").toString(), row.value("due").toInt()});
+    return courses;
+}
+
 std::optional<QJsonObject> FlashcardStore::review(const QString& userId, const QString& id, int quality,
                                                   qint64 nowMs, const QTimeZone& zone) {
     Database& db = context_.db;

@@ -25,6 +25,13 @@ public:
     };
     // Cards due at `nowMs`, longest due first; a new card counts as due since its creation.
     Due due(const QString& userId, qint64 nowMs, int limit);
+    struct CourseDue {
+        QString courseId;   // empty: cards of no course
+        QString courseName; // null: no course, or one that no longer exists
+        int due = 0;
+    };
+    // The count of cards due at `nowMs` per course, the busiest first, then by name.
+    QList<CourseDue> dueByCourse(const QString& userId, qint64 nowMs);
     // Applies an SM-2 quality at `nowMs` in one transaction; the updated card, or nothing when
     // the user has no such card.
     std::optional<QJsonObject> review(const QString& userId, const QString& id, int quality, qint64 nowMs,

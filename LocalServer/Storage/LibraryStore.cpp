@@ -1,6 +1,7 @@
 #include "LibraryStore.h"
 
 #include "DocumentProcessor.h"
+#include "FailPoint.h"
 #include "MeetingDays.h"
 #include "RandomId.h"
 #include "ServerContext.h"
@@ -31,6 +32,87 @@ std::optional<QVariantMap> LibraryStore::document(const QString& id, const QStri
 
 std::optional<QVariantMap> LibraryStore::course(const QString& id, const QString& userId) {
     return context_.db.row("SELECT * FROM courses WHERE id = ? AND user_id = ?", {id, userId});
+}
+
+void LibraryStore::addUpload(const QVariantMap& document) {
+    context_.db.exec(
+        "INSERT INTO documents (id, user_id, filename, content_type, file_size, course_id, s3_key, status,"
+        " uploaded_at, created_at) VALUES (?, ?, ?, ?, ?, ?, ?, 'awaiting_upload', ?, ?)",
+        {document.value("id"), document.value("user_id"), document.value("filename"),
+         document.value("content_type"), document.value("file_size"), document.value("course_id"),
+         document.value("s3_key"), document.value("uploaded_at"), document.value("created_at")});
+}
+
+std::optional<QVariantMap> LibraryStore::documentByKey(const QString& key) {
+    return context_.db.row("SELECT id, status FROM documents WHERE s3_key = ?", {key});
+}
+
+void LibraryStore::markUploaded(const QString& documentId, qint64 fileSize) {
+    context_.db.exec("UPDATE documents SET status = 'uploaded', file_size = ? WHERE id = ?",
+                     {fileSize, documentId});
+}
+
+QString LibraryStore::queueUpload(const QString& documentId, const QVariant& courseId,
+                                  const QVariant& filename, const std::function<QString()>& addJob,
+                                  bool* alreadyQueued) {
+    Database& db = context_.db;
+    *alreadyQueued = false;
+    if (!db.transaction())
+        return {};
+    const bool queued =
+        db.changed("UPDATE documents SET status = 'queued', course_id = ?, filename = ? WHERE id = ?"
+                   " AND status = 'uploaded'",
+                   {courseId, filename, documentId}) == 1;
+    FailPoint::reach("upload-queued");
+    const QString jobId = queued ? addJob() : QString();
+    if (jobId.isEmpty() || !db.commit()) {
+        db.rollback();
+        *alreadyQueued = !queued;
+        return {};
+    }
+    return jobId;
+}
+
+std::optional<QJsonObject> LibraryStore::summary(const QString& documentId) {
+    const auto row = context_.db.row("SELECT summary FROM summaries WHERE document_id = ?", {documentId});
+    if (!row)
+        return std::nullopt;
+    return QJsonDocument::fromJson(row->value("summary").toByteArray()).object();
+}
+
+void LibraryStore::saveSummary(const QString& documentId, const QString& userId, const QJsonObject& summary) {
+    context_.db.exec(
+        "INSERT OR REPLACE INTO summaries (document_id, user_id, summary) VALUES (?, ?, ?)",
+        {documentId, userId, QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Compact))});
+}
+
+void LibraryStore::setFileType(const QString& documentId, const QString& fileType) {
+    context_.db.exec("UPDATE documents SET file_type = ? WHERE id = ?",
+                     {fileType.isEmpty() ? QVariant() : QVariant(fileType), documentId});
+}
+
+void LibraryStore::markReady(const QString& documentId, const QVariantMap& read) {
+    context_.db.exec(
+        "UPDATE documents SET text = ?, chunk_count = ?, file_type = ?, document_type = ?, title = ?,"
+        " course_id = ?, status = 'ready', failure_reason = NULL WHERE id = ?",
+        {read.value("text"), read.value("chunk_count"), read.value("file_type"), read.value("document_type"),
+         read.value("title"), read.value("course_id"), documentId});
+}
+
+QList<QVariantMap> LibraryStore::courseTexts(const QString& userId, const QString& courseId) {
+    return context_.db.rows(
+        "SELECT title, filename, text FROM documents WHERE user_id = ? AND status = 'ready'"
+        " AND text IS NOT NULL AND (course_id = ? OR id = (SELECT document_id FROM"
+        " courses WHERE id = ?)) ORDER BY created_at, id",
+        {userId, courseId, courseId});
+}
+
+std::optional<QVariantMap> LibraryStore::songDocument(const QString& userId, const QString& courseId) {
+    const QString choice = " ORDER BY document_type = 'syllabus', length(text) DESC, created_at DESC LIMIT 1";
+    const QString ready = "SELECT * FROM documents WHERE user_id = ? AND status = 'ready' AND text <> ''";
+    if (courseId.isEmpty())
+        return context_.db.row(ready + choice, {userId});
+    return context_.db.row(ready + " AND course_id = ?" + choice, {userId, courseId});
 }
 
 QJsonArray LibraryStore::documents(const QString& userId) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <optional>
 
 struct ServerContext;
@@ -18,6 +19,12 @@ public:
     std::optional<QVariantMap> course(const QString& id, const QString& userId);
     // Documents whose upload has been completed, newest first.
     QJsonArray documents(const QString& userId);
+    // The title, filename and text of the course's own ready documents and of the syllabus it was
+    // made from, oldest first.
+    QList<QVariantMap> courseTexts(const QString& userId, const QString& courseId);
+    // The ready document to make a song from, of the course when one is given: a syllabus last,
+    // then the longest text, then the newest.
+    std::optional<QVariantMap> songDocument(const QString& userId, const QString& courseId);
     QJsonArray courses(const QString& userId);
     QJsonObject documentJson(const QVariantMap& row) const;
     QJsonObject courseJson(const QVariantMap& row) const;
@@ -27,6 +34,21 @@ public:
     // Documents "queued" with no unfinished job of `jobType` (left so by a crash of an older
     // version, which queued the job in a transaction of its own): id, user_id and course_id.
     QList<QVariantMap> unqueued(const QString& jobType);
+    // A document whose file the app is about to upload to `key`.
+    void addUpload(const QVariantMap& document);
+    std::optional<QVariantMap> documentByKey(const QString& key);
+    void markUploaded(const QString& documentId, qint64 fileSize);
+    // In one transaction: moves an uploaded document to "queued" with its course and file name and
+    // adds its processing job (`addJob`, empty when it failed). The job's id; empty when the
+    // document was not "uploaded" (`*alreadyQueued`) or a write failed.
+    QString queueUpload(const QString& documentId, const QVariant& courseId, const QVariant& filename,
+                        const std::function<QString()>& addJob, bool* alreadyQueued);
+    // The document's stored summary (DocumentSummary record), if it was summarized.
+    std::optional<QJsonObject> summary(const QString& documentId);
+    void saveSummary(const QString& documentId, const QString& userId, const QJsonObject& summary);
+    void setFileType(const QString& documentId, const QString& fileType);
+    // The document's text and what was read from it; it becomes "ready".
+    void markReady(const QString& documentId, const QVariantMap& read);
     void setDocumentStatus(const QString& id, const QString& status, const QString& failureReason = {});
     // Creates a course from class details (class_title, class_instructor, …) and returns its id.
     QString createCourse(const QString& userId, const QJsonObject& info, const QString& documentId,

@@ -42,3 +42,9 @@ std::optional<QuizScoreStore::Saved> QuizScoreStore::save(const QString& userId,
         return std::nullopt;
     return saved;
 }
+
+QString QuizScoreStore::topicOf(const QString& userId, const QString& attemptId) {
+    const auto row = context_.db.row("SELECT topic FROM quiz_scores WHERE user_id = ? AND attempt_id = ?",
+                                     {userId, attemptId});
+    return row ? row->value("topic").toString() : QString();
+}

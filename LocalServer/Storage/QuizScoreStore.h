@@ -33,6 +33,8 @@ public:
     // Stores the score; an attempt already stored keeps its first score and answers its id.
     // Nothing when a write failed.
     std::optional<Saved> save(const QString& userId, const Score& score);
+    // The topic the attempt's score was saved with; empty when none was saved.
+    QString topicOf(const QString& userId, const QString& attemptId);
 
 private:
     ServerContext& context_;

@@ -1,10 +1,9 @@
 #include "UserTimeZone.h"
 
-#include "Database.h"
+#include "ProfileStore.h"
 
 UserTimeZone UserTimeZone::of(Database& db, const QString& userId) {
-    const auto row = db.row("SELECT timezone FROM profiles WHERE user_id = ?", {userId});
-    const QByteArray id = row ? row->value("timezone").toString().toUtf8() : QByteArray();
+    const QByteArray id = ProfileStore(db).timeZone(userId).toUtf8();
     if (!id.isEmpty() && QTimeZone::isTimeZoneIdAvailable(id))
         return {QTimeZone(id), QString::fromUtf8(id), QStringLiteral("profile")};
     return {QTimeZone(QByteArrayLiteral("UTC")), QStringLiteral("UTC"), QStringLiteral("default")};
