@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FaultInjector.h"
-#include "HttpServer.h"
-#include "Router.h"
+#include "Http/FaultInjector.h"
+#include "Http/HttpServer.h"
+#include "Http/Router.h"
+#include "Http/TlsIdentity.h"
 #include "ServerOptions.h"
-#include "TlsIdentity.h"
 
 #include <QObject>
 #include <atomic>

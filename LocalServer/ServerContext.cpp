@@ -1,7 +1,7 @@
 #include "ServerContext.h"
 
+#include "Auth/MailboxStore.h"
 #include "LogText.h"
-#include "MailboxStore.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Database.h"
+#include "Auth/TokenSigner.h"
 #include "ServerOptions.h"
-#include "SongComposer.h"
-#include "SpeechVoice.h"
-#include "TokenSigner.h"
+#include "Songs/SongComposer.h"
+#include "Speech/SpeechVoice.h"
+#include "Storage/Database.h"
 
 #include <QString>
 #include <functional>

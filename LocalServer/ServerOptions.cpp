@@ -1,7 +1,7 @@
 #include "ServerOptions.h"
 
 #include "AppInfoValues.h"
-#include "SignUpRequirements.h"
+#include "Auth/SignUpRequirements.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FaultInjector.h"
-#include "HttpLimits.h"
+#include "Http/FaultInjector.h"
+#include "Http/HttpLimits.h"
 
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 // SM-2 review for a user with 20,000 cards, each timed as an HTTPS round trip over loopback
 // (one keep-alive connection), and the due query also in the store alone. Run by hand, never by
 // ctest.
-#include "FlashcardStore.h"
+#include "Flashcards/FlashcardStore.h"
 #include "LocalServerBench.h"
 #include "ServerContext.h"
 #include "TestServer.h"

@@ -3,8 +3,8 @@
 // process, the same when all 50 documents must be read (a data dir from before documents were
 // read for the feed when processed), and the GET request over loopback HTTPS. Run by hand, never
 // by ctest.
-#include "FeedBuilder.h"
-#include "FeedStore.h"
+#include "Feed/FeedBuilder.h"
+#include "Feed/FeedStore.h"
 #include "LocalServerBench.h"
 #include "ServerContext.h"
 

@@ -4,12 +4,12 @@
 // questions of each type come back when 10 are asked, and the time taken; then the vocabulary of a
 // book of about 300 pages. Run by hand: bench_GenerationQuality [corpus dir] [--terms NAME].
 
-#include "EnglishStemmer.h"
-#include "KeyTermEngine.h"
-#include "QuizGenerator.h"
-#include "QuizRoutes.h"
-#include "TermWords.h"
-#include "WordNet.h"
+#include "Quiz/QuizGenerator.h"
+#include "Quiz/QuizRoutes.h"
+#include "Terms/EnglishStemmer.h"
+#include "Terms/KeyTermEngine.h"
+#include "Terms/TermWords.h"
+#include "Terms/WordNet.h"
 
 #include <QCoreApplication>
 #include <QDir>

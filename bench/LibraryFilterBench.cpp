@@ -1,7 +1,7 @@
 // One keystroke in the Library's search over 5,000 documents: the course filter and the search
 // over every document, then the shown rows handed to the list model, as DocumentsModel does.
 #include "Common/CourseFilter.h"
-#include "Common/DocumentText.h"
+#include "Documents/DocumentText.h"
 #include "Library/DocumentListModel.h"
 
 #include <benchmark/benchmark.h>

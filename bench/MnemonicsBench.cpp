@@ -3,10 +3,10 @@
 // worst case), and an inline acronym request for a processed document as an HTTPS round trip
 // against an in-process local server (term extraction, generation and the client's decoding
 // included). Run by hand, never by ctest.
-#include "AcronymOrder.h"
-#include "CommonWords.h"
 #include "LocalServerBench.h"
-#include "MnemonicGenerator.h"
+#include "Mnemonics/AcronymOrder.h"
+#include "Mnemonics/MnemonicGenerator.h"
+#include "Terms/CommonWords.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The preview of a 2 MB notecard deck, the largest an import takes: the deck reader alone on
 // decks of each shape (separators detected), and the whole preview request over loopback HTTPS
 // against an in-process local server. Run by hand, never by ctest.
-#include "DeckText.h"
-#include "ImportRoutes.h"
+#include "Import/DeckText.h"
+#include "Import/ImportRoutes.h"
+#include "Import/NotecardParser.h"
 #include "LocalServerBench.h"
-#include "NotecardParser.h"
 #include "TestServer.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 // Fan-out of the push stream: 1,000 devices of one user hold streams to an in-process local server
 // over loopback TLS; each iteration posts one notification and ends when the last stream has
 // received it. The streams are opened before timing. Run by hand, never by ctest.
-#include "DeviceStore.h"
 #include "LocalServerBench.h"
-#include "NotificationHub.h"
-#include "PushStreams.h"
+#include "Notifications/DeviceStore.h"
+#include "Notifications/NotificationHub.h"
+#include "Push/PushStreams.h"
 #include "ServerContext.h"
 #include "TestServer.h"
 

@@ -3,8 +3,8 @@
 // English study notes of bench/corpus, one after another, again and again. Run by hand, never by
 // ctest.
 
-#include "QuizGenerator.h"
-#include "QuizRoutes.h"
+#include "Quiz/QuizGenerator.h"
+#include "Quiz/QuizRoutes.h"
 
 #include <QDir>
 #include <QFile>

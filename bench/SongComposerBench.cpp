@@ -3,8 +3,8 @@
 // processes it starts (festival, the sox encoder), and the Ogg's size.
 // Run by hand (taskset -c 0 for one core), never by ctest.
 
-#include "InstalledVoices.h"
-#include "SongComposer.h"
+#include "Songs/SongComposer.h"
+#include "Speech/InstalledVoices.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -4,9 +4,9 @@
 // is the best of them overall. Run by hand; exits 1 when the chosen voice is not the best measured,
 // 2 when something could not be run.
 
-#include "InstalledVoices.h"
-#include "SpeechSynthesizer.h"
-#include "SpeechVoice.h"
+#include "Speech/InstalledVoices.h"
+#include "Speech/SpeechSynthesizer.h"
+#include "Speech/SpeechVoice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

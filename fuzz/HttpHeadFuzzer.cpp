@@ -1,5 +1,5 @@
-#include "ByteRange.h"
-#include "HttpFraming.h"
+#include "Http/ByteRange.h"
+#include "Http/HttpFraming.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "MultipartForm.h"
+#include "Http/MultipartForm.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "DeckText.h"
-#include "NotecardParser.h"
+#include "Import/DeckText.h"
+#include "Import/NotecardParser.h"
 
 #include <cstddef>
 #include <cstdint>

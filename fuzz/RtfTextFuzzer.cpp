@@ -1,4 +1,4 @@
-#include "RtfText.h"
+#include "Documents/RtfText.h"
 
 #include <cstddef>
 #include <cstdint>

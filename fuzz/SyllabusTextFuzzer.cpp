@@ -1,6 +1,6 @@
-#include "MeetingDays.h"
-#include "SyllabusAnalyzer.h"
-#include "TermStart.h"
+#include "Courses/MeetingDays.h"
+#include "Courses/SyllabusAnalyzer.h"
+#include "Courses/TermStart.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ZipArchive.h"
+#include "Documents/ZipArchive.h"
 
 #include <cstddef>
 #include <cstdint>

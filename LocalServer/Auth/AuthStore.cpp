@@ -1,13 +1,13 @@
-#include "AuthStore.h"
+#include "Auth/AuthStore.h"
 
-#include "DeviceStore.h"
-#include "EmailAddress.h"
-#include "GuessLimits.h"
-#include "PushStreams.h"
-#include "RandomId.h"
-#include "SecretHash.h"
+#include "Auth/EmailAddress.h"
+#include "Auth/GuessLimits.h"
+#include "Auth/SignUpRequirements.h"
+#include "Notifications/DeviceStore.h"
+#include "Push/PushStreams.h"
 #include "ServerContext.h"
-#include "SignUpRequirements.h"
+#include "Storage/RandomId.h"
+#include "Storage/SecretHash.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ServerRequest.h"
-#include "ServerResponse.h"
-#include "SignInAttempt.h"
+#include "Auth/SignInAttempt.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "ClerkError.h"
+#include "Auth/ClerkError.h"
 
-#include "RandomId.h"
+#include "Storage/RandomId.h"
 
 namespace ClerkError {
 

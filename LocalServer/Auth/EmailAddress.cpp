@@ -1,4 +1,4 @@
-#include "EmailAddress.h"
+#include "Auth/EmailAddress.h"
 
 QString EmailAddress::normalized(const QString& address) {
     QString normal = address.trimmed().toLower();

@@ -1,11 +1,11 @@
-#include "FrontendApi.h"
+#include "Auth/FrontendApi.h"
 
-#include "ClerkError.h"
-#include "EmailAddress.h"
-#include "MailboxStore.h"
-#include "RandomId.h"
+#include "Auth/ClerkError.h"
+#include "Auth/EmailAddress.h"
+#include "Auth/MailboxStore.h"
+#include "Auth/SignUpRequirements.h"
 #include "ServerContext.h"
-#include "SignUpRequirements.h"
+#include "Storage/RandomId.h"
 
 #include <QDateTime>
 #include <QJsonArray>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AuthStore.h"
-#include "Router.h"
-#include "SignInRoutes.h"
-#include "SignUpRoutes.h"
+#include "Auth/AuthStore.h"
+#include "Auth/SignInRoutes.h"
+#include "Auth/SignUpRoutes.h"
+#include "Http/Router.h"
 
 struct ServerContext;
 

@@ -1,6 +1,6 @@
-#include "GuessCounterStore.h"
+#include "Auth/GuessCounterStore.h"
 
-#include "Database.h"
+#include "Storage/Database.h"
 
 namespace {
 QString placeholders(const QStringList& keys) {

@@ -1,6 +1,6 @@
-#include "GuessLimiter.h"
+#include "Auth/GuessLimiter.h"
 
-#include "ClerkError.h"
+#include "Auth/ClerkError.h"
 
 GuessLimiter::GuessLimiter(Database& db, qint64 nowMs, QString refusal, QString paramName)
     : counterStore_(db), nowMs_(nowMs), refusal_(std::move(refusal)), paramName_(std::move(paramName)) {}

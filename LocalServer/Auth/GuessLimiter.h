@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GuessCounterStore.h"
-#include "ServerResponse.h"
+#include "Auth/GuessCounterStore.h"
+#include "Http/ServerResponse.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "GuessLimits.h"
+#include "Auth/GuessLimits.h"
 
-#include "GuessCounterStore.h"
+#include "Auth/GuessCounterStore.h"
 #include "ServerContext.h"
 
 namespace GuessLimits {

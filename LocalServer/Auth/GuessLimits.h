@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GuessLimiter.h"
+#include "Auth/GuessLimiter.h"
 
 #include <QHostAddress>
 #include <QString>

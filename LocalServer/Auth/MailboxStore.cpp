@@ -1,6 +1,6 @@
-#include "MailboxStore.h"
+#include "Auth/MailboxStore.h"
 
-#include "Database.h"
+#include "Storage/Database.h"
 
 void MailboxStore::keep(const Mail& mail) {
     db_.exec("INSERT INTO mailbox (recipient, subject, body, created_at) VALUES (?, ?, ?, ?)",

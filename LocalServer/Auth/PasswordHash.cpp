@@ -1,6 +1,6 @@
-#include "PasswordHash.h"
+#include "Auth/PasswordHash.h"
 
-#include "RandomId.h"
+#include "Storage/RandomId.h"
 
 #include <QPasswordDigestor>
 #include <QStringList>

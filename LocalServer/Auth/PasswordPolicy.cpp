@@ -1,6 +1,6 @@
-#include "PasswordPolicy.h"
+#include "Auth/PasswordPolicy.h"
 
-#include "ClerkError.h"
+#include "Auth/ClerkError.h"
 
 namespace PasswordPolicy {
 

@@ -1,6 +1,6 @@
-#include "ProfileStore.h"
+#include "Auth/ProfileStore.h"
 
-#include "Database.h"
+#include "Storage/Database.h"
 
 #include <QJsonDocument>
 

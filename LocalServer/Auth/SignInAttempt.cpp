@@ -1,4 +1,4 @@
-#include "SignInAttempt.h"
+#include "Auth/SignInAttempt.h"
 
 #include <algorithm>
 #include <array>

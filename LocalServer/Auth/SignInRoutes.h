@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AuthStore.h"
-#include "Router.h"
+#include "Auth/AuthStore.h"
+#include "Http/Router.h"
 
 #include <functional>
 #include <optional>

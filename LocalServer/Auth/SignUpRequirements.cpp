@@ -1,4 +1,4 @@
-#include "SignUpRequirements.h"
+#include "Auth/SignUpRequirements.h"
 
 const QStringList SignUpRequirements::selectable{"first_name", "last_name", "legal_accepted"};
 

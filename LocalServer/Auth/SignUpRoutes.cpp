@@ -1,14 +1,14 @@
-#include "SignUpRoutes.h"
+#include "Auth/SignUpRoutes.h"
 
-#include "ClerkError.h"
-#include "EmailAddress.h"
-#include "GuessLimits.h"
-#include "PasswordHash.h"
-#include "PasswordPolicy.h"
-#include "RandomId.h"
+#include "Auth/ClerkError.h"
+#include "Auth/EmailAddress.h"
+#include "Auth/GuessLimits.h"
+#include "Auth/PasswordHash.h"
+#include "Auth/PasswordPolicy.h"
+#include "Auth/SignUpRequirements.h"
+#include "Auth/VerificationCode.h"
 #include "ServerContext.h"
-#include "SignUpRequirements.h"
-#include "VerificationCode.h"
+#include "Storage/RandomId.h"
 
 #include <QRegularExpression>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "TokenSigner.h"
+#include "Auth/TokenSigner.h"
 
 #include <QCryptographicHash>
 #include <QJsonDocument>

@@ -1,9 +1,9 @@
-#include "VerificationCode.h"
+#include "Auth/VerificationCode.h"
 
-#include "ClerkError.h"
-#include "GuessLimiter.h"
-#include "RandomId.h"
+#include "Auth/ClerkError.h"
+#include "Auth/GuessLimiter.h"
 #include "ServerContext.h"
+#include "Storage/RandomId.h"
 
 namespace VerificationCode {
 

@@ -1,4 +1,4 @@
-#include "ICalendarWriter.h"
+#include "Calendar/ICalendarWriter.h"
 
 #include <libical/ical.h>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StudyEvent.h"
+#include "Courses/StudyEvent.h"
 
 #include <QByteArray>
 #include <QList>

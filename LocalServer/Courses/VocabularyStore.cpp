@@ -1,6 +1,6 @@
-#include "VocabularyStore.h"
+#include "Courses/VocabularyStore.h"
 
-#include "FlashcardStore.h"
+#include "Flashcards/FlashcardStore.h"
 #include "ServerContext.h"
 
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
-#include "DocumentText.h"
+#include "Documents/DocumentText.h"
 
-#include "RtfText.h"
-#include "ZipArchive.h"
+#include "Documents/RtfText.h"
+#include "Documents/ZipArchive.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

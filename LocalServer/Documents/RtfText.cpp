@@ -1,4 +1,4 @@
-#include "RtfText.h"
+#include "Documents/RtfText.h"
 
 #include <QList>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "CommunityCatalogue.h"
+#include "Feed/CommunityCatalogue.h"
 
 #include <QFile>
 #include <QJsonArray>

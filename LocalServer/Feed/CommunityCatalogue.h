@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FeedCard.h"
+#include "Feed/FeedCard.h"
 
 #include <QList>
 #include <QSet>

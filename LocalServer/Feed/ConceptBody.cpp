@@ -1,7 +1,7 @@
-#include "ConceptBody.h"
+#include "Feed/ConceptBody.h"
 
-#include "StandaloneSentence.h"
-#include "TermCasing.h"
+#include "Terms/StandaloneSentence.h"
+#include "Terms/TermCasing.h"
 
 #include <algorithm>
 

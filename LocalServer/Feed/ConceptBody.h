@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyTermEngine.h"
+#include "Terms/KeyTermEngine.h"
 
 #include <QString>
 

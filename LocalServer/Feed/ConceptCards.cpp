@@ -1,10 +1,10 @@
-#include "ConceptCards.h"
+#include "Feed/ConceptCards.h"
 
-#include "ConceptBody.h"
-#include "ConceptDepth.h"
-#include "FeedIds.h"
-#include "KeyTermEngine.h"
-#include "TermCasing.h"
+#include "Feed/ConceptBody.h"
+#include "Feed/ConceptDepth.h"
+#include "Feed/FeedIds.h"
+#include "Terms/KeyTermEngine.h"
+#include "Terms/TermCasing.h"
 
 #include <QJsonObject>
 

@@ -1,6 +1,6 @@
-#include "ConceptDepth.h"
+#include "Feed/ConceptDepth.h"
 
-#include "CommonWords.h"
+#include "Terms/CommonWords.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,11 +1,11 @@
-#include "FeedBuilder.h"
+#include "Feed/FeedBuilder.h"
 
-#include "CommunityCatalogue.h"
-#include "FeedIds.h"
-#include "FeedStore.h"
-#include "ProfileStore.h"
+#include "Auth/ProfileStore.h"
+#include "Feed/CommunityCatalogue.h"
+#include "Feed/FeedIds.h"
+#include "Feed/FeedStore.h"
 #include "ServerContext.h"
-#include "UserTimeZone.h"
+#include "Storage/UserTimeZone.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FeedCard.h"
-#include "FeedRanker.h"
+#include "Feed/FeedCard.h"
+#include "Feed/FeedRanker.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "FeedCard.h"
+#include "Feed/FeedCard.h"
 
 QJsonObject FeedCard::toJson() const {
     QJsonObject record{{"card_id", cardId},         {"concept_id", conceptId}, {"card_type", cardType},

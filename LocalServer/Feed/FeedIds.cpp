@@ -1,4 +1,4 @@
-#include "FeedIds.h"
+#include "Feed/FeedIds.h"
 
 #include <QCryptographicHash>
 

@@ -1,4 +1,4 @@
-#include "FeedRanker.h"
+#include "Feed/FeedRanker.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

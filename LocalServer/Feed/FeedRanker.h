@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FeedCard.h"
-#include "FeedHistory.h"
+#include "Feed/FeedCard.h"
+#include "Feed/FeedHistory.h"
 
 #include <QDate>
 #include <QList>

@@ -1,7 +1,7 @@
-#include "FeedStore.h"
+#include "Feed/FeedStore.h"
 
-#include "RandomId.h"
 #include "ServerContext.h"
+#include "Storage/RandomId.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConceptCards.h"
-#include "FeedHistory.h"
+#include "Feed/ConceptCards.h"
+#include "Feed/FeedHistory.h"
 
 #include <QHash>
 #include <QJsonObject>

@@ -1,4 +1,4 @@
-#include "ByteRange.h"
+#include "Http/ByteRange.h"
 
 namespace {
 

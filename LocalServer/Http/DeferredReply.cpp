@@ -1,4 +1,4 @@
-#include "DeferredReply.h"
+#include "Http/DeferredReply.h"
 
 namespace {
 thread_local DeferredReply::Scope* current = nullptr;

@@ -1,4 +1,4 @@
-#include "FaultInjector.h"
+#include "Http/FaultInjector.h"
 
 std::optional<FaultInjector::Fault> FaultInjector::fromJson(const QJsonObject& object) {
     const QString path = object.value("path").toString();

@@ -1,4 +1,4 @@
-#include "HttpFraming.h"
+#include "Http/HttpFraming.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "HttpServer.h"
+#include "Http/HttpServer.h"
 
-#include "HttpSession.h"
+#include "Http/HttpSession.h"
 
 #include <QHash>
 #include <QLoggingCategory>

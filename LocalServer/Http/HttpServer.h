@@ -1,9 +1,9 @@
 #pragma once
 
-#include "HeadVerdict.h"
-#include "HttpLimits.h"
-#include "ServerRequest.h"
-#include "ServerResponse.h"
+#include "Http/HeadVerdict.h"
+#include "Http/HttpLimits.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "HttpSession.h"
+#include "Http/HttpSession.h"
 
-#include "HttpFraming.h"
-#include "WebSocketConnection.h"
+#include "Http/HttpFraming.h"
+#include "Http/WebSocketConnection.h"
 
 #include <QDir>
 #include <QFile>

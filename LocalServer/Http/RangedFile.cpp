@@ -1,6 +1,6 @@
-#include "RangedFile.h"
+#include "Http/RangedFile.h"
 
-#include "ByteRange.h"
+#include "Http/ByteRange.h"
 
 ServerResponse rangedFile(QFile& file, const QByteArray& rangeHeader, const QByteArray& contentType) {
     // A handle of the answer's own, unbuffered: the bytes are read as the client takes them,

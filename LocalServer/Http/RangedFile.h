@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ServerResponse.h"
+#include "Http/ServerResponse.h"
 
 #include <QFile>
 

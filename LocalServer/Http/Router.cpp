@@ -1,4 +1,4 @@
-#include "Router.h"
+#include "Http/Router.h"
 
 void Router::add(const QByteArray& method, const QString& pattern, Handler handler, Gate gate) {
     QString expression = QRegularExpression::escape(pattern);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ServerRequest.h"
-#include "ServerResponse.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 #include <QList>
 #include <QRegularExpression>

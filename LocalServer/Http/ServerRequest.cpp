@@ -1,4 +1,4 @@
-#include "ServerRequest.h"
+#include "Http/ServerRequest.h"
 
 #include <QJsonDocument>
 

@@ -1,4 +1,4 @@
-#include "ServerResponse.h"
+#include "Http/ServerResponse.h"
 
 #include "HttpStatus.h"
 

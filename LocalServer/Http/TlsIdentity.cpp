@@ -1,6 +1,6 @@
-#include "TlsIdentity.h"
+#include "Http/TlsIdentity.h"
 
-#include "PrivateFile.h"
+#include "Storage/PrivateFile.h"
 
 #include <QDir>
 #include <QFile>

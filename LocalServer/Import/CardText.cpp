@@ -1,4 +1,4 @@
-#include "CardText.h"
+#include "Import/CardText.h"
 
 #include <QHash>
 #include <QRegularExpression>

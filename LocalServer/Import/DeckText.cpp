@@ -1,4 +1,4 @@
-#include "DeckText.h"
+#include "Import/DeckText.h"
 
 #include <QStringDecoder>
 

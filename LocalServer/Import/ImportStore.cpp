@@ -1,7 +1,7 @@
-#include "ImportStore.h"
+#include "Import/ImportStore.h"
 
-#include "Database.h"
-#include "RandomId.h"
+#include "Storage/Database.h"
+#include "Storage/RandomId.h"
 
 #include <QJsonDocument>
 

@@ -1,4 +1,4 @@
-#include "InstructionFlagger.h"
+#include "Import/InstructionFlagger.h"
 
 #include <QList>
 #include <QRegularExpression>

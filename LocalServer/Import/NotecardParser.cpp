@@ -1,8 +1,8 @@
-#include "NotecardParser.h"
+#include "Import/NotecardParser.h"
 
-#include "CardText.h"
-#include "InstructionFlagger.h"
-#include "NotecardRowReader.h"
+#include "Import/CardText.h"
+#include "Import/InstructionFlagger.h"
+#include "Import/NotecardRowReader.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "NotecardRowReader.h"
+#include "Import/NotecardRowReader.h"
 
 using Field = NotecardParser::Field;
 using CardBreak = NotecardParser::CardBreak;

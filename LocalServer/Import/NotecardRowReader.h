@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NotecardParser.h"
+#include "Import/NotecardParser.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "FailPoint.h"
+#include "Jobs/FailPoint.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "JobQueue.h"
+#include "Jobs/JobQueue.h"
 
-#include "FailPoint.h"
-#include "JobStore.h"
+#include "Jobs/FailPoint.h"
+#include "Jobs/JobStore.h"
 #include "LogText.h"
-#include "RandomId.h"
 #include "ServerContext.h"
+#include "Storage/RandomId.h"
 
 #include <QLoggingCategory>
 #include <QTimer>

@@ -1,7 +1,7 @@
-#include "JobStore.h"
+#include "Jobs/JobStore.h"
 
-#include "Database.h"
-#include "FailPoint.h"
+#include "Jobs/FailPoint.h"
+#include "Storage/Database.h"
 
 #include <QJsonDocument>
 

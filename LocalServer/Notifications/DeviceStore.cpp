@@ -1,8 +1,8 @@
-#include "DeviceStore.h"
+#include "Notifications/DeviceStore.h"
 
-#include "PushStreams.h"
-#include "SecretHash.h"
+#include "Push/PushStreams.h"
 #include "ServerContext.h"
+#include "Storage/SecretHash.h"
 
 #include <QRegularExpression>
 

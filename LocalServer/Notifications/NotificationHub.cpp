@@ -1,4 +1,4 @@
-#include "NotificationHub.h"
+#include "Notifications/NotificationHub.h"
 
 #include "ServerContext.h"
 

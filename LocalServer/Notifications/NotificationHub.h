@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NotificationStore.h"
+#include "Notifications/NotificationStore.h"
 
 #include <QHash>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
-#include "NotificationStore.h"
+#include "Notifications/NotificationStore.h"
 
-#include "RandomId.h"
 #include "ServerContext.h"
+#include "Storage/RandomId.h"
 
 #include <QDateTime>
 #include <QJsonArray>

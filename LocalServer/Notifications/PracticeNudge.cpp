@@ -1,10 +1,10 @@
-#include "PracticeNudge.h"
+#include "Notifications/PracticeNudge.h"
 
-#include "DailyStreak.h"
-#include "FlashcardStore.h"
-#include "NotificationHub.h"
+#include "Flashcards/FlashcardStore.h"
+#include "Notifications/NotificationHub.h"
+#include "Rewards/DailyStreak.h"
 #include "ServerContext.h"
-#include "UserTimeZone.h"
+#include "Storage/UserTimeZone.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "QuizResultNotice.h"
+#include "Notifications/QuizResultNotice.h"
 
-#include "NotificationHub.h"
+#include "Notifications/NotificationHub.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "PushSession.h"
+#include "Push/PushSession.h"
 
-#include "WebSocketConnection.h"
+#include "Http/WebSocketConnection.h"
 
 #include <QLoggingCategory>
 #include <boost/asio/post.hpp>

@@ -1,7 +1,7 @@
-#include "PushStreamRoute.h"
+#include "Push/PushStreamRoute.h"
 
-#include "DeviceStore.h"
-#include "PushStreams.h"
+#include "Notifications/DeviceStore.h"
+#include "Push/PushStreams.h"
 #include "ServerContext.h"
 
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Router.h"
-#include "ServerRequest.h"
-#include "ServerResponse.h"
+#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 class PushStreams;

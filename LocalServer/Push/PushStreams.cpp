@@ -1,10 +1,10 @@
-#include "PushStreams.h"
+#include "Push/PushStreams.h"
 
-#include "NotificationHub.h"
-#include "NotificationStore.h"
-#include "PushSession.h"
-#include "SecretHash.h"
+#include "Notifications/NotificationHub.h"
+#include "Notifications/NotificationStore.h"
+#include "Push/PushSession.h"
 #include "ServerContext.h"
+#include "Storage/SecretHash.h"
 
 #include <QJsonDocument>
 #include <QList>

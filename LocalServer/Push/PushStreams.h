@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceStore.h"
+#include "Notifications/DeviceStore.h"
 
 #include <QHash>
 #include <QJsonObject>

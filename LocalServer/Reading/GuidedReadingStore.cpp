@@ -1,4 +1,4 @@
-#include "GuidedReadingStore.h"
+#include "Reading/GuidedReadingStore.h"
 
 #include "ServerContext.h"
 

@@ -1,11 +1,11 @@
-#include "ReadingGuideWriter.h"
+#include "Reading/ReadingGuideWriter.h"
 
-#include "CommonWords.h"
-#include "KeyConceptLine.h"
-#include "KeyTermEngine.h"
-#include "ReadingOutline.h"
-#include "StandaloneSentence.h"
-#include "Summarizer.h"
+#include "Library/Summarizer.h"
+#include "Reading/ReadingOutline.h"
+#include "Terms/CommonWords.h"
+#include "Terms/KeyConceptLine.h"
+#include "Terms/KeyTermEngine.h"
+#include "Terms/StandaloneSentence.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>

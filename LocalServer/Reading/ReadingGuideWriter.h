@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReadingStyle.h"
+#include "Reading/ReadingStyle.h"
 
 #include <QJsonObject>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "ReadingOutline.h"
+#include "Reading/ReadingOutline.h"
 
-#include "StandaloneSentence.h"
+#include "Terms/StandaloneSentence.h"
 
 namespace {
 

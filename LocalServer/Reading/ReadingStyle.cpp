@@ -1,4 +1,4 @@
-#include "ReadingStyle.h"
+#include "Reading/ReadingStyle.h"
 
 const QStringList& ReadingStyle::types() {
     static const QStringList list{"comprehensive", "quick_review", "deep_dive", "study_guide",

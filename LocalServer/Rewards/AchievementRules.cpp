@@ -1,4 +1,4 @@
-#include "AchievementRules.h"
+#include "Rewards/AchievementRules.h"
 
 #include <array>
 

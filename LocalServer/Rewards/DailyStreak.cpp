@@ -1,4 +1,4 @@
-#include "DailyStreak.h"
+#include "Rewards/DailyStreak.h"
 
 #include <QDateTime>
 

@@ -1,4 +1,4 @@
-#include "LevelTable.h"
+#include "Rewards/LevelTable.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "QuizAnswers.h"
+#include "Rewards/QuizAnswers.h"
 
 #include <QJsonObject>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "RewardCatalog.h"
+#include "Rewards/RewardCatalog.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "RewardsRules.h"
+#include "Rewards/RewardsRules.h"
 
 #include <array>
 #include <utility>

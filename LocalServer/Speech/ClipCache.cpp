@@ -1,4 +1,4 @@
-#include "ClipCache.h"
+#include "Speech/ClipCache.h"
 
 #include <QDateTime>
 #include <QDir>

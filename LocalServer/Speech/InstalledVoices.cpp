@@ -1,4 +1,4 @@
-#include "InstalledVoices.h"
+#include "Speech/InstalledVoices.h"
 
 #include <QDir>
 #include <QFileInfo>

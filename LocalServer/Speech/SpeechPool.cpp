@@ -1,4 +1,4 @@
-#include "SpeechPool.h"
+#include "Speech/SpeechPool.h"
 
 #include "ServerContext.h"
 

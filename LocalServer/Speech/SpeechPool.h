@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SpeechLimits.h"
-#include "SpeechVoice.h"
+#include "Speech/SpeechLimits.h"
+#include "Speech/SpeechVoice.h"
 
 #include <QHash>
 #include <QList>

@@ -1,7 +1,7 @@
-#include "SpeechSynthesizer.h"
+#include "Speech/SpeechSynthesizer.h"
 
-#include "PrivateFile.h"
-#include "SpeechText.h"
+#include "Speech/SpeechText.h"
+#include "Storage/PrivateFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpeechVoice.h"
+#include "Speech/SpeechVoice.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "SpeechText.h"
+#include "Speech/SpeechText.h"
 
 QString SpeechText::ascii(const QString& text) {
     QString out;

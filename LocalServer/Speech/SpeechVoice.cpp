@@ -1,6 +1,6 @@
-#include "SpeechVoice.h"
+#include "Speech/SpeechVoice.h"
 
-#include "InstalledVoices.h"
+#include "Speech/InstalledVoices.h"
 
 QString SpeechVoice::provider() const {
     switch (engine) {

@@ -1,4 +1,4 @@
-#include "WavInfo.h"
+#include "Speech/WavInfo.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "Database.h"
+#include "Storage/Database.h"
 
 #include <QLoggingCategory>
 #include <QSqlError>

@@ -1,4 +1,4 @@
-#include "PrivateFile.h"
+#include "Storage/PrivateFile.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "RandomId.h"
+#include "Storage/RandomId.h"
 
 #include <QRandomGenerator>
 

@@ -1,4 +1,4 @@
-#include "SecretHash.h"
+#include "Storage/SecretHash.h"
 
 #include <QCryptographicHash>
 

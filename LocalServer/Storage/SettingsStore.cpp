@@ -1,6 +1,6 @@
-#include "SettingsStore.h"
+#include "Storage/SettingsStore.h"
 
-#include "Database.h"
+#include "Storage/Database.h"
 
 std::optional<QString> SettingsStore::value(const QString& key) {
     const auto row = db_.row("SELECT value FROM settings WHERE key = ?", {key});

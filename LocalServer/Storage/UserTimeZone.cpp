@@ -1,6 +1,6 @@
-#include "UserTimeZone.h"
+#include "Storage/UserTimeZone.h"
 
-#include "ProfileStore.h"
+#include "Auth/ProfileStore.h"
 
 UserTimeZone UserTimeZone::of(Database& db, const QString& userId) {
     const QByteArray id = ProfileStore(db).timeZone(userId).toUtf8();

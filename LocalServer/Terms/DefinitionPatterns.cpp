@@ -1,6 +1,6 @@
-#include "DefinitionPatterns.h"
+#include "Terms/DefinitionPatterns.h"
 
-#include "TermWords.h"
+#include "Terms/TermWords.h"
 
 #include <QRegularExpression>
 #include <QSet>

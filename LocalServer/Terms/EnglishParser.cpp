@@ -1,4 +1,4 @@
-#include "EnglishParser.h"
+#include "Terms/EnglishParser.h"
 
 #include <QLoggingCategory>
 #include <QRegularExpression>

@@ -1,13 +1,13 @@
-#include "KeyTermEngine.h"
+#include "Terms/KeyTermEngine.h"
 
-#include "CommonWords.h"
-#include "DefinitionPatterns.h"
-#include "EnglishParser.h"
-#include "EnglishStemmer.h"
-#include "NoteReader.h"
-#include "TermWords.h"
-#include "TextChunker.h"
-#include "WordRarity.h"
+#include "Terms/CommonWords.h"
+#include "Terms/DefinitionPatterns.h"
+#include "Terms/EnglishParser.h"
+#include "Terms/EnglishStemmer.h"
+#include "Terms/NoteReader.h"
+#include "Terms/TermWords.h"
+#include "Terms/TextChunker.h"
+#include "Terms/WordRarity.h"
 
 #include <QHash>
 #include <QRegularExpression>

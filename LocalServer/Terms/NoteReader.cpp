@@ -1,6 +1,6 @@
-#include "NoteReader.h"
+#include "Terms/NoteReader.h"
 
-#include "CommonWords.h"
+#include "Terms/CommonWords.h"
 
 #include <QHash>
 #include <QRegularExpression>

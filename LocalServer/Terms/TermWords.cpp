@@ -1,7 +1,7 @@
-#include "TermWords.h"
+#include "Terms/TermWords.h"
 
-#include "CommonWords.h"
-#include "KeyTermEngine.h"
+#include "Terms/CommonWords.h"
+#include "Terms/KeyTermEngine.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,7 +1,7 @@
-#include "WordRarity.h"
+#include "Terms/WordRarity.h"
 
-#include "CommonWords.h"
-#include "WordNet.h"
+#include "Terms/CommonWords.h"
+#include "Terms/WordNet.h"
 
 #include <QFile>
 #include <algorithm>

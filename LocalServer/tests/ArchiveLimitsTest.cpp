@@ -1,6 +1,6 @@
-#include "DocumentText.h"
+#include "Documents/DocumentText.h"
+#include "Documents/ZipArchive.h"
 #include "SampleDocuments.h"
-#include "ZipArchive.h"
 #include "ZipBuilder.h"
 
 #include <QRandomGenerator>

@@ -1,10 +1,10 @@
-#include "PasswordHash.h"
-#include "PasswordPolicy.h"
+#include "Auth/PasswordHash.h"
+#include "Auth/PasswordPolicy.h"
+#include "Auth/SignInAttempt.h"
+#include "Auth/TokenSigner.h"
+#include "Auth/VerificationCode.h"
 #include "ServerContext.h"
 #include "ServerOptions.h"
-#include "SignInAttempt.h"
-#include "TokenSigner.h"
-#include "VerificationCode.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 #include "TestServer.h"
 
-#include "SecretHash.h"
 #include "ServerContext.h"
+#include "Storage/SecretHash.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "LibraryStore.h"
+#include "Library/LibraryStore.h"
 #include "RawExchange.h"
 #include "SampleDocuments.h"
 #include "ServerContext.h"

@@ -1,8 +1,8 @@
-#include "MultipartForm.h"
-#include "Summarizer.h"
-#include "SyllabusAnalyzer.h"
-#include "UniversityDirectory.h"
-#include "WavInfo.h"
+#include "Courses/SyllabusAnalyzer.h"
+#include "Directory/UniversityDirectory.h"
+#include "Http/MultipartForm.h"
+#include "Library/Summarizer.h"
+#include "Speech/WavInfo.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>

@@ -1,11 +1,11 @@
-#include "AuthStore.h"
-#include "Database.h"
-#include "DeviceStore.h"
-#include "PrivateFile.h"
+#include "Auth/AuthStore.h"
+#include "Notifications/DeviceStore.h"
 #include "SampleDocuments.h"
-#include "SecretHash.h"
 #include "ServerContext.h"
 #include "ServerProcess.h"
+#include "Storage/Database.h"
+#include "Storage/PrivateFile.h"
+#include "Storage/SecretHash.h"
 #include "TestServer.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "DocumentText.h"
+#include "Documents/DocumentText.h"
+#include "Documents/ZipArchive.h"
 #include "SampleDocuments.h"
-#include "TextChunker.h"
-#include "ZipArchive.h"
+#include "Terms/TextChunker.h"
 
 #include <QTemporaryDir>
 #include <QTest>

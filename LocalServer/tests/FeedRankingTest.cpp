@@ -1,5 +1,5 @@
-#include "ConceptDepth.h"
-#include "FeedRanker.h"
+#include "Feed/ConceptDepth.h"
+#include "Feed/FeedRanker.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "SpacedRepetition.h"
+#include "Flashcards/SpacedRepetition.h"
 #include "TestServer.h"
 
 #include <QJsonArray>

@@ -1,12 +1,12 @@
-#include "FeedRanker.h"
+#include "Feed/FeedRanker.h"
 #include "ForYou/CardLikeResponse.h"
 #include "ForYou/ForYouEventResponse.h"
 #include "ForYou/ForYouFeedResponse.h"
 #include "Json.h"
-#include "KeyTermEngine.h"
 #include "QuotedProse.h"
 #include "ServerContext.h"
-#include "TermCasing.h"
+#include "Terms/KeyTermEngine.h"
+#include "Terms/TermCasing.h"
 #include "TestServer.h"
 
 #include <QJsonArray>

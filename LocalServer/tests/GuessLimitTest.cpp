@@ -1,8 +1,8 @@
-#include "GuessLimiter.h"
-#include "GuessLimits.h"
+#include "Auth/GuessLimiter.h"
+#include "Auth/GuessLimits.h"
+#include "Auth/VerificationCode.h"
 #include "ServerContext.h"
 #include "TestServer.h"
-#include "VerificationCode.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "GenerationJobStatusResponse.h"
 #include "GuidedReading/GuidedReadingPlan.h"
-#include "GuidedReadingRoutes.h"
 #include "InlineOrEnqueued.h"
 #include "Json.h"
+#include "Reading/GuidedReadingRoutes.h"
 #include "ServerContext.h"
 #include "TestServer.h"
 

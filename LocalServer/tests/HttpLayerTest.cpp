@@ -1,5 +1,5 @@
+#include "Http/Router.h"
 #include "RawExchange.h"
-#include "Router.h"
 #include "TestServer.h"
 
 #include <QSslSocket>

@@ -1,4 +1,4 @@
-#include "ImportRoutes.h"
+#include "Import/ImportRoutes.h"
 #include "RawExchange.h"
 #include "TestServer.h"
 

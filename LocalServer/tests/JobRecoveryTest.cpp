@@ -1,6 +1,6 @@
-#include "Database.h"
 #include "ServerContext.h"
 #include "ServerProcess.h"
+#include "Storage/Database.h"
 #include "TestServer.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "KeyTermEngine.h"
-#include "NoteReader.h"
+#include "Terms/KeyTermEngine.h"
+#include "Terms/NoteReader.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "SampleDocuments.h"
 #include "ServerContext.h"
-#include "SpeechRoutes.h"
+#include "Speech/SpeechRoutes.h"
+#include "Speech/WavInfo.h"
 #include "TestServer.h"
-#include "WavInfo.h"
 
 #include <QJsonArray>
 #include <QTest>

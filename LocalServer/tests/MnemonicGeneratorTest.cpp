@@ -1,8 +1,8 @@
-#include "MnemonicGenerator.h"
-#include "AcronymOrder.h"
-#include "CommonWords.h"
-#include "KeyIdeas.h"
+#include "Mnemonics/MnemonicGenerator.h"
 #include "MnemonicHTMLParser.h"
+#include "Mnemonics/AcronymOrder.h"
+#include "Terms/CommonWords.h"
+#include "Terms/KeyIdeas.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,5 +1,5 @@
-#include "NotecardParser.h"
-#include "DeckText.h"
+#include "Import/NotecardParser.h"
+#include "Import/DeckText.h"
 
 #include <QStringDecoder>
 #include <QTest>

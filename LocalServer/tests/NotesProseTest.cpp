@@ -1,8 +1,8 @@
-#include "ConceptBody.h"
-#include "KeyConceptLine.h"
-#include "SectionSummary.h"
-#include "StandaloneSentence.h"
-#include "Summarizer.h"
+#include "Feed/ConceptBody.h"
+#include "Library/SectionSummary.h"
+#include "Library/Summarizer.h"
+#include "Terms/KeyConceptLine.h"
+#include "Terms/StandaloneSentence.h"
 
 #include <QTest>
 

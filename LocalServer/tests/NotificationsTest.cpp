@@ -1,11 +1,11 @@
-#include "DeviceStore.h"
 #include "Json.h"
-#include "NotificationHub.h"
+#include "Notifications/DeviceStore.h"
 #include "Notifications/MarkAllReadResponse.h"
+#include "Notifications/NotificationHub.h"
 #include "Notifications/NotificationsResponse.h"
 #include "Notifications/UnreadCountResponse.h"
-#include "SecretHash.h"
 #include "ServerContext.h"
+#include "Storage/SecretHash.h"
 #include "TestServer.h"
 
 #include <QMutex>

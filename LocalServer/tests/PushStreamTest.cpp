@@ -1,5 +1,5 @@
+#include "Push/PushStreams.h"
 #include "PushClient.h"
-#include "PushStreams.h"
 #include "ServerContext.h"
 #include "TestServer.h"
 

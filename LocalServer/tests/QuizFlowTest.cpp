@@ -1,7 +1,7 @@
 #include "GenerationJobStatusResponse.h"
 #include "InlineOrEnqueued.h"
 #include "Json.h"
-#include "QuizRoutes.h"
+#include "Quiz/QuizRoutes.h"
 #include "Quizzes/GenerateQuizResponse.h"
 #include "Quizzes/QuizCacheStatusResponse.h"
 #include "Quizzes/QuizCompleteRequest.h"

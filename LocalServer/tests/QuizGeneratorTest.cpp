@@ -1,8 +1,8 @@
-#include "QuizGenerator.h"
-#include "DistractorCloseness.h"
-#include "KeyTermEngine.h"
-#include "StatedRelation.h"
-#include "TermForms.h"
+#include "Quiz/QuizGenerator.h"
+#include "Quiz/DistractorCloseness.h"
+#include "Quiz/StatedRelation.h"
+#include "Quiz/TermForms.h"
+#include "Terms/KeyTermEngine.h"
 
 #include <QJsonObject>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "SpeechRoutes.h"
+#include "Speech/SpeechRoutes.h"
 #include "TestServer.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ReadingGuideWriter.h"
+#include "Reading/ReadingGuideWriter.h"
 #include "QuotedProse.h"
 
 #include <QJsonArray>

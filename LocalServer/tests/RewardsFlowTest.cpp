@@ -6,8 +6,8 @@
 #include "Quizzes/QuizCompleteResponse.h"
 #include "Quizzes/SaveQuizScoreRequest.h"
 #include "Quizzes/SaveQuizScoreResponse.h"
-#include "RewardsRules.h"
-#include "RewardsStore.h"
+#include "Rewards/RewardsRules.h"
+#include "Rewards/RewardsStore.h"
 #include "ServerContext.h"
 #include "TestServer.h"
 

@@ -3,7 +3,7 @@
 #include "Gamification/RewardCatalogItem.h"
 #include "Gamification/UserRewardItem.h"
 #include "Json.h"
-#include "RewardCatalog.h"
+#include "Rewards/RewardCatalog.h"
 #include "TestServer.h"
 
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
-#include "RewardsRules.h"
-#include "AchievementRules.h"
-#include "DailyStreak.h"
-#include "LevelTable.h"
-#include "QuizAnswers.h"
+#include "Rewards/RewardsRules.h"
+#include "Rewards/AchievementRules.h"
+#include "Rewards/DailyStreak.h"
+#include "Rewards/LevelTable.h"
+#include "Rewards/QuizAnswers.h"
 
 #include <QDateTime>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DocumentText.h"
+#include "Documents/DocumentText.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,9 +1,9 @@
-#include "Database.h"
-#include "FaultInjector.h"
-#include "PrivateFile.h"
+#include "Http/FaultInjector.h"
 #include "SampleDocuments.h"
 #include "ServerContext.h"
 #include "ServerOptions.h"
+#include "Storage/Database.h"
+#include "Storage/PrivateFile.h"
 #include "TestServer.h"
 
 #include <QFile>

@@ -1,14 +1,14 @@
-#include "SongComposer.h"
-#include "BackingTrack.h"
-#include "SongArrangement.h"
-#include "SongGenre.h"
-#include "SongMelody.h"
+#include "Songs/SongComposer.h"
 #include "SongText.h"
-#include "SpeechVoice.h"
-#include "VocalRenderer.h"
-#include "VoicePitch.h"
+#include "Songs/BackingTrack.h"
+#include "Songs/SongArrangement.h"
+#include "Songs/SongGenre.h"
+#include "Songs/SongMelody.h"
+#include "Songs/VocalRenderer.h"
+#include "Songs/VoicePitch.h"
+#include "Speech/SpeechVoice.h"
 
-#include "InstalledVoices.h"
+#include "Speech/InstalledVoices.h"
 
 #include <QDir>
 #include <QProcess>

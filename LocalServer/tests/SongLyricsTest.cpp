@@ -1,10 +1,10 @@
 #include "LyricsText.h"
-#include "SongArrangement.h"
-#include "SongComposer.h"
-#include "SongGenre.h"
-#include "SongLyricsWriter.h"
 #include "SongText.h"
-#include "Syllables.h"
+#include "Songs/SongArrangement.h"
+#include "Songs/SongComposer.h"
+#include "Songs/SongGenre.h"
+#include "Songs/SongLyricsWriter.h"
+#include "Songs/Syllables.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "SpeechVoice.h"
-#include "InstalledVoices.h"
-#include "SpeechSynthesizer.h"
-#include "SpeechText.h"
-#include "WavInfo.h"
+#include "Speech/SpeechVoice.h"
+#include "Speech/InstalledVoices.h"
+#include "Speech/SpeechSynthesizer.h"
+#include "Speech/SpeechText.h"
+#include "Speech/WavInfo.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "StudySchedule.h"
-#include "MeetingDays.h"
-#include "StudyPlanBuilder.h"
-#include "SyllabusAnalyzer.h"
-#include "TermStart.h"
+#include "Courses/StudySchedule.h"
+#include "Courses/MeetingDays.h"
+#include "Courses/StudyPlanBuilder.h"
+#include "Courses/SyllabusAnalyzer.h"
+#include "Courses/TermStart.h"
 
 #include <QJsonArray>
 #include <QTest>

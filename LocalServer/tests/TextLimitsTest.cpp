@@ -1,5 +1,5 @@
-#include "DocumentText.h"
-#include "RtfText.h"
+#include "Documents/DocumentText.h"
+#include "Documents/RtfText.h"
 #include "SampleDocuments.h"
 
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
+#include "Flashcards/VocabularyJson.h"
+#include "Terms/WordNet.h"
 #include "TestServer.h"
-#include "VocabularyJson.h"
-#include "WordNet.h"
 
 #include <QJsonArray>
 #include <QTest>
