@@ -34,7 +34,7 @@ NotificationStore::Draft notesReadyDraft(const QString& documentId, const QStrin
     draft.metadata.insert("document_id", documentId);
     if (!courseId.isEmpty())
         draft.metadata.insert("course_id", courseId);
-    draft.eventKey = DocumentProcessor::notesReadyEvent(documentId);
+    draft.eventKey = LibraryStore::notesReadyEvent(documentId);
     return draft;
 }
 

@@ -13,8 +13,6 @@ public:
     explicit DocumentProcessor(ServerContext& context) : context_(context) {}
 
     JobQueue::Runner runner();
-    // The event key of the notification that a document's notes are ready.
-    static QString notesReadyEvent(const QString& documentId) { return "document:" + documentId; }
 
 private:
     JobQueue::Outcome process(const JobQueue::Job& job);

@@ -5,7 +5,6 @@
 #include "Courses/StudySchedule.h"
 #include "Courses/TermStart.h"
 #include "Jobs/FailPoint.h"
-#include "Library/DocumentProcessor.h"
 #include "ServerContext.h"
 #include "Storage/RandomId.h"
 #include "Storage/UserTimeZone.h"
@@ -188,8 +187,7 @@ void LibraryStore::removeDocument(const QString& id, const QString& userId) {
     db.exec("DELETE FROM foryou_concepts WHERE document_id = ? AND user_id = ?", {id, userId});
     db.exec("DELETE FROM guided_reading_plans WHERE document_id = ? AND user_id = ?", {id, userId});
     // Its "notes are ready" notification would lead to nothing.
-    db.exec("DELETE FROM notifications WHERE user_id = ? AND event_key = ?",
-            {userId, DocumentProcessor::notesReadyEvent(id)});
+    db.exec("DELETE FROM notifications WHERE user_id = ? AND event_key = ?", {userId, notesReadyEvent(id)});
     // A course made from this syllabus stays, without its source.
     db.exec("UPDATE courses SET document_id = NULL WHERE document_id = ? AND user_id = ?", {id, userId});
     db.exec("DELETE FROM documents WHERE id = ? AND user_id = ?", {id, userId});

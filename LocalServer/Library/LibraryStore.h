@@ -15,6 +15,9 @@ class LibraryStore {
 public:
     explicit LibraryStore(ServerContext& context) : context_(context) {}
 
+    // The event key of the notification that a document's notes are ready.
+    static QString notesReadyEvent(const QString& documentId) { return "document:" + documentId; }
+
     std::optional<QVariantMap> document(const QString& id, const QString& userId);
     std::optional<QVariantMap> course(const QString& id, const QString& userId);
     // Documents whose upload has been completed, newest first.
