@@ -1,6 +1,7 @@
 #include "ControlApi.h"
 
 #include "Auth/AuthStore.h"
+#include "Auth/TokenSigner.h"
 #include "Http/JsonNumbers.h"
 #include "Quiz/QuizGenerator.h"
 #include "Quiz/QuizStore.h"

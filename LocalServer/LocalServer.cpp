@@ -5,6 +5,7 @@
 #include "Auth/AuthStore.h"
 #include "Auth/ClerkError.h"
 #include "Auth/FrontendApi.h"
+#include "Auth/TokenSigner.h"
 #include "ControlApi.h"
 #include "Courses/CourseRoutes.h"
 #include "Http/DeferredReply.h"
@@ -80,6 +81,10 @@ void LocalServer::setClock(std::function<qint64()> clock) {
 
 SpeechRoutes& LocalServer::speech() {
     return api_->speech();
+}
+
+SongRoutes& LocalServer::songs() {
+    return api_->songs();
 }
 
 quint16 LocalServer::port() const {

@@ -12,6 +12,7 @@
 #include <memory>
 
 class AppcastRoutes;
+class SongRoutes;
 class SpeechRoutes;
 class JobQueue;
 class NotificationHub;
@@ -45,6 +46,8 @@ public:
     ServerContext& context() { return *context_; }
     // Read-aloud and narration, with the pool that makes clips; once started.
     SpeechRoutes& speech();
+    // Study songs, whose composer a test may replace; once started.
+    SongRoutes& songs();
     // Requests handed to the routes so far.
     quint64 requestsHandled() const { return requestCount_; }
 

@@ -40,6 +40,7 @@ public:
 
     void registerRoutes(Router& router);
     SpeechRoutes& speech() { return speech_; }
+    SongRoutes& songs() { return songs_; }
 
 private:
     ServerContext& context_;

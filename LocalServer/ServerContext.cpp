@@ -1,6 +1,7 @@
 #include "ServerContext.h"
 
 #include "Auth/MailboxStore.h"
+#include "Auth/TokenSigner.h"
 #include "LogText.h"
 
 #include <QDateTime>
@@ -10,6 +11,9 @@
 #include <QTimeZone>
 
 Q_LOGGING_CATEGORY(lcMail, "orbelo.server.mail")
+
+ServerContext::ServerContext() = default;
+ServerContext::~ServerContext() = default;
 
 QString ServerContext::isoNow() const {
     return QDateTime::fromMSecsSinceEpoch(nowMs(), Qt::UTC).toString(Qt::ISODateWithMs);

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "Auth/TokenSigner.h"
 #include "ServerOptions.h"
-#include "Songs/SongComposer.h"
 #include "Speech/SpeechVoice.h"
 #include "Storage/Database.h"
 
@@ -13,9 +11,12 @@
 class JobQueue;
 class NotificationHub;
 class PushStreams;
+class TokenSigner;
 
 // What the route modules share: the store, the clock, the signer and the server's own address.
 struct ServerContext {
+    ServerContext();
+    ~ServerContext(); // where TokenSigner is complete
     ServerOptions options;
     Database db;
     std::unique_ptr<TokenSigner> signer;
@@ -27,12 +28,6 @@ struct ServerContext {
     SpeechVoice voice; // narration's and songs' voice, the most intelligible installed, chosen at start
     // Milliseconds since 1970; replaceable so that tests move time without waiting.
     std::function<qint64()> clock;
-    // Sets a document to music for the "song" job: SongComposer::compose, or a test's fake. While
-    // it is empty, study songs are refused with 503.
-    using ComposeSong = std::function<std::optional<SongComposer::Song>(
-        const SongComposer::Request&, const QString& directory, const std::function<bool()>& cancelled,
-        QString* error)>;
-    ComposeSong composeSong = &SongComposer::compose;
 
     qint64 nowMs() const { return clock(); }
     qint64 nowSeconds() const { return clock() / 1000; }

@@ -1,6 +1,7 @@
 #include "Auth/ApiAuth.h"
 
 #include "Auth/AuthStore.h"
+#include "Auth/TokenSigner.h"
 #include "ServerContext.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include "Auth/EmailAddress.h"
 #include "Auth/GuessLimits.h"
 #include "Auth/SignUpRequirements.h"
+#include "Auth/TokenSigner.h"
 #include "Notifications/DeviceStore.h"
 #include "Push/PushStreams.h"
 #include "ServerContext.h"

@@ -4,6 +4,8 @@
 #include "Auth/EmailAddress.h"
 #include "Auth/MailboxStore.h"
 #include "Auth/SignUpRequirements.h"
+#include "Auth/TokenSigner.h"
+#include "Notifications/DeviceStore.h"
 #include "ServerContext.h"
 #include "Storage/RandomId.h"
 

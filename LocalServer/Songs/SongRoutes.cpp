@@ -91,7 +91,7 @@ ServerResponse SongRoutes::useSongReward(const ServerRequest& request, const QSt
     std::optional<QVariantMap> document;
     if (auto refused = chooseDocument(body, userId, "a song", &document))
         return *refused;
-    if (!context_.composeSong)
+    if (!composer_)
         return ServerResponse::apiError(503, "Study songs can't be made on this server.");
 
     SongStore::Draft draft;
@@ -213,7 +213,7 @@ JobQueue::Outcome SongRoutes::compose(const JobQueue::Job& job) {
     const auto document = LibraryStore(context_).document(song->value("document_id").toString(), job.userId);
     if (!document)
         return failed("The document was deleted.");
-    if (!context_.composeSong)
+    if (!composer_)
         return failed("Study songs can't be made on this server.");
 
     SongComposer::Request request;
@@ -235,7 +235,7 @@ JobQueue::Outcome SongRoutes::compose(const JobQueue::Job& job) {
         return !current || current->value("status").toString() != "composing";
     };
     QString error;
-    const auto made = context_.composeSong(request, work.path(), cancelled, &error);
+    const auto made = composer_(request, work.path(), cancelled, &error);
     if (!made || !QFile::exists(made->audioPath)) {
         work.removeRecursively();
         return failed("The song could not be composed: " + (error.isEmpty() ? "no audio was made." : error));

@@ -3,13 +3,17 @@
 #include "Auth/ApiAuth.h"
 #include "Http/Router.h"
 #include "Jobs/JobQueue.h"
+#include "Songs/SongComposer.h"
+
+#include <functional>
+#include <optional>
 
 struct ServerContext;
 
 // Study songs: spending a song reward on one of the user's documents queues a "song" job that
-// composes the track (ServerContext::composeSong) into the user's media folder; the finished
-// Ogg file is served under /api/media/songs/ with range requests, to its owner only. A lyrics
-// reward gets the same lyrics at once, without the music.
+// composes the track (the composer, SongComposer::compose unless a test put in its own) into the user's media
+// folder; the finished Ogg file is served under /api/media/songs/ with range requests, to its owner only. A
+// lyrics reward gets the same lyrics at once, without the music.
 class SongRoutes {
 public:
     static constexpr auto jobType = "song";
@@ -18,10 +22,17 @@ public:
     // The sheet's genres, as sent.
     static const QStringList& genres();
 
+    // Sets a document to music for the "song" job.
+    using Composer = std::function<std::optional<SongComposer::Song>(
+        const SongComposer::Request&, const QString& directory, const std::function<bool()>& cancelled,
+        QString* error)>;
+
     explicit SongRoutes(ServerContext& context) : context_(context), auth_(context) {}
 
     void registerRoutes(Router& router);
     JobQueue::Runner runner();
+    // While the composer is empty, study songs are refused with 503.
+    void setComposer(Composer composer) { composer_ = std::move(composer); }
 
 private:
     // The caller's own unexpired reward of `type` into `found`; else the refusal (403, 404, 422
@@ -43,4 +54,5 @@ private:
 
     ServerContext& context_;
     ApiAuth auth_;
+    Composer composer_ = &SongComposer::compose;
 };

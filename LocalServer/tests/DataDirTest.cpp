@@ -1,4 +1,5 @@
 #include "Auth/AuthStore.h"
+#include "Auth/TokenSigner.h"
 #include "Notifications/DeviceStore.h"
 #include "SampleDocuments.h"
 #include "ServerContext.h"

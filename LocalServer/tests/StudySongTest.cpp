@@ -3,7 +3,7 @@
 #include "GenerationJobStatusResponse.h"
 #include "InlineOrEnqueued.h"
 #include "Json.h"
-#include "ServerContext.h"
+#include "Songs/SongRoutes.h"
 #include "TestServer.h"
 
 #include <QDir>
@@ -42,7 +42,7 @@ struct FakeComposer {
         return bytes;
     }
 
-    ServerContext::ComposeSong function() {
+    SongRoutes::Composer function() {
         return [this](const SongComposer::Request& request, const QString& directory,
                       const std::function<bool()>&, QString* error) -> std::optional<SongComposer::Song> {
             ++calls;
@@ -140,7 +140,7 @@ private slots:
         server = std::make_unique<TestServer>();
         QVERIFY(server->start());
         composer = std::make_unique<FakeComposer>();
-        server->server().context().composeSong = composer->function();
+        server->server().songs().setComposer(composer->function());
         device = server->signUp("singer@example.com", "la-la-la-la-1");
         token = server->sessionToken(device);
         courseId = server->addCourse(token, "BIO 110");
@@ -296,7 +296,7 @@ private slots:
                  "No such document.");
         QCOMPARE(refusal({{"user_reward_id", reward}, {"course_id", courseId}}, 422),
                  "No processed documents in this course. Pick a different course or upload one.");
-        server->server().context().composeSong = {};
+        server->server().songs().setComposer({});
         QCOMPARE(refusal({{"user_reward_id", reward}, {"document_id", document}}, 503),
                  "Study songs can't be made on this server.");
         // Another user cannot spend this reward.
