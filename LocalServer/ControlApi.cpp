@@ -13,28 +13,21 @@
 #include <QJsonDocument>
 #include <cstdlib>
 
-void ControlApi::registerRoutes(Router& router) {
-    router.add("GET", "/__control/faults",
-               [this](const ServerRequest&) { return ServerResponse::json(faults_.toJson()); });
-    router.add("POST", "/__control/faults", [this](const ServerRequest& request) {
-        const auto fault = FaultInjector::fromJson(request.jsonBody());
-        if (!fault)
-            return ServerResponse::apiError(400, "A fault needs a \"path\".");
-        faults_.add(*fault);
-        return ServerResponse::json(faults_.toJson(), 201);
-    });
-    router.add("DELETE", "/__control/faults", [this](const ServerRequest&) {
-        faults_.clear();
-        return ServerResponse::json(QJsonArray());
-    });
-    router.add("POST", "/__control/second-factor",
-               [this](const ServerRequest& r) { return enableSecondFactor(r); });
-    router.add("POST", "/__control/credits", [this](const ServerRequest& r) { return grantCredits(r); });
-    router.add("POST", "/__control/xp", [this](const ServerRequest& r) { return grantXp(r); });
-    router.add("POST", "/__control/quiz", [this](const ServerRequest& r) { return issueQuiz(r); });
-    router.add("GET", "/__control/progress", [this](const ServerRequest& r) { return progress(r); });
-    router.add("POST", "/__control/session-token",
-               [this](const ServerRequest& r) { return sessionToken(r); });
+ServerResponse ControlApi::faultList() const {
+    return ServerResponse::json(faults_.toJson());
+}
+
+ServerResponse ControlApi::addFault(const ServerRequest& request) {
+    const auto fault = FaultInjector::fromJson(request.jsonBody());
+    if (!fault)
+        return ServerResponse::apiError(400, "A fault needs a \"path\".");
+    faults_.add(*fault);
+    return ServerResponse::json(faults_.toJson(), 201);
+}
+
+ServerResponse ControlApi::clearFaults() {
+    faults_.clear();
+    return ServerResponse::json(QJsonArray());
 }
 
 ServerResponse ControlApi::enableSecondFactor(const ServerRequest& request) {

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "Http/FaultInjector.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include <optional>
 
 struct ServerContext;
@@ -16,12 +17,15 @@ class ControlApi {
 public:
     ControlApi(ServerContext& context, FaultInjector& faults) : context_(context), faults_(faults) {}
 
-    void registerRoutes(Router& router);
-
 private:
+    friend class Routes; // calls the handlers
+
     static constexpr int maxGrant = 1'000'000;
     static constexpr int sessionTokenSeconds = 60;
 
+    ServerResponse faultList() const;
+    ServerResponse addFault(const ServerRequest& request);
+    ServerResponse clearFaults();
     ServerResponse enableSecondFactor(const ServerRequest& request);
     // The account and non-zero amount a grant names ({"email", "amount"}), when both are valid.
     struct Grant {

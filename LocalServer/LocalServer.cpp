@@ -1,12 +1,9 @@
 #include "LocalServer.h"
 
-#include "Account/AppcastRoutes.h"
 #include "Auth/ApiAuth.h"
 #include "Auth/AuthStore.h"
 #include "Auth/ClerkError.h"
-#include "Auth/FrontendApi.h"
 #include "Auth/TokenSigner.h"
-#include "ControlApi.h"
 #include "Courses/CourseRoutes.h"
 #include "Http/DeferredReply.h"
 #include "Import/ImportRoutes.h"
@@ -17,9 +14,8 @@
 #include "LogText.h"
 #include "Notifications/DeviceStore.h"
 #include "Notifications/NotificationHub.h"
-#include "OrbeloApi.h"
-#include "Push/PushStreamRoute.h"
 #include "Push/PushStreams.h"
+#include "Routes.h"
 #include "ServerContext.h"
 #include "Songs/SongRoutes.h"
 #include "Songs/SongStore.h"
@@ -67,8 +63,8 @@ LocalServer::LocalServer(ServerOptions options, QObject* parent)
 LocalServer::~LocalServer() {
     // The handlers and jobs use everything below; they finish before any of it goes. Speech
     // answers on the connections, so it ends while they are still there.
-    if (api_)
-        api_->speech().stopPool();
+    if (routes_)
+        routes_->speech().stopPool();
     if (http_)
         http_->close();
     if (jobs_)
@@ -80,11 +76,11 @@ void LocalServer::setClock(std::function<qint64()> clock) {
 }
 
 SpeechRoutes& LocalServer::speech() {
-    return api_->speech();
+    return routes_->speech();
 }
 
 SongRoutes& LocalServer::songs() {
-    return api_->songs();
+    return routes_->songs();
 }
 
 quint16 LocalServer::port() const {
@@ -239,16 +235,9 @@ bool LocalServer::start(QString* error) {
     context.notifications = notifications_.get();
     pushStreams_ = std::make_unique<PushStreams>(context);
     context.pushStreams = pushStreams_.get();
-    frontend_ = std::make_unique<FrontendApi>(context);
-    api_ = std::make_unique<OrbeloApi>(context);
-    control_ = std::make_unique<ControlApi>(context, faults_);
-    frontend_->registerRoutes(router_);
-    api_->registerRoutes(router_);
-    control_->registerRoutes(router_);
-    appcast_ = std::make_unique<AppcastRoutes>(context);
-    appcast_->registerRoutes(router_);
-    pushRoute_ = std::make_unique<PushStreamRoute>(context, *pushStreams_);
-    pushRoute_->registerRoutes(router_);
+    routes_ = std::make_unique<Routes>(context, faults_, *pushStreams_);
+    routes_->registerRoutes(router_);
+    routes_->registerRunners(*jobs_);
     requeueOrphans();
     jobs_->resumeUnfinished();
     http_->serve();

@@ -11,17 +11,13 @@
 #include <functional>
 #include <memory>
 
-class AppcastRoutes;
 class SongRoutes;
 class SpeechRoutes;
 class JobQueue;
 class NotificationHub;
-class PushStreamRoute;
 class PushStreams;
 struct ServerContext;
-class FrontendApi;
-class OrbeloApi;
-class ControlApi;
+class Routes;
 
 // orbelo-local-server: the auth service stand-in and the Orbelo API over HTTPS on 127.0.0.1.
 class LocalServer : public QObject {
@@ -79,11 +75,7 @@ private:
     std::unique_ptr<NotificationHub> notifications_;
     // Before the HTTP engine: its connections leave the registry as the engine closes them.
     std::unique_ptr<PushStreams> pushStreams_;
-    std::unique_ptr<PushStreamRoute> pushRoute_;
-    std::unique_ptr<FrontendApi> frontend_;
-    std::unique_ptr<OrbeloApi> api_;
-    std::unique_ptr<ControlApi> control_;
-    std::unique_ptr<AppcastRoutes> appcast_;
+    std::unique_ptr<Routes> routes_;
     std::unique_ptr<HttpServer> http_;
     QByteArray adminToken_; // never logged
     std::atomic<quint64> requestCount_{0};

@@ -48,19 +48,6 @@ bool validInterests(const QJsonArray& interests) {
 
 } // namespace
 
-void AccountRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/bootstrap",
-              [this](const ServerRequest&, const QString& u) { return bootstrap(u); });
-    auth_.add(router, "GET", "/api/user/profile",
-              [this](const ServerRequest&, const QString& u) { return profile(u); });
-    auth_.add(router, "PUT", "/api/user/profile",
-              [this](const ServerRequest& r, const QString& u) { return updateProfile(r, u); });
-    auth_.add(router, "PATCH", "/api/user/timezone",
-              [this](const ServerRequest& r, const QString& u) { return reportTimeZone(r, u); });
-    auth_.add(router, "DELETE", "/api/user/account",
-              [this](const ServerRequest&, const QString& u) { return deleteAccount(u); });
-}
-
 ServerResponse AccountRoutes::bootstrap(const QString& userId) {
     LibraryStore library(context_);
     const QJsonArray documents = library.documents(userId);

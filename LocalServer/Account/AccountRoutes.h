@@ -1,18 +1,18 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
 // Bootstrap, the user's profile and time zone, and account deletion.
 class AccountRoutes {
 public:
-    explicit AccountRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit AccountRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse bootstrap(const QString& userId);
     ServerResponse profile(const QString& userId);
     ServerResponse updateProfile(const ServerRequest& request, const QString& userId);
@@ -20,5 +20,4 @@ private:
     ServerResponse deleteAccount(const QString& userId);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

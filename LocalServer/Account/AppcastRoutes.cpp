@@ -4,11 +4,6 @@
 
 #include <QJsonObject>
 
-void AppcastRoutes::registerRoutes(Router& router) {
-    router.add("GET", "/appcast.json", [this](const ServerRequest&) { return appcast(); });
-    router.add("GET", "/download", [this](const ServerRequest&) { return downloadPage(); });
-}
-
 ServerResponse AppcastRoutes::appcast() const {
     const ServerOptions& options = context_.options;
     QJsonObject manifest{{"latestBuild", options.appcastBuild},

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
@@ -11,9 +12,9 @@ class AppcastRoutes {
 public:
     explicit AppcastRoutes(ServerContext& context) : context_(context) {}
 
-    void registerRoutes(Router& router);
-
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse appcast() const;
     ServerResponse downloadPage() const;
 

@@ -40,28 +40,6 @@ QString escapeHtml(const QString& text) {
 
 } // namespace
 
-void FrontendApi::registerRoutes(Router& router) {
-    router.add("GET", "/v1/environment", [this](const ServerRequest&) { return environment(); });
-    router.add("GET", "/v1/client", [this](const ServerRequest& r) { return client(r); });
-    router.add("POST", "/v1/client/sessions/{id}/tokens",
-               [this](const ServerRequest& r) { return token(r); });
-    router.add("POST", "/v1/client/sessions/{id}/tokens/{template}", [](const ServerRequest&) {
-        return ClerkError::notFound("No JWT template with that name exists.");
-    });
-    router.add("POST", "/v1/client/sessions/{id}/touch", [this](const ServerRequest& r) { return touch(r); });
-    router.add("POST", "/v1/client/sessions/{id}/remove",
-               [this](const ServerRequest& r) { return remove(r); });
-    router.add("DELETE", "/v1/client/sessions", [this](const ServerRequest& r) { return signOutAll(r); });
-    router.add("POST", "/v1/event", [](const ServerRequest&) { return ServerResponse::json(QJsonObject{}); });
-    if (context_.options.demo) {
-        router.add("GET", "/oauth/consent", [this](const ServerRequest& r) { return consentPage(r); });
-        router.add("POST", "/oauth/consent", [this](const ServerRequest& r) { return consent(r); });
-        router.add("GET", "/mailbox", [this](const ServerRequest&) { return mailbox(); });
-    }
-    signIns_.registerRoutes(router);
-    signUps_.registerRoutes(router);
-}
-
 ServerResponse FrontendApi::environment() const {
     const QJsonArray none;
     const SignUpRequirements requirements(context_.options.signUpRequires);

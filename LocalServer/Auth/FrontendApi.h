@@ -1,9 +1,8 @@
 #pragma once
 
 #include "Auth/AuthStore.h"
-#include "Auth/SignInRoutes.h"
-#include "Auth/SignUpRoutes.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
@@ -12,12 +11,11 @@ struct ServerContext;
 // browser (the OAuth consent page and the mailbox of sent codes).
 class FrontendApi {
 public:
-    explicit FrontendApi(ServerContext& context)
-        : context_(context), store_(context), signIns_(context), signUps_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit FrontendApi(ServerContext& context) : context_(context), store_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse environment() const;
     ServerResponse client(const ServerRequest& request);
     ServerResponse token(const ServerRequest& request);
@@ -30,6 +28,4 @@ private:
 
     ServerContext& context_;
     AuthStore store_;
-    SignInRoutes signIns_;
-    SignUpRoutes signUps_;
 };

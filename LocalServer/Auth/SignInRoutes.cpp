@@ -101,21 +101,6 @@ ServerResponse SignInRoutes::update(const ServerRequest& request,
     return store_.envelope(store_.signInJson(*attempt), attempt->clientId);
 }
 
-void SignInRoutes::registerRoutes(Router& router) {
-    router.add("POST", "/v1/client/sign_ins", [this](const ServerRequest& r) { return create(r); });
-    router.add("GET", "/v1/client/sign_ins/{id}", [this](const ServerRequest& r) { return reload(r); });
-    router.add("POST", "/v1/client/sign_ins/{id}/prepare_first_factor",
-               [this](const ServerRequest& r) { return prepareFirstFactor(r); });
-    router.add("POST", "/v1/client/sign_ins/{id}/attempt_first_factor",
-               [this](const ServerRequest& r) { return attemptFirstFactor(r); });
-    router.add("POST", "/v1/client/sign_ins/{id}/prepare_second_factor",
-               [this](const ServerRequest& r) { return prepareSecondFactor(r); });
-    router.add("POST", "/v1/client/sign_ins/{id}/attempt_second_factor",
-               [this](const ServerRequest& r) { return attemptSecondFactor(r); });
-    router.add("POST", "/v1/client/sign_ins/{id}/reset_password",
-               [this](const ServerRequest& r) { return resetPassword(r); });
-}
-
 ServerResponse SignInRoutes::create(const ServerRequest& request) {
     const QUrlQuery form = request.formBody();
     QByteArray newToken;

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "Auth/AuthStore.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 #include <functional>
 #include <optional>
@@ -15,9 +16,9 @@ class SignInRoutes {
 public:
     explicit SignInRoutes(ServerContext& context) : context_(context), store_(context) {}
 
-    void registerRoutes(Router& router);
-
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse create(const ServerRequest& request);
     ServerResponse reload(const ServerRequest& request);
     ServerResponse prepareFirstFactor(const ServerRequest& request);

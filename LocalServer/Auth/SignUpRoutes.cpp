@@ -27,20 +27,12 @@ ServerResponse withDeviceToken(ServerResponse response, const QByteArray& token)
 }
 } // namespace
 
-void SignUpRoutes::registerRoutes(Router& router) {
-    router.add("POST", "/v1/client/sign_ups", [this](const ServerRequest& r) { return create(r); });
-    router.add("PATCH", "/v1/client/sign_ups/{id}", [this](const ServerRequest& r) { return update(r); });
-    router.add("GET", "/v1/client/sign_ups/{id}", [this](const ServerRequest& r) {
-        QString clientId;
-        std::optional<QJsonObject> state;
-        if (auto failure = load(r, &clientId, &state))
-            return *failure;
-        return store_.envelope(store_.signUpJson(r.param(0), *state), clientId);
-    });
-    router.add("POST", "/v1/client/sign_ups/{id}/prepare_verification",
-               [this](const ServerRequest& r) { return prepareVerification(r); });
-    router.add("POST", "/v1/client/sign_ups/{id}/attempt_verification",
-               [this](const ServerRequest& r) { return attemptVerification(r); });
+ServerResponse SignUpRoutes::reload(const ServerRequest& request) {
+    QString clientId;
+    std::optional<QJsonObject> state;
+    if (auto failure = load(request, &clientId, &state))
+        return *failure;
+    return store_.envelope(store_.signUpJson(request.param(0), *state), clientId);
 }
 
 std::optional<ServerResponse> SignUpRoutes::load(const ServerRequest& request, QString* clientId,

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "Auth/AuthStore.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 #include <optional>
 
@@ -14,11 +15,12 @@ class SignUpRoutes {
 public:
     explicit SignUpRoutes(ServerContext& context) : context_(context), store_(context) {}
 
-    void registerRoutes(Router& router);
-
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse create(const ServerRequest& request);
     ServerResponse update(const ServerRequest& request);
+    ServerResponse reload(const ServerRequest& request);
     ServerResponse prepareVerification(const ServerRequest& request);
     ServerResponse attemptVerification(const ServerRequest& request);
 

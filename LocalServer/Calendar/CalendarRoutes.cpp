@@ -35,16 +35,6 @@ bool matchesETag(const QByteArray& ifNoneMatch, const QByteArray& etag) {
 
 } // namespace
 
-void CalendarRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/calendar/preview",
-              [this](const ServerRequest&, const QString& u) { return preview(u); });
-    auth_.add(router, "POST", "/api/calendar/feed/issue",
-              [this](const ServerRequest& r, const QString& u) { return issue(r, u); });
-    auth_.add(router, "POST", "/api/calendar/feed/revoke",
-              [this](const ServerRequest&, const QString& u) { return revoke(u); });
-    router.add("GET", "/calendar/{file}", [this](const ServerRequest& r) { return feed(r); });
-}
-
 QJsonObject CalendarRoutes::eventJson(const StudyEvent& event) {
     return QJsonObject{{"event_key", event.key},
                        {"course_id", event.courseId},

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
 #include "Courses/StudyEvent.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
@@ -13,11 +13,11 @@ public:
     // The preview lists at most this many of the coming events; the feed has them all.
     static constexpr int maxPreviewEvents = 200;
 
-    explicit CalendarRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit CalendarRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse preview(const QString& userId);
     ServerResponse issue(const ServerRequest& request, const QString& userId);
     ServerResponse revoke(const QString& userId);
@@ -27,5 +27,4 @@ private:
     static QJsonObject eventJson(const StudyEvent& event);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

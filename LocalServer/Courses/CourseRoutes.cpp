@@ -19,15 +19,6 @@ const QStringList classInfoKeys = {"class_title", "class_description", "class_in
                                    "class_date",  "class_time",        "class_location"};
 }
 
-void CourseRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "POST", "/api/process-document",
-              [this](const ServerRequest& r, const QString& u) { return processDocument(r, u); });
-    auth_.add(router, "POST", "/api/class-info",
-              [this](const ServerRequest& r, const QString& u) { return classInfo(r, u); });
-    auth_.add(router, "POST", "/api/generate-study-plan",
-              [this](const ServerRequest& r, const QString& u) { return generateStudyPlan(r, u); });
-}
-
 JobQueue::Runner CourseRoutes::runner() {
     return {{}, [this](const JobQueue::Job& job) {
                 return importSyllabus(job.userId, job.input.value("text").toString(),

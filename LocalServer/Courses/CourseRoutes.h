@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Jobs/JobQueue.h"
 
 struct ServerContext;
@@ -14,12 +14,13 @@ public:
     static constexpr qint64 maxSyllabusBytes = 5500000;
     static constexpr int minimumTextLength = 50;
 
-    explicit CourseRoutes(ServerContext& context) : context_(context), auth_(context) {}
+    explicit CourseRoutes(ServerContext& context) : context_(context) {}
 
-    void registerRoutes(Router& router);
     JobQueue::Runner runner();
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse processDocument(const ServerRequest& request, const QString& userId);
     ServerResponse processFile(const ServerRequest& request, const QString& userId);
     ServerResponse classInfo(const ServerRequest& request, const QString& userId);
@@ -31,5 +32,4 @@ private:
                                      const QString& fileType, const QString& source);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

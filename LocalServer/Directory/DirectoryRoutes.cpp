@@ -3,12 +3,6 @@
 #include "Auth/ProfileStore.h"
 #include "ServerContext.h"
 
-void DirectoryRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/network/discoverability",
-              [this](const ServerRequest&, const QString& u) { return status(u); });
-    auth_.add(router, "POST", "/api/network/discoverability",
-              [this](const ServerRequest& r, const QString& u) { return setVisibility(r, u); });
-}
 
 bool DirectoryRoutes::hasUniversity(const QString& userId) {
     return !ProfileStore(context_.db).profile(userId).value("university_id").toString().isEmpty();

@@ -1,23 +1,22 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
 // The school directory's visibility switch: whether schoolmates can find the user.
 class DirectoryRoutes {
 public:
-    explicit DirectoryRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit DirectoryRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse status(const QString& userId);
     ServerResponse setVisibility(const ServerRequest& request, const QString& userId);
     bool hasUniversity(const QString& userId);
     bool isDiscoverable(const QString& userId);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
-
-struct ServerContext;
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 // The school picker's directory: search and lookup of universities.
 class UniversityRoutes {
@@ -11,10 +9,7 @@ public:
     static constexpr int defaultLimit = 20;
     static constexpr int maxLimit = 100;
 
-    explicit UniversityRoutes(ServerContext& context) : auth_(context) {}
-
-    void registerRoutes(Router& router);
-
-private:
-    ApiAuth auth_;
+    // Up to `limit` universities (defaultLimit, at most maxLimit) matching `q`.
+    static ServerResponse search(const ServerRequest& request);
+    static ServerResponse find(const ServerRequest& request);
 };

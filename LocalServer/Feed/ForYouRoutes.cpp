@@ -13,17 +13,6 @@ const QStringList eventTypes{"engaged", "skipped"};
 
 } // namespace
 
-void ForYouRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/courses/foryou/feed",
-              [this](const ServerRequest& r, const QString& u) { return feed(r, u); });
-    auth_.add(router, "POST", "/api/courses/foryou/events",
-              [this](const ServerRequest& r, const QString& u) { return recordEvent(r, u); });
-    auth_.add(router, "POST", "/api/courses/foryou/cards/{id}/like",
-              [this](const ServerRequest& r, const QString& u) { return setLiked(r, u, true); });
-    auth_.add(router, "DELETE", "/api/courses/foryou/cards/{id}/like",
-              [this](const ServerRequest& r, const QString& u) { return setLiked(r, u, false); });
-}
-
 ServerResponse ForYouRoutes::feed(const ServerRequest& request, const QString& userId) {
     const auto limit = QueryLimit::read(request, defaultLimit, maxLimit);
     if (!limit)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
@@ -14,15 +14,14 @@ public:
     static constexpr int defaultLimit = 20;
     static constexpr int maxLimit = 50;
 
-    explicit ForYouRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit ForYouRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse feed(const ServerRequest& request, const QString& userId);
     ServerResponse recordEvent(const ServerRequest& request, const QString& userId);
     ServerResponse setLiked(const ServerRequest& request, const QString& userId, bool liked);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

@@ -6,15 +6,6 @@
 #include "ServerContext.h"
 #include "Storage/UserTimeZone.h"
 
-void FlashcardRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/study-content/flashcards",
-              [this](const ServerRequest&, const QString& u) { return list(u); });
-    auth_.add(router, "GET", "/api/study-content/flashcards/due",
-              [this](const ServerRequest& r, const QString& u) { return due(r, u); });
-    auth_.add(router, "POST", "/api/study-content/flashcards/{id}/review",
-              [this](const ServerRequest& r, const QString& u) { return review(r, u); });
-}
-
 ServerResponse FlashcardRoutes::list(const QString& userId) {
     const QJsonArray cards = FlashcardStore(context_).list(userId);
     return ServerResponse::json(QJsonObject{{"flashcards", cards}, {"count", cards.size()}});

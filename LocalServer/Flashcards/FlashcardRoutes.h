@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
@@ -11,15 +11,14 @@ public:
     static constexpr int defaultDueLimit = 100;
     static constexpr int maxDueLimit = 500;
 
-    explicit FlashcardRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit FlashcardRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse list(const QString& userId);
     ServerResponse due(const ServerRequest& request, const QString& userId);
     ServerResponse review(const ServerRequest& request, const QString& userId);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

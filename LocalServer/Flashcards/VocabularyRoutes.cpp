@@ -9,15 +9,6 @@
 
 #include <QJsonDocument>
 
-void VocabularyRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/courses/{id}/vocabulary",
-              [this](const ServerRequest& r, const QString& u) { return read(r.param(0), u); });
-    auth_.add(router, "POST", "/api/courses/{id}/vocabulary/generate",
-              [this](const ServerRequest& r, const QString& u) { return generate(r.param(0), u); });
-    auth_.add(router, "POST", "/api/courses/{id}/vocabulary/enrich-synonyms",
-              [this](const ServerRequest& r, const QString& u) { return enrich(r.param(0), u); });
-}
-
 JobQueue::Runner VocabularyRoutes::runner() {
     return {{}, [this](const JobQueue::Job& job) { return extract(job); }};
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Jobs/JobQueue.h"
 
 #include <optional>
@@ -15,12 +15,13 @@ class VocabularyRoutes {
 public:
     static constexpr auto jobType = "vocabulary";
 
-    explicit VocabularyRoutes(ServerContext& context) : context_(context), auth_(context) {}
+    explicit VocabularyRoutes(ServerContext& context) : context_(context) {}
 
-    void registerRoutes(Router& router);
     JobQueue::Runner runner();
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse read(const QString& courseId, const QString& userId);
     ServerResponse generate(const QString& courseId, const QString& userId);
     ServerResponse enrich(const QString& courseId, const QString& userId);
@@ -31,5 +32,4 @@ private:
     void store(const QString& courseId, const QString& userId, const QJsonArray& terms);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

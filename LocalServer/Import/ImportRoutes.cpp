@@ -48,23 +48,6 @@ QJsonObject cardJson(const NotecardParser::Card& card) {
 
 } // namespace
 
-void ImportRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "POST", "/api/study-content/import/initiate/paste",
-              [this](const ServerRequest& r, const QString& u) { return initiatePaste(r, u); });
-    auth_.add(router, "POST", "/api/study-content/import/initiate/upload",
-              [this](const ServerRequest& r, const QString& u) { return initiateUpload(r, u); });
-    router.add(
-        "PUT", QString::fromLatin1(storagePath) + "{key*}",
-        [this](const ServerRequest& r) { return store(r); },
-        [this](const ServerRequest& head) {
-            return PresignedUpload::refusal(context_, "PUT import", head.param(0), head);
-        });
-    auth_.add(router, "POST", "/api/study-content/import/preview",
-              [this](const ServerRequest& r, const QString& u) { return preview(r, u); });
-    auth_.add(router, "POST", "/api/study-content/import/commit",
-              [this](const ServerRequest& r, const QString& u) { return commit(r, u); });
-}
-
 ServerResponse ImportRoutes::initiatePaste(const ServerRequest& request, const QString& userId) {
     const QJsonValue text = request.jsonBody().value("text");
     if (!text.isString())

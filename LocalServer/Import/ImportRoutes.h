@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Import/NotecardParser.h"
 
 #include <QJsonObject>
@@ -25,11 +25,11 @@ public:
     static constexpr qint64 maxPasteBodyBytes = 6 * maxDeckBytes + 64 * 1024;
     static constexpr const char* storagePath = "/import-storage/";
 
-    explicit ImportRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit ImportRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     struct Import;
     struct Parsed;
 
@@ -46,5 +46,4 @@ private:
     int storedCards(const QString& userId);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

@@ -28,24 +28,6 @@ QString safeName(const QString& filename) {
 
 } // namespace
 
-void LibraryRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "POST", "/api/v2/uploads/document/initiate",
-              [this](const ServerRequest& r, const QString& u) { return initiate(r, u); });
-    auth_.add(router, "POST", "/api/v2/uploads/document/complete",
-              [this](const ServerRequest& r, const QString& u) { return complete(r, u); });
-    router.add(
-        "PUT", "/storage/{key*}", [this](const ServerRequest& r) { return store(r); },
-        [this](const ServerRequest& head) {
-            return PresignedUpload::refusal(context_, "PUT", head.param(0), head);
-        });
-    auth_.add(router, "DELETE", "/api/documents/{id}",
-              [this](const ServerRequest& r, const QString& u) { return remove(r.param(0), u); });
-    auth_.add(router, "GET", "/api/documents/{id}/status",
-              [this](const ServerRequest& r, const QString& u) { return processingStatus(r.param(0), u); });
-    auth_.add(router, "GET", "/api/jobs/{id}",
-              [this](const ServerRequest& r, const QString& u) { return job(r.param(0), u); });
-}
-
 ServerResponse LibraryRoutes::initiate(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     const QString filename = body.value("filename").toString().trimmed();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
@@ -12,11 +12,11 @@ public:
     static constexpr int uploadUrlLifetimeSeconds = 900;
     static constexpr qint64 maxUploadBytes = 64LL * 1024 * 1024;
 
-    explicit LibraryRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit LibraryRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse initiate(const ServerRequest& request, const QString& userId);
     ServerResponse store(const ServerRequest& request);
     ServerResponse complete(const ServerRequest& request, const QString& userId);
@@ -25,5 +25,4 @@ private:
     ServerResponse job(const QString& jobId, const QString& userId);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

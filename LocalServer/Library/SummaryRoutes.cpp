@@ -6,13 +6,6 @@
 
 #include <QJsonDocument>
 
-void SummaryRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/bookshelf/summaries/{id}",
-              [this](const ServerRequest& r, const QString& u) { return read(r.param(0), u); });
-    auth_.add(router, "POST", "/api/bookshelf/generate-summary",
-              [this](const ServerRequest& r, const QString& u) { return generate(r, u); });
-}
-
 JobQueue::Runner SummaryRoutes::runner() {
     return {{}, [this](const JobQueue::Job& job) { return summarize(job); }};
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Jobs/JobQueue.h"
 
 #include <QJsonObject>
@@ -16,17 +16,17 @@ class SummaryRoutes {
 public:
     static constexpr auto jobType = "summary";
 
-    explicit SummaryRoutes(ServerContext& context) : context_(context), auth_(context) {}
+    explicit SummaryRoutes(ServerContext& context) : context_(context) {}
 
-    void registerRoutes(Router& router);
     JobQueue::Runner runner();
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse read(const QString& documentId, const QString& userId);
     ServerResponse generate(const ServerRequest& request, const QString& userId);
     JobQueue::Outcome summarize(const JobQueue::Job& job);
     std::optional<QJsonObject> storedSummary(const QString& documentId);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

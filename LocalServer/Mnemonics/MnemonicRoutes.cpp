@@ -45,11 +45,6 @@ QJsonObject normalised(const QJsonObject& body, QString* error) {
 
 } // namespace
 
-void MnemonicRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "POST", "/api/v1/learning-content/mnemonic",
-              [this](const ServerRequest& r, const QString& u) { return generate(r, u); });
-}
-
 JobQueue::Runner MnemonicRoutes::runner() {
     return {{}, [this](const JobQueue::Job& job) { return run(job); }};
 }

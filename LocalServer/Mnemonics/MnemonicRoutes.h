@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Jobs/JobQueue.h"
 
 #include <QJsonObject>
@@ -20,12 +20,13 @@ public:
     // Texts longer than this are read by a job rather than while the client waits.
     static constexpr int inlineTextLimit = 100'000;
 
-    explicit MnemonicRoutes(ServerContext& context) : context_(context), auth_(context) {}
+    explicit MnemonicRoutes(ServerContext& context) : context_(context) {}
 
-    void registerRoutes(Router& router);
     JobQueue::Runner runner();
 
 private:
+    friend class Routes; // calls the handlers
+
     // What a mnemonic is made from.
     struct Sources {
         std::optional<ServerResponse> refusal;
@@ -46,5 +47,4 @@ private:
     void store(const QString& userId, const QJsonObject& input, const QJsonObject& record);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

@@ -14,19 +14,6 @@ constexpr int maxAppVersionLength = 64;
 
 } // namespace
 
-void NotificationRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/notifications",
-              [this](const ServerRequest& r, const QString& u) { return list(r, u); });
-    auth_.add(router, "GET", "/api/notifications/unread-count",
-              [this](const ServerRequest&, const QString& u) { return unreadCount(u); });
-    auth_.add(router, "PATCH", "/api/notifications/read-all",
-              [this](const ServerRequest&, const QString& u) { return markAllRead(u); });
-    auth_.add(router, "PATCH", "/api/notifications/{id}/read",
-              [this](const ServerRequest& r, const QString& u) { return markRead(r, u); });
-    auth_.add(router, "POST", "/api/mobile/devices/register",
-              [this](const ServerRequest& r, const QString& u) { return registerDevice(r, u); });
-}
-
 ServerResponse NotificationRoutes::list(const ServerRequest& request, const QString& userId) {
     const std::optional<int> limit = QueryLimit::read(request, defaultLimit, maxLimit);
     if (!limit)

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
@@ -12,9 +13,9 @@ class NotificationRoutes {
 public:
     explicit NotificationRoutes(ServerContext& context) : context_(context), auth_(context) {}
 
-    void registerRoutes(Router& router);
-
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse list(const ServerRequest& request, const QString& userId);
     ServerResponse unreadCount(const QString& userId);
     ServerResponse markRead(const ServerRequest& request, const QString& userId);

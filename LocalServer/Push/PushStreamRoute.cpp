@@ -6,10 +6,6 @@
 
 #include <optional>
 
-void PushStreamRoute::registerRoutes(Router& router) {
-    router.add("GET", path, [this](const ServerRequest& request) { return open(request); });
-}
-
 ServerResponse PushStreamRoute::open(const ServerRequest& request) {
     if (!request.upgrade) {
         ServerResponse refused = ServerResponse::apiError(426, "This is a WebSocket; ask for an upgrade.");

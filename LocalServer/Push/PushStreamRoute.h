@@ -1,6 +1,5 @@
 #pragma once
 
-#include "Http/Router.h"
 #include "Http/ServerRequest.h"
 #include "Http/ServerResponse.h"
 
@@ -18,9 +17,9 @@ public:
 
     PushStreamRoute(ServerContext& context, PushStreams& streams) : context_(context), streams_(streams) {}
 
-    void registerRoutes(Router& router);
-
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse open(const ServerRequest& request);
 
     ServerContext& context_;

@@ -36,13 +36,6 @@ QSet<QString> QuizRoutes::wordNetRelated(const QString& term) {
     return words;
 }
 
-void QuizRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/courses/{id}/quiz/cache-status",
-              [this](const ServerRequest& r, const QString& u) { return cacheStatus(r, u); });
-    auth_.add(router, "POST", "/api/courses/{id}/quiz/generate",
-              [this](const ServerRequest& r, const QString& u) { return generate(r, u); });
-}
-
 JobQueue::Runner QuizRoutes::runner() {
     return {{},
             [this](const JobQueue::Job& job) { return generateQueued(job); },

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Jobs/JobQueue.h"
 #include "Quiz/QuizGenerator.h"
 #include "Quiz/QuizStore.h"
@@ -23,9 +23,8 @@ public:
     // Above this many characters of course text, generation is a queued job (about 50 pages).
     static constexpr qsizetype inlineTextLimit = 200'000;
 
-    explicit QuizRoutes(ServerContext& context) : context_(context), auth_(context) {}
+    explicit QuizRoutes(ServerContext& context) : context_(context) {}
 
-    void registerRoutes(Router& router);
     JobQueue::Runner runner();
 
     // "3h 12m", "3h" on the hour, or "12m" under an hour; minutes rounded up.
@@ -35,6 +34,8 @@ public:
     static QSet<QString> wordNetRelated(const QString& term);
 
 private:
+    friend class Routes; // calls the handlers
+
     struct Quota {
         QString day; // the user's local date
         int used = 0;
@@ -67,5 +68,4 @@ private:
     static QString exhausted(const Quota& quota);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

@@ -15,11 +15,6 @@ bool knownQuestionType(const QString& type) {
 
 } // namespace
 
-void QuizScoreRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "POST", "/api/quiz-scores",
-              [this](const ServerRequest& r, const QString& u) { return save(r, u); });
-}
-
 ServerResponse QuizScoreRoutes::save(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     QuizScoreStore::Score score;

@@ -16,13 +16,6 @@ QString titleOf(const QVariantMap& document) {
 
 } // namespace
 
-void GuidedReadingRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/guided-reading/{id}/plan",
-              [this](const ServerRequest& r, const QString& u) { return plan(r, u); });
-    auth_.add(router, "POST", "/api/guided-reading/{id}/regenerate",
-              [this](const ServerRequest& r, const QString& u) { return regenerate(r, u); });
-}
-
 JobQueue::Runner GuidedReadingRoutes::runner() {
     return {{}, [this](const JobQueue::Job& job) { return regenerateQueued(job); }};
 }

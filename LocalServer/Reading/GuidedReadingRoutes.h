@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Jobs/JobQueue.h"
 #include "Reading/GuidedReadingStore.h"
 #include "Reading/ReadingGuideWriter.h"
@@ -21,12 +21,13 @@ public:
     // Above this many characters of text, a guide is a queued job (about 50 pages).
     static constexpr qsizetype inlineTextLimit = 200'000;
 
-    explicit GuidedReadingRoutes(ServerContext& context) : context_(context), auth_(context) {}
+    explicit GuidedReadingRoutes(ServerContext& context) : context_(context) {}
 
-    void registerRoutes(Router& router);
     JobQueue::Runner runner();
 
 private:
+    friend class Routes; // calls the handlers
+
     // What a request names once checked: the stored plan's key and the guide's titles; or why not.
     struct Target {
         GuidedReadingStore::Key key;
@@ -52,5 +53,4 @@ private:
     JobQueue::Outcome regenerateQueued(const JobQueue::Job& job);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

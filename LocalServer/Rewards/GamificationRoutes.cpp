@@ -33,21 +33,6 @@ constexpr int maxNotesLength = 2000;
 
 } // namespace
 
-void GamificationRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "POST", "/api/gamification/quiz/complete",
-              [this](const ServerRequest& r, const QString& u) { return completeQuiz(r, u); });
-    auth_.add(router, "POST", "/api/gamification/study/session/start",
-              [this](const ServerRequest& r, const QString& u) { return startStudySession(r, u); });
-    auth_.add(router, "POST", "/api/gamification/study/session/end",
-              [this](const ServerRequest& r, const QString& u) { return endStudySession(r, u); });
-    auth_.add(router, "GET", "/api/gamification/credits",
-              [this](const ServerRequest&, const QString& u) { return summary(u); });
-    auth_.add(router, "GET", "/api/gamification/credits/{user_id}",
-              [this](const ServerRequest& r, const QString& u) { return creditsBalance(r, u); });
-    auth_.add(router, "GET", "/api/gamification/level/{user_id}",
-              [this](const ServerRequest& r, const QString& u) { return level(r, u); });
-}
-
 ServerResponse GamificationRoutes::completeQuiz(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     if (body.value("user_id").toString() != userId)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Quiz/QuizStore.h"
 #include "Rewards/RewardsRules.h"
 
@@ -16,11 +16,11 @@ struct ServerContext;
 // question, and at most RewardsRules::maxCompletionsPerHour times an hour.
 class GamificationRoutes {
 public:
-    explicit GamificationRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit GamificationRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse completeQuiz(const ServerRequest& request, const QString& userId);
     // The refusal of counts in the body that disagree with the quiz and its `correct` answers.
     static std::optional<ServerResponse> checkClaims(const QJsonObject& body, const QuizStore::Issued& quiz,
@@ -34,5 +34,4 @@ private:
     ServerResponse level(const ServerRequest& request, const QString& userId);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

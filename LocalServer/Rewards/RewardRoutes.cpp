@@ -11,14 +11,8 @@ ServerResponse notYours() {
 
 } // namespace
 
-void RewardRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "GET", "/api/gamification/rewards/catalog", [](const ServerRequest&, const QString&) {
-        return ServerResponse::json(RewardCatalog::json());
-    });
-    auth_.add(router, "POST", "/api/gamification/rewards/purchase",
-              [this](const ServerRequest& r, const QString& u) { return purchase(r, u); });
-    auth_.add(router, "GET", "/api/gamification/rewards/{user_id}/purchased",
-              [this](const ServerRequest& r, const QString& u) { return purchased(r, u); });
+ServerResponse RewardRoutes::catalog() {
+    return ServerResponse::json(RewardCatalog::json());
 }
 
 ServerResponse RewardRoutes::purchase(const ServerRequest& request, const QString& userId) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
@@ -9,14 +9,14 @@ struct ServerContext;
 // the credits ledger, and the rewards a user owns with their uses and what they produced.
 class RewardRoutes {
 public:
-    explicit RewardRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit RewardRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
+    static ServerResponse catalog();
     ServerResponse purchase(const ServerRequest& request, const QString& userId);
     ServerResponse purchased(const ServerRequest& request, const QString& userId);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

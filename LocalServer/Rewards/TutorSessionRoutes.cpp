@@ -15,11 +15,6 @@ QString iso(qint64 ms) {
 
 } // namespace
 
-void TutorSessionRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "POST", "/api/gamification/rewards/use/tutor-session",
-              [this](const ServerRequest& r, const QString& u) { return start(r, u); });
-}
-
 ServerResponse TutorSessionRoutes::start(const ServerRequest& request, const QString& userId) {
     const QJsonObject body = request.jsonBody();
     if (body.contains("user_id") && body.value("user_id").toString() != userId)

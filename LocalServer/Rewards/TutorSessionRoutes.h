@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 
 struct ServerContext;
 
@@ -13,13 +13,12 @@ public:
     static constexpr auto rewardType = "tutor_session";
     static constexpr int sessionMinutes = 30;
 
-    explicit TutorSessionRoutes(ServerContext& context) : context_(context), auth_(context) {}
-
-    void registerRoutes(Router& router);
+    explicit TutorSessionRoutes(ServerContext& context) : context_(context) {}
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse start(const ServerRequest& request, const QString& userId);
 
     ServerContext& context_;
-    ApiAuth auth_;
 };

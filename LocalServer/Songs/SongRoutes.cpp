@@ -32,14 +32,6 @@ const QStringList& SongRoutes::genres() {
     return list;
 }
 
-void SongRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "POST", "/api/gamification/rewards/use/song-from-notes",
-              [this](const ServerRequest& r, const QString& u) { return useSongReward(r, u); });
-    auth_.add(router, "POST", "/api/gamification/rewards/use/lyrics-from-notes",
-              [this](const ServerRequest& r, const QString& u) { return useLyricsReward(r, u); });
-    router.add("GET", "/api/media/songs/{file}", [this](const ServerRequest& r) { return media(r); });
-}
-
 JobQueue::Runner SongRoutes::runner() {
     return {{},
             [this](const JobQueue::Job& job) { return compose(job); },

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Jobs/JobQueue.h"
 #include "Songs/SongComposer.h"
 
@@ -29,12 +30,13 @@ public:
 
     explicit SongRoutes(ServerContext& context) : context_(context), auth_(context) {}
 
-    void registerRoutes(Router& router);
     JobQueue::Runner runner();
     // While the composer is empty, study songs are refused with 503.
     void setComposer(Composer composer) { composer_ = std::move(composer); }
 
 private:
+    friend class Routes; // calls the handlers
+
     // The caller's own unexpired reward of `type` into `found`; else the refusal (403, 404, 422
     // "<name> <refusal>.", 409).
     std::optional<ServerResponse> usableReward(const QJsonObject& body, const QString& userId,

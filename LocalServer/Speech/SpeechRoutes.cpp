@@ -49,20 +49,12 @@ QStringList segments(const QString& text, int limit) {
 } // namespace
 
 SpeechRoutes::SpeechRoutes(ServerContext& context)
-    : context_(context), auth_(context),
+    : context_(context),
       pool_(std::make_unique<SpeechPool>(context, SpeechLimits{}, &SpeechSynthesizer::synthesize)) {}
 
 void SpeechRoutes::usePool(const SpeechLimits& limits, SpeechPool::Synthesize synthesize) {
     pool_->stop();
     pool_ = std::make_unique<SpeechPool>(context_, limits, std::move(synthesize));
-}
-
-void SpeechRoutes::registerRoutes(Router& router) {
-    auth_.add(router, "POST", "/api/tts/speak",
-              [this](const ServerRequest& r, const QString& u) { return speak(r, u); });
-    auth_.add(router, "POST", "/api/tts/document/{id}",
-              [this](const ServerRequest& r, const QString& u) { return narrate(r, u); });
-    router.add("GET", "/media/{path*}", [this](const ServerRequest& r) { return media(r); });
 }
 
 JobQueue::Runner SpeechRoutes::runner() {

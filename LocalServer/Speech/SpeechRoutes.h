@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Auth/ApiAuth.h"
-#include "Http/Router.h"
+#include "Http/ServerRequest.h"
+#include "Http/ServerResponse.h"
 #include "Jobs/JobQueue.h"
 #include "Speech/SpeechPool.h"
 
@@ -25,7 +25,6 @@ public:
 
     explicit SpeechRoutes(ServerContext& context);
 
-    void registerRoutes(Router& router);
     JobQueue::Runner runner();
     // Replaces the pool that makes clips, before any is asked for (tests: other limits, a fake
     // synthesiser).
@@ -35,6 +34,8 @@ public:
     void stopPool() { pool_->stop(); }
 
 private:
+    friend class Routes; // calls the handlers
+
     ServerResponse speak(const ServerRequest& request, const QString& userId);
     ServerResponse narrate(const ServerRequest& request, const QString& userId);
     ServerResponse media(const ServerRequest& request);
@@ -49,6 +50,5 @@ private:
                       const QStringList& parts) const;
 
     ServerContext& context_;
-    ApiAuth auth_;
     std::unique_ptr<SpeechPool> pool_;
 };

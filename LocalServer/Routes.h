@@ -1,7 +1,13 @@
 #pragma once
 
 #include "Account/AccountRoutes.h"
+#include "Account/AppcastRoutes.h"
+#include "Auth/ApiAuth.h"
+#include "Auth/FrontendApi.h"
+#include "Auth/SignInRoutes.h"
+#include "Auth/SignUpRoutes.h"
 #include "Calendar/CalendarRoutes.h"
+#include "ControlApi.h"
 #include "Courses/CourseRoutes.h"
 #include "Directory/DirectoryRoutes.h"
 #include "Directory/UniversityRoutes.h"
@@ -15,6 +21,7 @@
 #include "Library/SummaryRoutes.h"
 #include "Mnemonics/MnemonicRoutes.h"
 #include "Notifications/NotificationRoutes.h"
+#include "Push/PushStreamRoute.h"
 #include "Quiz/QuizRoutes.h"
 #include "Quiz/QuizScoreRoutes.h"
 #include "Reading/GuidedReadingRoutes.h"
@@ -24,46 +31,50 @@
 #include "Songs/SongRoutes.h"
 #include "Speech/SpeechRoutes.h"
 
+class FaultInjector;
+class JobQueue;
+class PushStreams;
 struct ServerContext;
 
-// The Orbelo API under /api, with presigned storage under /storage, audio under /media and
-// calendar feeds under /calendar, and notecard imports with their uploads under /import-storage.
-class OrbeloApi {
+// Every route the server answers, with its handler, in one table (Routes.cpp); the handlers live
+// in their feature's folder. Also the runners of the queued jobs.
+class Routes {
 public:
-    explicit OrbeloApi(ServerContext& context)
-        : context_(context), account_(context), library_(context), processor_(context), summaries_(context),
-          courses_(context), speech_(context), universities_(context), directory_(context),
-          calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
-          quizScores_(context), gamification_(context), quizzes_(context), mnemonics_(context),
-          notifications_(context), rewards_(context), songs_(context), forYou_(context),
-          guidedReading_(context), tutorSessions_(context) {}
+    Routes(ServerContext& context, FaultInjector& faults, PushStreams& pushStreams);
 
     void registerRoutes(Router& router);
+    void registerRunners(JobQueue& jobs);
     SpeechRoutes& speech() { return speech_; }
     SongRoutes& songs() { return songs_; }
 
 private:
     ServerContext& context_;
+    ApiAuth auth_; // routes under /api answer a signed-in user only
+    FrontendApi frontend_;
+    SignInRoutes signIns_;
+    SignUpRoutes signUps_;
     AccountRoutes account_;
     LibraryRoutes library_;
-    DocumentProcessor processor_;
     SummaryRoutes summaries_;
     CourseRoutes courses_;
     SpeechRoutes speech_;
-    UniversityRoutes universities_;
     DirectoryRoutes directory_;
     CalendarRoutes calendar_;
     FlashcardRoutes flashcards_;
     VocabularyRoutes vocabulary_;
     ImportRoutes imports_;
-    QuizScoreRoutes quizScores_;
-    GamificationRoutes gamification_;
     QuizRoutes quizzes_;
+    QuizScoreRoutes quizScores_;
     MnemonicRoutes mnemonics_;
     NotificationRoutes notifications_;
+    GamificationRoutes gamification_;
     RewardRoutes rewards_;
+    TutorSessionRoutes tutorSessions_;
     SongRoutes songs_;
     ForYouRoutes forYou_;
     GuidedReadingRoutes guidedReading_;
-    TutorSessionRoutes tutorSessions_;
+    ControlApi control_;
+    AppcastRoutes appcast_;
+    PushStreamRoute push_;
+    DocumentProcessor processor_;
 };
