@@ -1,6 +1,6 @@
 #include "Flashcards/VocabularyRoutes.h"
 
-#include "Courses/VocabularyStore.h"
+#include "Flashcards/VocabularyStore.h"
 #include "Flashcards/VocabularyJson.h"
 #include "Library/LibraryStore.h"
 #include "ServerContext.h"

@@ -1,4 +1,4 @@
-#include "Courses/VocabularyStore.h"
+#include "Flashcards/VocabularyStore.h"
 
 #include "Flashcards/FlashcardStore.h"
 #include "ServerContext.h"
