@@ -44,7 +44,7 @@ class DocumentsModel : public QObject {
     Q_PROPERTY(QUrl pickerFolder READ pickerFolder CONSTANT)
     Q_PROPERTY(SyllabusImport* syllabus READ syllabus CONSTANT)
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
 public:
     static inline const QString unsupportedFileMessage =
         QStringLiteral("That file type isn't supported. Try a PDF, Word, PowerPoint, or text file.");

@@ -26,7 +26,7 @@ class NotificationsModel : public QObject {
     Q_PROPERTY(bool hasUnread READ hasUnread NOTIFY stateChanged)
     Q_PROPERTY(NotificationListModel* rows READ rows CONSTANT)
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
 public:
     // How many of the newest notifications the list shows.
     static constexpr int pageSize = 50;

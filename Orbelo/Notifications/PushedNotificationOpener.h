@@ -22,7 +22,7 @@ class PushedNotificationOpener : public QObject {
     QML_ELEMENT
     // Where clicked links come from and routed notifications go.
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
 public:
     // How many of the newest notifications are searched for the clicked one.
     static constexpr int searchDepth = 100;

@@ -30,7 +30,7 @@ class QuizModel : public QObject {
     Q_PROPERTY(QuizResult* result READ result CONSTANT)
     Q_PROPERTY(ReviewPrompt* reviewPrompt READ reviewPrompt CONSTANT)
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
 public:
     // Capitalised for QML.
     enum class Phase { Setup, Running, Result };

@@ -48,7 +48,7 @@ class RewardsModel : public QObject {
     Q_PROPERTY(QVariantList documents READ documents NOTIFY stateChanged)
     Q_PROPERTY(QString writingLyricsId READ writingLyricsId NOTIFY stateChanged)
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
     // The Appearance told whether Night Owl is owned each time the owned rewards arrive (QML: the
     // singleton). Anything but an Appearance counts as none, and then no one is told.
     Q_PROPERTY(QObject* appearance READ appearance WRITE setAppearance)

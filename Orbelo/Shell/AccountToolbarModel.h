@@ -30,7 +30,7 @@ class AccountToolbarModel : public QObject {
     Q_PROPERTY(bool showRewards READ showRewards WRITE setShowRewards NOTIFY sheetsChanged)
     Q_PROPERTY(bool showSettings READ showSettings WRITE setShowSettings NOTIFY sheetsChanged)
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
 public:
     // Follows the shared auth client's current user.
     explicit AccountToolbarModel(QObject* parent = nullptr);

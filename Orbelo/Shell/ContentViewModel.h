@@ -27,7 +27,7 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(OnboardingGate* onboarding READ onboarding CONSTANT)
     // Whose refused backend requests start a recovery.
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
 public:
     enum class RootState { Loading, SignedOut, Shell };
     Q_ENUM(RootState)

@@ -26,7 +26,7 @@ class MenuCommands : public QObject {
     Q_PROPERTY(QVariantList goItems READ goItems CONSTANT)
     Q_PROPERTY(QUrl supportURL READ supportURL CONSTANT)
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
 public:
     explicit MenuCommands(QObject* parent = nullptr);
     // `signOut` replaces AuthSession::signOut (tests).

@@ -24,7 +24,7 @@ class RootShellModel : public QObject {
     // The onboarding decision (an OnboardingGate), whose Library request the shell follows.
     Q_PROPERTY(QObject* onboarding READ onboarding WRITE setOnboarding NOTIFY onboardingChanged)
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
 public:
     explicit RootShellModel(QObject* parent = nullptr);
 

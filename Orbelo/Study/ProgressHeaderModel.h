@@ -33,7 +33,7 @@ class ProgressHeaderModel : public QObject {
     // "Level 3, 120 of 300 XP to next level, 5 day streak, 40 credits", then ", Scholar Badge"
     Q_PROPERTY(QString accessibleLabel READ accessibleLabel NOTIFY progressChanged)
     Q_PROPERTY(AppContext* context READ context WRITE setContext NOTIFY contextChanged)
-    Q_MOC_INCLUDE("AppContext.h")
+    Q_MOC_INCLUDE("Common/AppContext.h")
 public:
     explicit ProgressHeaderModel(QObject* parent = nullptr);
     explicit ProgressHeaderModel(APIClient client, QObject* parent = nullptr);
