@@ -2,6 +2,7 @@
 
 #include "Appearance.h"
 
+#include "Common/AppContext.h"
 #include "Media/MediaSongPlayback.h"
 #include "Rewards/RewardButtonState.h"
 #include "Rewards/RewardCardText.h"
