@@ -1,4 +1,4 @@
-#include "LyricsText.h"
+#include "Text/LyricsText.h"
 #include "SongText.h"
 #include "Songs/SongArrangement.h"
 #include "Songs/SongComposer.h"
