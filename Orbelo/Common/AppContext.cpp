@@ -27,3 +27,12 @@ AppContext* AppContext::create(QQmlEngine* engine, QJSEngine*) {
     QJSEngine::setObjectOwnership(context, QJSEngine::CppOwnership);
     return context;
 }
+
+bool AppContext::switchTo(QPointer<AppContext>& current, AppContext* next, const QObject* receiver) {
+    if (next == current)
+        return false;
+    if (current)
+        disconnect(current, nullptr, receiver, nullptr);
+    current = next;
+    return true;
+}

@@ -4,6 +4,7 @@
 #include "Common/NotificationDestination.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
@@ -27,6 +28,10 @@ public:
     // Makes this the `AppContext` singleton of the QML that `engine` loads.
     void provideTo(QQmlEngine& engine);
     static AppContext* create(QQmlEngine* engine, QJSEngine*);
+
+    // Points a model's `current` context at `next`, cutting what `receiver` had connected to the
+    // one before; false when it already pointed there. A model's setContext then connects anew.
+    static bool switchTo(QPointer<AppContext>& current, AppContext* next, const QObject* receiver);
 
 Q_SIGNALS:
     // A backend request was refused for its token, or no token could be had for it (what the app

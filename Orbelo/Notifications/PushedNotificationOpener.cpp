@@ -23,11 +23,8 @@ PushedNotificationOpener::PushedNotificationOpener(APIClient client, Notificatio
 PushedNotificationOpener::~PushedNotificationOpener() = default;
 
 void PushedNotificationOpener::setContext(AppContext* context) {
-    if (context == context_)
+    if (!AppContext::switchTo(context_, context, this))
         return;
-    if (context_)
-        disconnect(context_, nullptr, this, nullptr);
-    context_ = context;
     if (context)
         connect(context, &AppContext::studyReminderTapped, this, &PushedNotificationOpener::openLink);
     Q_EMIT contextChanged();

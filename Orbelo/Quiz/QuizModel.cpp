@@ -42,11 +42,8 @@ QuizModel::QuizModel(APIClient client, PreferencesStore& preferences, std::uniqu
 QuizModel::~QuizModel() = default;
 
 void QuizModel::setContext(AppContext* context) {
-    if (context == context_)
+    if (!AppContext::switchTo(context_, context, this))
         return;
-    if (context_)
-        disconnect(context_, nullptr, this, nullptr);
-    context_ = context;
     if (context) {
         // "quiz-auto-start" clicked while this tab shows: the setup starts a quiz as when it opens
         // with the link; during a quiz or on its result the user is in one already, and the link is

@@ -29,11 +29,8 @@ AccountToolbarModel::AccountToolbarModel(SignOutCommand::SignOut signOut, QObjec
 }
 
 void AccountToolbarModel::setContext(AppContext* context) {
-    if (context == context_)
+    if (!AppContext::switchTo(context_, context, this))
         return;
-    if (context_)
-        disconnect(context_, nullptr, this, nullptr);
-    context_ = context;
     if (context) {
         connect(context, &AppContext::settingsRequested, this, [this] { setShowSettings(true); });
         connect(context, &AppContext::rewardsRequested, this, [this] { setShowRewards(true); });

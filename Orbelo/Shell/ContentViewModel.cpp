@@ -24,11 +24,8 @@ ContentViewModel::ContentViewModel(AuthSource source, QObject* parent)
 }
 
 void ContentViewModel::setContext(AppContext* context) {
-    if (context == context_)
+    if (!AppContext::switchTo(context_, context, this))
         return;
-    if (context_)
-        disconnect(context_, nullptr, this, nullptr);
-    context_ = context;
     if (context)
         connect(context, &AppContext::authenticationFailed, this, &ContentViewModel::authenticationFailed);
     Q_EMIT contextChanged();

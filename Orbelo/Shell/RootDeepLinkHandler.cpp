@@ -7,11 +7,8 @@ RootDeepLinkHandler::RootDeepLinkHandler(SelectTab selectTab, QObject* parent)
     : QObject(parent), selectTab_(std::move(selectTab)) {}
 
 void RootDeepLinkHandler::setContext(AppContext* context) {
-    if (context == context_)
+    if (!AppContext::switchTo(context_, context, this))
         return;
-    if (context_)
-        disconnect(context_, nullptr, this, nullptr);
-    context_ = context;
     if (context)
         connect(context, &AppContext::notificationSelected, this,
                 [this](const NotificationDestination& destination) { selectTab_(tabFor(destination)); });

@@ -11,11 +11,8 @@ RootShellModel::RootShellModel(QObject* parent)
 }
 
 void RootShellModel::setContext(AppContext* context) {
-    if (context == context_)
+    if (!AppContext::switchTo(context_, context, this))
         return;
-    if (context_)
-        disconnect(context_, nullptr, this, nullptr);
-    context_ = context;
     deepLinks_.setContext(context);
     if (context) {
         connect(context, &AppContext::sectionRequested, this, [this](int number) {

@@ -14,11 +14,8 @@ ProgressHeaderModel::ProgressHeaderModel(APIClient client, QObject* parent)
     : QObject(parent), client_(std::move(client)) {}
 
 void ProgressHeaderModel::setContext(AppContext* context) {
-    if (context == context_)
+    if (!AppContext::switchTo(context_, context, this))
         return;
-    if (context_)
-        disconnect(context_, nullptr, this, nullptr);
-    context_ = context;
     if (context)
         connect(context, &AppContext::rewardsChanged, this, &ProgressHeaderModel::load);
     Q_EMIT contextChanged();
