@@ -59,14 +59,18 @@ JobQueue::Outcome CourseRoutes::importSyllabus(const QString& userId, const QStr
             library.createCourse(userId, info, documentId, courseId);
             library.buildStudyPlan(courseId);
         }
-        context_.db.exec(
-            "INSERT INTO documents (id, user_id, filename, title, document_type, file_type, file_size,"
-            " course_id, s3_key, status, chunk_count, text, uploaded_at, created_at)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 'ready', ?, ?, ?, ?)",
-            {documentId, userId, name, QFileInfo(name).completeBaseName(),
-             syllabus.isSyllabus ? "syllabus" : "reading", fileType, text.toUtf8().size(),
-             courseId.isEmpty() ? QVariant() : QVariant(courseId), userId + '/' + documentId + "/text",
-             chunkCount, text, context_.isoNow(), context_.nowMs()});
+        LibraryStore(context_).addReadDocument(
+            {{"id", documentId},
+             {"user_id", userId},
+             {"filename", name},
+             {"title", QFileInfo(name).completeBaseName()},
+             {"document_type", syllabus.isSyllabus ? "syllabus" : "reading"},
+             {"file_type", fileType},
+             {"file_size", text.toUtf8().size()},
+             {"course_id", courseId.isEmpty() ? QVariant() : QVariant(courseId)},
+             {"s3_key", userId + '/' + documentId + "/text"},
+             {"chunk_count", chunkCount},
+             {"text", text}});
     });
 }
 
@@ -112,9 +116,7 @@ ServerResponse CourseRoutes::processFile(const ServerRequest& request, const QSt
     }
     const JobQueue::Outcome imported =
         importSyllabus(userId, extracted.text, filename, extracted.fileType, form->fields.value("source"));
-    context_.db.transaction();
-    imported.commit();
-    context_.db.commit();
+    LibraryStore(context_).inTransaction(imported.commit);
     const QJsonObject& result = imported.result;
     return ServerResponse::json(QJsonObject{{"status", result.value("status")},
                                             {"message", result.value("message")},
@@ -169,14 +171,7 @@ ServerResponse CourseRoutes::generateStudyPlan(const ServerRequest& request, con
         for (const QJsonValue& objective : syllabus.value("learning_objectives").toArray())
             topics.append(objective.toString());
     }
-    // The details and the plan dated by them are written together.
-    context_.db.transaction();
-    context_.db.exec("UPDATE courses SET info = ? WHERE id = ?",
-                     {QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Compact)), courseId});
-    library.buildStudyPlan(courseId, topics);
-    if (!context_.db.commit()) {
-        context_.db.rollback();
+    if (!library.updateCourseInfo(courseId, info, topics))
         return ServerResponse::apiError(500, "The study plan could not be saved.");
-    }
     return ServerResponse::json(QJsonObject{{"status", "success"}, {"message", "Study plan created."}});
 }

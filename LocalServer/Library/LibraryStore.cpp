@@ -42,6 +42,17 @@ void LibraryStore::addUpload(const QVariantMap& document) {
          document.value("s3_key"), document.value("uploaded_at"), document.value("created_at")});
 }
 
+void LibraryStore::addReadDocument(const QVariantMap& document) {
+    context_.db.exec(
+        "INSERT INTO documents (id, user_id, filename, title, document_type, file_type, file_size,"
+        " course_id, s3_key, status, chunk_count, text, uploaded_at, created_at)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 'ready', ?, ?, ?, ?)",
+        {document.value("id"), document.value("user_id"), document.value("filename"), document.value("title"),
+         document.value("document_type"), document.value("file_type"), document.value("file_size"),
+         document.value("course_id"), document.value("s3_key"), document.value("chunk_count"),
+         document.value("text"), context_.isoNow(), context_.nowMs()});
+}
+
 std::optional<QVariantMap> LibraryStore::documentByKey(const QString& key) {
     return context_.db.row("SELECT id, status FROM documents WHERE s3_key = ?", {key});
 }
@@ -221,6 +232,25 @@ QString LibraryStore::createCourse(const QString& userId, const QJsonObject& inf
          QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Compact)),
          documentId.isEmpty() ? QVariant() : QVariant(documentId), context_.nowMs()});
     return id;
+}
+
+bool LibraryStore::updateCourseInfo(const QString& courseId, const QJsonObject& info,
+                                    const QStringList& topics) {
+    context_.db.transaction();
+    context_.db.exec("UPDATE courses SET info = ? WHERE id = ?",
+                     {QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Compact)), courseId});
+    buildStudyPlan(courseId, topics);
+    if (context_.db.commit())
+        return true;
+    context_.db.rollback();
+    return false;
+}
+
+void LibraryStore::inTransaction(const std::function<void()>& work) {
+    context_.db.transaction();
+    work();
+    if (!context_.db.commit())
+        context_.db.rollback();
 }
 
 void LibraryStore::buildStudyPlan(const QString& courseId, const QStringList& topics) {

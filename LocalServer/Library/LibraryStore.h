@@ -39,6 +39,10 @@ public:
     QList<QVariantMap> unqueued(const QString& jobType);
     // A document whose file the app is about to upload to `key`.
     void addUpload(const QVariantMap& document);
+    // A document whose text was read at once (a syllabus sent to the course routes): "ready" from
+    // the start. `document` holds the columns: id, user_id, filename, title, document_type,
+    // file_type, file_size, course_id, s3_key, chunk_count, text.
+    void addReadDocument(const QVariantMap& document);
     std::optional<QVariantMap> documentByKey(const QString& key);
     void markUploaded(const QString& documentId, qint64 fileSize);
     // In one transaction: moves an uploaded document to "queued" with its course and file name and
@@ -56,6 +60,11 @@ public:
     // Creates a course from class details (class_title, class_instructor, …) and returns its id.
     QString createCourse(const QString& userId, const QJsonObject& info, const QString& documentId,
                          const QString& id = {});
+    // In one transaction: replaces the course's class details and rebuilds the plan dated by them
+    // (from `topics` when given). False when it could not be saved.
+    bool updateCourseInfo(const QString& courseId, const QJsonObject& info, const QStringList& topics);
+    // Runs `work` as one transaction: what it writes is kept whole or not at all.
+    void inTransaction(const std::function<void()>& work);
     // Builds and stores the course's study plan from its topics (or `topics` when given).
     void buildStudyPlan(const QString& courseId, const QStringList& topics = {});
     // `plan` with the dates of its weeks and study blocks (StudySchedule): from the week of the
