@@ -9,6 +9,7 @@
 #include "Import/ImportRoutes.h"
 #include "Jobs/FailPoint.h"
 #include "Jobs/JobQueue.h"
+#include "Jobs/JobStore.h"
 #include "Library/DocumentProcessor.h"
 #include "Library/LibraryStore.h"
 #include "LogText.h"
@@ -156,6 +157,12 @@ bool LocalServer::hashPlainSecrets() {
     });
 }
 
+bool LocalServer::nameJobSubjects() {
+    return SettingsStore(context_->db).runOnce("job_subjects", [this] {
+        return JobStore(context_->db).fillSubjects();
+    });
+}
+
 void LocalServer::requeueOrphans() {
     SongStore(*context_).failUnqueued(SongRoutes::jobType,
                                       QStringLiteral("The song was interrupted; its use is yours again."));
@@ -207,6 +214,10 @@ bool LocalServer::start(QString* error) {
     context.secret = secret;
     if (!hashPlainSecrets()) {
         *error = "cannot hash the device tokens and backup codes of the database";
+        return false;
+    }
+    if (!nameJobSubjects()) {
+        *error = "cannot name the documents and songs of the stored jobs";
         return false;
     }
     if (!loadAdminToken()) {

@@ -29,7 +29,8 @@ public:
 
     explicit JobStore(Database& db) : db_(db) {}
 
-    // Writes a queued job inside the caller's transaction. False when the write failed.
+    // Writes a queued job inside the caller's transaction. False when the write failed. The
+    // document or song its input names becomes its subject.
     bool add(const QString& id, const QString& userId, const QString& type, const QJsonObject& input,
              const QString& createdAt);
     std::optional<Record> find(const QString& id);
@@ -50,6 +51,8 @@ public:
     // The latest job of the user's of `type` about the document.
     std::optional<Record> latestForDocument(const QString& userId, const QString& type,
                                             const QString& documentId);
+    // Names the subject of the jobs written before jobs had one. False when a write failed.
+    bool fillSubjects();
 
 private:
     Database& db_;

@@ -176,6 +176,16 @@ const QList<QStringList>& migrations() {
          "CREATE INDEX issued_quizzes_user ON issued_quizzes (user_id)",
          "CREATE INDEX quiz_completions_time ON quiz_completions (user_id, created_at)",
          "DELETE FROM quiz_caches"},
+        // 19: each job names the document or song it is about in a column of its own (the jobs
+        // from before are named at the next start, which clears the flag set here:
+        // LocalServer::nameJobSubjects), and quiz scores keep the order they were saved in.
+        {"ALTER TABLE jobs ADD COLUMN subject_id TEXT",
+         "CREATE INDEX jobs_subject ON jobs (user_id, subject_id)",
+         "INSERT INTO settings (key, value) VALUES ('job_subjects', '1')",
+         "ALTER TABLE quiz_scores ADD COLUMN seq INTEGER NOT NULL DEFAULT 0",
+         "UPDATE quiz_scores SET seq = (SELECT COUNT(*) FROM quiz_scores AS earlier"
+         " WHERE earlier.user_id = quiz_scores.user_id AND (earlier.created_at < quiz_scores.created_at"
+         " OR (earlier.created_at = quiz_scores.created_at AND earlier.id <= quiz_scores.id)))"},
     };
     return list;
 }
@@ -332,6 +342,19 @@ QList<QVariantMap> Database::rows(const QString& sql, const QVariantList& values
         result.append(map);
     }
     return result;
+}
+
+bool Database::inTransaction(const std::function<bool()>& work) {
+    if (!transaction())
+        return false;
+    if (!work()) {
+        rollback();
+        return false;
+    }
+    if (commit())
+        return true;
+    rollback();
+    return false;
 }
 
 bool Database::transaction() {

@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
+#include <functional>
 #include <optional>
 
 // The server's SQLite store with versioned schema migrations (PRAGMA user_version). Each thread
@@ -34,13 +35,18 @@ public:
     int changed(const QString& sql, const QVariantList& values = {});
     std::optional<QVariantMap> row(const QString& sql, const QVariantList& values = {});
     QList<QVariantMap> rows(const QString& sql, const QVariantList& values = {});
-    // BEGIN IMMEDIATE: the write lock is taken at once, so two writers queue up (for up to the
-    // busy timeout) instead of one failing when it upgrades a read.
+    // Runs `work` as one transaction, kept whole or not at all: `work` returning false, or a
+    // statement or the commit failing, rolls it back and answers false. BEGIN IMMEDIATE takes the
+    // write lock at once, so two writers queue up (for up to the busy timeout) instead of one
+    // failing when it upgrades a read. `work` may run more than once, so it writes only to the
+    // database and to locals it resets; what the transaction announces comes after it.
+    bool inTransaction(const std::function<bool()>& work);
+
+private:
     bool transaction();
     bool commit();
     bool rollback();
 
-private:
     // This thread's connection, opened when it first asks.
     QSqlDatabase connection();
     bool configure(QSqlDatabase& db);
