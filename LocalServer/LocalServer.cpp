@@ -9,7 +9,6 @@
 #include "Import/ImportRoutes.h"
 #include "Jobs/FailPoint.h"
 #include "Jobs/JobQueue.h"
-#include "Jobs/JobStore.h"
 #include "Library/DocumentProcessor.h"
 #include "Library/LibraryStore.h"
 #include "LogText.h"
@@ -130,15 +129,18 @@ bool LocalServer::prepareDataDir(QString* error) {
         *error = "cannot create the data dir " + dataDir.path();
         return false;
     }
-    // Made 0600 before SQLite opens it: SQLite gives its -wal and -shm files the database's mode.
-    const QString database = dataDir.filePath("orbelo.sqlite");
-    if (!PrivateFile::createFile(database)) {
-        *error = "cannot create the database " + database;
-        return false;
-    }
-    for (const QString& companion : {database + "-wal", database + "-shm"}) {
-        if (QFile::exists(companion))
-            PrivateFile::restrictFile(companion);
+    QString database = context_->options.database;
+    if (database.isEmpty()) {
+        // Made 0600 before SQLite opens it: SQLite gives its -wal and -shm files the database's mode.
+        database = dataDir.filePath("orbelo.sqlite");
+        if (!PrivateFile::createFile(database)) {
+            *error = "cannot create the database " + database;
+            return false;
+        }
+        for (const QString& companion : {database + "-wal", database + "-shm"}) {
+            if (QFile::exists(companion))
+                PrivateFile::restrictFile(companion);
+        }
     }
     if (!context_->db.open(database) || !context_->db.migrate()) {
         *error = "database: " + context_->db.lastError();
@@ -154,12 +156,6 @@ bool LocalServer::hashPlainSecrets() {
             AuthStore(*context_).hashStoredSecrets() && DeviceStore(*context_).hashStoredTokens();
         FailPoint::reach("secrets-hashed");
         return hashed;
-    });
-}
-
-bool LocalServer::nameJobSubjects() {
-    return SettingsStore(context_->db).runOnce("job_subjects", [this] {
-        return JobStore(context_->db).fillSubjects();
     });
 }
 
@@ -214,10 +210,6 @@ bool LocalServer::start(QString* error) {
     context.secret = secret;
     if (!hashPlainSecrets()) {
         *error = "cannot hash the device tokens and backup codes of the database";
-        return false;
-    }
-    if (!nameJobSubjects()) {
-        *error = "cannot name the documents and songs of the stored jobs";
         return false;
     }
     if (!loadAdminToken()) {

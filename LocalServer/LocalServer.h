@@ -61,8 +61,6 @@ private:
     bool loadAdminToken();
     // Hashes the device tokens and backup codes that a data dir from before kept in plain text.
     bool hashPlainSecrets();
-    // Names the document or song of each job written before jobs had a subject column.
-    bool nameJobSubjects();
     // Gives back what a crash of an older version left without its job: a song's reward use, a
     // queued document's processing (queued again, to run with the other unfinished jobs).
     void requeueOrphans();

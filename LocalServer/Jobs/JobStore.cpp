@@ -127,14 +127,3 @@ std::optional<JobStore::Record> JobStore::latestForDocument(const QString& userI
                           " ORDER BY created_at DESC LIMIT 1",
                           {userId, type, documentId}));
 }
-
-bool JobStore::fillSubjects() {
-    for (const QVariantMap& row : db_.rows("SELECT id, input FROM jobs WHERE subject_id IS NULL")) {
-        const QVariant subject =
-            subjectOf(QJsonDocument::fromJson(row.value("input").toByteArray()).object());
-        if (!subject.isNull() &&
-            !db_.exec("UPDATE jobs SET subject_id = ? WHERE id = ?", {subject, row.value("id")}))
-            return false;
-    }
-    return true;
-}

@@ -51,8 +51,6 @@ public:
     // The latest job of the user's of `type` about the document.
     std::optional<Record> latestForDocument(const QString& userId, const QString& type,
                                             const QString& documentId);
-    // Names the subject of the jobs written before jobs had one. False when a write failed.
-    bool fillSubjects();
 
 private:
     Database& db_;
