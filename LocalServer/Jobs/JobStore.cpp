@@ -30,13 +30,23 @@ JobStore::Record record(const QVariantMap& row) {
 std::optional<JobStore::Record> record(const std::optional<QVariantMap>& row) {
     return row ? std::optional(record(*row)) : std::nullopt;
 }
+
+// The document or song a job is about, as its input names it; null for none.
+QVariant subjectOf(const QJsonObject& input) {
+    for (const char* key : {"document_id", "song_id"}) {
+        const QString id = input.value(QLatin1String(key)).toString();
+        if (!id.isEmpty())
+            return id;
+    }
+    return QVariant(QMetaType(QMetaType::QString));
+}
 } // namespace
 
 bool JobStore::add(const QString& id, const QString& userId, const QString& type, const QJsonObject& input,
                    const QString& createdAt) {
-    return db_.exec("INSERT INTO jobs (id, user_id, job_type, status, input, created_at)"
-                    " VALUES (?, ?, ?, 'queued', ?, ?)",
-                    {id, userId, type, compact(input), createdAt});
+    return db_.exec("INSERT INTO jobs (id, user_id, job_type, status, input, subject_id, created_at)"
+                    " VALUES (?, ?, ?, 'queued', ?, ?, ?)",
+                    {id, userId, type, compact(input), subjectOf(input), createdAt});
 }
 
 std::optional<JobStore::Record> JobStore::find(const QString& id) {
@@ -60,45 +70,48 @@ void JobStore::requeue(const QString& id) {
 }
 
 void JobStore::start(const QString& id, const QString& at, const std::function<void()>& alongside) {
-    db_.transaction();
-    db_.exec("UPDATE jobs SET status = 'processing', started_at = ?, starts = starts + 1 WHERE id = ?",
-             {at, id});
-    if (alongside)
-        alongside();
-    db_.commit();
+    db_.inTransaction([&] {
+        const bool started = db_.exec(
+            "UPDATE jobs SET status = 'processing', started_at = ?, starts = starts + 1 WHERE id = ?",
+            {at, id});
+        if (alongside)
+            alongside();
+        return started;
+    });
 }
 
 JobStore::Finish JobStore::finish(const QString& id, const std::optional<QJsonObject>& result,
                                   const QString& error, const QString& at,
                                   const std::function<void()>& alongside) {
-    if (!db_.transaction())
-        return Finish::NotSaved;
-    // Deleted with its user meanwhile, or already finished: nothing is written twice.
-    const auto current = db_.row("SELECT status FROM jobs WHERE id = ?", {id});
-    if (!current || current->value("status").toString() != "processing") {
-        db_.rollback();
+    bool processing = true;
+    const bool saved = db_.inTransaction([&] {
+        // Deleted with its user meanwhile, or already finished: nothing is written twice.
+        const auto current = db_.row("SELECT status FROM jobs WHERE id = ?", {id});
+        processing = current && current->value("status").toString() == "processing";
+        if (!processing)
+            return false;
+        if (alongside)
+            alongside();
+        const bool written =
+            db_.exec("UPDATE jobs SET status = ?, result = ?, error = ?, completed_at = ? WHERE id = ?",
+                     {result ? "complete" : "failed", result ? QVariant(compact(*result)) : QVariant(),
+                      result ? QVariant() : QVariant(error), at, id});
+        FailPoint::reach("job-before-commit");
+        return written;
+    });
+    if (!processing)
         return Finish::NotProcessing;
-    }
-    if (alongside)
-        alongside();
-    db_.exec("UPDATE jobs SET status = ?, result = ?, error = ?, completed_at = ? WHERE id = ?",
-             {result ? "complete" : "failed", result ? QVariant(compact(*result)) : QVariant(),
-              result ? QVariant() : QVariant(error), at, id});
-    FailPoint::reach("job-before-commit");
-    if (!db_.commit()) {
-        db_.rollback();
-        return Finish::NotSaved;
-    }
-    return Finish::Saved;
+    return saved ? Finish::Saved : Finish::NotSaved;
 }
 
 void JobStore::fail(const QString& id, const QString& error, const QString& at,
                     const std::function<void()>& alongside) {
-    db_.transaction();
-    if (alongside)
-        alongside();
-    db_.exec("UPDATE jobs SET status = 'failed', error = ?, completed_at = ? WHERE id = ?", {error, at, id});
-    db_.commit();
+    db_.inTransaction([&] {
+        if (alongside)
+            alongside();
+        return db_.exec("UPDATE jobs SET status = 'failed', error = ?, completed_at = ? WHERE id = ?",
+                        {error, at, id});
+    });
 }
 
 std::optional<JobStore::Record> JobStore::latestComplete(const QString& userId, const QString& type,
@@ -110,7 +123,7 @@ std::optional<JobStore::Record> JobStore::latestComplete(const QString& userId, 
 
 std::optional<JobStore::Record> JobStore::latestForDocument(const QString& userId, const QString& type,
                                                             const QString& documentId) {
-    return record(db_.row("SELECT * FROM jobs WHERE user_id = ? AND job_type = ? AND json_valid(input)"
-                          " AND json_extract(input, '$.document_id') = ? ORDER BY created_at DESC LIMIT 1",
+    return record(db_.row("SELECT * FROM jobs WHERE user_id = ? AND job_type = ? AND subject_id = ?"
+                          " ORDER BY created_at DESC LIMIT 1",
                           {userId, type, documentId}));
 }
