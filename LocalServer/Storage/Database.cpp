@@ -176,6 +176,11 @@ const QList<QStringList>& migrations() {
          "CREATE INDEX issued_quizzes_user ON issued_quizzes (user_id)",
          "CREATE INDEX quiz_completions_time ON quiz_completions (user_id, created_at)",
          "DELETE FROM quiz_caches"},
+        // 19: leases, so that any server process on the database can run any job: the process
+        // holding a job and until when (ms of the server clock); when a lease runs out without
+        // being renewed (its process was killed), another process takes the job over.
+        {"ALTER TABLE jobs ADD COLUMN lease_owner TEXT",
+         "ALTER TABLE jobs ADD COLUMN lease_expires INTEGER NOT NULL DEFAULT 0"},
     };
     return list;
 }
@@ -344,4 +349,14 @@ bool Database::commit() {
 
 bool Database::rollback() {
     return exec("ROLLBACK");
+}
+
+bool Database::inTransaction(const std::function<bool()>& work) {
+    if (!exec("BEGIN IMMEDIATE"))
+        return false;
+    if (!work()) {
+        exec("ROLLBACK");
+        return false;
+    }
+    return exec("COMMIT");
 }

@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
+#include <functional>
 #include <optional>
 
 // The server's SQLite store with versioned schema migrations (PRAGMA user_version). Each thread
@@ -39,6 +40,8 @@ public:
     bool transaction();
     bool commit();
     bool rollback();
+    // Runs `work` in one transaction: committed when it answers true, rolled back when false.
+    bool inTransaction(const std::function<bool()>& work);
 
 private:
     // This thread's connection, opened when it first asks.
