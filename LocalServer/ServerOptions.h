@@ -15,6 +15,7 @@ struct ServerOptions {
 
     quint16 port = 8443;
     QString dataDir;
+    QString database; // empty: SQLite in the data dir
     int latencyMs = 0;
     int jobDelayMs = 1500;
     // Threads of this process that run jobs; 0: the process queues jobs and others run them.

@@ -1,5 +1,7 @@
 #include "ServerProcess.h"
 
+#include "TestDatabase.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -19,8 +21,10 @@ ServerProcess::ServerProcess(const QString& executable, const QString& dataDir,
                              const QProcessEnvironment& environment, const QStringList& arguments) {
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(executable,
-                   QStringList{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"} + arguments);
+    QStringList all = QStringList{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"} + arguments;
+    if (const QString database = TestDatabase::forDataDir(dataDir); !database.isEmpty())
+        all << "--database" << database;
+    process_.start(executable, all);
     // The first lines name the address; a server that dies while starting prints none.
     static const QRegularExpression listening("listening on (https://\\S+)");
     QByteArray output;
