@@ -65,10 +65,14 @@ std::optional<JobStore::Record> JobStore::claim(const QString& owner, const QStr
         for (const QString& id : running)
             condition.append(id);
     }
+    // PostgreSQL: claimants pass over a row another is taking instead of queueing behind it and
+    // then finding it taken (SQLite runs one writer at a time).
+    const QString skipTaken =
+        db_.engine() == Database::Engine::PostgreSQL ? QStringLiteral(" FOR UPDATE SKIP LOCKED") : QString();
     const QVariantList values = QVariantList{owner, expires} + condition + condition;
     return record(db_.row("UPDATE jobs SET lease_owner = ?, lease_expires = ? WHERE " + claimable +
                               " AND id = (SELECT id FROM jobs WHERE " + claimable +
-                              " ORDER BY created_at, id LIMIT 1) RETURNING *",
+                              " ORDER BY created_at, id LIMIT 1" + skipTaken + ") RETURNING *",
                           values));
 }
 

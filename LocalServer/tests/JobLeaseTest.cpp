@@ -1,6 +1,8 @@
 #include "Jobs/JobStore.h"
 #include "Storage/Database.h"
+#include "TestDatabase.h"
 
+#include <QDir>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,7 +42,9 @@ class JobLeaseTest : public QObject {
 private slots:
     void init() {
         db = std::make_unique<Database>();
-        QVERIFY(db->open(dir.filePath(QString::fromLatin1(QTest::currentTestFunction()) + ".sqlite")));
+        const QString dataDir = dir.filePath(QString::fromLatin1(QTest::currentTestFunction()));
+        QVERIFY(QDir().mkpath(dataDir));
+        QVERIFY(TestDatabase::open(*db, dataDir));
         QVERIFY(db->migrate());
     }
     void cleanup() { db.reset(); }
