@@ -116,8 +116,10 @@ bool Database::open(const QString& location) {
         engine_ = Engine::SQLite;
         path_ = location;
         QSqlDatabase db = connection();
-        if (!db.isOpen())
+        if (!db.isOpen()) {
+            lastError_ = db.lastError().text();
             return false;
+        }
         // Persistent in the file: every connection after this one is in WAL mode too.
         return exec("PRAGMA journal_mode=WAL");
     }
@@ -142,7 +144,12 @@ bool Database::open(const QString& location) {
     if (!timeoutGiven)
         options.append("connect_timeout=5");
     connectOptions_ = options.join(';');
-    return connection().isOpen() && !state().lost;
+    const QSqlDatabase db = connection();
+    if (!db.isOpen() || state().lost) {
+        lastError_ = db.lastError().text();
+        return false;
+    }
+    return true;
 }
 
 QString Database::connectionName() const {
@@ -181,7 +188,6 @@ QSqlDatabase Database::connection() {
         db.setConnectOptions(connectOptions_);
     }
     if (!db.open() || !configure(db)) {
-        lastError_ = db.lastError().text();
         qCCritical(lcDatabase) << "cannot open the database:" << db.lastError().text();
         if (engine_ == Engine::PostgreSQL) {
             DatabaseThreadState& current = mine.states[name];
@@ -378,10 +384,16 @@ QList<QVariantMap> Database::rows(const QString& sql, const QVariantList& values
     QStringList names;
     for (int i = 0; i < record.count(); ++i)
         names.append(record.fieldName(i));
+    // PostgreSQL answers a comparison as a boolean, SQLite as the integer 1 or 0.
+    const bool booleansAsIntegers = engine_ == Engine::PostgreSQL;
     while (query.next()) {
         QVariantMap map;
-        for (int i = 0; i < names.size(); ++i)
-            map.insert(names.at(i), query.value(i));
+        for (int i = 0; i < names.size(); ++i) {
+            QVariant value = query.value(i);
+            if (booleansAsIntegers && value.typeId() == QMetaType::Bool && !value.isNull())
+                value = qlonglong(value.toBool());
+            map.insert(names.at(i), value);
+        }
         result.append(map);
     }
     return result;

@@ -148,15 +148,19 @@ private slots:
         QVERIFY(db.exec("SELECT 1"));
         QVERIFY(!db.unavailable());
 
-        // Lost halfway through a transaction: the statements after it must not run on a new
-        // connection outside the transaction, and the first write is gone with it.
+        // Lost halfway through a transaction whose work goes on regardless: the statements after
+        // the loss must not run on a new connection outside the transaction, and the first write
+        // is gone with it.
         const bool done = db.inTransaction([&] {
-            return db.exec("INSERT INTO settings (key, value) VALUES ('before', '1')") && terminate() &&
-                   db.exec("INSERT INTO settings (key, value) VALUES ('after', '1')");
+            db.exec("INSERT INTO settings (key, value) VALUES ('before', '1')");
+            terminate();
+            db.exec("INSERT INTO settings (key, value) VALUES ('lost', '1')");
+            db.exec("INSERT INTO settings (key, value) VALUES ('after', '1')");
+            return true;
         });
         QVERIFY(!done);
         QVERIFY(db.unavailable());
-        QVERIFY(db.rows("SELECT key FROM settings WHERE key IN ('before', 'after')").isEmpty());
+        QVERIFY(db.rows("SELECT key FROM settings WHERE key IN ('before', 'lost', 'after')").isEmpty());
         QVERIFY(!db.unavailable());
     }
 };
