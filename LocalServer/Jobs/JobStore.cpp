@@ -31,6 +31,11 @@ std::optional<JobStore::Record> record(const std::optional<QVariantMap>& row) {
     return row ? std::optional(record(*row)) : std::nullopt;
 }
 
+// "?, ?, ?" for an IN list of `count` values.
+QString placeholders(qsizetype count) {
+    return QStringList(count, QStringLiteral("?")).join(", ");
+}
+
 // The document or song a job is about, as its input names it; null for none.
 QVariant subjectOf(const QJsonObject& input) {
     for (const char* key : {"document_id", "song_id"}) {
@@ -57,60 +62,96 @@ std::optional<JobStore::Record> JobStore::findOf(const QString& id, const QStrin
     return record(db_.row("SELECT * FROM jobs WHERE id = ? AND user_id = ?", {id, userId}));
 }
 
-QList<JobStore::Record> JobStore::unfinished() {
-    QList<Record> jobs;
-    for (const QVariantMap& row :
-         db_.rows("SELECT * FROM jobs WHERE status IN ('queued', 'processing') ORDER BY created_at"))
-        jobs.append(record(row));
-    return jobs;
+std::optional<JobStore::Record> JobStore::claim(const QString& owner, const QStringList& running, qint64 now,
+                                                qint64 expires) {
+    // One statement, so two processes cannot both take a job: the second finds the condition no
+    // longer true of the row and changes nothing. The jobs `running` here are left alone even
+    // when their lease is late with its renewal.
+    QString claimable =
+        QStringLiteral("status IN ('queued', 'processing') AND (lease_owner IS NULL OR lease_expires <= ?)");
+    QVariantList condition{now};
+    if (!running.isEmpty()) {
+        claimable += " AND id NOT IN (" + placeholders(running.size()) + ")";
+        for (const QString& id : running)
+            condition.append(id);
+    }
+    // PostgreSQL: claimants pass over a row another is taking instead of queueing behind it and
+    // then finding it taken (SQLite runs one writer at a time).
+    const QString skipTaken =
+        db_.engine() == Database::Engine::PostgreSQL ? QStringLiteral(" FOR UPDATE SKIP LOCKED") : QString();
+    const QVariantList values = QVariantList{owner, expires} + condition + condition;
+    return record(db_.row("UPDATE jobs SET lease_owner = ?, lease_expires = ? WHERE " + claimable +
+                              " AND id = (SELECT id FROM jobs WHERE " + claimable +
+                              " ORDER BY created_at, id LIMIT 1" + skipTaken + ") RETURNING *",
+                          values));
 }
 
-void JobStore::requeue(const QString& id) {
-    db_.exec("UPDATE jobs SET status = 'queued' WHERE id = ?", {id});
+void JobStore::renew(const QString& owner, const QStringList& ids, qint64 expires) {
+    if (ids.isEmpty())
+        return;
+    QVariantList values{expires, owner};
+    for (const QString& id : ids)
+        values.append(id);
+    db_.exec("UPDATE jobs SET lease_expires = ? WHERE lease_owner = ? AND status IN ('queued', 'processing')"
+             " AND id IN (" +
+                 placeholders(ids.size()) + ")",
+             values);
 }
 
-void JobStore::start(const QString& id, const QString& at, const std::function<void()>& alongside) {
-    db_.inTransaction([&] {
-        const bool started = db_.exec(
-            "UPDATE jobs SET status = 'processing', started_at = ?, starts = starts + 1 WHERE id = ?",
-            {at, id});
-        if (alongside)
-            alongside();
-        return started;
-    });
+void JobStore::release(const QString& owner, const QStringList& ids) {
+    QVariantList values{owner};
+    for (const QString& id : ids)
+        values.append(id);
+    db_.exec("UPDATE jobs SET lease_owner = NULL, lease_expires = 0 WHERE lease_owner = ?"
+             " AND status IN ('queued', 'processing')" +
+                 (ids.isEmpty() ? QString() : " AND id IN (" + placeholders(ids.size()) + ")"),
+             values);
 }
 
-JobStore::Finish JobStore::finish(const QString& id, const std::optional<QJsonObject>& result,
-                                  const QString& error, const QString& at,
-                                  const std::function<void()>& alongside) {
-    bool processing = true;
-    const bool saved = db_.inTransaction([&] {
-        // Deleted with its user meanwhile, or already finished: nothing is written twice.
-        const auto current = db_.row("SELECT status FROM jobs WHERE id = ?", {id});
-        processing = current && current->value("status").toString() == "processing";
-        if (!processing)
+bool JobStore::start(const QString& id, const QString& owner, const QString& at,
+                     const std::function<void()>& alongside) {
+    return db_.inTransaction([&] {
+        if (db_.changed("UPDATE jobs SET status = 'processing', started_at = ?, starts = starts + 1"
+                        " WHERE id = ? AND lease_owner = ? AND status IN ('queued', 'processing')",
+                        {at, id, owner}) != 1)
             return false;
         if (alongside)
             alongside();
-        const bool written =
-            db_.exec("UPDATE jobs SET status = ?, result = ?, error = ?, completed_at = ? WHERE id = ?",
-                     {result ? "complete" : "failed", result ? QVariant(compact(*result)) : QVariant(),
-                      result ? QVariant() : QVariant(error), at, id});
-        FailPoint::reach("job-before-commit");
-        return written;
+        return true;
     });
-    if (!processing)
-        return Finish::NotProcessing;
-    return saved ? Finish::Saved : Finish::NotSaved;
 }
 
-void JobStore::fail(const QString& id, const QString& error, const QString& at,
-                    const std::function<void()>& alongside) {
-    db_.inTransaction([&] {
+JobStore::Finish JobStore::finish(const QString& id, const QString& owner,
+                                  const std::optional<QJsonObject>& result, const QString& error,
+                                  const QString& at, const std::function<void()>& alongside) {
+    Finish refused = Finish::NotSaved;
+    const bool saved = db_.inTransaction([&] {
+        const int changed =
+            db_.changed("UPDATE jobs SET status = ?, result = ?, error = ?, completed_at = ?"
+                        " WHERE id = ? AND lease_owner = ? AND status = 'processing'",
+                        {result ? "complete" : "failed", result ? QVariant(compact(*result)) : QVariant(),
+                         result ? QVariant() : QVariant(error), at, id, owner});
+        refused = changed == 0 ? Finish::NotHeld : Finish::NotSaved;
+        if (changed != 1)
+            return false;
         if (alongside)
             alongside();
-        return db_.exec("UPDATE jobs SET status = 'failed', error = ?, completed_at = ? WHERE id = ?",
-                        {error, at, id});
+        FailPoint::reach("job-before-commit");
+        return true;
+    });
+    return saved ? Finish::Saved : refused;
+}
+
+bool JobStore::fail(const QString& id, const QString& owner, const QString& error, const QString& at,
+                    const std::function<void()>& alongside) {
+    return db_.inTransaction([&] {
+        if (db_.changed("UPDATE jobs SET status = 'failed', error = ?, completed_at = ?"
+                        " WHERE id = ? AND lease_owner = ? AND status IN ('queued', 'processing')",
+                        {error, at, id, owner}) != 1)
+            return false;
+        if (alongside)
+            alongside();
+        return true;
     });
 }
 

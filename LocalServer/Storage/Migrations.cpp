@@ -180,6 +180,11 @@ const QList<QList<Migrations::Statement>>& all() {
              " NULLIF(json_extract(input, '$.song_id'), '')) WHERE json_valid(input)"),
          "ALTER TABLE quiz_scores ADD COLUMN seq INTEGER NOT NULL DEFAULT 0",
          Migrations::only(Database::Engine::SQLite, "UPDATE quiz_scores SET seq = rowid")},
+        // 20: leases, so that any server process on the database can run any job: the process
+        // holding a job and until when (ms of the server clock); when a lease runs out without
+        // being renewed (its process was killed), another process takes the job over.
+        {"ALTER TABLE jobs ADD COLUMN lease_owner TEXT",
+         "ALTER TABLE jobs ADD COLUMN lease_expires INTEGER NOT NULL DEFAULT 0"},
     };
     return list;
 }

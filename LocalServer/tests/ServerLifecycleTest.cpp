@@ -157,6 +157,12 @@ private slots:
         QVERIFY(!ServerOptions::parse({"--latency"}, &error));
         QVERIFY(!ServerOptions::parse({"--verbose", "1"}, &error));
         QVERIFY(!ServerOptions::parse({"--appcast-build", "soon"}, &error));
+        const auto jobs = ServerOptions::parse({"--job-workers", "0", "--job-lease-ms", "100"}, &error);
+        QVERIFY2(jobs, qPrintable(error));
+        QCOMPARE(jobs->jobWorkers, 0);
+        QCOMPARE(jobs->jobLeaseMs, 100);
+        QVERIFY(!ServerOptions::parse({"--job-workers", "-1"}, &error));
+        QVERIFY(!ServerOptions::parse({"--job-lease-ms", "99"}, &error));
 
         FaultInjector faults;
         faults.add(*FaultInjector::fromOption("/api/*=500"));
