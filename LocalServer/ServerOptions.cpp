@@ -60,6 +60,9 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, 
         } else if (name == "--data-dir") {
             options.dataDir = value;
             ok = !value.isEmpty();
+        } else if (name == "--database") {
+            options.database = value;
+            ok = value.startsWith("postgresql://") || value.startsWith("postgres://");
         } else if (name == "--latency") {
             options.latencyMs = value.toInt(&ok);
             ok = ok && options.latencyMs >= 0;
