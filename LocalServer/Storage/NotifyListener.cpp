@@ -74,6 +74,13 @@ PGconn* NotifyListener::connect() {
     PGconn* connection = PQconnectStartParams(keys, values, 1);
     if (!connection)
         return nullptr;
+    // The server's messages outside a query ("terminating connection …") go to the log, not stderr.
+    PQsetNoticeProcessor(
+        connection,
+        [](void*, const char* message) {
+            qCInfo(lcNotifyListener).noquote() << "database:" << QString::fromUtf8(message).simplified();
+        },
+        nullptr);
     auto fail = [&](const QString& why) -> PGconn* {
         if (why != lastFailure_) {
             qCWarning(lcNotifyListener).noquote() << "cannot listen on the database:" << why;

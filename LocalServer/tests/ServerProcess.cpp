@@ -2,12 +2,14 @@
 
 #include <QRegularExpression>
 
-ServerProcess::ServerProcess(const QString& executable, const QString& dataDir, const char* point) {
+ServerProcess::ServerProcess(const QString& executable, const QString& dataDir, const char* point,
+                             const QStringList& arguments) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("ORBELO_SERVER_FAIL_AT", point);
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(executable, {"--port", "0", "--data-dir", dataDir, "--job-delay", "0"});
+    process_.start(executable,
+                   QStringList{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"} + arguments);
     // The first lines name the address; a server that dies while starting prints none.
     static const QRegularExpression listening("listening on (https://\\S+)");
     QByteArray output;

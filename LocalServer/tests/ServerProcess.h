@@ -2,12 +2,15 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 // The server executable on a data dir, made to die (exit status 70) at the fail point `point`
-// (FailPoint) as a crash or a kill would. Requests go to url(); exitCode() waits for the end.
+// (FailPoint) as a crash or a kill would (none: ""), with more options in `arguments`. Requests go
+// to url(); exitCode() waits for the end.
 class ServerProcess {
 public:
-    ServerProcess(const QString& executable, const QString& dataDir, const char* point);
+    ServerProcess(const QString& executable, const QString& dataDir, const char* point,
+                  const QStringList& arguments = {});
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
