@@ -56,7 +56,7 @@ std::optional<QJsonObject> NotificationStore::insert(const QString& userId, cons
     // earlier one: the user's lock, held to the end of the transaction and taken before the seq
     // is drawn, keeps each user's notifications committing in seq order.
     const int added =
-        context_.options.database.isEmpty()
+        context_.db.engine() == Database::Engine::SQLite
             ? context_.db.changed(columns + " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)" + unlessReported, values)
             : context_.db.changed(columns +
                                       " SELECT ?, ?, ?, ?, ?, ?, ?, ?, CAST(? AS BIGINT) FROM"

@@ -1,19 +1,22 @@
 #include "Storage/NotifyListener.h"
+#include "TestDatabase.h"
 
 #include <QMutex>
 #include <QMutexLocker>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <libpq-fe.h>
 #include <memory>
 
-// The LISTEN connection on a real PostgreSQL server (ORBELO_TEST_DATABASE): what a NOTIFY carries,
+// The LISTEN connection on a real PostgreSQL server (TestDatabase): what a NOTIFY carries,
 // and what happens when the server ends the connection under the listener.
 class NotifyListenerTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir dataDir;
     QString url;
     QByteArray channel;
     QMutex mutex;
@@ -42,9 +45,9 @@ class NotifyListenerTest : public QObject {
 
 private slots:
     void init() {
-        url = qEnvironmentVariable("ORBELO_TEST_DATABASE");
-        if (url.isEmpty())
-            QSKIP("LISTEN/NOTIFY needs PostgreSQL: set ORBELO_TEST_DATABASE");
+        if (!TestDatabase::onPostgreSql())
+            QSKIP("LISTEN/NOTIFY is PostgreSQL's: set ORBELO_TEST_DATABASE");
+        url = TestDatabase::forDataDir(dataDir.path());
         // A channel of this test's own: tests running side by side share the server.
         channel = "orbelo_test_" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
         heard.clear();

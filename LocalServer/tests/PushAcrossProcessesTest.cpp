@@ -93,8 +93,8 @@ private slots:
         QVERIFY(server->start());
         if (database().isEmpty())
             QSKIP("push across processes needs PostgreSQL's LISTEN/NOTIFY; SQLite serves one process");
-        other = std::make_unique<ServerProcess>(ORBELO_LOCAL_SERVER, server->dataDir(), "",
-                                                QStringList{"--database", database()});
+        // On the same data dir, so on the same database.
+        other = std::make_unique<ServerProcess>(ORBELO_LOCAL_SERVER, server->dataDir(), "");
         QVERIFY(!other->url("/").isEmpty());
         student = server->signUp("across@example.com", "across-the-hall-1");
         token = server->sessionToken(student);

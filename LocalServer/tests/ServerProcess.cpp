@@ -1,5 +1,7 @@
 #include "ServerProcess.h"
 
+#include "TestDatabase.h"
+
 #include <QRegularExpression>
 
 ServerProcess::ServerProcess(const QString& executable, const QString& dataDir, const char* point,
@@ -8,8 +10,10 @@ ServerProcess::ServerProcess(const QString& executable, const QString& dataDir, 
     environment.insert("ORBELO_SERVER_FAIL_AT", point);
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(executable,
-                   QStringList{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"} + arguments);
+    QStringList options{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"};
+    if (const QString database = TestDatabase::forDataDir(dataDir); !database.isEmpty())
+        options << "--database" << database;
+    process_.start(executable, options + arguments);
     // The first lines name the address; a server that dies while starting prints none.
     static const QRegularExpression listening("listening on (https://\\S+)");
     QByteArray output;
