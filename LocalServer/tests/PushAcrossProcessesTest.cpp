@@ -94,7 +94,7 @@ private slots:
         if (database().isEmpty())
             QSKIP("push across processes needs PostgreSQL's LISTEN/NOTIFY; SQLite serves one process");
         // On the same data dir, so on the same database.
-        other = std::make_unique<ServerProcess>(ORBELO_LOCAL_SERVER, server->dataDir(), "");
+        other = std::make_unique<ServerProcess>(ORBELO_LOCAL_SERVER, server->dataDir(), nullptr);
         QVERIFY(!other->url("/").isEmpty());
         student = server->signUp("across@example.com", "across-the-hall-1");
         token = server->sessionToken(student);
