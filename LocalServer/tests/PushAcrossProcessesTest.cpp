@@ -13,7 +13,8 @@
 #include <memory>
 
 // Push with the stream held by one server process and the notification made by another on the
-// same PostgreSQL database: this test's in-process server (A) and the server executable (B).
+// same PostgreSQL database: this test's in-process server (A), which runs no jobs, and server
+// executables on its data dir (B, which runs them, and C, which does not).
 class PushAcrossProcessesTest : public QObject {
     Q_OBJECT
 
@@ -37,7 +38,8 @@ class PushAcrossProcessesTest : public QObject {
             return nullptr;
         return stream;
     }
-    quint16 otherPort() const { return quint16(QUrl(other->url("/")).port()); }
+    static quint16 portOf(const ServerProcess& process) { return quint16(QUrl(process.url("/")).port()); }
+    quint16 otherPort() const { return portOf(*other); }
     // A notification stored through A without a word to any process, as if its NOTIFY was lost.
     QString recordUnannounced(const QString& title) {
         const auto record = server->server().context().notifications->record(
@@ -90,6 +92,7 @@ class PushAcrossProcessesTest : public QObject {
 private slots:
     void init() {
         server = std::make_unique<TestServer>();
+        server->options().jobWorkers = 0;
         QVERIFY(server->start());
         if (database().isEmpty())
             QSKIP("push across processes needs PostgreSQL's LISTEN/NOTIFY; SQLite serves one process");
@@ -138,6 +141,28 @@ private slots:
         const auto next = stream->next();
         QCOMPARE(idOf(next), live);
         QVERIFY(next->value("seq").toInteger() > caughtUp->value("seq").toInteger());
+    }
+
+    void notesMadeOnOneProcessReachAStreamOnAThirdForAnUploadThroughAnother() {
+        const ServerProcess third(ORBELO_LOCAL_SERVER, server->dataDir(), nullptr, {"--job-workers", "0"});
+        QVERIFY(!third.url("/").isEmpty());
+        auto stream = streamOn(portOf(third), 'd');
+        QVERIFY(stream);
+
+        const QString documentId = server->uploadDocument(
+            token, "Osmosis is the movement of water across a membrane.\n", "Week 3 notes.txt", "text/plain");
+        QVERIFY(!documentId.isEmpty());
+        const auto ready = stream->next();
+        QVERIFY(ready);
+        const QJsonObject notification = ready->value("notification").toObject();
+        QCOMPARE(notification.value("type").toString(), NotificationHub::documentReady);
+        QCOMPARE(notification.value("metadata").toObject().value("document_id").toString(), documentId);
+        // B is the only process with workers: the job ran there.
+        const QJsonObject job = server->waitForProcessing(documentId, token);
+        QCOMPARE(job.value("status").toString(), "complete");
+        const auto owner = server->server().context().db.row("SELECT lease_owner FROM jobs WHERE id = ?",
+                                                             {job.value("job_id").toString()});
+        QVERIFY(owner && !owner->value("lease_owner").toString().isEmpty());
     }
 };
 
