@@ -21,6 +21,7 @@
 #include "Songs/SongStore.h"
 #include "Speech/InstalledVoices.h"
 #include "Speech/SpeechRoutes.h"
+#include "Storage/NotifyListener.h"
 #include "Storage/PrivateFile.h"
 #include "Storage/RandomId.h"
 #include "Storage/SecretHash.h"
@@ -63,6 +64,8 @@ LocalServer::LocalServer(ServerOptions options, QObject* parent)
 LocalServer::~LocalServer() {
     // The handlers and jobs use everything below; they finish before any of it goes. Speech
     // answers on the connections, so it ends while they are still there.
+    if (pushListener_)
+        pushListener_->stop();
     if (routes_)
         routes_->speech().stopPool();
     if (http_)
@@ -242,6 +245,13 @@ bool LocalServer::start(QString* error) {
     context.notifications = notifications_.get();
     pushStreams_ = std::make_unique<PushStreams>(context);
     context.pushStreams = pushStreams_.get();
+    if (context.db.engine() == Database::Engine::PostgreSQL) {
+        pushListener_ = std::make_unique<NotifyListener>(
+            context.options.database, NotificationHub::pushChannel,
+            [this](const QString& userId) { pushStreams_->catchUp(userId); },
+            [this] { pushStreams_->catchUpAll(); });
+        pushListener_->start();
+    }
     routes_ = std::make_unique<Routes>(context, faults_, *pushStreams_);
     routes_->registerRoutes(router_);
     routes_->registerRunners(*jobs_);

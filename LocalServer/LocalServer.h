@@ -15,6 +15,7 @@ class SongRoutes;
 class SpeechRoutes;
 class JobQueue;
 class NotificationHub;
+class NotifyListener;
 class PushStreams;
 struct ServerContext;
 class Routes;
@@ -75,6 +76,8 @@ private:
     std::unique_ptr<NotificationHub> notifications_;
     // Before the HTTP engine: its connections leave the registry as the engine closes them.
     std::unique_ptr<PushStreams> pushStreams_;
+    // On PostgreSQL: hears of new notifications made by any process, for the streams held here.
+    std::unique_ptr<NotifyListener> pushListener_;
     std::unique_ptr<Routes> routes_;
     std::unique_ptr<HttpServer> http_;
     QByteArray adminToken_; // never logged

@@ -19,6 +19,12 @@ std::optional<QJsonObject> NotificationHub::record(const QString& userId,
 }
 
 void NotificationHub::announce(const QString& userId, const QJsonObject& notification) {
+    if (context_.db.engine() == Database::Engine::PostgreSQL) {
+        // Outside a transaction NOTIFY goes out at once; a failure leaves the streams to catch up
+        // when the listeners reconnect or the user's next notification is announced.
+        context_.db.exec("SELECT pg_notify(?, ?)", {QString::fromLatin1(pushChannel), userId});
+        return;
+    }
     QList<Listener> listeners;
     {
         QMutexLocker lock(&mutex_);

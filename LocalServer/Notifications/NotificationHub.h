@@ -13,8 +13,10 @@ struct ServerContext;
 
 // The one way in for new notifications: every event that tells a user something posts here. The
 // hub stores the notification and then hands its AppNotification record to the listeners of
-// that user (a push stream to the user's devices, say). Thread-safe; listeners run on the
-// posting thread, outside the hub's lock, and must not block.
+// that user (a push stream to the user's devices, say). On PostgreSQL, where the user's streams
+// may be held by any process of the service, it announces the user's id on pushChannel instead
+// and every process's listener of that channel takes it from there. Thread-safe; listeners run
+// on the posting thread, outside the hub's lock, and must not block.
 class NotificationHub {
 public:
     using Listener = std::function<void(const QJsonObject& notification)>;
@@ -23,6 +25,8 @@ public:
     static constexpr auto quizResults = "adaptive_quiz";
     static constexpr auto documentReady = "shared_document";
     static constexpr auto studyTask = "study_task";
+    // The PostgreSQL channel that carries the id of each user with a new notification.
+    static constexpr auto pushChannel = "orbelo_push";
 
     explicit NotificationHub(ServerContext& context) : context_(context) {}
 

@@ -9,6 +9,9 @@
 
 namespace {
 
+// The class of the advisory locks that order each user's notifications (the key is the user's).
+constexpr int userSeqLock = 0x6e746679;
+
 QString isoTime(const QVariant& ms) {
     return QDateTime::fromMSecsSinceEpoch(ms.toLongLong(), Qt::UTC).toString(Qt::ISODateWithMs);
 }
@@ -36,13 +39,31 @@ QJsonObject recordOf(const QVariantMap& row) {
 std::optional<QJsonObject> NotificationStore::insert(const QString& userId, const Draft& draft,
                                                      qint64 nowMs) {
     const QString id = RandomId::make("ntf");
-    const int added = context_.db.changed(
-        "INSERT INTO notifications (id, user_id, type, title, message, related_id, metadata, event_key,"
-        " created_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (user_id, event_key) DO NOTHING",
-        {id, userId, draft.type, draft.title, draft.message,
-         draft.relatedId.isEmpty() ? QVariant() : QVariant(draft.relatedId),
-         QString::fromUtf8(QJsonDocument(draft.metadata).toJson(QJsonDocument::Compact)),
-         draft.eventKey.isEmpty() ? QVariant() : QVariant(draft.eventKey), nowMs});
+    const QVariantList values{id,
+                              userId,
+                              draft.type,
+                              draft.title,
+                              draft.message,
+                              draft.relatedId.isEmpty() ? QVariant() : QVariant(draft.relatedId),
+                              QString::fromUtf8(QJsonDocument(draft.metadata).toJson(QJsonDocument::Compact)),
+                              draft.eventKey.isEmpty() ? QVariant() : QVariant(draft.eventKey),
+                              nowMs};
+    static const QString columns = "INSERT INTO notifications (id, user_id, type, title, message, "
+                                   "related_id, metadata, event_key, created_at)";
+    static const QString unlessReported = " ON CONFLICT (user_id, event_key) DO NOTHING";
+    // SQLite writes one transaction at a time, so a user's seqs are committed in order. On
+    // PostgreSQL a later seq could commit first, and a stream sent it would never be sent the
+    // earlier one: the user's lock, held to the end of the transaction and taken before the seq
+    // is drawn, keeps each user's notifications committing in seq order.
+    const int added =
+        context_.db.engine() == Database::Engine::SQLite
+            ? context_.db.changed(columns + " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)" + unlessReported, values)
+            : context_.db.changed(columns +
+                                      " SELECT ?, ?, ?, ?, ?, ?, ?, ?, CAST(? AS BIGINT) FROM"
+                                      " (SELECT pg_advisory_xact_lock(" +
+                                      QString::number(userSeqLock) + ", hashtext(?))) AS turn" +
+                                      unlessReported,
+                                  values + QVariantList{userId});
     if (added != 1)
         return std::nullopt;
     const auto row = context_.db.row("SELECT * FROM notifications WHERE id = ?", {id});
@@ -82,17 +103,16 @@ QList<NotificationStore::Sequenced> NotificationStore::newerThan(const QString& 
     QList<Sequenced> found;
     for (const QVariantMap& row : context_.db.rows(
              "SELECT * FROM (SELECT * FROM notifications WHERE user_id = ? AND seq > ? AND created_at >= ?"
-             " ORDER BY seq DESC LIMIT ?) ORDER BY seq",
+             " ORDER BY seq DESC LIMIT ?) AS newest ORDER BY seq",
              {userId, afterSeq, sinceMs, limit}))
         found.append({row.value("seq").toLongLong(), recordOf(row)});
     return found;
 }
 
-std::optional<qint64> NotificationStore::seqOf(const QString& id) {
-    const auto row = context_.db.row("SELECT seq FROM notifications WHERE id = ?", {id});
-    if (!row)
-        return std::nullopt;
-    return row->value("seq").toLongLong();
+qint64 NotificationStore::latestSeq(const QString& userId) {
+    const auto row =
+        context_.db.row("SELECT COALESCE(MAX(seq), 0) AS seq FROM notifications WHERE user_id = ?", {userId});
+    return row ? row->value("seq").toLongLong() : 0;
 }
 
 bool NotificationStore::markRead(const QString& userId, const QString& id, qint64 nowMs) {

@@ -40,8 +40,8 @@ public:
     // The newest `limit` of the user's notifications with a seq above `afterSeq` made at or after
     // `sinceMs`, oldest first.
     QList<Sequenced> newerThan(const QString& userId, qint64 afterSeq, qint64 sinceMs, int limit);
-    // The seq of the notification `id`; nothing when there is none.
-    std::optional<qint64> seqOf(const QString& id);
+    // The highest seq of the user's notifications; 0 when there are none.
+    qint64 latestSeq(const QString& userId);
     // False when the user has no such notification; one already read keeps its read time.
     bool markRead(const QString& userId, const QString& id, qint64 nowMs);
     // How many were unread; -1 when the write failed.

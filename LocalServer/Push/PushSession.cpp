@@ -3,6 +3,7 @@
 #include "Http/WebSocketConnection.h"
 
 #include <QLoggingCategory>
+#include <algorithm>
 #include <boost/asio/post.hpp>
 
 Q_LOGGING_CATEGORY(lcPushSession, "orbelo.server.push")
@@ -11,8 +12,9 @@ namespace net = boost::asio;
 namespace websocket = boost::beast::websocket;
 using boost::system::error_code;
 
-PushSession::PushSession(std::shared_ptr<WebSocketConnection> connection, std::function<void()> onEnd)
-    : connection_(std::move(connection)), onEnd_(std::move(onEnd)) {
+PushSession::PushSession(std::shared_ptr<WebSocketConnection> connection, std::function<void()> onEnd,
+                         qint64 sentUpTo)
+    : connection_(std::move(connection)), onEnd_(std::move(onEnd)), sentUpTo_(sentUpTo) {
     connection_->stream.text(true);
 }
 
@@ -44,14 +46,14 @@ void PushSession::read() {
 void PushSession::replay(QList<Sequenced> messages) {
     net::post(connection_->stream.get_executor(),
               [self = shared_from_this(), messages = std::move(messages)] {
-                  for (const Sequenced& message : messages) {
-                      self->enqueue(message.second);
-                      self->replayedUpTo_ = message.first;
-                  }
+                  for (const Sequenced& message : messages)
+                      self->send(message.first, message.second);
                   self->replayed_ = true;
+                  // Held deliveries come from several catch-ups: in seq order, each once.
+                  std::stable_sort(self->held_.begin(), self->held_.end(),
+                                   [](const Sequenced& a, const Sequenced& b) { return a.first < b.first; });
                   for (const Sequenced& message : std::as_const(self->held_))
-                      if (message.first > self->replayedUpTo_)
-                          self->enqueue(message.second);
+                      self->send(message.first, message.second);
                   self->held_.clear();
               });
 }
@@ -61,8 +63,8 @@ void PushSession::deliver(qint64 seq, Message message) {
               [self = shared_from_this(), seq, message = std::move(message)] {
                   if (!self->replayed_)
                       self->held_.append({seq, message});
-                  else if (seq > self->replayedUpTo_)
-                      self->enqueue(message);
+                  else
+                      self->send(seq, message);
               });
 }
 
@@ -70,6 +72,13 @@ void PushSession::close(std::uint16_t code, std::string reason) {
     net::post(
         connection_->stream.get_executor(),
         [self = shared_from_this(), code, reason = std::move(reason)] { self->closeNow(code, reason); });
+}
+
+void PushSession::send(qint64 seq, Message message) {
+    if (seq <= sentUpTo_)
+        return;
+    sentUpTo_ = seq;
+    enqueue(std::move(message));
 }
 
 void PushSession::enqueue(Message message) {

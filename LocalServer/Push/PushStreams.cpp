@@ -29,6 +29,9 @@ PushStreams::~PushStreams() {
 
 void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const DeviceStore::Device& device,
                        std::optional<qint64> afterSeq) {
+    // Without `after` the stream starts at what the user has now; read before it is listed, so a
+    // notification made in between is owed to it.
+    const qint64 from = afterSeq ? *afterSeq : NotificationStore(context_).latestSeq(device.userId);
     std::shared_ptr<PushSession> session;
     bool overCap = false;
     {
@@ -36,15 +39,15 @@ void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const De
         // Checked by the route already; streams opened since may have filled the cap.
         overCap = othersOf(device.userId, device.deviceToken) >= maxStreamsPerUser;
         const quint64 id = nextId_++;
-        session = std::make_shared<PushSession>(std::move(connection), [this, id] { forget(id); });
-        streams_.insert(id, {session, device.deviceToken, device.userId});
+        session = std::make_shared<PushSession>(
+            std::move(connection), [this, id] { forget(id); }, from);
+        streams_.insert(id, {session, device.deviceToken, device.userId, device.registeredAtMs});
         if (!listeners_.contains(device.userId)) {
             // The hub calls listeners outside its own lock, so taking this one there is safe.
-            listeners_.insert(device.userId, context_.notifications->addListener(
-                                                 device.userId, [this, userId = device.userId](
-                                                                    const QJsonObject& notification) {
-                                                     announce(userId, notification);
-                                                 }));
+            listeners_.insert(
+                device.userId,
+                context_.notifications->addListener(
+                    device.userId, [this, userId = device.userId](const QJsonObject&) { catchUp(userId); }));
         }
     }
     session->start();
@@ -61,29 +64,35 @@ void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const De
     if (!current || current->userId != device.userId)
         return session->close(signedOutCode, "signed out");
     QList<PushSession::Sequenced> owed;
-    if (afterSeq) {
-        for (const NotificationStore::Sequenced& notification : NotificationStore(context_).newerThan(
-                 device.userId, *afterSeq, current->registeredAtMs, maxReplay))
-            owed.append({notification.seq, messageOf(notification.seq, notification.record)});
-    }
+    for (const NotificationStore::Sequenced& notification :
+         NotificationStore(context_).newerThan(device.userId, from, current->registeredAtMs, maxReplay))
+        owed.append({notification.seq, messageOf(notification.seq, notification.record)});
     session->replay(std::move(owed));
 }
 
-void PushStreams::announce(const QString& userId, const QJsonObject& notification) {
-    const std::optional<qint64> seq = NotificationStore(context_).seqOf(notification.value("id").toString());
-    if (!seq)
-        return;
-    const PushSession::Message message = messageOf(*seq, notification);
-    QList<std::shared_ptr<PushSession>> sessions;
+void PushStreams::catchUp(const QString& userId) {
+    catchUpWhere([&userId](const Stream& stream) { return stream.userId == userId; },
+                 int(PushSession::maxQueued));
+}
+
+void PushStreams::catchUpAll() {
+    catchUpWhere([](const Stream&) { return true; }, int(PushSession::maxQueued));
+}
+
+void PushStreams::catchUpWhere(const std::function<bool(const Stream&)>& matches, int limit) {
+    QList<std::pair<std::shared_ptr<PushSession>, Stream>> owing;
     {
         QMutexLocker lock(&mutex_);
         for (const Stream& stream : std::as_const(streams_))
-            if (stream.userId == userId)
+            if (matches(stream))
                 if (auto session = stream.session.lock())
-                    sessions.append(std::move(session));
+                    owing.append({std::move(session), stream});
     }
-    for (const auto& session : std::as_const(sessions))
-        session->deliver(*seq, message);
+    // Outside the lock: the reads may wait on the database.
+    for (const auto& [session, stream] : std::as_const(owing))
+        for (const NotificationStore::Sequenced& notification : NotificationStore(context_).newerThan(
+                 stream.userId, session->sentUpTo(), stream.registeredAtMs, limit))
+            session->deliver(notification.seq, messageOf(notification.seq, notification.record));
 }
 
 void PushStreams::forget(quint64 id) {

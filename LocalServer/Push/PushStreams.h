@@ -16,9 +16,13 @@ class PushSession;
 struct ServerContext;
 struct WebSocketConnection;
 
-// The open push streams, by device and user. A user with streams has one NotificationHub listener
-// that writes each new notification to all of them as
-// {"type": "notification", "seq": …, "notification": AppNotification}. A stream ends with 4001
+// The open push streams, by device and user. Each stream is sent its user's notifications as
+// {"type": "notification", "seq": …, "notification": AppNotification}, read from the database
+// above the last seq it was sent whenever the user has news: on SQLite the NotificationHub tells
+// (a user with streams has one listener there), on PostgreSQL the PushListener of every process
+// hears it from the database. Reading what is owed rather than passing the announced record
+// along makes a late or repeated announcement harmless: a stream gets each notification once,
+// in seq order. A stream ends with 4001
 // "signed out" once its device no longer belongs to its user. A device holds one stream (a new one
 // ends the older with 4002 "replaced") and a user at most maxStreamsPerUser. Thread-safe.
 class PushStreams {
@@ -38,6 +42,10 @@ public:
     // first; then every new one. Runs on the connection's strand.
     void open(std::shared_ptr<WebSocketConnection> connection, const DeviceStore::Device& device,
               std::optional<qint64> afterSeq);
+    // Sends the user's streams in this process what they are owed.
+    void catchUp(const QString& userId);
+    // Sends every stream in this process what it is owed (after news may have been missed).
+    void catchUpAll();
     // Whether `userId` may open one more stream from `deviceToken` (which gives up its own).
     bool hasRoomFor(const QString& userId, const QString& deviceToken) const;
     // Ends the streams of the devices whose tokens have these hashes (DeviceStore keeps no more).
@@ -52,9 +60,11 @@ private:
         std::weak_ptr<PushSession> session;
         QString deviceToken;
         QString userId;
+        qint64 registeredAtMs = 0; // of the device: nothing from before is sent
     };
 
-    void announce(const QString& userId, const QJsonObject& notification);
+    // Sends the streams matching `matches` what they are owed, up to `limit` each.
+    void catchUpWhere(const std::function<bool(const Stream&)>& matches, int limit);
     void forget(quint64 id);
     void closeWhere(const std::function<bool(const Stream&)>& matches, std::uint16_t code,
                     const char* reason);
