@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    // SIGTERM and SIGINT end the event loop through a socket pair, so shutdown runs normally.
+    // SIGTERM and SIGINT end the event loop through a socket pair, so that the stop is graceful.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return 1;
     QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
@@ -50,8 +50,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::printf("orbelo-local-server listening on %s\n  data dir: %s\n  certificate: %s\n",
-                qPrintable(server.baseUrl()), qPrintable(options->dataDir),
+                qPrintable(server.listenUrl()), qPrintable(options->dataDir),
                 qPrintable(server.certificatePath()));
+    if (!options->publicUrl.isEmpty())
+        std::printf("  public address: %s\n", qPrintable(server.baseUrl()));
     const SpeechVoice& voice = server.context().voice;
     std::printf("  speech: %s, voice %s\n", qPrintable(voice.provider()), qPrintable(voice.name));
     if (options->demo)
@@ -61,6 +63,7 @@ int main(int argc, char* argv[]) {
         std::printf("  controls need the admin token in %s\n", qPrintable(server.adminTokenPath()));
     std::fflush(stdout);
     const int status = app.exec();
+    server.stop();
     std::printf("orbelo-local-server stopped\n");
     return status;
 }
