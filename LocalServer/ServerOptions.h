@@ -20,6 +20,7 @@ struct ServerOptions {
     // and the base of upload URLs and links. Empty: https://127.0.0.1:<port>.
     QString publicUrl;
     QString dataDir;
+    QString database; // empty: SQLite in the data dir
     // A file holding the Base64 secret that signs tokens, shared by every process of a service;
     // empty: ORBELO_SERVER_SECRET, else the data dir's token-secret.
     QString secretFile;

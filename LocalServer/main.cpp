@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QUrl>
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
@@ -52,6 +53,8 @@ int main(int argc, char* argv[]) {
     std::printf("orbelo-local-server listening on %s\n  data dir: %s\n  certificate: %s\n",
                 qPrintable(server.listenUrl()), qPrintable(options->dataDir),
                 qPrintable(server.certificatePath()));
+    if (!options->database.isEmpty())
+        std::printf("  database: %s\n", qPrintable(QUrl(options->database).toString(QUrl::RemovePassword)));
     if (!options->publicUrl.isEmpty())
         std::printf("  public address: %s\n", qPrintable(server.baseUrl()));
     const SpeechVoice& voice = server.context().voice;
