@@ -129,15 +129,18 @@ bool LocalServer::prepareDataDir(QString* error) {
         *error = "cannot create the data dir " + dataDir.path();
         return false;
     }
-    // Made 0600 before SQLite opens it: SQLite gives its -wal and -shm files the database's mode.
-    const QString database = dataDir.filePath("orbelo.sqlite");
-    if (!PrivateFile::createFile(database)) {
-        *error = "cannot create the database " + database;
-        return false;
-    }
-    for (const QString& companion : {database + "-wal", database + "-shm"}) {
-        if (QFile::exists(companion))
-            PrivateFile::restrictFile(companion);
+    QString database = context_->options.database;
+    if (database.isEmpty()) {
+        // Made 0600 before SQLite opens it: SQLite gives its -wal and -shm files the database's mode.
+        database = dataDir.filePath("orbelo.sqlite");
+        if (!PrivateFile::createFile(database)) {
+            *error = "cannot create the database " + database;
+            return false;
+        }
+        for (const QString& companion : {database + "-wal", database + "-shm"}) {
+            if (QFile::exists(companion))
+                PrivateFile::restrictFile(companion);
+        }
     }
     if (!context_->db.open(database) || !context_->db.migrate()) {
         *error = "database: " + context_->db.lastError();

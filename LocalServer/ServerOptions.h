@@ -15,6 +15,7 @@ struct ServerOptions {
 
     quint16 port = 8443;
     QString dataDir;
+    QString database; // empty: SQLite in the data dir
     int latencyMs = 0;
     int jobDelayMs = 1500;
     QList<FaultInjector::Fault> faults;

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QUrl>
 #include <csignal>
 #include <cstdio>
 #include <sys/socket.h>
@@ -52,6 +53,8 @@ int main(int argc, char* argv[]) {
     std::printf("orbelo-local-server listening on %s\n  data dir: %s\n  certificate: %s\n",
                 qPrintable(server.baseUrl()), qPrintable(options->dataDir),
                 qPrintable(server.certificatePath()));
+    if (!options->database.isEmpty())
+        std::printf("  database: %s\n", qPrintable(QUrl(options->database).toString(QUrl::RemovePassword)));
     const SpeechVoice& voice = server.context().voice;
     std::printf("  speech: %s, voice %s\n", qPrintable(voice.provider()), qPrintable(voice.name));
     if (options->demo)

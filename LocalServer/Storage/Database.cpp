@@ -1,192 +1,47 @@
 #include "Storage/Database.h"
 
+#include "Storage/BoundStatement.h"
+#include "Storage/Migrations.h"
+
 #include <QLoggingCategory>
+#include <QRandomGenerator>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QThread>
 #include <QThreadStorage>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QUuid>
+#include <chrono>
+#include <libpq-fe.h>
+#include <thread>
+#include <unordered_map>
 
 Q_LOGGING_CATEGORY(lcDatabase, "orbelo.server.db")
 
-namespace {
-
-// Each entry is one schema version; never edit a released entry, append a new one.
-const QList<QStringList>& migrations() {
-    static const QList<QStringList> list = {
-        // 1: accounts and the auth service's clients, sessions and sign-in/sign-up attempts.
-        {"CREATE TABLE settings (key TEXT PRIMARY KEY, value TEXT NOT NULL)",
-         "CREATE TABLE users (id TEXT PRIMARY KEY, email TEXT NOT NULL UNIQUE, email_id TEXT NOT NULL,"
-         " password_hash TEXT, first_name TEXT, last_name TEXT, phone TEXT, phone_id TEXT,"
-         " backup_codes TEXT NOT NULL DEFAULT '[]', created_at INTEGER NOT NULL, updated_at INTEGER NOT "
-         "NULL)",
-         "CREATE TABLE clients (id TEXT PRIMARY KEY, device_token TEXT NOT NULL UNIQUE, sign_in_id TEXT,"
-         " sign_up_id TEXT, last_active_session_id TEXT, last_strategy TEXT, created_at INTEGER NOT NULL,"
-         " updated_at INTEGER NOT NULL)",
-         "CREATE TABLE sessions (id TEXT PRIMARY KEY, client_id TEXT NOT NULL, user_id TEXT NOT NULL,"
-         " status TEXT NOT NULL, created_at INTEGER NOT NULL, updated_at INTEGER NOT NULL,"
-         " last_active_at INTEGER NOT NULL, expire_at INTEGER NOT NULL, abandon_at INTEGER NOT NULL)",
-         "CREATE INDEX sessions_client ON sessions (client_id)",
-         "CREATE TABLE attempts (id TEXT PRIMARY KEY, client_id TEXT NOT NULL, kind TEXT NOT NULL,"
-         " state TEXT NOT NULL, created_at INTEGER NOT NULL, updated_at INTEGER NOT NULL)",
-         "CREATE TABLE mailbox (id INTEGER PRIMARY KEY AUTOINCREMENT, recipient TEXT NOT NULL,"
-         " subject TEXT NOT NULL, body TEXT NOT NULL, created_at INTEGER NOT NULL)"},
-        // 2: the study library.
-        {"CREATE TABLE profiles (user_id TEXT PRIMARY KEY, profile TEXT NOT NULL DEFAULT '{}', timezone "
-         "TEXT)",
-         "CREATE TABLE documents (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, filename TEXT NOT NULL,"
-         " title TEXT, document_type TEXT, file_type TEXT, content_type TEXT, file_size INTEGER NOT NULL,"
-         " course_id TEXT, s3_key TEXT NOT NULL, status TEXT NOT NULL, chunk_count INTEGER,"
-         " failure_reason TEXT, text TEXT, uploaded_at TEXT, created_at INTEGER NOT NULL)",
-         "CREATE INDEX documents_user ON documents (user_id)",
-         "CREATE TABLE courses (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, name TEXT NOT NULL,"
-         " info TEXT NOT NULL DEFAULT '{}', document_id TEXT, study_plan TEXT, created_at INTEGER NOT NULL)",
-         "CREATE TABLE summaries (document_id TEXT PRIMARY KEY, user_id TEXT NOT NULL, summary TEXT NOT "
-         "NULL)",
-         "CREATE TABLE jobs (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, job_type TEXT NOT NULL,"
-         " status TEXT NOT NULL, input TEXT NOT NULL DEFAULT '{}', result TEXT, error TEXT,"
-         " created_at TEXT NOT NULL, started_at TEXT, completed_at TEXT)",
-         "CREATE INDEX jobs_status ON jobs (status)"},
-        // 3: whether each user shows in their school's directory.
-        {"CREATE TABLE directory_visibility (user_id TEXT PRIMARY KEY,"
-         " school_discoverable INTEGER NOT NULL DEFAULT 0)"},
-        // 4: counters of wrong guesses at codes, passwords and backup codes (GuessLimiter).
-        {"CREATE TABLE guess_counters (key TEXT PRIMARY KEY, failures INTEGER NOT NULL,"
-         " window_ends INTEGER NOT NULL, locked_until INTEGER NOT NULL DEFAULT 0)",
-         "CREATE INDEX guess_counters_window ON guess_counters (window_ends)"},
-        // 5: how many times each job has been started, so that one interrupted twice is stopped.
-        {"ALTER TABLE jobs ADD COLUMN starts INTEGER NOT NULL DEFAULT 0"},
-        // 6: each user's calendar feed link, kept as the SHA-256 of its token.
-        {"CREATE TABLE calendar_feeds (user_id TEXT PRIMARY KEY, token_hash TEXT NOT NULL UNIQUE,"
-         " issued_at INTEGER NOT NULL)"},
-        // 7: study cards with their SM-2 state (times in ms; next_review_at NULL while a card is
-        // new), and each course's generated vocabulary as one JSON list.
-        {"CREATE TABLE flashcards (user_id TEXT NOT NULL, id TEXT NOT NULL, source TEXT NOT NULL,"
-         " course_id TEXT, document_id TEXT, front TEXT NOT NULL, back TEXT NOT NULL, hint TEXT,"
-         " hint_source TEXT, synonyms TEXT, antonyms TEXT, related_terms TEXT, usage_note TEXT,"
-         " flagged INTEGER NOT NULL DEFAULT 0, created_at INTEGER NOT NULL,"
-         " ease_factor REAL NOT NULL DEFAULT 2.5, interval_days INTEGER NOT NULL DEFAULT 0,"
-         " repetitions INTEGER NOT NULL DEFAULT 0, next_review_at INTEGER, last_reviewed_at INTEGER,"
-         " PRIMARY KEY (user_id, id))",
-         "CREATE INDEX flashcards_due ON flashcards (user_id, COALESCE(next_review_at, created_at), id)",
-         "CREATE TABLE vocabularies (course_id TEXT PRIMARY KEY, user_id TEXT NOT NULL, terms TEXT NOT NULL,"
-         " generated_at TEXT NOT NULL)"},
-        // 8: imported notecard decks (the text as sent, kept until the import is committed, then its
-        // result); their cards go into flashcards.
-        {"CREATE TABLE flashcard_imports (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, s3_key TEXT NOT NULL"
-         " UNIQUE, filename TEXT, status TEXT NOT NULL, content BLOB, result TEXT, created_at INTEGER NOT "
-         "NULL)",
-         "CREATE INDEX flashcard_imports_user ON flashcard_imports (user_id)"},
-        // 9: quiz scores and the rewards economy: each user's XP and daily streak, a credits ledger
-        // whose running balance can never go below zero, the achievements earned, and each quiz
-        // completion's award by attempt, so that a retried completion answers the same award.
-        {"CREATE TABLE quiz_scores (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, course_id TEXT NOT NULL,"
-         " score INTEGER NOT NULL, total_questions INTEGER NOT NULL, percentage REAL NOT NULL,"
-         " question_type TEXT NOT NULL, difficulty TEXT NOT NULL, topic TEXT, quiz_duration INTEGER,"
-         " attempt_id TEXT, created_at INTEGER NOT NULL, UNIQUE (user_id, attempt_id))",
-         "CREATE INDEX quiz_scores_course ON quiz_scores (user_id, course_id, created_at)",
-         "CREATE TABLE rewards_progress (user_id TEXT PRIMARY KEY, total_xp INTEGER NOT NULL DEFAULT 0,"
-         " streak_days INTEGER NOT NULL DEFAULT 0, last_active_day TEXT, quizzes_completed INTEGER NOT NULL"
-         " DEFAULT 0)",
-         "CREATE TABLE credit_ledger (id INTEGER PRIMARY KEY AUTOINCREMENT, user_id TEXT NOT NULL,"
-         " amount INTEGER NOT NULL, tier TEXT, reason TEXT NOT NULL, reference TEXT,"
-         " balance_after INTEGER NOT NULL CHECK (balance_after >= 0), created_at INTEGER NOT NULL)",
-         "CREATE INDEX credit_ledger_user ON credit_ledger (user_id, id)",
-         "CREATE TABLE achievements (user_id TEXT NOT NULL, achievement_id TEXT NOT NULL,"
-         " earned_at INTEGER NOT NULL, PRIMARY KEY (user_id, achievement_id))",
-         "CREATE TABLE quiz_completions (user_id TEXT NOT NULL, attempt_id TEXT NOT NULL,"
-         " award TEXT NOT NULL, created_at INTEGER NOT NULL, PRIMARY KEY (user_id, attempt_id))"},
-        // 10: quiz caches and daily generation counts.
-        {"CREATE TABLE quiz_caches (user_id TEXT NOT NULL, course_id TEXT NOT NULL, question_type TEXT NOT "
-         "NULL,"
-         " difficulty TEXT NOT NULL, topic TEXT NOT NULL, num_questions INTEGER NOT NULL, quiz TEXT NOT NULL,"
-         " attempts INTEGER NOT NULL, generated_at INTEGER NOT NULL,"
-         " PRIMARY KEY (user_id, course_id, question_type, difficulty, topic, num_questions))",
-         "CREATE TABLE quiz_generations (user_id TEXT NOT NULL, course_id TEXT NOT NULL, day TEXT NOT NULL,"
-         " count INTEGER NOT NULL, PRIMARY KEY (user_id, course_id, day))"},
-        // 11: stored mnemonics: the guide as answered (its MnemonicResponse record), with the
-        // document or course it was made from.
-        {"CREATE TABLE mnemonics (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, document_id TEXT, course_id "
-         "TEXT,"
-         " mnemonic_type TEXT NOT NULL, difficulty TEXT NOT NULL, record TEXT NOT NULL, created_at TEXT NOT "
-         "NULL)",
-         "CREATE INDEX mnemonics_user ON mnemonics (user_id)"},
-        // 12: study sessions: each timed stretch of study, open until it ends with the seconds the
-        // app counted (never more than the session's own length).
-        {"CREATE TABLE study_sessions (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, course_id TEXT,"
-         " verification_method TEXT NOT NULL, started_at INTEGER NOT NULL, ended_at INTEGER,"
-         " active_seconds INTEGER, notes TEXT)",
-         "CREATE INDEX study_sessions_user ON study_sessions (user_id, started_at)"},
-        // 13: devices and in-app notifications: each push device token with the user and the
-        // session that registered it, and each user's notifications (times in ms; read_at NULL
-        // while unread). An event key reports one event once per user; NULL keys never clash.
-        {"CREATE TABLE devices (device_token TEXT PRIMARY KEY, user_id TEXT NOT NULL,"
-         " session_id TEXT NOT NULL, platform TEXT NOT NULL, app_version TEXT,"
-         " registered_at INTEGER NOT NULL, updated_at INTEGER NOT NULL)",
-         "CREATE INDEX devices_user ON devices (user_id)",
-         "CREATE TABLE notifications (seq INTEGER PRIMARY KEY AUTOINCREMENT, id TEXT NOT NULL UNIQUE,"
-         " user_id TEXT NOT NULL, type TEXT NOT NULL, title TEXT NOT NULL, message TEXT NOT NULL,"
-         " related_id TEXT, metadata TEXT NOT NULL DEFAULT '{}', event_key TEXT,"
-         " created_at INTEGER NOT NULL, read_at INTEGER, UNIQUE (user_id, event_key))",
-         "CREATE INDEX notifications_user ON notifications (user_id, created_at, seq)"},
-        // 14: the rewards marketplace: each reward bought, with the catalogue item's name, type,
-        // uses and expiry as bought, the uses spent and what a used mnemonic reward produced; and
-        // each study song made with a song reward ("composing", then "ready" or "failed"). A
-        // use is spent only by a ready song, so a reward never spends more uses than it has.
-        {"CREATE TABLE user_rewards (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, reward_id TEXT NOT NULL,"
-         " reward_name TEXT NOT NULL, reward_type TEXT NOT NULL, credit_cost INTEGER NOT NULL,"
-         " usage_limit INTEGER, usage_count INTEGER NOT NULL DEFAULT 0"
-         " CHECK (usage_limit IS NULL OR usage_count <= usage_limit),"
-         " fulfillment_data TEXT, purchased_at INTEGER NOT NULL, expires_at INTEGER)",
-         "CREATE INDEX user_rewards_user ON user_rewards (user_id, purchased_at)",
-         "CREATE TABLE reward_songs (id TEXT PRIMARY KEY, user_id TEXT NOT NULL,"
-         " user_reward_id TEXT NOT NULL, status TEXT NOT NULL, document_id TEXT NOT NULL, title TEXT,"
-         " course_name TEXT, genre TEXT NOT NULL, style TEXT, lyrics TEXT, error TEXT,"
-         " created_at INTEGER NOT NULL, finished_at INTEGER)",
-         "CREATE INDEX reward_songs_reward ON reward_songs (user_reward_id, created_at)"},
-        // 15: the For You feed: what each user did with a card ("engaged" or "skipped", times in
-        // ms), the cards each user likes, and the concept cards read from each processed document
-        // (a JSON list of term, body and tier), so that a document's text is read once.
-        {"CREATE TABLE foryou_events (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, card_id TEXT NOT NULL,"
-         " concept_id TEXT NOT NULL, event_type TEXT NOT NULL, created_at INTEGER NOT NULL)",
-         "CREATE INDEX foryou_events_user ON foryou_events (user_id, event_type, created_at)",
-         "CREATE TABLE foryou_likes (user_id TEXT NOT NULL, card_id TEXT NOT NULL, concept_id TEXT NOT NULL,"
-         " created_at INTEGER NOT NULL, PRIMARY KEY (user_id, card_id))",
-         "CREATE INDEX foryou_likes_card ON foryou_likes (card_id)",
-         "CREATE TABLE foryou_concepts (document_id TEXT PRIMARY KEY, user_id TEXT NOT NULL, drafts TEXT NOT "
-         "NULL)"},
-        // 16: reading guides: each user's latest GuidedReadingPlan per course, document (empty for
-        // the whole course) and style.
-        {"CREATE TABLE guided_reading_plans (user_id TEXT NOT NULL, course_id TEXT NOT NULL,"
-         " document_id TEXT NOT NULL, template_type TEXT NOT NULL, plan TEXT NOT NULL,"
-         " generated_at INTEGER NOT NULL, PRIMARY KEY (user_id, course_id, document_id, template_type))"},
-        // 17: device tokens and backup codes kept as hashes. The rows written before hold plain
-        // values until the start after this migration hashes them, with the server's secret at
-        // hand, and clears the flag set here (LocalServer::hashPlainSecrets).
-        {"ALTER TABLE clients RENAME COLUMN device_token TO token_hash",
-         "ALTER TABLE devices RENAME COLUMN device_token TO token_hash",
-         "ALTER TABLE users RENAME COLUMN backup_codes TO backup_code_hashes",
-         "INSERT INTO settings (key, value) VALUES ('plain_secrets', '1')"},
-        // 18: each quiz handed to a user, with its questions (the answer key), when it was last
-        // handed out (ms) and the attempt that completed it, since a quiz earns once; completions
-        // by time for the hourly limit. Cached quizzes from before carry no id and are dropped.
-        {"CREATE TABLE issued_quizzes (id TEXT PRIMARY KEY, user_id TEXT NOT NULL, course_id TEXT NOT NULL,"
-         " question_type TEXT NOT NULL, difficulty TEXT NOT NULL, questions TEXT NOT NULL,"
-         " served_at INTEGER NOT NULL, completed_attempt TEXT)",
-         "CREATE INDEX issued_quizzes_user ON issued_quizzes (user_id)",
-         "CREATE INDEX quiz_completions_time ON quiz_completions (user_id, created_at)",
-         "DELETE FROM quiz_caches"},
-    };
-    return list;
-}
-
-} // namespace
+// What one thread's connection is in the middle of.
+struct DatabaseThreadState {
+    // The last statement failed because the connection is gone.
+    bool lost = false;
+    // The connection is opened again before the next statement.
+    bool reopen = false;
+    // Transactions this thread has open on the connection: 1, more inside inTransaction's
+    // savepoints.
+    int depth = 0;
+    // A statement failed since the transaction began: PostgreSQL has aborted it.
+    bool failedInTransaction = false;
+    // A statement lost to a concurrent transaction (serialization failure or deadlock).
+    bool conflict = false;
+};
 
 namespace {
 
 // The connections one thread opened; they close when the thread ends.
 struct ThreadConnections {
     QStringList names;
+    // A map whose elements stay put while others are added: callers hold references.
+    std::unordered_map<QString, DatabaseThreadState> states;
     ~ThreadConnections() {
         for (const QString& name : std::as_const(names)) {
             QSqlDatabase::database(name, false).close();
@@ -200,8 +55,37 @@ QThreadStorage<ThreadConnections*>& threadConnections() {
     return storage;
 }
 
-// How long a writer waits for another's transaction before giving up.
+ThreadConnections& thisThread() {
+    if (!threadConnections().hasLocalData())
+        threadConnections().setLocalData(new ThreadConnections);
+    return *threadConnections().localData();
+}
+
+// How long a writer waits for another's transaction before giving up (SQLite).
 constexpr int busyTimeoutMs = 10'000;
+// How many times inTransaction() runs work that keeps losing to concurrent transactions.
+constexpr int transactionTries = 8;
+// The advisory lock held while one process migrates a PostgreSQL database ("orbelo" in ASCII).
+constexpr qint64 migrationLock = 0x6f7262656c6f;
+
+bool isConflict(const QString& sqlState) {
+    return sqlState == "40001" || sqlState == "40P01";
+}
+
+// Connection exceptions, and the server shutting down or not yet accepting connections.
+bool isConnectionLoss(const QString& sqlState) {
+    return sqlState.startsWith("08") || sqlState == "57P01" || sqlState == "57P02" || sqlState == "57P03";
+}
+
+bool connectionBroken(const QSqlDatabase& db) {
+    if (!db.isOpen())
+        return true;
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return false;
+    PGconn* connection = *static_cast<PGconn* const*>(handle.data());
+    return connection == nullptr || PQstatus(connection) != CONNECTION_OK;
+}
 
 } // namespace
 
@@ -212,100 +96,269 @@ Database::~Database() {
     // Only this thread's connection can be closed here; the others closed with their threads.
     if (!threadConnections().hasLocalData())
         return;
-    QStringList& names = threadConnections().localData()->names;
-    for (qsizetype i = names.size() - 1; i >= 0; --i) {
-        if (!names[i].startsWith(connectionPrefix_))
+    ThreadConnections& mine = *threadConnections().localData();
+    for (qsizetype i = mine.names.size() - 1; i >= 0; --i) {
+        if (!mine.names[i].startsWith(connectionPrefix_))
             continue;
-        QSqlDatabase::database(names[i], false).close();
-        QSqlDatabase::removeDatabase(names[i]);
-        names.removeAt(i);
+        QSqlDatabase::database(mine.names[i], false).close();
+        QSqlDatabase::removeDatabase(mine.names[i]);
+        mine.states.erase(mine.names[i]);
+        mine.names.removeAt(i);
     }
 }
 
-bool Database::open(const QString& path) {
-    path_ = path;
-    QSqlDatabase db = connection();
-    if (!db.isOpen())
+bool Database::isPostgreSqlUrl(const QString& location) {
+    return location.startsWith("postgresql://") || location.startsWith("postgres://");
+}
+
+bool Database::open(const QString& location) {
+    if (!isPostgreSqlUrl(location)) {
+        engine_ = Engine::SQLite;
+        path_ = location;
+        QSqlDatabase db = connection();
+        if (!db.isOpen())
+            return false;
+        // Persistent in the file: every connection after this one is in WAL mode too.
+        return exec("PRAGMA journal_mode=WAL");
+    }
+    engine_ = Engine::PostgreSQL;
+    const QUrl url(location);
+    if (!url.isValid() || url.path().size() < 2) {
+        lastError_ = "a PostgreSQL URL needs a database name: postgresql://user@host:port/dbname";
         return false;
-    // Persistent in the file: every connection after this one is in WAL mode too.
-    return exec("PRAGMA journal_mode=WAL");
+    }
+    host_ = url.host();
+    port_ = url.port(5432);
+    user_ = url.userName(QUrl::FullyDecoded);
+    password_ = url.password(QUrl::FullyDecoded);
+    name_ = url.path(QUrl::FullyDecoded).mid(1);
+    QStringList options;
+    bool timeoutGiven = false;
+    for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+        options.append(key + '=' + value);
+        timeoutGiven = timeoutGiven || key == "connect_timeout";
+    }
+    // A server that does not answer is reported unavailable instead of holding a request.
+    if (!timeoutGiven)
+        options.append("connect_timeout=5");
+    connectOptions_ = options.join(';');
+    return connection().isOpen() && !state().lost;
+}
+
+QString Database::connectionName() const {
+    return connectionPrefix_ + QString::number(quintptr(QThread::currentThreadId()), 16);
+}
+
+DatabaseThreadState& Database::state() const {
+    return thisThread().states[connectionName()];
 }
 
 QSqlDatabase Database::connection() {
-    if (!threadConnections().hasLocalData())
-        threadConnections().setLocalData(new ThreadConnections);
-    const QString name = connectionPrefix_ + QString::number(quintptr(QThread::currentThreadId()), 16);
-    if (QSqlDatabase::contains(name))
-        return QSqlDatabase::database(name, false);
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-    threadConnections().localData()->names.append(name);
-    db.setDatabaseName(path_);
+    ThreadConnections& mine = thisThread();
+    const QString name = connectionName();
+    QSqlDatabase db;
+    if (QSqlDatabase::contains(name)) {
+        db = QSqlDatabase::database(name, false);
+        DatabaseThreadState& current = mine.states[name];
+        // A transaction lost with its connection keeps failing until it ends: its remaining
+        // statements must not run on a new connection outside it.
+        if (engine_ == Engine::SQLite || (!current.reopen && db.isOpen()) || current.depth > 0)
+            return db;
+        db.close();
+        current.reopen = false;
+    } else if (engine_ == Engine::SQLite) {
+        db = QSqlDatabase::addDatabase("QSQLITE", name);
+        mine.names.append(name);
+        db.setDatabaseName(path_);
+    } else {
+        db = QSqlDatabase::addDatabase("QPSQL", name);
+        mine.names.append(name);
+        db.setHostName(host_);
+        db.setPort(port_);
+        db.setUserName(user_);
+        db.setPassword(password_);
+        db.setDatabaseName(name_);
+        db.setConnectOptions(connectOptions_);
+    }
     if (!db.open() || !configure(db)) {
         lastError_ = db.lastError().text();
         qCCritical(lcDatabase) << "cannot open the database:" << db.lastError().text();
+        if (engine_ == Engine::PostgreSQL) {
+            DatabaseThreadState& current = mine.states[name];
+            current.lost = true;
+            current.reopen = true;
+        }
     }
     return db;
 }
 
 bool Database::configure(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (engine_ == Engine::PostgreSQL) {
+        // Quiet about tables that already exist; literals as BoundStatement writes them.
+        return query.exec("SET client_min_messages TO warning") &&
+               query.exec("SET standard_conforming_strings TO on");
+    }
     // Full sync: a committed request survives a crash of the process or the machine. Both
     // settings belong to the connection, not the file.
-    QSqlQuery query(db);
     return query.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(busyTimeoutMs)) &&
            query.exec("PRAGMA synchronous=FULL") && query.exec("PRAGMA foreign_keys=ON");
 }
 
 int Database::latestVersion() {
-    return int(migrations().size());
+    return Migrations::latest();
 }
 
 int Database::schemaVersion() const {
-    QSqlQuery query(const_cast<Database*>(this)->connection());
+    auto* self = const_cast<Database*>(this);
+    if (engine_ == Engine::PostgreSQL) {
+        const auto table = self->row("SELECT to_regclass('schema_version') IS NOT NULL AS present");
+        if (!table)
+            return -1;
+        if (!table->value("present").toBool())
+            return 0;
+        const auto version = self->row("SELECT version FROM schema_version");
+        return version ? version->value("version").toInt() : 0;
+    }
+    QSqlQuery query(self->connection());
     if (!query.exec("PRAGMA user_version") || !query.next())
         return -1;
     return query.value(0).toInt();
 }
 
+bool Database::refuseNewer(int version) {
+    if (version <= latestVersion())
+        return false;
+    lastError_ = QStringLiteral("the database is at schema version %1; this server knows up to %2")
+                     .arg(version)
+                     .arg(latestVersion());
+    return true;
+}
+
 bool Database::migrate(int targetVersion) {
-    for (int version = schemaVersion() + 1; version <= targetVersion; ++version) {
-        if (!transaction())
+    const int current = schemaVersion();
+    if (current < 0) {
+        lastError_ = "cannot read the schema version";
+        return false;
+    }
+    if (refuseNewer(current))
+        return false;
+    return engine_ == Engine::PostgreSQL ? migratePostgreSql(targetVersion) : migrateSqlite(targetVersion);
+}
+
+bool Database::applyMigration(int version) {
+    for (const QString& statement : Migrations::statements(version, engine_)) {
+        if (!exec(statement)) {
+            lastError_ = QStringLiteral("migration to schema version %1 failed").arg(version);
             return false;
-        for (const QString& statement : migrations().at(version - 1)) {
-            if (!exec(statement)) {
-                lastError_ = QStringLiteral("migration to schema version %1 failed").arg(version);
-                rollback();
-                return false;
-            }
         }
-        if (!exec(QStringLiteral("PRAGMA user_version=%1").arg(version)) || !commit())
-            return false;
-        qCInfo(lcDatabase) << "schema migrated to version" << version;
     }
     return true;
 }
 
-bool Database::prepare(QSqlQuery& query, const QString& sql, const QVariantList& values) {
-    if (!query.prepare(sql)) {
-        qCCritical(lcDatabase) << "cannot prepare" << sql << query.lastError().text();
+bool Database::migrateSqlite(int targetVersion) {
+    // The version is read inside the write lock: a process that waited for another's migration
+    // finds it applied.
+    for (;;) {
+        if (!transaction())
+            return false;
+        QSqlQuery query(connection());
+        const int version = query.exec("PRAGMA user_version") && query.next() ? query.value(0).toInt() : -1;
+        query.finish();
+        if (version < 0 || version >= targetVersion)
+            return version >= 0 ? commit() : (rollback(), false);
+        if (!applyMigration(version + 1)) {
+            rollback();
+            return false;
+        }
+        if (!exec(QStringLiteral("PRAGMA user_version=%1").arg(version + 1)) || !commit())
+            return false;
+        qCInfo(lcDatabase) << "schema migrated to version" << version + 1;
+    }
+}
+
+bool Database::migratePostgreSql(int targetVersion) {
+    for (;;) {
+        // READ COMMITTED under the lock: each statement sees what the process before committed.
+        if (!exec("BEGIN"))
+            return false;
+        int version = -1;
+        const bool read = exec("SELECT pg_advisory_xact_lock(?)", {migrationLock}) &&
+                          exec("CREATE TABLE IF NOT EXISTS schema_version (version BIGINT NOT NULL)") &&
+                          exec("INSERT INTO schema_version (version) SELECT 0"
+                               " WHERE NOT EXISTS (SELECT 1 FROM schema_version)");
+        if (read) {
+            if (const auto stored = row("SELECT version FROM schema_version"))
+                version = stored->value("version").toInt();
+        }
+        if (version < 0 || refuseNewer(version) || version >= targetVersion) {
+            const bool current = version >= 0 && version <= latestVersion();
+            exec(current ? "COMMIT" : "ROLLBACK");
+            if (version < 0)
+                lastError_ = "cannot read the schema version";
+            return current;
+        }
+        if (!applyMigration(version + 1) || !exec("UPDATE schema_version SET version = ?", {version + 1}) ||
+            !exec("COMMIT")) {
+            exec("ROLLBACK");
+            if (lastError_.isEmpty())
+                lastError_ = QStringLiteral("migration to schema version %1 failed").arg(version + 1);
+            return false;
+        }
+        qCInfo(lcDatabase) << "schema migrated to version" << version + 1;
+    }
+}
+
+bool Database::failed(const QSqlQuery& query, const QString& sql) {
+    const QSqlError error = query.lastError();
+    DatabaseThreadState& current = state();
+    if (engine_ == Engine::PostgreSQL) {
+        const QString sqlState = error.nativeErrorCode();
+        current.lost = error.type() == QSqlError::ConnectionError || isConnectionLoss(sqlState) ||
+                       connectionBroken(QSqlDatabase::database(connectionName(), false));
+        current.reopen = current.reopen || current.lost;
+        current.conflict = current.conflict || isConflict(sqlState);
+        if (current.depth > 0)
+            current.failedInTransaction = true;
+    }
+    // The statement as written, never with its values: they may be secrets.
+    qCWarning(lcDatabase) << "statement failed:" << error.text() << "in" << sql.left(120);
+    return false;
+}
+
+bool Database::run(QSqlQuery& query, const QString& sql, const QVariantList& values) {
+    if (engine_ == Engine::SQLite) {
+        if (!query.prepare(sql)) {
+            qCCritical(lcDatabase) << "cannot prepare" << sql << query.lastError().text();
+            return false;
+        }
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (!query.exec()) {
+            qCWarning(lcDatabase) << "statement failed:" << query.lastError().text();
+            return false;
+        }
+        return true;
+    }
+    const auto bound = BoundStatement::forPostgreSql(sql, values);
+    if (!bound) {
+        qCCritical(lcDatabase) << "wrong number of values for" << sql;
         return false;
     }
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        qCWarning(lcDatabase) << "statement failed:" << query.lastError().text();
-        return false;
-    }
+    if (!query.exec(*bound))
+        return failed(query, sql);
+    state().lost = false;
     return true;
 }
 
 bool Database::exec(const QString& sql, const QVariantList& values) {
     QSqlQuery query(connection());
-    return prepare(query, sql, values);
+    return run(query, sql, values);
 }
 
 int Database::changed(const QString& sql, const QVariantList& values) {
     QSqlQuery query(connection());
-    return prepare(query, sql, values) ? query.numRowsAffected() : -1;
+    return run(query, sql, values) ? query.numRowsAffected() : -1;
 }
 
 std::optional<QVariantMap> Database::row(const QString& sql, const QVariantList& values) {
@@ -318,7 +371,7 @@ std::optional<QVariantMap> Database::row(const QString& sql, const QVariantList&
 QList<QVariantMap> Database::rows(const QString& sql, const QVariantList& values) {
     QSqlQuery query(connection());
     QList<QVariantMap> result;
-    if (!prepare(query, sql, values))
+    if (!run(query, sql, values))
         return result;
     // The column names once: a record per row copies every field (name and value) again.
     const QSqlRecord record = query.record();
@@ -334,14 +387,90 @@ QList<QVariantMap> Database::rows(const QString& sql, const QVariantList& values
     return result;
 }
 
+bool Database::unavailable() const {
+    return engine_ == Engine::PostgreSQL && state().lost;
+}
+
 bool Database::transaction() {
-    return exec("BEGIN IMMEDIATE");
+    DatabaseThreadState& current = state();
+    // SQLite refuses a BEGIN inside a transaction; PostgreSQL would only warn, and the COMMIT
+    // meant for the inner one would end the outer one.
+    if (current.depth > 0) {
+        qCCritical(lcDatabase) << "a transaction is already open on this thread";
+        return false;
+    }
+    current.failedInTransaction = false;
+    current.conflict = false;
+    if (!exec(engine_ == Engine::PostgreSQL ? "BEGIN ISOLATION LEVEL SERIALIZABLE" : "BEGIN IMMEDIATE"))
+        return false;
+    state().depth = 1;
+    return true;
 }
 
 bool Database::commit() {
+    DatabaseThreadState& current = state();
+    current.depth = 0;
+    // PostgreSQL answers COMMIT of a transaction it aborted with a rollback, not an error.
+    if (engine_ == Engine::PostgreSQL && current.failedInTransaction) {
+        if (!current.reopen)
+            exec("ROLLBACK");
+        return false;
+    }
     return exec("COMMIT");
 }
 
 bool Database::rollback() {
+    DatabaseThreadState& current = state();
+    current.depth = 0;
+    // A transaction lost with its connection is gone already.
+    if (engine_ == Engine::PostgreSQL && current.reopen)
+        return false;
     return exec("ROLLBACK");
+}
+
+bool Database::runOnce(const std::function<bool()>& work, bool* retry) {
+    *retry = false;
+    if (!transaction()) {
+        *retry = state().conflict;
+        return false;
+    }
+    const bool done = work();
+    if (done && commit())
+        return true;
+    const DatabaseThreadState& current = state();
+    *retry = current.conflict && !current.lost;
+    // A COMMIT that failed on PostgreSQL ended the transaction; ROLLBACK then only warns.
+    if (current.depth > 0 || engine_ == Engine::SQLite)
+        rollback();
+    return false;
+}
+
+bool Database::inTransaction(const std::function<bool()>& work) {
+    DatabaseThreadState& current = state();
+    if (current.depth > 0) {
+        const QString savepoint = QStringLiteral("nested_%1").arg(current.depth);
+        const bool failedBefore = current.failedInTransaction;
+        if (!exec("SAVEPOINT " + savepoint))
+            return false;
+        ++state().depth;
+        const bool done = work();
+        --state().depth;
+        if (done && !(engine_ == Engine::PostgreSQL && state().failedInTransaction && !failedBefore))
+            return exec("RELEASE SAVEPOINT " + savepoint);
+        // Undoes this part only; the statements before it still count.
+        if (exec("ROLLBACK TO SAVEPOINT " + savepoint))
+            state().failedInTransaction = failedBefore;
+        return false;
+    }
+    for (int attempt = 1;; ++attempt) {
+        bool retry = false;
+        if (runOnce(work, &retry))
+            return true;
+        if (!retry || attempt == transactionTries)
+            return false;
+        // Jittered and growing, so that the transactions that collided do not collide again.
+        const int capMs = std::min(2 << attempt, 64);
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(QRandomGenerator::global()->bounded(1, capMs + 1)));
+    }
 }

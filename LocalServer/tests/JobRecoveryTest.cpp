@@ -1,6 +1,7 @@
 #include "ServerContext.h"
 #include "ServerProcess.h"
 #include "Storage/Database.h"
+#include "TestDatabase.h"
 #include "TestServer.h"
 
 #include <QDir>
@@ -55,7 +56,10 @@ class JobRecoveryTest : public QObject {
         environment.insert("ORBELO_SERVER_FAIL_AT", point);
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(ORBELO_LOCAL_SERVER, {"--port", "0", "--data-dir", dataDir, "--job-delay", "0"});
+        QStringList arguments{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"};
+        if (const QString database = TestDatabase::forDataDir(dataDir); !database.isEmpty())
+            arguments << "--database" << database;
+        process.start(ORBELO_LOCAL_SERVER, arguments);
         if (!process.waitForFinished(120'000)) {
             process.kill();
             process.waitForFinished();
@@ -110,7 +114,7 @@ class JobRecoveryTest : public QObject {
 
     static QVariantMap row(const QString& dataDir, const QString& sql, const QVariantList& values) {
         Database db;
-        if (!db.open(QDir(dataDir).filePath("orbelo.sqlite")))
+        if (!TestDatabase::open(db, dataDir))
             return {};
         return db.row(sql, values).value_or(QVariantMap());
     }

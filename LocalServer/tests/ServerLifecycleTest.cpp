@@ -4,6 +4,7 @@
 #include "ServerOptions.h"
 #include "Storage/Database.h"
 #include "Storage/PrivateFile.h"
+#include "TestDatabase.h"
 #include "TestServer.h"
 
 #include <QFile>
@@ -31,7 +32,7 @@ class ServerLifecycleTest : public QObject {
 private slots:
     void migrationsUpgradeAnOlderDatabaseKeepingItsRows() {
         QTemporaryDir dir;
-        const QString path = dir.filePath("old.sqlite");
+        const QString path = TestDatabase::location(dir.path());
         {
             Database old;
             QVERIFY(old.open(path));

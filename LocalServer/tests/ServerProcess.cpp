@@ -1,5 +1,7 @@
 #include "ServerProcess.h"
 
+#include "TestDatabase.h"
+
 #include <QRegularExpression>
 
 ServerProcess::ServerProcess(const QString& executable, const QString& dataDir, const char* point) {
@@ -7,7 +9,10 @@ ServerProcess::ServerProcess(const QString& executable, const QString& dataDir, 
     environment.insert("ORBELO_SERVER_FAIL_AT", point);
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(executable, {"--port", "0", "--data-dir", dataDir, "--job-delay", "0"});
+    QStringList arguments{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"};
+    if (const QString database = TestDatabase::forDataDir(dataDir); !database.isEmpty())
+        arguments << "--database" << database;
+    process_.start(executable, arguments);
     // The first lines name the address; a server that dies while starting prints none.
     static const QRegularExpression listening("listening on (https://\\S+)");
     QByteArray output;

@@ -4,7 +4,8 @@
 #include <QString>
 
 // The server executable on a data dir, made to die (exit status 70) at the fail point `point`
-// (FailPoint) as a crash or a kill would. Requests go to url(); exitCode() waits for the end.
+// (FailPoint) as a crash or a kill would; on the data dir's test database (TestDatabase). Requests go to
+// url(); exitCode() waits for the end.
 class ServerProcess {
 public:
     ServerProcess(const QString& executable, const QString& dataDir, const char* point);

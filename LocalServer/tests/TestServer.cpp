@@ -1,6 +1,7 @@
 #include "TestServer.h"
 
 #include "ServerContext.h"
+#include "TestDatabase.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -56,12 +57,15 @@ TestServer::TestServer(const QString& dataDir) : dataDir_(dataDir) {
 
 TestServer::~TestServer() {
     stop();
+    if (temporary_)
+        TestDatabase::drop(dataDir_);
 }
 
 bool TestServer::start() {
     ServerOptions options = options_;
     options.port = 0;
     options.dataDir = dataDir_;
+    options.database = TestDatabase::forDataDir(dataDir_);
     options.jobDelayMs = jobDelayMs_;
     server_ = std::make_unique<LocalServer>(options);
     server_->setClock([this] {

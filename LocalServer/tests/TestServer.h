@@ -13,7 +13,8 @@
 #include <optional>
 
 // Starts orbelo-local-server in this process on a free loopback port with a data dir of its own
-// and no job delay, and talks to it over HTTPS, trusting exactly its certificate. It runs with
+// (and, under ORBELO_TEST_DATABASE, a PostgreSQL database of its own: TestDatabase) and no job
+// delay, and talks to it over HTTPS, trusting exactly its certificate. It runs with
 // --demo (fixed code, mailbox, consent page, open controls) unless options().demo is cleared.
 class TestServer {
 public:
