@@ -160,13 +160,17 @@ bool LocalServer::hashPlainSecrets() {
 }
 
 void LocalServer::requeueOrphans() {
-    SongStore(*context_).failUnqueued(SongRoutes::jobType,
-                                      QStringLiteral("The song was interrupted; its use is yours again."));
-    // Queued again as the app uploads: checked as a syllabus when it has no course.
-    for (const QVariantMap& document : LibraryStore(*context_).unqueued(DocumentProcessor::jobType))
-        jobs_->add(document.value("user_id").toString(), DocumentProcessor::jobType,
-                   QJsonObject{{"document_id", document.value("id").toString()},
-                               {"check_syllabus", document.value("course_id").toString().isEmpty()}});
+    // One transaction, so that processes starting together give each orphan back once.
+    context_->db.inTransaction([this] {
+        SongStore(*context_).failUnqueued(
+            SongRoutes::jobType, QStringLiteral("The song was interrupted; its use is yours again."));
+        // Queued again as the app uploads: checked as a syllabus when it has no course.
+        for (const QVariantMap& document : LibraryStore(*context_).unqueued(DocumentProcessor::jobType))
+            jobs_->add(document.value("user_id").toString(), DocumentProcessor::jobType,
+                       QJsonObject{{"document_id", document.value("id").toString()},
+                                   {"check_syllabus", document.value("course_id").toString().isEmpty()}});
+        return true;
+    });
 }
 
 QString LocalServer::adminTokenPath() const {
@@ -242,7 +246,7 @@ bool LocalServer::start(QString* error) {
     routes_->registerRoutes(router_);
     routes_->registerRunners(*jobs_);
     requeueOrphans();
-    jobs_->resumeUnfinished();
+    jobs_->start();
     http_->serve();
     return true;
 }

@@ -62,7 +62,7 @@ private:
     // Hashes the device tokens and backup codes that a data dir from before kept in plain text.
     bool hashPlainSecrets();
     // Gives back what a crash of an older version left without its job: a song's reward use, a
-    // queued document's processing (queued again, to run with the other unfinished jobs).
+    // queued document's processing (queued again, for any process's workers to run).
     void requeueOrphans();
     // Nothing when the request may use the controls, else the refusal to answer with.
     std::optional<ServerResponse> refuseControl(const ServerRequest& request) const;

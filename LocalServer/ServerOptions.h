@@ -18,6 +18,11 @@ struct ServerOptions {
     QString database; // empty: SQLite in the data dir
     int latencyMs = 0;
     int jobDelayMs = 1500;
+    // Threads of this process that run jobs; 0: the process queues jobs and others run them.
+    int jobWorkers = 2;
+    // How long a process's claim on a job lasts without renewal (ms of the server clock): a process
+    // killed mid-job loses the job to another this long after its last renewal.
+    int jobLeaseMs = 30'000;
     QList<FaultInjector::Fault> faults;
     // What /appcast.json advertises; the defaults are the app build's own.
     int appcastBuild = 0;

@@ -2,6 +2,8 @@
 
 #include <QHash>
 #include <QJsonObject>
+#include <QMutex>
+#include <QSet>
 #include <QString>
 #include <QThread>
 #include <QThreadPool>
@@ -9,13 +11,16 @@
 #include <optional>
 
 struct ServerContext;
+class QTimer;
 
-// Generation and processing work as persisted jobs: "queued", then "processing" after half the
-// configured delay, then "complete" or "failed" after the other half. The work runs on worker
-// threads; what a job writes and its final state are committed in one transaction, and only
-// while the job is still "processing", so a result is never written twice. Jobs left
-// unfinished by a stop or a crash run again when the server starts, once: a job interrupted a
-// second time is failed rather than retried for ever.
+// Generation and processing work as persisted jobs, shared by every server process on the
+// database: any process with workers claims a queued job by taking its lease, then the job is
+// "processing" after half the configured delay and "complete" or "failed" after the other half.
+// The holder renews its leases while it works; a job whose lease runs out (its process was
+// killed) or is given back (its process stopped) is taken over by the next process that looks.
+// What a job writes and its final state are committed in one transaction, and only while its
+// process still holds it, so a result is never written twice. A job interrupted a second time is
+// failed rather than retried for ever.
 class JobQueue {
 public:
     struct Job {
@@ -58,26 +63,46 @@ public:
     // Thread-safe.
     QString enqueue(const QString& userId, const QString& type, const QJsonObject& input);
     // Writes the job as "queued" inside the caller's open transaction, so that it is committed
-    // with the writes it belongs to, or not at all; schedule() runs it once that transaction has
-    // committed (a stop before that leaves it to the next start). Empty when the write failed.
+    // with the writes it belongs to, or not at all; schedule() announces it once that transaction
+    // has committed. Empty when the write failed.
     QString add(const QString& userId, const QString& type, const QJsonObject& input);
+    // Sends this process's idle workers after a job just committed; other processes find it when
+    // they next look.
     void schedule(const QString& jobId);
-    void resumeUnfinished();
-    // Waits for running work and drops what has not started; it resumes at the next start.
+    // Once the runners are registered: this process's workers (none with --job-workers 0) start
+    // claiming runnable jobs, also those that stopped or killed processes left.
+    void start();
+    // Stops claiming, waits up to one lease for the jobs running here, then gives back every job
+    // this process holds, for another process (or the next start) to take over at once.
     void stop();
+    // The owner of this process's leases, made anew for each server.
+    QString processId() const { return processId_; }
     // The job's wire record: job_id, user_id, job_type, status, created_at, started_at,
     // completed_at, result, error. Nothing when the job is not the user's.
     std::optional<QJsonObject> statusJson(const QString& jobId, const QString& userId) const;
 
 private:
-    void start(const QString& jobId);
+    // On the scheduler thread.
+    void claimRunnable();
+    void renewLeases();
+    bool begin(const QString& jobId);
+    void abandon(const Job& job);
+    // On a worker thread.
+    void run(const QString& jobId);
     void finish(const QString& jobId);
-    void abandon(const QString& jobId);
+    // Thread-safe.
+    void wake();
+    QStringList held() const;
     std::optional<Job> load(const QString& jobId) const;
 
     ServerContext& context_;
+    const QString processId_;
     QHash<QString, Runner> runners_; // filled before the server serves, read-only after
-    QThread scheduler_;              // owns the delay timers
-    QObject* timers_;                // lives in scheduler_
+    QThread scheduler_;              // claims, renews leases, owns the delay timers
+    QTimer* poll_ = nullptr;         // in scheduler_, once started; when to look for jobs next
+    mutable QMutex mutex_;
+    QObject* timers_;      // lives in scheduler_; null once stopping (guarded by mutex_)
+    QSet<QString> held_;   // claimed here and neither finished nor given up (guarded by mutex_)
+    bool stopped_ = false; // of the thread that owns the queue
     QThreadPool workers_;
 };

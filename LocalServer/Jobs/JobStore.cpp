@@ -30,6 +30,11 @@ JobStore::Record record(const QVariantMap& row) {
 std::optional<JobStore::Record> record(const std::optional<QVariantMap>& row) {
     return row ? std::optional(record(*row)) : std::nullopt;
 }
+
+// "?, ?, ?" for an IN list of `count` values.
+QString placeholders(qsizetype count) {
+    return QStringList(count, QStringLiteral("?")).join(", ");
+}
 } // namespace
 
 bool JobStore::add(const QString& id, const QString& userId, const QString& type, const QJsonObject& input,
@@ -47,58 +52,93 @@ std::optional<JobStore::Record> JobStore::findOf(const QString& id, const QStrin
     return record(db_.row("SELECT * FROM jobs WHERE id = ? AND user_id = ?", {id, userId}));
 }
 
-QList<JobStore::Record> JobStore::unfinished() {
-    QList<Record> jobs;
-    for (const QVariantMap& row :
-         db_.rows("SELECT * FROM jobs WHERE status IN ('queued', 'processing') ORDER BY created_at"))
-        jobs.append(record(row));
-    return jobs;
-}
-
-void JobStore::requeue(const QString& id) {
-    db_.exec("UPDATE jobs SET status = 'queued' WHERE id = ?", {id});
-}
-
-void JobStore::start(const QString& id, const QString& at, const std::function<void()>& alongside) {
-    db_.transaction();
-    db_.exec("UPDATE jobs SET status = 'processing', started_at = ?, starts = starts + 1 WHERE id = ?",
-             {at, id});
-    if (alongside)
-        alongside();
-    db_.commit();
-}
-
-JobStore::Finish JobStore::finish(const QString& id, const std::optional<QJsonObject>& result,
-                                  const QString& error, const QString& at,
-                                  const std::function<void()>& alongside) {
-    if (!db_.transaction())
-        return Finish::NotSaved;
-    // Deleted with its user meanwhile, or already finished: nothing is written twice.
-    const auto current = db_.row("SELECT status FROM jobs WHERE id = ?", {id});
-    if (!current || current->value("status").toString() != "processing") {
-        db_.rollback();
-        return Finish::NotProcessing;
+std::optional<JobStore::Record> JobStore::claim(const QString& owner, const QStringList& running, qint64 now,
+                                                qint64 expires) {
+    // One statement, so two processes cannot both take a job: the second finds the condition no
+    // longer true of the row and changes nothing. The jobs `running` here are left alone even
+    // when their lease is late with its renewal.
+    QString claimable =
+        QStringLiteral("status IN ('queued', 'processing') AND (lease_owner IS NULL OR lease_expires <= ?)");
+    QVariantList condition{now};
+    if (!running.isEmpty()) {
+        claimable += " AND id NOT IN (" + placeholders(running.size()) + ")";
+        for (const QString& id : running)
+            condition.append(id);
     }
-    if (alongside)
-        alongside();
-    db_.exec("UPDATE jobs SET status = ?, result = ?, error = ?, completed_at = ? WHERE id = ?",
-             {result ? "complete" : "failed", result ? QVariant(compact(*result)) : QVariant(),
-              result ? QVariant() : QVariant(error), at, id});
-    FailPoint::reach("job-before-commit");
-    if (!db_.commit()) {
-        db_.rollback();
-        return Finish::NotSaved;
-    }
-    return Finish::Saved;
+    const QVariantList values = QVariantList{owner, expires} + condition + condition;
+    return record(db_.row("UPDATE jobs SET lease_owner = ?, lease_expires = ? WHERE " + claimable +
+                              " AND id = (SELECT id FROM jobs WHERE " + claimable +
+                              " ORDER BY created_at, id LIMIT 1) RETURNING *",
+                          values));
 }
 
-void JobStore::fail(const QString& id, const QString& error, const QString& at,
+void JobStore::renew(const QString& owner, const QStringList& ids, qint64 expires) {
+    if (ids.isEmpty())
+        return;
+    QVariantList values{expires, owner};
+    for (const QString& id : ids)
+        values.append(id);
+    db_.exec("UPDATE jobs SET lease_expires = ? WHERE lease_owner = ? AND status IN ('queued', 'processing')"
+             " AND id IN (" +
+                 placeholders(ids.size()) + ")",
+             values);
+}
+
+void JobStore::release(const QString& owner, const QStringList& ids) {
+    QVariantList values{owner};
+    for (const QString& id : ids)
+        values.append(id);
+    db_.exec("UPDATE jobs SET lease_owner = NULL, lease_expires = 0 WHERE lease_owner = ?"
+             " AND status IN ('queued', 'processing')" +
+                 (ids.isEmpty() ? QString() : " AND id IN (" + placeholders(ids.size()) + ")"),
+             values);
+}
+
+bool JobStore::start(const QString& id, const QString& owner, const QString& at,
+                     const std::function<void()>& alongside) {
+    return db_.inTransaction([&] {
+        if (db_.changed("UPDATE jobs SET status = 'processing', started_at = ?, starts = starts + 1"
+                        " WHERE id = ? AND lease_owner = ? AND status IN ('queued', 'processing')",
+                        {at, id, owner}) != 1)
+            return false;
+        if (alongside)
+            alongside();
+        return true;
+    });
+}
+
+JobStore::Finish JobStore::finish(const QString& id, const QString& owner,
+                                  const std::optional<QJsonObject>& result, const QString& error,
+                                  const QString& at, const std::function<void()>& alongside) {
+    Finish refused = Finish::NotSaved;
+    const bool saved = db_.inTransaction([&] {
+        const int changed =
+            db_.changed("UPDATE jobs SET status = ?, result = ?, error = ?, completed_at = ?"
+                        " WHERE id = ? AND lease_owner = ? AND status = 'processing'",
+                        {result ? "complete" : "failed", result ? QVariant(compact(*result)) : QVariant(),
+                         result ? QVariant() : QVariant(error), at, id, owner});
+        refused = changed == 0 ? Finish::NotHeld : Finish::NotSaved;
+        if (changed != 1)
+            return false;
+        if (alongside)
+            alongside();
+        FailPoint::reach("job-before-commit");
+        return true;
+    });
+    return saved ? Finish::Saved : refused;
+}
+
+bool JobStore::fail(const QString& id, const QString& owner, const QString& error, const QString& at,
                     const std::function<void()>& alongside) {
-    db_.transaction();
-    if (alongside)
-        alongside();
-    db_.exec("UPDATE jobs SET status = 'failed', error = ?, completed_at = ? WHERE id = ?", {error, at, id});
-    db_.commit();
+    return db_.inTransaction([&] {
+        if (db_.changed("UPDATE jobs SET status = 'failed', error = ?, completed_at = ?"
+                        " WHERE id = ? AND lease_owner = ? AND status IN ('queued', 'processing')",
+                        {error, at, id, owner}) != 1)
+            return false;
+        if (alongside)
+            alongside();
+        return true;
+    });
 }
 
 std::optional<JobStore::Record> JobStore::latestComplete(const QString& userId, const QString& type,

@@ -169,6 +169,11 @@ const QList<QList<Migrations::Statement>>& all() {
          "CREATE INDEX issued_quizzes_user ON issued_quizzes (user_id)",
          "CREATE INDEX quiz_completions_time ON quiz_completions (user_id, created_at)",
          "DELETE FROM quiz_caches"},
+        // 19: leases, so that any server process on the database can run any job: the process
+        // holding a job and until when (ms of the server clock); when a lease runs out without
+        // being renewed (its process was killed), another process takes the job over.
+        {"ALTER TABLE jobs ADD COLUMN lease_owner TEXT",
+         "ALTER TABLE jobs ADD COLUMN lease_expires INTEGER NOT NULL DEFAULT 0"},
     };
     return list;
 }

@@ -11,7 +11,8 @@
 
 // Jobs across crashes: the server executable is made to die at a chosen point of a job, as a
 // kill would, and a server started again on the same data dir must find either all of the job's
-// writes or none, finish it once, and give up on one that was interrupted twice.
+// writes or none, take the job over once the dead process's lease has run out, finish it once,
+// and give up on one that was interrupted twice.
 class JobRecoveryTest : public QObject {
     Q_OBJECT
 
@@ -49,14 +50,16 @@ class JobRecoveryTest : public QObject {
         return queued;
     }
 
-    // Runs the server executable on `dataDir` until it dies at `point`; its exit status.
+    // Runs the server executable on `dataDir` until it dies at `point`; its exit status. Its
+    // leases are short, so that the next process takes its job over without a long wait.
     static int runUntil(const QString& dataDir, const char* point) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("ORBELO_SERVER_FAIL_AT", point);
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QStringList arguments{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"};
+        QStringList arguments{"--port",      "0", "--data-dir",     dataDir,
+                              "--job-delay", "0", "--job-lease-ms", "200"};
         if (const QString database = TestDatabase::forDataDir(dataDir); !database.isEmpty())
             arguments << "--database" << database;
         process.start(ORBELO_LOCAL_SERVER, arguments);

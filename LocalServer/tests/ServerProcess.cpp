@@ -4,15 +4,27 @@
 
 #include <QRegularExpression>
 
-ServerProcess::ServerProcess(const QString& executable, const QString& dataDir, const char* point) {
+namespace {
+QProcessEnvironment failingAt(const char* point) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("ORBELO_SERVER_FAIL_AT", point);
+    if (point)
+        environment.insert("ORBELO_SERVER_FAIL_AT", point);
+    return environment;
+}
+} // namespace
+
+ServerProcess::ServerProcess(const QString& executable, const QString& dataDir, const char* point,
+                             const QStringList& arguments)
+    : ServerProcess(executable, dataDir, failingAt(point), arguments) {}
+
+ServerProcess::ServerProcess(const QString& executable, const QString& dataDir,
+                             const QProcessEnvironment& environment, const QStringList& arguments) {
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QStringList arguments{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"};
+    QStringList allArguments{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"};
     if (const QString database = TestDatabase::forDataDir(dataDir); !database.isEmpty())
-        arguments << "--database" << database;
-    process_.start(executable, arguments);
+        allArguments << "--database" << database;
+    process_.start(executable, allArguments + arguments);
     // The first lines name the address; a server that dies while starting prints none.
     static const QRegularExpression listening("listening on (https://\\S+)");
     QByteArray output;
@@ -22,6 +34,10 @@ ServerProcess::ServerProcess(const QString& executable, const QString& dataDir, 
 }
 
 ServerProcess::~ServerProcess() {
+    kill();
+}
+
+void ServerProcess::kill() {
     if (process_.state() != QProcess::NotRunning) {
         process_.kill();
         process_.waitForFinished();
