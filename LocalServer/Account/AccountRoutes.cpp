@@ -107,7 +107,8 @@ ServerResponse AccountRoutes::reportTimeZone(const ServerRequest& request, const
 }
 
 ServerResponse AccountRoutes::deleteAccount(const QString& userId) {
-    AuthStore(context_).deleteUser(userId);
+    if (!AuthStore(context_).deleteUser(userId))
+        return ServerResponse::apiError(500, "Your account could not be deleted. Please try again.");
     QDir(QDir(context_.storageDir()).filePath(userId)).removeRecursively();
     QDir(QDir(context_.mediaDir()).filePath(userId)).removeRecursively();
     return ServerResponse::json(QJsonObject{

@@ -54,8 +54,10 @@ QVariantMap AuthStore::clientOrCreate(const ServerRequest& request, QByteArray* 
 }
 
 void AuthStore::touchClient(const QString& clientId) {
-    context_.db.exec("UPDATE clients SET updated_at = MAX(?, updated_at + 1) WHERE id = ?",
-                     {context_.nowMs(), clientId});
+    const qint64 now = context_.nowMs();
+    context_.db.exec("UPDATE clients SET updated_at = CASE WHEN ? > updated_at THEN ? ELSE updated_at + 1 END"
+                     " WHERE id = ?",
+                     {now, now, clientId});
 }
 
 void AuthStore::setClientAttempt(const QString& clientId, const QString& column, const QString& attemptId) {
@@ -63,13 +65,6 @@ void AuthStore::setClientAttempt(const QString& clientId, const QString& column,
     context_.db.exec(QStringLiteral("UPDATE clients SET %1 = ? WHERE id = ?").arg(column),
                      {attemptId.isEmpty() ? QVariant() : QVariant(attemptId), clientId});
     touchClient(clientId);
-}
-
-void AuthStore::inTransaction(const std::function<void()>& work) {
-    context_.db.transaction();
-    work();
-    if (!context_.db.commit())
-        context_.db.rollback();
 }
 
 QString AuthStore::backupCodeHash(const QString& userId, const QString& code) const {
@@ -148,76 +143,119 @@ QString AuthStore::createUser(const QString& email, const QString& passwordHash,
                               const QString& lastName) {
     const QString id = RandomId::make("user");
     const qint64 now = context_.nowMs();
-    const bool inserted =
-        context_.db.exec("INSERT INTO users (id, email, email_id, password_hash, first_name, last_name, "
-                         "created_at, updated_at)"
-                         " VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
-                         {id, EmailAddress::normalized(email), RandomId::make("idn"),
-                          passwordHash.isEmpty() ? QVariant() : passwordHash, firstName, lastName, now, now});
-    return inserted ? id : QString();
+    // A taken address writes nothing rather than failing, which would end the caller's transaction.
+    const int inserted = context_.db.changed(
+        "INSERT INTO users (id, email, email_id, password_hash, first_name, last_name, "
+        "created_at, updated_at)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (email) DO NOTHING",
+        {id, EmailAddress::normalized(email), RandomId::make("idn"),
+         passwordHash.isEmpty() ? QVariant() : passwordHash, firstName, lastName, now, now});
+    return inserted == 1 ? id : QString();
 }
 
-void AuthStore::deleteUser(const QString& userId) {
+namespace {
+// `text` as it appears inside a JSON string, where an attempt's state holds it.
+QString jsonEscaped(const QString& text) {
+    const QByteArray list = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(list.mid(2, list.size() - 4));
+}
+
+// `text` matched anywhere by LIKE ... ESCAPE '!'.
+QString containing(const QString& text) {
+    QString escaped = text;
+    escaped.replace('!', "!!").replace('%', "!%").replace('_', "!_");
+    return '%' + escaped + '%';
+}
+} // namespace
+
+QVariantList AuthStore::attemptsNaming(const QString& userId, const QString& email) {
+    // The states are JSON; LIKE narrows them down and the JSON decides.
+    QString sql = "SELECT id, state FROM attempts WHERE state LIKE ? ESCAPE '!'";
+    QVariantList values{containing(jsonEscaped(userId))};
+    if (!email.isEmpty()) {
+        sql += " OR lower(state) LIKE ? ESCAPE '!'";
+        values.append(containing(jsonEscaped(email)));
+    }
+    QVariantList ids;
+    for (const QVariantMap& row : context_.db.rows(sql, values)) {
+        const QJsonObject state = QJsonDocument::fromJson(row.value("state").toByteArray()).object();
+        const auto isEmail = [&](const QJsonValue& value) {
+            return !email.isEmpty() && value.toString().toLower() == email;
+        };
+        if (state.value("user_id").toString() == userId ||
+            state.value("created_user_id").toString() == userId || isEmail(state.value("identifier")) ||
+            isEmail(state.value("email_address")) || isEmail(state.value("oauth").toObject().value("email")))
+            ids.append(row.value("id"));
+    }
+    return ids;
+}
+
+bool AuthStore::deleteUser(const QString& userId) {
     Database& db = context_.db;
     const auto account = user(userId);
     const QString email = account ? account->value("email").toString().toLower() : QString();
     const QString phone = account ? account->value("phone").toString() : QString();
-    const QList<QVariantMap> clients =
-        db.rows("SELECT DISTINCT client_id FROM sessions WHERE user_id = ?", {userId});
-    // Sign-in and sign-up attempts name the account by id or by address.
-    const QString attempts =
-        "SELECT id FROM attempts WHERE json_valid(state) AND (json_extract(state, '$.user_id') = ?"
-        " OR json_extract(state, '$.created_user_id') = ? OR lower(json_extract(state, '$.identifier')) = ?"
-        " OR lower(json_extract(state, '$.email_address')) = ? OR lower(json_extract(state, "
-        "'$.oauth.email')) = ?)";
-    const QVariantList attemptValues{userId, userId, email, email, email};
-    db.transaction();
-    // The devices stay; they forget the account's sessions and attempts.
-    db.exec("UPDATE clients SET last_active_session_id = NULL"
-            " WHERE last_active_session_id IN (SELECT id FROM sessions WHERE user_id = ?)",
-            {userId});
-    db.exec("UPDATE clients SET sign_in_id = NULL WHERE sign_in_id IN (" + attempts + ")", attemptValues);
-    db.exec("UPDATE clients SET sign_up_id = NULL WHERE sign_up_id IN (" + attempts + ")", attemptValues);
-    db.exec("DELETE FROM attempts WHERE id IN (" + attempts + ")", attemptValues);
-    db.exec("DELETE FROM mailbox WHERE lower(recipient) = ? OR (? <> '' AND recipient = ?)",
-            {email, phone, phone});
-    for (const QString table : {"sessions",
-                                "documents",
-                                "courses",
-                                "summaries",
-                                "jobs",
-                                "profiles",
-                                "directory_visibility",
-                                "calendar_feeds",
-                                "flashcard_imports",
-                                "flashcards",
-                                "vocabularies",
-                                "quiz_scores",
-                                "rewards_progress",
-                                "credit_ledger",
-                                "achievements",
-                                "quiz_completions",
-                                "quiz_caches",
-                                "quiz_generations",
-                                "issued_quizzes",
-                                "mnemonics",
-                                "study_sessions",
-                                "devices",
-                                "notifications",
-                                "user_rewards",
-                                "reward_songs",
-                                "foryou_events",
-                                "foryou_likes",
-                                "foryou_concepts",
-                                "guided_reading_plans"})
-        db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
-    GuessLimits::forgetAccount(db, userId, email, phone);
-    db.exec("DELETE FROM users WHERE id = ?", {userId});
-    db.commit();
+    QList<QVariantMap> clients;
+    const bool deleted = db.inTransaction([&] {
+        clients = db.rows("SELECT DISTINCT client_id FROM sessions WHERE user_id = ?", {userId});
+        const QVariantList attempts = attemptsNaming(userId, email);
+        const QString named = QStringList(attempts.size(), QStringLiteral("?")).join(", ");
+        // The devices stay; they forget the account's sessions and attempts.
+        bool written = db.exec("UPDATE clients SET last_active_session_id = NULL"
+                               " WHERE last_active_session_id IN (SELECT id FROM sessions WHERE user_id = ?)",
+                               {userId});
+        if (!attempts.isEmpty()) {
+            written = written &&
+                      db.exec("UPDATE clients SET sign_in_id = NULL WHERE sign_in_id IN (" + named + ")",
+                              attempts) &&
+                      db.exec("UPDATE clients SET sign_up_id = NULL WHERE sign_up_id IN (" + named + ")",
+                              attempts) &&
+                      db.exec("DELETE FROM attempts WHERE id IN (" + named + ")", attempts);
+        }
+        written = written &&
+                  db.exec("DELETE FROM mailbox WHERE lower(recipient) = ? OR (? <> '' AND recipient = ?)",
+                          {email, phone, phone});
+        for (const QString table : {"sessions",
+                                    "documents",
+                                    "courses",
+                                    "summaries",
+                                    "jobs",
+                                    "profiles",
+                                    "directory_visibility",
+                                    "calendar_feeds",
+                                    "flashcard_imports",
+                                    "flashcards",
+                                    "vocabularies",
+                                    "quiz_scores",
+                                    "rewards_progress",
+                                    "credit_ledger",
+                                    "achievements",
+                                    "quiz_completions",
+                                    "quiz_caches",
+                                    "quiz_generations",
+                                    "issued_quizzes",
+                                    "mnemonics",
+                                    "study_sessions",
+                                    "devices",
+                                    "notifications",
+                                    "user_rewards",
+                                    "reward_songs",
+                                    "foryou_events",
+                                    "foryou_likes",
+                                    "foryou_concepts",
+                                    "guided_reading_plans"})
+            written =
+                written && db.exec(QStringLiteral("DELETE FROM %1 WHERE user_id = ?").arg(table), {userId});
+        GuessLimits::forgetAccount(db, userId, email, phone);
+        return written && db.exec("DELETE FROM users WHERE id = ?", {userId});
+    });
+    if (!deleted)
+        return false;
     if (context_.pushStreams)
         context_.pushStreams->closeUser(userId);
     for (const QVariantMap& client : clients)
         touchClient(client.value("client_id").toString());
+    return true;
 }
 
 QString AuthStore::createSession(const QString& clientId, const QString& userId, const QString& strategy) {

@@ -29,8 +29,6 @@ public:
     // Marks the client changed: updated_at becomes now, and always grows.
     void touchClient(const QString& clientId);
     void setClientAttempt(const QString& clientId, const QString& column, const QString& attemptId);
-    // Runs `work` as one transaction: what it writes is kept whole or not at all.
-    void inTransaction(const std::function<void()>& work);
 
     // A user's backup codes are kept as keyed hashes: eight digits hashed without the server's
     // secret would be found by trying them all.
@@ -54,9 +52,10 @@ public:
     std::optional<QVariantMap> userByEmail(const QString& email);
     QString createUser(const QString& email, const QString& passwordHash, const QString& firstName,
                        const QString& lastName);
-    // Removes the user and every row that names them: sessions, sign-in and sign-up attempts,
-    // mail to their address or phone, and their Orbelo data (files are the caller's).
-    void deleteUser(const QString& userId);
+    // Removes the user and every row that names them in one transaction: sessions, sign-in and
+    // sign-up attempts, mail to their address or phone, and their Orbelo data (files are the
+    // caller's). False when it could not be written; the account is then unchanged.
+    bool deleteUser(const QString& userId);
 
     QString createSession(const QString& clientId, const QString& userId, const QString& strategy);
     // The session with its status brought up to date ("expired", "abandoned" by time).
@@ -94,6 +93,8 @@ public:
                             const QByteArray& newDeviceToken = {});
 
 private:
+    // The sign-in and sign-up attempts that name the account by id or by address.
+    QVariantList attemptsNaming(const QString& userId, const QString& email);
     std::optional<QJsonObject> attempt(const QString& id, const QString& clientId, const QString& kind);
     void saveAttempt(const QString& id, const QString& clientId, const QString& kind,
                      const QJsonObject& state);

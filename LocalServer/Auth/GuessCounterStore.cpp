@@ -17,17 +17,21 @@ bool GuessCounterStore::take(const QString& key, int maxFailures, qint64 windowM
     const qint64 windowEnds = nowMs + windowMs;
     return !db_.rows(
                    "INSERT INTO guess_counters (key, failures, window_ends, locked_until) VALUES (?, 1, ?, 0)"
-                   " ON CONFLICT (key) DO UPDATE SET"
-                   " failures = CASE WHEN window_ends <= ? THEN 1 ELSE failures + 1 END,"
-                   " window_ends = CASE WHEN window_ends <= ? THEN ? ELSE window_ends END"
-                   " WHERE window_ends <= ? OR (locked_until <= ? AND failures < ?)"
+                   " ON CONFLICT (key) DO UPDATE SET failures = CASE WHEN guess_counters.window_ends <= ?"
+                   " THEN 1 ELSE guess_counters.failures + 1 END,"
+                   " window_ends = CASE WHEN guess_counters.window_ends <= ? THEN ? ELSE "
+                   "guess_counters.window_ends END"
+                   " WHERE guess_counters.window_ends <= ? OR (guess_counters.locked_until <= ?"
+                   " AND guess_counters.failures < ?)"
                    " RETURNING failures",
                    {key, windowEnds, nowMs, nowMs, windowEnds, nowMs, nowMs, maxFailures})
                 .isEmpty();
 }
 
 void GuessCounterStore::giveBack(const QString& key) {
-    db_.exec("UPDATE guess_counters SET failures = MAX(failures - 1, 0) WHERE key = ?", {key});
+    db_.exec("UPDATE guess_counters SET failures = CASE WHEN failures > 0 THEN failures - 1 ELSE 0 END"
+             " WHERE key = ?",
+             {key});
 }
 
 void GuessCounterStore::lockIfFull(const QString& key, int maxFailures, qint64 untilMs, qint64 nowMs) {

@@ -215,10 +215,15 @@ ServerResponse SignUpRoutes::attemptVerification(const ServerRequest& request) {
 void SignUpRoutes::saveCompleting(const QString& id, const QString& clientId, QJsonObject& state) {
     // One transaction: a crash cannot leave an account whose sign-up still looks unfinished, which
     // a retry could then never complete (the address is taken).
-    store_.inTransaction([&] {
+    const QJsonObject asSent = state;
+    const bool saved = context_.db.inTransaction([&] {
+        state = asSent;
         completeIfReady(clientId, state);
         store_.saveSignUp(id, clientId, state);
+        return true;
     });
+    if (!saved)
+        state = asSent;
 }
 
 void SignUpRoutes::completeIfReady(const QString& clientId, QJsonObject& state) {

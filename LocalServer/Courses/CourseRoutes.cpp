@@ -116,7 +116,10 @@ ServerResponse CourseRoutes::processFile(const ServerRequest& request, const QSt
     }
     const JobQueue::Outcome imported =
         importSyllabus(userId, extracted.text, filename, extracted.fileType, form->fields.value("source"));
-    LibraryStore(context_).inTransaction(imported.commit);
+    context_.db.inTransaction([&] {
+        imported.commit();
+        return true;
+    });
     const QJsonObject& result = imported.result;
     return ServerResponse::json(QJsonObject{{"status", result.value("status")},
                                             {"message", result.value("message")},

@@ -34,8 +34,8 @@ FeedHistory FeedStore::history(const QString& userId) {
 }
 
 int FeedStore::like(const QString& userId, const QString& cardId, const QString& conceptId) {
-    context_.db.exec("INSERT OR IGNORE INTO foryou_likes (user_id, card_id, concept_id, created_at)"
-                     " VALUES (?, ?, ?, ?)",
+    context_.db.exec("INSERT INTO foryou_likes (user_id, card_id, concept_id, created_at)"
+                     " VALUES (?, ?, ?, ?) ON CONFLICT (user_id, card_id) DO NOTHING",
                      {userId, cardId, conceptId, context_.nowMs()});
     return likeCount(cardId);
 }
@@ -110,7 +110,8 @@ QList<FeedStore::MnemonicSource> FeedStore::mnemonicSources(const QString& userI
 void FeedStore::keepDrafts(const QString& documentId, const QString& userId,
                            const QList<ConceptCards::Draft>& drafts) {
     context_.db.exec(
-        "INSERT OR REPLACE INTO foryou_concepts (document_id, user_id, drafts) VALUES (?, ?, ?)",
+        "INSERT INTO foryou_concepts (document_id, user_id, drafts) VALUES (?, ?, ?)"
+        " ON CONFLICT (document_id) DO UPDATE SET user_id = excluded.user_id, drafts = excluded.drafts",
         {documentId, userId,
          QString::fromUtf8(QJsonDocument(ConceptCards::toJson(drafts)).toJson(QJsonDocument::Compact))});
 }

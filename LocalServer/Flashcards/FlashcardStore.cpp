@@ -109,27 +109,27 @@ QList<FlashcardStore::CourseDue> FlashcardStore::dueByCourse(const QString& user
 std::optional<QJsonObject> FlashcardStore::review(const QString& userId, const QString& id, int quality,
                                                   qint64 nowMs, const QTimeZone& zone) {
     Database& db = context_.db;
-    db.transaction();
-    const auto row = db.row("SELECT * FROM flashcards WHERE user_id = ? AND id = ?", {userId, id});
-    if (!row) {
-        db.rollback();
-        return std::nullopt;
-    }
-    const SpacedRepetition before{row->value("ease_factor").toDouble(), row->value("interval_days").toInt(),
-                                  row->value("repetitions").toInt()};
-    const SpacedRepetition after = before.reviewed(quality);
-    const QDateTime now = QDateTime::fromMSecsSinceEpoch(nowMs, Qt::UTC);
-    const qint64 next = SpacedRepetition::dueAt(now, after.intervalDays, zone).toMSecsSinceEpoch();
-    db.exec("UPDATE flashcards SET ease_factor = ?, interval_days = ?, repetitions = ?, next_review_at = ?,"
-            " last_reviewed_at = ? WHERE user_id = ? AND id = ?",
-            {after.easeFactor, after.intervalDays, after.repetitions, next, nowMs, userId, id});
-    QVariantMap updated = *row;
-    updated["ease_factor"] = after.easeFactor;
-    updated["interval_days"] = after.intervalDays;
-    updated["repetitions"] = after.repetitions;
-    updated["next_review_at"] = next;
-    updated["last_reviewed_at"] = nowMs;
-    if (!db.commit())
+    QVariantMap updated;
+    const bool reviewed = db.inTransaction([&] {
+        const auto row = db.row("SELECT * FROM flashcards WHERE user_id = ? AND id = ?", {userId, id});
+        if (!row)
+            return false;
+        const SpacedRepetition before{row->value("ease_factor").toDouble(),
+                                      row->value("interval_days").toInt(), row->value("repetitions").toInt()};
+        const SpacedRepetition after = before.reviewed(quality);
+        const QDateTime now = QDateTime::fromMSecsSinceEpoch(nowMs, Qt::UTC);
+        const qint64 next = SpacedRepetition::dueAt(now, after.intervalDays, zone).toMSecsSinceEpoch();
+        updated = *row;
+        updated["ease_factor"] = after.easeFactor;
+        updated["interval_days"] = after.intervalDays;
+        updated["repetitions"] = after.repetitions;
+        updated["next_review_at"] = next;
+        updated["last_reviewed_at"] = nowMs;
+        return db.exec("UPDATE flashcards SET ease_factor = ?, interval_days = ?, repetitions = ?,"
+                       " next_review_at = ?, last_reviewed_at = ? WHERE user_id = ? AND id = ?",
+                       {after.easeFactor, after.intervalDays, after.repetitions, next, nowMs, userId, id});
+    });
+    if (!reviewed)
         return std::nullopt;
     return cardJson(updated);
 }

@@ -14,7 +14,9 @@ std::optional<QJsonArray> VocabularyStore::terms(const QString& courseId) {
 
 void VocabularyStore::save(const QString& courseId, const QString& userId, const QJsonArray& terms) {
     context_.db.exec(
-        "INSERT OR REPLACE INTO vocabularies (course_id, user_id, terms, generated_at) VALUES (?, ?, ?, ?)",
+        "INSERT INTO vocabularies (course_id, user_id, terms, generated_at) VALUES (?, ?, ?, ?)"
+        " ON CONFLICT (course_id) DO UPDATE SET user_id = excluded.user_id, terms = excluded.terms,"
+        " generated_at = excluded.generated_at",
         {courseId, userId, QString::fromUtf8(QJsonDocument(terms).toJson(QJsonDocument::Compact)),
          context_.isoNow()});
     FlashcardStore(context_).syncVocabulary(userId, courseId, terms);
@@ -22,9 +24,11 @@ void VocabularyStore::save(const QString& courseId, const QString& userId, const
 
 QJsonArray VocabularyStore::update(const QString& courseId, const QString& userId,
                                    const std::function<QJsonArray(QJsonArray)>& change) {
-    context_.db.transaction();
-    const QJsonArray changed = change(terms(courseId).value_or(QJsonArray()));
-    save(courseId, userId, changed);
-    context_.db.commit();
+    QJsonArray changed;
+    context_.db.inTransaction([&] {
+        changed = change(terms(courseId).value_or(QJsonArray()));
+        save(courseId, userId, changed);
+        return true;
+    });
     return changed;
 }

@@ -55,27 +55,27 @@ ImportStore::CommitOutcome ImportStore::commit(const QString& importId, const QS
                                                const QString& courseId,
                                                const QList<NotecardParser::Card>& cards,
                                                const QJsonObject& result, int maxCards, qint64 nowMs) {
-    if (!db_.transaction())
-        return {Commit::Busy, {}};
-    // Read again under the lock: of two commits of one import, the second finds the first's result.
-    if (auto earlier = committedResult(importId, userId)) {
-        db_.rollback();
-        return {Commit::AlreadyDone, *earlier};
-    }
-    if (storedCards(userId) + cards.size() > maxCards) {
-        db_.rollback();
-        return {Commit::TooManyCards, {}};
-    }
-    const bool written = insertCards(userId, courseId, cards, nowMs) &&
-                         db_.changed("UPDATE flashcard_imports SET status = 'committed', result = ?"
-                                     " WHERE id = ? AND status <> 'committed'",
-                                     {QJsonDocument(result).toJson(QJsonDocument::Compact), importId}) == 1 &&
-                         db_.commit();
-    if (!written) {
-        db_.rollback();
-        return {Commit::Failed, {}};
-    }
-    return {Commit::Done, {}};
+    // Busy stays when the transaction could not begin.
+    CommitOutcome outcome{Commit::Busy, {}};
+    const bool written = db_.inTransaction([&] {
+        // Read again under the lock: of two commits of one import, the second finds the first's
+        // result.
+        outcome = {Commit::Failed, {}};
+        if (auto earlier = committedResult(importId, userId)) {
+            outcome = {Commit::AlreadyDone, *earlier};
+            return false;
+        }
+        if (storedCards(userId) + cards.size() > maxCards) {
+            outcome = {Commit::TooManyCards, {}};
+            return false;
+        }
+        return insertCards(userId, courseId, cards, nowMs) &&
+               db_.changed(
+                   "UPDATE flashcard_imports SET status = 'committed', result = ?"
+                   " WHERE id = ? AND status <> 'committed'",
+                   {QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Compact)), importId}) == 1;
+    });
+    return written ? CommitOutcome{Commit::Done, {}} : outcome;
 }
 
 bool ImportStore::insertCards(const QString& userId, const QString& courseId,

@@ -35,13 +35,23 @@ std::optional<JobStore::Record> record(const std::optional<QVariantMap>& row) {
 QString placeholders(qsizetype count) {
     return QStringList(count, QStringLiteral("?")).join(", ");
 }
+
+// The document or song a job is about, as its input names it; null for none.
+QVariant subjectOf(const QJsonObject& input) {
+    for (const char* key : {"document_id", "song_id"}) {
+        const QString id = input.value(QLatin1String(key)).toString();
+        if (!id.isEmpty())
+            return id;
+    }
+    return QVariant(QMetaType(QMetaType::QString));
+}
 } // namespace
 
 bool JobStore::add(const QString& id, const QString& userId, const QString& type, const QJsonObject& input,
                    const QString& createdAt) {
-    return db_.exec("INSERT INTO jobs (id, user_id, job_type, status, input, created_at)"
-                    " VALUES (?, ?, ?, 'queued', ?, ?)",
-                    {id, userId, type, compact(input), createdAt});
+    return db_.exec("INSERT INTO jobs (id, user_id, job_type, status, input, subject_id, created_at)"
+                    " VALUES (?, ?, ?, 'queued', ?, ?, ?)",
+                    {id, userId, type, compact(input), subjectOf(input), createdAt});
 }
 
 std::optional<JobStore::Record> JobStore::find(const QString& id) {
@@ -150,7 +160,7 @@ std::optional<JobStore::Record> JobStore::latestComplete(const QString& userId, 
 
 std::optional<JobStore::Record> JobStore::latestForDocument(const QString& userId, const QString& type,
                                                             const QString& documentId) {
-    return record(db_.row("SELECT * FROM jobs WHERE user_id = ? AND job_type = ? AND json_valid(input)"
-                          " AND json_extract(input, '$.document_id') = ? ORDER BY created_at DESC LIMIT 1",
+    return record(db_.row("SELECT * FROM jobs WHERE user_id = ? AND job_type = ? AND subject_id = ?"
+                          " ORDER BY created_at DESC LIMIT 1",
                           {userId, type, documentId}));
 }

@@ -34,7 +34,8 @@ public:
 
     explicit JobStore(Database& db) : db_(db) {}
 
-    // Writes a queued job inside the caller's transaction. False when the write failed.
+    // Writes a queued job inside the caller's transaction. False when the write failed. The
+    // document or song its input names becomes its subject.
     bool add(const QString& id, const QString& userId, const QString& type, const QJsonObject& input,
              const QString& createdAt);
     std::optional<Record> find(const QString& id);

@@ -133,7 +133,8 @@ ServerResponse LibraryRoutes::remove(const QString& documentId, const QString& u
     const auto document = LibraryStore(context_).document(documentId, userId);
     if (!document)
         return ServerResponse::apiError(404, "No such document.");
-    LibraryStore(context_).removeDocument(documentId, userId);
+    if (!LibraryStore(context_).removeDocument(documentId, userId))
+        return ServerResponse::apiError(500, "The document could not be deleted. Please try again.");
     return ServerResponse::json(QJsonObject{{"status", "deleted"}, {"message", "Document deleted."}});
 }
 

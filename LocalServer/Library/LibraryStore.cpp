@@ -66,21 +66,18 @@ QString LibraryStore::queueUpload(const QString& documentId, const QVariant& cou
                                   const QVariant& filename, const std::function<QString()>& addJob,
                                   bool* alreadyQueued) {
     Database& db = context_.db;
-    *alreadyQueued = false;
-    if (!db.transaction())
-        return {};
-    const bool queued =
-        db.changed("UPDATE documents SET status = 'queued', course_id = ?, filename = ? WHERE id = ?"
-                   " AND status = 'uploaded'",
-                   {courseId, filename, documentId}) == 1;
-    FailPoint::reach("upload-queued");
-    const QString jobId = queued ? addJob() : QString();
-    if (jobId.isEmpty() || !db.commit()) {
-        db.rollback();
-        *alreadyQueued = !queued;
-        return {};
-    }
-    return jobId;
+    bool queued = false;
+    QString jobId;
+    const bool added = db.inTransaction([&] {
+        queued = db.changed("UPDATE documents SET status = 'queued', course_id = ?, filename = ? WHERE id = ?"
+                            " AND status = 'uploaded'",
+                            {courseId, filename, documentId}) == 1;
+        FailPoint::reach("upload-queued");
+        jobId = queued ? addJob() : QString();
+        return !jobId.isEmpty();
+    });
+    *alreadyQueued = !added && !queued;
+    return added ? jobId : QString();
 }
 
 std::optional<QJsonObject> LibraryStore::summary(const QString& documentId) {
@@ -92,7 +89,8 @@ std::optional<QJsonObject> LibraryStore::summary(const QString& documentId) {
 
 void LibraryStore::saveSummary(const QString& documentId, const QString& userId, const QJsonObject& summary) {
     context_.db.exec(
-        "INSERT OR REPLACE INTO summaries (document_id, user_id, summary) VALUES (?, ?, ?)",
+        "INSERT INTO summaries (document_id, user_id, summary) VALUES (?, ?, ?)"
+        " ON CONFLICT (document_id) DO UPDATE SET user_id = excluded.user_id, summary = excluded.summary",
         {documentId, userId, QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Compact))});
 }
 
@@ -170,15 +168,14 @@ QJsonObject LibraryStore::courseJson(const QVariantMap& row) const {
     return course;
 }
 
-void LibraryStore::removeDocument(const QString& id, const QString& userId) {
+bool LibraryStore::removeDocument(const QString& id, const QString& userId) {
     Database& db = context_.db;
-    const QString jobsOfDocument =
-        "FROM jobs WHERE user_id = ? AND json_valid(input) AND json_extract(input, '$.document_id') = ?";
+    const QString jobsOfDocument = "FROM jobs WHERE user_id = ? AND subject_id = ?";
     // Narrations made before audio had a folder per document are found through their playlists.
     QStringList audio;
     for (const QVariantMap& job : db.rows("SELECT result " + jobsOfDocument +
                                               " AND job_type = 'narration'"
-                                              " AND result IS NOT NULL AND json_valid(result)",
+                                              " AND result IS NOT NULL",
                                           {userId, id})) {
         const QJsonArray segments =
             QJsonDocument::fromJson(job.value("result").toByteArray()).object().value("segments").toArray();
@@ -190,31 +187,37 @@ void LibraryStore::removeDocument(const QString& id, const QString& userId) {
                 audio.append(relative);
         }
     }
-    db.transaction();
-    db.exec("DELETE " + jobsOfDocument, {userId, id});
-    db.exec("DELETE FROM summaries WHERE document_id = ?", {id});
-    db.exec("DELETE FROM flashcards WHERE document_id = ? AND user_id = ?", {id, userId});
-    db.exec("DELETE FROM mnemonics WHERE document_id = ? AND user_id = ?", {id, userId});
-    db.exec("DELETE FROM foryou_concepts WHERE document_id = ? AND user_id = ?", {id, userId});
-    db.exec("DELETE FROM guided_reading_plans WHERE document_id = ? AND user_id = ?", {id, userId});
-    // Its "notes are ready" notification would lead to nothing.
-    db.exec("DELETE FROM notifications WHERE user_id = ? AND event_key = ?", {userId, notesReadyEvent(id)});
-    // A course made from this syllabus stays, without its source.
-    db.exec("UPDATE courses SET document_id = NULL WHERE document_id = ? AND user_id = ?", {id, userId});
-    db.exec("DELETE FROM documents WHERE id = ? AND user_id = ?", {id, userId});
-    db.commit();
+    const bool deleted = db.inTransaction([&] {
+        return db.exec("DELETE " + jobsOfDocument, {userId, id}) &&
+               db.exec("DELETE FROM summaries WHERE document_id = ?", {id}) &&
+               db.exec("DELETE FROM flashcards WHERE document_id = ? AND user_id = ?", {id, userId}) &&
+               db.exec("DELETE FROM mnemonics WHERE document_id = ? AND user_id = ?", {id, userId}) &&
+               db.exec("DELETE FROM foryou_concepts WHERE document_id = ? AND user_id = ?", {id, userId}) &&
+               db.exec("DELETE FROM guided_reading_plans WHERE document_id = ? AND user_id = ?",
+                       {id, userId}) &&
+               // Its "notes are ready" notification would lead to nothing.
+               db.exec("DELETE FROM notifications WHERE user_id = ? AND event_key = ?",
+                       {userId, notesReadyEvent(id)}) &&
+               // A course made from this syllabus stays, without its source.
+               db.exec("UPDATE courses SET document_id = NULL WHERE document_id = ? AND user_id = ?",
+                       {id, userId}) &&
+               db.exec("DELETE FROM documents WHERE id = ? AND user_id = ?", {id, userId});
+    });
+    if (!deleted)
+        return false;
     const QDir media(context_.mediaDir());
     for (const QString& relative : audio)
         QFile::remove(media.filePath(relative));
     QDir(media.filePath(userId + '/' + id)).removeRecursively();
     QDir(QDir(context_.storageDir()).filePath(userId + '/' + id)).removeRecursively();
+    return true;
 }
 
 QList<QVariantMap> LibraryStore::unqueued(const QString& jobType) {
     return context_.db.rows(
         "SELECT id, user_id, course_id FROM documents WHERE status = 'queued' AND NOT EXISTS"
         " (SELECT 1 FROM jobs WHERE job_type = ? AND status IN ('queued', 'processing')"
-        " AND json_valid(input) AND json_extract(input, '$.document_id') = documents.id)",
+        " AND subject_id = documents.id)",
         {jobType});
 }
 
@@ -236,21 +239,14 @@ QString LibraryStore::createCourse(const QString& userId, const QJsonObject& inf
 
 bool LibraryStore::updateCourseInfo(const QString& courseId, const QJsonObject& info,
                                     const QStringList& topics) {
-    context_.db.transaction();
-    context_.db.exec("UPDATE courses SET info = ? WHERE id = ?",
-                     {QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Compact)), courseId});
-    buildStudyPlan(courseId, topics);
-    if (context_.db.commit())
+    return context_.db.inTransaction([&] {
+        if (!context_.db.exec(
+                "UPDATE courses SET info = ? WHERE id = ?",
+                {QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Compact)), courseId}))
+            return false;
+        buildStudyPlan(courseId, topics);
         return true;
-    context_.db.rollback();
-    return false;
-}
-
-void LibraryStore::inTransaction(const std::function<void()>& work) {
-    context_.db.transaction();
-    work();
-    if (!context_.db.commit())
-        context_.db.rollback();
+    });
 }
 
 void LibraryStore::buildStudyPlan(const QString& courseId, const QStringList& topics) {

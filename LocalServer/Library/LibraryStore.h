@@ -32,8 +32,9 @@ public:
     QJsonObject documentJson(const QVariantMap& row) const;
     QJsonObject courseJson(const QVariantMap& row) const;
     // Deletes the document with its stored file, summary, jobs, stored mnemonics, feed concepts, reading
-    // guides, narration audio and the notification that its notes were ready.
-    void removeDocument(const QString& id, const QString& userId);
+    // guides, narration audio and the notification that its notes were ready. False when the
+    // rows could not be deleted; the document and its files then stay.
+    bool removeDocument(const QString& id, const QString& userId);
     // Documents "queued" with no unfinished job of `jobType` (left so by a crash of an older
     // version, which queued the job in a transaction of its own): id, user_id and course_id.
     QList<QVariantMap> unqueued(const QString& jobType);
@@ -46,7 +47,8 @@ public:
     std::optional<QVariantMap> documentByKey(const QString& key);
     void markUploaded(const QString& documentId, qint64 fileSize);
     // In one transaction: moves an uploaded document to "queued" with its course and file name and
-    // adds its processing job (`addJob`, empty when it failed). The job's id; empty when the
+    // adds its processing job (`addJob`, empty when it failed; it may be called again when the
+    // transaction is retried). The job's id; empty when the
     // document was not "uploaded" (`*alreadyQueued`) or a write failed.
     QString queueUpload(const QString& documentId, const QVariant& courseId, const QVariant& filename,
                         const std::function<QString()>& addJob, bool* alreadyQueued);
@@ -63,8 +65,6 @@ public:
     // In one transaction: replaces the course's class details and rebuilds the plan dated by them
     // (from `topics` when given). False when it could not be saved.
     bool updateCourseInfo(const QString& courseId, const QJsonObject& info, const QStringList& topics);
-    // Runs `work` as one transaction: what it writes is kept whole or not at all.
-    void inTransaction(const std::function<void()>& work);
     // Builds and stores the course's study plan from its topics (or `topics` when given).
     void buildStudyPlan(const QString& courseId, const QStringList& topics = {});
     // `plan` with the dates of its weeks and study blocks (StudySchedule): from the week of the

@@ -163,9 +163,10 @@ ServerResponse MnemonicRoutes::generate(const ServerRequest& request, const QStr
     if (!made.error.isEmpty())
         return ServerResponse::apiError(422, made.error);
     // The stored mnemonic and the reward use it fulfils go in together, as in the job's commit.
-    context_.db.transaction();
-    store(userId, input, made.record);
-    context_.db.commit();
+    context_.db.inTransaction([&] {
+        store(userId, input, made.record);
+        return true;
+    });
     return ServerResponse::json(made.record);
 }
 

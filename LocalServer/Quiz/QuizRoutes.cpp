@@ -188,28 +188,31 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
     const Sources course = sources(userId, courseId);
     if (course.chars > inlineTextLimit) {
         // The generation spent and the job that makes the quiz (or refunds it) go in together.
-        context_.db.transaction();
-        if (!store.spend(userId, courseId, today.day, today.limit())) {
-            context_.db.rollback();
+        bool spent = false;
+        QString jobId;
+        const bool queued = context_.db.inTransaction([&] {
+            spent = store.spend(userId, courseId, today.day, today.limit());
+            if (!spent)
+                return false;
+            jobId = context_.jobs->add(
+                userId, jobType,
+                QJsonObject{{"course_id", courseId},
+                            {"question_type", key.questionType},
+                            {"difficulty", key.difficulty},
+                            {"topic", key.topic},
+                            {"num_questions", key.count},
+                            {"attempt", attempt},
+                            {"day", today.day},
+                            {"used", today.used + 1},
+                            {"unlimited_until_ms", today.unlimitedUntilMs
+                                                       ? QJsonValue(double(*today.unlimitedUntilMs))
+                                                       : QJsonValue()}});
+            return !jobId.isEmpty();
+        });
+        if (!queued && !spent)
             return ServerResponse::apiError(429, exhausted(today));
-        }
-        const QString jobId = context_.jobs->add(
-            userId, jobType,
-            QJsonObject{{"course_id", courseId},
-                        {"question_type", key.questionType},
-                        {"difficulty", key.difficulty},
-                        {"topic", key.topic},
-                        {"num_questions", key.count},
-                        {"attempt", attempt},
-                        {"day", today.day},
-                        {"used", today.used + 1},
-                        {"unlimited_until_ms", today.unlimitedUntilMs
-                                                   ? QJsonValue(double(*today.unlimitedUntilMs))
-                                                   : QJsonValue()}});
-        if (jobId.isEmpty() || !context_.db.commit()) {
-            context_.db.rollback();
+        if (!queued)
             return ServerResponse::apiError(500, "The quiz could not be started.");
-        }
         context_.jobs->schedule(jobId);
         return ServerResponse::json(
             QJsonObject{{"status", "queued"},
@@ -222,15 +225,15 @@ ServerResponse QuizRoutes::generate(const ServerRequest& request, const QString&
     if (made.questions.isEmpty())
         return ServerResponse::apiError(422, made.problem);
     const QJsonObject quiz = quizJson(course, key, made);
-    context_.db.transaction();
-    if (!store.spend(userId, courseId, today.day, today.limit())) {
-        context_.db.rollback();
+    bool spent = false;
+    const bool saved = context_.db.inTransaction([&] {
+        spent = store.spend(userId, courseId, today.day, today.limit());
+        return spent && store.store(key, quiz);
+    });
+    if (!saved && !spent)
         return ServerResponse::apiError(429, exhausted(today));
-    }
-    if (!store.store(key, quiz) || !context_.db.commit()) {
-        context_.db.rollback();
+    if (!saved)
         return ServerResponse::apiError(500, "The quiz could not be saved.");
-    }
     Quota after = today;
     ++after.used;
     return ServerResponse::json(answerJson(quiz, false, attempt, after));

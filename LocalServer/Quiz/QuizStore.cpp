@@ -47,7 +47,7 @@ bool QuizStore::store(const Key& key, const QJsonObject& quiz) {
                "num_questions, quiz,"
                " attempts, generated_at) VALUES (?, ?, ?, ?, ?, ?, ?, 1, ?)"
                " ON CONFLICT (user_id, course_id, question_type, difficulty, topic, num_questions)"
-               " DO UPDATE SET quiz = excluded.quiz, attempts = attempts + 1, generated_at = "
+               " DO UPDATE SET quiz = excluded.quiz, attempts = quiz_caches.attempts + 1, generated_at = "
                "excluded.generated_at",
                {key.userId, key.courseId, key.questionType, key.difficulty, topicKey(key.topic), key.count,
                 QString::fromUtf8(QJsonDocument(quiz).toJson(QJsonDocument::Compact)), context_.nowMs()});
@@ -89,8 +89,8 @@ bool QuizStore::spend(const QString& userId, const QString& courseId, const QStr
     // One statement, so that two requests cannot both take the last generation.
     return context_.db.changed(
                "INSERT INTO quiz_generations (user_id, course_id, day, count) VALUES (?, ?, ?, 1)"
-               " ON CONFLICT (user_id, course_id, day) DO UPDATE SET count = count + 1"
-               " WHERE count < ?",
+               " ON CONFLICT (user_id, course_id, day) DO UPDATE SET count = quiz_generations.count + 1"
+               " WHERE quiz_generations.count < ?",
                {userId, courseId, day, limit}) == 1;
 }
 

@@ -22,8 +22,10 @@ std::optional<QJsonObject> GuidedReadingStore::plan(const Key& key) {
 }
 
 bool GuidedReadingStore::store(const Key& key, const QJsonObject& plan) {
-    return context_.db.exec("INSERT OR REPLACE INTO guided_reading_plans (user_id, course_id, document_id,"
-                            " template_type, plan, generated_at) VALUES (?, ?, ?, ?, ?, ?)",
+    return context_.db.exec("INSERT INTO guided_reading_plans (user_id, course_id, document_id,"
+                            " template_type, plan, generated_at) VALUES (?, ?, ?, ?, ?, ?)"
+                            " ON CONFLICT (user_id, course_id, document_id, template_type) DO UPDATE SET"
+                            " plan = excluded.plan, generated_at = excluded.generated_at",
                             {key.userId, key.courseId, documentColumn(key.documentId), key.templateType,
                              QString::fromUtf8(QJsonDocument(plan).toJson(QJsonDocument::Compact)),
                              context_.nowMs()});

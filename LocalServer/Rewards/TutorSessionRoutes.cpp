@@ -27,42 +27,46 @@ ServerResponse TutorSessionRoutes::start(const ServerRequest& request, const QSt
     if (!course)
         return ServerResponse::apiError(404, "No such course.");
 
-    Database& db = context_.db;
-    if (!db.transaction())
-        return ServerResponse::apiError(500, "The session could not be started.");
-    // Read inside the write transaction: a second start racing this one waits and then sees the
-    // use this one spent.
+    // Read inside the write transaction: a second start racing this one waits (or runs again) and
+    // then sees the use this one spent.
     UserRewardStore rewards(context_);
-    const auto reward = rewards.reward(userRewardId, userId);
-    const auto refuse = [&db](int status, const QString& message) {
-        db.rollback();
-        return ServerResponse::apiError(status, message);
-    };
-    if (!reward)
-        return refuse(404, "No such reward.");
-    if (reward->value("reward_type").toString() != QLatin1String(rewardType))
-        return refuse(422, "That reward is not a tutor session.");
-    if (rewards.expired(*reward))
-        return refuse(409, "This tutor session expired before it was started.");
-    const int used = reward->value("usage_count").toInt();
-    const QVariant limit = reward->value("usage_limit");
-    if (!limit.isNull() && used >= limit.toInt())
-        return refuse(409, "This tutor session has already been started.");
+    std::optional<ServerResponse> refusal;
+    QJsonObject session;
+    QVariant limit;
+    int used = 0;
+    const bool started = context_.db.inTransaction([&] {
+        refusal.reset();
+        const auto reward = rewards.reward(userRewardId, userId);
+        const auto refuse = [&refusal](int status, const QString& message) {
+            refusal = ServerResponse::apiError(status, message);
+            return false;
+        };
+        if (!reward)
+            return refuse(404, "No such reward.");
+        if (reward->value("reward_type").toString() != QLatin1String(rewardType))
+            return refuse(422, "That reward is not a tutor session.");
+        if (rewards.expired(*reward))
+            return refuse(409, "This tutor session expired before it was started.");
+        used = reward->value("usage_count").toInt();
+        limit = reward->value("usage_limit");
+        if (!limit.isNull() && used >= limit.toInt())
+            return refuse(409, "This tutor session has already been started.");
 
-    const qint64 now = context_.nowMs();
-    const qint64 ends = now + qint64(sessionMinutes) * 60 * 1000;
-    const QString sessionId = RandomId::make("tut");
-    const QJsonObject session{{"type", "tutor_session"},
-                              {"session_id", sessionId},
+        const qint64 now = context_.nowMs();
+        const qint64 ends = now + qint64(sessionMinutes) * 60 * 1000;
+        session = QJsonObject{{"type", "tutor_session"},
+                              {"session_id", RandomId::make("tut")},
                               {"course_id", courseId},
                               {"course_name", course->value("name").toString()},
                               {"started_at", iso(now)},
                               {"ends_at", iso(ends)},
                               {"duration_minutes", sessionMinutes}};
-    if (!rewards.spendUse(userRewardId, session) || !db.commit()) {
-        db.rollback();
+        return rewards.spendUse(userRewardId, session);
+    });
+    if (refusal)
+        return *refusal;
+    if (!started)
         return ServerResponse::apiError(500, "The session could not be started.");
-    }
     QJsonObject answer = session;
     answer.remove("type");
     answer.insert("success", true);

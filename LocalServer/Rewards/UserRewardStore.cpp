@@ -37,59 +37,58 @@ UserRewardStore::Purchase UserRewardStore::purchase(const QString& userId, const
         return answer;
     }
     Database& db = context_.db;
-    if (!db.transaction())
-        return answer;
-    // Read inside the write transaction: a purchase racing this one waits for it and then sees
-    // the balance this one left.
-    RewardsStore rewards(context_);
-    const int level = rewards.level(userId).value("current_level").toInt();
-    if (level < item->requiresLevel) {
-        db.rollback();
-        answer.outcome = Purchase::Outcome::levelTooLow;
-        answer.detail =
-            QStringLiteral("Reach level %1 to buy %2.").arg(QString::number(item->requiresLevel), item->name);
-        return answer;
-    }
-    const qint64 balance = rewards.balance(userId);
-    if (balance < item->creditCost) {
-        db.rollback();
-        answer.outcome = Purchase::Outcome::notEnoughCredits;
-        answer.detail = QStringLiteral("Not enough credits: %1 costs %2 credits and you have %3.")
-                            .arg(item->name, QString::number(item->creditCost), QString::number(balance));
-        return answer;
-    }
-    const QString id = RandomId::make("urw");
-    const qint64 now = context_.nowMs();
-    const QVariant none(QMetaType(QMetaType::Int));
-    QVariant expires = item->durationDays ? QVariant(now + *item->durationDays * dayMs) : none;
-    QVariant used = 0;
-    QVariant data(QMetaType(QMetaType::QString));
-    if (timed(item->rewardType) && item->durationDays) {
-        // Bought while another is in effect, it follows on from that one.
-        const qint64 from = activeUntil(userId, item->rewardType, now).value_or(now);
-        expires = from + *item->durationDays * dayMs;
-        used = item->usageLimit.value_or(1);
-        data = QString::fromUtf8(QJsonDocument(QJsonObject{{"type", item->rewardType},
-                                                           {"active_from", iso(from)},
-                                                           {"active_until", iso(expires.toLongLong())}})
-                                     .toJson(QJsonDocument::Compact));
-    }
-    const bool written =
-        rewards.spendInTransaction(userId, item->creditCost, QStringLiteral("purchase"), id) &&
-        db.exec("INSERT INTO user_rewards (id, user_id, reward_id, reward_name, reward_type, credit_cost,"
-                " usage_limit, usage_count, fulfillment_data, purchased_at, expires_at)"
-                " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                {id, userId, item->rewardId, item->name, item->rewardType, item->creditCost,
-                 item->usageLimit ? QVariant(*item->usageLimit) : none, used, data, now, expires});
-    if (!written) {
-        db.rollback();
-        return answer;
-    }
-    answer.creditsRemaining = rewards.balance(userId);
-    if (!db.commit())
-        return answer;
-    answer.outcome = Purchase::Outcome::bought;
-    answer.userRewardId = id;
+    const bool bought = db.inTransaction([&] {
+        answer = Purchase();
+        // Read inside the write transaction: a purchase racing this one waits for it (or, where
+        // it ran alongside, runs again after it) and then sees the balance this one left.
+        RewardsStore rewards(context_);
+        const int level = rewards.level(userId).value("current_level").toInt();
+        if (level < item->requiresLevel) {
+            answer.outcome = Purchase::Outcome::levelTooLow;
+            answer.detail = QStringLiteral("Reach level %1 to buy %2.")
+                                .arg(QString::number(item->requiresLevel), item->name);
+            return false;
+        }
+        const qint64 balance = rewards.balance(userId);
+        if (balance < item->creditCost) {
+            answer.outcome = Purchase::Outcome::notEnoughCredits;
+            answer.detail = QStringLiteral("Not enough credits: %1 costs %2 credits and you have %3.")
+                                .arg(item->name, QString::number(item->creditCost), QString::number(balance));
+            return false;
+        }
+        const QString id = RandomId::make("urw");
+        const qint64 now = context_.nowMs();
+        const QVariant none(QMetaType(QMetaType::Int));
+        QVariant expires = item->durationDays ? QVariant(now + *item->durationDays * dayMs) : none;
+        QVariant used = 0;
+        QVariant data(QMetaType(QMetaType::QString));
+        if (timed(item->rewardType) && item->durationDays) {
+            // Bought while another is in effect, it follows on from that one.
+            const qint64 from = activeUntil(userId, item->rewardType, now).value_or(now);
+            expires = from + *item->durationDays * dayMs;
+            used = item->usageLimit.value_or(1);
+            data = QString::fromUtf8(QJsonDocument(QJsonObject{{"type", item->rewardType},
+                                                               {"active_from", iso(from)},
+                                                               {"active_until", iso(expires.toLongLong())}})
+                                         .toJson(QJsonDocument::Compact));
+        }
+        const bool written =
+            rewards.spendInTransaction(userId, item->creditCost, QStringLiteral("purchase"), id) &&
+            db.exec("INSERT INTO user_rewards (id, user_id, reward_id, reward_name, reward_type, credit_cost,"
+                    " usage_limit, usage_count, fulfillment_data, purchased_at, expires_at)"
+                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                    {id, userId, item->rewardId, item->name, item->rewardType, item->creditCost,
+                     item->usageLimit ? QVariant(*item->usageLimit) : none, used, data, now, expires});
+        if (!written)
+            return false;
+        answer.creditsRemaining = rewards.balance(userId);
+        answer.userRewardId = id;
+        return true;
+    });
+    if (bought)
+        answer.outcome = Purchase::Outcome::bought;
+    else if (answer.outcome == Purchase::Outcome::failed)
+        answer = Purchase();
     return answer;
 }
 

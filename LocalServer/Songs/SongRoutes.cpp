@@ -101,19 +101,19 @@ ServerResponse SongRoutes::useSongReward(const ServerRequest& request, const QSt
     draft.style = style;
     // The song holds a use from here on: it and the job that finishes it or gives the use back
     // are written together, so that a crash cannot leave a use held by a song nobody composes.
-    Database& db = context_.db;
-    if (!db.transaction())
-        return ServerResponse::apiError(500, "The song could not be started.");
     bool noUsesLeft = false;
-    const QString songId = SongStore(context_).reserve(draft, &noUsesLeft);
-    FailPoint::reach("song-reserved");
-    const QString jobId =
-        songId.isEmpty() ? QString() : context_.jobs->add(userId, jobType, QJsonObject{{"song_id", songId}});
-    if (jobId.isEmpty() || !db.commit()) {
-        db.rollback();
+    QString jobId;
+    const bool reserved = context_.db.inTransaction([&] {
+        noUsesLeft = false;
+        const QString songId = SongStore(context_).reserve(draft, &noUsesLeft);
+        FailPoint::reach("song-reserved");
+        jobId = songId.isEmpty() ? QString()
+                                 : context_.jobs->add(userId, jobType, QJsonObject{{"song_id", songId}});
+        return !jobId.isEmpty();
+    });
+    if (!reserved)
         return noUsesLeft ? ServerResponse::apiError(409, name + " has no uses left.")
                           : ServerResponse::apiError(500, "The song could not be started.");
-    }
     context_.jobs->schedule(jobId);
     return ServerResponse::json(QJsonObject{{"status", "queued"},
                                             {"job_id", jobId},

@@ -56,7 +56,7 @@ void SongStore::failUnqueued(const QString& jobType, const QString& error) {
     context_.db.exec(
         "UPDATE reward_songs SET status = 'failed', error = ?, finished_at = ? WHERE status = 'composing'"
         " AND NOT EXISTS (SELECT 1 FROM jobs WHERE job_type = ? AND status IN ('queued', 'processing')"
-        " AND json_valid(input) AND json_extract(input, '$.song_id') = reward_songs.id)",
+        " AND subject_id = reward_songs.id)",
         {error, context_.nowMs(), jobType});
 }
 

@@ -60,12 +60,11 @@ public:
     // server stopped or restarted); the next statement opens a new one.
     bool unavailable() const;
 
+private:
     // A transaction by hand, without the retry of inTransaction().
     bool transaction();
     bool commit();
     bool rollback();
-
-private:
     // This thread's connection, opened when it first asks (again after it was lost).
     QSqlDatabase connection();
     QString connectionName() const;

@@ -16,11 +16,5 @@ bool SettingsStore::remove(const QString& key) {
 bool SettingsStore::runOnce(const QString& flag, const std::function<bool()>& work) {
     if (!value(flag))
         return true;
-    if (!db_.transaction())
-        return false;
-    if (!work() || !remove(flag) || !db_.commit()) {
-        db_.rollback();
-        return false;
-    }
-    return true;
+    return db_.inTransaction([&] { return work() && remove(flag); });
 }

@@ -123,6 +123,32 @@ private slots:
             QCOMPARE(modeOf(dir.filePath(file)), 0600);
     }
 
+    // Jobs from before named their document or song only in their JSON input: the migration names
+    // it in a column of its own, which finding and deleting a document's jobs rely on.
+    void jobsOfAnOlderDataDirAreNamedByTheirSubject() {
+        QTemporaryDir dir;
+        {
+            Database db;
+            QVERIFY(db.open(QDir(dir.path()).filePath("orbelo.sqlite")));
+            QVERIFY(db.migrate(18));
+            QVERIFY(
+                db.exec("INSERT INTO jobs (id, user_id, job_type, status, input, created_at) VALUES"
+                        " ('job_document', 'user_old', 'process_document', 'complete', ?, '2026-01-01'),"
+                        " ('job_song', 'user_old', 'study_song', 'failed', ?, '2026-01-01'),"
+                        " ('job_text', 'user_old', 'process_syllabus', 'complete', '{}', '2026-01-01')",
+                        {R"({"document_id":"doc_old","check_syllabus":true})", R"({"song_id":"song_old"})"}));
+        }
+        TestServer server(dir.path());
+        QVERIFY(server.start());
+        Database& db = server.server().context().db;
+        QHash<QString, QVariant> subjects;
+        for (const QVariantMap& row : db.rows("SELECT id, subject_id FROM jobs"))
+            subjects.insert(row.value("id").toString(), row.value("subject_id"));
+        QCOMPARE(subjects.value("job_document").toString(), "doc_old");
+        QCOMPARE(subjects.value("job_song").toString(), "song_old");
+        QVERIFY(subjects.value("job_text").isNull());
+    }
+
     // Older data dirs kept device tokens and backup codes in plain text: a start hashes them all
     // in one transaction, and the same token and codes still work.
     void plainSecretsOfAnOlderDataDirAreHashed() {

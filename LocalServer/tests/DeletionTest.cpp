@@ -223,10 +223,12 @@ private slots:
             QJsonObject{{"url", server->url("/media/" + user + "/../../outside.wav")}},
             QJsonObject{{"url", "no media path"}}};
         QVERIFY(server->server().context().db.exec(
-            "INSERT INTO jobs (id, user_id, job_type, status, input, result, created_at) VALUES"
-            " ('job_legacy', ?, 'narration', 'complete', ?, ?, '2026-01-01T00:00:00.000Z')",
-            {user, QJsonDocument(QJsonObject{{"document_id", doomed}, {"voice", "en-us"}}).toJson(),
-             QJsonDocument(QJsonObject{{"segments", segments}}).toJson()}));
+            "INSERT INTO jobs (id, user_id, job_type, status, input, subject_id, result, created_at) VALUES"
+            " ('job_legacy', ?, 'narration', 'complete', ?, ?, ?, '2026-01-01T00:00:00.000Z')",
+            {user,
+             QString::fromUtf8(
+                 QJsonDocument(QJsonObject{{"document_id", doomed}, {"voice", "en-us"}}).toJson()),
+             doomed, QString::fromUtf8(QJsonDocument(QJsonObject{{"segments", segments}}).toJson())}));
         QVERIFY(QDir(file("media/" + user + '/' + doomed)).exists());
         QVERIFY(QDir(file("storage/" + user + '/' + doomed)).exists());
 
