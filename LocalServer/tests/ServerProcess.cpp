@@ -21,10 +21,10 @@ ServerProcess::ServerProcess(const QString& executable, const QString& dataDir,
                              const QProcessEnvironment& environment, const QStringList& arguments) {
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QStringList allArguments{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"};
+    QStringList all = QStringList{"--port", "0", "--data-dir", dataDir, "--job-delay", "0"} + arguments;
     if (const QString database = TestDatabase::forDataDir(dataDir); !database.isEmpty())
-        allArguments << "--database" << database;
-    process_.start(executable, allArguments + arguments);
+        all << "--database" << database;
+    process_.start(executable, all);
     // The first lines name the address; a server that dies while starting prints none.
     static const QRegularExpression listening("listening on (https://\\S+)");
     QByteArray output;

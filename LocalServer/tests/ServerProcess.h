@@ -4,10 +4,10 @@
 #include <QString>
 #include <QStringList>
 
-// The server executable on a data dir, with no job delay and `arguments` besides. With a fail
-// point `point` (FailPoint), it dies there (exit status 70) as a crash or a kill would; with an
-// `environment`, that names its fail or hold points. It runs on the data dir's test database
-// (TestDatabase). Requests go to url(); exitCode() waits for the end.
+// The server executable on a data dir and the data dir's test database (TestDatabase), with no
+// job delay and `arguments` besides. With a fail point `point` (FailPoint), it dies there (exit
+// status 70) as a crash or a kill would; with an `environment`, that names its fail or hold
+// points. Requests go to url(); exitCode() waits for the end.
 class ServerProcess {
 public:
     ServerProcess(const QString& executable, const QString& dataDir, const char* point,
