@@ -5,6 +5,7 @@
 #include "Auth/ClerkError.h"
 #include "Auth/TokenSigner.h"
 #include "Courses/CourseRoutes.h"
+#include "Health/HealthRoutes.h"
 #include "Http/DeferredReply.h"
 #include "Import/ImportRoutes.h"
 #include "Jobs/FailPoint.h"
@@ -25,14 +26,21 @@
 #include "Storage/RandomId.h"
 #include "Storage/SecretHash.h"
 #include "Storage/SettingsStore.h"
+#include "Storage/StartupLock.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QLoggingCategory>
+#include <QThread>
 #include <QTimeZone>
+#include <QUrl>
+#include <sys/stat.h>
 
 Q_LOGGING_CATEGORY(lcHttp, "orbelo.server.http")
 
@@ -50,6 +58,19 @@ QString loggedPath(const QString& path) {
     return path.startsWith("/calendar/") ? QStringLiteral("/calendar/(token)") : path;
 }
 
+// A secret given as Base64 (file or environment); nothing unless it decodes to 32 bytes or more.
+std::optional<QByteArray> decodeSecret(const QByteArray& base64) {
+    const auto decoded =
+        QByteArray::fromBase64Encoding(base64.trimmed(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded || decoded.decoded.size() < 32)
+        return std::nullopt;
+    return decoded.decoded;
+}
+
+// Uploads still arriving in another process of the service are left alone; one older than this
+// belongs to a process that stopped or died.
+constexpr qint64 abandonedUploadMs = 3600 * 1000;
+
 } // namespace
 
 LocalServer::LocalServer(ServerOptions options, QObject* parent)
@@ -61,6 +82,32 @@ LocalServer::LocalServer(ServerOptions options, QObject* parent)
 }
 
 LocalServer::~LocalServer() {
+    shutDown();
+}
+
+void LocalServer::stop() {
+    const int timeoutMs = context_->options.stopTimeoutMs;
+    if (http_) {
+        http_->stopAccepting();
+        qCInfo(lcHttp).noquote()
+            << QStringLiteral("stopping: no new connections; up to %1 ms for the requests under way")
+                   .arg(timeoutMs);
+        if (!http_->waitForAnswers(timeoutMs))
+            qCWarning(lcHttp).noquote()
+                << QStringLiteral("stopping: requests still under way after %1 ms are cut off")
+                       .arg(timeoutMs);
+    }
+    if (pushStreams_) {
+        pushStreams_->closeAll();
+        // Their close frames leave on the I/O threads, which close() below ends.
+        const QDeadlineTimer closing(1000);
+        while (pushStreams_->openCount() > 0 && !closing.hasExpired())
+            QThread::msleep(10);
+    }
+    shutDown();
+}
+
+void LocalServer::shutDown() {
     // The handlers and jobs use everything below; they finish before any of it goes. Speech
     // answers on the connections, so it ends while they are still there.
     if (routes_)
@@ -91,11 +138,59 @@ QString LocalServer::baseUrl() const {
     return context_->baseUrl;
 }
 
+QString LocalServer::listenUrl() const {
+    QUrl url;
+    url.setScheme("https");
+    url.setHost(context_->options.listenAddress);
+    url.setPort(port());
+    return url.toString();
+}
+
 QString LocalServer::tokenSecretPath() const {
     return QDir(context_->options.dataDir).filePath("token-secret");
 }
 
-bool LocalServer::loadSecret(QByteArray* secret) {
+bool LocalServer::loadSecret(QByteArray* secret, QString* error) {
+    const QString& path = context_->options.secretFile;
+    if (!path.isEmpty()) {
+        struct stat status {};
+        if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode)) {
+            *error = "cannot read the secret file " + path;
+            return false;
+        }
+        if ((status.st_mode & 077) != 0) {
+            *error = QStringLiteral("the secret file %1 is open to others (mode %2); it must be 0600")
+                         .arg(path, QString::number(status.st_mode & 0777, 8));
+            return false;
+        }
+        const auto stored = PrivateFile::read(path);
+        const auto decoded = stored ? decodeSecret(*stored) : std::nullopt;
+        if (!decoded) {
+            *error = "the secret file " + path + " must hold at least 32 bytes in Base64";
+            return false;
+        }
+        *secret = *decoded;
+    } else if (qEnvironmentVariableIsSet("ORBELO_SERVER_SECRET")) {
+        const auto decoded = decodeSecret(qgetenv("ORBELO_SERVER_SECRET"));
+        if (!decoded) {
+            *error = "ORBELO_SERVER_SECRET must hold at least 32 bytes in Base64";
+            return false;
+        }
+        *secret = *decoded;
+    } else if (!loadDataDirSecret(secret)) {
+        *error = "cannot read or store the token secret " + tokenSecretPath();
+        return false;
+    }
+    // Older data dirs kept the secret in the settings table; also after a stop between writing
+    // the file and deleting the row.
+    if (!SettingsStore(context_->db).remove("token_secret")) {
+        *error = "cannot remove the token secret from the database";
+        return false;
+    }
+    return true;
+}
+
+bool LocalServer::loadDataDirSecret(QByteArray* secret) {
     SettingsStore settings(context_->db);
     if (const auto stored = PrivateFile::read(tokenSecretPath())) {
         *secret = QByteArray::fromBase64(*stored);
@@ -109,8 +204,7 @@ bool LocalServer::loadSecret(QByteArray* secret) {
         if (secret->size() < 32 || !PrivateFile::write(tokenSecretPath(), secret->toBase64() + '\n'))
             return false;
     }
-    // Also after a stop between writing the file and deleting the row.
-    return settings.remove("token_secret");
+    return true;
 }
 
 QString LocalServer::incomingDir() const {
@@ -119,8 +213,14 @@ QString LocalServer::incomingDir() const {
 
 bool LocalServer::prepareDataDir(QString* error) {
     const QDir dataDir(context_->options.dataDir);
-    // Uploads cut short by a stop are of no use.
-    QDir(incomingDir()).removeRecursively();
+    // Uploads cut short by a stop or a crash are of no use; other processes may be receiving theirs.
+    const QDateTime abandoned =
+        QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch() - abandonedUploadMs);
+    for (QDirIterator it(incomingDir(), QDir::Files | QDir::Hidden); it.hasNext();) {
+        it.next();
+        if (it.fileInfo().lastModified() < abandoned)
+            QFile::remove(it.filePath());
+    }
     if (!dataDir.mkpath(".") || !dataDir.mkpath("storage") || !dataDir.mkpath("media") ||
         !dataDir.mkpath("incoming") || !PrivateFile::restrictDirectory(dataDir.path()) ||
         !PrivateFile::restrictDirectory(incomingDir()) ||
@@ -204,13 +304,21 @@ std::optional<ServerResponse> LocalServer::refuseControl(const ServerRequest& re
 
 bool LocalServer::start(QString* error) {
     ServerContext& context = *context_;
+    if (!QDir().mkpath(context.options.dataDir)) {
+        *error = "cannot create the data dir " + context.options.dataDir;
+        return false;
+    }
+    // Until what the processes of a service share in the data dir exists.
+    StartupLock startup;
+    if (!startup.acquire(QDir(context.options.dataDir).filePath("startup.lock"))) {
+        *error = "cannot lock " + QDir(context.options.dataDir).filePath("startup.lock");
+        return false;
+    }
     if (!prepareDataDir(error) || !tls_.loadOrCreate(context.options.dataDir, error))
         return false;
     QByteArray secret;
-    if (!loadSecret(&secret)) {
-        *error = "cannot read or store the token secret " + tokenSecretPath();
+    if (!loadSecret(&secret, error))
         return false;
-    }
     context.secret = secret;
     if (!hashPlainSecrets()) {
         *error = "cannot hash the device tokens and backup codes of the database";
@@ -227,12 +335,15 @@ bool LocalServer::start(QString* error) {
             handle(request, responder);
         },
         [this](const ServerRequest& head) { return screen(head); });
-    if (!http_->listen(context.options.port, tls_.certificate().toPem(), tls_.key().toPem(), error)) {
-        *error = QStringLiteral("cannot listen on 127.0.0.1:%1: %2")
-                     .arg(QString::number(context.options.port), *error);
+    if (!http_->listen(context.options.listenAddress, context.options.port, tls_.certificate().toPem(),
+                       tls_.key().toPem(), error)) {
+        *error = QStringLiteral("cannot listen on %1 port %2: %3")
+                     .arg(context.options.listenAddress, QString::number(context.options.port), *error);
         return false;
     }
-    context.baseUrl = QStringLiteral("https://127.0.0.1:%1").arg(http_->port());
+    context.baseUrl = context.options.publicUrl.isEmpty()
+                          ? QStringLiteral("https://127.0.0.1:%1").arg(http_->port())
+                          : context.options.publicUrl;
     context.voice = SpeechVoice::mostIntelligible(InstalledVoices::probe());
     context.signer = std::make_unique<TokenSigner>(secret, context.baseUrl);
 
@@ -255,6 +366,7 @@ HeadVerdict LocalServer::screen(const ServerRequest& head) const {
     HeadVerdict verdict;
     verdict.bodyLimit = bodyLimit(head.method, head.path);
     verdict.account = ApiAuth(*context_).tokenUser(head);
+    verdict.unmetered = HealthRoutes::isHealthPath(head.path);
     if (head.method == "PUT" && head.path.startsWith("/storage/"))
         verdict.spoolDirectory = incomingDir();
     verdict.refusal = head.path.startsWith("/__control/") ? refuseControl(head) : router_.screen(head);
@@ -301,16 +413,22 @@ void LocalServer::handle(const ServerRequest& request, const HttpServer::Respond
     const bool controlled = request.path.startsWith("/__control/");
     const auto fault = controlled ? std::nullopt : faults_.take(request.method, request.path);
     const int delayMs = controlled ? 0 : context_->options.latencyMs + (fault ? fault->delayMs : 0);
+    // A balancer checks every process every few seconds: only a failing check is worth a line.
+    const bool healthCheck = HealthRoutes::isHealthPath(request.path);
     auto send = [this, responder, requestId, method = request.method, path = loggedPath(request.path), timer,
-                 delayMs](ServerResponse response) {
+                 delayMs, healthCheck](ServerResponse response) {
         response.setHeader("Date", httpDate(context_->nowMs()));
-        qCInfo(lcHttp).noquote()
-            << QStringLiteral("id=%1 method=%2 path=%3 status=%4 bytes=%5 handler_ms=%6 delay_ms=%7")
-                   .arg(QString::number(requestId), LogText::clean(QString::fromLatin1(method)),
-                        LogText::clean(path),
-                        response.drop ? QStringLiteral("dropped") : QString::number(response.status),
-                        QString::number(response.contentLength()), QString::number(timer.elapsed()),
-                        QString::number(delayMs));
+        const QString line =
+            QStringLiteral("id=%1 method=%2 path=%3 status=%4 bytes=%5 handler_ms=%6 delay_ms=%7")
+                .arg(QString::number(requestId), LogText::clean(QString::fromLatin1(method)),
+                     LogText::clean(path),
+                     response.drop ? QStringLiteral("dropped") : QString::number(response.status),
+                     QString::number(response.contentLength()), QString::number(timer.elapsed()),
+                     QString::number(delayMs));
+        if (healthCheck && response.status == 200)
+            qCDebug(lcHttp).noquote() << line;
+        else
+            qCInfo(lcHttp).noquote() << line;
         responder.send(response, delayMs);
     };
     ServerResponse response;

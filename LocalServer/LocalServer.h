@@ -19,7 +19,8 @@ class PushStreams;
 struct ServerContext;
 class Routes;
 
-// orbelo-local-server: the auth service stand-in and the Orbelo API over HTTPS on 127.0.0.1.
+// orbelo-local-server: the auth service stand-in and the Orbelo API over HTTPS, on 127.0.0.1 unless
+// told to listen elsewhere; one process, or one of many sharing a database and a data dir.
 class LocalServer : public QObject {
     Q_OBJECT
 public:
@@ -30,7 +31,14 @@ public:
     // message in `error` when any of it fails.
     bool start(QString* error);
     quint16 port() const;
+    // Where clients reach the service: --public-url, else this process's own address.
     QString baseUrl() const;
+    // This process's own address, https://ADDRESS:PORT.
+    QString listenUrl() const;
+    // Stops gracefully: refuses new connections, gives requests under way up to --stop-timeout-ms
+    // to be answered, closes push streams, then stops the jobs (which run again elsewhere or at
+    // the next start). The destructor does the same without the wait.
+    void stop();
     QString certificatePath() const { return tls_.certificatePath(); }
     // Replaces the wall clock (milliseconds since 1970).
     void setClock(std::function<qint64()> clock);
@@ -57,7 +65,10 @@ private:
     QString incomingDir() const;
     ServerResponse route(const ServerRequest& request);
     bool prepareDataDir(QString* error);
-    bool loadSecret(QByteArray* secret);
+    // The shared secret: --secret-file, else ORBELO_SERVER_SECRET, else the data dir's own.
+    bool loadSecret(QByteArray* secret, QString* error);
+    bool loadDataDirSecret(QByteArray* secret);
+    void shutDown();
     bool loadAdminToken();
     // Hashes the device tokens and backup codes that a data dir from before kept in plain text.
     bool hashPlainSecrets();

@@ -11,8 +11,8 @@ Routes::Routes(ServerContext& context, FaultInjector& faults, PushStreams& pushS
       directory_(context), calendar_(context), flashcards_(context), vocabulary_(context), imports_(context),
       quizzes_(context), quizScores_(context), mnemonics_(context), notifications_(context),
       gamification_(context), rewards_(context), tutorSessions_(context), songs_(context), forYou_(context),
-      guidedReading_(context), control_(context, faults), appcast_(context), push_(context, pushStreams),
-      processor_(context) {}
+      guidedReading_(context), control_(context, faults), appcast_(context), health_(context),
+      push_(context, pushStreams), processor_(context) {}
 
 // A pattern's {placeholders} arrive in ServerRequest::pathParams; auth_.add() routes answer 401
 // without a valid session.
@@ -248,6 +248,9 @@ void Routes::registerRoutes(Router& router) {
     router.add("POST", "/__control/session-token",
                [this](const ServerRequest& r) { return control_.sessionToken(r); });
 
+    // Health checks of a balancer or supervisor
+    router.add("GET", "/healthz", [this](const ServerRequest&) { return health_.live(); });
+    router.add("GET", "/readyz", [this](const ServerRequest&) { return health_.ready(); });
     // The appcast
     router.add("GET", "/appcast.json", [this](const ServerRequest&) { return appcast_.appcast(); });
     router.add("GET", "/download", [this](const ServerRequest&) { return appcast_.downloadPage(); });

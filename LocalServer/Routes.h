@@ -14,6 +14,7 @@
 #include "Feed/ForYouRoutes.h"
 #include "Flashcards/FlashcardRoutes.h"
 #include "Flashcards/VocabularyRoutes.h"
+#include "Health/HealthRoutes.h"
 #include "Http/Router.h"
 #include "Import/ImportRoutes.h"
 #include "Library/DocumentProcessor.h"
@@ -75,6 +76,7 @@ private:
     GuidedReadingRoutes guidedReading_;
     ControlApi control_;
     AppcastRoutes appcast_;
+    HealthRoutes health_;
     PushStreamRoute push_;
     DocumentProcessor processor_;
 };

@@ -14,8 +14,18 @@ struct ServerOptions {
     ServerOptions();
 
     quint16 port = 8443;
+    // The address to listen on; loopback unless a balancer in front needs another.
+    QString listenAddress = QStringLiteral("127.0.0.1");
+    // The address clients reach the service at (behind a balancer): the issuer of session tokens
+    // and the base of upload URLs and links. Empty: https://127.0.0.1:<port>.
+    QString publicUrl;
     QString dataDir;
     QString database; // empty: SQLite in the data dir
+    // A file holding the Base64 secret that signs tokens, shared by every process of a service;
+    // empty: ORBELO_SERVER_SECRET, else the data dir's token-secret.
+    QString secretFile;
+    // How long a stop waits for requests under way before it closes their connections.
+    int stopTimeoutMs = 10'000;
     int latencyMs = 0;
     int jobDelayMs = 1500;
     // Threads of this process that run jobs; 0: the process queues jobs and others run them.

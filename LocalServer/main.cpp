@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
 
-    // SIGTERM and SIGINT end the event loop through a socket pair, so shutdown runs normally.
+    // SIGTERM and SIGINT end the event loop through a socket pair, so that the stop is graceful.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return 1;
     QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
@@ -51,10 +51,12 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     std::printf("orbelo-local-server listening on %s\n  data dir: %s\n  certificate: %s\n",
-                qPrintable(server.baseUrl()), qPrintable(options->dataDir),
+                qPrintable(server.listenUrl()), qPrintable(options->dataDir),
                 qPrintable(server.certificatePath()));
     if (!options->database.isEmpty())
         std::printf("  database: %s\n", qPrintable(QUrl(options->database).toString(QUrl::RemovePassword)));
+    if (!options->publicUrl.isEmpty())
+        std::printf("  public address: %s\n", qPrintable(server.baseUrl()));
     const SpeechVoice& voice = server.context().voice;
     std::printf("  speech: %s, voice %s\n", qPrintable(voice.provider()), qPrintable(voice.name));
     if (options->demo)
@@ -64,6 +66,7 @@ int main(int argc, char* argv[]) {
         std::printf("  controls need the admin token in %s\n", qPrintable(server.adminTokenPath()));
     std::fflush(stdout);
     const int status = app.exec();
+    server.stop();
     std::printf("orbelo-local-server stopped\n");
     return status;
 }

@@ -57,9 +57,9 @@ TokenSigner::Result TokenSigner::verify(const QString& jwt, qint64 nowSeconds) c
     const auto nbf = result.claims.value("nbf").toInteger(0);
     if (result.claims.value("iss").toString() != issuer_)
         result.failure = Failure::WrongIssuer;
-    else if (exp < 0 || nowSeconds >= exp)
+    else if (exp < 0 || nowSeconds >= exp + clockSkewSeconds)
         result.failure = Failure::Expired;
-    else if (nowSeconds < nbf)
+    else if (nowSeconds + clockSkewSeconds < nbf)
         result.failure = Failure::NotYetValid;
     else
         result.failure = Failure::None;

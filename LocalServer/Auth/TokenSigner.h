@@ -8,6 +8,9 @@
 class TokenSigner {
 public:
     enum class Failure { None, Malformed, BadSignature, Expired, NotYetValid, WrongIssuer };
+    // How far the clocks of the processes of one service may disagree: a token stays valid this
+    // long past its exp and is taken this long before its nbf.
+    static constexpr int clockSkewSeconds = 5;
 
     struct Result {
         Failure failure = Failure::Malformed;

@@ -13,6 +13,8 @@ struct HeadVerdict {
     qint64 bodyLimit = 0;
     // The signed-in account the request counts against; empty: the budget of anonymous requests.
     QString account;
+    // Health checks: outside every request budget, so that a busy server still answers them.
+    bool unmetered = false;
     // Set: the body goes to a new file in this directory as it arrives (ServerRequest::bodyFile).
     QString spoolDirectory;
 };

@@ -9,9 +9,12 @@
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/asio/ssl/context.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/strand.hpp>
+#include <condition_variable>
+#include <future>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -53,6 +56,11 @@ struct HttpServer::Impl {
     QHash<QString, int> requestsPerAccount;
     std::atomic<int> refusing{0};
     std::atomic<int> queued{0};
+    std::atomic<bool> draining{false};
+    // Requests from a whole head to the end of their answer, for drain() to wait on.
+    std::mutex underWayMutex;
+    std::condition_variable allAnswered;
+    int underWay = 0;
     QThreadPool workers;
 
     std::unique_ptr<net::io_context> io;
@@ -69,6 +77,9 @@ struct HttpServer::Impl {
     quint64 beginWaiting(const std::shared_ptr<HttpSession>& session);
     bool endWaiting(quint64 ticket);
     std::shared_ptr<void> claimRequest(const QString& account);
+    std::shared_ptr<void> beginRequest();
+    // Every connection that waits for a request, taken off the list to be closed.
+    std::vector<std::weak_ptr<HttpSession>> takeAllWaiting();
     // Takes the connection that has waited longest off the list (of `peer` alone when given), to be
     // closed once the lock is released; nothing when none waits. Called under peersMutex.
     std::optional<std::weak_ptr<HttpSession>> takeOldestWaiting(const QString& peer);
@@ -159,6 +170,11 @@ std::optional<std::weak_ptr<HttpSession>> HttpServer::Impl::takeOldestWaiting(co
 quint64 HttpServer::Impl::beginWaiting(const std::shared_ptr<HttpSession>& session) {
     std::optional<std::weak_ptr<HttpSession>> victim;
     quint64 ticket = 0;
+    if (draining) {
+        // Past drain()'s sweep: nothing more is served on it.
+        session->evict();
+        return ticket;
+    }
     {
         std::lock_guard lock(peersMutex);
         if (int(waiting.size()) >= host.limits.maxWaitingConnections)
@@ -195,6 +211,27 @@ std::shared_ptr<void> HttpServer::Impl::claimRequest(const QString& account) {
     });
 }
 
+std::shared_ptr<void> HttpServer::Impl::beginRequest() {
+    {
+        std::lock_guard lock(underWayMutex);
+        ++underWay;
+    }
+    return std::shared_ptr<void>(this, [this](void*) {
+        std::lock_guard lock(underWayMutex);
+        if (--underWay == 0)
+            allAnswered.notify_all();
+    });
+}
+
+std::vector<std::weak_ptr<HttpSession>> HttpServer::Impl::takeAllWaiting() {
+    std::lock_guard lock(peersMutex);
+    std::vector<std::weak_ptr<HttpSession>> sessions;
+    for (auto& [ticket, entry] : waiting)
+        sessions.push_back(std::move(entry.session));
+    waiting.clear();
+    return sessions;
+}
+
 bool HttpServer::Impl::dispatch(const std::shared_ptr<HttpSession>& session, ServerRequest request) {
     if (queued.fetch_add(1) >= host.limits.maxQueuedRequests) {
         --queued;
@@ -222,6 +259,8 @@ HttpServer::HttpServer(HttpLimits limits, Handler handler, Screen screen) : impl
     };
     impl_->host.endWaiting = [impl](quint64 ticket) { return impl->endWaiting(ticket); };
     impl_->host.claimRequest = [impl](const QString& account) { return impl->claimRequest(account); };
+    impl_->host.beginRequest = [impl] { return impl->beginRequest(); };
+    impl_->host.draining = &impl_->draining;
     impl_->host.dispatch = [impl = impl_.get()](const std::shared_ptr<HttpSession>& session,
                                                 ServerRequest request) {
         return impl->dispatch(session, std::move(request));
@@ -235,8 +274,8 @@ HttpServer::~HttpServer() {
     close();
 }
 
-bool HttpServer::listen(quint16 port, const QByteArray& certificatePem, const QByteArray& keyPem,
-                        QString* error) {
+bool HttpServer::listen(const QString& address, quint16 port, const QByteArray& certificatePem,
+                        const QByteArray& keyPem, QString* error) {
     Impl& d = *impl_;
     error_code ec;
     d.tls.set_options(net::ssl::context::default_workarounds | net::ssl::context::no_sslv2 |
@@ -255,7 +294,12 @@ bool HttpServer::listen(quint16 port, const QByteArray& certificatePem, const QB
     d.work = std::make_unique<net::executor_work_guard<net::io_context::executor_type>>(d.io->get_executor());
     d.pause = std::make_unique<net::steady_timer>(*d.io);
     d.acceptor = std::make_unique<tcp::acceptor>(*d.io);
-    const tcp::endpoint endpoint(net::ip::address_v4::loopback(), port);
+    const auto ip = net::ip::make_address(address.toStdString(), ec);
+    if (ec) {
+        *error = "not an IP address: " + address;
+        return false;
+    }
+    const tcp::endpoint endpoint(ip, port);
     d.acceptor->open(endpoint.protocol(), ec);
     if (!ec)
         d.acceptor->set_option(net::socket_base::reuse_address(true), ec);
@@ -281,6 +325,30 @@ void HttpServer::serve() {
 
 quint16 HttpServer::port() const {
     return impl_->port;
+}
+
+void HttpServer::stopAccepting() {
+    Impl& d = *impl_;
+    if (!d.io || d.threads.empty() || d.draining.exchange(true))
+        return;
+    // The acceptor belongs to the I/O threads.
+    std::promise<void> closed;
+    net::post(*d.io, [&d, &closed] {
+        error_code ignored;
+        d.acceptor->close(ignored);
+        d.pause->cancel();
+        closed.set_value();
+    });
+    closed.get_future().wait();
+    for (const std::weak_ptr<HttpSession>& session : d.takeAllWaiting())
+        evict(session);
+}
+
+bool HttpServer::waitForAnswers(int timeoutMs) {
+    Impl& d = *impl_;
+    std::unique_lock lock(d.underWayMutex);
+    return d.allAnswered.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                  [&d] { return d.underWay == 0; });
 }
 
 void HttpServer::close() {

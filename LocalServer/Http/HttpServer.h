@@ -39,11 +39,17 @@ public:
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
 
-    // Binds 127.0.0.1:`port` (0: any free port) with the PEM certificate and key; false with a
+    // Binds `address`:`port` (0: any free port) with the PEM certificate and key; false with a
     // message in `error` when that fails. Connections wait in the backlog until serve().
-    bool listen(quint16 port, const QByteArray& certificatePem, const QByteArray& keyPem, QString* error);
+    bool listen(const QString& address, quint16 port, const QByteArray& certificatePem,
+                const QByteArray& keyPem, QString* error);
     void serve();
     quint16 port() const;
+    // Stops accepting (new connections are refused) and closes the connections that wait for a
+    // request; the answers of the requests under way close theirs.
+    void stopAccepting();
+    // Waits up to `timeoutMs` for the answers of the requests under way; true when all have left.
+    bool waitForAnswers(int timeoutMs);
     // Stops accepting, closes every connection and waits for the running handlers.
     void close();
 

@@ -171,13 +171,16 @@ void HttpSession::admit(const HeadVerdict& verdict) {
         return fail(413);
     if (verdict.refusal)
         return refuse(*verdict.refusal);
-    requestSlot_ = host_.claimRequest(verdict.account);
-    if (!requestSlot_) {
-        if (verdict.account.isEmpty())
+    if (!verdict.unmetered) {
+        requestSlot_ = host_.claimRequest(verdict.account);
+        if (!requestSlot_ && verdict.account.isEmpty())
             return refuse(busy());
-        ServerResponse tooMany = ServerResponse::apiError(429, "Too many requests at once for this account.");
-        tooMany.setHeader("Retry-After", "1");
-        return refuse(tooMany);
+        if (!requestSlot_) {
+            ServerResponse tooMany =
+                ServerResponse::apiError(429, "Too many requests at once for this account.");
+            tooMany.setHeader("Retry-After", "1");
+            return refuse(tooMany);
+        }
     }
     parser_->body_limit(std::uint64_t(verdict.bodyLimit));
     if (!verdict.spoolDirectory.isEmpty()) {
@@ -244,6 +247,7 @@ void HttpSession::dispatch() {
     }
     // Nothing is read while the request is with a worker; the answer restarts reading.
     beast::get_lowest_layer(stream_).expires_never();
+    underWay_ = host_.beginRequest();
     if (!host_.dispatch(shared_from_this(), std::move(request)))
         write(busy());
 }
@@ -269,11 +273,14 @@ void HttpSession::write(const ServerResponse& response) {
     if (response.drop)
         return close();
     if (response.upgrade && upgradeRequest_) {
-        // A push stream is held under caps of its own.
+        // A push stream is held under caps of its own, and a stop closes it on its own.
         requestSlot_.reset();
+        underWay_.reset();
         return upgrade(response.upgrade);
     }
     upgradeRequest_.reset();
+    if (host_.draining->load())
+        keepAlive_ = false;
     const QByteArray wire = response.serialize(keepAlive_, !headRequest_);
     out_.assign(wire.constData(), std::size_t(wire.size()));
     if (response.fileBody && !headRequest_ && response.fileBody->length > 0) {
@@ -309,6 +316,7 @@ void HttpSession::answered() {
     out_.shrink_to_fit();
     sending_.reset();
     requestSlot_.reset();
+    underWay_.reset();
     if (!keepAlive_)
         return shutdown();
     waitForRequest();

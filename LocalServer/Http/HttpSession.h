@@ -5,6 +5,7 @@
 #include "Http/ServerRequest.h"
 #include "Http/ServerResponse.h"
 
+#include <atomic>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ssl/context.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
@@ -39,6 +40,10 @@ public:
         // One of the account's request slots (the anonymous ones for an empty account), free again
         // once dropped; null when all are taken.
         std::function<std::shared_ptr<void>(const QString& account)> claimRequest;
+        // Counts a request as under way until the handle is dropped, when its answer has left.
+        std::function<std::shared_ptr<void>()> beginRequest;
+        // Set once the server stops: answers close their connections.
+        const std::atomic<bool>* draining = nullptr;
     };
 
     // `refuse`: the server is full; the connection is answered 503 and closed. `onEnd` runs when
@@ -92,6 +97,8 @@ private:
     QString spooled_;
     quint64 waitingTicket_ = 0;
     std::shared_ptr<void> requestSlot_;
+    // Held from a whole request to the end of its answer, for a stop to wait on.
+    std::shared_ptr<void> underWay_;
     // The file body being written and how much of it is still to go.
     std::shared_ptr<QFile> sending_;
     qint64 sendLeft_ = 0;

@@ -5,19 +5,32 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <cstdio>
 
 bool TlsIdentity::loadOrCreate(const QString& directory, QString* error) {
     certificatePath_ = QDir(directory).filePath("server-cert.pem");
     const QString keyPath = QDir(directory).filePath("server-key.pem");
     if (!QFile::exists(certificatePath_) || !QFile::exists(keyPath)) {
+        // Made beside their places and renamed into them, so that a start cut short leaves no
+        // half-written pair for the next one to read.
+        const QString partialKey = keyPath + ".partial";
+        const QString partialCertificate = certificatePath_ + ".partial";
         QProcess openssl;
         openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
                                   "-nodes", "-days", "3650", "-subj", "/CN=127.0.0.1", "-addext",
-                                  "subjectAltName=IP:127.0.0.1,DNS:localhost", "-keyout", keyPath, "-out",
-                                  certificatePath_});
+                                  "subjectAltName=IP:127.0.0.1,DNS:localhost", "-keyout", partialKey, "-out",
+                                  partialCertificate});
         if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
             *error = "openssl could not create the certificate: " +
                      QString::fromUtf8(openssl.readAllStandardError());
+            return false;
+        }
+        // The key first: a key without its certificate is made afresh at the next start.
+        if (std::rename(QFile::encodeName(partialKey).constData(), QFile::encodeName(keyPath).constData()) !=
+                0 ||
+            std::rename(QFile::encodeName(partialCertificate).constData(),
+                        QFile::encodeName(certificatePath_).constData()) != 0) {
+            *error = "cannot store the certificate and key in " + directory;
             return false;
         }
     }

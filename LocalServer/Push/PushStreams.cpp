@@ -144,6 +144,10 @@ void PushStreams::closeUser(const QString& userId) {
                "signed out");
 }
 
+void PushStreams::closeAll() {
+    closeWhere([](const Stream&) { return true; }, 1001, "going away");
+}
+
 int PushStreams::openCount() const {
     QMutexLocker lock(&mutex_);
     return int(streams_.size());

@@ -45,6 +45,8 @@ public:
     // Ends the streams of the device held by any user but `ownerId` (the device changed hands).
     void closeDevice(const QString& deviceToken, const QString& ownerId);
     void closeUser(const QString& userId);
+    // Ends every stream with 1001 "going away": the server stops, the client reconnects elsewhere.
+    void closeAll();
     int openCount() const;
 
 private:

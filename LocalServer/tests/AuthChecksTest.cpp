@@ -48,10 +48,12 @@ private slots:
         };
         using F = TokenSigner::Failure;
         row("valid when issued", token, now, F::None);
-        row("valid in its last second", token, now + 59, F::None);
-        row("expired exactly at exp", token, now + 60, F::Expired);
-        row("expired a second later", token, now + 61, F::Expired);
-        row("not yet valid a second before nbf", token, now - 1, F::NotYetValid);
+        // Other processes' clocks may be a few seconds off: exp and nbf give that much room.
+        constexpr int skew = TokenSigner::clockSkewSeconds;
+        row("valid in the last second of the skew past exp", token, now + 60 + skew - 1, F::None);
+        row("expired once the skew past exp is over", token, now + 60 + skew, F::Expired);
+        row("valid within the skew before nbf", token, now - skew, F::None);
+        row("not yet valid a second before the skew", token, now - skew - 1, F::NotYetValid);
         row("without exp", signer.sign({{"sid", "s"}, {"iss", issuer}, {"nbf", now}}), now, F::Expired);
         row("another issuer", TokenSigner("server secret", "https://elsewhere").issue("s", "u", now, 60), now,
             F::WrongIssuer);

@@ -1,5 +1,6 @@
 #include "TestServer.h"
 
+#include "Auth/TokenSigner.h"
 #include "ServerContext.h"
 #include "Storage/SecretHash.h"
 
@@ -246,17 +247,23 @@ private slots:
         QStringList parts = token.split('.');
         parts[2][0] = parts[2][0] == 'A' ? 'B' : 'A';
         QCOMPARE(server->api("GET", "/api/bootstrap", parts.join('.')).status, 401);
-        server->advanceClock(61 * 1000);
+        server->advanceClock((61 + TokenSigner::clockSkewSeconds) * 1000);
         QCOMPARE(server->api("GET", "/api/bootstrap", token).status, 401);
         QCOMPARE(server->api("GET", "/api/bootstrap", server->sessionToken(device)).status, 200);
     }
 
-    // The API takes a token up to the last millisecond before its "exp" second.
-    void apiTokenLifetimeEndsExactlyAtExp() {
+    // The API takes a token from the skew before its "nbf" second to the last millisecond of the
+    // skew after its "exp" second, so that a process whose clock is a little off takes another's.
+    void apiTokenLifetimeEndsAtExpPlusTheClockSkew() {
         const auto device = server->signUp("edge@example.com", "password-1");
         server->freezeClock();
         const QString token = server->sessionToken(device);
-        server->advanceClock(59'999);
+        const qint64 skewMs = TokenSigner::clockSkewSeconds * 1000;
+        server->advanceClock(-skewMs);
+        QCOMPARE(server->api("GET", "/api/bootstrap", token).status, 200);
+        server->advanceClock(-1);
+        QCOMPARE(server->api("GET", "/api/bootstrap", token).status, 401);
+        server->advanceClock(1 + skewMs + 60'000 + skewMs - 1);
         QCOMPARE(server->api("GET", "/api/bootstrap", token).status, 200);
         server->advanceClock(1);
         QCOMPARE(server->api("GET", "/api/bootstrap", token).status, 401);

@@ -86,7 +86,7 @@ void TestServer::stop() {
 }
 
 QString TestServer::url(const QString& path) const {
-    return server_->baseUrl() + path;
+    return server_->listenUrl() + path;
 }
 
 void TestServer::trustCertificate() const {
