@@ -171,14 +171,15 @@ const QList<QList<Migrations::Statement>>& all() {
          "DELETE FROM quiz_caches"},
         // 19: each job names the document or song its input is about in a column of its own, so
         // that they are found without reading the JSON; quiz scores keep the order they were saved
-        // in (a PostgreSQL database is newer than this: it has no rows to name or number yet).
+        // in. PostgreSQL came with this version, so only SQLite has older rows to fill in.
         {"ALTER TABLE jobs ADD COLUMN subject_id TEXT",
          "CREATE INDEX jobs_subject ON jobs (user_id, subject_id)",
-         only(Database::Engine::SQLite,
-              "UPDATE jobs SET subject_id = COALESCE(NULLIF(json_extract(input, '$.document_id'), ''),"
-              " NULLIF(json_extract(input, '$.song_id'), '')) WHERE json_valid(input)"),
+         Migrations::only(
+             Database::Engine::SQLite,
+             "UPDATE jobs SET subject_id = COALESCE(NULLIF(json_extract(input, '$.document_id'), ''),"
+             " NULLIF(json_extract(input, '$.song_id'), '')) WHERE json_valid(input)"),
          "ALTER TABLE quiz_scores ADD COLUMN seq INTEGER NOT NULL DEFAULT 0",
-         only(Database::Engine::SQLite, "UPDATE quiz_scores SET seq = rowid")},
+         Migrations::only(Database::Engine::SQLite, "UPDATE quiz_scores SET seq = rowid")},
         // 20: leases, so that any server process on the database can run any job: the process
         // holding a job and until when (ms of the server clock); when a lease runs out without
         // being renewed (its process was killed), another process takes the job over.

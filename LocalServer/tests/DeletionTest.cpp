@@ -18,19 +18,25 @@ class DeletionTest : public QObject {
     // "table.column" of every place in the database whose text contains `needle`.
     QStringList rowsNaming(const QString& needle) {
         Database& db = server->server().context().db;
+        const auto columns =
+            db.engine() == Database::Engine::PostgreSQL
+                ? db.rows("SELECT table_name AS name, column_name AS field FROM information_schema.columns"
+                          " WHERE table_schema = current_schema()")
+                : db.rows("SELECT m.name AS name, c.name AS field FROM sqlite_master m, "
+                          "pragma_table_info(m.name) c"
+                          " WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!'");
+        QString pattern = needle.toLower();
+        pattern.replace('!', "!!").replace('%', "!%").replace('_', "!_");
         QStringList found;
-        const auto tables =
-            db.rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'");
-        for (const QVariantMap& table : tables) {
-            const QString name = table.value("name").toString();
-            for (const QVariantMap& column : db.rows("SELECT name FROM pragma_table_info(?)", {name})) {
-                const QString sql =
-                    QStringLiteral("SELECT COUNT(*) AS n FROM \"%1\" WHERE instr(lower(CAST(\"%2\" "
-                                   "AS TEXT)), lower(?)) > 0")
-                        .arg(name, column.value("name").toString());
-                if (db.row(sql, {needle})->value("n").toInt() > 0)
-                    found.append(name + '.' + column.value("name").toString());
-            }
+        for (const QVariantMap& column : columns) {
+            const QString name = column.value("name").toString();
+            const QString field = column.value("field").toString();
+            const QString sql =
+                QStringLiteral(
+                    "SELECT COUNT(*) AS n FROM \"%1\" WHERE lower(CAST(\"%2\" AS TEXT)) LIKE ? ESCAPE '!'")
+                    .arg(name, field);
+            if (db.row(sql, {'%' + pattern + '%'})->value("n").toInt() > 0)
+                found.append(name + '.' + field);
         }
         return found;
     }

@@ -215,13 +215,24 @@ private slots:
 
     void aCommitThatFailsHalfWayWritesNothing() {
         const QJsonObject handle = paste("first\tone\nsecond\ttwo\npoison\tthree\nfourth\tfour\n");
-        QVERIFY(db().exec("CREATE TRIGGER refuse_poison BEFORE INSERT ON flashcards WHEN NEW.front = 'poison'"
+        const bool postgres = db().engine() == Database::Engine::PostgreSQL;
+        if (postgres) {
+            QVERIFY(db().exec("CREATE FUNCTION refuse_poison() RETURNS trigger LANGUAGE plpgsql AS"
+                              " 'BEGIN IF NEW.front = ''poison'' THEN RAISE EXCEPTION ''refused''; END IF;"
+                              " RETURN NEW; END'"));
+            QVERIFY(db().exec("CREATE TRIGGER refuse_poison BEFORE INSERT ON flashcards FOR EACH ROW"
+                              " EXECUTE FUNCTION refuse_poison()"));
+        } else {
+            QVERIFY(
+                db().exec("CREATE TRIGGER refuse_poison BEFORE INSERT ON flashcards WHEN NEW.front = 'poison'"
                           " BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        }
         const TestServer::Reply failed = step("commit", handle, {{"include_flagged", false}});
         QCOMPARE(failed.status, 500);
         QCOMPARE(cardCount(), 0);
 
-        QVERIFY(db().exec("DROP TRIGGER refuse_poison"));
+        QVERIFY(
+            db().exec(postgres ? "DROP TRIGGER refuse_poison ON flashcards" : "DROP TRIGGER refuse_poison"));
         const TestServer::Reply retried = step("commit", handle, {{"include_flagged", false}});
         QCOMPARE(retried.at("already_imported").toBool(), false);
         QCOMPARE(retried.at("imported").toInt(), 4);
