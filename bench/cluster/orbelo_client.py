@@ -23,9 +23,14 @@ class OrbeloClient:
         self.tls = ssl.create_default_context(cafile=certificate)
         self.connection = None
 
+    def close(self):
+        if self.connection is not None:
+            self.connection.close()
+            self.connection = None
+
     def request(self, method, target, body=b"", headers=None):
-        """Answers (status, headers, body); reconnects once when a kept-alive connection was
-        closed by the server in between."""
+        """Answers (status, headers, body); tries once more on a new connection when the kept-alive
+        one fails."""
         for attempt in (1, 2):
             if self.connection is None:
                 self.connection = http.client.HTTPSConnection(self.host, self.port, context=self.tls, timeout=60)
@@ -33,9 +38,10 @@ class OrbeloClient:
                 self.connection.request(method, target, body=body, headers=headers or {})
                 reply = self.connection.getresponse()
                 return reply.status, reply.headers, reply.read()
-            except (ConnectionError, http.client.RemoteDisconnected, http.client.BadStatusLine):
-                self.connection.close()
-                self.connection = None
+            # A connection the server closed while idle fails on first use, as a reset, a TLS EOF
+            # or an empty answer.
+            except (OSError, http.client.HTTPException):
+                self.close()
                 if attempt == 2:
                     raise
         raise AssertionError("unreachable")
