@@ -74,6 +74,14 @@ class Cluster:
     def client(self):
         return OrbeloClient(self.url(), str(self.state / "data" / "server-cert.pem"))
 
+    def status(self, path, token=None):
+        """The status of one GET on a connection of its own."""
+        client = self.client()
+        try:
+            return client.request("GET", path, headers={"Authorization": "Bearer " + token} if token else {})[0]
+        finally:
+            client.close()
+
     def stats(self):
         """haproxy's view of each server: name -> (status, sessions so far)."""
         with socket.socket(socket.AF_UNIX) as s:
@@ -106,12 +114,10 @@ class TryClusterTest(unittest.TestCase):
         # Signed up on one connection, then every token used on connections of their own: with
         # leastconn both processes get some, and each must know the session and trust the token.
         signing = cluster.client()
+        self.addCleanup(signing.close)
         device, session = signing.sign_up("cluster-student@example.com")
         for _ in range(6):
-            reader = cluster.client()
-            self.assertEqual(reader.request("GET", "/api/bootstrap", headers={
-                "Authorization": "Bearer " + signing.token(device, session)})[0], 200)
-            reader.connection.close()
+            self.assertEqual(cluster.status("/api/bootstrap", signing.token(device, session)), 200)
         self.assertTrue(all(sessions > 0 for _, sessions in cluster.stats().values()), cluster.stats())
 
         # A process gone without a word: haproxy's check finds it, and new connections go to the other.
@@ -119,7 +125,7 @@ class TryClusterTest(unittest.TestCase):
         os.kill(victim, 9)
         wait_until(lambda: cluster.stats()["orbelo1"][0].startswith("DOWN"), "haproxy to see orbelo1 down")
         for _ in range(4):
-            self.assertEqual(cluster.client().request("GET", "/readyz")[0], 200)
+            self.assertEqual(cluster.status("/readyz"), 200)
 
         pids = cluster.pids()
         stopped = cluster.run("stop")
