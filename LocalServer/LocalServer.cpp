@@ -35,6 +35,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QThread>
@@ -65,6 +66,22 @@ std::optional<QByteArray> decodeSecret(const QByteArray& base64) {
     if (!decoded || decoded.decoded.size() < 32)
         return std::nullopt;
     return decoded.decoded;
+}
+
+// The answer to a request that lost the database's connection (its server stopped or restarted):
+// the client tries again shortly, by when this or another process has reconnected. In the auth
+// service's envelope under /v1/, else the API's, with an "error" code for scripts and balancers.
+ServerResponse databaseUnavailable(const QString& path) {
+    const QString message = QStringLiteral("The service cannot reach its database; try again shortly.");
+    ServerResponse response;
+    if (path.startsWith("/v1/")) {
+        response = ClerkError::response(503, "database_unavailable", message, message);
+    } else {
+        response =
+            ServerResponse::json(QJsonObject{{"error", "database_unavailable"}, {"detail", message}}, 503);
+    }
+    response.setHeader("Retry-After", "1");
+    return response;
 }
 
 // Uploads still arriving in another process of the service are left alone; one older than this
@@ -437,10 +454,18 @@ void LocalServer::handle(const ServerRequest& request, const HttpServer::Respond
     } else if (fault && fault->status > 0) {
         response = ServerResponse::apiError(fault->status, "Injected fault");
     } else {
+        Database& db = context_->db;
+        // Lost by an earlier request on this thread: a statement tells whether it is back, so that
+        // unavailable() below speaks of this request.
+        if (!healthCheck && db.unavailable())
+            db.row("SELECT 1 AS one");
         const DeferredReply::Scope later(send);
         response = route(request);
         if (later.taken())
             return; // the route answers through `send` when its work is done
+        // Whatever the route made of a failed statement, half an answer is worse than none.
+        if (!healthCheck && db.unavailable())
+            response = databaseUnavailable(request.path);
     }
     send(std::move(response));
 }

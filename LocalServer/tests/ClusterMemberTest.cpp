@@ -3,6 +3,7 @@
 #include "ServerContext.h"
 #include "ServerOptions.h"
 #include "Storage/PrivateFile.h"
+#include "TestDatabase.h"
 #include "TestServer.h"
 
 #include <QFile>
@@ -29,12 +30,16 @@ bool waitForOutput(QProcess& process, QByteArray& output, const QByteArray& need
     return true;
 }
 
-void startServer(QProcess& process, const QStringList& arguments) {
+// The executable on `dataDir` (and its test database), logging every request.
+void startServer(QProcess& process, const QString& dataDir, const QStringList& arguments = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_LOGGING_RULES", "orbelo.server.http.info=true");
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(ORBELO_LOCAL_SERVER, QStringList{"--port", "0"} + arguments);
+    QStringList options{"--port", "0", "--data-dir", dataDir};
+    if (const QString database = TestDatabase::forDataDir(dataDir); !database.isEmpty())
+        options << "--database" << database;
+    process.start(ORBELO_LOCAL_SERVER, options + arguments);
 }
 
 quint16 listeningPort(const QByteArray& output) {
@@ -119,7 +124,10 @@ private slots:
         QVERIFY(server.start());
         Database& db = server.server().context().db;
         // As a newer binary sharing the database would leave it.
-        QVERIFY(db.exec(QStringLiteral("PRAGMA user_version = %1").arg(Database::latestVersion() + 1)));
+        const QString version = QString::number(Database::latestVersion() + 1);
+        QVERIFY(db.engine() == Database::Engine::SQLite
+                    ? db.exec("PRAGMA user_version = " + version)
+                    : db.exec("UPDATE schema_version SET version = " + version));
         const TestServer::Reply newer = server.send("GET", "/readyz");
         QCOMPARE(newer.status, 503);
         QCOMPARE(newer.header("Retry-After"), "1");
@@ -128,6 +136,38 @@ private slots:
                      QStringLiteral("schema version %1").arg(Database::latestVersion() + 1)),
                  newer.body.constData());
         QCOMPARE(server.send("GET", "/healthz").status, 200); // alive all the same
+    }
+
+    // A request whose statement finds the connection gone (the database restarted) is answered 503
+    // with Retry-After rather than with what the route made of the failure; the connection is
+    // opened again for the next one, without restarting the server.
+    void lostDatabaseConnectionsAnswer503UntilReconnected() {
+        TestServer server;
+        server.options().http.workerThreads = 1; // whose connection the requests below find lost
+        QVERIFY(server.start());
+        Database& db = server.server().context().db;
+        if (db.engine() != Database::Engine::PostgreSQL)
+            QSKIP("a SQLite file is never out of reach");
+        // A feed link is looked up in the database: an unknown one is 404 while it answers.
+        const QString feed = "/calendar/" + QString(43, 'x') + ".ics";
+        QCOMPARE(server.send("GET", feed).status, 404);
+        // Every connection of the server's worker threads ends, as in a restart of the database.
+        QVERIFY(db.exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                        " WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+        int refused = 0;
+        TestServer::Reply reply;
+        for (int attempt = 0; attempt < 16 && reply.status != 404; ++attempt) {
+            reply = server.send("GET", feed);
+            if (reply.status == 404)
+                break;
+            QCOMPARE(reply.status, 503);
+            QCOMPARE(reply.header("Retry-After"), "1");
+            QCOMPARE(reply.json().value("error").toString(), "database_unavailable");
+            ++refused;
+        }
+        QCOMPARE(reply.status, 404);
+        QVERIFY(refused > 0);
+        QCOMPARE(server.send("GET", "/readyz").status, 200);
     }
 
     // Behind a balancer the processes of a service share the data dir and the public address, so a
@@ -225,8 +265,8 @@ private slots:
         QTemporaryDir dir;
         QProcess first;
         QProcess second;
-        startServer(first, {"--data-dir", dir.path()});
-        startServer(second, {"--data-dir", dir.path()});
+        startServer(first, dir.path());
+        startServer(second, dir.path());
         QByteArray firstOutput;
         QByteArray secondOutput;
         QVERIFY2(waitForOutput(first, firstOutput, "certificate:"), firstOutput.constData());
@@ -247,7 +287,7 @@ private slots:
     void sigtermFinishesRequestsUnderWayAndRefusesNewOnes() {
         QTemporaryDir dir;
         QProcess process;
-        startServer(process, {"--data-dir", dir.path(), "--fault", "/appcast.json=delay:1500"});
+        startServer(process, dir.path(), {"--fault", "/appcast.json=delay:1500"});
         QByteArray output;
         QVERIFY2(waitForOutput(process, output, "certificate:"), output.constData());
         const quint16 port = listeningPort(output);
@@ -276,8 +316,8 @@ private slots:
     void sigtermCutsOffWhatOutlastsTheStopTimeout() {
         QTemporaryDir dir;
         QProcess process;
-        startServer(process, {"--data-dir", dir.path(), "--stop-timeout-ms", "100", "--fault",
-                              "/appcast.json=delay:600000"});
+        startServer(process, dir.path(),
+                    {"--stop-timeout-ms", "100", "--fault", "/appcast.json=delay:600000"});
         QByteArray output;
         QVERIFY2(waitForOutput(process, output, "certificate:"), output.constData());
         const auto stuck =
