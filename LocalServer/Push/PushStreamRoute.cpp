@@ -1,6 +1,7 @@
 #include "Push/PushStreamRoute.h"
 
 #include "Notifications/DeviceStore.h"
+#include "Notifications/NotificationStore.h"
 #include "Push/PushStreams.h"
 #include "ServerContext.h"
 
@@ -27,12 +28,16 @@ ServerResponse PushStreamRoute::open(const ServerRequest& request) {
         return refused;
     }
 
-    std::optional<qint64> afterSeq;
+    qint64 afterSeq = 0;
     if (request.query.hasQueryItem("after")) {
         bool ok = false;
         afterSeq = request.query.queryItemValue("after").toLongLong(&ok);
-        if (!ok || *afterSeq < 0)
+        if (!ok || afterSeq < 0)
             return ServerResponse::apiError(422, "after must be a whole number of 0 or more.");
+    } else {
+        // Without `after` the stream starts at what the user has as the request is answered: the
+        // stream is listed only after the upgrade, and what is made in between is owed to it.
+        afterSeq = NotificationStore(context_).latestSeq(device->userId);
     }
     return ServerResponse::webSocket(
         [this, device = *device, afterSeq](std::shared_ptr<WebSocketConnection> connection) {

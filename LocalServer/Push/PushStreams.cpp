@@ -28,10 +28,7 @@ PushStreams::~PushStreams() {
 }
 
 void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const DeviceStore::Device& device,
-                       std::optional<qint64> afterSeq) {
-    // Without `after` the stream starts at what the user has now; read before it is listed, so a
-    // notification made in between is owed to it.
-    const qint64 from = afterSeq ? *afterSeq : NotificationStore(context_).latestSeq(device.userId);
+                       qint64 afterSeq) {
     std::shared_ptr<PushSession> session;
     bool overCap = false;
     {
@@ -40,7 +37,7 @@ void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const De
         overCap = othersOf(device.userId, device.deviceToken) >= maxStreamsPerUser;
         const quint64 id = nextId_++;
         session = std::make_shared<PushSession>(
-            std::move(connection), [this, id] { forget(id); }, from);
+            std::move(connection), [this, id] { forget(id); }, afterSeq);
         streams_.insert(id, {session, device.deviceToken, device.userId, device.registeredAtMs});
         if (!listeners_.contains(device.userId)) {
             // The hub calls listeners outside its own lock, so taking this one there is safe.
@@ -65,7 +62,7 @@ void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const De
         return session->close(signedOutCode, "signed out");
     QList<PushSession::Sequenced> owed;
     for (const NotificationStore::Sequenced& notification :
-         NotificationStore(context_).newerThan(device.userId, from, current->registeredAtMs, maxReplay))
+         NotificationStore(context_).newerThan(device.userId, afterSeq, current->registeredAtMs, maxReplay))
         owed.append({notification.seq, messageOf(notification.seq, notification.record)});
     session->replay(std::move(owed));
 }

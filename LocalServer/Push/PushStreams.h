@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class PushSession;
 struct ServerContext;
@@ -37,11 +36,11 @@ public:
     PushStreams(const PushStreams&) = delete;
     PushStreams& operator=(const PushStreams&) = delete;
 
-    // Serves an upgraded connection as the stream of `device`: with `afterSeq`, first the newest
-    // notifications (up to maxReplay) above it made since the device's registration, oldest
-    // first; then every new one. Runs on the connection's strand.
+    // Serves an upgraded connection as the stream of `device`: first the newest notifications
+    // (up to maxReplay) above `afterSeq` made since the device's registration, oldest first; then
+    // every new one. Runs on the connection's strand.
     void open(std::shared_ptr<WebSocketConnection> connection, const DeviceStore::Device& device,
-              std::optional<qint64> afterSeq);
+              qint64 afterSeq);
     // Sends the user's streams in this process what they are owed.
     void catchUp(const QString& userId);
     // Sends every stream in this process what it is owed (after news may have been missed).

@@ -1,3 +1,4 @@
+#include "Notifications/NotificationHub.h"
 #include "Push/PushStreams.h"
 #include "PushClient.h"
 #include "ServerContext.h"
@@ -7,6 +8,8 @@
 #include <QJsonDocument>
 #include <QTest>
 #include <memory>
+#include <thread>
+#include <vector>
 
 // The push stream over loopback TLS, with a WebSocket client as the notifier agent holds one:
 // who hears what, the replay of what a device missed, refusals, and the ways a stream ends.
@@ -143,6 +146,30 @@ private slots:
             QVERIFY(message);
             QCOMPARE(message->value("seq").toInteger(), seq);
         }
+    }
+
+    void catchUpsRacingEachOtherSendEachNotificationOnce() {
+        auto stream = streamOf(student, deviceToken('f'), "after=0");
+        QVERIFY(stream);
+        completeQuiz(student, "opened");
+        QVERIFY(stream->next());
+        // Stored without a word to the streams; then told many times over at once.
+        const auto missed = server->server().context().notifications->record(
+            student.userId, {NotificationHub::studyTask, "Time to practice", "Cards are due.", {}, {}, {}});
+        QVERIFY(missed);
+        std::vector<std::thread> racers;
+        for (int i = 0; i < 8; ++i)
+            racers.emplace_back([this] { server->server().context().pushStreams->catchUp(student.userId); });
+        for (std::thread& racer : racers)
+            racer.join();
+        const auto caughtUp = stream->next();
+        QVERIFY(caughtUp);
+        QCOMPARE(caughtUp->value("notification").toObject().value("id"), missed->value("id"));
+        completeQuiz(student, "after-the-race");
+        const auto next = stream->next();
+        QVERIFY(next);
+        QCOMPARE(next->value("notification").toObject().value("type").toString(),
+                 NotificationHub::quizResults);
     }
 
     void unknownOrMalformedRequestsAreRefusedWithoutAnUpgrade() {
