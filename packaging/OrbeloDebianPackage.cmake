@@ -46,7 +46,9 @@ set(ORBELO_RUNTIME_RECOMMENDS
     "qt6-speech-speechd-plugin | qt6-speech-flite-plugin"
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good qt6-image-formats-plugins
     # clearer narration voices than espeak-ng's
-    flite festival festvox-us-slt-hts)
+    flite festival festvox-us-slt-hts
+    # the server on PostgreSQL (--database, a school's deployment): Qt loads the driver by name
+    libqt6sql6-psql)
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${ORBELO_RUNTIME_DEPENDS})
 string(JOIN ", " CPACK_DEBIAN_PACKAGE_RECOMMENDS ${ORBELO_RUNTIME_RECOMMENDS})
 
