@@ -130,6 +130,8 @@ void LocalServer::shutDown() {
     // answers on the connections, so it ends while they are still there.
     if (pushListener_)
         pushListener_->stop();
+    if (jobsListener_)
+        jobsListener_->stop();
     if (routes_)
         routes_->speech().stopPool();
     if (http_)
@@ -379,6 +381,12 @@ bool LocalServer::start(QString* error) {
             [this](const QString& userId) { pushStreams_->catchUp(userId); },
             [this] { pushStreams_->catchUpAll(); });
         pushListener_->start();
+        if (context.options.jobWorkers > 0) {
+            jobsListener_ = std::make_unique<NotifyListener>(
+                context.options.database, JobQueue::jobsChannel, [this](const QString&) { jobs_->wake(); },
+                [this] { jobs_->wake(); });
+            jobsListener_->start();
+        }
     }
     routes_ = std::make_unique<Routes>(context, faults_, *pushStreams_);
     routes_->registerRoutes(router_);

@@ -89,6 +89,7 @@ private:
     std::unique_ptr<PushStreams> pushStreams_;
     // On PostgreSQL: hears of new notifications made by any process, for the streams held here.
     std::unique_ptr<NotifyListener> pushListener_;
+    std::unique_ptr<NotifyListener> jobsListener_; // wakes this process's workers
     std::unique_ptr<Routes> routes_;
     std::unique_ptr<HttpServer> http_;
     QByteArray adminToken_; // never logged

@@ -94,6 +94,8 @@ QString JobQueue::add(const QString& userId, const QString& type, const QJsonObj
 void JobQueue::schedule(const QString& jobId) {
     qCDebug(lcJobs).noquote() << "job" << jobId << "queued";
     wake();
+    if (context_.db.engine() == Database::Engine::PostgreSQL)
+        context_.db.exec("SELECT pg_notify(?, ?)", {QString::fromLatin1(jobsChannel), jobId});
 }
 
 void JobQueue::wake() {

@@ -66,9 +66,12 @@ public:
     // with the writes it belongs to, or not at all; schedule() announces it once that transaction
     // has committed. Empty when the write failed.
     QString add(const QString& userId, const QString& type, const QJsonObject& input);
-    // Sends this process's idle workers after a job just committed; other processes find it when
-    // they next look.
+    // Sends this process's idle workers after a job just committed. On PostgreSQL the other
+    // processes hear of it on jobsChannel; on SQLite they find it when they next look.
     void schedule(const QString& jobId);
+    // Looks for runnable jobs now, as when another process announces one. Thread-safe.
+    void wake();
+    static constexpr auto jobsChannel = "orbelo_jobs";
     // Once the runners are registered: this process's workers (none with --job-workers 0) start
     // claiming runnable jobs, also those that stopped or killed processes left.
     void start();
@@ -91,7 +94,6 @@ private:
     void run(const QString& jobId);
     void finish(const QString& jobId);
     // Thread-safe.
-    void wake();
     QStringList held() const;
     std::optional<Job> load(const QString& jobId) const;
 
