@@ -99,7 +99,7 @@ QList<FlashcardStore::CourseDue> FlashcardStore::dueByCourse(const QString& user
          context_.db.rows("SELECT f.course_id, c.name, COUNT(*) AS due FROM flashcards f"
                           " LEFT JOIN courses c ON c.id = f.course_id AND c.user_id = f.user_id"
                           " WHERE f.user_id = ? AND COALESCE(f.next_review_at, f.created_at) <= ?"
-                          " GROUP BY f.course_id ORDER BY due DESC, c.name",
+                          " GROUP BY f.course_id, c.name ORDER BY due DESC, c.name",
                           {userId, nowMs}))
         courses.append(
             {row.value("course_id").toString(), row.value("name").toString(), row.value("due").toInt()});

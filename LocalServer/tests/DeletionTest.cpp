@@ -20,8 +20,11 @@ class DeletionTest : public QObject {
         Database& db = server->server().context().db;
         const auto columns =
             db.engine() == Database::Engine::PostgreSQL
-                ? db.rows("SELECT table_name AS name, column_name AS field FROM information_schema.columns"
-                          " WHERE table_schema = current_schema()")
+                ? db.rows(
+                      "SELECT c.relname AS name, a.attname AS field FROM pg_attribute a"
+                      " JOIN pg_class c ON c.oid = a.attrelid JOIN pg_namespace n ON n.oid = c.relnamespace"
+                      " WHERE n.nspname = current_schema() AND c.relkind = 'r' AND a.attnum > 0"
+                      " AND NOT a.attisdropped ORDER BY c.oid, a.attnum")
                 : db.rows("SELECT m.name AS name, c.name AS field FROM sqlite_master m, "
                           "pragma_table_info(m.name) c"
                           " WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite!_%' ESCAPE '!'");
