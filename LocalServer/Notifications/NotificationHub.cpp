@@ -23,7 +23,6 @@ void NotificationHub::announce(const QString& userId, const QJsonObject& notific
         // Outside a transaction NOTIFY goes out at once; a failure leaves the streams to catch up
         // when the listeners reconnect or the user's next notification is announced.
         context_.db.exec("SELECT pg_notify(?, ?)", {QString::fromLatin1(pushChannel), userId});
-        return;
     }
     QList<Listener> listeners;
     {

@@ -13,10 +13,10 @@ struct ServerContext;
 
 // The one way in for new notifications: every event that tells a user something posts here. The
 // hub stores the notification and then hands its AppNotification record to the listeners of
-// that user (a push stream to the user's devices, say). On PostgreSQL, where the user's streams
-// may be held by any process of the service, it announces the user's id on pushChannel instead
-// and every process's listener of that channel takes it from there. Thread-safe; listeners run
-// on the posting thread, outside the hub's lock, and must not block.
+// that user in this process. On PostgreSQL, where the user's push streams may be held by any
+// process of the service, it also announces the user's id on pushChannel, and every process's
+// listener of that channel catches the streams up from there. Thread-safe; listeners run on the
+// posting thread, outside the hub's lock, and must not block.
 class NotificationHub {
 public:
     using Listener = std::function<void(const QJsonObject& notification)>;

@@ -39,7 +39,8 @@ void PushStreams::open(std::shared_ptr<WebSocketConnection> connection, const De
         session = std::make_shared<PushSession>(
             std::move(connection), [this, id] { forget(id); }, afterSeq);
         streams_.insert(id, {session, device.deviceToken, device.userId, device.registeredAtMs});
-        if (!listeners_.contains(device.userId)) {
+        // On PostgreSQL the channel listener catches streams up, for this process's notifications too.
+        if (context_.db.engine() == Database::Engine::SQLite && !listeners_.contains(device.userId)) {
             // The hub calls listeners outside its own lock, so taking this one there is safe.
             listeners_.insert(
                 device.userId,
