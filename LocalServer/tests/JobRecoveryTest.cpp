@@ -103,18 +103,6 @@ class JobRecoveryTest : public QObject {
     }
 
     // A session token of `device` issued by the server process.
-    static QString tokenFrom(TestServer& server, const ServerProcess& process,
-                             const TestServer::Device& device) {
-        return server
-            .form("POST", process.url("/v1/client/sessions/" + device.sessionId + "/tokens"),
-                  {{"organization_id", ""}}, device)
-            .json()
-            .value("response")
-            .toObject()
-            .value("jwt")
-            .toString();
-    }
-
     static QVariantMap row(const QString& dataDir, const QString& sql, const QVariantList& values) {
         Database db;
         if (!TestDatabase::open(db, dataDir))
@@ -172,7 +160,7 @@ private slots:
         {
             ServerProcess process(ORBELO_LOCAL_SERVER, server.dataDir(), "song-reserved");
             server.api("POST", process.url("/api/gamification/rewards/use/song-from-notes"),
-                       tokenFrom(server, process, device), use);
+                       server.sessionToken(device, process.url("")), use);
             QCOMPARE(process.exitCode(), 70);
         }
         QCOMPARE(row(server.dataDir(), "SELECT COUNT(*) AS n FROM reward_songs", {}).value("n").toInt(), 0);
@@ -206,7 +194,7 @@ private slots:
         {
             ServerProcess process(ORBELO_LOCAL_SERVER, server.dataDir(), "upload-queued");
             server.api("POST", process.url("/api/v2/uploads/document/complete"),
-                       tokenFrom(server, process, device), complete);
+                       server.sessionToken(device, process.url("")), complete);
             QCOMPARE(process.exitCode(), 70);
         }
         QCOMPARE(row(server.dataDir(), "SELECT status FROM documents WHERE id = ?", {documentId})

@@ -44,14 +44,7 @@ class SharedDatabaseTest : public QObject {
             output += peer->process.readAllStandardOutput();
         peer->base = listening.match(QString::fromUtf8(output)).captured(1);
         // A token names the process that issued it, so each peer issues its own.
-        peer->token = server
-                          ->form("POST", peer->url("/v1/client/sessions/" + device.sessionId + "/tokens"),
-                                 {{"organization_id", ""}}, device)
-                          .json()
-                          .value("response")
-                          .toObject()
-                          .value("jwt")
-                          .toString();
+        peer->token = server->sessionToken(device, peer->base);
         return peer;
     }
 

@@ -186,9 +186,9 @@ TestServer::Device TestServer::signUp(const QString& email, const QString& passw
     return device;
 }
 
-QString TestServer::sessionToken(const Device& device) {
-    return form("POST", "/v1/client/sessions/" + device.sessionId + "/tokens", {{"organization_id", ""}},
-                device)
+QString TestServer::sessionToken(const Device& device, const QString& serverUrl) {
+    return form("POST", serverUrl + "/v1/client/sessions/" + device.sessionId + "/tokens",
+                {{"organization_id", ""}}, device)
         .json()
         .value("response")
         .toObject()

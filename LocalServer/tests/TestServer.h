@@ -82,7 +82,8 @@ public:
     // Signs up (with the fixed code on a demo server, else with the code sent) and returns the
     // signed-in device.
     Device signUp(const QString& email, const QString& password);
-    QString sessionToken(const Device& device);
+    // Issued by this server, or by the server at `serverUrl` (another process on this data dir).
+    QString sessionToken(const Device& device, const QString& serverUrl = {});
     // Creates a course with only its title, as onboarding's class step does; answers its id.
     QString addCourse(const QString& token, const QString& title);
     // Uploads a file as the app does: initiate, PUT to the presigned URL, complete. Without a course
