@@ -1,10 +1,12 @@
 #include "Http/HttpServer.h"
 
 #include "Http/HttpSession.h"
+#include "Http/ProxyHeader.h"
 
 #include <QHash>
 #include <QLoggingCategory>
 #include <QThreadPool>
+#include <array>
 #include <atomic>
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
@@ -13,6 +15,7 @@
 #include <boost/asio/ssl/context.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/strand.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
 #include <condition_variable>
 #include <future>
 #include <map>
@@ -32,6 +35,18 @@ namespace {
 constexpr int maxRefusing = 64;
 // After a failed accept (out of descriptors, say) the listener pauses rather than spinning.
 constexpr std::chrono::milliseconds acceptPause{100};
+
+// A balancer's connection while its PROXY line is read; never more than the longest line is read,
+// so what follows the line stays for the TLS handshake.
+struct ProxyLineReader {
+    boost::beast::tcp_stream stream;
+    QString proxy;
+    std::array<char, ProxyHeader::maxBytes> bytes{};
+    std::size_t filled = 0;
+
+    ProxyLineReader(tcp::socket socket, QString proxy) : stream(std::move(socket)), proxy(std::move(proxy)) {}
+};
+
 } // namespace
 
 struct HttpServer::Impl {
@@ -44,6 +59,7 @@ struct HttpServer::Impl {
     // themselves out here.
     HttpSession::Host host;
     Handler handler;
+    QStringList trustedProxies;
     // Guards the counts and lists below. Sessions are never closed or released under it: their
     // ends take it.
     std::mutex peersMutex;
@@ -72,7 +88,11 @@ struct HttpServer::Impl {
     quint16 port = 0;
 
     void accept();
-    void admit(tcp::socket socket);
+    // Reads a trusted balancer's PROXY line, then admits the connection as the client it names.
+    void readProxyLine(tcp::socket socket, const QString& proxy);
+    void readMoreOfProxyLine(const std::shared_ptr<ProxyLineReader>& reader);
+    // `early`: bytes read past the PROXY line, the start of the TLS handshake.
+    void admit(tcp::socket socket, const QString& peer, std::string early = {});
     bool dispatch(const std::shared_ptr<HttpSession>& session, ServerRequest request);
     quint64 beginWaiting(const std::shared_ptr<HttpSession>& session);
     bool endWaiting(quint64 ticket);
@@ -109,16 +129,49 @@ void HttpServer::Impl::accept() {
             });
             return;
         }
-        admit(std::move(socket));
+        error_code peerError;
+        const QString peer = QString::fromStdString(socket.remote_endpoint(peerError).address().to_string());
+        if (!peerError && trustedProxies.contains(peer))
+            readProxyLine(std::move(socket), peer);
+        else if (!peerError)
+            admit(std::move(socket), peer);
         accept();
     });
 }
 
-void HttpServer::Impl::admit(tcp::socket socket) {
+void HttpServer::Impl::readProxyLine(tcp::socket socket, const QString& proxy) {
+    auto reader = std::make_shared<ProxyLineReader>(std::move(socket), proxy);
+    reader->stream.expires_after(std::chrono::milliseconds(host.limits.headerTimeoutMs));
+    readMoreOfProxyLine(reader);
+}
+
+void HttpServer::Impl::readMoreOfProxyLine(const std::shared_ptr<ProxyLineReader>& reader) {
+    reader->stream.async_read_some(
+        net::buffer(reader->bytes.data() + reader->filled, reader->bytes.size() - reader->filled),
+        [this, reader](error_code ec, std::size_t read) {
+            if (ec)
+                return;
+            reader->filled += read;
+            const ProxyHeader header =
+                ProxyHeader::parse(std::string_view(reader->bytes.data(), reader->filled));
+            if (header.outcome == ProxyHeader::Outcome::Incomplete)
+                return readMoreOfProxyLine(reader);
+            if (header.outcome == ProxyHeader::Outcome::Malformed) {
+                qCInfo(lcHttpServer).noquote()
+                    << "connection closed: no valid PROXY line from" << reader->proxy;
+                reader->stream.close();
+                return;
+            }
+            reader->stream.expires_never();
+            const QString peer =
+                header.source.empty() ? reader->proxy : QString::fromStdString(header.source);
+            admit(reader->stream.release_socket(), peer,
+                  std::string(reader->bytes.data() + header.length, reader->filled - header.length));
+        });
+}
+
+void HttpServer::Impl::admit(tcp::socket socket, const QString& peer, std::string early) {
     error_code ec;
-    const QString peer = QString::fromStdString(socket.remote_endpoint(ec).address().to_string());
-    if (ec)
-        return;
     bool admitted = false;
     std::optional<std::weak_ptr<HttpSession>> victim;
     {
@@ -139,12 +192,14 @@ void HttpServer::Impl::admit(tcp::socket socket) {
         // Every answer leaves in one write; Nagle would hold its last segment back until the
         // client's delayed ACK (40 ms) for answers of more than a few segments.
         socket.set_option(tcp::no_delay(true), ec);
-        std::make_shared<HttpSession>(std::move(socket), tls, host, false, [this, peer] {
-            std::lock_guard lock(peersMutex);
-            --connections;
-            if (--connectionsPerPeer[peer] <= 0)
-                connectionsPerPeer.remove(peer);
-        })->start();
+        std::make_shared<HttpSession>(std::move(socket), tls, host, false, peer, std::move(early),
+                                      [this, peer] {
+                                          std::lock_guard lock(peersMutex);
+                                          --connections;
+                                          if (--connectionsPerPeer[peer] <= 0)
+                                              connectionsPerPeer.remove(peer);
+                                      })
+            ->start();
         return;
     }
     if (refusing.fetch_add(1) >= maxRefusing) {
@@ -153,7 +208,9 @@ void HttpServer::Impl::admit(tcp::socket socket) {
         return;
     }
     qCInfo(lcHttpServer).noquote() << "connection refused: the server is full";
-    std::make_shared<HttpSession>(std::move(socket), tls, host, true, [this] { --refusing; })->start();
+    std::make_shared<HttpSession>(std::move(socket), tls, host, true, peer, std::move(early), [this] {
+        --refusing;
+    })->start();
 }
 
 std::optional<std::weak_ptr<HttpSession>> HttpServer::Impl::takeOldestWaiting(const QString& peer) {
@@ -314,6 +371,10 @@ bool HttpServer::listen(const QString& address, quint16 port, const QByteArray& 
     }
     d.port = d.acceptor->local_endpoint().port();
     return true;
+}
+
+void HttpServer::trustProxies(const QStringList& addresses) {
+    impl_->trustedProxies = addresses;
 }
 
 void HttpServer::serve() {

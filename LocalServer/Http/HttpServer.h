@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -43,6 +44,10 @@ public:
     // message in `error` when that fails. Connections wait in the backlog until serve().
     bool listen(const QString& address, quint16 port, const QByteArray& certificatePem,
                 const QByteArray& keyPem, QString* error);
+    // Balancers (addresses as QHostAddress spells them) whose connections start with a PROXY line
+    // naming the client; that client is then the connection's peer for every cap, check and log
+    // line. Nobody else's first bytes are read that way. Before serve().
+    void trustProxies(const QStringList& addresses);
     void serve();
     quint16 port() const;
     // Stops accepting (new connections are refused) and closes the connections that wait for a

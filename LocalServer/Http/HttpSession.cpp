@@ -54,15 +54,9 @@ bool hasControlCharacter(const QString& path) {
 } // namespace
 
 HttpSession::HttpSession(net::ip::tcp::socket socket, net::ssl::context& tls, const Host& host, bool refuse,
-                         std::function<void()> onEnd)
-    : stream_(std::move(socket), tls), host_(host), refuse_(refuse), onEnd_(std::move(onEnd)) {
-    error_code ec;
-    const auto endpoint = beast::get_lowest_layer(stream_).socket().remote_endpoint(ec);
-    if (!ec) {
-        peerName_ = QString::fromStdString(endpoint.address().to_string());
-        peer_ = QHostAddress(peerName_);
-    }
-}
+                         const QString& peer, std::string early, std::function<void()> onEnd)
+    : stream_(std::move(socket), tls), host_(host), refuse_(refuse), onEnd_(std::move(onEnd)), peer_(peer),
+      peerName_(peer), early_(std::move(early)) {}
 
 HttpSession::~HttpSession() {
     if (waitingTicket_)
@@ -77,7 +71,9 @@ void HttpSession::start() {
     if (!refuse_)
         waitingTicket_ = host_.beginWaiting(shared_from_this());
     beast::get_lowest_layer(stream_).expires_after(ms(host_.limits.handshakeTimeoutMs));
-    stream_.async_handshake(net::ssl::stream_base::server, [self = shared_from_this()](error_code ec) {
+    const auto handshaken = [self = shared_from_this()](error_code ec) {
+        self->early_.clear();
+        self->early_.shrink_to_fit();
         if (ec)
             return self->close();
         if (self->refuse_) {
@@ -85,7 +81,11 @@ void HttpSession::start() {
             return self->write(busy());
         }
         self->waitForRequest();
-    });
+    };
+    if (early_.empty())
+        return stream_.async_handshake(net::ssl::stream_base::server, handshaken);
+    stream_.async_handshake(net::ssl::stream_base::server, net::buffer(early_),
+                            [handshaken](error_code ec, std::size_t) { handshaken(ec); });
 }
 
 // Waits, within the idle time, for the first byte of the next request; from then on the

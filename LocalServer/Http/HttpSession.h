@@ -46,10 +46,11 @@ public:
         const std::atomic<bool>* draining = nullptr;
     };
 
-    // `refuse`: the server is full; the connection is answered 503 and closed. `onEnd` runs when
-    // the connection is gone.
+    // `refuse`: the server is full; the connection is answered 503 and closed. `peer`: the client's
+    // address (a balancer's PROXY line may have named it); `early`: bytes already read from the
+    // socket, the start of the TLS handshake. `onEnd` runs when the connection is gone.
     HttpSession(boost::asio::ip::tcp::socket socket, boost::asio::ssl::context& tls, const Host& host,
-                bool refuse, std::function<void()> onEnd);
+                bool refuse, const QString& peer, std::string early, std::function<void()> onEnd);
     ~HttpSession();
 
     void start();
@@ -87,6 +88,7 @@ private:
     std::function<void()> onEnd_;
     QHostAddress peer_;
     QString peerName_;
+    std::string early_;
     boost::beast::flat_buffer buffer_;
     std::optional<boost::beast::http::request_parser<boost::beast::http::string_body>> parser_;
     // Instead of parser_ once the head is known, for a body that goes to disk.

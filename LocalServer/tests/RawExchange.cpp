@@ -5,7 +5,7 @@
 #include <QTimer>
 
 RawExchange RawExchange::run(quint16 port, const QString& certificatePath, const QList<QByteArray>& writes,
-                             const Until& done, int timeoutMs) {
+                             const Until& done, int timeoutMs, const QByteArray& clear) {
     RawExchange exchange;
     QSslSocket socket;
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
@@ -31,7 +31,15 @@ RawExchange RawExchange::run(quint16 port, const QString& certificatePath, const
         loop.quit();
     });
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    socket.connectToHostEncrypted("127.0.0.1", port);
+    if (clear.isEmpty()) {
+        socket.connectToHostEncrypted("127.0.0.1", port);
+    } else {
+        QObject::connect(&socket, &QSslSocket::connected, &loop, [&] {
+            socket.write(clear);
+            socket.startClientEncryption();
+        });
+        socket.connectToHost("127.0.0.1", port);
+    }
     loop.exec();
     exchange.received += socket.readAll();
     return exchange;
