@@ -393,6 +393,7 @@ bool LocalServer::start(QString* error) {
     routes_->registerRunners(*jobs_);
     requeueOrphans();
     jobs_->start();
+    http_->trustProxies(context.options.trustedProxies);
     http_->serve();
     return true;
 }

@@ -25,6 +25,8 @@ QString ServerOptions::usage() {
                           "  --listen ADDRESS  address to listen on (default 127.0.0.1)\n"
                           "  --public-url URL  the address clients reach the service at, behind a\n"
                           "                    balancer (default https://127.0.0.1:PORT)\n"
+                          "  --trusted-proxy ADDRESS  a balancer whose connections start with a PROXY\n"
+                          "                    line naming the client (repeatable; default none)\n"
                           "  --data-dir DIR    database, certificate, uploads and audio (default %1);\n"
                           "                    every process of one service gets the same one\n"
                           "  --database URL    PostgreSQL instead of SQLite in the data dir:\n"
@@ -78,6 +80,11 @@ std::optional<ServerOptions> ServerOptions::parse(const QStringList& arguments, 
         } else if (name == "--listen") {
             options.listenAddress = value;
             ok = !QHostAddress(value).isNull();
+        } else if (name == "--trusted-proxy") {
+            const QHostAddress proxy(value);
+            ok = !proxy.isNull();
+            // Spelled as connections' peers are, for comparing with them.
+            options.trustedProxies.append(proxy.toString());
         } else if (name == "--public-url") {
             const QUrl url(value, QUrl::StrictMode);
             ok = url.isValid() && (url.scheme() == "https" || url.scheme() == "http") &&

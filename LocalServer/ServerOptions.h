@@ -19,6 +19,9 @@ struct ServerOptions {
     // The address clients reach the service at (behind a balancer): the issuer of session tokens
     // and the base of upload URLs and links. Empty: https://127.0.0.1:<port>.
     QString publicUrl;
+    // Balancers whose connections start with a PROXY line naming the client (HttpServer::trustProxies),
+    // spelled as QHostAddress spells them.
+    QStringList trustedProxies;
     QString dataDir;
     QString database; // empty: SQLite in the data dir
     // A file holding the Base64 secret that signs tokens, shared by every process of a service;

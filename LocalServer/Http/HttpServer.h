@@ -45,8 +45,8 @@ public:
     bool listen(const QString& address, quint16 port, const QByteArray& certificatePem,
                 const QByteArray& keyPem, QString* error);
     // Balancers (addresses as QHostAddress spells them) whose connections start with a PROXY line
-    // naming the client; that client is then the connection's peer for every cap, check and log
-    // line. Nobody else's first bytes are read that way. Before serve().
+    // naming the client; that client is then the connection's peer for every cap and check.
+    // Nobody else's first bytes are read that way. Before serve().
     void trustProxies(const QStringList& addresses);
     void serve();
     quint16 port() const;

@@ -84,17 +84,22 @@ class ClusterMemberTest : public QObject {
 private slots:
     void optionsOfAServiceMember() {
         QString error;
-        const auto options = ServerOptions::parse(
-            {"--listen", "0.0.0.0", "--public-url", "https://study.school.example/"}, &error);
+        const auto options =
+            ServerOptions::parse({"--listen", "0.0.0.0", "--public-url", "https://study.school.example/",
+                                  "--trusted-proxy", "10.0.0.5", "--trusted-proxy", "2001:DB8::5"},
+                                 &error);
         QVERIFY2(options, qPrintable(error));
         QCOMPARE(options->listenAddress, "0.0.0.0");
+        // Spelled as peers are, for comparing with them.
+        QCOMPARE(options->trustedProxies, QStringList({"10.0.0.5", "2001:db8::5"}));
         QCOMPARE(options->publicUrl, "https://study.school.example"); // paths are appended to it
         for (const QStringList& invalid : {QStringList{"--listen", "school.example"},
                                            {"--public-url", "study.school.example"},
                                            {"--public-url", "ftp://study.school.example"},
                                            {"--public-url", "https://study.school.example/app"},
                                            {"--stop-timeout-ms", "-1"},
-                                           {"--secret-file", ""}})
+                                           {"--secret-file", ""},
+                                           {"--trusted-proxy", "haproxy.school.example"}})
             QVERIFY2(!ServerOptions::parse(invalid, &error), qPrintable(invalid.join(' ')));
     }
 
