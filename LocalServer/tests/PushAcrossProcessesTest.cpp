@@ -50,16 +50,7 @@ class PushAcrossProcessesTest : public QObject {
     }
     // A notification made through A's API, announced as usual.
     QString quizResult(const QString& attemptId) {
-        const QJsonObject quiz = server->issueQuiz(student, 4, 3, "medium");
-        const auto reply = server->api("POST", "/api/gamification/quiz/complete", token,
-                                       {{"user_id", student.userId},
-                                        {"quiz_id", quiz.value("quiz_id")},
-                                        {"answers", quiz.value("answers")},
-                                        {"quiz_score", 75.0},
-                                        {"quiz_difficulty", "medium"},
-                                        {"questions_correct", 3},
-                                        {"total_questions", 4},
-                                        {"attempt_id", attemptId}});
+        const auto reply = server->completeQuiz(student, token, attemptId);
         if (reply.status != 200)
             return {};
         const QJsonArray all =

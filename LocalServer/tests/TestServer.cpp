@@ -236,6 +236,20 @@ QJsonObject TestServer::issueQuiz(const Device& device, int questions, int right
     return quiz;
 }
 
+TestServer::Reply TestServer::completeQuiz(const Device& device, const QString& token,
+                                           const QString& attemptId) {
+    const QJsonObject quiz = issueQuiz(device, 4, 3, "medium");
+    return api("POST", "/api/gamification/quiz/complete", token,
+               {{"user_id", device.userId},
+                {"quiz_id", quiz.value("quiz_id")},
+                {"answers", quiz.value("answers")},
+                {"quiz_score", 75.0},
+                {"quiz_difficulty", "medium"},
+                {"questions_correct", 3},
+                {"total_questions", 4},
+                {"attempt_id", attemptId}});
+}
+
 QJsonObject TestServer::waitForProcessing(const QString& documentId, const QString& token) {
     return waitForJob(
         api("GET", "/api/documents/" + documentId + "/status", token).json()["task_id"].toString(), token);

@@ -94,6 +94,9 @@ public:
     // ago to be finished at once: its "quiz_id" and "answers" with the first `right` of them right.
     QJsonObject issueQuiz(const Device& device, int questions, int right, const QString& difficulty,
                           const QString& courseId = {});
+    // A medium four-question quiz issued to the device's user and completed with three right as
+    // attempt `attemptId`: one quiz result, and one notification of it.
+    Reply completeQuiz(const Device& device, const QString& token, const QString& attemptId);
     // Processes events until the job reaches a final status; returns its record.
     QJsonObject waitForJob(const QString& jobId, const QString& token);
     // Waits for an uploaded document's processing job (its status's "task_id"); returns its record.
